@@ -1,0 +1,51 @@
+# Helpers shared by every folder's CMakeLists.
+
+set(VEXO_WARNINGS -Wall -Wextra)
+
+# vexo_library(<name> [DEPS ...] [PRIVATE_DEPS ...])
+# One library per folder: every .cpp/.c below the calling folder (sub-folders
+# included) is part of it. Headers are included as "<folder>/<file>.h" from the
+# repository root.
+function(vexo_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  foreach(ex IN LISTS ARG_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "${ex}")
+  endforeach()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+  target_compile_options(${name} PRIVATE ${VEXO_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# vexo_test_suite(<subsystem> [DIR <dir>] [LIBS ...] [LOCK <resource>] [TIMEOUT <s>])
+# Builds every .cpp in tests/<subsystem>/<dir> into one executable; each test
+# case runs as its own ctest process and carries the subsystem's label.
+function(vexo_test_suite subsystem)
+  cmake_parse_arguments(ARG "" "DIR;NAME;LOCK;TIMEOUT" "LIBS" ${ARGN})
+  if(NOT ARG_DIR)
+    set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  if(NOT ARG_NAME)
+    set(ARG_NAME vexo_tests_${subsystem})
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 60)
+  endif()
+  file(GLOB srcs CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${ARG_NAME} ${srcs})
+  target_compile_options(${ARG_NAME} PRIVATE ${VEXO_WARNINGS})
+  target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${ARG_NAME} PRIVATE
+    VEXO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VEXO_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} vexo_testsupport GTest::gtest GTest::gmock)
+  set(props LABELS ${subsystem} TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_LOCK)
+    list(APPEND props RESOURCE_LOCK ${ARG_LOCK})
+  endif()
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+endfunction()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs
+# every test (under a virtual X display when there is none).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+build="${VEXO_TEST_BUILD_DIR:-$root/build/test}"
+jobs=$(nproc)
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXO_SANITIZE=ON \
+      -DVEXO_BUILD_TESTS=ON -DCMAKE_CXX_FLAGS="-O1" >/dev/null
+cmake --build "$build" -j "$jobs"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+run=(ctest --test-dir "$build" --output-on-failure -j "$jobs" "$@")
+if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+  xvfb-run -a "${run[@]}"
+else
+  "${run[@]}"
+fi

@@ -1,0 +1,81 @@
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+TempDir::TempDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string tmpl = std::string(base && *base ? base : "/tmp") + "/vexo-test-XXXXXX";
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = buf.data();
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+std::string TempDir::file(const std::string& relative) const { return path_ + "/" + relative; }
+
+std::string TempDir::write(const std::string& relative, const std::string& content) const {
+    std::string full = file(relative);
+    fs::create_directories(fs::path(full).parent_path());
+    std::ofstream out(full, std::ios::binary);
+    out << content;
+    return full;
+}
+
+struct LogCapture::State {
+    mutable std::mutex mutex;
+    std::vector<std::string> lines;
+};
+
+LogCapture::LogCapture() : state_(new State) {
+    State* s = state_;
+    previous_ = engine::setLogSink([s](const std::string& line) {
+        std::lock_guard<std::mutex> lock(s->mutex);
+        s->lines.push_back(line);
+    });
+}
+
+LogCapture::~LogCapture() {
+    engine::setLogSink(previous_);
+    delete state_;
+}
+
+std::vector<std::string> LogCapture::lines() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->lines;
+}
+
+std::string LogCapture::text() const {
+    std::string out;
+    for (const auto& l : lines()) {
+        if (!out.empty()) out += "\n";
+        out += l;
+    }
+    return out;
+}
+
+bool LogCapture::contains(const std::string& needle) const {
+    return text().find(needle) != std::string::npos;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,45 @@
+#pragma once
+// Small helpers shared by the test suites.
+#include <string>
+#include <vector>
+
+#include "engine/base/Log.h"
+
+namespace testsupport {
+
+// A fresh folder under $TMPDIR (or /tmp), removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder, without a trailing "/".
+    const std::string& path() const { return path_; }
+    // path() + "/" + relative
+    std::string file(const std::string& relative) const;
+    // Writes a file (creating its folders) and returns its full path.
+    std::string write(const std::string& relative, const std::string& content) const;
+
+private:
+    std::string path_;
+};
+
+// Captures the engine's log lines while alive.
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    std::vector<std::string> lines() const;
+    std::string text() const;   // all lines joined with "\n"
+    bool contains(const std::string& needle) const;
+
+private:
+    struct State;
+    State* state_;
+    engine::LogSink previous_;
+};
+
+std::string readFile(const std::string& path);
+
+}  // namespace testsupport
