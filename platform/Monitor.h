@@ -1,0 +1,31 @@
+#pragma once
+// Monitors of the desktop model: screen rectangles, work areas and DPI. Tests set
+// them; the default is one 1920 x 1080 monitor at 96 DPI with a 40-pixel task bar.
+#include <vector>
+
+#include "platform/Window.h"
+
+namespace platform {
+
+struct MonitorInfo {
+    RECT rect;          // screen rectangle
+    RECT workArea;      // rect less the task bar
+    int dpiX = 96;
+    int dpiY = 96;
+    bool primary = false;
+};
+
+void setMonitors(const std::vector<MonitorInfo>& monitors);
+std::vector<MonitorInfo> getMonitors();
+void resetMonitors();                 // back to the default monitor
+MonitorInfo primaryMonitor();
+// The monitor that holds most of the window (the primary when none does).
+MonitorInfo monitorFromWindow(HWND hwnd);
+
+// GetDeviceCaps indices of the screen device context.
+inline constexpr int LOGPIXELSX = 88;
+inline constexpr int LOGPIXELSY = 90;
+// Screen device caps: LOGPIXELSX / LOGPIXELSY give the primary monitor's DPI.
+int getScreenDeviceCaps(int index);
+
+}  // namespace platform
