@@ -1,6 +1,9 @@
 #pragma once
 // File access of the engine: resource root, search paths, reading and writing,
 // the writable folder. Paths use "/"; a path is absolute when it begins with "/".
+// The resource root, search paths, writable path and popup flag are set on the main
+// thread (normally at start-up); the operations that take full paths touch none of
+// them and may be called from any thread.
 #include <string>
 #include <vector>
 
@@ -27,7 +30,8 @@ public:
 
     // An absolute name is returned as given when it exists; a relative one is looked
     // up along the search paths (then the resource root) and the first existing file
-    // or folder wins. Not found: "" (and a log line when popup notify is on).
+    // or folder wins. Not found: "" (and, for a relative name, a log line when popup
+    // notify is on).
     std::string fullPathForFilename(const std::string& filename) const;
 
     bool isFileExist(const std::string& filename) const;
@@ -37,6 +41,8 @@ public:
     std::string getStringFromFile(const std::string& filename) const;
     Data getDataFromFile(const std::string& filename) const;
     // Whole file in a malloc'd buffer the caller frees; nullptr (size 0) when missing.
+    // An empty file gives a valid buffer of size 0. The mode is accepted for
+    // compatibility: every file is read as bytes.
     unsigned char* getFileData(const std::string& filename, const char* mode, ptrdiff_t* size) const;
     // Size in bytes, -1 when missing.
     long getFileSize(const std::string& filename) const;
@@ -44,14 +50,18 @@ public:
     bool writeStringToFile(const std::string& text, const std::string& fullPath) const;
     bool writeDataToFile(const Data& data, const std::string& fullPath) const;
 
-    // Writable folder, always with a trailing "/". Before anything sets it:
-    // "$XDG_DATA_HOME/vexo-client/" or "~/.local/share/vexo-client/".
+    // Writable folder, always with a trailing "/". Before anything sets it (or after
+    // it is set to ""): "$XDG_DATA_HOME/vexo-client/", "$HOME/.local/share/vexo-client/",
+    // or "/tmp/vexo-client/" when neither variable is set.
     std::string getWritablePath() const;
     void setWritablePath(const std::string& path);
 
-    bool createDirectory(const std::string& path) const;   // with missing parents
-    bool removeDirectory(const std::string& path) const;   // recursively
+    bool createDirectory(const std::string& path) const;   // with missing parents; true if it exists
+    // Recursively; true when nothing is left under that name. A file or link under
+    // the name is not removed (false).
+    bool removeDirectory(const std::string& path) const;
     bool removeFile(const std::string& path) const;
+    // rename(2): an existing target file is replaced.
     bool renameFile(const std::string& oldFullPath, const std::string& newFullPath) const;
     bool renameFile(const std::string& dirPath, const std::string& oldName,
                     const std::string& newName) const;
@@ -61,6 +71,11 @@ public:
 
 private:
     FileUtils() = default;
+    // A search path as stored: relative ones prefixed with the root, trailing "/".
+    std::string resolveSearchPath(const std::string& path) const;
+    // fullPathForFilename without the log line.
+    std::string lookUp(const std::string& filename) const;
+
     std::string _defaultResRootPath;
     std::vector<std::string> _searchPaths;
     std::string _writablePath;

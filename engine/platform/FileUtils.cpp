@@ -1,0 +1,289 @@
+#include "engine/platform/FileUtils.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+
+#include "engine/base/Log.h"
+#include "platform/Paths.h"
+
+namespace engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::mutex& instanceMutex() {
+    static std::mutex m;
+    return m;
+}
+
+FileUtils*& instanceSlot() {
+    static FileUtils* instance = nullptr;
+    return instance;
+}
+
+enum class Kind { Missing, File, Directory, Other };
+
+Kind kindOf(const std::string& path) {
+    if (path.empty()) return Kind::Missing;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return Kind::Missing;
+    if (S_ISREG(st.st_mode)) return Kind::File;
+    if (S_ISDIR(st.st_mode)) return Kind::Directory;
+    return Kind::Other;
+}
+
+std::string withTrailingSlash(std::string path) {
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path;
+}
+
+std::string errorText(int err) { return std::error_code(err, std::generic_category()).message(); }
+
+// Reads a whole file into a malloc'd buffer. Folders and unreadable paths give
+// nullptr; an empty file gives a valid buffer of size 0.
+unsigned char* readWhole(const std::string& path, ptrdiff_t* outSize) {
+    *outSize = 0;
+    if (path.empty()) return nullptr;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    // The reported size is a hint only: files that grow or report 0 (/proc) are
+    // read to their end all the same.
+    size_t capacity = st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 4096;
+    auto* buffer = static_cast<unsigned char*>(std::malloc(capacity));
+    size_t used = 0;
+    while (buffer != nullptr) {
+        if (used == capacity) {
+            capacity *= 2;
+            auto* grown = static_cast<unsigned char*>(std::realloc(buffer, capacity));
+            if (grown == nullptr) {
+                std::free(buffer);
+                buffer = nullptr;
+                break;
+            }
+            buffer = grown;
+        }
+        ssize_t n = ::read(fd, buffer + used, capacity - used);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            std::free(buffer);
+            buffer = nullptr;
+            break;
+        }
+        if (n == 0) break;
+        used += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (buffer != nullptr) *outSize = static_cast<ptrdiff_t>(used);
+    return buffer;
+}
+
+bool writeWhole(const std::string& path, const unsigned char* bytes, size_t size) {
+    if (path.empty()) return false;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        log("FileUtils: cannot open %s for writing: %s", path.c_str(), errorText(errno).c_str());
+        return false;
+    }
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            log("FileUtils: cannot write %s: %s", path.c_str(), errorText(errno).c_str());
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) {
+        log("FileUtils: cannot write %s: %s", path.c_str(), errorText(errno).c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+FileUtils* FileUtils::getInstance() {
+    std::lock_guard<std::mutex> lock(instanceMutex());
+    FileUtils*& slot = instanceSlot();
+    if (slot == nullptr) slot = new FileUtils();
+    return slot;
+}
+
+void FileUtils::destroyInstance() {
+    std::lock_guard<std::mutex> lock(instanceMutex());
+    FileUtils*& slot = instanceSlot();
+    delete slot;
+    slot = nullptr;
+}
+
+void FileUtils::setDefaultResourceRootPath(const std::string& path) {
+    _defaultResRootPath = withTrailingSlash(path);
+}
+
+std::string FileUtils::resolveSearchPath(const std::string& path) const {
+    if (path.empty()) return _defaultResRootPath;
+    if (isAbsolutePath(path)) return withTrailingSlash(path);
+    return withTrailingSlash(_defaultResRootPath + path);
+}
+
+void FileUtils::setSearchPaths(const std::vector<std::string>& paths) {
+    std::vector<std::string> resolved;
+    resolved.reserve(paths.size());
+    for (const auto& p : paths) resolved.push_back(resolveSearchPath(p));
+    _searchPaths = std::move(resolved);
+}
+
+void FileUtils::addSearchPath(const std::string& path, bool front) {
+    std::string resolved = resolveSearchPath(path);
+    if (front) {
+        _searchPaths.insert(_searchPaths.begin(), std::move(resolved));
+    } else {
+        _searchPaths.push_back(std::move(resolved));
+    }
+}
+
+std::string FileUtils::lookUp(const std::string& filename) const {
+    if (filename.empty()) return {};
+    if (isAbsolutePath(filename)) return kindOf(filename) != Kind::Missing ? filename : std::string();
+    for (const auto& dir : _searchPaths) {
+        std::string candidate = dir + filename;
+        if (kindOf(candidate) != Kind::Missing) return candidate;
+    }
+    std::string candidate = _defaultResRootPath + filename;
+    if (kindOf(candidate) != Kind::Missing) return candidate;
+    return {};
+}
+
+std::string FileUtils::fullPathForFilename(const std::string& filename) const {
+    std::string full = lookUp(filename);
+    if (full.empty() && !filename.empty() && !isAbsolutePath(filename) && _popupNotify) {
+        log("fullPathForFilename: No file found at %s. Possible missing file.", filename.c_str());
+    }
+    return full;
+}
+
+bool FileUtils::isFileExist(const std::string& filename) const {
+    return kindOf(lookUp(filename)) == Kind::File;
+}
+
+bool FileUtils::isDirectoryExist(const std::string& dirPath) const {
+    if (dirPath.empty()) return false;
+    if (isAbsolutePath(dirPath)) return kindOf(dirPath) == Kind::Directory;
+    for (const auto& dir : _searchPaths) {
+        if (kindOf(dir + dirPath) == Kind::Directory) return true;
+    }
+    return kindOf(_defaultResRootPath + dirPath) == Kind::Directory;
+}
+
+bool FileUtils::isAbsolutePath(const std::string& path) const {
+    return !path.empty() && path[0] == '/';
+}
+
+std::string FileUtils::getStringFromFile(const std::string& filename) const {
+    ptrdiff_t size = 0;
+    unsigned char* bytes = readWhole(fullPathForFilename(filename), &size);
+    if (bytes == nullptr) return {};
+    std::string text(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
+    std::free(bytes);
+    return text;
+}
+
+Data FileUtils::getDataFromFile(const std::string& filename) const {
+    Data data;
+    ptrdiff_t size = 0;
+    unsigned char* bytes = readWhole(fullPathForFilename(filename), &size);
+    if (bytes != nullptr) data.fastSet(bytes, size);
+    return data;
+}
+
+unsigned char* FileUtils::getFileData(const std::string& filename, const char* /*mode*/,
+                                      ptrdiff_t* size) const {
+    ptrdiff_t read = 0;
+    unsigned char* bytes = readWhole(fullPathForFilename(filename), &read);
+    if (size != nullptr) *size = read;
+    return bytes;
+}
+
+long FileUtils::getFileSize(const std::string& filename) const {
+    std::string full = fullPathForFilename(filename);
+    struct stat st {};
+    if (full.empty() || ::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return static_cast<long>(st.st_size);
+}
+
+bool FileUtils::writeStringToFile(const std::string& text, const std::string& fullPath) const {
+    return writeWhole(fullPath, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
+bool FileUtils::writeDataToFile(const Data& data, const std::string& fullPath) const {
+    return writeWhole(fullPath, data.getBytes(), static_cast<size_t>(data.getSize()));
+}
+
+std::string FileUtils::getWritablePath() const {
+    if (!_writablePath.empty()) return _writablePath;
+    std::string home = platform::userDataHome();
+    if (home.empty()) return "/tmp/vexo-client/";
+    return withTrailingSlash(home) + "vexo-client/";
+}
+
+void FileUtils::setWritablePath(const std::string& path) { _writablePath = withTrailingSlash(path); }
+
+bool FileUtils::createDirectory(const std::string& path) const {
+    if (path.empty()) return false;
+    if (kindOf(path) == Kind::Directory) return true;
+    // Every prefix ending before a "/" is a parent; existing ones fail harmlessly.
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        ::mkdir(path.substr(0, slash).c_str(), 0755);
+    }
+    ::mkdir(path.c_str(), 0755);
+    return kindOf(path) == Kind::Directory;
+}
+
+bool FileUtils::removeDirectory(const std::string& path) const {
+    if (path.empty()) return false;
+    std::error_code ec;
+    fs::file_status status = fs::symlink_status(path, ec);
+    if (status.type() == fs::file_type::not_found) return true;
+    // A file (or a link) under that name is not a folder: leave it alone.
+    if (status.type() != fs::file_type::directory) return false;
+    fs::remove_all(path, ec);
+    if (ec) log("FileUtils: cannot remove %s: %s", path.c_str(), ec.message().c_str());
+    return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
+}
+
+bool FileUtils::removeFile(const std::string& path) const {
+    return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+bool FileUtils::renameFile(const std::string& oldFullPath, const std::string& newFullPath) const {
+    if (oldFullPath.empty() || newFullPath.empty()) return false;
+    if (std::rename(oldFullPath.c_str(), newFullPath.c_str()) != 0) {
+        log("FileUtils: cannot rename %s to %s: %s", oldFullPath.c_str(), newFullPath.c_str(),
+            errorText(errno).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool FileUtils::renameFile(const std::string& dirPath, const std::string& oldName,
+                           const std::string& newName) const {
+    std::string dir = withTrailingSlash(dirPath);
+    return renameFile(dir + oldName, dir + newName);
+}
+
+}  // namespace engine

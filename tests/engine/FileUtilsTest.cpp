@@ -1,0 +1,387 @@
+#include "engine/platform/FileUtils.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+
+using engine::Data;
+using engine::FileUtils;
+using testsupport::LogCapture;
+using testsupport::TempDir;
+
+namespace {
+
+const char* kMissingLine = "fullPathForFilename: No file found at ";
+
+class FileUtilsTest : public ::testing::Test {
+protected:
+    void TearDown() override { FileUtils::destroyInstance(); }
+    FileUtils* fu() { return FileUtils::getInstance(); }
+    TempDir tmp;
+};
+
+bool isDir(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Sets (or, with nullopt, unsets) an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            ::setenv(name_, old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+unsigned char* mallocCopy(const std::string& s) {
+    auto* p = static_cast<unsigned char*>(std::malloc(s.size()));
+    std::memcpy(p, s.data(), s.size());
+    return p;
+}
+
+std::string str(const Data& d) {
+    return std::string(reinterpret_cast<const char*>(d.getBytes()), static_cast<size_t>(d.getSize()));
+}
+
+}  // namespace
+
+TEST_F(FileUtilsTest, SearchPathsAreStoredResolvedWithTrailingSlash) {
+    struct Case {
+        std::string root, input, stored;
+    };
+    const std::vector<Case> cases = {
+        {"/res", "a", "/res/a/"},
+        {"/res/", "a/b/", "/res/a/b/"},
+        {"/res", "/abs", "/abs/"},
+        {"/res", "/abs/", "/abs/"},
+        {"/res", "", "/res/"},
+        {"", "rel", "rel/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.root + " | " + c.input);
+        fu()->setDefaultResourceRootPath(c.root);
+        fu()->setSearchPaths({c.input});
+        EXPECT_EQ(fu()->getSearchPaths(), std::vector<std::string>{c.stored});
+        fu()->setSearchPaths({});
+        fu()->addSearchPath(c.input);
+        EXPECT_EQ(fu()->getSearchPaths(), std::vector<std::string>{c.stored});
+    }
+    fu()->setDefaultResourceRootPath("/res");
+    EXPECT_EQ(fu()->getDefaultResourceRootPath(), "/res/");
+    fu()->setDefaultResourceRootPath("");
+    EXPECT_EQ(fu()->getDefaultResourceRootPath(), "");
+}
+
+TEST_F(FileUtilsTest, SearchPathOrderDuplicatesAndRoundTrip) {
+    fu()->setDefaultResourceRootPath("/res");
+    fu()->setSearchPaths({"a", "/b", "a"});
+    fu()->addSearchPath("front", true);
+    fu()->addSearchPath("/back");
+    const std::vector<std::string> expected = {"/res/front/", "/res/a/", "/b/", "/res/a/", "/back/"};
+    EXPECT_EQ(fu()->getSearchPaths(), expected);
+
+    // Read, insert, write back: the existing entries stay exactly as they were,
+    // even after the root has moved.
+    fu()->setDefaultResourceRootPath("/elsewhere");
+    std::vector<std::string> paths = fu()->getSearchPaths();
+    paths.insert(paths.begin(), "/first");
+    fu()->setSearchPaths(paths);
+    std::vector<std::string> withFirst = expected;
+    withFirst.insert(withFirst.begin(), "/first/");
+    EXPECT_EQ(fu()->getSearchPaths(), withFirst);
+}
+
+TEST_F(FileUtilsTest, FirstSearchPathHolderWinsThenRoot) {
+    tmp.write("res/a/shared.txt", "A");
+    tmp.write("res/b/shared.txt", "B");
+    tmp.write("res/b/only_b.txt", "b");
+    tmp.write("res/only_root.txt", "r");
+    tmp.write("res/a/sub/x", "");
+    fu()->setDefaultResourceRootPath(tmp.file("res"));
+    fu()->setSearchPaths({"a", "b"});
+
+    EXPECT_EQ(fu()->fullPathForFilename("shared.txt"), tmp.file("res/a/shared.txt"));
+    EXPECT_EQ(fu()->fullPathForFilename("only_b.txt"), tmp.file("res/b/only_b.txt"));
+    EXPECT_EQ(fu()->fullPathForFilename("only_root.txt"), tmp.file("res/only_root.txt"));
+    EXPECT_EQ(fu()->fullPathForFilename("sub"), tmp.file("res/a/sub"));   // folders count
+
+    fu()->addSearchPath("b", true);
+    EXPECT_EQ(fu()->fullPathForFilename("shared.txt"), tmp.file("res/b/shared.txt"));
+}
+
+TEST_F(FileUtilsTest, FullPathForAbsoluteAndEmptyNames) {
+    std::string file = tmp.write("f.txt", "x");
+    fu()->setSearchPaths({tmp.path()});
+    LogCapture logs;
+    EXPECT_EQ(fu()->fullPathForFilename(file), file);
+    EXPECT_EQ(fu()->fullPathForFilename(tmp.path()), tmp.path());
+    EXPECT_EQ(fu()->fullPathForFilename(tmp.file("nope.txt")), "");
+    EXPECT_EQ(fu()->fullPathForFilename(""), "");
+    EXPECT_FALSE(logs.contains(kMissingLine));
+}
+
+TEST_F(FileUtilsTest, MissingRelativeNameLogsOnlyWithPopupNotify) {
+    fu()->setSearchPaths({tmp.path()});
+    for (bool notify : {true, false}) {
+        SCOPED_TRACE(notify);
+        fu()->setPopupNotify(notify);
+        LogCapture logs;
+        EXPECT_EQ(fu()->fullPathForFilename("gone/x.png"), "");
+        EXPECT_EQ(logs.contains(std::string(kMissingLine) + "gone/x.png. Possible missing file."), notify);
+        // Existence queries never log.
+        EXPECT_FALSE(fu()->isFileExist("gone/x.png"));
+        EXPECT_EQ(logs.lines().size(), notify ? 1u : 0u);
+    }
+}
+
+TEST_F(FileUtilsTest, FileAndDirectoryExistence) {
+    tmp.write("res/dir/file.txt", "x");
+    fu()->setDefaultResourceRootPath(tmp.file("res"));
+    fu()->setSearchPaths({"dir"});
+    struct Case {
+        std::string name;
+        bool file, dir;
+    };
+    const std::vector<Case> cases = {
+        {"file.txt", true, false},            // via search path
+        {"dir/file.txt", true, false},        // via root
+        {"dir", false, true},
+        {tmp.file("res/dir/file.txt"), true, false},
+        {tmp.file("res/dir"), false, true},
+        {tmp.file("res/none"), false, false},
+        {"none", false, false},
+        {"", false, false},
+    };
+    fu()->setPopupNotify(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fu()->isFileExist(c.name), c.file);
+        EXPECT_EQ(fu()->isDirectoryExist(c.name), c.dir);
+    }
+}
+
+TEST_F(FileUtilsTest, ReadsWholeFilesBinarySafe) {
+    const std::string content("head\0mid\xff\r\ntail", 15);
+    tmp.write("res/bin.dat", content);
+    tmp.write("res/empty.txt", "");
+    fu()->setSearchPaths({tmp.file("res")});
+
+    EXPECT_EQ(fu()->getStringFromFile("bin.dat"), content);
+    EXPECT_EQ(fu()->getFileSize("bin.dat"), 15);
+
+    Data data = fu()->getDataFromFile("bin.dat");
+    EXPECT_EQ(str(data), content);
+
+    ptrdiff_t size = -7;
+    unsigned char* bytes = fu()->getFileData(tmp.file("res/bin.dat"), "rb", &size);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), static_cast<size_t>(size)), content);
+    std::free(bytes);
+
+    bytes = fu()->getFileData("empty.txt", "rb", &size);
+    EXPECT_NE(bytes, nullptr);
+    EXPECT_EQ(size, 0);
+    std::free(bytes);
+    EXPECT_EQ(fu()->getFileSize("empty.txt"), 0);
+    EXPECT_TRUE(fu()->getDataFromFile("empty.txt").isNull());
+}
+
+TEST_F(FileUtilsTest, ReadingMissingFilesOrFolders) {
+    tmp.write("res/folder/x", "x");
+    fu()->setSearchPaths({tmp.file("res")});
+    fu()->setPopupNotify(false);
+    for (const std::string& name : {std::string("missing.txt"), std::string("folder"), tmp.file("no/such")}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(fu()->getStringFromFile(name), "");
+        EXPECT_TRUE(fu()->getDataFromFile(name).isNull());
+        ptrdiff_t size = 99;
+        EXPECT_EQ(fu()->getFileData(name, "rb", &size), nullptr);
+        EXPECT_EQ(size, 0);
+        EXPECT_EQ(fu()->getFileSize(name), -1);
+    }
+}
+
+TEST_F(FileUtilsTest, WritesCreateAndTruncate) {
+    std::string path = tmp.write("out.txt", "a much longer previous content");
+    EXPECT_TRUE(fu()->writeStringToFile(std::string("x\0y", 3), path));
+    EXPECT_EQ(testsupport::readFile(path), std::string("x\0y", 3));
+
+    Data data;
+    data.copy(reinterpret_cast<const unsigned char*>("data"), 4);
+    std::string fresh = tmp.file("fresh.bin");
+    EXPECT_TRUE(fu()->writeDataToFile(data, fresh));
+    EXPECT_EQ(testsupport::readFile(fresh), "data");
+
+    EXPECT_TRUE(fu()->writeDataToFile(Data::Null, path));
+    EXPECT_EQ(testsupport::readFile(path), "");
+
+    LogCapture logs;
+    EXPECT_FALSE(fu()->writeStringToFile("x", tmp.file("no/such/dir/f.txt")));
+    EXPECT_FALSE(fu()->writeStringToFile("x", tmp.path()));
+    EXPECT_FALSE(fu()->writeStringToFile("x", ""));
+}
+
+TEST_F(FileUtilsTest, WritablePathDefaultsFromEnvironment) {
+    struct Case {
+        std::optional<std::string> xdg, home;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"/xdg/data", "/home/u", "/xdg/data/vexo-client/"},
+        {std::nullopt, "/home/u", "/home/u/.local/share/vexo-client/"},
+        {std::nullopt, std::nullopt, "/tmp/vexo-client/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
+        ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+        ScopedEnv home("HOME", c.home);
+        FileUtils::destroyInstance();
+        EXPECT_EQ(fu()->getWritablePath(), c.expected);
+    }
+}
+
+TEST_F(FileUtilsTest, SetWritablePathAddsSlashAndEmptyResets) {
+    ScopedEnv xdg("XDG_DATA_HOME", "/xdg");
+    fu()->setWritablePath("/game/data");
+    EXPECT_EQ(fu()->getWritablePath(), "/game/data/");
+    fu()->setWritablePath("/game/other/");
+    EXPECT_EQ(fu()->getWritablePath(), "/game/other/");
+    fu()->setWritablePath("");
+    EXPECT_EQ(fu()->getWritablePath(), "/xdg/vexo-client/");
+}
+
+TEST_F(FileUtilsTest, CreateAndRemoveDirectoriesRecursively) {
+    const std::string deep = tmp.file("a/b/c");
+    EXPECT_TRUE(fu()->createDirectory(deep));
+    EXPECT_TRUE(isDir(deep));
+    EXPECT_TRUE(fu()->createDirectory(deep + "/"));   // already there
+    EXPECT_TRUE(fu()->createDirectory(tmp.file("t/u/")));
+    EXPECT_TRUE(isDir(tmp.file("t/u")));
+
+    const std::string file = tmp.write("a/b/c/f.txt", "x");
+    EXPECT_FALSE(fu()->createDirectory(file));
+    EXPECT_FALSE(fu()->createDirectory(file + "/below"));
+
+    EXPECT_FALSE(fu()->removeDirectory(file));   // a file is not a folder
+    EXPECT_TRUE(exists(file));
+
+    EXPECT_TRUE(fu()->removeDirectory(tmp.file("a") + "/"));
+    EXPECT_FALSE(exists(tmp.file("a")));
+    EXPECT_TRUE(fu()->removeDirectory(tmp.file("a")));   // already gone
+    EXPECT_TRUE(isDir(tmp.file("t/u")));
+
+    const std::string lone = tmp.write("lone.txt", "x");
+    EXPECT_TRUE(fu()->removeFile(lone));
+    EXPECT_FALSE(exists(lone));
+    EXPECT_FALSE(fu()->removeFile(lone));
+}
+
+TEST_F(FileUtilsTest, RenameReplacesTarget) {
+    const std::string from = tmp.write("old.txt", "new content");
+    const std::string to = tmp.write("target.txt", "old content");
+    EXPECT_TRUE(fu()->renameFile(from, to));
+    EXPECT_FALSE(exists(from));
+    EXPECT_EQ(testsupport::readFile(to), "new content");
+
+    LogCapture logs;
+    EXPECT_FALSE(fu()->renameFile(from, to));   // source gone
+    EXPECT_EQ(testsupport::readFile(to), "new content");
+}
+
+TEST_F(FileUtilsTest, RenameWithinFolder) {
+    for (const std::string& dir : {tmp.path(), tmp.path() + "/"}) {
+        SCOPED_TRACE(dir);
+        tmp.write("x.txt", "X");
+        tmp.write("y.txt", "Y");
+        EXPECT_TRUE(fu()->renameFile(dir, "x.txt", "y.txt"));
+        EXPECT_FALSE(exists(tmp.file("x.txt")));
+        EXPECT_EQ(testsupport::readFile(tmp.file("y.txt")), "X");
+    }
+}
+
+TEST(DataTest, CopyIsIndependent) {
+    Data a;
+    a.copy(reinterpret_cast<const unsigned char*>("abc"), 3);
+    Data b(a);
+    Data c;
+    c = a;
+    a.getBytes()[0] = 'z';
+    EXPECT_EQ(str(b), "abc");
+    EXPECT_EQ(str(c), "abc");
+    EXPECT_NE(b.getBytes(), a.getBytes());
+
+    c = c;   // self-assignment keeps the content
+    EXPECT_EQ(str(c), "abc");
+    c.copy(c.getBytes() + 1, 2);   // copying from its own buffer
+    EXPECT_EQ(str(c), "bc");
+}
+
+TEST(DataTest, FastSetTakesOwnershipAndTakeBufferHandsItOut) {
+    Data d;
+    unsigned char* first = mallocCopy("one");
+    d.fastSet(first, 3);
+    EXPECT_EQ(d.getBytes(), first);
+    d.fastSet(mallocCopy("two!"), 4);   // frees the first buffer
+    EXPECT_EQ(str(d), "two!");
+    d.fastSet(d.getBytes(), 3);         // same buffer: kept, not freed
+    EXPECT_EQ(str(d), "two");
+
+    ptrdiff_t size = 0;
+    unsigned char* taken = d.takeBuffer(&size);
+    EXPECT_EQ(size, 3);
+    EXPECT_TRUE(d.isNull());
+    EXPECT_EQ(d.getBytes(), nullptr);
+    std::free(taken);
+
+    Data held;
+    held.fastSet(mallocCopy("kept"), 4);   // freed by the destructor
+    Data moved(std::move(held));
+    EXPECT_TRUE(held.isNull());
+    EXPECT_EQ(str(moved), "kept");
+    Data assigned;
+    assigned.copy(reinterpret_cast<const unsigned char*>("old"), 3);
+    assigned = std::move(moved);   // frees "old"
+    EXPECT_EQ(str(assigned), "kept");
+}
+
+TEST(DataTest, NullAndEmptyInputs) {
+    EXPECT_TRUE(Data::Null.isNull());
+    Data d;
+    d.copy(reinterpret_cast<const unsigned char*>("x"), 1);
+    d.copy(nullptr, 5);
+    EXPECT_TRUE(d.isNull());
+    EXPECT_EQ(d.getSize(), 0);
+    Data fromNull(Data::Null);
+    EXPECT_TRUE(fromNull.isNull());
+    ptrdiff_t size = 42;
+    EXPECT_EQ(fromNull.takeBuffer(&size), nullptr);
+    EXPECT_EQ(size, 0);
+}
