@@ -10,7 +10,9 @@ void outputDebugString(const char* text);
 void outputDebugString(const std::string& text);
 
 using DebugOutputSink = std::function<void(const std::string& text)>;
-// Replaces the sink (empty: stderr); returns the previous one. Thread-safe.
+// Replaces the sink (empty: stderr); returns the previous one. Thread-safe: calls
+// into the sink are serialised, and once this returns the old sink is not called
+// again. A sink may itself write debug output.
 DebugOutputSink setDebugOutputSink(DebugOutputSink sink);
 
 }  // namespace platform

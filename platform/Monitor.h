@@ -15,6 +15,8 @@ struct MonitorInfo {
     bool primary = false;
 };
 
+// An empty list restores the default. Exactly one monitor ends up primary: the
+// first one flagged, else the first of the list.
 void setMonitors(const std::vector<MonitorInfo>& monitors);
 std::vector<MonitorInfo> getMonitors();
 void resetMonitors();                 // back to the default monitor

@@ -6,13 +6,14 @@ namespace platform {
 
 // Full path of the running executable (/proc/self/exe); "" when it cannot be read.
 std::string executablePath();
-// Its folder, without a trailing "/"; "" when unknown.
+// Its folder, without a trailing "/" ("/" for the root); "" when unknown.
 std::string executableDir();
 
 std::string currentDirectory();
 bool setCurrentDirectory(const std::string& path);
 
-// $XDG_DATA_HOME, or $HOME/.local/share; "" when neither is set.
+// $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share when $HOME
+// is; "" otherwise. No trailing "/".
 std::string userDataHome();
 
 }  // namespace platform

@@ -67,6 +67,21 @@ inline constexpr UINT WM_APP = 0x8000;
 // Index of SetWindowLong for the window procedure.
 inline constexpr int GWLP_WNDPROC = -4;
 
+// wParam of WM_SIZE for a plain resize.
+inline constexpr WPARAM SIZE_RESTORED = 0;
+
+// Packing of two 16-bit words into an lParam (WM_MOVE, WM_SIZE, mouse messages):
+// the low word holds `lo`, the high word `hi`, each cut to 16 bits.
+constexpr LPARAM makeLParam(int lo, int hi) {
+    return static_cast<LPARAM>((static_cast<uint32_t>(lo) & 0xFFFFu) |
+                               ((static_cast<uint32_t>(hi) & 0xFFFFu) << 16));
+}
+constexpr unsigned loWord(uintptr_t value) { return static_cast<unsigned>(value & 0xFFFFu); }
+constexpr unsigned hiWord(uintptr_t value) { return static_cast<unsigned>((value >> 16) & 0xFFFFu); }
+// Signed coordinates of a packed lParam (negative positions survive the packing).
+constexpr int getXLParam(LPARAM lParam) { return static_cast<int16_t>(loWord(static_cast<uintptr_t>(lParam))); }
+constexpr int getYLParam(LPARAM lParam) { return static_cast<int16_t>(hiWord(static_cast<uintptr_t>(lParam))); }
+
 struct WindowDesc {
     std::string className;
     std::string title;            // UTF-8
@@ -77,39 +92,60 @@ struct WindowDesc {
     bool visible = true;
 };
 
+// Creates the window and sends it WM_CREATE with lParam pointing at `desc`. A
+// procedure that answers WM_CREATE with -1 refuses the window: it is destroyed and
+// 0 is returned. 0 also for a parent that is not a window.
 HWND createWindow(const WindowDesc& desc);
-// Sends WM_DESTROY then WM_NCDESTROY and forgets the window (and its children).
+// Destroys the children first (each the same way), then sends the window
+// WM_DESTROY and WM_NCDESTROY and forgets it. Its queued messages are dropped.
+// False for a bad handle or a window already being destroyed.
 bool destroyWindow(HWND hwnd);
 bool isWindow(HWND hwnd);
 
 bool getWindowRect(HWND hwnd, RECT* rect);
 // Client area in client coordinates (left and top 0).
 bool getClientRect(HWND hwnd, RECT* rect);
-// Client area's top-left corner in screen coordinates.
+// Converts a point from client to screen coordinates: (0, 0) becomes the client
+// area's top-left corner on the screen.
 bool clientToScreen(HWND hwnd, POINT* point);
-// Moves and sizes the whole window; sends WM_MOVE and WM_SIZE when they change.
+// Every rectangle is in screen coordinates, children's too: moving a parent does
+// not move its children.
+// Moves and sizes the whole window (a negative size counts as 0). Sends WM_MOVE
+// (lParam = client left/top on the screen, makeLParam) when the client area's
+// position changed, then WM_SIZE (SIZE_RESTORED, lParam = client width/height)
+// when its size changed.
 bool moveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint);
 // Sets the client size, keeping the frame thickness and the top-left corner.
 bool setClientSize(HWND hwnd, int width, int height);
 
 std::string getWindowText(HWND hwnd);
 bool setWindowText(HWND hwnd, const std::string& text);
+// Shows or hides the window, sending WM_SHOWWINDOW (wParam 1 or 0) when that
+// changes; returns whether it was visible before (false for a bad handle).
 bool showWindow(HWND hwnd, bool show);
+// Visible when the window and all its ancestors are shown.
 bool isWindowVisible(HWND hwnd);
 HWND getParent(HWND hwnd);
 
-// Replaces the window procedure; returns the previous one (nullptr on a bad handle).
+// Replaces the window procedure (nullptr: defWindowProc); returns the previous one
+// (nullptr on a bad handle). A window created without a procedure has
+// defWindowProc, so the previous procedure can always be chained to.
 WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);
 WNDPROC getWindowProc(HWND hwnd);
+// Calls `proc` (nullptr: defWindowProc) with the message.
 LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Default handling: WM_CLOSE destroys the window; everything else answers 0.
 LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Calls the window's procedure at once (main thread).
+// Calls the window's procedure at once (main thread); 0 for a bad handle.
 LRESULT sendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Queues the message (any thread).
+// Queues the message (any thread); false when `hwnd` is not a window.
 bool postMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Delivers every queued message (main thread); returns how many were delivered.
+// Main thread. First delivers a pending termination request (WM_CLOSE to the
+// window given to installTerminationHandlers), then the messages that were queued
+// when the pump started, in order; messages posted meanwhile wait for the next
+// pump, so a procedure that posts again cannot keep it running. Messages of
+// windows destroyed in the meantime are dropped. Returns how many were delivered.
 int pumpMessages();
 
 // Drops every window and queued message (tests).

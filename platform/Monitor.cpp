@@ -1,0 +1,94 @@
+#include "platform/Monitor.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace platform {
+namespace {
+
+std::vector<MonitorInfo> defaultMonitors() {
+    MonitorInfo m;
+    m.rect = RECT{0, 0, 1920, 1080};
+    m.workArea = RECT{0, 0, 1920, 1040};
+    m.dpiX = 96;
+    m.dpiY = 96;
+    m.primary = true;
+    return {m};
+}
+
+struct Desktop {
+    std::mutex mutex;
+    std::vector<MonitorInfo> monitors = defaultMonitors();
+};
+
+Desktop& desktop() {
+    static Desktop d;
+    return d;
+}
+
+long long overlapArea(const RECT& a, const RECT& b) {
+    long long w = static_cast<long long>(std::min(a.right, b.right)) - std::max(a.left, b.left);
+    long long h = static_cast<long long>(std::min(a.bottom, b.bottom)) - std::max(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// Caller holds the mutex. The list is never empty and has exactly one primary.
+const MonitorInfo& primaryLocked(const std::vector<MonitorInfo>& monitors) {
+    for (const MonitorInfo& m : monitors) {
+        if (m.primary) return m;
+    }
+    return monitors.front();
+}
+
+}  // namespace
+
+void setMonitors(const std::vector<MonitorInfo>& monitors) {
+    std::vector<MonitorInfo> list = monitors.empty() ? defaultMonitors() : monitors;
+    // Exactly one primary: the first one flagged, else the first monitor.
+    auto first = std::find_if(list.begin(), list.end(), [](const MonitorInfo& m) { return m.primary; });
+    if (first == list.end()) first = list.begin();
+    for (auto it = list.begin(); it != list.end(); ++it) it->primary = it == first;
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    desktop().monitors = std::move(list);
+}
+
+std::vector<MonitorInfo> getMonitors() {
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    return desktop().monitors;
+}
+
+void resetMonitors() { setMonitors({}); }
+
+MonitorInfo primaryMonitor() {
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    return primaryLocked(desktop().monitors);
+}
+
+MonitorInfo monitorFromWindow(HWND hwnd) {
+    RECT window;
+    bool known = getWindowRect(hwnd, &window);
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    const auto& monitors = desktop().monitors;
+    if (!known) return primaryLocked(monitors);
+    const MonitorInfo* best = nullptr;
+    long long bestArea = 0;
+    for (const MonitorInfo& m : monitors) {
+        long long area = overlapArea(window, m.rect);
+        if (area > bestArea) {
+            best = &m;
+            bestArea = area;
+        }
+    }
+    return best ? *best : primaryLocked(monitors);
+}
+
+int getScreenDeviceCaps(int index) {
+    MonitorInfo primary = primaryMonitor();
+    switch (index) {
+        case LOGPIXELSX: return primary.dpiX;
+        case LOGPIXELSY: return primary.dpiY;
+        default: return 0;
+    }
+}
+
+}  // namespace platform

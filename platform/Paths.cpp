@@ -1,0 +1,61 @@
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+namespace {
+
+bool isAbsolute(const char* path) { return path && path[0] == '/'; }
+
+std::string withoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::string executablePath() {
+    std::vector<char> buffer(256);
+    for (;;) {
+        ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) return {};
+        if (static_cast<size_t>(n) < buffer.size()) return std::string(buffer.data(), static_cast<size_t>(n));
+        if (buffer.size() >= 1 << 20) return {};
+        buffer.resize(buffer.size() * 2);  // possibly cut: try again with more room
+    }
+}
+
+std::string executableDir() {
+    std::string path = executablePath();
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string currentDirectory() {
+    std::vector<char> buffer(256);
+    for (;;) {
+        if (getcwd(buffer.data(), buffer.size())) return std::string(buffer.data());
+        if (errno != ERANGE || buffer.size() >= 1 << 20) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool setCurrentDirectory(const std::string& path) { return !path.empty() && chdir(path.c_str()) == 0; }
+
+std::string userDataHome() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (isAbsolute(xdg)) return withoutTrailingSlash(xdg);
+    const char* home = std::getenv("HOME");
+    if (isAbsolute(home)) {
+        std::string base = withoutTrailingSlash(home);
+        if (base == "/") base.clear();
+        return base + "/.local/share";
+    }
+    return {};
+}
+
+}  // namespace platform

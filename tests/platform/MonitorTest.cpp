@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "platform/Monitor.h"
+
+using namespace platform;
+
+namespace {
+
+class MonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetWindowModel();
+        resetMonitors();
+    }
+    void TearDown() override {
+        resetWindowModel();
+        resetMonitors();
+    }
+
+    static MonitorInfo monitor(RECT rect, int dpi, bool primary) {
+        MonitorInfo m;
+        m.rect = rect;
+        m.workArea = RECT{rect.left, rect.top, rect.right, rect.bottom - 40};
+        m.dpiX = dpi;
+        m.dpiY = dpi;
+        m.primary = primary;
+        return m;
+    }
+};
+
+TEST_F(MonitorTest, DefaultIsOneFullHdPrimaryAt96Dpi) {
+    auto monitors = getMonitors();
+    ASSERT_EQ(monitors.size(), 1u);
+    EXPECT_EQ(monitors[0].rect, (RECT{0, 0, 1920, 1080}));
+    EXPECT_EQ(monitors[0].workArea, (RECT{0, 0, 1920, 1040}));
+    EXPECT_TRUE(monitors[0].primary);
+    EXPECT_EQ(getScreenDeviceCaps(LOGPIXELSX), 96);
+    EXPECT_EQ(getScreenDeviceCaps(LOGPIXELSY), 96);
+}
+
+TEST_F(MonitorTest, ExactlyOnePrimaryAfterSet) {
+    struct Case {
+        const char* name;
+        bool flags[3];
+        int expectedPrimary;
+    };
+    const Case cases[] = {
+        {"none flagged", {false, false, false}, 0},
+        {"second flagged", {false, true, false}, 1},
+        {"two flagged", {false, true, true}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<MonitorInfo> list;
+        for (int i = 0; i < 3; ++i) list.push_back(monitor({i * 1000, 0, i * 1000 + 1000, 800}, 96 + i, c.flags[i]));
+        setMonitors(list);
+        auto got = getMonitors();
+        ASSERT_EQ(got.size(), 3u);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(got[i].primary, i == c.expectedPrimary) << i;
+        EXPECT_EQ(primaryMonitor().rect, list[c.expectedPrimary].rect);
+    }
+    setMonitors({});
+    EXPECT_EQ(primaryMonitor().rect, (RECT{0, 0, 1920, 1080}));
+}
+
+TEST_F(MonitorTest, WindowBelongsToTheMonitorHoldingMostOfIt) {
+    // Primary listed first, secondary to its left.
+    setMonitors({monitor({0, 0, 2560, 1440}, 144, true), monitor({-1280, 0, 0, 1024}, 96, false)});
+    struct Case {
+        const char* name;
+        RECT window;
+        int expectedLeft;
+    };
+    const Case cases[] = {
+        {"inside the primary", {100, 100, 900, 700}, 0},
+        {"inside the secondary", {-1000, 100, -200, 700}, -1280},
+        {"mostly on the secondary", {-700, 100, 100, 700}, -1280},
+        {"mostly on the primary", {-100, 100, 700, 700}, 0},
+        {"off every screen", {5000, 5000, 5800, 5600}, 0},
+        {"touching an edge only", {-800, 1024, 0, 1500}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowDesc desc;
+        desc.windowRect = c.window;
+        HWND hwnd = createWindow(desc);
+        EXPECT_EQ(monitorFromWindow(hwnd).rect.left, c.expectedLeft);
+    }
+    EXPECT_TRUE(monitorFromWindow(999).primary);
+}
+
+TEST_F(MonitorTest, ScreenCapsAnswerThePrimaryMonitorsDpi) {
+    MonitorInfo secondary = monitor({-1280, 0, 0, 1024}, 192, false);
+    MonitorInfo primary = monitor({0, 0, 2560, 1440}, 120, true);
+    primary.dpiY = 144;
+    setMonitors({secondary, primary});
+    struct Case {
+        int index;
+        int expected;
+    };
+    for (Case c : {Case{LOGPIXELSX, 120}, Case{LOGPIXELSY, 144}, Case{0, 0}, Case{89, 0}, Case{-1, 0}}) {
+        EXPECT_EQ(getScreenDeviceCaps(c.index), c.expected) << "index " << c.index;
+    }
+}
+
+}  // namespace
