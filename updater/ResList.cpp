@@ -1,0 +1,157 @@
+#include "updater/ResList.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace updater {
+namespace {
+
+const char kTempSuffix[] = ".temp";
+
+std::string stringOf(const rapidjson::Value& value) {
+    return std::string(value.GetString(), value.GetStringLength());
+}
+
+const rapidjson::Value* member(const rapidjson::Value& object, const char* name) {
+    auto it = object.FindMember(name);
+    return it == object.MemberEnd() ? nullptr : &it->value;
+}
+
+bool isHexDigest(const rapidjson::Value& value) {
+    if (!value.IsString() || value.GetStringLength() != 32) return false;
+    const char* text = value.GetString();
+    for (int i = 0; i < 32; ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+    }
+    return true;
+}
+
+bool itemValid(const rapidjson::Value& item) {
+    if (!item.IsArray() || item.Size() != 4) return false;
+    const rapidjson::Value& sn = item[0];
+    const rapidjson::Value& file = item[1];
+    const rapidjson::Value& size = item[3];
+    return sn.IsInt() && sn.GetInt() >= 0 && file.IsString() && isSafeResPath(stringOf(file)) &&
+           isHexDigest(item[2]) && size.IsInt() && size.GetInt() >= 1;
+}
+
+ResPackage packageOf(const rapidjson::Value& item) {
+    return ResPackage{item[0].GetInt(), stringOf(item[1]), stringOf(item[2]), item[3].GetInt()};
+}
+
+bool endsWithTemp(const std::string& name) {
+    const size_t n = sizeof kTempSuffix - 1;
+    return name.size() > n && name.compare(name.size() - n, n, kTempSuffix) == 0;
+}
+
+// Adds the names of a (valid) package list to `names`; false when one of them
+// collides with a name already there.
+bool addNames(std::set<std::string>& names, const rapidjson::Value& list) {
+    for (const auto& item : list.GetArray()) {
+        std::string name = stringOf(item[1]);
+        if (names.count(name) || names.count(name + kTempSuffix)) return false;
+        if (endsWithTemp(name) && names.count(name.substr(0, name.size() - (sizeof kTempSuffix - 1))))
+            return false;
+        names.insert(std::move(name));
+    }
+    return true;
+}
+
+bool baseValid(const rapidjson::Value& base, const rapidjson::Value& xlist) {
+    if (!base.IsObject()) return false;
+    const rapidjson::Value* sn = member(base, "sn");
+    const rapidjson::Value* min = member(base, "min");
+    const rapidjson::Value* list = member(base, "list");
+    if (!sn || !sn->IsInt() || !min || !min->IsInt()) return false;
+    if (!list || !resPackageListValid(*list) || list->Empty()) return false;
+    std::set<std::string> names;
+    if (!addNames(names, xlist) || !addNames(names, *list)) return false;
+
+    const rapidjson::Value* upgrade = member(base, "upgrade");
+    if (!upgrade) return true;
+    if (!upgrade->IsObject()) return false;
+    const rapidjson::Value* from = member(*upgrade, "from");
+    const rapidjson::Value* upList = member(*upgrade, "list");
+    if (!from || !from->IsInt() || !upList || !resPackageListValid(*upList)) return false;
+    names.clear();
+    return addNames(names, xlist) && addNames(names, *upList);
+}
+
+}  // namespace
+
+bool resPackageListValid(const rapidjson::Value& list) {
+    if (!list.IsArray()) return false;
+    return std::all_of(list.Begin(), list.End(), itemValid);
+}
+
+bool resListDocumentValid(const rapidjson::Value& root, const std::string& expectedSign) {
+    if (!root.IsObject()) return false;
+    const rapidjson::Value* sign = member(root, "sign");
+    if (!sign || !sign->IsString() || stringOf(*sign) != expectedSign) return false;
+    const rapidjson::Value* xlist = member(root, "xlist");
+    if (!xlist || !resPackageListValid(*xlist)) return false;
+    std::set<std::string> names;
+    if (!addNames(names, *xlist)) return false;
+    const rapidjson::Value* base = member(root, "base");
+    return !base || baseValid(*base, *xlist);
+}
+
+PackageDecision decidePackages(const rapidjson::Value& root, int packagedSn, int localSn) {
+    PackageDecision d;
+    d.remoteSign = stringOf(root["sign"]);
+    d.realSn = std::max(packagedSn, localSn);
+    const rapidjson::Value& xlist = root["xlist"];
+    if (!xlist.Empty()) {
+        d.hasXlistSn = true;
+        d.xlistSn = xlist[xlist.Size() - 1][0].GetInt();
+        d.remoteSn = d.xlistSn;
+    }
+
+    const rapidjson::Value* base = member(root, "base");
+    if (base) {
+        d.hasBase = true;
+        d.baseSn = (*base)["sn"].GetInt();
+        d.baseMin = (*base)["min"].GetInt();
+        d.remoteSn = std::max(d.remoteSn, d.baseSn);
+        d.needBase = d.realSn < d.baseMin;
+    }
+
+    if (!d.needBase && d.realSn >= d.remoteSn) {
+        d.outcome = PackageOutcome::UpToDate;
+        return d;
+    }
+
+    int reached = d.realSn;
+    if (d.needBase) {
+        const rapidjson::Value* chosen = &(*base)["list"];
+        const rapidjson::Value* upgrade = member(*base, "upgrade");
+        if (upgrade) {
+            const rapidjson::Value& upList = (*upgrade)["list"];
+            if (!upList.Empty() && localSn >= 1 && localSn >= (*upgrade)["from"].GetInt()) {
+                chosen = &upList;
+                d.upgradeUsed = true;
+            }
+        }
+        const rapidjson::SizeType count = chosen->Size();
+        for (rapidjson::SizeType i = 0; i < count; ++i) {
+            ResPackage pkg = packageOf((*chosen)[i]);
+            // A base set counts as installed only once its last package is in place.
+            pkg.sn = i + 1 == count ? d.baseSn : 0;
+            d.totalBytes += pkg.size;
+            d.packages.push_back(std::move(pkg));
+        }
+        reached = d.baseSn;
+    }
+
+    for (const auto& item : xlist.GetArray()) {
+        if (item[0].GetInt() <= reached) continue;
+        ResPackage pkg = packageOf(item);
+        d.totalBytes += pkg.size;
+        d.packages.push_back(std::move(pkg));
+    }
+    d.outcome = d.packages.empty() ? PackageOutcome::NothingCollected : PackageOutcome::Download;
+    return d;
+}
+
+}  // namespace updater

@@ -1,0 +1,136 @@
+#include "updater/ResProtocol.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+
+#include <rapidjson/document.h>
+
+#include "updater/PatchRoute.h"
+
+namespace updater {
+
+std::vector<std::string> serialTokens(const std::string& text) {
+    std::vector<std::string> tokens;
+    size_t pos = 0;
+    while (true) {
+        size_t start = text.find_first_not_of(" \t\n", pos);
+        if (start == std::string::npos) break;
+        size_t end = text.find_first_of(" \t\n", start);
+        tokens.push_back(text.substr(start, end == std::string::npos ? std::string::npos
+                                                                      : end - start));
+        if (end == std::string::npos) break;
+        pos = end;
+    }
+    return tokens;
+}
+
+int serialNumber(const std::string& token) {
+    size_t i = 0;
+    while (i < token.size() && std::isspace(static_cast<unsigned char>(token[i]))) ++i;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+        negative = token[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i) {
+        value = value * 10 + (token[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) break;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+SerialFile parseSerialFile(const std::string& text) {
+    SerialFile file;
+    std::vector<std::string> tokens = serialTokens(text);
+    if (tokens.size() != 2) return file;
+    file.usable = true;
+    file.sign = tokens[0];
+    file.sn = serialNumber(tokens[1]);
+    return file;
+}
+
+CacheDecision decideCache(const std::optional<std::string>& packagedText,
+                          const std::optional<std::string>& localText) {
+    CacheDecision decision;
+    if (packagedText) {
+        SerialFile packaged = parseSerialFile(*packagedText);
+        if (packaged.usable) {
+            decision.packagedSign = packaged.sign;
+            decision.packagedSn = packaged.sn;
+        }
+    }
+    if (decision.packagedSign == "NONE") {
+        decision.action = CacheAction::NoUpdate;
+        return decision;
+    }
+    decision.action = CacheAction::KeepThenRequest;
+    if (localText) {
+        SerialFile local = parseSerialFile(*localText);
+        if (local.usable) decision.localSn = local.sn;
+        if (!local.usable || local.sign != decision.packagedSign ||
+            decision.packagedSn >= local.sn) {
+            decision.localSn = 0;
+            decision.action = CacheAction::WipeThenRequest;
+        }
+    }
+    return decision;
+}
+
+bool isSafeResPath(const std::string& name) {
+    if (name.empty() || name == ".") return false;
+    if (name.find("..") != std::string::npos) return false;
+    return name.find_first_of(std::string("/\\:?#\0", 6)) == std::string::npos;
+}
+
+bool md5Equal(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+bool gatewayReplyValid(const std::string& body) {
+    rapidjson::Document doc;
+    doc.Parse(body.data(), body.size());
+    if (doc.HasParseError() || !doc.IsObject()) return false;
+    auto res = doc.FindMember("Res");
+    if (res == doc.MemberEnd() || !res->value.IsString()) return false;
+    std::string url(res->value.GetString(), res->value.GetStringLength());
+    return patchHostIndex(url) >= 0;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& content) {
+    static std::atomic<unsigned> sequence{0};
+    std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" +
+                       std::to_string(sequence.fetch_add(1));
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = true;
+    size_t written = 0;
+    while (ok && written < content.size()) {
+        ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) ok = false;
+        else written += static_cast<size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) std::remove(temp.c_str());
+    return ok;
+}
+
+}  // namespace updater

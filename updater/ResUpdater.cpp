@@ -1,0 +1,331 @@
+#include "updater/ResUpdater.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+
+#include <rapidjson/document.h>
+
+#include "engine/base/Director.h"
+#include "engine/base/Log.h"
+#include "engine/base/Scheduler.h"
+#include "engine/network/HttpResponse.h"
+#include "engine/platform/FileUtils.h"
+#include "updater/PatchRoute.h"
+#include "updater/ResList.h"
+
+namespace updater {
+namespace {
+
+const char kPackagedSerialFile[] = "fenk/ResSignSn";
+const char kLocalSerialFile[] = "LocalResSignSn";
+const char kBaseIncompleteFile[] = "BaseIncomplete";
+const char kListUnavailable[] = "patch domains unavailable";
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Shared state
+
+ResUpdaterState::ResUpdaterState(ResUpdaterDelegate* delegate_, std::string resourcesDir_,
+                                 std::string downloadsDir_)
+    : delegate(delegate_),
+      resourcesDir(std::move(resourcesDir_)),
+      downloadsDir(std::move(downloadsDir_)) {}
+
+void ResUpdaterState::post(std::function<void(ResUpdaterState&)> fn) {
+    std::weak_ptr<ResUpdaterState> weak = weak_from_this();
+    engine::Director::getInstance()->getScheduler()->performFunctionInEngineThread(
+        [weak, fn = std::move(fn)] {
+            std::shared_ptr<ResUpdaterState> state = weak.lock();
+            if (!state || !state->alive.load()) return;
+            fn(*state);
+        });
+}
+
+void ResUpdaterState::reportProgress() {
+    // The delegate may destroy the updater from its handler: keep the state alive
+    // for the rest of this call and stop once the updater is gone.
+    std::shared_ptr<ResUpdaterState> self = shared_from_this();
+    if (!alive.load() || !delegate) return;
+
+    int64_t total = 0;
+    int64_t done = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        total = totalBytes;
+        done = unzippedBytes;
+        for (size_t i = 0; i < states.size() && i < packages.size(); ++i) {
+            if (states[i] == kPackageDownloaded) done += packages[i].size;
+            else if (states[i] == kPackageDownloading && i < doneBytes.size()) done += doneBytes[i];
+        }
+    }
+    done = std::clamp<int64_t>(done, 0, std::max<int64_t>(total, 0));
+    delegate->onProgress(total, done);
+    if (!alive.load()) return;
+
+    int fileIndex = 0;
+    int fileCount = 0;
+    int shownDone = 0;
+    int shownTotal = 0;
+    int64_t bytes = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        fileCount = static_cast<int>(packages.size());
+        fileIndex = unzippedCount;
+        bytes = unzippedBytes;
+        shownDone = entryDone;
+        shownTotal = entryTotal;
+        if (fileIndex >= 0 && fileIndex < fileCount && entryTotal > 0) {
+            shownDone = std::clamp(entryDone, 0, entryTotal);
+            bytes += packages[fileIndex].size * shownDone / entryTotal;
+        }
+    }
+    bytes = std::min(bytes, total);
+    delegate->onUnzipProgress(fileIndex, fileCount, shownDone, shownTotal, bytes, total);
+}
+
+void ResUpdaterState::reportError(int eid, const std::string& detail) {
+    bool first = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!stop) {
+            stop = true;
+            first = true;
+        }
+    }
+    wake.notify_all();
+    if (!first) return;
+    post([eid, detail](ResUpdaterState& state) {
+        if (state.delegate) state.delegate->onError(eid, detail);
+    });
+}
+
+void ResUpdaterState::recordUnzippedSerial(int sn) {
+    if (sn <= 0) return;
+    std::string sign;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        sign = packagedSign;
+    }
+    // A failed write is skipped: the marker then stays, and the next run starts
+    // from the serial that is on disk.
+    if (writeFileAtomically(resourcesDir + kLocalSerialFile, sign + " " + std::to_string(sn))) {
+        std::remove((resourcesDir + kBaseIncompleteFile).c_str());
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    localSn = sn;
+}
+
+// ---------------------------------------------------------------------------
+// Updater
+
+ResUpdater::ResUpdater(ResUpdaterDelegate* delegate, const std::string& resListUrl) {
+    const std::string writable = engine::FileUtils::getInstance()->getWritablePath();
+    state_ = std::make_shared<ResUpdaterState>(delegate, writable + "auc/Resources/",
+                                               writable + "auc/Downloads/");
+    size_t cut = resListUrl.find_last_of("/\\");
+    if (cut == std::string::npos) {
+        resListName_ = resListUrl;
+    } else {
+        baseUrl_ = resListUrl.substr(0, cut + 1);
+        resListName_ = resListUrl.substr(cut + 1);
+    }
+    forceHttpsPatchUrl(baseUrl_);
+}
+
+ResUpdater::~ResUpdater() {
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        state_->stop = true;
+    }
+    state_->alive.store(false);
+    state_->wake.notify_all();
+
+    if (unzipWorker_.joinable()) unzipWorker_.join();
+
+    // Download workers see stop at their next check; a transfer in progress is
+    // aborted by its progress callback. Those still running after the wait keep the
+    // shared state alive through their own reference.
+    for (int pass = 0; pass < 5000; ++pass) {
+        {
+            std::lock_guard<std::mutex> lock(state_->mutex);
+            if (state_->activeWorkers <= 0) break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+std::string ResUpdater::packagedSign() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->packagedSign;
+}
+
+int ResUpdater::packagedSn() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->packagedSn;
+}
+
+int ResUpdater::localSn() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->localSn;
+}
+
+std::vector<ResPackage> ResUpdater::packages() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->packages;
+}
+
+int64_t ResUpdater::totalBytes() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->totalBytes;
+}
+
+void ResUpdater::wipeCaches() {
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    files->removeDirectory(state_->resourcesDir);
+    files->removeDirectory(state_->downloadsDir);
+}
+
+void ResUpdater::start() {
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    std::optional<std::string> packagedText;
+    if (files->isFileExist(kPackagedSerialFile)) {
+        packagedText = files->getStringFromFile(kPackagedSerialFile);
+        engine::log("ResSignSn: %s", packagedText->c_str());
+    }
+    CacheDecision decision = decideCache(packagedText, std::nullopt);
+    if (decision.action != CacheAction::NoUpdate) {
+        const std::string localPath = state_->resourcesDir + kLocalSerialFile;
+        if (files->isFileExist(localPath)) {
+            std::optional<std::string> localText = files->getStringFromFile(localPath);
+            engine::log("LocalResSignSn: %s", localText->c_str());
+            decision = decideCache(packagedText, localText);
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        state_->packagedSign = decision.packagedSign;
+        state_->packagedSn = decision.packagedSn;
+        state_->localSn = decision.localSn;
+    }
+
+    switch (decision.action) {
+    case CacheAction::NoUpdate:
+        wipeCaches();
+        engine::log("ResSignSn is 'NONE', no update.");
+        if (state_->delegate) state_->delegate->onNoUpdate();   // may destroy this
+        return;
+    case CacheAction::WipeThenRequest:
+        wipeCaches();
+        engine::log("Remove exter caches Resources, Downloads!");
+        break;
+    case CacheAction::KeepThenRequest:
+        break;
+    }
+    requestResList();
+}
+
+void ResUpdater::requestResList() {
+    const std::string url = baseUrl_ + resListName_;
+    engine::log("get remote %s", url.c_str());
+    const std::string sign = packagedSign();
+    std::weak_ptr<ResUpdaterState> weak = state_;
+    ResUpdater* self = this;
+    patchRouteStart(
+        url, [sign](const std::string& body) { return resListValid(body, sign); },
+        [weak, self](engine::network::HttpClient*, engine::network::HttpResponse* response) {
+            std::shared_ptr<ResUpdaterState> state = weak.lock();
+            if (!state || !state->alive.load()) return;
+            self->onResListResponse(response);
+        },
+        [weak] {
+            std::shared_ptr<ResUpdaterState> state = weak.lock();
+            if (!state || !state->alive.load() || !state->delegate) return;
+            state->delegate->onError(1, kListUnavailable);
+        });
+}
+
+bool ResUpdater::resListValid(const std::string& body, const std::string& expectedSign) {
+    rapidjson::Document doc;
+    doc.Parse(body.data(), body.size());
+    return !doc.HasParseError() && resListDocumentValid(doc, expectedSign);
+}
+
+void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
+    ResUpdaterDelegate* delegate = state_->delegate;
+    const std::string body = response ? response->getResponseDataString() : std::string();
+    const std::string sign = packagedSign();
+    rapidjson::Document doc;
+    doc.Parse(body.data(), body.size());
+    if (doc.HasParseError() || !resListDocumentValid(doc, sign)) {
+        // Only reachable when called with a reply the route did not validate.
+        if (delegate) delegate->onError(1, kListUnavailable);
+        return;
+    }
+
+    int packagedSn = 0;
+    int localSn = 0;
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        packagedSn = state_->packagedSn;
+        localSn = state_->localSn;
+    }
+    PackageDecision decision = decidePackages(doc, packagedSn, localSn);
+    remoteSn_ = decision.remoteSn;
+    if (decision.hasXlistSn) {
+        engine::log("RemoteResSignSn: %s  %d", decision.remoteSign.c_str(), decision.xlistSn);
+    }
+    if (decision.hasBase) {
+        engine::log("base sn=%d min=%d -> %s", decision.baseSn, decision.baseMin,
+                    decision.needBase ? "tai goi nen" : "chi goi bu");
+    }
+    if (decision.outcome == PackageOutcome::UpToDate) {
+        engine::log("resource is the new, no update.");
+        if (delegate) delegate->onNoUpdate();   // may destroy this
+        return;
+    }
+    if (decision.upgradeUsed) engine::log("upgrade old data sn=%d -> goi nang cap", localSn);
+    if (decision.writeBaseIncomplete()) {
+        engine::FileUtils::getInstance()->createDirectory(state_->resourcesDir);
+        writeFileAtomically(state_->resourcesDir + kBaseIncompleteFile, "1");
+    }
+    if (decision.outcome == PackageOutcome::NothingCollected) {
+        if (delegate) delegate->onNoUpdate();   // may destroy this
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        state_->packages = std::move(decision.packages);
+        state_->totalBytes = decision.totalBytes;
+    }
+    startDownloads();
+}
+
+void ResUpdater::startDownloads() {
+    std::shared_ptr<ResUpdaterState> state = state_;
+    {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        const size_t n = state->packages.size();
+        state->states.assign(n, kPackageWaiting);
+        state->doneBytes.assign(n, 0);
+        state->resumeBase.assign(n, 0);
+        state->unzippedBytes = 0;
+        state->nextDownload = 0;
+        state->unzippedCount = 0;
+        state->activeWorkers = 0;
+        state->stop = false;
+        state->finished = false;
+        state->entryDone = 0;
+        state->entryTotal = 0;
+    }
+    engine::FileUtils::getInstance()->createDirectory(state->downloadsDir);
+    state->reportProgress();   // 0 of totalBytes
+    if (!state->alive.load()) return;   // the delegate ended the run from its handler
+
+    // ---- The unzip thread (kept in unzipWorker_) and the download workers start
+    // ---- here; they are not part of this build yet.
+}
+
+}  // namespace updater

@@ -1,0 +1,141 @@
+#pragma once
+// The updater engine of one run: settles the serials and the caches, fetches the
+// resource list through the patch route, chooses the packages, then downloads and
+// unzips them on worker threads and reports to its delegate on the main thread.
+//
+// Files under the writable path: "auc/Resources/" (unzipped packages, the serial
+// file "LocalResSignSn" and the marker "BaseIncomplete" of an unfinished base set)
+// and "auc/Downloads/" (package files and their ".temp" partial downloads).
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "updater/ResProtocol.h"
+#include "updater/ResUpdaterDelegate.h"
+
+namespace engine::network {
+class HttpResponse;
+}  // namespace engine::network
+
+namespace updater {
+
+// Package states during a run.
+enum PackageState : int {
+    kPackageWaiting = 0,
+    kPackageDownloading = 1,
+    kPackageDownloaded = 2,
+    kPackageUnzipped = 3,
+};
+
+// Everything the updater shares with its worker threads and with the callbacks it
+// posts to the main thread. The updater owns it through a shared pointer; a worker
+// keeps its own reference, so a worker that outlives the updater still finds the
+// state, and posted callbacks hold a weak reference and do nothing once the
+// updater is gone (alive is false or the state itself is gone).
+class ResUpdaterState : public std::enable_shared_from_this<ResUpdaterState> {
+public:
+    ResUpdaterState(ResUpdaterDelegate* delegate, std::string resourcesDir,
+                    std::string downloadsDir);
+
+    ResUpdaterDelegate* const delegate;   // called on the main thread only
+    const std::string resourcesDir;       // writable path + "auc/Resources/"
+    const std::string downloadsDir;       // writable path + "auc/Downloads/"
+
+    // True while the owning updater exists; cleared by its destructor.
+    std::atomic<bool> alive{true};
+
+    std::mutex mutex;
+    std::condition_variable wake;
+
+    // Guarded by mutex. packages and totalBytes are fixed before the threads start
+    // and only read afterwards.
+    std::string packagedSign = "NONE";
+    int packagedSn = 0;
+    int localSn = 0;
+    std::vector<ResPackage> packages;
+    int64_t totalBytes = 0;
+    int nextDownload = 0;
+    int unzippedCount = 0;
+    int activeWorkers = 0;
+    bool stop = false;       // set by the first error and by the destructor
+    bool finished = false;   // set once when the last package is unzipped
+    std::vector<int> states;
+    std::vector<int64_t> doneBytes;
+    std::vector<int64_t> resumeBase;
+    int64_t unzippedBytes = 0;
+    int entryDone = 0;
+    int entryTotal = 0;
+
+    // Any thread: runs fn on the main thread, unless the updater is gone by then.
+    void post(std::function<void(ResUpdaterState&)> fn);
+
+    // Main thread: onProgress and onUnzipProgress from the current counters.
+    void reportProgress();
+
+    // Any thread: the first call of a run sets stop, wakes the waiters and posts
+    // onError; later calls do nothing.
+    void reportError(int eid, const std::string& detail);
+
+    // After a package has been unzipped: a package with sn above 0 advances the
+    // cache's serial file to it (atomically) and then removes "BaseIncomplete"
+    // (only once the serial is on disk); localSn follows. sn 0 changes nothing.
+    void recordUnzippedSerial(int sn);
+};
+
+class ResUpdater {
+public:
+    // resListUrl is split at its last "/" or "\" into baseUrl (separator included)
+    // and resListName; a plain-http baseUrl on the primary patch host becomes https.
+    ResUpdater(ResUpdaterDelegate* delegate, const std::string& resListUrl);
+    // Stops the run, joins the unzip thread and waits a bounded time for the
+    // download workers.
+    ~ResUpdater();
+    ResUpdater(const ResUpdater&) = delete;
+    ResUpdater& operator=(const ResUpdater&) = delete;
+
+    // Main thread, once. Reads the packaged and the local serial files, wipes the
+    // caches when they cannot be used, and either ends the run (onNoUpdate) or
+    // requests the resource list. The delegate may destroy this object inside its
+    // callback; nothing here touches the object after calling it.
+    void start();
+    void requestResList();
+    // The accepted resource list (status 200, body valid).
+    void onResListResponse(engine::network::HttpResponse* response);
+    // Main thread, with at least one package chosen.
+    void startDownloads();
+
+    static bool resListValid(const std::string& body, const std::string& expectedSign);
+
+    void post(std::function<void(ResUpdaterState&)> fn) { state_->post(std::move(fn)); }
+    void reportProgress() { state_->reportProgress(); }
+    void reportError(int eid, const std::string& detail) { state_->reportError(eid, detail); }
+
+    const std::string& baseUrl() const { return baseUrl_; }
+    const std::string& resListName() const { return resListName_; }
+    int connectTimeoutSec() const { return connectTimeoutSec_ > 0 ? connectTimeoutSec_ : 8; }
+    int remoteSn() const { return remoteSn_; }
+    std::string packagedSign() const;
+    int packagedSn() const;
+    int localSn() const;
+    std::vector<ResPackage> packages() const;
+    int64_t totalBytes() const;
+    const std::shared_ptr<ResUpdaterState>& state() const { return state_; }
+
+private:
+    void wipeCaches();
+
+    std::shared_ptr<ResUpdaterState> state_;
+    int connectTimeoutSec_ = 8;
+    std::string baseUrl_;
+    std::string resListName_;
+    int remoteSn_ = 0;
+    std::thread unzipWorker_;
+};
+
+}  // namespace updater
