@@ -1,0 +1,295 @@
+#!/usr/bin/env python3
+"""Local HTTPS patch host for the tests and the demo.
+
+Serves the files of one folder on one or more ports (every port serves the same
+folder). GET and HEAD only; "Range: bytes=N-" gives 206 (or 416 past the end).
+
+Faults come from a JSON file that is read again whenever it changes:
+
+    {"18443": {"/list.json": {"status": 500, "body": "x"}},
+     "*":     {"/pkg.zip": {"close_after": 1000, "delay": 0.5, "throttle": 2000}}}
+
+The outer key is a port or "*" (every port), the inner key a path or "*" (every
+path). The first entry found in the order (port, path), (port, "*"), ("*", path),
+("*", "*") applies. Its fields:
+    delay        seconds to wait before answering
+    status       answer with this status and "body" (default empty) instead of the file
+    close_after  send the headers and this many body bytes, then drop the connection
+    throttle     send the body at this many bytes per second
+
+Each request is logged as one JSON line {"port", "path", "range"} (range is null
+without a Range header). The ready file is written once every listener is up.
+SIGTERM or SIGINT stops the host.
+"""
+
+import argparse
+import json
+import os
+import signal
+import socket
+import ssl
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+HANDSHAKE_TIMEOUT = 10.0
+IDLE_TIMEOUT = 30.0
+
+
+class Faults:
+    """The fault table, reloaded when its file changes."""
+
+    def __init__(self, path):
+        self._path = path
+        self._lock = threading.Lock()
+        self._stamp = None
+        self._table = {}
+
+    def _current(self):
+        if not self._path:
+            return {}
+        with self._lock:
+            try:
+                st = os.stat(self._path)
+                stamp = (st.st_mtime_ns, st.st_size, st.st_ino)
+            except OSError:
+                stamp = None
+            if stamp != self._stamp:
+                self._stamp = stamp
+                self._table = {}
+                if stamp is not None:
+                    try:
+                        with open(self._path, "rb") as f:
+                            table = json.loads(f.read().decode("utf-8") or "{}")
+                        if isinstance(table, dict):
+                            self._table = table
+                    except (OSError, ValueError) as e:
+                        sys.stderr.write("patch_host: faults file ignored: %s\n" % e)
+            return self._table
+
+    def lookup(self, port, path):
+        table = self._current()
+        for port_key, path_key in ((str(port), path), (str(port), "*"), ("*", path), ("*", "*")):
+            entry = table.get(port_key)
+            if isinstance(entry, dict):
+                fault = entry.get(path_key)
+                if isinstance(fault, dict):
+                    return fault
+        return {}
+
+
+class RequestLog:
+    def __init__(self, path):
+        self._lock = threading.Lock()
+        self._file = open(path, "a", encoding="utf-8") if path else None
+
+    def write(self, port, path, range_header):
+        if not self._file:
+            return
+        line = json.dumps({"port": port, "path": path, "range": range_header})
+        with self._lock:
+            self._file.write(line + "\n")
+            self._file.flush()
+
+    def close(self):
+        if self._file:
+            self._file.close()
+
+
+class PatchServer(ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, port, root, context, faults, log):
+        self.port = port
+        self.root = root
+        self.context = context
+        self.faults = faults
+        self.log = log
+        super().__init__(("127.0.0.1", port), Handler)
+
+    def get_request(self):
+        # Accept only; the handshake happens in the connection's own thread so that
+        # a client that never speaks holds up nobody else.
+        sock, addr = self.socket.accept()
+        try:
+            tls = self.context.wrap_socket(sock, server_side=True, do_handshake_on_connect=False)
+        except (OSError, ssl.SSLError):
+            sock.close()
+            raise
+        return tls, addr
+
+    def finish_request(self, request, client_address):
+        try:
+            request.settimeout(HANDSHAKE_TIMEOUT)
+            request.do_handshake()
+        except (OSError, ssl.SSLError):
+            return  # refused certificate, silent or vanished client
+        super().finish_request(request, client_address)
+
+    def handle_error(self, request, client_address):
+        exc = sys.exc_info()[1]
+        if isinstance(exc, (OSError, ssl.SSLError)):
+            return  # the client went away
+        sys.stderr.write("patch_host: %r while serving %s\n" % (exc, client_address))
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    timeout = IDLE_TIMEOUT
+
+    def version_string(self):
+        return "VexoPatchHost/1"
+
+    def log_message(self, format, *args):  # keep the test output clean
+        pass
+
+    def do_GET(self):
+        self._serve(with_body=True)
+
+    def do_HEAD(self):
+        self._serve(with_body=False)
+
+    def _serve(self, with_body):
+        self.close_connection = True
+        server = self.server
+        path = urllib.parse.urlsplit(self.path).path
+        range_header = self.headers.get("Range")
+        server.log.write(server.port, path, range_header)
+
+        fault = server.faults.lookup(server.port, path)
+        delay = float(fault.get("delay", 0) or 0)
+        if delay > 0:
+            time.sleep(delay)
+
+        if "status" in fault:
+            body = str(fault.get("body", "")).encode("utf-8")
+            self._answer(int(fault["status"]), [], body, with_body, fault)
+            return
+
+        file_path = self._resolve(path)
+        if file_path is None:
+            self._answer(404, [], b"not found\n", with_body, fault)
+            return
+        with open(file_path, "rb") as f:
+            data = f.read()
+        size = len(data)
+
+        start = self._range_start(range_header)
+        if start is None:
+            self._answer(200, [], data, with_body, fault)
+        elif start >= size:
+            self._answer(416, [("Content-Range", "bytes */%d" % size)], b"", with_body, fault)
+        else:
+            headers = [("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))]
+            self._answer(206, headers, data[start:], with_body, fault)
+
+    def _resolve(self, url_path):
+        """The file under the root for a URL path, or None (missing, a folder, or outside)."""
+        relative = urllib.parse.unquote(url_path).lstrip("/")
+        if "\0" in relative:
+            return None
+        root = os.path.realpath(self.server.root)
+        full = os.path.realpath(os.path.join(root, relative))
+        if os.path.commonpath([root, full]) != root or not os.path.isfile(full):
+            return None
+        return full
+
+    @staticmethod
+    def _range_start(header):
+        """N of "bytes=N-"; None when absent or in any other form (served whole)."""
+        if not header:
+            return None
+        value = header.strip()
+        if not value.startswith("bytes=") or not value.endswith("-"):
+            return None
+        digits = value[len("bytes="):-1].strip()
+        return int(digits) if digits.isdigit() else None
+
+    def _answer(self, status, headers, body, with_body, fault):
+        self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Accept-Ranges", "bytes")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        if not with_body:
+            return
+
+        close_after = fault.get("close_after")
+        if close_after is not None:
+            body = body[: max(0, int(close_after))]
+        throttle = float(fault.get("throttle", 0) or 0)
+        if throttle > 0:
+            chunk = max(1, int(throttle / 20))
+            for offset in range(0, len(body), chunk):
+                piece = body[offset:offset + chunk]
+                self.wfile.write(piece)
+                self.wfile.flush()
+                time.sleep(len(piece) / throttle)
+        else:
+            self.wfile.write(body)
+        self.wfile.flush()
+
+        if close_after is not None:
+            # Drop the connection without a TLS close: the client sees a short body.
+            self.close_connection = True
+            try:
+                self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Local HTTPS patch host")
+    parser.add_argument("--root", required=True, help="folder served")
+    parser.add_argument("--ports", default="18443,18444", help="comma-separated ports")
+    parser.add_argument("--cert", required=True, help="server certificate (PEM)")
+    parser.add_argument("--key", required=True, help="server key (PEM)")
+    parser.add_argument("--faults", help="JSON fault table, re-read when it changes")
+    parser.add_argument("--log", help="request log, one JSON line per request")
+    parser.add_argument("--ready", help="file written once every listener is up")
+    args = parser.parse_args()
+
+    ports = [int(p) for p in args.ports.split(",") if p.strip()]
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(args.cert, args.key)
+
+    stop = threading.Event()
+
+    def on_signal(signum, frame):
+        stop.set()
+
+    signal.signal(signal.SIGTERM, on_signal)
+    signal.signal(signal.SIGINT, on_signal)
+
+    faults = Faults(args.faults)
+    log = RequestLog(args.log)
+    servers = [PatchServer(port, args.root, context, faults, log) for port in ports]
+    threads = [threading.Thread(target=s.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True)
+               for s in servers]
+    for t in threads:
+        t.start()
+
+    if args.ready:
+        temp = args.ready + ".part"
+        with open(temp, "w") as f:
+            f.write("%d\n" % os.getpid())
+        os.replace(temp, args.ready)
+
+    while not stop.wait(0.2):
+        pass
+
+    for s in servers:
+        s.shutdown()
+        s.server_close()
+    log.close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
