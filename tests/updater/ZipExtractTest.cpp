@@ -1,0 +1,326 @@
+#include "updater/ZipExtract.h"
+
+#include <gtest/gtest.h>
+#include <minizip/zip.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/DebugOutput.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using testsupport::readFile;
+using testsupport::TempDir;
+
+namespace {
+
+struct Entry {
+    std::string name;
+    std::string data;
+    int method = Z_DEFLATED;  // 0: stored
+};
+
+void writeZip(const std::string& path, const std::vector<Entry>& entries,
+              const char* comment = nullptr) {
+    zipFile zf = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zf, nullptr);
+    for (const Entry& e : entries) {
+        zip_fileinfo info{};
+        ASSERT_EQ(zipOpenNewFileInZip64(zf, e.name.c_str(), &info, nullptr, 0, nullptr, 0,
+                                        nullptr, e.method,
+                                        e.method ? Z_DEFAULT_COMPRESSION : 0, 0),
+                  ZIP_OK);
+        if (!e.data.empty()) {
+            ASSERT_EQ(zipWriteInFileInZip(zf, e.data.data(), static_cast<unsigned>(e.data.size())),
+                      ZIP_OK);
+        }
+        ASSERT_EQ(zipCloseFileInZip(zf), ZIP_OK);
+    }
+    ASSERT_EQ(zipClose(zf, comment), ZIP_OK);
+}
+
+// Replaces every occurrence of `from` in the file by `to` (same length).
+void patchFile(const std::string& path, const std::string& from, const std::string& to) {
+    std::string bytes = readFile(path);
+    size_t hits = 0;
+    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + 1)) {
+        bytes.replace(at, from.size(), to);
+        ++hits;
+    }
+    ASSERT_GT(hits, 0u);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Every file and folder below root, relative to it.
+std::set<std::string> listTree(const std::string& root) {
+    std::set<std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        out.insert(fs::relative(e.path(), root).generic_string());
+    return out;
+}
+
+class ZipExtract : public ::testing::Test {
+protected:
+    ZipExtract() {
+        previous_ = platform::setDebugOutputSink([this](const std::string& text) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            debug_ += text;
+        });
+    }
+    ~ZipExtract() override { platform::setDebugOutputSink(previous_); }
+
+    std::string debugText() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return debug_;
+    }
+
+    TempDir zips_;   // packages
+    TempDir root_;   // the destination lives below it, so escapes would show
+    const std::string zip_ = zips_.file("pkg.zip");
+    const std::string dest_ = root_.file("out/dest");
+
+    void SetUp() override { fs::create_directories(dest_); }
+
+private:
+    std::mutex mutex_;
+    std::string debug_;
+    platform::DebugOutputSink previous_;
+};
+
+TEST_F(ZipExtract, NestedNamesWithoutFolderEntries) {
+    const std::string longName = std::string(150, 'p') + "/" + std::string(150, 'q') + "/" +
+                                 std::string(150, 'r') + "/" + std::string(100, 's') + ".txt";
+    writeZip(zip_, {{"a/b/c.txt", "deep"},
+                    {"a/d.txt", "shallow"},
+                    {"top.bin", std::string(300000, 'z') + "end", 0},
+                    {"empty/", ""},
+                    {"x/y/", ""},
+                    {"win\\style\\f.txt", "backslashes"},
+                    {"a/./dot.txt", "dot"},
+                    {"zero.txt", ""},
+                    {longName, "long"}});
+    ASSERT_TRUE(updater::unzipPackage(zip_, dest_));  // no trailing "/"
+
+    EXPECT_EQ(readFile(dest_ + "/a/b/c.txt"), "deep");
+    EXPECT_EQ(readFile(dest_ + "/a/d.txt"), "shallow");
+    EXPECT_EQ(readFile(dest_ + "/top.bin"), std::string(300000, 'z') + "end");
+    EXPECT_TRUE(fs::is_directory(dest_ + "/empty"));
+    EXPECT_TRUE(fs::is_directory(dest_ + "/x/y"));
+    EXPECT_EQ(readFile(dest_ + "/win/style/f.txt"), "backslashes");
+    EXPECT_EQ(readFile(dest_ + "/a/dot.txt"), "dot");
+    EXPECT_TRUE(fs::is_regular_file(dest_ + "/zero.txt"));
+    EXPECT_EQ(fs::file_size(dest_ + "/zero.txt"), 0u);
+    EXPECT_EQ(readFile(dest_ + "/" + longName), "long");
+    for (const std::string& p : listTree(root_.path()))
+        EXPECT_EQ(p.find(".unzip-part"), std::string::npos) << p;
+}
+
+TEST_F(ZipExtract, EmptyZipSucceedsWithZeroEntries) {
+    const char* comments[] = {nullptr, "an archive comment"};
+    for (const char* comment : comments) {
+        SCOPED_TRACE(comment ? comment : "no comment");
+        writeZip(zip_, {}, comment);
+        std::vector<std::pair<int64_t, int64_t>> calls;
+        int ticks = 0;
+        updater::UnzipHooks hooks;
+        hooks.entryProgress = [&](int64_t done, int64_t total) { calls.emplace_back(done, total); };
+        hooks.progressTick = [&] { ++ticks; };
+        hooks.progressInterval = std::chrono::milliseconds(0);
+        EXPECT_TRUE(updater::unzipPackage(zip_, dest_ + "/", hooks));
+        EXPECT_EQ(calls, (std::vector<std::pair<int64_t, int64_t>>{{0, 0}}));
+        EXPECT_EQ(ticks, 0);
+        EXPECT_TRUE(listTree(dest_).empty());
+    }
+}
+
+TEST_F(ZipExtract, StopBetweenEntriesKeepsOnlyWhatWasWritten) {
+    writeZip(zip_, {{"one.txt", "1"}, {"two.txt", "2"}, {"three.txt", "3"}});
+    int asked = 0;
+    updater::UnzipHooks hooks;
+    hooks.stopRequested = [&] { return ++asked > 1; };
+    EXPECT_FALSE(updater::unzipPackage(zip_, dest_, hooks));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(listTree(dest_), (std::set<std::string>{"one.txt"}));
+    EXPECT_EQ(debugText(), "");  // a stop is not a failure to report
+}
+
+TEST_F(ZipExtract, ReplacesExistingFiles) {
+    std::ofstream(dest_ + "/a.txt") << "an older and much longer content";
+    writeZip(zip_, {{"a.txt", "new"}});
+    ASSERT_TRUE(updater::unzipPackage(zip_, dest_ + "/"));
+    EXPECT_EQ(readFile(dest_ + "/a.txt"), "new");
+}
+
+TEST_F(ZipExtract, UnsafeNamesFailThePackageAndNothingEscapes) {
+    struct Case {
+        std::string name;
+        bool safe;
+        std::string landsAt;  // below dest, when safe
+    };
+    const Case cases[] = {
+        {"../x", false, ""},
+        {"a/../../x", false, ""},
+        {"..\\x", false, ""},
+        {"a\\..\\..\\x", false, ""},
+        {"a/..", false, ""},
+        {"..", false, ""},
+        {"../", false, ""},
+        {"/abs", false, ""},
+        {"\\abs", false, ""},
+        {"C:/x", false, ""},
+        {"c:x", false, ""},
+        {"", false, ""},
+        {"a/./b", true, "a/b"},
+        {"..a/b..", true, "..a/b.."},
+        {"...", true, "..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("entry name '" + c.name + "'");
+        fs::remove_all(root_.file("out"));
+        fs::create_directories(dest_);
+        // The unsafe entry comes after a good one: that one stays, nothing else is made.
+        writeZip(zip_, {{"first.txt", "ok"}, {c.name, "payload"}});
+        EXPECT_EQ(updater::unzipPackage(zip_, dest_), c.safe);
+        std::set<std::string> expected = {"out", "out/dest", "out/dest/first.txt"};
+        if (c.safe) {
+            const fs::path at = (fs::path("out/dest") / c.landsAt).lexically_normal();
+            for (fs::path p = at; p != "out/dest"; p = p.parent_path()) expected.insert(p.string());
+            EXPECT_EQ(readFile(dest_ + "/" + c.landsAt), "payload");
+        }
+        EXPECT_EQ(listTree(root_.path()), expected);
+    }
+    EXPECT_NE(debugText().find("refused zip entry ../x\n"), std::string::npos);
+}
+
+TEST_F(ZipExtract, NameWithZeroByteIsRefused) {
+    writeZip(zip_, {{"keepQname", "data"}});
+    patchFile(zip_, "keepQname", std::string("keep\0name", 9));
+    EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
+    EXPECT_TRUE(listTree(dest_).empty());
+}
+
+TEST_F(ZipExtract, UnreadableZipsFail) {
+    const std::string good = zips_.file("good.zip");
+    writeZip(good, {{"a.txt", std::string(5000, 'a')}});
+    const std::string bytes = readFile(good);
+
+    struct Case {
+        const char* label;
+        std::string content;  // empty: no file at all
+    };
+    const Case cases[] = {
+        {"missing", ""},
+        {"not a zip", std::string(4096, 'n')},
+        {"cut in half", bytes.substr(0, bytes.size() / 2)},
+        {"cut before the end record", bytes.substr(0, bytes.size() - 5)},
+        {"end record alone, claiming an entry",
+         std::string("PK\x05\x06\0\0\0\0\x01\0\x01\0\0\0\0\0\0\0\0\0\0\0", 22)},
+        {"empty end record with trailing bytes",
+         std::string("PK\x05\x06\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22) + "junk"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove(zip_);
+        if (!c.content.empty()) std::ofstream(zip_, std::ios::binary) << c.content;
+        EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
+        EXPECT_TRUE(listTree(dest_).empty());
+    }
+    EXPECT_NE(debugText().find("can not open downloaded zip file " + zip_ + "\n"),
+              std::string::npos);
+}
+
+// Damaged data must fail the package and must not replace the file on disk, whether
+// inflate notices (deflated entry) or only the checksum does (stored entry).
+TEST_F(ZipExtract, DamagedEntryDataFailsAndKeepsTheOldFile) {
+    const int methods[] = {Z_DEFLATED, 0};
+    for (int method : methods) {
+        SCOPED_TRACE(method);
+        std::ofstream(dest_ + "/a.txt", std::ios::trunc) << "previous";
+        std::string data;
+        for (int i = 0; i < 4000; ++i) data += "line " + std::to_string(i * 7919 % 1000) + "\n";
+        writeZip(zip_, {{"a.txt", data, method}});
+        std::string bytes = readFile(zip_);
+        // Flip bits in the middle of the entry's data (after its local header).
+        // Local header: 30 bytes and the name; central record and end record: 51 + 22.
+        const size_t mid = 35 + (bytes.size() - 35 - 73) / 2;
+        for (size_t i = mid; i < mid + 8; ++i) bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
+        std::ofstream(zip_, std::ios::binary | std::ios::trunc) << bytes;
+
+        EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
+        EXPECT_EQ(readFile(dest_ + "/a.txt"), "previous");
+        EXPECT_EQ(listTree(dest_), (std::set<std::string>{"a.txt"}));
+    }
+    EXPECT_NE(debugText().find("can not read zip file a.txt, error code is"), std::string::npos);
+}
+
+TEST_F(ZipExtract, ConflictsWithWhatIsOnDiskFail) {
+    struct Case {
+        const char* label;
+        const char* existingFolder;  // made below dest
+        const char* existingFile;
+        const char* entry;
+    };
+    const Case cases[] = {
+        {"file where a folder is needed", nullptr, "a", "a/b.txt"},
+        {"file where a folder entry is", nullptr, "d", "d/"},
+        {"folder where a file goes", "f.txt", nullptr, "f.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove_all(dest_);
+        fs::create_directories(dest_);
+        if (c.existingFolder) fs::create_directories(dest_ + "/" + c.existingFolder);
+        if (c.existingFile) std::ofstream(dest_ + "/" + c.existingFile) << "x";
+        writeZip(zip_, {{c.entry, c.entry[std::strlen(c.entry) - 1] == '/' ? "" : "data"}});
+        EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
+    }
+}
+
+TEST_F(ZipExtract, EntryProgressCountsEveryEntry) {
+    writeZip(zip_, {{"a", "1"}, {"b/", ""}, {"b/c", "2"}});
+    std::vector<std::pair<int64_t, int64_t>> calls;
+    int ticks = 0;
+    updater::UnzipHooks hooks;
+    hooks.entryProgress = [&](int64_t done, int64_t total) { calls.emplace_back(done, total); };
+    hooks.progressTick = [&] { ++ticks; };
+    hooks.progressInterval = std::chrono::milliseconds(0);
+    ASSERT_TRUE(updater::unzipPackage(zip_, dest_, hooks));
+    EXPECT_EQ(calls, (std::vector<std::pair<int64_t, int64_t>>{{0, 3}, {0, 3}, {1, 3}, {2, 3}}));
+    EXPECT_EQ(ticks, 3);  // no interval: one tick before each entry
+
+    ticks = 0;
+    hooks.progressInterval = std::chrono::hours(1);
+    ASSERT_TRUE(updater::unzipPackage(zip_, dest_, hooks));
+    EXPECT_EQ(ticks, 0);
+}
+
+TEST_F(ZipExtract, ProgressTicksAreThrottled) {
+    std::vector<Entry> entries;
+    for (int i = 0; i < 8; ++i) entries.push_back({"f" + std::to_string(i), "x"});
+    writeZip(zip_, entries);
+    int ticks = 0;
+    updater::UnzipHooks hooks;  // default interval: 100 ms
+    hooks.stopRequested = [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        return false;
+    };
+    hooks.progressTick = [&] { ++ticks; };
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(updater::unzipPackage(zip_, dest_, hooks));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    // At least 120 ms have passed by the fourth entry, so one tick came by then; and
+    // never more than one per 100 ms.
+    EXPECT_GE(ticks, 1);
+    EXPECT_LE(ticks, elapsed / std::chrono::milliseconds(100));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// Extraction of one downloaded package (a zip file) into a folder, on the updater's
+// unzip thread. ResUpdater::unzipPackage(zipPath, destDir) is this function with the
+// hooks bound to the updater's shared state: stopRequested reads its stop flag under
+// its mutex, entryProgress sets entryDone/entryTotal under its mutex, and progressTick
+// posts reportProgress to the main thread.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace updater {
+
+struct UnzipHooks {
+    // Asked before each entry; true ends the extraction there (the result is false and
+    // nothing is reported).
+    std::function<bool()> stopRequested;
+    // (0, total) once the entry count is known, then (e, total) before entry e.
+    std::function<void(int64_t entryDone, int64_t entryTotal)> entryProgress;
+    // Before an entry, at most once per progressInterval (the first one no sooner than
+    // progressInterval after the zip was opened).
+    std::function<void()> progressTick;
+    std::chrono::steady_clock::duration progressInterval = std::chrono::milliseconds(100);
+};
+
+// Writes every entry of the zip at zipPath below destDir ("/" is inserted between them
+// when destDir does not end with one) and answers true when all were written. Folders
+// are created as needed, existing files are replaced. "\" in entry names counts as a
+// folder separator.
+//
+// Refused, failing the whole package: an entry name that is empty, holds a zero byte,
+// begins with "/" or "\" or a drive ("C:"), or has a ".." part; so nothing is written
+// outside destDir. A file's data is written to a temporary file beside it and moved in
+// place only once the entry's checksum matched and every byte reached the disk, so a
+// failing entry never leaves a truncated file behind. Entries already written stay.
+// Failures are told on the debugger output.
+bool unzipPackage(const std::string& zipPath, const std::string& destDir,
+                  const UnzipHooks& hooks = {});
+
+}  // namespace updater
