@@ -1,0 +1,1 @@
+-- Entry script of the demo project.
