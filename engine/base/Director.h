@@ -13,10 +13,12 @@ class Scene;
 class Director {
 public:
     static Director* getInstance();
-    // Tears the singleton down (tests; the program never calls it).
+    // Tears the singleton down (tests; the program never calls it): the scenes and
+    // the view are released (without the view's end()), the autorelease pool drained.
     static void destroyInstance();
 
-    void setOpenGLView(GLView* view);   // retains it
+    // Retains the view (releasing the previous one) and sets the viewport up.
+    void setOpenGLView(GLView* view);
     GLView* getOpenGLView() const { return _openGLView; }
 
     Scheduler* getScheduler() const { return _scheduler; }
@@ -25,13 +27,20 @@ public:
     // Frame pacing: the loop aims at one frame per interval (seconds).
     void setAnimationInterval(float interval);
     float getAnimationInterval() const { return _animationInterval; }
+    // Animation runs from the start. While stopped, mainLoop() only polls the view's
+    // events and drains the autorelease pool. Starting again makes the next clock
+    // delta 0.
     void startAnimation();
     void stopAnimation();
     bool isAnimationRunning() const { return !_invalid; }
 
-    // One frame: delta from the engine clock, events, scheduler, scene switch,
-    // autorelease pool. After end() was called, the next mainLoop() tears down the
-    // view and scene and the loop stops (isEnding() is true).
+    // One frame: delta from the engine clock (0 on the first frame), the view's
+    // events, the scheduler (which then runs the functions handed over from other
+    // threads), the scene switch, the view's swapBuffers, the autorelease pool.
+    // After end() was called, the next mainLoop() tears down instead: the running
+    // scene gets onExit and cleanup and is released, every schedule is dropped, the
+    // view gets end() and is released, the pool is drained and hasEnded() becomes
+    // true. Further calls do nothing.
     void mainLoop();
     // Same as mainLoop() with the given delta instead of the clock's (tests).
     void mainLoop(float dt);
@@ -39,16 +48,27 @@ public:
     bool isEnding() const { return _purgeDirectorInNextLoop; }
     bool hasEnded() const { return _ended; }
 
+    // Both retain the scene and make it the next scene; it becomes the running scene
+    // in the scene-switch step of the next frame (after that frame's scheduler
+    // update): the old scene gets onExit and cleanup and is released, the new one
+    // gets onEnter. A newer call before the switch replaces the pending scene.
     void runWithScene(Scene* scene);
-    void replaceScene(Scene* scene);    // takes effect at the next frame
+    void replaceScene(Scene* scene);
     Scene* getRunningScene() const { return _runningScene; }
 
-    // Win size: the view's design resolution (or frame size without one).
+    // Win size: the view's design resolution (or frame size without one); zero
+    // without a view.
     Size getWinSize() const;
     Size getVisibleSize() const;
     Vec2 getVisibleOrigin() const;
+    // The view's viewport covers the win size: view->setViewPortInPoints(0, 0, w, h).
     void setViewport();
-    // Converts a point in view (frame) coordinates, y down, to GL coordinates, y up.
+    // Converts a point in view (frame) coordinates, y down from the frame's top-left
+    // corner, to GL (design) coordinates, y up from the bottom-left corner:
+    //   gl.x = (p.x - viewport.x) / scaleX
+    //   gl.y = (frame.height - p.y - viewport.y) / scaleY
+    // which, for the centred viewport, is winSize.height - (p.y - viewport.y) / scaleY.
+    // Without a view: (p.x, winSize.height - p.y).
     Vec2 convertToGL(const Vec2& point) const;
 
     unsigned int getTotalFrames() const { return _totalFrames; }
@@ -60,6 +80,7 @@ private:
     void drawScene(float dt);
     void setNextScene();
     void purgeDirector();
+    void releaseScenes();
 
     Scheduler* _scheduler = nullptr;
     EventDispatcher* _eventDispatcher = nullptr;
@@ -68,7 +89,7 @@ private:
     Scene* _nextScene = nullptr;
     float _animationInterval = 1.0f / 60;
     float _deltaTime = 0.f;
-    bool _invalid = true;
+    bool _invalid = false;
     bool _purgeDirectorInNextLoop = false;
     bool _ended = false;
     bool _haveLastTime = false;

@@ -18,11 +18,15 @@ public:
     void invoke(EventCustom* event) { if (_callback) _callback(event); }
     bool isEnabled() const { return _enabled; }
     void setEnabled(bool enabled) { _enabled = enabled; }
+    // True while a dispatcher holds the listener.
+    bool isRegistered() const { return _registered; }
 
 private:
+    friend class EventDispatcher;
     std::string _eventName;
     Callback _callback;
     bool _enabled = true;
+    bool _registered = false;
 };
 
 class EventDispatcher : public Ref {
@@ -30,8 +34,10 @@ public:
     EventDispatcher();
     ~EventDispatcher() override;
 
-    // Listeners of one name are called in the order they were added; a listener
-    // added or removed during a dispatch takes effect from the next dispatch.
+    // Listeners of one name are called in the order they were added. A listener
+    // added during a dispatch is first called by the next dispatch; a listener
+    // removed during a dispatch is not called again, not even by that dispatch.
+    // A listener belongs to one dispatcher at a time.
     EventListenerCustom* addCustomEventListener(const std::string& eventName,
                                                 EventListenerCustom::Callback callback);
     void addEventListener(EventListenerCustom* listener);  // retains it
@@ -47,8 +53,6 @@ public:
 
 private:
     std::vector<EventListenerCustom*> _listeners;
-    int _dispatching = 0;
-    std::vector<EventListenerCustom*> _toRemove;
     bool _enabled = true;
 };
 

@@ -12,6 +12,15 @@ namespace engine {
 
 using SchedulerFunc = std::function<void(float dt)>;
 
+// One update() runs, in this order: the per-frame updates (by priority), the timers
+// (in the order they were scheduled), then the functions handed over from other
+// threads. Targets that are paused are skipped.
+//
+// Changes made from inside a callback are safe:
+// - an unscheduled timer or update is never called again, not even later in the
+//   same update (this includes a callback unscheduling its own key);
+// - a timer or update scheduled during update() is first run by the next update(),
+//   and its time starts counting there.
 class Scheduler : public Ref {
 public:
     static constexpr unsigned int REPEAT_FOREVER = 0xfffffffe;
@@ -26,6 +35,11 @@ public:
     // A callback known by (key, target). Fires every `interval` seconds (every frame
     // when 0) after an initial `delay`, `repeat` + 1 times in all (REPEAT_FOREVER: no end).
     // Scheduling an existing (key, target) again only changes its interval.
+    // The callback gets the time since it last fired: the interval for an interval
+    // timer (a long frame fires it several times), the frame's delta for an
+    // every-frame timer, the delay for the first firing after a delay.
+    // `paused` sets the target's paused state when the target has nothing scheduled
+    // yet; otherwise the target keeps its state.
     void schedule(const SchedulerFunc& callback, void* target, float interval, unsigned int repeat,
                   float delay, bool paused, const std::string& key);
     void schedule(const SchedulerFunc& callback, void* target, float interval, bool paused,
@@ -34,8 +48,10 @@ public:
     bool isScheduled(const std::string& key, const void* target) const;
 
     // Per-frame update of a target; lower priorities run first, equal ones in insertion order.
+    // Scheduling a target's update again replaces it (new priority and function).
     void scheduleUpdate(void* target, int priority, bool paused, const SchedulerFunc& update);
     void unscheduleUpdate(void* target);
+    bool isUpdateScheduled(const void* target) const;
 
     void unscheduleAllForTarget(void* target);
     void unscheduleAll();
@@ -48,6 +64,7 @@ public:
     float getTimeScale() const { return _timeScale; }
 
     // Thread-safe: queues fn to run on the main thread during the next update().
+    // Functions queued by a running function run in the update after.
     void performFunctionInEngineThread(std::function<void()> fn);
     // Number of functions waiting to be run (for tests and diagnostics).
     size_t pendingFunctionCount() const;
@@ -55,8 +72,18 @@ public:
 private:
     struct Timer;
     struct Update;
+    Timer* findTimer(const std::string& key, const void* target) const;
+    Update* findUpdate(const void* target) const;
+    bool hasLiveEntries(const void* target) const;
+    void adoptPausedState(void* target, bool paused);
+    void insertUpdate(std::unique_ptr<Update> update);
+    void removeDeadEntries();
+    void runTimer(Timer& timer, float dt);
+
     std::vector<std::unique_ptr<Timer>> _timers;
     std::vector<std::unique_ptr<Update>> _updates;
+    // Updates scheduled while update() runs; merged in by priority when it ends.
+    std::vector<std::unique_ptr<Update>> _updatesToAdd;
     std::vector<void*> _pausedTargets;
     float _timeScale = 1.0f;
     bool _updating = false;

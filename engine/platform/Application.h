@@ -14,11 +14,16 @@ public:
     virtual void applicationWillEnterForeground() {}
 
     // Calls applicationDidFinishLaunching (returns 1 when it answers false), then runs
-    // frames, sleeping to the animation interval, until the director has ended.
+    // frames until the director has ended: each frame is one director->mainLoop(),
+    // after which the thread sleeps for what is left of the animation interval
+    // (measured from the frame's start on the steady clock; no sleep when the frame
+    // took longer). A view whose windowShouldClose() turns true ends the director.
     // Returns 0 after a normal end.
     int run();
-    void setAnimationInterval(float interval);
-    // Two-letter language code from LC_ALL, LC_MESSAGES or LANG ("en" when unset or "C").
+    void setAnimationInterval(float interval);   // the director's
+    // Two-letter language code from the first non-empty of LC_ALL, LC_MESSAGES and
+    // LANG: the part before '_', '.' or '@', lower-cased ("de_DE.UTF-8" gives "de").
+    // "en" when unset, "C", "POSIX", or when that part is not two ASCII letters.
     const char* getCurrentLanguageCode();
 
 private:

@@ -32,15 +32,29 @@ public:
     virtual void setFrameZoomFactor(float zoom) { _frameZoomFactor = zoom; }
     virtual float getFrameZoomFactor() const { return _frameZoomFactor; }
 
-    // Design resolution and the scale/viewport that its policy gives for the frame.
+    // Design resolution and the scale/viewport that its policy gives for the frame:
+    //   EXACT_FIT     scaleX = frame.w / design.w, scaleY = frame.h / design.h
+    //   NO_BORDER     both scales the larger of the two (the design area overflows)
+    //   SHOW_ALL      both scales the smaller of the two (bars around the design area)
+    //   FIXED_HEIGHT  both frame.h / design.h; the design width becomes frame.w / scale
+    //   FIXED_WIDTH   both frame.w / design.w; the design height becomes frame.h / scale
+    // The viewport is the design size times the scales, centred in the frame. A zero
+    // design size is refused with a log line. Without a policy the scales are 1 and
+    // the viewport is the frame. When this is the director's view, the director's
+    // viewport follows.
     virtual void setDesignResolutionSize(float width, float height, ResolutionPolicy policy);
     const Size& getDesignResolutionSize() const { return _designResolutionSize; }
     ResolutionPolicy getResolutionPolicy() const { return _resolutionPolicy; }
+    // The part of the design area inside the frame: frame / scale, clamped to the
+    // design size (only NO_BORDER cuts it), centred in the design area. Without a
+    // policy: the frame size at origin 0.
     Size getVisibleSize() const;
     Vec2 getVisibleOrigin() const;
     float getScaleX() const { return _scaleX; }
     float getScaleY() const { return _scaleY; }
     const Rect& getViewPortRect() const { return _viewPortRect; }
+    // Records the pixel rectangle that a rectangle in design points covers:
+    // (x * scaleX + viewport.x, y * scaleY + viewport.y, w * scaleX, h * scaleY).
     virtual void setViewPortInPoints(float x, float y, float w, float h);
     const Rect& getLastViewPort() const { return _lastViewPort; }
 
@@ -66,6 +80,9 @@ protected:
 // director's loop.
 class GLViewImpl : public GLView {
 public:
+    // Frame size = the rect's size. The window is titled with the view name, its
+    // client area is the frame size times the zoom (rounded) and its top-left corner
+    // is at the rect's origin. Autoreleased; nullptr when no window could be made.
     static GLViewImpl* createWithRect(const std::string& viewName, const Rect& rect,
                                       float frameZoomFactor = 1.0f);
     ~GLViewImpl() override;
@@ -73,6 +90,8 @@ public:
     platform::HWND getWin32Window() const { return _window; }
     void setFrameZoomFactor(float zoom) override;   // resizes the window's client area
     void setFrameSize(float width, float height) override;
+    // In window pixels: the design-point rectangle times the scales and the zoom.
+    void setViewPortInPoints(float x, float y, float w, float h) override;
     void pollEvents() override;                     // pumps the platform messages
     bool windowShouldClose() override { return _shouldClose; }
     void end() override;                            // destroys the window
@@ -81,7 +100,9 @@ private:
     GLViewImpl() = default;
     bool initWithRect(const std::string& viewName, const Rect& rect, float frameZoomFactor);
     void updateWindowSize();
+    // Main thread only: finds the view of the window through a process-wide table.
     static platform::LRESULT windowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
+    void forgetWindow();
 
     platform::HWND _window = 0;
     bool _shouldClose = false;

@@ -1,0 +1,194 @@
+#include "engine/base/Director.h"
+
+#include "engine/base/AutoreleasePool.h"
+#include "engine/base/Clock.h"
+#include "engine/base/EventDispatcher.h"
+#include "engine/base/Log.h"
+#include "engine/base/Scheduler.h"
+#include "engine/platform/GLView.h"
+#include "engine/scene/Scene.h"
+
+namespace engine {
+namespace {
+Director* g_director = nullptr;
+}
+
+Director* Director::getInstance() {
+    if (!g_director) g_director = new Director;
+    return g_director;
+}
+
+void Director::destroyInstance() {
+    Director* director = g_director;
+    g_director = nullptr;
+    delete director;
+}
+
+Director::Director() : _scheduler(new Scheduler), _eventDispatcher(new EventDispatcher) {}
+
+Director::~Director() {
+    // While tearing down, getInstance() would make a new director: keep the
+    // scheduler reachable through this one until the scenes are gone.
+    Director* previous = g_director;
+    g_director = this;
+    releaseScenes();
+    if (_openGLView) {
+        _openGLView->release();
+        _openGLView = nullptr;
+    }
+    AutoreleasePool::getInstance()->clear();
+    g_director = previous;
+    _scheduler->release();
+    _eventDispatcher->release();
+}
+
+void Director::releaseScenes() {
+    if (_runningScene) {
+        Scene* old = _runningScene;
+        _runningScene = nullptr;
+        if (old->isRunning()) old->onExit();
+        old->cleanup();
+        old->release();
+    }
+    if (_nextScene) {
+        Scene* pending = _nextScene;
+        _nextScene = nullptr;
+        pending->release();
+    }
+}
+
+void Director::setOpenGLView(GLView* view) {
+    if (view == _openGLView) return;
+    if (view) view->retain();
+    GLView* old = _openGLView;
+    _openGLView = view;
+    if (old) old->release();
+    setViewport();
+}
+
+void Director::setAnimationInterval(float interval) { _animationInterval = interval; }
+
+void Director::startAnimation() {
+    _invalid = false;
+    _haveLastTime = false;
+}
+
+void Director::stopAnimation() { _invalid = true; }
+
+void Director::end() {
+    if (!_ended) _purgeDirectorInNextLoop = true;
+}
+
+void Director::mainLoop() {
+    if (_purgeDirectorInNextLoop || _ended || _invalid) {
+        mainLoop(0.f);
+        return;
+    }
+    double now = Clock::nowSeconds();
+    float dt = 0.f;
+    if (_haveLastTime && now > _lastUpdate) dt = static_cast<float>(now - _lastUpdate);
+    _lastUpdate = now;
+    _haveLastTime = true;
+    drawScene(dt);
+    AutoreleasePool::getInstance()->clear();
+}
+
+void Director::mainLoop(float dt) {
+    if (_purgeDirectorInNextLoop) {
+        _purgeDirectorInNextLoop = false;
+        purgeDirector();
+        return;
+    }
+    if (_ended) return;
+    if (_invalid) {
+        if (_openGLView) _openGLView->pollEvents();
+        AutoreleasePool::getInstance()->clear();
+        return;
+    }
+    // A clock-driven frame after this one measures from here.
+    _lastUpdate = Clock::nowSeconds();
+    _haveLastTime = true;
+    drawScene(dt);
+    AutoreleasePool::getInstance()->clear();
+}
+
+void Director::drawScene(float dt) {
+    if (_openGLView) _openGLView->pollEvents();
+    _deltaTime = dt;
+    _scheduler->update(dt);
+    if (_nextScene) setNextScene();
+    // The view may be gone if a callback replaced it; read it again.
+    if (_openGLView) _openGLView->swapBuffers();
+    ++_totalFrames;
+}
+
+void Director::setNextScene() {
+    Scene* next = _nextScene;
+    _nextScene = nullptr;
+    Scene* old = _runningScene;
+    _runningScene = next;
+    if (old) {
+        if (old->isRunning()) old->onExit();
+        old->cleanup();
+        old->release();
+    }
+    next->onEnter();
+}
+
+void Director::purgeDirector() {
+    releaseScenes();
+    _scheduler->unscheduleAll();
+    _invalid = true;
+    if (_openGLView) {
+        GLView* view = _openGLView;
+        _openGLView = nullptr;
+        view->end();
+        view->release();
+    }
+    AutoreleasePool::getInstance()->clear();
+    _ended = true;
+}
+
+void Director::runWithScene(Scene* scene) { replaceScene(scene); }
+
+void Director::replaceScene(Scene* scene) {
+    if (!scene) {
+        log("Director: canh rong bi bo qua");
+        return;
+    }
+    if (scene == _nextScene) return;
+    scene->retain();
+    if (_nextScene) _nextScene->release();
+    _nextScene = scene;
+}
+
+Size Director::getWinSize() const {
+    if (!_openGLView) return Size::ZERO;
+    const Size& design = _openGLView->getDesignResolutionSize();
+    if (design.width > 0.f && design.height > 0.f) return design;
+    return _openGLView->getFrameSize();
+}
+
+Size Director::getVisibleSize() const {
+    return _openGLView ? _openGLView->getVisibleSize() : getWinSize();
+}
+
+Vec2 Director::getVisibleOrigin() const {
+    return _openGLView ? _openGLView->getVisibleOrigin() : Vec2::ZERO;
+}
+
+void Director::setViewport() {
+    if (!_openGLView) return;
+    Size win = getWinSize();
+    _openGLView->setViewPortInPoints(0, 0, win.width, win.height);
+}
+
+Vec2 Director::convertToGL(const Vec2& point) const {
+    if (!_openGLView) return Vec2(point.x, getWinSize().height - point.y);
+    const Rect& viewport = _openGLView->getViewPortRect();
+    const Size& frame = _openGLView->getFrameSize();
+    return Vec2((point.x - viewport.origin.x) / _openGLView->getScaleX(),
+                (frame.height - point.y - viewport.origin.y) / _openGLView->getScaleY());
+}
+
+}  // namespace engine

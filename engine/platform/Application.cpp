@@ -1,0 +1,77 @@
+#include "engine/platform/Application.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "engine/base/Director.h"
+#include "engine/platform/GLView.h"
+
+namespace engine {
+
+Application* Application::s_instance = nullptr;
+
+Application::Application() { s_instance = this; }
+
+Application::~Application() {
+    if (s_instance == this) s_instance = nullptr;
+}
+
+Application* Application::getInstance() { return s_instance; }
+
+int Application::run() {
+    if (!applicationDidFinishLaunching()) return 1;
+
+    Director* director = Director::getInstance();
+    while (!director->hasEnded()) {
+        const auto frameStart = std::chrono::steady_clock::now();
+        director->mainLoop();
+
+        GLView* view = director->getOpenGLView();
+        if (view && view->windowShouldClose() && !director->isEnding()) director->end();
+        if (director->hasEnded()) break;
+
+        const float interval = director->getAnimationInterval();
+        if (interval > 0.f) {
+            const auto deadline =
+                frameStart + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                 std::chrono::duration<double>(interval));
+            if (std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_until(deadline);
+        }
+    }
+    return 0;
+}
+
+void Application::setAnimationInterval(float interval) {
+    Director::getInstance()->setAnimationInterval(interval);
+}
+
+const char* Application::getCurrentLanguageCode() {
+    const char* value = nullptr;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* v = std::getenv(name);
+        if (v && *v) {
+            value = v;
+            break;
+        }
+    }
+    std::strcpy(_languageCode, "en");
+    if (!value) return _languageCode;
+
+    std::string locale(value);
+    std::string language = locale.substr(0, locale.find_first_of("_.@"));
+    auto isAsciiLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (language.size() != 2 || !isAsciiLetter(language[0]) || !isAsciiLetter(language[1])) {
+        return _languageCode;   // "C", "POSIX" and anything unusual
+    }
+    for (int i = 0; i < 2; ++i) {
+        char c = language[static_cast<size_t>(i)];
+        _languageCode[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    _languageCode[2] = '\0';
+    return _languageCode;
+}
+
+}  // namespace engine

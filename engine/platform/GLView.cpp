@@ -1,0 +1,205 @@
+#include "engine/platform/GLView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "engine/base/Director.h"
+#include "engine/base/Log.h"
+
+namespace engine {
+namespace {
+
+GLContextAttrs g_contextAttrs;
+
+// Window handle → its view, for the shared window procedure. Main thread only.
+std::unordered_map<platform::HWND, GLViewImpl*>& viewsByWindow() {
+    static std::unordered_map<platform::HWND, GLViewImpl*> views;
+    return views;
+}
+
+int toPixels(float v) { return static_cast<int>(std::lround(v)); }
+
+}  // namespace
+
+void GLView::setGLContextAttrs(const GLContextAttrs& attrs) { g_contextAttrs = attrs; }
+GLContextAttrs GLView::getGLContextAttrs() { return g_contextAttrs; }
+
+void GLView::setFrameSize(float width, float height) {
+    _screenSize = Size(width, height);
+    updateDesignResolutionSize();
+}
+
+void GLView::setDesignResolutionSize(float width, float height, ResolutionPolicy policy) {
+    if (width <= 0.f || height <= 0.f) {
+        log("GLView: kich thuoc thiet ke khong hop le %gx%g", width, height);
+        return;
+    }
+    _designResolutionSize = Size(width, height);
+    _resolutionPolicy = policy;
+    updateDesignResolutionSize();
+}
+
+void GLView::updateDesignResolutionSize() {
+    const Size& frame = _screenSize;
+    Size& design = _designResolutionSize;
+    bool usable = frame.width > 0.f && frame.height > 0.f && design.width > 0.f &&
+                  design.height > 0.f && _resolutionPolicy != ResolutionPolicy::UNKNOWN;
+    if (!usable) {
+        _scaleX = _scaleY = 1.f;
+        _viewPortRect = Rect(0, 0, frame.width, frame.height);
+    } else {
+        _scaleX = frame.width / design.width;
+        _scaleY = frame.height / design.height;
+        switch (_resolutionPolicy) {
+            case ResolutionPolicy::NO_BORDER:
+                _scaleX = _scaleY = std::max(_scaleX, _scaleY);
+                break;
+            case ResolutionPolicy::SHOW_ALL:
+                _scaleX = _scaleY = std::min(_scaleX, _scaleY);
+                break;
+            case ResolutionPolicy::FIXED_HEIGHT:
+                _scaleX = _scaleY;
+                design.width = frame.width / _scaleX;
+                break;
+            case ResolutionPolicy::FIXED_WIDTH:
+                _scaleY = _scaleX;
+                design.height = frame.height / _scaleY;
+                break;
+            default:
+                break;
+        }
+        float w = design.width * _scaleX;
+        float h = design.height * _scaleY;
+        _viewPortRect = Rect((frame.width - w) / 2, (frame.height - h) / 2, w, h);
+    }
+    Director* director = Director::getInstance();
+    if (director->getOpenGLView() == this) director->setViewport();
+}
+
+Size GLView::getVisibleSize() const {
+    if (_resolutionPolicy == ResolutionPolicy::UNKNOWN || _designResolutionSize.width <= 0.f) {
+        return _screenSize;
+    }
+    return Size(std::min(_screenSize.width / _scaleX, _designResolutionSize.width),
+                std::min(_screenSize.height / _scaleY, _designResolutionSize.height));
+}
+
+Vec2 GLView::getVisibleOrigin() const {
+    if (_resolutionPolicy == ResolutionPolicy::UNKNOWN || _designResolutionSize.width <= 0.f) {
+        return Vec2::ZERO;
+    }
+    Size visible = getVisibleSize();
+    return Vec2((_designResolutionSize.width - visible.width) / 2,
+                (_designResolutionSize.height - visible.height) / 2);
+}
+
+void GLView::setViewPortInPoints(float x, float y, float w, float h) {
+    _lastViewPort = Rect(x * _scaleX + _viewPortRect.origin.x, y * _scaleY + _viewPortRect.origin.y,
+                         w * _scaleX, h * _scaleY);
+}
+
+// --- GLViewImpl ---------------------------------------------------------------
+
+GLViewImpl* GLViewImpl::createWithRect(const std::string& viewName, const Rect& rect,
+                                       float frameZoomFactor) {
+    auto* view = new GLViewImpl;
+    if (!view->initWithRect(viewName, rect, frameZoomFactor)) {
+        delete view;
+        return nullptr;
+    }
+    view->autorelease();
+    return view;
+}
+
+bool GLViewImpl::initWithRect(const std::string& viewName, const Rect& rect, float frameZoomFactor) {
+    setViewName(viewName);
+    _frameZoomFactor = frameZoomFactor;
+    _screenSize = rect.size;
+    updateDesignResolutionSize();
+
+    platform::WindowDesc desc;
+    desc.className = "VexoGLView";
+    desc.title = viewName;
+    int left = toPixels(rect.origin.x);
+    int top = toPixels(rect.origin.y);
+    int clientW = toPixels(rect.size.width * frameZoomFactor);
+    int clientH = toPixels(rect.size.height * frameZoomFactor);
+    desc.windowRect.left = left;
+    desc.windowRect.top = top;
+    desc.windowRect.right = left + desc.frameLeft + clientW + desc.frameRight;
+    desc.windowRect.bottom = top + desc.frameTop + clientH + desc.frameBottom;
+    desc.proc = &GLViewImpl::windowProc;
+    _window = platform::createWindow(desc);
+    if (!_window) {
+        log("GLViewImpl: khong tao duoc cua so '%s'", viewName.c_str());
+        return false;
+    }
+    viewsByWindow()[_window] = this;
+    return true;
+}
+
+GLViewImpl::~GLViewImpl() { end(); }
+
+void GLViewImpl::forgetWindow() {
+    if (!_window) return;
+    auto& views = viewsByWindow();
+    auto it = views.find(_window);
+    if (it != views.end() && it->second == this) views.erase(it);
+    _window = 0;
+}
+
+void GLViewImpl::end() {
+    platform::HWND window = _window;
+    forgetWindow();
+    if (window && platform::isWindow(window)) platform::destroyWindow(window);
+}
+
+void GLViewImpl::updateWindowSize() {
+    if (!_window) return;
+    platform::setClientSize(_window, toPixels(_screenSize.width * _frameZoomFactor),
+                            toPixels(_screenSize.height * _frameZoomFactor));
+}
+
+void GLViewImpl::setFrameZoomFactor(float zoom) {
+    if (!(zoom > 0.f)) {
+        log("GLViewImpl: he so thu phong khong hop le %g", zoom);
+        return;
+    }
+    _frameZoomFactor = zoom;
+    updateWindowSize();
+    updateDesignResolutionSize();
+}
+
+void GLViewImpl::setFrameSize(float width, float height) {
+    GLView::setFrameSize(width, height);
+    updateWindowSize();
+}
+
+void GLViewImpl::setViewPortInPoints(float x, float y, float w, float h) {
+    GLView::setViewPortInPoints(x, y, w, h);
+    const float z = _frameZoomFactor;
+    _lastViewPort = Rect(_lastViewPort.origin.x * z, _lastViewPort.origin.y * z,
+                         _lastViewPort.size.width * z, _lastViewPort.size.height * z);
+}
+
+void GLViewImpl::pollEvents() { platform::pumpMessages(); }
+
+platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM wParam,
+                                         platform::LPARAM lParam) {
+    auto& views = viewsByWindow();
+    auto it = views.find(hwnd);
+    GLViewImpl* view = it != views.end() ? it->second : nullptr;
+    if (view) {
+        if (msg == platform::WM_CLOSE) {
+            // The window stays until the director tears the view down.
+            view->_shouldClose = true;
+            Director::getInstance()->end();
+            return 0;
+        }
+        if (msg == platform::WM_NCDESTROY) view->forgetWindow();   // destroyed from outside
+    }
+    return platform::defWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace engine

@@ -1,0 +1,127 @@
+#include "engine/scene/Node.h"
+
+#include <algorithm>
+
+#include "engine/base/Director.h"
+#include "engine/base/Log.h"
+#include "engine/base/Scheduler.h"
+
+namespace engine {
+
+Node* Node::create() {
+    auto* node = new Node;
+    if (!node->init()) {
+        delete node;
+        return nullptr;
+    }
+    node->autorelease();
+    return node;
+}
+
+Node::~Node() {
+    for (Node* child : _children) {
+        child->_parent = nullptr;
+        child->release();
+    }
+}
+
+void Node::insertChild(Node* child) {
+    auto pos = std::find_if(_children.begin(), _children.end(), [child](const Node* sibling) {
+        return sibling->_localZOrder > child->_localZOrder;
+    });
+    _children.insert(pos, child);
+}
+
+void Node::addChild(Node* child, int localZOrder, int tag) {
+    if (!child) {
+        log("Node::addChild: nut con rong");
+        return;
+    }
+    if (child->_parent || child == this) {
+        log("Node::addChild: nut da co cha");
+        return;
+    }
+    child->retain();
+    child->_parent = this;
+    child->_localZOrder = localZOrder;
+    if (tag != INVALID_TAG) child->_tag = tag;
+    insertChild(child);
+    if (_running) child->onEnter();
+}
+
+void Node::detachChild(Node* child, bool cleanup) {
+    if (_running && child->_running) child->onExit();
+    if (cleanup) child->cleanup();
+    child->_parent = nullptr;
+    child->release();
+}
+
+void Node::removeChild(Node* child, bool cleanup) {
+    auto it = std::find(_children.begin(), _children.end(), child);
+    if (it == _children.end()) return;
+    _children.erase(it);
+    detachChild(child, cleanup);
+}
+
+void Node::removeFromParent() {
+    if (_parent) _parent->removeChild(this, true);
+}
+
+void Node::removeAllChildren() {
+    std::vector<Node*> children;
+    children.swap(_children);
+    for (Node* child : children) detachChild(child, true);
+}
+
+Node* Node::getChildByTag(int tag) const {
+    for (Node* child : _children) {
+        if (child->_tag == tag) return child;
+    }
+    return nullptr;
+}
+
+Node* Node::getChildByName(const std::string& name) const {
+    for (Node* child : _children) {
+        if (child->_name == name) return child;
+    }
+    return nullptr;
+}
+
+void Node::setLocalZOrder(int localZOrder) {
+    if (!_parent) {
+        _localZOrder = localZOrder;
+        return;
+    }
+    auto& siblings = _parent->_children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), this));
+    _localZOrder = localZOrder;
+    _parent->insertChild(this);
+}
+
+void Node::onEnter() {
+    _running = true;
+    // A copy: an onEnter override may add or remove children.
+    std::vector<Node*> children = _children;
+    for (Node* child : children) child->retain();
+    for (Node* child : children) {
+        if (child->_parent == this && !child->_running) child->onEnter();
+    }
+    for (Node* child : children) child->release();
+}
+
+void Node::onExit() {
+    std::vector<Node*> children = _children;
+    for (Node* child : children) child->retain();
+    for (Node* child : children) {
+        if (child->_parent == this && child->_running) child->onExit();
+    }
+    for (Node* child : children) child->release();
+    _running = false;
+}
+
+void Node::cleanup() {
+    Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    for (Node* child : _children) child->cleanup();
+}
+
+}  // namespace engine

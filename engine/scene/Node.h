@@ -1,0 +1,87 @@
+#pragma once
+// A node of the scene graph: position, size, anchor, scale, visibility, a tag and a
+// name, and children ordered by their local z-order.
+#include <string>
+#include <vector>
+
+#include "engine/base/Ref.h"
+#include "engine/base/Types.h"
+
+namespace engine {
+
+class Node : public Ref {
+public:
+    static constexpr int INVALID_TAG = -1;
+
+    // A new node, autoreleased.
+    static Node* create();
+    ~Node() override;
+
+    // Retains the child. Children are kept sorted by local z-order; a child joins
+    // after every sibling of the same or a lower z-order. A tag other than
+    // INVALID_TAG replaces the child's tag. A child that already has a parent (or
+    // the node itself) is refused with a log line. Joining a running node runs the
+    // child's onEnter.
+    void addChild(Node* child, int localZOrder = 0, int tag = INVALID_TAG);
+    // Runs the child's onExit when this node runs, its cleanup when asked, then
+    // releases it. Not a child: nothing happens.
+    void removeChild(Node* child, bool cleanup = true);
+    void removeFromParent();   // with cleanup
+    void removeAllChildren();  // with cleanup
+    const std::vector<Node*>& getChildren() const { return _children; }
+    size_t getChildrenCount() const { return _children.size(); }
+    // The first child (in child order) with the tag / name; nullptr when none.
+    Node* getChildByTag(int tag) const;
+    Node* getChildByName(const std::string& name) const;
+    Node* getParent() const { return _parent; }
+
+    void setPosition(const Vec2& position) { _position = position; }
+    void setPosition(float x, float y) { _position = Vec2(x, y); }
+    const Vec2& getPosition() const { return _position; }
+    virtual void setContentSize(const Size& size) { _contentSize = size; }
+    const Size& getContentSize() const { return _contentSize; }
+    void setAnchorPoint(const Vec2& anchor) { _anchorPoint = anchor; }
+    const Vec2& getAnchorPoint() const { return _anchorPoint; }
+    void setScale(float scale) { _scale = scale; }
+    float getScale() const { return _scale; }
+    void setVisible(bool visible) { _visible = visible; }
+    bool isVisible() const { return _visible; }
+    void setTag(int tag) { _tag = tag; }
+    int getTag() const { return _tag; }
+    void setName(const std::string& name) { _name = name; }
+    const std::string& getName() const { return _name; }
+    // Moves the node among its siblings: after every sibling of the same or a lower z-order.
+    void setLocalZOrder(int localZOrder);
+    int getLocalZOrder() const { return _localZOrder; }
+
+    // Entering and leaving the running scene, recursively (the node first on enter,
+    // the children first on exit).
+    virtual void onEnter();
+    virtual void onExit();
+    bool isRunning() const { return _running; }
+    // Stops everything the node has scheduled (its target in the director's
+    // scheduler), recursively.
+    virtual void cleanup();
+
+protected:
+    Node() = default;
+    virtual bool init() { return true; }
+
+private:
+    void insertChild(Node* child);
+    void detachChild(Node* child, bool cleanup);
+
+    Node* _parent = nullptr;
+    std::vector<Node*> _children;
+    Vec2 _position;
+    Size _contentSize;
+    Vec2 _anchorPoint;
+    float _scale = 1.f;
+    bool _visible = true;
+    int _tag = INVALID_TAG;
+    std::string _name;
+    int _localZOrder = 0;
+    bool _running = false;
+};
+
+}  // namespace engine

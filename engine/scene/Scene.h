@@ -1,0 +1,17 @@
+#pragma once
+// The root of a scene graph that the director runs.
+#include "engine/scene/Node.h"
+
+namespace engine {
+
+class Scene : public Node {
+public:
+    // A new scene the size of the director's win size, autoreleased.
+    static Scene* create();
+
+protected:
+    Scene() = default;
+    bool init() override;
+};
+
+}  // namespace engine
