@@ -81,6 +81,9 @@ Size GLView::getVisibleSize() const {
     if (_resolutionPolicy == ResolutionPolicy::UNKNOWN || _designResolutionSize.width <= 0.f) {
         return _screenSize;
     }
+    // Every other policy shows the whole design area (frame / scale is at least the
+    // design size there, up to rounding, which must not leak into the result).
+    if (_resolutionPolicy != ResolutionPolicy::NO_BORDER) return _designResolutionSize;
     return Size(std::min(_screenSize.width / _scaleX, _designResolutionSize.width),
                 std::min(_screenSize.height / _scaleY, _designResolutionSize.height));
 }

@@ -45,9 +45,10 @@ public:
     virtual void setDesignResolutionSize(float width, float height, ResolutionPolicy policy);
     const Size& getDesignResolutionSize() const { return _designResolutionSize; }
     ResolutionPolicy getResolutionPolicy() const { return _resolutionPolicy; }
-    // The part of the design area inside the frame: frame / scale, clamped to the
-    // design size (only NO_BORDER cuts it), centred in the design area. Without a
-    // policy: the frame size at origin 0.
+    // The part of the design area inside the frame, centred in the design area:
+    // frame / scale clamped to the design size, which only NO_BORDER cuts; the
+    // other policies give the design size exactly. Without a policy: the frame
+    // size at origin 0.
     Size getVisibleSize() const;
     Vec2 getVisibleOrigin() const;
     float getScaleX() const { return _scaleX; }

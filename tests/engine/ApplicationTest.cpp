@@ -1,0 +1,135 @@
+// The application's main loop, its frame pacing and the language code.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+#include "engine/platform/Application.h"
+#include "engine/platform/GLView.h"
+
+using engine::Director;
+
+namespace {
+
+// Ends the director from a scheduled callback after `frames` frames.
+struct TinyApp : engine::Application {
+    int frames = 3;
+    bool launchResult = true;
+    int seen = 0;
+    bool applicationDidFinishLaunching() override {
+        if (!launchResult) return false;
+        Director::getInstance()->getScheduler()->schedule([this](float) {
+            if (++seen == frames) Director::getInstance()->end();
+        }, this, 0.f, false, "tiny");
+        return true;
+    }
+};
+
+struct ClosingView : engine::GLView {
+    bool windowShouldClose() override { return ++polls >= 3; }
+    int polls = 0;
+};
+
+struct ApplicationTest : ::testing::Test {
+    ~ApplicationTest() override { Director::destroyInstance(); }
+};
+
+TEST_F(ApplicationTest, RunReturnsZeroOnceTheDirectorEnds) {
+    TinyApp app;
+    EXPECT_EQ(engine::Application::getInstance(), &app);
+    app.setAnimationInterval(0.001f);
+    EXPECT_FLOAT_EQ(Director::getInstance()->getAnimationInterval(), 0.001f);
+    EXPECT_EQ(app.run(), 0);
+    EXPECT_EQ(app.seen, 3);
+    EXPECT_TRUE(Director::getInstance()->hasEnded());
+}
+
+TEST_F(ApplicationTest, RunReturnsOneWhenLaunchingFails) {
+    TinyApp app;
+    app.launchResult = false;
+    EXPECT_EQ(app.run(), 1);
+    EXPECT_EQ(Director::getInstance()->getTotalFrames(), 0u);
+}
+
+TEST_F(ApplicationTest, SingletonIsClearedByTheDestructor) {
+    {
+        TinyApp app;
+        EXPECT_EQ(engine::Application::getInstance(), &app);
+    }
+    EXPECT_EQ(engine::Application::getInstance(), nullptr);
+}
+
+TEST_F(ApplicationTest, FramesArePacedBySleepingNotSpinning) {
+    TinyApp app;
+    app.frames = 5;
+    app.setAnimationInterval(0.02f);
+    std::clock_t cpuStart = std::clock();
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(app.run(), 0);
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    EXPECT_GE(wall, 5 * 0.02 - 0.005);   // five paced frames before the teardown frame
+    EXPECT_LT(cpu, wall / 2);
+}
+
+TEST_F(ApplicationTest, ViewAskingToCloseEndsTheLoop) {
+    TinyApp app;
+    app.frames = 1000000;
+    app.setAnimationInterval(0.f);
+    auto* view = new ClosingView;
+    Director::getInstance()->setOpenGLView(view);
+    view->release();
+    EXPECT_EQ(app.run(), 0);
+    EXPECT_EQ(app.seen, 3);
+}
+
+struct LanguageCase {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    const char* expected;
+};
+
+TEST(ApplicationLanguageTest, CodeFromTheLocaleVariables) {
+    const LanguageCase cases[] = {
+        {nullptr, nullptr, nullptr, "en"},
+        {nullptr, nullptr, "vi_VN.UTF-8", "vi"},
+        {nullptr, "fr_FR", "vi_VN.UTF-8", "fr"},
+        {"de_DE.UTF-8", "fr_FR", "vi_VN", "de"},
+        {"", "", "ja_JP", "ja"},   // empty values are skipped
+        {nullptr, nullptr, "C", "en"},
+        {nullptr, nullptr, "C.UTF-8", "en"},
+        {nullptr, nullptr, "POSIX", "en"},
+        {nullptr, nullptr, "PT_br", "pt"},
+        {nullptr, nullptr, "ru.KOI8-R", "ru"},
+        {nullptr, nullptr, "es", "es"},
+        {nullptr, nullptr, "sr@latin", "sr"},
+        {nullptr, nullptr, "fil_PH", "en"},   // not a two-letter code
+        {nullptr, nullptr, "e1_XX", "en"},
+    };
+    struct App : engine::Application {
+        bool applicationDidFinishLaunching() override { return true; }
+    } app;
+    auto set = [](const char* name, const char* value) {
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    };
+    for (const auto& c : cases) {
+        set("LC_ALL", c.lcAll);
+        set("LC_MESSAGES", c.lcMessages);
+        set("LANG", c.lang);
+        EXPECT_STREQ(app.getCurrentLanguageCode(), c.expected)
+            << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
+            << (c.lang ? c.lang : "-");
+    }
+}
+
+}  // namespace

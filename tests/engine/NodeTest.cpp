@@ -1,0 +1,138 @@
+// The scene graph: child order, lookup, enter/exit and cleanup.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/base/AutoreleasePool.h"
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+#include "engine/scene/Node.h"
+#include "support/TestSupport.h"
+
+using engine::Node;
+
+namespace {
+
+std::vector<std::string> names(const Node* parent) {
+    std::vector<std::string> out;
+    for (const Node* child : parent->getChildren()) out.push_back(child->getName());
+    return out;
+}
+
+Node* named(const std::string& name) {
+    Node* node = Node::create();
+    node->setName(name);
+    return node;
+}
+
+struct NodeTest : ::testing::Test {
+    ~NodeTest() override { engine::AutoreleasePool::getInstance()->clear(); }
+};
+
+TEST_F(NodeTest, ChildrenAreOrderedByZOrderStably) {
+    struct Add {
+        const char* name;
+        int z;
+    };
+    const Add adds[] = {{"a", 0}, {"b", -1}, {"c", 1}, {"d", 0}, {"e", -1}, {"f", 1}};
+    Node* parent = Node::create();
+    for (const Add& add : adds) parent->addChild(named(add.name), add.z);
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"b", "e", "a", "d", "c", "f"}));
+
+    // A new z-order puts the child after the siblings of the same or a lower one.
+    parent->getChildByName("b")->setLocalZOrder(0);
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"e", "a", "d", "b", "c", "f"}));
+}
+
+TEST_F(NodeTest, LookupByTagAndName) {
+    Node* parent = Node::create();
+    Node* tagged = named("first");
+    tagged->setTag(5);
+    parent->addChild(tagged);              // keeps its own tag
+    parent->addChild(named("second"), 0, 9);
+    parent->addChild(named("second"), 0, 9);
+    EXPECT_EQ(parent->getChildByTag(5), tagged);
+    EXPECT_EQ(parent->getChildByTag(9), parent->getChildren()[1]);
+    EXPECT_EQ(parent->getChildByName("second"), parent->getChildren()[1]);
+    EXPECT_EQ(parent->getChildByTag(1), nullptr);
+    EXPECT_EQ(parent->getChildByName("missing"), nullptr);
+}
+
+TEST_F(NodeTest, ParentsRetainChildrenAndReleaseThemOnRemoval) {
+    Node* parent = Node::create();
+    Node* child = Node::create();
+    parent->addChild(child);
+    parent->retain();
+    engine::AutoreleasePool::getInstance()->clear();
+    EXPECT_EQ(child->getReferenceCount(), 1u);
+    EXPECT_EQ(child->getParent(), parent);
+
+    child->retain();
+    child->removeFromParent();
+    EXPECT_EQ(child->getParent(), nullptr);
+    EXPECT_EQ(parent->getChildrenCount(), 0u);
+    EXPECT_EQ(child->getReferenceCount(), 1u);
+
+    testsupport::LogCapture log;
+    Node* other = Node::create();
+    other->addChild(child);
+    parent->addChild(child);   // already has a parent: refused
+    parent->addChild(parent);
+    parent->addChild(nullptr);
+    EXPECT_EQ(child->getParent(), other);
+    EXPECT_EQ(parent->getChildrenCount(), 0u);
+    EXPECT_EQ(log.lines().size(), 3u);
+    child->release();
+    parent->release();
+}
+
+TEST_F(NodeTest, EnterAndExitFollowTheParent) {
+    Node* root = Node::create();
+    Node* child = Node::create();
+    Node* grandchild = Node::create();
+    child->addChild(grandchild);
+    root->addChild(child);
+    EXPECT_FALSE(grandchild->isRunning());
+
+    root->onEnter();
+    EXPECT_TRUE(child->isRunning());
+    EXPECT_TRUE(grandchild->isRunning());
+    Node* late = Node::create();
+    child->addChild(late);   // joining a running node enters at once
+    EXPECT_TRUE(late->isRunning());
+
+    late->retain();
+    child->removeChild(late);
+    EXPECT_FALSE(late->isRunning());
+    late->release();
+
+    root->onExit();
+    EXPECT_FALSE(root->isRunning());
+    EXPECT_FALSE(grandchild->isRunning());
+}
+
+TEST_F(NodeTest, CleanupUnschedulesTheNodeAndItsChildren) {
+    auto* scheduler = engine::Director::getInstance()->getScheduler();
+    Node* parent = Node::create();
+    Node* child = Node::create();
+    Node* kept = Node::create();
+    parent->addChild(child);
+    parent->addChild(kept);
+    int calls = 0;
+    scheduler->schedule([&](float) { ++calls; }, parent, 0.f, false, "p");
+    scheduler->scheduleUpdate(child, 0, false, [&](float) { ++calls; });
+    scheduler->schedule([&](float) { ++calls; }, kept, 0.f, false, "k");
+
+    kept->retain();
+    parent->removeChild(kept, false);   // removed without cleanup: still scheduled
+    parent->cleanup();
+    scheduler->update(0.1f);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(scheduler->isScheduled("p", parent));
+    EXPECT_FALSE(scheduler->isUpdateScheduled(child));
+    scheduler->unscheduleAllForTarget(kept);
+    kept->release();
+}
+
+}  // namespace
