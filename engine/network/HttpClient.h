@@ -11,10 +11,15 @@ class HttpClient {
 public:
     static HttpClient* getInstance();
     // Waits for transfers in flight and tears the client down (tests, shutdown).
+    // Responses still waiting for the main thread are then released without their
+    // callback. Call it before the director is destroyed.
     static void destroyInstance();
 
-    // Starts the transfer at once (no queue). Retains the request until its
-    // callback has run.
+    // Starts the transfer at once (no queue) on a thread of its own, with the
+    // time-outs current at this call. Retains the request until its callback has
+    // run on the main thread (during the scheduler's update). Redirects are not
+    // followed; HTTPS peers are verified against caBundlePath(). A request whose
+    // type was never set fails without a transfer.
     void sendImmediate(HttpRequest* request);
 
     // Seconds; defaults 30 (connect) and 60 (whole transfer).

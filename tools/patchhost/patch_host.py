@@ -19,7 +19,8 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
 
 Each request is logged as one JSON line {"port", "path", "range"} (range is null
 without a Range header). The ready file is written once every listener is up.
-SIGTERM or SIGINT stops the host.
+SIGTERM or SIGINT stops the host; so does the end of the --parent process, so that
+a test that crashes does not leave the ports taken.
 """
 
 import argparse
@@ -253,6 +254,7 @@ def main():
     parser.add_argument("--faults", help="JSON fault table, re-read when it changes")
     parser.add_argument("--log", help="request log, one JSON line per request")
     parser.add_argument("--ready", help="file written once every listener is up")
+    parser.add_argument("--parent", type=int, help="stop when this process (our parent) ends")
     args = parser.parse_args()
 
     ports = [int(p) for p in args.ports.split(",") if p.strip()]
@@ -281,8 +283,9 @@ def main():
             f.write("%d\n" % os.getpid())
         os.replace(temp, args.ready)
 
-    while not stop.wait(0.2):
-        pass
+    while not stop.wait(0.05):
+        if args.parent and os.getppid() != args.parent:
+            break  # orphaned: the parent is gone
 
     for s in servers:
         s.shutdown()

@@ -1,0 +1,276 @@
+#include "engine/network/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "engine/base/Director.h"
+#include "engine/base/Log.h"
+#include "engine/base/Scheduler.h"
+#include "engine/network/HttpRequest.h"
+#include "engine/network/HttpResponse.h"
+#include "platform/Paths.h"
+
+namespace engine::network {
+
+namespace {
+
+std::mutex s_instanceMutex;
+HttpClient* s_instance = nullptr;
+std::once_flag s_curlGlobalInit;
+
+// What a transfer needs besides its request, fixed when it is sent.
+struct TransferSettings {
+    long connectTimeout = 0;
+    long readTimeout = 0;
+    std::string caBundle;
+};
+
+size_t appendBytes(char* data, size_t size, size_t count, void* userdata) {
+    auto* target = static_cast<std::vector<char>*>(userdata);
+    const size_t n = size * count;
+    target->insert(target->end(), data, data + n);
+    return n;
+}
+
+// Fills `response` from one blocking transfer of its request (worker thread).
+void performTransfer(HttpResponse* response, const TransferSettings& settings) {
+    HttpRequest* request = response->getHttpRequest();
+    const HttpRequest::Type type = request->getRequestType();
+    if (type == HttpRequest::Type::UNKNOWN) {
+        response->setSucceed(false);
+        response->setErrorBuffer("request type not set");
+        return;
+    }
+
+    CURL* curl = curl_easy_init();
+    if (!curl) {
+        response->setSucceed(false);
+        response->setErrorBuffer("curl_easy_init failed");
+        return;
+    }
+
+    char errorBuffer[CURL_ERROR_SIZE] = {0};
+    curl_slist* headers = nullptr;
+    for (const std::string& header : request->getHeaders()) {
+        curl_slist* grown = curl_slist_append(headers, header.c_str());
+        if (grown) headers = grown;
+    }
+
+    curl_easy_setopt(curl, CURLOPT_URL, request->getUrl().c_str());
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, settings.connectTimeout);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, settings.readTimeout);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!settings.caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, settings.caBundle.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBytes);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, response->getResponseData());
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBytes);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, response->getResponseHeader());
+    if (headers) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+
+    // An empty body still needs a valid pointer: a null one would make libcurl
+    // read the body from a callback instead.
+    const std::vector<char>& data = request->getRequestData();
+    const char* body = data.empty() ? "" : data.data();
+    const auto bodySize = static_cast<curl_off_t>(data.size());
+    switch (type) {
+    case HttpRequest::Type::GET:
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        break;
+    case HttpRequest::Type::POST:
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, bodySize);
+        break;
+    case HttpRequest::Type::PUT:
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "PUT");
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, bodySize);
+        break;
+    case HttpRequest::Type::DELETE:
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "DELETE");
+        if (!data.empty()) {
+            curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body);
+            curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, bodySize);
+        }
+        break;
+    case HttpRequest::Type::UNKNOWN:
+        break;
+    }
+
+    const CURLcode rc = curl_easy_perform(curl);
+    long code = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    response->setResponseCode(code);
+    response->setSucceed(rc == CURLE_OK);
+    if (rc != CURLE_OK) response->setErrorBuffer(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc));
+
+    curl_easy_cleanup(curl);
+    curl_slist_free_all(headers);
+}
+
+// Holds a finished response on its way to the main thread. Whoever runs the
+// delivery releases the response (and with it the request); if the queue is
+// dropped without running it, the destructor does.
+struct Delivery {
+    HttpClient* client;
+    std::weak_ptr<void> clientAlive;
+    HttpResponse* response;
+
+    Delivery(HttpClient* c, std::weak_ptr<void> alive, HttpResponse* r)
+        : client(c), clientAlive(std::move(alive)), response(r) {}
+    Delivery(const Delivery&) = delete;
+    Delivery& operator=(const Delivery&) = delete;
+    ~Delivery() { releaseResponse(); }
+    void releaseResponse() {
+        if (response) response->release();
+        response = nullptr;
+    }
+    void run() {
+        // A client destroyed in the meantime cannot be handed to the callback;
+        // the response is dropped without calling it.
+        if (clientAlive.lock()) {
+            const HttpResponseCallback& callback = response->getHttpRequest()->getResponseCallback();
+            if (callback) callback(client, response);
+        }
+        releaseResponse();
+    }
+};
+
+void deliverOnMainThread(HttpClient* client, std::weak_ptr<void> alive, HttpResponse* response) {
+    auto delivery = std::make_shared<Delivery>(client, std::move(alive), response);
+    Director::getInstance()->getScheduler()->performFunctionInEngineThread(
+        [delivery = std::move(delivery)]() { delivery->run(); });
+}
+
+}  // namespace
+
+struct HttpClient::Impl {
+    struct Worker {
+        std::thread thread;
+        bool done = false;   // under mutex
+    };
+
+    std::atomic<int> connectTimeout{30};
+    std::atomic<int> readTimeout{60};
+    // Expires with the client; queued deliveries check it before calling back.
+    std::shared_ptr<void> alive = std::make_shared<int>(0);
+
+    std::mutex mutex;
+    std::list<Worker> workers;
+
+    // Joins the threads whose transfer has ended (main thread).
+    void joinFinished() {
+        std::list<Worker> finished;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            for (auto it = workers.begin(); it != workers.end();) {
+                auto next = std::next(it);
+                if (it->done) finished.splice(finished.end(), workers, it);
+                it = next;
+            }
+        }
+        for (Worker& worker : finished)
+            if (worker.thread.joinable()) worker.thread.join();
+    }
+
+    void joinAll() {
+        std::list<Worker> all;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            all.swap(workers);
+        }
+        for (Worker& worker : all)
+            if (worker.thread.joinable()) worker.thread.join();
+    }
+};
+
+HttpClient* HttpClient::getInstance() {
+    std::lock_guard<std::mutex> lock(s_instanceMutex);
+    if (!s_instance) s_instance = new HttpClient();
+    return s_instance;
+}
+
+void HttpClient::destroyInstance() {
+    HttpClient* instance = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(s_instanceMutex);
+        std::swap(instance, s_instance);
+    }
+    delete instance;
+}
+
+HttpClient::HttpClient() : _impl(new Impl) {}
+
+HttpClient::~HttpClient() {
+    _impl->joinAll();
+    delete _impl;
+}
+
+void HttpClient::sendImmediate(HttpRequest* request) {
+    if (!request) return;
+    std::call_once(s_curlGlobalInit, [] {
+        const CURLcode rc = curl_global_init(CURL_GLOBAL_ALL);
+        if (rc != CURLE_OK) engine::log("HttpClient: curl_global_init failed (%d)", static_cast<int>(rc));
+    });
+    _impl->joinFinished();
+
+    TransferSettings settings;
+    settings.connectTimeout = std::max(0, _impl->connectTimeout.load());
+    settings.readTimeout = std::max(0, _impl->readTimeout.load());
+    settings.caBundle = caBundlePath();
+
+    auto* response = new HttpResponse(request);   // keeps the request alive
+    std::weak_ptr<void> alive = _impl->alive;
+    Impl* impl = _impl;
+
+    std::list<Impl::Worker>::iterator slot;
+    {
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        slot = impl->workers.emplace(impl->workers.end());
+    }
+    try {
+        std::thread thread([this, impl, slot, response, settings, alive] {
+            performTransfer(response, settings);
+            deliverOnMainThread(this, alive, response);
+            std::lock_guard<std::mutex> lock(impl->mutex);
+            slot->done = true;
+        });
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        slot->thread = std::move(thread);
+    } catch (const std::system_error& e) {
+        {
+            std::lock_guard<std::mutex> lock(impl->mutex);
+            impl->workers.erase(slot);
+        }
+        engine::log("HttpClient: cannot start a transfer thread: %s", e.what());
+        response->setSucceed(false);
+        response->setErrorBuffer("cannot start a transfer thread");
+        deliverOnMainThread(this, alive, response);
+    }
+}
+
+void HttpClient::setTimeoutForConnect(int seconds) { _impl->connectTimeout = seconds; }
+int HttpClient::getTimeoutForConnect() const { return _impl->connectTimeout; }
+void HttpClient::setTimeoutForRead(int seconds) { _impl->readTimeout = seconds; }
+int HttpClient::getTimeoutForRead() const { return _impl->readTimeout; }
+
+std::string caBundlePath() {
+    static const std::string path = [] {
+        const std::string dir = platform::executableDir();
+        return dir.empty() ? std::string() : dir + "/cacert.pem";
+    }();
+    return path;
+}
+
+}  // namespace engine::network

@@ -1,0 +1,412 @@
+#include "engine/network/HttpClient.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+#include "engine/network/HttpRequest.h"
+#include "engine/network/HttpResponse.h"
+#include "platform/Paths.h"
+#include "support/PatchHost.h"
+
+using engine::Director;
+using engine::network::HttpClient;
+using engine::network::HttpRequest;
+using engine::network::HttpResponse;
+using testsupport::PatchHost;
+using namespace std::chrono_literals;
+
+namespace {
+
+// What the callback saw.
+struct Outcome {
+    bool called = false;
+    bool succeed = false;
+    long code = 0;
+    std::string body;
+    std::string headers;
+    std::string error;
+    std::thread::id thread;
+    HttpClient* client = nullptr;
+    std::string requestUrl;
+};
+
+class HttpClientTest : public ::testing::Test {
+protected:
+    void SetUp() override { Director::getInstance(); }
+    void TearDown() override {
+        HttpClient::destroyInstance();
+        Director::destroyInstance();
+    }
+
+    // Sends a request; the returned outcome fills in when the callback runs.
+    std::shared_ptr<Outcome> send(const std::string& url, HttpRequest::Type type = HttpRequest::Type::GET,
+                                  const std::vector<std::string>& headers = {}, const std::string& data = "") {
+        auto outcome = std::make_shared<Outcome>();
+        auto* request = new HttpRequest();
+        request->setUrl(url);
+        request->setRequestType(type);
+        request->setHeaders(headers);
+        if (!data.empty()) request->setRequestData(data.data(), data.size());
+        request->setResponseCallback([outcome](HttpClient* client, HttpResponse* response) {
+            outcome->called = true;
+            outcome->succeed = response->isSucceed();
+            outcome->code = response->getResponseCode();
+            outcome->body = response->getResponseDataString();
+            outcome->headers.assign(response->getResponseHeader()->begin(), response->getResponseHeader()->end());
+            outcome->error = response->getErrorBuffer();
+            outcome->thread = std::this_thread::get_id();
+            outcome->client = client;
+            outcome->requestUrl = response->getHttpRequest()->getUrl();
+        });
+        HttpClient::getInstance()->sendImmediate(request);
+        request->release();
+        return outcome;
+    }
+
+    // Runs main-loop updates until the callback has run or the time is up.
+    static bool pumpUntilCalled(const Outcome& outcome, std::chrono::milliseconds timeout = 5000ms) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!outcome.called && std::chrono::steady_clock::now() < deadline) {
+            Director::getInstance()->getScheduler()->update(1.0f / 60);
+            std::this_thread::sleep_for(5ms);
+        }
+        return outcome.called;
+    }
+
+    std::shared_ptr<Outcome> fetch(const std::string& url, const std::vector<std::string>& headers = {}) {
+        auto outcome = send(url, HttpRequest::Type::GET, headers);
+        EXPECT_TRUE(pumpUntilCalled(*outcome)) << url;
+        return outcome;
+    }
+};
+
+// A one-shot plain HTTP listener on an ephemeral loopback port: records the raw
+// request of each connection and answers it with a fixed reply.
+class RawHttpServer {
+public:
+    explicit RawHttpServer(std::string reply) : reply_(std::move(reply)) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(fd_, 4) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+            ADD_FAILURE() << "cannot listen on loopback";
+            return;
+        }
+        port_ = ntohs(addr.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~RawHttpServer() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        ::close(fd_);
+    }
+
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    // Raw requests received (read after the client's callback has run).
+    std::vector<std::string> requests() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_;
+    }
+
+private:
+    void serve() {
+        while (!stop_) {
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0) continue;
+            const int conn = ::accept(fd_, nullptr, nullptr);
+            if (conn < 0) continue;
+            std::string raw = readRequest(conn);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                requests_.push_back(raw);
+            }
+            ::send(conn, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+            ::close(conn);
+        }
+    }
+    // Headers, then as many body bytes as Content-Length announces.
+    static std::string readRequest(int conn) {
+        std::string raw;
+        char buf[4096];
+        for (;;) {
+            const size_t end = raw.find("\r\n\r\n");
+            if (end != std::string::npos) {
+                size_t length = 0;
+                const size_t at = raw.find("Content-Length: ");
+                if (at != std::string::npos && at < end) length = std::stoul(raw.substr(at + 16));
+                if (raw.size() >= end + 4 + length) return raw;
+            }
+            pollfd p{conn, POLLIN, 0};
+            if (::poll(&p, 1, 2000) <= 0) return raw;
+            const ssize_t n = ::recv(conn, buf, sizeof buf, 0);
+            if (n <= 0) return raw;
+            raw.append(buf, static_cast<size_t>(n));
+        }
+    }
+
+    std::string reply_;
+    int fd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+};
+
+const char kOkReply[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok";
+
+}  // namespace
+
+TEST(HttpClientSettings, DefaultTimeoutsAndCaBundleBesideTheExecutable) {
+    HttpClient* client = HttpClient::getInstance();
+    EXPECT_EQ(client->getTimeoutForConnect(), 30);
+    EXPECT_EQ(client->getTimeoutForRead(), 60);
+    const std::string bundle = engine::network::caBundlePath();
+    EXPECT_EQ(bundle, platform::executableDir() + "/cacert.pem");
+    EXPECT_TRUE(std::ifstream(bundle).good()) << "the build puts the local CA there: " << bundle;
+    HttpClient::destroyInstance();
+}
+
+TEST_F(HttpClientTest, GetDeliversBodyAndRawHeadersOnBothNamesAndPorts) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("dir/hello.txt", "hello patch");
+
+    for (const std::string& url : {PatchHost::url(PatchHost::kPrimaryPort, "/dir/hello.txt"),
+                                  PatchHost::url(PatchHost::kSecondaryPort, "/dir/hello.txt", "127.0.0.1")}) {
+        SCOPED_TRACE(url);
+        auto outcome = fetch(url);
+        EXPECT_TRUE(outcome->succeed) << outcome->error;
+        EXPECT_EQ(outcome->code, 200);
+        EXPECT_EQ(outcome->body, "hello patch");
+        EXPECT_EQ(outcome->headers.rfind("HTTP/1.1 200", 0), 0u) << outcome->headers;
+        EXPECT_NE(outcome->headers.find("Content-Length: 11\r\n"), std::string::npos);
+        EXPECT_EQ(outcome->client, HttpClient::getInstance());
+        EXPECT_EQ(outcome->requestUrl, url);
+    }
+}
+
+TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.setFault(PatchHost::kPrimaryPort, "/broken.json", R"({"status": 500, "body": "oops"})");
+
+    struct Case {
+        const char* path;
+        long code;
+        const char* body;
+    } cases[] = {
+        {"/missing.txt", 404, "not found\n"},
+        {"/%2e%2e/faults.json", 404, "not found\n"},   // beside the served folder
+        {"/broken.json", 500, "oops"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, c.path));
+        EXPECT_TRUE(outcome->succeed) << outcome->error;
+        EXPECT_EQ(outcome->code, c.code);
+        EXPECT_EQ(outcome->body, c.body);
+        EXPECT_TRUE(outcome->error.empty());
+    }
+}
+
+TEST_F(HttpClientTest, ConnectionRefusedFailsWithoutStatus) {
+    auto outcome = fetch(PatchHost::url(PatchHost::kClosedPort, "/x"));
+    EXPECT_FALSE(outcome->succeed);
+    EXPECT_EQ(outcome->code, 0);
+    EXPECT_FALSE(outcome->error.empty());
+}
+
+TEST_F(HttpClientTest, PeerNotSignedByTheBundledCaIsRefused) {
+    PatchHost host(PatchHost::rogue());
+    ASSERT_TRUE(host.ready());
+    host.writeFile("list.json", "{}");
+
+    auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, "/list.json"));
+    EXPECT_FALSE(outcome->succeed);
+    EXPECT_EQ(outcome->code, 0);
+    EXPECT_FALSE(outcome->error.empty());
+    EXPECT_TRUE(outcome->body.empty());
+    EXPECT_TRUE(host.requests().empty()) << "no request may follow a refused handshake";
+}
+
+TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("pkg.zip", std::string(4000, 'z'));
+    HttpClient::getInstance()->setTimeoutForRead(1);
+
+    struct Case {
+        const char* name;
+        const char* fault;
+        long code;   // 0: no status line arrived
+    } cases[] = {
+        {"reply later than the read time-out", R"({"delay": 2})", 0},
+        {"body slower than the read time-out", R"({"throttle": 1000})", 200},
+        {"connection dropped mid-body", R"({"close_after": 1000})", 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.setFault("*", "/pkg.zip", c.fault);
+        const auto start = std::chrono::steady_clock::now();
+        auto outcome = fetch(PatchHost::url(PatchHost::kSecondaryPort, "/pkg.zip"));
+        EXPECT_FALSE(outcome->succeed);
+        EXPECT_EQ(outcome->code, c.code);
+        EXPECT_FALSE(outcome->error.empty());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1900ms);
+    }
+}
+
+TEST_F(HttpClientTest, CallbackRunsOnTheMainThreadOnlyWhenTheLoopPumps) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("a.txt", "a");
+    engine::Scheduler* scheduler = Director::getInstance()->getScheduler();
+
+    auto outcome = send(PatchHost::url(PatchHost::kPrimaryPort, "/a.txt"));
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (scheduler->pendingFunctionCount() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(scheduler->pendingFunctionCount(), 1u);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(outcome->called);
+
+    scheduler->update(1.0f / 60);
+    ASSERT_TRUE(outcome->called);
+    EXPECT_EQ(outcome->thread, std::this_thread::get_id());
+    EXPECT_EQ(outcome->code, 200);
+}
+
+TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("a.txt", "a");
+
+    auto* request = new HttpRequest();
+    request->setUrl(PatchHost::url(PatchHost::kPrimaryPort, "/a.txt"));
+    request->setRequestType(HttpRequest::Type::GET);
+    unsigned int countInCallback = 0;
+    bool called = false;
+    request->setResponseCallback([&](HttpClient*, HttpResponse*) {
+        called = true;
+        countInCallback = request->getReferenceCount();
+    });
+    HttpClient::getInstance()->sendImmediate(request);
+    EXPECT_EQ(request->getReferenceCount(), 2u);
+
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (!called && std::chrono::steady_clock::now() < deadline) {
+        Director::getInstance()->getScheduler()->update(1.0f / 60);
+        std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_TRUE(called);
+    EXPECT_EQ(countInCallback, 2u);
+    EXPECT_EQ(request->getReferenceCount(), 1u);
+    request->release();
+}
+
+TEST_F(HttpClientTest, DestroyWaitsForTransfersAndDropsTheirCallbacks) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("slow.txt", "slow");
+    host.setFault("*", "/slow.txt", R"({"delay": 0.5})");
+
+    auto outcome = send(PatchHost::url(PatchHost::kPrimaryPort, "/slow.txt"));
+    HttpClient::destroyInstance();
+    // The transfer has ended and handed its response over; nothing may call back
+    // into the destroyed client.
+    EXPECT_EQ(Director::getInstance()->getScheduler()->pendingFunctionCount(), 1u);
+    Director::getInstance()->getScheduler()->update(1.0f / 60);
+    EXPECT_FALSE(outcome->called);
+}
+
+TEST_F(HttpClientTest, RangeRequestsGetPartialContentOrNotSatisfiable) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("pkg.zip", "0123456789");
+
+    struct Case {
+        const char* range;
+        long code;
+        const char* body;
+        const char* contentRange;
+    } cases[] = {
+        {"bytes=4-", 206, "456789", "Content-Range: bytes 4-9/10\r\n"},
+        {"bytes=9-", 206, "9", "Content-Range: bytes 9-9/10\r\n"},
+        {"bytes=10-", 416, "", "Content-Range: bytes */10\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.range);
+        auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, "/pkg.zip"), {std::string("Range: ") + c.range});
+        EXPECT_TRUE(outcome->succeed) << outcome->error;
+        EXPECT_EQ(outcome->code, c.code);
+        EXPECT_EQ(outcome->body, c.body);
+        EXPECT_NE(outcome->headers.find(c.contentRange), std::string::npos) << outcome->headers;
+        ASSERT_FALSE(host.requests().empty());
+        EXPECT_EQ(host.requests().back().range, c.range);
+    }
+}
+
+TEST_F(HttpClientTest, MethodsSendTheirBodyAndHeaders) {
+    struct Case {
+        HttpRequest::Type type;
+        const char* method;
+        std::string data;
+    } cases[] = {
+        {HttpRequest::Type::GET, "GET", ""},
+        {HttpRequest::Type::POST, "POST", "a=1&b=two"},
+        {HttpRequest::Type::POST, "POST", ""},
+        {HttpRequest::Type::PUT, "PUT", std::string("bin\0ary", 7)},
+        {HttpRequest::Type::DELETE, "DELETE", "id=7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.method + (" " + c.data));
+        RawHttpServer server(kOkReply);
+        auto outcome = send(server.url("/api"), c.type, {"X-Vexo-Test: yes"}, c.data);
+        ASSERT_TRUE(pumpUntilCalled(*outcome));
+        EXPECT_TRUE(outcome->succeed) << outcome->error;
+        EXPECT_EQ(outcome->body, "ok");
+
+        const std::vector<std::string> received = server.requests();
+        ASSERT_EQ(received.size(), 1u);
+        const std::string& raw = received[0];
+        EXPECT_EQ(raw.rfind(std::string(c.method) + " /api HTTP/1.1\r\n", 0), 0u) << raw;
+        EXPECT_NE(raw.find("\r\nX-Vexo-Test: yes\r\n"), std::string::npos) << raw;
+        EXPECT_EQ(raw.substr(raw.find("\r\n\r\n") + 4), c.data);
+    }
+}
+
+TEST_F(HttpClientTest, RedirectsAreNotFollowed) {
+    RawHttpServer server("HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\nContent-Length: 0\r\n"
+                         "Connection: close\r\n\r\n");
+    auto outcome = send(server.url("/old"));
+    ASSERT_TRUE(pumpUntilCalled(*outcome));
+    EXPECT_TRUE(outcome->succeed);
+    EXPECT_EQ(outcome->code, 302);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
+TEST_F(HttpClientTest, RequestWithoutATypeFailsWithoutATransfer) {
+    RawHttpServer server(kOkReply);
+    auto outcome = send(server.url("/x"), HttpRequest::Type::UNKNOWN);
+    ASSERT_TRUE(pumpUntilCalled(*outcome));
+    EXPECT_FALSE(outcome->succeed);
+    EXPECT_EQ(outcome->code, 0);
+    EXPECT_FALSE(outcome->error.empty());
+    EXPECT_TRUE(server.requests().empty());
+}

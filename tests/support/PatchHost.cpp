@@ -1,0 +1,193 @@
+#include "support/PatchHost.h"
+
+#include <rapidjson/document.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+extern char** environ;
+
+namespace testsupport {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// Waits up to `timeout` for the child to end; true when it was reaped.
+bool reap(pid_t pid, std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        const pid_t r = ::waitpid(pid, &status, WNOHANG);
+        if (r == pid || r < 0) return true;
+        if (Clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+}  // namespace
+
+PatchHost::Options PatchHost::trusted() {
+    Options options;
+    options.cert = std::string(VEXO_CERT_DIR) + "/server.pem";
+    options.key = std::string(VEXO_CERT_DIR) + "/server.key";
+    return options;
+}
+
+PatchHost::Options PatchHost::rogue() {
+    Options options;
+    options.cert = std::string(VEXO_CERT_DIR) + "/rogue-server.pem";
+    options.key = std::string(VEXO_CERT_DIR) + "/rogue-server.key";
+    return options;
+}
+
+PatchHost::PatchHost() : PatchHost(trusted()) {}
+
+PatchHost::PatchHost(const Options& options)
+    : root_(dir_.file("root")),
+      faultsPath_(dir_.file("faults.json")),
+      logPath_(dir_.file("requests.jsonl")),
+      readyPath_(dir_.file("ready")) {
+    ::mkdir(root_.c_str(), 0755);
+    writeFaults();
+
+    std::string ports;
+    for (int port : options.ports) ports += (ports.empty() ? "" : ",") + std::to_string(port);
+    std::vector<std::string> args = {
+        "python3", std::string(VEXO_SOURCE_DIR) + "/tools/patchhost/patch_host.py",
+        "--root", root_, "--ports", ports, "--cert", options.cert, "--key", options.key,
+        "--faults", faultsPath_, "--log", logPath_, "--ready", readyPath_,
+        "--parent", std::to_string(::getpid())};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    if (::posix_spawnp(&pid_, "python3", nullptr, nullptr, argv.data(), environ) != 0) {
+        pid_ = -1;
+        ADD_FAILURE() << "cannot start python3 for the patch host";
+        return;
+    }
+
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < deadline) {
+        if (fileExists(readyPath_)) {
+            ready_ = true;
+            return;
+        }
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            ADD_FAILURE() << "the patch host exited before it was ready (ports in use?)";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ADD_FAILURE() << "the patch host was not ready within 10 s";
+}
+
+PatchHost::~PatchHost() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    if (!reap(pid_, std::chrono::seconds(5))) {
+        ::kill(pid_, SIGKILL);
+        reap(pid_, std::chrono::seconds(5));
+    }
+}
+
+std::string PatchHost::writeFile(const std::string& relative, const std::string& content) const {
+    return dir_.write("root/" + relative, content);
+}
+
+std::string PatchHost::url(int port, const std::string& path, const std::string& host) {
+    return "https://" + host + ":" + std::to_string(port) + path;
+}
+
+void PatchHost::setFault(const std::string& port, const std::string& path, const std::string& json) {
+    faults_[port][path] = json;
+    writeFaults();
+}
+
+void PatchHost::setFault(int port, const std::string& path, const std::string& json) {
+    setFault(std::to_string(port), path, json);
+}
+
+void PatchHost::clearFaults() {
+    faults_.clear();
+    writeFaults();
+}
+
+// The host reloads the file when it changes; a rename keeps it from ever reading
+// half a file.
+void PatchHost::writeFaults() const {
+    std::string json = "{";
+    for (const auto& [port, paths] : faults_) {
+        if (json.size() > 1) json += ",";
+        json += jsonString(port) + ":{";
+        bool first = true;
+        for (const auto& [path, fault] : paths) {
+            json += (first ? "" : ",") + jsonString(path) + ":" + fault;
+            first = false;
+        }
+        json += "}";
+    }
+    json += "}";
+    const std::string temp = faultsPath_ + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << json;
+    }
+    std::rename(temp.c_str(), faultsPath_.c_str());
+}
+
+std::vector<PatchHost::Request> PatchHost::requests() const {
+    std::vector<Request> result;
+    std::ifstream in(logPath_);
+    std::string line;
+    while (std::getline(in, line)) {
+        rapidjson::Document doc;
+        doc.Parse(line.c_str());
+        if (doc.HasParseError() || !doc.IsObject()) continue;   // a line still being written
+        Request request;
+        if (doc.HasMember("port") && doc["port"].IsInt()) request.port = doc["port"].GetInt();
+        if (doc.HasMember("path") && doc["path"].IsString()) request.path = doc["path"].GetString();
+        if (doc.HasMember("range") && doc["range"].IsString()) request.range = doc["range"].GetString();
+        result.push_back(std::move(request));
+    }
+    return result;
+}
+
+}  // namespace testsupport
