@@ -1,5 +1,8 @@
 #include "engine/base/Director.h"
 
+#include <atomic>
+#include <mutex>
+
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Clock.h"
 #include "engine/base/EventDispatcher.h"
@@ -10,17 +13,26 @@
 
 namespace engine {
 namespace {
-Director* g_director = nullptr;
-}
+// Worker threads reach the scheduler through getInstance() to hand results over,
+// so the first use may come from any thread.
+std::atomic<Director*> g_director{nullptr};
+std::mutex g_directorMutex;
+}  // namespace
 
 Director* Director::getInstance() {
-    if (!g_director) g_director = new Director;
-    return g_director;
+    Director* director = g_director.load(std::memory_order_acquire);
+    if (director) return director;
+    std::lock_guard<std::mutex> lock(g_directorMutex);
+    director = g_director.load(std::memory_order_relaxed);
+    if (!director) {
+        director = new Director;
+        g_director.store(director, std::memory_order_release);
+    }
+    return director;
 }
 
 void Director::destroyInstance() {
-    Director* director = g_director;
-    g_director = nullptr;
+    Director* director = g_director.exchange(nullptr);
     delete director;
 }
 
@@ -29,15 +41,14 @@ Director::Director() : _scheduler(new Scheduler), _eventDispatcher(new EventDisp
 Director::~Director() {
     // While tearing down, getInstance() would make a new director: keep the
     // scheduler reachable through this one until the scenes are gone.
-    Director* previous = g_director;
-    g_director = this;
+    Director* previous = g_director.exchange(this);
     releaseScenes();
     if (_openGLView) {
         _openGLView->release();
         _openGLView = nullptr;
     }
     AutoreleasePool::getInstance()->clear();
-    g_director = previous;
+    g_director.store(previous);
     _scheduler->release();
     _eventDispatcher->release();
 }

@@ -1,8 +1,10 @@
 // The director's frame: order of its steps, scene switching, clock deltas and teardown.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/base/AutoreleasePool.h"
@@ -214,3 +216,22 @@ TEST_F(DirectorTest, ConvertToGLFlipsYAndUndoesTheViewScale) {
 }
 
 }  // namespace
+
+// Worker threads hand results over through Director::getInstance(); when one of
+// them is the first user, every thread must still get the one director.
+TEST(DirectorSingleton, FirstUseFromManyThreadsMakesOneDirector) {
+    constexpr int kThreads = 8;
+    std::vector<Director*> seen(kThreads, nullptr);
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            while (!go.load()) std::this_thread::yield();
+            seen[i] = Director::getInstance();
+        });
+    }
+    go.store(true);
+    for (auto& t : threads) t.join();
+    for (Director* d : seen) EXPECT_EQ(d, Director::getInstance());
+    Director::destroyInstance();
+}
