@@ -107,8 +107,11 @@ Value& Value::operator=(const Value& other) {
 
 Value& Value::operator=(Value&& other) noexcept {
     if (this != &other) {
-        _data = std::move(other._data);
+        // `other` may live inside this value's own container (unwrapping a nested
+        // value): take its content out before the old content is destroyed.
+        Data taken = std::move(other._data);
         other.clear();
+        _data = std::move(taken);
     }
     return *this;
 }

@@ -112,6 +112,16 @@ TEST(ValueTest, CopiesOfContainersAreDeep) {
     EXPECT_EQ(moved.asValueMap().at("list").asValueVector().size(), 3u);
 }
 
+TEST(ValueTest, AValueCanTakeOverAnElementOfItsOwnContainer) {
+    Value copied(ValueVector{Value(ValueMap{{"k", Value(1)}}), Value("x")});
+    copied = copied.asValueVector()[0];
+    EXPECT_EQ(copied, Value(ValueMap{{"k", Value(1)}}));
+
+    Value moved(ValueMap{{"inner", Value(ValueVector{Value("a"), Value(2)})}});
+    moved = std::move(moved.asValueMap()["inner"]);
+    EXPECT_EQ(moved, Value(ValueVector{Value("a"), Value(2)}));
+}
+
 TEST(ValueTest, ContainerAccessOnOtherTypes) {
     const Value constScalar(5);
     EXPECT_TRUE(constScalar.asValueVector().empty());
