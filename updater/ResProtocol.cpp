@@ -104,7 +104,9 @@ bool md5Equal(const std::string& a, const std::string& b) {
 
 bool gatewayReplyValid(const std::string& body) {
     rapidjson::Document doc;
-    doc.Parse(body.data(), body.size());
+    // Iterative: the reply may come from any host, and nesting depth must not
+    // exhaust the stack.
+    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
     if (doc.HasParseError() || !doc.IsObject()) return false;
     auto res = doc.FindMember("Res");
     if (res == doc.MemberEnd() || !res->value.IsString()) return false;

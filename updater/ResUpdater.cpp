@@ -249,7 +249,8 @@ void ResUpdater::requestResList() {
 
 bool ResUpdater::resListValid(const std::string& body, const std::string& expectedSign) {
     rapidjson::Document doc;
-    doc.Parse(body.data(), body.size());
+    // Iterative, so that deep nesting in a reply cannot exhaust the stack.
+    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
     return !doc.HasParseError() && resListDocumentValid(doc, expectedSign);
 }
 
@@ -258,7 +259,7 @@ void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
     const std::string body = response ? response->getResponseDataString() : std::string();
     const std::string sign = packagedSign();
     rapidjson::Document doc;
-    doc.Parse(body.data(), body.size());
+    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
     if (doc.HasParseError() || !resListDocumentValid(doc, sign)) {
         // Only reachable when called with a reply the route did not validate.
         if (delegate) delegate->onError(1, kListUnavailable);

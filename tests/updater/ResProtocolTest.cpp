@@ -141,6 +141,15 @@ TEST_F(GatewayReply, Validation) {
     }
 }
 
+// The gateway may answer over plain http from any host: nesting deep enough to
+// exhaust the stack of a recursive parser must not crash the client.
+TEST_F(GatewayReply, DeepNestingDoesNotCrash) {
+    const std::string open(200000, '['), close(200000, ']');
+    EXPECT_FALSE(gatewayReplyValid(open));
+    EXPECT_TRUE(gatewayReplyValid(R"({"x":)" + open + close +
+                                  R"(,"Res":"https://patch.vexo.test/r/list.json"})"));
+}
+
 TEST(AtomicWrite, ReplacesWholeFileAndLeavesNoTemporary) {
     testsupport::TempDir dir;
     const std::string path = dir.file("LocalResSignSn");

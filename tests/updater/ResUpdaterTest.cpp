@@ -234,6 +234,10 @@ TEST_F(ListResponse, UpToDateAndNothingCollectedEndWithNoUpdate) {
     };
     const Case cases[] = {
         {"reached", R"({"sign":"abc","xlist":[)" + item(10, "p10.zip", 5) + "]}", true},
+        {"reached, with a deeply nested extra member",
+         R"({"sign":"abc","x":)" + std::string(200000, '[') + std::string(200000, ']') +
+             R"(,"xlist":[)" + item(10, "p10.zip", 5) + "]}",
+         true},
         {"base above, no patch left",
          R"({"sign":"abc","xlist":[)" + item(10, "p10.zip", 5) +
              R"(],"base":{"sn":50,"min":5,"list":[)" + item(0, "b.zip", 5) + "]}}",
