@@ -194,9 +194,15 @@ TEST_F(Updater, ListFailureAfterTheUpdaterIsGoneReportsNothing) {
     RecordingDelegate delegate;
     auto u = std::make_unique<ResUpdater>(&delegate, "nohttp://nowhere/r/list.json");
     u->start();
+    // The failed transfer's result waits for the main loop; the updater goes first.
+    engine::Scheduler* scheduler = engine::Director::getInstance()->getScheduler();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (scheduler->pendingFunctionCount() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_EQ(scheduler->pendingFunctionCount(), 1u);
     u.reset();
-    engine::network::HttpClient::destroyInstance();   // the transfer has ended
-    pumpFrames(5);
+    pumpFrames(1);
+    EXPECT_EQ(scheduler->pendingFunctionCount(), 0u);
     EXPECT_TRUE(delegate.calls.empty());
 }
 
