@@ -18,7 +18,9 @@ namespace updater {
 namespace {
 
 constexpr unsigned kChunk = 256 * 1024;
-constexpr char kPartSuffix[] = ".unzip-part";
+// Entries are written to a fresh file beside their target (never an existing one,
+// so no other entry of the package can be clobbered) and renamed into place.
+constexpr char kPartSuffix[] = ".unzip-XXXXXX";
 
 // One debugger-output line: at most 1022 characters, then a line feed.
 void debug(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -127,8 +129,9 @@ bool extractFile(engine::unzFile zip, const std::string& name, const std::string
         debug("can not open file %s", name.c_str());
         return false;
     }
-    const std::string part = fullPath + kPartSuffix;
-    const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    std::string part = fullPath + kPartSuffix;
+    const int fd = ::mkostemp(part.data(), O_CLOEXEC);
+    if (fd >= 0) ::fchmod(fd, 0644);
     if (fd < 0) {
         debug("can not open destination file %s", fullPath.c_str());
         engine::unzCloseCurrentFile(zip);

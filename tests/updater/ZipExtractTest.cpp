@@ -121,7 +121,7 @@ TEST_F(ZipExtract, NestedNamesWithoutFolderEntries) {
     EXPECT_EQ(fs::file_size(dest_ + "/zero.txt"), 0u);
     EXPECT_EQ(readFile(dest_ + "/" + longName), "long");
     for (const std::string& p : listTree(root_.path()))
-        EXPECT_EQ(p.find(".unzip-part"), std::string::npos) << p;
+        EXPECT_EQ(p.find(".unzip-"), std::string::npos) << p;
 }
 
 TEST_F(ZipExtract, EmptyZipSucceedsWithZeroEntries) {
@@ -158,6 +158,15 @@ TEST_F(ZipExtract, ReplacesExistingFiles) {
     writeZip(zip_, {{"a.txt", "new"}});
     ASSERT_TRUE(updater::unzipPackage(zip_, dest_ + "/"));
     EXPECT_EQ(readFile(dest_ + "/a.txt"), "new");
+}
+
+TEST_F(ZipExtract, EntriesNamedLikeTemporaryFilesSurvive) {
+    writeZip(zip_, {{"f.unzip-part", "one"}, {"f.unzip-XXXXXX", "two"}, {"f", "three"}});
+    ASSERT_TRUE(updater::unzipPackage(zip_, dest_));
+    EXPECT_EQ(readFile(dest_ + "/f.unzip-part"), "one");
+    EXPECT_EQ(readFile(dest_ + "/f.unzip-XXXXXX"), "two");
+    EXPECT_EQ(readFile(dest_ + "/f"), "three");
+    EXPECT_EQ(listTree(dest_).size(), 3u);
 }
 
 TEST_F(ZipExtract, UnsafeNamesFailThePackageAndNothingEscapes) {
