@@ -211,7 +211,10 @@ void Scheduler::runTimer(Timer& timer, float dt) {
         return;
     }
     while (!timer.dead && timer.elapsed >= timer.interval) {
-        timer.elapsed -= timer.interval;
+        const float left = timer.elapsed - timer.interval;
+        // An interval below the float step of a huge elapsed time would never wear it
+        // down: fire once more and start afresh instead of looping forever.
+        timer.elapsed = left < timer.elapsed ? left : 0.f;
         fire(timer.interval);
     }
 }

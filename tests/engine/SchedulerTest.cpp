@@ -209,4 +209,15 @@ TEST_F(SchedulerTest, TimeScaleScalesTheDelta) {
     EXPECT_EQ(seen, (std::vector<float>{0.5f}));
 }
 
+// After a very long stall, an interval below the float step of the elapsed time
+// cannot wear it down; the frame must still end.
+TEST_F(SchedulerTest, TinyIntervalAfterAHugeStallEndsTheFrame) {
+    int fired = 0;
+    scheduler->schedule([&](float) { ++fired; }, a, 1e-4f, kForever, 0.f, false, "tiny");
+    tick(1e9f);
+    EXPECT_GE(fired, 1);
+    tick(1e-4f);
+    EXPECT_GE(fired, 2);
+}
+
 }  // namespace
