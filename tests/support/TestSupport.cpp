@@ -1,10 +1,14 @@
 #include "support/TestSupport.h"
 
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <thread>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -76,6 +80,15 @@ std::string readFile(const std::string& path) {
     std::stringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+bool pumpMainThreadUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        engine::Director::getInstance()->getScheduler()->update(1.f / 60);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return done();
 }
 
 }  // namespace testsupport

@@ -1,5 +1,7 @@
 #pragma once
 // Small helpers shared by the test suites.
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,5 +43,9 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// Runs main-loop scheduler updates (1/60 s each, a short sleep between them) until
+// `done` answers true or the time is up; returns done()'s last answer.
+bool pumpMainThreadUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 }  // namespace testsupport

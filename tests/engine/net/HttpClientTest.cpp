@@ -19,6 +19,7 @@
 #include "engine/network/HttpResponse.h"
 #include "platform/Paths.h"
 #include "support/PatchHost.h"
+#include "support/TestSupport.h"
 
 using engine::Director;
 using engine::network::HttpClient;
@@ -77,12 +78,7 @@ protected:
 
     // Runs main-loop updates until the callback has run or the time is up.
     static bool pumpUntilCalled(const Outcome& outcome, std::chrono::milliseconds timeout = 5000ms) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!outcome.called && std::chrono::steady_clock::now() < deadline) {
-            Director::getInstance()->getScheduler()->update(1.0f / 60);
-            std::this_thread::sleep_for(5ms);
-        }
-        return outcome.called;
+        return testsupport::pumpMainThreadUntil([&] { return outcome.called; }, timeout);
     }
 
     std::shared_ptr<Outcome> fetch(const std::string& url, const std::vector<std::string>& headers = {}) {
@@ -309,11 +305,7 @@ TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
     HttpClient::getInstance()->sendImmediate(request);
     EXPECT_EQ(request->getReferenceCount(), 2u);
 
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (!called && std::chrono::steady_clock::now() < deadline) {
-        Director::getInstance()->getScheduler()->update(1.0f / 60);
-        std::this_thread::sleep_for(5ms);
-    }
+    testsupport::pumpMainThreadUntil([&] { return called; }, 5s);
     ASSERT_TRUE(called);
     EXPECT_EQ(countInCallback, 2u);
     EXPECT_EQ(request->getReferenceCount(), 1u);

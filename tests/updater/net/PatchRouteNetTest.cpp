@@ -20,11 +20,8 @@ using testsupport::PatchHost;
 namespace {
 
 void pumpUntil(const std::function<bool()>& done, double seconds = 20) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        engine::Director::getInstance()->getScheduler()->update(1.f / 60);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    testsupport::pumpMainThreadUntil(
+        done, std::chrono::milliseconds(static_cast<long>(seconds * 1000)));
 }
 
 void pumpFor(double seconds) {
