@@ -44,11 +44,11 @@ std::string pseudoText(std::mt19937& gen) {
 // The package, made once in /dev/shm and removed at exit.
 class Package {
 public:
-    Package() : dir_("/dev/shm/vexo-bench-unzip-" + std::to_string(::getpid())) {
-        std::filesystem::create_directories(dir_);
-        zipPath_ = dir_ + "/pkg.zip";
+    Package() : _dir("/dev/shm/vexo-bench-unzip-" + std::to_string(::getpid())) {
+        std::filesystem::create_directories(_dir);
+        _zipPath = _dir + "/pkg.zip";
         std::mt19937 gen(1234);
-        zipFile zf = zipOpen64(zipPath_.c_str(), APPEND_STATUS_CREATE);
+        zipFile zf = zipOpen64(_zipPath.c_str(), APPEND_STATUS_CREATE);
         for (int i = 0; i < kEntries; ++i) {
             const std::string text = pseudoText(gen);
             const std::string name = "file" + std::to_string(i) + ".txt";
@@ -62,19 +62,19 @@ public:
     }
     ~Package() {
         std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
+        std::filesystem::remove_all(_dir, ec);
     }
 
-    const std::string& zipPath() const { return zipPath_; }
+    const std::string& zipPath() const { return _zipPath; }
     std::string outDir(const char* name) const {
-        const std::string d = dir_ + "/" + name;
+        const std::string d = _dir + "/" + name;
         std::filesystem::create_directories(d);
         return d;
     }
 
 private:
-    std::string dir_;
-    std::string zipPath_;
+    std::string _dir;
+    std::string _zipPath;
 };
 
 Package& package() {

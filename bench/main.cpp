@@ -25,19 +25,19 @@ public:
             auto it = run.counters.find("bytes_per_second");
             if (it != run.counters.end()) f.bytesPerSecond = it->second;
             f.realTime = run.GetAdjustedRealTime();
-            results_[name] = f;
+            _results[name] = f;
         }
     }
 
     void printRatios() const {
-        for (const auto& [name, ours] : results_) {
+        for (const auto& [name, ours] : _results) {
             const std::string suffix = "/ours";
             if (name.size() <= suffix.size() ||
                 name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
                 continue;
             std::string base = name.substr(0, name.size() - suffix.size());
-            auto b = results_.find(base + "/baseline");
-            if (b == results_.end()) continue;
+            auto b = _results.find(base + "/baseline");
+            if (b == _results.end()) continue;
             std::string label = base.rfind("BM_", 0) == 0 ? base.substr(3) : base;
             double ratio = 0;
             if (ours.bytesPerSecond > 0 && b->second.bytesPerSecond > 0)
@@ -49,7 +49,7 @@ public:
     }
 
 private:
-    std::map<std::string, Figures> results_;
+    std::map<std::string, Figures> _results;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "runtime/FileServer.h"
 
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "runtime/RuntimeEngine.h"
 
 namespace runtime {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/base/Log.h"
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "platform/Paths.h"
 #include "runtime/FileServer.h"
 

@@ -11,7 +11,7 @@
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
 #include "engine/network/HttpResponse.h"
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResList.h"
 
@@ -28,11 +28,11 @@ const char kListUnavailable[] = "patch domains unavailable";
 // ---------------------------------------------------------------------------
 // Shared state
 
-ResUpdaterState::ResUpdaterState(ResUpdaterDelegate* delegate_, std::string resourcesDir_,
-                                 std::string downloadsDir_)
-    : delegate(delegate_),
-      resourcesDir(std::move(resourcesDir_)),
-      downloadsDir(std::move(downloadsDir_)) {}
+ResUpdaterState::ResUpdaterState(ResUpdaterDelegate* delegateIn, std::string resourcesDirIn,
+                                 std::string downloadsDirIn)
+    : delegate(delegateIn),
+      resourcesDir(std::move(resourcesDirIn)),
+      downloadsDir(std::move(downloadsDirIn)) {}
 
 void ResUpdaterState::post(std::function<void(ResUpdaterState&)> fn) {
     std::weak_ptr<ResUpdaterState> weak = weak_from_this();
@@ -123,69 +123,69 @@ void ResUpdaterState::recordUnzippedSerial(int sn) {
 
 ResUpdater::ResUpdater(ResUpdaterDelegate* delegate, const std::string& resListUrl) {
     const std::string writable = engine::FileUtils::getInstance()->getWritablePath();
-    state_ = std::make_shared<ResUpdaterState>(delegate, writable + "auc/Resources/",
+    _state = std::make_shared<ResUpdaterState>(delegate, writable + "auc/Resources/",
                                                writable + "auc/Downloads/");
     size_t cut = resListUrl.find_last_of("/\\");
     if (cut == std::string::npos) {
-        resListName_ = resListUrl;
+        _resListName = resListUrl;
     } else {
-        baseUrl_ = resListUrl.substr(0, cut + 1);
-        resListName_ = resListUrl.substr(cut + 1);
+        _baseUrl = resListUrl.substr(0, cut + 1);
+        _resListName = resListUrl.substr(cut + 1);
     }
-    forceHttpsPatchUrl(baseUrl_);
+    forceHttpsPatchUrl(_baseUrl);
 }
 
 ResUpdater::~ResUpdater() {
     {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->stop = true;
+        std::lock_guard<std::mutex> lock(_state->mutex);
+        _state->stop = true;
     }
-    state_->alive.store(false);
-    state_->wake.notify_all();
+    _state->alive.store(false);
+    _state->wake.notify_all();
 
-    if (unzipWorker_.joinable()) unzipWorker_.join();
+    if (_unzipWorker.joinable()) _unzipWorker.join();
 
     // Download workers see stop at their next check; a transfer in progress is
     // aborted by its progress callback. Those still running after the wait keep the
     // shared state alive through their own reference.
     for (int pass = 0; pass < 5000; ++pass) {
         {
-            std::lock_guard<std::mutex> lock(state_->mutex);
-            if (state_->activeWorkers <= 0) break;
+            std::lock_guard<std::mutex> lock(_state->mutex);
+            if (_state->activeWorkers <= 0) break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
 std::string ResUpdater::packagedSign() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->packagedSign;
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->packagedSign;
 }
 
 int ResUpdater::packagedSn() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->packagedSn;
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->packagedSn;
 }
 
 int ResUpdater::localSn() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->localSn;
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->localSn;
 }
 
 std::vector<ResPackage> ResUpdater::packages() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->packages;
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->packages;
 }
 
 int64_t ResUpdater::totalBytes() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->totalBytes;
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->totalBytes;
 }
 
 void ResUpdater::wipeCaches() {
     engine::FileUtils* files = engine::FileUtils::getInstance();
-    files->removeDirectory(state_->resourcesDir);
-    files->removeDirectory(state_->downloadsDir);
+    files->removeDirectory(_state->resourcesDir);
+    files->removeDirectory(_state->downloadsDir);
 }
 
 void ResUpdater::start() {
@@ -197,7 +197,7 @@ void ResUpdater::start() {
     }
     CacheDecision decision = decideCache(packagedText, std::nullopt);
     if (decision.action != CacheAction::NoUpdate) {
-        const std::string localPath = state_->resourcesDir + kLocalSerialFile;
+        const std::string localPath = _state->resourcesDir + kLocalSerialFile;
         if (files->isFileExist(localPath)) {
             std::optional<std::string> localText = files->getStringFromFile(localPath);
             engine::log("LocalResSignSn: %s", localText->c_str());
@@ -205,17 +205,17 @@ void ResUpdater::start() {
         }
     }
     {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->packagedSign = decision.packagedSign;
-        state_->packagedSn = decision.packagedSn;
-        state_->localSn = decision.localSn;
+        std::lock_guard<std::mutex> lock(_state->mutex);
+        _state->packagedSign = decision.packagedSign;
+        _state->packagedSn = decision.packagedSn;
+        _state->localSn = decision.localSn;
     }
 
     switch (decision.action) {
     case CacheAction::NoUpdate:
         wipeCaches();
         engine::log("ResSignSn is 'NONE', no update.");
-        if (state_->delegate) state_->delegate->onNoUpdate();   // may destroy this
+        if (_state->delegate) _state->delegate->onNoUpdate();   // may destroy this
         return;
     case CacheAction::WipeThenRequest:
         wipeCaches();
@@ -228,10 +228,10 @@ void ResUpdater::start() {
 }
 
 void ResUpdater::requestResList() {
-    const std::string url = baseUrl_ + resListName_;
+    const std::string url = _baseUrl + _resListName;
     engine::log("get remote %s", url.c_str());
     const std::string sign = packagedSign();
-    std::weak_ptr<ResUpdaterState> weak = state_;
+    std::weak_ptr<ResUpdaterState> weak = _state;
     ResUpdater* self = this;
     patchRouteStart(
         url, [sign](const std::string& body) { return resListValid(body, sign); },
@@ -255,7 +255,7 @@ bool ResUpdater::resListValid(const std::string& body, const std::string& expect
 }
 
 void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
-    ResUpdaterDelegate* delegate = state_->delegate;
+    ResUpdaterDelegate* delegate = _state->delegate;
     const std::string body = response ? response->getResponseDataString() : std::string();
     const std::string sign = packagedSign();
     rapidjson::Document doc;
@@ -269,12 +269,12 @@ void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
     int packagedSn = 0;
     int localSn = 0;
     {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        packagedSn = state_->packagedSn;
-        localSn = state_->localSn;
+        std::lock_guard<std::mutex> lock(_state->mutex);
+        packagedSn = _state->packagedSn;
+        localSn = _state->localSn;
     }
     PackageDecision decision = decidePackages(doc, packagedSn, localSn);
-    remoteSn_ = decision.remoteSn;
+    _remoteSn = decision.remoteSn;
     if (decision.hasXlistSn) {
         engine::log("RemoteResSignSn: %s  %d", decision.remoteSign.c_str(), decision.xlistSn);
     }
@@ -289,23 +289,23 @@ void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
     }
     if (decision.upgradeUsed) engine::log("upgrade old data sn=%d -> goi nang cap", localSn);
     if (decision.writeBaseIncomplete()) {
-        engine::FileUtils::getInstance()->createDirectory(state_->resourcesDir);
-        writeFileAtomically(state_->resourcesDir + kBaseIncompleteFile, "1");
+        engine::FileUtils::getInstance()->createDirectory(_state->resourcesDir);
+        writeFileAtomically(_state->resourcesDir + kBaseIncompleteFile, "1");
     }
     if (decision.outcome == PackageOutcome::NothingCollected) {
         if (delegate) delegate->onNoUpdate();   // may destroy this
         return;
     }
     {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->packages = std::move(decision.packages);
-        state_->totalBytes = decision.totalBytes;
+        std::lock_guard<std::mutex> lock(_state->mutex);
+        _state->packages = std::move(decision.packages);
+        _state->totalBytes = decision.totalBytes;
     }
     startDownloads();
 }
 
 void ResUpdater::startDownloads() {
-    std::shared_ptr<ResUpdaterState> state = state_;
+    std::shared_ptr<ResUpdaterState> state = _state;
     {
         std::lock_guard<std::mutex> lock(state->mutex);
         const size_t n = state->packages.size();
@@ -325,7 +325,7 @@ void ResUpdater::startDownloads() {
     state->reportProgress();   // 0 of totalBytes
     if (!state->alive.load()) return;   // the delegate ended the run from its handler
 
-    // ---- The unzip thread (kept in unzipWorker_) and the download workers start
+    // ---- The unzip thread (kept in _unzipWorker) and the download workers start
     // ---- here; they are not part of this build yet.
 }
 

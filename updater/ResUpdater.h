@@ -112,30 +112,30 @@ public:
 
     static bool resListValid(const std::string& body, const std::string& expectedSign);
 
-    void post(std::function<void(ResUpdaterState&)> fn) { state_->post(std::move(fn)); }
-    void reportProgress() { state_->reportProgress(); }
-    void reportError(int eid, const std::string& detail) { state_->reportError(eid, detail); }
+    void post(std::function<void(ResUpdaterState&)> fn) { _state->post(std::move(fn)); }
+    void reportProgress() { _state->reportProgress(); }
+    void reportError(int eid, const std::string& detail) { _state->reportError(eid, detail); }
 
-    const std::string& baseUrl() const { return baseUrl_; }
-    const std::string& resListName() const { return resListName_; }
-    int connectTimeoutSec() const { return connectTimeoutSec_ > 0 ? connectTimeoutSec_ : 8; }
-    int remoteSn() const { return remoteSn_; }
+    const std::string& baseUrl() const { return _baseUrl; }
+    const std::string& resListName() const { return _resListName; }
+    int connectTimeoutSec() const { return _connectTimeoutSec > 0 ? _connectTimeoutSec : 8; }
+    int remoteSn() const { return _remoteSn; }
     std::string packagedSign() const;
     int packagedSn() const;
     int localSn() const;
     std::vector<ResPackage> packages() const;
     int64_t totalBytes() const;
-    const std::shared_ptr<ResUpdaterState>& state() const { return state_; }
+    const std::shared_ptr<ResUpdaterState>& state() const { return _state; }
 
 private:
     void wipeCaches();
 
-    std::shared_ptr<ResUpdaterState> state_;
-    int connectTimeoutSec_ = 8;
-    std::string baseUrl_;
-    std::string resListName_;
-    int remoteSn_ = 0;
-    std::thread unzipWorker_;
+    std::shared_ptr<ResUpdaterState> _state;
+    int _connectTimeoutSec = 8;
+    std::string _baseUrl;
+    std::string _resListName;
+    int _remoteSn = 0;
+    std::thread _unzipWorker;
 };
 
 }  // namespace updater

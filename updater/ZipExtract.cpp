@@ -57,24 +57,24 @@ bool isSafeEntryName(const std::string& name) {
 // already known to exist so that the entries of one folder cost no system call.
 class FolderMaker {
 public:
-    explicit FolderMaker(std::string base) : base_(std::move(base)) {}
+    explicit FolderMaker(std::string base) : _base(std::move(base)) {}
 
     // Makes base + every prefix of rel that ends before a "/" exist. On failure the
     // folder that could not be made is in *failed.
     bool makeParents(const std::string& rel, std::string* failed) {
         const size_t last = rel.rfind('/');
         if (last == std::string::npos || last == 0) return true;
-        if (known_.count(rel.substr(0, last))) return true;
+        if (_known.count(rel.substr(0, last))) return true;
         for (size_t i = rel.find('/'); i != std::string::npos; i = rel.find('/', i + 1)) {
             if (i == 0 || rel[i - 1] == '/') continue;
             std::string prefix = rel.substr(0, i);
-            if (known_.count(prefix)) continue;
-            std::string full = base_ + prefix;
+            if (_known.count(prefix)) continue;
+            std::string full = _base + prefix;
             if (!makeFolder(full)) {
                 *failed = std::move(full);
                 return false;
             }
-            known_.insert(std::move(prefix));
+            _known.insert(std::move(prefix));
         }
         return true;
     }
@@ -87,8 +87,8 @@ private:
         return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     }
 
-    std::string base_;
-    std::unordered_set<std::string> known_;
+    std::string _base;
+    std::unordered_set<std::string> _known;
 };
 
 bool writeAll(int fd, const unsigned char* data, size_t size) {

@@ -8,7 +8,7 @@
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
-#include "engine/platform/GLView.h"
+#include "engine/app/GLView.h"
 #include "engine/scene/Scene.h"
 
 namespace engine {

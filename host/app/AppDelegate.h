@@ -1,7 +1,7 @@
 #pragma once
 // The client's engine application: the engine's main loop calls it when the game
 // has launched, is hidden and is shown again.
-#include "engine/platform/Application.h"
+#include "engine/app/Application.h"
 
 namespace host {
 

@@ -5,9 +5,9 @@
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
-#include "engine/platform/Application.h"
-#include "engine/platform/FileUtils.h"
-#include "engine/platform/GLView.h"
+#include "engine/app/Application.h"
+#include "engine/files/FileUtils.h"
+#include "engine/app/GLView.h"
 #include "host/BuildConfig.h"
 #include "host/app/AppDelegate.h"
 #include "host/config/ConfigFileReader.h"

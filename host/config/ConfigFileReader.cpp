@@ -6,7 +6,7 @@
 #include <rapidjson/document.h>
 
 #include "engine/base/Log.h"
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 
 namespace host {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
-#include "engine/platform/Application.h"
-#include "engine/platform/GLView.h"
+#include "engine/app/Application.h"
+#include "engine/app/GLView.h"
 
 using engine::Director;
 

@@ -11,7 +11,7 @@
 #include "engine/base/Clock.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
-#include "engine/platform/GLView.h"
+#include "engine/app/GLView.h"
 #include "engine/scene/Scene.h"
 
 using engine::Director;

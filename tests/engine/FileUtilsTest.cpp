@@ -1,4 +1,4 @@
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -40,8 +40,8 @@ bool exists(const std::string& path) {
 // Sets (or, with nullopt, unsets) an environment variable for one scope.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
+    ScopedEnv(const char* name, std::optional<std::string> value) : _name(name) {
+        if (const char* old = std::getenv(name)) _old = old;
         if (value) {
             ::setenv(name, value->c_str(), 1);
         } else {
@@ -49,16 +49,16 @@ public:
         }
     }
     ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
+        if (_old) {
+            ::setenv(_name, _old->c_str(), 1);
         } else {
-            ::unsetenv(name_);
+            ::unsetenv(_name);
         }
     }
 
 private:
-    const char* name_;
-    std::optional<std::string> old_;
+    const char* _name;
+    std::optional<std::string> _old;
 };
 
 unsigned char* mallocCopy(const std::string& s) {

@@ -3,7 +3,7 @@
 
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
-#include "engine/platform/GLView.h"
+#include "engine/app/GLView.h"
 #include "platform/Window.h"
 #include "support/TestSupport.h"
 

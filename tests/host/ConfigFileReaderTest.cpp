@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "support/TestSupport.h"
 
 using host::ConfigFileReader;

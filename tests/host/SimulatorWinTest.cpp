@@ -12,8 +12,8 @@
 
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
-#include "engine/platform/FileUtils.h"
-#include "engine/platform/GLView.h"
+#include "engine/files/FileUtils.h"
+#include "engine/app/GLView.h"
 #include "host/BuildConfig.h"
 #include "host/config/ConfigFileReader.h"
 #include "platform/Monitor.h"

@@ -47,8 +47,8 @@ TEST(PathsTest, CurrentDirectoryFollowsSetCurrentDirectory) {
 // Sets or unsets an environment variable for the lifetime of the object.
 class EnvOverride {
 public:
-    EnvOverride(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
+    EnvOverride(const char* name, std::optional<std::string> value) : _name(name) {
+        if (const char* old = std::getenv(name)) _old = old;
         if (value) {
             setenv(name, value->c_str(), 1);
         } else {
@@ -56,16 +56,16 @@ public:
         }
     }
     ~EnvOverride() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
+        if (_old) {
+            setenv(_name, _old->c_str(), 1);
         } else {
-            unsetenv(name_);
+            unsetenv(_name);
         }
     }
 
 private:
-    const char* name_;
-    std::optional<std::string> old_;
+    const char* _name;
+    std::optional<std::string> _old;
 };
 
 TEST(PathsTest, UserDataHome) {

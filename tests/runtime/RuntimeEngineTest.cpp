@@ -9,7 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "runtime/FileServer.h"
 #include "support/TestSupport.h"
 

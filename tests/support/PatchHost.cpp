@@ -78,39 +78,39 @@ PatchHost::Options PatchHost::rogue() {
 PatchHost::PatchHost() : PatchHost(trusted()) {}
 
 PatchHost::PatchHost(const Options& options)
-    : root_(dir_.file("root")),
-      faultsPath_(dir_.file("faults.json")),
-      logPath_(dir_.file("requests.jsonl")),
-      readyPath_(dir_.file("ready")) {
-    ::mkdir(root_.c_str(), 0755);
+    : _root(_dir.file("root")),
+      _faultsPath(_dir.file("faults.json")),
+      _logPath(_dir.file("requests.jsonl")),
+      _readyPath(_dir.file("ready")) {
+    ::mkdir(_root.c_str(), 0755);
     writeFaults();
 
     std::string ports;
     for (int port : options.ports) ports += (ports.empty() ? "" : ",") + std::to_string(port);
     std::vector<std::string> args = {
         "python3", std::string(VEXO_SOURCE_DIR) + "/tools/patchhost/patch_host.py",
-        "--root", root_, "--ports", ports, "--cert", options.cert, "--key", options.key,
-        "--faults", faultsPath_, "--log", logPath_, "--ready", readyPath_,
+        "--root", _root, "--ports", ports, "--cert", options.cert, "--key", options.key,
+        "--faults", _faultsPath, "--log", _logPath, "--ready", _readyPath,
         "--parent", std::to_string(::getpid())};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    if (::posix_spawnp(&pid_, "python3", nullptr, nullptr, argv.data(), environ) != 0) {
-        pid_ = -1;
+    if (::posix_spawnp(&_pid, "python3", nullptr, nullptr, argv.data(), environ) != 0) {
+        _pid = -1;
         ADD_FAILURE() << "cannot start python3 for the patch host";
         return;
     }
 
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (Clock::now() < deadline) {
-        if (fileExists(readyPath_)) {
-            ready_ = true;
+        if (fileExists(_readyPath)) {
+            _ready = true;
             return;
         }
         int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
+        if (::waitpid(_pid, &status, WNOHANG) == _pid) {
+            _pid = -1;
             ADD_FAILURE() << "the patch host exited before it was ready (ports in use?)";
             return;
         }
@@ -120,16 +120,16 @@ PatchHost::PatchHost(const Options& options)
 }
 
 PatchHost::~PatchHost() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    if (!reap(pid_, std::chrono::seconds(5))) {
-        ::kill(pid_, SIGKILL);
-        reap(pid_, std::chrono::seconds(5));
+    if (_pid <= 0) return;
+    ::kill(_pid, SIGTERM);
+    if (!reap(_pid, std::chrono::seconds(5))) {
+        ::kill(_pid, SIGKILL);
+        reap(_pid, std::chrono::seconds(5));
     }
 }
 
 std::string PatchHost::writeFile(const std::string& relative, const std::string& content) const {
-    return dir_.write("root/" + relative, content);
+    return _dir.write("root/" + relative, content);
 }
 
 std::string PatchHost::url(int port, const std::string& path, const std::string& host) {
@@ -137,7 +137,7 @@ std::string PatchHost::url(int port, const std::string& path, const std::string&
 }
 
 void PatchHost::setFault(const std::string& port, const std::string& path, const std::string& json) {
-    faults_[port][path] = json;
+    _faults[port][path] = json;
     writeFaults();
 }
 
@@ -146,7 +146,7 @@ void PatchHost::setFault(int port, const std::string& path, const std::string& j
 }
 
 void PatchHost::clearFaults() {
-    faults_.clear();
+    _faults.clear();
     writeFaults();
 }
 
@@ -154,7 +154,7 @@ void PatchHost::clearFaults() {
 // half a file.
 void PatchHost::writeFaults() const {
     std::string json = "{";
-    for (const auto& [port, paths] : faults_) {
+    for (const auto& [port, paths] : _faults) {
         if (json.size() > 1) json += ",";
         json += jsonString(port) + ":{";
         bool first = true;
@@ -165,17 +165,17 @@ void PatchHost::writeFaults() const {
         json += "}";
     }
     json += "}";
-    const std::string temp = faultsPath_ + ".part";
+    const std::string temp = _faultsPath + ".part";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         out << json;
     }
-    std::rename(temp.c_str(), faultsPath_.c_str());
+    std::rename(temp.c_str(), _faultsPath.c_str());
 }
 
 std::vector<PatchHost::Request> PatchHost::requests() const {
     std::vector<Request> result;
-    std::ifstream in(logPath_);
+    std::ifstream in(_logPath);
     std::string line;
     while (std::getline(in, line)) {
         rapidjson::Document doc;

@@ -36,10 +36,10 @@ public:
     PatchHost& operator=(const PatchHost&) = delete;
 
     // True once every listener is up (waits at most 10 s in the constructor).
-    bool ready() const { return ready_; }
+    bool ready() const { return _ready; }
 
     // The served folder, and a file written into it (full path returned).
-    const std::string& root() const { return root_; }
+    const std::string& root() const { return _root; }
     std::string writeFile(const std::string& relative, const std::string& content) const;
 
     // "https://<host>:<port><path>"; path begins with "/".
@@ -62,14 +62,14 @@ public:
 private:
     void writeFaults() const;
 
-    TempDir dir_;
-    std::string root_;
-    std::string faultsPath_;
-    std::string logPath_;
-    std::string readyPath_;
-    std::map<std::string, std::map<std::string, std::string>> faults_;
-    pid_t pid_ = -1;
-    bool ready_ = false;
+    TempDir _dir;
+    std::string _root;
+    std::string _faultsPath;
+    std::string _logPath;
+    std::string _readyPath;
+    std::map<std::string, std::map<std::string, std::string>> _faults;
+    pid_t _pid = -1;
+    bool _ready = false;
 };
 
 }  // namespace testsupport

@@ -21,15 +21,15 @@ TempDir::TempDir() {
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
     if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = buf.data();
+    _path = buf.data();
 }
 
 TempDir::~TempDir() {
     std::error_code ec;
-    fs::remove_all(path_, ec);
+    fs::remove_all(_path, ec);
 }
 
-std::string TempDir::file(const std::string& relative) const { return path_ + "/" + relative; }
+std::string TempDir::file(const std::string& relative) const { return _path + "/" + relative; }
 
 std::string TempDir::write(const std::string& relative, const std::string& content) const {
     std::string full = file(relative);
@@ -44,22 +44,22 @@ struct LogCapture::State {
     std::vector<std::string> lines;
 };
 
-LogCapture::LogCapture() : state_(new State) {
-    State* s = state_;
-    previous_ = engine::setLogSink([s](const std::string& line) {
+LogCapture::LogCapture() : _state(new State) {
+    State* s = _state;
+    _previous = engine::setLogSink([s](const std::string& line) {
         std::lock_guard<std::mutex> lock(s->mutex);
         s->lines.push_back(line);
     });
 }
 
 LogCapture::~LogCapture() {
-    engine::setLogSink(previous_);
-    delete state_;
+    engine::setLogSink(_previous);
+    delete _state;
 }
 
 std::vector<std::string> LogCapture::lines() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->lines;
+    std::lock_guard<std::mutex> lock(_state->mutex);
+    return _state->lines;
 }
 
 std::string LogCapture::text() const {

@@ -17,14 +17,14 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     // The folder, without a trailing "/".
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return _path; }
     // path() + "/" + relative
     std::string file(const std::string& relative) const;
     // Writes a file (creating its folders) and returns its full path.
     std::string write(const std::string& relative, const std::string& content) const;
 
 private:
-    std::string path_;
+    std::string _path;
 };
 
 // Captures the engine's log lines while alive.
@@ -38,8 +38,8 @@ public:
 
 private:
     struct State;
-    State* state_;
-    engine::LogSink previous_;
+    State* _state;
+    engine::LogSink _previous;
 };
 
 std::string readFile(const std::string& path);

@@ -10,7 +10,7 @@
 #include "engine/network/HttpClient.h"
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "support/TestSupport.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResUpdater.h"

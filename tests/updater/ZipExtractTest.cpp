@@ -71,35 +71,35 @@ std::set<std::string> listTree(const std::string& root) {
 class ZipExtract : public ::testing::Test {
 protected:
     ZipExtract() {
-        previous_ = platform::setDebugOutputSink([this](const std::string& text) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            debug_ += text;
+        _previous = platform::setDebugOutputSink([this](const std::string& text) {
+            std::lock_guard<std::mutex> lock(_mutex);
+            _debug += text;
         });
     }
-    ~ZipExtract() override { platform::setDebugOutputSink(previous_); }
+    ~ZipExtract() override { platform::setDebugOutputSink(_previous); }
 
     std::string debugText() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return debug_;
+        std::lock_guard<std::mutex> lock(_mutex);
+        return _debug;
     }
 
-    TempDir zips_;   // packages
-    TempDir root_;   // the destination lives below it, so escapes would show
-    const std::string zip_ = zips_.file("pkg.zip");
-    const std::string dest_ = root_.file("out/dest");
+    TempDir _zips;   // packages
+    TempDir _root;   // the destination lives below it, so escapes would show
+    const std::string _zip = _zips.file("pkg.zip");
+    const std::string _dest = _root.file("out/dest");
 
-    void SetUp() override { fs::create_directories(dest_); }
+    void SetUp() override { fs::create_directories(_dest); }
 
 private:
-    std::mutex mutex_;
-    std::string debug_;
-    platform::DebugOutputSink previous_;
+    std::mutex _mutex;
+    std::string _debug;
+    platform::DebugOutputSink _previous;
 };
 
 TEST_F(ZipExtract, NestedNamesWithoutFolderEntries) {
     const std::string longName = std::string(150, 'p') + "/" + std::string(150, 'q') + "/" +
                                  std::string(150, 'r') + "/" + std::string(100, 's') + ".txt";
-    writeZip(zip_, {{"a/b/c.txt", "deep"},
+    writeZip(_zip, {{"a/b/c.txt", "deep"},
                     {"a/d.txt", "shallow"},
                     {"top.bin", std::string(300000, 'z') + "end", 0},
                     {"empty/", ""},
@@ -108,19 +108,19 @@ TEST_F(ZipExtract, NestedNamesWithoutFolderEntries) {
                     {"a/./dot.txt", "dot"},
                     {"zero.txt", ""},
                     {longName, "long"}});
-    ASSERT_TRUE(updater::unzipPackage(zip_, dest_));  // no trailing "/"
+    ASSERT_TRUE(updater::unzipPackage(_zip, _dest));  // no trailing "/"
 
-    EXPECT_EQ(readFile(dest_ + "/a/b/c.txt"), "deep");
-    EXPECT_EQ(readFile(dest_ + "/a/d.txt"), "shallow");
-    EXPECT_EQ(readFile(dest_ + "/top.bin"), std::string(300000, 'z') + "end");
-    EXPECT_TRUE(fs::is_directory(dest_ + "/empty"));
-    EXPECT_TRUE(fs::is_directory(dest_ + "/x/y"));
-    EXPECT_EQ(readFile(dest_ + "/win/style/f.txt"), "backslashes");
-    EXPECT_EQ(readFile(dest_ + "/a/dot.txt"), "dot");
-    EXPECT_TRUE(fs::is_regular_file(dest_ + "/zero.txt"));
-    EXPECT_EQ(fs::file_size(dest_ + "/zero.txt"), 0u);
-    EXPECT_EQ(readFile(dest_ + "/" + longName), "long");
-    for (const std::string& p : listTree(root_.path()))
+    EXPECT_EQ(readFile(_dest + "/a/b/c.txt"), "deep");
+    EXPECT_EQ(readFile(_dest + "/a/d.txt"), "shallow");
+    EXPECT_EQ(readFile(_dest + "/top.bin"), std::string(300000, 'z') + "end");
+    EXPECT_TRUE(fs::is_directory(_dest + "/empty"));
+    EXPECT_TRUE(fs::is_directory(_dest + "/x/y"));
+    EXPECT_EQ(readFile(_dest + "/win/style/f.txt"), "backslashes");
+    EXPECT_EQ(readFile(_dest + "/a/dot.txt"), "dot");
+    EXPECT_TRUE(fs::is_regular_file(_dest + "/zero.txt"));
+    EXPECT_EQ(fs::file_size(_dest + "/zero.txt"), 0u);
+    EXPECT_EQ(readFile(_dest + "/" + longName), "long");
+    for (const std::string& p : listTree(_root.path()))
         EXPECT_EQ(p.find(".unzip-"), std::string::npos) << p;
 }
 
@@ -128,45 +128,45 @@ TEST_F(ZipExtract, EmptyZipSucceedsWithZeroEntries) {
     const char* comments[] = {nullptr, "an archive comment"};
     for (const char* comment : comments) {
         SCOPED_TRACE(comment ? comment : "no comment");
-        writeZip(zip_, {}, comment);
+        writeZip(_zip, {}, comment);
         std::vector<std::pair<int64_t, int64_t>> calls;
         int ticks = 0;
         updater::UnzipHooks hooks;
         hooks.entryProgress = [&](int64_t done, int64_t total) { calls.emplace_back(done, total); };
         hooks.progressTick = [&] { ++ticks; };
         hooks.progressInterval = std::chrono::milliseconds(0);
-        EXPECT_TRUE(updater::unzipPackage(zip_, dest_ + "/", hooks));
+        EXPECT_TRUE(updater::unzipPackage(_zip, _dest + "/", hooks));
         EXPECT_EQ(calls, (std::vector<std::pair<int64_t, int64_t>>{{0, 0}}));
         EXPECT_EQ(ticks, 0);
-        EXPECT_TRUE(listTree(dest_).empty());
+        EXPECT_TRUE(listTree(_dest).empty());
     }
 }
 
 TEST_F(ZipExtract, StopBetweenEntriesKeepsOnlyWhatWasWritten) {
-    writeZip(zip_, {{"one.txt", "1"}, {"two.txt", "2"}, {"three.txt", "3"}});
+    writeZip(_zip, {{"one.txt", "1"}, {"two.txt", "2"}, {"three.txt", "3"}});
     int asked = 0;
     updater::UnzipHooks hooks;
     hooks.stopRequested = [&] { return ++asked > 1; };
-    EXPECT_FALSE(updater::unzipPackage(zip_, dest_, hooks));
+    EXPECT_FALSE(updater::unzipPackage(_zip, _dest, hooks));
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(listTree(dest_), (std::set<std::string>{"one.txt"}));
+    EXPECT_EQ(listTree(_dest), (std::set<std::string>{"one.txt"}));
     EXPECT_EQ(debugText(), "");  // a stop is not a failure to report
 }
 
 TEST_F(ZipExtract, ReplacesExistingFiles) {
-    std::ofstream(dest_ + "/a.txt") << "an older and much longer content";
-    writeZip(zip_, {{"a.txt", "new"}});
-    ASSERT_TRUE(updater::unzipPackage(zip_, dest_ + "/"));
-    EXPECT_EQ(readFile(dest_ + "/a.txt"), "new");
+    std::ofstream(_dest + "/a.txt") << "an older and much longer content";
+    writeZip(_zip, {{"a.txt", "new"}});
+    ASSERT_TRUE(updater::unzipPackage(_zip, _dest + "/"));
+    EXPECT_EQ(readFile(_dest + "/a.txt"), "new");
 }
 
 TEST_F(ZipExtract, EntriesNamedLikeTemporaryFilesSurvive) {
-    writeZip(zip_, {{"f.unzip-part", "one"}, {"f.unzip-XXXXXX", "two"}, {"f", "three"}});
-    ASSERT_TRUE(updater::unzipPackage(zip_, dest_));
-    EXPECT_EQ(readFile(dest_ + "/f.unzip-part"), "one");
-    EXPECT_EQ(readFile(dest_ + "/f.unzip-XXXXXX"), "two");
-    EXPECT_EQ(readFile(dest_ + "/f"), "three");
-    EXPECT_EQ(listTree(dest_).size(), 3u);
+    writeZip(_zip, {{"f.unzip-part", "one"}, {"f.unzip-XXXXXX", "two"}, {"f", "three"}});
+    ASSERT_TRUE(updater::unzipPackage(_zip, _dest));
+    EXPECT_EQ(readFile(_dest + "/f.unzip-part"), "one");
+    EXPECT_EQ(readFile(_dest + "/f.unzip-XXXXXX"), "two");
+    EXPECT_EQ(readFile(_dest + "/f"), "three");
+    EXPECT_EQ(listTree(_dest).size(), 3u);
 }
 
 TEST_F(ZipExtract, UnsafeNamesFailThePackageAndNothingEscapes) {
@@ -194,31 +194,31 @@ TEST_F(ZipExtract, UnsafeNamesFailThePackageAndNothingEscapes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("entry name '" + c.name + "'");
-        fs::remove_all(root_.file("out"));
-        fs::create_directories(dest_);
+        fs::remove_all(_root.file("out"));
+        fs::create_directories(_dest);
         // The unsafe entry comes after a good one: that one stays, nothing else is made.
-        writeZip(zip_, {{"first.txt", "ok"}, {c.name, "payload"}});
-        EXPECT_EQ(updater::unzipPackage(zip_, dest_), c.safe);
+        writeZip(_zip, {{"first.txt", "ok"}, {c.name, "payload"}});
+        EXPECT_EQ(updater::unzipPackage(_zip, _dest), c.safe);
         std::set<std::string> expected = {"out", "out/dest", "out/dest/first.txt"};
         if (c.safe) {
             const fs::path at = (fs::path("out/dest") / c.landsAt).lexically_normal();
             for (fs::path p = at; p != "out/dest"; p = p.parent_path()) expected.insert(p.string());
-            EXPECT_EQ(readFile(dest_ + "/" + c.landsAt), "payload");
+            EXPECT_EQ(readFile(_dest + "/" + c.landsAt), "payload");
         }
-        EXPECT_EQ(listTree(root_.path()), expected);
+        EXPECT_EQ(listTree(_root.path()), expected);
     }
     EXPECT_NE(debugText().find("refused zip entry ../x\n"), std::string::npos);
 }
 
 TEST_F(ZipExtract, NameWithZeroByteIsRefused) {
-    writeZip(zip_, {{"keepQname", "data"}});
-    patchFile(zip_, "keepQname", std::string("keep\0name", 9));
-    EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
-    EXPECT_TRUE(listTree(dest_).empty());
+    writeZip(_zip, {{"keepQname", "data"}});
+    patchFile(_zip, "keepQname", std::string("keep\0name", 9));
+    EXPECT_FALSE(updater::unzipPackage(_zip, _dest));
+    EXPECT_TRUE(listTree(_dest).empty());
 }
 
 TEST_F(ZipExtract, UnreadableZipsFail) {
-    const std::string good = zips_.file("good.zip");
+    const std::string good = _zips.file("good.zip");
     writeZip(good, {{"a.txt", std::string(5000, 'a')}});
     const std::string bytes = readFile(good);
 
@@ -238,12 +238,12 @@ TEST_F(ZipExtract, UnreadableZipsFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        fs::remove(zip_);
-        if (!c.content.empty()) std::ofstream(zip_, std::ios::binary) << c.content;
-        EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
-        EXPECT_TRUE(listTree(dest_).empty());
+        fs::remove(_zip);
+        if (!c.content.empty()) std::ofstream(_zip, std::ios::binary) << c.content;
+        EXPECT_FALSE(updater::unzipPackage(_zip, _dest));
+        EXPECT_TRUE(listTree(_dest).empty());
     }
-    EXPECT_NE(debugText().find("can not open downloaded zip file " + zip_ + "\n"),
+    EXPECT_NE(debugText().find("can not open downloaded zip file " + _zip + "\n"),
               std::string::npos);
 }
 
@@ -253,20 +253,20 @@ TEST_F(ZipExtract, DamagedEntryDataFailsAndKeepsTheOldFile) {
     const int methods[] = {Z_DEFLATED, 0};
     for (int method : methods) {
         SCOPED_TRACE(method);
-        std::ofstream(dest_ + "/a.txt", std::ios::trunc) << "previous";
+        std::ofstream(_dest + "/a.txt", std::ios::trunc) << "previous";
         std::string data;
         for (int i = 0; i < 4000; ++i) data += "line " + std::to_string(i * 7919 % 1000) + "\n";
-        writeZip(zip_, {{"a.txt", data, method}});
-        std::string bytes = readFile(zip_);
+        writeZip(_zip, {{"a.txt", data, method}});
+        std::string bytes = readFile(_zip);
         // Flip bits in the middle of the entry's data (after its local header).
         // Local header: 30 bytes and the name; central record and end record: 51 + 22.
         const size_t mid = 35 + (bytes.size() - 35 - 73) / 2;
         for (size_t i = mid; i < mid + 8; ++i) bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
-        std::ofstream(zip_, std::ios::binary | std::ios::trunc) << bytes;
+        std::ofstream(_zip, std::ios::binary | std::ios::trunc) << bytes;
 
-        EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
-        EXPECT_EQ(readFile(dest_ + "/a.txt"), "previous");
-        EXPECT_EQ(listTree(dest_), (std::set<std::string>{"a.txt"}));
+        EXPECT_FALSE(updater::unzipPackage(_zip, _dest));
+        EXPECT_EQ(readFile(_dest + "/a.txt"), "previous");
+        EXPECT_EQ(listTree(_dest), (std::set<std::string>{"a.txt"}));
     }
     EXPECT_NE(debugText().find("can not read zip file a.txt, error code is"), std::string::npos);
 }
@@ -285,37 +285,37 @@ TEST_F(ZipExtract, ConflictsWithWhatIsOnDiskFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        fs::remove_all(dest_);
-        fs::create_directories(dest_);
-        if (c.existingFolder) fs::create_directories(dest_ + "/" + c.existingFolder);
-        if (c.existingFile) std::ofstream(dest_ + "/" + c.existingFile) << "x";
-        writeZip(zip_, {{c.entry, c.entry[std::strlen(c.entry) - 1] == '/' ? "" : "data"}});
-        EXPECT_FALSE(updater::unzipPackage(zip_, dest_));
+        fs::remove_all(_dest);
+        fs::create_directories(_dest);
+        if (c.existingFolder) fs::create_directories(_dest + "/" + c.existingFolder);
+        if (c.existingFile) std::ofstream(_dest + "/" + c.existingFile) << "x";
+        writeZip(_zip, {{c.entry, c.entry[std::strlen(c.entry) - 1] == '/' ? "" : "data"}});
+        EXPECT_FALSE(updater::unzipPackage(_zip, _dest));
     }
 }
 
 TEST_F(ZipExtract, EntryProgressCountsEveryEntry) {
-    writeZip(zip_, {{"a", "1"}, {"b/", ""}, {"b/c", "2"}});
+    writeZip(_zip, {{"a", "1"}, {"b/", ""}, {"b/c", "2"}});
     std::vector<std::pair<int64_t, int64_t>> calls;
     int ticks = 0;
     updater::UnzipHooks hooks;
     hooks.entryProgress = [&](int64_t done, int64_t total) { calls.emplace_back(done, total); };
     hooks.progressTick = [&] { ++ticks; };
     hooks.progressInterval = std::chrono::milliseconds(0);
-    ASSERT_TRUE(updater::unzipPackage(zip_, dest_, hooks));
+    ASSERT_TRUE(updater::unzipPackage(_zip, _dest, hooks));
     EXPECT_EQ(calls, (std::vector<std::pair<int64_t, int64_t>>{{0, 3}, {0, 3}, {1, 3}, {2, 3}}));
     EXPECT_EQ(ticks, 3);  // no interval: one tick before each entry
 
     ticks = 0;
     hooks.progressInterval = std::chrono::hours(1);
-    ASSERT_TRUE(updater::unzipPackage(zip_, dest_, hooks));
+    ASSERT_TRUE(updater::unzipPackage(_zip, _dest, hooks));
     EXPECT_EQ(ticks, 0);
 }
 
 TEST_F(ZipExtract, ProgressTicksAreThrottled) {
     std::vector<Entry> entries;
     for (int i = 0; i < 8; ++i) entries.push_back({"f" + std::to_string(i), "x"});
-    writeZip(zip_, entries);
+    writeZip(_zip, entries);
     int ticks = 0;
     updater::UnzipHooks hooks;  // default interval: 100 ms
     hooks.stopRequested = [] {
@@ -324,7 +324,7 @@ TEST_F(ZipExtract, ProgressTicksAreThrottled) {
     };
     hooks.progressTick = [&] { ++ticks; };
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(updater::unzipPackage(zip_, dest_, hooks));
+    ASSERT_TRUE(updater::unzipPackage(_zip, _dest, hooks));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     // At least 120 ms have passed by the fourth entry, so one tick came by then; and
     // never more than one per 100 ms.

@@ -92,46 +92,46 @@ protected:
 // request of each connection and answers it with a fixed reply.
 class RawHttpServer {
 public:
-    explicit RawHttpServer(std::string reply) : reply_(std::move(reply)) {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    explicit RawHttpServer(std::string reply) : _reply(std::move(reply)) {
+        _fd = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t len = sizeof addr;
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(fd_, 4) != 0 ||
-            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        if (::bind(_fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(_fd, 4) != 0 ||
+            ::getsockname(_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
             ADD_FAILURE() << "cannot listen on loopback";
             return;
         }
-        port_ = ntohs(addr.sin_port);
-        thread_ = std::thread([this] { serve(); });
+        _port = ntohs(addr.sin_port);
+        _thread = std::thread([this] { serve(); });
     }
     ~RawHttpServer() {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-        ::close(fd_);
+        _stop = true;
+        if (_thread.joinable()) _thread.join();
+        ::close(_fd);
     }
 
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(_port) + path; }
     // Raw requests received (read after the client's callback has run).
     std::vector<std::string> requests() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return requests_;
+        std::lock_guard<std::mutex> lock(_mutex);
+        return _requests;
     }
 
 private:
     void serve() {
-        while (!stop_) {
-            pollfd p{fd_, POLLIN, 0};
+        while (!_stop) {
+            pollfd p{_fd, POLLIN, 0};
             if (::poll(&p, 1, 50) <= 0) continue;
-            const int conn = ::accept(fd_, nullptr, nullptr);
+            const int conn = ::accept(_fd, nullptr, nullptr);
             if (conn < 0) continue;
             std::string raw = readRequest(conn);
             {
-                std::lock_guard<std::mutex> lock(mutex_);
-                requests_.push_back(raw);
+                std::lock_guard<std::mutex> lock(_mutex);
+                _requests.push_back(raw);
             }
-            ::send(conn, reply_.data(), reply_.size(), MSG_NOSIGNAL);
+            ::send(conn, _reply.data(), _reply.size(), MSG_NOSIGNAL);
             ::close(conn);
         }
     }
@@ -155,13 +155,13 @@ private:
         }
     }
 
-    std::string reply_;
-    int fd_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> requests_;
+    std::string _reply;
+    int _fd = -1;
+    int _port = 0;
+    std::atomic<bool> _stop{false};
+    std::thread _thread;
+    mutable std::mutex _mutex;
+    std::vector<std::string> _requests;
 };
 
 const char kOkReply[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok";

@@ -8,7 +8,7 @@
 #include "engine/base/Scheduler.h"
 #include "engine/network/HttpClient.h"
 #include "engine/network/HttpResponse.h"
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
 #include "updater/PatchRoute.h"

@@ -1,4 +1,4 @@
-#include "engine/platform/GLView.h"
+#include "engine/app/GLView.h"
 
 #include <algorithm>
 #include <cmath>

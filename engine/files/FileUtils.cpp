@@ -1,4 +1,4 @@
-#include "engine/platform/FileUtils.h"
+#include "engine/files/FileUtils.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "engine/platform/Application.h"
+#include "engine/app/Application.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "engine/base/Director.h"
-#include "engine/platform/GLView.h"
+#include "engine/app/GLView.h"
 
 namespace engine {
 
