@@ -7,7 +7,13 @@
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "platform/Paths.h"
+#include "engine/app/GLView.h"
+#include "engine/base/Director.h"
+#include "engine/scene/Scene.h"
+#include "host/config/ConfigFileReader.h"
+#include "runtime/ConsoleCommand.h"
 #include "runtime/FileServer.h"
+#include "runtime/RuntimeCCSImpl.h"
 
 namespace runtime {
 namespace {
@@ -22,6 +28,11 @@ std::string& projectDirectory() {
     return dir;
 }
 
+std::function<engine::Node*()>& waitLayerFactory() {
+    static std::function<engine::Node*()> factory;
+    return factory;
+}
+
 }  // namespace
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to) {
@@ -34,8 +45,16 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 }
 
 RuntimeEngine* RuntimeEngine::getInstance() {
-    static RuntimeEngine* instance = new RuntimeEngine();
+    static RuntimeEngine* instance = [] {
+        auto* engine = new RuntimeEngine();
+        engine->addRuntime(RuntimeCCSImpl::create(), kRuntimeCcs);
+        return engine;
+    }();
     return instance;
+}
+
+void RuntimeEngine::setWaitLayerFactory(std::function<engine::Node*()> factory) {
+    waitLayerFactory() = std::move(factory);
 }
 
 void RuntimeEngine::setHostHooks(HostHooks h) { hooks() = std::move(h); }
@@ -83,6 +102,104 @@ void RuntimeEngine::addRuntime(std::unique_ptr<RuntimeProtocol> runtime, int typ
         return;
     }
     _runtimes[type] = std::move(runtime);
+}
+
+void RuntimeEngine::updateConfigParser() {
+    std::string entry = _project.getScriptFileRealPath();
+    const std::string& projectDir = _project.getProjectDir();
+    // Only a leading project folder is cut: cutting it wherever it occurs would
+    // mangle an entry outside the project.
+    if (!projectDir.empty() && entry.compare(0, projectDir.size(), projectDir) == 0) {
+        entry.erase(0, projectDir.size());
+    }
+    replaceAll(entry, "\\", "/");
+    host::ConfigFileReader* reader = host::ConfigFileReader::getInstance();
+    reader->setEntryFile(entry);
+    reader->setBindAddress(_project.getBindAddress());
+}
+
+void RuntimeEngine::setupRuntime() {
+    updateConfigParser();
+    const std::string& entry = host::ConfigFileReader::getInstance()->getEntryFile();
+    struct Kind {
+        RuntimeType type;
+        const char* name;
+        const char* extensions[2];
+    };
+    static const Kind kinds[] = {
+        {kRuntimeLua, "lua", {".lua", nullptr}},
+        {kRuntimeJs, "js", {".js", nullptr}},
+        {kRuntimeCcs, "ccs", {".csb", ".csd"}},
+    };
+    for (const Kind& kind : kinds) {
+        for (const char* extension : kind.extensions) {
+            if (!extension || entry.rfind(extension) == std::string::npos) continue;
+            _launchEvent = kind.name;
+            _runtime = _runtimes[kind.type].get();
+            return;
+        }
+    }
+}
+
+void RuntimeEngine::resetDesignResolution() {
+    host::ConfigFileReader* reader = host::ConfigFileReader::getInstance();
+    engine::Size size = reader->getInitViewSize();
+    if (!reader->isLandscape()) std::swap(size.width, size.height);
+    if (engine::GLView* view = engine::Director::getInstance()->getOpenGLView()) {
+        view->setDesignResolutionSize(size.width, size.height, engine::ResolutionPolicy::EXACT_FIT);
+    }
+}
+
+void RuntimeEngine::startScript(const std::string& args) {
+    resetDesignResolution();
+    if (_runtime) _runtime->startScript(args);
+    trackLaunchEvent();
+}
+
+void RuntimeEngine::trackEvent(const std::string&) {
+    if (!_analyticsEnabled) return;
+}
+
+void RuntimeEngine::start() {
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    std::string script = files->fullPathForFilename(_project.getScriptFileRealPath());
+    replaceAll(script, "\\", "/");
+    size_t slash = script.rfind('/');
+    if (slash != std::string::npos) files->addSearchPath(script.substr(0, slash));
+    files->addSearchPath(_project.getProjectDir());
+    for (const std::string& path : _project.getSearchPath()) files->addSearchPath(path);
+
+    if (_project.getDebuggerType() == host::ProjectConfig::kDebuggerNone) {
+        setupRuntime();
+        startScript("");
+    } else {
+        // The listeners open up beyond loopback only when "-listen" asks for it.
+        host::ConfigFileReader::getInstance()->setBindAddress(_project.getBindAddress());
+        startNetwork();
+    }
+}
+
+bool RuntimeEngine::startNetwork() {
+    ConsoleCommand::getShareInstance()->init();
+    showUI();
+    return true;
+}
+
+void RuntimeEngine::showUI() {
+    engine::Scene* scene = engine::Scene::create();
+    if (waitLayerFactory()) {
+        if (engine::Node* layer = waitLayerFactory()()) scene->addChild(layer);
+    }
+    engine::Director::getInstance()->replaceScene(scene);
+}
+
+void RuntimeEngine::end() {
+    if (_runtime) _runtime->end();
+    _runtime = nullptr;
+    for (auto& entry : _runtimes) entry.second.reset();
+    ConsoleCommand::purge();
+    FileServer::getShareInstance()->stop();
+    host::ConfigFileReader::purge();
 }
 
 }  // namespace runtime

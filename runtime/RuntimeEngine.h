@@ -1,7 +1,11 @@
 #pragma once
 // The remote-debug runtime engine. At start-up it takes a copy of the project
 // configuration and puts the file server's write folder and the project folder in
-// front of the engine's search paths. It keeps the registry of script runtimes.
+// front of the engine's search paths; nothing more runs on that road. It keeps the
+// registry of script runtimes by type (1 "lua", 2 "js", 4 "ccs" for studio scene
+// files, the one registered at creation), chooses a runtime by the entry file's
+// extension and starts the entry. Its network start opens the remote console and the
+// file server and shows the wait screen. Main thread only.
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +13,10 @@
 
 #include "host/config/ProjectConfig.h"
 #include "runtime/RuntimeProtocol.h"
+
+namespace engine {
+class Node;
+}
 
 namespace runtime {
 
@@ -23,10 +31,14 @@ struct HostHooks {
     std::function<void()> shutDownApp;
 };
 
+// Runtime types and the kinds sent as the launch event.
+enum RuntimeType { kRuntimeLua = 1, kRuntimeJs = 2, kRuntimeCcs = 4 };
+
 class RuntimeEngine {
 public:
-    // Created on first use, never destroyed.
+    // Created on first use (registering the scene-file runtime as type 4), never destroyed.
     static RuntimeEngine* getInstance();
+    static const char* getRuntimeVersion() { return "2.0"; }
 
     // Installed by the host at start-up. Without a hook, the application path is the
     // executable's folder made absolute, and shutting down does nothing.
@@ -48,12 +60,50 @@ public:
     // Registers a runtime under its type. A type already registered keeps its runtime;
     // the new one is logged and discarded.
     void addRuntime(std::unique_ptr<RuntimeProtocol> runtime, int type);
+    // The runtime chosen by setupRuntime; null before, and after end().
     RuntimeProtocol* getRuntime() const { return _runtime; }
+
+    // Hands the entry file (made project-relative) and the bind address to the
+    // configuration reader, then chooses the runtime by the entry's extension:
+    // ".lua" (also ".luac"), else ".js", else ".csb" or ".csd". An entry with none
+    // of them changes nothing; a type without a registered runtime leaves none.
+    void setupRuntime();
+    // Resets the design resolution, starts the entry on the current runtime (if
+    // any), then sends the launch event.
+    void startScript(const std::string& args);
+    // The configured initial view size (swapped when not landscape), exact fit.
+    void resetDesignResolution();
+
+    // Launch analytics: off unless enabled; sending is not part of this build yet,
+    // so an enabled flag changes nothing either.
+    void setAnalyticsEnabled(bool enabled) { _analyticsEnabled = enabled; }
+    bool isAnalyticsEnabled() const { return _analyticsEnabled; }
+    void trackEvent(const std::string& action);
+    void trackLaunchEvent() { trackEvent(_launchEvent); }
+    // "empty" until setupRuntime finds a runtime kind.
+    const std::string& getLaunchEvent() const { return _launchEvent; }
+
+    // Adds the entry's folder, the project folder and the configured search paths to
+    // the search paths, then either starts the entry (no debugger) or the network.
+    void start();
+    // Opens the remote console and the file server, then shows the wait screen.
+    bool startNetwork();
+    void showUI();
+    // Ends and deletes every runtime, stops the console and the file server and
+    // forgets the configuration reader.
+    void end();
+
+    // Makes the wait screen's layer (autoreleased) for showUI; without a factory
+    // the screen is an empty scene.
+    static void setWaitLayerFactory(std::function<engine::Node*()> factory);
 
 private:
     RuntimeEngine() = default;
+    void updateConfigParser();
 
     RuntimeProtocol* _runtime = nullptr;
+    bool _analyticsEnabled = false;
+    std::string _launchEvent = "empty";
     host::ProjectConfig _project;
     std::unordered_map<int, std::unique_ptr<RuntimeProtocol>> _runtimes;
 };

@@ -9,6 +9,7 @@
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
 #include "engine/app/GLView.h"
+#include "engine/console/Console.h"
 #include "engine/scene/Scene.h"
 
 namespace engine {
@@ -38,6 +39,11 @@ void Director::destroyInstance() {
 
 Director::Director() : _scheduler(new Scheduler), _eventDispatcher(new EventDispatcher) {}
 
+Console* Director::getConsole() {
+    if (!_console) _console = new Console;
+    return _console;
+}
+
 Director::~Director() {
     // While tearing down, getInstance() would make a new director: keep the
     // scheduler reachable through this one until the scenes are gone.
@@ -49,6 +55,7 @@ Director::~Director() {
     }
     AutoreleasePool::getInstance()->clear();
     g_director.store(previous);
+    delete _console;   // stops its thread
     _scheduler->release();
     _eventDispatcher->release();
 }

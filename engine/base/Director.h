@@ -9,6 +9,7 @@ class Scheduler;
 class EventDispatcher;
 class GLView;
 class Scene;
+class Console;
 
 class Director {
 public:
@@ -23,6 +24,8 @@ public:
 
     Scheduler* getScheduler() const { return _scheduler; }
     EventDispatcher* getEventDispatcher() const { return _eventDispatcher; }
+    // The remote text console; it listens only when asked to. Main thread.
+    Console* getConsole();
 
     // Frame pacing: the loop aims at one frame per interval (seconds).
     void setAnimationInterval(float interval);
@@ -84,6 +87,7 @@ private:
 
     Scheduler* _scheduler = nullptr;
     EventDispatcher* _eventDispatcher = nullptr;
+    Console* _console = nullptr;
     GLView* _openGLView = nullptr;
     Scene* _runningScene = nullptr;
     Scene* _nextScene = nullptr;

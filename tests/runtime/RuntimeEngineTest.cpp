@@ -106,14 +106,15 @@ struct TrackedRuntime : runtime::RuntimeProtocol {
 
 TEST(RuntimeEngine, SecondRuntimeOfATypeIsRefused) {
     testsupport::LogCapture log;
-    bool first = false, second = false, other = false;
-    RuntimeEngine* engine = RuntimeEngine::getInstance();
-    engine->addRuntime(std::make_unique<TrackedRuntime>(&first), 4);
-    engine->addRuntime(std::make_unique<TrackedRuntime>(&second), 4);
-    engine->addRuntime(std::make_unique<TrackedRuntime>(&other), 1);
-    EXPECT_THAT(log.lines(), ElementsAre("RuntimeEngine already has Runtime type 4."));
+    bool first = false, second = false, studio = false;
+    RuntimeEngine* engine = RuntimeEngine::getInstance();   // registers the scene-file runtime as type 4
+    engine->addRuntime(std::make_unique<TrackedRuntime>(&first), 1);
+    engine->addRuntime(std::make_unique<TrackedRuntime>(&second), 1);
+    engine->addRuntime(std::make_unique<TrackedRuntime>(&studio), 4);
+    EXPECT_THAT(log.lines(), ElementsAre("RuntimeEngine already has Runtime type 1.",
+                                         "RuntimeEngine already has Runtime type 4."));
     EXPECT_TRUE(first);
     EXPECT_FALSE(second);
-    EXPECT_TRUE(other);
+    EXPECT_FALSE(studio);
     EXPECT_EQ(engine->getRuntime(), nullptr);
 }

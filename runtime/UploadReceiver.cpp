@@ -1,0 +1,118 @@
+#include "runtime/UploadReceiver.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <zlib.h>
+
+namespace runtime {
+
+std::string makeFrame(const std::string& message, uint16_t protoNumber) {
+    if (message.size() > 0xFFFF) return "";
+    std::string frame(kFrameMagic, kFrameMagicSize);
+    const uint16_t length = static_cast<uint16_t>(message.size());
+    frame += static_cast<char>(protoNumber & 0xFF);
+    frame += static_cast<char>(protoNumber >> 8);
+    frame += static_cast<char>(length & 0xFF);
+    frame += static_cast<char>(length >> 8);
+    frame += message;
+    return frame;
+}
+
+bool isSafeFileName(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.front() == '\\') return false;
+    if (name.find('\0') != std::string::npos) return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("/\\", start);
+        if (end == std::string::npos) end = name.size();
+        if (name.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool UploadReceiver::discard(uint64_t n) {
+    if (_scratch.empty()) _scratch.resize(kChunkSize);
+    while (n > 0) {
+        size_t step = static_cast<size_t>(std::min<uint64_t>(n, kChunkSize));
+        if (!_read(_scratch.data(), step)) return false;
+        n -= step;
+    }
+    return true;
+}
+
+bool UploadReceiver::readContent(uint64_t n, std::string& out) {
+    // Grows with the bytes that actually arrive, not with the claim.
+    out.clear();
+    out.reserve(static_cast<size_t>(std::min<uint64_t>(n, kChunkSize)));
+    while (n > 0) {
+        size_t step = static_cast<size_t>(std::min<uint64_t>(n, kChunkSize));
+        size_t at = out.size();
+        out.resize(at + step);
+        if (!_read(out.data() + at, step)) return false;
+        n -= step;
+    }
+    return true;
+}
+
+UploadReceiver::Outcome UploadReceiver::next(Part& part, Failure& failure) {
+    // The content of a refused part is skipped after its failure was answered.
+    if (_pendingDiscard > 0) {
+        uint64_t n = _pendingDiscard;
+        _pendingDiscard = 0;
+        if (!discard(n)) return Outcome::kClosed;
+    }
+    char magic[kFrameMagicSize];
+    if (!_read(magic, sizeof magic)) return Outcome::kClosed;
+    while (std::memcmp(magic, kFrameMagic, kFrameMagicSize) != 0) {
+        if (!_read(magic, sizeof magic)) return Outcome::kClosed;
+    }
+    unsigned char header[4];
+    if (!_read(header, sizeof header)) return Outcome::kClosed;
+    const size_t messageLength = header[2] | (static_cast<size_t>(header[3]) << 8);
+    std::string message(messageLength, '\0');
+    if (messageLength > 0 && !_read(message.data(), messageLength)) return Outcome::kClosed;
+
+    // Absent fields keep their defaults; an enum value out of range leaves its field unset.
+    part.message.Clear();
+    part.content.clear();
+    part.message.ParsePartialFromArray(message.data(), static_cast<int>(messageLength));
+    const FileSendProtos& m = part.message;
+
+    if (m.part_index() == 1) {
+        _failedName.clear();
+    } else if (m.file_name() == _failedName) {
+        return discard(m.content_length()) ? Outcome::kDropped : Outcome::kClosed;
+    }
+
+    const bool compressed = m.compression() == FileSendProtos::COMPRESS_ZLIB;
+    if (m.content_length() > kMaxPartLength || (compressed && m.uncompressed_length() > kMaxPartLength)) {
+        _failedName = m.file_name();
+        failure = {m.file_name(), FileSendComplete::RESULT_RECEIVE_ERROR, EFBIG};
+        _pendingDiscard = m.content_length();
+        return Outcome::kFailed;
+    }
+    if (!readContent(m.content_length(), part.content)) return Outcome::kClosed;
+
+    if (compressed) {
+        std::string inflated(static_cast<size_t>(m.uncompressed_length()), '\0');
+        uLongf inflatedLength = static_cast<uLongf>(inflated.size());
+        // A buffer of length 0 still needs a valid address.
+        Bytef empty = 0;
+        Bytef* dest = inflated.empty() ? &empty : reinterpret_cast<Bytef*>(inflated.data());
+        int rc = uncompress(dest, &inflatedLength, reinterpret_cast<const Bytef*>(part.content.data()),
+                            static_cast<uLong>(part.content.size()));
+        if (rc != Z_OK) {
+            _failedName = m.file_name();
+            failure = {m.file_name(), FileSendComplete::RESULT_UNCOMPRESS_ERROR, rc};
+            return Outcome::kFailed;
+        }
+        inflated.resize(inflatedLength);
+        part.content = std::move(inflated);
+    }
+    return Outcome::kPart;
+}
+
+}  // namespace runtime

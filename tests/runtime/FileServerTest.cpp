@@ -1,0 +1,269 @@
+#include "runtime/FileServer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "RuntimeTestSupport.h"
+#include "engine/files/FileUtils.h"
+#include "platform/Socket.h"
+#include "runtime/UploadReceiver.h"
+#include "support/TestSupport.h"
+
+using runtime::FileSendComplete;
+using runtime::FileServer;
+using runtimetest::partFrame;
+using runtimetest::partMessage;
+using runtimetest::Reply;
+using namespace std::chrono_literals;
+
+namespace {
+
+class FileServerOverLoopback : public testing::Test {
+protected:
+    void SetUp() override {
+        engine::FileUtils::getInstance()->setWritablePath(dir.path());
+        server = FileServer::getShareInstance();
+        ASSERT_TRUE(server->listenOnTCP(0));
+        client = connect();
+        ASSERT_GE(client, 0);
+    }
+    void TearDown() override {
+        platform::closeSocket(client);
+        FileServer::destroyInstance();
+    }
+    int connect() const { return platform::connectTcp("127.0.0.1", server->getListenPort()); }
+    void send(const std::string& bytes, int fd = -1) const {
+        ASSERT_TRUE(platform::sendAll(fd < 0 ? client : fd, bytes.data(), bytes.size()));
+    }
+    void sendFile(const std::string& name, const std::string& content, int index = 1, uint64_t time = 0) const {
+        send(partFrame(partMessage(name, index, content.size(), time), content));
+    }
+    Reply reply(int fd = -1) const {
+        Reply r;
+        EXPECT_TRUE(runtimetest::readReply(fd < 0 ? client : fd, r)) << "no reply";
+        return r;
+    }
+    // Nothing more arrives for a while.
+    void expectSilence() const { EXPECT_EQ(runtimetest::receiveFor(client, 300ms), ""); }
+    std::string written(const std::string& name) const { return testsupport::readFile(server->getWritePath() + name); }
+    bool exists(const std::string& path) const { return access(path.c_str(), F_OK) == 0; }
+
+    testsupport::TempDir dir;
+    FileServer* server = nullptr;
+    int client = -1;
+};
+
+}  // namespace
+
+TEST_F(FileServerOverLoopback, OnePartFileIsWrittenAnsweredAndRecorded) {
+    sendFile("main.lua", "print(1)", 1, 1700000000123ull);
+    Reply r = reply();
+    EXPECT_EQ(r.fileName, "main.lua");
+    EXPECT_EQ(r.result, FileSendComplete::RESULT_OK);
+    EXPECT_EQ(r.errorCode, 0);
+    EXPECT_EQ(written("main.lua"), "print(1)");
+    EXPECT_EQ(server->getTransferFileName(), "main.lua");
+
+    rapidjson::Document doc;
+    rapidjson::Value record = server->copyResFileInfo(doc.GetAllocator());
+    ASSERT_TRUE(record.HasMember("main.lua"));
+    EXPECT_STREQ(record["main.lua"].GetString(), "1700000000123");
+
+    // The record writer runs on the main thread every 5 seconds.
+    server->readResFileInfo();
+    const std::string recordFile = server->getWritePath() + "/" + FileServer::kFileInfoName;
+    ASSERT_TRUE(testsupport::pumpMainThreadUntil([&] { return exists(recordFile); }, 10s));
+    EXPECT_EQ(testsupport::readFile(recordFile), R"({"main.lua":"1700000000123"})");
+}
+
+TEST_F(FileServerOverLoopback, LaterPartsAppendAndAreAnsweredOnlyOnFailure) {
+    sendFile("big.bin", "one-", 1);
+    sendFile("big.bin", "two-", 2);
+    sendFile("big.bin", "three", 3);
+    EXPECT_EQ(reply().result, FileSendComplete::RESULT_OK);
+    expectSilence();
+    EXPECT_EQ(written("big.bin"), "one-two-three");
+    // A new first part truncates.
+    sendFile("big.bin", "new", 1);
+    EXPECT_EQ(reply().result, FileSendComplete::RESULT_OK);
+    EXPECT_EQ(written("big.bin"), "new");
+}
+
+TEST_F(FileServerOverLoopback, EmptyFilesNestedFoldersAndGarbageBeforeAFrame) {
+    sendFile("empty.txt", "");
+    EXPECT_EQ(reply().result, FileSendComplete::RESULT_OK);
+    send(std::string(36, '#'));
+    sendFile("res/ui/deep/x.png", "png");
+    EXPECT_EQ(reply().fileName, "res/ui/deep/x.png");
+    EXPECT_TRUE(exists(server->getWritePath() + "empty.txt"));
+    EXPECT_EQ(written("empty.txt"), "");
+    EXPECT_EQ(written("res/ui/deep/x.png"), "png");
+}
+
+TEST_F(FileServerOverLoopback, CompressedPartsInflateOrFail) {
+    const std::string text(5000, 'k');
+    const std::string packed = runtimetest::deflate(text);
+    auto compressed = [](const std::string& name, int index, const std::string& bytes, uint64_t length) {
+        runtime::FileSendProtos m = partMessage(name, index, bytes.size());
+        m.set_compression(runtime::FileSendProtos::COMPRESS_ZLIB);
+        m.set_uncompressed_length(length);
+        return partFrame(m, bytes);
+    };
+    send(compressed("good.txt", 1, packed, text.size()));
+    EXPECT_EQ(reply().result, FileSendComplete::RESULT_OK);
+    EXPECT_EQ(written("good.txt"), text);
+
+    // Corrupt: answered with zlib's code; its next part is dropped silently and
+    // the frame after that is read.
+    send(compressed("bad.txt", 1, "garbage!", 100));
+    send(compressed("bad.txt", 2, packed, text.size()));
+    sendFile("after.txt", "fine");
+    Reply bad = reply();
+    EXPECT_EQ(bad.fileName, "bad.txt");
+    EXPECT_EQ(bad.result, FileSendComplete::RESULT_UNCOMPRESS_ERROR);
+    EXPECT_EQ(bad.errorCode, Z_DATA_ERROR);
+    Reply after = reply();
+    EXPECT_EQ(after.fileName, "after.txt");
+    EXPECT_EQ(after.result, FileSendComplete::RESULT_OK);
+    EXPECT_FALSE(exists(server->getWritePath() + "bad.txt"));
+
+    send(compressed("small.txt", 1, packed, 10));
+    Reply small = reply();
+    EXPECT_EQ(small.result, FileSendComplete::RESULT_UNCOMPRESS_ERROR);
+    EXPECT_EQ(small.errorCode, Z_BUF_ERROR);
+}
+
+TEST_F(FileServerOverLoopback, OpenAndWriteFailuresAreAnsweredAndDropTheRest) {
+    // A folder part that is a file.
+    sendFile("plain", "x");
+    EXPECT_EQ(reply().result, FileSendComplete::RESULT_OK);
+    sendFile("plain/inner.txt", "y");
+    Reply notDir = reply();
+    EXPECT_EQ(notDir.result, FileSendComplete::RESULT_OPEN_ERROR);
+    EXPECT_EQ(notDir.errorCode, ENOTDIR);
+
+    // A short write: the name is a link to a full device.
+    ASSERT_EQ(symlink("/dev/full", (server->getWritePath() + "full").c_str()), 0);
+    sendFile("full", std::string(100000, 'f'));
+    sendFile("full", "second part is dropped", 2);
+    Reply full = reply();
+    EXPECT_EQ(full.result, FileSendComplete::RESULT_WRITE_ERROR);
+    EXPECT_EQ(full.errorCode, ENOSPC);
+    expectSilence();
+}
+
+TEST_F(FileServerOverLoopback, NamesOutsideTheWriteFolderAreRefused) {
+    const char* names[] = {"../escape.txt", "a/../../escape.txt", "/tmp/escape.txt", "..\\escape.txt", ""};
+    for (const char* name : names) {
+        sendFile(name, "evil");
+        Reply r = reply();
+        EXPECT_EQ(r.fileName, name);
+        EXPECT_EQ(r.result, FileSendComplete::RESULT_OPEN_ERROR) << name;
+        EXPECT_EQ(r.errorCode, EACCES) << name;
+    }
+    EXPECT_FALSE(exists(dir.path() + "/escape.txt"));
+    EXPECT_FALSE(exists(server->getWritePath() + "..\\escape.txt"));
+}
+
+TEST_F(FileServerOverLoopback, OversizeClaimIsAnsweredAndItsBytesSkipped) {
+    const uint64_t tooBig = runtime::UploadReceiver::kMaxPartLength + 1;
+    send(partFrame(partMessage("huge.bin", 1, tooBig), ""));
+    Reply r = reply();
+    EXPECT_EQ(r.result, FileSendComplete::RESULT_RECEIVE_ERROR);
+    EXPECT_EQ(r.errorCode, EFBIG);
+    // The claimed bytes are still read and thrown away before the next frame.
+    const std::string chunk(1 << 20, 'z');
+    for (uint64_t left = tooBig; left > 0;) {
+        size_t n = static_cast<size_t>(std::min<uint64_t>(left, chunk.size()));
+        send(chunk.substr(0, n));
+        left -= n;
+    }
+    sendFile("huge.bin", "tail", 2);
+    sendFile("next.txt", "ok");
+    Reply next = reply();
+    EXPECT_EQ(next.fileName, "next.txt");
+    EXPECT_EQ(next.result, FileSendComplete::RESULT_OK);
+    EXPECT_FALSE(exists(server->getWritePath() + "huge.bin"));
+}
+
+TEST_F(FileServerOverLoopback, ClientClosingMidPartLosesItAndTheNextClientIsServed) {
+    send(partFrame(partMessage("cut.txt", 1, 100), std::string(10, 'c')));
+    platform::closeSocket(client);
+    client = connect();
+    ASSERT_GE(client, 0);
+    sendFile("second.txt", "served");
+    Reply r = reply();
+    EXPECT_EQ(r.fileName, "second.txt");
+    EXPECT_EQ(r.result, FileSendComplete::RESULT_OK);
+    EXPECT_FALSE(exists(server->getWritePath() + "cut.txt"));
+}
+
+TEST_F(FileServerOverLoopback, StopWakesBlockedLoopsPromptlyAndListeningMayStartAgain) {
+    EXPECT_FALSE(server->listenOnTCP(0));
+    send(partFrame(partMessage("half.txt", 1, 100), "x"));   // the receive loop now waits for content
+    std::this_thread::sleep_for(50ms);
+    auto start = std::chrono::steady_clock::now();
+    server->stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(runtimetest::receiveFor(client, 1s), "<closed>");
+    EXPECT_EQ(server->getListenPort(), 0);
+
+    ASSERT_TRUE(server->listenOnTCP(0));
+    platform::closeSocket(client);
+    client = connect();
+    sendFile("again.txt", "yes");
+    EXPECT_EQ(reply().result, FileSendComplete::RESULT_OK);
+    start = std::chrono::steady_clock::now();
+    server->stop();   // blocked in receive with an idle client
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+TEST(FileServerRecord, AnythingButAnObjectLoadsAsAnEmptyRecord) {
+    testsupport::TempDir dir;
+    engine::FileUtils::getInstance()->setWritablePath(dir.path());
+    FileServer* server = FileServer::getShareInstance();
+    struct Case {
+        const char* text;
+        const char* loaded;
+    };
+    const Case cases[] = {
+        {"[1,2]", "{}"},
+        {"not json", "{}"},
+        {"", "{}"},
+        {R"({"a.lua":"5","b":"6"})", R"({"a.lua":"5","b":"6"})"},
+    };
+    for (const Case& tc : cases) {
+        dir.write("debugruntime/fileinfo_debug.json", tc.text);
+        server->readResFileInfo();
+        server->writeResFileInfo();
+        EXPECT_EQ(testsupport::readFile(dir.file("debugruntime/fileinfo_debug.json")), tc.loaded) << tc.text;
+    }
+    server->addResFileInfo("a.lua", 7);
+    server->addResFileInfo("c", 18446744073709551615ull);
+    server->removeResFileInfo("b");
+    server->removeResFileInfo("missing");
+    server->writeResFileInfo();
+    EXPECT_EQ(testsupport::readFile(dir.file("debugruntime/fileinfo_debug.json")),
+              R"({"a.lua":"7","c":"18446744073709551615"})");
+    FileServer::destroyInstance();
+}
+
+TEST(FileServerFolders, CreateDirMakesEveryMissingFolder) {
+    testsupport::TempDir dir;
+    // Longer than any fixed path buffer would be.
+    const std::string part(200, 'd');
+    const std::string deep = dir.path() + "/" + part + "/" + part + "/b/c";
+    EXPECT_TRUE(FileServer::createDir(deep));
+    EXPECT_EQ(access(deep.c_str(), F_OK), 0);
+    EXPECT_TRUE(FileServer::createDir(deep + "/"));   // existing folders are fine
+    dir.write("file", "x");
+    EXPECT_FALSE(FileServer::createDir(dir.file("file/sub")));
+}

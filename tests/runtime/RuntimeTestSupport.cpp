@@ -1,0 +1,64 @@
+#include "RuntimeTestSupport.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <zlib.h>
+
+#include "runtime/UploadReceiver.h"
+
+namespace runtimetest {
+
+std::string partFrame(const runtime::FileSendProtos& message, const std::string& content) {
+    return runtime::makeFrame(message.SerializePartialAsString()) + content;
+}
+
+runtime::FileSendProtos partMessage(const std::string& name, int index, uint64_t length, uint64_t modifiedTime) {
+    runtime::FileSendProtos m;
+    m.set_file_name(name);
+    m.set_part_index(index);
+    m.set_part_count(1);
+    m.set_content_length(length);
+    m.set_compression(runtime::FileSendProtos::COMPRESS_NONE);
+    if (modifiedTime) m.set_modified_time(modifiedTime);
+    return m;
+}
+
+std::string deflate(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+             static_cast<uLong>(data.size()));
+    out.resize(size);
+    return out;
+}
+
+std::string receiveFor(int fd, std::chrono::milliseconds wait, size_t until) {
+    std::string got;
+    auto deadline = std::chrono::steady_clock::now() + wait;
+    while (got.size() < until) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
+        char buf[4096];
+        size_t want = std::min(sizeof buf, until - got.size());
+        ssize_t n = recv(fd, buf, want, 0);
+        if (n <= 0) return got + "<closed>";
+        got.append(buf, static_cast<size_t>(n));
+    }
+    return got;
+}
+
+bool readReply(int fd, Reply& reply, std::chrono::milliseconds wait) {
+    std::string head = receiveFor(fd, wait, runtime::kFrameHeaderSize);
+    if (head.size() != runtime::kFrameHeaderSize || head.compare(0, 12, "RuntimeSend:") != 0) return false;
+    size_t length = static_cast<unsigned char>(head[14]) | (static_cast<unsigned char>(head[15]) << 8);
+    std::string body = receiveFor(fd, wait, length);
+    runtime::FileSendComplete message;
+    if (body.size() != length || !message.ParseFromString(body)) return false;
+    reply = {message.file_name(), static_cast<int>(message.result()), message.error_code()};
+    return true;
+}
+
+}  // namespace runtimetest

@@ -1,0 +1,31 @@
+#pragma once
+// Helpers for the runtime's tests: upload frames, a loopback client of the file
+// server, and reading what a socket receives within a time.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "runtime/Messages.pb.h"
+
+namespace runtimetest {
+
+// A part's frame: magic, proto number, message length, message, content.
+std::string partFrame(const runtime::FileSendProtos& message, const std::string& content);
+// A message for part `index` of `name` with `content` (uncompressed).
+runtime::FileSendProtos partMessage(const std::string& name, int index, uint64_t length,
+                                    uint64_t modifiedTime = 0);
+std::string deflate(const std::string& data);
+
+// Everything the socket receives until `until` bytes arrived or the time is up;
+// "<closed>" is appended when the peer closed the connection.
+std::string receiveFor(int fd, std::chrono::milliseconds wait, size_t until = SIZE_MAX);
+
+struct Reply {
+    std::string fileName;
+    int result = -1;
+    int errorCode = 0;
+};
+// Reads one FileSendComplete frame; false when none arrives in time.
+bool readReply(int fd, Reply& reply, std::chrono::milliseconds wait = std::chrono::milliseconds(5000));
+
+}  // namespace runtimetest
