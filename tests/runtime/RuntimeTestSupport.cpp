@@ -62,3 +62,14 @@ bool readReply(int fd, Reply& reply, std::chrono::milliseconds wait) {
 }
 
 }  // namespace runtimetest
+
+#include "platform/Socket.h"
+
+namespace runtimetest {
+int freePort() {
+    platform::ListenResult r = platform::listenTcp("", 0, 1);
+    int port = platform::boundPort(r.fd);
+    platform::closeSocket(r.fd);
+    return port;
+}
+}  // namespace runtimetest

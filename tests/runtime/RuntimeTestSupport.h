@@ -29,3 +29,8 @@ struct Reply {
 bool readReply(int fd, Reply& reply, std::chrono::milliseconds wait = std::chrono::milliseconds(5000));
 
 }  // namespace runtimetest
+
+namespace runtimetest {
+// A loopback port that was free a moment ago.
+int freePort();
+}  // namespace runtimetest

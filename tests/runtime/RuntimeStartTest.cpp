@@ -1,0 +1,200 @@
+// The runtime engine's choice of runtime, the entry hand-over, the design
+// resolution, and both roads of start() with end().
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "RuntimeTestSupport.h"
+#include "engine/app/GLView.h"
+#include "engine/base/Director.h"
+#include "engine/console/Console.h"
+#include "engine/files/FileUtils.h"
+#include "engine/scene/Scene.h"
+#include "host/config/ConfigFileReader.h"
+#include "platform/Socket.h"
+#include "runtime/FileServer.h"
+#include "runtime/RuntimeCCSImpl.h"
+#include "runtime/RuntimeEngine.h"
+#include "support/TestSupport.h"
+
+using host::ConfigFileReader;
+using runtime::RuntimeEngine;
+using testing::ElementsAre;
+
+namespace {
+
+host::ProjectConfig project(const std::string& dir, const std::string& script) {
+    host::ProjectConfig config;
+    config.setProjectDir(dir);
+    config.setScriptFile(script);
+    return config;
+}
+
+}  // namespace
+
+TEST(RuntimeSetup, ChoosesTheRuntimeByTheEntrysExtension) {
+    RuntimeEngine* engine = RuntimeEngine::getInstance();
+    runtime::RuntimeProtocol* studio = nullptr;
+    struct Case {
+        const char* entry;
+        const char* launchEvent;
+        bool studioRuntime;   // otherwise no runtime
+    };
+    const Case cases[] = {
+        {"a.csd.bak", "ccs", true},
+        {"notes.txt", "ccs", true},      // no known extension: nothing changes
+        {"main.luac", "lua", false},     // type 1 is not registered
+        {"scene.csb", "ccs", true},
+        {"app.js.lua", "lua", false},    // ".lua" is tested first
+        {"app.jsc", "js", false},
+        {"readme", "js", false},
+    };
+    EXPECT_EQ(engine->getLaunchEvent(), "empty");
+    for (const Case& tc : cases) {
+        engine->setProjectConfig(project("/p/", std::string("/p/") + tc.entry));
+        engine->setupRuntime();
+        EXPECT_EQ(ConfigFileReader::getInstance()->getEntryFile(), tc.entry);
+        EXPECT_EQ(engine->getLaunchEvent(), tc.launchEvent) << tc.entry;
+        if (tc.studioRuntime) {
+            ASSERT_NE(engine->getRuntime(), nullptr) << tc.entry;
+            if (!studio) studio = engine->getRuntime();
+            EXPECT_EQ(engine->getRuntime(), studio);
+        } else {
+            EXPECT_EQ(engine->getRuntime(), nullptr) << tc.entry;
+        }
+    }
+}
+
+TEST(RuntimeSetup, HandsTheProjectRelativeEntryAndTheBindAddressToTheReader) {
+    struct Case {
+        const char* projectDir;
+        const char* script;
+        const char* entry;
+    };
+    const Case cases[] = {
+        {"/proj/", "/proj/src/main.lua", "src/main.lua"},
+        {"/proj/", "/proj/src\\ui\\a.csb", "src/ui/a.csb"},
+        // The project folder is cut only where the entry begins with it.
+        {"/proj/", "/other/proj/x.lua", "/other/proj/x.lua"},
+        {"/proj/", "", ""},
+    };
+    for (const Case& tc : cases) {
+        host::ProjectConfig config = project(tc.projectDir, tc.script);
+        config.setBindAddress("10.1.2.3");
+        RuntimeEngine::getInstance()->setProjectConfig(config);
+        RuntimeEngine::getInstance()->setupRuntime();
+        EXPECT_EQ(ConfigFileReader::getInstance()->getEntryFile(), tc.entry) << tc.script;
+        EXPECT_EQ(ConfigFileReader::getInstance()->getBindAddress(), "10.1.2.3");
+    }
+}
+
+TEST(RuntimeSetup, DesignResolutionFollowsTheOrientation) {
+    testsupport::TempDir dir;
+    engine::Director* director = engine::Director::getInstance();
+    director->setOpenGLView(engine::GLViewImpl::createWithRect("t", engine::Rect(0, 0, 960, 640)));
+    struct Case {
+        const char* landscape;
+        engine::Size initial;
+        engine::Size design;
+    };
+    const Case cases[] = {
+        {"true", {960, 640}, {960, 640}},
+        {"false", {960, 640}, {640, 960}},
+        {"false", {640, 960}, {960, 640}},   // swapped whatever the ratio
+    };
+    for (const Case& tc : cases) {
+        ConfigFileReader::purge();
+        ConfigFileReader* reader = ConfigFileReader::getInstance();
+        reader->readConfig(dir.write("config.json", std::string(R"({"init_cfg":{"isLandscape":)") + tc.landscape + "}}"));
+        reader->setInitViewSize(tc.initial);
+        RuntimeEngine::getInstance()->resetDesignResolution();
+        engine::GLView* view = director->getOpenGLView();
+        EXPECT_EQ(view->getDesignResolutionSize(), tc.design) << tc.landscape << " " << tc.initial.width;
+        EXPECT_EQ(view->getResolutionPolicy(), engine::ResolutionPolicy::EXACT_FIT);
+    }
+    engine::Director::destroyInstance();
+}
+
+namespace {
+
+// A project in a temporary folder whose config.json names free console and upload ports.
+class RuntimeStart : public testing::Test {
+protected:
+    void SetUp() override {
+        files->setWritablePath(dir.file("w"));
+        consolePort = runtimetest::freePort();
+        uploadPort = runtimetest::freePort();
+        dir.write("proj/config.json", R"({"init_cfg":{"consolePort":)" + std::to_string(consolePort) +
+                                          R"(,"uploadPort":)" + std::to_string(uploadPort) + "}}");
+        dir.write("proj/src/scene.csb", "csb");
+        files->setSearchPaths({dir.file("proj")});
+        engine::Director::getInstance()->setOpenGLView(
+            engine::GLViewImpl::createWithRect("t", engine::Rect(0, 0, 960, 640)));
+        runtime::RuntimeCCSImpl::setLoaders({[this](const std::string& file) {
+                                                 loaded.push_back(file);
+                                                 return engine::Node::create();
+                                             },
+                                             nullptr, nullptr, nullptr});
+    }
+    void TearDown() override {
+        runtime::RuntimeCCSImpl::setLoaders({});
+        engine::Director::destroyInstance();
+    }
+
+    testsupport::TempDir dir;
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    int consolePort = 0, uploadPort = 0;
+    std::vector<std::string> loaded;
+};
+
+}  // namespace
+
+TEST_F(RuntimeStart, WithoutDebuggerTheEntryStartsAtOnce) {
+    host::ProjectConfig config = project(dir.file("proj"), dir.file("proj/src/scene.csb"));
+    config.parseCommandLine({"vexo", "-search-path", "extra1;extra2"});
+    RuntimeEngine* engine = RuntimeEngine::getInstance();
+    engine->setProjectConfig(config);
+    const std::string w = files->getWritablePath() + "debugruntime/";
+    const std::string proj = dir.file("proj") + "/";
+    EXPECT_THAT(files->getSearchPaths(), ElementsAre(w, proj, proj));
+
+    engine->start();
+    EXPECT_THAT(files->getSearchPaths(),
+                ElementsAre(w, proj, proj, proj + "src/", proj, "extra1/", "extra2/"));
+    EXPECT_THAT(loaded, ElementsAre("src/scene.csb"));
+    EXPECT_EQ(engine->getLaunchEvent(), "ccs");
+    EXPECT_FALSE(engine::Director::getInstance()->getConsole()->isListening());
+    EXPECT_EQ(runtime::FileServer::getShareInstance()->getListenPort(), 0);
+}
+
+TEST_F(RuntimeStart, WithADebuggerTheNetworkOpensOnLoopbackAndEndClosesIt) {
+    host::ProjectConfig config = project(dir.file("proj"), dir.file("proj/src/scene.csb"));
+    config.setDebuggerType(host::ProjectConfig::kDebuggerCodeIde);
+    RuntimeEngine* engine = RuntimeEngine::getInstance();
+    engine->setProjectConfig(config);
+    engine->setupRuntime();
+    ASSERT_NE(engine->getRuntime(), nullptr);
+    engine->start();
+
+    EXPECT_TRUE(loaded.empty());   // the entry waits for the debugger
+    engine::Console* console = engine::Director::getInstance()->getConsole();
+    EXPECT_EQ(console->getListenPort(), consolePort);
+    EXPECT_EQ(runtime::FileServer::getShareInstance()->getListenPort(), uploadPort);
+    int client = platform::connectTcp("127.0.0.1", uploadPort);
+    EXPECT_GE(client, 0);
+    platform::closeSocket(client);
+    engine::Director::getInstance()->mainLoop(1.f / 60);
+    EXPECT_NE(engine::Director::getInstance()->getRunningScene(), nullptr);   // the wait screen's scene
+
+    engine->end();
+    EXPECT_EQ(engine->getRuntime(), nullptr);
+    EXPECT_FALSE(console->isListening());
+    EXPECT_EQ(runtime::FileServer::getShareInstance()->getListenPort(), 0);
+    EXPECT_EQ(platform::connectTcp("127.0.0.1", uploadPort), -1);
+    // The reader was forgotten: a fresh one no longer has the handed-over entry.
+    EXPECT_NE(ConfigFileReader::getInstance()->getEntryFile(), "src/scene.csb");
+    engine->setupRuntime();
+    EXPECT_EQ(engine->getRuntime(), nullptr);   // the runtimes are gone
+}
