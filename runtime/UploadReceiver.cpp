@@ -33,6 +33,48 @@ bool isSafeFileName(const std::string& name) {
     return true;
 }
 
+namespace {
+
+// Inflates a zlib stream into at most `limit` bytes, growing the output only as
+// bytes come out. The results are zlib's one-shot ones: Z_OK, Z_BUF_ERROR when the
+// stream holds more than `limit` bytes, Z_DATA_ERROR when it is corrupt or cut
+// short, Z_MEM_ERROR.
+int inflateBounded(const std::string& input, uint64_t limit, std::string& out) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return Z_MEM_ERROR;
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+    stream.avail_in = static_cast<uInt>(input.size());
+    unsigned char chunk[64 * 1024];
+    int rc;
+    for (;;) {
+        stream.next_out = chunk;
+        stream.avail_out = sizeof chunk;
+        int ret = inflate(&stream, Z_NO_FLUSH);
+        const size_t produced = sizeof chunk - stream.avail_out;
+        if (produced > limit - out.size()) {
+            rc = Z_BUF_ERROR;
+            break;
+        }
+        out.append(reinterpret_cast<char*>(chunk), produced);
+        if (ret == Z_STREAM_END) {
+            rc = Z_OK;
+            break;
+        }
+        if (ret == Z_NEED_DICT || (ret == Z_BUF_ERROR && stream.avail_in == 0)) {
+            rc = Z_DATA_ERROR;
+            break;
+        }
+        if (ret != Z_OK) {
+            rc = ret;
+            break;
+        }
+    }
+    inflateEnd(&stream);
+    return rc;
+}
+
+}  // namespace
+
 bool UploadReceiver::discard(uint64_t n) {
     if (_scratch.empty()) _scratch.resize(kChunkSize);
     while (n > 0) {
@@ -97,19 +139,13 @@ UploadReceiver::Outcome UploadReceiver::next(Part& part, Failure& failure) {
     if (!readContent(m.content_length(), part.content)) return Outcome::kClosed;
 
     if (compressed) {
-        std::string inflated(static_cast<size_t>(m.uncompressed_length()), '\0');
-        uLongf inflatedLength = static_cast<uLongf>(inflated.size());
-        // A buffer of length 0 still needs a valid address.
-        Bytef empty = 0;
-        Bytef* dest = inflated.empty() ? &empty : reinterpret_cast<Bytef*>(inflated.data());
-        int rc = uncompress(dest, &inflatedLength, reinterpret_cast<const Bytef*>(part.content.data()),
-                            static_cast<uLong>(part.content.size()));
+        std::string inflated;
+        int rc = inflateBounded(part.content, m.uncompressed_length(), inflated);
         if (rc != Z_OK) {
             _failedName = m.file_name();
             failure = {m.file_name(), FileSendComplete::RESULT_UNCOMPRESS_ERROR, rc};
             return Outcome::kFailed;
         }
-        inflated.resize(inflatedLength);
         part.content = std::move(inflated);
     }
     return Outcome::kPart;

@@ -31,7 +31,8 @@ class UploadReceiver {
 public:
     // Largest content a part may claim, compressed or inflated.
     static constexpr uint64_t kMaxPartLength = 128ull << 20;
-    static constexpr size_t kChunkSize = 1 << 20;
+    // Content is read in steps of this size, so memory grows only with bytes that arrive.
+    static constexpr size_t kChunkSize = 64 * 1024;
 
     // Fills exactly n bytes; false when the connection is gone.
     using ReadExact = std::function<bool(void* buffer, size_t n)>;

@@ -23,7 +23,10 @@ Application* Application::getInstance() { return s_instance; }
 
 int Application::run() {
     if (!applicationDidFinishLaunching()) return 1;
+    return runMainLoop();
+}
 
+int Application::runMainLoop() {
     Director* director = Director::getInstance();
     while (!director->hasEnded()) {
         const auto frameStart = std::chrono::steady_clock::now();

@@ -20,6 +20,8 @@ public:
     // took longer). A view whose windowShouldClose() turns true ends the director.
     // Returns 0 after a normal end.
     int run();
+    // The frames of run() alone, without applicationDidFinishLaunching.
+    int runMainLoop();
     void setAnimationInterval(float interval);   // the director's
     // Two-letter language code from the first non-empty of LC_ALL, LC_MESSAGES and
     // LANG: the part before '_', '.' or '@', lower-cased ("de_DE.UTF-8" gives "de").
