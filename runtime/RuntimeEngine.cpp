@@ -11,6 +11,7 @@
 #include "engine/base/Director.h"
 #include "engine/scene/Scene.h"
 #include "host/config/ConfigFileReader.h"
+#include "runtime/ConnectWaitLayer.h"
 #include "runtime/ConsoleCommand.h"
 #include "runtime/FileServer.h"
 #include "runtime/RuntimeCCSImpl.h"
@@ -26,11 +27,6 @@ HostHooks& hooks() {
 std::string& projectDirectory() {
     static std::string dir;
     return dir;
-}
-
-std::function<engine::Node*()>& waitLayerFactory() {
-    static std::function<engine::Node*()> factory;
-    return factory;
 }
 
 }  // namespace
@@ -53,9 +49,6 @@ RuntimeEngine* RuntimeEngine::getInstance() {
     return instance;
 }
 
-void RuntimeEngine::setWaitLayerFactory(std::function<engine::Node*()> factory) {
-    waitLayerFactory() = std::move(factory);
-}
 
 void RuntimeEngine::setHostHooks(HostHooks h) { hooks() = std::move(h); }
 
@@ -187,9 +180,7 @@ bool RuntimeEngine::startNetwork() {
 
 void RuntimeEngine::showUI() {
     engine::Scene* scene = engine::Scene::create();
-    if (waitLayerFactory()) {
-        if (engine::Node* layer = waitLayerFactory()()) scene->addChild(layer);
-    }
+    scene->addChild(ConnectWaitLayer::create());
     engine::Director::getInstance()->replaceScene(scene);
 }
 

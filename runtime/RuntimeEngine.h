@@ -14,10 +14,6 @@
 #include "host/config/ProjectConfig.h"
 #include "runtime/RuntimeProtocol.h"
 
-namespace engine {
-class Node;
-}
-
 namespace runtime {
 
 // Replaces every occurrence of `from` in `text` by `to`, scanning on after each
@@ -92,10 +88,6 @@ public:
     // Ends and deletes every runtime, stops the console and the file server and
     // forgets the configuration reader.
     void end();
-
-    // Makes the wait screen's layer (autoreleased) for showUI; without a factory
-    // the screen is an empty scene.
-    static void setWaitLayerFactory(std::function<engine::Node*()> factory);
 
 private:
     RuntimeEngine() = default;

@@ -88,7 +88,7 @@ bool UploadReceiver::discard(uint64_t n) {
 bool UploadReceiver::readContent(uint64_t n, std::string& out) {
     // Grows with the bytes that actually arrive, not with the claim.
     out.clear();
-    out.reserve(static_cast<size_t>(std::min<uint64_t>(n, kChunkSize)));
+    out.reserve(static_cast<size_t>(std::min<uint64_t>(n, kReserveLimit)));
     while (n > 0) {
         size_t step = static_cast<size_t>(std::min<uint64_t>(n, kChunkSize));
         size_t at = out.size();

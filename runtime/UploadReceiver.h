@@ -33,6 +33,8 @@ public:
     static constexpr uint64_t kMaxPartLength = 128ull << 20;
     // Content is read in steps of this size, so memory grows only with bytes that arrive.
     static constexpr size_t kChunkSize = 64 * 1024;
+    // Room set aside up front for a part's content, whatever it claims.
+    static constexpr size_t kReserveLimit = 1 << 20;
 
     // Fills exactly n bytes; false when the connection is gone.
     using ReadExact = std::function<bool(void* buffer, size_t n)>;

@@ -63,6 +63,8 @@ protected:
                             }});
         ASSERT_TRUE(console.listenOnTCP(0));
     }
+    // The thread stops before the members its commands use are gone.
+    void TearDown() override { console.stop(); }
     int connect() { return platform::connectTcp("127.0.0.1", console.getListenPort()); }
     static void send(int fd, const std::string& text) { ASSERT_TRUE(platform::sendAll(fd, text.data(), text.size())); }
     // What arrives within the wait; stops early at `until` bytes. "<closed>" is

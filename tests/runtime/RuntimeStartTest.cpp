@@ -14,6 +14,7 @@
 #include "engine/scene/Scene.h"
 #include "host/config/ConfigFileReader.h"
 #include "platform/Socket.h"
+#include "runtime/ConnectWaitLayer.h"
 #include "runtime/FileServer.h"
 #include "runtime/RuntimeCCSImpl.h"
 #include "runtime/RuntimeEngine.h"
@@ -22,6 +23,7 @@
 using host::ConfigFileReader;
 using runtime::RuntimeEngine;
 using testing::ElementsAre;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -182,11 +184,29 @@ TEST_F(RuntimeStart, WithADebuggerTheNetworkOpensOnLoopbackAndEndClosesIt) {
     engine::Console* console = engine::Director::getInstance()->getConsole();
     EXPECT_EQ(console->getListenPort(), consolePort);
     EXPECT_EQ(runtime::FileServer::getShareInstance()->getListenPort(), uploadPort);
+    engine::Director* director = engine::Director::getInstance();
+    director->mainLoop(1.f / 60);
+    ASSERT_NE(director->getRunningScene(), nullptr);
+    ASSERT_EQ(director->getRunningScene()->getChildrenCount(), 1u);
+    auto* wait = dynamic_cast<runtime::ConnectWaitLayer*>(director->getRunningScene()->getChildren()[0]);
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(wait->getStatusText(), "waiting for debugger to connect ...");
+    EXPECT_EQ(runtime::ConnectWaitLayer::addressText(), "IP: 127.0.0.1");
+
+    // The status line follows the file being received.
     int client = platform::connectTcp("127.0.0.1", uploadPort);
-    EXPECT_GE(client, 0);
+    ASSERT_GE(client, 0);
+    std::string frame = runtimetest::partFrame(runtimetest::partMessage("res/a.png", 1, 3), "png");
+    ASSERT_TRUE(platform::sendAll(client, frame.data(), frame.size()));
+    EXPECT_TRUE(testsupport::pumpMainThreadUntil([&] { return wait->getStatusText() == "res/a.png"; }, 5s));
     platform::closeSocket(client);
-    engine::Director::getInstance()->mainLoop(1.f / 60);
-    EXPECT_NE(engine::Director::getInstance()->getRunningScene(), nullptr);   // the wait screen's scene
+
+    // Play starts the entry, which replaces the wait screen.
+    wait->onPlayPressed();
+    director->mainLoop(1.f / 60);
+    EXPECT_THAT(loaded, ElementsAre("src/scene.csb"));
+    ASSERT_EQ(director->getRunningScene()->getChildrenCount(), 1u);
+    EXPECT_EQ(dynamic_cast<runtime::ConnectWaitLayer*>(director->getRunningScene()->getChildren()[0]), nullptr);
 
     engine->end();
     EXPECT_EQ(engine->getRuntime(), nullptr);
