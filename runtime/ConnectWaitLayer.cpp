@@ -1,7 +1,9 @@
 #include "runtime/ConnectWaitLayer.h"
 
+#include "engine/app/GLView.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
+#include "host/config/ConfigFileReader.h"
 #include "runtime/ConsoleCommand.h"
 #include "runtime/FileServer.h"
 #include "runtime/RuntimeEngine.h"
@@ -16,6 +18,14 @@ ConnectWaitLayer* ConnectWaitLayer::create() {
 }
 
 bool ConnectWaitLayer::init() {
+    // The screen's art is laid out for 1280x800 (landscape) or 800x1280 (portrait).
+    if (engine::GLView* view = engine::Director::getInstance()->getOpenGLView()) {
+        if (host::ConfigFileReader::getInstance()->isLandscape()) {
+            view->setDesignResolutionSize(1280, 800, engine::ResolutionPolicy::EXACT_FIT);
+        } else {
+            view->setDesignResolutionSize(800, 1280, engine::ResolutionPolicy::FIXED_HEIGHT);
+        }
+    }
     engine::Director::getInstance()->getScheduler()->scheduleUpdate(this, 0, false,
                                                                      [this](float dt) { update(dt); });
     return true;

@@ -13,7 +13,9 @@ class ConnectWaitLayer : public engine::Node {
 public:
     static constexpr const char* kWaitingText = "waiting for debugger to connect ...";
 
-    // A new layer, autoreleased, with its per-frame update scheduled.
+    // A new layer, autoreleased, with its per-frame update scheduled. The view's
+    // design resolution becomes 1280x800 exact fit in landscape, 800x1280 fixed
+    // height otherwise.
     static ConnectWaitLayer* create();
     ~ConnectWaitLayer() override;
 

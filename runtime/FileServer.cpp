@@ -29,6 +29,8 @@ FileServer*& instance() {
 }
 
 constexpr const char* kRecordWriterKey = "fileinfo";
+constexpr size_t kSpareBuffers = 4;
+constexpr size_t kSpareBufferLimit = 4u << 20;
 
 }  // namespace
 
@@ -105,6 +107,7 @@ void FileServer::stop() {
     _listenPort = 0;
     std::lock_guard<std::mutex> recvLock(_recvMutex);
     _recvQueue.clear();
+    _spareBuffers.clear();
     _queuedBytes = 0;
     std::lock_guard<std::mutex> responseLock(_responseMutex);
     _responseQueue.clear();
@@ -145,6 +148,10 @@ void FileServer::receiveLoop() {
                     _recvQueue.push_back({std::move(part.message), std::move(part.content), serial});
                     _recvReady.notify_one();
                     part = UploadReceiver::Part();
+                    if (!_spareBuffers.empty()) {
+                        part.content = std::move(_spareBuffers.back());
+                        _spareBuffers.pop_back();
+                    }
                     break;
                 }
             }
@@ -169,6 +176,10 @@ void FileServer::writeLoop() {
             _recvSpace.notify_one();
         }
         writeRecord(record);
+        if (record.content.capacity() <= kSpareBufferLimit) {
+            std::lock_guard<std::mutex> lock(_recvMutex);
+            if (_spareBuffers.size() < kSpareBuffers) _spareBuffers.push_back(std::move(record.content));
+        }
     }
 }
 

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <rapidjson/document.h>
 
@@ -102,6 +103,9 @@ private:
     std::condition_variable _recvSpace;   // queued bytes went down, or stopping
     std::deque<RecvFileRecord> _recvQueue;
     uint64_t _queuedBytes = 0;
+    // Content buffers the write loop is done with, for the receive loop to refill
+    // (their memory is already mapped).
+    std::vector<std::string> _spareBuffers;
 
     std::mutex _responseMutex;
     std::condition_variable _responseReady;

@@ -12,7 +12,10 @@
 #include <zlib.h>
 
 #include "RuntimeTestSupport.h"
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
 #include "engine/files/FileUtils.h"
+#include "host/config/ConfigFileReader.h"
 #include "platform/Socket.h"
 #include "runtime/UploadReceiver.h"
 #include "support/TestSupport.h"
@@ -194,6 +197,21 @@ TEST_F(FileServerOverLoopback, OversizeClaimIsAnsweredAndItsBytesSkipped) {
     EXPECT_FALSE(exists(server->getWritePath() + "huge.bin"));
 }
 
+TEST_F(FileServerOverLoopback, ReplyTooLongForAFrameIsDroppedAndServingGoesOn) {
+    // The longest name an incoming frame can carry, alone in its message (so a
+    // later part, opened for appending): the open fails and the answer, a few
+    // bytes longer, no longer fits a frame.
+    runtime::FileSendProtos m;
+    m.set_file_name(std::string(65531, 'n'));
+    const std::string frame = runtime::makeFrame(m.SerializePartialAsString());
+    ASSERT_FALSE(frame.empty());
+    send(frame);
+    sendFile("short.txt", "ok");
+    Reply r = reply();
+    EXPECT_EQ(r.fileName, "short.txt");
+    EXPECT_EQ(r.result, FileSendComplete::RESULT_OK);
+}
+
 TEST_F(FileServerOverLoopback, ClientClosingMidPartLosesItAndTheNextClientIsServed) {
     send(partFrame(partMessage("cut.txt", 1, 100), std::string(10, 'c')));
     platform::closeSocket(client);
@@ -226,6 +244,19 @@ TEST_F(FileServerOverLoopback, StopWakesBlockedLoopsPromptlyAndListeningMayStart
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
+TEST(FileServerListen, AnAddressThatIsNotIpv4TextFails) {
+    testsupport::TempDir dir;
+    engine::FileUtils::getInstance()->setWritablePath(dir.path());
+    for (const char* address : {"::1", "example.org", "300.1.1.1"}) {
+        host::ConfigFileReader::getInstance()->setBindAddress(address);
+        EXPECT_FALSE(FileServer::getShareInstance()->listenOnTCP(0)) << address;
+        EXPECT_EQ(FileServer::getShareInstance()->getListenPort(), 0);
+    }
+    host::ConfigFileReader::getInstance()->setBindAddress("127.0.0.1");
+    EXPECT_TRUE(FileServer::getShareInstance()->listenOnTCP(0));
+    FileServer::destroyInstance();
+}
+
 TEST(FileServerRecord, AnythingButAnObjectLoadsAsAnEmptyRecord) {
     testsupport::TempDir dir;
     engine::FileUtils::getInstance()->setWritablePath(dir.path());
@@ -253,7 +284,10 @@ TEST(FileServerRecord, AnythingButAnObjectLoadsAsAnEmptyRecord) {
     server->writeResFileInfo();
     EXPECT_EQ(testsupport::readFile(dir.file("debugruntime/fileinfo_debug.json")),
               R"({"a.lua":"7","c":"18446744073709551615"})");
+    engine::Scheduler* scheduler = engine::Director::getInstance()->getScheduler();
+    EXPECT_TRUE(scheduler->isScheduled("fileinfo", server));
     FileServer::destroyInstance();
+    EXPECT_FALSE(scheduler->isScheduled("fileinfo", server));
 }
 
 TEST(FileServerFolders, CreateDirMakesEveryMissingFolder) {

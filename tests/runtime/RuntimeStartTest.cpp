@@ -218,3 +218,32 @@ TEST_F(RuntimeStart, WithADebuggerTheNetworkOpensOnLoopbackAndEndClosesIt) {
     engine->setupRuntime();
     EXPECT_EQ(engine->getRuntime(), nullptr);   // the runtimes are gone
 }
+
+TEST(ConnectWaitLayer, DesignResolutionFollowsTheOrientation) {
+    testsupport::TempDir dir;
+    engine::Director* director = engine::Director::getInstance();
+    director->setOpenGLView(engine::GLViewImpl::createWithRect("t", engine::Rect(0, 0, 960, 640)));
+    struct Case {
+        const char* landscape;
+        engine::Size design;
+        engine::ResolutionPolicy policy;
+    };
+    const Case cases[] = {
+        {"true", {1280, 800}, engine::ResolutionPolicy::EXACT_FIT},
+        {"false", {800, 1280}, engine::ResolutionPolicy::FIXED_HEIGHT},
+    };
+    for (const Case& tc : cases) {
+        ConfigFileReader::purge();
+        ConfigFileReader::getInstance()->readConfig(
+            dir.write("config.json", std::string(R"({"init_cfg":{"isLandscape":)") + tc.landscape + "}}"));
+        runtime::ConnectWaitLayer::create();
+        EXPECT_EQ(director->getOpenGLView()->getResolutionPolicy(), tc.policy) << tc.landscape;
+        if (tc.policy == engine::ResolutionPolicy::EXACT_FIT) {
+            EXPECT_EQ(director->getOpenGLView()->getDesignResolutionSize(), tc.design);
+        } else {
+            // Fixed height keeps the height; the width follows the frame's ratio.
+            EXPECT_EQ(director->getOpenGLView()->getDesignResolutionSize().height, tc.design.height);
+        }
+    }
+    engine::Director::destroyInstance();
+}
