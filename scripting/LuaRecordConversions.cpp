@@ -1,7 +1,9 @@
 #include "scripting/LuaRecordConversions.h"
 
+#include <cstddef>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <unordered_set>
 
 #include "scripting/LuaConvSupport.h"
@@ -48,6 +50,76 @@ bool numberIfNumeric(lua_State* L, int index, const char* key, double* value) {
     return numeric;
 }
 
+// One number key of a record: its Lua name, the field and the value an absent key gives.
+template <class R, class T>
+struct Key {
+    const char* name;
+    T R::*field;
+    double absent = 0;
+};
+
+// A Lua number as a field: floats narrowed, bytes the low 8 bits of the truncated
+// number, GL enums its low 32 bits.
+template <class T>
+T fieldFromNumber(double v) {
+    if constexpr (std::is_same_v<T, uint8_t>) {
+        return static_cast<uint8_t>(wrapToInt32(v));
+    } else if constexpr (std::is_same_v<T, uint32_t>) {
+        return wrapToUInt32(v);
+    } else {
+        return static_cast<T>(v);
+    }
+}
+
+template <class R, class T, size_t N>
+bool readKeys(lua_State* L, int index, R* out, const Key<R, T> (&keys)[N]) {
+    if (!canRead(L, out, index)) return false;
+    for (const auto& key : keys) out->*key.field = fieldFromNumber<T>(numberField(L, index, key.name, key.absent));
+    return true;
+}
+
+template <class R, class T, size_t N>
+void pushKeys(lua_State* L, const R& value, const Key<R, T> (&keys)[N]) {
+    if (!L) return;
+    lua_createtable(L, 0, static_cast<int>(N));
+    for (const auto& key : keys) setNumber(L, key.name, value.*key.field);
+}
+
+using engine::AffineTransform;
+using engine::BlendFunc;
+using engine::Color3B;
+using engine::Color4B;
+using engine::Color4F;
+using engine::PhysicsMaterial;
+using engine::Quaternion;
+using engine::Size;
+using engine::Vec2;
+using engine::Vec3;
+using engine::Vec4;
+using TexParams = engine::Texture2D::_TexParams;
+
+const Key<AffineTransform, float> kAffineKeys[] = {
+    {"a", &AffineTransform::a}, {"b", &AffineTransform::b},   {"c", &AffineTransform::c},
+    {"d", &AffineTransform::d}, {"tx", &AffineTransform::tx}, {"ty", &AffineTransform::ty}};
+const Key<BlendFunc, uint32_t> kBlendKeys[] = {{"src", &BlendFunc::src}, {"dst", &BlendFunc::dst}};
+const Key<Color3B, uint8_t> kColor3BKeys[] = {{"r", &Color3B::r}, {"g", &Color3B::g}, {"b", &Color3B::b}};
+const Key<Color4B, uint8_t> kColor4BKeys[] = {
+    {"r", &Color4B::r}, {"g", &Color4B::g}, {"b", &Color4B::b}, {"a", &Color4B::a, 255}};
+const Key<Color4F, float> kColor4FKeys[] = {{"r", &Color4F::r}, {"g", &Color4F::g}, {"b", &Color4F::b}, {"a", &Color4F::a}};
+const Key<Vec2, float> kVec2Keys[] = {{"x", &Vec2::x}, {"y", &Vec2::y}};
+const Key<Vec3, float> kVec3Keys[] = {{"x", &Vec3::x}, {"y", &Vec3::y}, {"z", &Vec3::z}};
+const Key<Vec4, float> kVec4Keys[] = {{"x", &Vec4::x}, {"y", &Vec4::y}, {"z", &Vec4::z}, {"w", &Vec4::w}};
+const Key<Quaternion, float> kQuaternionKeys[] = {
+    {"x", &Quaternion::x}, {"y", &Quaternion::y}, {"z", &Quaternion::z}, {"w", &Quaternion::w}};
+const Key<Size, float> kSizeKeys[] = {{"width", &Size::width}, {"height", &Size::height}};
+const Key<TexParams, uint32_t> kTexParamsKeys[] = {{"minFilter", &TexParams::minFilter},
+                                                   {"magFilter", &TexParams::magFilter},
+                                                   {"wrapS", &TexParams::wrapS},
+                                                   {"wrapT", &TexParams::wrapT}};
+const Key<PhysicsMaterial, float> kMaterialKeys[] = {{"density", &PhysicsMaterial::density},
+                                                     {"restitution", &PhysicsMaterial::restitution},
+                                                     {"friction", &PhysicsMaterial::friction}};
+
 // Texts of numbers given as custom glyphs: they must outlive the read, so they are
 // kept for the life of the process (one copy per distinct text).
 const char* keepGlyphText(const char* text) {
@@ -64,181 +136,94 @@ const char* keepGlyphText(const char* text) {
 bool luaconv_read_affine_transform(lua_State* L, int index, engine::AffineTransform* out,
                                    const char*) {
     if (!canRead(L, out, index)) return false;
-    struct Key {
-        const char* name;
-        float engine::AffineTransform::*field;
-    };
-    static const Key keys[] = {{"a", &engine::AffineTransform::a},   {"b", &engine::AffineTransform::b},
-                               {"c", &engine::AffineTransform::c},   {"d", &engine::AffineTransform::d},
-                               {"tx", &engine::AffineTransform::tx}, {"ty", &engine::AffineTransform::ty}};
-    for (const Key& key : keys) {
+    // Stops at the first absent key, the fields before it already stored.
+    for (const auto& key : kAffineKeys) {
         bool present = pushField(L, index, key.name);
-        if (!present) {
-            lua_pop(L, 1);
-            return false;
-        }
-        out->*key.field = static_cast<float>(lua_tonumber(L, -1));
+        if (present) out->*key.field = static_cast<float>(lua_tonumber(L, -1));
         lua_pop(L, 1);
+        if (!present) return false;
     }
     return true;
 }
 
 void luaconv_push_affine_transform(lua_State* L, const engine::AffineTransform& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "a", value.a);
-    setNumber(L, "b", value.b);
-    setNumber(L, "c", value.c);
-    setNumber(L, "d", value.d);
-    setNumber(L, "tx", value.tx);
-    setNumber(L, "ty", value.ty);
+    pushKeys(L, value, kAffineKeys);
 }
 
 // ---- BlendFunc
 
 bool luaconv_read_blend_func(lua_State* L, int index, engine::BlendFunc* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->src = enumField(L, index, "src");
-    out->dst = enumField(L, index, "dst");
-    return true;
+    return readKeys(L, index, out, kBlendKeys);
 }
 
 void luaconv_push_blend_func(lua_State* L, const engine::BlendFunc& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "src", value.src);
-    setNumber(L, "dst", value.dst);
+    pushKeys(L, value, kBlendKeys);
 }
 
 // ---- Colours
 
 bool luaconv_read_color3b(lua_State* L, int index, engine::Color3B* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->r = byteField(L, index, "r");
-    out->g = byteField(L, index, "g");
-    out->b = byteField(L, index, "b");
-    return true;
+    return readKeys(L, index, out, kColor3BKeys);
 }
 
 bool luaconv_read_color4b(lua_State* L, int index, engine::Color4B* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->r = byteField(L, index, "r");
-    out->g = byteField(L, index, "g");
-    out->b = byteField(L, index, "b");
-    out->a = byteField(L, index, "a", 255);
-    return true;
+    return readKeys(L, index, out, kColor4BKeys);
 }
 
 bool luaconv_read_color4f(lua_State* L, int index, engine::Color4F* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->r = floatField(L, index, "r");
-    out->g = floatField(L, index, "g");
-    out->b = floatField(L, index, "b");
-    out->a = floatField(L, index, "a");
-    return true;
+    return readKeys(L, index, out, kColor4FKeys);
 }
 
 void luaconv_push_color3b(lua_State* L, const engine::Color3B& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "r", value.r);
-    setNumber(L, "g", value.g);
-    setNumber(L, "b", value.b);
+    pushKeys(L, value, kColor3BKeys);
 }
 
 void luaconv_push_color4b(lua_State* L, const engine::Color4B& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "r", value.r);
-    setNumber(L, "g", value.g);
-    setNumber(L, "b", value.b);
-    setNumber(L, "a", value.a);
+    pushKeys(L, value, kColor4BKeys);
 }
 
 void luaconv_push_color4f(lua_State* L, const engine::Color4F& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "r", value.r);
-    setNumber(L, "g", value.g);
-    setNumber(L, "b", value.b);
-    setNumber(L, "a", value.a);
+    pushKeys(L, value, kColor4FKeys);
 }
 
 // ---- Vectors and quaternion
 
 bool luaconv_read_vec2(lua_State* L, int index, engine::Vec2* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->x = floatField(L, index, "x");
-    out->y = floatField(L, index, "y");
-    return true;
+    return readKeys(L, index, out, kVec2Keys);
 }
 
 bool luaconv_read_vec3(lua_State* L, int index, engine::Vec3* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->x = floatField(L, index, "x");
-    out->y = floatField(L, index, "y");
-    out->z = floatField(L, index, "z");
-    return true;
+    return readKeys(L, index, out, kVec3Keys);
 }
 
 bool luaconv_read_vec4(lua_State* L, int index, engine::Vec4* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->x = floatField(L, index, "x");
-    out->y = floatField(L, index, "y");
-    out->z = floatField(L, index, "z");
-    out->w = floatField(L, index, "w");
-    return true;
+    return readKeys(L, index, out, kVec4Keys);
 }
 
 bool luaconv_read_quaternion(lua_State* L, int index, engine::Quaternion* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->x = floatField(L, index, "x");
-    out->y = floatField(L, index, "y");
-    out->z = floatField(L, index, "z");
-    out->w = floatField(L, index, "w");
-    return true;
+    return readKeys(L, index, out, kQuaternionKeys);
 }
 
 void luaconv_push_vec2(lua_State* L, const engine::Vec2& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "x", value.x);
-    setNumber(L, "y", value.y);
+    pushKeys(L, value, kVec2Keys);
 }
 
 void luaconv_push_vec3(lua_State* L, const engine::Vec3& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "x", value.x);
-    setNumber(L, "y", value.y);
-    setNumber(L, "z", value.z);
+    pushKeys(L, value, kVec3Keys);
 }
 
 void luaconv_push_vec4(lua_State* L, const engine::Vec4& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "x", value.x);
-    setNumber(L, "y", value.y);
-    setNumber(L, "z", value.z);
-    setNumber(L, "w", value.w);
+    pushKeys(L, value, kVec4Keys);
 }
 
 void luaconv_push_quaternion(lua_State* L, const engine::Quaternion& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "x", value.x);
-    setNumber(L, "y", value.y);
-    setNumber(L, "z", value.z);
-    setNumber(L, "w", value.w);
+    pushKeys(L, value, kQuaternionKeys);
 }
 
 // ---- Size and Rect
 
 bool luaconv_read_size(lua_State* L, int index, engine::Size* out, const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->width = floatField(L, index, "width");
-    out->height = floatField(L, index, "height");
-    return true;
+    return readKeys(L, index, out, kSizeKeys);
 }
 
 bool luaconv_read_rect(lua_State* L, int index, engine::Rect* out, const char*) {
@@ -251,15 +236,12 @@ bool luaconv_read_rect(lua_State* L, int index, engine::Rect* out, const char*) 
 }
 
 void luaconv_push_size(lua_State* L, const engine::Size& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "width", value.width);
-    setNumber(L, "height", value.height);
+    pushKeys(L, value, kSizeKeys);
 }
 
 void luaconv_push_rect(lua_State* L, const engine::Rect& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 4);
     setNumber(L, "x", value.origin.x);
     setNumber(L, "y", value.origin.y);
     setNumber(L, "width", value.size.width);
@@ -282,7 +264,7 @@ bool luaconv_read_mat4(lua_State* L, int index, engine::Mat4* out, const char*) 
 
 void luaconv_push_mat4(lua_State* L, const engine::Mat4& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 16, 0);
     for (int i = 0; i < 16; ++i) {
         lua_pushnumber(L, value.m[i]);
         lua_rawseti(L, -2, i + 1);
@@ -293,12 +275,7 @@ void luaconv_push_mat4(lua_State* L, const engine::Mat4& value) {
 
 bool luaconv_read_tex_params(lua_State* L, int index, engine::Texture2D::_TexParams* out,
                              const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->minFilter = enumField(L, index, "minFilter");
-    out->magFilter = enumField(L, index, "magFilter");
-    out->wrapS = enumField(L, index, "wrapS");
-    out->wrapT = enumField(L, index, "wrapT");
-    return true;
+    return readKeys(L, index, out, kTexParamsKeys);
 }
 
 // ---- FontDefinition
@@ -352,7 +329,7 @@ bool luaconv_read_font_definition(lua_State* L, int index, engine::FontDefinitio
 
 void luaconv_push_font_definition(lua_State* L, const engine::FontDefinition& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 13);
     setString(L, "fontName", value.fontName.c_str());
     setNumber(L, "fontSize", value.fontSize);
     setNumber(L, "fontAlignmentH", static_cast<int32_t>(value.alignment));
@@ -397,7 +374,7 @@ bool luaconv_read_ttf_config(lua_State* L, int index, engine::TTFConfig* out, co
 
 void luaconv_push_ttf_config(lua_State* L, const engine::TTFConfig& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 6);
     setString(L, "fontFilePath", value.fontFilePath.c_str());
     setNumber(L, "fontSize", value.fontSize);
     setNumber(L, "glyphs", static_cast<int32_t>(value.glyphs));
@@ -410,7 +387,7 @@ void luaconv_push_ttf_config(lua_State* L, const engine::TTFConfig& value) {
 
 void luaconv_push_uniform(lua_State* L, const engine::Uniform& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 4);
     setNumber(L, "location", value.location);
     setNumber(L, "size", value.size);
     setNumber(L, "type", value.type);
@@ -419,7 +396,7 @@ void luaconv_push_uniform(lua_State* L, const engine::Uniform& value) {
 
 void luaconv_push_vertex_attrib(lua_State* L, const engine::VertexAttrib& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 4);
     setNumber(L, "index", value.index);
     setNumber(L, "size", value.size);
     setNumber(L, "type", value.type);
@@ -428,7 +405,7 @@ void luaconv_push_vertex_attrib(lua_State* L, const engine::VertexAttrib& value)
 
 void luaconv_push_mesh_vertex_attrib(lua_State* L, const engine::MeshVertexAttrib& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 4);
     setNumber(L, "size", value.size);
     setNumber(L, "type", value.type);
     setNumber(L, "vertexAttrib", value.vertexAttrib);
@@ -439,19 +416,11 @@ void luaconv_push_mesh_vertex_attrib(lua_State* L, const engine::MeshVertexAttri
 
 bool luaconv_read_physics_material(lua_State* L, int index, engine::PhysicsMaterial* out,
                                    const char*) {
-    if (!canRead(L, out, index)) return false;
-    out->density = floatField(L, index, "density");
-    out->restitution = floatField(L, index, "restitution");
-    out->friction = floatField(L, index, "friction");
-    return true;
+    return readKeys(L, index, out, kMaterialKeys);
 }
 
 void luaconv_push_physics_material(lua_State* L, const engine::PhysicsMaterial& value) {
-    if (!L) return;
-    lua_createtable(L, 0, 0);
-    setNumber(L, "density", value.density);
-    setNumber(L, "restitution", value.restitution);
-    setNumber(L, "friction", value.friction);
+    pushKeys(L, value, kMaterialKeys);
 }
 
 void luaconv_push_physics_contact_points(lua_State* L, const engine::PhysicsContactData* data) {
@@ -459,7 +428,7 @@ void luaconv_push_physics_contact_points(lua_State* L, const engine::PhysicsCont
     // A count beyond the record's points would read past them.
     int count = data->count < engine::PhysicsContactData::POINT_MAX ? data->count
                                                                     : engine::PhysicsContactData::POINT_MAX;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 3);
     setTable(L, "points", [&] { luaconv_push_vec2_array(L, data->points, count); });
     setTable(L, "normal", [&] { luaconv_push_vec2(L, data->normal); });
     setNumber(L, "POINT_MAX", engine::PhysicsContactData::POINT_MAX);
@@ -479,7 +448,7 @@ bool luaconv_read_animation_info(lua_State* L, int index, studio::timeline::Anim
 
 void luaconv_push_animation_info(lua_State* L, const studio::timeline::AnimationInfo& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 3);
     setString(L, "name", value.name.c_str());
     setNumber(L, "startIndex", value.startIndex);
     setNumber(L, "endIndex", value.endIndex);
@@ -513,7 +482,7 @@ bool luaconv_read_navmesh_agent_param(lua_State* L, int index, engine::NavMeshAg
 
 void luaconv_push_offmesh_link_data(lua_State* L, const engine::OffMeshLinkData& value) {
     if (!L) return;
-    lua_createtable(L, 0, 0);
+    lua_createtable(L, 0, 2);
     setTable(L, "startPosition", [&] { luaconv_push_vec3(L, value.startPosition); });
     setTable(L, "endPosition", [&] { luaconv_push_vec3(L, value.endPosition); });
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <type_traits>
 
 #include "scripting/LuaConvSupport.h"
 #include "scripting/LuaRecordConversions.h"
@@ -184,21 +185,17 @@ void pushVector(lua_State* L, const engine::ValueVector& values, int depth) {
     }
 }
 
-void pushMap(lua_State* L, const engine::ValueMap& map, int depth) {
+// A map's entries under their keys as strings (an integer key in decimal).
+template <class Map>
+void pushMap(lua_State* L, const Map& map, int depth) {
     if (!beginTable(L, depth)) return;
     for (const auto& [key, value] : map) {
         if (!isPushable(value)) continue;
-        lua_pushlstring(L, key.data(), key.size());
-        pushTree(L, value, depth + 1);
-        lua_rawset(L, -3);
-    }
-}
-
-void pushIntKeyMap(lua_State* L, const engine::ValueMapIntKey& map, int depth) {
-    if (!beginTable(L, depth)) return;
-    for (const auto& [key, value] : map) {
-        if (!isPushable(value)) continue;
-        lua_pushstring(L, std::to_string(key).c_str());
+        if constexpr (std::is_same_v<typename Map::key_type, std::string>) {
+            lua_pushlstring(L, key.data(), key.size());
+        } else {
+            lua_pushstring(L, std::to_string(key).c_str());
+        }
         pushTree(L, value, depth + 1);
         lua_rawset(L, -3);
     }
@@ -232,7 +229,7 @@ void pushTree(lua_State* L, const engine::Value& value, int depth) {
         pushMap(L, value.asValueMap(), depth);
         break;
     case T::INT_KEY_MAP:
-        pushIntKeyMap(L, value.asIntKeyMap(), depth);
+        pushMap(L, value.asIntKeyMap(), depth);
         break;
     default:
         lua_pushnil(L);
@@ -473,7 +470,7 @@ void luaconv_push_value_map(lua_State* L, const engine::ValueMap& map) {
 }
 
 void luaconv_push_value_int_key_map(lua_State* L, const engine::ValueMapIntKey& map) {
-    if (L) pushIntKeyMap(L, map, 0);
+    if (L) pushMap(L, map, 0);
 }
 
 void luaconv_push_value_vector(lua_State* L, const engine::ValueVector& values) {

@@ -1,6 +1,7 @@
 #pragma once
 // Reference-counted boxes around single values, the elements the deprecated
-// engine::__Array carries to older APIs.
+// engine::__Array carries to older APIs. Each value type is its own class, so a
+// dynamic cast tells them apart.
 #include <string>
 #include <utility>
 
@@ -11,6 +12,12 @@ namespace engine {
 template <class T>
 class __Boxed : public Ref {
 public:
+    // A new box, autoreleased.
+    static __Boxed* create(T value) {
+        auto* box = new __Boxed(std::move(value));
+        box->autorelease();
+        return box;
+    }
     const T& getValue() const { return _value; }
 
 protected:
@@ -19,6 +26,11 @@ protected:
 private:
     T _value;
 };
+
+using __Double = __Boxed<double>;
+using __Float = __Boxed<float>;
+using __Integer = __Boxed<int>;
+using __Bool = __Boxed<bool>;
 
 class __String : public __Boxed<std::string> {
 public:
@@ -31,54 +43,6 @@ public:
 
 private:
     explicit __String(const std::string& text) : __Boxed(text) {}
-};
-
-class __Double : public __Boxed<double> {
-public:
-    static __Double* create(double v) {
-        auto* box = new __Double(v);
-        box->autorelease();
-        return box;
-    }
-
-private:
-    explicit __Double(double v) : __Boxed(v) {}
-};
-
-class __Float : public __Boxed<float> {
-public:
-    static __Float* create(float v) {
-        auto* box = new __Float(v);
-        box->autorelease();
-        return box;
-    }
-
-private:
-    explicit __Float(float v) : __Boxed(v) {}
-};
-
-class __Integer : public __Boxed<int> {
-public:
-    static __Integer* create(int v) {
-        auto* box = new __Integer(v);
-        box->autorelease();
-        return box;
-    }
-
-private:
-    explicit __Integer(int v) : __Boxed(v) {}
-};
-
-class __Bool : public __Boxed<bool> {
-public:
-    static __Bool* create(bool v) {
-        auto* box = new __Bool(v);
-        box->autorelease();
-        return box;
-    }
-
-private:
-    explicit __Bool(bool v) : __Boxed(v) {}
 };
 
 }  // namespace engine

@@ -119,30 +119,33 @@ uint64_t decodeVarint(const char* bytes, size_t count) {
     return value;
 }
 
-int varintDecoder(lua_State* L) {
+// The varint the (string, position) arguments point at.
+struct VarintAt {
+    const char* bytes;
+    size_t count;
+    size_t next;   // the position just past it
+};
+
+VarintAt checkVarint(lua_State* L) {
     size_t length = 0, position = 0;
     const char* s = checkPosition(L, 1, 2, &length, &position);
     size_t count = varintLength(L, s, length, position);
-    lua_pushnumber(L, static_cast<lua_Number>(decodeVarint(s + position, count)));
-    lua_pushinteger(L, static_cast<lua_Integer>(position + count));
-    return 2;
+    return {s + position, count, position + count};
 }
 
-int signedVarintDecoder(lua_State* L) {
-    size_t length = 0, position = 0;
-    const char* s = checkPosition(L, 1, 2, &length, &position);
-    size_t count = varintLength(L, s, length, position);
-    lua_pushnumber(L, static_cast<lua_Number>(static_cast<int64_t>(decodeVarint(s + position, count))));
-    lua_pushinteger(L, static_cast<lua_Integer>(position + count));
+template <bool Signed>
+int varintDecoder(lua_State* L) {
+    VarintAt varint = checkVarint(L);
+    uint64_t value = decodeVarint(varint.bytes, varint.count);
+    lua_pushnumber(L, Signed ? static_cast<lua_Number>(static_cast<int64_t>(value)) : static_cast<lua_Number>(value));
+    lua_pushinteger(L, static_cast<lua_Integer>(varint.next));
     return 2;
 }
 
 int readTag(lua_State* L) {
-    size_t length = 0, position = 0;
-    const char* s = checkPosition(L, 1, 2, &length, &position);
-    size_t count = varintLength(L, s, length, position);
-    lua_pushlstring(L, s + position, count);
-    lua_pushinteger(L, static_cast<lua_Integer>(position + count));
+    VarintAt varint = checkVarint(L);
+    lua_pushlstring(L, varint.bytes, varint.count);
+    lua_pushinteger(L, static_cast<lua_Integer>(varint.next));
     return 2;
 }
 
@@ -269,8 +272,8 @@ const luaL_Reg kPbFunctions[] = {
     {"read_tag", readTag},
     {"struct_pack", structPack},
     {"struct_unpack", structUnpack},
-    {"varint_decoder", varintDecoder},
-    {"signed_varint_decoder", signedVarintDecoder},
+    {"varint_decoder", varintDecoder<false>},
+    {"signed_varint_decoder", varintDecoder<true>},
     {"zig_zag_decode32", zigZagDecode32},
     {"zig_zag_encode32", zigZagEncode32},
     {"zig_zag_decode64", zigZagDecode64},
