@@ -49,7 +49,7 @@ void BM_vec2_mat4_raw(benchmark::State& state) {
             v.y = static_cast<float>(lua_tonumber(L, -1));
             lua_pop(L, 2);
         }
-        lua_newtable(L);
+        lua_createtable(L, 0, 2);
         lua_pushnumber(L, v.x);
         lua_setfield(L, -2, "x");
         lua_pushnumber(L, v.y);
@@ -61,7 +61,7 @@ void BM_vec2_mat4_raw(benchmark::State& state) {
                 lua_pop(L, 1);
             }
         }
-        lua_newtable(L);
+        lua_createtable(L, 16, 0);
         for (int i = 0; i < 16; ++i) {
             lua_pushnumber(L, m.m[i]);
             lua_rawseti(L, -2, i + 1);
