@@ -1,8 +1,5 @@
 #include "engine/console/Console.h"
 
-#include <poll.h>
-#include <sys/socket.h>
-
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -14,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Socket.h"
+#include "support/SocketSupport.h"
 
 using engine::Console;
 using testing::ElementsAre;
@@ -67,22 +65,8 @@ protected:
     void TearDown() override { console.stop(); }
     int connect() { return platform::connectTcp("127.0.0.1", console.getListenPort()); }
     static void send(int fd, const std::string& text) { ASSERT_TRUE(platform::sendAll(fd, text.data(), text.size())); }
-    // What arrives within the wait; stops early at `until` bytes. "<closed>" is
-    // appended when the console closed the connection.
     static std::string receive(int fd, std::chrono::milliseconds wait, size_t until = SIZE_MAX) {
-        std::string got;
-        auto deadline = std::chrono::steady_clock::now() + wait;
-        while (got.size() < until) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) break;
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
-            char buf[4096];
-            ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0) return got + "<closed>";
-            got.append(buf, static_cast<size_t>(n));
-        }
-        return got;
+        return testsupport::receiveFor(fd, wait, until);
     }
 
     Console console;

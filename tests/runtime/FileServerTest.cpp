@@ -54,6 +54,12 @@ protected:
         EXPECT_TRUE(runtimetest::readReply(fd < 0 ? client : fd, r)) << "no reply";
         return r;
     }
+    // The next reply answers `name` with RESULT_OK.
+    void expectServed(const std::string& name, int fd = -1) const {
+        Reply r = reply(fd);
+        EXPECT_EQ(r.fileName, name);
+        EXPECT_EQ(r.result, FileSendComplete::RESULT_OK) << name;
+    }
     // Nothing more arrives for a while.
     void expectSilence() const { EXPECT_EQ(runtimetest::receiveFor(client, 300ms), ""); }
     std::string written(const std::string& name) const { return testsupport::readFile(server->getWritePath() + name); }
@@ -133,9 +139,7 @@ TEST_F(FileServerOverLoopback, CompressedPartsInflateOrFail) {
     EXPECT_EQ(bad.fileName, "bad.txt");
     EXPECT_EQ(bad.result, FileSendComplete::RESULT_UNCOMPRESS_ERROR);
     EXPECT_EQ(bad.errorCode, Z_DATA_ERROR);
-    Reply after = reply();
-    EXPECT_EQ(after.fileName, "after.txt");
-    EXPECT_EQ(after.result, FileSendComplete::RESULT_OK);
+    expectServed("after.txt");
     EXPECT_FALSE(exists(server->getWritePath() + "bad.txt"));
 
     send(compressed("small.txt", 1, packed, 10));
@@ -191,9 +195,7 @@ TEST_F(FileServerOverLoopback, OversizeClaimIsAnsweredAndItsBytesSkipped) {
     }
     sendFile("huge.bin", "tail", 2);
     sendFile("next.txt", "ok");
-    Reply next = reply();
-    EXPECT_EQ(next.fileName, "next.txt");
-    EXPECT_EQ(next.result, FileSendComplete::RESULT_OK);
+    expectServed("next.txt");
     EXPECT_FALSE(exists(server->getWritePath() + "huge.bin"));
 }
 
@@ -207,9 +209,7 @@ TEST_F(FileServerOverLoopback, ReplyTooLongForAFrameIsDroppedAndServingGoesOn) {
     ASSERT_FALSE(frame.empty());
     send(frame);
     sendFile("short.txt", "ok");
-    Reply r = reply();
-    EXPECT_EQ(r.fileName, "short.txt");
-    EXPECT_EQ(r.result, FileSendComplete::RESULT_OK);
+    expectServed("short.txt");
 }
 
 TEST_F(FileServerOverLoopback, ClientClosingMidPartLosesItAndTheNextClientIsServed) {
@@ -218,9 +218,7 @@ TEST_F(FileServerOverLoopback, ClientClosingMidPartLosesItAndTheNextClientIsServ
     client = connect();
     ASSERT_GE(client, 0);
     sendFile("second.txt", "served");
-    Reply r = reply();
-    EXPECT_EQ(r.fileName, "second.txt");
-    EXPECT_EQ(r.result, FileSendComplete::RESULT_OK);
+    expectServed("second.txt");
     EXPECT_FALSE(exists(server->getWritePath() + "cut.txt"));
 }
 

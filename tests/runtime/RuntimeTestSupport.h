@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/Messages.pb.h"
+#include "support/SocketSupport.h"
 
 namespace runtimetest {
 
@@ -16,9 +17,7 @@ runtime::FileSendProtos partMessage(const std::string& name, int index, uint64_t
                                     uint64_t modifiedTime = 0);
 std::string deflate(const std::string& data);
 
-// Everything the socket receives until `until` bytes arrived or the time is up;
-// "<closed>" is appended when the peer closed the connection.
-std::string receiveFor(int fd, std::chrono::milliseconds wait, size_t until = SIZE_MAX);
+using testsupport::receiveFor;
 
 struct Reply {
     std::string fileName;
