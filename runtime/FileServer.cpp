@@ -29,8 +29,8 @@ FileServer*& instance() {
 }
 
 constexpr const char* kRecordWriterKey = "fileinfo";
-constexpr size_t kSpareBuffers = 4;
-constexpr size_t kSpareBufferLimit = 4u << 20;
+constexpr size_t kSpareBuffers = 20;
+constexpr size_t kSpareBufferLimit = 2u << 20;
 
 }  // namespace
 

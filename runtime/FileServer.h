@@ -26,8 +26,10 @@ namespace runtime {
 
 class FileServer {
 public:
-    // The receive loop waits while more than this many content bytes wait to be written.
-    static constexpr uint64_t kMaxQueuedBytes = 256ull << 20;
+    // The receive loop waits while more than this many content bytes wait to be
+    // written: memory stays bounded and the write loop's spent buffers come back
+    // to be refilled.
+    static constexpr uint64_t kMaxQueuedBytes = 16ull << 20;
     static constexpr const char* kFileInfoName = "fileinfo_debug.json";
 
     // Created on first use.
