@@ -10,6 +10,9 @@ std::string executablePath();
 std::string executableDir();
 
 std::string currentDirectory();
+// A relative path made absolute against the current folder (joined as text, without
+// resolving "." or ".."); an absolute or empty path is returned as it is.
+std::string absolutePath(const std::string& path);
 bool setCurrentDirectory(const std::string& path);
 
 // $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share when $HOME

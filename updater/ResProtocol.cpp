@@ -9,8 +9,8 @@
 #include <climits>
 #include <cstdio>
 
-#include <rapidjson/document.h>
-
+#include "engine/base/Json.h"
+#include "platform/IntClamp.h"
 #include "updater/PatchRoute.h"
 
 namespace updater {
@@ -43,10 +43,7 @@ int serialNumber(const std::string& token) {
         value = value * 10 + (token[i] - '0');
         if (value > static_cast<long long>(INT_MAX) + 1) break;
     }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return platform::clampToInt(negative ? -value : value);
 }
 
 SerialFile parseSerialFile(const std::string& text) {
@@ -103,14 +100,12 @@ bool md5Equal(const std::string& a, const std::string& b) {
 }
 
 bool gatewayReplyValid(const std::string& body) {
+    // The reply may come from any host over plain http.
     rapidjson::Document doc;
-    // Iterative: the reply may come from any host, and nesting depth must not
-    // exhaust the stack.
-    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
-    if (doc.HasParseError() || !doc.IsObject()) return false;
-    auto res = doc.FindMember("Res");
-    if (res == doc.MemberEnd() || !res->value.IsString()) return false;
-    std::string url(res->value.GetString(), res->value.GetStringLength());
+    if (!engine::parseJson(body, doc)) return false;
+    const rapidjson::Value* res = engine::jsonMember(doc, "Res");
+    if (!res || !res->IsString()) return false;
+    std::string url(res->GetString(), res->GetStringLength());
     return patchHostIndex(url) >= 0;
 }
 
