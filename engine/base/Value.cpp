@@ -142,8 +142,8 @@ int Value::asInt() const {
         case Type::BYTE: return std::get<unsigned char>(_data);
         case Type::INTEGER: return std::get<int>(_data);
         case Type::UNSIGNED: return static_cast<int>(std::get<unsigned int>(_data));
-        case Type::FLOAT: return platform::clampToInt(saturateToInt64(std::get<float>(_data)));
-        case Type::DOUBLE: return platform::clampToInt(saturateToInt64(std::get<double>(_data)));
+        case Type::FLOAT: return platform::truncToInt(std::get<float>(_data));
+        case Type::DOUBLE: return platform::truncToInt(std::get<double>(_data));
         case Type::BOOLEAN: return std::get<bool>(_data) ? 1 : 0;
         case Type::STRING: return platform::clampToInt(parseInteger(std::get<std::string>(_data)));
         default: return 0;

@@ -183,6 +183,9 @@ void ProjectConfig::parseCommandLine(const std::vector<std::string>& args) {
                                       : raw;
 
         if (arg == "-workdir") {
+            // An empty value names no folder. Clearing the project folder would turn
+            // the paths already stored inside it into relative ones.
+            if (value.empty()) continue;
             setProjectDir(value);
             if (_writablePath.empty()) setWritablePath(value);
         } else if (arg == "-writable-path") {

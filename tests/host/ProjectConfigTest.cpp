@@ -276,6 +276,13 @@ TEST(ProjectConfig, CommandLineOptions) {
              EXPECT_EQ(c.getWritableRealPath(), "/w/");
              EXPECT_EQ(c.getScriptFile(), "$(PROJDIR)/a.lua");
          }},
+        // An empty project folder is no folder: the paths stored inside the
+        // current one stay where they are.
+        {{"-workdir", "/game", "-entry", "/game/a.lua", "-workdir", ""},
+         [](const ProjectConfig& c) {
+             EXPECT_EQ(c.getProjectDir(), "/game/");
+             EXPECT_EQ(c.getScriptFileRealPath(), "/game/a.lua");
+         }},
         // An option's value is consumed even when it looks like an option.
         {{"-listen", "-retina-display"},
          [](const ProjectConfig& c) {
