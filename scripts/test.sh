@@ -24,5 +24,5 @@ fi
 # Fuzz smoke: the targets keep building and their seeds (known crashes among them)
 # keep passing.
 if [ $# -eq 0 ]; then
-  VEXO_JOBS="$jobs" "$root/scripts/fuzz.sh" "${VEXO_FUZZ_SMOKE_SECONDS:-5}"
+  VEXO_JOBS="$jobs" "$root/scripts/fuzz.sh" "${VEXO_FUZZ_SMOKE_SECONDS:-3}"
 fi
