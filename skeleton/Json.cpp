@@ -1,0 +1,335 @@
+#include "skeleton/Json.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+#include <string>
+
+#include "skeleton/extension.h"
+
+namespace {
+
+const char* errorPosition = nullptr;
+
+// Numbers are read in the C locale whatever LC_NUMERIC the process runs under.
+locale_t cLocale() {
+    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return locale;
+}
+
+struct Parser {
+    const char* end;
+    int depth = 0;
+    const char* error = nullptr;
+
+    const char* fail(const char* at) {
+        error = at;
+        return nullptr;
+    }
+
+    const char* skip(const char* p) const {
+        while (p < end && static_cast<unsigned char>(*p) >= 1 && static_cast<unsigned char>(*p) <= 32) ++p;
+        return p;
+    }
+
+    bool startsWith(const char* p, const char* word) const {
+        size_t n = std::strlen(word);
+        return static_cast<size_t>(end - p) >= n && std::memcmp(p, word, n) == 0;
+    }
+
+    const char* parseValue(spJson* item, const char* p);
+    const char* parseNumber(spJson* item, const char* p);
+    const char* parseString(spJson* item, const char* p);
+    const char* parseArray(spJson* item, const char* p);
+    const char* parseObject(spJson* item, const char* p);
+    // Four hexadecimal digits at p; -1 when one of them is another character, -2
+    // when the text ends before the fourth.
+    int hex4(const char* p) const;
+};
+
+spJson* newItem() { return SK_NEW(spJson); }
+
+int saturatedInt(float value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483648.f) return 2147483647;
+    if (value <= -2147483648.f) return -2147483647 - 1;
+    return static_cast<int>(value);
+}
+
+bool numberChar(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '+' ||
+           c == '-' || c == '(' || c == ')' || c == '_';
+}
+
+const char* Parser::parseNumber(spJson* item, const char* p) {
+    // strtod needs a terminated text: copy the run of characters it could take.
+    const char* q = p;
+    while (q < end && numberChar(*q)) ++q;
+    std::string text(p, q);
+    char* stop = nullptr;
+    double value = strtod_l(text.c_str(), &stop, cLocale());
+    if (stop == text.c_str()) return fail(p);
+    item->valueFloat = static_cast<float>(value);
+    item->valueInt = saturatedInt(item->valueFloat);
+    item->type = SP_JSON_NUMBER;
+    return p + (stop - text.c_str());
+}
+
+int Parser::hex4(const char* p) const {
+    int code = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (p + i >= end) return -2;
+        char c = p[i];
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return -1;
+        code = code * 16 + digit;
+    }
+    return code;
+}
+
+const char* Parser::parseString(spJson* item, const char* p) {
+    if (p >= end || *p != '"') return fail(p);
+    const char* start = p + 1;
+    // The span up to the closing quote; a backslash takes the next character along.
+    // A text ending inside the string, even inside an escape, ends the string.
+    const char* q = start;
+    while (q < end && *q != '"') {
+        if (*q == '\\') {
+            if (end - q < 2) {
+                q = end;
+                break;
+            }
+            ++q;
+        }
+        ++q;
+    }
+    const char* stop = q;
+    char* out = SK_MALLOC(char, stop - start + 1);
+    char* o = out;
+    for (const char* s = start; s < stop;) {
+        if (*s != '\\') {
+            *o++ = *s++;
+            continue;
+        }
+        if (stop - s < 2) break;   // a backslash cut off by the end of the text
+        char e = s[1];
+        switch (e) {
+        case 'b': *o++ = '\b'; s += 2; break;
+        case 'f': *o++ = '\f'; s += 2; break;
+        case 'n': *o++ = '\n'; s += 2; break;
+        case 'r': *o++ = '\r'; s += 2; break;
+        case 't': *o++ = '\t'; s += 2; break;
+        case 'u': {
+            int code = hex4(s + 2);
+            if (code == -2) {   // the text ends inside the escape: so does the string
+                s = stop;
+                break;
+            }
+            if (code < 0) {
+                SK_FREE(out);
+                return fail(s);
+            }
+            s += 6;
+            unsigned int cp = static_cast<unsigned int>(code);
+            if ((cp >= 0xDC00 && cp <= 0xDFFF) || cp == 0) break;   // lone low surrogate or NUL: dropped
+            if (cp >= 0xD800 && cp <= 0xDBFF) {
+                if (stop - s < 2 || s[0] != '\\' || s[1] != 'u') break;   // no second escape: dropped
+                int low = hex4(s + 2);
+                if (low == -2) {
+                    s = stop;
+                    break;
+                }
+                if (low < 0) {
+                    SK_FREE(out);
+                    return fail(s);
+                }
+                s += 6;
+                if (low < 0xDC00 || low > 0xDFFF) break;   // both dropped
+                cp = 0x10000 + (((cp & 0x3FF) << 10) | (static_cast<unsigned int>(low) & 0x3FF));
+            }
+            if (cp < 0x80) {
+                *o++ = static_cast<char>(cp);
+            } else if (cp < 0x800) {
+                *o++ = static_cast<char>(0xC0 | (cp >> 6));
+                *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            } else if (cp < 0x10000) {
+                *o++ = static_cast<char>(0xE0 | (cp >> 12));
+                *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            } else {
+                *o++ = static_cast<char>(0xF0 | (cp >> 18));
+                *o++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+                *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            }
+            break;
+        }
+        default:
+            *o++ = e;
+            s += 2;
+            break;
+        }
+    }
+    *o = '\0';
+    item->valueString = out;
+    item->type = SP_JSON_STRING;
+    return stop < end ? stop + 1 : stop;
+}
+
+const char* Parser::parseArray(spJson* item, const char* p) {
+    if (depth >= SP_JSON_MAX_DEPTH) return fail(p);
+    item->type = SP_JSON_ARRAY;
+    p = skip(p + 1);
+    if (p < end && *p == ']') return p + 1;
+    ++depth;
+    spJson* last = nullptr;
+    for (;;) {
+        spJson* child = newItem();
+        if (last) last->next = child;
+        else item->child = child;
+        last = child;
+        item->size++;
+        p = parseValue(child, skip(p));
+        if (!p) return nullptr;
+        p = skip(p);
+        if (p < end && *p == ',') {
+            ++p;
+            continue;
+        }
+        break;
+    }
+    --depth;
+    if (p < end && *p == ']') return p + 1;
+    return fail(p);
+}
+
+const char* Parser::parseObject(spJson* item, const char* p) {
+    if (depth >= SP_JSON_MAX_DEPTH) return fail(p);
+    item->type = SP_JSON_OBJECT;
+    p = skip(p + 1);
+    if (p < end && *p == '}') return p + 1;
+    ++depth;
+    spJson* last = nullptr;
+    for (;;) {
+        spJson* child = newItem();
+        if (last) last->next = child;
+        else item->child = child;
+        last = child;
+        item->size++;
+        p = parseString(child, skip(p));
+        if (!p) return nullptr;
+        child->name = child->valueString;
+        child->valueString = nullptr;
+        p = skip(p);
+        if (p >= end || *p != ':') return fail(p);
+        p = parseValue(child, skip(p + 1));
+        if (!p) return nullptr;
+        p = skip(p);
+        if (p < end && *p == ',') {
+            ++p;
+            continue;
+        }
+        break;
+    }
+    --depth;
+    if (p < end && *p == '}') return p + 1;
+    return fail(p);
+}
+
+const char* Parser::parseValue(spJson* item, const char* p) {
+    if (p >= end) return fail(p);
+    switch (*p) {
+    case 'n':
+        if (!startsWith(p, "null")) return fail(p);
+        item->type = SP_JSON_NULL;
+        return p + 4;
+    case 'f':
+        if (!startsWith(p, "false")) return fail(p);
+        item->type = SP_JSON_FALSE;
+        return p + 5;
+    case 't':
+        if (!startsWith(p, "true")) return fail(p);
+        item->type = SP_JSON_TRUE;
+        item->valueInt = 1;
+        return p + 4;
+    case '"': return parseString(item, p);
+    case '[': return parseArray(item, p);
+    case '{': return parseObject(item, p);
+    default:
+        if (*p == '-' || (*p >= '0' && *p <= '9')) return parseNumber(item, p);
+        return fail(p);
+    }
+}
+
+bool equalsIgnoringCase(const char* a, const char* b) {
+    for (;; ++a, ++b) {
+        unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y) return false;
+        if (x == 0) return true;
+    }
+}
+
+}  // namespace
+
+spJson* spJson_create(const char* text) {
+    if (!text) {
+        errorPosition = nullptr;
+        return nullptr;
+    }
+    return spJson_createWithLength(text, std::strlen(text));
+}
+
+spJson* spJson_createWithLength(const char* text, size_t length) {
+    errorPosition = nullptr;
+    if (!text) return nullptr;
+    Parser parser{text + length};
+    spJson* root = newItem();
+    if (!parser.parseValue(root, parser.skip(text))) {
+        errorPosition = parser.error;
+        spJson_dispose(root);
+        return nullptr;
+    }
+    return root;
+}
+
+void spJson_dispose(spJson* node) {
+    while (node) {
+        spJson* next = node->next;
+        if (node->child) spJson_dispose(node->child);
+        SK_FREE(node->valueString);
+        SK_FREE(node->name);
+        SK_FREE(node);
+        node = next;
+    }
+}
+
+const char* spJson_getError() { return errorPosition; }
+
+spJson* spJson_getItem(spJson* object, const char* key) {
+    if (!object || !key) return nullptr;
+    for (spJson* c = object->child; c; c = c->next)
+        if (c->name && equalsIgnoringCase(c->name, key)) return c;
+    return nullptr;
+}
+
+const char* spJson_getString(spJson* object, const char* key, const char* defaultValue) {
+    spJson* item = spJson_getItem(object, key);
+    return item ? item->valueString : defaultValue;
+}
+
+float spJson_getFloat(spJson* object, const char* key, float defaultValue) {
+    spJson* item = spJson_getItem(object, key);
+    return item ? item->valueFloat : defaultValue;
+}
+
+int spJson_getInt(spJson* object, const char* key, int defaultValue) {
+    spJson* item = spJson_getItem(object, key);
+    return item ? item->valueInt : defaultValue;
+}
