@@ -80,15 +80,13 @@ void spBone_updateWorldTransform(spBone* self) {
 }
 
 void spBone_worldToLocal(const spBone* self, float worldX, float worldY, float* localX, float* localY) {
+    // The inverse of the world matrix (flips are part of it). For a uniformly
+    // scaled bone this is the usual flip-adjusted form; it stays exact under a
+    // non-uniform scale too.
     float dx = worldX - self->worldX, dy = worldY - self->worldY;
-    float a = self->m00, d = self->m11;
-    if (self->worldFlipX != (self->worldFlipY != yDownFlag)) {
-        a = -a;
-        d = -d;
-    }
-    float invDet = 1 / (a * d - self->m01 * self->m10);
-    *localX = dx * a * invDet - dy * self->m01 * invDet;
-    *localY = dy * d * invDet - dx * self->m10 * invDet;
+    float invDet = 1 / (self->m00 * self->m11 - self->m01 * self->m10);
+    *localX = (dx * self->m11 - dy * self->m01) * invDet;
+    *localY = (dy * self->m00 - dx * self->m10) * invDet;
 }
 
 void spBone_localToWorld(const spBone* self, float localX, float localY, float* worldX, float* worldY) {
