@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
@@ -63,18 +64,56 @@ bool numberChar(char c) {
            c == '-' || c == '(' || c == ')' || c == '_';
 }
 
-const char* Parser::parseNumber(spJson* item, const char* p) {
-    // strtod needs a terminated text: copy the run of characters it could take.
+// Plain decimals ("-12.375") of at most 15 digits, the bulk of skeleton files:
+// both parts are exact in a double, so one division rounds exactly as strtod
+// does. Anything else (exponents, hexadecimal, infinities) goes to strtod.
+bool plainDecimal(const char* p, const char* end, double* value, const char** stop) {
+    static const double powers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const char* q = p;
-    while (q < end && numberChar(*q)) ++q;
-    std::string text(p, q);
-    char* stop = nullptr;
-    double value = strtod_l(text.c_str(), &stop, cLocale());
-    if (stop == text.c_str()) return fail(p);
+    bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    int64_t digits = 0;
+    int count = 0, fraction = 0;
+    const char* start = q;
+    while (q < end && *q >= '0' && *q <= '9') {
+        digits = digits * 10 + (*q++ - '0');
+        ++count;
+    }
+    if (q == start) return false;
+    if (q < end && *q == '.') {
+        const char* f = ++q;
+        while (q < end && *q >= '0' && *q <= '9') {
+            digits = digits * 10 + (*q++ - '0');
+            ++count;
+        }
+        fraction = static_cast<int>(q - f);
+        if (fraction == 0) return false;
+    }
+    if (count > 15 || (q < end && (*q == 'e' || *q == 'E' || *q == 'x' || *q == 'X' || *q == 'p' || *q == 'P')))
+        return false;
+    double v = static_cast<double>(digits) / powers[fraction];
+    *value = negative ? -v : v;
+    *stop = q;
+    return true;
+}
+
+const char* Parser::parseNumber(spJson* item, const char* p) {
+    double value = 0;
+    const char* next = nullptr;
+    if (!plainDecimal(p, end, &value, &next)) {
+        // strtod needs a terminated text: copy the run of characters it could take.
+        const char* q = p;
+        while (q < end && numberChar(*q)) ++q;
+        std::string text(p, q);
+        char* stop = nullptr;
+        value = strtod_l(text.c_str(), &stop, cLocale());
+        if (stop == text.c_str()) return fail(p);
+        next = p + (stop - text.c_str());
+    }
     item->valueFloat = static_cast<float>(value);
     item->valueInt = saturatedInt(item->valueFloat);
     item->type = SP_JSON_NUMBER;
-    return p + (stop - text.c_str());
+    return next;
 }
 
 int Parser::hex4(const char* p) const {

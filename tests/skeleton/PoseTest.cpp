@@ -238,7 +238,9 @@ TEST_F(SkeletonSkins, SetAttachmentAndLookups) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(spSkeleton_setAttachment(_skeleton, c.slot, c.name), c.result) << c.slot;
-        if (spSlot* slot = spSkeleton_findSlot(_skeleton, c.slot)) EXPECT_EQ(slot->attachment, c.shown) << c.slot;
+        if (spSlot* slot = spSkeleton_findSlot(_skeleton, c.slot)) {
+            EXPECT_EQ(slot->attachment, c.shown) << c.slot;
+        }
     }
     EXPECT_EQ(spSkeleton_getAttachmentForSlotName(_skeleton, "ghost", "head"), nullptr);
     EXPECT_EQ(spSkeleton_getAttachmentForSlotIndex(_skeleton, -1, "head"), nullptr);
