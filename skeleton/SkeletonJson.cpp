@@ -102,6 +102,17 @@ int* readInts(spJson* array, int* count) {
     return values;
 }
 
+// Colour, hull, edges and size shared by both mesh kinds.
+template <typename Mesh>
+void readMeshExtras(Mesh* mesh, spJson* map, float scale) {
+    readColor(map, mesh);
+    mesh->hullLength = spJson_getInt(map, "hull", 0);
+    spJson* edges = spJson_getItem(map, "edges");
+    if (edges) mesh->edges = readInts(edges, &mesh->edgesCount);
+    mesh->width = spJson_getFloat(map, "width", 32) * scale;
+    mesh->height = spJson_getFloat(map, "height", 32) * scale;
+}
+
 bool trianglesValid(const int* triangles, int count, int vertexCount) {
     if (count % 3 != 0) return false;
     for (int i = 0; i < count; ++i)
@@ -322,12 +333,7 @@ bool Reader::fillMesh(spMeshAttachment* mesh, spJson* map) {
         !trianglesValid(mesh->triangles, mesh->trianglesCount, vertexCount))
         return false;
     spMeshAttachment_updateUVs(mesh);
-    readColor(map, mesh);
-    mesh->hullLength = spJson_getInt(map, "hull", 0);
-    spJson* edges = spJson_getItem(map, "edges");
-    if (edges) mesh->edges = readInts(edges, &mesh->edgesCount);
-    mesh->width = spJson_getFloat(map, "width", 32) * _scale;
-    mesh->height = spJson_getFloat(map, "height", 32) * _scale;
+    readMeshExtras(mesh, map, _scale);
     return true;
 }
 
@@ -377,12 +383,7 @@ bool Reader::fillSkinnedMesh(spSkinnedMeshAttachment* mesh, spJson* map) {
     SK_FREE(stream);
     if (!valid) return false;
     spSkinnedMeshAttachment_updateUVs(mesh);
-    readColor(map, mesh);
-    mesh->hullLength = spJson_getInt(map, "hull", 0);
-    spJson* edges = spJson_getItem(map, "edges");
-    if (edges) mesh->edges = readInts(edges, &mesh->edgesCount);
-    mesh->width = spJson_getFloat(map, "width", 32) * _scale;
-    mesh->height = spJson_getFloat(map, "height", 32) * _scale;
+    readMeshExtras(mesh, map, _scale);
     return true;
 }
 
