@@ -132,6 +132,14 @@ const std::string& bigDocument() {
 
 void BM_skeleton_load_vs_rapidjson_ours(benchmark::State& state) {
     const std::string& text = bigDocument();
+    spSkeletonData* check = readData(text);
+    if (!check || check->animationsCount == 0 || check->skinsCount != 1) {
+        state.SkipWithError("the generated document does not read");
+        spSkeletonData_dispose(check);
+        return;
+    }
+    state.counters["animations"] = check->animationsCount;
+    spSkeletonData_dispose(check);
     for (auto _ : state) {
         spSkeletonData* data = readData(text);
         benchmark::DoNotOptimize(data);

@@ -7,12 +7,74 @@
 #include <cstring>
 #include <locale.h>
 #include <string>
+#include <unordered_map>
 
 #include "skeleton/extension.h"
 
 namespace {
 
 const char* errorPosition = nullptr;
+
+// The nodes and strings of one tree live in blocks taken through the allocation
+// hooks and released together with the root: a tree of many small nodes costs a
+// few allocations instead of one or two per node.
+struct Block {
+    Block* next;
+    size_t used;
+    size_t capacity;
+    char* data() { return reinterpret_cast<char*>(this + 1); }
+};
+
+class Arena {
+public:
+    void* allocate(size_t size, size_t align) {
+        size_t start = _head ? (_head->used + align - 1) & ~(align - 1) : 0;
+        if (!_head || start + size > _head->capacity) {
+            size_t capacity = size > kBlockSize / 4 ? size : kBlockSize;
+            auto* block = static_cast<Block*>(
+                skeleton_malloc(sizeof(Block) + capacity, SK_SOURCE_NAME, __LINE__));
+            block->capacity = capacity;
+            block->used = 0;
+            if (size > kBlockSize / 4 && _head) {
+                // A large piece gets a block of its own behind the current one.
+                block->next = _head->next;
+                _head->next = block;
+                block->used = size;
+                return block->data();
+            }
+            block->next = _head;
+            _head = block;
+            start = 0;
+        }
+        _head->used = start + size;
+        return _head->data() + start;
+    }
+    Block* take() {
+        Block* blocks = _head;
+        _head = nullptr;
+        return blocks;
+    }
+
+private:
+    static constexpr size_t kBlockSize = 64 * 1024;
+    Block* _head = nullptr;
+};
+
+static_assert(sizeof(Block) % alignof(spJson) == 0, "nodes must stay aligned after a block header");
+
+void releaseBlocks(Block* block) {
+    while (block) {
+        Block* next = block->next;
+        skeleton_free(block);
+        block = next;
+    }
+}
+
+// Roots of the trees alive, with their blocks.
+std::unordered_map<const spJson*, Block*>& liveTrees() {
+    static std::unordered_map<const spJson*, Block*> trees;
+    return trees;
+}
 
 // Numbers are read in the C locale whatever LC_NUMERIC the process runs under.
 locale_t cLocale() {
@@ -22,6 +84,7 @@ locale_t cLocale() {
 
 struct Parser {
     const char* end;
+    Arena* arena;
     int depth = 0;
     const char* error = nullptr;
 
@@ -40,6 +103,12 @@ struct Parser {
         return static_cast<size_t>(end - p) >= n && std::memcmp(p, word, n) == 0;
     }
 
+    spJson* newItem() {
+        auto* item = static_cast<spJson*>(arena->allocate(sizeof(spJson), alignof(spJson)));
+        std::memset(item, 0, sizeof(spJson));
+        return item;
+    }
+
     const char* parseValue(spJson* item, const char* p);
     const char* parseNumber(spJson* item, const char* p);
     const char* parseString(spJson* item, const char* p);
@@ -50,7 +119,6 @@ struct Parser {
     int hex4(const char* p) const;
 };
 
-spJson* newItem() { return SK_NEW(spJson); }
 
 int saturatedInt(float value) {
     if (std::isnan(value)) return 0;
@@ -148,7 +216,7 @@ const char* Parser::parseString(spJson* item, const char* p) {
         ++q;
     }
     const char* stop = q;
-    char* out = SK_MALLOC(char, stop - start + 1);
+    char* out = static_cast<char*>(arena->allocate(static_cast<size_t>(stop - start) + 1, 1));
     char* o = out;
     for (const char* s = start; s < stop;) {
         if (*s != '\\') {
@@ -170,7 +238,6 @@ const char* Parser::parseString(spJson* item, const char* p) {
                 break;
             }
             if (code < 0) {
-                SK_FREE(out);
                 return fail(s);
             }
             s += 6;
@@ -184,7 +251,6 @@ const char* Parser::parseString(spJson* item, const char* p) {
                     break;
                 }
                 if (low < 0) {
-                    SK_FREE(out);
                     return fail(s);
                 }
                 s += 6;
@@ -328,25 +394,25 @@ spJson* spJson_create(const char* text) {
 spJson* spJson_createWithLength(const char* text, size_t length) {
     errorPosition = nullptr;
     if (!text) return nullptr;
-    Parser parser{text + length};
-    spJson* root = newItem();
+    Arena arena;
+    Parser parser{text + length, &arena};
+    spJson* root = parser.newItem();
     if (!parser.parseValue(root, parser.skip(text))) {
         errorPosition = parser.error;
-        spJson_dispose(root);
+        releaseBlocks(arena.take());
         return nullptr;
     }
+    liveTrees()[root] = arena.take();
     return root;
 }
 
 void spJson_dispose(spJson* node) {
-    while (node) {
-        spJson* next = node->next;
-        if (node->child) spJson_dispose(node->child);
-        SK_FREE(node->valueString);
-        SK_FREE(node->name);
-        SK_FREE(node);
-        node = next;
-    }
+    // A tree's memory goes with its root; an inner node is released with it.
+    auto& trees = liveTrees();
+    auto found = trees.find(node);
+    if (found == trees.end()) return;
+    releaseBlocks(found->second);
+    trees.erase(found);
 }
 
 const char* spJson_getError() { return errorPosition; }

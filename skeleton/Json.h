@@ -1,6 +1,6 @@
 #pragma once
-// The skeleton runtime's own JSON tree parser. Nodes are allocated through the
-// runtime's allocation hooks. Parsing never reads past the given length and
+// The skeleton runtime's own JSON tree parser. Nodes are allocated in blocks
+// through the runtime's allocation hooks. Parsing never reads past the given length and
 // never nests deeper than SP_JSON_MAX_DEPTH arrays and objects; the first
 // character that does not fit is kept as the error position (process-wide,
 // cleared by every parse, valid while the parsed text lives).
@@ -33,7 +33,10 @@ struct spJson {
 spJson* spJson_create(const char* text);
 // The same over exactly length bytes (no terminator needed).
 spJson* spJson_createWithLength(const char* text, size_t length);
-// Frees the node, the siblings that follow it and all their children.
+// Frees a tree: given its root, every node, string and name of it. The nodes of
+// a tree share blocks that go with the root, so disposing an inner node releases
+// nothing by itself (it goes when the root does); null or a node disposed
+// already is ignored.
 void spJson_dispose(spJson* node);
 const char* spJson_getError();
 
