@@ -144,20 +144,20 @@ bool plainDecimal(const char* p, const char* end, double* value, const char** st
     int count = 0, fraction = 0;
     const char* start = q;
     while (q < end && *q >= '0' && *q <= '9') {
+        if (++count > 15) return false;
         digits = digits * 10 + (*q++ - '0');
-        ++count;
     }
     if (q == start) return false;
     if (q < end && *q == '.') {
         const char* f = ++q;
         while (q < end && *q >= '0' && *q <= '9') {
+            if (++count > 15) return false;
             digits = digits * 10 + (*q++ - '0');
-            ++count;
         }
         fraction = static_cast<int>(q - f);
         if (fraction == 0) return false;
     }
-    if (count > 15 || (q < end && (*q == 'e' || *q == 'E' || *q == 'x' || *q == 'X' || *q == 'p' || *q == 'P')))
+    if (q < end && (*q == 'e' || *q == 'E' || *q == 'x' || *q == 'X' || *q == 'p' || *q == 'P'))
         return false;
     double v = static_cast<double>(digits) / powers[fraction];
     *value = negative ? -v : v;
