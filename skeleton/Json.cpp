@@ -112,8 +112,8 @@ struct Parser {
     const char* parseValue(spJson* item, const char* p);
     const char* parseNumber(spJson* item, const char* p);
     const char* parseString(spJson* item, const char* p);
-    const char* parseArray(spJson* item, const char* p);
-    const char* parseObject(spJson* item, const char* p);
+    // An array, or an object whose items carry their names.
+    const char* parseContainer(spJson* item, const char* p, bool object);
     // Four hexadecimal digits at p; -1 when one of them is another character, -2
     // when the text ends before the fourth.
     int hex4(const char* p) const;
@@ -286,11 +286,12 @@ const char* Parser::parseString(spJson* item, const char* p) {
     return stop < end ? stop + 1 : stop;
 }
 
-const char* Parser::parseArray(spJson* item, const char* p) {
+const char* Parser::parseContainer(spJson* item, const char* p, bool object) {
     if (depth >= SP_JSON_MAX_DEPTH) return fail(p);
-    item->type = SP_JSON_ARRAY;
+    item->type = object ? SP_JSON_OBJECT : SP_JSON_ARRAY;
+    const char close = object ? '}' : ']';
     p = skip(p + 1);
-    if (p < end && *p == ']') return p + 1;
+    if (p < end && *p == close) return p + 1;
     ++depth;
     spJson* last = nullptr;
     for (;;) {
@@ -299,7 +300,17 @@ const char* Parser::parseArray(spJson* item, const char* p) {
         else item->child = child;
         last = child;
         item->size++;
-        p = parseValue(child, skip(p));
+        p = skip(p);
+        if (object) {
+            p = parseString(child, p);
+            if (!p) return nullptr;
+            child->name = child->valueString;
+            child->valueString = nullptr;
+            p = skip(p);
+            if (p >= end || *p != ':') return fail(p);
+            p = skip(p + 1);
+        }
+        p = parseValue(child, p);
         if (!p) return nullptr;
         p = skip(p);
         if (p < end && *p == ',') {
@@ -309,40 +320,7 @@ const char* Parser::parseArray(spJson* item, const char* p) {
         break;
     }
     --depth;
-    if (p < end && *p == ']') return p + 1;
-    return fail(p);
-}
-
-const char* Parser::parseObject(spJson* item, const char* p) {
-    if (depth >= SP_JSON_MAX_DEPTH) return fail(p);
-    item->type = SP_JSON_OBJECT;
-    p = skip(p + 1);
-    if (p < end && *p == '}') return p + 1;
-    ++depth;
-    spJson* last = nullptr;
-    for (;;) {
-        spJson* child = newItem();
-        if (last) last->next = child;
-        else item->child = child;
-        last = child;
-        item->size++;
-        p = parseString(child, skip(p));
-        if (!p) return nullptr;
-        child->name = child->valueString;
-        child->valueString = nullptr;
-        p = skip(p);
-        if (p >= end || *p != ':') return fail(p);
-        p = parseValue(child, skip(p + 1));
-        if (!p) return nullptr;
-        p = skip(p);
-        if (p < end && *p == ',') {
-            ++p;
-            continue;
-        }
-        break;
-    }
-    --depth;
-    if (p < end && *p == '}') return p + 1;
+    if (p < end && *p == close) return p + 1;
     return fail(p);
 }
 
@@ -363,8 +341,8 @@ const char* Parser::parseValue(spJson* item, const char* p) {
         item->valueInt = 1;
         return p + 4;
     case '"': return parseString(item, p);
-    case '[': return parseArray(item, p);
-    case '{': return parseObject(item, p);
+    case '[': return parseContainer(item, p, false);
+    case '{': return parseContainer(item, p, true);
     default:
         if (*p == '-' || (*p >= '0' && *p <= '9')) return parseNumber(item, p);
         return fail(p);

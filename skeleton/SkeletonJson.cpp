@@ -140,8 +140,8 @@ public:
 
 private:
     bool readAttachment(spSkin* skin, int slotIndex, spJson* entry);
-    bool fillMesh(spMeshAttachment* mesh, spJson* map);
-    bool fillSkinnedMesh(spSkinnedMeshAttachment* mesh, spJson* map);
+    bool fillMesh(spMeshAttachment* mesh, spJson* map, const char* path);
+    bool fillSkinnedMesh(spSkinnedMeshAttachment* mesh, spJson* map, const char* path);
     int countTimelines(spJson* root) const;
     bool readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson* offsets);
 
@@ -307,10 +307,10 @@ bool Reader::readAttachment(spSkin* skin, int slotIndex, spJson* entry) {
         break;
     }
     case SP_ATTACHMENT_MESH:
-        valid = fillMesh(reinterpret_cast<spMeshAttachment*>(attachment), entry);
+        valid = fillMesh(reinterpret_cast<spMeshAttachment*>(attachment), entry, path);
         break;
     case SP_ATTACHMENT_SKINNED_MESH:
-        valid = fillSkinnedMesh(reinterpret_cast<spSkinnedMeshAttachment*>(attachment), entry);
+        valid = fillSkinnedMesh(reinterpret_cast<spSkinnedMeshAttachment*>(attachment), entry, path);
         break;
     }
     if (!valid) {
@@ -322,8 +322,8 @@ bool Reader::readAttachment(spSkin* skin, int slotIndex, spJson* entry) {
     return true;
 }
 
-bool Reader::fillMesh(spMeshAttachment* mesh, spJson* map) {
-    mesh->path = SK_STRDUP(stringOr(map, "path", mesh->super.name));
+bool Reader::fillMesh(spMeshAttachment* mesh, spJson* map, const char* path) {
+    mesh->path = SK_STRDUP(path);
     mesh->vertices = readFloats(spJson_getItem(map, "vertices"), _scale, &mesh->verticesCount);
     mesh->triangles = readInts(spJson_getItem(map, "triangles"), &mesh->trianglesCount);
     int uvsCount = 0;
@@ -337,8 +337,8 @@ bool Reader::fillMesh(spMeshAttachment* mesh, spJson* map) {
     return true;
 }
 
-bool Reader::fillSkinnedMesh(spSkinnedMeshAttachment* mesh, spJson* map) {
-    mesh->path = SK_STRDUP(stringOr(map, "path", mesh->super.name));
+bool Reader::fillSkinnedMesh(spSkinnedMeshAttachment* mesh, spJson* map, const char* path) {
+    mesh->path = SK_STRDUP(path);
     mesh->regionUVs = readFloats(spJson_getItem(map, "uvs"), 1, &mesh->uvsCount);
     int streamCount = 0;
     float* stream = readFloats(spJson_getItem(map, "vertices"), 1, &streamCount);

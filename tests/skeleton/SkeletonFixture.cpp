@@ -1,8 +1,10 @@
 #include "skeleton/SkeletonFixture.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -37,7 +39,14 @@ void writePng(const std::string& path, int width, int height) {
 }
 
 std::string makeAtlasFolder(const std::string& name) {
-    std::string dir = std::string(VEXO_BINARY_DIR) + "/test-skeleton/" + name + "/";
+    // One folder per process: test cases run as parallel processes.
+    std::string dir = std::string(VEXO_BINARY_DIR) + "/test-skeleton/" + name + "-" + std::to_string(getpid()) + "/";
+    static std::vector<std::string> made;
+    if (made.empty()) std::atexit([] {
+        std::error_code ignored;
+        for (const std::string& d : made) std::filesystem::remove_all(d, ignored);
+    });
+    made.push_back(dir);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     writePng(dir + "page1.png", 64, 32);
