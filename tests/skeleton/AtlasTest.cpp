@@ -197,6 +197,17 @@ TEST(SkeletonAtlas, MalformedLinesFailTheWholeAtlas) {
     }
 }
 
+// Names are trimmed of ASCII white space only: UTF-8 bytes at either end stay.
+TEST(SkeletonAtlas, Utf8NamesKeepTheirBytes) {
+    const std::string name = "\xC2\xA0" "caf\xC3\xA9\xC2\xA0";
+    spAtlas* atlas = atlasFrom("p.png\nformat: RGBA8888\nfilter: Linear\nrepeat: none\n \t" + name +
+                               " \r\n rotate: false\n xy: 0, 0\n size: 1, 1\n orig: 1, 1\n offset: 0, 0\n index: 0\n");
+    ASSERT_NE(atlas, nullptr);
+    EXPECT_EQ(std::string(atlas->regions->name), name);
+    EXPECT_EQ(spAtlas_findRegion(atlas, name.c_str()), atlas->regions);
+    spAtlas_dispose(atlas);
+}
+
 TEST(SkeletonAtlas, CreateFromFileUsesTheFilesFolder) {
     std::string dir = skeleton_test::makeAtlasFolder("atlas-file");
     std::string path = dir + "fixture.atlas";

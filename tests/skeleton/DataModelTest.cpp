@@ -183,6 +183,17 @@ TEST_F(SkeletonGeometry, RegionAndBoundingBoxInSkeletonSpace) {
     EXPECT_NEAR(out[2], 0, 1e-5);
     EXPECT_NEAR(out[3], 22, 1e-5);
     spAttachment_dispose(&box->super);
+
+    spRegionAttachment* region = spRegionAttachment_create("r");
+    region->width = region->height = 2;
+    region->regionWidth = region->regionHeight = region->regionOriginalWidth = region->regionOriginalHeight = 4;
+    spRegionAttachment_updateOffset(region);
+    float corners[8];
+    spRegionAttachment_computeWorldVertices(region, b, corners);
+    // Corner 1 at local (-1, -1) on b (turned 90 degrees at (0, 20), skeleton at (1, 2)).
+    const float expected[8] = {2, 21, 0, 21, 0, 23, 2, 23};
+    for (int i = 0; i < 8; ++i) EXPECT_NEAR(corners[i], expected[i], 1e-5) << i;
+    spAttachment_dispose(&region->super);
 }
 
 TEST(SkeletonTimelines, CurvesAndKeySetters) {

@@ -100,6 +100,28 @@ TEST(SkeletonPose, WorldTransforms) {
     }
 }
 
+// The process-wide y-down flag mirrors every world Y axis.
+TEST(SkeletonPose, YDownFlipsWorldY) {
+    Posed p(R"({"bones": [{"name": "r", "x": 2, "y": 3}, {"name": "c", "parent": "r", "x": 1, "y": 1}]})");
+    spBone_setYDown(1);
+    spSkeleton_updateWorldTransform(p.skeleton);
+    spBone* c = p.bone("c");
+    float cy = c->worldY, m11 = c->m11, lx = 0, ly = 0;
+    spBone_worldToLocal(c, 4, 5, &lx, &ly);
+    float wx = 0, wy = 0;
+    spBone_localToWorld(c, lx, ly, &wx, &wy);
+    p.skeleton->flipY = 1;   // flipping Y again under y-down restores the plain axis
+    spSkeleton_updateWorldTransform(p.skeleton);
+    float flippedY = c->worldY;
+    spBone_setYDown(0);
+    EXPECT_EQ(spBone_isYDown(), 0);
+    EXPECT_EQ(cy, -4.f);
+    EXPECT_EQ(m11, -1.f);
+    EXPECT_NEAR(wx, 4, 1e-5);
+    EXPECT_NEAR(wy, 5, 1e-5);
+    EXPECT_EQ(flippedY, 4.f);
+}
+
 TEST(SkeletonPose, OneBoneIk) {
     struct Case { float mix; float parentRotation; float expected; };
     const Case cases[] = {{1, 0, 90}, {0.5f, 0, 45}, {0, 0, 0}, {1, 30, 60}};

@@ -288,6 +288,25 @@ TEST_F(SkeletonReader, DefaultsOfAMinimalDocument) {
     EXPECT_EQ(_json->error, nullptr);
 }
 
+TEST_F(SkeletonReader, CurveForms) {
+    struct Case { const char* curve; int type; };
+    const Case cases[] = {
+        {nullptr, SP_CURVE_LINEAR}, {"\"stepped\"", SP_CURVE_STEPPED}, {"\"Stepped\"", SP_CURVE_LINEAR},
+        {"[0.1, 0.2, 0.3, 0.4]", SP_CURVE_BEZIER}, {"[0.1, 0.2, 0.3, 0.4, 9]", SP_CURVE_BEZIER},
+        {"[0.1, 0.2, 0.3]", SP_CURVE_LINEAR}, {"[0.1, \"x\", 0.3, 0.4]", SP_CURVE_LINEAR},
+        {"5", SP_CURVE_LINEAR}, {"{}", SP_CURVE_LINEAR}, {"null", SP_CURVE_LINEAR},
+    };
+    for (const Case& c : cases) {
+        std::string key = c.curve ? std::string(", \"curve\": ") + c.curve : "";
+        ASSERT_NE(read(R"({"bones": [{"name": "b"}], "animations": {"a": {"bones": {"b": {"rotate": [{"time": 0)" + key +
+                       R"(}, {"time": 1}]}}}}})"),
+                  nullptr)
+            << error();
+        auto* rotate = reinterpret_cast<spRotateTimeline*>(_data->animations[0]->timelines[0]);
+        EXPECT_EQ(rotate->super.curves[0], static_cast<float>(c.type)) << (c.curve ? c.curve : "none");
+    }
+}
+
 TEST_F(SkeletonReader, ColourStrings) {
     struct Case { const char* color; float r, g, b, a; };
     const Case cases[] = {
