@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/files/FileUtils.h"
-#include "engine/textures/TextureCache.h"
+#include "engine/renderer/TextureCache.h"
 #include "skeleton/Atlas.h"
 #include "skeleton/extension.h"
 

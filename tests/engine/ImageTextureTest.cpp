@@ -11,7 +11,7 @@
 
 #include "engine/files/FileUtils.h"
 #include "engine/image/ImageSize.h"
-#include "engine/textures/TextureCache.h"
+#include "engine/renderer/TextureCache.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(ImageSize, ReadsPngAndJpegHeaders) {
 }
 
 TEST(TextureCache, TexturesByFullPath) {
-    std::string dir = std::string(VEXO_BINARY_DIR) + "/test-engine/textures/";
+    std::string dir = std::string(VEXO_BINARY_DIR) + "/test-engine/renderer/";
     std::filesystem::create_directories(dir);
     std::vector<unsigned char> bytes = png(8, 4);
     std::ofstream(dir + "a.png", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/textures/Texture2D.h"
+#include "engine/renderer/Texture2D.h"
 #include "skeleton/Atlas.h"
 #include "skeleton/AtlasAttachmentLoader.h"
 #include "skeleton/MeshAttachment.h"

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "engine/textures/Texture2D.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace engine {
 

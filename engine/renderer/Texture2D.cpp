@@ -1,4 +1,4 @@
-#include "engine/textures/Texture2D.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace engine {
 

@@ -1,4 +1,4 @@
-#include "engine/textures/TextureCache.h"
+#include "engine/renderer/TextureCache.h"
 
 #include "engine/files/FileUtils.h"
 #include "engine/image/ImageSize.h"
