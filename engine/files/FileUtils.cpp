@@ -113,6 +113,9 @@ bool acceptName(const char* operation, const std::string& name) {
     return false;
 }
 
+// After a failed lstat: the name leads to nothing (not even through a file).
+bool nothingThere() { return errno == ENOENT || errno == ENOTDIR; }
+
 // The name of the thing removeDirectory acts on: trailing "/" and "/." are dropped,
 // as they would make the system resolve a link standing at that name. "" when the
 // last component is "." or ".." (or the name is the root), which is never removed.
@@ -291,7 +294,7 @@ bool FileUtils::removeDirectory(const std::string& path) const {
         return false;
     }
     struct stat st {};
-    if (::lstat(name.c_str(), &st) != 0) return errno == ENOENT;
+    if (::lstat(name.c_str(), &st) != 0) return nothingThere();
     // A link goes as a link, whatever it points to.
     if (S_ISLNK(st.st_mode)) return ::unlink(name.c_str()) == 0;
     // A file under that name is not a folder: leave it alone.
@@ -300,7 +303,7 @@ bool FileUtils::removeDirectory(const std::string& path) const {
     std::error_code ec;
     fs::remove_all(name, ec);
     if (ec) log("FileUtils: cannot remove %s: %s", name.c_str(), ec.message().c_str());
-    return ::lstat(name.c_str(), &st) != 0 && errno == ENOENT;
+    return ::lstat(name.c_str(), &st) != 0 && nothingThere();
 }
 
 bool FileUtils::removeFile(const std::string& path) const {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "support/TestSupport.h"
 
 using engine::Data;
@@ -327,15 +328,23 @@ TEST_F(FileUtilsTest, RemovingAFolderNeverFollowsALink) {
     EXPECT_FALSE(exists(tmp.file("cache")));
     EXPECT_EQ(testsupport::readFile(outside), "keep");
 
-    // ".." at the end names what lies beyond the link: refused.
+    // ".." at the end names what lies beyond the link, "." the current folder: both
+    // refused. (Every name here stays inside the temporary folder, so that even a
+    // faulty removal could not reach anything else.)
     LogCapture logs;
     ::symlink(tmp.file("outside").c_str(), tmp.file("lnk").c_str());
-    for (const std::string& name : {tmp.file("lnk/.."), tmp.file("lnk/../"), std::string("."), std::string("/")}) {
+    const std::string here = tmp.write("here/mine.txt", "mine");
+    const std::string previous = platform::currentDirectory();
+    ASSERT_TRUE(platform::setCurrentDirectory(tmp.file("here")));
+    for (const std::string& name : {tmp.file("lnk/.."), tmp.file("lnk/../"), std::string("."),
+                                    std::string("./"), std::string("./.")}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(fu()->removeDirectory(name));
     }
+    ASSERT_TRUE(platform::setCurrentDirectory(previous));
     EXPECT_TRUE(exists(tmp.file("lnk")));
     EXPECT_EQ(testsupport::readFile(outside), "keep");
+    EXPECT_EQ(testsupport::readFile(here), "mine");
     EXPECT_TRUE(logs.contains("FileUtils: refused to remove " + tmp.file("lnk/..")));
 }
 
