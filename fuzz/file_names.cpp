@@ -18,17 +18,14 @@
 #include <vector>
 
 #include "engine/base/Log.h"
+#include "fuzz/FuzzSupport.h"
 #include "engine/files/FileUtils.h"
 
 namespace fs = std::filesystem;
 
-namespace {
+using fuzzsupport::check;
 
-void check(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
+namespace {
 
 bool hasZero(const std::string& s) { return s.find('\0') != std::string::npos; }
 
@@ -36,11 +33,7 @@ struct Sandbox {
     std::string base, root, outside;
 
     Sandbox() {
-        std::error_code ec;
-        const std::string scratch = fs::is_directory("/dev/shm", ec) ? "/dev/shm" : "/tmp";
-        std::string pattern = scratch + "/vexo-fuzz-names-XXXXXX";
-        check(::mkdtemp(pattern.data()) != nullptr, "scratch folder");
-        base = pattern;
+        base = fuzzsupport::makeScratchFolder("vexo-fuzz-names");
         root = base + "/root";
         outside = base + "/outside";
         fs::create_directories(outside);

@@ -11,13 +11,12 @@
 #include <vector>
 #include <string>
 
+#include "fuzz/FuzzSupport.h"
 #include "updater/ResProtocol.h"
 
-namespace {
+using fuzzsupport::check;
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 // The C library's reading of a decimal number, clamped to the int range.
 int referenceNumber(const std::string& token) {
@@ -31,21 +30,21 @@ void checkParse(const std::string& text) {
     const std::vector<std::string> tokens = updater::serialTokens(text);
     std::string joined;
     for (const std::string& t : tokens) {
-        check(!t.empty());
-        check(t.find_first_of(" \t\n") == std::string::npos);
+        check(!t.empty(), "!t.empty()");
+        check(t.find_first_of(" \t\n") == std::string::npos, "no separator inside a token");
         joined += t;
     }
     std::string stripped;
     for (char c : text)
         if (c != ' ' && c != '\t' && c != '\n') stripped += c;
-    check(joined == stripped);
+    check(joined == stripped, "joined == stripped");
 
     const updater::SerialFile file = updater::parseSerialFile(text);
-    check(file.usable == (tokens.size() == 2));
+    check(file.usable == (tokens.size() == 2), "file.usable == (tokens.size() == 2)");
     if (file.usable) {
-        check(file.sign == tokens[0]);
-        check(file.sn == updater::serialNumber(tokens[1]));
-        check(file.sn == referenceNumber(tokens[1]));
+        check(file.sign == tokens[0], "file.sign == tokens[0]");
+        check(file.sn == updater::serialNumber(tokens[1]), "file.sn == updater::serialNumber(tokens[1])");
+        check(file.sn == referenceNumber(tokens[1]), "file.sn == referenceNumber(tokens[1])");
     }
 }
 
@@ -65,15 +64,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const updater::SerialFile p = packaged ? updater::parseSerialFile(*packaged) : updater::SerialFile();
     const updater::SerialFile l = local ? updater::parseSerialFile(*local) : updater::SerialFile();
     if (!p.usable || p.sign == "NONE") {
-        check(d.action == updater::CacheAction::NoUpdate);
-        check(d.localSn == 0);
+        check(d.action == updater::CacheAction::NoUpdate, "d.action == updater::CacheAction::NoUpdate");
+        check(d.localSn == 0, "d.localSn == 0");
         return 0;
     }
-    check(d.packagedSign == p.sign && d.packagedSn == p.sn);
+    check(d.packagedSign == p.sign && d.packagedSn == p.sn, "packaged serial taken as read");
     // The cache survives only with the packaged sign and a serial strictly above it.
     const bool keep = !local || (l.usable && l.sign == p.sign && l.sn > p.sn);
     check(d.action == (keep ? updater::CacheAction::KeepThenRequest
-                            : updater::CacheAction::WipeThenRequest));
-    check(d.localSn == (keep && local ? l.sn : 0));
+                            : updater::CacheAction::WipeThenRequest),
+          "the cache is kept only when newer and of the same sign");
+    check(d.localSn == (keep && local ? l.sn : 0), "d.localSn == (keep && local ? l.sn : 0)");
     return 0;
 }

@@ -14,30 +14,19 @@
 #include <iterator>
 #include <string>
 
+#include "fuzz/FuzzSupport.h"
 #include "platform/DebugOutput.h"
 #include "updater/ZipExtract.h"
 
 namespace fs = std::filesystem;
 
-namespace {
+using fuzzsupport::check;
 
-void check(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
+namespace {
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// tmpfs when there is one: the extraction flushes its file system once per package.
-std::string scratchRoot() {
-    std::error_code ec;
-    if (fs::is_directory("/dev/shm", ec)) return "/dev/shm";
-    const char* tmp = std::getenv("TMPDIR");
-    return tmp && *tmp ? tmp : "/tmp";
 }
 
 }  // namespace
@@ -49,9 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     (void)quiet;
 
-    std::string pattern = scratchRoot() + "/vexo-fuzz-zip-XXXXXX";
-    check(::mkdtemp(pattern.data()) != nullptr, "scratch folder");
-    const fs::path base = pattern;
+    const fs::path base = fuzzsupport::makeScratchFolder("vexo-fuzz-zip");
     const fs::path dest = base / "dest";
     const fs::path outside = base / "outside";
     fs::create_directories(dest / "sub");
