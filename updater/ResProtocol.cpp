@@ -1,15 +1,13 @@
 #include "updater/ResProtocol.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cctype>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 
 #include "engine/base/Json.h"
+#include "platform/AtomicFile.h"
 #include "platform/IntClamp.h"
 #include "updater/PatchRoute.h"
 
@@ -111,23 +109,9 @@ bool gatewayReplyValid(const std::string& body) {
 
 bool writeFileAtomically(const std::string& path, const std::string& content) {
     static std::atomic<unsigned> sequence{0};
-    std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(sequence.fetch_add(1));
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = true;
-    size_t written = 0;
-    while (ok && written < content.size()) {
-        ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else written += static_cast<size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    const std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(sequence.fetch_add(1));
+    return platform::writeFileAtomically(path, temp, content);
 }
 
 }  // namespace updater

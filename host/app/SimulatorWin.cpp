@@ -93,9 +93,8 @@ std::string SimulatorWin::getApplicationPath() {
 std::string SimulatorWin::getAbsoluteApplicationPath() {
     std::string dir = getApplicationPath();
     if (dir.empty()) return "";
-    char resolved[PATH_MAX];
-    if (!realpath(dir.c_str(), resolved)) return dir;
-    return resolved;
+    std::string resolved = platform::realPath(dir);
+    return resolved.empty() ? dir : resolved;
 }
 
 void SimulatorWin::writeDebugLog(const char* text) {
