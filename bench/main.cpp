@@ -1,12 +1,14 @@
 // vexo_bench: runs the benchmarks and, for every pair named "<name>/ours" and
 // "<name>/baseline", prints "ratio <name> <value>": ours over the baseline, in
-// throughput (bytes per second) when both report it, else in real time.
+// throughput (bytes per second, which the library reckons in CPU time) when both
+// report it, else in CPU time per iteration. CPU time, unlike wall time, barely
+// moves when other work shares the machine.
 //
-// Unless the command line says otherwise, every benchmark runs 5 repetitions of at
-// least 1 s each, ours and the baseline interleaved in random order, and a ratio
-// comes from the two medians: a ratio then moves by a few per cent at most from
-// run to run, even on a machine with other work. With repetitions, the ratio
-// always comes from the medians. Colour only goes to a terminal, unless
+// Unless the command line says otherwise, every benchmark runs 20 repetitions of
+// at least half a second each, all benchmarks' repetitions interleaved in random
+// order so that a slow spell of the machine hits ours and the baseline alike, and
+// only the aggregates (mean, median, deviation) are shown. With repetitions, a
+// ratio always comes from the two medians. Colour only goes to a terminal, unless
 // --benchmark_color says otherwise.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -21,7 +23,7 @@ namespace {
 
 struct Figures {
     double bytesPerSecond = 0;
-    double realTime = 0;
+    double cpuTime = 0;
     bool median = false;
 };
 
@@ -39,7 +41,7 @@ public:
             if (f.median && !median) continue;   // a repetition never replaces the median
             auto it = run.counters.find("bytes_per_second");
             f.bytesPerSecond = it != run.counters.end() ? double(it->second) : 0;
-            f.realTime = run.GetAdjustedRealTime();
+            f.cpuTime = run.GetAdjustedCPUTime();
             f.median = median;
         }
     }
@@ -57,8 +59,8 @@ public:
             double ratio = 0;
             if (ours.bytesPerSecond > 0 && b->second.bytesPerSecond > 0)
                 ratio = ours.bytesPerSecond / b->second.bytesPerSecond;
-            else if (b->second.realTime > 0)
-                ratio = ours.realTime / b->second.realTime;
+            else if (b->second.cpuTime > 0)
+                ratio = ours.cpuTime / b->second.cpuTime;
             std::printf("ratio %s %.3f\n", label.c_str(), ratio);
         }
         std::fflush(stdout);
@@ -94,12 +96,14 @@ bool wantsColour(const std::vector<char*>& args) {
 
 int main(int argc, char** argv) {
     std::vector<char*> args(argv, argv + argc);
-    char repetitions[] = "--benchmark_repetitions=5";
-    char minTime[] = "--benchmark_min_time=1";
+    char repetitions[] = "--benchmark_repetitions=20";
+    char minTime[] = "--benchmark_min_time=0.5";
     char interleave[] = "--benchmark_enable_random_interleaving=true";
-    if (!hasFlag(args, "--benchmark_repetitions")) args.push_back(repetitions);
-    if (!hasFlag(args, "--benchmark_min_time")) args.push_back(minTime);
-    if (!hasFlag(args, "--benchmark_enable_random_interleaving")) args.push_back(interleave);
+    char aggregatesOnly[] = "--benchmark_display_aggregates_only=true";
+    for (char* flag : {repetitions, minTime, interleave, aggregatesOnly}) {
+        const std::string name(flag, std::strchr(flag, '='));
+        if (!hasFlag(args, name.c_str())) args.push_back(flag);
+    }
     const bool colour = wantsColour(args);
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
