@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -190,12 +191,23 @@ TEST(SimulatorWinStartUp, DebugLogFile) {
     EXPECT_EQ(testsupport::readFile(logPath), "first\nsecond\n");
 }
 
+// The log stays closed (nothing is created, later lines go nowhere) and the steps
+// after it still run: the writable folder, the window, the director's view and the
+// executable's search path.
 TEST(SimulatorWinStartUp, DebugLogThatCannotOpenIsSkipped) {
     testsupport::TempDir dir;
     SimulatorWin* host = SimulatorWin::getInstance();
-    host->startUp(withProgram({"-workdir", dir.path(), "-write-debug-log", "/nonexistent/x/log"}));
+    host->startUp(withProgram({"-workdir", dir.path(), "-writable-path", dir.file("save"),
+                               "-write-debug-log", dir.file("missing/debug.txt")}));
     host->writeDebugLog("ignored");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    EXPECT_EQ(files->getWritablePath(), dir.path() + "/save/");
     EXPECT_NE(host->getMainWindow(), 0u);
+    EXPECT_NE(view(), nullptr);
+    ASSERT_FALSE(files->getSearchPaths().empty());
+    EXPECT_EQ(files->getSearchPaths().back(), SimulatorWin::getApplicationPath() + "/");
 }
 
 struct DpiCase {
