@@ -155,7 +155,7 @@ protected:
 
 TEST_F(RuntimeStart, WithoutDebuggerTheEntryStartsAtOnce) {
     host::ProjectConfig config = project(dir.file("proj"), dir.file("proj/src/scene.csb"));
-    config.parseCommandLine({"vexo", "-search-path", "extra1;extra2"});
+    config.parseCommandLine({"vexo", "-search-path", dir.file("extra1") + ";" + dir.file("extra2")});
     RuntimeEngine* engine = RuntimeEngine::getInstance();
     engine->setProjectConfig(config);
     const std::string w = files->getWritablePath() + "debugruntime/";
@@ -164,7 +164,7 @@ TEST_F(RuntimeStart, WithoutDebuggerTheEntryStartsAtOnce) {
 
     engine->start();
     EXPECT_THAT(files->getSearchPaths(),
-                ElementsAre(w, proj, proj, proj + "src/", proj, "extra1/", "extra2/"));
+                ElementsAre(w, proj, proj, proj + "src/", proj, dir.file("extra1/"), dir.file("extra2/")));
     EXPECT_THAT(loaded, ElementsAre("src/scene.csb"));
     EXPECT_EQ(engine->getLaunchEvent(), "ccs");
     EXPECT_FALSE(engine::Director::getInstance()->getConsole()->isListening());
