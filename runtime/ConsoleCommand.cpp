@@ -154,10 +154,7 @@ bool ConsoleCommand::handleRequest(const std::string& requestText, std::string& 
 
     // A "cmd" that is not a string is unknown; so is any name not listed here.
     const std::string cmd = cmdMember->value.IsString() ? cmdMember->value.GetString() : "";
-    auto member = [&](const char* name) -> const rapidjson::Value* {
-        auto found = request.FindMember(name);
-        return found == request.MemberEnd() ? nullptr : &found->value;
-    };
+    auto member = [&](const char* name) { return engine::jsonMember(request, name); };
     const rapidjson::Value* pathValue = member("path");
     const bool hasPath = pathValue && pathValue->IsString();
     const std::string path = hasPath ? pathValue->GetString() : "";
