@@ -37,7 +37,14 @@ public:
             if (run.error_occurred) continue;
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (run.run_type != Run::RT_Iteration && !median) continue;
-            Figures& f = _results[run.run_name.str()];
+            // A benchmark whose work runs on threads of its own measures the whole
+            // process's CPU time; its name carries that mark, which pairing ignores.
+            std::string name = run.run_name.str();
+            const std::string processTime = "/process_time";
+            if (name.size() > processTime.size() &&
+                name.compare(name.size() - processTime.size(), processTime.size(), processTime) == 0)
+                name.erase(name.size() - processTime.size());
+            Figures& f = _results[name];
             if (f.median && !median) continue;   // a repetition never replaces the median
             auto it = run.counters.find("bytes_per_second");
             f.bytesPerSecond = it != run.counters.end() ? double(it->second) : 0;
