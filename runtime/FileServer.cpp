@@ -143,10 +143,15 @@ void FileServer::receiveLoop() {
                     break;
                 case UploadReceiver::Outcome::kPart: {
                     std::unique_lock<std::mutex> lock(_recvMutex);
-                    _recvSpace.wait(lock, [this] { return _stopping || _queuedBytes <= kMaxQueuedBytes; });
+                    if (_queuedBytes > kMaxQueuedBytes) {
+                        // Resumes at half the limit: fewer wake-ups than at every part.
+                        _receiverWaiting = true;
+                        _recvSpace.wait(lock, [this] { return _stopping || _queuedBytes <= kMaxQueuedBytes / 2; });
+                        _receiverWaiting = false;
+                    }
                     _queuedBytes += part.content.size();
                     _recvQueue.push_back({std::move(part.message), std::move(part.content), serial});
-                    _recvReady.notify_one();
+                    if (_writerWaiting) _recvReady.notify_one();
                     part = UploadReceiver::Part();
                     if (!_spareBuffers.empty()) {
                         part.content = std::move(_spareBuffers.back());
@@ -168,12 +173,14 @@ void FileServer::writeLoop() {
         RecvFileRecord record;
         {
             std::unique_lock<std::mutex> lock(_recvMutex);
+            _writerWaiting = true;
             _recvReady.wait(lock, [this] { return _stopping || !_recvQueue.empty(); });
+            _writerWaiting = false;
             if (_stopping) return;
             record = std::move(_recvQueue.front());
             _recvQueue.pop_front();
             _queuedBytes -= record.content.size();
-            _recvSpace.notify_one();
+            if (_receiverWaiting && _queuedBytes <= kMaxQueuedBytes / 2) _recvSpace.notify_one();
         }
         writeRecord(record);
         if (record.content.capacity() <= kSpareBufferLimit) {
@@ -215,7 +222,7 @@ void FileServer::writeRecord(const RecvFileRecord& record) {
         fail(FileSendComplete::RESULT_OPEN_ERROR, errno);
         return;
     }
-    const std::string& content = record.content;
+    const Bytes& content = record.content;
     if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size()) {
         int code = errno ? errno : EIO;
         std::fclose(file);

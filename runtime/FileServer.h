@@ -21,6 +21,7 @@
 #include <rapidjson/document.h>
 
 #include "runtime/Messages.pb.h"
+#include "runtime/UploadReceiver.h"
 
 namespace runtime {
 
@@ -72,7 +73,7 @@ public:
 private:
     struct RecvFileRecord {
         FileSendProtos message;
-        std::string content;
+        Bytes content;
         uint64_t connection;
     };
     struct ResponseRecord {
@@ -105,9 +106,11 @@ private:
     std::condition_variable _recvSpace;   // queued bytes went down, or stopping
     std::deque<RecvFileRecord> _recvQueue;
     uint64_t _queuedBytes = 0;
+    bool _writerWaiting = false;     // each side is woken only while it waits
+    bool _receiverWaiting = false;
     // Content buffers the write loop is done with, for the receive loop to refill
     // (their memory is already mapped).
-    std::vector<std::string> _spareBuffers;
+    std::vector<Bytes> _spareBuffers;
 
     std::mutex _responseMutex;
     std::condition_variable _responseReady;

@@ -39,7 +39,7 @@ namespace {
 // bytes come out. The results are zlib's one-shot ones: Z_OK, Z_BUF_ERROR when the
 // stream holds more than `limit` bytes, Z_DATA_ERROR when it is corrupt or cut
 // short, Z_MEM_ERROR.
-int inflateBounded(const std::string& input, uint64_t limit, std::string& out) {
+int inflateBounded(const Bytes& input, uint64_t limit, Bytes& out) {
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK) return Z_MEM_ERROR;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
@@ -55,7 +55,7 @@ int inflateBounded(const std::string& input, uint64_t limit, std::string& out) {
             rc = Z_BUF_ERROR;
             break;
         }
-        out.append(reinterpret_cast<char*>(chunk), produced);
+        out.insert(out.end(), reinterpret_cast<char*>(chunk), reinterpret_cast<char*>(chunk) + produced);
         if (ret == Z_STREAM_END) {
             rc = Z_OK;
             break;
@@ -85,7 +85,7 @@ bool UploadReceiver::discard(uint64_t n) {
     return true;
 }
 
-bool UploadReceiver::readContent(uint64_t n, std::string& out) {
+bool UploadReceiver::readContent(uint64_t n, Bytes& out) {
     // Grows with the bytes that actually arrive, not with the claim.
     out.clear();
     out.reserve(static_cast<size_t>(std::min<uint64_t>(n, kReserveLimit)));
@@ -139,7 +139,7 @@ UploadReceiver::Outcome UploadReceiver::next(Part& part, Failure& failure) {
     if (!readContent(m.content_length(), part.content)) return Outcome::kClosed;
 
     if (compressed) {
-        std::string inflated;
+        Bytes inflated;
         int rc = inflateBounded(part.content, m.uncompressed_length(), inflated);
         if (rc != Z_OK) {
             _failedName = m.file_name();

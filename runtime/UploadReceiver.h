@@ -7,7 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "runtime/Messages.pb.h"
@@ -27,6 +30,30 @@ std::string makeFrame(const std::string& message, uint16_t protoNumber = kFrameP
 // not absolute, and no ".." part between "/" or "\" separators.
 bool isSafeFileName(const std::string& name);
 
+// An allocator whose growing leaves new elements uninitialised: content is read
+// straight into them, so zero-filling first would only cost time.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+// A part's content.
+using Bytes = std::vector<char, UninitialisedAllocator<char>>;
+
 class UploadReceiver {
 public:
     // Largest content a part may claim, compressed or inflated.
@@ -41,7 +68,7 @@ public:
 
     struct Part {
         FileSendProtos message;
-        std::string content;   // inflated when the part was compressed
+        Bytes content;   // inflated when the part was compressed
     };
     struct Failure {
         std::string fileName;
@@ -64,7 +91,7 @@ public:
 
 private:
     bool discard(uint64_t n);
-    bool readContent(uint64_t n, std::string& out);
+    bool readContent(uint64_t n, Bytes& out);
 
     ReadExact _read;
     std::string _failedName;

@@ -45,7 +45,7 @@ struct Feed {
             if (o == Outcome::kFailed) {
                 steps.push_back({o, failure.fileName, "", failure.result, failure.errorCode});
             } else {
-                steps.push_back({o, part.message.file_name(), part.content, -1, 0});
+                steps.push_back({o, part.message.file_name(), std::string(part.content.begin(), part.content.end()), -1, 0});
             }
         }
     }
@@ -91,7 +91,7 @@ TEST(UploadFrames, HandWrittenPartIsReadWholeIncludingFieldsAfterAZero) {
     ASSERT_EQ(feed.receiver.next(part, failure), Outcome::kPart);
     EXPECT_EQ(part.message.file_name(), "f");
     EXPECT_EQ(part.message.modified_time(), 42u);
-    EXPECT_EQ(part.content, "abc");
+    EXPECT_EQ(std::string(part.content.begin(), part.content.end()), "abc");
 }
 
 TEST(UploadFrames, SequencesOfFrames) {
