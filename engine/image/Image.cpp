@@ -20,6 +20,11 @@ namespace {
 // file's size is corrupt: refused before any pixel memory is allocated.
 constexpr uint64_t kMaxPngExpansion = 1040;
 
+// libjpeg's own working memory (its buffers and, for progressive files, the whole
+// image's coefficients): enough for any image within the size limits but the
+// largest progressive ones.
+constexpr long kMaxJpegWorkMemory = 256L << 20;
+
 bool sizeAllowed(int width, int height) {
     return width > 0 && height > 0 && width <= Image::kMaxSide && height <= Image::kMaxSide &&
            static_cast<long long>(width) * height <= Image::kMaxPixels;
@@ -75,9 +80,20 @@ bool pngReadHeader(png_structp png, png_infop info, int* channels, size_t* rowBy
     return true;
 }
 
-bool pngReadRows(png_structp png, png_bytepp rows) {
+// Interlaced images need every row in place while the passes fill them in; the
+// others are read row by row and appended, so the memory of a file that is cut
+// short is never touched past its data (out has the whole image reserved).
+bool pngReadRows(png_structp png, bool interlaced, png_bytepp rows, png_bytep row, size_t rowBytes, size_t height,
+                 std::vector<unsigned char>* out) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_read_image(png, rows);
+    if (interlaced) {
+        png_read_image(png, rows);
+        return true;
+    }
+    for (size_t y = 0; y < height; ++y) {
+        png_read_row(png, row, nullptr);
+        out->insert(out->end(), row, row + rowBytes);
+    }
     return true;
 }
 
@@ -101,10 +117,19 @@ bool decodePng(const unsigned char* data, size_t size, int width, int height, Pi
              rowBytes == static_cast<size_t>(width) * static_cast<size_t>(channels);
         if (ok) {
             try {
-                out.bytes.resize(rowBytes * static_cast<size_t>(height));
-                std::vector<png_bytep> rows(static_cast<size_t>(height));
-                for (size_t y = 0; y < rows.size(); ++y) rows[y] = out.bytes.data() + y * rowBytes;
-                ok = pngReadRows(png, rows.data());
+                bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+                auto rowCount = static_cast<size_t>(height);
+                std::vector<png_bytep> rows;
+                std::vector<unsigned char> row;
+                if (interlaced) {
+                    out.bytes.resize(rowBytes * rowCount);
+                    rows.resize(rowCount);
+                    for (size_t y = 0; y < rowCount; ++y) rows[y] = out.bytes.data() + y * rowBytes;
+                } else {
+                    out.bytes.reserve(rowBytes * rowCount);
+                    row.resize(rowBytes);
+                }
+                ok = pngReadRows(png, interlaced, rows.data(), row.data(), rowBytes, rowCount, &out.bytes);
             } catch (const std::bad_alloc&) {
                 ok = false;
             }
@@ -129,8 +154,9 @@ void jpegMessage(j_common_ptr info, int level) {
 }
 
 // No object with a destructor lives in this frame, so libjpeg's longjmp on an
-// error skips nothing. out holds width x height x 3 bytes.
-bool decodeJpegInto(const unsigned char* data, size_t size, int width, int height, unsigned char* out) {
+// error skips nothing. Rows are appended to out (reserved by the caller) as they
+// are decoded: a file cut short never has the rest of its image touched.
+bool decodeJpegInto(const unsigned char* data, size_t size, int width, int height, std::vector<unsigned char>* out) {
     jpeg_decompress_struct info{};
     JpegErrors errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -141,6 +167,9 @@ bool decodeJpegInto(const unsigned char* data, size_t size, int width, int heigh
         return false;
     }
     jpeg_create_decompress(&info);
+    // Progressive files buffer the whole image's coefficients: a header claiming
+    // more than this fails instead of allocating it.
+    info.mem->max_memory_to_use = kMaxJpegWorkMemory;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     if (info.image_width != static_cast<JDIMENSION>(width) || info.image_height != static_cast<JDIMENSION>(height)) {
@@ -154,23 +183,25 @@ bool decodeJpegInto(const unsigned char* data, size_t size, int width, int heigh
         return false;
     }
     size_t stride = static_cast<size_t>(width) * 3;
+    JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                               static_cast<JDIMENSION>(stride), 1);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out + info.output_scanline * stride;
-        jpeg_read_scanlines(&info, &row, 1);
+        if (jpeg_read_scanlines(&info, row, 1) != 1) break;
+        out->insert(out->end(), row[0], row[0] + stride);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    return true;
+    return out->size() == stride * static_cast<size_t>(height);
 }
 
 bool decodeJpeg(const unsigned char* data, size_t size, int width, int height, Pixels& out) {
     try {
-        out.bytes.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+        out.bytes.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     } catch (const std::bad_alloc&) {
         return false;
     }
     out.alpha = false;
-    return decodeJpegInto(data, size, width, height, out.bytes.data());
+    return decodeJpegInto(data, size, width, height, &out.bytes);
 }
 
 }  // namespace
