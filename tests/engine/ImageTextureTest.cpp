@@ -14,6 +14,7 @@
 #include "engine/image/ImageSize.h"
 #include "engine/renderer/TextureCache.h"
 #include "support/ImageEncoder.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -80,9 +81,9 @@ PngImage pngOf(int width, int height, int colorType, int bitDepth, Bytes rows, b
     return image;
 }
 
-PngImage paletted(Bytes indices, Bytes palette, Bytes alphas) {
-    int width = static_cast<int>(indices.size());
-    PngImage image = pngOf(width, 1, 3, 8, std::move(indices));
+// One row of palette indices packed at bitDepth.
+PngImage paletted(int width, int bitDepth, Bytes indices, Bytes palette, Bytes alphas) {
+    PngImage image = pngOf(width, 1, 3, bitDepth, std::move(indices));
     image.palette = std::move(palette);
     image.alphas = std::move(alphas);
     return image;
@@ -109,8 +110,10 @@ TEST(Image, DecodesEveryPngLayoutTo8BitPixels) {
         {"grey 1-bit", pngOf(3, 1, 0, 1, {0xA0}), Format::RGB888, {255, 255, 255, 0, 0, 0, 255, 255, 255}},
         {"grey + alpha", pngOf(2, 1, 4, 8, {100, 255, 100, 51}), Format::RGBA8888,
          {100, 100, 100, 255, 20, 20, 20, 51}},
-        {"palette", paletted({1, 0}, {10, 20, 30, 40, 50, 60}, {}), Format::RGB888, {40, 50, 60, 10, 20, 30}},
-        {"palette with tRNS", paletted({0, 1}, {10, 20, 30, 200, 100, 50}, {255, 128}), Format::RGBA8888,
+        {"palette", paletted(2, 8, {1, 0}, {10, 20, 30, 40, 50, 60}, {}), Format::RGB888, {40, 50, 60, 10, 20, 30}},
+        {"palette 4-bit", paletted(3, 4, {0x20, 0x10}, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}), Format::RGB888,
+         {7, 8, 9, 1, 2, 3, 4, 5, 6}},
+        {"palette with tRNS", paletted(2, 8, {0, 1}, {10, 20, 30, 200, 100, 50}, {255, 128}), Format::RGBA8888,
          {10, 20, 30, 255, 100, 50, 25, 128}},
         {"RGB 16-bit", pngOf(1, 1, 2, 16, {0x12, 0x12, 0xAB, 0xAB, 0xFF, 0xFF}), Format::RGB888, {0x12, 0xAB, 0xFF}},
         {"RGBA 16-bit", pngOf(1, 1, 6, 16, {0xC8, 0xC8, 0x64, 0x64, 0, 0, 0xFF, 0xFF}), Format::RGBA8888,
@@ -209,6 +212,19 @@ TEST(Texture2D, KeepsPixelsOfTheirFormatAndSizeOnly) {
         texture->release();
     }
     EXPECT_EQ(engine::Texture2D::createWithData({}, 0, 0, Format::RGBA8888), nullptr);
+}
+
+TEST(Image, ReadsFilesThroughFileUtils) {
+    testsupport::TempDir dir;
+    Bytes file = testsupport::encodePng(pngOf(1, 1, 2, 8, {7, 8, 9}));
+    dir.write("art/dot.png", std::string(file.begin(), file.end()));
+    engine::FileUtils::getInstance()->addSearchPath(dir.file("art"));
+    engine::Image image;
+    EXPECT_TRUE(image.initWithImageFile("dot.png"));
+    EXPECT_EQ(Bytes(image.getData(), image.getData() + image.getDataLen()), Bytes({7, 8, 9}));
+    EXPECT_FALSE(image.initWithImageFile("missing.png"));
+    EXPECT_EQ(image.getDataLen(), 0u);
+    engine::FileUtils::destroyInstance();
 }
 
 TEST(TextureCache, TexturesByFullPath) {
