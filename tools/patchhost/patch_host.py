@@ -18,12 +18,16 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
     throttle     send the body at this many bytes per second
 
 Each request is logged as one JSON line {"port", "path", "range"} (range is null
-without a Range header). The ready file is written once every listener is up.
+without a Range header). A port of 0 takes any free port. The ready file is written
+once every listener is up: {"pid": ..., "ports": [...]} with the ports in the order
+given. A port that is taken ends the host with "port N in use" on stderr and exit
+status 3.
 SIGTERM or SIGINT stops the host; so does the end of the --parent process, so that
 a test that crashes does not leave the ports taken.
 """
 
 import argparse
+import errno
 import json
 import os
 import signal
@@ -248,7 +252,8 @@ class Handler(BaseHTTPRequestHandler):
 def main():
     parser = argparse.ArgumentParser(description="Local HTTPS patch host")
     parser.add_argument("--root", required=True, help="folder served")
-    parser.add_argument("--ports", default="18443,18444", help="comma-separated ports")
+    parser.add_argument("--ports", default="18443,18444",
+                        help="comma-separated ports (0: any free port)")
     parser.add_argument("--cert", required=True, help="server certificate (PEM)")
     parser.add_argument("--key", required=True, help="server key (PEM)")
     parser.add_argument("--faults", help="JSON fault table, re-read when it changes")
@@ -271,7 +276,17 @@ def main():
 
     faults = Faults(args.faults)
     log = RequestLog(args.log)
-    servers = [PatchServer(port, args.root, context, faults, log) for port in ports]
+    servers = []
+    for port in ports:
+        try:
+            servers.append(PatchServer(port, args.root, context, faults, log))
+        except OSError as e:
+            if e.errno == errno.EADDRINUSE:
+                sys.stderr.write("patch_host: port %d in use\n" % port)
+                return 3
+            raise
+        if port == 0:
+            servers[-1].port = servers[-1].server_address[1]
     threads = [threading.Thread(target=s.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True)
                for s in servers]
     for t in threads:
@@ -280,7 +295,7 @@ def main():
     if args.ready:
         temp = args.ready + ".part"
         with open(temp, "w") as f:
-            f.write("%d\n" % os.getpid())
+            json.dump({"pid": os.getpid(), "ports": [s.port for s in servers]}, f)
         os.replace(temp, args.ready)
 
     while not stop.wait(0.05):

@@ -180,11 +180,11 @@ TEST(HttpClientSettings, DefaultTimeoutsAndCaBundleBesideTheExecutable) {
 
 TEST_F(HttpClientTest, GetDeliversBodyAndRawHeadersOnBothNamesAndPorts) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("dir/hello.txt", "hello patch");
 
-    for (const std::string& url : {PatchHost::url(PatchHost::kPrimaryPort, "/dir/hello.txt"),
-                                  PatchHost::url(PatchHost::kSecondaryPort, "/dir/hello.txt", "127.0.0.1")}) {
+    for (const std::string& url : {PatchHost::url(host.primaryPort(), "/dir/hello.txt"),
+                                  PatchHost::url(host.secondaryPort(), "/dir/hello.txt", "127.0.0.1")}) {
         SCOPED_TRACE(url);
         auto outcome = fetch(url);
         EXPECT_TRUE(outcome->succeed) << outcome->error;
@@ -199,8 +199,8 @@ TEST_F(HttpClientTest, GetDeliversBodyAndRawHeadersOnBothNamesAndPorts) {
 
 TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
-    host.setFault(PatchHost::kPrimaryPort, "/broken.json", R"({"status": 500, "body": "oops"})");
+    ASSERT_TRUE(host.ready()) << host.error();
+    host.setFault(host.primaryPort(), "/broken.json", R"({"status": 500, "body": "oops"})");
 
     struct Case {
         const char* path;
@@ -213,7 +213,7 @@ TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, c.path));
+        auto outcome = fetch(PatchHost::url(host.primaryPort(), c.path));
         EXPECT_TRUE(outcome->succeed) << outcome->error;
         EXPECT_EQ(outcome->code, c.code);
         EXPECT_EQ(outcome->body, c.body);
@@ -222,7 +222,7 @@ TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
 }
 
 TEST_F(HttpClientTest, ConnectionRefusedFailsWithoutStatus) {
-    auto outcome = fetch(PatchHost::url(PatchHost::kClosedPort, "/x"));
+    auto outcome = fetch(PatchHost::url(PatchHost::closedPort(), "/x"));
     EXPECT_FALSE(outcome->succeed);
     EXPECT_EQ(outcome->code, 0);
     EXPECT_FALSE(outcome->error.empty());
@@ -230,10 +230,10 @@ TEST_F(HttpClientTest, ConnectionRefusedFailsWithoutStatus) {
 
 TEST_F(HttpClientTest, PeerNotSignedByTheBundledCaIsRefused) {
     PatchHost host(PatchHost::rogue());
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("list.json", "{}");
 
-    auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, "/list.json"));
+    auto outcome = fetch(PatchHost::url(host.primaryPort(), "/list.json"));
     EXPECT_FALSE(outcome->succeed);
     EXPECT_EQ(outcome->code, 0);
     EXPECT_FALSE(outcome->error.empty());
@@ -243,7 +243,7 @@ TEST_F(HttpClientTest, PeerNotSignedByTheBundledCaIsRefused) {
 
 TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("pkg.zip", std::string(4000, 'z'));
     HttpClient::getInstance()->setTimeoutForRead(1);
 
@@ -260,7 +260,7 @@ TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
         SCOPED_TRACE(c.name);
         host.setFault("*", "/pkg.zip", c.fault);
         const auto start = std::chrono::steady_clock::now();
-        auto outcome = fetch(PatchHost::url(PatchHost::kSecondaryPort, "/pkg.zip"));
+        auto outcome = fetch(PatchHost::url(host.secondaryPort(), "/pkg.zip"));
         EXPECT_FALSE(outcome->succeed);
         EXPECT_EQ(outcome->code, c.code);
         EXPECT_FALSE(outcome->error.empty());
@@ -270,11 +270,11 @@ TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
 
 TEST_F(HttpClientTest, CallbackRunsOnTheMainThreadOnlyWhenTheLoopPumps) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("a.txt", "a");
     engine::Scheduler* scheduler = Director::getInstance()->getScheduler();
 
-    auto outcome = send(PatchHost::url(PatchHost::kPrimaryPort, "/a.txt"));
+    auto outcome = send(PatchHost::url(host.primaryPort(), "/a.txt"));
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (scheduler->pendingFunctionCount() == 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(5ms);
@@ -290,11 +290,11 @@ TEST_F(HttpClientTest, CallbackRunsOnTheMainThreadOnlyWhenTheLoopPumps) {
 
 TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("a.txt", "a");
 
     auto* request = new HttpRequest();
-    request->setUrl(PatchHost::url(PatchHost::kPrimaryPort, "/a.txt"));
+    request->setUrl(PatchHost::url(host.primaryPort(), "/a.txt"));
     request->setRequestType(HttpRequest::Type::GET);
     unsigned int countInCallback = 0;
     bool called = false;
@@ -314,11 +314,11 @@ TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
 
 TEST_F(HttpClientTest, DestroyWaitsForTransfersAndDropsTheirCallbacks) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("slow.txt", "slow");
     host.setFault("*", "/slow.txt", R"({"delay": 0.5})");
 
-    auto outcome = send(PatchHost::url(PatchHost::kPrimaryPort, "/slow.txt"));
+    auto outcome = send(PatchHost::url(host.primaryPort(), "/slow.txt"));
     HttpClient::destroyInstance();
     // The transfer has ended and handed its response over; nothing may call back
     // into the destroyed client.
@@ -329,7 +329,7 @@ TEST_F(HttpClientTest, DestroyWaitsForTransfersAndDropsTheirCallbacks) {
 
 TEST_F(HttpClientTest, RangeRequestsGetPartialContentOrNotSatisfiable) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("pkg.zip", "0123456789");
 
     struct Case {
@@ -344,7 +344,7 @@ TEST_F(HttpClientTest, RangeRequestsGetPartialContentOrNotSatisfiable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.range);
-        auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, "/pkg.zip"), {std::string("Range: ") + c.range});
+        auto outcome = fetch(PatchHost::url(host.primaryPort(), "/pkg.zip"), {std::string("Range: ") + c.range});
         EXPECT_TRUE(outcome->succeed) << outcome->error;
         EXPECT_EQ(outcome->code, c.code);
         EXPECT_EQ(outcome->body, c.body);
