@@ -16,6 +16,9 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
     status       answer with this status and "body" (default empty) instead of the file
     close_after  send the headers and this many body bytes, then drop the connection
     throttle     send the body at this many bytes per second
+    times        the fault applies to this many requests only (counted from the
+                 moment the fault table was last changed), then the next entry
+                 in the order above applies
 
 Each request is logged as one JSON line {"port", "path", "range"} (range is null
 without a Range header). A port of 0 takes any free port. The ready file is written
@@ -51,6 +54,7 @@ class Faults:
         self._lock = threading.Lock()
         self._stamp = None
         self._table = {}
+        self._used = {}
 
     def _current(self):
         if not self._path:
@@ -64,6 +68,7 @@ class Faults:
             if stamp != self._stamp:
                 self._stamp = stamp
                 self._table = {}
+                self._used = {}
                 if stamp is not None:
                     try:
                         with open(self._path, "rb") as f:
@@ -80,9 +85,20 @@ class Faults:
             entry = table.get(port_key)
             if isinstance(entry, dict):
                 fault = entry.get(path_key)
-                if isinstance(fault, dict):
+                if isinstance(fault, dict) and self._take(port_key, path_key, fault):
                     return fault
         return {}
+
+    def _take(self, port_key, path_key, fault):
+        """False once a fault with "times" is spent."""
+        if "times" not in fault:
+            return True
+        with self._lock:
+            used = self._used.get((port_key, path_key), 0)
+            if used >= int(fault["times"]):
+                return False
+            self._used[(port_key, path_key)] = used + 1
+            return True
 
 
 class RequestLog:

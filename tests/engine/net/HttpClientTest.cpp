@@ -312,19 +312,54 @@ TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
     request->release();
 }
 
-TEST_F(HttpClientTest, DestroyWaitsForTransfersAndDropsTheirCallbacks) {
+TEST_F(HttpClientTest, DestroyAbandonsTransfersAndDropsTheirCallbacks) {
     PatchHost host;
     ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("slow.txt", "slow");
-    host.setFault("*", "/slow.txt", R"({"delay": 0.5})");
+    host.writeFile("big.bin", std::string(400000, 'b'));
+    host.setFault("*", "/slow.txt", R"({"delay": 30})");
+    host.setFault("*", "/big.bin", R"({"throttle": 20000})");
 
-    auto outcome = send(PatchHost::url(host.primaryPort(), "/slow.txt"));
+    auto waiting = send(PatchHost::url(host.primaryPort(), "/slow.txt"));
+    auto trickling = send(PatchHost::url(host.primaryPort(), "/big.bin"));
+    testsupport::pumpMainThreadUntil([&] { return host.requests().size() == 2; }, 5s);
+    ASSERT_EQ(host.requests().size(), 2u);
+    const auto start = std::chrono::steady_clock::now();
     HttpClient::destroyInstance();
-    // The transfer has ended and handed its response over; nothing may call back
-    // into the destroyed client.
-    EXPECT_EQ(Director::getInstance()->getScheduler()->pendingFunctionCount(), 1u);
+    // Neither the reply 30 s away nor the transfer of 20 s is waited for.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+    // Both transfers have ended and handed their responses over; nothing may call
+    // back into the destroyed client.
+    EXPECT_EQ(Director::getInstance()->getScheduler()->pendingFunctionCount(), 2u);
     Director::getInstance()->getScheduler()->update(1.0f / 60);
-    EXPECT_FALSE(outcome->called);
+    EXPECT_FALSE(waiting->called);
+    EXPECT_FALSE(trickling->called);
+}
+
+TEST_F(HttpClientTest, ThreadsMaySendAtTheSameTime) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready()) << host.error();
+    host.writeFile("x", "ok");
+    const std::string url = PatchHost::url(host.primaryPort(), "/x");
+    constexpr int kPerThread = 20;
+    std::vector<std::shared_ptr<Outcome>> outcomes[2];
+    std::thread senders[2];
+    for (int t = 0; t < 2; ++t)
+        senders[t] = std::thread([&, t] {
+            for (int i = 0; i < kPerThread; ++i) outcomes[t].push_back(send(url));
+        });
+    for (std::thread& sender : senders) sender.join();
+    ASSERT_TRUE(testsupport::pumpMainThreadUntil(
+        [&] {
+            for (const auto& list : outcomes)
+                for (const auto& o : list)
+                    if (!o->called) return false;
+            return true;
+        },
+        10s));
+    for (const auto& list : outcomes)
+        for (const auto& o : list) EXPECT_EQ(o->body, "ok");
+    EXPECT_EQ(host.requests().size(), 2u * kPerThread);
 }
 
 TEST_F(HttpClientTest, RangeRequestsGetPartialContentOrNotSatisfiable) {
