@@ -20,7 +20,9 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            std::string name = run.run_name.str();
+            // Without the run's settings ("/iterations:3", "/real_time", ...).
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
             Figures f;
             auto it = run.counters.find("bytes_per_second");
             if (it != run.counters.end()) f.bytesPerSecond = it->second;
