@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
 #include "engine/files/FileUtils.h"
 #include "engine/network/HttpClient.h"
 #include "platform/DebugOutput.h"
@@ -513,6 +514,19 @@ TEST_F(UpdaterRun, DestroyingTheUpdaterMidRunReturnsAtOnceAndReportsNothingMore)
     delegate.updater->start();
     // Wait until bytes are arriving.
     ASSERT_TRUE(testsupport::pumpMainThreadUntil([&] { return delegate.lastDone > 0; }, 10s));
+
+    // libcurl reports each transfer many times a second; the delegate hears at
+    // most once per frame, even at 20 frames a second.
+    const int callsBefore = delegate.progressCalls;
+    const int64_t doneBefore = delegate.lastDone;
+    int frames = 0;
+    for (; frames < 20; ++frames) {
+        engine::Director::getInstance()->getScheduler()->update(1.f / 20);
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_LE(delegate.progressCalls - callsBefore, frames);
+    EXPECT_GT(delegate.progressCalls, callsBefore);
+    EXPECT_GT(delegate.lastDone, doneBefore);
     const int progressBefore = delegate.progressCalls;
 
     const auto before = std::chrono::steady_clock::now();
