@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/network/HttpClient.h"
+#include "updater/DebugLine.h"
 #include "updater/Md5.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResUpdaterThreads.h"
@@ -111,7 +112,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                 std::lock_guard<std::mutex> lock(s.mutex);
                 s.doneBytes[i] = pkg.size;
             }
-            updaterDebug("reuse '%s' (md5 ok, khoi tai lai)", pkg.file.c_str());
+            debugLine("reuse '%s' (md5 ok, khoi tai lai)", pkg.file.c_str());
             return true;
         }
         ::unlink(path.c_str());
@@ -188,14 +189,14 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                     }
                     const int host = patchHostIndex(candidate);
                     if (host >= 0) patchRoutePreferred().exchange(host);
-                    updaterDebug("PATCH_ROUTE verified %s", candidate.c_str());
+                    debugLine("PATCH_ROUTE verified %s", candidate.c_str());
                     return true;
                 }
                 ::unlink(temp.c_str());
-                updaterDebug("PATCH_ROUTE size/hash mismatch %s", candidate.c_str());
+                debugLine("PATCH_ROUTE size/hash mismatch %s", candidate.c_str());
                 retrySameHost = true;
             } else {
-                updaterDebug("PATCH_ROUTE failed EC:%d RC:%ld %s", static_cast<int>(rc), status,
+                debugLine("PATCH_ROUTE failed EC:%d RC:%ld %s", static_cast<int>(rc), status,
                              candidate.c_str());
                 if (rc == CURLE_RANGE_ERROR || status == 416) {
                     ::unlink(temp.c_str());

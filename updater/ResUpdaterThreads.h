@@ -24,7 +24,4 @@ bool downloadPackage(ResUpdaterState& state, int index);
 // after the last one.
 void unzipThread(std::shared_ptr<ResUpdaterState> state);
 
-// One line on the debugger output: at most 1022 characters, then a line feed.
-void updaterDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
 }  // namespace updater

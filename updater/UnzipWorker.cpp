@@ -3,28 +3,14 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
-#include "platform/DebugOutput.h"
+#include "updater/DebugLine.h"
 #include "updater/ResUpdaterThreads.h"
 #include "updater/ZipExtract.h"
 
 namespace updater {
-
-void updaterDebug(const char* format, ...) {
-    char line[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof(line) - 1, format, args);
-    va_end(args);
-    const size_t n = std::strlen(line);
-    line[n] = '\n';
-    line[n + 1] = '\0';
-    platform::outputDebugString(line);
-}
 
 void unzipThread(std::shared_ptr<ResUpdaterState> state) {
     ResUpdaterState& s = *state;
@@ -47,7 +33,7 @@ void unzipThread(std::shared_ptr<ResUpdaterState> state) {
         const std::string zipPath = s.downloadsDir + pkg.file;
         std::error_code ignored;
         std::filesystem::create_directories(s.resourcesDir, ignored);
-        updaterDebug("unzip '%s' (luong rieng)", pkg.file.c_str());
+        debugLine("unzip '%s' (luong rieng)", pkg.file.c_str());
 
         UnzipHooks hooks;
         hooks.stopRequested = [&s] {
@@ -68,11 +54,11 @@ void unzipThread(std::shared_ptr<ResUpdaterState> state) {
                 stopped = s.stop;
             }
             if (stopped) {
-                updaterDebug("unzip '%s' bi huy giua chung", pkg.file.c_str());
+                debugLine("unzip '%s' bi huy giua chung", pkg.file.c_str());
                 return;
             }
             ::unlink(zipPath.c_str());
-            updaterDebug("unzip err: '%s'", pkg.file.c_str());
+            debugLine("unzip err: '%s'", pkg.file.c_str());
             s.reportError(3, pkg.file);
             return;
         }
@@ -94,7 +80,7 @@ void unzipThread(std::shared_ptr<ResUpdaterState> state) {
         }
         s.requestProgress();
         if (last) {
-            updaterDebug("update to sn %d", pkg.sn);
+            debugLine("update to sn %d", pkg.sn);
             s.post([](ResUpdaterState& st) {
                 st.endRun([](ResUpdaterDelegate& delegate) { delegate.onSuccess(); });
             });
