@@ -153,7 +153,7 @@ void BM_update_baseline(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_update_ours)->Name("BM_update_vs_curl/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_update_baseline)->Name("BM_update_vs_curl/baseline")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_update_ours)->Name("BM_update_vs_curl/ours")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_update_baseline)->Name("BM_update_vs_curl/baseline")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
