@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,7 +13,6 @@
 
 #include "engine/zip/Unzip.h"
 #include "platform/AtomicFile.h"
-#include "platform/DebugOutput.h"
 #include "updater/DebugLine.h"
 
 namespace updater {
