@@ -2,6 +2,7 @@
 
 #include "engine/script/ScriptEngineManager.h"
 #include "host/player/PlayerMenuServiceWin.h"
+#include "host/player/PlayerTaskServiceWin.h"
 
 namespace player {
 
@@ -17,7 +18,10 @@ PlayerWin* PlayerWin::createWithInstanceHandle(platform::HWND hwnd) {
     return player;
 }
 
-PlayerWin::~PlayerWin() = default;
+PlayerWin::~PlayerWin() {
+    // Tasks first: stopping them dispatches their events.
+    _taskService.reset();
+}
 
 void PlayerWin::initServices() {
     if (_menuService) {
@@ -25,12 +29,13 @@ void PlayerWin::initServices() {
         return;
     }
     _menuService = std::make_unique<PlayerMenuServiceWin>(_hwnd);
+    _taskService = std::make_unique<PlayerTaskServiceWin>(_hwnd);
 }
 
 PlayerFileDialogServiceProtocol* PlayerWin::getFileDialogService() { return nullptr; }
 PlayerMessageBoxServiceProtocol* PlayerWin::getMessageBoxService() { return nullptr; }
 PlayerMenuServiceProtocol* PlayerWin::getMenuService() { return _menuService.get(); }
 PlayerEditBoxServiceProtocol* PlayerWin::getEditBoxService() { return nullptr; }
-PlayerTaskServiceProtocol* PlayerWin::getTaskService() { return nullptr; }
+PlayerTaskServiceProtocol* PlayerWin::getTaskService() { return _taskService.get(); }
 
 }  // namespace player

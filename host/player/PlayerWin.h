@@ -36,6 +36,7 @@ protected:
 
 private:
     std::unique_ptr<PlayerMenuServiceWin> _menuService;
+    std::unique_ptr<PlayerTaskServiceWin> _taskService;
     platform::HWND _hwnd = 0;
 };
 

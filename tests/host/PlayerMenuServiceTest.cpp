@@ -290,6 +290,7 @@ TEST(PlayerWinTest, OnePlayerWithItsServices) {
     EXPECT_EQ(player::PlayerProtocol::getInstance(), first);
     EXPECT_EQ(first->getWindowHandle(), hwnd);
     EXPECT_NE(first->getMenuService(), nullptr);
+    EXPECT_NE(first->getTaskService(), nullptr);
 
     {
         testsupport::LogCapture log;
