@@ -1,6 +1,7 @@
 #include "host/player/PlayerWin.h"
 
 #include "engine/script/ScriptEngineManager.h"
+#include "host/player/PlayerDialogServicesWin.h"
 #include "host/player/PlayerMenuServiceWin.h"
 #include "host/player/PlayerTaskServiceWin.h"
 
@@ -29,13 +30,16 @@ void PlayerWin::initServices() {
         return;
     }
     _menuService = std::make_unique<PlayerMenuServiceWin>(_hwnd);
+    _messageBoxService = std::make_unique<PlayerMessageBoxServiceWin>(_hwnd);
+    _fileDialogService = std::make_unique<PlayerFileDialogServiceWin>(_hwnd);
+    _editBoxService = std::make_unique<PlayerEditBoxServiceWin>(_hwnd);
     _taskService = std::make_unique<PlayerTaskServiceWin>(_hwnd);
 }
 
-PlayerFileDialogServiceProtocol* PlayerWin::getFileDialogService() { return nullptr; }
-PlayerMessageBoxServiceProtocol* PlayerWin::getMessageBoxService() { return nullptr; }
+PlayerFileDialogServiceProtocol* PlayerWin::getFileDialogService() { return _fileDialogService.get(); }
+PlayerMessageBoxServiceProtocol* PlayerWin::getMessageBoxService() { return _messageBoxService.get(); }
 PlayerMenuServiceProtocol* PlayerWin::getMenuService() { return _menuService.get(); }
-PlayerEditBoxServiceProtocol* PlayerWin::getEditBoxService() { return nullptr; }
+PlayerEditBoxServiceProtocol* PlayerWin::getEditBoxService() { return _editBoxService.get(); }
 PlayerTaskServiceProtocol* PlayerWin::getTaskService() { return _taskService.get(); }
 
 }  // namespace player

@@ -36,6 +36,9 @@ protected:
 
 private:
     std::unique_ptr<PlayerMenuServiceWin> _menuService;
+    std::unique_ptr<PlayerMessageBoxServiceWin> _messageBoxService;
+    std::unique_ptr<PlayerFileDialogServiceWin> _fileDialogService;
+    std::unique_ptr<PlayerEditBoxServiceWin> _editBoxService;
     std::unique_ptr<PlayerTaskServiceWin> _taskService;
     platform::HWND _hwnd = 0;
 };

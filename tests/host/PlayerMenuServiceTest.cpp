@@ -291,6 +291,9 @@ TEST(PlayerWinTest, OnePlayerWithItsServices) {
     EXPECT_EQ(first->getWindowHandle(), hwnd);
     EXPECT_NE(first->getMenuService(), nullptr);
     EXPECT_NE(first->getTaskService(), nullptr);
+    EXPECT_NE(first->getMessageBoxService(), nullptr);
+    EXPECT_NE(first->getFileDialogService(), nullptr);
+    EXPECT_NE(first->getEditBoxService(), nullptr);
 
     {
         testsupport::LogCapture log;
