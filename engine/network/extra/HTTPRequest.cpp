@@ -1,5 +1,6 @@
 #include "engine/network/extra/HTTPRequest.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -292,9 +293,12 @@ void HTTPRequest::releaseWhenThreadDone() {
 size_t HTTPRequest::appendResponseData(char* data, size_t size, size_t count, void* userdata) {
     auto* self = static_cast<HTTPRequest*>(userdata);
     const size_t n = size * count;
-    size_t capacity = self->_responseCapacity;
-    while (self->_responseLength + n + 1 > capacity) capacity += kBufferStep;
-    if (capacity != self->_responseCapacity) {
+    const size_t needed = self->_responseLength + n + 1;
+    if (needed > self->_responseCapacity) {
+        // Whole 32 KiB steps, at least half again the current size: fixed steps alone
+        // would copy a large body over and over.
+        size_t capacity = std::max(needed, self->_responseCapacity + self->_responseCapacity / 2);
+        capacity = (capacity + kBufferStep - 1) / kBufferStep * kBufferStep;
         char* grown = static_cast<char*>(std::realloc(self->_responseBuffer, capacity));
         if (!grown) return 0;   // libcurl ends the transfer with a write error
         self->_responseBuffer = grown;
