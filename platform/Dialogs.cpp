@@ -98,16 +98,7 @@ int zenityMessageBox(const std::string& text, const std::string& caption, UINT t
 
 // "--file-filter=Display | p1 p2" for every pair of a Win32 filter list.
 void appendZenityFilters(const std::string& filter, std::vector<std::string>& args) {
-    std::vector<std::string> items;
-    size_t pos = 0;
-    while (pos < filter.size()) {
-        const size_t end = filter.find('\0', pos);
-        const std::string item = filter.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-        if (item.empty()) break;
-        items.push_back(item);
-        if (end == std::string::npos) break;
-        pos = end + 1;
-    }
+    const std::vector<std::string> items = splitZeroList(filter);
     for (size_t i = 0; i + 1 < items.size(); i += 2) {
         std::string patterns = items[i + 1];
         for (char& c : patterns) {
@@ -178,6 +169,20 @@ bool fileDialog(DialogKind kind, OpenFileName& ofn) {
 }
 
 }  // namespace
+
+std::vector<std::string> splitZeroList(const std::string& list) {
+    std::vector<std::string> items;
+    size_t pos = 0;
+    while (pos < list.size()) {
+        const size_t end = list.find('\0', pos);
+        std::string item = list.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        if (item.empty()) break;
+        items.push_back(std::move(item));
+        if (end == std::string::npos) break;
+        pos = end + 1;
+    }
+    return items;
+}
 
 int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
     model().requests.push_back(DialogRequest{DialogKind::MessageBox, owner, caption, text, type, "", "", ""});

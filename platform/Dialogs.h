@@ -70,6 +70,10 @@ struct BrowseInfo {
 // The chosen folder, "" when cancelled.
 std::string browseForFolder(const BrowseInfo& info);
 
+// The items of a list whose items each end with '\0' (the dialogs' filter and
+// selection buffers), up to the first empty item.
+std::vector<std::string> splitZeroList(const std::string& list);
+
 // The model.
 enum class DialogKind { MessageBox, OpenFile, SaveFile, Folder };
 struct DialogRequest {

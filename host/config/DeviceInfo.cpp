@@ -10,6 +10,8 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/Locale.h"
+
 namespace host {
 
 namespace {
@@ -53,16 +55,8 @@ std::string formatAddress(const std::string& text) {
 }  // namespace
 
 std::string DeviceInfo::languageFromEnvironment() {
-    const char* value = nullptr;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* v = std::getenv(name);
-        if (v && *v) {
-            value = v;
-            break;
-        }
-    }
-    if (!value) return "en";
-    std::string locale(value);
+    std::string locale = platform::messagesLocale();
+    if (locale.empty()) return "en";
     locale = locale.substr(0, locale.find_first_of(".@"));
     const size_t sep = locale.find('_');
     std::string lang = locale.substr(0, sep);

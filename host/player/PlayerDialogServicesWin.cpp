@@ -80,16 +80,7 @@ std::string PlayerFileDialogServiceWin::buildFilter(const std::string& extension
 }
 
 std::vector<std::string> PlayerFileDialogServiceWin::splitSelection(const std::string& buffer) {
-    std::vector<std::string> parts;
-    size_t pos = 0;
-    while (pos < buffer.size()) {
-        const size_t end = buffer.find('\0', pos);
-        const std::string part = buffer.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-        if (part.empty()) break;
-        parts.push_back(part);
-        if (end == std::string::npos) break;
-        pos = end + 1;
-    }
+    const std::vector<std::string> parts = platform::splitZeroList(buffer);
     if (parts.size() <= 1) return parts;   // one chosen file: its full path
     const std::string& folder = parts.front();
     std::vector<std::string> paths;
