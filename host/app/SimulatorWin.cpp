@@ -226,7 +226,18 @@ int SimulatorWin::run(const std::vector<std::string>& args) {
     return engine::Application::getInstance()->run();
 }
 
-void SimulatorWin::startTlsWarmup() {}
+namespace {
+std::function<void()>& tlsWarmupStep() {
+    static std::function<void()> step;
+    return step;
+}
+}  // namespace
+
+void SimulatorWin::setTlsWarmup(std::function<void()> warmup) { tlsWarmupStep() = std::move(warmup); }
+
+void SimulatorWin::startTlsWarmup() {
+    if (tlsWarmupStep()) tlsWarmupStep()();
+}
 
 void SimulatorWin::createPlayer() {
     // Lives until the process ends; PlayerProtocol::getInstance() finds it.

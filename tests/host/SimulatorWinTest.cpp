@@ -186,6 +186,26 @@ TEST(SimulatorWinStartUp, FoldersAndSearchPaths) {
                             SimulatorWin::getApplicationPath() + "/"));
 }
 
+TEST(SimulatorWinStartUp, TlsWarmupStepRunsOnceWithTheFoldersSetBeforeTheWindowExists) {
+    testsupport::TempDir dir;
+    SimulatorWin* host = SimulatorWin::getInstance();
+    int calls = 0;
+    std::string writable;
+    platform::HWND window = 0;
+    SimulatorWin::setTlsWarmup([&] {
+        ++calls;
+        writable = engine::FileUtils::getInstance()->getWritablePath();
+        window = host->getMainWindow();
+    });
+    host->startUp(withProgram({"-workdir", dir.path(), "-writable-path", dir.file("save")}));
+    SimulatorWin::setTlsWarmup(nullptr);
+
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(writable, dir.path() + "/save/");
+    EXPECT_EQ(window, 0u);
+    EXPECT_NE(host->getMainWindow(), 0u);
+}
+
 TEST(SimulatorWinStartUp, DebugLogFile) {
     testsupport::TempDir dir;
     std::string logPath = dir.write("debug.txt", "old content\n");

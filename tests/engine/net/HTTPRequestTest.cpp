@@ -81,7 +81,7 @@ TEST_F(HTTPRequestTest, GetDeliversBodyHeadersAndOneCallbackOnTheMainThread) {
     PatchHost host;
     ASSERT_TRUE(host.ready());
     host.writeFile("hello.txt", "hello, world");
-    HTTPRequest* request = run(PatchHost::url(PatchHost::kPrimaryPort, "/hello.txt"), HTTPRequest::kGET,
+    HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/hello.txt"), HTTPRequest::kGET,
                                [](HTTPRequest* r) { r->addRequestHeader("X-Vexo-Test: yes"); });
     ASSERT_NE(request, nullptr);
     EXPECT_EQ(request->getState(), HTTPRequest::kCompleted);
@@ -123,7 +123,7 @@ TEST_F(HTTPRequestTest, PostFieldsGoInKeyOrderEscapedWithATrailingAmpersand) {
         {{}, ""},
     };
     for (const Case& c : cases) {
-        HTTPRequest* request = run(PatchHost::url(PatchHost::kPrimaryPort, "/post"), HTTPRequest::kPOST,
+        HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/post"), HTTPRequest::kPOST,
                                    [&](HTTPRequest* r) {
                                        for (const auto& [k, v] : c.fields) r->addPOSTValue(k, v);
                                    });
@@ -135,7 +135,7 @@ TEST_F(HTTPRequestTest, PostFieldsGoInKeyOrderEscapedWithATrailingAmpersand) {
         EXPECT_EQ(seen.back().body, c.body);
     }
 
-    HTTPRequest* raw = run(PatchHost::url(PatchHost::kPrimaryPort, "/post"), HTTPRequest::kGET, [](HTTPRequest* r) {
+    HTTPRequest* raw = run(PatchHost::url(host.primaryPort(), "/post"), HTTPRequest::kGET, [](HTTPRequest* r) {
         r->addPOSTValue("dropped", "1");
         r->setPOSTData("{\"raw\":true}");
     });
@@ -149,7 +149,7 @@ TEST_F(HTTPRequestTest, CookiesGoBothWays) {
     ASSERT_TRUE(host.ready());
     host.writeFile("c", "");
     host.setFault("*", "/c", R"({"headers": [["Set-Cookie", "token=xyz; Path=/"], ["Set-Cookie", "lang=vi"]]})");
-    HTTPRequest* request = run(PatchHost::url(PatchHost::kPrimaryPort, "/c"), HTTPRequest::kGET,
+    HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/c"), HTTPRequest::kGET,
                                [](HTTPRequest* r) { r->setCookieString("sid=abc; theme=dark"); });
     ASSERT_NE(request, nullptr);
     EXPECT_EQ(host.requests().back().header("Cookie"), "sid=abc; theme=dark");
@@ -170,7 +170,7 @@ TEST_F(HTTPRequestTest, EncodingsAreAskedForAndDecoded) {
         const char* header;
     };
     for (const Case& c : {Case{1, "gzip"}, Case{2, "deflate"}, Case{0, "identity"}, Case{7, "identity"}}) {
-        HTTPRequest* request = run(PatchHost::url(PatchHost::kPrimaryPort, "/z.gz"), HTTPRequest::kGET,
+        HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/z.gz"), HTTPRequest::kGET,
                                    [&](HTTPRequest* r) { r->setAcceptEncoding(c.kind); });
         ASSERT_NE(request, nullptr);
         EXPECT_EQ(host.requests().back().header("Accept-Encoding"), c.header);
@@ -184,7 +184,7 @@ TEST_F(HTTPRequestTest, MultipartFormWithAFile) {
     host.writeFile("upload", "stored");
     testsupport::TempDir dir;
     const std::string file = dir.write("report.txt", "line one\nline two\n");
-    HTTPRequest* request = run(PatchHost::url(PatchHost::kPrimaryPort, "/upload"), HTTPRequest::kPOST,
+    HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/upload"), HTTPRequest::kPOST,
                                [&](HTTPRequest* r) {
                                    r->addFormContents("player", "vexo");
                                    r->addFormFile("log", file, "text/plain");
@@ -206,13 +206,13 @@ TEST_F(HTTPRequestTest, StatusRepliesCompleteAndEmptyBodiesSaveEmptyFiles) {
     host.writeFile("data.bin", std::string("a\0b\xff", 4));
     testsupport::TempDir dir;
 
-    HTTPRequest* missing = run(PatchHost::url(PatchHost::kPrimaryPort, "/missing"), HTTPRequest::kGET);
+    HTTPRequest* missing = run(PatchHost::url(host.primaryPort(), "/missing"), HTTPRequest::kGET);
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->getState(), HTTPRequest::kCompleted);
     EXPECT_TRUE(_listener.finished);
     EXPECT_EQ(missing->getResponseCode(), 404);
 
-    HTTPRequest* empty = run(PatchHost::url(PatchHost::kPrimaryPort, "/empty"), HTTPRequest::kGET);
+    HTTPRequest* empty = run(PatchHost::url(host.primaryPort(), "/empty"), HTTPRequest::kGET);
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->getResponseString(), "");
     EXPECT_EQ(empty->getResponseDataLength(), 0u);
@@ -221,7 +221,7 @@ TEST_F(HTTPRequestTest, StatusRepliesCompleteAndEmptyBodiesSaveEmptyFiles) {
     EXPECT_EQ(empty->saveResponseData(saved), 0u);
     EXPECT_EQ(testsupport::readFile(saved), "");
 
-    HTTPRequest* binary = run(PatchHost::url(PatchHost::kPrimaryPort, "/data.bin"), HTTPRequest::kGET);
+    HTTPRequest* binary = run(PatchHost::url(host.primaryPort(), "/data.bin"), HTTPRequest::kGET);
     ASSERT_NE(binary, nullptr);
     EXPECT_EQ(binary->saveResponseData(out.file("data.out")), 4u);
     EXPECT_EQ(testsupport::readFile(out.file("data.out")), std::string("a\0b\xff", 4));
@@ -245,8 +245,8 @@ TEST_F(HTTPRequestTest, TransportFailuresEndFailed) {
         int error;
     };
     const Case cases[] = {
-        {PatchHost::url(PatchHost::kClosedPort, "/x"), 0, CURLE_COULDNT_CONNECT},
-        {PatchHost::url(PatchHost::kPrimaryPort, "/slow"), 1, CURLE_OPERATION_TIMEDOUT},
+        {PatchHost::url(PatchHost::closedPort(), "/x"), 0, CURLE_COULDNT_CONNECT},
+        {PatchHost::url(host.primaryPort(), "/slow"), 1, CURLE_OPERATION_TIMEDOUT},
     };
     for (const Case& c : cases) {
         Listener listener;
@@ -266,7 +266,7 @@ TEST_F(HTTPRequestTest, AForeignCertificateIsRefused) {
     PatchHost host(PatchHost::rogue());
     ASSERT_TRUE(host.ready());
     host.writeFile("a", "secret");
-    HTTPRequest* request = run(PatchHost::url(PatchHost::kPrimaryPort, "/a"), HTTPRequest::kGET);
+    HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/a"), HTTPRequest::kGET);
     ASSERT_NE(request, nullptr);
     EXPECT_EQ(request->getState(), HTTPRequest::kFailed);
     EXPECT_EQ(request->getErrorCode(), CURLE_PEER_FAILED_VERIFICATION);
@@ -278,7 +278,7 @@ TEST_F(HTTPRequestTest, CancelMidTransferStopsItAndTellsNobody) {
     ASSERT_TRUE(host.ready());
     host.writeFile("big", std::string(400000, 'x'));
     host.setFault("*", "/big", R"({"throttle": 40000})");
-    HTTPRequest* request = HTTPRequest::createWithUrl(&_listener, PatchHost::url(PatchHost::kPrimaryPort, "/big"),
+    HTTPRequest* request = HTTPRequest::createWithUrl(&_listener, PatchHost::url(host.primaryPort(), "/big"),
                                                       HTTPRequest::kGET);
     ASSERT_NE(request, nullptr);
     request->retain();
@@ -309,7 +309,7 @@ TEST_F(HTTPRequestTest, WithoutAListenerItStillRunsAndReleasesItself) {
     PatchHost host;
     ASSERT_TRUE(host.ready());
     host.writeFile("t", "x");
-    HTTPRequest* request = HTTPRequest::createWithUrl(nullptr, PatchHost::url(PatchHost::kPrimaryPort, "/t"),
+    HTTPRequest* request = HTTPRequest::createWithUrl(nullptr, PatchHost::url(host.primaryPort(), "/t"),
                                                       HTTPRequest::kPOST);
     ASSERT_NE(request, nullptr);
     request->addPOSTValue("event", "start");
