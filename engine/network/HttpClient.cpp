@@ -1,4 +1,5 @@
 #include "engine/network/HttpClient.h"
+#include "engine/network/CurlSetup.h"
 
 #include <curl/curl.h>
 
@@ -77,9 +78,7 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings,
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, settings.connectTimeout);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, settings.readTimeout);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!settings.caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, settings.caBundle.c_str());
+    applyCaRule(curl, settings.caBundle);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBytes);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, response->getResponseData());
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBytes);
@@ -236,10 +235,7 @@ HttpClient::~HttpClient() {
 
 void HttpClient::sendImmediate(HttpRequest* request) {
     if (!request) return;
-    std::call_once(s_curlGlobalInit, [] {
-        const CURLcode rc = curl_global_init(CURL_GLOBAL_ALL);
-        if (rc != CURLE_OK) engine::log("HttpClient: curl_global_init failed (%d)", static_cast<int>(rc));
-    });
+    ensureCurlGlobalInit();
     _impl->joinFinished();
 
     TransferSettings settings;
@@ -279,6 +275,19 @@ void HttpClient::setTimeoutForConnect(int seconds) { _impl->connectTimeout = sec
 int HttpClient::getTimeoutForConnect() const { return _impl->connectTimeout; }
 void HttpClient::setTimeoutForRead(int seconds) { _impl->readTimeout = seconds; }
 int HttpClient::getTimeoutForRead() const { return _impl->readTimeout; }
+
+void ensureCurlGlobalInit() {
+    std::call_once(s_curlGlobalInit, [] {
+        const CURLcode rc = curl_global_init(CURL_GLOBAL_ALL);
+        if (rc != CURLE_OK) engine::log("HttpClient: curl_global_init failed (%d)", static_cast<int>(rc));
+    });
+}
+
+void applyCaRule(CURL* curl, const std::string& caBundle) {
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.c_str());
+}
 
 std::string caBundlePath() {
     static const std::string path = [] {

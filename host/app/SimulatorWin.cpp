@@ -11,6 +11,7 @@
 #include "host/BuildConfig.h"
 #include "host/app/AppDelegate.h"
 #include "host/config/ConfigFileReader.h"
+#include "host/player/PlayerWin.h"
 #include "platform/IntClamp.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
@@ -238,7 +239,12 @@ void SimulatorWin::startTlsWarmup() {
     if (tlsWarmupStep()) tlsWarmupStep()();
 }
 
-void SimulatorWin::createPlayer() {}
+void SimulatorWin::createPlayer() {
+    // Lives until the process ends; PlayerProtocol::getInstance() finds it.
+    if (_mainWindow && !player::PlayerProtocol::getInstance()) {
+        player::PlayerWin::createWithInstanceHandle(_mainWindow);
+    }
+}
 
 void SimulatorWin::acceptDroppedFiles() {}
 

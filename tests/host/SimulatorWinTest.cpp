@@ -18,6 +18,9 @@
 #include "engine/app/GLView.h"
 #include "host/BuildConfig.h"
 #include "host/config/ConfigFileReader.h"
+#include "host/player/PlayerMenuServiceWin.h"
+#include "host/player/PlayerWin.h"
+#include "platform/Menu.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
@@ -75,6 +78,13 @@ TEST(SimulatorWinStartUp, WithoutArgumentsTheExecutablesFolderIsTheProject) {
     EXPECT_EQ(platform::getWindowText(host->getMainWindow()), "Mộc Hà Lục");
     EXPECT_FLOAT_EQ(engine::Director::getInstance()->getAnimationInterval(), 1.0f / 60);
     EXPECT_FALSE(engine::FileUtils::getInstance()->isPopupNotify());
+
+    // The player serves the game window; its menus go into the window's system menu.
+    auto* player = dynamic_cast<player::PlayerWin*>(player::PlayerProtocol::getInstance());
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->getWindowHandle(), host->getMainWindow());
+    auto* menus = static_cast<player::PlayerMenuServiceWin*>(player->getMenuService());
+    EXPECT_EQ(menus->getRootMenu(), platform::getSystemMenu(host->getMainWindow(), false));
 }
 
 TEST(SimulatorWinStartUp, LoneFolderArgumentIsTheProject) {

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <strings.h>
 #include <rapidjson/document.h>
 #include <signal.h>
 #include <spawn.h>
@@ -217,6 +218,13 @@ void PatchHost::writeFaults() const {
     std::rename(temp.c_str(), _faultsPath.c_str());
 }
 
+std::string PatchHost::Request::header(const std::string& name) const {
+    for (const auto& [key, value] : headers) {
+        if (strcasecmp(key.c_str(), name.c_str()) == 0) return value;
+    }
+    return {};
+}
+
 std::vector<PatchHost::Request> PatchHost::requests() const {
     std::vector<Request> result;
     std::ifstream in(_logPath);
@@ -229,6 +237,15 @@ std::vector<PatchHost::Request> PatchHost::requests() const {
         if (doc.HasMember("port") && doc["port"].IsInt()) request.port = doc["port"].GetInt();
         if (doc.HasMember("path") && doc["path"].IsString()) request.path = doc["path"].GetString();
         if (doc.HasMember("range") && doc["range"].IsString()) request.range = doc["range"].GetString();
+        if (doc.HasMember("method") && doc["method"].IsString()) request.method = doc["method"].GetString();
+        if (doc.HasMember("body") && doc["body"].IsString()) request.body = doc["body"].GetString();
+        if (doc.HasMember("headers") && doc["headers"].IsArray()) {
+            for (const auto& pair : doc["headers"].GetArray()) {
+                if (pair.IsArray() && pair.Size() == 2 && pair[0].IsString() && pair[1].IsString()) {
+                    request.headers.emplace_back(pair[0].GetString(), pair[1].GetString());
+                }
+            }
+        }
         result.push_back(std::move(request));
     }
     return result;

@@ -70,6 +70,11 @@ public:
         int port = 0;
         std::string path;
         std::string range;   // the Range header, "" without one
+        std::string method;
+        std::vector<std::pair<std::string, std::string>> headers;   // as received
+        std::string body;
+        // The first value of a header (name compared without case), "" without one.
+        std::string header(const std::string& name) const;
     };
     // Requests received so far, in order of arrival.
     std::vector<Request> requests() const;

@@ -2,7 +2,8 @@
 """Local HTTPS patch host for the tests and the demo.
 
 Serves the files of one folder on one or more ports (every port serves the same
-folder). GET and HEAD only; "Range: bytes=N-" gives 206 (or 416 past the end).
+folder). GET, HEAD and POST (answered as GET once the body is read);
+"Range: bytes=N-" gives 206 (or 416 past the end).
 
 Faults come from a JSON file that is read again whenever it changes:
 
@@ -19,12 +20,14 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
     times        the fault applies to this many requests only (counted from the
                  moment the fault table was last changed), then the next entry
                  in the order above applies
+    headers      extra response headers, a list of [name, value] pairs
 
-Each request is logged as one JSON line {"port", "path", "range"} (range is null
-without a Range header). A port of 0 takes any free port. The ready file is written
-once every listener is up: {"pid": ..., "ports": [...]} with the ports in the order
-given. A port that is taken ends the host with "port N in use" on stderr and exit
-status 3.
+Each request is logged as one JSON line {"port", "path", "range", "method",
+"headers", "body"} (range is null without a Range header; headers a list of
+[name, value] pairs as received; body the request body as UTF-8 text). A port of
+0 takes any free port. The ready file is written once every listener is up:
+{"pid": ..., "ports": [...]} with the ports in the order given. A port that is
+taken ends the host with "port N in use" on stderr and exit status 3.
 SIGTERM or SIGINT stops the host; so does the end of the --parent process, so that
 a test that crashes does not leave the ports taken.
 """
@@ -106,10 +109,12 @@ class RequestLog:
         self._lock = threading.Lock()
         self._file = open(path, "a", encoding="utf-8") if path else None
 
-    def write(self, port, path, range_header):
+    def write(self, port, path, range_header, method="GET", headers=(), body=b""):
         if not self._file:
             return
-        line = json.dumps({"port": port, "path": path, "range": range_header})
+        line = json.dumps({"port": port, "path": path, "range": range_header, "method": method,
+                           "headers": [list(h) for h in headers],
+                           "body": body.decode("utf-8", errors="replace")})
         with self._lock:
             self._file.write(line + "\n")
             self._file.flush()
@@ -173,12 +178,17 @@ class Handler(BaseHTTPRequestHandler):
     def do_HEAD(self):
         self._serve(with_body=False)
 
-    def _serve(self, with_body):
+    def do_POST(self):
+        length = self.headers.get("Content-Length", "0")
+        body = self.rfile.read(int(length)) if length.isdigit() else b""
+        self._serve(with_body=True, body=body)
+
+    def _serve(self, with_body, body=b""):
         self.close_connection = True
         server = self.server
         path = urllib.parse.urlsplit(self.path).path
         range_header = self.headers.get("Range")
-        server.log.write(server.port, path, range_header)
+        server.log.write(server.port, path, range_header, self.command, self.headers.items(), body)
 
         fault = server.faults.lookup(server.port, path)
         delay = float(fault.get("delay", 0) or 0)
@@ -231,6 +241,9 @@ class Handler(BaseHTTPRequestHandler):
 
     def _answer(self, status, headers, body, with_body, fault):
         self.send_response(status)
+        extra = fault.get("headers")
+        if isinstance(extra, list):
+            headers = headers + [tuple(h) for h in extra if isinstance(h, list) and len(h) == 2]
         for name, value in headers:
             self.send_header(name, value)
         self.send_header("Content-Type", "application/octet-stream")
