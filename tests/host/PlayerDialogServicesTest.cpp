@@ -60,7 +60,9 @@ TEST_F(PlayerDialogServicesTest, MessageBoxStylesAndAnswers) {
     };
     for (const Case& c : cases) {
         resetDialogModel();
-        queueDialogAnswer(DialogAnswer{c.answer});
+        DialogAnswer answer;
+        answer.button = c.answer;
+        queueDialogAnswer(answer);
         testsupport::LogCapture log;
         EXPECT_EQ(boxes.showMessageBox("Title", "Text", c.buttons), c.result) << c.buttons << "/" << c.answer;
         const auto requests = dialogRequests();
