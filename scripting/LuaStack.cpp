@@ -392,7 +392,9 @@ bool LuaStack::executeFunctionReturnArray(int handler, int numArgs, int numResul
             // tolua++'s tests take absolute indexes only.
             const int index = lua_gettop(_state);
             tolua_Error err;
-            if (tolua_isusertype(_state, index, "cc.Ref", 0, &err)) {
+            const bool isRef = tolua_isusertype(_state, index, "cc.Ref", 0, &err) != 0;
+            lua_settop(_state, index);   // the test may leave values behind for foreign userdata
+            if (isRef) {
                 if (auto* object = static_cast<Ref*>(tolua_tousertype(_state, index, nullptr))) {
                     result.addObject(object);
                 }
