@@ -5,7 +5,6 @@
 
 #include "engine/files/FileUtils.h"
 #include "scripting/LuaStack.h"
-#include "scripting/ScriptChunk.h"
 
 namespace {
 
@@ -68,14 +67,16 @@ extern "C" int engine_lua_loader(lua_State* L) {
     engine::LuaStack* stack = engine::LuaStack::fromState(L);
     if (!path || !stack) return 0;
 
-    int status;
+    const int top = lua_gettop(L);
     {
         FoundChunk found;
         if (!findChunk(moduleFileName(module), path, found)) return 0;
-        status = stack->loadScriptBuffer(L, reinterpret_cast<const char*>(found.bytes),
-                                         static_cast<int>(found.size), found.chunkName.c_str());
+        stack->loadScriptBuffer(L, reinterpret_cast<const char*>(found.bytes), static_cast<int>(found.size),
+                                found.chunkName.c_str());
     }
-    // On failure require goes on; Lua's message, when there is one, is what it collects.
-    if (status == engine::kChunkRejected || status == engine::kChunkTooLarge) lua_pushnil(L);
+    // On failure require goes on; Lua's message, when there is one, is what it
+    // collects. Our own statuses (3, 4) share their numbers with Lua's syntax and
+    // memory errors but push nothing: the stack height tells them apart.
+    if (lua_gettop(L) == top) lua_pushnil(L);
     return 1;
 }
