@@ -2,8 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <thread>
+#include <vector>
 
 #include "ScriptTestSupport.h"
 #include "scripting/LuaStreamWriter.h"
@@ -39,16 +44,37 @@ protected:
             },
             10s);
     }
-    // Files in the folder whose name contains ".vexo-part-".
+    // Files in the folder whose name contains ".vexo-part-" (the stall's pipes aside).
     int partFiles() {
         int n = 0;
         DIR* d = opendir(dir.path().c_str());
-        while (dirent* e = readdir(d)) n += std::string(e->d_name).find(".vexo-part-") != std::string::npos;
+        while (dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            n += name.find(".vexo-part-") != std::string::npos && name.rfind("stall", 0) != 0;
+        }
         closedir(d);
         return n;
     }
-    // Keeps the worker busy for a while with a large write of its own.
-    void occupyWorker() { run("big = string.rep('b', 24 * 1024 * 1024)"); ASSERT_EQ(write("dir .. '/big', big, cb('big')"), "true"); }
+    // Blocks the worker on a write of its own: the temporary files it may use for
+    // "stall" are named pipes, whose opening waits for a reader.
+    void stallWorker() {
+        for (int seq = 1; seq <= kStallRange; ++seq) {
+            ASSERT_EQ(mkfifo(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), 0600), 0);
+        }
+        ASSERT_EQ(write("dir .. '/stall', 's', cb('stall')"), "true");
+    }
+    void releaseWorker() {
+        for (int seq = 1; seq <= kStallRange; ++seq) {
+            const int fd = open(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), O_RDONLY | O_NONBLOCK);
+            if (fd >= 0) _readers.push_back(fd);
+        }
+    }
+    void TearDown() override {
+        for (int fd : _readers) close(fd);
+        LuaStackTest::TearDown();
+    }
+    static constexpr int kStallRange = 200;
+    std::vector<int> _readers;
 
     testsupport::TempDir dir;
 };
@@ -64,17 +90,18 @@ TEST_F(StreamWriter, TableFieldsAndAPlainWrite) {
 }
 
 TEST_F(StreamWriter, OnlyTheNewestQueuedWriteToAPathReplacesIt) {
-    occupyWorker();
+    stallWorker();
     EXPECT_EQ(write("dir .. '/s.tsv', 'x', cb('x')"), "true");
     EXPECT_EQ(write("dir .. '/s.tsv', 'y', cb('y')"), "true");
+    releaseWorker();
     ASSERT_TRUE(waitResults(3));
-    EXPECT_EQ(results(), "big=true x=false y=true");
+    EXPECT_EQ(results(), "stall=true x=false y=true");
     EXPECT_EQ(testsupport::readFile(dir.file("s.tsv")), "y");
     EXPECT_EQ(partFiles(), 0);
 }
 
 TEST_F(StreamWriter, RefusedWritesAndArgumentErrors) {
-    occupyWorker();
+    stallWorker();
     for (int i = 0; i < 5; ++i) EXPECT_EQ(write("dir .. '/f" + std::to_string(i) + "', 'd', cb('f')"), "true");
     struct Case {
         const char* args;
@@ -89,15 +116,19 @@ TEST_F(StreamWriter, RefusedWritesAndArgumentErrors) {
         {"{}, 'd', cb('t')", "error"},
     };
     for (const Case& c : cases) EXPECT_EQ(write(c.args), c.result) << c.args;
+    releaseWorker();
     ASSERT_TRUE(waitResults(6));
     EXPECT_EQ(vexo_stream::Writer::getInstance()->pendingJobs(), 0u);
+}
 
-    // Size limits: one byte above 32 MiB alone, or together with what is pending.
+TEST_F(StreamWriter, SizeLimitsCountEveryPendingByte) {
+    stallWorker();   // one byte pending
     EXPECT_EQ(write("dir .. '/huge', string.rep('h', 33554433), cb('h')"), "false");
-    run("results = {}");
-    occupyWorker();
-    EXPECT_EQ(write("dir .. '/more', string.rep('m', 9 * 1024 * 1024), cb('m')"), "false");
-    ASSERT_TRUE(waitResults(1));
+    EXPECT_EQ(write("dir .. '/most', string.rep('m', 33554431), cb('m')"), "true");
+    EXPECT_EQ(write("dir .. '/more', 'a', cb('a')"), "false");
+    releaseWorker();
+    ASSERT_TRUE(waitResults(2));
+    EXPECT_EQ(results(), "stall=true m=true");
 }
 
 TEST_F(StreamWriter, AFailedRenameLeavesTheTargetAndNoTemporaryFile) {
@@ -124,7 +155,7 @@ TEST_F(StreamWriter, RenameAtomicReplacesAnExistingFile) {
 }
 
 TEST_F(StreamWriter, StoppingDropsQueuedWritesTheirCallbacksAndReferences) {
-    occupyWorker();
+    stallWorker();
     EXPECT_EQ(write("dir .. '/q', 'queued', cb('q')"), "true");
     auto countRefs = [&] {
         int n = 0;
@@ -136,8 +167,14 @@ TEST_F(StreamWriter, StoppingDropsQueuedWritesTheirCallbacksAndReferences) {
         return n;
     };
     const int before = countRefs();
+    std::thread release([this] {
+        std::this_thread::sleep_for(100ms);
+        releaseWorker();   // stop waits for the job being written
+    });
     vexo_stream::Writer::getInstance()->stop(L);
-    // The job being written may finish; the queued one is dropped with its reference.
+    release.join();
+    // The queued job is dropped with its reference (the stalled one too when the
+    // worker had not taken it yet); no result is ever delivered.
     EXPECT_LE(countRefs(), before - 1);
     testsupport::pumpMainThreadUntil([] { return false; }, 200ms);
     EXPECT_EQ(results(), "");
@@ -148,18 +185,32 @@ TEST_F(StreamWriter, StoppingDropsQueuedWritesTheirCallbacksAndReferences) {
 
 TEST(StreamWriterLifetime, DestroyingTheStackDropsQueuedWritesWithoutCallbacks) {
     testsupport::TempDir dir;
+    for (int seq = 1; seq <= 200; ++seq) {
+        ASSERT_EQ(mkfifo(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), 0600), 0);
+    }
     engine::LuaStack* stack = engine::LuaStack::create();
     stack->retain();
     lua_State* L = stack->getLuaState();
-    const std::string code = "called = false; local d = '" + dir.path() + "'\n"
+    const std::string code = "local d = '" + dir.path() + "'\n"
                              "local w = cc.VEXOStreamIO.writeAtomicAsync\n"
-                             "w(d .. '/big', string.rep('b', 24 * 1024 * 1024), function() called = true end)\n"
-                             "w(d .. '/q', 'x', function() called = true end)";
+                             "w(d .. '/stall', 's', function() end)\n"
+                             "w(d .. '/q', 'x', function() end)";
     ASSERT_EQ(luaL_dostring(L, code.c_str()), 0);
+    std::vector<int> readers;
+    std::thread release([&] {
+        std::this_thread::sleep_for(100ms);
+        for (int seq = 1; seq <= 200; ++seq) {
+            const int fd = open(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), O_RDONLY | O_NONBLOCK);
+            if (fd >= 0) readers.push_back(fd);
+        }
+    });
     stack->release();
-    engine::AutoreleasePool::getInstance()->clear();
-    testsupport::pumpMainThreadUntil([] { return false; }, 200ms);   // a posted result must find no state
+    engine::AutoreleasePool::getInstance()->clear();   // the stack's destructor stops the writer
+    release.join();
+    // A result posted for the stalled write must find its session gone.
+    testsupport::pumpMainThreadUntil([] { return false; }, 200ms);
     EXPECT_EQ(testsupport::readFile(dir.file("q")), "");
+    for (int fd : readers) close(fd);
     engine::Director::destroyInstance();
 }
 
