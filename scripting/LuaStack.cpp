@@ -112,6 +112,11 @@ bool LuaStack::init() {
     _state = luaL_newstate();
     luaL_openlibs(_state);
     toluafix_open(_state);
+    lua_pushstring(_state, "toluafix_refid_function_mapping");
+    lua_rawget(_state, LUA_REGISTRYINDEX);
+    _functionTableRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushstring(_state, "__G__TRACKBACK__");
+    _tracebackNameRef = luaL_ref(_state, LUA_REGISTRYINDEX);
     luaL_register(_state, "_G", kGlobalFunctions);
     lua_pop(_state, 1);
     lua_pushstring(_state, kStackRegistryKey);
@@ -302,8 +307,10 @@ void LuaStack::pushScriptValueArray(const std::list<ScriptValue>& array) {
 }
 
 bool LuaStack::pushFunctionByHandler(int handler) {
-    toluafix_getFunctionByRefid(_state, handler);
-    if (!lua_isfunction(_state, -1)) {
+    lua_rawgeti(_state, LUA_REGISTRYINDEX, _functionTableRef);
+    lua_rawgeti(_state, -1, handler);
+    lua_replace(_state, -2);
+    if (lua_type(_state, -1) != LUA_TFUNCTION) {
         lua_pop(_state, 1);
         return false;
     }
@@ -311,8 +318,9 @@ bool LuaStack::pushFunctionByHandler(int handler) {
 }
 
 int LuaStack::insertTraceback(int functionIndex) {
-    rawGetGlobal(_state, "__G__TRACKBACK__");
-    if (!lua_isfunction(_state, -1)) {
+    lua_rawgeti(_state, LUA_REGISTRYINDEX, _tracebackNameRef);
+    lua_rawget(_state, LUA_GLOBALSINDEX);
+    if (lua_type(_state, -1) != LUA_TFUNCTION) {
         lua_pop(_state, 1);
         return 0;
     }
@@ -330,10 +338,14 @@ int LuaStack::protectedCall(int numArgs, int numResults, int handlerIndex) {
 int LuaStack::executeFunction(int numArgs) {
     const int base = lua_gettop(_state) - numArgs;   // the function's index
     if (base < 1) return 0;
-    if (!lua_isfunction(_state, base)) {
+    if (lua_type(_state, base) != LUA_TFUNCTION) {
         lua_settop(_state, base - 1);
         return 0;
     }
+    return callFunctionAt(base, numArgs);
+}
+
+int LuaStack::callFunctionAt(int base, int numArgs) {
     const int handler = insertTraceback(base);
     if (protectedCall(numArgs, 1, handler) != 0) {
         lua_settop(_state, base - 1);
@@ -350,7 +362,7 @@ int LuaStack::executeFunctionByHandler(int handler, int numArgs) {
         return 0;
     }
     if (numArgs > 0) lua_insert(_state, -(numArgs + 1));
-    return executeFunction(numArgs);
+    return callFunctionAt(lua_gettop(_state) - numArgs, numArgs);
 }
 
 bool LuaStack::executeFunction(int handler, int numArgs, int numResults,

@@ -128,8 +128,14 @@ private:
     // function; returns its index, 0 when there is none.
     int insertTraceback(int functionIndex);
     int protectedCall(int numArgs, int numResults, int handlerIndex);
+    // Calls the function at base (known to be one) with the numArgs values above it.
+    int callFunctionAt(int base, int numArgs);
 
     lua_State* _state = nullptr;
+    // Registry slots (integer keys) of the handler function table and of the
+    // interned name "__G__TRACKBACK__": the per-call lookups skip string hashing.
+    int _functionTableRef = LUA_NOREF;
+    int _tracebackNameRef = LUA_NOREF;
     int _callFromLua = 0;
     bool _keyEnabled = false;
     unsigned char* _key = nullptr;
