@@ -2,6 +2,7 @@
 
 #include "engine/audio/SimpleAudioEngine.h"
 #include "scripting/LuaClassRegistry.h"
+#include "scripting/LuaNumberCasts.h"
 
 namespace engine {
 namespace {
@@ -31,8 +32,7 @@ float floatArg(lua_State* L, int index, float def) {
     return lua_gettop(L) >= index ? static_cast<float>(luaL_checknumber(L, index)) : def;
 }
 unsigned int idArg(lua_State* L, int index) {
-    const lua_Number n = luaL_checknumber(L, index);
-    return n >= 0 && n <= 4294967295.0 ? static_cast<unsigned int>(n) : 0;
+    return luaconv::wrapToUInt32(luaL_checknumber(L, index));
 }
 
 int getInstance(lua_State* L) {

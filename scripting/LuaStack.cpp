@@ -6,10 +6,12 @@
 #include <tolua++.h>
 
 #include "engine/base/Log.h"
-#include "engine/base/OldContainers.h"
+#include "engine/deprecated/Array.h"
+#include "engine/deprecated/BoxedValues.h"
 #include "engine/files/FileUtils.h"
 #include "scripting/LuaHostTypes.h"
 #include "scripting/LuaLoader.h"
+#include "scripting/LuaNumberCasts.h"
 #include "scripting/LuaRegistrationHooks.h"
 #include "scripting/LuaStreamWriter.h"
 #include "scripting/LuaTypeMap.h"
@@ -76,7 +78,7 @@ const luaL_Reg kGlobalFunctions[] = {
 // A called function's first result as an int (see the header).
 int resultAsInt(lua_State* L, int index) {
     switch (lua_type(L, index)) {
-    case LUA_TNUMBER: return static_cast<int>(static_cast<long long>(lua_tointeger(L, index)));
+    case LUA_TNUMBER: return luaconv::wrapToInt32(lua_tonumber(L, index));
     case LUA_TBOOLEAN: return lua_toboolean(L, index) ? 1 : 0;
     default: return 0;
     }

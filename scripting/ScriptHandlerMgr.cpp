@@ -1,12 +1,11 @@
 #include "scripting/ScriptHandlerMgr.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include <tolua++.h>
 
 #include "scripting/LuaEngine.h"
+#include "scripting/LuaNumberCasts.h"
 #include "scripting/ToluaFix.h"
 
 namespace engine {
@@ -82,13 +81,7 @@ void ScriptHandlerMgr::removeObjectAllHandlers(void* object) {
 
 namespace {
 
-int kindArgument(lua_State* L, int index) {
-    const double v = std::trunc(tolua_tonumber(L, index, 0));
-    if (!(v == v)) return 0;   // NaN
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    return static_cast<int>(std::clamp(v, lo, hi));
-}
+int kindArgument(lua_State* L, int index) { return luaconv::clampToInt32(tolua_tonumber(L, index, 0)); }
 
 int lua_ScriptHandlerMgr_getInstance(lua_State* L) {
     tolua_Error err;

@@ -67,6 +67,8 @@ struct Rect {
 struct Color3B {
     uint8_t r = 0, g = 0, b = 0;
     constexpr bool operator==(const Color3B& o) const { return r == o.r && g == o.g && b == o.b; }
+    static const Color3B WHITE;
+    static const Color3B BLUE;
 };
 struct Color4B {
     uint8_t r = 0, g = 0, b = 0, a = 0;
@@ -83,5 +85,7 @@ struct Color4F {
 
 inline constexpr Vec2 Vec2::ZERO{0.f, 0.f};
 inline constexpr Size Size::ZERO{0.f, 0.f};
+inline constexpr Color3B Color3B::WHITE{255, 255, 255};
+inline constexpr Color3B Color3B::BLUE{0, 0, 255};
 
 }  // namespace engine

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "ScriptTestSupport.h"
-#include "engine/base/OldContainers.h"
+#include "engine/deprecated/Array.h"
+#include "engine/deprecated/BoxedValues.h"
 #include "engine/scene/Node.h"
 #include "scripting/LuaRegistrationHooks.h"
 #include "scripting/LuaTypeMap.h"
@@ -147,7 +148,7 @@ TEST_F(ExecuteTest, ReturnArrayTakesTheLastResultFirstAndOnlyEngineObjects) {
     expectBelowIntact(L);
     ASSERT_EQ(array->count(), 3u);
     EXPECT_TRUE(dynamic_cast<engine::__Bool*>(array->getObjectAtIndex(0))->getValue());
-    EXPECT_EQ(dynamic_cast<engine::__String*>(array->getObjectAtIndex(1))->getCString(), "x");
+    EXPECT_STREQ(dynamic_cast<engine::__String*>(array->getObjectAtIndex(1))->getCString(), "x");
     EXPECT_EQ(dynamic_cast<engine::__Double*>(array->getObjectAtIndex(2))->getValue(), 1.0);
 
     // A file handle is userdata but no engine object: skipped, never cast.

@@ -1,0 +1,28 @@
+#pragma once
+// Textures by full path. Main thread only.
+#include <map>
+#include <string>
+
+#include "engine/renderer/Texture2D.h"
+
+namespace engine {
+
+class TextureCache {
+public:
+    static TextureCache* getInstance();
+    static void destroyInstance();
+
+    // The texture of the image at path (resolved through FileUtils), made once per
+    // full path and kept by the cache; nullptr for a missing or unreadable image.
+    Texture2D* addImage(const std::string& path);
+    // Drops every cached texture (textures still retained elsewhere live on).
+    void removeAllTextures();
+
+private:
+    TextureCache() = default;
+    ~TextureCache();
+
+    std::map<std::string, Texture2D*> _textures;
+};
+
+}  // namespace engine
