@@ -5,15 +5,13 @@
 // - loading a 1 MiB protected, "VEXZ"-compressed chunk against luaL_loadbuffer
 //   of the same plain source.
 #include <benchmark/benchmark.h>
-#include <zlib.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "engine/base/AutoreleasePool.h"
 #include "scripting/LuaStack.h"
 #include "scripting/ToluaFix.h"
+#include "tests/scripting/ChunkMaker.h"
 
 namespace {
 
@@ -88,52 +86,8 @@ const std::string& plainSource() {
     return source;
 }
 
-// XXTEA encryption (the packaging side) of the framed plain bytes.
-std::string protect(const std::string& plain) {
-    uint32_t k[4];
-    for (int i = 0; i < 4; ++i) {
-        k[i] = static_cast<unsigned char>(kKey[4 * i]) | static_cast<unsigned char>(kKey[4 * i + 1]) << 8 |
-               static_cast<unsigned char>(kKey[4 * i + 2]) << 16 |
-               static_cast<uint32_t>(static_cast<unsigned char>(kKey[4 * i + 3])) << 24;
-    }
-    std::vector<uint32_t> v((plain.size() + 3) / 4 + 1, 0);
-    for (size_t i = 0; i < plain.size(); ++i) {
-        v[i / 4] |= static_cast<uint32_t>(static_cast<unsigned char>(plain[i])) << (8 * (i % 4));
-    }
-    v.back() = static_cast<uint32_t>(plain.size());
-    const uint32_t n = static_cast<uint32_t>(v.size());
-    uint32_t rounds = 6 + 52 / n, sum = 0, z = v[n - 1], y;
-    while (rounds-- > 0) {
-        sum += 0x9e3779b9;
-        const uint32_t e = (sum >> 2) & 3;
-        uint32_t p;
-        for (p = 0; p < n - 1; ++p) {
-            y = v[p + 1];
-            z = v[p] += (((z >> 5) ^ (y << 2)) + ((y >> 3) ^ (z << 4))) ^ ((sum ^ y) + (k[(p & 3) ^ e] ^ z));
-        }
-        y = v[0];
-        z = v[n - 1] += (((z >> 5) ^ (y << 2)) + ((y >> 3) ^ (z << 4))) ^ ((sum ^ y) + (k[(p & 3) ^ e] ^ z));
-    }
-    std::string out = kSign;
-    for (uint32_t w : v) {
-        for (int b = 0; b < 4; ++b) out.push_back(static_cast<char>(w >> (8 * b)));
-    }
-    return out;
-}
-
 const std::string& protectedChunk() {
-    static const std::string chunk = [] {
-        const std::string& plain = plainSource();
-        uLongf bound = compressBound(plain.size());
-        std::string z(bound, '\0');
-        compress(reinterpret_cast<Bytef*>(z.data()), &bound, reinterpret_cast<const Bytef*>(plain.data()),
-                 plain.size());
-        z.resize(bound);
-        std::string framed = "VEXZ";
-        const auto size = static_cast<uint32_t>(plain.size());
-        for (int b = 0; b < 4; ++b) framed.push_back(static_cast<char>(size >> (8 * b)));
-        return protect(framed + z);
-    }();
+    static const std::string chunk = kSign + scripttest::protectBody(scripttest::compressChunk(plainSource()), kKey);
     return chunk;
 }
 
