@@ -105,7 +105,7 @@ public:
     virtual void clearScriptKey();
     bool isScriptKeyEnabled() const { return _keyEnabled; }
 
-    // The forms piece-two bindings call.
+    // The same operations under the names some bindings use.
     void pushStringWithLength(const char* text, int length) { pushString(text, length); }
     int executeFunctionWithCallback(int handler, int numArgs, int numResults,
                                     const std::function<void(lua_State*, int)>& func) {
