@@ -1,31 +1,48 @@
 // vexo_bench: runs the benchmarks and, for every pair named "<name>/ours" and
 // "<name>/baseline", prints "ratio <name> <value>": ours over the baseline, in
-// throughput (bytes per second) when both report it, else in real time.
+// throughput (bytes per second, which the library reckons in CPU time) when both
+// report it, else in CPU time per iteration. CPU time, unlike wall time, barely
+// moves when other work shares the machine.
+//
+// Unless the command line says otherwise, every benchmark runs 20 repetitions of
+// at least half a second each, all benchmarks' repetitions interleaved in random
+// order so that a slow spell of the machine hits ours and the baseline alike, and
+// only the aggregates (mean, median, deviation) are shown. With repetitions, a
+// ratio always comes from the two medians. Colour only goes to a terminal, unless
+// --benchmark_color says otherwise.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
 struct Figures {
     double bytesPerSecond = 0;
-    double realTime = 0;
+    double cpuTime = 0;
+    bool median = false;
 };
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    explicit RatioReporter(OutputOptions options) : ConsoleReporter(options) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-            std::string name = run.run_name.str();
-            Figures f;
+            if (run.error_occurred) continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median) continue;
+            Figures& f = _results[run.run_name.str()];
+            if (f.median && !median) continue;   // a repetition never replaces the median
             auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end()) f.bytesPerSecond = it->second;
-            f.realTime = run.GetAdjustedRealTime();
-            _results[name] = f;
+            f.bytesPerSecond = it != run.counters.end() ? double(it->second) : 0;
+            f.cpuTime = run.GetAdjustedCPUTime();
+            f.median = median;
         }
     }
 
@@ -42,22 +59,59 @@ public:
             double ratio = 0;
             if (ours.bytesPerSecond > 0 && b->second.bytesPerSecond > 0)
                 ratio = ours.bytesPerSecond / b->second.bytesPerSecond;
-            else if (b->second.realTime > 0)
-                ratio = ours.realTime / b->second.realTime;
+            else if (b->second.cpuTime > 0)
+                ratio = ours.cpuTime / b->second.cpuTime;
             std::printf("ratio %s %.3f\n", label.c_str(), ratio);
         }
+        std::fflush(stdout);
     }
 
 private:
     std::map<std::string, Figures> _results;
 };
 
+bool hasFlag(const std::vector<char*>& args, const char* flag) {
+    const size_t n = std::strlen(flag);
+    for (const char* arg : args) {
+        if (std::strncmp(arg, flag, n) == 0 && (arg[n] == '=' || arg[n] == '\0')) return true;
+    }
+    return false;
+}
+
+// --benchmark_color as the library reads it for its own reporter: "auto" (the
+// default) means colour only when stdout is a terminal.
+bool wantsColour(const std::vector<char*>& args) {
+    std::string value = "auto";
+    const char* flag = "--benchmark_color=";
+    for (const char* arg : args) {
+        if (std::strncmp(arg, flag, std::strlen(flag)) == 0) value = arg + std::strlen(flag);
+    }
+    if (value == "true" || value == "yes" || value == "1") return true;
+    if (value == "false" || value == "no" || value == "0") return false;
+    const char* term = std::getenv("TERM");
+    return ::isatty(STDOUT_FILENO) && term && std::strcmp(term, "dumb") != 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    std::vector<char*> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=20";
+    char minTime[] = "--benchmark_min_time=0.5";
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    char aggregatesOnly[] = "--benchmark_display_aggregates_only=true";
+    for (char* flag : {repetitions, minTime, interleave, aggregatesOnly}) {
+        const std::string name(flag, std::strchr(flag, '='));
+        if (!hasFlag(args, name.c_str())) args.push_back(flag);
+    }
+    const bool colour = wantsColour(args);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    RatioReporter reporter(colour ? benchmark::ConsoleReporter::OO_ColorTabular
+                                  : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatios();
     benchmark::Shutdown();

@@ -2,17 +2,19 @@
 
 set(VEXO_WARNINGS -Wall -Wextra)
 
-# vexo_library(<name> [DEPS ...] [PRIVATE_DEPS ...])
+# vexo_library(<name> [DEPS ...] [PRIVATE_DEPS ...] [EXCLUDE <regex>...])
 # One library per folder: every .cpp/.c below the calling folder (sub-folders
-# included) is part of it. Headers are included as "<folder>/<file>.h" from the
-# repository root.
+# included) is part of it. EXCLUDE drops the files whose path relative to the
+# calling folder matches (e.g. "^app/main\\.cpp$"), so where the clone sits never
+# matters. Headers are included as "<folder>/<file>.h" from the repository root.
 function(vexo_library name)
   cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
   foreach(ex IN LISTS ARG_EXCLUDE)
     list(FILTER srcs EXCLUDE REGEX "${ex}")
   endforeach()
+  list(TRANSFORM srcs PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
   if(NOT srcs)
     # A folder whose code has not arrived yet: a header-only library with its links.
     add_library(${name} INTERFACE)

@@ -44,6 +44,23 @@ std::string currentDirectory() {
     }
 }
 
+std::string absolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    std::string base = currentDirectory();
+    if (base.empty()) return path;
+    if (base.back() != '/') base += '/';
+    return base + path;
+}
+
+std::string realPath(const std::string& path) {
+    if (path.empty()) return {};
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string out(resolved);
+    std::free(resolved);
+    return out;
+}
+
 bool setCurrentDirectory(const std::string& path) { return !path.empty() && chdir(path.c_str()) == 0; }
 
 std::string userDataHome() {

@@ -1,5 +1,5 @@
 #pragma once
-// The executable's location and the process's current folder.
+// The executable's location, the process's current folder and canonical paths.
 #include <string>
 
 namespace platform {
@@ -10,6 +10,12 @@ std::string executablePath();
 std::string executableDir();
 
 std::string currentDirectory();
+// A relative path made absolute against the current folder (joined as text, without
+// resolving "." or ".."); an absolute or empty path is returned as it is.
+std::string absolutePath(const std::string& path);
+// The canonical absolute form of an existing path (links, "." and ".." resolved);
+// "" when it cannot be resolved.
+std::string realPath(const std::string& path);
 bool setCurrentDirectory(const std::string& path);
 
 // $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share when $HOME

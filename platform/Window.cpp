@@ -58,8 +58,9 @@ Window* find(HWND hwnd) {
 }
 
 RECT clientOnScreen(const Window& w) {
-    RECT r{w.rect.left + w.frameLeft, w.rect.top + w.frameTop, w.rect.right - w.frameRight,
-           w.rect.bottom - w.frameBottom};
+    RECT r{clampToInt(int64_t{w.rect.left} + w.frameLeft), clampToInt(int64_t{w.rect.top} + w.frameTop),
+           clampToInt(int64_t{w.rect.right} - w.frameRight),
+           clampToInt(int64_t{w.rect.bottom} - w.frameBottom)};
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;
@@ -167,21 +168,22 @@ bool clientToScreen(HWND hwnd, POINT* point) {
     const Window* w = find(hwnd);
     if (!w || !point) return false;
     RECT client = clientOnScreen(*w);
-    point->x += client.left;
-    point->y += client.top;
+    point->x = clampToInt(int64_t{point->x} + client.left);
+    point->y = clampToInt(int64_t{point->y} + client.top);
     return true;
 }
 
 bool moveWindow(HWND hwnd, int x, int y, int width, int height, bool /*repaint*/) {
-    return placeWindow(hwnd, RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)});
+    return placeWindow(hwnd, RECT{x, y, clampToInt(int64_t{x} + std::max(width, 0)),
+                                  clampToInt(int64_t{y} + std::max(height, 0))});
 }
 
 bool setClientSize(HWND hwnd, int width, int height) {
     const Window* w = find(hwnd);
     if (!w) return false;
     RECT r = w->rect;
-    r.right = r.left + w->frameLeft + std::max(width, 0) + w->frameRight;
-    r.bottom = r.top + w->frameTop + std::max(height, 0) + w->frameBottom;
+    r.right = clampToInt(int64_t{r.left} + w->frameLeft + std::max(width, 0) + w->frameRight);
+    r.bottom = clampToInt(int64_t{r.top} + w->frameTop + std::max(height, 0) + w->frameBottom);
     return placeWindow(hwnd, r);
 }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/IntClamp.h"
+
 namespace platform {
 
 using HWND = uintptr_t;          // 0 is "no window"
@@ -17,8 +19,8 @@ using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
 struct RECT {
     int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
+    int width() const { return clampToInt(int64_t{right} - left); }
+    int height() const { return clampToInt(int64_t{bottom} - top); }
     bool operator==(const RECT&) const = default;
 };
 

@@ -44,9 +44,8 @@ std::string RuntimeEngine::getAbsoluteApplicationPath() {
     if (hooks().absoluteApplicationPath) return hooks().absoluteApplicationPath();
     std::string dir = platform::executableDir();
     if (dir.empty()) return "";
-    char resolved[PATH_MAX];
-    if (!realpath(dir.c_str(), resolved)) return dir;
-    return resolved;
+    std::string resolved = platform::realPath(dir);
+    return resolved.empty() ? dir : resolved;
 }
 
 void RuntimeEngine::shutDownApp() {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/IntClamp.h"
+
 namespace luaconv {
 
 inline int64_t truncToInt64(double v) {
@@ -32,11 +34,6 @@ inline uint32_t wrapToUInt32(double v) {
 }
 
 // Truncated toward zero and clamped to the signed 32-bit range.
-inline int32_t clampToInt32(double v) {
-    int64_t i = truncToInt64(v);
-    if (i > INT32_MAX) return INT32_MAX;
-    if (i < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(i);
-}
+inline int32_t clampToInt32(double v) { return platform::truncToInt(v); }
 
 }  // namespace luaconv

@@ -7,21 +7,9 @@
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "platform/AtomicFile.h"
 
 namespace vexo_stream {
-namespace {
-
-// Writes the whole buffer to a new file; true only when every byte was written
-// and the file closed cleanly.
-bool writeWholeFile(const std::string& path, const std::string& data) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    const bool closed = std::fclose(f) == 0;
-    return written && closed;
-}
-
-}  // namespace
 
 bool renameAtomic(const char* from, const char* to) { return std::rename(from, to) == 0; }
 
@@ -119,16 +107,19 @@ void Writer::run() {
 }
 
 bool Writer::writeJob(const WriteJob& job) {
-    const std::string temp = job.path + ".vexo-part-" + std::to_string(job.sequence);
+    // The temporary file is complete on disk before it may replace the target; a
+    // write that does not replace it leaves no temporary file behind.
+    platform::AtomicFileWriter file;
     bool outcome = false;
-    if (writeWholeFile(temp, job.data)) {
+    if (file.open(job.path + ".vexo-part-" + std::to_string(job.sequence)) &&
+        file.write(job.data.data(), job.data.size()) && file.finish()) {
         std::lock_guard<std::mutex> lock(_mutex);
         auto latest = _latest.find(job.path);
         if (job.session->alive.load() && latest != _latest.end() && latest->second == job.sequence) {
-            outcome = renameAtomic(temp.c_str(), job.path.c_str());
+            outcome = file.commit(job.path);
         }
     }
-    if (!outcome) std::remove(temp.c_str());
+    if (!outcome) file.abandon();
     std::lock_guard<std::mutex> lock(_mutex);
     _pendingBytes -= static_cast<uint32_t>(job.data.size());
     --_pendingJobs;

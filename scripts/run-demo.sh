@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the client in Release and runs it on examples/demo. Extra arguments go to
-# the client. VEXO_DEMO_SECONDS=N stops it with SIGTERM after N seconds (0: never).
+# Builds the client in Release and runs it on examples/demo, writing into
+# build/release/demo-data. Extra arguments go to the client (a later
+# -writable-path wins). VEXO_DEMO_SECONDS=N stops it with SIGTERM after N seconds
+# (default 5; 0: never).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -11,7 +13,11 @@ cmake --build "$build" -j "$(nproc)" --target vexo-client vexo_certs
 
 client="$build/bin/vexo-client"
 seconds="${VEXO_DEMO_SECONDS:-5}"
-"$client" -workdir "$root/examples/demo" "$@" &
+# What the client writes (settings, caches) stays in the build folder, not in the
+# example's sources.
+data="$build/demo-data"
+mkdir -p "$data"
+"$client" -workdir "$root/examples/demo" -writable-path "$data" "$@" &
 pid=$!
 trap 'kill -TERM $pid 2>/dev/null || true' INT TERM
 if [ "$seconds" != 0 ]; then

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs
-# every test (under a virtual X display when there is none).
+# every test (under a virtual X display when there is none). Arguments go to ctest;
+# without any, every fuzz target is then built and run briefly on its seeds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -18,4 +19,10 @@ if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
   xvfb-run -a "${run[@]}"
 else
   "${run[@]}"
+fi
+
+# Fuzz smoke: the targets keep building and their seeds (known crashes among them)
+# keep passing.
+if [ $# -eq 0 ]; then
+  VEXO_JOBS="$jobs" "$root/scripts/fuzz.sh" "${VEXO_FUZZ_SMOKE_SECONDS:-3}"
 fi

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <set>
 
+#include "engine/base/Json.h"
+
 namespace updater {
 namespace {
 
@@ -11,11 +13,6 @@ const char kTempSuffix[] = ".temp";
 
 std::string stringOf(const rapidjson::Value& value) {
     return std::string(value.GetString(), value.GetStringLength());
-}
-
-const rapidjson::Value* member(const rapidjson::Value& object, const char* name) {
-    auto it = object.FindMember(name);
-    return it == object.MemberEnd() ? nullptr : &it->value;
 }
 
 bool isHexDigest(const rapidjson::Value& value) {
@@ -60,19 +57,19 @@ bool addNames(std::set<std::string>& names, const rapidjson::Value& list) {
 
 bool baseValid(const rapidjson::Value& base, const rapidjson::Value& xlist) {
     if (!base.IsObject()) return false;
-    const rapidjson::Value* sn = member(base, "sn");
-    const rapidjson::Value* min = member(base, "min");
-    const rapidjson::Value* list = member(base, "list");
+    const rapidjson::Value* sn = engine::jsonMember(base, "sn");
+    const rapidjson::Value* min = engine::jsonMember(base, "min");
+    const rapidjson::Value* list = engine::jsonMember(base, "list");
     if (!sn || !sn->IsInt() || !min || !min->IsInt()) return false;
     if (!list || !resPackageListValid(*list) || list->Empty()) return false;
     std::set<std::string> names;
     if (!addNames(names, xlist) || !addNames(names, *list)) return false;
 
-    const rapidjson::Value* upgrade = member(base, "upgrade");
+    const rapidjson::Value* upgrade = engine::jsonMember(base, "upgrade");
     if (!upgrade) return true;
     if (!upgrade->IsObject()) return false;
-    const rapidjson::Value* from = member(*upgrade, "from");
-    const rapidjson::Value* upList = member(*upgrade, "list");
+    const rapidjson::Value* from = engine::jsonMember(*upgrade, "from");
+    const rapidjson::Value* upList = engine::jsonMember(*upgrade, "list");
     if (!from || !from->IsInt() || !upList || !resPackageListValid(*upList)) return false;
     names.clear();
     return addNames(names, xlist) && addNames(names, *upList);
@@ -87,13 +84,13 @@ bool resPackageListValid(const rapidjson::Value& list) {
 
 bool resListDocumentValid(const rapidjson::Value& root, const std::string& expectedSign) {
     if (!root.IsObject()) return false;
-    const rapidjson::Value* sign = member(root, "sign");
+    const rapidjson::Value* sign = engine::jsonMember(root, "sign");
     if (!sign || !sign->IsString() || stringOf(*sign) != expectedSign) return false;
-    const rapidjson::Value* xlist = member(root, "xlist");
+    const rapidjson::Value* xlist = engine::jsonMember(root, "xlist");
     if (!xlist || !resPackageListValid(*xlist)) return false;
     std::set<std::string> names;
     if (!addNames(names, *xlist)) return false;
-    const rapidjson::Value* base = member(root, "base");
+    const rapidjson::Value* base = engine::jsonMember(root, "base");
     return !base || baseValid(*base, *xlist);
 }
 
@@ -108,7 +105,7 @@ PackageDecision decidePackages(const rapidjson::Value& root, int packagedSn, int
         d.remoteSn = d.xlistSn;
     }
 
-    const rapidjson::Value* base = member(root, "base");
+    const rapidjson::Value* base = engine::jsonMember(root, "base");
     if (base) {
         d.hasBase = true;
         d.baseSn = (*base)["sn"].GetInt();
@@ -125,7 +122,7 @@ PackageDecision decidePackages(const rapidjson::Value& root, int packagedSn, int
     int reached = d.realSn;
     if (d.needBase) {
         const rapidjson::Value* chosen = &(*base)["list"];
-        const rapidjson::Value* upgrade = member(*base, "upgrade");
+        const rapidjson::Value* upgrade = engine::jsonMember(*base, "upgrade");
         if (upgrade) {
             const rapidjson::Value& upList = (*upgrade)["list"];
             if (!upList.Empty() && localSn >= 1 && localSn >= (*upgrade)["from"].GetInt()) {

@@ -1,16 +1,14 @@
 #include "updater/ResProtocol.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cctype>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 
-#include <rapidjson/document.h>
-
+#include "engine/base/Json.h"
+#include "platform/AtomicFile.h"
+#include "platform/IntClamp.h"
 #include "updater/PatchRoute.h"
 
 namespace updater {
@@ -43,10 +41,7 @@ int serialNumber(const std::string& token) {
         value = value * 10 + (token[i] - '0');
         if (value > static_cast<long long>(INT_MAX) + 1) break;
     }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return platform::clampToInt(negative ? -value : value);
 }
 
 SerialFile parseSerialFile(const std::string& text) {
@@ -103,36 +98,20 @@ bool md5Equal(const std::string& a, const std::string& b) {
 }
 
 bool gatewayReplyValid(const std::string& body) {
+    // The reply may come from any host over plain http.
     rapidjson::Document doc;
-    // Iterative: the reply may come from any host, and nesting depth must not
-    // exhaust the stack.
-    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
-    if (doc.HasParseError() || !doc.IsObject()) return false;
-    auto res = doc.FindMember("Res");
-    if (res == doc.MemberEnd() || !res->value.IsString()) return false;
-    std::string url(res->value.GetString(), res->value.GetStringLength());
+    if (!engine::parseJson(body, doc)) return false;
+    const rapidjson::Value* res = engine::jsonMember(doc, "Res");
+    if (!res || !res->IsString()) return false;
+    std::string url(res->GetString(), res->GetStringLength());
     return patchHostIndex(url) >= 0;
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& content) {
     static std::atomic<unsigned> sequence{0};
-    std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(sequence.fetch_add(1));
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = true;
-    size_t written = 0;
-    while (ok && written < content.size()) {
-        ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else written += static_cast<size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    const std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(sequence.fetch_add(1));
+    return platform::writeFileAtomically(path, temp, content);
 }
 
 }  // namespace updater

@@ -64,9 +64,10 @@ bool md5Equal(const std::string& a, const std::string& b);
 // A JSON object whose "Res" member is a string naming a URL on a patch host.
 bool gatewayReplyValid(const std::string& body);
 
-// Writes content to a temporary file in the same folder, flushes it to disk and
-// renames it over path, so that readers see the old file or the new one, never a
-// part. False (and nothing left behind) on failure.
+// The serial files ("LocalResSignSn", "BaseIncomplete"): content replaces the file at
+// path all at once and is on disk when this answers true (platform::
+// writeFileAtomically, through a temporary "<path>.part-<pid>-<n>" beside it). False,
+// with the old file kept and nothing left behind, on failure.
 bool writeFileAtomically(const std::string& path, const std::string& content);
 
 }  // namespace updater

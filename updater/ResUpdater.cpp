@@ -5,9 +5,8 @@
 #include <cstdio>
 #include <optional>
 
-#include <rapidjson/document.h>
-
 #include "engine/base/Director.h"
+#include "engine/base/Json.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
 #include "engine/network/HttpResponse.h"
@@ -249,9 +248,7 @@ void ResUpdater::requestResList() {
 
 bool ResUpdater::resListValid(const std::string& body, const std::string& expectedSign) {
     rapidjson::Document doc;
-    // Iterative, so that deep nesting in a reply cannot exhaust the stack.
-    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
-    return !doc.HasParseError() && resListDocumentValid(doc, expectedSign);
+    return engine::parseJson(body, doc) && resListDocumentValid(doc, expectedSign);
 }
 
 void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
@@ -259,8 +256,7 @@ void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
     const std::string body = response ? response->getResponseDataString() : std::string();
     const std::string sign = packagedSign();
     rapidjson::Document doc;
-    doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
-    if (doc.HasParseError() || !resListDocumentValid(doc, sign)) {
+    if (!engine::parseJson(body, doc) || !resListDocumentValid(doc, sign)) {
         // Only reachable when called with a reply the route did not validate.
         if (delegate) delegate->onError(1, kListUnavailable);
         return;

@@ -82,7 +82,8 @@ public:
     // onError; later calls do nothing.
     void reportError(int eid, const std::string& detail);
 
-    // After a package has been unzipped: a package with sn above 0 advances the
+    // After a package has been unzipped (unzipPackage answered true, so its files are
+    // on disk before the serial vouches for them): a package with sn above 0 advances the
     // cache's serial file to it (atomically) and then removes "BaseIncomplete"
     // (only once the serial is on disk); localSn follows. sn 0 changes nothing.
     void recordUnzippedSerial(int sn);

@@ -1,26 +1,27 @@
 #include "updater/ZipExtract.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unordered_set>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/zip/Unzip.h"
+#include "platform/AtomicFile.h"
 #include "platform/DebugOutput.h"
 
 namespace updater {
 namespace {
 
 constexpr unsigned kChunk = 256 * 1024;
-// Entries are written to a fresh file beside their target (never an existing one,
-// so no other entry of the package can be clobbered) and renamed into place.
-constexpr char kPartSuffix[] = ".unzip-XXXXXX";
+// Entries are written to a fresh file beside their target and renamed into place.
+constexpr char kTempPrefix[] = ".unzip-";
 
 // One debugger-output line: at most 1022 characters, then a line feed.
 void debug(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -53,55 +54,133 @@ bool isSafeEntryName(const std::string& name) {
     return true;
 }
 
-// Creates the folders of a relative path below a base folder, remembering the ones
-// already known to exist so that the entries of one folder cost no system call.
-class FolderMaker {
+// An open folder descriptor, closed when it goes.
+class Fd {
 public:
-    explicit FolderMaker(std::string base) : _base(std::move(base)) {}
-
-    // Makes base + every prefix of rel that ends before a "/" exist. On failure the
-    // folder that could not be made is in *failed.
-    bool makeParents(const std::string& rel, std::string* failed) {
-        const size_t last = rel.rfind('/');
-        if (last == std::string::npos || last == 0) return true;
-        if (_known.count(rel.substr(0, last))) return true;
-        for (size_t i = rel.find('/'); i != std::string::npos; i = rel.find('/', i + 1)) {
-            if (i == 0 || rel[i - 1] == '/') continue;
-            std::string prefix = rel.substr(0, i);
-            if (_known.count(prefix)) continue;
-            std::string full = _base + prefix;
-            if (!makeFolder(full)) {
-                *failed = std::move(full);
-                return false;
-            }
-            _known.insert(std::move(prefix));
+    Fd() = default;
+    explicit Fd(int fd) : _fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(Fd&& other) noexcept : _fd(std::exchange(other._fd, -1)) {}
+    Fd& operator=(Fd&& other) noexcept {
+        if (this != &other) {
+            reset();
+            _fd = std::exchange(other._fd, -1);
         }
-        return true;
+        return *this;
+    }
+    int get() const { return _fd; }
+    void reset() {
+        if (_fd >= 0) ::close(std::exchange(_fd, -1));
     }
 
 private:
-    static bool makeFolder(const std::string& path) {
-        if (::mkdir(path.c_str(), 0777) == 0) return true;
-        if (errno != EEXIST) return false;
-        struct stat st;
-        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    }
-
-    std::string _base;
-    std::unordered_set<std::string> _known;
+    int _fd = -1;
 };
 
-bool writeAll(int fd, const unsigned char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
+// Opens one folder below parent, making it when missing, and never through a link:
+// a link (or a file) standing at that name fails.
+Fd openFolder(int parent, const std::string& name) {
+    if (::mkdirat(parent, name.c_str(), 0777) != 0 && errno != EEXIST) return Fd();
+    return Fd(::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+// Walks the folders of entry names below the destination, creating what is missing.
+// Every step is taken from the folder before it (openat with O_NOFOLLOW), so a link
+// placed anywhere inside the destination is never followed out of it. The folder of
+// the latest entry stays open: the entries of one folder cost no system call.
+class FolderWalker {
+public:
+    explicit FolderWalker(int root) : _root(root) {}
+
+    // The folder holding everything of rel up to its last "/" (the destination itself
+    // when there is none); -1 on failure, with the folder that failed in *failed.
+    int folderOf(const std::string& rel, std::string* failed) {
+        const size_t last = rel.rfind('/');
+        if (last == std::string::npos) return _root;
+        const std::string prefix = rel.substr(0, last);
+        if (_cached.get() >= 0 && prefix == _cachedPrefix) return _cached.get();
+        _cached.reset();
+        Fd current;
+        size_t start = 0;
+        while (start <= prefix.size()) {
+            size_t end = prefix.find('/', start);
+            if (end == std::string::npos) end = prefix.size();
+            const std::string part = prefix.substr(start, end - start);
+            start = end + 1;
+            if (part.empty() || part == ".") continue;
+            Fd next = openFolder(current.get() >= 0 ? current.get() : _root, part);
+            if (next.get() < 0) {
+                *failed = prefix.substr(0, end);
+                return -1;
+            }
+            current = std::move(next);
         }
-        data += n;
-        size -= static_cast<size_t>(n);
+        if (current.get() < 0) return _root;   // only "." and empty parts
+        _cached = std::move(current);
+        _cachedPrefix = prefix;
+        return _cached.get();
     }
-    return true;
+
+private:
+    int _root;
+    Fd _cached;
+    std::string _cachedPrefix;
+};
+
+// Writes the current entry to leaf in the folder dirFd through a temporary file. The
+// entry is closed whatever happens. The temporary is a fresh hidden name (never one
+// that exists, so no other entry of the package can be clobbered); the flush to disk
+// is left to the end of the package.
+bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const std::string& leaf,
+                 const std::string& fullPath, unsigned* tempCounter, unsigned char* chunk) {
+    if (engine::unzOpenCurrentFile(zip) != UNZ_OK) {
+        debug("can not open file %s", name.c_str());
+        return false;
+    }
+    platform::AtomicFileWriter out(platform::AtomicFileWriter::Flush::Deferred);
+    bool opened = false;
+    for (int attempt = 0; attempt < 100 && !opened; ++attempt) {
+        opened = out.open(kTempPrefix + std::to_string((*tempCounter)++), dirFd, true);
+        if (!opened && out.error() != EEXIST) break;
+    }
+    if (!opened) {
+        debug("can not open destination file %s", fullPath.c_str());
+        engine::unzCloseCurrentFile(zip);
+        return false;
+    }
+
+    bool ok = true;
+    for (;;) {
+        const int n = engine::unzReadCurrentFile(zip, chunk, kChunk);
+        if (n == 0) break;
+        if (n < 0) {
+            debug("can not read zip file %s, error code is %d", name.c_str(), n);
+            ok = false;
+            break;
+        }
+        if (!out.write(chunk, static_cast<size_t>(n))) {
+            debug("can not write destination file %s", fullPath.c_str());
+            ok = false;
+            break;
+        }
+    }
+    // Closing after the last byte checks the entry's CRC.
+    const int closeResult = engine::unzCloseCurrentFile(zip);
+    if (ok && closeResult != UNZ_OK) {
+        debug("can not read zip file %s, error code is %d", name.c_str(), closeResult);
+        ok = false;
+    }
+    if (ok && !out.finish()) {
+        debug("can not write destination file %s", fullPath.c_str());
+        ok = false;
+    }
+    // The rename replaces whatever stands at leaf, a link included, without
+    // following it.
+    if (ok && !out.commit(leaf)) {
+        debug("can not replace destination file %s", fullPath.c_str());
+        ok = false;
+    }
+    return ok;   // a failed writer has removed its temporary
 }
 
 // Reads the current entry's information and its whole name.
@@ -119,56 +198,6 @@ bool readEntryName(engine::unzFile zip, std::string* name) {
     name->assign(info.size_filename, '\0');
     return engine::unzGetCurrentFileInfo(zip, &info, name->data(), name->size(), nullptr, 0,
                                          nullptr, 0) == UNZ_OK;
-}
-
-// Writes the current entry to fullPath through a temporary file. The entry is closed
-// whatever happens.
-bool extractFile(engine::unzFile zip, const std::string& name, const std::string& fullPath,
-                 unsigned char* chunk) {
-    if (engine::unzOpenCurrentFile(zip) != UNZ_OK) {
-        debug("can not open file %s", name.c_str());
-        return false;
-    }
-    std::string part = fullPath + kPartSuffix;
-    const int fd = ::mkostemp(part.data(), O_CLOEXEC);
-    if (fd >= 0) ::fchmod(fd, 0644);
-    if (fd < 0) {
-        debug("can not open destination file %s", fullPath.c_str());
-        engine::unzCloseCurrentFile(zip);
-        return false;
-    }
-
-    bool ok = true;
-    for (;;) {
-        const int n = engine::unzReadCurrentFile(zip, chunk, kChunk);
-        if (n == 0) break;
-        if (n < 0) {
-            debug("can not read zip file %s, error code is %d", name.c_str(), n);
-            ok = false;
-            break;
-        }
-        if (!writeAll(fd, chunk, static_cast<size_t>(n))) {
-            debug("can not write destination file %s", fullPath.c_str());
-            ok = false;
-            break;
-        }
-    }
-    // Closing after the last byte checks the entry's CRC.
-    const int closeResult = engine::unzCloseCurrentFile(zip);
-    if (ok && closeResult != UNZ_OK) {
-        debug("can not read zip file %s, error code is %d", name.c_str(), closeResult);
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        debug("can not write destination file %s", fullPath.c_str());
-        ok = false;
-    }
-    if (ok && std::rename(part.c_str(), fullPath.c_str()) != 0) {
-        debug("can not replace destination file %s", fullPath.c_str());
-        ok = false;
-    }
-    if (!ok) ::unlink(part.c_str());
-    return ok;
 }
 
 // minizip cannot open an archive without entries (its end record then sits at offset
@@ -207,7 +236,9 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
         return false;
     }
     engine::unz_global_info global;
-    if (engine::unzGetGlobalInfo(zip.get(), &global) != UNZ_OK) {
+    // A zip64 count beyond the signed range cannot be a real archive.
+    if (engine::unzGetGlobalInfo(zip.get(), &global) != UNZ_OK ||
+        global.number_entry > static_cast<uint64_t>(INT64_MAX)) {
         debug("can not read file global info of %s", zipPath.c_str());
         return false;
     }
@@ -218,7 +249,13 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
 
     std::string base = destDir;
     if (!base.empty() && base.back() != '/') base += '/';
-    FolderMaker folders(base);
+    const Fd root(::open(destDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (root.get() < 0) {
+        debug("can not open directory %s", destDir.c_str());
+        return false;
+    }
+    FolderWalker folders(root.get());
+    unsigned tempCounter = 0;
     auto chunk = std::make_unique_for_overwrite<unsigned char[]>(kChunk);
 
     std::string name;
@@ -245,18 +282,27 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
             if (c == '\\') c = '/';
 
         std::string failed;
-        if (!folders.makeParents(name, &failed)) {
-            debug("can not create directory %s", failed.c_str());
+        const int dirFd = folders.folderOf(name, &failed);
+        if (dirFd < 0) {
+            debug("can not create directory %s", (base + failed).c_str());
             return false;
         }
-        // A name ending in "/" is a folder: makeParents has just made it.
-        if (name.back() != '/' && !extractFile(zip.get(), name, base + name, chunk.get()))
+        // A name ending in "/" is a folder: folderOf has just made it.
+        if (name.back() != '/' &&
+            !extractFile(zip.get(), name, dirFd, name.substr(name.rfind('/') + 1), base + name,
+                         &tempCounter, chunk.get()))
             return false;
 
         if (e + 1 < total && engine::unzGoToNextFile(zip.get()) != UNZ_OK) {
             debug("can not read next file");
             return false;
         }
+    }
+    // Whoever records the package as installed relies on every file and folder being
+    // on disk: one flush of the file system covers them all.
+    if (!platform::syncFileSystem(root.get())) {
+        debug("can not flush %s to disk", destDir.c_str());
+        return false;
     }
     return true;
 }

@@ -26,14 +26,22 @@ struct UnzipHooks {
 // Writes every entry of the zip at zipPath below destDir ("/" is inserted between them
 // when destDir does not end with one) and answers true when all were written. Folders
 // are created as needed, existing files are replaced. "\" in entry names counts as a
-// folder separator.
+// folder separator. destDir must exist (the caller makes it).
 //
 // Refused, failing the whole package: an entry name that is empty, holds a zero byte,
-// begins with "/" or "\" or a drive ("C:"), or has a ".." part; so nothing is written
-// outside destDir. A file's data is written to a temporary file beside it and moved in
-// place only once the entry's checksum matched and every byte reached the disk, so a
-// failing entry never leaves a truncated file behind. Entries already written stay.
-// Failures are told on the debugger output.
+// begins with "/" or "\" or a drive ("C:"), or has a ".." part; a zip64 entry count
+// beyond the signed 64-bit range (a corrupt package). Folders and files are made from
+// destDir down, one step at a time, never through a link: an entry whose folders pass
+// through a link already inside destDir fails the package, and an entry named like
+// such a link replaces the link, not what it points to. So nothing is ever written
+// outside destDir (destDir itself may be reached through links).
+//
+// A file's data is written to a fresh temporary file beside it and renamed in place
+// only once the entry's checksum matched, so a failing entry never leaves a truncated
+// file behind; entries already written stay. Before answering true the whole file
+// system holding destDir is flushed (syncfs), so every file and folder of the package
+// is on disk by then: a serial file written afterwards never vouches for files a
+// power cut could still empty. Failures are told on the debugger output.
 bool unzipPackage(const std::string& zipPath, const std::string& destDir,
                   const UnzipHooks& hooks = {});
 

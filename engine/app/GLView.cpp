@@ -32,7 +32,7 @@ void GLView::setFrameSize(float width, float height) {
 
 void GLView::setDesignResolutionSize(float width, float height, ResolutionPolicy policy) {
     if (width <= 0.f || height <= 0.f) {
-        log("GLView: kich thuoc thiet ke khong hop le %gx%g", width, height);
+        log("GLView: invalid design resolution %gx%g ignored", width, height);
         return;
     }
     _designResolutionSize = Size(width, height);
@@ -135,7 +135,7 @@ bool GLViewImpl::initWithRect(const std::string& viewName, const Rect& rect, flo
     desc.proc = &GLViewImpl::windowProc;
     _window = platform::createWindow(desc);
     if (!_window) {
-        log("GLViewImpl: khong tao duoc cua so '%s'", viewName.c_str());
+        log("GLViewImpl: cannot create the window '%s'", viewName.c_str());
         return false;
     }
     viewsByWindow()[_window] = this;
@@ -166,7 +166,7 @@ void GLViewImpl::updateWindowSize() {
 
 void GLViewImpl::setFrameZoomFactor(float zoom) {
     if (!(zoom > 0.f)) {
-        log("GLViewImpl: he so thu phong khong hop le %g", zoom);
+        log("GLViewImpl: invalid zoom factor %g ignored", zoom);
         return;
     }
     _frameZoomFactor = zoom;

@@ -164,7 +164,7 @@ void Director::runWithScene(Scene* scene) { replaceScene(scene); }
 
 void Director::replaceScene(Scene* scene) {
     if (!scene) {
-        log("Director: canh rong bi bo qua");
+        log("Director: null scene ignored");
         return;
     }
     if (scene == _nextScene) return;

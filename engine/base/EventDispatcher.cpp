@@ -28,7 +28,7 @@ EventListenerCustom* EventDispatcher::addCustomEventListener(const std::string& 
 void EventDispatcher::addEventListener(EventListenerCustom* listener) {
     if (!listener) return;
     if (listener->_registered) {
-        log("EventDispatcher: listener '%s' da duoc dang ky", listener->getEventName().c_str());
+        log("EventDispatcher: listener '%s' is already registered", listener->getEventName().c_str());
         return;
     }
     listener->retain();

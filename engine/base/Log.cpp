@@ -2,29 +2,20 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <mutex>
+
+#include "platform/SinkSlot.h"
 
 namespace engine {
 namespace {
 
-std::mutex& sinkMutex() {
-    static std::mutex m;
-    return m;
-}
-
-LogSink& currentSink() {
-    static LogSink sink;
-    return sink;
+platform::SinkSlot<std::string>& slot() {
+    static platform::SinkSlot<std::string> s;
+    return s;
 }
 
 }  // namespace
 
-LogSink setLogSink(LogSink sink) {
-    std::lock_guard<std::mutex> lock(sinkMutex());
-    LogSink previous = std::move(currentSink());
-    currentSink() = std::move(sink);
-    return previous;
-}
+LogSink setLogSink(LogSink sink) { return slot().replace(std::move(sink)); }
 
 void log(const char* format, ...) {
     char buffer[16 * 1024];
@@ -33,13 +24,9 @@ void log(const char* format, ...) {
     int n = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
     if (n < 0) return;
-    std::string line(buffer);
-    std::lock_guard<std::mutex> lock(sinkMutex());
-    if (currentSink()) {
-        currentSink()(line);
-    } else {
-        std::fprintf(stderr, "%s\n", line.c_str());
-    }
+    const std::string line(buffer);
+    if (slot().call(line)) return;
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace engine

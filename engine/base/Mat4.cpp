@@ -96,7 +96,7 @@ void Mat4::createOrthographic(float width, float height, float zNear, float zFar
 void Mat4::createOrthographicOffCenter(float left, float right, float bottom, float top, float zNear,
                                        float zFar, Mat4* dst) {
     if (left == right || bottom == top || zNear == zFar) {
-        log("Mat4: khoi nhin truc giao rong");
+        log("Mat4: empty orthographic volume, matrix left unchanged");
         return;
     }
     *dst = ZERO;
@@ -114,7 +114,7 @@ void Mat4::createPerspective(float fieldOfViewDegrees, float aspectRatio, float 
     double halfAngle = fieldOfViewDegrees * kPi / 360.0;
     double tanHalf = std::tan(halfAngle);
     if (zNear == zFar || aspectRatio == 0.f || tanHalf == 0.0 || !std::isfinite(tanHalf)) {
-        log("Mat4: khoi nhin phoi canh khong hop le");
+        log("Mat4: invalid perspective, matrix left unchanged");
         return;
     }
     double f = 1.0 / tanHalf;
@@ -131,14 +131,14 @@ void Mat4::createLookAt(const Vec3& eye, const Vec3& target, const Vec3& up, Mat
     Vec3 zAxis = eye - target;
     float zLen = zAxis.length();
     if (zLen == 0.f) {
-        log("Mat4: diem nhin trung voi dich");
+        log("Mat4: the eye is at the target, matrix left unchanged");
         return;
     }
     zAxis = zAxis * (1 / zLen);
     Vec3 xAxis = up.cross(zAxis);
     float xLen = xAxis.length();
     if (xLen == 0.f) {
-        log("Mat4: huong len song song voi huong nhin");
+        log("Mat4: the up vector is parallel to the view, matrix left unchanged");
         return;
     }
     xAxis = xAxis * (1 / xLen);

@@ -1,6 +1,8 @@
 #include "engine/base/Scheduler.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "engine/base/Log.h"
 
@@ -65,7 +67,7 @@ void Scheduler::adoptPausedState(void* target, bool paused) {
 void Scheduler::schedule(const SchedulerFunc& callback, void* target, float interval,
                          unsigned int repeat, float delay, bool paused, const std::string& key) {
     if (!callback) {
-        log("Scheduler: khong co ham cho khoa '%s'", key.c_str());
+        log("Scheduler: no callback for key '%s'", key.c_str());
         return;
     }
     if (interval < 0.f) interval = 0.f;
@@ -186,10 +188,14 @@ bool Scheduler::isTargetPaused(void* target) const {
 
 void Scheduler::runTimer(Timer& timer, float dt) {
     const bool forever = timer.repeat == REPEAT_FOREVER;
+    unsigned int firings = 0;
     auto fire = [&](float since) {
+        ++firings;
         ++timer.timesFired;
-        timer.callback(since);
+        // Settled before the call: the last call may schedule the key afresh, and a
+        // call that throws must not leave the timer owing another one.
         if (!forever && timer.timesFired > timer.repeat) timer.dead = true;
+        timer.callback(since);
     };
 
     timer.elapsed += dt;
@@ -211,10 +217,13 @@ void Scheduler::runTimer(Timer& timer, float dt) {
         return;
     }
     while (!timer.dead && timer.elapsed >= timer.interval) {
-        const float left = timer.elapsed - timer.interval;
-        // An interval below the float step of a huge elapsed time would never wear it
-        // down: fire once more and start afresh instead of looping forever.
-        timer.elapsed = left < timer.elapsed ? left : 0.f;
+        if (firings == MAX_FIRINGS_PER_UPDATE) {
+            // What is left of a stall is dropped; the timer keeps its phase. (Also
+            // ends the loop when the interval is below the float step of elapsed.)
+            timer.elapsed = std::fmod(timer.elapsed, timer.interval);
+            return;
+        }
+        timer.elapsed -= timer.interval;
         fire(timer.interval);
     }
 }
@@ -229,37 +238,59 @@ void Scheduler::removeDeadEntries() {
 
 void Scheduler::update(float dt) {
     if (_updating) {
-        log("Scheduler: update() long nhau bi bo qua");
+        log("Scheduler: nested update() ignored");
         return;
     }
     dt *= _timeScale;
-    _updating = true;
-    // Timers added by any callback of this update are appended past `timerCount`
-    // and wait for the next update.
-    const size_t timerCount = _timers.size();
+    {
+        _updating = true;
+        // Also when a callback throws: the scheduler must take the next update().
+        struct EndWalk {
+            Scheduler& scheduler;
+            ~EndWalk() {
+                scheduler._updating = false;
+                scheduler.removeDeadEntries();
+            }
+        } endWalk{*this};
+        // Timers added by any callback of this update are appended past `timerCount`
+        // and wait for the next update.
+        const size_t timerCount = _timers.size();
 
-    // _updates does not grow during the walk (additions wait in _updatesToAdd).
-    for (size_t i = 0; i < _updates.size(); ++i) {
-        Update& entry = *_updates[i];
-        if (entry.dead || isTargetPaused(entry.target)) continue;
-        entry.callback(dt);
+        // _updates does not grow during the walk (additions wait in _updatesToAdd).
+        for (size_t i = 0; i < _updates.size(); ++i) {
+            Update& entry = *_updates[i];
+            if (entry.dead || isTargetPaused(entry.target)) continue;
+            entry.callback(dt);
+        }
+
+        for (size_t i = 0; i < timerCount; ++i) {
+            Timer& timer = *_timers[i];   // the object stays put even if the vector grows
+            if (timer.dead || isTargetPaused(timer.target)) continue;
+            runTimer(timer, dt);
+        }
     }
-
-    for (size_t i = 0; i < timerCount; ++i) {
-        Timer& timer = *_timers[i];   // the object stays put even if the vector grows
-        if (timer.dead || isTargetPaused(timer.target)) continue;
-        runTimer(timer, dt);
-    }
-
-    _updating = false;
-    removeDeadEntries();
 
     std::vector<std::function<void()>> functions;
     {
         std::lock_guard<std::mutex> lock(_functionsMutex);
         functions.swap(_functionsToPerform);
     }
-    for (auto& fn : functions) {
+    // When a function throws, those not yet run go back to the front of the queue.
+    size_t next = 0;
+    struct Requeue {
+        Scheduler& scheduler;
+        std::vector<std::function<void()>>& functions;
+        size_t& next;
+        ~Requeue() {
+            if (next >= functions.size()) return;
+            std::lock_guard<std::mutex> lock(scheduler._functionsMutex);
+            auto& queue = scheduler._functionsToPerform;
+            queue.insert(queue.begin(), std::make_move_iterator(functions.begin() + static_cast<ptrdiff_t>(next)),
+                         std::make_move_iterator(functions.end()));
+        }
+    } requeue{*this, functions, next};
+    while (next < functions.size()) {
+        std::function<void()> fn = std::move(functions[next++]);
         if (fn) fn();
     }
 }

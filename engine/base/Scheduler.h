@@ -16,6 +16,18 @@ using SchedulerFunc = std::function<void(float dt)>;
 // (in the order they were scheduled), then the functions handed over from other
 // threads. Targets that are paused are skipped.
 //
+// Catch-up: in one update() a timer fires once for every interval that has passed,
+// but never more than MAX_FIRINGS_PER_UPDATE times; what a longer frame (a stall,
+// a debugger break) leaves over is dropped, and the timer keeps its phase. So a
+// timer keeps exact time as long as no frame lasts more than five of its intervals
+// (at 60 frames a second: any interval above 1/300 s), and a 1 ms timer after a
+// 60 s stall fires 5 times in the next frame, not 60,000.
+//
+// An exception thrown by a callback or a handed-over function leaves update() and
+// reaches its caller. The scheduler stays usable: the callbacks not reached are
+// skipped for that frame, and handed-over functions not yet run stay queued ahead
+// of newer ones for the next update().
+//
 // Changes made from inside a callback are safe:
 // - an unscheduled timer or update is never called again, not even later in the
 //   same update (this includes a callback unscheduling its own key);
@@ -24,6 +36,8 @@ using SchedulerFunc = std::function<void(float dt)>;
 class Scheduler : public Ref {
 public:
     static constexpr unsigned int REPEAT_FOREVER = 0xfffffffe;
+    // The most times one timer fires in one update() (see the catch-up rule above).
+    static constexpr unsigned int MAX_FIRINGS_PER_UPDATE = 5;
 
     Scheduler();
     ~Scheduler() override;
@@ -36,8 +50,9 @@ public:
     // when 0) after an initial `delay`, `repeat` + 1 times in all (REPEAT_FOREVER: no end).
     // Scheduling an existing (key, target) again only changes its interval.
     // The callback gets the time since it last fired: the interval for an interval
-    // timer (a long frame fires it several times), the frame's delta for an
-    // every-frame timer, the delay for the first firing after a delay.
+    // timer (a long frame fires it several times, within the catch-up rule), the
+    // frame's delta for an every-frame timer, the delay for the first firing after
+    // a delay.
     // `paused` sets the target's paused state when the target has nothing scheduled
     // yet; otherwise the target keeps its state.
     void schedule(const SchedulerFunc& callback, void* target, float interval, unsigned int repeat,

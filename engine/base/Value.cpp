@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/IntClamp.h"
+
 namespace engine {
 namespace {
 
@@ -49,18 +51,21 @@ int64_t saturateToInt64(double d) {
     return static_cast<int64_t>(d);
 }
 
-int int64ToInt(int64_t v) {
-    return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
-}
-
 // Negative numbers wrap as a negative int does; large ones saturate.
 unsigned int int64ToUnsigned(int64_t v) {
-    if (v < 0) return static_cast<unsigned int>(static_cast<int>(std::max<int64_t>(v, INT_MIN)));
+    if (v < 0) return static_cast<unsigned int>(platform::clampToInt(v));
     return static_cast<unsigned int>(std::min<int64_t>(v, UINT_MAX));
 }
 
+// Rounds to the nearest float as the conversion does within range; beyond FLT_MAX
+// (where a plain cast is undefined) a value still rounds to FLT_MAX below the
+// midpoint between FLT_MAX and 2^128, and to infinity from there on.
 float doubleToFloat(double d) {
-    if (std::isfinite(d) && std::fabs(d) > FLT_MAX) return d > 0 ? HUGE_VALF : -HUGE_VALF;
+    if (std::isfinite(d) && std::fabs(d) > FLT_MAX) {
+        static const double kOverflow = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+        const float limit = std::fabs(d) < kOverflow ? FLT_MAX : HUGE_VALF;
+        return d > 0 ? limit : -limit;
+    }
     return static_cast<float>(d);
 }
 
@@ -137,10 +142,10 @@ int Value::asInt() const {
         case Type::BYTE: return std::get<unsigned char>(_data);
         case Type::INTEGER: return std::get<int>(_data);
         case Type::UNSIGNED: return static_cast<int>(std::get<unsigned int>(_data));
-        case Type::FLOAT: return int64ToInt(saturateToInt64(std::get<float>(_data)));
-        case Type::DOUBLE: return int64ToInt(saturateToInt64(std::get<double>(_data)));
+        case Type::FLOAT: return platform::truncToInt(std::get<float>(_data));
+        case Type::DOUBLE: return platform::truncToInt(std::get<double>(_data));
         case Type::BOOLEAN: return std::get<bool>(_data) ? 1 : 0;
-        case Type::STRING: return int64ToInt(parseInteger(std::get<std::string>(_data)));
+        case Type::STRING: return platform::clampToInt(parseInteger(std::get<std::string>(_data)));
         default: return 0;
     }
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <system_error>
 
 #include "engine/base/Log.h"
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 
 namespace engine {
@@ -90,29 +92,48 @@ unsigned char* readWhole(const std::string& path, ptrdiff_t* outSize) {
     return buffer;
 }
 
+// Replaces the file at path all at once (see platform/AtomicFile.h): a reader never
+// sees half a file, and a link at path is replaced rather than written through.
 bool writeWhole(const std::string& path, const unsigned char* bytes, size_t size) {
     if (path.empty()) return false;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        log("FileUtils: cannot open %s for writing: %s", path.c_str(), errorText(errno).c_str());
-        return false;
-    }
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(fd, bytes + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            log("FileUtils: cannot write %s: %s", path.c_str(), errorText(errno).c_str());
-            ::close(fd);
-            return false;
+    static std::atomic<unsigned> sequence{0};
+    const std::string temp = path + ".vexo-tmp-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(sequence.fetch_add(1));
+    platform::AtomicFileWriter writer;
+    if (writer.open(temp) && writer.write(bytes, size) && writer.commit(path)) return true;
+    log("FileUtils: cannot write %s: %s", path.c_str(), errorText(writer.error()).c_str());
+    return false;
+}
+
+// Names reach the system as C strings: a zero byte would silently cut the name and
+// act on another file, so such names are refused outright.
+bool acceptName(const char* operation, const std::string& name) {
+    if (name.find('\0') == std::string::npos) return true;
+    log("FileUtils::%s: refused a name holding a zero byte: %s", operation, name.c_str());
+    return false;
+}
+
+// After a failed lstat: the name leads to nothing (not even through a file).
+bool nothingThere() { return errno == ENOENT || errno == ENOTDIR; }
+
+// The name of the thing removeDirectory acts on: trailing "/" and "/." are dropped,
+// as they would make the system resolve a link standing at that name. "" when the
+// last component is "." or ".." (or the name is the root), which is never removed.
+std::string removalName(const std::string& path) {
+    std::string name = path;
+    for (;;) {
+        if (name.size() > 1 && name.back() == '/') {
+            name.pop_back();
+        } else if (name.size() > 2 && name.ends_with("/.")) {
+            name.resize(name.size() - 2);
+        } else {
+            break;
         }
-        done += static_cast<size_t>(n);
     }
-    if (::close(fd) != 0) {
-        log("FileUtils: cannot write %s: %s", path.c_str(), errorText(errno).c_str());
-        return false;
-    }
-    return true;
+    const size_t slash = name.rfind('/');
+    const std::string last = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (last.empty() || last == "." || last == "..") return {};
+    return name;
 }
 
 }  // namespace
@@ -132,23 +153,27 @@ void FileUtils::destroyInstance() {
 }
 
 void FileUtils::setDefaultResourceRootPath(const std::string& path) {
+    if (!acceptName("setDefaultResourceRootPath", path)) return;
     _defaultResRootPath = withTrailingSlash(path);
 }
 
 std::string FileUtils::resolveSearchPath(const std::string& path) const {
     if (path.empty()) return _defaultResRootPath;
-    if (isAbsolutePath(path)) return withTrailingSlash(path);
+    if (path[0] == '/') return withTrailingSlash(path);
     return withTrailingSlash(_defaultResRootPath + path);
 }
 
 void FileUtils::setSearchPaths(const std::vector<std::string>& paths) {
     std::vector<std::string> resolved;
     resolved.reserve(paths.size());
-    for (const auto& p : paths) resolved.push_back(resolveSearchPath(p));
+    for (const auto& p : paths) {
+        if (acceptName("setSearchPaths", p)) resolved.push_back(resolveSearchPath(p));
+    }
     _searchPaths = std::move(resolved);
 }
 
 void FileUtils::addSearchPath(const std::string& path, bool front) {
+    if (!acceptName("addSearchPath", path)) return;
     std::string resolved = resolveSearchPath(path);
     if (front) {
         _searchPaths.insert(_searchPaths.begin(), std::move(resolved));
@@ -159,7 +184,7 @@ void FileUtils::addSearchPath(const std::string& path, bool front) {
 
 std::string FileUtils::lookUp(const std::string& filename) const {
     if (filename.empty()) return {};
-    if (isAbsolutePath(filename)) return kindOf(filename) != Kind::Missing ? filename : std::string();
+    if (filename[0] == '/') return kindOf(filename) != Kind::Missing ? filename : std::string();
     for (const auto& dir : _searchPaths) {
         std::string candidate = dir + filename;
         if (kindOf(candidate) != Kind::Missing) return candidate;
@@ -170,20 +195,22 @@ std::string FileUtils::lookUp(const std::string& filename) const {
 }
 
 std::string FileUtils::fullPathForFilename(const std::string& filename) const {
+    if (!acceptName("fullPathForFilename", filename)) return {};
     std::string full = lookUp(filename);
-    if (full.empty() && !filename.empty() && !isAbsolutePath(filename) && _popupNotify) {
+    if (full.empty() && !filename.empty() && filename[0] != '/' && _popupNotify) {
         log("fullPathForFilename: No file found at %s. Possible missing file.", filename.c_str());
     }
     return full;
 }
 
 bool FileUtils::isFileExist(const std::string& filename) const {
+    if (!acceptName("isFileExist", filename)) return false;
     return kindOf(lookUp(filename)) == Kind::File;
 }
 
 bool FileUtils::isDirectoryExist(const std::string& dirPath) const {
-    if (dirPath.empty()) return false;
-    if (isAbsolutePath(dirPath)) return kindOf(dirPath) == Kind::Directory;
+    if (dirPath.empty() || !acceptName("isDirectoryExist", dirPath)) return false;
+    if (dirPath[0] == '/') return kindOf(dirPath) == Kind::Directory;
     for (const auto& dir : _searchPaths) {
         if (kindOf(dir + dirPath) == Kind::Directory) return true;
     }
@@ -191,7 +218,7 @@ bool FileUtils::isDirectoryExist(const std::string& dirPath) const {
 }
 
 bool FileUtils::isAbsolutePath(const std::string& path) const {
-    return !path.empty() && path[0] == '/';
+    return !path.empty() && path[0] == '/' && acceptName("isAbsolutePath", path);
 }
 
 std::string FileUtils::getStringFromFile(const std::string& filename) const {
@@ -227,10 +254,12 @@ long FileUtils::getFileSize(const std::string& filename) const {
 }
 
 bool FileUtils::writeStringToFile(const std::string& text, const std::string& fullPath) const {
+    if (!acceptName("writeStringToFile", fullPath)) return false;
     return writeWhole(fullPath, reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 bool FileUtils::writeDataToFile(const Data& data, const std::string& fullPath) const {
+    if (!acceptName("writeDataToFile", fullPath)) return false;
     return writeWhole(fullPath, data.getBytes(), static_cast<size_t>(data.getSize()));
 }
 
@@ -241,10 +270,13 @@ std::string FileUtils::getWritablePath() const {
     return withTrailingSlash(home) + "vexo-client/";
 }
 
-void FileUtils::setWritablePath(const std::string& path) { _writablePath = withTrailingSlash(path); }
+void FileUtils::setWritablePath(const std::string& path) {
+    if (!acceptName("setWritablePath", path)) return;
+    _writablePath = withTrailingSlash(path);
+}
 
 bool FileUtils::createDirectory(const std::string& path) const {
-    if (path.empty()) return false;
+    if (path.empty() || !acceptName("createDirectory", path)) return false;
     if (kindOf(path) == Kind::Directory) return true;
     // Every prefix ending before a "/" is a parent; existing ones fail harmlessly.
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
@@ -255,23 +287,33 @@ bool FileUtils::createDirectory(const std::string& path) const {
 }
 
 bool FileUtils::removeDirectory(const std::string& path) const {
-    if (path.empty()) return false;
+    if (path.empty() || !acceptName("removeDirectory", path)) return false;
+    const std::string name = removalName(path);
+    if (name.empty()) {
+        log("FileUtils: refused to remove %s", path.c_str());
+        return false;
+    }
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0) return nothingThere();
+    // A link goes as a link, whatever it points to.
+    if (S_ISLNK(st.st_mode)) return ::unlink(name.c_str()) == 0;
+    // A file under that name is not a folder: leave it alone.
+    if (!S_ISDIR(st.st_mode)) return false;
+    // remove_all never follows the links it meets below the folder.
     std::error_code ec;
-    fs::file_status status = fs::symlink_status(path, ec);
-    if (status.type() == fs::file_type::not_found) return true;
-    // A file (or a link) under that name is not a folder: leave it alone.
-    if (status.type() != fs::file_type::directory) return false;
-    fs::remove_all(path, ec);
-    if (ec) log("FileUtils: cannot remove %s: %s", path.c_str(), ec.message().c_str());
-    return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
+    fs::remove_all(name, ec);
+    if (ec) log("FileUtils: cannot remove %s: %s", name.c_str(), ec.message().c_str());
+    return ::lstat(name.c_str(), &st) != 0 && nothingThere();
 }
 
 bool FileUtils::removeFile(const std::string& path) const {
-    return !path.empty() && ::unlink(path.c_str()) == 0;
+    if (path.empty() || !acceptName("removeFile", path)) return false;
+    return ::unlink(path.c_str()) == 0;
 }
 
 bool FileUtils::renameFile(const std::string& oldFullPath, const std::string& newFullPath) const {
     if (oldFullPath.empty() || newFullPath.empty()) return false;
+    if (!acceptName("renameFile", oldFullPath) || !acceptName("renameFile", newFullPath)) return false;
     if (std::rename(oldFullPath.c_str(), newFullPath.c_str()) != 0) {
         log("FileUtils: cannot rename %s to %s: %s", oldFullPath.c_str(), newFullPath.c_str(),
             errorText(errno).c_str());

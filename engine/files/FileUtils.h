@@ -4,6 +4,10 @@
 // The resource root, search paths, writable path and popup flag are set on the main
 // thread (normally at start-up); the operations that take full paths touch none of
 // them and may be called from any thread.
+// Every operation that takes a name refuses one holding a zero byte (it would reach
+// the system cut short, naming another file): it logs a line and answers false, ""
+// or nothing, and setters keep their previous value (setSearchPaths drops such
+// entries).
 #include <string>
 #include <vector>
 
@@ -47,6 +51,9 @@ public:
     // Size in bytes, -1 when missing.
     long getFileSize(const std::string& filename) const;
 
+    // The file is replaced all at once through a temporary "<fullPath>.vexo-tmp-<pid>-<n>"
+    // beside it, flushed to disk before the rename: readers see the old content or the
+    // new, never a part, and a link at fullPath is replaced, not written through.
     bool writeStringToFile(const std::string& text, const std::string& fullPath) const;
     bool writeDataToFile(const Data& data, const std::string& fullPath) const;
 
@@ -57,8 +64,11 @@ public:
     void setWritablePath(const std::string& path);
 
     bool createDirectory(const std::string& path) const;   // with missing parents; true if it exists
-    // Recursively; true when nothing is left under that name. A file or link under
-    // the name is not removed (false).
+    // Recursively; true when nothing is left under that name. Links are never followed:
+    // a link under the name (spelt "lnk", "lnk/" or "lnk/.") is removed as a link and
+    // its target stays, and links met inside the folder go the same way. A file under
+    // the name is not removed (false); a name whose last part is "..", or "." or "/"
+    // themselves, is refused (false).
     bool removeDirectory(const std::string& path) const;
     bool removeFile(const std::string& path) const;
     // rename(2): an existing target file is replaced.

@@ -34,12 +34,19 @@ void Node::insertChild(Node* child) {
 
 void Node::addChild(Node* child, int localZOrder, int tag) {
     if (!child) {
-        log("Node::addChild: nut con rong");
+        log("Node: cannot add a null child");
         return;
     }
-    if (child->_parent || child == this) {
-        log("Node::addChild: nut da co cha");
+    if (child->_parent) {
+        log("Node: cannot add a child that already has a parent");
         return;
+    }
+    // The graph stays a tree: a node never joins itself or one of its descendants.
+    for (const Node* node = this; node; node = node->_parent) {
+        if (node == child) {
+            log("Node: cannot add a node to itself or to one of its descendants");
+            return;
+        }
     }
     child->retain();
     child->_parent = this;

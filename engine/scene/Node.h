@@ -19,9 +19,9 @@ public:
 
     // Retains the child. Children are kept sorted by local z-order; a child joins
     // after every sibling of the same or a lower z-order. A tag other than
-    // INVALID_TAG replaces the child's tag. A child that already has a parent (or
-    // the node itself) is refused with a log line. Joining a running node runs the
-    // child's onEnter.
+    // INVALID_TAG replaces the child's tag. A null child, a child that already has
+    // a parent, and the node itself or any of its ancestors are refused with a log
+    // line. Joining a running node runs the child's onEnter.
     void addChild(Node* child, int localZOrder = 0, int tag = INVALID_TAG);
     // Runs the child's onExit when this node runs, its cleanup when asked, then
     // releases it. Not a child: nothing happens.

@@ -11,6 +11,7 @@
 #include "host/BuildConfig.h"
 #include "host/app/AppDelegate.h"
 #include "host/config/ConfigFileReader.h"
+#include "platform/IntClamp.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
@@ -28,13 +29,6 @@ float screenScaleForDpi(int dpi) {
 }
 
 bool isOption(const std::string& arg) { return !arg.empty() && arg[0] == '-'; }
-
-int truncToInt(float v) {
-    if (!(v == v)) return 0;
-    if (v >= static_cast<float>(INT_MAX)) return INT_MAX;
-    if (v <= static_cast<float>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(v);
-}
 
 }  // namespace
 
@@ -63,11 +57,7 @@ void SimulatorWin::relaunch() {
 void SimulatorWin::openNewPlayer() { openNewPlayerWithProjectConfig(_project); }
 
 std::vector<std::string> SimulatorWin::newPlayerArguments(const ProjectConfig& config) {
-    // An argument vector needs no quoting: the quotes that the command-line form puts
-    // around paths are dropped.
-    std::vector<std::string> args = config.makeCommandLineVector(ProjectConfig::kOptAll);
-    for (std::string& arg : args) std::erase(arg, '"');
-    return args;
+    return config.makeCommandLineVector(ProjectConfig::kOptAll);
 }
 
 void SimulatorWin::openNewPlayerWithProjectConfig(const ProjectConfig& config) {
@@ -103,9 +93,8 @@ std::string SimulatorWin::getApplicationPath() {
 std::string SimulatorWin::getAbsoluteApplicationPath() {
     std::string dir = getApplicationPath();
     if (dir.empty()) return "";
-    char resolved[PATH_MAX];
-    if (!realpath(dir.c_str(), resolved)) return dir;
-    return resolved;
+    std::string resolved = platform::realPath(dir);
+    return resolved.empty() ? dir : resolved;
 }
 
 void SimulatorWin::writeDebugLog(const char* text) {
@@ -145,9 +134,7 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
     // A lone argument that is not an option names the project folder.
     if (_project.getProjectDir().empty() && args.size() == 2 && !args[1].empty() &&
         !isOption(args[1])) {
-        std::string dir = args[1];
-        if (dir[0] != '/') dir = platform::currentDirectory() + "/" + dir;
-        _project.setProjectDir(dir);
+        _project.setProjectDir(platform::absolutePath(args[1]));
         _project.setDebuggerType(ProjectConfig::kDebuggerCodeIde);
     }
     if (_project.getProjectDir().empty()) {
@@ -219,7 +206,7 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
     if (offset.x != 0 && offset.y != 0 && _mainWindow) {
         platform::RECT windowRect;
         if (platform::getWindowRect(_mainWindow, &windowRect)) {
-            platform::moveWindow(_mainWindow, truncToInt(offset.x), truncToInt(offset.y),
+            platform::moveWindow(_mainWindow, platform::truncToInt(offset.x), platform::truncToInt(offset.y),
                                  windowRect.width(), windowRect.height(), false);
         }
     }

@@ -3,8 +3,7 @@
 #include <climits>
 #include <utility>
 
-#include <rapidjson/document.h>
-
+#include "engine/base/Json.h"
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 
@@ -16,11 +15,13 @@ ConfigFileReader*& instanceSlot() {
     return instance;
 }
 
+using engine::jsonMember;
+
 // A positive unsigned value that fits an int port number field.
 bool readPort(const rapidjson::Value& object, const char* key, int* out) {
-    auto it = object.FindMember(key);
-    if (it == object.MemberEnd() || !it->value.IsUint()) return false;
-    unsigned v = it->value.GetUint();
+    const rapidjson::Value* port = jsonMember(object, key);
+    if (!port || !port->IsUint()) return false;
+    unsigned v = port->GetUint();
     if (v == 0 || v > static_cast<unsigned>(INT_MAX)) return false;
     *out = static_cast<int>(v);
     return true;
@@ -51,62 +52,54 @@ void ConfigFileReader::readConfig(const std::string& filePath) {
     if (text.empty()) return;
 
     rapidjson::Document doc;
-    doc.Parse(text.c_str(), text.size());
-    if (doc.HasParseError()) {
-        engine::log("read json file %s failed because of %d", path.c_str(),
-                    static_cast<int>(doc.GetParseError()));
+    rapidjson::ParseErrorCode code = rapidjson::kParseErrorNone;
+    if (!engine::parseJson(text, doc, nullptr, &code)) {
+        engine::log("read json file %s failed because of %d", path.c_str(), static_cast<int>(code));
         return;
     }
     if (!doc.IsObject()) return;
 
-    auto init = doc.FindMember("init_cfg");
-    if (init != doc.MemberEnd() && init->value.IsObject()) {
-        const rapidjson::Value& cfg = init->value;
-        auto width = cfg.FindMember("width");
-        auto height = cfg.FindMember("height");
-        if (width != cfg.MemberEnd() && height != cfg.MemberEnd() && width->value.IsUint() &&
-            height->value.IsUint()) {
-            float w = static_cast<float>(width->value.GetUint());
-            float h = static_cast<float>(height->value.GetUint());
+    const rapidjson::Value* init = jsonMember(doc, "init_cfg");
+    if (init && init->IsObject()) {
+        const rapidjson::Value& cfg = *init;
+        const rapidjson::Value* width = jsonMember(cfg, "width");
+        const rapidjson::Value* height = jsonMember(cfg, "height");
+        if (width && height && width->IsUint() && height->IsUint()) {
+            float w = static_cast<float>(width->GetUint());
+            float h = static_cast<float>(height->GetUint());
             if (h > w) std::swap(w, h);
             _initViewSize = engine::Size(w, h);
         }
-        auto name = cfg.FindMember("name");
-        if (name != cfg.MemberEnd() && name->value.IsString()) {
-            _initName.assign(name->value.GetString(), name->value.GetStringLength());
-        }
-        auto landscape = cfg.FindMember("isLandscape");
-        if (landscape != cfg.MemberEnd() && landscape->value.IsBool()) {
-            _isLandscape = landscape->value.GetBool();
-        }
-        auto entry = cfg.FindMember("entry");
-        if (entry != cfg.MemberEnd() && entry->value.IsString()) {
-            setEntryFile(std::string(entry->value.GetString(), entry->value.GetStringLength()));
+        const rapidjson::Value* name = jsonMember(cfg, "name");
+        if (name && name->IsString()) _initName.assign(name->GetString(), name->GetStringLength());
+        const rapidjson::Value* landscape = jsonMember(cfg, "isLandscape");
+        if (landscape && landscape->IsBool()) _isLandscape = landscape->GetBool();
+        const rapidjson::Value* entry = jsonMember(cfg, "entry");
+        if (entry && entry->IsString()) {
+            setEntryFile(std::string(entry->GetString(), entry->GetStringLength()));
         }
         readPort(cfg, "consolePort", &_consolePort);
         readPort(cfg, "debugPort", &_debugPort);
         readPort(cfg, "uploadPort", &_uploadPort);
-        auto top = cfg.FindMember("isWindowTop");
-        if (top != cfg.MemberEnd() && top->value.IsBool()) _isWindowTop = top->value.GetBool();
+        const rapidjson::Value* top = jsonMember(cfg, "isWindowTop");
+        if (top && top->IsBool()) _isWindowTop = top->GetBool();
     }
 
-    auto sizes = doc.FindMember("simulator_screen_size");
-    if (sizes != doc.MemberEnd() && sizes->value.IsArray()) {
-        for (const rapidjson::Value& item : sizes->value.GetArray()) {
-            if (!item.IsObject()) continue;
-            auto title = item.FindMember("title");
-            auto w = item.FindMember("width");
-            auto h = item.FindMember("height");
-            if (title == item.MemberEnd() || w == item.MemberEnd() || h == item.MemberEnd()) continue;
-            if (!title->value.IsString() || !w->value.IsUint() || !h->value.IsUint()) continue;
-            if (w->value.GetUint() > static_cast<unsigned>(INT_MAX) ||
-                h->value.GetUint() > static_cast<unsigned>(INT_MAX)) {
+    const rapidjson::Value* sizes = jsonMember(doc, "simulator_screen_size");
+    if (sizes && sizes->IsArray()) {
+        for (const rapidjson::Value& item : sizes->GetArray()) {
+            const rapidjson::Value* title = jsonMember(item, "title");
+            const rapidjson::Value* w = jsonMember(item, "width");
+            const rapidjson::Value* h = jsonMember(item, "height");
+            if (!title || !w || !h) continue;
+            if (!title->IsString() || !w->IsUint() || !h->IsUint()) continue;
+            if (w->GetUint() > static_cast<unsigned>(INT_MAX) || h->GetUint() > static_cast<unsigned>(INT_MAX)) {
                 continue;
             }
             SimulatorScreenSize row;
-            row.title.assign(title->value.GetString(), title->value.GetStringLength());
-            row.width = static_cast<int>(w->value.GetUint());
-            row.height = static_cast<int>(h->value.GetUint());
+            row.title.assign(title->GetString(), title->GetStringLength());
+            row.width = static_cast<int>(w->GetUint());
+            row.height = static_cast<int>(h->GetUint());
             _screenSizes.push_back(std::move(row));
         }
     }

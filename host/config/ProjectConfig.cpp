@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "engine/base/Log.h"
+#include "platform/IntClamp.h"
+#include "platform/Paths.h"
 
 namespace host {
 namespace {
@@ -19,21 +21,30 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 // Decimal integer in the manner of atoi (leading blanks, optional sign, digits,
 // anything after ignored; no digits gives 0), saturated to the int range.
 int parseInt(const std::string& text) {
-    long v = std::strtol(text.c_str(), nullptr, 10);
-    if (v > INT_MAX) return INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
-    return static_cast<int>(v);
+    return platform::clampToInt(std::strtoll(text.c_str(), nullptr, 10));
 }
 
-// Truncates toward zero, saturated to the int range.
-int truncToInt(float v) {
-    if (std::isnan(v)) return 0;
-    if (v >= static_cast<float>(INT_MAX)) return INT_MAX;
-    if (v <= static_cast<float>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(v);
+using platform::truncToInt;
+
+// The one-string form puts a path in double quotes; a final backslash is doubled so
+// that it does not escape the closing quote.
+std::string quoted(const std::string& value) {
+    std::string out = "\"" + value;
+    if (!value.empty() && value.back() == '\\') out += '\\';
+    return out + '"';
 }
 
-std::string quoted(const std::string& value) { return "\"" + value + "\""; }
+// A search-path list joined by ';'. A final empty piece gets one more ';', since
+// parsing drops the empty piece after a final ';' and it would be lost on the way.
+std::string joinList(const std::vector<std::string>& pieces, bool quote) {
+    std::string out;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (i) out += ';';
+        out += quote ? quoted(pieces[i]) : pieces[i];
+    }
+    if (!pieces.empty() && pieces.back().empty()) out += ';';
+    return out;
+}
 
 }  // namespace
 
@@ -163,9 +174,18 @@ void ProjectConfig::parseCommandLine(const std::vector<std::string>& args) {
         }
         if (!takesValue) continue;            // unknown argument (the program path among them)
         if (i + 1 >= count) return;           // value missing: parsing ends here
-        const std::string& value = args[++i];
+        const std::string& raw = args[++i];
+        // Folder and file options are made absolute now: the current folder changes
+        // to the project folder at start-up, and a new instance is started from there.
+        const std::string value = arg == "-workdir" || arg == "-writable-path" || arg == "-entry" ||
+                                          arg == "-write-debug-log"
+                                      ? platform::absolutePath(raw)
+                                      : raw;
 
         if (arg == "-workdir") {
+            // An empty value names no folder. Clearing the project folder would turn
+            // the paths already stored inside it into relative ones.
+            if (value.empty()) continue;
             setProjectDir(value);
             if (_writablePath.empty()) setWritablePath(value);
         } else if (arg == "-writable-path") {
@@ -210,82 +230,77 @@ void ProjectConfig::parseCommandLine(const std::vector<std::string>& args) {
                 start = pos + 1;
             }
             if (start < value.size()) pieces.push_back(value.substr(start));
+            for (std::string& piece : pieces) piece = platform::absolutePath(piece);
             _searchPath = pieces;
         }
     }
 }
 
-std::vector<std::string> ProjectConfig::makeCommandLineVector(unsigned mask) const {
-    std::vector<std::string> out;
+std::vector<ProjectConfig::CommandLineItem> ProjectConfig::commandLineItems(unsigned mask) const {
+    std::vector<CommandLineItem> out;
+    auto add = [&out](const char* option, std::string value, bool quote) {
+        out.push_back({option, {}, false, false});
+        out.push_back({"", {std::move(value)}, quote, false});
+    };
 
-    if ((mask & kOptWorkdir) && !_projectDir.empty()) {
-        out.push_back("-workdir");
-        out.push_back(quoted(_projectDir));
-    }
+    if ((mask & kOptWorkdir) && !_projectDir.empty()) add("-workdir", _projectDir, true);
     if (mask & kOptEntry) {
         std::string path = getScriptFileRealPath();
-        if (!path.empty()) {
-            out.push_back("-entry");
-            out.push_back(quoted(path));
-        }
+        if (!path.empty()) add("-entry", path, true);
     }
     if (mask & kOptWritablePath) {
         std::string path = getWritableRealPath();
-        if (!path.empty()) {
-            out.push_back("-writable-path");
-            out.push_back(quoted(path));
-        }
+        if (!path.empty()) add("-writable-path", path, true);
     }
     if (mask & kOptResolution) {
-        out.push_back("-resolution");
-        out.push_back(std::to_string(truncToInt(_frameSize.width)) + "x" +
-                      std::to_string(truncToInt(_frameSize.height)));
+        add("-resolution",
+            std::to_string(truncToInt(_frameSize.width)) + "x" + std::to_string(truncToInt(_frameSize.height)),
+            false);
     }
     if ((mask & kOptScale) && _frameScale < 1.0f) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%.2g", static_cast<double>(_frameScale));
-        out.push_back("-scale");
-        out.push_back(buf);
+        // A scale just below 1 is written as "1", which a new instance reads as the
+        // default: leave it out, as 1.0 itself is.
+        if (std::strtof(buf, nullptr) < 1.0f) add("-scale", buf, false);
     }
-    if ((mask & kOptWriteDebugLog) && _writeDebugLog) {
-        out.push_back("-write-debug-log");
-        out.push_back(getDebugLogFilePath());
-    }
-    if (mask & kOptConsole) {
-        out.push_back("-console");
-        out.push_back(_showConsole ? "enable" : "disable");
-    }
+    if ((mask & kOptWriteDebugLog) && _writeDebugLog) add("-write-debug-log", getDebugLogFilePath(), false);
+    if (mask & kOptConsole) add("-console", _showConsole ? "enable" : "disable", false);
     if ((mask & kOptPosition) && _windowOffset.x != 0 && _windowOffset.y != 0) {
-        out.push_back("-position");
-        out.push_back(std::to_string(truncToInt(_windowOffset.x)) + "," +
-                      std::to_string(truncToInt(_windowOffset.y)));
+        add("-position",
+            std::to_string(truncToInt(_windowOffset.x)) + "," + std::to_string(truncToInt(_windowOffset.y)),
+            false);
     }
-    if ((mask & kOptDebugger) &&
-        (_debuggerType == kDebuggerCodeIde || _debuggerType == kDebuggerStudio)) {
-        out.push_back("-debugger");
-        out.push_back(_debuggerType == kDebuggerCodeIde ? "codeide" : "studio");
+    if ((mask & kOptDebugger) && (_debuggerType == kDebuggerCodeIde || _debuggerType == kDebuggerStudio)) {
+        add("-debugger", _debuggerType == kDebuggerCodeIde ? "codeide" : "studio", false);
     }
-    if ((mask & kOptListen) && !_bindAddress.empty()) {
-        out.push_back("-listen");
-        out.push_back(_bindAddress);
-    }
+    if ((mask & kOptListen) && !_bindAddress.empty()) add("-listen", _bindAddress, false);
     if ((mask & kOptSearchPath) && !_searchPath.empty()) {
-        std::string joined;
-        for (size_t i = 0; i < _searchPath.size(); ++i) {
-            if (i) joined += ';';
-            joined += quoted(_searchPath[i]);
-        }
-        out.push_back("-search-path");
-        out.push_back(joined);
+        out.push_back({"-search-path", {}, false, false});
+        out.push_back({"", _searchPath, true, true});
+    }
+    return out;
+}
+
+std::string ProjectConfig::itemText(const CommandLineItem& item, bool quote) {
+    if (!item.option.empty()) return item.option;
+    if (item.list) return joinList(item.pieces, quote);
+    return quote ? quoted(item.pieces.front()) : item.pieces.front();
+}
+
+std::vector<std::string> ProjectConfig::makeCommandLineVector(unsigned mask) const {
+    std::vector<std::string> out;
+    for (const CommandLineItem& item : commandLineItems(mask)) {
+        out.push_back(itemText(item, false));
     }
     return out;
 }
 
 std::string ProjectConfig::makeCommandLine(unsigned mask) const {
     std::string line;
-    for (const std::string& item : makeCommandLineVector(mask)) {
+    for (const CommandLineItem& item : commandLineItems(mask)) {
         if (!line.empty()) line += ' ';
-        line += item;
+        line += itemText(item, item.quoted);
     }
     return line;
 }

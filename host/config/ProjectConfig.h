@@ -88,19 +88,33 @@ public:
     const std::vector<std::string>& getSearchPath() const { return _searchPath; }
 
     // Reads options from a whole argument vector (program path included); unknown
-    // arguments are skipped, later options override earlier ones.
+    // arguments are skipped, later options override earlier ones. The values of
+    // -workdir, -writable-path, -entry, -write-debug-log and each non-empty piece of
+    // -search-path are made absolute against the current folder.
     void parseCommandLine(const std::vector<std::string>& args);
 
-    // The options selected by `mask` as arguments; values that are paths are
-    // wrapped in double quotes.
+    // The options selected by `mask` as an argument vector for a new instance: values
+    // exactly as they are (no quoting), so that parsing them gives this record back.
     std::vector<std::string> makeCommandLineVector(unsigned mask = kOptAll) const;
-    // The same items joined by single spaces.
+    // The same items as one string joined by single spaces, with path values (and each
+    // search-path piece) in double quotes.
     std::string makeCommandLine(unsigned mask = kOptAll) const;
 
     // Writes the configuration to the engine log.
     void dump() const;
 
 private:
+    // One argument: an option name, or its value (one piece, or a list of pieces
+    // joined by ';'); path values are quoted in the one-string form.
+    struct CommandLineItem {
+        std::string option;
+        std::vector<std::string> pieces;
+        bool quoted = false;
+        bool list = false;
+    };
+    std::vector<CommandLineItem> commandLineItems(unsigned mask) const;
+    static std::string itemText(const CommandLineItem& item, bool quote);
+
     static bool isAbsolutePath(const std::string& path);
     void normalize();
     std::string toProjectRelativePath(const std::string& path) const;

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "support/TestSupport.h"
 
 using engine::Data;
@@ -302,6 +306,126 @@ TEST_F(FileUtilsTest, CreateAndRemoveDirectoriesRecursively) {
     EXPECT_TRUE(fu()->removeFile(lone));
     EXPECT_FALSE(exists(lone));
     EXPECT_FALSE(fu()->removeFile(lone));
+}
+
+// Removing never follows a link under the name, whatever its spelling: the link goes,
+// its target and the target's content stay.
+TEST_F(FileUtilsTest, RemovingAFolderNeverFollowsALink) {
+    const std::string outside = tmp.write("outside/keep.txt", "keep");
+    const char* spellings[] = {"lnk", "lnk/", "lnk/.", "lnk//", "lnk/./", "lnk/.//./"};
+    for (const char* spelling : spellings) {
+        SCOPED_TRACE(spelling);
+        ::symlink(tmp.file("outside").c_str(), tmp.file("lnk").c_str());
+        EXPECT_TRUE(fu()->removeDirectory(tmp.file(spelling)));
+        EXPECT_FALSE(exists(tmp.file("lnk")));
+        EXPECT_EQ(testsupport::readFile(outside), "keep");
+    }
+
+    // Links met inside the folder go as links too.
+    tmp.write("cache/sub/f.txt", "x");
+    ::symlink(tmp.file("outside").c_str(), tmp.file("cache/sub/lnk").c_str());
+    EXPECT_TRUE(fu()->removeDirectory(tmp.file("cache/")));
+    EXPECT_FALSE(exists(tmp.file("cache")));
+    EXPECT_EQ(testsupport::readFile(outside), "keep");
+
+    // ".." at the end names what lies beyond the link, "." the current folder: both
+    // refused. (Every name here stays inside the temporary folder, so that even a
+    // faulty removal could not reach anything else.)
+    LogCapture logs;
+    ::symlink(tmp.file("outside").c_str(), tmp.file("lnk").c_str());
+    const std::string here = tmp.write("here/mine.txt", "mine");
+    const std::string previous = platform::currentDirectory();
+    ASSERT_TRUE(platform::setCurrentDirectory(tmp.file("here")));
+    for (const std::string& name : {tmp.file("lnk/.."), tmp.file("lnk/../"), std::string("."),
+                                    std::string("./"), std::string("./.")}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(fu()->removeDirectory(name));
+    }
+    ASSERT_TRUE(platform::setCurrentDirectory(previous));
+    EXPECT_TRUE(exists(tmp.file("lnk")));
+    EXPECT_EQ(testsupport::readFile(outside), "keep");
+    EXPECT_EQ(testsupport::readFile(here), "mine");
+    EXPECT_TRUE(logs.contains("FileUtils: refused to remove " + tmp.file("lnk/..")));
+}
+
+// A name holding a zero byte would reach the system cut at that byte ("dir/.." here,
+// the temporary folder itself): every operation refuses it and logs why.
+TEST_F(FileUtilsTest, NamesWithAZeroByteAreRefused) {
+    tmp.write("dir/f.txt", "content");
+    const std::string nul("\0x", 2);
+    const std::string bad = tmp.file("dir/..") + nul;
+    const std::string badRelative = "dir/f.txt" + nul;
+    fu()->setDefaultResourceRootPath(tmp.path());
+    fu()->setSearchPaths({tmp.path()});
+    fu()->setWritablePath(tmp.file("w"));
+
+    struct Case {
+        const char* what;
+        const char* loggedAs;            // the operation named by the log line
+        std::function<bool()> refused;   // true when the answer is the refusal's
+    };
+    const Case cases[] = {
+        {"fullPathForFilename", "fullPathForFilename", [&] { return fu()->fullPathForFilename(bad).empty() &&
+                                             fu()->fullPathForFilename(badRelative).empty(); }},
+        {"isFileExist", "isFileExist", [&] { return !fu()->isFileExist(badRelative); }},
+        {"isDirectoryExist", "isDirectoryExist", [&] { return !fu()->isDirectoryExist(bad); }},
+        {"isAbsolutePath", "isAbsolutePath", [&] { return !fu()->isAbsolutePath(bad); }},
+        {"getStringFromFile", "fullPathForFilename", [&] { return fu()->getStringFromFile(badRelative).empty(); }},
+        {"getDataFromFile", "fullPathForFilename", [&] { return fu()->getDataFromFile(badRelative).isNull(); }},
+        {"getFileData", "fullPathForFilename", [&] {
+             ptrdiff_t size = 7;
+             return fu()->getFileData(badRelative, "rb", &size) == nullptr && size == 0;
+         }},
+        {"getFileSize", "fullPathForFilename", [&] { return fu()->getFileSize(badRelative) == -1; }},
+        {"writeStringToFile", "writeStringToFile", [&] { return !fu()->writeStringToFile("x", tmp.file("dir/f.txt") + nul); }},
+        {"writeDataToFile", "writeDataToFile", [&] { return !fu()->writeDataToFile(Data(), tmp.file("dir/f.txt") + nul); }},
+        {"createDirectory", "createDirectory", [&] { return !fu()->createDirectory(tmp.file("new") + nul); }},
+        {"removeDirectory", "removeDirectory", [&] { return !fu()->removeDirectory(bad); }},
+        {"removeFile", "removeFile", [&] { return !fu()->removeFile(tmp.file("dir/f.txt") + nul); }},
+        {"renameFile from", "renameFile", [&] { return !fu()->renameFile(tmp.file("dir/f.txt") + nul, tmp.file("g.txt")); }},
+        {"renameFile to", "renameFile", [&] { return !fu()->renameFile(tmp.file("dir/f.txt"), tmp.file("g.txt") + nul); }},
+        {"renameFile in a folder", "renameFile", [&] { return !fu()->renameFile(tmp.file("dir"), "f.txt" + nul, "g.txt"); }},
+        {"setWritablePath", "setWritablePath", [&] {
+             fu()->setWritablePath(bad);
+             return fu()->getWritablePath() == tmp.file("w/");
+         }},
+        {"setDefaultResourceRootPath", "setDefaultResourceRootPath", [&] {
+             fu()->setDefaultResourceRootPath(bad);
+             return fu()->getDefaultResourceRootPath() == tmp.path() + "/";
+         }},
+        {"addSearchPath", "addSearchPath", [&] {
+             fu()->addSearchPath(bad);
+             return fu()->getSearchPaths() == std::vector<std::string>{tmp.path() + "/"};
+         }},
+        {"setSearchPaths", "setSearchPaths", [&] {
+             fu()->setSearchPaths({bad, tmp.file("other")});
+             const bool dropped = fu()->getSearchPaths() == std::vector<std::string>{tmp.file("other/")};
+             fu()->setSearchPaths({tmp.path()});
+             return dropped;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LogCapture logs;
+        EXPECT_TRUE(c.refused());
+        EXPECT_TRUE(logs.contains(std::string("FileUtils::") + c.loggedAs +
+                                  ": refused a name holding a zero byte"));
+        EXPECT_EQ(testsupport::readFile(tmp.file("dir/f.txt")), "content");
+        EXPECT_FALSE(exists(tmp.file("g.txt")));
+        EXPECT_FALSE(exists(tmp.file("new")));
+    }
+    EXPECT_TRUE(fu()->isFileExist("dir/f.txt"));   // the same names without the byte work
+}
+
+TEST_F(FileUtilsTest, WritesReplaceALinkInsteadOfWritingThroughIt) {
+    const std::string outside = tmp.write("outside.txt", "outside");
+    const std::string path = tmp.file("save.txt");
+    ::symlink(outside.c_str(), path.c_str());
+    EXPECT_TRUE(fu()->writeStringToFile("saved", path));
+    EXPECT_EQ(testsupport::readFile(path), "saved");
+    EXPECT_EQ(testsupport::readFile(outside), "outside");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()),
+                            std::filesystem::directory_iterator()), 2);   // no temporary left
 }
 
 TEST_F(FileUtilsTest, RenameReplacesTarget) {

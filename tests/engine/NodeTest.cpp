@@ -87,6 +87,40 @@ TEST_F(NodeTest, ParentsRetainChildrenAndReleaseThemOnRemoval) {
     parent->release();
 }
 
+// An ancestor has no parent of its own when it is the root, so only a walk up the
+// tree can refuse it; accepted, it would make a cycle that cleanup() never leaves.
+TEST_F(NodeTest, NoNodeJoinsItsOwnDescendant) {
+    Node* root = named("root");
+    Node* a = named("a");
+    Node* b = named("b");
+    Node* c = named("c");
+    root->addChild(a);
+    a->addChild(b);
+    b->addChild(c);
+    testsupport::LogCapture log;
+    for (Node* descendant : {a, b, c}) {
+        SCOPED_TRACE(descendant->getName());
+        const size_t logged = log.lines().size();
+        descendant->addChild(root);
+        EXPECT_EQ(root->getParent(), nullptr);
+        EXPECT_EQ(log.lines().size(), logged + 1);
+    }
+    EXPECT_EQ(names(root), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(names(b), (std::vector<std::string>{"c"}));
+    EXPECT_TRUE(c->getChildren().empty());
+    root->cleanup();
+
+    // Detached, the same nodes may be arranged the other way round.
+    root->retain();
+    a->removeFromParent();
+    a->retain();
+    engine::AutoreleasePool::getInstance()->clear();
+    c->addChild(root);
+    EXPECT_EQ(root->getParent(), c);
+    a->release();
+    root->release();
+}
+
 TEST_F(NodeTest, EnterAndExitFollowTheParent) {
     Node* root = Node::create();
     Node* child = Node::create();

@@ -1,11 +1,15 @@
 // Timers, per-frame updates, pausing and changes made from inside callbacks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/base/Scheduler.h"
+#include "support/TestSupport.h"
 
 using engine::Scheduler;
 
@@ -46,6 +50,8 @@ TEST_F(SchedulerTest, TimersFireByIntervalRepeatAndDelay) {
          {{1, 0.25f}, {1, 0.25f}, {1, 0.25f}, {1, 0.25f}}},
         {"catch-up stops at repeat", 0.25f, 2, 0.f, 1.f, 2, {{1, 0.25f}, {1, 0.25f}, {1, 0.25f}}},
         {"remainder carries over", 0.5f, kForever, 0.f, 0.375f, 5, {{2, 0.5f}, {3, 0.5f}, {4, 0.5f}}},
+        {"a stall costs at most five calls", 0.001f, kForever, 0.f, 60.f, 1,
+         {{1, 0.001f}, {1, 0.001f}, {1, 0.001f}, {1, 0.001f}, {1, 0.001f}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,6 +213,91 @@ TEST_F(SchedulerTest, TimeScaleScalesTheDelta) {
     scheduler->setTimeScale(2.f);
     tick(0.25f);
     EXPECT_EQ(seen, (std::vector<float>{0.5f}));
+}
+
+// Frames of uneven length: up to five intervals in one frame are all caught up, so
+// the count stays exact; after a longer stall only the phase is kept.
+TEST_F(SchedulerTest, CatchUpKeepsExactTimeAndThePhaseAfterAStall) {
+    int fired = 0;
+    scheduler->schedule([&](float) { ++fired; }, a, 0.25f, false, "t");
+    const float frames[] = {0.0625f, 0.0625f, 0.5f, 0.0625f, 1.25f, 0.0625f, 0.0625f, 0.125f};
+    float total = 0.f;
+    for (int round = 0; round < 50; ++round) {
+        for (float dt : frames) {
+            tick(dt);
+            total += dt;
+        }
+    }
+    EXPECT_EQ(fired, static_cast<int>(total / 0.25f));
+
+    scheduler->unschedule("t", a);
+    fired = 0;
+    scheduler->schedule([&](float) { ++fired; }, a, 0.25f, false, "t");
+    tick(60.125f);   // 240 intervals and an eighth
+    EXPECT_EQ(fired, 5);
+    tick(0.0625f);
+    EXPECT_EQ(fired, 5);
+    tick(0.0625f);   // the eighth before the stall and these two complete an interval
+    EXPECT_EQ(fired, 6);
+}
+
+struct ThrowCase {
+    const char* name;
+    void (*arm)(Scheduler*, void* target, std::function<void()> body);
+    int laterCalls;   // of the thrower, in the two updates after
+};
+
+// Whatever throws, update() hands the exception to its caller and the next update()
+// runs everything again; functions handed over stay queued in their order.
+TEST_F(SchedulerTest, AThrowingCallbackDoesNotWedgeTheScheduler) {
+    const ThrowCase cases[] = {
+        {"per-frame update",
+         [](Scheduler* s, void* t, std::function<void()> body) {
+             s->scheduleUpdate(t, 0, false, [body](float) { body(); });
+         },
+         2},
+        {"interval timer",
+         [](Scheduler* s, void* t, std::function<void()> body) {
+             s->schedule([body](float) { body(); }, t, 0.1f, false, "throws");
+         },
+         2},
+        {"last call of a finite timer",
+         [](Scheduler* s, void* t, std::function<void()> body) {
+             s->schedule([body](float) { body(); }, t, 0.f, 0, 0.f, false, "throws");
+         },
+         0},
+        {"handed-over function",
+         [](Scheduler* s, void*, std::function<void()> body) { s->performFunctionInEngineThread(body); },
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scheduler* s = new Scheduler;
+        testsupport::LogCapture log;
+        std::vector<std::string> calls;
+        bool thrown = false;
+        s->scheduleUpdate(b, 1, false, [&](float) { calls.push_back("update"); });
+        c.arm(s, a, [&] {
+            calls.push_back("thrower");
+            if (!thrown) {
+                thrown = true;
+                throw std::runtime_error("boom");
+            }
+        });
+        s->performFunctionInEngineThread([&] { calls.push_back("queued"); });
+        EXPECT_THROW(s->update(0.1f), std::runtime_error);
+
+        s->performFunctionInEngineThread([&] { calls.push_back("newer"); });
+        calls.clear();
+        s->update(0.1f);
+        s->update(0.1f);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "update"), 2);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "queued"), 1);
+        EXPECT_LT(std::find(calls.begin(), calls.end(), "queued"), std::find(calls.begin(), calls.end(), "newer"));
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "thrower"), c.laterCalls);
+        EXPECT_EQ(log.lines(), std::vector<std::string>{});
+        s->release();
+    }
 }
 
 // After a very long stall, an interval below the float step of the elapsed time

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -81,6 +82,32 @@ TEST(ValueTest, FloatingValuesPrintTheirShortestExactForm) {
 TEST(ValueTest, FloatFromAnOutOfRangeStringIsInfinite) {
     EXPECT_TRUE(std::isinf(Value("1e300").asFloat()));
     EXPECT_TRUE(std::isinf(Value("1e999").asDouble()));
+}
+
+// Beyond FLT_MAX a value rounds to FLT_MAX up to the midpoint between FLT_MAX and
+// 2^128, and to infinity from the midpoint on.
+TEST(ValueTest, FloatNearTheTopOfTheRange) {
+    const double midpoint = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+    struct Case {
+        const char* name;
+        Value value;
+        float expected;
+    };
+    const Case cases[] = {
+        {"text of FLT_MAX", Value("3.4028235e+38"), FLT_MAX},
+        {"its own text", Value(Value(FLT_MAX).asString()), FLT_MAX},
+        {"negative text", Value("-3.4028235e+38"), -FLT_MAX},
+        {"FLT_MAX as a double", Value(static_cast<double>(FLT_MAX)), FLT_MAX},
+        {"just below the midpoint", Value(std::nextafter(midpoint, 0.0)), FLT_MAX},
+        {"just below the negative midpoint", Value(-std::nextafter(midpoint, 0.0)), -FLT_MAX},
+        {"the midpoint", Value(midpoint), HUGE_VALF},
+        {"3.5e38 text", Value("3.5e38"), HUGE_VALF},
+        {"-3.5e38", Value(-3.5e38), -HUGE_VALF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.value.asFloat(), c.expected);
+    }
 }
 
 TEST(ValueTest, TypesFollowTheConstructors) {

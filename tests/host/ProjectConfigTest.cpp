@@ -7,12 +7,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/Paths.h"
 #include "support/TestSupport.h"
 
 using host::ProjectConfig;
 using testing::ElementsAre;
 
 namespace {
+
+// A path as parsing makes it: absolute against the current folder.
+std::string abs(const std::string& path) { return platform::absolutePath(path); }
 
 std::vector<std::string> dumpLines(const ProjectConfig& config) {
     testsupport::LogCapture log;
@@ -43,9 +47,9 @@ TEST(ProjectConfig, NewRecordDumpsDefaults) {
 
 TEST(ProjectConfig, DumpOfAFilledRecord) {
     ProjectConfig config =
-        parsed({"-workdir", "/game", "-entry", "src/main.lua", "-resolution", "1280x720", "-scale",
-                "0.5", "-console", "off", "-write-debug-log", "logs/run.log", "-listen", "0.0.0.0",
-                "-debugger", "studio", "-search-path", "a;/b"});
+        parsed({"-workdir", "/game", "-entry", "/game/src/main.lua", "-resolution", "1280x720",
+                "-scale", "0.5", "-console", "off", "-write-debug-log", "/game/logs/run.log", "-listen",
+                "0.0.0.0", "-debugger", "studio", "-search-path", "/a;/b"});
     EXPECT_THAT(dumpLines(config),
                 ElementsAre("Project Config:", "    project dir: /game/",
                             "    writable path: $(PROJDIR)/", "    script file: $(PROJDIR)/src/main.lua",
@@ -53,7 +57,7 @@ TEST(ProjectConfig, DumpOfAFilledRecord) {
                             "    show console: NO",
                             "    write debug log: /game/logs/run.log (/game/logs/run.log)",
                             "    listen: 0.0.0.0", "    debugger: Studio", "    add searching path:",
-                            "        a", "        /b", "\n\n"));
+                            "        /a", "        /b", "\n\n"));
 }
 
 TEST(ProjectConfig, DumpNamesEveryDebugger) {
@@ -251,9 +255,9 @@ TEST(ProjectConfig, CommandLineOptions) {
         {{"-debugger", "codeide"}, debugger(2)},
         {{"-debugger", "studio"}, debugger(3)},
         {{"-debugger", "codeide", "-debugger", "ldt"}, debugger(2)},
-        {{"-search-path", "a;;b;"}, searchPath({"a", "", "b"})},
-        {{"-search-path", ";a"}, searchPath({"", "a"})},
-        {{"-search-path", "x", "-search-path", "y;z"}, searchPath({"y", "z"})},
+        {{"-search-path", "a;;b;"}, searchPath({abs("a"), "", abs("b")})},
+        {{"-search-path", ";/a"}, searchPath({"", "/a"})},
+        {{"-search-path", "/x", "-search-path", "/y;/z"}, searchPath({"/y", "/z"})},
         {{"-listen", "a", "-listen", "b"},
          [](const ProjectConfig& c) { EXPECT_EQ(c.getBindAddress(), "b"); }},
         {{"-app-menu", "-resize-window", "-retina-display"},
@@ -271,6 +275,13 @@ TEST(ProjectConfig, CommandLineOptions) {
          [](const ProjectConfig& c) {
              EXPECT_EQ(c.getWritableRealPath(), "/w/");
              EXPECT_EQ(c.getScriptFile(), "$(PROJDIR)/a.lua");
+         }},
+        // An empty project folder is no folder: the paths stored inside the
+        // current one stay where they are.
+        {{"-workdir", "/game", "-entry", "/game/a.lua", "-workdir", ""},
+         [](const ProjectConfig& c) {
+             EXPECT_EQ(c.getProjectDir(), "/game/");
+             EXPECT_EQ(c.getScriptFileRealPath(), "/game/a.lua");
          }},
         // An option's value is consumed even when it looks like an option.
         {{"-listen", "-retina-display"},
@@ -308,20 +319,21 @@ TEST(ProjectConfig, PortOptionOnlyLogs) {
 
 TEST(ProjectConfig, CommandLineOfEveryOption) {
     ProjectConfig config =
-        parsed({"-workdir", "/my game", "-entry", "src/main.lua", "-writable-path", "/w",
-                "-resolution", "1280x720", "-scale", "0.333", "-write-debug-log", "d.log",
+        parsed({"-workdir", "/my game", "-entry", "/my game/src/main.lua", "-writable-path", "/w",
+                "-resolution", "1280x720", "-scale", "0.333", "-write-debug-log", "/my game/d.log",
                 "-console", "disable", "-position", "300,200", "-debugger", "codeide", "-listen",
-                "127.0.0.1", "-search-path", "a;/b c"});
+                "127.0.0.1", "-search-path", "/a;/b c"});
+    // The vector is what a new instance receives: values as they are, no quoting.
     EXPECT_THAT(config.makeCommandLineVector(ProjectConfig::kOptAll),
-                ElementsAre("-workdir", "\"/my game/\"", "-entry", "\"/my game/src/main.lua\"",
-                            "-writable-path", "\"/w/\"", "-resolution", "1280x720", "-scale", "0.33",
+                ElementsAre("-workdir", "/my game/", "-entry", "/my game/src/main.lua",
+                            "-writable-path", "/w/", "-resolution", "1280x720", "-scale", "0.33",
                             "-write-debug-log", "/my game/d.log", "-console", "disable",
                             "-position", "300,200", "-debugger", "codeide", "-listen", "127.0.0.1",
-                            "-search-path", "\"a\";\"/b c\""));
+                            "-search-path", "/a;/b c"));
     EXPECT_EQ(config.makeCommandLine(ProjectConfig::kOptAll),
               "-workdir \"/my game/\" -entry \"/my game/src/main.lua\" -writable-path \"/w/\" "
               "-resolution 1280x720 -scale 0.33 -write-debug-log /my game/d.log -console disable "
-              "-position 300,200 -debugger codeide -listen 127.0.0.1 -search-path \"a\";\"/b c\"");
+              "-position 300,200 -debugger codeide -listen 127.0.0.1 -search-path \"/a\";\"/b c\"");
 
     // The mask selects options; bits 0x4 and 0x80 select nothing.
     EXPECT_EQ(config.makeCommandLine(ProjectConfig::kOptResolution | ProjectConfig::kOptListen),
@@ -362,10 +374,62 @@ TEST(ProjectConfig, CommandLineRoundTrips) {
                 "-scale", "0.5", "-position", "30,40", "-debugger", "studio", "-listen", "::1",
                 "-search-path", "x;y", "-console", "disable"});
     std::vector<std::string> args = original.makeCommandLineVector();
-    for (std::string& arg : args) std::erase(arg, '"');
     args.insert(args.begin(), "prog");
     ProjectConfig copy;
     copy.parseCommandLine(args);
     EXPECT_EQ(dumpLines(copy), dumpLines(original));
     EXPECT_EQ(copy.getWindowOffset(), original.getWindowOffset());
+}
+
+// Quotes, spaces, a final backslash and empty search-path pieces reach a new
+// instance as they are; the one-string form quotes paths.
+TEST(ProjectConfig, AwkwardValuesSurviveTheRoundTrip) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{"-workdir", "/tmp/my\"game x", "-search-path", "/a;;/b"},
+         "-workdir \"/tmp/my\"game x/\" -entry \"/tmp/my\"game x/\" -writable-path \"/tmp/my\"game x/\" "
+         "-resolution 960x640 -console enable -search-path \"/a\";\"\";\"/b\""},
+        {{"-writable-path", "/w\\", "-search-path", "/a;;"},
+         "-writable-path \"/w\\/\" -resolution 960x640 -console enable -search-path \"/a\";\"\";"},
+        {{"-search-path", ";", "-listen", "a b"},
+         "-resolution 960x640 -console enable -listen a b -search-path \"\";"},
+        {{"-entry", "/x\\"}, "-entry \"/x\\\\\" -resolution 960x640 -console enable"},
+        {{"-write-debug-log", ""}, "-resolution 960x640 -write-debug-log  -console enable"},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(testing::PrintToString(tc.args));
+        const ProjectConfig original = parsed(tc.args);
+        EXPECT_EQ(original.makeCommandLine(), tc.line);
+        const ProjectConfig copy = parsed(original.makeCommandLineVector());
+        EXPECT_EQ(copy.makeCommandLineVector(), original.makeCommandLineVector());
+        EXPECT_EQ(dumpLines(copy), dumpLines(original));
+    }
+}
+
+// Relative folder and file options are made absolute against the current folder
+// when parsed; a new instance starts in the project folder and still finds them.
+TEST(ProjectConfig, RelativeOptionsSurviveARelaunchFromTheProjectFolder) {
+    testsupport::TempDir dir;
+    dir.write("game/main.lua", "");
+    const std::string before = platform::currentDirectory();
+    ASSERT_TRUE(platform::setCurrentDirectory(dir.path()));
+    const ProjectConfig original =
+        parsed({"-workdir", "game", "-writable-path", "save", "-entry", "game/main.lua",
+                "-write-debug-log", "logs/d.log", "-search-path", "res;;more"});
+    const std::string root = dir.path() + "/";
+    EXPECT_EQ(original.getProjectDir(), root + "game/");
+    EXPECT_EQ(original.getWritableRealPath(), root + "save/");
+    EXPECT_EQ(original.getScriptFile(), "$(PROJDIR)/main.lua");
+    EXPECT_EQ(original.getScriptFileRealPath(), root + "game/main.lua");
+    EXPECT_EQ(original.getDebugLogFilePath(), root + "logs/d.log");
+    EXPECT_THAT(original.getSearchPath(), ElementsAre(root + "res", "", root + "more"));
+
+    ASSERT_TRUE(platform::setCurrentDirectory(original.getProjectDir()));
+    const ProjectConfig relaunched = parsed(original.makeCommandLineVector());
+    platform::setCurrentDirectory(before);
+    EXPECT_EQ(relaunched.makeCommandLineVector(), original.makeCommandLineVector());
+    EXPECT_EQ(dumpLines(relaunched), dumpLines(original));
 }

@@ -3,6 +3,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <climits>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -100,6 +102,24 @@ TEST(SimulatorWinStartUp, RelativeLoneFolderIsTakenFromTheCurrentFolder) {
     EXPECT_EQ(host->getProjectConfig().getDebuggerType(), 2);
 }
 
+// Start-up changes the current folder to the project folder: a relative -workdir is
+// taken from the folder the program was started in, and its "config.json" is read.
+TEST(SimulatorWinStartUp, RelativeWorkdirIsTakenFromTheCurrentFolder) {
+    testsupport::TempDir dir;
+    dir.write("game/config.json", kConfig);
+    ASSERT_TRUE(platform::setCurrentDirectory(dir.path()));
+    SimulatorWin* host = SimulatorWin::getInstance();
+    host->startUp(withProgram({"-workdir", "game", "-writable-path", "save"}));
+    const ProjectConfig& project = host->getProjectConfig();
+    EXPECT_EQ(project.getProjectDir(), dir.path() + "/game/");
+    EXPECT_EQ(project.getFrameSize(), engine::Size(1280, 720));
+    EXPECT_EQ(project.getScriptFileRealPath(), dir.path() + "/game/src/game.lua");
+    EXPECT_EQ(project.getWritableRealPath(), dir.path() + "/save/");
+    EXPECT_THAT(SimulatorWin::newPlayerArguments(project),
+                testing::IsSupersetOf({dir.path() + "/game/", dir.path() + "/game/src/game.lua",
+                                       dir.path() + "/save/"}));
+}
+
 struct LoneArgumentCase {
     const char* arg;
     engine::Size frameSize;
@@ -159,20 +179,35 @@ TEST(SimulatorWinStartUp, FoldersAndSearchPaths) {
 TEST(SimulatorWinStartUp, DebugLogFile) {
     testsupport::TempDir dir;
     std::string logPath = dir.write("debug.txt", "old content\n");
+    // A relative log file is taken from the folder the program starts in, not from
+    // the project folder.
+    dir.write("game/main.lua", "");
+    ASSERT_TRUE(platform::setCurrentDirectory(dir.path()));
     SimulatorWin* host = SimulatorWin::getInstance();
-    host->startUp(withProgram({"-workdir", dir.path(), "-write-debug-log", "debug.txt"}));
+    host->startUp(withProgram({"-workdir", dir.file("game"), "-write-debug-log", "debug.txt"}));
     EXPECT_EQ(testsupport::readFile(logPath), "");
     host->writeDebugLog("first");
     host->writeDebugLog("second");
     EXPECT_EQ(testsupport::readFile(logPath), "first\nsecond\n");
 }
 
+// The log stays closed (nothing is created, later lines go nowhere) and the steps
+// after it still run: the writable folder, the window, the director's view and the
+// executable's search path.
 TEST(SimulatorWinStartUp, DebugLogThatCannotOpenIsSkipped) {
     testsupport::TempDir dir;
     SimulatorWin* host = SimulatorWin::getInstance();
-    host->startUp(withProgram({"-workdir", dir.path(), "-write-debug-log", "/nonexistent/x/log"}));
+    host->startUp(withProgram({"-workdir", dir.path(), "-writable-path", dir.file("save"),
+                               "-write-debug-log", dir.file("missing/debug.txt")}));
     host->writeDebugLog("ignored");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    EXPECT_EQ(files->getWritablePath(), dir.path() + "/save/");
     EXPECT_NE(host->getMainWindow(), 0u);
+    EXPECT_NE(view(), nullptr);
+    ASSERT_FALSE(files->getSearchPaths().empty());
+    EXPECT_EQ(files->getSearchPaths().back(), SimulatorWin::getApplicationPath() + "/");
 }
 
 struct DpiCase {
@@ -258,14 +293,30 @@ INSTANTIATE_TEST_SUITE_P(Table, SimulatorWinOffset,
                                     std::to_string(info.index);
                          });
 
+TEST(SimulatorWinStartUp, PositionAtTheIntLimitKeepsTheWindowThere) {
+    SimulatorWin* host = SimulatorWin::getInstance();
+    host->startUp(withProgram({"-position", "100,2147483647"}));
+    EXPECT_EQ(host->getPositionX(), 100);
+    EXPECT_EQ(host->getPositionY(), INT_MAX);
+}
+
 TEST(SimulatorWin, NewInstanceArgumentsCarryNoQuotes) {
     ProjectConfig config;
-    config.parseCommandLine({"prog", "-workdir", "/my game", "-entry", "src/main.lua",
-                             "-position", "300,200", "-search-path", "a;/b c"});
+    config.parseCommandLine({"prog", "-workdir", "/my game", "-entry", "/my game/src/main.lua",
+                             "-position", "300,200", "-search-path", "/a;/b c"});
     EXPECT_THAT(SimulatorWin::newPlayerArguments(config),
                 ElementsAre("-workdir", "/my game/", "-entry", "/my game/src/main.lua",
                             "-writable-path", "/my game/", "-resolution", "960x640", "-console",
-                            "enable", "-position", "300,200", "-search-path", "a;/b c"));
+                            "enable", "-position", "300,200", "-search-path", "/a;/b c"));
+
+    // A quote is part of a folder's name, not quoting.
+    config.parseCommandLine({"prog", "-workdir", "/tmp/my\"game x"});
+    std::vector<std::string> args = SimulatorWin::newPlayerArguments(config);
+    EXPECT_THAT(args, testing::Contains("/tmp/my\"game x/"));
+    args.insert(args.begin(), "prog");
+    ProjectConfig copy;
+    copy.parseCommandLine(args);
+    EXPECT_EQ(copy.getProjectDir(), "/tmp/my\"game x/");
 }
 
 TEST(SimulatorWin, ShutDownAppClosesTheGameWindow) {

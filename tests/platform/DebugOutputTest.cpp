@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -48,17 +47,12 @@ TEST(DebugOutputTest, SinkMayWriteDebugOutputItself) {
 }
 
 TEST(DebugOutputTest, ConcurrentWritersAllReachTheSink) {
+    // Calls may overlap, so the sink guards what it keeps.
     std::mutex mutex;
     std::vector<std::string> seen;
-    std::atomic<int> inside{0};
-    std::atomic<bool> overlapped{false};
     setDebugOutputSink([&](const std::string& text) {
-        if (inside.fetch_add(1) != 0) overlapped = true;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            seen.push_back(text);
-        }
-        inside.fetch_sub(1);
+        std::lock_guard<std::mutex> lock(mutex);
+        seen.push_back(text);
     });
     std::vector<std::thread> threads;
     for (int t = 0; t < 8; ++t) {
@@ -69,7 +63,6 @@ TEST(DebugOutputTest, ConcurrentWritersAllReachTheSink) {
     for (std::thread& th : threads) th.join();
     setDebugOutputSink(nullptr);
     EXPECT_EQ(seen.size(), 8u * 200u);
-    EXPECT_FALSE(overlapped) << "sink calls are serialised";
 }
 
 }  // namespace

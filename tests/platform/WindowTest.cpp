@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -185,6 +186,44 @@ TEST_F(WindowTest, MoveToNegativeCoordinatesDecodesSigned) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(getXLParam(calls[0].lParam), -1920);
     EXPECT_EQ(getYLParam(calls[0].lParam), -500);
+}
+
+// Coordinates come from the command line: sums near the int range saturate.
+TEST_F(WindowTest, GeometryNearTheIntLimitsSaturates) {
+    const RECT start{100, 100, 916, 739};   // frame 8, 31, 8, 8
+    struct Case {
+        const char* name;
+        int x, y, w, h;
+        RECT window, client;
+    };
+    const Case cases[] = {
+        {"bottom edge", 100, INT_MAX, 816, 639, {100, INT_MAX, 916, INT_MAX}, {0, 0, 800, 0}},
+        {"right edge", INT_MAX, 100, 816, 639, {INT_MAX, 100, INT_MAX, 739}, {0, 0, 0, 600}},
+        {"widest", INT_MIN, INT_MIN, INT_MAX, INT_MAX, {INT_MIN, INT_MIN, -1, -1},
+         {0, 0, INT_MAX - 16, INT_MAX - 39}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND hwnd = make(start);
+        ASSERT_TRUE(moveWindow(hwnd, c.x, c.y, c.w, c.h, false));
+        RECT rect;
+        getWindowRect(hwnd, &rect);
+        EXPECT_EQ(rect, c.window);
+        getClientRect(hwnd, &rect);
+        EXPECT_EQ(rect, c.client);
+    }
+
+    HWND hwnd = make({INT_MAX - 10, INT_MIN, INT_MAX, 0});
+    RECT rect;
+    getWindowRect(hwnd, &rect);
+    EXPECT_EQ(rect.height(), INT_MAX);
+    ASSERT_TRUE(setClientSize(hwnd, INT_MAX, INT_MAX));
+    getWindowRect(hwnd, &rect);
+    EXPECT_EQ(rect, (RECT{INT_MAX - 10, INT_MIN, INT_MAX, INT_MIN + 31 + 8 + INT_MAX}));
+    POINT point{INT_MAX, INT_MIN};
+    ASSERT_TRUE(clientToScreen(hwnd, &point));
+    EXPECT_EQ(point.x, INT_MAX);
+    EXPECT_EQ(point.y, INT_MIN);
 }
 
 TEST_F(WindowTest, SetClientSizeKeepsFrameAndCorner) {

@@ -2,15 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "ScriptTestSupport.h"
+#include "platform/AtomicFile.h"
 #include "scripting/LuaStreamWriter.h"
 #include "support/TestSupport.h"
 
@@ -18,6 +18,31 @@ namespace {
 
 using namespace std::chrono_literals;
 using scripttest::LuaStackTest;
+
+std::mutex g_gateMutex;
+std::condition_variable g_gateOpened;
+bool g_gateOpen = true;
+
+// Writes whose temporary name contains "stall" wait, once flushed, for releaseWorker().
+void holdStalledWrites() {
+    {
+        std::lock_guard<std::mutex> lock(g_gateMutex);
+        g_gateOpen = false;
+    }
+    platform::setDiskStepObserver([](platform::DiskStep step, const std::string& name) {
+        if (step != platform::DiskStep::FileFlushed || name.find("stall") == std::string::npos) return;
+        std::unique_lock<std::mutex> lock(g_gateMutex);
+        g_gateOpened.wait(lock, [] { return g_gateOpen; });
+    });
+}
+
+void releaseWorker() {
+    {
+        std::lock_guard<std::mutex> lock(g_gateMutex);
+        g_gateOpen = true;
+    }
+    g_gateOpened.notify_all();
+}
 
 class StreamWriter : public LuaStackTest {
 protected:
@@ -44,37 +69,25 @@ protected:
             },
             10s);
     }
-    // Files in the folder whose name contains ".vexo-part-" (the stall's pipes aside).
+    // Files in the folder whose name contains ".vexo-part-".
     int partFiles() {
         int n = 0;
         DIR* d = opendir(dir.path().c_str());
-        while (dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            n += name.find(".vexo-part-") != std::string::npos && name.rfind("stall", 0) != 0;
-        }
+        while (dirent* e = readdir(d)) n += std::string(e->d_name).find(".vexo-part-") != std::string::npos;
         closedir(d);
         return n;
     }
-    // Blocks the worker on a write of its own: the temporary files it may use for
-    // "stall" are named pipes, whose opening waits for a reader.
+    // Blocks the worker on a write of its own: it waits, once its temporary file
+    // is on disk, until releaseWorker().
     void stallWorker() {
-        for (int seq = 1; seq <= kStallRange; ++seq) {
-            ASSERT_EQ(mkfifo(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), 0600), 0);
-        }
+        holdStalledWrites();
         ASSERT_EQ(write("dir .. '/stall', 's', cb('stall')"), "true");
     }
-    void releaseWorker() {
-        for (int seq = 1; seq <= kStallRange; ++seq) {
-            const int fd = open(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), O_RDONLY | O_NONBLOCK);
-            if (fd >= 0) _readers.push_back(fd);
-        }
-    }
     void TearDown() override {
-        for (int fd : _readers) close(fd);
+        releaseWorker();
+        platform::setDiskStepObserver(nullptr);
         LuaStackTest::TearDown();
     }
-    static constexpr int kStallRange = 200;
-    std::vector<int> _readers;
 
     testsupport::TempDir dir;
 };
@@ -167,7 +180,7 @@ TEST_F(StreamWriter, StoppingDropsQueuedWritesTheirCallbacksAndReferences) {
         return n;
     };
     const int before = countRefs();
-    std::thread release([this] {
+    std::thread release([] {
         std::this_thread::sleep_for(100ms);
         releaseWorker();   // stop waits for the job being written
     });
@@ -185,9 +198,7 @@ TEST_F(StreamWriter, StoppingDropsQueuedWritesTheirCallbacksAndReferences) {
 
 TEST(StreamWriterLifetime, DestroyingTheStackDropsQueuedWritesWithoutCallbacks) {
     testsupport::TempDir dir;
-    for (int seq = 1; seq <= 200; ++seq) {
-        ASSERT_EQ(mkfifo(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), 0600), 0);
-    }
+    holdStalledWrites();
     engine::LuaStack* stack = engine::LuaStack::create();
     stack->retain();
     lua_State* L = stack->getLuaState();
@@ -196,21 +207,17 @@ TEST(StreamWriterLifetime, DestroyingTheStackDropsQueuedWritesWithoutCallbacks) 
                              "w(d .. '/stall', 's', function() end)\n"
                              "w(d .. '/q', 'x', function() end)";
     ASSERT_EQ(luaL_dostring(L, code.c_str()), 0);
-    std::vector<int> readers;
-    std::thread release([&] {
+    std::thread release([] {
         std::this_thread::sleep_for(100ms);
-        for (int seq = 1; seq <= 200; ++seq) {
-            const int fd = open(dir.file("stall.vexo-part-" + std::to_string(seq)).c_str(), O_RDONLY | O_NONBLOCK);
-            if (fd >= 0) readers.push_back(fd);
-        }
+        releaseWorker();
     });
     stack->release();
     engine::AutoreleasePool::getInstance()->clear();   // the stack's destructor stops the writer
     release.join();
+    platform::setDiskStepObserver(nullptr);
     // A result posted for the stalled write must find its session gone.
     testsupport::pumpMainThreadUntil([] { return false; }, 200ms);
     EXPECT_EQ(testsupport::readFile(dir.file("q")), "");
-    for (int fd : readers) close(fd);
     engine::Director::destroyInstance();
 }
 

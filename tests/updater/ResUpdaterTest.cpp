@@ -145,6 +145,25 @@ TEST_F(Updater, NoUsablePackagedSerialWipesAndEndsTheRun) {
     }
 }
 
+// The wipe names the caches with a trailing "/": caches that are links (to a shared
+// folder, say) lose the link, never what it points to.
+TEST_F(Updater, WipeRemovesCacheLinksButNotTheirTargets) {
+    dir.write("res/fenk/ResSignSn", "NONE 1");
+    const std::string shared = dir.write("shared/res/main.lua", "x");
+    dir.write("shared/dl/p1.zip", "x");
+    fs::create_directories(dir.file("w/auc"));
+    fs::create_directory_symlink(dir.file("shared/res"), dir.file("w/auc/Resources"));
+    fs::create_directory_symlink(dir.file("shared/dl"), dir.file("w/auc/Downloads"));
+    RecordingDelegate delegate;
+    ResUpdater u(&delegate, "https://patch.vexo.test/r/list.json");
+    u.start();
+    EXPECT_EQ(delegate.names(), std::vector<std::string>{"noUpdate"});
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("w/auc/Resources"))));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("w/auc/Downloads"))));
+    EXPECT_TRUE(fs::exists(shared));
+    EXPECT_TRUE(fs::exists(dir.file("shared/dl/p1.zip")));
+}
+
 TEST_F(Updater, LocalSerialDecidesWhetherTheCachesSurvive) {
     struct Case {
         const char* name;

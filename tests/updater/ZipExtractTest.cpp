@@ -4,6 +4,7 @@
 #include <minizip/zip.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "platform/DebugOutput.h"
 #include "support/TestSupport.h"
 
@@ -292,6 +294,92 @@ TEST_F(ZipExtract, ConflictsWithWhatIsOnDiskFail) {
         writeZip(_zip, {{c.entry, c.entry[std::strlen(c.entry) - 1] == '/' ? "" : "data"}});
         EXPECT_FALSE(updater::unzipPackage(_zip, _dest));
     }
+}
+
+// Links already inside the destination are never followed: an entry whose folders
+// pass through one fails the package and nothing appears where the link points; an
+// entry named like a link replaces the link itself.
+TEST_F(ZipExtract, LinksInsideTheDestinationAreNeverFollowed) {
+    struct Case {
+        const char* entry;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"link/x.txt", false},
+        {"link/", false},
+        {"link/sub/x.txt", false},
+        {"link\\x.txt", false},
+        {"./link/x.txt", false},
+        {"a/inner/x.txt", false},   // a link deeper down
+        {"filelink", true},          // replaced by the entry, the file it named untouched
+    };
+    const std::string outside = _root.file("outside");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entry);
+        fs::remove_all(_root.file("out"));
+        fs::remove_all(outside);
+        fs::create_directories(_dest + "/a");
+        fs::create_directories(outside);
+        std::ofstream(outside + "/file") << "outside";
+        fs::create_directory_symlink(outside, _dest + "/link");
+        fs::create_directory_symlink(outside, _dest + "/a/inner");
+        fs::create_symlink(outside + "/file", _dest + "/filelink");
+        writeZip(_zip, {{c.entry, c.entry[std::strlen(c.entry) - 1] == '/' ? "" : "payload"}});
+
+        EXPECT_EQ(updater::unzipPackage(_zip, _dest), c.ok);
+        EXPECT_EQ(listTree(outside), std::set<std::string>{"file"});
+        EXPECT_EQ(readFile(outside + "/file"), "outside");
+        if (c.ok) {
+            EXPECT_FALSE(fs::is_symlink(_dest + "/" + c.entry));
+            EXPECT_EQ(readFile(_dest + "/" + c.entry), "payload");
+        }
+    }
+}
+
+// A zip64 end record may claim more entries than a signed count holds: such a package
+// is corrupt, never an empty success.
+TEST_F(ZipExtract, EntryCountBeyondTheSignedRangeIsCorrupt) {
+    auto le = [](uint64_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+        return out;
+    };
+    const uint64_t counts[] = {0x8000000000000000ull, 0xffffffffffffffffull, 5};
+    for (uint64_t count : counts) {
+        SCOPED_TRACE(count);
+        // Four bytes of padding (the zip64 end record must not sit at offset 0), the
+        // zip64 end record with an empty central folder, its locator, the end record.
+        const std::string bytes = std::string(4, '\0') +
+            le(0x06064b50, 4) + le(44, 8) + le(45, 2) + le(45, 2) + le(0, 4) + le(0, 4) +
+            le(count, 8) + le(count, 8) + le(0, 8) + le(0, 8) +
+            le(0x07064b50, 4) + le(0, 4) + le(4, 8) + le(1, 4) +
+            le(0x06054b50, 4) + le(0, 4) + le(0xffff, 2) + le(0xffff, 2) +
+            le(0xffffffff, 4) + le(0xffffffff, 4) + le(0, 2);
+        std::ofstream(_zip, std::ios::binary | std::ios::trunc) << bytes;
+        std::vector<std::pair<int64_t, int64_t>> calls;
+        updater::UnzipHooks hooks;
+        hooks.entryProgress = [&](int64_t done, int64_t total) { calls.emplace_back(done, total); };
+        EXPECT_FALSE(updater::unzipPackage(_zip, _dest, hooks));
+        for (const auto& [done, total] : calls) EXPECT_GE(total, 0);
+    }
+}
+
+// Whoever records a package as installed after a true answer relies on its files being
+// on disk: the flush comes after the last file is in place, and before the answer.
+TEST_F(ZipExtract, EverythingIsFlushedBeforeSuccessIsAnswered) {
+    writeZip(_zip, {{"a.txt", "1"}, {"d/b.txt", "2"}, {"e/", ""}});
+    std::vector<std::pair<platform::DiskStep, std::string>> steps;
+    auto previous = platform::setDiskStepObserver(
+        [&](platform::DiskStep step, const std::string& name) { steps.emplace_back(step, name); });
+    const bool ok = updater::unzipPackage(_zip, _dest);
+    platform::setDiskStepObserver(previous);
+    ASSERT_TRUE(ok);
+    const std::vector<std::pair<platform::DiskStep, std::string>> expected = {
+        {platform::DiskStep::Renamed, "a.txt"},
+        {platform::DiskStep::Renamed, "b.txt"},
+        {platform::DiskStep::FileSystemFlushed, "."},
+    };
+    EXPECT_EQ(steps, expected);
 }
 
 TEST_F(ZipExtract, EntryProgressCountsEveryEntry) {

@@ -14,6 +14,10 @@ fi
 out=$1
 mkdir -p "$out"
 
+# Everything is given on the command line: the system's OpenSSL configuration,
+# customised or missing, plays no part.
+export OPENSSL_CONF=/dev/null
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/vexo-certs.XXXXXX")
 trap 'rm -rf "$work"' EXIT INT TERM
 log="$work/openssl.log"

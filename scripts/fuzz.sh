@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz/*.cpp) with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, then runs each for a while on a scratch copy of its
+# seeds (fuzz/seeds/<target>/), so the repository is never written to.
+#
+#   scripts/fuzz.sh [seconds] [target...]     (default: 60 s, every target)
+#
+# Prints executions and findings per target. A finding (crash, leak, timeout,
+# out-of-memory) is left under build/fuzz/runs/<target>/findings/ and the script
+# exits non-zero. VEXO_FUZZ_BUILD_DIR and VEXO_JOBS override the build folder and
+# the number of targets run (and compile jobs) at once.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds="${1:-60}"
+[ $# -gt 0 ] && shift
+build="${VEXO_FUZZ_BUILD_DIR:-$root/build/fuzz}"
+jobs="${VEXO_JOBS:-$(nproc)}"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for src in "$root"/fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
+fi
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVEXO_SANITIZE=ON -DVEXO_BUILD_FUZZ=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$jobs" --target "${targets[@]/#/vexo_fuzz_}"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+run_one() {
+  local target=$1 work="$build/runs/$1"
+  rm -rf "$work"
+  mkdir -p "$work/corpus" "$work/findings"
+  if [ -d "$root/fuzz/seeds/$target" ]; then cp -R "$root/fuzz/seeds/$target/." "$work/corpus/"; fi
+  "$build/bin/vexo_fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$work/findings/" "$work/corpus" >"$work/log" 2>&1
+  echo $? >"$work/status"
+}
+
+running=0
+for target in "${targets[@]}"; do
+  run_one "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then wait -n || true; running=$((running - 1)); fi
+done
+wait || true
+
+failed=0
+for target in "${targets[@]}"; do
+  work="$build/runs/$target"
+  execs=$(awk '/stat::number_of_executed_units/ {print $2}' "$work/log" 2>/dev/null | tail -n1)
+  findings=$(find "$work/findings" -type f | wc -l)
+  status=$(cat "$work/status" 2>/dev/null || echo 1)
+  printf '%-24s %12s executions  %s findings\n' "$target" "${execs:-?}" "$findings"
+  if [ "$findings" -gt 0 ] || [ "$status" -ne 0 ]; then
+    failed=1
+    echo "  status $status; log: $work/log"
+    find "$work/findings" -type f -printf '  finding: %p\n'
+    grep -m1 -E 'ERROR|runtime error|deadly signal' "$work/log" | sed 's/^/  /' || true
+  fi
+done
+exit "$failed"
