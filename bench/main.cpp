@@ -1,8 +1,9 @@
 // vexo_bench: runs the benchmarks and, for every pair named "<name>/ours" and
 // "<name>/baseline", prints "ratio <name> <value>": ours over the baseline, in
 // throughput (bytes per second, which the library reckons in CPU time) when both
-// report it, else in CPU time per iteration. CPU time, unlike wall time, barely
-// moves when other work shares the machine.
+// report it, else in CPU time per iteration (wall time for a benchmark that asks
+// for it, whose work runs on other threads or processes). CPU time, unlike wall
+// time, barely moves when other work shares the machine.
 //
 // Unless the command line says otherwise, every benchmark runs 20 repetitions of
 // at least half a second each, all benchmarks' repetitions interleaved in random
@@ -23,7 +24,7 @@ namespace {
 
 struct Figures {
     double bytesPerSecond = 0;
-    double cpuTime = 0;
+    double time = 0;
     bool median = false;
 };
 
@@ -37,18 +38,17 @@ public:
             if (run.error_occurred) continue;
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (run.run_type != Run::RT_Iteration && !median) continue;
-            // A benchmark whose work runs on threads of its own measures the whole
-            // process's CPU time; its name carries that mark, which pairing ignores.
-            std::string name = run.run_name.str();
-            const std::string processTime = "/process_time";
-            if (name.size() > processTime.size() &&
-                name.compare(name.size() - processTime.size(), processTime.size(), processTime) == 0)
-                name.erase(name.size() - processTime.size());
+            // Without the run's settings ("/iterations:3", "/real_time", ...).
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
             Figures& f = _results[name];
             if (f.median && !median) continue;   // a repetition never replaces the median
             auto it = run.counters.find("bytes_per_second");
             f.bytesPerSecond = it != run.counters.end() ? double(it->second) : 0;
-            f.cpuTime = run.GetAdjustedCPUTime();
+            // A benchmark that measures wall time (work on other threads or processes)
+            // is compared in wall time.
+            f.time = run.run_name.time_type == "real_time" ? run.GetAdjustedRealTime()
+                                                              : run.GetAdjustedCPUTime();
             f.median = median;
         }
     }
@@ -66,8 +66,8 @@ public:
             double ratio = 0;
             if (ours.bytesPerSecond > 0 && b->second.bytesPerSecond > 0)
                 ratio = ours.bytesPerSecond / b->second.bytesPerSecond;
-            else if (b->second.cpuTime > 0)
-                ratio = ours.cpuTime / b->second.cpuTime;
+            else if (b->second.time > 0)
+                ratio = ours.time / b->second.time;
             std::printf("ratio %s %.3f\n", label.c_str(), ratio);
         }
         std::fflush(stdout);

@@ -22,7 +22,12 @@ struct Window {
     WNDPROC proc = defWindowProc;
     bool visible = true;
     bool destroying = false;
+    uint32_t style = 0;
+    uint32_t exStyle = 0;
+    WPARAM font = 0;
 };
+
+HWND s_focus = 0;
 
 struct PostedMessage {
     HWND hwnd;
@@ -102,6 +107,8 @@ HWND createWindow(const WindowDesc& desc) {
     w.parent = desc.parent;
     w.proc = desc.proc ? desc.proc : defWindowProc;
     w.visible = desc.visible;
+    w.style = desc.style;
+    w.exStyle = desc.exStyle;
     windows().emplace(hwnd, std::move(w));
     if (desc.parent != 0) find(desc.parent)->children.push_back(hwnd);
     {
@@ -139,6 +146,7 @@ bool destroyWindow(HWND hwnd) {
         siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
     }
     windows().erase(hwnd);
+    if (s_focus == hwnd) s_focus = 0;
     std::lock_guard<std::mutex> lock(queue().mutex);
     queue().live.erase(hwnd);
     auto& q = queue().messages;
@@ -241,10 +249,44 @@ LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     return (proc ? proc : defWindowProc)(hwnd, msg, wParam, lParam);
 }
 
-LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
     if (msg == WM_CLOSE) destroyWindow(hwnd);
+    if (msg == WM_SETFONT) {
+        if (Window* w = find(hwnd)) w->font = wParam;
+    }
+    if (msg == WM_GETFONT) {
+        const Window* w = find(hwnd);
+        return w ? static_cast<LRESULT>(w->font) : 0;
+    }
     return 0;
 }
+
+std::string getClassName(HWND hwnd) {
+    const Window* w = find(hwnd);
+    return w ? w->className : std::string();
+}
+
+uint32_t getWindowStyle(HWND hwnd) {
+    const Window* w = find(hwnd);
+    return w ? w->style : 0;
+}
+
+uint32_t getWindowExStyle(HWND hwnd) {
+    const Window* w = find(hwnd);
+    return w ? w->exStyle : 0;
+}
+
+HWND setFocus(HWND hwnd) {
+    if (hwnd != 0 && !find(hwnd)) return 0;
+    const HWND previous = s_focus;
+    if (previous == hwnd) return previous;
+    s_focus = hwnd;
+    if (previous) sendMessage(previous, WM_KILLFOCUS, hwnd, 0);
+    if (hwnd && s_focus == hwnd) sendMessage(hwnd, WM_SETFOCUS, previous, 0);
+    return previous;
+}
+
+HWND getFocus() { return s_focus; }
 
 LRESULT sendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const Window* w = find(hwnd);
@@ -281,6 +323,7 @@ int pumpMessages() {
 
 void resetWindowModel() {
     windows().clear();
+    s_focus = 0;
     std::lock_guard<std::mutex> lock(queue().mutex);
     queue().live.clear();
     queue().messages.clear();

@@ -41,6 +41,8 @@ inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
+inline constexpr UINT WM_SETFONT = 0x0030;
+inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
 inline constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
@@ -92,7 +94,18 @@ struct WindowDesc {
     HWND parent = 0;
     WNDPROC proc = nullptr;       // nullptr: defWindowProc
     bool visible = true;
+    uint32_t style = 0;           // WS_ / ES_ bits, kept as given
+    uint32_t exStyle = 0;         // WS_EX_ bits, kept as given
 };
+
+// Style bits the model knows by name.
+inline constexpr uint32_t WS_CHILD = 0x40000000;
+inline constexpr uint32_t WS_VSCROLL = 0x00200000;
+inline constexpr uint32_t WS_EX_CLIENTEDGE = 0x00000200;
+inline constexpr uint32_t ES_MULTILINE = 0x0004;
+inline constexpr uint32_t ES_AUTOVSCROLL = 0x0040;
+inline constexpr uint32_t ES_AUTOHSCROLL = 0x0080;
+inline constexpr uint32_t ES_WANTRETURN = 0x1000;
 
 // Creates the window and sends it WM_CREATE with lParam pointing at `desc`. A
 // procedure that answers WM_CREATE with -1 refuses the window: it is destroyed and
@@ -128,6 +141,15 @@ bool showWindow(HWND hwnd, bool show);
 // Visible when the window and all its ancestors are shown.
 bool isWindowVisible(HWND hwnd);
 HWND getParent(HWND hwnd);
+std::string getClassName(HWND hwnd);
+uint32_t getWindowStyle(HWND hwnd);
+uint32_t getWindowExStyle(HWND hwnd);
+
+// Keyboard focus: one window or none. setFocus sends WM_KILLFOCUS to the window
+// losing it and WM_SETFOCUS to the one getting it, and returns the previous one (0
+// for a bad handle, focus unchanged). A destroyed window loses it.
+HWND setFocus(HWND hwnd);
+HWND getFocus();
 
 // Replaces the window procedure (nullptr: defWindowProc); returns the previous one
 // (nullptr on a bad handle). A window created without a procedure has
@@ -136,7 +158,8 @@ WNDPROC setWindowProc(HWND hwnd, WNDPROC proc);
 WNDPROC getWindowProc(HWND hwnd);
 // Calls `proc` (nullptr: defWindowProc) with the message.
 LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Default handling: WM_CLOSE destroys the window; everything else answers 0.
+// Default handling: WM_CLOSE destroys the window; WM_SETFONT keeps wParam as the
+// window's font, WM_GETFONT answers it; everything else answers 0.
 LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Calls the window's procedure at once (main thread); 0 for a bad handle.

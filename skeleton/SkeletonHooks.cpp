@@ -2,6 +2,7 @@
 // cache (a shared blank texture when an image cannot be loaded) and files through
 // the engine's file utilities.
 #include <cstring>
+#include <vector>
 
 #include "engine/files/FileUtils.h"
 #include "engine/renderer/TextureCache.h"
@@ -12,7 +13,8 @@ namespace {
 
 // A 2 x 2 transparent RGBA8888 texture, made once and kept for the process.
 engine::Texture2D* blankTexture() {
-    static engine::Texture2D* blank = engine::Texture2D::create(2, 2, engine::Texture2D::PixelFormat::RGBA8888);
+    static engine::Texture2D* blank = engine::Texture2D::createWithData(std::vector<unsigned char>(16), 2, 2,
+                                                                          engine::Texture2D::PixelFormat::RGBA8888);
     return blank;
 }
 

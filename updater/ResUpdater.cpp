@@ -1,9 +1,13 @@
 #include "updater/ResUpdater.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 #include "engine/base/Director.h"
 #include "engine/base/Json.h"
@@ -13,6 +17,7 @@
 #include "engine/files/FileUtils.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResList.h"
+#include "updater/ResUpdaterThreads.h"
 
 namespace updater {
 namespace {
@@ -21,6 +26,13 @@ const char kPackagedSerialFile[] = "fenk/ResSignSn";
 const char kLocalSerialFile[] = "LocalResSignSn";
 const char kBaseIncompleteFile[] = "BaseIncomplete";
 const char kListUnavailable[] = "patch domains unavailable";
+constexpr int kMaxDownloadWorkers = 8;
+
+// Takes its own reference: the delegate may destroy the updater, and with it the
+// updater's reference, from its handler.
+void endWithNoUpdate(std::shared_ptr<ResUpdaterState> state) {
+    state->endRun([](ResUpdaterDelegate& delegate) { delegate.onNoUpdate(); });
+}
 
 }  // namespace
 
@@ -47,7 +59,7 @@ void ResUpdaterState::reportProgress() {
     // The delegate may destroy the updater from its handler: keep the state alive
     // for the rest of this call and stop once the updater is gone.
     std::shared_ptr<ResUpdaterState> self = shared_from_this();
-    if (!alive.load() || !delegate) return;
+    if (!alive.load() || !delegate || ended) return;
 
     int64_t total = 0;
     int64_t done = 0;
@@ -97,8 +109,22 @@ void ResUpdaterState::reportError(int eid, const std::string& detail) {
     wake.notify_all();
     if (!first) return;
     post([eid, detail](ResUpdaterState& state) {
-        if (state.delegate) state.delegate->onError(eid, detail);
+        state.endRun([&](ResUpdaterDelegate& delegate) { delegate.onError(eid, detail); });
     });
+}
+
+void ResUpdaterState::requestProgress() {
+    if (progressQueued.exchange(true)) return;
+    post([](ResUpdaterState& state) {
+        state.progressQueued.store(false);
+        state.reportProgress();
+    });
+}
+
+void ResUpdaterState::endRun(const std::function<void(ResUpdaterDelegate&)>& report) {
+    if (ended || !alive.load() || !delegate) return;
+    ended = true;
+    report(*delegate);   // may destroy the updater; the caller holds this state
 }
 
 void ResUpdaterState::recordUnzippedSerial(int sn) {
@@ -141,19 +167,8 @@ ResUpdater::~ResUpdater() {
     }
     _state->alive.store(false);
     _state->wake.notify_all();
-
-    if (_unzipWorker.joinable()) _unzipWorker.join();
-
-    // Download workers see stop at their next check; a transfer in progress is
-    // aborted by its progress callback. Those still running after the wait keep the
-    // shared state alive through their own reference.
-    for (int pass = 0; pass < 5000; ++pass) {
-        {
-            std::lock_guard<std::mutex> lock(_state->mutex);
-            if (_state->activeWorkers <= 0) break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // The threads see stop at their next check (a transfer through its progress
+    // callback) and end; the last of them frees the shared state.
 }
 
 std::string ResUpdater::packagedSign() const {
@@ -214,7 +229,7 @@ void ResUpdater::start() {
     case CacheAction::NoUpdate:
         wipeCaches();
         engine::log("ResSignSn is 'NONE', no update.");
-        if (_state->delegate) _state->delegate->onNoUpdate();   // may destroy this
+        endWithNoUpdate(_state);   // may destroy this
         return;
     case CacheAction::WipeThenRequest:
         wipeCaches();
@@ -241,8 +256,8 @@ void ResUpdater::requestResList() {
         },
         [weak] {
             std::shared_ptr<ResUpdaterState> state = weak.lock();
-            if (!state || !state->alive.load() || !state->delegate) return;
-            state->delegate->onError(1, kListUnavailable);
+            if (!state) return;
+            state->endRun([](ResUpdaterDelegate& delegate) { delegate.onError(1, kListUnavailable); });
         });
 }
 
@@ -252,13 +267,13 @@ bool ResUpdater::resListValid(const std::string& body, const std::string& expect
 }
 
 void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
-    ResUpdaterDelegate* delegate = _state->delegate;
+    std::shared_ptr<ResUpdaterState> state = _state;   // outlives this if the delegate ends the run
     const std::string body = response ? response->getResponseDataString() : std::string();
     const std::string sign = packagedSign();
     rapidjson::Document doc;
     if (!engine::parseJson(body, doc) || !resListDocumentValid(doc, sign)) {
         // Only reachable when called with a reply the route did not validate.
-        if (delegate) delegate->onError(1, kListUnavailable);
+        state->endRun([](ResUpdaterDelegate& delegate) { delegate.onError(1, kListUnavailable); });
         return;
     }
 
@@ -280,7 +295,7 @@ void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
     }
     if (decision.outcome == PackageOutcome::UpToDate) {
         engine::log("resource is the new, no update.");
-        if (delegate) delegate->onNoUpdate();   // may destroy this
+        endWithNoUpdate(state);   // may destroy this
         return;
     }
     if (decision.upgradeUsed) engine::log("upgrade old data sn=%d -> goi nang cap", localSn);
@@ -289,7 +304,7 @@ void ResUpdater::onResListResponse(engine::network::HttpResponse* response) {
         writeFileAtomically(_state->resourcesDir + kBaseIncompleteFile, "1");
     }
     if (decision.outcome == PackageOutcome::NothingCollected) {
-        if (delegate) delegate->onNoUpdate();   // may destroy this
+        endWithNoUpdate(state);   // may destroy this
         return;
     }
     {
@@ -317,12 +332,47 @@ void ResUpdater::startDownloads() {
         state->entryDone = 0;
         state->entryTotal = 0;
     }
+    state->baseUrl = _baseUrl;
+    state->connectTimeoutSec = connectTimeoutSec();
     engine::FileUtils::getInstance()->createDirectory(state->downloadsDir);
     state->reportProgress();   // 0 of totalBytes
     if (!state->alive.load()) return;   // the delegate ended the run from its handler
 
-    // ---- The unzip thread (kept in _unzipWorker) and the download workers start
-    // ---- here; they are not part of this build yet.
+    static std::once_flag curlInit;
+    std::call_once(curlInit, [] {
+        curl_global_init(CURL_GLOBAL_ALL);
+        engine::log("ResUpdater: curl global init once PC");
+    });
+
+    int n = 0;
+    {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        n = static_cast<int>(state->packages.size());
+    }
+    const int workers = std::min(n, kMaxDownloadWorkers);
+    engine::log("start %d luong tai song song cho %d file", workers, n);
+    startThreads(workers);
+}
+
+void ResUpdater::startThreads(int workers) {
+    std::shared_ptr<ResUpdaterState> state = _state;
+    {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        state->activeWorkers = workers;
+    }
+    int started = 0;
+    try {
+        std::thread(unzipThread, state).detach();
+        for (; started < workers; ++started) std::thread(downloadWorker, state).detach();
+    } catch (const std::system_error& e) {
+        engine::log("ResUpdater: cannot start a thread: %s", e.what());
+        {
+            std::lock_guard<std::mutex> lock(state->mutex);
+            state->activeWorkers -= workers - started;
+        }
+        // Without the unzip thread or any worker the run cannot end on its own.
+        if (started == 0) state->reportError(0, "");
+    }
 }
 
 }  // namespace updater

@@ -34,10 +34,11 @@ enum PackageState : int {
 };
 
 // Everything the updater shares with its worker threads and with the callbacks it
-// posts to the main thread. The updater owns it through a shared pointer; a worker
-// keeps its own reference, so a worker that outlives the updater still finds the
-// state, and posted callbacks hold a weak reference and do nothing once the
-// updater is gone (alive is false or the state itself is gone).
+// posts to the main thread. The updater owns it through a shared pointer; each
+// worker thread keeps its own reference, so the threads never touch the updater
+// itself: destroying it only sets stop and clears alive, and the last thread to
+// finish frees the state. Posted callbacks hold a weak reference and do nothing
+// once the updater is gone (alive is false or the state itself is gone).
 class ResUpdaterState : public std::enable_shared_from_this<ResUpdaterState> {
 public:
     ResUpdaterState(ResUpdaterDelegate* delegate, std::string resourcesDir,
@@ -46,9 +47,17 @@ public:
     ResUpdaterDelegate* const delegate;   // called on the main thread only
     const std::string resourcesDir;       // writable path + "auc/Resources/"
     const std::string downloadsDir;       // writable path + "auc/Downloads/"
+    // Set before the threads start, only read afterwards.
+    std::string baseUrl;                  // package URLs are baseUrl + file
+    int connectTimeoutSec = 8;
 
     // True while the owning updater exists; cleared by its destructor.
     std::atomic<bool> alive{true};
+    // A progress report is queued for the main thread and has not run yet.
+    std::atomic<bool> progressQueued{false};
+    // Main thread only: the run's one closing report (no update, success or error)
+    // has been delivered.
+    bool ended = false;
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -78,6 +87,15 @@ public:
     // Main thread: onProgress and onUnzipProgress from the current counters.
     void reportProgress();
 
+    // Any thread: queues reportProgress for the main thread unless one is already
+    // queued, so the delegate sees at most one progress report per frame however
+    // often transfers move; the figures are read when the report runs.
+    void requestProgress();
+
+    // Main thread: delivers the run's closing report through `report`, unless one
+    // was delivered already or the updater is gone.
+    void endRun(const std::function<void(ResUpdaterDelegate&)>& report);
+
     // Any thread: the first call of a run sets stop, wakes the waiters and posts
     // onError; later calls do nothing.
     void reportError(int eid, const std::string& detail);
@@ -94,9 +112,10 @@ public:
     // resListUrl is split at its last "/" or "\" into baseUrl (separator included)
     // and resListName; a plain-http baseUrl on the primary patch host becomes https.
     ResUpdater(ResUpdaterDelegate* delegate, const std::string& resListUrl);
-    // Stops the run, joins the unzip thread and waits a bounded time for the
-    // download workers.
-    ~ResUpdater();
+    // Stops the run and returns at once: transfers in flight are aborted, the unzip
+    // stops before its next entry, and the threads then end on their own. No report
+    // reaches the delegate afterwards.
+    virtual ~ResUpdater();
     ResUpdater(const ResUpdater&) = delete;
     ResUpdater& operator=(const ResUpdater&) = delete;
 
@@ -128,6 +147,11 @@ public:
     int64_t totalBytes() const;
     const std::shared_ptr<ResUpdaterState>& state() const { return _state; }
 
+protected:
+    // The last step of startDownloads: starts the unzip thread and the download
+    // workers (detached; each holds the shared state).
+    virtual void startThreads(int workers);
+
 private:
     void wipeCaches();
 
@@ -136,7 +160,6 @@ private:
     std::string _baseUrl;
     std::string _resListName;
     int _remoteSn = 0;
-    std::thread _unzipWorker;
 };
 
 }  // namespace updater

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,7 +13,7 @@
 
 #include "engine/zip/Unzip.h"
 #include "platform/AtomicFile.h"
-#include "platform/DebugOutput.h"
+#include "updater/DebugLine.h"
 
 namespace updater {
 namespace {
@@ -24,18 +23,6 @@ constexpr unsigned kChunk = 256 * 1024;
 constexpr char kTempPrefix[] = ".unzip-";
 
 // One debugger-output line: at most 1022 characters, then a line feed.
-void debug(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void debug(const char* format, ...) {
-    char line[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof(line) - 1, format, args);
-    va_end(args);
-    const size_t n = std::strlen(line);
-    line[n] = '\n';
-    line[n + 1] = '\0';
-    platform::outputDebugString(line);
-}
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -134,7 +121,7 @@ private:
 bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const std::string& leaf,
                  const std::string& fullPath, unsigned* tempCounter, unsigned char* chunk) {
     if (engine::unzOpenCurrentFile(zip) != UNZ_OK) {
-        debug("can not open file %s", name.c_str());
+        debugLine("can not open file %s", name.c_str());
         return false;
     }
     platform::AtomicFileWriter out(platform::AtomicFileWriter::Flush::Deferred);
@@ -144,7 +131,7 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
         if (!opened && out.error() != EEXIST) break;
     }
     if (!opened) {
-        debug("can not open destination file %s", fullPath.c_str());
+        debugLine("can not open destination file %s", fullPath.c_str());
         engine::unzCloseCurrentFile(zip);
         return false;
     }
@@ -154,12 +141,12 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
         const int n = engine::unzReadCurrentFile(zip, chunk, kChunk);
         if (n == 0) break;
         if (n < 0) {
-            debug("can not read zip file %s, error code is %d", name.c_str(), n);
+            debugLine("can not read zip file %s, error code is %d", name.c_str(), n);
             ok = false;
             break;
         }
         if (!out.write(chunk, static_cast<size_t>(n))) {
-            debug("can not write destination file %s", fullPath.c_str());
+            debugLine("can not write destination file %s", fullPath.c_str());
             ok = false;
             break;
         }
@@ -167,17 +154,17 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
     // Closing after the last byte checks the entry's CRC.
     const int closeResult = engine::unzCloseCurrentFile(zip);
     if (ok && closeResult != UNZ_OK) {
-        debug("can not read zip file %s, error code is %d", name.c_str(), closeResult);
+        debugLine("can not read zip file %s, error code is %d", name.c_str(), closeResult);
         ok = false;
     }
     if (ok && !out.finish()) {
-        debug("can not write destination file %s", fullPath.c_str());
+        debugLine("can not write destination file %s", fullPath.c_str());
         ok = false;
     }
     // The rename replaces whatever stands at leaf, a link included, without
     // following it.
     if (ok && !out.commit(leaf)) {
-        debug("can not replace destination file %s", fullPath.c_str());
+        debugLine("can not replace destination file %s", fullPath.c_str());
         ok = false;
     }
     return ok;   // a failed writer has removed its temporary
@@ -232,14 +219,14 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
             if (hooks.entryProgress) hooks.entryProgress(0, 0);
             return true;
         }
-        debug("can not open downloaded zip file %s", zipPath.c_str());
+        debugLine("can not open downloaded zip file %s", zipPath.c_str());
         return false;
     }
     engine::unz_global_info global;
     // A zip64 count beyond the signed range cannot be a real archive.
     if (engine::unzGetGlobalInfo(zip.get(), &global) != UNZ_OK ||
         global.number_entry > static_cast<uint64_t>(INT64_MAX)) {
-        debug("can not read file global info of %s", zipPath.c_str());
+        debugLine("can not read file global info of %s", zipPath.c_str());
         return false;
     }
 
@@ -251,7 +238,7 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
     if (!base.empty() && base.back() != '/') base += '/';
     const Fd root(::open(destDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (root.get() < 0) {
-        debug("can not open directory %s", destDir.c_str());
+        debugLine("can not open directory %s", destDir.c_str());
         return false;
     }
     FolderWalker folders(root.get());
@@ -271,11 +258,11 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
         }
 
         if (!readEntryName(zip.get(), &name)) {
-            debug("can not read file info");
+            debugLine("can not read file info");
             return false;
         }
         if (!isSafeEntryName(name)) {
-            debug("refused zip entry %s", name.c_str());
+            debugLine("refused zip entry %s", name.c_str());
             return false;
         }
         for (char& c : name)
@@ -284,7 +271,7 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
         std::string failed;
         const int dirFd = folders.folderOf(name, &failed);
         if (dirFd < 0) {
-            debug("can not create directory %s", (base + failed).c_str());
+            debugLine("can not create directory %s", (base + failed).c_str());
             return false;
         }
         // A name ending in "/" is a folder: folderOf has just made it.
@@ -294,14 +281,14 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
             return false;
 
         if (e + 1 < total && engine::unzGoToNextFile(zip.get()) != UNZ_OK) {
-            debug("can not read next file");
+            debugLine("can not read next file");
             return false;
         }
     }
     // Whoever records the package as installed relies on every file and folder being
     // on disk: one flush of the file system covers them all.
     if (!platform::syncFileSystem(root.get())) {
-        debug("can not flush %s to disk", destDir.c_str());
+        debugLine("can not flush %s to disk", destDir.c_str());
         return false;
     }
     return true;

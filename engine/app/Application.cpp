@@ -8,6 +8,7 @@
 
 #include "engine/base/Director.h"
 #include "engine/app/GLView.h"
+#include "platform/Locale.h"
 
 namespace engine {
 
@@ -52,18 +53,10 @@ void Application::setAnimationInterval(float interval) {
 }
 
 const char* Application::getCurrentLanguageCode() {
-    const char* value = nullptr;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* v = std::getenv(name);
-        if (v && *v) {
-            value = v;
-            break;
-        }
-    }
     std::strcpy(_languageCode, "en");
-    if (!value) return _languageCode;
+    const std::string locale = platform::messagesLocale();
+    if (locale.empty()) return _languageCode;
 
-    std::string locale(value);
     std::string language = locale.substr(0, locale.find_first_of("_.@"));
     auto isAsciiLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     if (language.size() != 2 || !isAsciiLetter(language[0]) || !isAsciiLetter(language[1])) {

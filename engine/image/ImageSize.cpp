@@ -50,9 +50,15 @@ bool jpegSize(const unsigned char* data, size_t size, int* width, int* height) {
 
 }  // namespace
 
+ImageFileType readImageHeader(const unsigned char* data, size_t size, int* width, int* height) {
+    if (!data) return ImageFileType::UNKNOWN;
+    if (pngSize(data, size, width, height)) return ImageFileType::PNG;
+    if (jpegSize(data, size, width, height)) return ImageFileType::JPEG;
+    return ImageFileType::UNKNOWN;
+}
+
 bool readImageSize(const unsigned char* data, size_t size, int* width, int* height) {
-    if (!data) return false;
-    return pngSize(data, size, width, height) || jpegSize(data, size, width, height);
+    return readImageHeader(data, size, width, height) != ImageFileType::UNKNOWN;
 }
 
 }  // namespace engine

@@ -1,4 +1,5 @@
 #include "engine/network/HttpClient.h"
+#include "engine/network/CurlSetup.h"
 
 #include <curl/curl.h>
 
@@ -32,6 +33,12 @@ struct TransferSettings {
     std::string caBundle;
 };
 
+// Progress callback: a non-zero answer makes libcurl abort the transfer. libcurl
+// calls it at least about once a second, even while nothing arrives.
+int abandonCheck(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+}
+
 size_t appendBytes(char* data, size_t size, size_t count, void* userdata) {
     auto* target = static_cast<std::vector<char>*>(userdata);
     const size_t n = size * count;
@@ -40,7 +47,9 @@ size_t appendBytes(char* data, size_t size, size_t count, void* userdata) {
 }
 
 // Fills `response` from one blocking transfer of its request (worker thread).
-void performTransfer(HttpResponse* response, const TransferSettings& settings) {
+// `abandon` set makes it end within about a second, failed.
+void performTransfer(HttpResponse* response, const TransferSettings& settings,
+                     const std::atomic<bool>* abandon) {
     HttpRequest* request = response->getHttpRequest();
     const HttpRequest::Type type = request->getRequestType();
     if (type == HttpRequest::Type::UNKNOWN) {
@@ -69,14 +78,15 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings) {
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, settings.connectTimeout);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, settings.readTimeout);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (!settings.caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, settings.caBundle.c_str());
+    applyCaRule(curl, settings.caBundle);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBytes);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, response->getResponseData());
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBytes);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, response->getResponseHeader());
     if (headers) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, abandonCheck);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, abandon);
 
     // An empty body still needs a valid pointer: a null one would make libcurl
     // read the body from a callback instead.
@@ -165,11 +175,16 @@ struct HttpClient::Impl {
     std::atomic<int> readTimeout{60};
     // Expires with the client; queued deliveries check it before calling back.
     std::shared_ptr<void> alive = std::make_shared<int>(0);
+    // Set when the client shuts down: transfers in flight give up.
+    std::atomic<bool> abandon{false};
 
+    // A record is added with its thread already in it, under the lock, and its
+    // thread marks it done under the same lock: no caller ever sees a record
+    // without its thread, whichever threads send at the same time.
     std::mutex mutex;
     std::list<Worker> workers;
 
-    // Joins the threads whose transfer has ended (main thread).
+    // Joins the threads whose transfer has ended.
     void joinFinished() {
         std::list<Worker> finished;
         {
@@ -213,16 +228,14 @@ void HttpClient::destroyInstance() {
 HttpClient::HttpClient() : _impl(new Impl) {}
 
 HttpClient::~HttpClient() {
+    _impl->abandon.store(true);
     _impl->joinAll();
     delete _impl;
 }
 
 void HttpClient::sendImmediate(HttpRequest* request) {
     if (!request) return;
-    std::call_once(s_curlGlobalInit, [] {
-        const CURLcode rc = curl_global_init(CURL_GLOBAL_ALL);
-        if (rc != CURLE_OK) engine::log("HttpClient: curl_global_init failed (%d)", static_cast<int>(rc));
-    });
+    ensureCurlGlobalInit();
     _impl->joinFinished();
 
     TransferSettings settings;
@@ -234,26 +247,24 @@ void HttpClient::sendImmediate(HttpRequest* request) {
     std::weak_ptr<void> alive = _impl->alive;
     Impl* impl = _impl;
 
-    std::list<Impl::Worker>::iterator slot;
+    bool started = true;
     {
         std::lock_guard<std::mutex> lock(impl->mutex);
-        slot = impl->workers.emplace(impl->workers.end());
-    }
-    try {
-        std::thread thread([this, impl, slot, response, settings, alive] {
-            performTransfer(response, settings);
-            deliverOnMainThread(this, alive, response);
-            std::lock_guard<std::mutex> lock(impl->mutex);
-            slot->done = true;
-        });
-        std::lock_guard<std::mutex> lock(impl->mutex);
-        slot->thread = std::move(thread);
-    } catch (const std::system_error& e) {
-        {
-            std::lock_guard<std::mutex> lock(impl->mutex);
+        auto slot = impl->workers.emplace(impl->workers.end());
+        try {
+            slot->thread = std::thread([this, impl, slot, response, settings, alive] {
+                performTransfer(response, settings, &impl->abandon);
+                deliverOnMainThread(this, alive, response);
+                std::lock_guard<std::mutex> lock(impl->mutex);
+                slot->done = true;
+            });
+        } catch (const std::system_error& e) {
             impl->workers.erase(slot);
+            engine::log("HttpClient: cannot start a transfer thread: %s", e.what());
+            started = false;
         }
-        engine::log("HttpClient: cannot start a transfer thread: %s", e.what());
+    }
+    if (!started) {
         response->setSucceed(false);
         response->setErrorBuffer("cannot start a transfer thread");
         deliverOnMainThread(this, alive, response);
@@ -264,6 +275,19 @@ void HttpClient::setTimeoutForConnect(int seconds) { _impl->connectTimeout = sec
 int HttpClient::getTimeoutForConnect() const { return _impl->connectTimeout; }
 void HttpClient::setTimeoutForRead(int seconds) { _impl->readTimeout = seconds; }
 int HttpClient::getTimeoutForRead() const { return _impl->readTimeout; }
+
+void ensureCurlGlobalInit() {
+    std::call_once(s_curlGlobalInit, [] {
+        const CURLcode rc = curl_global_init(CURL_GLOBAL_ALL);
+        if (rc != CURLE_OK) engine::log("HttpClient: curl_global_init failed (%d)", static_cast<int>(rc));
+    });
+}
+
+void applyCaRule(CURL* curl, const std::string& caBundle) {
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.c_str());
+}
 
 std::string caBundlePath() {
     static const std::string path = [] {

@@ -1,6 +1,8 @@
 #pragma once
 // HTTP client on libcurl: every transfer runs on a worker thread; the request's
 // callback runs on the main thread (through the scheduler's hand-over queue).
+// sendImmediate and the time-out settings may be called from any thread;
+// destroyInstance only once no other thread is sending.
 #include <string>
 
 namespace engine::network {
@@ -10,9 +12,11 @@ class HttpRequest;
 class HttpClient {
 public:
     static HttpClient* getInstance();
-    // Waits for transfers in flight and tears the client down (tests, shutdown).
-    // Responses still waiting for the main thread are then released without their
-    // callback. Call it before the director is destroyed.
+    // Tears the client down (tests, and the program at exit): transfers in flight
+    // are abandoned (each ends within about a second) and their threads joined.
+    // Responses still waiting for the main thread, abandoned ones included, are
+    // then released without their callback. Call it before the director is
+    // destroyed.
     static void destroyInstance();
 
     // Starts the transfer at once (no queue) on a thread of its own, with the

@@ -1,9 +1,11 @@
 #pragma once
 // A texture of the renderer: pixel size, content size, pixel format and the
-// sampling parameters record. It holds no GL object yet; pixels are uploaded
-// when the renderer and its GL context arrive.
+// sampling parameters record. It holds no GL object yet: a texture made from
+// pixels keeps them (rows tightly packed, top row first) until the renderer and
+// its GL context upload them.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
@@ -24,6 +26,10 @@ public:
 
     // Reference count 1 (the caller owns it); the content size is the pixel size.
     static Texture2D* create(int pixelsWide, int pixelsHigh, PixelFormat format);
+    // Same, keeping the pixels; nullptr unless format is RGBA8888, RGB888 or A8 and
+    // pixels holds exactly pixelsWide x pixelsHigh pixels of it.
+    static Texture2D* createWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh,
+                                     PixelFormat format, bool premultipliedAlpha = false);
 
     int getPixelsWide() const { return _pixelsWide; }
     int getPixelsHigh() const { return _pixelsHigh; }
@@ -32,6 +38,9 @@ public:
     // The full path of the image it was made from ("" for a made texture).
     const std::string& getPath() const { return _path; }
     void setPath(const std::string& path) { _path = path; }
+    // The pixels waiting for upload (empty for a texture made without them).
+    const std::vector<unsigned char>& getPixelData() const { return _pixels; }
+    bool hasPremultipliedAlpha() const { return _premultipliedAlpha; }
 
 protected:
     Texture2D() = default;
@@ -42,6 +51,8 @@ private:
     Size _contentSize;
     PixelFormat _format = PixelFormat::RGBA8888;
     std::string _path;
+    std::vector<unsigned char> _pixels;
+    bool _premultipliedAlpha = false;
 };
 
 }  // namespace engine

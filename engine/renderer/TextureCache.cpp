@@ -1,7 +1,7 @@
 #include "engine/renderer/TextureCache.h"
 
 #include "engine/files/FileUtils.h"
-#include "engine/image/ImageSize.h"
+#include "engine/image/Image.h"
 
 namespace engine {
 
@@ -28,11 +28,11 @@ Texture2D* TextureCache::addImage(const std::string& path) {
     if (fullPath.empty()) return nullptr;
     auto found = _textures.find(fullPath);
     if (found != _textures.end()) return found->second;
-    Data data = files->getDataFromFile(fullPath);
-    int width = 0, height = 0;
-    if (data.isNull() || !readImageSize(data.getBytes(), static_cast<size_t>(data.getSize()), &width, &height))
-        return nullptr;
-    Texture2D* texture = Texture2D::create(width, height, Texture2D::PixelFormat::RGBA8888);
+    Image image;
+    if (!image.initWithImageFile(fullPath)) return nullptr;
+    Texture2D* texture = Texture2D::createWithData(image.takeData(), image.getWidth(), image.getHeight(),
+                                                   image.getRenderFormat(), image.hasPremultipliedAlpha());
+    if (!texture) return nullptr;
     texture->setPath(fullPath);
     _textures[fullPath] = texture;
     return texture;

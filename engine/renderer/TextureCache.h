@@ -12,8 +12,9 @@ public:
     static TextureCache* getInstance();
     static void destroyInstance();
 
-    // The texture of the image at path (resolved through FileUtils), made once per
-    // full path and kept by the cache; nullptr for a missing or unreadable image.
+    // The texture of the image at path (resolved through FileUtils), decoded once
+    // per full path (see Image) and kept by the cache with its pixels; nullptr for
+    // a missing or unreadable image.
     Texture2D* addImage(const std::string& path);
     // Drops every cached texture (textures still retained elsewhere live on).
     void removeAllTextures();

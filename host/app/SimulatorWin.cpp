@@ -11,6 +11,7 @@
 #include "host/BuildConfig.h"
 #include "host/app/AppDelegate.h"
 #include "host/config/ConfigFileReader.h"
+#include "host/player/PlayerWin.h"
 #include "platform/IntClamp.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
@@ -225,9 +226,25 @@ int SimulatorWin::run(const std::vector<std::string>& args) {
     return engine::Application::getInstance()->run();
 }
 
-void SimulatorWin::startTlsWarmup() {}
+namespace {
+std::function<void()>& tlsWarmupStep() {
+    static std::function<void()> step;
+    return step;
+}
+}  // namespace
 
-void SimulatorWin::createPlayer() {}
+void SimulatorWin::setTlsWarmup(std::function<void()> warmup) { tlsWarmupStep() = std::move(warmup); }
+
+void SimulatorWin::startTlsWarmup() {
+    if (tlsWarmupStep()) tlsWarmupStep()();
+}
+
+void SimulatorWin::createPlayer() {
+    // Lives until the process ends; PlayerProtocol::getInstance() finds it.
+    if (_mainWindow && !player::PlayerProtocol::getInstance()) {
+        player::PlayerWin::createWithInstanceHandle(_mainWindow);
+    }
+}
 
 void SimulatorWin::acceptDroppedFiles() {}
 

@@ -2,6 +2,7 @@
 // The desktop host: reads the project configuration, settles the folders, opens the
 // game window and runs the engine's main loop. One instance per process.
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ public:
 
     // First reading of the command line and of the project's "config.json" into `config`.
     void parseArguments(const std::vector<std::string>& args, ProjectConfig& config);
+
+    // What the start-up runs as its TLS warm-up step (set by the program before
+    // run(); the host library does not know who provides it). Unset: nothing.
+    static void setTlsWarmup(std::function<void()> warmup);
 
     // Writes one line to the debug log file when it is open.
     void writeDebugLog(const char* text);

@@ -1,9 +1,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/network/HttpClient.h"
 #include "host/app/SimulatorWin.h"
+#include "updater/TlsWarmup.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv, argv + argc);
-    return host::SimulatorWin::getInstance()->run(args);
+    // The host sits below the updater: the program hands it the updater's warm-up.
+    host::SimulatorWin::setTlsWarmup(updater::startTlsWarmup);
+    const int result = host::SimulatorWin::getInstance()->run(args);
+    // Abandons transfers still in flight instead of waiting for their time-outs.
+    engine::network::HttpClient::destroyInstance();
+    return result;
 }

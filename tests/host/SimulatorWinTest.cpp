@@ -18,6 +18,9 @@
 #include "engine/app/GLView.h"
 #include "host/BuildConfig.h"
 #include "host/config/ConfigFileReader.h"
+#include "host/player/PlayerMenuServiceWin.h"
+#include "host/player/PlayerWin.h"
+#include "platform/Menu.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
 #include "support/TestSupport.h"
@@ -75,6 +78,13 @@ TEST(SimulatorWinStartUp, WithoutArgumentsTheExecutablesFolderIsTheProject) {
     EXPECT_EQ(platform::getWindowText(host->getMainWindow()), "Mộc Hà Lục");
     EXPECT_FLOAT_EQ(engine::Director::getInstance()->getAnimationInterval(), 1.0f / 60);
     EXPECT_FALSE(engine::FileUtils::getInstance()->isPopupNotify());
+
+    // The player serves the game window; its menus go into the window's system menu.
+    auto* player = dynamic_cast<player::PlayerWin*>(player::PlayerProtocol::getInstance());
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->getWindowHandle(), host->getMainWindow());
+    auto* menus = static_cast<player::PlayerMenuServiceWin*>(player->getMenuService());
+    EXPECT_EQ(menus->getRootMenu(), platform::getSystemMenu(host->getMainWindow(), false));
 }
 
 TEST(SimulatorWinStartUp, LoneFolderArgumentIsTheProject) {
@@ -174,6 +184,26 @@ TEST(SimulatorWinStartUp, FoldersAndSearchPaths) {
     EXPECT_THAT(files->getSearchPaths(),
                 ElementsAre(defaultWritable + "debugruntime/", dir.path() + "/",
                             SimulatorWin::getApplicationPath() + "/"));
+}
+
+TEST(SimulatorWinStartUp, TlsWarmupStepRunsOnceWithTheFoldersSetBeforeTheWindowExists) {
+    testsupport::TempDir dir;
+    SimulatorWin* host = SimulatorWin::getInstance();
+    int calls = 0;
+    std::string writable;
+    platform::HWND window = 0;
+    SimulatorWin::setTlsWarmup([&] {
+        ++calls;
+        writable = engine::FileUtils::getInstance()->getWritablePath();
+        window = host->getMainWindow();
+    });
+    host->startUp(withProgram({"-workdir", dir.path(), "-writable-path", dir.file("save")}));
+    SimulatorWin::setTlsWarmup(nullptr);
+
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(writable, dir.path() + "/save/");
+    EXPECT_EQ(window, 0u);
+    EXPECT_NE(host->getMainWindow(), 0u);
 }
 
 TEST(SimulatorWinStartUp, DebugLogFile) {

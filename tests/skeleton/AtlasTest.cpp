@@ -106,6 +106,8 @@ TEST(SkeletonAtlas, MissingPageImageGetsTheBlankTexture) {
     auto* blank = static_cast<engine::Texture2D*>(atlas->pages->rendererObject);
     EXPECT_EQ(blank->getPixelsWide(), 2);
     EXPECT_EQ(blank->getContentSize().height, 2.f);
+    EXPECT_EQ(blank->getPixelFormat(), engine::Texture2D::PixelFormat::RGBA8888);
+    EXPECT_EQ(blank->getPixelData(), std::vector<unsigned char>(16, 0));
     EXPECT_EQ(atlas->pages->width, 2);
     EXPECT_EQ(atlas->pages->height, 2);
     EXPECT_EQ(atlas->regions->u2, 1.f);

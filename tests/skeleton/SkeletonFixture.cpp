@@ -1,39 +1,18 @@
 #include "skeleton/SkeletonFixture.h"
 
 #include <unistd.h>
-#include <zlib.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "support/ImageEncoder.h"
+
 namespace skeleton_test {
-namespace {
-
-void put32(std::vector<unsigned char>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
-}
-
-void chunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data) {
-    put32(out, static_cast<uint32_t>(data.size()));
-    std::vector<unsigned char> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    put32(out, static_cast<uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
-}
-
-}  // namespace
 
 void writePng(const std::string& path, int width, int height) {
-    std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    put32(header, static_cast<uint32_t>(width));
-    put32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});
-    chunk(out, "IHDR", header);
-    chunk(out, "IEND", {});
+    std::vector<unsigned char> out = testsupport::encodeBlankPng(width, height);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()),
                                                 static_cast<std::streamsize>(out.size()));
 }

@@ -1,18 +1,22 @@
 #include "support/PatchHost.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <strings.h>
 #include <rapidjson/document.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fcntl.h>
 
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 extern char** environ;
 
@@ -96,27 +100,68 @@ PatchHost::PatchHost(const Options& options)
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    if (::posix_spawnp(&_pid, "python3", nullptr, nullptr, argv.data(), environ) != 0) {
+    // The host's stderr goes to a file, so that its reason to stop can be told.
+    const std::string errPath = _dir.file("stderr.txt");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int spawned = ::posix_spawnp(&_pid, "python3", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
         _pid = -1;
-        ADD_FAILURE() << "cannot start python3 for the patch host";
+        _error = "cannot start python3 for the patch host";
         return;
     }
 
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (Clock::now() < deadline) {
         if (fileExists(_readyPath)) {
-            _ready = true;
+            readReadyFile();
+            if (_ports.size() == options.ports.size()) {
+                _ready = true;
+            } else {
+                _error = "the patch host's ready file does not list its ports";
+            }
             return;
         }
         int status = 0;
         if (::waitpid(_pid, &status, WNOHANG) == _pid) {
             _pid = -1;
-            ADD_FAILURE() << "the patch host exited before it was ready (ports in use?)";
+            std::string reason = readFile(errPath);
+            while (!reason.empty() && reason.back() == '\n') reason.pop_back();
+            _error = "the patch host exited before it was ready: " +
+                     (reason.empty() ? std::string("no reason given") : reason) +
+                     " (the tests choose free ports; a fixed port comes from PatchHost::Options)";
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ADD_FAILURE() << "the patch host was not ready within 10 s";
+    _error = "the patch host was not ready within 10 s";
+}
+
+void PatchHost::readReadyFile() {
+    rapidjson::Document doc;
+    const std::string text = readFile(_readyPath);
+    doc.Parse(text.c_str());
+    if (doc.HasParseError() || !doc.IsObject() || !doc.HasMember("ports") || !doc["ports"].IsArray())
+        return;
+    for (const auto& port : doc["ports"].GetArray())
+        if (port.IsInt()) _ports.push_back(port.GetInt());
+}
+
+int PatchHost::closedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return 1;   // port 1 (tcpmux) is as good as closed on a test machine
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    int port = 1;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
+        port = ntohs(addr.sin_port);
+    ::close(fd);   // bound but never listening: the port stays free and closed
+    return port;
 }
 
 PatchHost::~PatchHost() {
@@ -173,6 +218,13 @@ void PatchHost::writeFaults() const {
     std::rename(temp.c_str(), _faultsPath.c_str());
 }
 
+std::string PatchHost::Request::header(const std::string& name) const {
+    for (const auto& [key, value] : headers) {
+        if (strcasecmp(key.c_str(), name.c_str()) == 0) return value;
+    }
+    return {};
+}
+
 std::vector<PatchHost::Request> PatchHost::requests() const {
     std::vector<Request> result;
     std::ifstream in(_logPath);
@@ -185,6 +237,15 @@ std::vector<PatchHost::Request> PatchHost::requests() const {
         if (doc.HasMember("port") && doc["port"].IsInt()) request.port = doc["port"].GetInt();
         if (doc.HasMember("path") && doc["path"].IsString()) request.path = doc["path"].GetString();
         if (doc.HasMember("range") && doc["range"].IsString()) request.range = doc["range"].GetString();
+        if (doc.HasMember("method") && doc["method"].IsString()) request.method = doc["method"].GetString();
+        if (doc.HasMember("body") && doc["body"].IsString()) request.body = doc["body"].GetString();
+        if (doc.HasMember("headers") && doc["headers"].IsArray()) {
+            for (const auto& pair : doc["headers"].GetArray()) {
+                if (pair.IsArray() && pair.Size() == 2 && pair[0].IsString() && pair[1].IsString()) {
+                    request.headers.emplace_back(pair[0].GetString(), pair[1].GetString());
+                }
+            }
+        }
         result.push_back(std::move(request));
     }
     return result;

@@ -1,7 +1,10 @@
 #pragma once
 // The local HTTPS patch host (tools/patchhost/patch_host.py) as a test fixture:
-// serves a fresh temporary folder on the fixed loopback ports, with faults set
-// per port and path, and reports the requests it received.
+// serves a fresh temporary folder on loopback, with faults set per port and path,
+// and reports the requests it received. Its ports are chosen by the system among
+// the free ones (ask primaryPort() and secondaryPort()), so any number of test
+// processes, checkouts and the demo's patch host can run side by side; tests point
+// the patch route at it with the host names below.
 #include <sys/types.h>
 
 #include <map>
@@ -14,15 +17,11 @@ namespace testsupport {
 
 class PatchHost {
 public:
-    static constexpr int kPrimaryPort = 18443;
-    static constexpr int kSecondaryPort = 18444;
-    // Nothing listens here while a patch host runs.
-    static constexpr int kClosedPort = 18449;
-
     struct Options {
         std::string cert;
         std::string key;
-        std::vector<int> ports{kPrimaryPort, kSecondaryPort};
+        // 0: any free port. A fixed port that is taken fails with "port N in use".
+        std::vector<int> ports{0, 0};
     };
     // The certificate for "localhost" and 127.0.0.1 signed by the local CA.
     static Options trusted();
@@ -35,8 +34,24 @@ public:
     PatchHost(const PatchHost&) = delete;
     PatchHost& operator=(const PatchHost&) = delete;
 
-    // True once every listener is up (waits at most 10 s in the constructor).
+    // True once every listener is up (waits at most 10 s in the constructor);
+    // otherwise error() says why.
     bool ready() const { return _ready; }
+    const std::string& error() const { return _error; }
+
+    // The listening ports, in the order of Options::ports.
+    const std::vector<int>& ports() const { return _ports; }
+    int primaryPort() const { return _ports.empty() ? 0 : _ports[0]; }
+    int secondaryPort() const { return _ports.size() < 2 ? 0 : _ports[1]; }
+    // Patch host names ("host:port") that lead to this host: the primary name, its
+    // alias (same port) and the secondary name.
+    std::string primaryHost() const { return "localhost:" + std::to_string(primaryPort()); }
+    std::string aliasHost() const { return "127.0.0.1:" + std::to_string(primaryPort()); }
+    std::string secondaryHost() const { return "127.0.0.1:" + std::to_string(secondaryPort()); }
+
+    // A loopback port that nothing listened on a moment ago (connections to it are
+    // refused).
+    static int closedPort();
 
     // The served folder, and a file written into it (full path returned).
     const std::string& root() const { return _root; }
@@ -55,12 +70,18 @@ public:
         int port = 0;
         std::string path;
         std::string range;   // the Range header, "" without one
+        std::string method;
+        std::vector<std::pair<std::string, std::string>> headers;   // as received
+        std::string body;
+        // The first value of a header (name compared without case), "" without one.
+        std::string header(const std::string& name) const;
     };
     // Requests received so far, in order of arrival.
     std::vector<Request> requests() const;
 
 private:
     void writeFaults() const;
+    void readReadyFile();
 
     TempDir _dir;
     std::string _root;
@@ -70,6 +91,8 @@ private:
     std::map<std::string, std::map<std::string, std::string>> _faults;
     pid_t _pid = -1;
     bool _ready = false;
+    std::string _error;
+    std::vector<int> _ports;
 };
 
 }  // namespace testsupport

@@ -238,6 +238,17 @@ std::string item(int sn, const std::string& file, int size) {
     return "[" + std::to_string(sn) + ",\"" + file + "\",\"" + kMd5 + "\"," + std::to_string(size) + "]";
 }
 
+// Takes the list decisions but starts no thread, so that what startDownloads
+// prepared can be looked at.
+class ListOnlyUpdater : public ResUpdater {
+public:
+    using ResUpdater::ResUpdater;
+    int threadsAsked = -1;
+
+protected:
+    void startThreads(int workers) override { threadsAsked = workers; }
+};
+
 class ListResponse : public Updater {
 protected:
     void prepare(ResUpdater& u, int packagedSn, int localSn) {
@@ -270,7 +281,7 @@ TEST_F(ListResponse, UpToDateAndNothingCollectedEndWithNoUpdate) {
         testsupport::LogCapture log;
         RecordingDelegate delegate;
         delegate.destroyOn = "noUpdate";
-        delegate.owned = std::make_unique<ResUpdater>(&delegate, "https://patch.vexo.test/r/list.json");
+        delegate.owned = std::make_unique<ListOnlyUpdater>(&delegate, "https://patch.vexo.test/r/list.json");
         prepare(*delegate.owned, 10, 0);
         deliver(*delegate.owned, c.body);
         EXPECT_EQ(delegate.names(), std::vector<std::string>{"noUpdate"});
@@ -283,7 +294,7 @@ TEST_F(ListResponse, UpToDateAndNothingCollectedEndWithNoUpdate) {
 TEST_F(ListResponse, BaseSetMarksTheCacheAndStartsAtZeroProgress) {
     testsupport::LogCapture log;
     RecordingDelegate delegate;
-    ResUpdater u(&delegate, "https://patch.vexo.test/r/list.json");
+    ListOnlyUpdater u(&delegate, "https://patch.vexo.test/r/list.json");
     prepare(u, 5, 0);
     deliver(u, R"({"sign":"abc","xlist":[)" + item(51, "p51.zip", 7) +
                    R"(],"base":{"sn":50,"min":40,"list":[)" + item(3, "b1.zip", 100) + "," +
@@ -304,11 +315,12 @@ TEST_F(ListResponse, BaseSetMarksTheCacheAndStartsAtZeroProgress) {
         EXPECT_EQ(u.state()->states, std::vector<int>(3, kPackageWaiting));
         EXPECT_FALSE(u.state()->stop);
     }
+    EXPECT_EQ(u.threadsAsked, 3);
 }
 
 TEST_F(ListResponse, PatchesOnlyWriteNoMarker) {
     RecordingDelegate delegate;
-    ResUpdater u(&delegate, "https://patch.vexo.test/r/list.json");
+    ListOnlyUpdater u(&delegate, "https://patch.vexo.test/r/list.json");
     prepare(u, 10, 0);
     deliver(u, R"({"sign":"abc","xlist":[)" + item(11, "p11.zip", 9) + "]}");
     EXPECT_FALSE(fs::exists(resources() + "BaseIncomplete"));
@@ -319,7 +331,7 @@ TEST_F(ListResponse, PatchesOnlyWriteNoMarker) {
 TEST_F(ListResponse, DelegateMayEndTheRunFromTheFirstProgress) {
     RecordingDelegate delegate;
     delegate.destroyOn = "progress";
-    delegate.owned = std::make_unique<ResUpdater>(&delegate, "https://patch.vexo.test/r/list.json");
+    delegate.owned = std::make_unique<ListOnlyUpdater>(&delegate, "https://patch.vexo.test/r/list.json");
     prepare(*delegate.owned, 10, 0);
     deliver(*delegate.owned, R"({"sign":"abc","xlist":[)" + item(11, "p11.zip", 9) + "]}");
     EXPECT_EQ(delegate.names(), std::vector<std::string>{"progress"});

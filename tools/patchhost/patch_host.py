@@ -2,7 +2,8 @@
 """Local HTTPS patch host for the tests and the demo.
 
 Serves the files of one folder on one or more ports (every port serves the same
-folder). GET and HEAD only; "Range: bytes=N-" gives 206 (or 416 past the end).
+folder). GET, HEAD and POST (answered as GET once the body is read);
+"Range: bytes=N-" gives 206 (or 416 past the end).
 
 Faults come from a JSON file that is read again whenever it changes:
 
@@ -16,14 +17,23 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
     status       answer with this status and "body" (default empty) instead of the file
     close_after  send the headers and this many body bytes, then drop the connection
     throttle     send the body at this many bytes per second
+    times        the fault applies to this many requests only (counted from the
+                 moment the fault table was last changed), then the next entry
+                 in the order above applies
+    headers      extra response headers, a list of [name, value] pairs
 
-Each request is logged as one JSON line {"port", "path", "range"} (range is null
-without a Range header). The ready file is written once every listener is up.
+Each request is logged as one JSON line {"port", "path", "range", "method",
+"headers", "body"} (range is null without a Range header; headers a list of
+[name, value] pairs as received; body the request body as UTF-8 text). A port of
+0 takes any free port. The ready file is written once every listener is up:
+{"pid": ..., "ports": [...]} with the ports in the order given. A port that is
+taken ends the host with "port N in use" on stderr and exit status 3.
 SIGTERM or SIGINT stops the host; so does the end of the --parent process, so that
 a test that crashes does not leave the ports taken.
 """
 
 import argparse
+import errno
 import json
 import os
 import signal
@@ -47,6 +57,7 @@ class Faults:
         self._lock = threading.Lock()
         self._stamp = None
         self._table = {}
+        self._used = {}
 
     def _current(self):
         if not self._path:
@@ -60,6 +71,7 @@ class Faults:
             if stamp != self._stamp:
                 self._stamp = stamp
                 self._table = {}
+                self._used = {}
                 if stamp is not None:
                     try:
                         with open(self._path, "rb") as f:
@@ -76,9 +88,20 @@ class Faults:
             entry = table.get(port_key)
             if isinstance(entry, dict):
                 fault = entry.get(path_key)
-                if isinstance(fault, dict):
+                if isinstance(fault, dict) and self._take(port_key, path_key, fault):
                     return fault
         return {}
+
+    def _take(self, port_key, path_key, fault):
+        """False once a fault with "times" is spent."""
+        if "times" not in fault:
+            return True
+        with self._lock:
+            used = self._used.get((port_key, path_key), 0)
+            if used >= int(fault["times"]):
+                return False
+            self._used[(port_key, path_key)] = used + 1
+            return True
 
 
 class RequestLog:
@@ -86,10 +109,12 @@ class RequestLog:
         self._lock = threading.Lock()
         self._file = open(path, "a", encoding="utf-8") if path else None
 
-    def write(self, port, path, range_header):
+    def write(self, port, path, range_header, method="GET", headers=(), body=b""):
         if not self._file:
             return
-        line = json.dumps({"port": port, "path": path, "range": range_header})
+        line = json.dumps({"port": port, "path": path, "range": range_header, "method": method,
+                           "headers": [list(h) for h in headers],
+                           "body": body.decode("utf-8", errors="replace")})
         with self._lock:
             self._file.write(line + "\n")
             self._file.flush()
@@ -153,12 +178,17 @@ class Handler(BaseHTTPRequestHandler):
     def do_HEAD(self):
         self._serve(with_body=False)
 
-    def _serve(self, with_body):
+    def do_POST(self):
+        length = self.headers.get("Content-Length", "0")
+        body = self.rfile.read(int(length)) if length.isdigit() else b""
+        self._serve(with_body=True, body=body)
+
+    def _serve(self, with_body, body=b""):
         self.close_connection = True
         server = self.server
         path = urllib.parse.urlsplit(self.path).path
         range_header = self.headers.get("Range")
-        server.log.write(server.port, path, range_header)
+        server.log.write(server.port, path, range_header, self.command, self.headers.items(), body)
 
         fault = server.faults.lookup(server.port, path)
         delay = float(fault.get("delay", 0) or 0)
@@ -211,6 +241,9 @@ class Handler(BaseHTTPRequestHandler):
 
     def _answer(self, status, headers, body, with_body, fault):
         self.send_response(status)
+        extra = fault.get("headers")
+        if isinstance(extra, list):
+            headers = headers + [tuple(h) for h in extra if isinstance(h, list) and len(h) == 2]
         for name, value in headers:
             self.send_header(name, value)
         self.send_header("Content-Type", "application/octet-stream")
@@ -248,7 +281,8 @@ class Handler(BaseHTTPRequestHandler):
 def main():
     parser = argparse.ArgumentParser(description="Local HTTPS patch host")
     parser.add_argument("--root", required=True, help="folder served")
-    parser.add_argument("--ports", default="18443,18444", help="comma-separated ports")
+    parser.add_argument("--ports", default="18443,18444",
+                        help="comma-separated ports (0: any free port)")
     parser.add_argument("--cert", required=True, help="server certificate (PEM)")
     parser.add_argument("--key", required=True, help="server key (PEM)")
     parser.add_argument("--faults", help="JSON fault table, re-read when it changes")
@@ -271,7 +305,17 @@ def main():
 
     faults = Faults(args.faults)
     log = RequestLog(args.log)
-    servers = [PatchServer(port, args.root, context, faults, log) for port in ports]
+    servers = []
+    for port in ports:
+        try:
+            servers.append(PatchServer(port, args.root, context, faults, log))
+        except OSError as e:
+            if e.errno == errno.EADDRINUSE:
+                sys.stderr.write("patch_host: port %d in use\n" % port)
+                return 3
+            raise
+        if port == 0:
+            servers[-1].port = servers[-1].server_address[1]
     threads = [threading.Thread(target=s.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True)
                for s in servers]
     for t in threads:
@@ -280,7 +324,7 @@ def main():
     if args.ready:
         temp = args.ready + ".part"
         with open(temp, "w") as f:
-            f.write("%d\n" % os.getpid())
+            json.dump({"pid": os.getpid(), "ports": [s.port for s in servers]}, f)
         os.replace(temp, args.ready)
 
     while not stop.wait(0.05):

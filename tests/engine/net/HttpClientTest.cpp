@@ -180,11 +180,11 @@ TEST(HttpClientSettings, DefaultTimeoutsAndCaBundleBesideTheExecutable) {
 
 TEST_F(HttpClientTest, GetDeliversBodyAndRawHeadersOnBothNamesAndPorts) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("dir/hello.txt", "hello patch");
 
-    for (const std::string& url : {PatchHost::url(PatchHost::kPrimaryPort, "/dir/hello.txt"),
-                                  PatchHost::url(PatchHost::kSecondaryPort, "/dir/hello.txt", "127.0.0.1")}) {
+    for (const std::string& url : {PatchHost::url(host.primaryPort(), "/dir/hello.txt"),
+                                  PatchHost::url(host.secondaryPort(), "/dir/hello.txt", "127.0.0.1")}) {
         SCOPED_TRACE(url);
         auto outcome = fetch(url);
         EXPECT_TRUE(outcome->succeed) << outcome->error;
@@ -199,8 +199,8 @@ TEST_F(HttpClientTest, GetDeliversBodyAndRawHeadersOnBothNamesAndPorts) {
 
 TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
-    host.setFault(PatchHost::kPrimaryPort, "/broken.json", R"({"status": 500, "body": "oops"})");
+    ASSERT_TRUE(host.ready()) << host.error();
+    host.setFault(host.primaryPort(), "/broken.json", R"({"status": 500, "body": "oops"})");
 
     struct Case {
         const char* path;
@@ -213,7 +213,7 @@ TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, c.path));
+        auto outcome = fetch(PatchHost::url(host.primaryPort(), c.path));
         EXPECT_TRUE(outcome->succeed) << outcome->error;
         EXPECT_EQ(outcome->code, c.code);
         EXPECT_EQ(outcome->body, c.body);
@@ -222,7 +222,7 @@ TEST_F(HttpClientTest, HttpErrorStatusIsASucceededTransferWithItsCode) {
 }
 
 TEST_F(HttpClientTest, ConnectionRefusedFailsWithoutStatus) {
-    auto outcome = fetch(PatchHost::url(PatchHost::kClosedPort, "/x"));
+    auto outcome = fetch(PatchHost::url(PatchHost::closedPort(), "/x"));
     EXPECT_FALSE(outcome->succeed);
     EXPECT_EQ(outcome->code, 0);
     EXPECT_FALSE(outcome->error.empty());
@@ -230,10 +230,10 @@ TEST_F(HttpClientTest, ConnectionRefusedFailsWithoutStatus) {
 
 TEST_F(HttpClientTest, PeerNotSignedByTheBundledCaIsRefused) {
     PatchHost host(PatchHost::rogue());
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("list.json", "{}");
 
-    auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, "/list.json"));
+    auto outcome = fetch(PatchHost::url(host.primaryPort(), "/list.json"));
     EXPECT_FALSE(outcome->succeed);
     EXPECT_EQ(outcome->code, 0);
     EXPECT_FALSE(outcome->error.empty());
@@ -243,7 +243,7 @@ TEST_F(HttpClientTest, PeerNotSignedByTheBundledCaIsRefused) {
 
 TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("pkg.zip", std::string(4000, 'z'));
     HttpClient::getInstance()->setTimeoutForRead(1);
 
@@ -260,7 +260,7 @@ TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
         SCOPED_TRACE(c.name);
         host.setFault("*", "/pkg.zip", c.fault);
         const auto start = std::chrono::steady_clock::now();
-        auto outcome = fetch(PatchHost::url(PatchHost::kSecondaryPort, "/pkg.zip"));
+        auto outcome = fetch(PatchHost::url(host.secondaryPort(), "/pkg.zip"));
         EXPECT_FALSE(outcome->succeed);
         EXPECT_EQ(outcome->code, c.code);
         EXPECT_FALSE(outcome->error.empty());
@@ -270,11 +270,11 @@ TEST_F(HttpClientTest, BrokenTransfersFailButKeepTheStatusThatArrived) {
 
 TEST_F(HttpClientTest, CallbackRunsOnTheMainThreadOnlyWhenTheLoopPumps) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("a.txt", "a");
     engine::Scheduler* scheduler = Director::getInstance()->getScheduler();
 
-    auto outcome = send(PatchHost::url(PatchHost::kPrimaryPort, "/a.txt"));
+    auto outcome = send(PatchHost::url(host.primaryPort(), "/a.txt"));
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (scheduler->pendingFunctionCount() == 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(5ms);
@@ -290,11 +290,11 @@ TEST_F(HttpClientTest, CallbackRunsOnTheMainThreadOnlyWhenTheLoopPumps) {
 
 TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("a.txt", "a");
 
     auto* request = new HttpRequest();
-    request->setUrl(PatchHost::url(PatchHost::kPrimaryPort, "/a.txt"));
+    request->setUrl(PatchHost::url(host.primaryPort(), "/a.txt"));
     request->setRequestType(HttpRequest::Type::GET);
     unsigned int countInCallback = 0;
     bool called = false;
@@ -312,24 +312,59 @@ TEST_F(HttpClientTest, RequestIsHeldUntilItsCallbackHasRun) {
     request->release();
 }
 
-TEST_F(HttpClientTest, DestroyWaitsForTransfersAndDropsTheirCallbacks) {
+TEST_F(HttpClientTest, DestroyAbandonsTransfersAndDropsTheirCallbacks) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("slow.txt", "slow");
-    host.setFault("*", "/slow.txt", R"({"delay": 0.5})");
+    host.writeFile("big.bin", std::string(400000, 'b'));
+    host.setFault("*", "/slow.txt", R"({"delay": 30})");
+    host.setFault("*", "/big.bin", R"({"throttle": 20000})");
 
-    auto outcome = send(PatchHost::url(PatchHost::kPrimaryPort, "/slow.txt"));
+    auto waiting = send(PatchHost::url(host.primaryPort(), "/slow.txt"));
+    auto trickling = send(PatchHost::url(host.primaryPort(), "/big.bin"));
+    testsupport::pumpMainThreadUntil([&] { return host.requests().size() == 2; }, 5s);
+    ASSERT_EQ(host.requests().size(), 2u);
+    const auto start = std::chrono::steady_clock::now();
     HttpClient::destroyInstance();
-    // The transfer has ended and handed its response over; nothing may call back
-    // into the destroyed client.
-    EXPECT_EQ(Director::getInstance()->getScheduler()->pendingFunctionCount(), 1u);
+    // Neither the reply 30 s away nor the transfer of 20 s is waited for.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+    // Both transfers have ended and handed their responses over; nothing may call
+    // back into the destroyed client.
+    EXPECT_EQ(Director::getInstance()->getScheduler()->pendingFunctionCount(), 2u);
     Director::getInstance()->getScheduler()->update(1.0f / 60);
-    EXPECT_FALSE(outcome->called);
+    EXPECT_FALSE(waiting->called);
+    EXPECT_FALSE(trickling->called);
+}
+
+TEST_F(HttpClientTest, ThreadsMaySendAtTheSameTime) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready()) << host.error();
+    host.writeFile("x", "ok");
+    const std::string url = PatchHost::url(host.primaryPort(), "/x");
+    constexpr int kPerThread = 20;
+    std::vector<std::shared_ptr<Outcome>> outcomes[2];
+    std::thread senders[2];
+    for (int t = 0; t < 2; ++t)
+        senders[t] = std::thread([&, t] {
+            for (int i = 0; i < kPerThread; ++i) outcomes[t].push_back(send(url));
+        });
+    for (std::thread& sender : senders) sender.join();
+    ASSERT_TRUE(testsupport::pumpMainThreadUntil(
+        [&] {
+            for (const auto& list : outcomes)
+                for (const auto& o : list)
+                    if (!o->called) return false;
+            return true;
+        },
+        10s));
+    for (const auto& list : outcomes)
+        for (const auto& o : list) EXPECT_EQ(o->body, "ok");
+    EXPECT_EQ(host.requests().size(), 2u * kPerThread);
 }
 
 TEST_F(HttpClientTest, RangeRequestsGetPartialContentOrNotSatisfiable) {
     PatchHost host;
-    ASSERT_TRUE(host.ready());
+    ASSERT_TRUE(host.ready()) << host.error();
     host.writeFile("pkg.zip", "0123456789");
 
     struct Case {
@@ -344,7 +379,7 @@ TEST_F(HttpClientTest, RangeRequestsGetPartialContentOrNotSatisfiable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.range);
-        auto outcome = fetch(PatchHost::url(PatchHost::kPrimaryPort, "/pkg.zip"), {std::string("Range: ") + c.range});
+        auto outcome = fetch(PatchHost::url(host.primaryPort(), "/pkg.zip"), {std::string("Range: ") + c.range});
         EXPECT_TRUE(outcome->succeed) << outcome->error;
         EXPECT_EQ(outcome->code, c.code);
         EXPECT_EQ(outcome->body, c.body);

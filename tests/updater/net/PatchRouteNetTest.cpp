@@ -37,8 +37,10 @@ std::vector<int> ports(const PatchHost& host) {
 class PatchRouteNet : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(host.ready());
-        setPatchHostNames("localhost:18443", "127.0.0.1:18443", "127.0.0.1:18444");
+        ASSERT_TRUE(host.ready()) << host.error();
+        setPatchHostNames(host.primaryHost(), host.aliasHost(), host.secondaryHost());
+        P = host.primaryPort();
+        S = host.secondaryPort();
         patchRoutePreferred().store(0);
         host.writeFile("r/list.json", "accepted");
     }
@@ -61,48 +63,51 @@ protected:
     }
 
     PatchHost host;
+    int P = 0;   // primary port
+    int S = 0;   // secondary port
+    std::string primary(const std::string& path) const { return "https://" + host.primaryHost() + path; }
+    std::string secondary(const std::string& path) const { return "https://" + host.secondaryHost() + path; }
 };
 
 TEST_F(PatchRouteNet, RejectedBodyMovesToTheSecondHostWhichBecomesPreferred) {
-    host.setFault(PatchHost::kPrimaryPort, "/r/list.json", R"({"status": 200, "body": "rejected"})");
+    host.setFault(host.primaryPort(), "/r/list.json", R"({"status": 200, "body": "rejected"})");
     testsupport::LogCapture log;
     Outcome first;
-    route("http://127.0.0.1:18443/r/list.json", first);   // the alias over plain http
+    route("http://" + host.aliasHost() + "/r/list.json", first);   // the alias over plain http
     EXPECT_EQ(first.successes, 1);
     EXPECT_EQ(first.failures, 0);
     EXPECT_EQ(first.body, "accepted");
-    EXPECT_TRUE(log.contains("PATCH_ROUTE failed https://localhost:18443/r/list.json status=200 attempt=1"))
+    EXPECT_TRUE(log.contains("PATCH_ROUTE failed " + primary("/r/list.json") + " status=200 attempt=1"))
         << log.text();
     EXPECT_EQ(patchRoutePreferred().load(), 1);
-    EXPECT_EQ(ports(host), (std::vector<int>{18443, 18444}));
+    EXPECT_EQ(ports(host), (std::vector<int>{P, S}));
 
     // Every later request starts on the second host.
     Outcome second;
-    route("https://localhost:18443/r/list.json", second);
+    route(primary("/r/list.json"), second);
     EXPECT_EQ(second.successes, 1);
-    EXPECT_EQ(ports(host), (std::vector<int>{18443, 18444, 18444}));
-    EXPECT_EQ(patchRouteCandidates("https://localhost:18443/r/p.zip").front(),
-              "https://127.0.0.1:18444/r/p.zip");
+    EXPECT_EQ(ports(host), (std::vector<int>{P, S, S}));
+    EXPECT_EQ(patchRouteCandidates(primary("/r/p.zip")).front(), secondary("/r/p.zip"));
 }
 
 TEST_F(PatchRouteNet, BothHostsFailingCallsOnFailOnce) {
     host.setFault("*", "/r/list.json", R"({"status": 500, "body": "accepted"})");
     testsupport::LogCapture log;
     Outcome outcome;
-    route("https://localhost:18443/r/list.json", outcome);
+    route(primary("/r/list.json"), outcome);
     pumpFor(0.3);
     EXPECT_EQ(outcome.failures, 1);
     EXPECT_EQ(outcome.successes, 0);
-    EXPECT_TRUE(log.contains("PATCH_ROUTE failed https://localhost:18443/r/list.json status=500 attempt=1"));
-    EXPECT_TRUE(log.contains("PATCH_ROUTE failed https://127.0.0.1:18444/r/list.json status=500 attempt=2"));
-    EXPECT_EQ(ports(host), (std::vector<int>{18443, 18444}));
+    EXPECT_TRUE(log.contains("PATCH_ROUTE failed " + primary("/r/list.json") + " status=500 attempt=1"));
+    EXPECT_TRUE(log.contains("PATCH_ROUTE failed " + secondary("/r/list.json") + " status=500 attempt=2"));
+    EXPECT_EQ(ports(host), (std::vector<int>{P, S}));
     EXPECT_EQ(patchRoutePreferred().load(), 0);
 }
 
 TEST_F(PatchRouteNet, OtherHostsGetOneAttempt) {
     testsupport::LogCapture log;
     Outcome outcome;
-    route(PatchHost::url(PatchHost::kClosedPort, "/r/list.json"), outcome);
+    route(PatchHost::url(PatchHost::closedPort(), "/r/list.json"), outcome);
     EXPECT_EQ(outcome.failures, 1);
     EXPECT_TRUE(log.contains("status=0 attempt=1"));
     EXPECT_FALSE(log.contains("attempt=2"));
@@ -128,9 +133,9 @@ TEST_F(PatchRouteNet, ResourceListThroughTheRoute) {
     };
     const Case cases[] = {
         {"up to date", R"({"sign":"abc","xlist":[[10,"p10.zip","0123456789ABCDEF0123456789ABCDEF",5]]})",
-         {"noUpdate"}, {18443}},
+         {"noUpdate"}, {P}},
         {"other sign on both hosts", R"({"sign":"xyz","xlist":[]})",
-         {"error 1 patch domains unavailable"}, {18443, 18444}},
+         {"error 1 patch domains unavailable"}, {P, S}},
     };
     testsupport::TempDir dir;
     dir.write("res/fenk/ResSignSn", "abc 10");
@@ -141,7 +146,7 @@ TEST_F(PatchRouteNet, ResourceListThroughTheRoute) {
         host.writeFile("r/list.json", c.list);
         size_t before = host.requests().size();
         Recorder delegate;
-        ResUpdater u(&delegate, "http://localhost:18443/r/list.json");
+        ResUpdater u(&delegate, "http://" + host.primaryHost() + "/r/list.json");
         u.start();
         pumpUntil([&] { return !delegate.calls.empty(); });
         pumpFor(0.2);

@@ -1,0 +1,10 @@
+#include "scripting/LuaRegistrationHooks.h"
+
+namespace engine {
+
+LuaRegistrationHooks& luaRegistrationHooks() {
+    static LuaRegistrationHooks hooks;
+    return hooks;
+}
+
+}  // namespace engine
