@@ -33,9 +33,9 @@ rapidjson::Value text(const std::string& s, Allocator& allocator) {
 }
 
 void setMember(rapidjson::Value& object, const std::string& name, rapidjson::Value value, Allocator& allocator) {
-    auto found = object.FindMember(rapidjson::Value(rapidjson::StringRef(name.data(), name.size())));
-    if (found != object.MemberEnd()) {
-        found->value = value;
+    const rapidjson::Value key(rapidjson::StringRef(name.data(), name.size()));
+    if (object.HasMember(key)) {
+        object[key] = value;
     } else {
         object.AddMember(text(name, allocator), value, allocator);
     }
@@ -143,17 +143,17 @@ std::string ConsoleCommand::frameReply(const std::string& json) {
 bool ConsoleCommand::handleRequest(const std::string& requestText, std::string& replyJson) {
     rapidjson::Document request;
     if (!engine::parseJson(requestText, request) || !request.IsObject()) return false;
-    auto cmdMember = request.FindMember("cmd");
-    if (cmdMember == request.MemberEnd()) return false;
+    const rapidjson::Value* cmdValue = engine::jsonMember(request, "cmd");
+    if (!cmdValue) return false;
 
     rapidjson::Document reply(rapidjson::kObjectType);
     Allocator& allocator = reply.GetAllocator();
-    reply.AddMember("cmd", rapidjson::Value(cmdMember->value, allocator), allocator);
-    auto seq = request.FindMember("seq");
-    if (seq != request.MemberEnd()) reply.AddMember("seq", rapidjson::Value(seq->value, allocator), allocator);
+    reply.AddMember("cmd", rapidjson::Value(*cmdValue, allocator), allocator);
+    if (const rapidjson::Value* seq = engine::jsonMember(request, "seq"))
+        reply.AddMember("seq", rapidjson::Value(*seq, allocator), allocator);
 
     // A "cmd" that is not a string is unknown; so is any name not listed here.
-    const std::string cmd = cmdMember->value.IsString() ? cmdMember->value.GetString() : "";
+    const std::string cmd = cmdValue->IsString() ? cmdValue->GetString() : "";
     auto member = [&](const char* name) { return engine::jsonMember(request, name); };
     const rapidjson::Value* pathValue = member("path");
     const bool hasPath = pathValue && pathValue->IsString();

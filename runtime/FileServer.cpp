@@ -307,8 +307,7 @@ void FileServer::addResFileInfo(const std::string& fileName, uint64_t modifiedTi
     std::lock_guard<std::mutex> lock(_fileInfoMutex);
     auto& allocator = _fileInfo.GetAllocator();
     const rapidjson::Value name(rapidjson::StringRef(fileName.data(), fileName.size()));
-    auto found = _fileInfo.FindMember(name);
-    if (found != _fileInfo.MemberEnd()) _fileInfo.EraseMember(found);
+    _fileInfo.EraseMember(name);
     rapidjson::Value key(fileName.c_str(), static_cast<rapidjson::SizeType>(fileName.size()), allocator);
     rapidjson::Value value(std::to_string(modifiedTime).c_str(), allocator);
     _fileInfo.AddMember(key, value, allocator);
@@ -317,8 +316,7 @@ void FileServer::addResFileInfo(const std::string& fileName, uint64_t modifiedTi
 void FileServer::removeResFileInfo(const std::string& fileName) {
     std::lock_guard<std::mutex> lock(_fileInfoMutex);
     const rapidjson::Value name(rapidjson::StringRef(fileName.data(), fileName.size()));
-    auto found = _fileInfo.FindMember(name);
-    if (found != _fileInfo.MemberEnd()) _fileInfo.EraseMember(found);
+    _fileInfo.EraseMember(name);
 }
 
 void FileServer::readResFileInfo() {
