@@ -19,6 +19,7 @@
 #include "engine/network/HttpResponse.h"
 #include "platform/Paths.h"
 #include "support/PatchHost.h"
+#include "support/RawHttpServer.h"
 #include "support/TestSupport.h"
 
 using engine::Director;
@@ -88,80 +89,11 @@ protected:
     }
 };
 
-// A one-shot plain HTTP listener on an ephemeral loopback port: records the raw
-// request of each connection and answers it with a fixed reply.
-class RawHttpServer {
-public:
-    explicit RawHttpServer(std::string reply) : _reply(std::move(reply)) {
-        _fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        if (::bind(_fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || ::listen(_fd, 4) != 0 ||
-            ::getsockname(_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-            ADD_FAILURE() << "cannot listen on loopback";
-            return;
-        }
-        _port = ntohs(addr.sin_port);
-        _thread = std::thread([this] { serve(); });
+// The shared loopback listener, with a failed set-up reported as a test failure.
+struct RawHttpServer : testsupport::RawHttpServer {
+    explicit RawHttpServer(std::string reply) : testsupport::RawHttpServer(std::move(reply)) {
+        if (!listening()) ADD_FAILURE() << "cannot listen on loopback";
     }
-    ~RawHttpServer() {
-        _stop = true;
-        if (_thread.joinable()) _thread.join();
-        ::close(_fd);
-    }
-
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(_port) + path; }
-    // Raw requests received (read after the client's callback has run).
-    std::vector<std::string> requests() const {
-        std::lock_guard<std::mutex> lock(_mutex);
-        return _requests;
-    }
-
-private:
-    void serve() {
-        while (!_stop) {
-            pollfd p{_fd, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0) continue;
-            const int conn = ::accept(_fd, nullptr, nullptr);
-            if (conn < 0) continue;
-            std::string raw = readRequest(conn);
-            {
-                std::lock_guard<std::mutex> lock(_mutex);
-                _requests.push_back(raw);
-            }
-            ::send(conn, _reply.data(), _reply.size(), MSG_NOSIGNAL);
-            ::close(conn);
-        }
-    }
-    // Headers, then as many body bytes as Content-Length announces.
-    static std::string readRequest(int conn) {
-        std::string raw;
-        char buf[4096];
-        for (;;) {
-            const size_t end = raw.find("\r\n\r\n");
-            if (end != std::string::npos) {
-                size_t length = 0;
-                const size_t at = raw.find("Content-Length: ");
-                if (at != std::string::npos && at < end) length = std::stoul(raw.substr(at + 16));
-                if (raw.size() >= end + 4 + length) return raw;
-            }
-            pollfd p{conn, POLLIN, 0};
-            if (::poll(&p, 1, 2000) <= 0) return raw;
-            const ssize_t n = ::recv(conn, buf, sizeof buf, 0);
-            if (n <= 0) return raw;
-            raw.append(buf, static_cast<size_t>(n));
-        }
-    }
-
-    std::string _reply;
-    int _fd = -1;
-    int _port = 0;
-    std::atomic<bool> _stop{false};
-    std::thread _thread;
-    mutable std::mutex _mutex;
-    std::vector<std::string> _requests;
 };
 
 const char kOkReply[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok";
