@@ -10,6 +10,7 @@ class EventDispatcher;
 class GLView;
 class Scene;
 class Console;
+class ActionManager;
 
 class Director {
 public:
@@ -24,6 +25,8 @@ public:
 
     Scheduler* getScheduler() const { return _scheduler; }
     EventDispatcher* getEventDispatcher() const { return _eventDispatcher; }
+    // Runs node actions; stepped by the scheduler before every other per-frame update.
+    ActionManager* getActionManager() const { return _actionManager; }
     // The remote text console; it listens only when asked to. Main thread.
     Console* getConsole();
 
@@ -87,6 +90,7 @@ private:
 
     Scheduler* _scheduler = nullptr;
     EventDispatcher* _eventDispatcher = nullptr;
+    ActionManager* _actionManager = nullptr;
     Console* _console = nullptr;
     GLView* _openGLView = nullptr;
     Scene* _runningScene = nullptr;

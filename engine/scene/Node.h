@@ -9,6 +9,9 @@
 
 namespace engine {
 
+class Action;
+class ActionManager;
+
 class Node : public Ref {
 public:
     static constexpr int INVALID_TAG = -1;
@@ -60,8 +63,17 @@ public:
     virtual void onExit();
     bool isRunning() const { return _running; }
     // Stops everything the node has scheduled (its target in the director's
-    // scheduler), recursively.
+    // scheduler) and its actions, recursively.
     virtual void cleanup();
+
+    // Actions, run by the director's action manager; paused while the node is not
+    // in the running scene. runAction returns the action (nullptr for none).
+    Action* runAction(Action* action);
+    void stopAllActions();
+    void stopAction(Action* action);
+    void stopActionByTag(int tag);
+    Action* getActionByTag(int tag) const;
+    size_t getNumberOfRunningActions() const;
 
 protected:
     Node() = default;
@@ -82,6 +94,7 @@ private:
     std::string _name;
     int _localZOrder = 0;
     bool _running = false;
+    ActionManager* _actionManager = nullptr;   // retained from the first runAction
 };
 
 }  // namespace engine

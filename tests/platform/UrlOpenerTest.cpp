@@ -48,7 +48,7 @@ TEST(UrlOpenerTest, TheHandlersOutcomeDecides) {
         FakeHandler handler(c.body);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(platform::openUrl("https://example.test/"), c.opened) << c.body;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500)) << c.body;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.body;
     }
 }
 
