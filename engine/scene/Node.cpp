@@ -5,6 +5,7 @@
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/renderer/GLProgramCache.h"
 
 namespace engine {
 
@@ -19,6 +20,7 @@ Node* Node::create() {
 }
 
 Node::~Node() {
+    if (_glProgramState) _glProgramState->release();
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();
