@@ -12,6 +12,8 @@
 #include "engine/base/Scheduler.h"
 #include "engine/app/GLView.h"
 #include "engine/console/Console.h"
+#include "engine/renderer/GLFunctions.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/scene/Scene.h"
 
 namespace engine {
@@ -40,7 +42,10 @@ void Director::destroyInstance() {
 }
 
 Director::Director()
-    : _scheduler(new Scheduler), _eventDispatcher(new EventDispatcher), _actionManager(new ActionManager) {
+    : _scheduler(new Scheduler),
+      _renderer(new Renderer),
+      _eventDispatcher(new EventDispatcher),
+      _actionManager(new ActionManager) {
     ActionManager* actions = _actionManager;
     _scheduler->scheduleUpdate(actions, std::numeric_limits<int>::min(), false,
                                [actions](float dt) { actions->update(dt); });
@@ -67,6 +72,7 @@ Director::~Director() {
     _actionManager->release();
     _scheduler->release();
     _eventDispatcher->release();
+    delete _renderer;
 }
 
 void Director::releaseScenes() {
@@ -144,9 +150,60 @@ void Director::drawScene(float dt) {
     _deltaTime = dt;
     _scheduler->update(dt);
     if (_nextScene) setNextScene();
+    render();
     // The view may be gone if a callback replaced it; read it again.
     if (_openGLView) _openGLView->swapBuffers();
     ++_totalFrames;
+}
+
+void Director::render() {
+    const GLFunctions& gl = GL::fn();
+    if (gl.hasContext && _openGLView) {
+        const Rect& port = _openGLView->getLastViewPort();
+        gl.viewport(static_cast<GLint>(port.origin.x), static_cast<GLint>(port.origin.y),
+                    static_cast<GLsizei>(port.size.width), static_cast<GLsizei>(port.size.height));
+    }
+    gl.clearColor(0, 0, 0, 1);
+    gl.clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    _renderer->clearDrawStats();
+    setProjection2D();
+    loadIdentityMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
+    if (_runningScene) {
+        // A command may drop the scene (a handler replacing it): keep it for the frame.
+        Scene* scene = _runningScene;
+        scene->retain();
+        scene->visit(_renderer, Mat4::IDENTITY, 0);
+        _renderer->render();
+        scene->release();
+    }
+}
+
+void Director::pushMatrix(MATRIX_STACK_TYPE type) {
+    auto& s = stack(type);
+    s.push_back(s.back());
+}
+
+void Director::popMatrix(MATRIX_STACK_TYPE type) {
+    auto& s = stack(type);
+    if (s.size() > 1) s.pop_back();
+}
+
+void Director::loadIdentityMatrix(MATRIX_STACK_TYPE type) { stack(type).back() = Mat4::IDENTITY; }
+
+void Director::loadMatrix(MATRIX_STACK_TYPE type, const Mat4& matrix) { stack(type).back() = matrix; }
+
+void Director::multiplyMatrix(MATRIX_STACK_TYPE type, const Mat4& matrix) { stack(type).back() *= matrix; }
+
+const Mat4& Director::getMatrix(MATRIX_STACK_TYPE type) const {
+    return _matrixStacks[static_cast<int>(type)].back();
+}
+
+void Director::setProjection2D() {
+    Size size = getWinSize();
+    Mat4 projection;
+    if (size.width > 0 && size.height > 0)
+        Mat4::createOrthographicOffCenter(0, size.width, 0, size.height, -1024, 1024, &projection);
+    loadMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_PROJECTION, projection);
 }
 
 void Director::setNextScene() {

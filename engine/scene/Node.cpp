@@ -7,6 +7,7 @@
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/renderer/GLProgramCache.h"
 
 namespace engine {
 
@@ -25,6 +26,7 @@ Node::~Node() {
         _actionManager->removeAllActionsFromTarget(this);
         _actionManager->release();
     }
+    if (_glProgramState) _glProgramState->release();
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();
