@@ -5,6 +5,7 @@
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionManager.h"
 #include "engine/base/Director.h"
+#include "engine/base/EventDispatcher.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
 #include "engine/renderer/GLProgramCache.h"
@@ -22,6 +23,7 @@ Node* Node::create() {
 }
 
 Node::~Node() {
+    if (_touchListenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
     if (_actionManager) {
         _actionManager->removeAllActionsFromTarget(this);
         _actionManager->release();

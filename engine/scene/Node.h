@@ -121,6 +121,8 @@ private:
     int _localZOrder = 0;
     bool _running = false;
     ActionManager* _actionManager = nullptr;   // retained from the first runAction
+    friend class EventDispatcher;
+    bool _touchListenersBound = false;         // the director's dispatcher holds listeners of it
 
     float _globalZOrder = 0;
     GLProgramState* _glProgramState = nullptr;
