@@ -11,7 +11,7 @@ packages=(
   libcairo2-dev libpng-dev libjpeg-dev unzip
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3 xvfb xauth locales libgl-dev libglfw3-dev
-  libprotobuf-dev protobuf-compiler libtinyxml2-dev
+  libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev
 )
 
 missing=()

@@ -1,8 +1,10 @@
 #include "engine/base/Director.h"
 
 #include <atomic>
+#include <limits>
 #include <mutex>
 
+#include "engine/actions/ActionManager.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Clock.h"
 #include "engine/base/EventDispatcher.h"
@@ -39,7 +41,15 @@ void Director::destroyInstance() {
     delete director;
 }
 
-Director::Director() : _scheduler(new Scheduler), _renderer(new Renderer), _eventDispatcher(new EventDispatcher) {}
+Director::Director()
+    : _scheduler(new Scheduler),
+      _renderer(new Renderer),
+      _eventDispatcher(new EventDispatcher),
+      _actionManager(new ActionManager) {
+    ActionManager* actions = _actionManager;
+    _scheduler->scheduleUpdate(actions, std::numeric_limits<int>::min(), false,
+                               [actions](float dt) { actions->update(dt); });
+}
 
 Console* Director::getConsole() {
     if (!_console) _console = new Console;
@@ -58,6 +68,8 @@ Director::~Director() {
     AutoreleasePool::getInstance()->clear();
     g_director.store(previous);
     delete _console;   // stops its thread
+    _scheduler->unscheduleUpdate(_actionManager);
+    _actionManager->release();
     _scheduler->release();
     _eventDispatcher->release();
     delete _renderer;

@@ -14,6 +14,7 @@ class GLView;
 class Scene;
 class Console;
 class Renderer;
+class ActionManager;
 
 enum class MATRIX_STACK_TYPE { MATRIX_STACK_MODELVIEW = 0, MATRIX_STACK_PROJECTION = 1 };
 
@@ -44,6 +45,8 @@ public:
     // Projection = orthographic over (0, 0) .. win size, z from -1024 to 1024.
     void setProjection2D();
 
+    // Runs node actions; stepped by the scheduler before every other per-frame update.
+    ActionManager* getActionManager() const { return _actionManager; }
     // The remote text console; it listens only when asked to. Main thread.
     Console* getConsole();
 
@@ -114,6 +117,7 @@ private:
     Renderer* _renderer = nullptr;
     std::vector<Mat4> _matrixStacks[2] = {{Mat4::IDENTITY}, {Mat4::IDENTITY}};
     EventDispatcher* _eventDispatcher = nullptr;
+    ActionManager* _actionManager = nullptr;
     Console* _console = nullptr;
     GLView* _openGLView = nullptr;
     Scene* _runningScene = nullptr;

@@ -13,6 +13,8 @@ namespace engine {
 class Renderer;
 class GLProgram;
 class GLProgramState;
+class Action;
+class ActionManager;
 
 class Node : public Ref {
 public:
@@ -65,7 +67,7 @@ public:
     virtual void onExit();
     bool isRunning() const { return _running; }
     // Stops everything the node has scheduled (its target in the director's
-    // scheduler), recursively.
+    // scheduler) and its actions, recursively.
     virtual void cleanup();
 
     // Drawing. visit() skips an invisible node; otherwise transform = parent's
@@ -90,6 +92,15 @@ public:
     void unscheduleUpdate();
     virtual void update(float delta);
 
+    // Actions, run by the director's action manager; paused while the node is not
+    // in the running scene. runAction returns the action (nullptr for none).
+    Action* runAction(Action* action);
+    void stopAllActions();
+    void stopAction(Action* action);
+    void stopActionByTag(int tag);
+    Action* getActionByTag(int tag) const;
+    size_t getNumberOfRunningActions() const;
+
 protected:
     Node() = default;
     virtual bool init() { return true; }
@@ -111,6 +122,7 @@ private:
     bool _running = false;
     float _globalZOrder = 0;
     GLProgramState* _glProgramState = nullptr;
+    ActionManager* _actionManager = nullptr;   // retained from the first runAction
 };
 
 }  // namespace engine
