@@ -13,8 +13,8 @@ class EventDispatcher;
 class GLView;
 class Scene;
 class Console;
-class Renderer;
 class ActionManager;
+class Renderer;
 
 enum class MATRIX_STACK_TYPE { MATRIX_STACK_MODELVIEW = 0, MATRIX_STACK_PROJECTION = 1 };
 
@@ -31,6 +31,8 @@ public:
 
     Scheduler* getScheduler() const { return _scheduler; }
     EventDispatcher* getEventDispatcher() const { return _eventDispatcher; }
+    // Runs node actions; stepped by the scheduler before every other per-frame update.
+    ActionManager* getActionManager() const { return _actionManager; }
     // The frame's render queue and statistics.
     Renderer* getRenderer() const { return _renderer; }
     // Matrix stacks: the top is the current matrix. The projection is set to the
@@ -45,8 +47,6 @@ public:
     // Projection = orthographic over (0, 0) .. win size, z from -1024 to 1024.
     void setProjection2D();
 
-    // Runs node actions; stepped by the scheduler before every other per-frame update.
-    ActionManager* getActionManager() const { return _actionManager; }
     // The remote text console; it listens only when asked to. Main thread.
     Console* getConsole();
 

@@ -22,11 +22,11 @@ Node* Node::create() {
 }
 
 Node::~Node() {
-    if (_glProgramState) _glProgramState->release();
     if (_actionManager) {
         _actionManager->removeAllActionsFromTarget(this);
         _actionManager->release();
     }
+    if (_glProgramState) _glProgramState->release();
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();

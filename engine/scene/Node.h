@@ -10,11 +10,11 @@
 
 namespace engine {
 
+class Action;
+class ActionManager;
 class Renderer;
 class GLProgram;
 class GLProgramState;
-class Action;
-class ActionManager;
 
 class Node : public Ref {
 public:
@@ -70,6 +70,15 @@ public:
     // scheduler) and its actions, recursively.
     virtual void cleanup();
 
+    // Actions, run by the director's action manager; paused while the node is not
+    // in the running scene. runAction returns the action (nullptr for none).
+    Action* runAction(Action* action);
+    void stopAllActions();
+    void stopAction(Action* action);
+    void stopActionByTag(int tag);
+    Action* getActionByTag(int tag) const;
+    size_t getNumberOfRunningActions() const;
+
     // Drawing. visit() skips an invisible node; otherwise transform = parent's
     // transform * node-to-parent, the children of negative local z-order are
     // visited first, then the node's draw(), then the other children; the
@@ -92,15 +101,6 @@ public:
     void unscheduleUpdate();
     virtual void update(float delta);
 
-    // Actions, run by the director's action manager; paused while the node is not
-    // in the running scene. runAction returns the action (nullptr for none).
-    Action* runAction(Action* action);
-    void stopAllActions();
-    void stopAction(Action* action);
-    void stopActionByTag(int tag);
-    Action* getActionByTag(int tag) const;
-    size_t getNumberOfRunningActions() const;
-
 protected:
     Node() = default;
     virtual bool init() { return true; }
@@ -120,9 +120,10 @@ private:
     std::string _name;
     int _localZOrder = 0;
     bool _running = false;
+    ActionManager* _actionManager = nullptr;   // retained from the first runAction
+
     float _globalZOrder = 0;
     GLProgramState* _glProgramState = nullptr;
-    ActionManager* _actionManager = nullptr;   // retained from the first runAction
 };
 
 }  // namespace engine
