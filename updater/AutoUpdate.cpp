@@ -52,8 +52,12 @@ AutoUpdate::~AutoUpdate() {
 
 void AutoUpdate::start(const std::function<void()>& onFinish) {
     engine::network::HttpClient* http = engine::network::HttpClient::getInstance();
-    _savedConnectTimeout = http->getTimeoutForConnect();
-    _savedReadTimeout = http->getTimeoutForRead();
+    // A start before the last one has left keeps the time-outs saved by that one.
+    if (!_timeoutsReplaced) {
+        _timeoutsReplaced = true;
+        _savedConnectTimeout = http->getTimeoutForConnect();
+        _savedReadTimeout = http->getTimeoutForRead();
+    }
     http->setTimeoutForConnect(8);
     http->setTimeoutForRead(20);
     _onFinish = onFinish;
@@ -241,6 +245,7 @@ void AutoUpdate::leave() {
     engine::network::HttpClient* http = engine::network::HttpClient::getInstance();
     http->setTimeoutForConnect(_savedConnectTimeout);
     http->setTimeoutForRead(_savedReadTimeout);
+    _timeoutsReplaced = false;
     _screen->showStartingGame();
 
     // The scripts see what the updates delivered before the packaged files.

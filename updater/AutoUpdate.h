@@ -99,6 +99,7 @@ private:
     std::weak_ptr<ResUpdaterState> _retiredState;   // the last stopped updater's state
     int _savedConnectTimeout = 30;
     int _savedReadTimeout = 60;
+    bool _timeoutsReplaced = false;   // between start and leave
     std::string _gatewayUrl;
     std::unique_ptr<UpdateScreen> _screen;
     bool _gatewayInFlight = false;

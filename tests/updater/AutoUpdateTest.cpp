@@ -154,6 +154,9 @@ TEST_F(AutoUpdateTest, FinishesExactlyOnceOneTickAfterLeaveWithTheTimeoutsBack) 
     EXPECT_EQ(_update.requests, 1);
     EXPECT_THAT(_screen.statuses, ElementsAre("au_checkupdate"));
 
+    _update.start([this] { ++_finished; });   // a second start keeps the saved time-outs
+    tick();
+    EXPECT_EQ(_update.requests, 1);           // and sends nothing while the first runs
     _update.onNoUpdate();
     EXPECT_EQ(_finished, 0);
     EXPECT_EQ(_screen.startingGame, 1);

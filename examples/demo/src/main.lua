@@ -11,6 +11,11 @@ else
     news = "Mộc Hà Lục"
 end
 
+if not (cc and cc.Director and cc.Scene and cc.Label) then
+    release_print("the engine's scene bindings are missing: no demo scene")
+    return
+end
+
 local director = cc.Director:getInstance()
 local scene = cc.Scene:create()
 local label = cc.Label:createWithSystemFont(news, "sans-serif", 24)
