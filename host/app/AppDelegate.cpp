@@ -9,8 +9,10 @@ extern "C" {
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/script/ScriptEngineManager.h"
+#include "host/app/BindingHooks.h"
 #include "host/app/BindingModules.h"
 #include "host/app/ClientFixes.h"
+#include "portal/NativeBridge.h"
 #include "portal/ScriptNatives.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/ScriptKey.h"
@@ -106,6 +108,7 @@ int AppDelegate::registerScriptModules(lua_State* L) {
 }
 
 int AppDelegate::startLua() {
+    installBindingHooks();
     engine::LuaEngine* lua = engine::LuaEngine::getInstance();
     engine::ScriptEngineManager::getInstance()->setScriptEngine(lua);
     engine::LuaStack* stack = lua->getLuaStack();
@@ -123,11 +126,11 @@ int AppDelegate::startLua() {
     }
 
     record("registerPayWebViewBinding");
-    registerPayWebViewBinding(L);
+    portal::registerPayWebViewBinding(L);
     record("registerNativeBridge");
-    registerNativeBridge(L);
+    portal::registerNativeBridge(L);
     record("installTextInputFix");
-    installTextInputFix();
+    portal::installTextInputFix();
     record("installClientFixes");
     installClientFixes(L);
     record("installAnrFix");

@@ -65,6 +65,13 @@ TEST_F(ScriptStart, OffersPbAtOnceAndCjsonOnFirstRequire) {
     EXPECT_EQ(_steps.back(), "src/main.lua");
 }
 
+// The layers above the script host reach the state through the script start.
+TEST_F(ScriptStart, InstallsTheBindingsAndNativesOfTheLayersAbove) {
+    AppDelegate::startLua();
+    EXPECT_EQ(eval("result = type(cc) == 'table' and type(cc.XMLHttpRequest) or 'no cc'"), "table");
+    EXPECT_EQ(eval("result = type(vexo_native)"), "function");
+}
+
 TEST_F(ScriptStart, ModuleListLeavesTheStackAsItFoundIt) {
     lua_State* L = engine::LuaEngine::getInstance()->getLuaStack()->getLuaState();
     const int top = lua_gettop(L);
