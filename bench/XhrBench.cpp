@@ -15,20 +15,14 @@
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
 #include "scripting/LuaEngine.h"
-#include "support/RawHttpServer.h"
+#include "bench/LoopbackBody.h"
 
 namespace {
 
 constexpr size_t kBodySize = 16u << 20;
 
-struct BodyServer {
-    testsupport::RawHttpServer http{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kBodySize) +
-                                    "\r\nConnection: close\r\n\r\n" + std::string(kBodySize, 'x')};
-    const std::string url = http.url("/body");
-};
-
-BodyServer& server() {
-    static BodyServer s;
+LoopbackBody& server() {
+    static LoopbackBody s(kBodySize, 'x');
     return s;
 }
 
