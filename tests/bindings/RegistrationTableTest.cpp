@@ -31,6 +31,7 @@
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/studio/Armature.h"
+#include "bindings/skeleton/LuaSkeletonAnimation.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaTypeMap.h"
 
@@ -158,6 +159,9 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::extension::TableView), "cc.TableView"},
     {typeid(studio::Armature), "ccs.Armature"},
     {typeid(studio::Bone), "ccs.Bone"},
+    {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
+    {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
 };
 
 TEST_F(RegistrationTableTest, EveryEngineClassHasItsEntries) {
