@@ -62,6 +62,14 @@ public:
     virtual void setViewPortInPoints(float x, float y, float w, float h);
     const Rect& getLastViewPort() const { return _lastViewPort; }
 
+    // Keyboard input from the window system, in GLFW numbering (key codes; actions
+    // 0 release, 1 press, 2 repeat; modifier bits). The text-input hooks see it
+    // first, and what they take goes no further. Otherwise Backspace (press or
+    // repeat) deletes backward in the attached input-method delegate, and a typed
+    // code point is inserted there as UTF-8.
+    void onKeyInput(int key, int scancode, int action, int mods);
+    void onCharInput(unsigned int codePoint);
+
     void setViewName(const std::string& name) { _viewName = name; }
     const std::string& getViewName() const { return _viewName; }
 
