@@ -46,6 +46,7 @@
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/Text.h"
+#include "bindings/skeleton/LuaSkeletonAnimation.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaTypeMap.h"
 
@@ -197,6 +198,9 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::LoadingBar), "ccui.LoadingBar"},
     {typeid(engine::ui::Scale9Sprite), "ccui.Scale9Sprite"},
     {typeid(engine::ui::Helper), "ccui.Helper"},
+    {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
+    {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
 };
 
 TEST_F(RegistrationTableTest, EveryEngineClassHasItsEntries) {
