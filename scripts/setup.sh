@@ -10,8 +10,8 @@ packages=(
   rapidjson-dev liblua5.1-0-dev libtolua++5.1-dev lua-check
   libcairo2-dev libpng-dev libjpeg-dev unzip
   clang libfuzzer-14-dev libclang-rt-14-dev
-  python3 xvfb xauth locales
-  libprotobuf-dev protobuf-compiler libtinyxml2-dev
+  python3 xvfb xauth locales libgl-dev libglfw3-dev
+  libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev
 )
 
 missing=()

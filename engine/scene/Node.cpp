@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "engine/actions/Action.h"
+#include "engine/actions/ActionManager.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/renderer/GLProgramCache.h"
 
 namespace engine {
 
@@ -19,6 +22,11 @@ Node* Node::create() {
 }
 
 Node::~Node() {
+    if (_actionManager) {
+        _actionManager->removeAllActionsFromTarget(this);
+        _actionManager->release();
+    }
+    if (_glProgramState) _glProgramState->release();
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();
@@ -107,6 +115,7 @@ void Node::setLocalZOrder(int localZOrder) {
 
 void Node::onEnter() {
     _running = true;
+    if (_actionManager) _actionManager->resumeTarget(this);
     // A copy: an onEnter override may add or remove children.
     std::vector<Node*> children = _children;
     for (Node* child : children) child->retain();
@@ -124,11 +133,43 @@ void Node::onExit() {
     }
     for (Node* child : children) child->release();
     _running = false;
+    if (_actionManager) _actionManager->pauseTarget(this);
 }
 
 void Node::cleanup() {
     Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    stopAllActions();
     for (Node* child : _children) child->cleanup();
+}
+
+Action* Node::runAction(Action* action) {
+    if (!action) return nullptr;
+    if (!_actionManager) {
+        _actionManager = Director::getInstance()->getActionManager();
+        _actionManager->retain();
+    }
+    _actionManager->addAction(action, this, !_running);
+    return action;
+}
+
+void Node::stopAllActions() {
+    if (_actionManager) _actionManager->removeAllActionsFromTarget(this);
+}
+
+void Node::stopAction(Action* action) {
+    if (_actionManager && action && action->getTarget() == this) _actionManager->removeAction(action);
+}
+
+void Node::stopActionByTag(int tag) {
+    if (_actionManager) _actionManager->removeActionByTag(tag, this);
+}
+
+Action* Node::getActionByTag(int tag) const {
+    return _actionManager ? _actionManager->getActionByTag(tag, this) : nullptr;
+}
+
+size_t Node::getNumberOfRunningActions() const {
+    return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
 }
 
 }  // namespace engine

@@ -4,10 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/Mat4.h"
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
 
 namespace engine {
+
+class Action;
+class ActionManager;
+class Renderer;
+class GLProgram;
+class GLProgramState;
 
 class Node : public Ref {
 public:
@@ -60,8 +67,39 @@ public:
     virtual void onExit();
     bool isRunning() const { return _running; }
     // Stops everything the node has scheduled (its target in the director's
-    // scheduler), recursively.
+    // scheduler) and its actions, recursively.
     virtual void cleanup();
+
+    // Actions, run by the director's action manager; paused while the node is not
+    // in the running scene. runAction returns the action (nullptr for none).
+    Action* runAction(Action* action);
+    void stopAllActions();
+    void stopAction(Action* action);
+    void stopActionByTag(int tag);
+    Action* getActionByTag(int tag) const;
+    size_t getNumberOfRunningActions() const;
+
+    // Drawing. visit() skips an invisible node; otherwise transform = parent's
+    // transform * node-to-parent, the children of negative local z-order are
+    // visited first, then the node's draw(), then the other children; the
+    // director's model-view top is the node's transform meanwhile. draw() queues
+    // the node's render commands (nothing for a plain node).
+    virtual void visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags);
+    virtual void draw(Renderer* renderer, const Mat4& transform, uint32_t flags);
+    // Orders render commands across the whole frame (lower first); 0 by default.
+    void setGlobalZOrder(float globalZOrder) { _globalZOrder = globalZOrder; }
+    float getGlobalZOrder() const { return _globalZOrder; }
+    // The shader state draw() uses; retained. Null by default.
+    void setGLProgramState(GLProgramState* state);
+    GLProgramState* getGLProgramState() const { return _glProgramState; }
+    void setGLProgram(GLProgram* program);   // through the program's shared state
+    GLProgram* getGLProgram() const;
+
+    // Per-frame update: scheduleUpdate() has the director's scheduler call update(dt)
+    // every frame (priority 0) until unscheduleUpdate() or cleanup().
+    void scheduleUpdate();
+    void unscheduleUpdate();
+    virtual void update(float delta);
 
 protected:
     Node() = default;
@@ -82,6 +120,10 @@ private:
     std::string _name;
     int _localZOrder = 0;
     bool _running = false;
+    ActionManager* _actionManager = nullptr;   // retained from the first runAction
+
+    float _globalZOrder = 0;
+    GLProgramState* _glProgramState = nullptr;
 };
 
 }  // namespace engine
