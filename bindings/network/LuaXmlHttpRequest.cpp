@@ -149,8 +149,7 @@ void LuaMinXmlHttpRequest::handleResponse(HttpResponse* response, unsigned seria
         _status = static_cast<int>(code);
         if (code == 200) {
             _readyState = 4;
-            const std::vector<char>& data = *response->getResponseData();
-            _body.assign(data.begin(), data.end());
+            _body.swap(*response->getResponseData());   // the response is not read after us
         }
     } else if (code == 0) {
         _error = true;
@@ -336,13 +335,13 @@ int get_statusText(lua_State* L) {
     return 1;
 }
 int get_responseText(lua_State* L) {
-    const std::string& body = self(L, "responseText")->body();
+    const std::string_view body = self(L, "responseText")->body();
     lua_pushlstring(L, body.data(), body.size());
     return 1;
 }
 int get_response(lua_State* L) {
     LuaMinXmlHttpRequest* xhr = self(L, "response");
-    const std::string& body = xhr->body();
+    const std::string_view body = xhr->body();
     const int type = xhr->responseType();
     if (type == LuaMinXmlHttpRequest::kJson || type == LuaMinXmlHttpRequest::kArrayBuffer) {
         if (xhr->readyState() != 4 || xhr->hasError()) return 0;

@@ -21,6 +21,8 @@
 // Main thread only.
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <lua.hpp>
 
@@ -50,7 +52,7 @@ public:
 
     const std::string& url() const { return _url; }
     const std::string& method() const { return _method; }
-    const std::string& body() const { return _body; }
+    std::string_view body() const { return std::string_view(_body.data(), _body.size()); }
     int readyState() const { return _readyState; }
     int status() const { return _status; }
     const std::string& statusText() const { return _statusText; }
@@ -70,7 +72,7 @@ private:
 
     std::string _url;
     std::string _method;
-    std::string _body;
+    std::vector<char> _body;
     int _readyState = 0;
     int _status = 0;
     std::string _statusText;

@@ -1,6 +1,7 @@
 #pragma once
 // The game view: frame (window) size, design resolution and its policies, zoom.
 // Headless: the view owns a window in the platform's window model, no GL context.
+#include <map>
 #include <string>
 
 #include "engine/base/Ref.h"
@@ -8,6 +9,8 @@
 #include "platform/Window.h"
 
 namespace engine {
+
+class Touch;
 
 enum class ResolutionPolicy { EXACT_FIT = 0, NO_BORDER = 1, SHOW_ALL = 2, FIXED_HEIGHT = 3, FIXED_WIDTH = 4, UNKNOWN = 5 };
 
@@ -70,6 +73,15 @@ public:
     void setViewName(const std::string& name) { _viewName = name; }
     const std::string& getViewName() const { return _viewName; }
 
+    // Touch input in view coordinates (frame points, y down), delivered at once to
+    // the director's event dispatcher. A begin for an id already down, or a move,
+    // end or cancel for an id that is not, is ignored.
+    void handleTouchBegin(int id, float x, float y);
+    void handleTouchMove(int id, float x, float y);
+    void handleTouchEnd(int id, float x, float y);
+    void handleTouchCancel(int id, float x, float y);
+    ~GLView() override;
+
 protected:
     GLView() = default;
     void updateDesignResolutionSize();
@@ -82,11 +94,16 @@ protected:
     float _scaleX = 1.f, _scaleY = 1.f;
     float _frameZoomFactor = 1.f;
     ResolutionPolicy _resolutionPolicy = ResolutionPolicy::UNKNOWN;
+
+private:
+    void deliverTouch(int code, int id, float x, float y);
+    std::map<int, Touch*> _touches;   // retained while down
 };
 
 // The desktop view: a top-level window in the platform model whose client area is
 // the frame size times the zoom factor. Closing that window (WM_CLOSE) ends the
-// director's loop.
+// director's loop. The left mouse button is touch 0: pressed in the client area it
+// begins, moves while held, and ends when released (client pixels over the zoom).
 class GLViewImpl : public GLView {
 public:
     // Frame size = the rect's size. The window is titled with the view name, its
@@ -115,6 +132,7 @@ private:
 
     platform::HWND _window = 0;
     bool _shouldClose = false;
+    bool _mouseDown = false;
 };
 
 }  // namespace engine
