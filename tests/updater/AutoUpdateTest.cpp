@@ -46,7 +46,7 @@ public:
         ++_log.built;
         loadLang();
     }
-    void showStatus(const std::string& text) override { _log.statuses.push_back(text); }
+    void showCheckStatus() override { _log.statuses.push_back(updater::updateTexts().auCheckUpdate); }
     void resetProgress() override { ++_log.resets; }
     void onProgress(int64_t, int64_t) override {}
     void onUnzipProgress(int, int, int, int, int64_t, int64_t) override {}
