@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/actions/Action.h"
+#include "engine/actions/ActionInterval.h"
+#include "engine/actions/ActionManager.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
 #include "engine/base/Director.h"
@@ -17,6 +19,9 @@
 #include "engine/image/Image.h"
 #include "engine/input/Touch.h"
 #include "engine/label/Label.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramCache.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/DrawNode.h"
@@ -168,6 +173,17 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Action>("cc.Action", "cc.Ref"),
     classEntry<FiniteTimeAction>("cc.FiniteTimeAction", "cc.Action"),
     classEntry<CallFunc>("cc.CallFunc", "cc.FiniteTimeAction"),
+    classEntry<ActionInterval>("cc.ActionInterval", "cc.FiniteTimeAction"),
+    classEntry<DelayTime>("cc.DelayTime", "cc.ActionInterval"),
+    classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
+    classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
+    classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval"),
+    classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),
+    classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
+    classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
+    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
+    classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
+    classEntry<Renderer>("cc.Renderer", nullptr),
 };
 
 }  // namespace

@@ -19,5 +19,30 @@ end
 director:replaceScene(scene)
 release_print("demo scene built with " .. scene:getChildrenCount() .. " child node(s)")
 
--- The demo ends here; a game would keep the director running.
-director:endToLua()
+-- A small skeleton waves once; its notifications arrive as tables. The demo ends
+-- when the wave completes (a game would keep the director running).
+local function describe(t)
+    local text = t.type .. " track " .. t.trackIndex .. " animation " .. t.animation .. " loops " .. t.loopCount
+    if t.eventData then
+        text = text .. " event " .. t.eventData.name .. " (" .. t.eventData.intValue .. ", " ..
+               t.eventData.floatValue .. ", '" .. t.eventData.stringValue .. "')"
+    end
+    return text
+end
+
+if not (sp and sp.SkeletonAnimation) then
+    release_print("the skeleton bindings are missing: no skeleton")
+    director:endToLua()
+    return
+end
+
+local skeleton = sp.SkeletonAnimation:create("res/skeleton/demo.json", "res/skeleton/demo.atlas")
+skeleton:setPosition(cc.p(640, 200))
+scene:addChild(skeleton)
+skeleton:registerSkeletonEventHandler(function(t) release_print("skeleton " .. describe(t)) end, 0)
+skeleton:registerSkeletonEventHandler(function(t) release_print("skeleton " .. describe(t)) end, 3)
+skeleton:registerSkeletonEventHandler(function(t)
+    release_print("skeleton " .. describe(t))
+    director:endToLua()
+end, 2)
+skeleton:setAnimation(0, "wave", false)
