@@ -51,6 +51,8 @@ inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return lu
 inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
     return luaconv_read_blend_func(L, index, out, "");
 }
+inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return luaconv_read_color4b(L, index, out); }
 
 // An object of a registered class (or nil, read as null).
 template <class T>
@@ -98,6 +100,10 @@ inline int pushResult(lua_State* L, const engine::Rect& value) {
 }
 inline int pushResult(lua_State* L, const engine::BlendFunc& value) {
     luaconv_push_blend_func(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color3B& value) {
+    luaconv_push_color3b(L, value);
     return 1;
 }
 
