@@ -14,21 +14,15 @@
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
 #include "engine/network/extra/HTTPRequest.h"
-#include "support/RawHttpServer.h"
+#include "bench/LoopbackBody.h"
 
 namespace {
 
 constexpr size_t kBodySize = 64u << 20;
 
 // Plain HTTP on an ephemeral loopback port: every connection gets the same reply.
-struct BodyServer {
-    testsupport::RawHttpServer http{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kBodySize) +
-                                    "\r\nConnection: close\r\n\r\n" + std::string(kBodySize, 'v')};
-    const std::string url = http.url("/body");
-};
-
-BodyServer& server() {
-    static BodyServer s;
+LoopbackBody& server() {
+    static LoopbackBody s(kBodySize, 'v');
     return s;
 }
 

@@ -27,6 +27,14 @@ LRESULT defaultMouseActivate(HWND hwnd, WPARAM topLevel, LPARAM lParam) {
     return (w->exStyle & WS_EX_NOACTIVATE) ? MA_NOACTIVATE : MA_ACTIVATE;
 }
 
+bool activateOnPress(HWND hwnd) {
+    const HWND top = getAncestorRoot(hwnd);
+    if (top == 0 || top == s_foreground) return true;
+    const LRESULT answer = sendMessage(hwnd, WM_MOUSEACTIVATE, top, makeLParam(HTCLIENT, WM_LBUTTONDOWN));
+    if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) setForegroundWindow(top);
+    return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT;
+}
+
 }  // namespace detail
 
 HWND getForegroundWindow() { return s_foreground; }
@@ -55,13 +63,7 @@ bool setForegroundWindow(HWND hwnd) {
 }
 
 void mouseButtonDown(HWND hwnd, POINT client) {
-    const HWND top = getAncestorRoot(hwnd);
-    if (top == 0) return;
-    if (top != s_foreground) {
-        const LRESULT answer = sendMessage(hwnd, WM_MOUSEACTIVATE, top, makeLParam(HTCLIENT, WM_LBUTTONDOWN));
-        if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) setForegroundWindow(top);
-        if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) return;
-    }
+    if (getAncestorRoot(hwnd) == 0 || !detail::activateOnPress(hwnd)) return;
     sendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, makeLParam(client.x, client.y));
 }
 

@@ -12,6 +12,7 @@
 //   the foreground window, MA_NOACTIVATE / MA_NOACTIVATEANDEAT leave it; the two
 //   "eat" answers swallow the press. defWindowProc asks a child's parent first.
 // Main thread only.
+#include "platform/Mouse.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -23,14 +24,15 @@ inline constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
 inline constexpr int HTCLIENT = 1;
 inline constexpr WPARAM WA_INACTIVE = 0;
 inline constexpr WPARAM WA_ACTIVE = 1;
-inline constexpr WPARAM MK_LBUTTON = 0x0001;
 
 HWND getForegroundWindow();
 // Makes the top-level ancestor of `hwnd` the foreground window; false for a bad handle.
 bool setForegroundWindow(HWND hwnd);
 
-// The left button pressed and released at a point of the window's client area.
-// Sends WM_LBUTTONDOWN / WM_LBUTTONUP (client coordinates in lParam).
+// The left button pressed and released at a point of a given window's client
+// area, whatever lies above it (platform/Mouse.h moves a cursor instead). Sends
+// WM_LBUTTONDOWN / WM_LBUTTONUP (client coordinates in lParam) after the
+// activation step above.
 void mouseButtonDown(HWND hwnd, POINT client);
 void mouseButtonUp(HWND hwnd, POINT client);
 // Down then up at the same point.

@@ -40,6 +40,20 @@ const MonitorInfo& primaryLocked(const std::vector<MonitorInfo>& monitors) {
     return monitors.front();
 }
 
+// Caller holds the mutex. The monitor overlapping most of `rect`, null when none.
+const MonitorInfo* mostOverlappingLocked(const std::vector<MonitorInfo>& monitors, const RECT& rect) {
+    const MonitorInfo* best = nullptr;
+    long long bestArea = 0;
+    for (const MonitorInfo& m : monitors) {
+        long long area = overlapArea(rect, m.rect);
+        if (area > bestArea) {
+            best = &m;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
 }  // namespace
 
 void setMonitors(const std::vector<MonitorInfo>& monitors) {
@@ -70,15 +84,7 @@ MonitorInfo monitorFromWindow(HWND hwnd) {
     std::lock_guard<std::mutex> lock(desktop().mutex);
     const auto& monitors = desktop().monitors;
     if (!known) return primaryLocked(monitors);
-    const MonitorInfo* best = nullptr;
-    long long bestArea = 0;
-    for (const MonitorInfo& m : monitors) {
-        long long area = overlapArea(window, m.rect);
-        if (area > bestArea) {
-            best = &m;
-            bestArea = area;
-        }
-    }
+    const MonitorInfo* best = mostOverlappingLocked(monitors, window);
     return best ? *best : primaryLocked(monitors);
 }
 
@@ -136,6 +142,13 @@ bool getMonitorInfo(HMONITOR monitor, MonitorInfo* info) {
     if (monitor == 0 || monitor > monitors.size()) return false;
     if (info) *info = monitors[monitor - 1];
     return true;
+}
+
+bool monitorFromRect(const RECT& rect, MonitorInfo* monitor) {
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    const MonitorInfo* best = mostOverlappingLocked(desktop().monitors, rect);
+    if (best && monitor) *monitor = *best;
+    return best != nullptr;
 }
 
 int getScreenDeviceCaps(int index) {

@@ -23,6 +23,10 @@ void resetMonitors();                 // back to the default monitor
 MonitorInfo primaryMonitor();
 // The monitor that holds most of the window (the primary when none does).
 MonitorInfo monitorFromWindow(HWND hwnd);
+// The monitor that holds most of the rectangle, with no default: false (and
+// `monitor` untouched) when the rectangle overlaps no monitor. `monitor` may be
+// null when only the answer matters.
+bool monitorFromRect(const RECT& rect, MonitorInfo* monitor);
 
 // Monitor handles: 1 + the monitor's index in the current list (0 is none).
 using HMONITOR = uintptr_t;

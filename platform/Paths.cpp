@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <unistd.h>
@@ -73,6 +75,20 @@ std::string userDataHome() {
         return base + "/.local/share";
     }
     return {};
+}
+
+std::string userVexoFolder() {
+    const std::string home = userDataHome();
+    if (home.empty()) return {};
+    const std::string folder = home + "/VEXO";
+    // Every prefix ending before a "/" is a parent; existing ones fail harmlessly.
+    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        ::mkdir(folder.substr(0, slash).c_str(), 0755);
+    }
+    ::mkdir(folder.c_str(), 0700);
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
+    return folder;
 }
 
 }  // namespace platform

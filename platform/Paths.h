@@ -22,4 +22,10 @@ bool setCurrentDirectory(const std::string& path);
 // is; "" otherwise. No trailing "/".
 std::string userDataHome();
 
+// The program's own folder in the user's data home, userDataHome() + "/VEXO",
+// made when missing (its missing parents too) with mode 0700 for itself; an
+// existing folder is fine and left as it is. "" when there is no data home or the
+// folder cannot be made.
+std::string userVexoFolder();
+
 }  // namespace platform

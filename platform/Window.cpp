@@ -65,6 +65,7 @@ struct PostedMessage {
     UINT msg;
     WPARAM wParam;
     LPARAM lParam;
+    std::function<void()> task;   // set for a queued task (hwnd 0)
 };
 
 // Handles start above the special values SetWindowPos gives to 0 and 1.
@@ -176,7 +177,8 @@ bool destroyWindow(HWND hwnd) {
     std::lock_guard<std::mutex> lock(queue().mutex);
     queue().live.erase(hwnd);
     auto& q = queue().messages;
-    q.erase(std::remove_if(q.begin(), q.end(), [hwnd](const PostedMessage& m) { return m.hwnd == hwnd; }),
+    q.erase(std::remove_if(q.begin(), q.end(),
+                           [hwnd](const PostedMessage& m) { return !m.task && m.hwnd == hwnd; }),
             q.end());
     return true;
 }
@@ -205,6 +207,39 @@ bool clientToScreen(HWND hwnd, POINT* point) {
     point->x = clampToInt(int64_t{point->x} + client.left);
     point->y = clampToInt(int64_t{point->y} + client.top);
     return true;
+}
+
+bool screenToClient(HWND hwnd, POINT* point) {
+    const Window* w = find(hwnd);
+    if (!w || !point) return false;
+    RECT client = clientOnScreen(*w);
+    point->x = clampToInt(int64_t{point->x} - client.left);
+    point->y = clampToInt(int64_t{point->y} - client.top);
+    return true;
+}
+
+namespace {
+
+bool holds(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+// The deepest visible child of `hwnd` holding the point, or hwnd itself.
+HWND deepestAt(HWND hwnd, POINT p) {
+    const Window* w = find(hwnd);
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        const Window* child = find(*it);
+        if (child && child->visible && !child->destroying && holds(child->rect, p)) return deepestAt(*it, p);
+    }
+    return hwnd;
+}
+
+}  // namespace
+
+HWND windowFromPoint(POINT screen) {
+    for (auto it = windows().rbegin(); it != windows().rend(); ++it) {
+        const Window& w = it->second;
+        if (w.parent == 0 && w.visible && !w.destroying && holds(w.rect, screen)) return deepestAt(it->first, screen);
+    }
+    return 0;
 }
 
 bool moveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint) {
@@ -366,8 +401,14 @@ LRESULT sendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 bool postMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     std::lock_guard<std::mutex> lock(queue().mutex);
     if (!queue().live.count(hwnd)) return false;
-    queue().messages.push_back(PostedMessage{hwnd, msg, wParam, lParam});
+    queue().messages.push_back(PostedMessage{hwnd, msg, wParam, lParam, {}});
     return true;
+}
+
+void postTask(std::function<void()> task) {
+    if (!task) return;
+    std::lock_guard<std::mutex> lock(queue().mutex);
+    queue().messages.push_back(PostedMessage{0, WM_NULL, 0, 0, std::move(task)});
 }
 
 int pumpMessages() {
@@ -382,6 +423,11 @@ int pumpMessages() {
         batch.swap(queue().messages);
     }
     for (const PostedMessage& m : batch) {
+        if (m.task) {
+            m.task();
+            ++delivered;
+            continue;
+        }
         if (!isWindow(m.hwnd)) continue;  // destroyed by an earlier message of this batch
         sendMessage(m.hwnd, m.msg, m.wParam, m.lParam);
         ++delivered;

@@ -4,6 +4,7 @@
 // Win32 message numbers. Everything runs on the thread that owns the model (the
 // main thread) except postMessage, which any thread may call.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/IntClamp.h"
@@ -147,6 +148,12 @@ bool getClientRect(HWND hwnd, RECT* rect);
 // Converts a point from client to screen coordinates: (0, 0) becomes the client
 // area's top-left corner on the screen.
 bool clientToScreen(HWND hwnd, POINT* point);
+// The reverse: a screen point in the window's client coordinates.
+bool screenToClient(HWND hwnd, POINT* point);
+// The deepest visible window whose window rectangle holds the screen point: among
+// top-level windows the last created wins, then among its children likewise; 0
+// when none holds it.
+HWND windowFromPoint(POINT screen);
 // Every rectangle is in screen coordinates, children's too: moving a parent does
 // not move its children.
 // Moves and sizes the whole window (a negative size counts as 0). Sends WM_MOVE
@@ -204,9 +211,12 @@ LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT sendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Queues the message (any thread); false when `hwnd` is not a window.
 bool postMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Queues a function that the pump runs in its turn among the messages (any
+// thread); services that report events through the message loop use it.
+void postTask(std::function<void()> task);
 // Main thread. First delivers a pending termination request (WM_CLOSE to the
-// window given to installTerminationHandlers), then the messages that were queued
-// when the pump started, in order; messages posted meanwhile wait for the next
+// window given to installTerminationHandlers), then the messages (and tasks) that
+// were queued when the pump started, in order; messages posted meanwhile wait for the next
 // pump, so a procedure that posts again cannot keep it running. Messages of
 // windows destroyed in the meantime are dropped. Then WM_TIMER for every due
 // timer (platform/Timer.h), then WM_ERASEBKGND / WM_PAINT for every visible

@@ -71,6 +71,10 @@ LRESULT defaultPaint(HWND hwnd);
 LRESULT defaultEraseBackground(HWND hwnd, WPARAM hdc);
 // Marks the whole client area of a painted window for repainting.
 void invalidateWhole(HWND hwnd, bool erase);
+// The mouse-activation step of a button press on `hwnd`: WM_MOUSEACTIVATE when
+// the window is outside the foreground window, which may then change; false when
+// the answer swallows the press.
+bool activateOnPress(HWND hwnd);
 // Forgets the foreground window when it is `hwnd` (0: always).
 void forgetActivation(HWND hwnd);
 

@@ -2,9 +2,16 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstdio>
 #include <vector>
 
+#include <xxhash.h>
+
 #include "engine/base/Log.h"
+#include "engine/base/Version.h"
+#include "engine/network/extra/HTTPRequest.h"
+#include "host/config/DeviceInfo.h"
+#include "runtime/AnalyticsConfig.h"
 #include "engine/files/FileUtils.h"
 #include "platform/Paths.h"
 #include "engine/app/GLView.h"
@@ -148,8 +155,27 @@ void RuntimeEngine::startScript(const std::string& args) {
     trackLaunchEvent();
 }
 
-void RuntimeEngine::trackEvent(const std::string&) {
+std::string RuntimeEngine::analyticsClientId(const std::string& userGuid) {
+    char id[64];
+    std::snprintf(id, sizeof id, "%x", static_cast<unsigned>(XXH32(userGuid.data(), userGuid.size(), 0)));
+    return id;
+}
+
+void RuntimeEngine::trackEvent(const std::string& action) {
     if (!_analyticsEnabled) return;
+    const std::string url = _analyticsUrl.empty() ? std::string(kAnalyticsUrl) : _analyticsUrl;
+    engine::extra::HTTPRequest* request =
+        engine::extra::HTTPRequest::createWithUrl(nullptr, url, engine::extra::HTTPRequest::kPOST);
+    if (!request) return;
+    request->addPOSTValue("v", "1");
+    request->addPOSTValue("tid", "UA-40718365-1");
+    request->addPOSTValue("cid", analyticsClientId(host::DeviceInfo::getInstance()->getUserGUID()));
+    request->addPOSTValue("t", "event");
+    request->addPOSTValue("an", "simulator");
+    request->addPOSTValue("av", engine::engineVersion());
+    request->addPOSTValue("ec", "win");
+    request->addPOSTValue("ea", action);
+    request->start();
 }
 
 void RuntimeEngine::start() {

@@ -70,11 +70,16 @@ public:
     // The configured initial view size (swapped when not landscape), exact fit.
     void resetDesignResolution();
 
-    // Launch analytics: off unless enabled; sending is not part of this build yet,
-    // so an enabled flag changes nothing either.
+    // Launch analytics: off unless enabled (nothing in the program enables it).
+    // When on, trackEvent posts one measurement-protocol event form to the
+    // collection address (built in; tests replace it) and never reads the answer.
+    // The client id is XXH32 (seed 0) of the user identifier, in lower-case hex.
     void setAnalyticsEnabled(bool enabled) { _analyticsEnabled = enabled; }
     bool isAnalyticsEnabled() const { return _analyticsEnabled; }
+    void setAnalyticsUrl(const std::string& url) { _analyticsUrl = url; }
+    const std::string& getAnalyticsUrl() const { return _analyticsUrl; }
     void trackEvent(const std::string& action);
+    static std::string analyticsClientId(const std::string& userGuid);
     void trackLaunchEvent() { trackEvent(_launchEvent); }
     // "empty" until setupRuntime finds a runtime kind.
     const std::string& getLaunchEvent() const { return _launchEvent; }
@@ -95,6 +100,7 @@ private:
 
     RuntimeProtocol* _runtime = nullptr;
     bool _analyticsEnabled = false;
+    std::string _analyticsUrl;
     std::string _launchEvent = "empty";
     host::ProjectConfig _project;
     std::unordered_map<int, std::unique_ptr<RuntimeProtocol>> _runtimes;

@@ -24,8 +24,9 @@ expect() {   # <description> <grep -c result must be non-zero: 1 | zero: 0> <pat
     fail=1
   fi
 }
-expect "vexo_host builds the start-up" 1 "vexo_host.dir/app/SimulatorWin.cpp.o"
-expect "vexo_host leaves the program's entry to vexo-client" 0 "vexo_host.dir/app/main.cpp.o"
+expect "vexo_app builds the start-up" 1 "vexo_app.dir/SimulatorWin.cpp.o"
+expect "vexo_app leaves the program's entry to vexo-client" 0 "vexo_app.dir/main.cpp.o"
+expect "vexo_host leaves the start-up to vexo_app" 0 "vexo_host.dir/app/"
 expect "vexo_host leaves the configuration to vexo_hostconfig" 0 "vexo_host.dir/config/"
 expect "vexo_hostconfig builds the configuration" 1 "vexo_hostconfig.dir/ProjectConfig.cpp.o"
 [ $fail = 0 ] && echo "clone below $scratch/host/config/ configures with the right sources"

@@ -7,11 +7,11 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev openssl libcurl4-openssl-dev zlib1g-dev libminizip-dev
-  rapidjson-dev liblua5.1-0-dev libtolua++5.1-dev lua-check
+  rapidjson-dev liblua5.1-0-dev libtolua++5.1-dev lua-check lua-cjson-dev
   libcairo2-dev fonts-dejavu-core xdg-utils libpng-dev libjpeg-dev unzip
   clang libfuzzer-14-dev libclang-rt-14-dev
-  python3 xvfb xauth locales
-  libprotobuf-dev protobuf-compiler libtinyxml2-dev
+  python3 xvfb xauth locales libgl-dev libglfw3-dev
+  libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "skeleton/Animation.h"
 
+#include <cmath>
+
 #include "skeleton/extension.h"
 
 namespace {
@@ -158,25 +160,26 @@ spBaseTimeline* spBaseTimeline_create(int frameCount, spTimelineType type, int s
 }
 
 spScaleTimeline* spScaleTimeline_create(int frameCount) {
-    return spBaseTimeline_create(frameCount, SP_TIMELINE_SCALE, 3, nullptr);
+    return spBaseTimeline_create(frameCount, SP_TIMELINE_SCALE, 3, spScaleTimeline_apply);
 }
 spRotateTimeline* spRotateTimeline_create(int frameCount) {
-    return spBaseTimeline_create(frameCount, SP_TIMELINE_ROTATE, 2, nullptr);
+    return spBaseTimeline_create(frameCount, SP_TIMELINE_ROTATE, 2, spRotateTimeline_apply);
 }
 spTranslateTimeline* spTranslateTimeline_create(int frameCount) {
-    return spBaseTimeline_create(frameCount, SP_TIMELINE_TRANSLATE, 3, nullptr);
+    return spBaseTimeline_create(frameCount, SP_TIMELINE_TRANSLATE, 3, spTranslateTimeline_apply);
 }
 spColorTimeline* spColorTimeline_create(int frameCount) {
-    return reinterpret_cast<spColorTimeline*>(spBaseTimeline_create(frameCount, SP_TIMELINE_COLOR, 5, nullptr));
+    return reinterpret_cast<spColorTimeline*>(
+        spBaseTimeline_create(frameCount, SP_TIMELINE_COLOR, 5, spColorTimeline_apply));
 }
 spIkConstraintTimeline* spIkConstraintTimeline_create(int frameCount) {
     return reinterpret_cast<spIkConstraintTimeline*>(
-        spBaseTimeline_create(frameCount, SP_TIMELINE_IKCONSTRAINT, 3, nullptr));
+        spBaseTimeline_create(frameCount, SP_TIMELINE_IKCONSTRAINT, 3, spIkConstraintTimeline_apply));
 }
 
 spAttachmentTimeline* spAttachmentTimeline_create(int frameCount) {
     spAttachmentTimeline* self = SK_NEW(spAttachmentTimeline);
-    initTimeline(&self->super, SP_TIMELINE_ATTACHMENT, nullptr, disposeAttachment);
+    initTimeline(&self->super, SP_TIMELINE_ATTACHMENT, spAttachmentTimeline_apply, disposeAttachment);
     self->framesCount = keyCount(frameCount);
     self->frames = SK_CALLOC(float, self->framesCount);
     self->attachmentNames = SK_CALLOC(char*, self->framesCount);
@@ -185,7 +188,7 @@ spAttachmentTimeline* spAttachmentTimeline_create(int frameCount) {
 
 spEventTimeline* spEventTimeline_create(int frameCount) {
     spEventTimeline* self = SK_NEW(spEventTimeline);
-    initTimeline(&self->super, SP_TIMELINE_EVENT, nullptr, disposeEvent);
+    initTimeline(&self->super, SP_TIMELINE_EVENT, spEventTimeline_apply, disposeEvent);
     self->framesCount = keyCount(frameCount);
     self->frames = SK_CALLOC(float, self->framesCount);
     self->events = SK_CALLOC(spEvent*, self->framesCount);
@@ -194,7 +197,7 @@ spEventTimeline* spEventTimeline_create(int frameCount) {
 
 spDrawOrderTimeline* spDrawOrderTimeline_create(int frameCount, int slotsCount) {
     spDrawOrderTimeline* self = SK_NEW(spDrawOrderTimeline);
-    initTimeline(&self->super, SP_TIMELINE_DRAWORDER, nullptr, disposeDrawOrder);
+    initTimeline(&self->super, SP_TIMELINE_DRAWORDER, spDrawOrderTimeline_apply, disposeDrawOrder);
     self->framesCount = keyCount(frameCount);
     self->frames = SK_CALLOC(float, self->framesCount);
     self->drawOrders = SK_CALLOC(int*, self->framesCount);
@@ -204,7 +207,7 @@ spDrawOrderTimeline* spDrawOrderTimeline_create(int frameCount, int slotsCount) 
 
 spFFDTimeline* spFFDTimeline_create(int frameCount, int frameVerticesCount) {
     spFFDTimeline* self = SK_NEW(spFFDTimeline);
-    initCurveTimeline(&self->super, frameCount, SP_TIMELINE_FFD, nullptr, disposeFFD);
+    initCurveTimeline(&self->super, frameCount, SP_TIMELINE_FFD, spFFDTimeline_apply, disposeFFD);
     self->framesCount = keyCount(frameCount);
     self->frames = SK_CALLOC(float, self->framesCount);
     self->frameVertices = SK_CALLOC(float*, self->framesCount);
@@ -214,7 +217,7 @@ spFFDTimeline* spFFDTimeline_create(int frameCount, int frameVerticesCount) {
 
 spFlipTimeline* spFlipTimeline_create(int frameCount, int x) {
     spFlipTimeline* self = SK_NEW(spFlipTimeline);
-    initTimeline(&self->super, x ? SP_TIMELINE_FLIPX : SP_TIMELINE_FLIPY, nullptr, disposeFlip);
+    initTimeline(&self->super, x ? SP_TIMELINE_FLIPX : SP_TIMELINE_FLIPY, spFlipTimeline_apply, disposeFlip);
     self->x = x;
     self->framesCount = keyCount(frameCount) * 2;
     self->frames = SK_CALLOC(float, self->framesCount);
@@ -321,4 +324,32 @@ void spAnimation_dispose(spAnimation* self) {
     SK_FREE(self->timelines);
     SK_FREE(self->name);
     SK_FREE(self);
+}
+
+int spAnimation_countEventKeys(const spAnimation* self) {
+    int count = 0;
+    for (int i = 0; i < self->timelinesCount; ++i) {
+        const spTimeline* timeline = self->timelines[i];
+        if (timeline && timeline->type == SP_TIMELINE_EVENT)
+            count += reinterpret_cast<const spEventTimeline*>(timeline)->framesCount;
+    }
+    return count;
+}
+
+void spAnimation_mix(const spAnimation* self, spSkeleton* skeleton, float lastTime, float time, int loop,
+                     spEvent** events, int* eventsCount, float alpha) {
+    if (loop && self->duration != 0) {
+        time = std::fmod(time, self->duration);
+        // -1 marks an entry that has not started; wrapping it could give -0 and
+        // hide the keys at 0 from the first apply.
+        if (lastTime >= 0) lastTime = std::fmod(lastTime, self->duration);
+    }
+    for (int i = 0; i < self->timelinesCount; ++i)
+        if (const spTimeline* timeline = self->timelines[i])
+            spTimeline_apply(timeline, skeleton, lastTime, time, events, eventsCount, alpha);
+}
+
+void spAnimation_apply(const spAnimation* self, spSkeleton* skeleton, float lastTime, float time, int loop,
+                       spEvent** events, int* eventsCount) {
+    spAnimation_mix(self, skeleton, lastTime, time, loop, events, eventsCount, 1);
 }

@@ -1,8 +1,11 @@
 #pragma once
 // Animations and their timelines as records: constructors, key setters, curve
-// setters with the pre-sampled Bézier spans, and disposal. An animation owns its
-// timelines; a timeline owns its key arrays and everything stored in them.
-// Key and curve setters ignore a key number outside the timeline.
+// setters with the pre-sampled Bézier spans, applying and mixing into a pose, and
+// disposal. An animation owns its timelines; a timeline owns its key arrays and
+// everything stored in them. Key and curve setters ignore a key number outside
+// the timeline. Applying trusts the timeline's bone, slot and IK indexes to fit
+// the skeleton and allocates nothing but a slot's deformed vertices when they
+// are too few.
 #include "skeleton/Event.h"
 
 struct spSkeleton;
@@ -27,7 +30,7 @@ using spTimelineApply = void (*)(const spTimeline* self, spSkeleton* skeleton, f
                                  spEvent** firedEvents, int* eventsCount, float alpha);
 
 struct spTimelineVtable {
-    spTimelineApply apply;   // null until the timeline kind can be applied
+    spTimelineApply apply;
     void (*dispose)(spTimeline* self);
 };
 
@@ -36,6 +39,11 @@ struct spTimeline {
     spTimelineVtable* vtable;
 };
 
+// Poses the skeleton at time, blended with the current pose by alpha (1 sets the
+// keyed value). Event timelines append the events keyed in (lastTime, time] to
+// firedEvents and count them in *eventsCount (nothing when either is null); a
+// lastTime after time means the animation wrapped. Discrete timelines
+// (attachment, flip) set a key only when it was not passed before lastTime.
 // Calls the table's apply (nothing when there is none).
 void spTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
                       spEvent** firedEvents, int* eventsCount, float alpha);
@@ -124,6 +132,34 @@ struct spFlipTimeline {
     int boneIndex;
 };
 
+// Float index of the first key after target in a strided key array (keys *
+// step floats, at least two keys, times ascending); step for two keys.
+int spTimeline_binarySearch(const float* values, int valuesLength, float target, int step);
+int spTimeline_binarySearch1(const float* values, int valuesLength, float target);
+
+// The applies the constructors install.
+void spRotateTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                            spEvent** firedEvents, int* eventsCount, float alpha);
+void spTranslateTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                               spEvent** firedEvents, int* eventsCount, float alpha);
+void spScaleTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                           spEvent** firedEvents, int* eventsCount, float alpha);
+void spColorTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                           spEvent** firedEvents, int* eventsCount, float alpha);
+void spIkConstraintTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                                  spEvent** firedEvents, int* eventsCount, float alpha);
+void spAttachmentTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                                spEvent** firedEvents, int* eventsCount, float alpha);
+void spEventTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                           spEvent** firedEvents, int* eventsCount, float alpha);
+void spDrawOrderTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                               spEvent** firedEvents, int* eventsCount, float alpha);
+// A key stored without vertices deforms nothing.
+void spFFDTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                         spEvent** firedEvents, int* eventsCount, float alpha);
+void spFlipTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                          spEvent** firedEvents, int* eventsCount, float alpha);
+
 // Stride-keyed curve timeline of frameCount keys, arrays zeroed.
 spBaseTimeline* spBaseTimeline_create(int frameCount, spTimelineType type, int stride, spTimelineApply apply);
 spScaleTimeline* spScaleTimeline_create(int frameCount);
@@ -163,3 +199,15 @@ struct spAnimation {
 // Empty (null) timeline slots of that number, duration 0.
 spAnimation* spAnimation_create(const char* name, int timelinesCount);
 void spAnimation_dispose(spAnimation* self);
+
+// Every timeline in order at full weight (apply) or blended by alpha (mix). With
+// loop set and a duration other than 0 both times wrap into the duration; a
+// negative lastTime (not started) stays as it is, so keys at 0 fire on the first
+// apply. events (may be null) must hold as many pointers as the animation has
+// event keys: spAnimation_countEventKeys.
+void spAnimation_apply(const spAnimation* self, spSkeleton* skeleton, float lastTime, float time, int loop,
+                       spEvent** events, int* eventsCount);
+void spAnimation_mix(const spAnimation* self, spSkeleton* skeleton, float lastTime, float time, int loop,
+                     spEvent** events, int* eventsCount, float alpha);
+// The most events one apply of the animation can fire.
+int spAnimation_countEventKeys(const spAnimation* self);

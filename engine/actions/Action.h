@@ -1,6 +1,9 @@
 #pragma once
-// Actions run on a target node. Only what the script host needs is here: the
-// target, cloning, and the instant call-function actions.
+// Actions run on a target node by the action manager (engine/actions/ActionManager.h).
+// The manager starts an action on its target, then steps it once a frame with the
+// frame's time until isDone(); it then stops it and lets it go. An action's update(t)
+// applies progress t in [0, 1]. Instant actions (the call-function ones) do their
+// work at their first step.
 #include <functional>
 
 #include "engine/base/Ref.h"
@@ -17,12 +20,25 @@ public:
     // The node the action runs on; not retained.
     Node* getTarget() const { return _target; }
     void setTarget(Node* target) { _target = target; }
+    int getTag() const { return _tag; }
+    void setTag(int tag) { _tag = tag; }
+
+    // Called by the action manager when the action starts on `target`.
+    virtual void startWithTarget(Node* target) { _target = target; }
+    // Called when the action ends or is removed; the target is forgotten.
+    virtual void stop() { _target = nullptr; }
+    virtual bool isDone() const { return true; }
+    // One frame of dt seconds.
+    virtual void step(float dt) { (void)dt; }
+    // Applies progress t (0 = start, 1 = end).
+    virtual void update(float t) { (void)t; }
 
 protected:
     Action() = default;
 
 private:
     Node* _target = nullptr;
+    int _tag = -1;
 };
 
 class FiniteTimeAction : public Action {
@@ -46,6 +62,9 @@ public:
     // A new action calling fn (which may be empty), autoreleased.
     static CallFunc* create(std::function<void()> fn);
     virtual void execute();
+    // Instant: the first step calls the function, and the action is done.
+    void step(float) override { update(1.f); }
+    void update(float) override { execute(); }
     CallFunc* clone() const override;
 
 protected:

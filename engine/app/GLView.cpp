@@ -5,6 +5,9 @@
 #include <unordered_map>
 
 #include "engine/base/Director.h"
+#include "engine/base/EventDispatcher.h"
+#include "engine/input/EventTouch.h"
+#include "engine/input/Touch.h"
 #include "engine/base/Log.h"
 
 namespace engine {
@@ -104,6 +107,44 @@ void GLView::setViewPortInPoints(float x, float y, float w, float h) {
 
 // --- GLViewImpl ---------------------------------------------------------------
 
+GLView::~GLView() {
+    for (auto& [id, touch] : _touches) touch->release();
+}
+
+void GLView::deliverTouch(int code, int id, float x, float y) {
+    const auto eventCode = static_cast<EventTouch::EventCode>(code);
+    auto it = _touches.find(id);
+    Touch* touch = nullptr;
+    if (eventCode == EventTouch::EventCode::BEGAN) {
+        if (it != _touches.end()) return;
+        touch = new Touch;
+        _touches[id] = touch;
+    } else {
+        if (it == _touches.end()) return;
+        touch = it->second;
+        if (eventCode != EventTouch::EventCode::MOVED) _touches.erase(it);
+    }
+    touch->setTouchInfo(id, x, y);
+    EventTouch event;
+    event.setEventCode(eventCode);
+    event.setTouches({touch});
+    Director::getInstance()->getEventDispatcher()->dispatchTouchEvent(&event);
+    if (eventCode == EventTouch::EventCode::ENDED || eventCode == EventTouch::EventCode::CANCELLED) touch->release();
+}
+
+void GLView::handleTouchBegin(int id, float x, float y) {
+    deliverTouch(static_cast<int>(EventTouch::EventCode::BEGAN), id, x, y);
+}
+void GLView::handleTouchMove(int id, float x, float y) {
+    deliverTouch(static_cast<int>(EventTouch::EventCode::MOVED), id, x, y);
+}
+void GLView::handleTouchEnd(int id, float x, float y) {
+    deliverTouch(static_cast<int>(EventTouch::EventCode::ENDED), id, x, y);
+}
+void GLView::handleTouchCancel(int id, float x, float y) {
+    deliverTouch(static_cast<int>(EventTouch::EventCode::CANCELLED), id, x, y);
+}
+
 GLViewImpl* GLViewImpl::createWithRect(const std::string& viewName, const Rect& rect,
                                        float frameZoomFactor) {
     auto* view = new GLViewImpl;
@@ -201,6 +242,23 @@ platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg
             return 0;
         }
         if (msg == platform::WM_NCDESTROY) view->forgetWindow();   // destroyed from outside
+        if (msg == platform::WM_LBUTTONDOWN || msg == platform::WM_MOUSEMOVE || msg == platform::WM_LBUTTONUP) {
+            const float zoom = view->_frameZoomFactor > 0.f ? view->_frameZoomFactor : 1.f;
+            const float x = static_cast<float>(platform::getXLParam(lParam)) / zoom;
+            const float y = static_cast<float>(platform::getYLParam(lParam)) / zoom;
+            view->retain();
+            if (msg == platform::WM_LBUTTONDOWN && !view->_mouseDown) {
+                view->_mouseDown = true;
+                view->handleTouchBegin(0, x, y);
+            } else if (msg == platform::WM_MOUSEMOVE && view->_mouseDown) {
+                view->handleTouchMove(0, x, y);
+            } else if (msg == platform::WM_LBUTTONUP && view->_mouseDown) {
+                view->_mouseDown = false;
+                view->handleTouchEnd(0, x, y);
+            }
+            view->release();
+            return 0;
+        }
     }
     return platform::defWindowProc(hwnd, msg, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The game view: frame (window) size, design resolution and its policies, zoom.
 // Headless: the view owns a window in the platform's window model, no GL context.
+#include <map>
 #include <string>
 
 #include "engine/base/Ref.h"
@@ -8,6 +9,8 @@
 #include "platform/Window.h"
 
 namespace engine {
+
+class Touch;
 
 enum class ResolutionPolicy { EXACT_FIT = 0, NO_BORDER = 1, SHOW_ALL = 2, FIXED_HEIGHT = 3, FIXED_WIDTH = 4, UNKNOWN = 5 };
 
@@ -59,8 +62,25 @@ public:
     virtual void setViewPortInPoints(float x, float y, float w, float h);
     const Rect& getLastViewPort() const { return _lastViewPort; }
 
+    // Keyboard input from the window system, in GLFW numbering (key codes; actions
+    // 0 release, 1 press, 2 repeat; modifier bits). The text-input hooks see it
+    // first, and what they take goes no further. Otherwise Backspace (press or
+    // repeat) deletes backward in the attached input-method delegate, and a typed
+    // code point is inserted there as UTF-8.
+    void onKeyInput(int key, int scancode, int action, int mods);
+    void onCharInput(unsigned int codePoint);
+
     void setViewName(const std::string& name) { _viewName = name; }
     const std::string& getViewName() const { return _viewName; }
+
+    // Touch input in view coordinates (frame points, y down), delivered at once to
+    // the director's event dispatcher. A begin for an id already down, or a move,
+    // end or cancel for an id that is not, is ignored.
+    void handleTouchBegin(int id, float x, float y);
+    void handleTouchMove(int id, float x, float y);
+    void handleTouchEnd(int id, float x, float y);
+    void handleTouchCancel(int id, float x, float y);
+    ~GLView() override;
 
 protected:
     GLView() = default;
@@ -74,11 +94,16 @@ protected:
     float _scaleX = 1.f, _scaleY = 1.f;
     float _frameZoomFactor = 1.f;
     ResolutionPolicy _resolutionPolicy = ResolutionPolicy::UNKNOWN;
+
+private:
+    void deliverTouch(int code, int id, float x, float y);
+    std::map<int, Touch*> _touches;   // retained while down
 };
 
 // The desktop view: a top-level window in the platform model whose client area is
 // the frame size times the zoom factor. Closing that window (WM_CLOSE) ends the
-// director's loop.
+// director's loop. The left mouse button is touch 0: pressed in the client area it
+// begins, moves while held, and ends when released (client pixels over the zoom).
 class GLViewImpl : public GLView {
 public:
     // Frame size = the rect's size. The window is titled with the view name, its
@@ -107,6 +132,7 @@ private:
 
     platform::HWND _window = 0;
     bool _shouldClose = false;
+    bool _mouseDown = false;
 };
 
 }  // namespace engine

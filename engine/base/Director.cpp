@@ -1,8 +1,10 @@
 #include "engine/base/Director.h"
 
 #include <atomic>
+#include <limits>
 #include <mutex>
 
+#include "engine/actions/ActionManager.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Clock.h"
 #include "engine/base/EventDispatcher.h"
@@ -10,6 +12,8 @@
 #include "engine/base/Scheduler.h"
 #include "engine/app/GLView.h"
 #include "engine/console/Console.h"
+#include "engine/renderer/GLFunctions.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/scene/Scene.h"
 
 namespace engine {
@@ -37,7 +41,15 @@ void Director::destroyInstance() {
     delete director;
 }
 
-Director::Director() : _scheduler(new Scheduler), _eventDispatcher(new EventDispatcher) {}
+Director::Director()
+    : _scheduler(new Scheduler),
+      _renderer(new Renderer),
+      _eventDispatcher(new EventDispatcher),
+      _actionManager(new ActionManager) {
+    ActionManager* actions = _actionManager;
+    _scheduler->scheduleUpdate(actions, std::numeric_limits<int>::min(), false,
+                               [actions](float dt) { actions->update(dt); });
+}
 
 Console* Director::getConsole() {
     if (!_console) _console = new Console;
@@ -56,8 +68,11 @@ Director::~Director() {
     AutoreleasePool::getInstance()->clear();
     g_director.store(previous);
     delete _console;   // stops its thread
+    _scheduler->unscheduleUpdate(_actionManager);
+    _actionManager->release();
     _scheduler->release();
     _eventDispatcher->release();
+    delete _renderer;
 }
 
 void Director::releaseScenes() {
@@ -135,9 +150,60 @@ void Director::drawScene(float dt) {
     _deltaTime = dt;
     _scheduler->update(dt);
     if (_nextScene) setNextScene();
+    render();
     // The view may be gone if a callback replaced it; read it again.
     if (_openGLView) _openGLView->swapBuffers();
     ++_totalFrames;
+}
+
+void Director::render() {
+    const GLFunctions& gl = GL::fn();
+    if (gl.hasContext && _openGLView) {
+        const Rect& port = _openGLView->getLastViewPort();
+        gl.viewport(static_cast<GLint>(port.origin.x), static_cast<GLint>(port.origin.y),
+                    static_cast<GLsizei>(port.size.width), static_cast<GLsizei>(port.size.height));
+    }
+    gl.clearColor(0, 0, 0, 1);
+    gl.clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    _renderer->clearDrawStats();
+    setProjection2D();
+    loadIdentityMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
+    if (_runningScene) {
+        // A command may drop the scene (a handler replacing it): keep it for the frame.
+        Scene* scene = _runningScene;
+        scene->retain();
+        scene->visit(_renderer, Mat4::IDENTITY, 0);
+        _renderer->render();
+        scene->release();
+    }
+}
+
+void Director::pushMatrix(MATRIX_STACK_TYPE type) {
+    auto& s = stack(type);
+    s.push_back(s.back());
+}
+
+void Director::popMatrix(MATRIX_STACK_TYPE type) {
+    auto& s = stack(type);
+    if (s.size() > 1) s.pop_back();
+}
+
+void Director::loadIdentityMatrix(MATRIX_STACK_TYPE type) { stack(type).back() = Mat4::IDENTITY; }
+
+void Director::loadMatrix(MATRIX_STACK_TYPE type, const Mat4& matrix) { stack(type).back() = matrix; }
+
+void Director::multiplyMatrix(MATRIX_STACK_TYPE type, const Mat4& matrix) { stack(type).back() *= matrix; }
+
+const Mat4& Director::getMatrix(MATRIX_STACK_TYPE type) const {
+    return _matrixStacks[static_cast<int>(type)].back();
+}
+
+void Director::setProjection2D() {
+    Size size = getWinSize();
+    Mat4 projection;
+    if (size.width > 0 && size.height > 0)
+        Mat4::createOrthographicOffCenter(0, size.width, 0, size.height, -1024, 1024, &projection);
+    loadMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_PROJECTION, projection);
 }
 
 void Director::setNextScene() {

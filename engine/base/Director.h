@@ -1,6 +1,9 @@
 #pragma once
 // The director: owns the scheduler, the event dispatcher, the view and the running
 // scene, and runs one frame per mainLoop().
+#include <vector>
+
+#include "engine/base/Mat4.h"
 #include "engine/base/Types.h"
 
 namespace engine {
@@ -10,6 +13,10 @@ class EventDispatcher;
 class GLView;
 class Scene;
 class Console;
+class ActionManager;
+class Renderer;
+
+enum class MATRIX_STACK_TYPE { MATRIX_STACK_MODELVIEW = 0, MATRIX_STACK_PROJECTION = 1 };
 
 class Director {
 public:
@@ -24,6 +31,22 @@ public:
 
     Scheduler* getScheduler() const { return _scheduler; }
     EventDispatcher* getEventDispatcher() const { return _eventDispatcher; }
+    // Runs node actions; stepped by the scheduler before every other per-frame update.
+    ActionManager* getActionManager() const { return _actionManager; }
+    // The frame's render queue and statistics.
+    Renderer* getRenderer() const { return _renderer; }
+    // Matrix stacks: the top is the current matrix. The projection is set to the
+    // 2D projection of the win size at the start of every frame; the model-view top
+    // follows the node being drawn. Popping the last matrix leaves it in place.
+    void pushMatrix(MATRIX_STACK_TYPE type);
+    void popMatrix(MATRIX_STACK_TYPE type);
+    void loadIdentityMatrix(MATRIX_STACK_TYPE type);
+    void loadMatrix(MATRIX_STACK_TYPE type, const Mat4& matrix);
+    void multiplyMatrix(MATRIX_STACK_TYPE type, const Mat4& matrix);
+    const Mat4& getMatrix(MATRIX_STACK_TYPE type) const;
+    // Projection = orthographic over (0, 0) .. win size, z from -1024 to 1024.
+    void setProjection2D();
+
     // The remote text console; it listens only when asked to. Main thread.
     Console* getConsole();
 
@@ -39,7 +62,9 @@ public:
 
     // One frame: delta from the engine clock (0 on the first frame), the view's
     // events, the scheduler (which then runs the functions handed over from other
-    // threads), the scene switch, the view's swapBuffers, the autorelease pool.
+    // threads), the scene switch, drawing (clear, 2D projection, the running scene
+    // visited into the renderer, the queued commands run), the view's swapBuffers,
+    // the autorelease pool.
     // After end() was called, the next mainLoop() tears down instead: the running
     // scene gets onExit and cleanup and is released, every schedule is dropped, the
     // view gets end() and is released, the pool is drained and hasEnded() becomes
@@ -81,12 +106,18 @@ private:
     Director();
     ~Director();
     void drawScene(float dt);
+    void render();
     void setNextScene();
     void purgeDirector();
     void releaseScenes();
 
+    std::vector<Mat4>& stack(MATRIX_STACK_TYPE type) { return _matrixStacks[static_cast<int>(type)]; }
+
     Scheduler* _scheduler = nullptr;
+    Renderer* _renderer = nullptr;
+    std::vector<Mat4> _matrixStacks[2] = {{Mat4::IDENTITY}, {Mat4::IDENTITY}};
     EventDispatcher* _eventDispatcher = nullptr;
+    ActionManager* _actionManager = nullptr;
     Console* _console = nullptr;
     GLView* _openGLView = nullptr;
     Scene* _runningScene = nullptr;

@@ -16,7 +16,10 @@ EventListenerCustom* EventListenerCustom::create(const std::string& eventName, C
 
 EventDispatcher::EventDispatcher() = default;
 
-EventDispatcher::~EventDispatcher() { removeAllEventListeners(); }
+EventDispatcher::~EventDispatcher() {
+    removeAllEventListeners();
+    while (!_touchListeners.empty()) removeEventListener(_touchListeners.back());
+}
 
 EventListenerCustom* EventDispatcher::addCustomEventListener(const std::string& eventName,
                                                              EventListenerCustom::Callback callback) {

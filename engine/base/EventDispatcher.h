@@ -1,5 +1,7 @@
 #pragma once
-// Delivers events to listeners. Custom events go to the listeners of their name.
+// Delivers events to listeners. Custom events go to the listeners of their name;
+// touch events to the one-by-one touch listeners bound to nodes of the running
+// scene, the node drawn on top first (engine/input/EventTouch.h).
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +11,10 @@
 #include "engine/base/Ref.h"
 
 namespace engine {
+
+class EventListenerTouchOneByOne;
+class EventTouch;
+class Node;
 
 class EventListenerCustom : public Ref {
 public:
@@ -48,11 +54,25 @@ public:
     void dispatchEvent(Event* event);
     void dispatchCustomEvent(const std::string& eventName, void* userData = nullptr);
 
+    // Touch listeners: retained while registered, bound to `node` (not retained; a
+    // node removes its listeners when it is destroyed). A listener is registered
+    // once; a null node is refused with a log line. Listeners added or removed
+    // during a dispatch take effect for the next touch.
+    void addEventListenerWithSceneGraphPriority(EventListenerTouchOneByOne* listener, Node* node);
+    void removeEventListener(EventListenerTouchOneByOne* listener);
+    void removeEventListenersForTarget(Node* node);
+    // Listeners of nodes that are running, top-most node first: later in drawing
+    // order (children of negative z-order, the node, the other children), and a
+    // higher global z-order before a lower one.
+    std::vector<EventListenerTouchOneByOne*> touchListenersInOrder() const;
+    void dispatchTouchEvent(EventTouch* event);
+
     void setEnabled(bool enabled) { _enabled = enabled; }
     bool isEnabled() const { return _enabled; }
 
 private:
     std::vector<EventListenerCustom*> _listeners;
+    std::vector<EventListenerTouchOneByOne*> _touchListeners;
     bool _enabled = true;
 };
 

@@ -13,6 +13,24 @@ struct BlendFunc {
     GLenumValue src = 1;
     GLenumValue dst = 0x0303;
     constexpr bool operator==(const BlendFunc& o) const { return src == o.src && dst == o.dst; }
+
+    static const BlendFunc DISABLE;                   // one, zero
+    static const BlendFunc ALPHA_PREMULTIPLIED;       // one, one minus source alpha
+    static const BlendFunc ALPHA_NON_PREMULTIPLIED;   // source alpha, one minus source alpha
+    static const BlendFunc ADDITIVE;                  // source alpha, one
+};
+
+inline constexpr BlendFunc BlendFunc::DISABLE{1, 0};
+inline constexpr BlendFunc BlendFunc::ALPHA_PREMULTIPLIED{1, 0x0303};
+inline constexpr BlendFunc BlendFunc::ALPHA_NON_PREMULTIPLIED{0x0302, 0x0303};
+inline constexpr BlendFunc BlendFunc::ADDITIVE{0x0302, 1};
+
+// A node that draws with a blend function of its own.
+class BlendProtocol {
+public:
+    virtual ~BlendProtocol() = default;
+    virtual void setBlendFunc(const BlendFunc& blendFunc) = 0;
+    virtual const BlendFunc& getBlendFunc() const = 0;
 };
 
 // An active uniform of a linked shader program.

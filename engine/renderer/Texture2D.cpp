@@ -1,5 +1,7 @@
 #include "engine/renderer/Texture2D.h"
 
+#include "engine/renderer/GLFunctions.h"
+
 namespace engine {
 
 Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format) {
@@ -23,6 +25,29 @@ Texture2D* Texture2D::createWithData(std::vector<unsigned char> pixels, int pixe
     texture->_pixels = std::move(pixels);
     texture->_premultipliedAlpha = premultipliedAlpha;
     return texture;
+}
+
+Texture2D::~Texture2D() {
+    if (_name && _generation == GL::contextGeneration()) GL::fn().deleteTextures(1, &_name);
+}
+
+unsigned int Texture2D::getName() {
+    const GLFunctions& gl = GL::fn();
+    if (!gl.hasContext) return 0;
+    if (_generation == GL::contextGeneration()) return _name;
+    _generation = GL::contextGeneration();
+    _name = 0;
+    gl.genTextures(1, &_name);
+    GL::bindTexture2D(_name);
+    gl.pixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
+    gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
+                  GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
+    return _name;
 }
 
 }  // namespace engine

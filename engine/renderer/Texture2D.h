@@ -1,8 +1,8 @@
 #pragma once
 // A texture of the renderer: pixel size, content size, pixel format and the
-// sampling parameters record. It holds no GL object yet: a texture made from
-// pixels keeps them (rows tightly packed, top row first) until the renderer and
-// its GL context upload them.
+// sampling parameters record. A texture made from pixels keeps them (rows tightly
+// packed, top row first at v = 0); they are uploaded to the current GL context on
+// first use (getName), and again after the context changed.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,6 +41,11 @@ public:
     // The pixels waiting for upload (empty for a texture made without them).
     const std::vector<unsigned char>& getPixelData() const { return _pixels; }
     bool hasPremultipliedAlpha() const { return _premultipliedAlpha; }
+    // The GL texture of the current context, uploaded on first use (linear
+    // filtering, clamped); 0 without a context.
+    unsigned int getName();
+
+    ~Texture2D() override;
 
 protected:
     Texture2D() = default;
@@ -53,6 +58,8 @@ private:
     std::string _path;
     std::vector<unsigned char> _pixels;
     bool _premultipliedAlpha = false;
+    unsigned int _name = 0;
+    uint32_t _generation = 0;   // the context generation _name belongs to
 };
 
 }  // namespace engine

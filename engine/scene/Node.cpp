@@ -1,10 +1,16 @@
 #include "engine/scene/Node.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
+#include "engine/actions/Action.h"
+#include "engine/actions/ActionManager.h"
 #include "engine/base/Director.h"
+#include "engine/base/EventDispatcher.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/renderer/GLProgramCache.h"
 
 namespace engine {
 
@@ -19,6 +25,12 @@ Node* Node::create() {
 }
 
 Node::~Node() {
+    if (_touchListenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
+    if (_actionManager) {
+        _actionManager->removeAllActionsFromTarget(this);
+        _actionManager->release();
+    }
+    if (_glProgramState) _glProgramState->release();
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();
@@ -107,6 +119,7 @@ void Node::setLocalZOrder(int localZOrder) {
 
 void Node::onEnter() {
     _running = true;
+    if (_actionManager) _actionManager->resumeTarget(this);
     // A copy: an onEnter override may add or remove children.
     std::vector<Node*> children = _children;
     for (Node* child : children) child->retain();
@@ -124,11 +137,129 @@ void Node::onExit() {
     }
     for (Node* child : children) child->release();
     _running = false;
+    if (_actionManager) _actionManager->pauseTarget(this);
+}
+
+Vec2 Node::getAnchorPointInPoints() const {
+    return {_anchorPoint.x * _contentSize.width, _anchorPoint.y * _contentSize.height};
+}
+
+Mat4 Node::getNodeToParentTransform() const {
+    const Vec2 anchor = getAnchorPointInPoints();
+    Vec2 at = _position;
+    if (_ignoreAnchorPointForPosition) at = at + anchor;
+    // translate(at) * rotate * scale * translate(-anchor), written out.
+    const double radians = -static_cast<double>(_rotation) * std::numbers::pi / 180.0;
+    const float c = static_cast<float>(std::cos(radians));
+    const float s = static_cast<float>(std::sin(radians));
+    const float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
+    const float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
+    const float tx = at.x - (a * anchor.x + cc * anchor.y);
+    const float ty = at.y - (b * anchor.x + d * anchor.y);
+    return Mat4(a, cc, 0, tx,
+                b, d, 0, ty,
+                0, 0, 1, 0,
+                0, 0, 0, 1);
+}
+
+Mat4 Node::getParentToNodeTransform() const { return getNodeToParentTransform().getInversed(); }
+
+Mat4 Node::getNodeToWorldTransform() const {
+    Mat4 transform = getNodeToParentTransform();
+    for (const Node* node = _parent; node; node = node->_parent) {
+        transform = node->getNodeToParentTransform() * transform;
+    }
+    return transform;
+}
+
+Mat4 Node::getWorldToNodeTransform() const { return getNodeToWorldTransform().getInversed(); }
+
+namespace {
+Vec2 apply(const Mat4& transform, const Vec2& point) {
+    Vec3 p(point.x, point.y, 0.f);
+    transform.transformPoint(&p);
+    return {p.x, p.y};
+}
+}  // namespace
+
+Vec2 Node::convertToNodeSpace(const Vec2& worldPoint) const {
+    return apply(getWorldToNodeTransform(), worldPoint);
+}
+
+Vec2 Node::convertToWorldSpace(const Vec2& nodePoint) const {
+    return apply(getNodeToWorldTransform(), nodePoint);
+}
+
+Vec2 Node::convertToNodeSpaceAR(const Vec2& worldPoint) const {
+    return convertToNodeSpace(worldPoint) - getAnchorPointInPoints();
+}
+
+Vec2 Node::convertToWorldSpaceAR(const Vec2& nodePoint) const {
+    return convertToWorldSpace(nodePoint + getAnchorPointInPoints());
+}
+
+Rect Node::getBoundingBox() const {
+    const Mat4 transform = getNodeToParentTransform();
+    const Vec2 corners[] = {apply(transform, {0.f, 0.f}),
+                            apply(transform, {_contentSize.width, 0.f}),
+                            apply(transform, {0.f, _contentSize.height}),
+                            apply(transform, {_contentSize.width, _contentSize.height})};
+    float minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
+    for (const Vec2& corner : corners) {
+        minX = std::min(minX, corner.x);
+        maxX = std::max(maxX, corner.x);
+        minY = std::min(minY, corner.y);
+        maxY = std::max(maxY, corner.y);
+    }
+    return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+Color3B Node::getDisplayedColor() const {
+    if (!_parent || !_parent->_cascadeColorEnabled) return _color;
+    const Color3B parent = _parent->getDisplayedColor();
+    return {static_cast<uint8_t>(_color.r * parent.r / 255), static_cast<uint8_t>(_color.g * parent.g / 255),
+            static_cast<uint8_t>(_color.b * parent.b / 255)};
+}
+
+uint8_t Node::getDisplayedOpacity() const {
+    if (!_parent || !_parent->_cascadeOpacityEnabled) return _opacity;
+    return static_cast<uint8_t>(_opacity * _parent->getDisplayedOpacity() / 255);
 }
 
 void Node::cleanup() {
     Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    stopAllActions();
     for (Node* child : _children) child->cleanup();
+}
+
+Action* Node::runAction(Action* action) {
+    if (!action) return nullptr;
+    if (!_actionManager) {
+        _actionManager = Director::getInstance()->getActionManager();
+        _actionManager->retain();
+    }
+    _actionManager->addAction(action, this, !_running);
+    return action;
+}
+
+void Node::stopAllActions() {
+    if (_actionManager) _actionManager->removeAllActionsFromTarget(this);
+}
+
+void Node::stopAction(Action* action) {
+    if (_actionManager && action && action->getTarget() == this) _actionManager->removeAction(action);
+}
+
+void Node::stopActionByTag(int tag) {
+    if (_actionManager) _actionManager->removeActionByTag(tag, this);
+}
+
+Action* Node::getActionByTag(int tag) const {
+    return _actionManager ? _actionManager->getActionByTag(tag, this) : nullptr;
+}
+
+size_t Node::getNumberOfRunningActions() const {
+    return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
 }
 
 }  // namespace engine

@@ -1,13 +1,30 @@
 #pragma once
-// A node of the scene graph: position, size, anchor, scale, visibility, a tag and a
-// name, and children ordered by their local z-order.
+// A node of the scene graph: position, size, anchor, scale, rotation, visibility, a
+// tag and a name, colour and opacity, and children ordered by their local z-order.
+//
+// Geometry: the node's content box is (0, 0) to its content size. Its transform to
+// the parent's space scales, then rotates (clockwise, degrees) about the anchor point
+// and puts the anchor at the position; a node that ignores the anchor for its
+// position (layers, scenes) puts its box's lower-left corner there instead.
+//
+// Colour and opacity: each node has its own; the displayed ones are its own times
+// the parent's displayed ones (channel by channel, over 255) when the parent
+// cascades them, else its own. The displayed values are worked out when asked, so
+// they always follow the current tree.
 #include <string>
 #include <vector>
 
+#include "engine/base/Mat4.h"
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
 
 namespace engine {
+
+class Action;
+class ActionManager;
+class Renderer;
+class GLProgram;
+class GLProgramState;
 
 class Node : public Ref {
 public:
@@ -38,12 +55,62 @@ public:
     void setPosition(const Vec2& position) { _position = position; }
     void setPosition(float x, float y) { _position = Vec2(x, y); }
     const Vec2& getPosition() const { return _position; }
+    void setPositionX(float x) { _position.x = x; }
+    void setPositionY(float y) { _position.y = y; }
+    float getPositionX() const { return _position.x; }
+    float getPositionY() const { return _position.y; }
     virtual void setContentSize(const Size& size) { _contentSize = size; }
     const Size& getContentSize() const { return _contentSize; }
-    void setAnchorPoint(const Vec2& anchor) { _anchorPoint = anchor; }
+    // The anchor as a fraction of the content size; (0, 0) by default.
+    virtual void setAnchorPoint(const Vec2& anchor) { _anchorPoint = anchor; }
     const Vec2& getAnchorPoint() const { return _anchorPoint; }
-    void setScale(float scale) { _scale = scale; }
-    float getScale() const { return _scale; }
+    // The anchor in the node's own points: anchor times content size.
+    Vec2 getAnchorPointInPoints() const;
+    void setIgnoreAnchorPointForPosition(bool ignore) { _ignoreAnchorPointForPosition = ignore; }
+    bool isIgnoreAnchorPointForPosition() const { return _ignoreAnchorPointForPosition; }
+
+    // setScale sets both axes; getScale answers the x scale.
+    virtual void setScale(float scale) { _scaleX = _scaleY = scale; }
+    void setScale(float scaleX, float scaleY) { _scaleX = scaleX; _scaleY = scaleY; }
+    float getScale() const { return _scaleX; }
+    void setScaleX(float scaleX) { _scaleX = scaleX; }
+    void setScaleY(float scaleY) { _scaleY = scaleY; }
+    float getScaleX() const { return _scaleX; }
+    float getScaleY() const { return _scaleY; }
+    // Clockwise, in degrees.
+    void setRotation(float degrees) { _rotation = degrees; }
+    float getRotation() const { return _rotation; }
+
+    // Transforms between this node's space and its parent's / the world's (the space
+    // of the root of its tree).
+    Mat4 getNodeToParentTransform() const;
+    Mat4 getParentToNodeTransform() const;
+    Mat4 getNodeToWorldTransform() const;
+    Mat4 getWorldToNodeTransform() const;
+    Vec2 convertToNodeSpace(const Vec2& worldPoint) const;
+    Vec2 convertToWorldSpace(const Vec2& nodePoint) const;
+    // The same, with node points measured from the anchor point.
+    Vec2 convertToNodeSpaceAR(const Vec2& worldPoint) const;
+    Vec2 convertToWorldSpaceAR(const Vec2& nodePoint) const;
+    // The content box in the parent's space: the axis-aligned box around its four
+    // transformed corners.
+    virtual Rect getBoundingBox() const;
+
+    virtual void setColor(const Color3B& color) { _color = color; }
+    const Color3B& getColor() const { return _color; }
+    Color3B getDisplayedColor() const;
+    virtual void setOpacity(uint8_t opacity) { _opacity = opacity; }
+    uint8_t getOpacity() const { return _opacity; }
+    uint8_t getDisplayedOpacity() const;
+    void setCascadeColorEnabled(bool enabled) { _cascadeColorEnabled = enabled; }
+    bool isCascadeColorEnabled() const { return _cascadeColorEnabled; }
+    void setCascadeOpacityEnabled(bool enabled) { _cascadeOpacityEnabled = enabled; }
+    bool isCascadeOpacityEnabled() const { return _cascadeOpacityEnabled; }
+    // Whether the colour is to be premultiplied by the opacity when drawn; only
+    // textured nodes keep the flag.
+    virtual void setOpacityModifyRGB(bool) {}
+    virtual bool isOpacityModifyRGB() const { return false; }
+
     void setVisible(bool visible) { _visible = visible; }
     bool isVisible() const { return _visible; }
     void setTag(int tag) { _tag = tag; }
@@ -60,8 +127,39 @@ public:
     virtual void onExit();
     bool isRunning() const { return _running; }
     // Stops everything the node has scheduled (its target in the director's
-    // scheduler), recursively.
+    // scheduler) and its actions, recursively.
     virtual void cleanup();
+
+    // Actions, run by the director's action manager; paused while the node is not
+    // in the running scene. runAction returns the action (nullptr for none).
+    Action* runAction(Action* action);
+    void stopAllActions();
+    void stopAction(Action* action);
+    void stopActionByTag(int tag);
+    Action* getActionByTag(int tag) const;
+    size_t getNumberOfRunningActions() const;
+
+    // Drawing. visit() skips an invisible node; otherwise transform = parent's
+    // transform * node-to-parent, the children of negative local z-order are
+    // visited first, then the node's draw(), then the other children; the
+    // director's model-view top is the node's transform meanwhile. draw() queues
+    // the node's render commands (nothing for a plain node).
+    virtual void visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags);
+    virtual void draw(Renderer* renderer, const Mat4& transform, uint32_t flags);
+    // Orders render commands across the whole frame (lower first); 0 by default.
+    void setGlobalZOrder(float globalZOrder) { _globalZOrder = globalZOrder; }
+    float getGlobalZOrder() const { return _globalZOrder; }
+    // The shader state draw() uses; retained. Null by default.
+    void setGLProgramState(GLProgramState* state);
+    GLProgramState* getGLProgramState() const { return _glProgramState; }
+    void setGLProgram(GLProgram* program);   // through the program's shared state
+    GLProgram* getGLProgram() const;
+
+    // Per-frame update: scheduleUpdate() has the director's scheduler call update(dt)
+    // every frame (priority 0) until unscheduleUpdate() or cleanup().
+    void scheduleUpdate();
+    void unscheduleUpdate();
+    virtual void update(float delta);
 
 protected:
     Node() = default;
@@ -76,12 +174,36 @@ private:
     Vec2 _position;
     Size _contentSize;
     Vec2 _anchorPoint;
-    float _scale = 1.f;
+    bool _ignoreAnchorPointForPosition = false;
+    float _scaleX = 1.f, _scaleY = 1.f;
+    float _rotation = 0.f;
+    Color3B _color = Color3B::WHITE;
+    uint8_t _opacity = 255;
+    bool _cascadeColorEnabled = false;
+    bool _cascadeOpacityEnabled = false;
     bool _visible = true;
     int _tag = INVALID_TAG;
     std::string _name;
     int _localZOrder = 0;
     bool _running = false;
+    ActionManager* _actionManager = nullptr;   // retained from the first runAction
+    friend class EventDispatcher;
+    bool _touchListenersBound = false;         // the director's dispatcher holds listeners of it
+
+    float _globalZOrder = 0;
+    GLProgramState* _glProgramState = nullptr;
 };
+
+// The end of every node's create(): the node, autoreleased, when its init succeeded;
+// otherwise it is deleted and the answer is nullptr.
+template <class T>
+T* autoreleased(T* node, bool initialised) {
+    if (!initialised) {
+        delete node;
+        return nullptr;
+    }
+    node->autorelease();
+    return node;
+}
 
 }  // namespace engine

@@ -105,6 +105,36 @@ TEST_F(MonitorTest, ScreenCapsAnswerThePrimaryMonitorsDpi) {
 
 }  // namespace
 
+namespace {
+
+TEST_F(MonitorTest, MonitorFromRectHasNoDefault) {
+    setMonitors({monitor(RECT{0, 0, 1920, 1080}, 96, true), monitor(RECT{1920, 0, 3840, 1080}, 144, false)});
+    struct Case {
+        const char* name;
+        RECT rect;
+        bool found;
+        int dpi;   // of the monitor found
+    };
+    const Case cases[] = {
+        {"inside the first", {10, 10, 400, 400}, true, 96},
+        {"mostly on the second", {1900, 0, 2500, 500}, true, 144},
+        {"touching one pixel", {-100, -100, 1, 1}, true, 96},
+        {"left of every screen", {-900, 0, -1, 500}, false, 0},
+        {"below every screen", {0, 1080, 500, 1500}, false, 0},
+        {"edge to edge, no overlap", {3840, 0, 4000, 100}, false, 0},
+        {"empty", {100, 100, 100, 100}, false, 0},
+    };
+    for (const Case& c : cases) {
+        MonitorInfo found;
+        found.dpiX = 0;
+        EXPECT_EQ(monitorFromRect(c.rect, &found), c.found) << c.name;
+        EXPECT_EQ(found.dpiX, c.dpi) << c.name;
+        EXPECT_EQ(monitorFromRect(c.rect, nullptr), c.found) << c.name;
+    }
+}
+
+}  // namespace
+
 TEST_F(MonitorTest, HandlesFindTheMonitorOrTheNearestOneOffEveryScreen) {
     setMonitors({monitor({0, 0, 1920, 1080}, 96, true), monitor({1920, 0, 3840, 1080}, 144, false)});
     struct Case {

@@ -44,30 +44,6 @@ TEST(PathsTest, CurrentDirectoryFollowsSetCurrentDirectory) {
     EXPECT_EQ(currentDirectory(), original);
 }
 
-// Sets or unsets an environment variable for the lifetime of the object.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, std::optional<std::string> value) : _name(name) {
-        if (const char* old = std::getenv(name)) _old = old;
-        if (value) {
-            setenv(name, value->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~EnvOverride() {
-        if (_old) {
-            setenv(_name, _old->c_str(), 1);
-        } else {
-            unsetenv(_name);
-        }
-    }
-
-private:
-    const char* _name;
-    std::optional<std::string> _old;
-};
-
 TEST(PathsTest, UserDataHome) {
     using Opt = std::optional<std::string>;
     struct Case {
@@ -88,8 +64,8 @@ TEST(PathsTest, UserDataHome) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("XDG_DATA_HOME=" + c.xdg.value_or("<unset>") + " HOME=" + c.home.value_or("<unset>"));
-        EnvOverride xdg("XDG_DATA_HOME", c.xdg);
-        EnvOverride home("HOME", c.home);
+        testsupport::EnvOverride xdg("XDG_DATA_HOME", c.xdg);
+        testsupport::EnvOverride home("HOME", c.home);
         EXPECT_EQ(userDataHome(), c.expected);
     }
 }

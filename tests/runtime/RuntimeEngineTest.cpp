@@ -1,5 +1,6 @@
 #include "runtime/RuntimeEngine.h"
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <memory>
@@ -9,8 +10,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/base/AutoreleasePool.h"
+#include "engine/base/Version.h"
 #include "engine/files/FileUtils.h"
+#include "host/config/DeviceInfo.h"
 #include "runtime/FileServer.h"
+#include "support/RawHttpServer.h"
 #include "support/TestSupport.h"
 
 using runtime::RuntimeEngine;
@@ -117,4 +122,43 @@ TEST(RuntimeEngine, SecondRuntimeOfATypeIsRefused) {
     EXPECT_FALSE(second);
     EXPECT_FALSE(studio);
     EXPECT_EQ(engine->getRuntime(), nullptr);
+}
+
+TEST(RuntimeAnalytics, ClientIdIsTheGuidsHashInHex) {
+    struct Case {
+        const char* guid;
+        const char* id;
+    };
+    const Case cases[] = {{"", "2cc5d05"}, {"abc", "32d153ff"}};
+    for (const Case& c : cases) EXPECT_EQ(RuntimeEngine::analyticsClientId(c.guid), c.id) << c.guid;
+}
+
+TEST(RuntimeAnalytics, OnlyAnEnabledTrackerPostsTheEventForm) {
+    testsupport::RawHttpServer collector("HTTP/1.1 204 No Content\r\nContent-Length: 0\r\n\r\n");
+    ASSERT_TRUE(collector.listening());
+    RuntimeEngine* runtime = RuntimeEngine::getInstance();
+    runtime->setAnalyticsUrl(collector.url("/collect"));
+
+    runtime->trackEvent("off");   // the program's default: nothing is sent
+    testsupport::pumpMainThreadUntil([] { return false; }, std::chrono::milliseconds(300));
+    EXPECT_TRUE(collector.requests().empty());
+
+    runtime->setAnalyticsEnabled(true);
+    runtime->trackEvent("lua");
+    ASSERT_TRUE(testsupport::pumpMainThreadUntil([&] { return !collector.requests().empty(); },
+                                                 std::chrono::seconds(10)));
+    testsupport::pumpMainThreadUntil([] { return false; }, std::chrono::milliseconds(300));
+    engine::AutoreleasePool::getInstance()->clear();
+    runtime->setAnalyticsEnabled(false);
+
+    const std::vector<std::string> requests = collector.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const std::string& raw = requests[0];
+    EXPECT_EQ(raw.rfind("POST /collect HTTP/1.1\r\n", 0), 0u) << raw;
+    const std::string cid = RuntimeEngine::analyticsClientId(host::DeviceInfo::getInstance()->getUserGUID());
+    std::string version = engine::engineVersion();
+    runtime::replaceAll(version, " ", "%20");
+    const std::string body = "an=simulator&av=" + version + "&cid=" + cid +
+                             "&ea=lua&ec=win&t=event&tid=UA-40718365-1&v=1&";
+    EXPECT_EQ(raw.substr(raw.find("\r\n\r\n") + 4), body);
 }

@@ -412,7 +412,11 @@ TEST(ValueConversionsTest, PushValueGivesOneLuaValue) {
 
 TEST(ValueConversionsTest, DeepTreesPushWithinTheLuaStack) {
     Value deep(ValueVector{Value(1)});
-    for (int i = 0; i < 5000; ++i) deep = Value(ValueVector{std::move(deep)});
+    for (int i = 0; i < 5000; ++i) {
+        ValueVector wrapper;   // not a braced list: that would copy the whole tree each time
+        wrapper.push_back(std::move(deep));
+        deep = Value(std::move(wrapper));
+    }
     LuaTestState lua;
     luaconv_push_value(lua.L, deep);
     EXPECT_EQ(lua.top(), 1);

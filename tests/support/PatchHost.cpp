@@ -238,7 +238,7 @@ std::vector<PatchHost::Request> PatchHost::requests() const {
         if (doc.HasMember("path") && doc["path"].IsString()) request.path = doc["path"].GetString();
         if (doc.HasMember("range") && doc["range"].IsString()) request.range = doc["range"].GetString();
         if (doc.HasMember("method") && doc["method"].IsString()) request.method = doc["method"].GetString();
-        if (doc.HasMember("body") && doc["body"].IsString()) request.body = doc["body"].GetString();
+        if (doc.HasMember("body") && doc["body"].IsString()) request.body.assign(doc["body"].GetString(), doc["body"].GetStringLength());
         if (doc.HasMember("headers") && doc["headers"].IsArray()) {
             for (const auto& pair : doc["headers"].GetArray()) {
                 if (pair.IsArray() && pair.Size() == 2 && pair[0].IsString() && pair[1].IsString()) {

@@ -39,6 +39,23 @@ std::string TempDir::write(const std::string& relative, const std::string& conte
     return full;
 }
 
+EnvOverride::EnvOverride(const char* name, std::optional<std::string> value) : _name(name) {
+    if (const char* old = std::getenv(name)) _old = old;
+    if (value) {
+        setenv(name, value->c_str(), 1);
+    } else {
+        unsetenv(name);
+    }
+}
+
+EnvOverride::~EnvOverride() {
+    if (_old) {
+        setenv(_name, _old->c_str(), 1);
+    } else {
+        unsetenv(_name);
+    }
+}
+
 struct LogCapture::State {
     mutable std::mutex mutex;
     std::vector<std::string> lines;

@@ -2,6 +2,7 @@
 // Small helpers shared by the test suites.
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,20 @@ private:
     struct State;
     State* _state;
     engine::LogSink _previous;
+};
+
+// Sets (or, with nullopt, unsets) an environment variable for the lifetime of the
+// object; the old value comes back afterwards.
+class EnvOverride {
+public:
+    EnvOverride(const char* name, std::optional<std::string> value);
+    ~EnvOverride();
+    EnvOverride(const EnvOverride&) = delete;
+    EnvOverride& operator=(const EnvOverride&) = delete;
+
+private:
+    const char* _name;
+    std::optional<std::string> _old;
 };
 
 std::string readFile(const std::string& path);

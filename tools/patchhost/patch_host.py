@@ -2,8 +2,8 @@
 """Local HTTPS patch host for the tests and the demo.
 
 Serves the files of one folder on one or more ports (every port serves the same
-folder). GET, HEAD and POST (answered as GET once the body is read);
-"Range: bytes=N-" gives 206 (or 416 past the end).
+folder). GET, HEAD, and POST, PUT and DELETE (answered as GET once the body is
+read); "Range: bytes=N-" gives 206 (or 416 past the end).
 
 Faults come from a JSON file that is read again whenever it changes:
 
@@ -182,6 +182,9 @@ class Handler(BaseHTTPRequestHandler):
         length = self.headers.get("Content-Length", "0")
         body = self.rfile.read(int(length)) if length.isdigit() else b""
         self._serve(with_body=True, body=body)
+
+    do_PUT = do_POST
+    do_DELETE = do_POST
 
     def _serve(self, with_body, body=b""):
         self.close_connection = True

@@ -1,7 +1,6 @@
 // Whole update runs against the local patch host over HTTPS on loopback: list,
 // downloads with failover and resume, ordered unzip and the serial file.
 #include <gtest/gtest.h>
-#include <minizip/zip.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,12 +17,14 @@
 #include "platform/DebugOutput.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
+#include "support/ZipMaker.h"
 #include "updater/Md5.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResUpdater.h"
 
 using namespace updater;
 using testsupport::PatchHost;
+using testsupport::zipBytes;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
@@ -100,22 +101,6 @@ struct Package {
     std::string bytes;
     std::string md5;   // upper case
 };
-
-// A zip of the given (name, content) entries.
-std::string zipBytes(const std::vector<std::pair<std::string, std::string>>& entries) {
-    testsupport::TempDir scratch;
-    const std::string path = scratch.file("p.zip");
-    zipFile zf = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    for (const auto& [name, content] : entries) {
-        zip_fileinfo info{};
-        zipOpenNewFileInZip64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                              Z_DEFAULT_COMPRESSION, 0);
-        zipWriteInFileInZip(zf, content.data(), static_cast<unsigned>(content.size()));
-        zipCloseFileInZip(zf);
-    }
-    zipClose(zf, nullptr);
-    return testsupport::readFile(path);
-}
 
 // A package whose zip holds "order.txt" (its own name: the last unzipped wins),
 // "<name>.txt" and some filler so that transfers take a few reads.

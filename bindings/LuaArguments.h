@@ -1,0 +1,122 @@
+#pragma once
+// How the method template (bindings/LuaMethod.h) reads one argument type and
+// pushes one result type. Each reader is an overload of
+//     bool readArgument(lua_State* L, int index, T* out)
+// and each pusher an overload of
+//     int pushResult(lua_State* L, const T& value)   // values pushed (1)
+// chosen by the parameter's or result's type without const and reference.
+// Readers follow the luaconv_read_* rules: false means the argument does not
+// fit, with out untouched and the stack as it was. Object pointers are read as
+// the Lua type registered for the pointee's class and pushed under their
+// dynamic class's Lua type (luaconv_push_object / luaconv_push_usertype).
+//
+// A method whose parameter or result type has no overload here does not
+// compile: add the overload beside the others (the record readers and writers
+// of scripting/LuaRecordConversions.h are the usual bodies).
+#include <lua.hpp>
+
+#include <cstdint>
+#include <string>
+#include <type_traits>
+
+#include "engine/base/Ref.h"
+#include "engine/base/Types.h"
+#include "engine/base/Vector.h"
+#include "scripting/LuaObjectConversions.h"
+#include "scripting/LuaRecordConversions.h"
+#include "scripting/LuaValueConversions.h"
+
+namespace bindings {
+
+// ---- Readers
+
+inline bool readArgument(lua_State* L, int index, bool* out) { return luaconv_read_bool(L, index, out); }
+inline bool readArgument(lua_State* L, int index, int32_t* out) { return luaconv_read_int32(L, index, out); }
+inline bool readArgument(lua_State* L, int index, uint32_t* out) { return luaconv_read_uint32(L, index, out); }
+inline bool readArgument(lua_State* L, int index, long* out) { return luaconv_read_long(L, index, out); }
+inline bool readArgument(lua_State* L, int index, unsigned long* out) { return luaconv_read_ulong(L, index, out); }
+inline bool readArgument(lua_State* L, int index, double* out) { return luaconv_read_number(L, index, out); }
+inline bool readArgument(lua_State* L, int index, float* out) {
+    double value;
+    if (!luaconv_read_number(L, index, &value)) return false;
+    *out = static_cast<float>(value);
+    return true;
+}
+inline bool readArgument(lua_State* L, int index, std::string* out) {
+    return luaconv_read_std_string(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
+
+// An object of a registered class (or nil, read as null).
+template <class T>
+    requires std::is_class_v<T>
+bool readArgument(lua_State* L, int index, T** out) {
+    const char* typeName = luaconv_registered_name<std::remove_const_t<T>>();
+    if (!typeName) return false;
+    std::remove_const_t<T>* object = nullptr;
+    if (!luaconv_read_object(L, index, typeName, &object)) return false;
+    *out = object;
+    return true;
+}
+
+// ---- Pushers
+
+inline int pushResult(lua_State* L, bool value) {
+    lua_pushboolean(L, value ? 1 : 0);
+    return 1;
+}
+template <class T>
+    requires std::is_arithmetic_v<T>
+int pushResult(lua_State* L, T value) {
+    lua_pushnumber(L, static_cast<lua_Number>(value));
+    return 1;
+}
+inline int pushResult(lua_State* L, const std::string& value) {
+    lua_pushlstring(L, value.data(), value.size());
+    return 1;
+}
+inline int pushResult(lua_State* L, const char* value) {
+    lua_pushstring(L, value ? value : "");
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Vec2& value) {
+    luaconv_push_vec2(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Size& value) {
+    luaconv_push_size(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Rect& value) {
+    luaconv_push_rect(L, value);
+    return 1;
+}
+
+// An object: under its dynamic class's Lua type, else the declared class's; nil
+// for null. An object whose declared class has no registration pushes nil.
+template <class T>
+    requires std::is_class_v<T>
+int pushResult(lua_State* L, T* value) {
+    using Plain = std::remove_const_t<T>;
+    const char* typeName = luaconv_registered_name<Plain>();
+    if (!value || !typeName) {
+        lua_pushnil(L);
+        return 1;
+    }
+    if constexpr (std::is_base_of_v<engine::Ref, Plain>) {
+        luaconv_push_object(L, typeName, const_cast<Plain*>(value));
+    } else {
+        luaconv_push_usertype(L, typeName, const_cast<Plain*>(value));
+    }
+    return 1;
+}
+
+template <class T>
+int pushResult(lua_State* L, const engine::Vector<T*>& value) {
+    luaconv_push_object_vector(L, value);
+    return 1;
+}
+
+}  // namespace bindings

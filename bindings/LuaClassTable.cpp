@@ -1,0 +1,93 @@
+#include "bindings/LuaClassTable.h"
+
+#include <cstring>
+#include <string>
+
+namespace bindings {
+
+namespace {
+
+// "cc.Node" -> table "cc", short name "Node". A name without a dot has no table.
+struct SplitName {
+    std::string table;
+    std::string shortName;
+};
+
+SplitName splitLuaName(const char* luaName) {
+    const char* dot = std::strrchr(luaName, '.');
+    if (!dot) return {std::string(), luaName};
+    return {std::string(luaName, dot), dot + 1};
+}
+
+void pushMethod(lua_State* L, const Method& row, const char* classLuaName, const std::string& shortName) {
+    lua_pushstring(L, row.name);
+    lua_pushlightuserdata(L, const_cast<Method*>(&row));
+    const std::string luaName = std::string(classLuaName) + ":" + row.name;
+    lua_pushlstring(L, luaName.data(), luaName.size());
+    const std::string bindingName = "lua_engine_" + shortName + "_" + row.name;
+    lua_pushlstring(L, bindingName.data(), bindingName.size());
+    lua_pushstring(L, classLuaName);
+    lua_pushcclosure(L, &dispatchMethod, 4);
+    lua_rawset(L, -3);
+}
+
+void registerEntry(lua_State* L, const ClassEntry& entry) {
+    const SplitName name = splitLuaName(entry.luaName);
+    const bool inTable = !name.table.empty();
+    if (inTable) {
+        tolua_module(L, name.table.c_str(), 0);
+        tolua_beginmodule(L, name.table.c_str());
+    }
+    entry.registerClass(L, name.shortName.c_str(), entry.luaName, entry.baseLuaName, nullptr);
+    if (!entry.methods.empty()) {
+        tolua_beginmodule(L, name.shortName.c_str());
+        for (const Method& row : entry.methods) pushMethod(L, row, entry.luaName, name.shortName);
+        tolua_endmodule(L);
+    }
+    if (inTable) tolua_endmodule(L);
+}
+
+}  // namespace
+
+int registerClassTable(lua_State* L, std::span<const ClassEntry> classes) {
+    tolua_open(L);
+    tolua_module(L, nullptr, 0);
+    tolua_beginmodule(L, nullptr);
+    for (const ClassEntry& entry : classes) registerEntry(L, entry);
+    tolua_endmodule(L);
+    return 1;
+}
+
+// No C++ object with a destructor is alive here when an error is raised: the
+// forms keep their temporaries inside invoke, which has returned by then.
+int dispatchMethod(lua_State* L) {
+    const auto* row = static_cast<const Method*>(lua_touserdata(L, lua_upvalueindex(1)));
+    const char* luaName = lua_tostring(L, lua_upvalueindex(2));
+    const char* bindingName = lua_tostring(L, lua_upvalueindex(3));
+    const char* classLuaName = lua_tostring(L, lua_upvalueindex(4));
+    const int argc = lua_gettop(L) - 1;
+
+    int expected = 0;
+    bool countFits = false;
+    for (const MethodForm& form : row->forms) {
+        if (!form.invoke) break;
+        expected = form.argc;
+        if (form.argc != argc) continue;
+        countFits = true;
+        void* self = nullptr;
+        if (!form.classFunction) {
+            tolua_Error err;
+            if (!tolua_isusertype(L, 1, classLuaName, 0, &err)) break;
+            self = tolua_tousertype(L, 1, nullptr);
+            if (!self) return luaL_error(L, "invalid 'cobj' in function '%s'", bindingName);
+        }
+        const int results = form.invoke(L, self);
+        if (results >= 0) return results;
+    }
+    if (!countFits) {
+        return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", luaName, argc, expected);
+    }
+    return luaL_error(L, "invalid arguments in function '%s'", bindingName);
+}
+
+}  // namespace bindings

@@ -1,0 +1,22 @@
+#include "bindings/LuaModules.h"
+
+#include "scripting/LuaRegistrationHooks.h"
+
+namespace bindings {
+
+void installRegistrationHooks() {
+    engine::LuaRegistrationHooks& hooks = engine::luaRegistrationHooks();
+    hooks.coreBindings = &register_core_classes;
+    hooks.experimentalBindings = &register_experimental_classes;
+    hooks.physicsBindings = &register_physics_classes;
+}
+
+bool globalsTableExists(lua_State* L) {
+    lua_pushstring(L, "_G");
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    const bool table = lua_istable(L, -1);
+    lua_pop(L, 1);
+    return table;
+}
+
+}  // namespace bindings

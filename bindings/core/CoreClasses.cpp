@@ -1,0 +1,116 @@
+// The "cc" table of the core module: the engine's base classes, its scene graph,
+// director, scheduler, files, textures, views, events and actions.
+#include "bindings/LuaClassTable.h"
+#include "bindings/LuaModules.h"
+
+#include <vector>
+
+#include "engine/actions/Action.h"
+#include "engine/app/Application.h"
+#include "engine/app/GLView.h"
+#include "engine/base/Director.h"
+#include "engine/base/Event.h"
+#include "engine/base/EventDispatcher.h"
+#include "engine/base/Scheduler.h"
+#include "engine/console/Console.h"
+#include "engine/files/FileUtils.h"
+#include "engine/image/Image.h"
+#include "engine/input/Touch.h"
+#include "engine/renderer/Texture2D.h"
+#include "engine/renderer/TextureCache.h"
+#include "engine/scene/MenuItem.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
+
+namespace bindings {
+
+namespace {
+
+using namespace engine;
+
+// addChild's shorter forms take the engine's defaults.
+void addChild1(Node* self, Node* child) { self->addChild(child); }
+void addChild2(Node* self, Node* child, int localZOrder) { self->addChild(child, localZOrder); }
+
+const Method kNodeMethods[] = {
+    {"create", {classFunction<&Node::create>()}},
+    {"addChild", {method<&addChild1>(), method<&addChild2>(), method<&Node::addChild>()}},
+    {"removeFromParent", {method<&Node::removeFromParent>()}},
+    {"getParent", {method<&Node::getParent>()}},
+    {"getChildByTag", {method<&Node::getChildByTag>()}},
+    {"getChildByName", {method<&Node::getChildByName>()}},
+    {"getChildrenCount", {method<&Node::getChildrenCount>()}},
+    {"setPosition", {method<overload<void(const Vec2&)>(&Node::setPosition)>(),
+                     method<overload<void(float, float)>(&Node::setPosition)>()}},
+    {"getPosition", {method<&Node::getPosition>()}},
+    {"setTag", {method<&Node::setTag>()}},
+    {"getTag", {method<&Node::getTag>()}},
+    {"getLocalZOrder", {method<&Node::getLocalZOrder>()}},
+    {"setName", {method<&Node::setName>()}},
+    {"getName", {method<&Node::getName>()}},
+    {"setVisible", {method<&Node::setVisible>()}},
+    {"isVisible", {method<&Node::isVisible>()}},
+};
+
+const Method kSceneMethods[] = {
+    {"create", {classFunction<&Scene::create>()}},
+};
+
+const Method kDirectorMethods[] = {
+    {"getInstance", {classFunction<&Director::getInstance>()}},
+    {"runWithScene", {method<&Director::runWithScene>()}},
+    {"replaceScene", {method<&Director::replaceScene>()}},
+    {"getRunningScene", {method<&Director::getRunningScene>()}},
+    {"getScheduler", {method<&Director::getScheduler>()}},
+    {"getEventDispatcher", {method<&Director::getEventDispatcher>()}},
+    {"getOpenGLView", {method<&Director::getOpenGLView>()}},
+    {"getWinSize", {method<&Director::getWinSize>()}},
+    {"getVisibleSize", {method<&Director::getVisibleSize>()}},
+    {"getVisibleOrigin", {method<&Director::getVisibleOrigin>()}},
+    {"getAnimationInterval", {method<&Director::getAnimationInterval>()}},
+    {"setAnimationInterval", {method<&Director::setAnimationInterval>()}},
+    {"endToLua", {method<&Director::end>()}},
+};
+
+const Method kFileUtilsMethods[] = {
+    {"getInstance", {classFunction<&FileUtils::getInstance>()}},
+    {"isFileExist", {method<&FileUtils::isFileExist>()}},
+    {"isDirectoryExist", {method<&FileUtils::isDirectoryExist>()}},
+    {"isAbsolutePath", {method<&FileUtils::isAbsolutePath>()}},
+    {"getStringFromFile", {method<&FileUtils::getStringFromFile>()}},
+    {"fullPathForFilename", {method<&FileUtils::fullPathForFilename>()}},
+    {"getWritablePath", {method<&FileUtils::getWritablePath>()}},
+};
+
+const std::vector<ClassEntry> kCoreClasses = {
+    classEntry<Ref>("cc.Ref", nullptr),
+    classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
+    classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
+    classEntry<MenuItem>("cc.MenuItem", "cc.Node"),
+    classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
+    classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
+    classEntry<EventDispatcher>("cc.EventDispatcher", "cc.Ref"),
+    classEntry<EventListenerCustom>("cc.EventListenerCustom", "cc.Ref"),
+    classEntry<Event>("cc.Event", "cc.Ref"),
+    classEntry<EventCustom>("cc.EventCustom", "cc.Event"),
+    classEntry<Touch>("cc.Touch", "cc.Ref"),
+    classEntry<FileUtils>("cc.FileUtils", nullptr, kFileUtilsMethods),
+    classEntry<Image>("cc.Image", "cc.Ref"),
+    classEntry<Texture2D>("cc.Texture2D", "cc.Ref"),
+    classEntry<TextureCache>("cc.TextureCache", nullptr),
+    classEntry<GLView>("cc.GLView", "cc.Ref"),
+    classEntry<GLViewImpl>("cc.GLViewImpl", "cc.GLView"),
+    classEntry<Application>("cc.Application", nullptr),
+    classEntry<Console>("cc.Console", nullptr),
+    classEntry<Action>("cc.Action", "cc.Ref"),
+    classEntry<FiniteTimeAction>("cc.FiniteTimeAction", "cc.Action"),
+    classEntry<CallFunc>("cc.CallFunc", "cc.FiniteTimeAction"),
+};
+
+}  // namespace
+
+std::span<const ClassEntry> coreClassTable() { return kCoreClasses; }
+
+int register_core_classes(lua_State* L) { return registerClassTable(L, kCoreClasses); }
+
+}  // namespace bindings

@@ -1,0 +1,95 @@
+#pragma once
+// "cc.XMLHttpRequest": a browser-like request object for scripts on the engine's
+// HTTP client (no redirects, HTTPS verified against the CA bundle, the response
+// handled on the main thread).
+//
+// A script creates the object, opens it with a method and an address, may set
+// request headers and a handler, and sends; when the response has been handled the
+// handler is called (one argument, "") and the script reads the properties.
+//
+// - Ready state 0 new or aborted, 1 opened, 4 after a 200 answer. `status` is the
+//   answer's code for every answered request (0 without one); body, ready state 4
+//   and `response` come only with 200. Header values and the status text lose the
+//   carriage return of their line; a blank after the colon stays in the value.
+// - One engine request per open: `send` hands it to the HTTP client and drops it;
+//   `open` after a send makes a new one; `send` without one does nothing.
+// - `abort`, `open` and `send` supersede a request in flight: its response is
+//   dropped without a handler call.
+// - The object lives by reference counting (created autoreleased); it holds itself
+//   while a request is in flight, so a script may drop it then. The Lua collector
+//   never deletes it.
+// Main thread only.
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <lua.hpp>
+
+#include "engine/base/Ref.h"
+
+namespace engine::network {
+class HttpRequest;
+class HttpResponse;
+}  // namespace engine::network
+
+namespace bindings {
+
+class LuaMinXmlHttpRequest : public engine::Ref {
+public:
+    enum ResponseType { kArrayBuffer = 1, kJson = 4 };
+
+    LuaMinXmlHttpRequest();
+    ~LuaMinXmlHttpRequest() override;
+
+    void open(const std::string& method, const std::string& url, bool async);
+    // data: the body when given (nullptr: none).
+    void send(const std::string* data);
+    void abort();
+    void setRequestHeader(const std::string& field, const std::string& value);
+    std::string getAllResponseHeaders() const;
+    const std::string* getResponseHeader(const std::string& name) const;
+
+    const std::string& url() const { return _url; }
+    const std::string& method() const { return _method; }
+    std::string_view body() const { return std::string_view(_body.data(), _body.size()); }
+    int readyState() const { return _readyState; }
+    int status() const { return _status; }
+    const std::string& statusText() const { return _statusText; }
+    int responseType() const { return _responseType; }
+    void setResponseType(int type) { _responseType = type; }
+    unsigned timeout() const { return _timeout; }
+    void setTimeout(unsigned timeout) { _timeout = timeout; }
+    bool withCredentials() const { return _withCredentials; }
+    void setWithCredentials(bool value) { _withCredentials = value; }
+    bool isAsync() const { return _async; }
+    bool hasError() const { return _error; }
+    bool holdsRequest() const { return _request != nullptr; }
+
+private:
+    void handleResponse(engine::network::HttpResponse* response, unsigned serial);
+    void readHeaderLine(const std::string& line);
+
+    std::string _url;
+    std::string _method;
+    std::vector<char> _body;
+    int _readyState = 0;
+    int _status = 0;
+    std::string _statusText;
+    int _responseType = 0;
+    unsigned _timeout = 0;
+    bool _async = false;
+    bool _withCredentials = true;
+    engine::network::HttpRequest* _request = nullptr;
+    std::map<std::string, std::string> _responseHeaders;
+    std::map<std::string, std::string> _requestHeaders;
+    bool _error = false;
+    bool _aborted = false;
+    // Bumped by open, send and abort: a response of an older send is dropped.
+    unsigned _serial = 0;
+};
+
+// Registers "cc.XMLHttpRequest" (base "cc.Ref") in the table "cc".
+int register_xmlhttprequest_class(lua_State* L);
+
+}  // namespace bindings

@@ -1,0 +1,216 @@
+#include "engine/actions/ActionInterval.h"
+
+#include <algorithm>
+#include <cfloat>
+
+#include "engine/scene/Node.h"
+
+namespace engine {
+
+void ActionInterval::initWithDuration(float duration) {
+    setDuration(std::max(duration, 0.f));
+}
+
+void ActionInterval::startWithTarget(Node* target) {
+    FiniteTimeAction::startWithTarget(target);
+    _elapsed = 0.f;
+    _firstTick = true;
+}
+
+void ActionInterval::step(float dt) {
+    if (_firstTick) {
+        _firstTick = false;
+        _elapsed = 0.f;
+    } else {
+        _elapsed += dt;
+    }
+    const float duration = getDuration();
+    const float progress = duration > 0.f ? _elapsed / duration : 1.f;
+    update(std::clamp(progress, 0.f, 1.f));
+    // A zero duration is complete after its first step.
+    if (duration <= 0.f) _elapsed = std::max(_elapsed, FLT_EPSILON);
+}
+
+DelayTime* DelayTime::create(float duration) {
+    auto* action = new DelayTime;
+    action->initWithDuration(duration);
+    action->autorelease();
+    return action;
+}
+
+DelayTime* DelayTime::clone() const { return create(getDuration()); }
+
+// ---- Sequence ----
+
+Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) {
+    if (actions.empty()) return nullptr;
+    for (FiniteTimeAction* action : actions) {
+        if (!action) return nullptr;
+    }
+    // Longer lists nest from the front: ((a, b), c) ...
+    FiniteTimeAction* chain = actions[0];
+    if (actions.size() == 1) {
+        auto* single = new Sequence;
+        single->initWithTwo(chain, DelayTime::create(0.f));
+        single->autorelease();
+        return single;
+    }
+    for (size_t i = 1; i < actions.size(); ++i) {
+        auto* pair = new Sequence;
+        pair->initWithTwo(chain, actions[i]);
+        pair->autorelease();
+        chain = pair;
+    }
+    return static_cast<Sequence*>(chain);
+}
+
+bool Sequence::initWithTwo(FiniteTimeAction* first, FiniteTimeAction* second) {
+    initWithDuration(first->getDuration() + second->getDuration());
+    _actions[0] = first;
+    _actions[1] = second;
+    first->retain();
+    second->retain();
+    return true;
+}
+
+Sequence::~Sequence() {
+    for (FiniteTimeAction* action : _actions) {
+        if (action) action->release();
+    }
+}
+
+Sequence* Sequence::clone() const {
+    FiniteTimeAction* first = _actions[0]->clone();
+    FiniteTimeAction* second = _actions[1]->clone();
+    if (!first || !second) return nullptr;
+    auto* copy = new Sequence;
+    copy->initWithTwo(first, second);
+    copy->autorelease();
+    return copy;
+}
+
+void Sequence::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    const float duration = getDuration();
+    _split = duration > 0.f ? _actions[0]->getDuration() / duration : 0.f;
+    _last = -1;
+}
+
+void Sequence::stop() {
+    if (_last >= 0 && _last <= 1) _actions[_last]->stop();
+    ActionInterval::stop();
+}
+
+void Sequence::update(float t) {
+    int found;
+    float local;
+    if (t < _split) {
+        found = 0;
+        local = _split > 0.f ? t / _split : 1.f;
+    } else {
+        found = 1;
+        local = _split >= 1.f ? 1.f : (t - _split) / (1.f - _split);
+    }
+    Node* target = getTarget();
+    if (found == 1) {
+        if (_last == -1) {
+            // The first action was jumped over entirely: it still runs, whole.
+            _actions[0]->startWithTarget(target);
+            _actions[0]->update(1.f);
+            _actions[0]->stop();
+        } else if (_last == 0) {
+            _actions[0]->update(1.f);
+            _actions[0]->stop();
+        }
+    } else if (_last == 1) {
+        // Going back in time (a restarted repeat): rewind the second action.
+        _actions[1]->update(0.f);
+        _actions[1]->stop();
+    }
+    // An instant action (no duration) runs once, however often its part is reached.
+    if (found == _last && _actions[found]->getDuration() <= 0.f) return;
+    if (found != _last) _actions[found]->startWithTarget(target);
+    _actions[found]->update(std::clamp(local, 0.f, 1.f));
+    _last = found;
+}
+
+// ---- RepeatForever ----
+
+RepeatForever* RepeatForever::create(ActionInterval* action) {
+    if (!action) return nullptr;
+    auto* repeat = new RepeatForever;
+    repeat->_inner = action;
+    action->retain();
+    repeat->autorelease();
+    return repeat;
+}
+
+RepeatForever::~RepeatForever() {
+    if (_inner) _inner->release();
+}
+
+RepeatForever* RepeatForever::clone() const {
+    ActionInterval* inner = _inner->clone();
+    return inner ? create(inner) : nullptr;
+}
+
+void RepeatForever::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    _inner->startWithTarget(target);
+}
+
+void RepeatForever::stop() {
+    _inner->stop();
+    ActionInterval::stop();
+}
+
+void RepeatForever::step(float dt) {
+    _inner->step(dt);
+    // An inner action without duration would restart forever within one frame.
+    if (_inner->isDone() && _inner->getDuration() > 0.f) {
+        const float overshoot = _inner->getElapsed() - _inner->getDuration();
+        _inner->startWithTarget(getTarget());
+        _inner->step(0.f);
+        _inner->step(std::min(overshoot, _inner->getDuration()));
+    } else if (_inner->isDone()) {
+        _inner->startWithTarget(getTarget());
+    }
+}
+
+// ---- Scaling ----
+
+ScaleTo* ScaleTo::create(float duration, float scale) {
+    auto* action = new ScaleTo;
+    action->initWithDuration(duration);
+    action->_endScale = scale;
+    action->autorelease();
+    return action;
+}
+
+ScaleTo* ScaleTo::clone() const { return create(getDuration(), _endScale); }
+
+void ScaleTo::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    _startScale = target ? target->getScale() : 1.f;
+}
+
+void ScaleTo::update(float t) {
+    if (Node* target = getTarget()) target->setScale(_startScale + (_endScale - _startScale) * t);
+}
+
+ScaleBy* ScaleBy::create(float duration, float factor) {
+    auto* action = new ScaleBy;
+    action->initWithDuration(duration);
+    action->_factor = factor;
+    action->autorelease();
+    return action;
+}
+
+ScaleBy* ScaleBy::clone() const { return create(getDuration(), _factor); }
+
+void ScaleBy::startWithTarget(Node* target) {
+    ScaleTo::startWithTarget(target);
+    _endScale = _startScale * _factor;
+}
+
+}  // namespace engine

@@ -1,0 +1,100 @@
+#pragma once
+// Actions that last a given time. step() advances the elapsed time (the first
+// step counts as time 0, so a started action shows its start state at once) and
+// applies elapsed / duration, capped at 1; the action is done once the elapsed
+// time reaches its duration. A zero duration completes at the first step.
+#include <vector>
+
+#include "engine/actions/Action.h"
+
+namespace engine {
+
+class ActionInterval : public FiniteTimeAction {
+public:
+    float getElapsed() const { return _elapsed; }
+    void startWithTarget(Node* target) override;
+    bool isDone() const override { return _elapsed >= getDuration(); }
+    void step(float dt) override;
+    ActionInterval* clone() const override = 0;
+
+protected:
+    ActionInterval() = default;
+    void initWithDuration(float duration);
+
+private:
+    float _elapsed = 0.f;
+    bool _firstTick = true;
+};
+
+// Waits.
+class DelayTime : public ActionInterval {
+public:
+    static DelayTime* create(float duration);
+    DelayTime* clone() const override;
+};
+
+// Runs its actions one after the other; its duration is their sum. Each action
+// is started when its turn comes and finished (update(1), stop) before the next.
+class Sequence : public ActionInterval {
+public:
+    // nullptr when the list is empty or holds a null action.
+    static Sequence* create(const std::vector<FiniteTimeAction*>& actions);
+    ~Sequence() override;
+    Sequence* clone() const override;
+    void startWithTarget(Node* target) override;
+    void stop() override;
+    void update(float t) override;
+
+private:
+    Sequence() = default;
+    bool initWithTwo(FiniteTimeAction* first, FiniteTimeAction* second);
+
+    FiniteTimeAction* _actions[2] = {nullptr, nullptr};
+    float _split = 0.f;
+    int _last = -1;
+};
+
+// Restarts its action every time it completes, carrying the overshoot; never done.
+class RepeatForever : public ActionInterval {
+public:
+    static RepeatForever* create(ActionInterval* action);
+    ~RepeatForever() override;
+    RepeatForever* clone() const override;
+    void startWithTarget(Node* target) override;
+    void stop() override;
+    void step(float dt) override;
+    bool isDone() const override { return false; }
+    ActionInterval* getInnerAction() const { return _inner; }
+
+private:
+    RepeatForever() = default;
+    ActionInterval* _inner = nullptr;
+};
+
+// Scales the target (both axes) from its scale at the start to a given scale.
+class ScaleTo : public ActionInterval {
+public:
+    static ScaleTo* create(float duration, float scale);
+    ScaleTo* clone() const override;
+    void startWithTarget(Node* target) override;
+    void update(float t) override;
+
+protected:
+    ScaleTo() = default;
+    float _startScale = 1.f;
+    float _endScale = 1.f;
+};
+
+// Scales the target by a factor of its scale at the start.
+class ScaleBy : public ScaleTo {
+public:
+    static ScaleBy* create(float duration, float factor);
+    ScaleBy* clone() const override;
+    void startWithTarget(Node* target) override;
+
+private:
+    ScaleBy() = default;
+    float _factor = 1.f;
+};
+
+}  // namespace engine

@@ -1,0 +1,53 @@
+#pragma once
+// Shader programs by name. The engine's own programs are there from the start
+// (GLProgram::SHADER_NAME_*), written in GLSL 1.10. Main thread only.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/renderer/GLProgram.h"
+
+namespace engine {
+
+class GLProgramState;
+
+class GLProgramCache {
+public:
+    static GLProgramCache* getInstance();
+    static void destroyInstance();
+
+    // nullptr for an unknown name.
+    GLProgram* getGLProgram(const std::string& name) const;
+    // Retains the program, replacing (and releasing) one of the same name.
+    void addGLProgram(GLProgram* program, const std::string& name);
+
+private:
+    GLProgramCache();
+    ~GLProgramCache();
+
+    friend class GLProgramState;
+    std::map<std::string, GLProgram*> _programs;
+    std::vector<GLProgramState*> _states;   // shared states, one per program
+};
+
+// The uniform state a node draws with: its program and the built-in uniforms.
+// One state per program, shared, kept by the program cache until it is destroyed. Main thread only.
+class GLProgramState : public Ref {
+public:
+    // The program's shared state (made on first request); nullptr for a null program.
+    static GLProgramState* getOrCreateWithGLProgram(GLProgram* program);
+    // Same for a program of the cache; nullptr for an unknown name.
+    static GLProgramState* getOrCreateWithGLProgramName(const std::string& name);
+
+    GLProgram* getGLProgram() const { return _program; }
+    // Uses the program and sets its built-in uniforms for the model-view matrix.
+    void apply(const Mat4& modelView);
+
+    ~GLProgramState() override;
+
+private:
+    explicit GLProgramState(GLProgram* program);
+    GLProgram* _program;
+};
+
+}  // namespace engine

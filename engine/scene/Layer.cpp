@@ -1,0 +1,44 @@
+#include "engine/scene/Layer.h"
+
+#include "engine/base/Director.h"
+
+namespace engine {
+
+Layer* Layer::create() {
+    auto* layer = new Layer;
+    return autoreleased(layer, layer->init());
+}
+
+bool Layer::init() {
+    setIgnoreAnchorPointForPosition(true);
+    setAnchorPoint(Vec2(0.5f, 0.5f));
+    setContentSize(Director::getInstance()->getWinSize());
+    return true;
+}
+
+LayerColor* LayerColor::create() { return create(Color4B{0, 0, 0, 0}); }
+
+LayerColor* LayerColor::create(const Color4B& color) {
+    const Size win = Director::getInstance()->getWinSize();
+    return create(color, win.width, win.height);
+}
+
+LayerColor* LayerColor::create(const Color4B& color, float width, float height) {
+    auto* layer = new LayerColor;
+    return autoreleased(layer, layer->initWithColor(color, width, height));
+}
+
+bool LayerColor::initWithColor(const Color4B& color, float width, float height) {
+    if (!Layer::init()) return false;
+    setColor(Color3B{color.r, color.g, color.b});
+    setOpacity(color.a);
+    setContentSize(Size(width, height));
+    return true;
+}
+
+Color4B LayerColor::getColor4B() const {
+    const Color3B& color = getColor();
+    return {color.r, color.g, color.b, getOpacity()};
+}
+
+}  // namespace engine

@@ -1,0 +1,77 @@
+#include "engine/scene/Sprite.h"
+
+#include "engine/base/Log.h"
+#include "engine/renderer/TextureCache.h"
+
+namespace engine {
+
+namespace {
+Rect wholeOf(const Texture2D* texture) {
+    if (!texture) return Rect();
+    const Size& size = texture->getContentSize();
+    return Rect(0, 0, size.width, size.height);
+}
+}  // namespace
+
+Sprite* Sprite::create() {
+    auto* sprite = new Sprite;
+    return autoreleased(sprite, sprite->initWithTexture(nullptr, Rect(), false));
+}
+
+Sprite* Sprite::create(const std::string& filename) {
+    Texture2D* texture = TextureCache::getInstance()->addImage(filename);
+    if (!texture) return nullptr;
+    return createWithTexture(texture);
+}
+
+Sprite* Sprite::create(const std::string& filename, const Rect& rect) {
+    Texture2D* texture = TextureCache::getInstance()->addImage(filename);
+    if (!texture) return nullptr;
+    return createWithTexture(texture, rect);
+}
+
+Sprite* Sprite::createWithTexture(Texture2D* texture) {
+    return createWithTexture(texture, wholeOf(texture));
+}
+
+Sprite* Sprite::createWithTexture(Texture2D* texture, const Rect& rect, bool rotated) {
+    if (!texture) return nullptr;
+    auto* sprite = new Sprite;
+    return autoreleased(sprite, sprite->initWithTexture(texture, rect, rotated));
+}
+
+Sprite::~Sprite() {
+    if (_texture) _texture->release();
+}
+
+bool Sprite::initWithTexture(Texture2D* texture, const Rect& rect, bool rotated) {
+    setAnchorPoint(Vec2(0.5f, 0.5f));
+    setTexture(texture);
+    setTextureRect(rect, rotated);
+    return true;
+}
+
+void Sprite::setTexture(Texture2D* texture) {
+    if (texture == _texture) return;
+    if (texture) texture->retain();
+    if (_texture) _texture->release();
+    _texture = texture;
+    setTextureRect(wholeOf(texture));
+}
+
+void Sprite::setTexture(const std::string& filename) {
+    Texture2D* texture = TextureCache::getInstance()->addImage(filename);
+    if (!texture) {
+        log("Sprite: cannot load image '%s'", filename.c_str());
+        return;
+    }
+    setTexture(texture);
+}
+
+void Sprite::setTextureRect(const Rect& rect, bool rotated) {
+    _rect = rect;
+    _rectRotated = rotated;
+    setContentSize(rect.size);
+}
+
+}  // namespace engine

@@ -1,0 +1,176 @@
+#include "engine/studio/GUIReader.h"
+
+#include <rapidjson/document.h>
+
+#include <cfloat>
+#include <cmath>
+
+#include "engine/base/Json.h"
+#include "engine/base/Log.h"
+#include "engine/files/FileUtils.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/LoadingBar.h"
+#include "engine/ui/Text.h"
+
+namespace studio {
+
+using engine::ui::Widget;
+
+namespace {
+
+class TreeBuilder {
+public:
+    explicit TreeBuilder(const std::string& source) : _source(source) {}
+
+    // The widget of `object` with its subtree; nullptr (after a log line) when any
+    // part of it is refused. Recursion is bounded by kMaxDepth.
+    Widget* build(const rapidjson::Value& object, int depth) {
+        if (depth > GUIReader::kMaxDepth) return refuse("widgets nested too deeply");
+        if (!object.IsObject()) return refuse("a widget is not an object");
+        std::string type;
+        if (!readString(object, "type", &type, true)) return nullptr;
+        Widget* widget = createOfType(type, object);
+        if (!widget) return nullptr;
+        std::string name;
+        if (!readString(object, "name", &name, false)) return nullptr;
+        widget->setName(name);
+        engine::Vec2 pair;
+        bool found = false;
+        if (!readPair(object, "position", &pair, &found)) return nullptr;
+        if (found) widget->setPosition(pair);
+        if (!readPair(object, "size", &pair, &found)) return nullptr;
+        if (found) widget->setContentSize(engine::Size(pair.x, pair.y));
+        if (const rapidjson::Value* visible = engine::jsonMember(object, "visible")) {
+            if (!visible->IsBool()) return refuse("'visible' is not a boolean");
+            widget->setVisible(visible->GetBool());
+        }
+        if (const rapidjson::Value* children = engine::jsonMember(object, "children")) {
+            if (!children->IsArray()) return refuse("'children' is not an array");
+            for (const rapidjson::Value& item : children->GetArray()) {
+                Widget* child = build(item, depth + 1);
+                if (!child) return nullptr;
+                widget->addChild(child);
+            }
+        }
+        return widget;
+    }
+
+private:
+    Widget* refuse(const std::string& why) {
+        engine::log("GUIReader: %s: %s", _source.c_str(), why.c_str());
+        return nullptr;
+    }
+
+    bool readString(const rapidjson::Value& object, const char* key, std::string* out, bool required) {
+        const rapidjson::Value* value = engine::jsonMember(object, key);
+        if (!value) {
+            if (required) refuse(std::string("a widget has no '") + key + "'");
+            return !required;
+        }
+        if (!value->IsString()) {
+            refuse(std::string("'") + key + "' is not a string");
+            return false;
+        }
+        out->assign(value->GetString(), value->GetStringLength());
+        return true;
+    }
+
+    // A JSON number as a float; numbers beyond the float range are refused.
+    static bool toFloat(const rapidjson::Value& value, float* out) {
+        if (!value.IsNumber()) return false;
+        const double d = value.GetDouble();
+        if (!(std::fabs(d) <= FLT_MAX)) return false;
+        *out = static_cast<float>(d);
+        return true;
+    }
+
+    bool readNumber(const rapidjson::Value& object, const char* key, float* out, bool* found) {
+        *found = false;
+        const rapidjson::Value* value = engine::jsonMember(object, key);
+        if (!value) return true;
+        if (!toFloat(*value, out)) {
+            refuse(std::string("'") + key + "' is not a number");
+            return false;
+        }
+        *found = true;
+        return true;
+    }
+
+    bool readPair(const rapidjson::Value& object, const char* key, engine::Vec2* out, bool* found) {
+        *found = false;
+        const rapidjson::Value* value = engine::jsonMember(object, key);
+        if (!value) return true;
+        if (!value->IsArray() || value->Size() != 2 || !toFloat((*value)[0], &out->x) ||
+            !toFloat((*value)[1], &out->y)) {
+            refuse(std::string("'") + key + "' is not a pair of numbers");
+            return false;
+        }
+        *found = true;
+        return true;
+    }
+
+    Widget* createOfType(const std::string& type, const rapidjson::Value& object) {
+        std::string text, image;
+        float fontSize = 0.f, percent = 0.f;
+        bool hasFontSize = false, hasPercent = false;
+        if (!readString(object, "text", &text, false) || !readString(object, "image", &image, false) ||
+            !readNumber(object, "fontSize", &fontSize, &hasFontSize) ||
+            !readNumber(object, "percent", &percent, &hasPercent)) {
+            return nullptr;
+        }
+        if (type == "Widget") return Widget::create();
+        if (type == "Layout") {
+            Widget* layout = Widget::create();
+            layout->setAnchorPoint(engine::Vec2::ZERO);
+            return layout;
+        }
+        if (type == "Text") {
+            auto* label = engine::ui::Text::create();
+            if (hasFontSize) label->setFontSize(fontSize);
+            label->setString(text);
+            return label;
+        }
+        if (type == "LoadingBar") {
+            auto* bar = engine::ui::LoadingBar::create();
+            if (!image.empty()) bar->loadTexture(image);
+            if (hasPercent) bar->setPercent(percent);
+            return bar;
+        }
+        if (type == "Button") {
+            auto* button = engine::ui::Button::create();
+            if (!image.empty()) button->loadTextureNormal(image);
+            if (hasFontSize) button->setTitleFontSize(fontSize);
+            button->setTitleText(text);
+            return button;
+        }
+        return refuse("unknown widget type '" + type + "'");
+    }
+
+    const std::string& _source;
+};
+
+}  // namespace
+
+GUIReader* GUIReader::getInstance() {
+    static GUIReader instance;
+    return &instance;
+}
+
+Widget* GUIReader::widgetFromJsonFile(const std::string& fileName) {
+    auto* files = engine::FileUtils::getInstance();
+    if (!files->isFileExist(fileName)) return nullptr;
+    return widgetFromJsonText(files->getStringFromFile(fileName), fileName);
+}
+
+Widget* GUIReader::widgetFromJsonText(std::string_view text, const std::string& source) {
+    rapidjson::Document document;
+    std::string error;
+    if (!engine::parseJson(text, document, &error)) {
+        engine::log("GUIReader: %s: %s", source.c_str(), error.c_str());
+        return nullptr;
+    }
+    // Widgets made before a refusal are autoreleased and go with the pool.
+    return TreeBuilder(source).build(document, 0);
+}
+
+}  // namespace studio

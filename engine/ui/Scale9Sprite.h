@@ -1,0 +1,42 @@
+#pragma once
+// A nine-slice sprite: an image cut by its cap insets into corners that keep their
+// size, edges that stretch along one axis and a centre that stretches along both,
+// laid out at the content size (the preferred size). Headless: the state alone.
+#include <string>
+
+#include "engine/renderer/Texture2D.h"
+#include "engine/scene/Node.h"
+
+namespace engine::ui {
+
+class Scale9Sprite : public Node {
+public:
+    // An empty one: no image, zero sizes.
+    static Scale9Sprite* create();
+    // The whole image, the content size its size, the default insets; nullptr when
+    // the image cannot be read.
+    static Scale9Sprite* create(const std::string& file);
+    ~Scale9Sprite() override;
+
+    Texture2D* getTexture() const { return _texture; }
+    // The image's own size.
+    const Size& getOriginalSize() const { return _originalSize; }
+    // The centre slice in image points. A zero rectangle selects the default, the
+    // middle third in each direction; any other is cut to the image (a slice never
+    // reaches outside it nor has a negative side).
+    void setCapInsets(const Rect& insets);
+    const Rect& getCapInsets() const { return _capInsets; }
+    void setPreferredSize(const Size& size) { setContentSize(size); }
+    const Size& getPreferredSize() const { return getContentSize(); }
+
+protected:
+    Scale9Sprite() = default;
+    bool initWithTexture(Texture2D* texture);
+
+private:
+    Texture2D* _texture = nullptr;
+    Size _originalSize;
+    Rect _capInsets;
+};
+
+}  // namespace engine::ui

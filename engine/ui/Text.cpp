@@ -1,0 +1,42 @@
+#include "engine/ui/Text.h"
+
+namespace engine::ui {
+
+Text* Text::create() {
+    auto* text = new Text;
+    return autoreleased(text, text->init());
+}
+
+Text* Text::create(const std::string& text, const std::string& fontName, float fontSize) {
+    Text* widget = create();
+    if (!widget) return nullptr;
+    widget->setFontName(fontName);
+    widget->setFontSize(fontSize);
+    widget->setString(text);
+    return widget;
+}
+
+Text::~Text() {
+    if (_renderer) _renderer->release();
+}
+
+bool Text::init() {
+    if (!Widget::init()) return false;
+    _renderer = Label::create();
+    if (!_renderer) return false;
+    _renderer->retain();
+    setContentSize(_renderer->getContentSize());
+    return true;
+}
+
+void Text::setString(const std::string& text) {
+    _renderer->setString(text);
+    setContentSize(_renderer->getContentSize());
+}
+
+void Text::setFontSize(float size) {
+    _renderer->setSystemFontSize(size);
+    setContentSize(_renderer->getContentSize());
+}
+
+}  // namespace engine::ui

@@ -1,0 +1,54 @@
+#include "BindingTestSupport.h"
+
+#include "bindings/LuaModules.h"
+
+namespace bindingtest {
+
+void BindingStackTest::SetUp() {
+    bindings::installRegistrationHooks();
+    stack = engine::LuaStack::create();
+    stack->retain();
+    L = stack->getLuaState();
+    engine::AutoreleasePool::getInstance()->clear();
+}
+
+void BindingStackTest::TearDown() {
+    // The state goes first: objects the scripts still see die after it.
+    stack->release();
+    engine::AutoreleasePool::getInstance()->clear();
+    engine::Director::destroyInstance();
+}
+
+std::string BindingStackTest::run(const std::string& chunk) {
+    const int top = lua_gettop(L);
+    std::string error;
+    if (luaL_loadstring(L, chunk.c_str()) != 0 || lua_pcall(L, 0, 0, 0) != 0) {
+        const char* text = lua_tostring(L, -1);
+        error = text ? text : "(no message)";
+    }
+    lua_settop(L, top);
+    return error;
+}
+
+std::string BindingStackTest::eval(const std::string& expression) {
+    const int top = lua_gettop(L);
+    const std::string chunk = "return tostring(" + expression + ")";
+    std::string result;
+    if (luaL_loadstring(L, chunk.c_str()) != 0 || lua_pcall(L, 0, 1, 0) != 0) {
+        const char* text = lua_tostring(L, -1);
+        std::string message = text ? text : "(no message)";
+        // Lua puts the calling chunk's position in front: [string "..."]:1:
+        const size_t chunkEnd = message.find("\"]:");
+        if (message.starts_with("[string ") && chunkEnd != std::string::npos) {
+            const size_t lineEnd = message.find(": ", chunkEnd + 3);
+            if (lineEnd != std::string::npos) message.erase(0, lineEnd + 2);
+        }
+        result = "error: " + message;
+    } else {
+        result = lua_tostring(L, -1);
+    }
+    lua_settop(L, top);
+    return result;
+}
+
+}  // namespace bindingtest

@@ -1,0 +1,29 @@
+#pragma once
+// A Lua stack started with the binding hooks installed, and a runner for chunks
+// that reports their error text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/base/AutoreleasePool.h"
+#include "engine/base/Director.h"
+#include "scripting/LuaStack.h"
+
+namespace bindingtest {
+
+class BindingStackTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs a chunk; its error message, or "" when it ran. The stack height is kept.
+    std::string run(const std::string& chunk);
+    // Runs "return <expression>" and gives its result as text (tostring), or the
+    // error prefixed with "error: " (without the position Lua puts in front).
+    std::string eval(const std::string& expression);
+
+    engine::LuaStack* stack = nullptr;
+    lua_State* L = nullptr;
+};
+
+}  // namespace bindingtest

@@ -1,0 +1,174 @@
+// Walks the registration tables of every module in the order the program
+// registers them: bases come first, every type-map value is a registered Lua
+// type, and every engine class reaches scripts under its Lua name.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <span>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "BindingTestSupport.h"
+#include "bindings/LuaModules.h"
+#include "engine/actions/Action.h"
+#include "engine/app/Application.h"
+#include "engine/app/GLView.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/Director.h"
+#include "engine/base/Event.h"
+#include "engine/base/EventDispatcher.h"
+#include "engine/base/Scheduler.h"
+#include "engine/console/Console.h"
+#include "engine/extension/TableView.h"
+#include "engine/files/FileUtils.h"
+#include "engine/image/Image.h"
+#include "engine/input/Touch.h"
+#include "engine/renderer/Texture2D.h"
+#include "engine/renderer/TextureCache.h"
+#include "engine/physics/PhysicsShape.h"
+#include "engine/scene/MenuItem.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
+#include "engine/studio/Armature.h"
+#include "scripting/LuaEngine.h"
+#include "scripting/LuaTypeMap.h"
+
+namespace bindingtest {
+namespace {
+
+struct ModuleTable {
+    const char* module;
+    std::span<const bindings::ClassEntry> rows;
+};
+
+// The order of registration: the stack's start, then the script start's list.
+std::vector<ModuleTable> tablesInOrder() {
+    return {
+        {"core", bindings::coreClassTable()},
+        {"experimental", bindings::experimentalClassTable()},
+        {"physics", bindings::physicsClassTable()},
+        {"builder", bindings::builderClassTable()},
+        {"studio", bindings::studioClassTable()},
+        {"ui", bindings::uiClassTable()},
+        {"extension", bindings::extensionClassTable()},
+        {"skeleton", bindings::skeletonClassTable()},
+        {"3d", bindings::threeDClassTable()},
+        {"audioengine", bindings::audioEngineClassTable()},
+        {"physics3d", bindings::physics3dClassTable()},
+        {"navmesh", bindings::navMeshClassTable()},
+    };
+}
+
+using ModuleEntry = int (*)(lua_State*);
+const ModuleEntry kScriptStartModules[] = {
+    &engine::register_audio_module,          &engine::register_network_module,
+    &bindings::register_builder_module,      &bindings::register_studio_module,
+    &bindings::register_ui_module,           &bindings::register_extension_module,
+    &bindings::register_skeleton_module,     &bindings::register_3d_module,
+    &bindings::register_audioengine_module,  &bindings::register_physics3d_module,
+    &bindings::register_navmesh_module,
+};
+
+class RegistrationTableTest : public BindingStackTest {
+protected:
+    void SetUp() override {
+        BindingStackTest::SetUp();
+        for (ModuleEntry entry : kScriptStartModules) entry(L);
+    }
+
+    bool luaTypeRegistered(const std::string& luaName) {
+        luaL_getmetatable(L, luaName.c_str());
+        const bool registered = lua_istable(L, -1);
+        lua_pop(L, 1);
+        return registered;
+    }
+};
+
+TEST_F(RegistrationTableTest, BasesComeBeforeTheirSubclasses) {
+    std::set<std::string> seen;
+    for (const ModuleTable& table : tablesInOrder()) {
+        for (const bindings::ClassEntry& row : table.rows) {
+            SCOPED_TRACE(std::string(table.module) + ": " + row.luaName);
+            if (row.baseLuaName) {
+                EXPECT_TRUE(seen.count(row.baseLuaName)) << "base " << row.baseLuaName;
+            }
+            EXPECT_NE(std::string(row.luaName).find('.'), std::string::npos);
+            seen.insert(row.luaName);
+        }
+    }
+}
+
+TEST_F(RegistrationTableTest, EveryRowIsReachableFromScripts) {
+    for (const ModuleTable& table : tablesInOrder()) {
+        for (const bindings::ClassEntry& row : table.rows) {
+            SCOPED_TRACE(row.luaName);
+            EXPECT_TRUE(luaTypeRegistered(row.luaName));
+            EXPECT_EQ(eval(std::string("type(") + row.luaName + ")"), "table");
+            const std::string luaName = row.luaName;
+            EXPECT_EQ(luaClassNameMap[luaName.substr(luaName.rfind('.') + 1)], luaName);
+            for (const bindings::Method& method : row.methods) {
+                EXPECT_EQ(eval("type(" + luaName + "." + method.name + ")"), "function") << method.name;
+            }
+        }
+    }
+}
+
+TEST_F(RegistrationTableTest, EveryTypeMapValueIsARegisteredLuaType) {
+    ASSERT_FALSE(luaTypeMap.empty());
+    for (const auto& [key, luaName] : luaTypeMap) {
+        SCOPED_TRACE(key);
+        EXPECT_TRUE(luaTypeRegistered(luaName)) << luaName;
+    }
+}
+
+struct EngineClass {
+    const std::type_info& type;
+    const char* luaName;
+};
+
+// Every engine class scripts can meet. A new engine class joins this list and
+// its module's table.
+const EngineClass kEngineClasses[] = {
+    {typeid(engine::Ref), "cc.Ref"},
+    {typeid(engine::Node), "cc.Node"},
+    {typeid(engine::Scene), "cc.Scene"},
+    {typeid(engine::MenuItem), "cc.MenuItem"},
+    {typeid(engine::Director), "cc.Director"},
+    {typeid(engine::Scheduler), "cc.Scheduler"},
+    {typeid(engine::EventDispatcher), "cc.EventDispatcher"},
+    {typeid(engine::EventListenerCustom), "cc.EventListenerCustom"},
+    {typeid(engine::Event), "cc.Event"},
+    {typeid(engine::EventCustom), "cc.EventCustom"},
+    {typeid(engine::Touch), "cc.Touch"},
+    {typeid(engine::FileUtils), "cc.FileUtils"},
+    {typeid(engine::Image), "cc.Image"},
+    {typeid(engine::Texture2D), "cc.Texture2D"},
+    {typeid(engine::TextureCache), "cc.TextureCache"},
+    {typeid(engine::GLView), "cc.GLView"},
+    {typeid(engine::GLViewImpl), "cc.GLViewImpl"},
+    {typeid(engine::Application), "cc.Application"},
+    {typeid(engine::Console), "cc.Console"},
+    {typeid(engine::Action), "cc.Action"},
+    {typeid(engine::FiniteTimeAction), "cc.FiniteTimeAction"},
+    {typeid(engine::CallFunc), "cc.CallFunc"},
+    {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
+    {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
+    {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
+    {typeid(engine::extension::TableView), "cc.TableView"},
+    {typeid(studio::Armature), "ccs.Armature"},
+    {typeid(studio::Bone), "ccs.Bone"},
+};
+
+TEST_F(RegistrationTableTest, EveryEngineClassHasItsEntries) {
+    for (const EngineClass& c : kEngineClasses) {
+        SCOPED_TRACE(c.luaName);
+        EXPECT_EQ(luaTypeMap[c.type.name()], c.luaName);
+        const std::string luaName = c.luaName;
+        EXPECT_EQ(luaClassNameMap[luaName.substr(luaName.rfind('.') + 1)], luaName);
+        EXPECT_TRUE(luaTypeRegistered(luaName));
+    }
+}
+
+}  // namespace
+}  // namespace bindingtest

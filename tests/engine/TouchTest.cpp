@@ -1,0 +1,146 @@
+// Touch delivery: listener order by drawing order, claiming and swallowing,
+// listeners that change while a touch is delivered, and the mouse as touch 0.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/app/GLView.h"
+#include "engine/base/AutoreleasePool.h"
+#include "engine/base/Director.h"
+#include "engine/base/EventDispatcher.h"
+#include "engine/input/EventTouch.h"
+#include "engine/input/Touch.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
+#include "platform/Window.h"
+
+using engine::Director;
+using engine::EventListenerTouchOneByOne;
+using engine::Node;
+
+namespace {
+
+struct TouchTest : ::testing::Test {
+    TouchTest() {
+        scene = engine::Scene::create();
+        Director::getInstance()->runWithScene(scene);
+        Director::getInstance()->mainLoop(0.f);   // the scene becomes the running one
+    }
+    ~TouchTest() override {
+        Director::destroyInstance();
+        engine::AutoreleasePool::getInstance()->clear();
+    }
+    // A named node under `parent` whose listener logs "<phase> <name>" and claims
+    // (and swallows) as asked.
+    Node* listening(Node* parent, const std::string& name, int z, bool claim, bool swallow) {
+        Node* node = Node::create();
+        node->setName(name);
+        parent->addChild(node, z);
+        auto* listener = EventListenerTouchOneByOne::create();
+        listener->setSwallowTouches(swallow);
+        listener->onTouchBegan = [this, name, claim](engine::Touch*, engine::Event*) {
+            log.push_back("began " + name);
+            return claim;
+        };
+        listener->onTouchMoved = [this, name](engine::Touch*, engine::Event*) { log.push_back("moved " + name); };
+        listener->onTouchEnded = [this, name](engine::Touch*, engine::Event*) { log.push_back("ended " + name); };
+        Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, node);
+        return node;
+    }
+    void touch(engine::GLView& view) {
+        view.handleTouchBegin(1, 10, 10);
+        view.handleTouchMove(1, 12, 10);
+        view.handleTouchEnd(1, 12, 10);
+    }
+
+    engine::Scene* scene = nullptr;
+    std::vector<std::string> log;
+};
+
+// A bare view: its touch entries need no window.
+struct BareView : engine::GLView {};
+
+TEST_F(TouchTest, TheTopMostNodeHearsFirstAndClaimsDecideTheRest) {
+    struct Case {
+        const char* name;
+        bool claimB, swallowB, claimC;
+        std::vector<std::string> log;
+    };
+    // Drawing order: a (z 0) with its child c (z -1, drawn before a), then b (z 1).
+    const Case cases[] = {
+        {"nobody claims", false, false, false, {"began b", "began a", "began c"}},
+        {"b swallows", true, true, true, {"began b", "moved b", "ended b"}},
+        {"b claims, c too", true, false, true,
+         {"began b", "began a", "began c", "moved b", "moved c", "ended b", "ended c"}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        scene->removeAllChildren();
+        Node* a = listening(scene, "a", 0, false, false);
+        listening(scene, "b", 1, c.claimB, c.swallowB);
+        listening(a, "c", -1, c.claimC, false);
+        BareView view;
+        touch(view);
+        EXPECT_EQ(log, c.log) << c.name;
+    }
+}
+
+TEST_F(TouchTest, OnlyRunningNodesHearAndChangesDuringATouchAreSafe) {
+    Node* detached = Node::create();
+    detached->retain();
+    listening(detached, "off stage", 0, true, false);   // its parent is not in the scene
+
+    Node* top = listening(scene, "top", 1, false, false);
+    Node* below = listening(scene, "below", 0, true, false);
+    // A second listener of the top node removes the node below, and with it its
+    // listener, while the touch is being delivered.
+    auto* remover = EventListenerTouchOneByOne::create();
+    remover->onTouchBegan = [&, below](engine::Touch*, engine::Event*) {
+        scene->removeChild(below);
+        return false;
+    };
+    Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(remover, top);
+    BareView view;
+    touch(view);
+    EXPECT_EQ(log, std::vector<std::string>{"began top"});
+
+    detached->release();   // destroyed with a registered listener: nothing dangles
+    log.clear();
+    touch(view);
+    EXPECT_EQ(log, std::vector<std::string>{"began top"});
+}
+
+TEST_F(TouchTest, TheLeftMouseButtonIsTouchZeroInDesignPoints) {
+    engine::GLViewImpl* view = engine::GLViewImpl::createWithRect("touch", engine::Rect(0, 0, 200, 100), 2.f);
+    ASSERT_NE(view, nullptr);
+    Director::getInstance()->setOpenGLView(view);
+    view->setDesignResolutionSize(200, 100, engine::ResolutionPolicy::EXACT_FIT);
+    std::vector<engine::Vec2> points;
+    Node* node = Node::create();
+    scene->addChild(node);
+    auto* listener = EventListenerTouchOneByOne::create();
+    listener->onTouchBegan = [&](engine::Touch* t, engine::Event*) {
+        points.push_back(t->getLocation());
+        return true;
+    };
+    listener->onTouchMoved = [&](engine::Touch* t, engine::Event*) { points.push_back(t->getLocation()); };
+    listener->onTouchEnded = [&](engine::Touch* t, engine::Event*) { points.push_back(t->getStartLocation()); };
+    Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, node);
+
+    const platform::HWND hwnd = view->getWin32Window();
+    platform::sendMessage(hwnd, platform::WM_MOUSEMOVE, 0, platform::makeLParam(50, 50));   // not held: nothing
+    platform::sendMessage(hwnd, platform::WM_LBUTTONDOWN, 1, platform::makeLParam(40, 20));
+    platform::sendMessage(hwnd, platform::WM_MOUSEMOVE, 1, platform::makeLParam(100, 60));
+    platform::sendMessage(hwnd, platform::WM_LBUTTONUP, 0, platform::makeLParam(100, 60));
+    platform::sendMessage(hwnd, platform::WM_LBUTTONUP, 0, platform::makeLParam(100, 60));   // no touch down
+    // Window pixels over the zoom of 2 give view points; y turns upwards.
+    const std::vector<engine::Vec2> expected = {{20, 90}, {50, 70}, {20, 90}};
+    ASSERT_EQ(points.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_FLOAT_EQ(points[i].x, expected[i].x) << i;
+        EXPECT_FLOAT_EQ(points[i].y, expected[i].y) << i;
+    }
+}
+
+}  // namespace
