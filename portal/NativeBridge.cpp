@@ -4,8 +4,10 @@
 #include <memory>
 
 #include "platform/DataProtection.h"
-#include "platform/UrlOpener.h"
 #include "portal/BridgeBootstrap.h"
+#include "portal/ClipboardText.h"
+#include "portal/ExternalUrl.h"
+#include "portal/PayWebWindow.h"
 #include "portal/SavedLogin.h"
 
 namespace portal {
@@ -13,26 +15,18 @@ namespace {
 
 lua_State* g_state = nullptr;
 
-// The clipboard inside the program, until the desktop's is wired in.
-std::string& localClipboard() {
-    static std::string text;
-    return text;
-}
-
 BridgeServices defaultServices() {
     BridgeServices services;
-    services.openPayWebView = [](const std::string&, const std::string&) { return false; };
-    services.setClipText = [](const std::string& text) {
-        localClipboard() = text;
-        return true;
+    services.openLoginCapture = [](const std::string& url, const std::string& prefix,
+                                   std::function<void(const std::string&)> callback) {
+        return openLoginCapture(url, prefix, std::move(callback));
     };
-    services.getClipText = [](std::string& text) {
-        text = localClipboard();
-        return !text.empty();
+    services.openPayWebView = [](const std::string& url, const std::string& target) {
+        return openPayWebView(url, target);
     };
-    services.openExternalUrl = [](const std::string& url) {
-        if (!url.empty()) platform::openUrl(url);
-    };
+    services.setClipText = [](const std::string& text) { return setClipText(text); };
+    services.getClipText = [](std::string& text) { return getClipText(&text); };
+    services.openExternalUrl = [](const std::string& url) { openExternalUrl(url); };
     return services;
 }
 
