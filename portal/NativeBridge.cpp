@@ -17,14 +17,9 @@ lua_State* g_state = nullptr;
 
 BridgeServices defaultServices() {
     BridgeServices services;
-    services.openLoginCapture = [](const std::string& url, const std::string& prefix,
-                                   std::function<void(const std::string&)> callback) {
-        return openLoginCapture(url, prefix, std::move(callback));
-    };
-    services.openPayWebView = [](const std::string& url, const std::string& target) {
-        return openPayWebView(url, target);
-    };
-    services.setClipText = [](const std::string& text) { return setClipText(text); };
+    services.openLoginCapture = openLoginCapture;
+    services.openPayWebView = openPayWebView;
+    services.setClipText = setClipText;
     services.getClipText = [](std::string& text) { return getClipText(&text); };
     services.openExternalUrl = [](const std::string& url) { openExternalUrl(url); };
     return services;

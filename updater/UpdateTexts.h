@@ -26,6 +26,9 @@ struct UpdateTexts {
 // The process's texts.
 UpdateTexts& updateTexts();
 
+// The text of a key ("au_checkupdate" .. "gwerr_json"); an unknown key is its own text.
+std::string updateText(const std::string& key);
+
 // Texts built into the program.
 inline constexpr const char* kUnzipLineFormat = "Đang giải nén gói %d/%d (%d%%)";
 inline constexpr const char* kDownloadLineFormat = "%s %d%%  %.0f/%.0f MB  %.1f MB/s  ~%d:%02d";

@@ -342,7 +342,10 @@ TEST(UpdateTexts, LanguageFileFallsBackTableByTableAndIgnoresWrongTypes) {
         EXPECT_EQ(updater::updateTexts().auCheckUpdate, c.check);
         EXPECT_EQ(updater::updateTexts().alertRetry, c.retry);
         EXPECT_EQ(log.contains("lang.json jsonerr: "), !parsed);
+        EXPECT_EQ(updater::updateText("au_checkupdate"), c.check);
+        EXPECT_EQ(updater::updateText("alert_retry"), c.retry);
     }
+    EXPECT_EQ(updater::updateText("no_such_key"), "no_such_key");
 }
 
 TEST_F(AutoUpdateTest, MissingLanguageFileLeavesTheKeysAsTexts) {
