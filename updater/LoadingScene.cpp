@@ -21,7 +21,6 @@
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/Text.h"
-#include "updater/UpdateTexts.h"
 
 namespace updater {
 
@@ -54,13 +53,18 @@ constexpr engine::Color3B kAlertTextColor{63, 33, 4};
 
 }  // namespace
 
-std::unique_ptr<UpdateScreen> makeDefaultUpdateScreen() { return std::make_unique<LoadingScene>(); }
+LoadingScene* LoadingScene::getInstance() {
+    static LoadingScene* instance = new LoadingScene;
+    return instance;
+}
 
 LoadingScene::LoadingScene() = default;
 
 LoadingScene::~LoadingScene() { dismissAlert(); }
 
-void LoadingScene::buildScene(const std::function<void()>& loadLang) {
+std::string LoadingScene::text(const std::string& key) const { return _texts ? _texts(key) : key; }
+
+void LoadingScene::build(const std::function<void()>& loadTexts) {
     auto* director = engine::Director::getInstance();
     auto* files = engine::FileUtils::getInstance();
     if (engine::GLView* view = director->getOpenGLView()) {
@@ -77,8 +81,8 @@ void LoadingScene::buildScene(const std::function<void()>& loadLang) {
     paths.insert(paths.end(), _savedSearchPaths.begin(), _savedSearchPaths.end());
     files->setSearchPaths(paths);
 
-    if (loadLang) loadLang();
-    const std::string checking = updateTexts().auCheckUpdate;
+    if (loadTexts) loadTexts();
+    const std::string checking = text("au_checkupdate");
 
     _layoutRoot = studio::GUIReader::getInstance()->widgetFromJsonFile(kLayoutFile);
     if (_layoutRoot) {
@@ -172,10 +176,11 @@ void LoadingScene::buildScene(const std::function<void()>& loadLang) {
     }
 }
 
-void LoadingScene::showStatus(const std::string& text) {
-    if (_layoutLabel) _layoutLabel->setString(text);
+void LoadingScene::showCheckStatus() {
+    const std::string checking = text("au_checkupdate");
+    if (_layoutLabel) _layoutLabel->setString(checking);
     if (_layoutBar) _layoutBar->setPercent(100);
-    if (_fallbackLabel) _fallbackLabel->setString(text);
+    if (_fallbackLabel) _fallbackLabel->setString(checking);
 }
 
 void LoadingScene::resetProgress() { _progress = UpdateProgressState{}; }
@@ -248,9 +253,9 @@ void LoadingScene::setProgressText() {
     const int shown = static_cast<int>(p.shownPercent);
     std::string status;
     if (p.unzipping) {
-        status = formatStatus(kMaxStatusBytes, kUnzipLineFormat, p.unzipFileIndex, p.unzipFileCount, shown);
+        status = formatStatus(kMaxStatusBytes, kUnzipFormat, p.unzipFileIndex, p.unzipFileCount, shown);
     } else {
-        status = formatStatus(kMaxStatusBytes, kDownloadLineFormat, updateTexts().auUpdate.c_str(), shown, p.doneMB,
+        status = formatStatus(kMaxStatusBytes, kDownloadFormat, text("au_update").c_str(), shown, p.doneMB,
                               p.totalMB, static_cast<double>(p.speedMBps), p.etaSeconds / 60, p.etaSeconds % 60);
     }
     setStatusText(status);
@@ -291,7 +296,7 @@ void LoadingScene::drawProgressPill(float percent) {
     }
 }
 
-void LoadingScene::showAlert(const std::string& message, std::function<void()> onButton) {
+void LoadingScene::showAlert(const std::string& message, const std::function<void()>& retry) {
     engine::Node* parent = _layoutRoot ? static_cast<engine::Node*>(_layoutRoot) : _scene;
     if (!parent) parent = engine::Director::getInstance()->getRunningScene();
     if (!parent) {
@@ -322,19 +327,19 @@ void LoadingScene::showAlert(const std::string& message, std::function<void()> o
 
     engine::Label* title = engine::Label::create();
     title->setSystemFontSize(30);
-    title->setString(updateTexts().alertTitle);
+    title->setString(text("alert_title"));
     title->setTextColor(Color4B{kAlertTextColor.r, kAlertTextColor.g, kAlertTextColor.b, 255});
     title->setPosition(0, 150);
     panel->addChild(title);
 
     engine::ui::Button* button = engine::ui::Button::create();
     button->loadTextures(kAlertButtonFile, kAlertButtonDownFile, "", engine::ui::TextureResType::LOCAL);
-    button->setTitleText(updateTexts().alertRetry);
+    button->setTitleText(text("alert_retry"));
     button->setTitleFontSize(25);
     button->setPosition(0, -145);
-    button->addClickEventListener([this, onButton = std::move(onButton)](engine::Ref*) {
+    button->addClickEventListener([this, retry](engine::Ref*) {
         dismissAlert();
-        if (onButton) onButton();
+        if (retry) retry();
     });
     panel->addChild(button);
 
@@ -361,7 +366,7 @@ void LoadingScene::showStartingGame() {
         _layoutBar = nullptr;
         _layoutLabel = nullptr;
     }
-    if (_fallbackLabel) _fallbackLabel->setString(kStartingGameText);
+    if (_fallbackLabel) _fallbackLabel->setString(kStartingGame);
     drawProgressPill(100);
     _bgSprite = nullptr;
     _fillLayer = nullptr;
