@@ -36,6 +36,17 @@
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/studio/Armature.h"
+#include "engine/studio/GUIReader.h"
+#include "engine/label/Label.h"
+#include "engine/scene/DrawNode.h"
+#include "engine/scene/Layer.h"
+#include "engine/scene/Sprite.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/Helper.h"
+#include "engine/ui/LoadingBar.h"
+#include "engine/ui/Scale9Sprite.h"
+#include "engine/ui/Text.h"
+#include "bindings/skeleton/LuaSkeletonAnimation.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaTypeMap.h"
 
@@ -140,6 +151,11 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Node), "cc.Node"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
+    {typeid(engine::Layer), "cc.Layer"},
+    {typeid(engine::LayerColor), "cc.LayerColor"},
+    {typeid(engine::Sprite), "cc.Sprite"},
+    {typeid(engine::Label), "cc.Label"},
+    {typeid(engine::DrawNode), "cc.DrawNode"},
     {typeid(engine::Director), "cc.Director"},
     {typeid(engine::Scheduler), "cc.Scheduler"},
     {typeid(engine::EventDispatcher), "cc.EventDispatcher"},
@@ -175,6 +191,16 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::extension::TableView), "cc.TableView"},
     {typeid(studio::Armature), "ccs.Armature"},
     {typeid(studio::Bone), "ccs.Bone"},
+    {typeid(studio::GUIReader), "ccs.GUIReader"},
+    {typeid(engine::ui::Widget), "ccui.Widget"},
+    {typeid(engine::ui::Button), "ccui.Button"},
+    {typeid(engine::ui::Text), "ccui.Text"},
+    {typeid(engine::ui::LoadingBar), "ccui.LoadingBar"},
+    {typeid(engine::ui::Scale9Sprite), "ccui.Scale9Sprite"},
+    {typeid(engine::ui::Helper), "ccui.Helper"},
+    {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
+    {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
 };
 
 TEST_F(RegistrationTableTest, EveryEngineClassHasItsEntries) {
