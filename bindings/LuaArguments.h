@@ -5,7 +5,8 @@
 // and each pusher an overload of
 //     int pushResult(lua_State* L, const T& value)   // values pushed (1)
 // chosen by the parameter's or result's type without const and reference.
-// Readers follow the luaconv_read_* rules: false means the argument does not
+// Parameters are held as ArgumentStorage<T> (std::string as TextArgument) and
+// converted to T for the call. Readers follow the luaconv_read_* rules: false means the argument does not
 // fit, with out untouched and the stack as it was. Object pointers are read as
 // the Lua type registered for the pointee's class and pushed under their
 // dynamic class's Lua type (luaconv_push_object / luaconv_push_usertype).
@@ -16,6 +17,7 @@
 #include <lua.hpp>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <type_traits>
 
@@ -42,9 +44,52 @@ inline bool readArgument(lua_State* L, int index, float* out) {
     *out = static_cast<float>(value);
     return true;
 }
-inline bool readArgument(lua_State* L, int index, std::string* out) {
-    return luaconv_read_std_string(L, index, out);
+
+// A text argument as it stands in the call's stack slot; it becomes a
+// std::string only for the call itself. Argument storage holds nothing with a
+// destructor: a later argument's read may run a metamethod that raises, and a
+// Lua error skips C++ destructors. Accepts what luaconv_read_std_string
+// accepts: strings, numbers (in Lua's own text form) and nil ("").
+struct TextArgument {
+    const char* data = nullptr;  // the slot's string; null for nil or a number
+    size_t size = 0;
+    bool isNumber = false;
+    lua_Number number = 0;
+
+    operator std::string() const {
+        if (isNumber) {
+            char text[LUAI_MAXNUMBER2STR];
+            const int length = std::snprintf(text, sizeof text, LUA_NUMBER_FMT, number);
+            return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+        }
+        return data ? std::string(data, size) : std::string();
+    }
+};
+
+inline bool readArgument(lua_State* L, int index, TextArgument* out) {
+    tolua_Error err;
+    if (!tolua_isstring(L, index, 0, &err)) return false;
+    TextArgument text;
+    if (lua_type(L, index) == LUA_TSTRING) {
+        text.data = lua_tolstring(L, index, &text.size);
+    } else if (lua_type(L, index) == LUA_TNUMBER) {
+        text.isNumber = true;
+        text.number = lua_tonumber(L, index);
+    }
+    *out = text;
+    return true;
 }
+
+// How a parameter type is held between its read and the call.
+template <class T>
+struct ArgumentStorage {
+    using type = std::remove_cvref_t<T>;
+};
+template <class T>
+    requires std::is_same_v<std::remove_cvref_t<T>, std::string>
+struct ArgumentStorage<T> {
+    using type = TextArgument;
+};
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }

@@ -105,12 +105,14 @@ struct SelfFirst<R (*)(C*, A...)> {
 };
 
 template <class T>
-using Stored = std::remove_cvref_t<T>;
+using Stored = typename ArgumentStorage<T>::type;
 
 template <auto F, class S, std::size_t... I>
 int invoke(lua_State* L, void* self, std::index_sequence<I...>) {
     (void)L;
     using Args = typename S::Args;
+    static_assert((std::is_trivially_destructible_v<Stored<std::tuple_element_t<I, Args>>> && ...),
+                  "argument storage must not need destruction: reads may raise Lua errors");
     std::tuple<Stored<std::tuple_element_t<I, Args>>...> values{};
     if (!(readArgument(L, static_cast<int>(2 + I), &std::get<I>(values)) && ...)) return -1;
     using R = typename S::Result;

@@ -15,7 +15,6 @@
 #include <tolua++.h>
 
 #include <type_traits>
-#include <vector>
 
 #include "engine/base/Map.h"
 #include "engine/base/Ref.h"
@@ -131,22 +130,28 @@ bool luaconv_read_object_vector(lua_State* L, int index, engine::Vector<T*>* out
     const char* typeName = luaconv_registered_name<T>();
     if (!typeName) return false;
     const int table = index < 0 && index > LUA_REGISTRYINDEX ? lua_gettop(L) + index + 1 : index;
-    std::vector<T*> found;
     const int n = static_cast<int>(lua_objlen(L, table));
+    if (n == 0) return true;
+    // The elements found are kept in a Lua-owned scratch block, not in a C++
+    // container: an __index metamethod may raise, and a Lua error skips C++
+    // destructors.
+    auto** found = static_cast<T**>(lua_newuserdata(L, static_cast<size_t>(n) * sizeof(T*)));
+    int count = 0;
     for (int i = 1; i <= n; ++i) {
         lua_pushnumber(L, i);
         lua_gettable(L, table);
         const int element = lua_gettop(L);  // tolua++'s tests need an absolute index
         if (lua_isuserdata(L, element) && !lua_islightuserdata(L, element)) {
             if (!tolua_isusertype(L, element, typeName, 0, &err)) {
-                lua_pop(L, 1);
+                lua_pop(L, 2);
                 return false;
             }
-            if (auto* obj = static_cast<T*>(tolua_tousertype(L, element, nullptr))) found.push_back(obj);
+            if (auto* obj = static_cast<T*>(tolua_tousertype(L, element, nullptr))) found[count++] = obj;
         }
         lua_pop(L, 1);
     }
-    for (T* obj : found) out->pushBack(obj);
+    for (int i = 0; i < count; ++i) out->pushBack(found[i]);
+    lua_pop(L, 1);
     return true;
 }
 

@@ -237,6 +237,31 @@ TEST_F(ObjectConversionsTest, ReadObjectVectorRetainsWhatItAppends) {
     lua_settop(L, 0);
 }
 
+// The reader runs __index for holes; when that raises, nothing of the read
+// stays behind (no C++ storage to leak) and the output is untouched.
+engine::Vector<engine::Node*>* g_readTarget = nullptr;
+int readGlobalT(lua_State* L) {
+    lua_getglobal(L, "t");
+    luaconv_read_object_vector(L, lua_gettop(L), g_readTarget);
+    return 0;
+}
+
+TEST_F(ObjectConversionsTest, ReadObjectVectorSurvivesARaisingMetamethod) {
+    engine::Node* node = engine::Node::create();
+    luaconv_push_object(L, "cc.Node", node);
+    lua_setglobal(L, "node");
+    run("t = setmetatable({node, node, node}, {__index = function() error('hole', 0) end}) t[2] = nil");
+    engine::Vector<engine::Node*> out;
+    g_readTarget = &out;
+    const unsigned int refs = node->getReferenceCount();
+    ASSERT_NE(lua_cpcall(L, &readGlobalT, nullptr), 0);
+    EXPECT_STREQ(lua_tostring(L, -1), "hole");
+    lua_pop(L, 1);
+    EXPECT_EQ(out.size(), 0u);
+    EXPECT_EQ(node->getReferenceCount(), refs);
+    g_readTarget = nullptr;
+}
+
 TEST_F(ObjectConversionsTest, VarargsVector) {
     engine::Node* node = engine::Node::create();
     engine::Scene* scene = engine::Scene::create();
