@@ -6,20 +6,29 @@
 #include "engine/scene/Node.h"
 
 namespace engine {
+namespace {
+
+void visitChild(Node* child, Renderer* renderer, const Mat4& transform, uint32_t flags) {
+    child->retain();
+    child->visit(renderer, transform, flags);
+    child->release();
+}
+
+}  // namespace
+
 void Node::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
     if (!_visible) return;
     Mat4 transform = parentTransform * getNodeToParentTransform();
     Director* director = Director::getInstance();
     director->pushMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
     director->loadMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW, transform);
-    // A copy: a draw may change the children.
-    std::vector<Node*> children = _children;
-    for (Node* child : children) child->retain();
+    // By index, each child held while it is visited: a draw never meets a freed
+    // sibling, and a frame allocates nothing here.
     size_t i = 0;
-    for (; i < children.size() && children[i]->_localZOrder < 0; ++i) children[i]->visit(renderer, transform, parentFlags);
+    for (; i < _children.size() && _children[i]->_localZOrder < 0; ++i)
+        visitChild(_children[i], renderer, transform, parentFlags);
     draw(renderer, transform, parentFlags);
-    for (; i < children.size(); ++i) children[i]->visit(renderer, transform, parentFlags);
-    for (Node* child : children) child->release();
+    for (; i < _children.size(); ++i) visitChild(_children[i], renderer, transform, parentFlags);
     director->popMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
 }
 
