@@ -48,6 +48,11 @@ inline bool readArgument(lua_State* L, int index, std::string* out) {
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return luaconv_read_color4b(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
+    return luaconv_read_blend_func(L, index, out, "");
+}
 
 // An object of a registered class (or nil, read as null).
 template <class T>
@@ -91,6 +96,14 @@ inline int pushResult(lua_State* L, const engine::Size& value) {
 }
 inline int pushResult(lua_State* L, const engine::Rect& value) {
     luaconv_push_rect(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color3B& value) {
+    luaconv_push_color3b(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::BlendFunc& value) {
+    luaconv_push_blend_func(L, value);
     return 1;
 }
 

@@ -31,22 +31,6 @@ struct Secret {
     ~Secret() { OPENSSL_cleanse(bytes, sizeof bytes); }
 };
 
-std::string keyFolder() {
-    const std::string home = userDataHome();
-    return home.empty() ? std::string() : home + "/VEXO";
-}
-
-// mkdir -p with mode 0700 for what is missing; existing folders are left as they are.
-bool makeFolders(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '/') continue;
-        const std::string part = path.substr(0, i);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 bool readFully(int fd, unsigned char* out, size_t size) {
     size_t got = 0;
     while (got < size) {
@@ -106,12 +90,12 @@ bool createKeyFile(const std::string& folder, const std::string& path) {
 }
 
 bool loadKey(bool create, Secret& key) {
-    const std::string folder = keyFolder();
+    const std::string folder = userVexoFolder();
     if (folder.empty()) return false;
     const std::string path = folder + "/dp.key";
     const int state = readKeyFile(path, key);
     if (state != 0) return state == 1;
-    if (!create || !makeFolders(folder) || !createKeyFile(folder, path)) return false;
+    if (!create || !makePrivateFolders(folder) || !createKeyFile(folder, path)) return false;
     return readKeyFile(path, key) == 1;
 }
 
@@ -141,7 +125,7 @@ const unsigned char* bytesOf(std::string_view text) {
 }  // namespace
 
 std::string dataProtectionKeyPath() {
-    const std::string folder = keyFolder();
+    const std::string folder = userVexoFolder();
     return folder.empty() ? std::string() : folder + "/dp.key";
 }
 

@@ -79,16 +79,18 @@ std::string userDataHome() {
 
 std::string userVexoFolder() {
     const std::string home = userDataHome();
-    if (home.empty()) return {};
-    const std::string folder = home + "/VEXO";
-    // Every prefix ending before a "/" is a parent; existing ones fail harmlessly.
-    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-        ::mkdir(folder.substr(0, slash).c_str(), 0755);
+    return home.empty() ? std::string() : home + "/VEXO";
+}
+
+bool makePrivateFolders(const std::string& path) {
+    if (path.empty()) return false;
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/') continue;
+        const std::string part = path.substr(0, i);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }
-    ::mkdir(folder.c_str(), 0700);
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
-    return folder;
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace platform

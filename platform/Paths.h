@@ -22,10 +22,11 @@ bool setCurrentDirectory(const std::string& path);
 // is; "" otherwise. No trailing "/".
 std::string userDataHome();
 
-// The program's own folder in the user's data home, userDataHome() + "/VEXO",
-// made when missing (its missing parents too) with mode 0700 for itself; an
-// existing folder is fine and left as it is. "" when there is no data home or the
-// folder cannot be made.
+// The program's own folder in the user's data home, userDataHome() + "/VEXO"; ""
+// without a data home. Nothing is created.
 std::string userVexoFolder();
+// Creates the folder and its missing parents with mode 0700; existing folders are
+// left as they are. True when the folder exists afterwards.
+bool makePrivateFolders(const std::string& path);
 
 }  // namespace platform

@@ -4,8 +4,10 @@
 #include <memory>
 
 #include "platform/DataProtection.h"
-#include "platform/UrlOpener.h"
 #include "portal/BridgeBootstrap.h"
+#include "portal/ClipboardText.h"
+#include "portal/ExternalUrl.h"
+#include "portal/PayWebWindow.h"
 #include "portal/SavedLogin.h"
 
 namespace portal {
@@ -13,26 +15,13 @@ namespace {
 
 lua_State* g_state = nullptr;
 
-// The clipboard inside the program, until the desktop's is wired in.
-std::string& localClipboard() {
-    static std::string text;
-    return text;
-}
-
 BridgeServices defaultServices() {
     BridgeServices services;
-    services.openPayWebView = [](const std::string&, const std::string&) { return false; };
-    services.setClipText = [](const std::string& text) {
-        localClipboard() = text;
-        return true;
-    };
-    services.getClipText = [](std::string& text) {
-        text = localClipboard();
-        return !text.empty();
-    };
-    services.openExternalUrl = [](const std::string& url) {
-        if (!url.empty()) platform::openUrl(url);
-    };
+    services.openLoginCapture = openLoginCapture;
+    services.openPayWebView = openPayWebView;
+    services.setClipText = setClipText;
+    services.getClipText = [](std::string& text) { return getClipText(&text); };
+    services.openExternalUrl = [](const std::string& url) { openExternalUrl(url); };
     return services;
 }
 

@@ -32,15 +32,21 @@ bool readInt(const char*& p, int* value) {
     return true;
 }
 
+// The program's user folder, made when missing; "" without one.
+std::string madeUserFolder() {
+    const std::string folder = platform::userVexoFolder();
+    return !folder.empty() && platform::makePrivateFolders(folder) ? folder : std::string();
+}
+
 }  // namespace
 
 std::string payWindowPlacementPath() {
-    const std::string folder = platform::userVexoFolder();
+    const std::string folder = madeUserFolder();
     return folder.empty() ? std::string() : folder + "/paywin.txt";
 }
 
 std::string payWebViewUserDataFolder() {
-    const std::string folder = platform::userVexoFolder();
+    const std::string folder = madeUserFolder();
     return folder.empty() ? std::string() : folder + "/WebView2";
 }
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "portal/PortalConfig.h"
+#include "portal/SignIn.h"
 
 namespace portal {
 namespace {
@@ -80,7 +81,7 @@ std::string stripTrailingSlashes(std::string text) {
 
 }  // namespace
 
-std::string portalRoot() { return stripTrailingSlashes(VEXO_PORTAL_USER_URL); }
+std::string portalRoot() { return stripTrailingSlashes(signInEndpoints().portalRoot); }
 
 std::string portalHome() { return portalRoot() + "/"; }
 

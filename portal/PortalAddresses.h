@@ -2,8 +2,8 @@
 // Addresses of the user portal and the links the portal treats specially.
 //
 // Contract:
-// - The root is the configured portal address without a trailing "/"; the home
-//   page is root + "/", every other page root + "/" + page.
+// - The root is the sign-in flows' portal address without a trailing "/"; the
+//   home page is root + "/", every other page root + "/" + page.
 // - An address belongs to the portal when its scheme is followed by "//" and its
 //   host (letters in any case, user information ignored) and port (the scheme's
 //   default when none is written: 80 for http, 443 for https) are the root's.

@@ -26,8 +26,9 @@ enum spTimelineType {
 };
 
 struct spTimeline;
-using spTimelineApply = void (*)(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                                 spEvent** firedEvents, int* eventsCount, float alpha);
+using spTimelineApplyFunction = void(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
+                                     spEvent** firedEvents, int* eventsCount, float alpha);
+using spTimelineApply = spTimelineApplyFunction*;
 
 struct spTimelineVtable {
     spTimelineApply apply;
@@ -138,27 +139,11 @@ int spTimeline_binarySearch(const float* values, int valuesLength, float target,
 int spTimeline_binarySearch1(const float* values, int valuesLength, float target);
 
 // The applies the constructors install.
-void spRotateTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                            spEvent** firedEvents, int* eventsCount, float alpha);
-void spTranslateTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                               spEvent** firedEvents, int* eventsCount, float alpha);
-void spScaleTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                           spEvent** firedEvents, int* eventsCount, float alpha);
-void spColorTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                           spEvent** firedEvents, int* eventsCount, float alpha);
-void spIkConstraintTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                                  spEvent** firedEvents, int* eventsCount, float alpha);
-void spAttachmentTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                                spEvent** firedEvents, int* eventsCount, float alpha);
-void spEventTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                           spEvent** firedEvents, int* eventsCount, float alpha);
-void spDrawOrderTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                               spEvent** firedEvents, int* eventsCount, float alpha);
+spTimelineApplyFunction spRotateTimeline_apply, spTranslateTimeline_apply, spScaleTimeline_apply,
+    spColorTimeline_apply, spIkConstraintTimeline_apply, spAttachmentTimeline_apply, spEventTimeline_apply,
+    spDrawOrderTimeline_apply, spFlipTimeline_apply;
 // A key stored without vertices deforms nothing.
-void spFFDTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                         spEvent** firedEvents, int* eventsCount, float alpha);
-void spFlipTimeline_apply(const spTimeline* self, spSkeleton* skeleton, float lastTime, float time,
-                          spEvent** firedEvents, int* eventsCount, float alpha);
+spTimelineApplyFunction spFFDTimeline_apply;
 
 // Stride-keyed curve timeline of frameCount keys, arrays zeroed.
 spBaseTimeline* spBaseTimeline_create(int frameCount, spTimelineType type, int stride, spTimelineApply apply);

@@ -17,20 +17,35 @@ std::string langCodeForLocale(const std::string& locale) {
     return "vi";
 }
 
+namespace {
+
+struct TextKey {
+    const char* key;
+    std::string UpdateTexts::*text;
+};
+
+// In the order the language file is applied.
+constexpr TextKey kTextKeys[] = {
+    {"au_checkupdate", &UpdateTexts::auCheckUpdate}, {"au_update", &UpdateTexts::auUpdate},
+    {"reserr_0", &UpdateTexts::reserr0},             {"reserr_1_0", &UpdateTexts::reserr1_0},
+    {"reserr_1_1", &UpdateTexts::reserr1_1},         {"reserr_2", &UpdateTexts::reserr2},
+    {"reserr_3", &UpdateTexts::reserr3},             {"alert_title", &UpdateTexts::alertTitle},
+    {"alert_retry", &UpdateTexts::alertRetry},       {"gwerr_net", &UpdateTexts::gwerrNet},
+    {"gwerr_json", &UpdateTexts::gwerrJson},
+};
+
+}  // namespace
+
+std::string updateText(const std::string& key) {
+    for (const TextKey& entry : kTextKeys) {
+        if (key == entry.key) return updateTexts().*entry.text;
+    }
+    return key;
+}
+
 void applyLangTexts(const rapidjson::Value& table) {
     UpdateTexts& texts = updateTexts();
-    const struct {
-        const char* key;
-        std::string UpdateTexts::*text;
-    } keys[] = {
-        {"au_checkupdate", &UpdateTexts::auCheckUpdate}, {"au_update", &UpdateTexts::auUpdate},
-        {"reserr_0", &UpdateTexts::reserr0},             {"reserr_1_0", &UpdateTexts::reserr1_0},
-        {"reserr_1_1", &UpdateTexts::reserr1_1},         {"reserr_2", &UpdateTexts::reserr2},
-        {"reserr_3", &UpdateTexts::reserr3},             {"alert_title", &UpdateTexts::alertTitle},
-        {"alert_retry", &UpdateTexts::alertRetry},       {"gwerr_net", &UpdateTexts::gwerrNet},
-        {"gwerr_json", &UpdateTexts::gwerrJson},
-    };
-    for (const auto& entry : keys) {
+    for (const TextKey& entry : kTextKeys) {
         const rapidjson::Value* value = engine::jsonMember(table, entry.key);
         if (value && value->IsString()) {
             texts.*entry.text = std::string(value->GetString(), value->GetStringLength());

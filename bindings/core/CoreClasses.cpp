@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/actions/Action.h"
+#include "engine/actions/ActionInterval.h"
+#include "engine/actions/ActionManager.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
 #include "engine/base/Director.h"
@@ -16,11 +18,18 @@
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
 #include "engine/input/Touch.h"
+#include "engine/label/Label.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramCache.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/DrawNode.h"
+#include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/Sprite.h"
 
 namespace bindings {
 
@@ -50,6 +59,60 @@ const Method kNodeMethods[] = {
     {"getName", {method<&Node::getName>()}},
     {"setVisible", {method<&Node::setVisible>()}},
     {"isVisible", {method<&Node::isVisible>()}},
+    {"setScale", {method<overload<void(float)>(&Node::setScale)>(),
+                  method<overload<void(float, float)>(&Node::setScale)>()}},
+    {"getScale", {method<&Node::getScale>()}},
+    {"setRotation", {method<&Node::setRotation>()}},
+    {"getRotation", {method<&Node::getRotation>()}},
+    {"setAnchorPoint", {method<&Node::setAnchorPoint>()}},
+    {"getContentSize", {method<&Node::getContentSize>()}},
+    {"setColor", {method<&Node::setColor>()}},
+    {"getColor", {method<&Node::getColor>()}},
+    {"convertToWorldSpace", {method<&Node::convertToWorldSpace>()}},
+    {"convertToNodeSpace", {method<&Node::convertToNodeSpace>()}},
+};
+
+const Method kLayerMethods[] = {
+    {"create", {classFunction<&Layer::create>()}},
+};
+
+LayerColor* createLayerColor(const Color4B& color) { return LayerColor::create(color); }
+
+const Method kLayerColorMethods[] = {
+    {"create", {classFunction<static_cast<LayerColor* (*)()>(&LayerColor::create)>(), classFunction<&createLayerColor>(),
+                classFunction<static_cast<LayerColor* (*)(const Color4B&, float, float)>(&LayerColor::create)>()}},
+};
+
+Sprite* createSprite(const std::string& file) { return Sprite::create(file); }
+Sprite* createSpriteWithTexture(Texture2D* texture) { return Sprite::createWithTexture(texture); }
+
+const Method kSpriteMethods[] = {
+    {"create", {classFunction<static_cast<Sprite* (*)()>(&Sprite::create)>(), classFunction<&createSprite>()}},
+    {"createWithTexture", {classFunction<&createSpriteWithTexture>()}},
+    {"getTexture", {method<&Sprite::getTexture>()}},
+};
+
+Label* createLabelWithSystemFont(const std::string& text, const std::string& font, float size) {
+    return Label::createWithSystemFont(text, font, size);
+}
+Label* createLabelWithSystemFontInBox(const std::string& text, const std::string& font, float size,
+                                      const Size& dimensions) {
+    return Label::createWithSystemFont(text, font, size, dimensions);
+}
+
+const Method kLabelMethods[] = {
+    {"create", {classFunction<&Label::create>()}},
+    {"createWithSystemFont", {classFunction<&createLabelWithSystemFont>(),
+                              classFunction<&createLabelWithSystemFontInBox>()}},
+    {"setString", {method<&Label::setString>()}},
+    {"getString", {method<&Label::getString>()}},
+    {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
+    {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
+};
+
+const Method kDrawNodeMethods[] = {
+    {"create", {classFunction<&DrawNode::create>()}},
+    {"clear", {method<&DrawNode::clear>()}},
 };
 
 const Method kSceneMethods[] = {
@@ -87,6 +150,11 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
     classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
     classEntry<MenuItem>("cc.MenuItem", "cc.Node"),
+    classEntry<Layer>("cc.Layer", "cc.Node", kLayerMethods),
+    classEntry<LayerColor>("cc.LayerColor", "cc.Layer", kLayerColorMethods),
+    classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
+    classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
+    classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
     classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
     classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
     classEntry<EventDispatcher>("cc.EventDispatcher", "cc.Ref"),
@@ -105,6 +173,17 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Action>("cc.Action", "cc.Ref"),
     classEntry<FiniteTimeAction>("cc.FiniteTimeAction", "cc.Action"),
     classEntry<CallFunc>("cc.CallFunc", "cc.FiniteTimeAction"),
+    classEntry<ActionInterval>("cc.ActionInterval", "cc.FiniteTimeAction"),
+    classEntry<DelayTime>("cc.DelayTime", "cc.ActionInterval"),
+    classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
+    classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
+    classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval"),
+    classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),
+    classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
+    classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
+    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
+    classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
+    classEntry<Renderer>("cc.Renderer", nullptr),
 };
 
 }  // namespace

@@ -5,15 +5,22 @@
 #include <vector>
 
 #include "engine/studio/Armature.h"
+#include "engine/studio/GUIReader.h"
 
 namespace bindings {
 
 namespace {
 
+const Method kGUIReaderMethods[] = {
+    {"getInstance", {classFunction<&studio::GUIReader::getInstance>()}},
+    {"widgetFromJsonFile", {method<&studio::GUIReader::widgetFromJsonFile>()}},
+};
+
 // Rows in registration order, bases first.
 const std::vector<ClassEntry> kStudioClasses = {
     classEntry<studio::Armature>("ccs.Armature", "cc.Node"),
     classEntry<studio::Bone>("ccs.Bone", "cc.Node"),
+    classEntry<studio::GUIReader>("ccs.GUIReader", nullptr, kGUIReaderMethods),
 };
 
 }  // namespace

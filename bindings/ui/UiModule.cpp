@@ -4,12 +4,72 @@
 
 #include <vector>
 
+#include "engine/ui/Button.h"
+#include "engine/ui/Helper.h"
+#include "engine/ui/LoadingBar.h"
+#include "engine/ui/Scale9Sprite.h"
+#include "engine/ui/Text.h"
+#include "engine/ui/Widget.h"
+
 namespace bindings {
 
 namespace {
 
+using namespace engine::ui;
+
+const Method kWidgetMethods[] = {
+    {"create", {classFunction<&Widget::create>()}},
+    {"setEnabled", {method<&Widget::setEnabled>()}},
+    {"isEnabled", {method<&Widget::isEnabled>()}},
+    {"setTouchEnabled", {method<&Widget::setTouchEnabled>()}},
+    {"isTouchEnabled", {method<&Widget::isTouchEnabled>()}},
+};
+
+Button* createButton(const std::string& normal) { return Button::create(normal); }
+
+const Method kButtonMethods[] = {
+    {"create", {classFunction<static_cast<Button* (*)()>(&Button::create)>(), classFunction<&createButton>()}},
+    {"setTitleText", {method<&Button::setTitleText>()}},
+    {"getTitleText", {method<&Button::getTitleText>()}},
+    {"setTitleFontSize", {method<&Button::setTitleFontSize>()}},
+};
+
+const Method kTextMethods[] = {
+    {"create", {classFunction<static_cast<Text* (*)()>(&Text::create)>(),
+                classFunction<static_cast<Text* (*)(const std::string&, const std::string&, float)>(&Text::create)>()}},
+    {"setString", {method<&Text::setString>()}},
+    {"getString", {method<&Text::getString>()}},
+    {"setFontSize", {method<&Text::setFontSize>()}},
+};
+
+const Method kLoadingBarMethods[] = {
+    {"create", {classFunction<static_cast<LoadingBar* (*)()>(&LoadingBar::create)>()}},
+    {"setPercent", {method<&LoadingBar::setPercent>()}},
+    {"getPercent", {method<&LoadingBar::getPercent>()}},
+};
+
+Scale9Sprite* createScale9Sprite(const std::string& file) { return Scale9Sprite::create(file); }
+
+const Method kScale9SpriteMethods[] = {
+    {"create", {classFunction<static_cast<Scale9Sprite* (*)()>(&Scale9Sprite::create)>(),
+                classFunction<&createScale9Sprite>()}},
+    {"setCapInsets", {method<&Scale9Sprite::setCapInsets>()}},
+    {"getOriginalSize", {method<&Scale9Sprite::getOriginalSize>()}},
+};
+
+const Method kHelperMethods[] = {
+    {"seekWidgetByName", {classFunction<&Helper::seekWidgetByName>()}},
+};
+
 // Rows in registration order, bases first.
-const std::vector<ClassEntry> kUiClasses = {};
+const std::vector<ClassEntry> kUiClasses = {
+    classEntry<Widget>("ccui.Widget", "cc.Node", kWidgetMethods),
+    classEntry<Button>("ccui.Button", "ccui.Widget", kButtonMethods),
+    classEntry<Text>("ccui.Text", "ccui.Widget", kTextMethods),
+    classEntry<LoadingBar>("ccui.LoadingBar", "ccui.Widget", kLoadingBarMethods),
+    classEntry<Scale9Sprite>("ccui.Scale9Sprite", "cc.Node", kScale9SpriteMethods),
+    classEntry<Helper>("ccui.Helper", nullptr, kHelperMethods),
+};
 
 }  // namespace
 

@@ -213,4 +213,28 @@ void ScaleBy::startWithTarget(Node* target) {
     _endScale = _startScale * _factor;
 }
 
+// ---- Fading ----
+
+FadeTo* FadeTo::create(float duration, uint8_t opacity) {
+    auto* action = new FadeTo;
+    action->initWithDuration(duration);
+    action->_toOpacity = opacity;
+    action->autorelease();
+    return action;
+}
+
+FadeTo* FadeTo::clone() const { return create(getDuration(), _toOpacity); }
+
+void FadeTo::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    _fromOpacity = target ? target->getOpacity() : 255;
+}
+
+void FadeTo::update(float t) {
+    if (Node* target = getTarget()) {
+        const float value = _fromOpacity + (static_cast<float>(_toOpacity) - _fromOpacity) * t;
+        target->setOpacity(static_cast<uint8_t>(std::clamp(value + 0.5f, 0.f, 255.f)));
+    }
+}
+
 }  // namespace engine

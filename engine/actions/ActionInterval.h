@@ -3,6 +3,7 @@
 // step counts as time 0, so a started action shows its start state at once) and
 // applies elapsed / duration, capped at 1; the action is done once the elapsed
 // time reaches its duration. A zero duration completes at the first step.
+#include <cstdint>
 #include <vector>
 
 #include "engine/actions/Action.h"
@@ -95,6 +96,20 @@ public:
 private:
     ScaleBy() = default;
     float _factor = 1.f;
+};
+
+// Changes the target's opacity from its opacity at the start to a given one.
+class FadeTo : public ActionInterval {
+public:
+    static FadeTo* create(float duration, uint8_t opacity);
+    FadeTo* clone() const override;
+    void startWithTarget(Node* target) override;
+    void update(float t) override;
+
+private:
+    FadeTo() = default;
+    uint8_t _fromOpacity = 255;
+    uint8_t _toOpacity = 255;
 };
 
 }  // namespace engine

@@ -38,6 +38,22 @@ Texture2D* TextureCache::addImage(const std::string& path) {
     return texture;
 }
 
+Texture2D* TextureCache::addImage(Image* image, const std::string& key) {
+    if (!image || key.empty() || image->getWidth() <= 0 || image->getHeight() <= 0) return nullptr;
+    auto found = _textures.find(key);
+    if (found != _textures.end()) return found->second;
+    Texture2D* texture = Texture2D::createWithData(image->takeData(), image->getWidth(), image->getHeight(),
+                                                   image->getRenderFormat(), image->hasPremultipliedAlpha());
+    if (!texture) return nullptr;
+    _textures[key] = texture;
+    return texture;
+}
+
+Texture2D* TextureCache::getTextureForKey(const std::string& key) const {
+    auto found = _textures.find(key);
+    return found == _textures.end() ? nullptr : found->second;
+}
+
 void TextureCache::removeAllTextures() {
     for (auto& entry : _textures) entry.second->release();
     _textures.clear();

@@ -7,6 +7,8 @@
 
 namespace engine {
 
+class Image;
+
 class TextureCache {
 public:
     static TextureCache* getInstance();
@@ -16,6 +18,10 @@ public:
     // per full path (see Image) and kept by the cache with its pixels; nullptr for
     // a missing or unreadable image.
     Texture2D* addImage(const std::string& path);
+    // The texture cached under `key`; made from the decoded image (whose pixels it
+    // takes) when the key is new. nullptr for a null or empty image or an empty key.
+    Texture2D* addImage(Image* image, const std::string& key);
+    Texture2D* getTextureForKey(const std::string& key) const;
     // Drops every cached texture (textures still retained elsewhere live on).
     void removeAllTextures();
 

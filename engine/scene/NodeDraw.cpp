@@ -6,26 +6,9 @@
 #include "engine/scene/Node.h"
 
 namespace engine {
-namespace {
-
-// Until the node transforms land: position, scale and anchor only.
-Mat4 nodeToParent(const Node& node) {
-    Mat4 m;
-    const Vec2& p = node.getPosition();
-    float s = node.getScale();
-    Vec2 anchor(node.getAnchorPoint().x * node.getContentSize().width,
-                node.getAnchorPoint().y * node.getContentSize().height);
-    Mat4::createTranslation(p.x - anchor.x * s, p.y - anchor.y * s, 0, &m);
-    Mat4 scale;
-    Mat4::createScale(s, s, 1, &scale);
-    return m * scale;
-}
-
-}  // namespace
-
 void Node::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
     if (!_visible) return;
-    Mat4 transform = parentTransform * nodeToParent(*this);
+    Mat4 transform = parentTransform * getNodeToParentTransform();
     Director* director = Director::getInstance();
     director->pushMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
     director->loadMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW, transform);

@@ -4,13 +4,13 @@ extern "C" {
 #include <lua-cjson.h>
 }
 
+#include "bindings/LuaModules.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/BindingHooks.h"
-#include "host/app/BindingModules.h"
 #include "host/app/ClientFixes.h"
 #include "portal/NativeBridge.h"
 #include "portal/PayWebViewBinding.h"
@@ -48,15 +48,15 @@ struct ModuleEntry {
 constexpr ModuleEntry kModules[] = {
     {"register_audio_module", engine::register_audio_module},
     {"register_network_module", engine::register_network_module},
-    {"register_builder_module", register_builder_module},
-    {"register_studio_module", register_studio_module},
-    {"register_ui_module", register_ui_module},
-    {"register_extension_module", register_extension_module},
-    {"register_skeleton_module", register_skeleton_module},
-    {"register_3d_module", register_3d_module},
-    {"register_audioengine_module", register_audioengine_module},
-    {"register_physics3d_module", register_physics3d_module},
-    {"register_navmesh_module", register_navmesh_module},
+    {"register_builder_module", bindings::register_builder_module},
+    {"register_studio_module", bindings::register_studio_module},
+    {"register_ui_module", bindings::register_ui_module},
+    {"register_extension_module", bindings::register_extension_module},
+    {"register_skeleton_module", bindings::register_skeleton_module},
+    {"register_3d_module", bindings::register_3d_module},
+    {"register_audioengine_module", bindings::register_audioengine_module},
+    {"register_physics3d_module", bindings::register_physics3d_module},
+    {"register_navmesh_module", bindings::register_navmesh_module},
 };
 
 }  // namespace

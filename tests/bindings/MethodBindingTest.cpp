@@ -5,8 +5,9 @@
 #include <string>
 
 #include "BindingTestSupport.h"
-#include "support/TestSupport.h"
+#include "bindings/LuaClassTable.h"
 #include "engine/scene/Node.h"
+#include "support/TestSupport.h"
 
 namespace bindingtest {
 namespace {
@@ -101,6 +102,56 @@ TEST_F(MethodBindingTest, DeadSelfRaises) {
     stack->removeScriptObjectByObject(node);
     EXPECT_EQ(eval("g:getTag()"), "error: invalid 'cobj' in function 'lua_engine_Node_getTag'");
     node->release();
+}
+
+// A class registered only here: two forms with the same count, tried in order.
+class Gauge : public engine::Ref {
+public:
+    static Gauge* create() {
+        auto* gauge = new Gauge();
+        gauge->autorelease();
+        return gauge;
+    }
+    void setFromPoint(const engine::Vec2& point) { _value = point.x + point.y; }
+    void setFromNumber(double value) { _value = value * 10; }
+    double value() const { return _value; }
+
+private:
+    double _value = 0;
+};
+
+const bindings::Method kGaugeMethods[] = {
+    {"create", {bindings::classFunction<&Gauge::create>()}},
+    {"set", {bindings::method<&Gauge::setFromPoint>(), bindings::method<&Gauge::setFromNumber>()}},
+    {"value", {bindings::method<&Gauge::value>()}},
+};
+
+const bindings::ClassEntry kGaugeTable[] = {
+    bindings::classEntry<Gauge>("test.Gauge", "cc.Ref", kGaugeMethods),
+};
+
+TEST_F(MethodBindingTest, FormsWithTheSameCountAreTriedInOrder) {
+    bindings::registerClassTable(L, kGaugeTable);
+    ASSERT_EQ(run("g = test.Gauge:create()"), "");
+    struct Case {
+        const char* call;
+        const char* value;
+    } cases[] = {
+        {"g:set({x = 1, y = 2})", "3"},
+        {"g:set(4)", "40"},
+        {"g:set('5')", "50"},  // numeric text is a number
+        {"g:set('five')", "error: invalid arguments in function 'lua_engine_Gauge_set'"},
+        {"g:set()", "error: test.Gauge:set has wrong number of arguments: 0, was expecting 1 \n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.call);
+        if (std::string(c.value).starts_with("error: ")) {
+            EXPECT_EQ(eval(c.call), c.value);
+        } else {
+            EXPECT_EQ(run(c.call), "");
+            EXPECT_EQ(eval("g:value()"), c.value);
+        }
+    }
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "BindingTestSupport.h"
 #include "bindings/LuaModules.h"
 #include "engine/actions/Action.h"
+#include "engine/actions/ActionInterval.h"
+#include "engine/actions/ActionManager.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
 #include "engine/audio/SimpleAudioEngine.h"
@@ -24,6 +26,9 @@
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
 #include "engine/input/Touch.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramCache.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/physics/PhysicsShape.h"
@@ -31,6 +36,17 @@
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/studio/Armature.h"
+#include "engine/studio/GUIReader.h"
+#include "engine/label/Label.h"
+#include "engine/scene/DrawNode.h"
+#include "engine/scene/Layer.h"
+#include "engine/scene/Sprite.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/Helper.h"
+#include "engine/ui/LoadingBar.h"
+#include "engine/ui/Scale9Sprite.h"
+#include "engine/ui/Text.h"
+#include "bindings/skeleton/LuaSkeletonAnimation.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaTypeMap.h"
 
@@ -128,12 +144,18 @@ struct EngineClass {
 };
 
 // Every engine class scripts can meet. A new engine class joins this list and
-// its module's table.
+// its module's table. Not listed: classes scripts never hold (the HTTP client's
+// requests and responses, render commands, CallFuncN, the acceleration record).
 const EngineClass kEngineClasses[] = {
     {typeid(engine::Ref), "cc.Ref"},
     {typeid(engine::Node), "cc.Node"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
+    {typeid(engine::Layer), "cc.Layer"},
+    {typeid(engine::LayerColor), "cc.LayerColor"},
+    {typeid(engine::Sprite), "cc.Sprite"},
+    {typeid(engine::Label), "cc.Label"},
+    {typeid(engine::DrawNode), "cc.DrawNode"},
     {typeid(engine::Director), "cc.Director"},
     {typeid(engine::Scheduler), "cc.Scheduler"},
     {typeid(engine::EventDispatcher), "cc.EventDispatcher"},
@@ -152,12 +174,33 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Action), "cc.Action"},
     {typeid(engine::FiniteTimeAction), "cc.FiniteTimeAction"},
     {typeid(engine::CallFunc), "cc.CallFunc"},
+    {typeid(engine::ActionInterval), "cc.ActionInterval"},
+    {typeid(engine::DelayTime), "cc.DelayTime"},
+    {typeid(engine::Sequence), "cc.Sequence"},
+    {typeid(engine::RepeatForever), "cc.RepeatForever"},
+    {typeid(engine::ScaleTo), "cc.ScaleTo"},
+    {typeid(engine::ScaleBy), "cc.ScaleBy"},
+    {typeid(engine::ActionManager), "cc.ActionManager"},
+    {typeid(engine::GLProgram), "cc.GLProgram"},
+    {typeid(engine::GLProgramState), "cc.GLProgramState"},
+    {typeid(engine::GLProgramCache), "cc.GLProgramCache"},
+    {typeid(engine::Renderer), "cc.Renderer"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
     {typeid(engine::extension::TableView), "cc.TableView"},
     {typeid(studio::Armature), "ccs.Armature"},
     {typeid(studio::Bone), "ccs.Bone"},
+    {typeid(studio::GUIReader), "ccs.GUIReader"},
+    {typeid(engine::ui::Widget), "ccui.Widget"},
+    {typeid(engine::ui::Button), "ccui.Button"},
+    {typeid(engine::ui::Text), "ccui.Text"},
+    {typeid(engine::ui::LoadingBar), "ccui.LoadingBar"},
+    {typeid(engine::ui::Scale9Sprite), "ccui.Scale9Sprite"},
+    {typeid(engine::ui::Helper), "ccui.Helper"},
+    {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
+    {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
 };
 
 TEST_F(RegistrationTableTest, EveryEngineClassHasItsEntries) {

@@ -97,7 +97,7 @@ TEST_F(BridgeBootstrapTest, PlatformCallsReachTheBridgeFirst) {
               "");
     EXPECT_EQ(eval("Q.callNativeFuncNotError"), "nil");
     EXPECT_EQ(eval("Q:callNativeFunc('Unknown', 'm')"), "nil");
-    EXPECT_EQ(eval("Q:callNativeFunc('AppUtils', 'setClipText', {'hi'})"), "true");
+    EXPECT_EQ(eval("Q:callNativeFunc('PlatformPavrel', 'exitGame', {})"), "true");
 }
 
 TEST_F(BridgeBootstrapTest, SecureAccountValue) {

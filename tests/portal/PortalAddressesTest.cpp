@@ -6,13 +6,13 @@
 #include "platform/UrlOpener.h"
 #include "portal/ExternalUrl.h"
 #include "portal/PortalAddresses.h"
-#include "portal/PortalConfig.h"
+#include "portal/SignIn.h"
 
 namespace {
 
-// The tests' portal root is the default https://localhost:18443.
+// The tests' portal root is the default https://localhost:18443/.
 TEST(PortalAddresses, PagesHangOffTheRoot) {
-    ASSERT_EQ(std::string(VEXO_PORTAL_USER_URL), "https://localhost:18443");
+    ASSERT_EQ(portal::signInEndpoints().portalRoot, "https://localhost:18443/");
     EXPECT_EQ(portal::portalHome(), "https://localhost:18443/");
     EXPECT_EQ(portal::portalPage("report.shtml"), "https://localhost:18443/report.shtml");
 }

@@ -15,6 +15,13 @@
 #include "host/config/ConfigFileReader.h"
 #include "platform/Socket.h"
 #include "runtime/ConnectWaitLayer.h"
+#include <iterator>
+#include <cmath>
+#include "runtime/VisibleRect.h"
+#include "engine/scene/Sprite.h"
+#include "engine/renderer/TextureCache.h"
+#include "engine/label/Label.h"
+#include "engine/base/Version.h"
 #include "runtime/FileServer.h"
 #include "runtime/RuntimeCCSImpl.h"
 #include "runtime/RuntimeEngine.h"
@@ -201,8 +208,19 @@ TEST_F(RuntimeStart, WithADebuggerTheNetworkOpensOnLoopbackAndEndClosesIt) {
     EXPECT_TRUE(testsupport::pumpMainThreadUntil([&] { return wait->getStatusText() == "res/a.png"; }, 5s));
     platform::closeSocket(client);
 
-    // Play starts the entry, which replaces the wait screen.
-    wait->onPlayPressed();
+    // Play starts the entry, which replaces the wait screen: only a touch pressed
+    // and released over the button does (the 960x640 view shows 1280x800 design
+    // points, so the button at (902, 400) is at view point (676.5, 320)).
+    engine::GLView* view = director->getOpenGLView();
+    view->handleTouchBegin(0, 5, 5);
+    view->handleTouchEnd(0, 676.5f, 320);
+    view->handleTouchBegin(0, 676.5f, 320);
+    view->handleTouchEnd(0, 5, 5);
+    director->mainLoop(1.f / 60);
+    EXPECT_TRUE(loaded.empty());
+    EXPECT_EQ(wait->getPlaySprite()->getNumberOfRunningActions(), 1u);   // the press shrank it
+    view->handleTouchBegin(0, 676.5f, 320);
+    view->handleTouchEnd(0, 680, 322);
     director->mainLoop(1.f / 60);
     EXPECT_THAT(loaded, ElementsAre("src/scene.csb"));
     ASSERT_EQ(director->getRunningScene()->getChildrenCount(), 1u);
@@ -217,6 +235,70 @@ TEST_F(RuntimeStart, WithADebuggerTheNetworkOpensOnLoopbackAndEndClosesIt) {
     EXPECT_NE(ConfigFileReader::getInstance()->getEntryFile(), "src/scene.csb");
     engine->setupRuntime();
     EXPECT_EQ(engine->getRuntime(), nullptr);   // the runtimes are gone
+}
+
+TEST(ConnectWaitLayer, LaysOutItsPicturesAndLabelsAndPulsesTheShine) {
+    testsupport::TempDir dir;
+    engine::Director* director = engine::Director::getInstance();
+    director->setOpenGLView(engine::GLViewImpl::createWithRect("t", engine::Rect(0, 0, 960, 640)));
+    struct Case {
+        const char* landscape;
+        engine::Size background;
+        engine::Vec2 button;
+    };
+    const Case cases[] = {
+        {"true", {1280, 800}, {902, 400}},
+        {"false", {800, 1280}, {400, 500}},
+    };
+    for (const Case& tc : cases) {
+        ConfigFileReader::purge();
+        engine::TextureCache::getInstance()->removeAllTextures();
+        ConfigFileReader::getInstance()->readConfig(
+            dir.write("config.json", std::string(R"({"init_cfg":{"isLandscape":)") + tc.landscape + "}}"));
+        auto* layer = runtime::ConnectWaitLayer::create();
+        auto* scene = engine::Scene::create();
+        scene->addChild(layer);
+        director->runWithScene(scene);
+        director->mainLoop(0.f);
+        const engine::Rect visible = runtime::VisibleRect::getVisibleRect();
+
+        EXPECT_EQ(layer->getBackgroundSprite()->getContentSize(), tc.background) << tc.landscape;
+        EXPECT_EQ(layer->getBackgroundSprite()->getPosition(), runtime::VisibleRect::center());
+        EXPECT_EQ(layer->getBackgroundSprite()->getLocalZOrder(), 9000);
+        EXPECT_EQ(layer->getPlaySprite()->getContentSize(), engine::Size(452, 544));
+        EXPECT_EQ(layer->getPlaySprite()->getPosition(), tc.button);
+        EXPECT_EQ(layer->getShineSprite()->getPosition(), tc.button);
+        EXPECT_EQ(layer->getPlaySprite()->getLocalZOrder(), 9999);
+        EXPECT_EQ(layer->getShineSprite()->getLocalZOrder(), 9998);
+
+        engine::Label* address = layer->getAddressLabel();
+        EXPECT_EQ(address->getString(), runtime::ConnectWaitLayer::addressText());
+        EXPECT_EQ(address->getSystemFontSize(), 72.f);
+        EXPECT_EQ(address->getPosition(), engine::Vec2(visible.origin.x + 72, visible.origin.y + visible.size.height - 200));
+        engine::Label* version = layer->getVersionLabel();
+        EXPECT_EQ(version->getString(), std::string("runtimeVersion:2.0 \nengineVersion:") + engine::engineVersion());
+        EXPECT_EQ(version->getSystemFontSize(), 24.f);
+        EXPECT_FLOAT_EQ(version->getPosition().x + std::trunc(version->getBoundingBox().size.width),
+                        visible.origin.x + visible.size.width);
+        engine::Label* status = layer->getStatusLabel();
+        EXPECT_EQ(status->getString(), "waiting for debugger to connect ...");
+        EXPECT_EQ(status->getPosition(), engine::Vec2(address->getPosition().x, address->getPosition().y - 72));
+        EXPECT_EQ(status->getLocalZOrder(), 9003);
+
+        // The shine: hidden, then 0.4 s wait, 0.8 s each to 200, 255, 200 and 0, 0.4 s
+        // wait, and again. Frames of 0.2 s from here; the action's clock starts at the
+        // first of them.
+        engine::Sprite* shine = layer->getShineSprite();
+        const int expected[] = {0,   0,   0,   0,   50,  100, 150, 200, 214, 228, 241, 255, 241,
+                                228, 214, 200, 150, 100, 50,  0,   0,   0,   0,   0,   50};
+        for (size_t i = 0; i < std::size(expected); ++i) {
+            EXPECT_NEAR(shine->getOpacity(), expected[i], 1) << tc.landscape << " at " << 0.2 * static_cast<double>(i) << " s";
+            director->mainLoop(0.2f);
+        }
+        director->replaceScene(engine::Scene::create());
+        director->mainLoop(0.f);
+    }
+    engine::Director::destroyInstance();
 }
 
 TEST(ConnectWaitLayer, DesignResolutionFollowsTheOrientation) {

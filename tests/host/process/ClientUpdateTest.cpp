@@ -124,4 +124,47 @@ TEST_F(ClientUpdate, GatewayReplyWithAnUnreadableNumberStartsNothing) {
     EXPECT_FALSE(testsupport::readFile(cache("src/news.lua")).size());
 }
 
+// The program has no web-view runtime: the pay window's script entry answers
+// false at once, and the program still ends cleanly.
+TEST_F(ClientUpdate, PayWindowFromTheScriptsAnswersFalse) {
+    _project.write("src/main.lua",
+                   "release_print('pay window: ' .. tostring(vexo_openPayWebView('https://localhost:18443/', "
+                   "'__support')))\n");
+    publishUpdate(R"({"Res": "https://)" + _primary + R"(/r/list.json"})");
+    testsupport::ClientProcess client(args(), _data.file("run.txt"));
+    ASSERT_TRUE(client.waitForOutput("[LUA-print] pay window: false", 90s)) << client.output();
+    EXPECT_EQ(client.terminate(), 0) << client.output();
+}
+
+TEST_F(ClientUpdate, ScriptsAnimateASkeletonAndReceiveItsTables) {
+    publishUpdate(R"({"Res": "https://)" + _primary + R"(/r/list.json"})");
+    for (const char* name : {"demo.json", "demo.atlas", "demo.png"}) {
+        _project.write(std::string("res/skeleton/") + name,
+                       testsupport::readFile(std::string(VEXO_SOURCE_DIR) + "/examples/demo/res/skeleton/" + name));
+    }
+    _project.write("src/main.lua",
+                   "local director = cc.Director:getInstance()\n"
+                   "local scene = cc.Scene:create()\n"
+                   "local node = sp.SkeletonAnimation:create('res/skeleton/demo.json', 'res/skeleton/demo.atlas')\n"
+                   "scene:addChild(node)\n"
+                   "director:replaceScene(scene)\n"
+                   "local function show(t)\n"
+                   "  local s = t.type .. ' ' .. t.animation .. ' ' .. t.loopCount\n"
+                   "  if t.eventData then s = s .. ' ' .. t.eventData.name .. ' ' .. t.eventData.stringValue end\n"
+                   "  release_print('skeleton ' .. s)\n"
+                   "end\n"
+                   "for type = 0, 3 do node:registerSkeletonEventHandler(show, type) end\n"
+                   "node:setAnimation(0, 'wave', false)\n");
+    testsupport::ClientProcess client(args(), _data.file("run.txt"));
+    ASSERT_TRUE(client.waitForOutput("[LUA-print] skeleton end wave 0", 90s)) << client.output();
+    const std::string out = client.output();
+    size_t at = 0;
+    for (const char* line : {"skeleton start wave 0", "skeleton event wave 0 wave xin chao", "skeleton complete wave 1",
+                             "skeleton end wave 0"}) {
+        at = out.find(std::string("[LUA-print] ") + line, at);
+        EXPECT_NE(at, std::string::npos) << line << "\n" << out;
+    }
+    EXPECT_EQ(client.terminate(), 0) << client.output();
+}
+
 }  // namespace
