@@ -14,9 +14,9 @@ namespace host {
 namespace {
 
 std::string trim(const std::string& s) {
-    size_t begin = s.find_first_not_of(" \t");
+    size_t begin = s.find_first_not_of(" \t\r");
     if (begin == std::string::npos) return "";
-    size_t end = s.find_last_not_of(" \t");
+    size_t end = s.find_last_not_of(" \t\r");
     return s.substr(begin, end - begin + 1);
 }
 

@@ -3,7 +3,8 @@
 // "[Window]" with "Key=value" lines.
 //
 // Reading: lines end with "\n" or "\r\n"; section and key names compare without
-// ASCII case; blanks around names and values are ignored; a value is an optional
+// ASCII case; blanks (spaces, tabs, stray carriage returns) around
+// names and values are ignored; a value is an optional
 // sign and decimal digits (saturating at the int range), anything else reads 0;
 // a missing file, section or key gives the default. The first matching line wins.
 // Writing: the given keys replace their lines in the section, in the given order,

@@ -32,6 +32,7 @@ TEST(WindowSettingsFile, ReadsZoomAndSwitches) {
         {"other section", "[Other]\nZoomPermille=1500\n[Window]\nMusicMuted=1\n", 0, false, true},
         {"other case", "[window]\nzoompermille=1500\nPINNED=1\n", 1.5, true, false},
         {"CRLF", "[Window]\r\nZoomPermille=1500\r\nPinned=1\r\nMusicMuted=1\r\n", 1.5, true, true},
+        {"stray carriage returns", "[Window]\r\r\nZoomPermille=1500\r\r\n[Next]\r\r\nPinned=1\n", 1.5, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
