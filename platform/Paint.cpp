@@ -1,6 +1,9 @@
 #include "platform/Paint.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 #include "platform/WindowClass.h"
@@ -17,9 +20,19 @@ struct PaintState {
     int paints = 0;
 };
 
+void releaseSurface(PaintState& state);
+
+// The surfaces go with the table at exit, so nothing is left unreleased.
+struct PaintTable {
+    std::map<HWND, PaintState> states;
+    ~PaintTable() {
+        for (auto& entry : states) releaseSurface(entry.second);
+    }
+};
+
 std::map<HWND, PaintState>& states() {
-    static std::map<HWND, PaintState> table;
-    return table;
+    static PaintTable table;
+    return table.states;
 }
 
 bool isPainted(HWND hwnd) {
@@ -271,6 +284,18 @@ bool WindowImage::writePng(const std::string& path) const {
     const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return ok;
+}
+
+void releaseFontCachesAtExit() {
+    static const bool registered = [] {
+        std::atexit([] {
+            detail::resetPaintState();
+            cairo_debug_reset_static_data();
+            FcFini();
+        });
+        return true;
+    }();
+    (void)registered;
 }
 
 WindowImage composeWindow(HWND hwnd) {

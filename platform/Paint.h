@@ -69,4 +69,9 @@ struct WindowImage {
 };
 WindowImage composeWindow(HWND hwnd);
 
+// Cairo's text keeps font caches (its own and fontconfig's) for the whole
+// process. A painter that draws text calls this once: at exit the window surfaces
+// and those caches are released, so memory checkers see a clean end.
+void releaseFontCachesAtExit();
+
 }  // namespace platform

@@ -11,7 +11,9 @@
 #include "host/BuildConfig.h"
 #include "host/app/AppDelegate.h"
 #include "host/config/ConfigFileReader.h"
+#include "host/app/MainWindowState.h"
 #include "host/player/PlayerWin.h"
+#include "platform/DragDrop.h"
 #include "platform/IntClamp.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
@@ -32,6 +34,8 @@ float screenScaleForDpi(int dpi) {
 bool isOption(const std::string& arg) { return !arg.empty() && arg[0] == '-'; }
 
 }  // namespace
+
+SimulatorWin::SimulatorWin() { detail::setSimulatorInstance(this); }
 
 SimulatorWin* SimulatorWin::getInstance() {
     static SimulatorWin* instance = new SimulatorWin();
@@ -209,6 +213,7 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
         if (platform::getWindowRect(_mainWindow, &windowRect)) {
             platform::moveWindow(_mainWindow, platform::truncToInt(offset.x), platform::truncToInt(offset.y),
                                  windowRect.width(), windowRect.height(), false);
+            _windowMovedAtStart = true;
         }
     }
 
@@ -246,11 +251,14 @@ void SimulatorWin::createPlayer() {
     }
 }
 
-void SimulatorWin::acceptDroppedFiles() {}
+void SimulatorWin::acceptDroppedFiles() {
+    if (_mainWindow) platform::dragAcceptFiles(_mainWindow, true);
+}
 
-void SimulatorWin::installWindowProc() {}
-
-void SimulatorWin::loadWindowSettings(platform::HWND) {}
+void SimulatorWin::installWindowProc() {
+    engine::Application::getInstance();
+    if (_mainWindow) detail::setPreviousWindowProc(platform::setWindowProc(_mainWindow, &SimulatorWin::windowProc));
+}
 
 void shutDownApp() {
     auto* view = dynamic_cast<engine::GLViewImpl*>(engine::Director::getInstance()->getOpenGLView());

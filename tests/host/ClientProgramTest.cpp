@@ -27,3 +27,28 @@ TEST(ClientProgram, RunsTheDemoAndEndsCleanlyOnSigterm) {
     EXPECT_EQ(code, 0) << err;
     EXPECT_NE(err.find("    frame size: 1280 x 720"), std::string::npos) << err;
 }
+
+// The window settings file is read at each start and written only by a command:
+// neither a hand-written file nor one of random bytes changes, and neither stops
+// the program.
+TEST(ClientProgram, LeavesTheWindowSettingsFileAsItWas) {
+    std::string noise(512, '\0');
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    const std::string contents[] = {"[Window]\r\nZoomPermille=800\r\nPinned=1\r\nMusicMuted=1\r\n", noise};
+    for (const std::string& content : contents) {
+        testsupport::TempDir dir;
+        const std::string settings = dir.write("writable/pc_window.ini", content);
+        testsupport::ClientProcess client(
+            {"-workdir", VEXO_SOURCE_DIR "/examples/demo", "-writable-path", dir.file("writable")},
+            dir.file("stderr.txt"));
+        ASSERT_TRUE(client.started());
+        client.waitForOutput("Project Config:", std::chrono::seconds(20));
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        int status = 0;
+        const int code = client.terminate(&status);
+        const std::string err = client.output();
+        ASSERT_NE(code, -1) << "status " << status << "\n" << err;
+        EXPECT_EQ(code, 0) << err;
+        EXPECT_EQ(testsupport::readFile(settings), content);
+    }
+}
