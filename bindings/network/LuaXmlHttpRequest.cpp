@@ -7,7 +7,7 @@
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
 #include "engine/script/ScriptEvent.h"
-#include "scripting/LuaClassRegistry.h"
+#include "bindings/LuaClassTable.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaNumberCasts.h"
 #include "scripting/ScriptHandlerMgr.h"
@@ -360,13 +360,17 @@ int get_response(lua_State* L) {
 
 }  // namespace
 
+const ClassEntry kNetworkClasses[] = {
+    classEntry<LuaMinXmlHttpRequest>(kLuaName, "cc.Ref"),
+};
+
 int register_xmlhttprequest_class(lua_State* L) {
-    tolua_open(L);
+    registerClassTable(L, kNetworkClasses);
+    // The hand-written members: their own argument checks, and properties.
     tolua_module(L, nullptr, 0);
     tolua_beginmodule(L, nullptr);
     tolua_module(L, "cc", 0);
     tolua_beginmodule(L, "cc");
-    luaconv_register_class<LuaMinXmlHttpRequest>(L, "XMLHttpRequest", kLuaName, "cc.Ref");
     tolua_beginmodule(L, "XMLHttpRequest");
     const luaL_Reg methods[] = {
         {"new", xhr_new},
