@@ -1,14 +1,14 @@
 #include "portal/PayButton.h"
 
 #include "platform/Mouse.h"
-#include "portal/WindowSeam.h"
+#include "platform/Paint.h"
 
 namespace portal {
 namespace {
 
 PayButtonHover s_hover[3];
 
-void redraw(platform::HWND button) { invalidateWithoutErase(button, nullptr); }
+void redraw(platform::HWND button) { platform::invalidateRect(button, nullptr, false); }
 
 }  // namespace
 

@@ -4,14 +4,18 @@
 #include <utility>
 
 #include "engine/base/Log.h"
-#include "platform/Mouse.h"
+#include "platform/Activation.h"
+#include "platform/Button.h"
+#include "platform/Monitor.h"
+#include "platform/Paint.h"
 #include "platform/Utf16.h"
+#include "platform/WindowClass.h"
 #include "portal/ExternalUrl.h"
 #include "portal/GameWindow.h"
 #include "portal/PayButton.h"
+#include "portal/PayWindowPainter.h"
 #include "portal/PayWindowPlacement.h"
 #include "portal/PortalAddresses.h"
-#include "portal/WindowSeam.h"
 
 namespace portal {
 namespace {
@@ -22,6 +26,7 @@ using platform::LRESULT;
 using platform::UINT;
 using platform::WPARAM;
 
+constexpr const char* kPayWindowClass = "VEXOPayWebViewWindow";
 constexpr uint32_t kPayWindowStyle = 0x80CC0000;   // pop-up, caption, system menu, sizing frame
 constexpr uint32_t kButtonStyle = 0x5000000B;      // child, visible, owner-drawn
 constexpr int kDefaultWidth = 900;
@@ -40,6 +45,7 @@ constexpr ButtonSpec kButtons[3] = {
 };
 
 struct PayWindowState {
+    bool classRegistered = false;
     HWND window = 0;
     HWND buttons[3] = {0, 0, 0};
     platform::WNDPROC buttonProc = nullptr;
@@ -229,7 +235,7 @@ void onDestroy(HWND window) {
     payButtonResetHover();
     s.buttonProc = nullptr;
     s.window = 0;
-    bringToForeground(s.game);
+    platform::setForegroundWindow(s.game);
     // A sign-in waiting on this window would otherwise never hear back.
     answerArmedCaptures();
 }
@@ -239,11 +245,36 @@ LRESULT payWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         case platform::WM_DESTROY:
             onDestroy(window);
             return 0;
-        case platform::WM_SIZE:
+        case platform::WM_SIZE: {
             payWindowLayout(window);
-            invalidateWithoutErase(window, platform::RECT{0, 0, static_cast<int>(platform::loWord(lParam)),
-                                                          kPayHeaderHeight});
+            const platform::RECT strip{0, 0, static_cast<int>(platform::loWord(lParam)), kPayHeaderHeight};
+            platform::invalidateRect(window, &strip, false);
             return 0;
+        }
+        case platform::WM_MOVE:
+            // The window model keeps child rectangles on the screen: the buttons
+            // follow their parent here.
+            payWindowLayout(window);
+            return 0;
+        case platform::WM_PAINT: {
+            platform::PAINTSTRUCT ps;
+            if (platform::HDC dc = platform::beginPaint(window, &ps)) {
+                payWindowPaintHeader(window, dc);
+                platform::endPaint(window, &ps);
+            }
+            return 0;
+        }
+        case platform::WM_ERASEBKGND:
+            return 1;
+        case platform::WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const platform::DRAWITEMSTRUCT*>(lParam);
+            const int id = static_cast<int>(wParam);
+            if (item && buttonIndex(id) >= 0) {
+                payWindowDrawButton(item->hwndItem, id, item->hDC, item->rcItem);
+                return 1;
+            }
+            break;
+        }
         case platform::WM_CLOSE:
             payWindowHide(window);
             return 0;
@@ -258,17 +289,16 @@ LRESULT payWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         case platform::WM_EXITSIZEMOVE:
             savePayWindowPlacement(window);
             return 0;
-        default: {
-            LRESULT result = 0;
-            if (handlePaintMessage(window, msg, wParam, lParam, &result)) return result;
+        default:
             break;
-        }
     }
     return platform::defWindowProc(window, msg, wParam, lParam);
 }
 
 platform::RECT initialPlacement(HWND game) {
-    platform::RECT rect = defaultWindowRect(kDefaultWidth, kDefaultHeight);
+    // The desktop's choice of place: the primary work area's corner.
+    const platform::RECT work = platform::primaryMonitor().workArea;
+    platform::RECT rect{work.left, work.top, work.left + kDefaultWidth, work.top + kDefaultHeight};
     if (game) platform::getWindowRect(game, &rect);
     platform::RECT saved;
     if (loadPayWindowPlacement(&saved)) rect = saved;
@@ -277,15 +307,21 @@ platform::RECT initialPlacement(HWND game) {
 
 bool createPayWindow() {
     PayWindowState& s = state();
-    if (!registerPayWindowClass(payWindowProc)) return false;
+    if (!s.classRegistered) {
+        platform::WNDCLASS wc;
+        wc.className = kPayWindowClass;
+        wc.proc = payWindowProc;
+        wc.cursor = platform::IDC_ARROW;
+        if (!platform::registerClass(wc)) return false;   // tried again at the next open
+        s.classRegistered = true;
+    }
     s.game = gameWindow();
     platform::WindowDesc desc;
     desc.className = kPayWindowClass;
     desc.windowRect = initialPlacement(s.game);
-    desc.proc = payWindowProc;
     desc.visible = false;
     desc.style = kPayWindowStyle;
-    setWindowOwner(desc, s.game);
+    desc.owner = s.game;
     s.window = platform::createWindow(desc);
     if (!s.window) return false;
     for (int i = 0; i < 3; ++i) {
@@ -295,7 +331,7 @@ bool createPayWindow() {
         button.parent = s.window;
         button.style = kButtonStyle;
         button.frameLeft = button.frameTop = button.frameRight = button.frameBottom = 0;
-        setControlId(button, kButtons[i].id);
+        button.id = kButtons[i].id;
         s.buttons[i] = platform::createWindow(button);
         if (!s.buttons[i]) continue;
         platform::WNDPROC previous = platform::setWindowProc(s.buttons[i], payButtonProc);
@@ -324,7 +360,7 @@ bool openPayWebView(const std::string& url, const std::string& target) {
     const bool support = s.target == "__support" || s.pendingAddress == portalPage("report.shtml");
     platform::setWindowText(s.window, support ? kSupportTitle : kPayTitle);
     platform::showWindow(s.window, true);
-    bringToForeground(s.window);
+    platform::setForegroundWindow(s.window);
     if (s.controller && s.webview) {
         s.controller->setVisible(true);
         payWindowLayout(s.window);
@@ -363,7 +399,7 @@ void payWindowHide(HWND window) {
     if (s.controller) s.controller->setVisible(false);
     if (s.webview) s.webview->navigate("about:blank");
     platform::showWindow(window, false);
-    bringToForeground(s.game);
+    platform::setForegroundWindow(s.game);
     if (answer) answer(std::string());
 }
 
@@ -385,6 +421,7 @@ bool payWebViewCreating() { return state().creating; }
 void resetPayWebViewForTesting() {
     destroyPayWindow();
     releaseWebView();
+    if (state().classRegistered) platform::unregisterClass(kPayWindowClass);
     state() = PayWindowState{};
     payButtonResetHover();
 }

@@ -12,7 +12,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
-#include "portal/WindowSeam.h"
+#include "platform/WindowPos.h"
 
 namespace portal {
 namespace {
@@ -57,7 +57,10 @@ bool loadPayWindowPlacement(platform::RECT* windowRect) {
     if (!in) return false;
     std::ostringstream content;
     content << in.rdbuf();
-    const std::string text = content.str();
+    return parsePayWindowPlacement(content.str(), windowRect);
+}
+
+bool parsePayWindowPlacement(const std::string& text, platform::RECT* windowRect) {
     const char* p = text.c_str();
     int values[4];
     for (int& v : values) {
@@ -75,7 +78,7 @@ bool loadPayWindowPlacement(platform::RECT* windowRect) {
 }
 
 void savePayWindowPlacement(platform::HWND window) {
-    if (isMinimised(window)) return;
+    if (platform::isIconic(window)) return;
     platform::RECT rect;
     if (!platform::getWindowRect(window, &rect)) return;
     const std::string path = payWindowPlacementPath();

@@ -21,6 +21,8 @@ namespace portal {
 std::string payWindowPlacementPath();
 std::string payWebViewUserDataFolder();
 bool loadPayWindowPlacement(platform::RECT* windowRect);
+// The placement text's rules alone (file content in, rectangle out).
+bool parsePayWindowPlacement(const std::string& text, platform::RECT* windowRect);
 void savePayWindowPlacement(platform::HWND window);
 
 }  // namespace portal

@@ -7,7 +7,9 @@
 
 #include "PortalWindowFixture.h"
 #include "support/TestSupport.h"
+#include "platform/Activation.h"
 #include "platform/Mouse.h"
+#include "platform/WindowPos.h"
 #include "portal/PayWebWindow.h"
 #include "portal/PortalAddresses.h"
 
@@ -71,6 +73,8 @@ TEST_F(PayWebWindowTest, FirstOpenShowsAnOwnedHiddenCreatedWindowAndLoads) {
     EXPECT_TRUE(isWindowVisible(window()));
     EXPECT_EQ(getClassName(window()), "VEXOPayWebViewWindow");
     EXPECT_EQ(getWindowStyle(window()), 0x80CC0000u);
+    EXPECT_EQ(getOwner(window()), game);
+    EXPECT_EQ(getForegroundWindow(), window());
     EXPECT_TRUE(portal::payWebViewCreating());
     pumpAll();
     EXPECT_FALSE(portal::payWebViewCreating());
@@ -199,6 +203,7 @@ TEST_F(PayWebWindowTest, ASecondOpenReusesWindowAndView) {
     sendMessage(first, WM_CLOSE, 0, 0);
     pumpAll();
     EXPECT_FALSE(isWindowVisible(first));
+    EXPECT_EQ(getForegroundWindow(), game);
     EXPECT_EQ(view()->source(), "about:blank");
     EXPECT_FALSE(portal::payWindowController()->isVisible());
     ASSERT_TRUE(openAndLoad(kRoot + "/report.shtml"));
@@ -255,6 +260,7 @@ TEST_F(PayWebWindowTest, EveryWayOfLeavingAnswersTheCaptureEmptyOnce) {
         {"Escape key-down", key(WebViewKeyEventKind::KeyDown)},
         {"Escape system-key-down", key(WebViewKeyEventKind::SystemKeyDown)},
         {"Ve game", [] { command(portal::kPayButtonBack); }},
+        {"Ve game clicked", [] { clickWindow(portal::payWindowButton(portal::kPayButtonBack), POINT{20, 10}); }},
         {"window destroyed", [] { destroyWindow(window()); }},
     };
     for (const Case& c : cases) {
@@ -351,7 +357,7 @@ TEST_F(PayWebWindowTest, HomeIsIdleWhileACaptureIsArmed) {
 
 TEST_F(PayWebWindowTest, BackGoesBackOnlyWithHistory) {
     ASSERT_TRUE(openAndLoad(kUserPage));
-    command(portal::kPayButtonHistory);
+    clickWindow(portal::payWindowButton(portal::kPayButtonHistory), POINT{20, 10});
     pumpAll();
     EXPECT_EQ(view()->source(), kUserPage);
     view()->followLink(kRoot + "/next");
@@ -422,6 +428,11 @@ TEST_F(PayWebWindowTest, PlacementIsSavedAtTheEndOfAMove) {
     EXPECT_EQ(testsupport::readFile(data.path() + "/VEXO/paywin.txt"), "100 50 1000 800");
     // A move without its end (a program's own move) saves nothing.
     moveWindow(window(), 0, 0, 900, 900, true);
+    EXPECT_EQ(testsupport::readFile(data.path() + "/VEXO/paywin.txt"), "100 50 1000 800");
+    // Nor does the end of a move while minimised.
+    showWindowCommand(window(), SW_MINIMIZE);
+    ASSERT_TRUE(isIconic(window()));
+    sendMessage(window(), WM_EXITSIZEMOVE, 0, 0);
     EXPECT_EQ(testsupport::readFile(data.path() + "/VEXO/paywin.txt"), "100 50 1000 800");
 }
 

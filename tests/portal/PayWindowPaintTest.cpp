@@ -1,5 +1,4 @@
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <cstdint>
@@ -8,7 +7,9 @@
 #include <string>
 
 #include "PortalWindowFixture.h"
+#include "platform/Activation.h"
 #include "platform/Mouse.h"
+#include "platform/Paint.h"
 #include "platform/SystemFonts.h"
 #include "portal/PayButton.h"
 #include "portal/PayWebWindow.h"
@@ -84,10 +85,6 @@ protected:
     void TearDown() override {
         resetSystemFonts();
         PortalWindowFixture::TearDown();
-        // Cairo's and fontconfig's process-wide caches, which the leak check at
-        // exit would otherwise report.
-        cairo_debug_reset_static_data();
-        FcFini();
     }
 
     static HWND button(int id) { return portal::payWindowButton(id); }
@@ -103,6 +100,7 @@ protected:
         portal::PayButtonHover& s = portal::payButtonHoverState(button(id));
         s.hover = hover;
         s.pressed = pressed;
+        invalidateRect(button(id), nullptr, false);
     }
     static void paint(Canvas& canvas) {
         portal::payWindowPaintHeader(portal::payWindow(), canvas.cr());
@@ -293,6 +291,29 @@ TEST_F(PayWindowPaintTest, AFourthButtonSharesTheFirstHoverEntry) {
     portal::payButtonProc(fourth, WM_LBUTTONDOWN, 0, 0);
     EXPECT_TRUE(firstEntry.pressed);
     EXPECT_EQ(firstEntry.button, first);
+}
+
+TEST_F(PayWindowPaintTest, TheWindowPaintsItsHeaderAndButtonsThroughTheMessageLoop) {
+    setState(portal::kPayButtonHome, true, false);
+    Canvas expected;
+    paint(expected);
+    pumpAll();
+    const WindowImage image = composeWindow(portal::payWindow());
+    ASSERT_EQ(image.width, kClientWidth);
+    for (int y = 0; y < 52; y += 3) {
+        for (int x = 0; x < kClientWidth; x += 7) {
+            ASSERT_LE(distance(rgbOf(image.pixel(x, y)), expected.at(x, y)), 1) << x << "," << y;
+        }
+    }
+    // A press on a button repaints it pressed.
+    const RECT item = itemOf(portal::kPayButtonHistory);
+    mouseButtonDown(button(portal::kPayButtonHistory), POINT{20, 10});
+    pumpAll();
+    const int h = item.height();
+    EXPECT_LE(distance(rgbOf(composeWindow(portal::payWindow()).pixel(item.right - 12, item.top + h - 6)),
+                       gradientAt(0xFFB8882A, 0xFFE3BB5A, 1, h - 1, h - 6)),
+              4);
+    mouseButtonUp(button(portal::kPayButtonHistory), POINT{20, 10});
 }
 
 TEST_F(PayWindowPaintTest, HeaderPictureForAPersonToLookAt) {
