@@ -88,6 +88,62 @@ MonitorInfo monitorFromWindow(HWND hwnd) {
     return best ? *best : primaryLocked(monitors);
 }
 
+namespace {
+
+// Distance between two rectangles (0 when they touch or overlap), squared.
+long long distanceSquared(const RECT& a, const RECT& b) {
+    auto gap = [](long long lo1, long long hi1, long long lo2, long long hi2) {
+        if (hi1 < lo2) return lo2 - hi1;
+        if (hi2 < lo1) return lo1 - hi2;
+        return 0LL;
+    };
+    const long long dx = gap(a.left, a.right, b.left, b.right);
+    const long long dy = gap(a.top, a.bottom, b.top, b.bottom);
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+HMONITOR monitorFromWindow(HWND hwnd, uint32_t flags) {
+    RECT window;
+    const bool known = getWindowRect(hwnd, &window);
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    const auto& monitors = desktop().monitors;
+    if (known) {
+        size_t best = monitors.size();
+        long long bestArea = 0;
+        for (size_t i = 0; i < monitors.size(); ++i) {
+            const long long area = overlapArea(window, monitors[i].rect);
+            if (area > bestArea) {
+                best = i;
+                bestArea = area;
+            }
+        }
+        if (best < monitors.size()) return best + 1;
+    }
+    if (flags == MONITOR_DEFAULTTONEAREST && known) {
+        size_t best = 0;
+        for (size_t i = 1; i < monitors.size(); ++i) {
+            if (distanceSquared(window, monitors[i].rect) < distanceSquared(window, monitors[best].rect)) best = i;
+        }
+        return best + 1;
+    }
+    if (flags == MONITOR_DEFAULTTONEAREST || flags == MONITOR_DEFAULTTOPRIMARY) {
+        for (size_t i = 0; i < monitors.size(); ++i) {
+            if (monitors[i].primary) return i + 1;
+        }
+    }
+    return 0;
+}
+
+bool getMonitorInfo(HMONITOR monitor, MonitorInfo* info) {
+    std::lock_guard<std::mutex> lock(desktop().mutex);
+    const auto& monitors = desktop().monitors;
+    if (monitor == 0 || monitor > monitors.size()) return false;
+    if (info) *info = monitors[monitor - 1];
+    return true;
+}
+
 bool monitorFromRect(const RECT& rect, MonitorInfo* monitor) {
     std::lock_guard<std::mutex> lock(desktop().mutex);
     const MonitorInfo* best = mostOverlappingLocked(desktop().monitors, rect);

@@ -28,6 +28,17 @@ MonitorInfo monitorFromWindow(HWND hwnd);
 // null when only the answer matters.
 bool monitorFromRect(const RECT& rect, MonitorInfo* monitor);
 
+// Monitor handles: 1 + the monitor's index in the current list (0 is none).
+using HMONITOR = uintptr_t;
+inline constexpr uint32_t MONITOR_DEFAULTTONULL = 0;
+inline constexpr uint32_t MONITOR_DEFAULTTOPRIMARY = 1;
+inline constexpr uint32_t MONITOR_DEFAULTTONEAREST = 2;
+// The monitor that holds most of the window; for a window on no monitor, by
+// `flags`: none, the primary, or the one nearest to the window's rectangle.
+// A bad handle counts as a window on no monitor.
+HMONITOR monitorFromWindow(HWND hwnd, uint32_t flags);
+bool getMonitorInfo(HMONITOR monitor, MonitorInfo* info);
+
 // GetDeviceCaps indices of the screen device context.
 inline constexpr int LOGPIXELSX = 88;
 inline constexpr int LOGPIXELSY = 90;

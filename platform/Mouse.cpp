@@ -1,5 +1,7 @@
 #include "platform/Mouse.h"
 
+#include "platform/WindowRecord.h"
+
 namespace platform {
 namespace {
 
@@ -91,6 +93,9 @@ POINT getCursorPos() { return mouse().cursor; }
 
 void pressLeftButton() {
     mouse().leftDown = true;
+    // A press outside the captured window may change the foreground window first.
+    HWND target = getCapture() ? 0 : windowFromPoint(mouse().cursor);
+    if (target && !detail::activateOnPress(target)) return;
     sendMouse(WM_LBUTTONDOWN);
 }
 

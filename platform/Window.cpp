@@ -8,24 +8,55 @@
 #include <vector>
 
 #include "platform/SignalDelivery.h"
+#include "platform/WindowPos.h"
+#include "platform/WindowRecord.h"
 
 namespace platform {
+namespace detail {
+
+// Window records: main thread only.
+std::map<HWND, WindowRecord>& windows() {
+    static std::map<HWND, WindowRecord> table;
+    return table;
+}
+
+WindowRecord* findWindow(HWND hwnd) {
+    auto it = windows().find(hwnd);
+    return it == windows().end() ? nullptr : &it->second;
+}
+
+RECT clientOnScreen(const WindowRecord& w) {
+    RECT r{clampToInt(int64_t{w.rect.left} + w.frameLeft), clampToInt(int64_t{w.rect.top} + w.frameTop),
+           clampToInt(int64_t{w.rect.right} - w.frameRight),
+           clampToInt(int64_t{w.rect.bottom} - w.frameBottom)};
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    return r;
+}
+
+std::vector<HWND> allWindows() {
+    std::vector<HWND> out;
+    out.reserve(windows().size());
+    for (const auto& entry : windows()) out.push_back(entry.first);
+    return out;
+}
+
+std::vector<HWND>& zOrder() {
+    static std::vector<HWND> order;
+    return order;
+}
+
+}  // namespace detail
+
 namespace {
 
-struct Window {
-    std::string className;
-    std::string title;
-    RECT rect;
-    int frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;
-    HWND parent = 0;
-    std::vector<HWND> children;
-    WNDPROC proc = defWindowProc;
-    bool visible = true;
-    bool destroying = false;
-    uint32_t style = 0;
-    uint32_t exStyle = 0;
-    WPARAM font = 0;
-};
+using detail::findWindow;
+using detail::windows;
+using detail::clientOnScreen;
+using detail::WindowRecord;
+using Window = detail::WindowRecord;
+
+Window* find(HWND hwnd) { return findWindow(hwnd); }
 
 HWND s_focus = 0;
 
@@ -37,14 +68,8 @@ struct PostedMessage {
     std::function<void()> task;   // set for a queued task (hwnd 0)
 };
 
-// Window records: main thread only. Procedures may create or destroy windows while
-// they run, so no reference into the map is held across a call into a procedure.
-std::map<HWND, Window>& windows() {
-    static std::map<HWND, Window> table;
-    return table;
-}
-
-HWND nextHandle = 1;
+// Handles start above the special values SetWindowPos gives to 0 and 1.
+HWND nextHandle = 0x10;
 
 // What other threads may see: the live handles (for postMessage) and the queue.
 struct Queue {
@@ -58,42 +83,11 @@ Queue& queue() {
     return q;
 }
 
-Window* find(HWND hwnd) {
-    auto it = windows().find(hwnd);
-    return it == windows().end() ? nullptr : &it->second;
-}
-
-RECT clientOnScreen(const Window& w) {
-    RECT r{clampToInt(int64_t{w.rect.left} + w.frameLeft), clampToInt(int64_t{w.rect.top} + w.frameTop),
-           clampToInt(int64_t{w.rect.right} - w.frameRight),
-           clampToInt(int64_t{w.rect.bottom} - w.frameBottom)};
-    r.right = std::max(r.right, r.left);
-    r.bottom = std::max(r.bottom, r.top);
-    return r;
-}
-
-// Moves the whole window to `rect` and reports what changed for the client area.
-bool placeWindow(HWND hwnd, RECT rect) {
-    Window* w = find(hwnd);
-    if (!w) return false;
-    rect.right = std::max(rect.right, rect.left);
-    rect.bottom = std::max(rect.bottom, rect.top);
-    RECT before = clientOnScreen(*w);
-    w->rect = rect;
-    RECT after = clientOnScreen(*w);
-    if (after.left != before.left || after.top != before.top) {
-        sendMessage(hwnd, WM_MOVE, 0, makeLParam(after.left, after.top));
-    }
-    if (after.width() != before.width() || after.height() != before.height()) {
-        sendMessage(hwnd, WM_SIZE, SIZE_RESTORED, makeLParam(after.width(), after.height()));
-    }
-    return true;
-}
-
 }  // namespace
 
 HWND createWindow(const WindowDesc& desc) {
     if (desc.parent != 0 && !find(desc.parent)) return 0;
+    if (desc.owner != 0 && !find(desc.owner)) return 0;
     HWND hwnd = nextHandle++;
     Window w;
     w.className = desc.className;
@@ -101,17 +95,30 @@ HWND createWindow(const WindowDesc& desc) {
     w.rect = desc.windowRect;
     w.rect.right = std::max(w.rect.right, w.rect.left);
     w.rect.bottom = std::max(w.rect.bottom, w.rect.top);
+    w.restoreRect = w.rect;
     w.frameLeft = std::max(desc.frameLeft, 0);
     w.frameTop = std::max(desc.frameTop, 0);
     w.frameRight = std::max(desc.frameRight, 0);
     w.frameBottom = std::max(desc.frameBottom, 0);
     w.parent = desc.parent;
-    w.proc = desc.proc ? desc.proc : defWindowProc;
+    w.owner = desc.parent == 0 ? desc.owner : 0;
+    w.id = desc.id;
+    WNDPROC classProc = detail::classProcedure(desc.className);
+    w.painted = classProc != nullptr;
+    w.proc = desc.proc ? desc.proc : (classProc ? classProc : defWindowProc);
     w.visible = desc.visible;
-    w.style = desc.style;
-    w.exStyle = desc.exStyle;
+    w.style = desc.style & ~(WS_MINIMIZE | WS_MAXIMIZE);
+    w.exStyle = desc.exStyle & ~(WS_EX_TOPMOST | WS_EX_ACCEPTFILES);
+    w.topmost = desc.parent == 0 &&
+                ((desc.exStyle & WS_EX_TOPMOST) != 0 || (w.owner != 0 && find(w.owner)->topmost));
+    w.acceptFiles = (desc.exStyle & WS_EX_ACCEPTFILES) != 0;
     windows().emplace(hwnd, std::move(w));
-    if (desc.parent != 0) find(desc.parent)->children.push_back(hwnd);
+    if (desc.parent != 0) {
+        find(desc.parent)->children.push_back(hwnd);
+    } else {
+        detail::zOrder().insert(detail::zOrder().begin(), hwnd);
+        detail::normaliseZOrder();
+    }
     {
         std::lock_guard<std::mutex> lock(queue().mutex);
         queue().live.insert(hwnd);
@@ -127,7 +134,19 @@ bool destroyWindow(HWND hwnd) {
     Window* w = find(hwnd);
     if (!w || w->destroying) return false;
     w->destroying = true;
-    // Children may come and go while their siblings are destroyed: take one at a time.
+    // Owned windows go first, then the children. Either may come and go while
+    // their siblings are destroyed: take one at a time.
+    for (;;) {
+        HWND next = 0;
+        for (const auto& entry : windows()) {
+            if (entry.second.owner == hwnd && !entry.second.destroying) {
+                next = entry.first;
+                break;
+            }
+        }
+        if (next == 0) break;
+        destroyWindow(next);
+    }
     for (;;) {
         w = find(hwnd);
         if (!w) return true;
@@ -146,7 +165,14 @@ bool destroyWindow(HWND hwnd) {
         auto& siblings = parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
     }
+    auto& order = detail::zOrder();
+    order.erase(std::remove(order.begin(), order.end(), hwnd), order.end());
     windows().erase(hwnd);
+    detail::forgetTimers(hwnd);
+    detail::forgetPaintState(hwnd);
+    detail::forgetButtonState(hwnd);
+    detail::forgetTooltipState(hwnd);
+    detail::forgetActivation(hwnd);
     if (s_focus == hwnd) s_focus = 0;
     std::lock_guard<std::mutex> lock(queue().mutex);
     queue().live.erase(hwnd);
@@ -216,9 +242,11 @@ HWND windowFromPoint(POINT screen) {
     return 0;
 }
 
-bool moveWindow(HWND hwnd, int x, int y, int width, int height, bool /*repaint*/) {
-    return placeWindow(hwnd, RECT{x, y, clampToInt(int64_t{x} + std::max(width, 0)),
-                                  clampToInt(int64_t{y} + std::max(height, 0))});
+bool moveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint) {
+    return detail::placeWindow(hwnd,
+                               RECT{x, y, clampToInt(int64_t{x} + std::max(width, 0)),
+                                    clampToInt(int64_t{y} + std::max(height, 0))},
+                               0, SWP_NOZORDER | SWP_NOACTIVATE, repaint);
 }
 
 bool setClientSize(HWND hwnd, int width, int height) {
@@ -227,7 +255,7 @@ bool setClientSize(HWND hwnd, int width, int height) {
     RECT r = w->rect;
     r.right = clampToInt(int64_t{r.left} + w->frameLeft + std::max(width, 0) + w->frameRight);
     r.bottom = clampToInt(int64_t{r.top} + w->frameTop + std::max(height, 0) + w->frameBottom);
-    return placeWindow(hwnd, r);
+    return detail::placeWindow(hwnd, r, 0, SWP_NOZORDER | SWP_NOACTIVATE, true);
 }
 
 std::string getWindowText(HWND hwnd) {
@@ -248,6 +276,7 @@ bool showWindow(HWND hwnd, bool show) {
     bool wasVisible = w->visible;
     if (wasVisible != show) {
         w->visible = show;
+        if (show) detail::invalidateWhole(hwnd, true);
         sendMessage(hwnd, WM_SHOWWINDOW, show ? 1 : 0, 0);
     }
     return wasVisible;
@@ -267,6 +296,36 @@ HWND getParent(HWND hwnd) {
     return w ? w->parent : 0;
 }
 
+HWND getOwner(HWND hwnd) {
+    const Window* w = find(hwnd);
+    return w ? w->owner : 0;
+}
+
+HWND getAncestorRoot(HWND hwnd) {
+    const Window* w = find(hwnd);
+    if (!w) return 0;
+    while (w->parent != 0) {
+        hwnd = w->parent;
+        w = find(hwnd);
+    }
+    return hwnd;
+}
+
+int getDlgCtrlID(HWND hwnd) {
+    const Window* w = find(hwnd);
+    return w ? w->id : 0;
+}
+
+HWND getDlgItem(HWND parent, int id) {
+    const Window* w = find(parent);
+    if (!w) return 0;
+    for (HWND child : w->children) {
+        const Window* c = find(child);
+        if (c && c->id == id) return child;
+    }
+    return 0;
+}
+
 WNDPROC setWindowProc(HWND hwnd, WNDPROC proc) {
     Window* w = find(hwnd);
     if (!w) return nullptr;
@@ -284,7 +343,14 @@ LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     return (proc ? proc : defWindowProc)(hwnd, msg, wParam, lParam);
 }
 
-LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM /*lParam*/) {
+LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_MOUSEACTIVATE: return detail::defaultMouseActivate(hwnd, wParam, lParam);
+        case WM_SYSCOMMAND: return detail::defaultSysCommand(hwnd, wParam);
+        case WM_PAINT: return detail::defaultPaint(hwnd);
+        case WM_ERASEBKGND: return detail::defaultEraseBackground(hwnd, wParam);
+        default: break;
+    }
     if (msg == WM_CLOSE) destroyWindow(hwnd);
     if (msg == WM_SETFONT) {
         if (Window* w = find(hwnd)) w->font = wParam;
@@ -303,12 +369,14 @@ std::string getClassName(HWND hwnd) {
 
 uint32_t getWindowStyle(HWND hwnd) {
     const Window* w = find(hwnd);
-    return w ? w->style : 0;
+    if (!w) return 0;
+    return w->style | (w->minimized ? WS_MINIMIZE : 0) | (w->maximized ? WS_MAXIMIZE : 0);
 }
 
 uint32_t getWindowExStyle(HWND hwnd) {
     const Window* w = find(hwnd);
-    return w ? w->exStyle : 0;
+    if (!w) return 0;
+    return w->exStyle | (w->topmost ? WS_EX_TOPMOST : 0) | (w->acceptFiles ? WS_EX_ACCEPTFILES : 0);
 }
 
 HWND setFocus(HWND hwnd) {
@@ -364,11 +432,22 @@ int pumpMessages() {
         sendMessage(m.hwnd, m.msg, m.wParam, m.lParam);
         ++delivered;
     }
+    delivered += detail::deliverDueTimers();
+    detail::paintPendingWindows();
     return delivered;
 }
 
 void resetWindowModel() {
     windows().clear();
+    detail::zOrder().clear();
+    detail::resetTimers();
+    detail::resetPaintState();
+    detail::resetButtonState();
+    detail::resetTooltipState();
+    detail::resetClasses();
+    detail::resetDrops();
+    detail::resetDialogBoxes();
+    detail::forgetActivation(0);
     s_focus = 0;
     std::lock_guard<std::mutex> lock(queue().mutex);
     queue().live.clear();

@@ -44,14 +44,22 @@ inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
+inline constexpr UINT WM_ERASEBKGND = 0x0014;
+inline constexpr UINT WM_SETTINGCHANGE = 0x001A;
 inline constexpr UINT WM_GETMINMAXINFO = 0x0024;
+inline constexpr UINT WM_MOUSEACTIVATE = 0x0021;
+inline constexpr UINT WM_DRAWITEM = 0x002B;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
 inline constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr UINT WM_COPYDATA = 0x004A;
+inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
 inline constexpr UINT WM_SYSKEYDOWN = 0x0104;
+inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
@@ -92,17 +100,28 @@ struct WindowDesc {
     std::string title;            // UTF-8
     RECT windowRect;              // screen rectangle of the whole window
     int frameLeft = 8, frameTop = 31, frameRight = 8, frameBottom = 8;  // non-client border
-    HWND parent = 0;
-    WNDPROC proc = nullptr;       // nullptr: defWindowProc
+    HWND parent = 0;              // the parent of a child window
+    HWND owner = 0;               // the owner of a top-level window (owned windows stay above it)
+    int id = 0;                   // control id of a child window
+    WNDPROC proc = nullptr;       // nullptr: the registered class's procedure, else defWindowProc
     bool visible = true;
     uint32_t style = 0;           // WS_ / ES_ bits, kept as given
     uint32_t exStyle = 0;         // WS_EX_ bits, kept as given
 };
 
 // Style bits the model knows by name.
+inline constexpr uint32_t WS_POPUP = 0x80000000;
 inline constexpr uint32_t WS_CHILD = 0x40000000;
+inline constexpr uint32_t WS_MINIMIZE = 0x20000000;
+inline constexpr uint32_t WS_VISIBLE = 0x10000000;
+inline constexpr uint32_t WS_CLIPCHILDREN = 0x02000000;
+inline constexpr uint32_t WS_MAXIMIZE = 0x01000000;
 inline constexpr uint32_t WS_VSCROLL = 0x00200000;
+inline constexpr uint32_t WS_EX_TOPMOST = 0x00000008;
+inline constexpr uint32_t WS_EX_ACCEPTFILES = 0x00000010;
+inline constexpr uint32_t WS_EX_TOOLWINDOW = 0x00000080;
 inline constexpr uint32_t WS_EX_CLIENTEDGE = 0x00000200;
+inline constexpr uint32_t WS_EX_NOACTIVATE = 0x08000000;
 inline constexpr uint32_t ES_MULTILINE = 0x0004;
 inline constexpr uint32_t ES_AUTOVSCROLL = 0x0040;
 inline constexpr uint32_t ES_AUTOHSCROLL = 0x0080;
@@ -110,11 +129,16 @@ inline constexpr uint32_t ES_WANTRETURN = 0x1000;
 
 // Creates the window and sends it WM_CREATE with lParam pointing at `desc`. A
 // procedure that answers WM_CREATE with -1 refuses the window: it is destroyed and
-// 0 is returned. 0 also for a parent that is not a window.
+// 0 is returned. 0 also for a parent or owner that is not a window. A top-level
+// window goes on top of its band (top-most with WS_EX_TOPMOST or a top-most
+// owner). A window of a registered class (platform/WindowClass.h) takes the class's
+// procedure when `desc.proc` is null and is painted (platform/Paint.h); it starts
+// with its whole client area invalid.
 HWND createWindow(const WindowDesc& desc);
-// Destroys the children first (each the same way), then sends the window
-// WM_DESTROY and WM_NCDESTROY and forgets it. Its queued messages are dropped.
-// False for a bad handle or a window already being destroyed.
+// Destroys the owned windows and the children first (each the same way), then
+// sends the window WM_DESTROY and WM_NCDESTROY and forgets it with its timers.
+// Its queued messages are dropped. False for a bad handle or a window already
+// being destroyed.
 bool destroyWindow(HWND hwnd);
 bool isWindow(HWND hwnd);
 
@@ -148,9 +172,19 @@ bool showWindow(HWND hwnd, bool show);
 // Visible when the window and all its ancestors are shown.
 bool isWindowVisible(HWND hwnd);
 HWND getParent(HWND hwnd);
+HWND getOwner(HWND hwnd);
+// The window itself for a top-level window, else its top-level ancestor.
+HWND getAncestorRoot(HWND hwnd);
 std::string getClassName(HWND hwnd);
+// The style as given, with WS_MINIMIZE / WS_MAXIMIZE while the window is so.
 uint32_t getWindowStyle(HWND hwnd);
+// The extended style as given, with WS_EX_TOPMOST while top-most and
+// WS_EX_ACCEPTFILES while accepting dropped files.
 uint32_t getWindowExStyle(HWND hwnd);
+// Control ids: the child's id (0 for a bad handle), the child of `parent` with
+// that id (0 when none).
+int getDlgCtrlID(HWND hwnd);
+HWND getDlgItem(HWND parent, int id);
 
 // Keyboard focus: one window or none. setFocus sends WM_KILLFOCUS to the window
 // losing it and WM_SETFOCUS to the one getting it, and returns the previous one (0
@@ -166,7 +200,11 @@ WNDPROC getWindowProc(HWND hwnd);
 // Calls `proc` (nullptr: defWindowProc) with the message.
 LRESULT callWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Default handling: WM_CLOSE destroys the window; WM_SETFONT keeps wParam as the
-// window's font, WM_GETFONT answers it; everything else answers 0.
+// window's font, WM_GETFONT answers it; WM_MOUSEACTIVATE asks a child's parent
+// and answers MA_NOACTIVATE for a WS_EX_NOACTIVATE window, else MA_ACTIVATE;
+// WM_SYSCOMMAND minimises, maximises, restores or closes (platform/WindowPos.h);
+// WM_PAINT validates, WM_ERASEBKGND fills with the class background
+// (platform/Paint.h); everything else answers 0.
 LRESULT defWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Calls the window's procedure at once (main thread); 0 for a bad handle.
@@ -180,10 +218,13 @@ void postTask(std::function<void()> task);
 // window given to installTerminationHandlers), then the messages (and tasks) that
 // were queued when the pump started, in order; messages posted meanwhile wait for the next
 // pump, so a procedure that posts again cannot keep it running. Messages of
-// windows destroyed in the meantime are dropped. Returns how many were delivered.
+// windows destroyed in the meantime are dropped. Then WM_TIMER for every due
+// timer (platform/Timer.h), then WM_ERASEBKGND / WM_PAINT for every visible
+// painted window with an update region (platform/Paint.h). Returns how many
+// queued, termination and timer messages were delivered (paints not counted).
 int pumpMessages();
 
-// Drops every window and queued message (tests).
+// Drops every window, queued message, timer, drop and registered class (tests).
 void resetWindowModel();
 
 }  // namespace platform

@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev openssl libcurl4-openssl-dev zlib1g-dev libminizip-dev
   rapidjson-dev liblua5.1-0-dev libtolua++5.1-dev lua-check lua-cjson-dev
-  libcairo2-dev libpng-dev libjpeg-dev unzip
+  libcairo2-dev fonts-dejavu-core xdg-utils libpng-dev libjpeg-dev unzip
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3 xvfb xauth locales libgl-dev libglfw3-dev
   libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev

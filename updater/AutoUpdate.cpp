@@ -109,7 +109,7 @@ void AutoUpdate::checkResAndUpdate() {
         return;
     }
 
-    _screen->showStatus(updateTexts().auCheckUpdate);
+    _screen->showCheckStatus();
     _screen->resetProgress();
     if (waitTlsWarmup()) return;
     engine::log("get gateway %s", _gatewayUrl.c_str());

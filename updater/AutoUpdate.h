@@ -84,6 +84,7 @@ public:
     bool isRunInFlight() const;
 
     const std::string& gatewayUrl() const { return _gatewayUrl; }
+    ResUpdater* resUpdater() const { return _resUpdater.get(); }
     UpdateScreen& screen() { return *_screen; }
     void setScreen(std::unique_ptr<UpdateScreen> screen) { _screen = std::move(screen); }
 

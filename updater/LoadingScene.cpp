@@ -21,6 +21,7 @@
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/Text.h"
+#include "updater/UpdateTexts.h"
 
 namespace updater {
 
@@ -53,18 +54,13 @@ constexpr engine::Color3B kAlertTextColor{63, 33, 4};
 
 }  // namespace
 
-LoadingScene* LoadingScene::getInstance() {
-    static LoadingScene* instance = new LoadingScene;
-    return instance;
-}
+std::unique_ptr<UpdateScreen> makeDefaultUpdateScreen() { return std::make_unique<LoadingScene>(); }
 
 LoadingScene::LoadingScene() = default;
 
 LoadingScene::~LoadingScene() { dismissAlert(); }
 
-std::string LoadingScene::text(const std::string& key) const { return _texts ? _texts(key) : key; }
-
-void LoadingScene::build(const std::function<void()>& loadTexts) {
+void LoadingScene::buildScene(const std::function<void()>& loadLang) {
     auto* director = engine::Director::getInstance();
     auto* files = engine::FileUtils::getInstance();
     if (engine::GLView* view = director->getOpenGLView()) {
@@ -81,8 +77,8 @@ void LoadingScene::build(const std::function<void()>& loadTexts) {
     paths.insert(paths.end(), _savedSearchPaths.begin(), _savedSearchPaths.end());
     files->setSearchPaths(paths);
 
-    if (loadTexts) loadTexts();
-    const std::string checking = text("au_checkupdate");
+    if (loadLang) loadLang();
+    const std::string checking = updateTexts().auCheckUpdate;
 
     _layoutRoot = studio::GUIReader::getInstance()->widgetFromJsonFile(kLayoutFile);
     if (_layoutRoot) {
@@ -176,11 +172,10 @@ void LoadingScene::build(const std::function<void()>& loadTexts) {
     }
 }
 
-void LoadingScene::showCheckStatus() {
-    const std::string checking = text("au_checkupdate");
-    if (_layoutLabel) _layoutLabel->setString(checking);
+void LoadingScene::showStatus(const std::string& text) {
+    if (_layoutLabel) _layoutLabel->setString(text);
     if (_layoutBar) _layoutBar->setPercent(100);
-    if (_fallbackLabel) _fallbackLabel->setString(checking);
+    if (_fallbackLabel) _fallbackLabel->setString(text);
 }
 
 void LoadingScene::resetProgress() { _progress = UpdateProgressState{}; }
@@ -253,9 +248,9 @@ void LoadingScene::setProgressText() {
     const int shown = static_cast<int>(p.shownPercent);
     std::string status;
     if (p.unzipping) {
-        status = formatStatus(kMaxStatusBytes, kUnzipFormat, p.unzipFileIndex, p.unzipFileCount, shown);
+        status = formatStatus(kMaxStatusBytes, kUnzipLineFormat, p.unzipFileIndex, p.unzipFileCount, shown);
     } else {
-        status = formatStatus(kMaxStatusBytes, kDownloadFormat, text("au_update").c_str(), shown, p.doneMB,
+        status = formatStatus(kMaxStatusBytes, kDownloadLineFormat, updateTexts().auUpdate.c_str(), shown, p.doneMB,
                               p.totalMB, static_cast<double>(p.speedMBps), p.etaSeconds / 60, p.etaSeconds % 60);
     }
     setStatusText(status);
@@ -296,7 +291,7 @@ void LoadingScene::drawProgressPill(float percent) {
     }
 }
 
-void LoadingScene::showAlert(const std::string& message, const std::function<void()>& retry) {
+void LoadingScene::showAlert(const std::string& message, std::function<void()> onButton) {
     engine::Node* parent = _layoutRoot ? static_cast<engine::Node*>(_layoutRoot) : _scene;
     if (!parent) parent = engine::Director::getInstance()->getRunningScene();
     if (!parent) {
@@ -327,19 +322,19 @@ void LoadingScene::showAlert(const std::string& message, const std::function<voi
 
     engine::Label* title = engine::Label::create();
     title->setSystemFontSize(30);
-    title->setString(text("alert_title"));
+    title->setString(updateTexts().alertTitle);
     title->setTextColor(Color4B{kAlertTextColor.r, kAlertTextColor.g, kAlertTextColor.b, 255});
     title->setPosition(0, 150);
     panel->addChild(title);
 
     engine::ui::Button* button = engine::ui::Button::create();
     button->loadTextures(kAlertButtonFile, kAlertButtonDownFile, "", engine::ui::TextureResType::LOCAL);
-    button->setTitleText(text("alert_retry"));
+    button->setTitleText(updateTexts().alertRetry);
     button->setTitleFontSize(25);
     button->setPosition(0, -145);
-    button->addClickEventListener([this, retry](engine::Ref*) {
+    button->addClickEventListener([this, onButton = std::move(onButton)](engine::Ref*) {
         dismissAlert();
-        if (retry) retry();
+        if (onButton) onButton();
     });
     panel->addChild(button);
 
@@ -366,7 +361,7 @@ void LoadingScene::showStartingGame() {
         _layoutBar = nullptr;
         _layoutLabel = nullptr;
     }
-    if (_fallbackLabel) _fallbackLabel->setString(kStartingGame);
+    if (_fallbackLabel) _fallbackLabel->setString(kStartingGameText);
     drawProgressPill(100);
     _bgSprite = nullptr;
     _fillLayer = nullptr;

@@ -4,22 +4,17 @@
 // layout file whose own bar, label and background stay hidden, and the program's
 // own pill or plain bar with an outlined status label), the arithmetic that turns
 // the updater's byte counts into a percentage, a speed and a remaining time, the
-// retry alert, and the last "starting game" state.
+// retry alert, and the last "starting game" state. It is the screen the front end
+// (AutoUpdate) starts with; see UpdateScreen for the order of the calls.
 //
-// One instance serves the process (getInstance); tests make their own. Main thread
-// only. The front end drives it:
-//   build(loadTexts)      once, when a gateway URL was found; the front end then
-//                         schedules its check step
-//   showCheckStatus()     at every check step, followed by resetProgress()
-//   onProgress / onUnzipProgress   the updater's progress reports
-//   showAlert(msg, retry) an error; the button removes the panel, then calls retry
-//   showStartingGame()    when the update ends
-// Texts come from the text source the front end installs (by key; without one a
-// key stands for its own text). Times come from engine::Clock.
+// Texts come from the update texts (updateTexts()); times from engine::Clock.
+// Every file is optional. Main thread only.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "updater/UpdateScreen.h"
 
 namespace engine {
 class DrawNode;
@@ -54,14 +49,8 @@ struct UpdateProgressState {
     int etaSeconds = 0;
 };
 
-class LoadingScene {
+class LoadingScene : public UpdateScreen {
 public:
-    using TextSource = std::function<std::string(const std::string& key)>;
-
-    // Texts built into the program.
-    static constexpr const char* kUnzipFormat = "Đang giải nén gói %d/%d (%d%%)";
-    static constexpr const char* kDownloadFormat = "%s %d%%  %.0f/%.0f MB  %.1f MB/s  ~%d:%02d";
-    static constexpr const char* kStartingGame = "Đang khởi động game...";
     static constexpr size_t kMaxStatusBytes = 511;
     // Files of the scene and of the alert, all optional.
     static constexpr const char* kLayoutFile = "autoupdate/autoupdate.json";
@@ -71,37 +60,34 @@ public:
     static constexpr const char* kAlertButtonFile = "autoupdate/alert_btn.png";
     static constexpr const char* kAlertButtonDownFile = "autoupdate/alert_btn_down.png";
 
-    static LoadingScene* getInstance();
     LoadingScene();
-    ~LoadingScene();
+    ~LoadingScene() override;
     LoadingScene(const LoadingScene&) = delete;
     LoadingScene& operator=(const LoadingScene&) = delete;
 
-    void setTextSource(TextSource source) { _texts = std::move(source); }
-    // The text of a key from the text source (the key itself without one).
-    std::string text(const std::string& key) const;
-
     // Builds the scene and hands it to the director: design resolution 1334 x 750
     // (no border), file pop-ups off, the update's resource folders in front of the
-    // search paths (the old list is kept for showStartingGame), then loadTexts (the
+    // search paths (the old list is kept for showStartingGame), then loadLang (the
     // texts are final from there), the layout, the backdrop, the background image,
     // the pill or plain bar and the status label.
-    void build(const std::function<void()>& loadTexts);
-    // The check step's status: the "au_checkupdate" text on both labels, the
-    // layout's bar full.
-    void showCheckStatus();
-    void resetProgress();
-    void onProgress(int64_t totalBytes, int64_t doneBytes);
+    void buildScene(const std::function<void()>& loadLang) override;
+    // The text on both status labels, the layout's bar full.
+    void showStatus(const std::string& text) override;
+    void resetProgress() override;
+    // Percentage, speed (sampled at most every half second, smoothed 40/60) and
+    // remaining time; the bar never falls between two resets and shows 99 until
+    // the download and the unpacking are both complete.
+    void onProgress(int64_t totalBytes, int64_t doneBytes) override;
     void onUnzipProgress(int fileIndex, int fileCount, int entryDone, int entryTotal, int64_t bytesDone,
-                         int64_t bytesTotal);
-    // The error panel, centred, on the layout when there is one, else on the scene.
-    // At most one is shown: a new alert replaces the one on screen. Its button
-    // removes the panel, then calls retry.
-    void showAlert(const std::string& message, const std::function<void()>& retry);
+                         int64_t bytesTotal) override;
+    // The error panel, centred, on the layout when there is one, else on the scene;
+    // a plain panel when its images are missing. At most one is shown: a new alert
+    // replaces the one on screen. Its button removes the panel, then calls onButton.
+    void showAlert(const std::string& message, std::function<void()> onButton) override;
     // Restores the search paths and pop-ups and drops the layout (when there is
     // one), shows "Đang khởi động game..." and a full bar, and lets go of the
     // scene's nodes (the scene keeps them).
-    void showStartingGame();
+    void showStartingGame() override;
 
     // Parts of the state, for the front end and for tests.
     const UpdateProgressState& progress() const { return _progress; }
@@ -131,7 +117,6 @@ private:
     void drawProgressPill(float percent);
     void dismissAlert();
 
-    TextSource _texts;
     std::vector<std::string> _savedSearchPaths;
 
     engine::Scene* _scene = nullptr;

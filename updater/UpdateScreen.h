@@ -16,8 +16,9 @@ public:
     // once the search paths include the resource cache and before the layout is
     // read; the texts are final after it.
     virtual void buildScene(const std::function<void()>& loadLang) = 0;
-    // The check step's status: the text on the status labels, the layout's bar full.
-    virtual void showStatus(const std::string& text) = 0;
+    // The check step's status: the "au_checkupdate" text on the status labels, the
+    // layout's bar full.
+    virtual void showCheckStatus() = 0;
     // Clears the progress figures (the speed sampler stays).
     virtual void resetProgress() = 0;
     virtual void onProgress(int64_t totalBytes, int64_t doneBytes) = 0;

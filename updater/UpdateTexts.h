@@ -29,10 +29,8 @@ UpdateTexts& updateTexts();
 // The text of a key ("au_checkupdate" .. "gwerr_json"); an unknown key is its own text.
 std::string updateText(const std::string& key);
 
-// Texts built into the program.
-inline constexpr const char* kUnzipLineFormat = "Đang giải nén gói %d/%d (%d%%)";
-inline constexpr const char* kDownloadLineFormat = "%s %d%%  %.0f/%.0f MB  %.1f MB/s  ~%d:%02d";
-inline constexpr const char* kStartingGameText = "Đang khởi động game...";
+// The alert text of an updater error outside 0 to 3 (the progress lines are the
+// loading scene's own).
 inline constexpr const char* kUnknownErrorText = "unkown";
 
 // The language table asked for by a locale code: "th" for th*, "tw" for zh*,

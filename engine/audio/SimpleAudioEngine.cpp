@@ -1,13 +1,22 @@
 #include "engine/audio/SimpleAudioEngine.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace engine {
 namespace {
 SimpleAudioEngine* g_audio = nullptr;
 
 float clampVolume(float v) { return std::clamp(v, 0.0f, 1.0f); }
+
+std::atomic<bool> g_musicMuted{false};
 }  // namespace
+
+bool SimpleAudioEngine::isBackgroundMusicMuted() { return g_musicMuted.load(); }
+
+float SimpleAudioEngine::getAudibleBackgroundMusicVolume() const {
+    return isBackgroundMusicPlaying() && !isBackgroundMusicMuted() ? _musicVolume : 0.0f;
+}
 
 SimpleAudioEngine* SimpleAudioEngine::getInstance() {
     if (!g_audio) g_audio = new SimpleAudioEngine;
@@ -101,3 +110,5 @@ size_t SimpleAudioEngine::playingEffectCount() const {
 }
 
 }  // namespace engine
+
+extern "C" void VEXOSetMusicMuted(bool muted) { engine::g_musicMuted.store(muted); }

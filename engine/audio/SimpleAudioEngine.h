@@ -27,6 +27,11 @@ public:
 
     // Volumes are clamped to [0, 1].
     float getBackgroundMusicVolume() const { return _musicVolume; }
+    // The desktop's music switch (VEXOSetMusicMuted), process-wide: while on, the
+    // background music plays silent; the volume above stays what scripts set.
+    static bool isBackgroundMusicMuted();
+    // What the listener hears of the music: 0 while muted or not playing, else the volume.
+    float getAudibleBackgroundMusicVolume() const;
     void setBackgroundMusicVolume(float volume);
     float getEffectsVolume() const { return _effectsVolume; }
     void setEffectsVolume(float volume);
@@ -64,3 +69,7 @@ private:
 };
 
 }  // namespace engine
+
+// The engine library's export for the desktop host: mutes or unmutes the
+// background music (see SimpleAudioEngine::isBackgroundMusicMuted).
+extern "C" void VEXOSetMusicMuted(bool muted);

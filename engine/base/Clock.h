@@ -1,5 +1,7 @@
 #pragma once
-// The engine's steady clock. Tests replace its source to drive time by hand.
+// The engine's steady clock: the platform's one clock (platform/SteadyClock.h),
+// so window timers and the scheduler share it. Tests replace its source to drive
+// time by hand.
 #include <chrono>
 #include <functional>
 

@@ -65,11 +65,25 @@ TEST_F(ScriptStart, OffersPbAtOnceAndCjsonOnFirstRequire) {
     EXPECT_EQ(_steps.back(), "src/main.lua");
 }
 
+// The order is visible to the modules: "ccs" is there when the ui module registers,
+// "ccui" before the extension module does.
+TEST_F(ScriptStart, ModulesSeeTheTablesOfTheModulesBeforeThem) {
+    std::vector<std::string> seen;
+    AppDelegate::setScriptStartRecorder([&](const std::string& step) {
+        if (step != "register_ui_module" && step != "register_extension_module") return;
+        seen.push_back(step + ": ccs " + eval("result = type(ccs)") + ", ccui " + eval("result = type(ccui)"));
+    });
+    AppDelegate::startLua();
+    EXPECT_THAT(seen, testing::ElementsAre("register_ui_module: ccs table, ccui nil",
+                                           "register_extension_module: ccs table, ccui table"));
+}
+
 // The layers above the script host reach the state through the script start.
 TEST_F(ScriptStart, InstallsTheBindingsAndNativesOfTheLayersAbove) {
     AppDelegate::startLua();
     EXPECT_EQ(eval("result = type(cc) == 'table' and type(cc.XMLHttpRequest) or 'no cc'"), "table");
     EXPECT_EQ(eval("result = type(vexo_native)"), "function");
+    EXPECT_EQ(eval("result = tolua.type(cc.Director:getInstance())"), "cc.Director");
 }
 
 TEST_F(ScriptStart, ModuleListLeavesTheStackAsItFoundIt) {

@@ -134,3 +134,35 @@ TEST_F(MonitorTest, MonitorFromRectHasNoDefault) {
 }
 
 }  // namespace
+
+TEST_F(MonitorTest, HandlesFindTheMonitorOrTheNearestOneOffEveryScreen) {
+    setMonitors({monitor({0, 0, 1920, 1080}, 96, true), monitor({1920, 0, 3840, 1080}, 144, false)});
+    struct Case {
+        const char* name;
+        RECT window;
+        uint32_t flags;
+        HMONITOR expected;
+    };
+    const Case cases[] = {
+        {"mostly on the second", {1800, 100, 2400, 500}, MONITOR_DEFAULTTONULL, 2},
+        {"off to the right, nearest", {5000, 100, 5400, 500}, MONITOR_DEFAULTTONEAREST, 2},
+        {"off to the left, nearest", {-900, 100, -100, 500}, MONITOR_DEFAULTTONEAREST, 1},
+        {"below the second, nearest", {2000, 2000, 2400, 2400}, MONITOR_DEFAULTTONEAREST, 2},
+        {"off, none", {5000, 100, 5400, 500}, MONITOR_DEFAULTTONULL, 0},
+        {"off, primary", {5000, 100, 5400, 500}, MONITOR_DEFAULTTOPRIMARY, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowDesc desc;
+        desc.windowRect = c.window;
+        HWND hwnd = createWindow(desc);
+        EXPECT_EQ(monitorFromWindow(hwnd, c.flags), c.expected);
+        destroyWindow(hwnd);
+    }
+    MonitorInfo info;
+    ASSERT_TRUE(getMonitorInfo(2, &info));
+    EXPECT_EQ(info.dpiX, 144);
+    EXPECT_FALSE(getMonitorInfo(0, &info));
+    EXPECT_FALSE(getMonitorInfo(3, &info));
+    EXPECT_EQ(monitorFromWindow(12345, MONITOR_DEFAULTTONEAREST), 1u) << "a bad handle: the primary";
+}

@@ -3,6 +3,7 @@
 // that change the state from inside any notification.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "skeleton/AnimationRig.h"
 #include "skeleton/AnimationState.h"
+#include "skeleton/extension.h"
 
 namespace {
 
@@ -269,6 +271,24 @@ TEST_F(AnimationState, ManyEventsInOneApplyAreAllDelivered) {
     ASSERT_EQ(rec.log.size(), 151u);   // every event, then complete
     for (int i = 0; i < 150; ++i) EXPECT_EQ(rec.log[i], std::string("state 0 event busy ") + names[i % 4]) << i;
     EXPECT_GE(state->eventsCapacity, 150);
+}
+
+int gAllocations = 0;
+void* countingMalloc(size_t size) {
+    ++gAllocations;
+    return std::malloc(size);
+}
+
+TEST_F(AnimationState, FramesAllocateNothing) {
+    spAnimationStateData_setMix(mix, one, two, 0.5f);
+    spAnimationState_setAnimation(state, 0, one, 1);
+    spAnimationState_setAnimation(state, 1, one, 1);   // events and completes every second
+    frame(0.1f);
+    spAnimationState_setAnimation(state, 0, two, 1);   // mixing from one
+    skeleton_setMallocHook(countingMalloc);
+    for (int i = 0; i < 40; ++i) frame(0.05f);   // events, completes and the end of the mix
+    skeleton_setMallocHook(nullptr);
+    EXPECT_EQ(gAllocations, 0);
 }
 
 // Listener reactions against notifications: whichever listener reacts, the

@@ -126,6 +126,25 @@ TEST_F(SkeletonAnimationTest, CallbackMayRemoveTheNodeDuringItsUpdate) {
     EXPECT_TRUE(scene->getChildren().empty());
 }
 
+TEST_F(SkeletonAnimationTest, StateOnAForeignMixTableFreesEntryListeners) {
+    spAnimationStateData* mixes = nullptr;
+    {
+        SkeletonAnimation* node = make();
+        node->retain();
+        mixes = spAnimationStateData_create(node->getSkeleton()->data);
+        node->setAnimationStateData(mixes);
+        node->setMix("walk", "idle", 0.25f);
+        spTrackEntry* walk = node->setAnimation(0, "walk", true);
+        listenToEntry(node, walk);
+        node->setAnimation(0, "idle", true);   // walk mixes out with its listener block
+        node->update(0.5f);                    // and is disposed once the mix is done
+        listenToEntry(node, node->getCurrent(0));
+        node->release();                       // the state goes, the foreign mix table stays
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"node start 0", "entry end 0", "node end 0", "node start 0"}));
+    spAnimationStateData_dispose(mixes);
+}
+
 TEST_F(SkeletonAnimationTest, MixTableAndEmptyNode) {
     SkeletonAnimation* node = make();
     node->setMix("walk", "idle", 0.5f);

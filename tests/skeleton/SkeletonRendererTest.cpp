@@ -297,6 +297,18 @@ TEST_F(SkeletonRendererTest, UnreadableFilesLeaveAnEmptyNodeAndLogOnce) {
     }
 }
 
+TEST_F(SkeletonRendererTest, DroppedAnimationIsLoggedAndTheRestLoads) {
+    testsupport::LogCapture log;
+    SkeletonRenderer* node = load(R"({"bones": [{"name": "root"}],
+        "slots": [{"name": "s", "bone": "root", "attachment": "quad"}],
+        "skins": {"default": {"s": {"quad": {}}}},
+        "animations": {"broken": {"bones": {"nowhere": {"rotate": [{"time": 0}]}}}}})");
+    ASSERT_NE(node->getSkeleton(), nullptr);
+    ASSERT_EQ(log.lines().size(), 1u) << log.text();
+    EXPECT_EQ(log.lines()[0].rfind("Skeleton: ", 0), 0u);
+    EXPECT_EQ(node->getSkeleton()->data->animationsCount, 0);
+}
+
 TEST_F(SkeletonRendererTest, SetupPoseForwardersAndSkins) {
     SkeletonRenderer* node = load(kKindsSkeleton);
     EXPECT_TRUE(node->setAttachment("region", ""));

@@ -20,6 +20,7 @@
 #include "engine/network/HttpResponse.h"
 #include "support/TestSupport.h"
 #include "updater/AutoUpdate.h"
+#include "updater/ResUpdater.h"
 #include "updater/TlsWarmup.h"
 #include "updater/UpdateTexts.h"
 
@@ -46,7 +47,7 @@ public:
         ++_log.built;
         loadLang();
     }
-    void showStatus(const std::string& text) override { _log.statuses.push_back(text); }
+    void showCheckStatus() override { _log.statuses.push_back(updater::updateTexts().auCheckUpdate); }
     void resetProgress() override { ++_log.resets; }
     void onProgress(int64_t, int64_t) override {}
     void onUnzipProgress(int, int, int, int, int64_t, int64_t) override {}
@@ -303,6 +304,29 @@ TEST_F(AutoUpdateTest, RetriesStartNothingWhileARunIsInFlight) {
     EXPECT_FALSE(_update.isRunInFlight());
     _screen.buttons[2]();
     EXPECT_EQ(_update.requests, 3);
+}
+
+// A stopped updater's threads may still be writing into the cache: the retry's
+// gateway request waits until they are gone.
+TEST_F(AutoUpdateTest, RetryWaitsForTheStoppedUpdatersThreads) {
+    _dir.write("fenk/ResSignSn", "t1 100");
+    startWithGateway();
+    respond(true, R"({"Res": "https://127.0.0.1:1/r/list.json"})");
+    ASSERT_NE(_update.resUpdater(), nullptr);
+    std::shared_ptr<updater::ResUpdaterState> worker = _update.resUpdater()->state();   // as a thread holds it
+
+    _update.onError(1, "7,0");
+    EXPECT_EQ(_update.resUpdater(), nullptr);
+    ASSERT_EQ(_screen.buttons.size(), 1u);
+    _screen.buttons[0]();
+    tick(3);
+    EXPECT_EQ(_update.requests, 1);
+    EXPECT_TRUE(_update.isRunInFlight());
+
+    worker.reset();
+    tick();
+    EXPECT_EQ(_update.requests, 2);
+    engine::network::HttpClient::destroyInstance();
 }
 
 TEST(UpdateTexts, LocaleChoosesTheLanguageTable) {

@@ -25,6 +25,7 @@
 #include "support/ImageEncoder.h"
 #include "support/TestSupport.h"
 #include "updater/LoadingScene.h"
+#include "updater/UpdateTexts.h"
 
 using engine::Size;
 using engine::Vec2;
@@ -58,6 +59,15 @@ struct LoadingSceneTest : ::testing::Test {
         engine::FileUtils::getInstance()->setSearchPaths({});
         engine::FileUtils::getInstance()->setWritablePath("");
         engine::FileUtils::getInstance()->setPopupNotify(true);
+        updater::updateTexts() = updater::UpdateTexts{};
+    }
+    // Every text as its key in angle brackets.
+    static void bracketTexts() {
+        updater::UpdateTexts& t = updater::updateTexts();
+        t.auCheckUpdate = "<au_checkupdate>";
+        t.auUpdate = "<au_update>";
+        t.alertTitle = "<alert_title>";
+        t.alertRetry = "<alert_retry>";
     }
     void useFrame(float width, float height) {
         auto* view = new FakeView(width, height);
@@ -105,7 +115,7 @@ TEST_F(LoadingSceneTest, WithEveryFileMissingAPlainBarSitsAboveTheBottom) {
         useFrame(c.frameWidth, c.frameHeight);
         LoadingScene fresh;
         bool textsLoaded = false;
-        fresh.build([&] { textsLoaded = true; });
+        fresh.buildScene([&] { textsLoaded = true; });
         EXPECT_TRUE(textsLoaded);
         EXPECT_EQ(fresh.layoutRoot(), nullptr);
         EXPECT_EQ(fresh.backgroundSprite(), nullptr);
@@ -157,8 +167,8 @@ TEST_F(LoadingSceneTest, BuildPutsTheUpdatesFoldersFirstAndTheLastStateRestoresT
         {"name": "bg", "type": "Widget"},
         {"name": "bar_process", "type": "LoadingBar"},
         {"name": "lbl_msg", "type": "Text"}]})");
-    scene.setTextSource([](const std::string& key) { return "<" + key + ">"; });
-    scene.build(nullptr);
+    bracketTexts();
+    scene.buildScene(nullptr);
     auto* files = engine::FileUtils::getInstance();
     EXPECT_FALSE(files->isPopupNotify());
     const std::vector<std::string> expected = {"res/",          cache + "frame/", cache + "stu/", cache + "res/",
@@ -181,7 +191,7 @@ TEST_F(LoadingSceneTest, BuildPutsTheUpdatesFoldersFirstAndTheLastStateRestoresT
     scene.onProgress(100, 30);
     EXPECT_EQ(scene.layoutBar()->getPercent(), 15.f);
     EXPECT_EQ(scene.layoutLabel()->getString(), status());
-    scene.showCheckStatus();
+    scene.showStatus(updater::updateTexts().auCheckUpdate);
     EXPECT_EQ(scene.layoutBar()->getPercent(), 100.f);
     EXPECT_EQ(status(), "<au_checkupdate>");
 
@@ -201,7 +211,7 @@ TEST_F(LoadingSceneTest, BuildPutsTheUpdatesFoldersFirstAndTheLastStateRestoresT
 }
 
 TEST_F(LoadingSceneTest, WithoutALayoutTheLastStateKeepsTheUpdatesFolders) {
-    scene.build(nullptr);
+    scene.buildScene(nullptr);
     const std::vector<std::string> during = engine::FileUtils::getInstance()->getSearchPaths();
     scene.showStartingGame();
     EXPECT_EQ(engine::FileUtils::getInstance()->getSearchPaths(), during);
@@ -209,7 +219,7 @@ TEST_F(LoadingSceneTest, WithoutALayoutTheLastStateKeepsTheUpdatesFolders) {
 }
 
 TEST_F(LoadingSceneTest, PercentWeighsDownloadAndUnpackingHalfEachAndNeverFalls) {
-    scene.build(nullptr);
+    scene.buildScene(nullptr);
     struct Step {
         const char* what;
         bool unzip;   // an unzip report, else a download report
@@ -258,8 +268,8 @@ TEST_F(LoadingSceneTest, PercentWeighsDownloadAndUnpackingHalfEachAndNeverFalls)
 }
 
 TEST_F(LoadingSceneTest, StatusLinesShowSpeedAndRemainingTimeOrTheUnpackedPackage) {
-    scene.setTextSource([](const std::string& key) { return key == "au_update" ? "Cập nhật" : key; });
-    scene.build(nullptr);
+    updater::updateTexts().auUpdate = "Cập nhật";
+    scene.buildScene(nullptr);
     struct Step {
         const char* what;
         double after;   // seconds since the previous report
@@ -300,7 +310,7 @@ TEST_F(LoadingSceneTest, StatusLinesShowSpeedAndRemainingTimeOrTheUnpackedPackag
 }
 
 TEST_F(LoadingSceneTest, ASlowSpeedShowsNoRemainingTime) {
-    scene.build(nullptr);
+    scene.buildScene(nullptr);
     scene.onProgress(50'000'000, 0);
     advance(1.0);
     scene.onProgress(50'000'000, 10'000);   // 0.01 MB/s
@@ -314,8 +324,8 @@ TEST_F(LoadingSceneTest, ASlowSpeedShowsNoRemainingTime) {
 TEST_F(LoadingSceneTest, AVeryLongStatusIsCutWithoutSplittingACharacter) {
     std::string longText;
     for (int i = 0; i < 200; ++i) longText += "ậ";   // three bytes each
-    scene.setTextSource([&](const std::string&) { return longText; });
-    scene.build(nullptr);
+    updater::updateTexts().auUpdate = longText;
+    scene.buildScene(nullptr);
     scene.onProgress(100, 10);
     EXPECT_LE(status().size(), LoadingScene::kMaxStatusBytes);
     EXPECT_EQ(status().size() % 3, 0u);
@@ -325,7 +335,7 @@ TEST_F(LoadingSceneTest, AVeryLongStatusIsCutWithoutSplittingACharacter) {
 TEST_F(LoadingSceneTest, OnTheBackgroundImageThePillIsNineSliceOrDrawn) {
     jpeg("autoupdate/bg.jpg", 667, 375);   // covers the 1334 x 750 view at scale 2
     png("autoupdate/loadingbar.png", 60, 20);
-    scene.build(nullptr);
+    scene.buildScene(nullptr);
     engine::Sprite* bg = scene.backgroundSprite();
     ASSERT_NE(bg, nullptr);
     EXPECT_EQ(bg->getScale(), 2.f);
@@ -367,7 +377,7 @@ TEST_F(LoadingSceneTest, OnTheBackgroundImageThePillIsNineSliceOrDrawn) {
 
 TEST_F(LoadingSceneTest, WithoutThePillImageThePillIsDrawnAsTwoCirclesAndABar) {
     jpeg("autoupdate/bg.jpg", 667, 375);
-    scene.build(nullptr);
+    scene.buildScene(nullptr);
     engine::DrawNode* pill = scene.pillDrawNode();
     ASSERT_NE(pill, nullptr);
     EXPECT_EQ(scene.pillSprite(), nullptr);
@@ -396,8 +406,8 @@ TEST_F(LoadingSceneTest, WithoutThePillImageThePillIsDrawnAsTwoCirclesAndABar) {
 }
 
 TEST_F(LoadingSceneTest, OneAlertAtATimeEvenWithoutLayoutOrImages) {
-    scene.setTextSource([](const std::string& key) { return "<" + key + ">"; });
-    scene.build(nullptr);
+    bracketTexts();
+    scene.buildScene(nullptr);
     int retries = 0;
     scene.showAlert("first", [&] { ++retries; });
     engine::Node* first = scene.alertPanel();
@@ -443,7 +453,7 @@ TEST_F(LoadingSceneTest, TheAlertShowsItsImagesAndSitsOnTheLayout) {
     png("autoupdate/alert_btn.png", 200, 60);
     png("autoupdate/alert_btn_down.png", 200, 60);
     dir.write("res/autoupdate/autoupdate.json", R"({"type": "Layout"})");
-    scene.build(nullptr);
+    scene.buildScene(nullptr);
     scene.showAlert("message", nullptr);
     engine::Node* panel = scene.alertPanel();
     ASSERT_NE(panel, nullptr);

@@ -124,6 +124,18 @@ TEST_F(ClientUpdate, GatewayReplyWithAnUnreadableNumberStartsNothing) {
     EXPECT_FALSE(testsupport::readFile(cache("src/news.lua")).size());
 }
 
+// The program has no web-view runtime: the pay window's script entry answers
+// false at once, and the program still ends cleanly.
+TEST_F(ClientUpdate, PayWindowFromTheScriptsAnswersFalse) {
+    _project.write("src/main.lua",
+                   "release_print('pay window: ' .. tostring(vexo_openPayWebView('https://localhost:18443/', "
+                   "'__support')))\n");
+    publishUpdate(R"({"Res": "https://)" + _primary + R"(/r/list.json"})");
+    testsupport::ClientProcess client(args(), _data.file("run.txt"));
+    ASSERT_TRUE(client.waitForOutput("[LUA-print] pay window: false", 90s)) << client.output();
+    EXPECT_EQ(client.terminate(), 0) << client.output();
+}
+
 TEST_F(ClientUpdate, ScriptsAnimateASkeletonAndReceiveItsTables) {
     publishUpdate(R"({"Res": "https://)" + _primary + R"(/r/list.json"})");
     for (const char* name : {"demo.json", "demo.atlas", "demo.png"}) {
