@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ConfiguredPatchHost.h"
 #include "support/ClientProcess.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
@@ -20,14 +21,6 @@ using namespace std::chrono_literals;
 using testsupport::PatchHost;
 
 namespace {
-
-int loopbackPort(const std::string& hostPort) {
-    const size_t colon = hostPort.rfind(':');
-    if (colon == std::string::npos) return 0;
-    const std::string host = hostPort.substr(0, colon);
-    if (host != "localhost" && host != "127.0.0.1") return 0;
-    return std::atoi(hostPort.c_str() + colon + 1);
-}
 
 const char* const kPlatform = R"(
 local Platform = {}
@@ -61,20 +54,12 @@ class BridgeEndToEnd : public testing::Test {
 protected:
     void SetUp() override {
         const std::string primary = VEXO_TEST_PATCH_PRIMARY;
-        const int primaryPort = loopbackPort(primary);
-        const int secondaryPort = loopbackPort(VEXO_TEST_PATCH_SECONDARY);
+        const int primaryPort = processtest::loopbackPort(primary);
+        const int secondaryPort = processtest::loopbackPort(VEXO_TEST_PATCH_SECONDARY);
         if (!primaryPort || !secondaryPort || primary != "localhost:18443") {
             GTEST_SKIP() << "the patch and API hosts of this build are not the loopback defaults";
         }
-        PatchHost::Options options = PatchHost::trusted();
-        options.ports = {primaryPort, secondaryPort};
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        do {
-            _host = std::make_unique<PatchHost>(options);
-            if (_host->ready()) break;
-            _host.reset();
-            std::this_thread::sleep_for(500ms);
-        } while (std::chrono::steady_clock::now() < deadline);
+        _host = processtest::startOnPorts(primaryPort, secondaryPort);
         ASSERT_TRUE(_host) << "the configured patch host ports stay taken";
 
         _gateway = "https://" + primary + "/g/gateway.json";
