@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ConfiguredPatchHost.h"
 #include "support/ClientProcess.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
@@ -21,33 +22,16 @@ using testsupport::PatchHost;
 
 namespace {
 
-// The port of a configured "host:port", 0 unless the host is on loopback.
-int loopbackPort(const std::string& hostPort) {
-    const size_t colon = hostPort.rfind(':');
-    if (colon == std::string::npos) return 0;
-    const std::string host = hostPort.substr(0, colon);
-    if (host != "localhost" && host != "127.0.0.1") return 0;
-    return std::atoi(hostPort.c_str() + colon + 1);
-}
-
 class ClientUpdate : public testing::Test {
 protected:
     void SetUp() override {
         _primary = VEXO_TEST_PATCH_PRIMARY;
-        const int primaryPort = loopbackPort(_primary);
-        const int secondaryPort = loopbackPort(VEXO_TEST_PATCH_SECONDARY);
+        const int primaryPort = processtest::loopbackPort(_primary);
+        const int secondaryPort = processtest::loopbackPort(VEXO_TEST_PATCH_SECONDARY);
         if (!primaryPort || !secondaryPort) GTEST_SKIP() << "the patch hosts of this build are not on loopback";
         // The program knows its patch hosts by their configured ports; the demo may
         // hold them for a moment.
-        PatchHost::Options options = PatchHost::trusted();
-        options.ports = {primaryPort, secondaryPort};
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        do {
-            _host = std::make_unique<PatchHost>(options);
-            if (_host->ready()) break;
-            _host.reset();
-            std::this_thread::sleep_for(500ms);
-        } while (std::chrono::steady_clock::now() < deadline);
+        _host = processtest::startOnPorts(primaryPort, secondaryPort);
         ASSERT_TRUE(_host) << "the configured patch host ports stay taken";
 
         _project.write("config.json", R"({"init_cfg": {"width": 640, "height": 360, "entry": "src/main.lua"}})");
