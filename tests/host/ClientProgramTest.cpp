@@ -8,23 +8,28 @@
 #include "support/ClientProcess.h"
 #include "support/TestSupport.h"
 
-TEST(ClientProgram, RunsTheDemoAndEndsCleanlyOnSigterm) {
-    testsupport::TempDir dir;
+// Runs the client on the demo with its writable folder in `dir`, lets its loop run
+// for a second after the configuration dump and ends it with SIGTERM; returns the
+// exit code (-1 when it did not end) with its output in `err`.
+static int runDemoUntilSigterm(const testsupport::TempDir& dir, std::string* err) {
     testsupport::ClientProcess client(
         {"-workdir", VEXO_SOURCE_DIR "/examples/demo", "-writable-path", dir.file("writable")},
         dir.file("stderr.txt"));
-    ASSERT_TRUE(client.started());
-
+    if (!client.started()) return -1;
     // The configuration dump comes after the signal handlers are in place; give a
     // slow (instrumented) start-up time to get there, and the loop a second to run.
     client.waitForOutput("Project Config:", std::chrono::seconds(20));
     std::this_thread::sleep_for(std::chrono::seconds(1));
     int status = 0;
     const int code = client.terminate(&status);
+    *err = client.output() + "\nstatus " + std::to_string(status);
+    return code;
+}
 
-    const std::string err = client.output();
-    ASSERT_NE(code, -1) << "status " << status << "\n" << err;
-    EXPECT_EQ(code, 0) << err;
+TEST(ClientProgram, RunsTheDemoAndEndsCleanlyOnSigterm) {
+    testsupport::TempDir dir;
+    std::string err;
+    EXPECT_EQ(runDemoUntilSigterm(dir, &err), 0) << err;
     EXPECT_NE(err.find("    frame size: 1280 x 720"), std::string::npos) << err;
 }
 
@@ -38,17 +43,8 @@ TEST(ClientProgram, LeavesTheWindowSettingsFileAsItWas) {
     for (const std::string& content : contents) {
         testsupport::TempDir dir;
         const std::string settings = dir.write("writable/pc_window.ini", content);
-        testsupport::ClientProcess client(
-            {"-workdir", VEXO_SOURCE_DIR "/examples/demo", "-writable-path", dir.file("writable")},
-            dir.file("stderr.txt"));
-        ASSERT_TRUE(client.started());
-        client.waitForOutput("Project Config:", std::chrono::seconds(20));
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        int status = 0;
-        const int code = client.terminate(&status);
-        const std::string err = client.output();
-        ASSERT_NE(code, -1) << "status " << status << "\n" << err;
-        EXPECT_EQ(code, 0) << err;
+        std::string err;
+        EXPECT_EQ(runDemoUntilSigterm(dir, &err), 0) << err;
         EXPECT_EQ(testsupport::readFile(settings), content);
     }
 }
