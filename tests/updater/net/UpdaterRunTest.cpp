@@ -283,6 +283,10 @@ TEST_P(UpdaterRunFailing, EndsWithOneError) {
     publishList(GetParam().prepare(*this, a, b));
     RunDelegate delegate;
     EXPECT_EQ(run(delegate), std::vector<std::string>{GetParam().ending});
+    // The report comes with the first failing worker; the others may still be
+    // finishing their files. Check once every thread of the run has ended.
+    delegate.updater.reset();
+    EXPECT_TRUE(testsupport::pumpMainThreadUntil([&] { return states.back().expired(); }, 20s));
     if (GetParam().check) GetParam().check(*this);
 }
 
