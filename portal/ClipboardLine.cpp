@@ -50,7 +50,11 @@ std::u16string cleanClipboardLine(std::u16string_view text) {
         const size_t first = line.find_first_not_of(u' ');
         if (first == std::u16string::npos) continue;
         line = line.substr(first, line.find_last_not_of(u' ') - first + 1);
-        if (line.size() > kMaxPastedUnits) line.resize(isHighSurrogate(line[kMaxPastedUnits - 1]) ? kMaxPastedUnits - 1 : kMaxPastedUnits);
+        if (line.size() > kMaxPastedUnits) {
+            line.resize(isHighSurrogate(line[kMaxPastedUnits - 1]) ? kMaxPastedUnits - 1 : kMaxPastedUnits);
+            // The cut may end on a blank: the pasted line stays trimmed.
+            line.erase(line.find_last_not_of(u' ') + 1);
+        }
         return line;
     }
     return {};

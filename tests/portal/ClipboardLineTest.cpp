@@ -50,6 +50,11 @@ TEST(ClipboardLine, CutAt256UnitsWithoutSplittingAPair) {
 
     // Trimming comes first: leading blanks do not count.
     EXPECT_EQ(portal::cleanClipboardLine(u"   " + long300).size(), 256u);
+
+    // A cut that ends on a blank leaves no trailing blank.
+    std::u16string blankAtCut(250, u'x');
+    blankAtCut += std::u16string(10, u' ') + u"y";
+    EXPECT_EQ(portal::cleanClipboardLine(blankAtCut), std::u16string(250, u'x'));
 }
 
 }  // namespace
