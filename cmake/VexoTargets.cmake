@@ -58,3 +58,18 @@ function(vexo_test_suite subsystem)
   endif()
   gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# vexo_embed_text(<target> <input file> <header> <array name>)
+# Turns a text file (a script kept in the program) into a generated header
+# "${PROJECT_BINARY_DIR}/generated/<header>" holding it as a zero-terminated char
+# array, rebuilt when the file changes, and adds it to <target>.
+set(VEXO_EMBED_TEXT_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/EmbedText.cmake)
+function(vexo_embed_text target input header name)
+  set(output ${PROJECT_BINARY_DIR}/generated/${header})
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -DNAME=${name} -P ${VEXO_EMBED_TEXT_SCRIPT}
+    DEPENDS ${input} ${VEXO_EMBED_TEXT_SCRIPT}
+    COMMENT "Embedding ${input}")
+  target_sources(${target} PRIVATE ${output})
+endfunction()

@@ -178,7 +178,12 @@ bool downloadPackage(ResUpdaterState& s, int i) {
             lastCode = static_cast<int>(rc);
             lastStatus = status;
 
-            if (rc == CURLE_ABORTED_BY_CALLBACK) return false;   // the run stopped
+            if (rc == CURLE_ABORTED_BY_CALLBACK) {
+                // The run stopped. Bytes already here are kept for the next run to
+                // resume; an attempt that got none leaves no empty ".temp" behind.
+                if (fileSize(temp) == 0) ::unlink(temp.c_str());
+                return false;
+            }
 
             bool retrySameHost = false;
             if (rc == CURLE_OK && (status == 200 || status == 206)) {
