@@ -33,9 +33,10 @@ struct AttachmentDraw {
 template <class Attachment>
 AttachmentDraw drawOf(const Attachment* attachment, engine::Texture2D* texture, const int* triangles,
                       int trianglesCount) {
-    return {texture,         attachment->uvs, triangles,      trianglesCount,
-            attachment->r,   attachment->g,   attachment->b,  attachment->a};
+    return {texture, attachment->uvs, triangles, trianglesCount,
+            attachment->r, attachment->g, attachment->b, attachment->a};
 }
+
 constexpr int kMinWorldVertices = 1000;
 constexpr int kBatchCapacity = 2000;
 
