@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FixedPrefetchScenario,
                          ::testing::Values("fresh_run", "resumes", "sampling", "version_change", "failed_delete",
                                            "invalid_manifests", "start_retries", "retries", "free_slots", "step_caps",
                                            "present_files_counted", "invalid_paths", "failed_write", "panel",
-                                           "label_refresh"),
+                                           "label_refresh", "pending_saves", "repeated_answer",
+                                           "game_queued_path"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace

@@ -324,10 +324,10 @@ function Prefetch:fetch(name)
     if cancel then cancel() end
     if waiting then self:resume() end
   end
+  xhr:open("GET", self.FILES .. name)
   xhr:registerScriptHandler(function()
     if xhr.status == 200 then finish(xhr.responseText or "") else finish(nil) end
   end)
-  xhr:open("GET", self.FILES .. name)
   xhr:send()
   if not done then
     cancel = later(FETCH_TIMEOUT_MS, function()
@@ -549,7 +549,7 @@ function Prefetch:sample()
   log(string.format("SAMPLE base=%d present_after=%d/%d missing_base=%d/%d %s",
     base, after, m, beforeMissing, mb, full and "full" or "after_base"))
   if full then
-    self:examine(self.entries, {})
+    self:examine(self.entries)
   else
     local missing = {}
     for i = base + 1, n do missing[#missing + 1] = self.entries[i] end
@@ -557,25 +557,20 @@ function Prefetch:sample()
   end
 end
 
--- Examines the given paths (first ones first); every other path counts as done.
-function Prefetch:examine(paths, first)
+-- Examines the given paths; the missing ones, in the same order, are the work.
+-- Every other path counts as done.
+function Prefetch:examine(paths)
   self:setState("CHECKING", nil)
   local missing = {}
   for i, path in ipairs(paths) do
     if not self:present(path) then missing[#missing + 1] = path end
     if self:spent(EXAMINE_PATHS) and i < #paths then sleep() end
   end
-  local order, seen = {}, {}
-  for _, path in ipairs(first) do seen[path] = true end
-  for _, path in ipairs(missing) do
-    if seen[path] then order[#order + 1] = path end
-  end
-  for _, path in ipairs(missing) do
-    if not seen[path] then order[#order + 1] = path end
-  end
-  self:setMissing(order)
+  self:setMissing(missing)
 end
 
+-- After a version change: only changed, added and still missing paths are
+-- examined, changed ones first (they are fetched first).
 function Prefetch:quickCheck(changed, added, oldMissing)
   local paths, seen = {}, {}
   local function add(path)
@@ -594,7 +589,7 @@ function Prefetch:quickCheck(changed, added, oldMissing)
     end
   end
   log(string.format("QUICK_CHECK changed=%d added=%d missing=%d", #changed, #added, still))
-  self:examine(paths, changed)
+  self:examine(paths)
 end
 
 ------------------------------------------------------------------------------
@@ -669,10 +664,14 @@ function Prefetch:markDone(item)
   self.dirty = true
 end
 
-function Prefetch:onDownloaded(item, ok, permanent)
+-- The queue's answer for one queued request; a second answer for the same request
+-- is ignored.
+function Prefetch:onDownloaded(item, request, ok, permanent)
+  if item.request ~= request then return end
+  item.request = nil
   item.queued = false
   local pending = self.queue.pending
-  if type(pending) == "table" and pending[item.path] == item.request then pending[item.path] = nil end
+  if type(pending) == "table" and pending[item.path] == request then pending[item.path] = nil end
   if ok then
     self:markDone(item)
   else
@@ -702,7 +701,7 @@ function Prefetch:enqueue(item)
     dest = self.root .. item.path,
     md5 = self.md5[item.path],
   }
-  request.onDone = function(ok, permanent) self:onDownloaded(item, ok, permanent) end
+  request.onDone = function(ok, permanent) self:onDownloaded(item, request, ok, permanent) end
   item.queued = true
   item.request = request
   q.list[#q.list + 1] = request
