@@ -64,13 +64,11 @@ local function cc()
   return rawget(_G, "cc") or {}
 end
 
--- The engine's steady clock in seconds.
+-- The engine's steady clock in seconds (the host's native; without it only the
+-- counts bound a step).
 local function now()
-  local c = cc()
-  local anr = c.VEXOAnrFix
+  local anr = cc().VEXOAnrFix
   if type(anr) == "table" and type(anr.now) == "function" then return anr.now() end
-  local io2 = c.VEXOStreamIO
-  if type(io2) == "table" and type(io2.getTime) == "function" then return io2.getTime() end
   return 0
 end
 
@@ -343,8 +341,8 @@ end
 ------------------------------------------------------------------------------
 -- Manifest, sizes and base.
 
--- Parses manifest text in steps. Returns the list of {path, md5} and the digest
--- by path, or nil and the reason.
+-- Parses manifest text in steps. Returns the paths in order and the digest (lower
+-- case) by path, or nil and the reason.
 function Prefetch:parseManifest(text)
   local entries, md5 = {}, {}
   local pos, len = 1, #text
@@ -618,9 +616,10 @@ function Prefetch:update()
     return
   end
   local waiting, live = false, false
+  local t = now()
   for _, item in ipairs(self.missing) do
     if not item.done and not item.gaveUp then
-      if item.queued or item.retryAt <= now() then
+      if item.queued or item.retryAt <= t then
         live = true
         break
       end
