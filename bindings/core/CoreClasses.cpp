@@ -107,6 +107,8 @@ const Method kLabelMethods[] = {
                               classFunction<&createLabelWithSystemFontInBox>()}},
     {"setString", {method<&Label::setString>()}},
     {"getString", {method<&Label::getString>()}},
+    // The text's own colour (the prefetcher's progress line).
+    {"setTextColor", {method<&Label::setTextColor>()}},
     {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
     {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
 };
@@ -144,6 +146,8 @@ const Method kFileUtilsMethods[] = {
     {"getStringFromFile", {method<&FileUtils::getStringFromFile>()}},
     {"fullPathForFilename", {method<&FileUtils::fullPathForFilename>()}},
     {"getWritablePath", {method<&FileUtils::getWritablePath>()}},
+    // For scripts that replace files on disk (the resource prefetcher).
+    {"purgeCachedEntries", {method<&FileUtils::purgeCachedEntries>()}},
 };
 
 const std::vector<ClassEntry> kCoreClasses = {

@@ -239,7 +239,11 @@ function Prefetch:refreshLabel()
   local label = c.Label:createWithSystemFont(text, "Arial", 16)
   label:setAnchorPoint({ x = 0, y = 1 })
   label:setPosition(8, director:getWinSize().height - 4)
-  label:setColor({ r = 255, g = 232, b = 150 })
+  if label.setTextColor then
+    label:setTextColor({ r = 255, g = 232, b = 150, a = 255 })
+  else
+    label:setColor({ r = 255, g = 232, b = 150 })
+  end
   scene:addChild(label, 999999)
   self.label = label
   self.labelScene = scene
