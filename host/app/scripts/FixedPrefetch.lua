@@ -445,9 +445,26 @@ function Prefetch:attempt()
   end
 
   -- Changed files go unless they already are the new ones.
+  local stale = {}
   for _, path in ipairs(changed) do
     local full = self.root .. path
-    if self.fu:isFileExist(full) and not sameDigest(hashFile(full), md5[path]) and not os.remove(full) then
+    if self.fu:isFileExist(full) and not sameDigest(hashFile(full), md5[path]) then stale[#stale + 1] = path end
+    if self:spent(EXAMINE_PATHS) then sleep() end
+  end
+  -- Until the new manifest is saved the old one stays in force: its saved state
+  -- must not claim the files about to go (a later start without an answer from
+  -- FILES resumes it).
+  local oldMissing = old and self:savedMissing(old)
+  if oldMissing and #stale > 0 then
+    for _, path in ipairs(stale) do oldMissing[path] = true end
+    if not self:writeMissing(header(old.version, self.FILES, #old.entries, #old.text), old.entries, oldMissing) then
+      return nil, "state not saved"
+    end
+    os.remove(self.WP .. READY_FILE)
+  end
+  for _, path in ipairs(stale) do
+    local full = self.root .. path
+    if not os.remove(full) then
       local f = io.open(full, "rb")
       if f then
         f:close()
@@ -455,7 +472,6 @@ function Prefetch:attempt()
         return nil, "delete failed"
       end
     end
-    if self:spent(EXAMINE_PATHS) then sleep() end
   end
   local fu = self.fu
   if type(fu.purgeCachedEntries) == "function" then fu:purgeCachedEntries() end
@@ -468,7 +484,6 @@ function Prefetch:attempt()
   self.base = baseCount(base, remoteVersion, #entries)
   if base and self.base > 0 then self:writeFile(BASE_FILE, remoteVersion .. "\t" .. self.base .. "\n") end
 
-  local oldMissing = old and self:savedMissing(old)
   if oldMissing then
     self:quickCheck(changed, added, oldMissing)
   else
@@ -585,7 +600,7 @@ function Prefetch:quickCheck(changed, added, oldMissing)
   for _, path in ipairs(added) do add(path) end
   local still = 0
   for _, path in ipairs(self.entries) do
-    if oldMissing[path] then
+    if oldMissing[path] and not seen[path] then
       still = still + 1
       add(path)
     end
@@ -649,15 +664,31 @@ function Prefetch:finishReady(write)
   self:setState("READY", 100)
 end
 
-function Prefetch:save()
-  local lines = { self.header }
-  for _, item in ipairs(self.missing) do
-    if not item.done then lines[#lines + 1] = item.path end
+-- Saves a pending list: the header, the paths, "END" and their count.
+function Prefetch:writePending(h, paths)
+  local lines = { h }
+  for _, path in ipairs(paths) do lines[#lines + 1] = path end
+  lines[#lines + 1] = "END\t" .. #paths
+  return self:writeFile(PENDING_FILE, table.concat(lines, "\n") .. "\n")
+end
+
+-- Saves the paths of a manifest that are in the set, in the manifest's order.
+function Prefetch:writeMissing(h, entries, set)
+  local paths = {}
+  for _, path in ipairs(entries) do
+    if set[path] then paths[#paths + 1] = path end
   end
-  lines[#lines + 1] = "END\t" .. (#lines - 1)
+  return self:writePending(h, paths)
+end
+
+function Prefetch:save()
+  local paths = {}
+  for _, item in ipairs(self.missing) do
+    if not item.done then paths[#paths + 1] = item.path end
+  end
   self.savedAt = now()
   self.dirty = false
-  return self:writeFile(PENDING_FILE, table.concat(lines, "\n") .. "\n")
+  return self:writePending(self.header, paths)
 end
 
 function Prefetch:markDone(item)
