@@ -15,6 +15,7 @@
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Scheduler.h"
+#include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
@@ -146,6 +147,24 @@ const Method kFileUtilsMethods[] = {
     {"getWritablePath", {method<&FileUtils::getWritablePath>()}},
 };
 
+// Saved settings and the browser.
+std::string getStringForKey1(UserDefault* self, const std::string& key) { return self->getStringForKey(key); }
+std::string getStringForKey2(UserDefault* self, const std::string& key, const std::string& fallback) {
+    return self->getStringForKey(key, fallback);
+}
+
+const Method kUserDefaultMethods[] = {
+    {"getInstance", {classFunction<&UserDefault::getInstance>()}},
+    {"getStringForKey", {method<&getStringForKey1>(), method<&getStringForKey2>()}},
+    {"setStringForKey", {method<&UserDefault::setStringForKey>()}},
+    {"flush", {method<&UserDefault::flush>()}},
+};
+
+const Method kApplicationMethods[] = {
+    {"getInstance", {classFunction<&Application::getInstance>()}},
+    {"openURL", {method<&Application::openURL>()}},
+};
+
 const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Ref>("cc.Ref", nullptr),
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
@@ -169,7 +188,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<TextureCache>("cc.TextureCache", nullptr),
     classEntry<GLView>("cc.GLView", "cc.Ref"),
     classEntry<GLViewImpl>("cc.GLViewImpl", "cc.GLView"),
-    classEntry<Application>("cc.Application", nullptr),
+    classEntry<Application>("cc.Application", nullptr, kApplicationMethods),
     classEntry<Console>("cc.Console", nullptr),
     classEntry<Action>("cc.Action", "cc.Ref"),
     classEntry<FiniteTimeAction>("cc.FiniteTimeAction", "cc.Action"),
@@ -185,6 +204,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
     classEntry<Renderer>("cc.Renderer", nullptr),
+    classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
 };
 
 }  // namespace

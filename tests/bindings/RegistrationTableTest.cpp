@@ -21,6 +21,7 @@
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Scheduler.h"
+#include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
 #include "engine/extension/TableView.h"
 #include "engine/files/FileUtils.h"
@@ -185,6 +186,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
     {typeid(engine::GLProgramCache), "cc.GLProgramCache"},
     {typeid(engine::Renderer), "cc.Renderer"},
+    {typeid(engine::UserDefault), "cc.UserDefault"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
