@@ -2,6 +2,7 @@
 // director, scheduler, files, textures, views, events and actions.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaSchedulerScript.h"
 
 #include <vector>
@@ -43,6 +44,11 @@ using namespace engine;
 void addChild1(Node* self, Node* child) { self->addChild(child); }
 void addChild2(Node* self, Node* child, int localZOrder) { self->addChild(child, localZOrder); }
 
+// Sizes, opacity and actions of nodes.
+void setContentSize2(Node* self, float width, float height) { self->setContentSize(Size(width, height)); }
+void setOpacity(Node* self, int32_t opacity) { self->setOpacity(static_cast<uint8_t>(opacity)); }
+int32_t getOpacity(Node* self) { return self->getOpacity(); }
+
 const Method kNodeMethods[] = {
     {"create", {classFunction<&Node::create>()}},
     {"addChild", {method<&addChild1>(), method<&addChild2>(), method<&Node::addChild>()}},
@@ -72,6 +78,11 @@ const Method kNodeMethods[] = {
     {"getColor", {method<&Node::getColor>()}},
     {"convertToWorldSpace", {method<&Node::convertToWorldSpace>()}},
     {"convertToNodeSpace", {method<&Node::convertToNodeSpace>()}},
+    {"setContentSize", {method<&Node::setContentSize>(), method<&setContentSize2>()}},
+    {"setOpacity", {method<&setOpacity>()}},
+    {"getOpacity", {method<&getOpacity>()}},
+    {"runAction", {method<&Node::runAction>()}},
+    {"stopAllActions", {method<&Node::stopAllActions>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -102,6 +113,8 @@ Label* createLabelWithSystemFontInBox(const std::string& text, const std::string
     return Label::createWithSystemFont(text, font, size, dimensions);
 }
 
+void enableOutline1(Label* self, const Color4B& color) { self->enableOutline(color); }
+
 const Method kLabelMethods[] = {
     {"create", {classFunction<&Label::create>()}},
     {"createWithSystemFont", {classFunction<&createLabelWithSystemFont>(),
@@ -110,6 +123,12 @@ const Method kLabelMethods[] = {
     {"getString", {method<&Label::getString>()}},
     {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
     {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
+    {"setTextColor", {method<&Label::setTextColor>()}},
+    {"enableOutline", {method<&enableOutline1>(), method<&Label::enableOutline>()}},
+};
+
+const Method kScaleToMethods[] = {
+    {"create", {classFunction<&ScaleTo::create>()}},
 };
 
 const Method kDrawNodeMethods[] = {
@@ -197,7 +216,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<DelayTime>("cc.DelayTime", "cc.ActionInterval"),
     classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
-    classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval"),
+    classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
@@ -214,6 +233,7 @@ std::span<const ClassEntry> coreClassTable() { return kCoreClasses; }
 int register_core_classes(lua_State* L) {
     registerClassTable(L, kCoreClasses);
     register_scheduler_script_manual(L);
+    register_action_lists_manual(L);
     return 1;
 }
 

@@ -43,6 +43,7 @@
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/Layout.h"
 #include "engine/ui/Helper.h"
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
@@ -198,6 +199,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::Button), "ccui.Button"},
     {typeid(engine::ui::Text), "ccui.Text"},
     {typeid(engine::ui::LoadingBar), "ccui.LoadingBar"},
+    {typeid(engine::ui::Layout), "ccui.Layout"},
     {typeid(engine::ui::Scale9Sprite), "ccui.Scale9Sprite"},
     {typeid(engine::ui::Helper), "ccui.Helper"},
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
