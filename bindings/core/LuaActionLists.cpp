@@ -1,5 +1,7 @@
 #include "bindings/core/LuaActionLists.h"
 
+#include "bindings/LuaClassTable.h"
+
 #include <tolua++.h>
 
 #include <vector>
@@ -47,15 +49,8 @@ int lua_sequenceCreate(lua_State* L) {
 }  // namespace
 
 int register_action_lists_manual(lua_State* L) {
-    if (!L) return 0;
-    lua_pushstring(L, "cc.Sequence");
-    lua_rawget(L, LUA_REGISTRYINDEX);
-    if (lua_istable(L, -1)) {
-        lua_pushstring(L, "create");
-        lua_pushcfunction(L, lua_sequenceCreate);
-        lua_rawset(L, -3);
-    }
-    lua_pop(L, 1);
+    const ClassFunction functions[] = {{"create", lua_sequenceCreate}};
+    addClassFunctions(L, "cc.Sequence", functions);
     return 0;
 }
 

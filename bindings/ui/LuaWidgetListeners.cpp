@@ -1,5 +1,7 @@
 #include "bindings/ui/LuaWidgetListeners.h"
 
+#include "bindings/LuaClassTable.h"
+
 #include <tolua++.h>
 
 #include "engine/ui/Widget.h"
@@ -67,18 +69,9 @@ int lua_addClickEventListener(lua_State* L) {
 }  // namespace
 
 int register_ui_manual(lua_State* L) {
-    if (!L) return 0;
-    lua_pushstring(L, "ccui.Widget");
-    lua_rawget(L, LUA_REGISTRYINDEX);
-    if (lua_istable(L, -1)) {
-        lua_pushstring(L, "addTouchEventListener");
-        lua_pushcfunction(L, lua_addTouchEventListener);
-        lua_rawset(L, -3);
-        lua_pushstring(L, "addClickEventListener");
-        lua_pushcfunction(L, lua_addClickEventListener);
-        lua_rawset(L, -3);
-    }
-    lua_pop(L, 1);
+    const ClassFunction functions[] = {{"addTouchEventListener", lua_addTouchEventListener},
+                                       {"addClickEventListener", lua_addClickEventListener}};
+    addClassFunctions(L, "ccui.Widget", functions);
     return 0;
 }
 
