@@ -3,6 +3,7 @@
 // a click to its listener. Headless: a click comes from simulateClick(), which
 // stands for a tap released over the widget. The anchor is the centre.
 #include <functional>
+#include <optional>
 
 #include "engine/scene/Node.h"
 
@@ -10,6 +11,14 @@ namespace engine::ui {
 
 // Where a widget's images come from: files, or frames of a sprite sheet.
 enum class TextureResType { LOCAL = 0, PLIST = 1 };
+
+// Where Helper::doLayout puts a widget in its parent, as fractions of the parent's
+// content size: the position of its anchor, and its own content size. An absent
+// part leaves that value as it is.
+struct LayoutRule {
+    std::optional<Vec2> percentPosition;
+    std::optional<Size> percentSize;
+};
 
 class Widget : public Node {
 public:
@@ -31,6 +40,9 @@ public:
     // the widget and the listener are kept alive until the call returns.
     bool simulateClick();
 
+    void setLayoutRule(const LayoutRule& rule) { _layoutRule = rule; }
+    const LayoutRule& getLayoutRule() const { return _layoutRule; }
+
 protected:
     Widget() = default;
     bool init() override;
@@ -39,6 +51,7 @@ private:
     bool _enabled = true;
     bool _touchEnabled = false;
     ccWidgetClickCallback _clickListener;
+    LayoutRule _layoutRule;
 };
 
 }  // namespace engine::ui
