@@ -21,7 +21,7 @@
 // Its child elements are its child Nodes.
 //
 // ".csb" is the binary form: a SceneFile message of engine/studio/SceneFile.proto
-// (the same tree, without a timeline).
+// (the same tree, without a timeline); fields it does not define are skipped.
 //
 // Either form is read whole or not at all: a file that is missing, is not of its
 // form, holds an unknown element, attribute or type, a number that is not a finite
