@@ -89,6 +89,25 @@ std::string nestedBinary(int levels) {
     return file.SerializeAsString();
 }
 
+struct ReadCase {
+    std::string what, input;
+    bool read;
+};
+
+// Each input gives a tree or not as the case says; a refusal logs a line naming the file.
+void expectReadWhole(const std::vector<ReadCase>& cases, Node* (CSLoader::*read)(std::string_view, const std::string&),
+                     const std::string& source) {
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::LogCapture log;
+        Node* node = (CSLoader::getInstance()->*read)(c.input, source);
+        EXPECT_EQ(node != nullptr, c.read);
+        if (!c.read) {
+            EXPECT_TRUE(log.contains("CSLoader: " + source + ": ")) << log.text();
+        }
+    }
+}
+
 }  // namespace
 
 TEST_F(SceneFileTest, BothFormsOfAFileGiveTheSameTree) {
@@ -112,11 +131,7 @@ TEST_F(SceneFileTest, BothFormsOfAFileGiveTheSameTree) {
 
 TEST_F(SceneFileTest, XmlFileThatCannotBeReadWholeGivesNoNode) {
     const std::string good = R"(<Node Type="Node"/>)";
-    struct Case {
-        std::string what, xml;
-        bool read;
-    };
-    const Case cases[] = {
+    const std::vector<ReadCase> cases = {
         {"smallest file", "<SceneFile>" + good + "</SceneFile>", true},
         {"property group and comments", "<SceneFile><PropertyGroup Type=\"Layer\" Any=\"x\"/><!-- c -->" + good + "</SceneFile>", true},
         {"nesting at the limit", nestedXml(CSLoader::kMaxDepth + 1), true},
@@ -142,24 +157,12 @@ TEST_F(SceneFileTest, XmlFileThatCannotBeReadWholeGivesNoNode) {
         {"number beyond float", R"(<SceneFile><Node Type="LoadingBar" Percent="1e39"/></SceneFile>)", false},
         {"visibility not a boolean", R"(<SceneFile><Node Type="Node" Visible="yes"/></SceneFile>)", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        testsupport::LogCapture log;
-        Node* node = CSLoader::getInstance()->nodeFromXml(c.xml, "a.csd");
-        EXPECT_EQ(node != nullptr, c.read);
-        if (!c.read) {
-            EXPECT_TRUE(log.contains("CSLoader: a.csd: ")) << log.text();
-        }
-    }
+    expectReadWhole(cases, &CSLoader::nodeFromXml, "a.csd");
     EXPECT_EQ(CSLoader::getInstance()->createNodeWithFlatBuffersForSimulator("missing.csd"), nullptr);
 }
 
 TEST_F(SceneFileTest, BinaryFileThatCannotBeReadWholeGivesNoNode) {
-    struct Case {
-        std::string what, bytes;
-        bool read;
-    };
-    std::vector<Case> cases = {
+    std::vector<ReadCase> cases = {
         {"nesting at the limit", nestedBinary(CSLoader::kMaxDepth + 1), true},
         {"nesting past the limit", nestedBinary(CSLoader::kMaxDepth + 2), false},
         {"nesting past the decoder's limit", nestedBinary(150), false},
@@ -169,22 +172,14 @@ TEST_F(SceneFileTest, BinaryFileThatCannotBeReadWholeGivesNoNode) {
     };
     for (const char* name : {"missing_type", "unknown_type", "half_pair", "infinite_number", "nan_position"}) {
         cases.push_back({name, testsupport::readFile(kScenes + name + ".csb"), false});
-        ASSERT_FALSE(cases.back().bytes.empty()) << name;
+        ASSERT_FALSE(cases.back().input.empty()) << name;
     }
     // Every proper prefix of a good file is refused.
     const std::string good = testsupport::readFile(kScenes + "scene.csb");
     for (size_t size = 0; size < good.size(); ++size) {
         cases.push_back({"prefix of " + std::to_string(size) + " bytes", good.substr(0, size), false});
     }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        testsupport::LogCapture log;
-        Node* node = CSLoader::getInstance()->nodeFromBinary(c.bytes, "a.csb");
-        EXPECT_EQ(node != nullptr, c.read);
-        if (!c.read) {
-            EXPECT_TRUE(log.contains("CSLoader: a.csb: ")) << log.text();
-        }
-    }
+    expectReadWhole(cases, &CSLoader::nodeFromBinary, "a.csb");
     EXPECT_EQ(CSLoader::getInstance()->createNode("missing.csb"), nullptr);
 }
 
