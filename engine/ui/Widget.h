@@ -15,6 +15,7 @@
 // Listeners may remove or destroy the widget, or replace themselves: the widget
 // and the running listener are kept alive until the call returns.
 #include <functional>
+#include <optional>
 
 #include "engine/scene/Node.h"
 
@@ -28,6 +29,14 @@ namespace engine::ui {
 
 // Where a widget's images come from: files, or frames of a sprite sheet.
 enum class TextureResType { LOCAL = 0, PLIST = 1 };
+
+// Where Helper::doLayout puts a widget in its parent, as fractions of the parent's
+// content size: the position of its anchor, and its own content size. An absent
+// part leaves that value as it is.
+struct LayoutRule {
+    std::optional<Vec2> percentPosition;
+    std::optional<Size> percentSize;
+};
 
 class Widget : public Node {
 public:
@@ -60,6 +69,9 @@ public:
     // answers whether it ran.
     bool simulateClick();
 
+    void setLayoutRule(const LayoutRule& rule) { _layoutRule = rule; }
+    const LayoutRule& getLayoutRule() const { return _layoutRule; }
+
 protected:
     Widget() = default;
     bool init() override;
@@ -80,6 +92,7 @@ private:
     EventListenerTouchOneByOne* _listener = nullptr;   // retained while touch is enabled
     ccWidgetTouchCallback _touchListener;
     ccWidgetClickCallback _clickListener;
+    LayoutRule _layoutRule;
 };
 
 }  // namespace engine::ui
