@@ -50,6 +50,7 @@ TEST_F(ScriptStart, RunsItsStepsInTheirFixedOrderThenTheEntryScript) {
         "register_studio_module", "register_ui_module", "register_extension_module",
         "register_skeleton_module", "register_3d_module", "register_audioengine_module",
         "register_physics3d_module", "register_navmesh_module", "luaopen_pb", "preload_cjson",
+        "vexoOnMemoryWarning",
         "setScriptKey", "registerPayWebViewBinding", "registerNativeBridge", "installTextInputFix",
         "installClientFixes", "installAnrFix", "src/main.lua"};
     EXPECT_THAT(_steps, ElementsAreArray(expected));
