@@ -6,6 +6,8 @@
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/renderer/TextureCache.h"
+#include "engine/scene/SpriteFrameCache.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "scripting/LuaEngine.h"
 
@@ -45,9 +47,6 @@ void stop() {
     scheduler()->unschedule(kTickKey, &record());
     record().running = false;
 }
-
-void purgeUnusedSpriteFrames() {}
-void purgeUnusedTextures() {}
 
 // Lua steps until the cycle ends, the tick's budget is spent or 8 steps ran;
 // true when the cycle ended.
@@ -100,11 +99,11 @@ void anrGcTick(float) {
     bool done = false;
     switch (gc.phase) {
     case 0:
-        purgeUnusedSpriteFrames();
+        engine::SpriteFrameCache::getInstance()->removeUnusedSpriteFrames();
         gc.phase = 1;
         break;
     case 1:
-        purgeUnusedTextures();
+        engine::TextureCache::getInstance()->removeUnusedTextures();
         gc.phase = 2;
         break;
     default:

@@ -1,6 +1,7 @@
 // The staged start: the game's initialiser (the stand-in modules under
 // tests/host/fixtures/anrboot) runs in slices on a hand-driven scheduler and a
 // fake clock that only the stand-in framework's calls move.
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/AnrFix.h"
 #include "host/app/AnrGc.h"
+#include "host/app/BindingHooks.h"
 #include "scripting/LuaEngine.h"
 #include "support/TestSupport.h"
 
@@ -40,6 +42,7 @@ protected:
 
     // A fresh Lua engine with the staged start installed; `before` runs first.
     void start(const std::string& before = "") {
+        host::installBindingHooks();   // cc.Director, cc.Scheduler and their script timers
         engine::ScriptEngineManager* manager = engine::ScriptEngineManager::getInstance();
         manager->removeScriptEngine();
         engine::LuaEngine* lua = engine::LuaEngine::getInstance();
@@ -107,19 +110,20 @@ TEST_F(AnrFix, SlicesTheInitialiserAtItsOwnFrameworkCalls) {
         {10, 3, 4, "9.0"},   // 3 calls a slice, the last slice has one
         {9, 3, 4, "9.0"},    // the ninth call ends a slice: a fourth one finds nothing left
         {5, 0, 1, "0.0"},    // never over the budget
-        {3, 8, 4, "8.0"},    // exactly the budget: every call ends its slice
+        {3, 9, 4, "9.0"},    // over the budget: every call ends its slice
         {2, 20, 3, "20.0"},  // one call may overrun the budget
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.calls) + " calls of " + std::to_string(c.costMs) + " ms");
         start();
+        const int scheduledBefore = count("ANRBOOT staged initialization scheduled");
         run("GameFrame = require('pelmora.GameFrame') GameCore = require('GameCore')");
         run("GameFrame.work = function() advance(" + std::to_string(c.costMs) + ") end "
             "GameCore.plan = {} for i = 1, " + std::to_string(c.calls) + " do GameCore.plan[i] = {'add', i} end");
         run("staged = GameCore.init GameCore.init('a', nil, 'c')");
         EXPECT_EQ(eval("#GameFrame.calls"), "0");
         EXPECT_EQ(eval("cc.VEXOAnrFix.status"), "loading");
-        EXPECT_EQ(count("ANRBOOT staged initialization scheduled"), 1);
+        EXPECT_EQ(count("ANRBOOT staged initialization scheduled"), scheduledBefore + 1);
 
         EXPECT_EQ(framesUntilSettled(), c.slices);
         EXPECT_EQ(eval("cc.VEXOAnrFix.status"), "ready");
@@ -171,9 +175,17 @@ TEST_F(AnrFix, HoldsTheInitialisersTimersUntilItEnds) {
         {"failure with handler", true, "function(e) handed = e end"},
         {"failure with a failing handler", true, "function(e) handed = e error('again') end"},
     };
+    // The error names the fixture's line that raised it.
+    const std::string fixture =
+        testsupport::readFile(VEXO_SOURCE_DIR "/tests/host/fixtures/anrboot/src/GameCore.lua");
+    const size_t errorCall = fixture.find("error(name)");
+    ASSERT_NE(errorCall, std::string::npos);
+    const long errorLine = 1 + std::count(fixture.begin(), fixture.begin() + errorCall, '\n');
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start(c.traceback ? std::string("__G__TRACKBACK__ = ") + c.traceback : std::string());
+        const int collectionsBefore = count("ANRGC begin boot");
+        const int failuresBefore = count("ANRBOOT failed: ");
         run("GameFrame = require('pelmora.GameFrame') GameCore = require('GameCore')");
         run(std::string("GameFrame.work = function() advance(10) end "
                         "GameCore.plan = {{'timer', 't'}, {'add', 'x'}, {'add', 'y'}") +
@@ -198,10 +210,11 @@ TEST_F(AnrFix, HoldsTheInitialisersTimersUntilItEnds) {
         }
         EXPECT_EQ(eval("cc.VEXOAnrFix.status"), "failed");
         EXPECT_EQ(eval("#GameCore.timerFirings"), "0");
-        EXPECT_TRUE(_log.contains("ANRBOOT failed: ")) << _log.text();
-        EXPECT_TRUE(_log.contains("GameCore.lua:")) << _log.text();
-        EXPECT_TRUE(_log.contains(": boom")) << _log.text();
-        EXPECT_FALSE(_log.contains("ANRGC begin boot"));
+        EXPECT_EQ(count("ANRBOOT failed: "), failuresBefore + 1) << _log.text();
+        EXPECT_EQ(_log.lines().back().rfind("ANRBOOT failed: ", 0), 0u) << _log.text();
+        EXPECT_NE(_log.lines().back().find(":" + std::to_string(errorLine) + ": boom"), std::string::npos)
+            << _log.text();
+        EXPECT_EQ(count("ANRGC begin boot"), collectionsBefore);
         EXPECT_EQ(eval("handed and handed:match('boom$') or 'none'"), c.traceback ? "boom" : "none");
         EXPECT_EQ(eval("cc.VEXOAnrFix.slices"), "3");
     }

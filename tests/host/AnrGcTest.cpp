@@ -3,15 +3,21 @@
 // and the stop when the script engine goes away.
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "engine/base/Clock.h"
 #include "engine/base/Director.h"
+#include "engine/base/AutoreleasePool.h"
 #include "engine/base/Scheduler.h"
+#include "engine/image/Image.h"
+#include "engine/renderer/TextureCache.h"
+#include "engine/scene/SpriteFrameCache.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/AnrGc.h"
 #include "scripting/LuaEngine.h"
+#include "support/ImageEncoder.h"
 #include "support/TestSupport.h"
 
 using host::anrGcState;
@@ -119,6 +125,36 @@ TEST_F(AnrGc, PurgesOneATickThenStepsLuaWithinTheBudgetUntilTheCycleEnds) {
         tick();   // unscheduled: nothing more happens
         EXPECT_EQ(anrGcState().frames, static_cast<uint32_t>(ticks));
     }
+}
+
+// The first tick drops the frames only the cache holds, the second the textures
+// that leaves unused; what a sprite still holds stays.
+TEST_F(AnrGc, PurgesSpriteFramesThenTexturesAFrameEach) {
+    engine::TextureCache* textures = engine::TextureCache::getInstance();
+    engine::SpriteFrameCache* frames = engine::SpriteFrameCache::getInstance();
+    const std::vector<unsigned char> png = testsupport::encodeBlankPng(4, 2);
+    engine::Image images[2];
+    for (engine::Image& image : images) ASSERT_TRUE(image.initWithImageData(png.data(), png.size()));
+    engine::Texture2D* loose = textures->addImage(&images[0], "loose");
+    engine::Texture2D* held = textures->addImage(&images[1], "held");
+    frames->addSpriteFrame(engine::SpriteFrame::createWithTexture(loose, {0, 0, 2, 2}), "loose.png");
+    engine::SpriteFrame* heldFrame = engine::SpriteFrame::createWithTexture(held, {0, 0, 2, 2});
+    heldFrame->retain();
+    frames->addSpriteFrame(heldFrame, "held.png");
+    engine::AutoreleasePool::getInstance()->clear();
+
+    beginAnrGc(_L, true, "test");
+    tick();
+    EXPECT_EQ(frames->getSpriteFrameByName("loose.png"), nullptr);
+    EXPECT_EQ(frames->getSpriteFrameByName("held.png"), heldFrame);
+    EXPECT_NE(textures->getTextureForKey("loose"), nullptr);
+    tick();
+    EXPECT_EQ(textures->getTextureForKey("loose"), nullptr);
+    EXPECT_NE(textures->getTextureForKey("held"), nullptr);
+
+    heldFrame->release();
+    engine::SpriteFrameCache::destroyInstance();
+    engine::TextureCache::destroyInstance();
 }
 
 TEST_F(AnrGc, DoneLineGivesTheLongestTickAndTheWholeTime) {

@@ -84,6 +84,7 @@ TEST_F(ScriptStart, InstallsTheBindingsAndNativesOfTheLayersAbove) {
     AppDelegate::startLua();
     EXPECT_EQ(eval("result = type(cc) == 'table' and type(cc.XMLHttpRequest) or 'no cc'"), "table");
     EXPECT_EQ(eval("result = type(vexo_native)"), "function");
+    EXPECT_EQ(eval("result = type(vexoOnMemoryWarning) .. ' ' .. cc.VEXOAnrFix.version"), "function 22");
     EXPECT_EQ(eval("result = tolua.type(cc.Director:getInstance())"), "cc.Director");
 }
 
