@@ -6,6 +6,4 @@ namespace host {
 
 void installClientFixes(lua_State*) {}
 
-void installAnrFix(lua_State*) {}
-
 }  // namespace host
