@@ -288,6 +288,8 @@ bool WindowImage::writePng(const std::string& path) const {
 
 void releaseFontCachesAtExit() {
     static const bool registered = [] {
+        // The table must outlive the handler: made first, it is destroyed after it.
+        states();
         std::atexit([] {
             detail::resetPaintState();
             cairo_debug_reset_static_data();

@@ -6,6 +6,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
+# The scripts kept in the program and the tests' stand-in game modules pass luacheck
+# (settings in .luacheckrc).
+shopt -s nullglob globstar
+lua_files=("$root"/host/app/scripts/*.lua "$root"/tests/host/fixtures/**/*.lua)
+shopt -u nullglob globstar
+if [ ${#lua_files[@]} -gt 0 ]; then
+  (cd "$root" && luacheck --no-color --codes "${lua_files[@]}")
+fi
+
 build="${VEXO_TEST_BUILD_DIR:-$root/build/test}"
 jobs=$(nproc)
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXO_SANITIZE=ON \

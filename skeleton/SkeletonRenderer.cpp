@@ -19,6 +19,24 @@ namespace skeleton {
 namespace {
 
 constexpr int kQuadTriangles[6] = {0, 1, 2, 2, 3, 0};
+
+// What a drawn attachment hands the batch: its texture, its UVs and triangles, and
+// its own colour.
+struct AttachmentDraw {
+    engine::Texture2D* texture = nullptr;
+    const float* uvs = nullptr;
+    const int* triangles = nullptr;
+    int trianglesCount = 0;
+    float r = 0, g = 0, b = 0, a = 0;
+};
+
+template <class Attachment>
+AttachmentDraw drawOf(const Attachment* attachment, engine::Texture2D* texture, const int* triangles,
+                      int trianglesCount) {
+    return {texture, attachment->uvs, triangles, trianglesCount,
+            attachment->r, attachment->g, attachment->b, attachment->a};
+}
+
 constexpr int kMinWorldVertices = 1000;
 constexpr int kBatchCapacity = 2000;
 
@@ -201,41 +219,26 @@ void SkeletonRenderer::drawSkeleton(const engine::Mat4& transform, uint32_t) {
         spSlot* slot = _skeleton->drawOrder[i];
         spAttachment* attachment = slot->attachment;
         if (!attachment) continue;
-        engine::Texture2D* texture = nullptr;
-        const float* uvs = nullptr;
-        const int* triangles = nullptr;
-        int trianglesCount = 0;
-        float r = 0, g = 0, b = 0, a = 0;
+        AttachmentDraw part;
         switch (attachment->type) {
             case SP_ATTACHMENT_REGION: {
                 auto* region = reinterpret_cast<spRegionAttachment*>(attachment);
-                texture = getRegionAttachmentTexture(region);
-                uvs = region->uvs;
-                triangles = kQuadTriangles;
-                trianglesCount = 6;
-                r = region->r, g = region->g, b = region->b, a = region->a;
+                part = drawOf(region, getRegionAttachmentTexture(region), kQuadTriangles, 6);
                 break;
             }
             case SP_ATTACHMENT_MESH: {
                 auto* mesh = reinterpret_cast<spMeshAttachment*>(attachment);
-                texture = getMeshAttachmentTexture(mesh);
-                uvs = mesh->uvs;
-                triangles = mesh->triangles;
-                trianglesCount = mesh->trianglesCount;
-                r = mesh->r, g = mesh->g, b = mesh->b, a = mesh->a;
+                part = drawOf(mesh, getMeshAttachmentTexture(mesh), mesh->triangles, mesh->trianglesCount);
                 break;
             }
             case SP_ATTACHMENT_SKINNED_MESH: {
                 auto* mesh = reinterpret_cast<spSkinnedMeshAttachment*>(attachment);
-                texture = getSkinnedMeshAttachmentTexture(mesh);
-                uvs = mesh->uvs;
-                triangles = mesh->triangles;
-                trianglesCount = mesh->trianglesCount;
-                r = mesh->r, g = mesh->g, b = mesh->b, a = mesh->a;
+                part = drawOf(mesh, getSkinnedMeshAttachmentTexture(mesh), mesh->triangles, mesh->trianglesCount);
                 break;
             }
             default: continue;
         }
+        engine::Texture2D* const texture = part.texture;
         if (!texture) continue;
         int verticesCount = computeWorldVertices(slot);
         if (!verticesCount) continue;
@@ -254,12 +257,12 @@ void SkeletonRenderer::drawSkeleton(const engine::Mat4& transform, uint32_t) {
         }
 
         engine::Color4B bytes;
-        bytes.a = colorByte(_skeleton->a * slot->a * a * 255);
+        bytes.a = colorByte(_skeleton->a * slot->a * part.a * 255);
         float multiplier = _premultipliedAlpha ? bytes.a : 255;
-        bytes.r = colorByte(_skeleton->r * slot->r * r * multiplier);
-        bytes.g = colorByte(_skeleton->g * slot->g * g * multiplier);
-        bytes.b = colorByte(_skeleton->b * slot->b * b * multiplier);
-        _batch->add(texture, _worldVertices, uvs, verticesCount, triangles, trianglesCount, bytes);
+        bytes.r = colorByte(_skeleton->r * slot->r * part.r * multiplier);
+        bytes.g = colorByte(_skeleton->g * slot->g * part.g * multiplier);
+        bytes.b = colorByte(_skeleton->b * slot->b * part.b * multiplier);
+        _batch->add(texture, _worldVertices, part.uvs, verticesCount, part.triangles, part.trianglesCount, bytes);
     }
     _batch->flush();
 

@@ -2,6 +2,7 @@
 // director, scheduler, files, textures, views, events and actions.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/core/LuaSchedulerScript.h"
 
 #include <vector>
 
@@ -190,6 +191,10 @@ const std::vector<ClassEntry> kCoreClasses = {
 
 std::span<const ClassEntry> coreClassTable() { return kCoreClasses; }
 
-int register_core_classes(lua_State* L) { return registerClassTable(L, kCoreClasses); }
+int register_core_classes(lua_State* L) {
+    registerClassTable(L, kCoreClasses);
+    register_scheduler_script_manual(L);
+    return 1;
+}
 
 }  // namespace bindings

@@ -5,6 +5,8 @@
 #include <iterator>
 
 #include "engine/base/Log.h"
+#include "engine/script/ScriptEngineManager.h"
+#include "engine/script/ScriptEvent.h"
 
 namespace engine {
 
@@ -154,6 +156,51 @@ void Scheduler::unscheduleUpdate(void* target) {
 
 bool Scheduler::isUpdateScheduled(const void* target) const { return findUpdate(target) != nullptr; }
 
+namespace {
+
+const std::string kScriptTimerKey = "scriptEntry";
+
+void releaseScriptHandler(int handler) {
+    if (handler == 0) return;
+    if (ScriptEngineProtocol* scripts = ScriptEngineManager::getInstance()->getScriptEngine()) {
+        scripts->removeScriptHandler(handler);
+    }
+}
+
+}  // namespace
+
+unsigned int Scheduler::scheduleScriptFunc(int handler, float interval, bool paused) {
+    unsigned int id = _lastScriptEntryId;
+    do {
+        ++id;
+    } while (id == 0 || _scriptEntries.count(id) != 0);
+    _lastScriptEntryId = id;
+    auto entry = std::make_unique<ScriptEntry>();
+    entry->handler = handler;
+    void* target = entry.get();
+    _scriptEntries.emplace(id, std::move(entry));
+    schedule(
+        [handler](float dt) {
+            ScriptEngineProtocol* scripts = ScriptEngineManager::getInstance()->getScriptEngine();
+            if (!scripts) return;
+            SchedulerScriptData data(handler, dt);
+            ScriptEvent event(SCHEDULE_EVENT, &data);
+            scripts->sendEvent(&event);
+        },
+        target, interval, paused, kScriptTimerKey);
+    return id;
+}
+
+void Scheduler::unscheduleScriptEntry(unsigned int entryId) {
+    auto found = _scriptEntries.find(entryId);
+    if (found == _scriptEntries.end()) return;
+    std::unique_ptr<ScriptEntry> entry = std::move(found->second);
+    _scriptEntries.erase(found);
+    unschedule(kScriptTimerKey, entry.get());
+    resumeTarget(entry.get());
+    releaseScriptHandler(entry->handler);
+}
+
 void Scheduler::unscheduleAllForTarget(void* target) {
     unscheduleUpdate(target);
     if (_updating) {
@@ -166,6 +213,12 @@ void Scheduler::unscheduleAllForTarget(void* target) {
 }
 
 void Scheduler::unscheduleAll() {
+    auto scriptEntries = std::move(_scriptEntries);
+    _scriptEntries.clear();
+    for (const auto& [id, entry] : scriptEntries) {
+        (void)id;
+        resumeTarget(entry.get());
+    }
     _updatesToAdd.clear();
     if (_updating) {
         for (auto& timer : _timers) timer->dead = true;
@@ -173,6 +226,10 @@ void Scheduler::unscheduleAll() {
     } else {
         _timers.clear();
         _updates.clear();
+    }
+    for (const auto& [id, entry] : scriptEntries) {
+        (void)id;
+        releaseScriptHandler(entry->handler);
     }
 }
 

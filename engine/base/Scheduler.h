@@ -1,6 +1,7 @@
 #pragma once
 // Timers and per-frame updates, driven once a frame by the director.
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,7 +69,18 @@ public:
     void unscheduleUpdate(void* target);
     bool isUpdateScheduled(const void* target) const;
 
+    // Script timers. `handler` is a script handler id; each firing hands the script
+    // engine a SCHEDULE_EVENT with (handler, dt), dt following the timer rules above
+    // (every frame when interval is 0). A paused entry never fires. The entry holds
+    // the handler and releases it through the script engine when it is unscheduled.
+    // Returns the entry id, never 0.
+    unsigned int scheduleScriptFunc(int handler, float interval, bool paused);
+    // Unknown ids are ignored; an entry may unschedule itself from its callback.
+    void unscheduleScriptEntry(unsigned int entryId);
+    bool isScriptEntryScheduled(unsigned int entryId) const { return _scriptEntries.count(entryId) != 0; }
+
     void unscheduleAllForTarget(void* target);
+    // Also drops every script timer (their handlers are released).
     void unscheduleAll();
 
     void pauseTarget(void* target);
@@ -100,6 +112,12 @@ private:
     // Updates scheduled while update() runs; merged in by priority when it ends.
     std::vector<std::unique_ptr<Update>> _updatesToAdd;
     std::vector<void*> _pausedTargets;
+    // Script timers by entry id; each entry's address is its timer's target.
+    struct ScriptEntry {
+        int handler = 0;
+    };
+    std::map<unsigned int, std::unique_ptr<ScriptEntry>> _scriptEntries;
+    unsigned int _lastScriptEntryId = 0;
     float _timeScale = 1.0f;
     bool _updating = false;
 

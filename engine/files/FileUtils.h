@@ -38,6 +38,11 @@ public:
     // notify is on).
     std::string fullPathForFilename(const std::string& filename) const;
 
+    // Forgets remembered name lookups, for callers that replaced files on disk.
+    // Every lookup here reads the disk afresh, so there is nothing to forget; the
+    // call stays so that such callers need not know that.
+    void purgeCachedEntries() {}
+
     bool isFileExist(const std::string& filename) const;
     bool isDirectoryExist(const std::string& dirPath) const;
     bool isAbsolutePath(const std::string& path) const;

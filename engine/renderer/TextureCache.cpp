@@ -1,5 +1,6 @@
 #include "engine/renderer/TextureCache.h"
 
+#include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
 
@@ -57,6 +58,25 @@ Texture2D* TextureCache::getTextureForKey(const std::string& key) const {
 void TextureCache::removeAllTextures() {
     for (auto& entry : _textures) entry.second->release();
     _textures.clear();
+}
+
+}  // namespace engine
+
+namespace engine {
+
+size_t TextureCache::removeUnusedTextures() {
+    size_t removed = 0;
+    for (auto it = _textures.begin(); it != _textures.end();) {
+        if (it->second->getReferenceCount() == 1) {
+            it->second->release();
+            it = _textures.erase(it);
+            ++removed;
+        } else {
+            ++it;
+        }
+    }
+    if (removed) log("TextureCache: removed %zu unused textures", removed);
+    return removed;
 }
 
 }  // namespace engine

@@ -24,6 +24,9 @@ public:
     Texture2D* getTextureForKey(const std::string& key) const;
     // Drops every cached texture (textures still retained elsewhere live on).
     void removeAllTextures();
+    // Drops the textures only the cache holds (a sprite, frame or script object
+    // that retains one keeps it cached); returns how many went.
+    size_t removeUnusedTextures();
 
 private:
     TextureCache() = default;

@@ -5,15 +5,13 @@
 
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
+#include "host/app/FixedPrefetch.h"
 #include "host/app/ResourceHash.h"
 #include "portal/PortalAddresses.h"
 
 #include "host/app/ClientFix.lua.h"
 
 namespace host {
-
-// Until the fixed prefetcher's own file arrives: nothing preloaded.
-__attribute__((weak)) void preloadFixedPrefetch(lua_State*) {}
 
 namespace {
 

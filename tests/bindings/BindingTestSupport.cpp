@@ -1,6 +1,7 @@
 #include "BindingTestSupport.h"
 
 #include "bindings/LuaModules.h"
+#include "scripting/LuaEngine.h"
 
 namespace bindingtest {
 
@@ -17,6 +18,23 @@ void BindingStackTest::TearDown() {
     stack->release();
     engine::AutoreleasePool::getInstance()->clear();
     engine::Director::destroyInstance();
+}
+
+void LuaEngineBindingTest::SetUp() {
+    bindings::installRegistrationHooks();
+    engine::LuaEngine* luaEngine = engine::LuaEngine::getInstance();
+    engine::ScriptEngineManager::getInstance()->setScriptEngine(luaEngine);
+    stack = luaEngine->getLuaStack();
+    stack->retain();
+    L = stack->getLuaState();
+    engine::AutoreleasePool::getInstance()->clear();
+}
+
+void LuaEngineBindingTest::TearDown() {
+    engine::Director::destroyInstance();
+    stack->release();
+    engine::ScriptEngineManager::destroyInstance();   // deletes the Lua engine and its stack
+    engine::AutoreleasePool::getInstance()->clear();
 }
 
 std::string BindingStackTest::run(const std::string& chunk) {

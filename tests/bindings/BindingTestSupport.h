@@ -26,4 +26,12 @@ protected:
     lua_State* L = nullptr;
 };
 
+// The same on the Lua engine's own stack, installed as the script engine, so that
+// engine events (timers, touches) reach the scripts.
+class LuaEngineBindingTest : public BindingStackTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 }  // namespace bindingtest

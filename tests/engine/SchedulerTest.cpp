@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/base/Scheduler.h"
+#include "engine/script/ScriptEngineManager.h"
+#include "engine/script/ScriptEvent.h"
 #include "support/TestSupport.h"
 
 using engine::Scheduler;
@@ -309,6 +311,79 @@ TEST_F(SchedulerTest, TinyIntervalAfterAHugeStallEndsTheFrame) {
     EXPECT_GE(fired, 1);
     tick(1e-4f);
     EXPECT_GE(fired, 2);
+}
+
+// Script timers reach the script engine as schedule events; the entry owns its
+// handler and gives it back when it ends.
+struct ScriptTimerTest : SchedulerTest {
+    struct Recorder : engine::ScriptEngineProtocol {
+        std::vector<std::pair<int, float>> calls;   // (handler, dt)
+        std::vector<int> released;
+        std::function<void(int)> onCall;
+        void removeScriptObjectByObject(engine::Ref*) override {}
+        int executeString(const char*) override { return 0; }
+        int executeScriptFile(const char*) override { return 0; }
+        void removeScriptHandler(int handler) override { released.push_back(handler); }
+        int sendEvent(engine::ScriptEvent* event) override {
+            if (event->type != engine::SCHEDULE_EVENT) return 0;
+            const auto* data = static_cast<engine::SchedulerScriptData*>(event->data);
+            calls.emplace_back(data->handler, data->elapse);
+            if (onCall) onCall(data->handler);
+            return 0;
+        }
+    };
+    Recorder* scripts = new Recorder;
+    ScriptTimerTest() { engine::ScriptEngineManager::getInstance()->setScriptEngine(scripts); }
+    ~ScriptTimerTest() override { engine::ScriptEngineManager::destroyInstance(); }
+};
+
+TEST_F(ScriptTimerTest, EntriesFireByIntervalUnlessPaused) {
+    struct Case {
+        const char* name;
+        float interval;
+        bool paused;
+        std::vector<std::pair<int, float>> calls;   // over four frames of 0.25 s
+    };
+    const Case cases[] = {
+        {"every frame", 0.f, false, {{7, 0.25f}, {7, 0.25f}, {7, 0.25f}, {7, 0.25f}}},
+        {"half a second", 0.5f, false, {{7, 0.5f}, {7, 0.5f}}},
+        {"paused", 0.f, true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        scripts->calls.clear();
+        const unsigned int id = scheduler->scheduleScriptFunc(7, c.interval, c.paused);
+        EXPECT_NE(id, 0u);
+        tick(0.25f, 4);
+        EXPECT_EQ(scripts->calls, c.calls);
+        scheduler->unscheduleScriptEntry(id);
+        EXPECT_FALSE(scheduler->isScriptEntryScheduled(id));
+        EXPECT_EQ(scripts->released.back(), 7);
+    }
+}
+
+TEST_F(ScriptTimerTest, UnscheduleFromInsideTheCallbackAndOtherEntriesGoOn) {
+    const unsigned int once = scheduler->scheduleScriptFunc(1, 0.1f, false);
+    const unsigned int steady = scheduler->scheduleScriptFunc(2, 0.f, false);
+    EXPECT_NE(once, steady);
+    scripts->onCall = [&](int handler) {
+        if (handler == 1) scheduler->unscheduleScriptEntry(once);
+    };
+    tick(1.f);   // a long frame: the 0.1 s entry would fire five times
+    tick(1.f);
+    EXPECT_EQ(scripts->calls, (std::vector<std::pair<int, float>>{{1, 0.1f}, {2, 1.f}, {2, 1.f}}));
+    EXPECT_EQ(scripts->released, std::vector<int>{1});
+
+    scheduler->unscheduleScriptEntry(once);   // already gone: nothing released twice
+    scheduler->unscheduleScriptEntry(12345);
+    EXPECT_EQ(scripts->released, std::vector<int>{1});
+    EXPECT_TRUE(scheduler->isScriptEntryScheduled(steady));
+
+    scheduler->unscheduleAll();
+    EXPECT_FALSE(scheduler->isScriptEntryScheduled(steady));
+    EXPECT_EQ(scripts->released, (std::vector<int>{1, 2}));
+    tick(1.f);
+    EXPECT_EQ(scripts->calls.size(), 3u);
 }
 
 }  // namespace

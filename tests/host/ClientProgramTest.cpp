@@ -1,5 +1,6 @@
 // Runs the built program on the demo project and stops it with SIGTERM.
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -47,4 +48,27 @@ TEST(ClientProgram, LeavesTheWindowSettingsFileAsItWas) {
         EXPECT_EQ(runDemoUntilSigterm(dir, &err), 0) << err;
         EXPECT_EQ(testsupport::readFile(settings), content);
     }
+}
+
+// The demo's own scripts, on a copy of the project without its gateway file (so no
+// update runs): they build the scene, play the skeleton's wave, hear its
+// notifications and end the director themselves when it completes.
+TEST(ClientProgram, DemoScriptsPlayTheWaveAndEndTheProgram) {
+    testsupport::TempDir dir;
+    const std::string project = dir.file("demo");
+    std::filesystem::copy(VEXO_SOURCE_DIR "/examples/demo", project, std::filesystem::copy_options::recursive);
+    std::filesystem::remove(project + "/fenk/gateway");
+    testsupport::ClientProcess client({"-workdir", project, "-writable-path", dir.file("writable")},
+                                      dir.file("stderr.txt"));
+    ASSERT_TRUE(client.started());
+    EXPECT_EQ(client.waitForExit(std::chrono::seconds(60)), 0) << client.output();
+    const std::string out = client.output();
+    size_t at = 0;
+    for (const char* line : {"demo scene built with 1 child node(s)", "skeleton start track 0 animation wave loops 0",
+                             "skeleton event track 0 animation wave loops 0 event wave (1, 0, 'xin chao')",
+                             "skeleton complete track 0 animation wave loops 1"}) {
+        at = out.find(std::string("[LUA-print] ") + line, at);
+        EXPECT_NE(at, std::string::npos) << line << "\n" << out;
+    }
+    EXPECT_EQ(out.find("LUA ERROR"), std::string::npos) << out;
 }

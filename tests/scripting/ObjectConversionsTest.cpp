@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "ScriptTestSupport.h"
 #include "engine/base/Map.h"
@@ -59,6 +60,26 @@ protected:
         tolua_endmodule(L);
     }
 
+    void TearDown() override {
+        if (_touch) _touch->release();
+        LuaStackTest::TearDown();
+    }
+
+    // Globals "node" and "scene" (a cc.Node and a cc.Scene, returned) and "touch"
+    // (a cc.Touch, which is no node): what object reads take and refuse.
+    std::pair<engine::Node*, engine::Scene*> setObjectGlobals() {
+        engine::Node* node = engine::Node::create();
+        engine::Scene* scene = engine::Scene::create();
+        _touch = new engine::Touch();
+        luaconv_push_object(L, "cc.Node", node);
+        lua_setglobal(L, "node");
+        luaconv_push_object(L, "cc.Scene", scene);
+        lua_setglobal(L, "scene");
+        luaconv_push_object(L, "cc.Touch", _touch);
+        lua_setglobal(L, "touch");
+        return {node, scene};
+    }
+
     // tolua.type of the value on top, popped.
     std::string popType() {
         lua_setglobal(L, "value");
@@ -78,6 +99,8 @@ protected:
         )");
         return global("shape");
     }
+
+    engine::Touch* _touch = nullptr;
 };
 
 TEST_F(ObjectConversionsTest, PushChoosesTheDynamicClassElseTheDeclaredOne) {
@@ -114,15 +137,7 @@ TEST_F(ObjectConversionsTest, UsertypePushOfPlainObjects) {
 }
 
 TEST_F(ObjectConversionsTest, ReadObjectArgument) {
-    engine::Node* node = engine::Node::create();
-    engine::Scene* scene = engine::Scene::create();
-    auto* touch = new engine::Touch();
-    luaconv_push_object(L, "cc.Node", node);
-    lua_setglobal(L, "node");
-    luaconv_push_object(L, "cc.Scene", scene);
-    lua_setglobal(L, "scene");
-    luaconv_push_object(L, "cc.Touch", touch);
-    lua_setglobal(L, "touch");
+    const auto [node, scene] = setObjectGlobals();
 
     engine::Node* const untouched = reinterpret_cast<engine::Node*>(0x10);
     struct Case {
@@ -147,7 +162,6 @@ TEST_F(ObjectConversionsTest, ReadObjectArgument) {
         EXPECT_EQ(lua_gettop(L), top);
     }
     lua_settop(L, 0);
-    touch->release();
 }
 
 TEST_F(ObjectConversionsTest, VectorPushKeepsRegisteredElementsDense) {
@@ -173,15 +187,7 @@ TEST_F(ObjectConversionsTest, MapPushLeavesOutUnregisteredClasses) {
 }
 
 TEST_F(ObjectConversionsTest, ReadObjectVectorChecksEveryElementsType) {
-    engine::Node* node = engine::Node::create();
-    engine::Scene* scene = engine::Scene::create();
-    auto* touch = new engine::Touch();
-    luaconv_push_object(L, "cc.Node", node);
-    lua_setglobal(L, "node");
-    luaconv_push_object(L, "cc.Scene", scene);
-    lua_setglobal(L, "scene");
-    luaconv_push_object(L, "cc.Touch", touch);
-    lua_setglobal(L, "touch");
+    const auto [node, scene] = setObjectGlobals();
 
     struct Case {
         const char* table;
@@ -218,7 +224,6 @@ TEST_F(ObjectConversionsTest, ReadObjectVectorChecksEveryElementsType) {
     engine::Vector<NativeOnlyNode*> unregistered;
     EXPECT_FALSE(luaconv_read_object_vector(L, 1, &unregistered));
     lua_settop(L, 0);
-    touch->release();
 }
 
 TEST_F(ObjectConversionsTest, ReadObjectVectorRetainsWhatItAppends) {
@@ -263,15 +268,7 @@ TEST_F(ObjectConversionsTest, ReadObjectVectorSurvivesARaisingMetamethod) {
 }
 
 TEST_F(ObjectConversionsTest, VarargsVector) {
-    engine::Node* node = engine::Node::create();
-    engine::Scene* scene = engine::Scene::create();
-    auto* touch = new engine::Touch();
-    luaconv_push_object(L, "cc.Node", node);
-    lua_setglobal(L, "node");
-    luaconv_push_object(L, "cc.Scene", scene);
-    lua_setglobal(L, "scene");
-    luaconv_push_object(L, "cc.Touch", touch);
-    lua_setglobal(L, "touch");
+    setObjectGlobals();
 
     struct Case {
         const char* args;  // the call's stack: the class table first
@@ -293,7 +290,6 @@ TEST_F(ObjectConversionsTest, VarargsVector) {
         EXPECT_EQ(out.size(), c.read);
     }
     lua_settop(L, 0);
-    touch->release();
 }
 
 TEST_F(ObjectConversionsTest, RaycastInfo) {

@@ -1,6 +1,12 @@
 -- Entry script of the demo project. The update (if any) has ended when this runs:
 -- the resource cache comes first in the search paths, so "news.txt" below is the
 -- file the update package delivered.
+-- The script host reports a script error only through this handler, as games do.
+function __G__TRACKBACK__(message)
+    release_print("LUA ERROR: " .. tostring(message) .. "\n" .. debug.traceback())
+    return message
+end
+
 local files = cc.FileUtils:getInstance()
 local news = files:isFileExist("news.txt") and files:getStringFromFile("news.txt"):gsub("%s+$", "") or nil
 if news then
@@ -37,7 +43,7 @@ if not (sp and sp.SkeletonAnimation) then
 end
 
 local skeleton = sp.SkeletonAnimation:create("res/skeleton/demo.json", "res/skeleton/demo.atlas")
-skeleton:setPosition(cc.p(640, 200))
+skeleton:setPosition({x = 640, y = 200})
 scene:addChild(skeleton)
 skeleton:registerSkeletonEventHandler(function(t) release_print("skeleton " .. describe(t)) end, 0)
 skeleton:registerSkeletonEventHandler(function(t) release_print("skeleton " .. describe(t)) end, 3)

@@ -8,8 +8,6 @@
 --  3. adds the account and support buttons, remembers the role a game was entered
 --     with, and opens support through the portal's single sign-on.
 -- Log lines go to the game's debug log (release_print) with the prefix "CLIENT_FIX ".
---
--- luacheck: globals require cc ccui release_print vexo_native
 
 local PORTAL_ROOT = ...
 assert(type(PORTAL_ROOT) == "string" and PORTAL_ROOT ~= "", "ClientFix.lua needs the portal root")

@@ -1,0 +1,58 @@
+// Script timers from scripts: the callback gets dt, the entry id comes back to
+// unscheduleScriptEntry (also from inside the callback), and wrong counts raise.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "BindingTestSupport.h"
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+
+namespace bindingtest {
+namespace {
+
+class SchedulerBindingTest : public LuaEngineBindingTest {
+protected:
+    void SetUp() override {
+        LuaEngineBindingTest::SetUp();
+        ASSERT_EQ(run("s = cc.Director:getInstance():getScheduler(); log = {}"), "");
+    }
+    void frames(int n, float dt) {
+        for (int i = 0; i < n; ++i) engine::Director::getInstance()->getScheduler()->update(dt);
+    }
+};
+
+TEST_F(SchedulerBindingTest, TimersCallWithDtUntilUnscheduled) {
+    ASSERT_EQ(run("a = s:scheduleScriptFunc(function(dt) log[#log + 1] = 'a' .. dt end, 0.5, false)"
+                  "b = s:scheduleScriptFunc(function(dt) log[#log + 1] = 'b' .. dt; s:unscheduleScriptEntry(b) end, 0, false)"
+                  "p = s:scheduleScriptFunc(function() log[#log + 1] = 'p' end, 0, true)"),
+              "");
+    EXPECT_EQ(eval("type(a) .. ' ' .. tostring(a ~= b and b ~= p and a > 0)"), "number true");
+    frames(4, 0.25f);
+    EXPECT_EQ(eval("table.concat(log, ' ')"), "b0.25 a0.5 a0.5");
+    ASSERT_EQ(run("s:unscheduleScriptEntry(a)"), "");
+    frames(4, 0.25f);
+    EXPECT_EQ(eval("#log"), "3");
+}
+
+TEST_F(SchedulerBindingTest, WrongCountsRaise) {
+    const struct {
+        const char* chunk;
+        const char* error;
+    } cases[] = {
+        {"s:scheduleScriptFunc(function() end, 0)",
+         "error: cc.Scheduler:scheduleScriptFunc has wrong number of arguments: 2, was expecting 3\n"},
+        {"s:unscheduleScriptEntry()", "error: cc.Scheduler:unscheduleScriptEntry has wrong number of arguments: 0, was expecting 1\n"},
+        {"s:unscheduleScriptEntry(1, 2)",
+         "error: cc.Scheduler:unscheduleScriptEntry has wrong number of arguments: 2, was expecting 1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chunk);
+        EXPECT_EQ(eval(c.chunk), c.error);
+    }
+    // An unreadable interval schedules nothing.
+    EXPECT_EQ(eval("(s:scheduleScriptFunc(function() end, {}, false))"), "nil");
+}
+
+}  // namespace
+}  // namespace bindingtest
