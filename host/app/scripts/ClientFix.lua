@@ -419,17 +419,18 @@ end
 patches[GAME.setSkin.name] = function(Box)
     local ctor = Box.ctor
     local function decorate(self)
-        guarded("SetSkinB button", function()
-            local root = self.root
-            addButton(root, { text = "Liên Hệ AD", width = 300, height = 56, x = 0, y = -441,
-                              action = openSupport })
-            local note = root:getChildByName(GAME.note)
+        guarded("SetSkinB note", function()
+            local note = self.root:getChildByName(GAME.note)
             if note then
                 note:setString(NOTE_TEXT)
                 note:setSystemFontSize(14)
                 local x = positionOf(note)
                 note:setPosition({ x = x, y = 86 })
             end
+        end)
+        guarded("SetSkinB button", function()
+            addButton(self.root, { text = "Liên Hệ AD", width = 300, height = 56, x = 0, y = -441,
+                                   action = openSupport })
         end)
     end
     Box.ctor = function(self, ...)
