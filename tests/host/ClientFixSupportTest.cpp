@@ -8,10 +8,6 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-extern "C" {
-#include <lua-cjson.h>
-}
-
 #include "bindings/network/LuaXmlHttpRequest.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
@@ -19,6 +15,7 @@ extern "C" {
 #include "engine/network/HttpClient.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/BindingHooks.h"
+#include "LuaChunks.h"
 #include "host/app/ClientFixes.h"
 #include "scripting/LuaEngine.h"
 #include "support/PatchHost.h"
@@ -48,11 +45,7 @@ protected:
         engine::ScriptEngineManager::getInstance()->setScriptEngine(engine::LuaEngine::getInstance());
         L = engine::LuaEngine::getInstance()->getLuaStack()->getLuaState();
         bindings::register_xmlhttprequest_class(L);
-        lua_getglobal(L, "package");
-        lua_getfield(L, -1, "preload");
-        lua_pushcfunction(L, luaopen_cjson);
-        lua_setfield(L, -2, "cjson");
-        lua_pop(L, 2);
+        hosttest::preloadCjson(L);
         ASSERT_EQ(run("package.path = '" VEXO_SOURCE_DIR "/tests/host/fixtures/game/src/?.lua;' .. package.path;"
                       "OPENED = {}; LOG = {}; release_print = function(t) LOG[#LOG + 1] = t end;"
                       "vexo_native = function(cls, mth, args) "
@@ -69,20 +62,8 @@ protected:
         engine::AutoreleasePool::getInstance()->clear();
     }
 
-    std::string run(const std::string& code) {
-        if (luaL_dostring(L, code.c_str()) == 0) return "";
-        std::string message = lua_tostring(L, -1) ? lua_tostring(L, -1) : "?";
-        lua_pop(L, 1);
-        return message;
-    }
-    std::string eval(const std::string& expr) {
-        const std::string error = run("RESULT = tostring(" + expr + ")");
-        if (!error.empty()) return "error: " + error;
-        lua_getglobal(L, "RESULT");
-        std::string text = lua_tostring(L, -1);
-        lua_pop(L, 1);
-        return text;
-    }
+    std::string run(const std::string& code) { return hosttest::runLua(L, code); }
+    std::string eval(const std::string& expr) { return hosttest::evalLua(L, expr); }
     int opened() { return std::stoi(eval("#OPENED")); }
 
     PatchHost _host;

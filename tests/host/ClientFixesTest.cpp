@@ -11,11 +11,8 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-extern "C" {
-#include <lua-cjson.h>
-}
-
 #include "engine/files/FileUtils.h"
+#include "LuaChunks.h"
 #include "host/app/ClientFixes.h"
 #include "support/TestSupport.h"
 #include "updater/Md5.h"
@@ -32,11 +29,7 @@ class Script {
 public:
     explicit Script(const std::string& writable = "/nowhere/") : L(luaL_newstate()) {
         luaL_openlibs(L);
-        lua_getglobal(L, "package");
-        lua_getfield(L, -1, "preload");
-        lua_pushcfunction(L, luaopen_cjson);
-        lua_setfield(L, -2, "cjson");
-        lua_pop(L, 2);
+        hosttest::preloadCjson(L);
         check(run("package.path = '" + kFixtures + "/game/src/?.lua'; WRITABLE_PATH = '" + writable + "'"));
         check(run("dofile('" + kFixtures + "/clientfix/FakeEngine.lua')"));
         check(run("REQUIRED = {}; local plain = require; "
@@ -51,21 +44,8 @@ public:
     Script(const Script&) = delete;
     Script& operator=(const Script&) = delete;
 
-    // Runs a chunk; "" on success, else the error message.
-    std::string run(const std::string& code) {
-        if (luaL_dostring(L, code.c_str()) == 0) return "";
-        std::string message = lua_tostring(L, -1) ? lua_tostring(L, -1) : "?";
-        lua_pop(L, 1);
-        return message;
-    }
-    std::string eval(const std::string& expr) {
-        const std::string error = run("RESULT = tostring(" + expr + ")");
-        if (!error.empty()) return "error: " + error;
-        lua_getglobal(L, "RESULT");
-        std::string text = lua_tostring(L, -1);
-        lua_pop(L, 1);
-        return text;
-    }
+    std::string run(const std::string& code) { return hosttest::runLua(L, code); }
+    std::string eval(const std::string& expr) { return hosttest::evalLua(L, expr); }
     // The script's log lines and what was opened, each joined with "\n".
     std::string log() { return eval("table.concat(LOG, '\\n')"); }
     std::string opened() { return eval("table.concat(OPENED, '\\n')"); }

@@ -88,10 +88,16 @@ local function fits(module, spec)
     return true
 end
 
--- Runs hook, then hands on the results it was given.
-local function after(hook, ...)
-    hook()
-    return ...
+-- Makes Class.ctor call decorate(self) once the game's own ctor has returned.
+local function decorateAfterCtor(Class, decorate)
+    local ctor = Class.ctor
+    local function handOn(self, ...)
+        decorate(self)
+        return ...
+    end
+    Class.ctor = function(self, ...)
+        return handOn(self, ctor(self, ...))
+    end
 end
 
 local function cjson()
@@ -390,7 +396,6 @@ end
 local patches = {}
 
 patches[GAME.banerView.name] = function(View)
-    local ctor = View.ctor
     local decorated = false
     local function decorate(self)
         if decorated then
@@ -411,13 +416,10 @@ patches[GAME.banerView.name] = function(View)
                               action = openSupport })
         end)
     end
-    View.ctor = function(self, ...)
-        return after(function() decorate(self) end, ctor(self, ...))
-    end
+    decorateAfterCtor(View, decorate)
 end
 
 patches[GAME.setSkin.name] = function(Box)
-    local ctor = Box.ctor
     local function decorate(self)
         guarded("SetSkinB note", function()
             local note = self.root:getChildByName(GAME.note)
@@ -433,9 +435,7 @@ patches[GAME.setSkin.name] = function(Box)
                                    action = openSupport })
         end)
     end
-    Box.ctor = function(self, ...)
-        return after(function() decorate(self) end, ctor(self, ...))
-    end
+    decorateAfterCtor(Box, decorate)
 end
 
 patches[GAME.banerCommand.name] = function(Command)
