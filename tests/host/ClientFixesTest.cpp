@@ -160,6 +160,8 @@ TEST(ClientFixesInstall, LogsItsLineAndLeavesTheStackAsItWas) {
         lua_getglobal(L, "cc");
         lua_getfield(L, -1, "VEXOClientFixes");
         EXPECT_TRUE(lua_istable(L, -1)) << "the table comes first, whatever the script does";
+        EXPECT_EQ(hosttest::evalLua(L, "type(package.preload.vexo_native_fixed_prefetch_1011)"), "function")
+            << "the fixed prefetcher is there before the script runs";
         lua_close(L);
     }
 }
