@@ -48,10 +48,8 @@ local SIZES_FILE = "pf_sizes.txt"
 local BASE_FILE = "pf_base.txt"
 local REMOTE_MANIFEST = "prefetch.tsv"
 
--- The label's texts in UTF-8, written as escapes: the program embeds this file as
--- a char array, which takes ASCII only.
-local LABEL_PREFIX = "T\225\186\163i t\195\160i nguy\195\170n: "
-local LABEL_RETRY = " (ch\225\187\157 t\225\186\163i l\225\186\161i)"
+local LABEL_PREFIX = "Tải tài nguyên: "
+local LABEL_RETRY = " (chờ tải lại)"
 
 -- Engine services, looked up at each use: the scripts around us may replace them.
 
@@ -657,6 +655,7 @@ function Prefetch:update()
 end
 
 function Prefetch:finishReady(write)
+  if self.state == "READY" then return end
   if write then
     if self:writeFile(READY_FILE, self.header .. "\nREADY\n") then os.remove(self.WP .. PENDING_FILE) end
     log("READY files=" .. #self.entries)
