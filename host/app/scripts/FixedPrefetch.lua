@@ -116,15 +116,6 @@ local function trim(s)
   return (s:gsub("^%s+", ""):gsub("%s+$", ""))
 end
 
-local function splitLines(text)
-  local lines = {}
-  for line in (text .. "\n"):gmatch("([^\n]*)\n") do
-    lines[#lines + 1] = (line:gsub("\r$", ""))
-  end
-  while lines[#lines] == "" do lines[#lines] = nil end
-  return lines
-end
-
 local function validPath(path)
   if not (path:sub(1, 4) == "res/" or path:sub(1, 4) == "stu/") then return false end
   if path:find("/../", 1, true) or path:sub(-3) == "/.." then return false end
@@ -365,19 +356,34 @@ function Prefetch:parseManifest(text)
   return entries, md5
 end
 
+-- Splits text into lines (a "\r" before "\n" dropped, blank lines at the end
+-- too), in steps like every reader here.
+function Prefetch:splitLines(text)
+  local lines, pos, len = {}, 1, #text
+  while pos <= len do
+    local stop = text:find("\n", pos, true) or len + 1
+    lines[#lines + 1] = (text:sub(pos, stop - 1):gsub("\r$", ""))
+    pos = stop + 1
+    if pos <= len and self:spent(PARSE_LINES) then sleep() end
+  end
+  while lines[#lines] == "" do lines[#lines] = nil end
+  return lines
+end
+
 local function header(version, files, count, bytes)
   return table.concat({ "PF2", version, files, tostring(count), tostring(bytes) }, "\t")
 end
 
-local function validSizes(text, version, count)
+function Prefetch:validSizes(text, version, count)
   if type(text) ~= "string" then return false end
-  local lines = splitLines(text)
+  local lines = self:splitLines(text)
   local v, main, mainBytes, total = (lines[1] or ""):match("^PFS\t(%x+)\t(%d+)\t(%d+)\t(%d+)$")
   if not v or v:lower() ~= version or tonumber(main) > count or #lines ~= count + 1 then return false end
   local sum = 0
   for i = 2, #lines do
     if not lines[i]:match("^%d+$") then return false end
     sum = sum + tonumber(lines[i])
+    if self:spent(PARSE_LINES) then sleep() end
   end
   return sum == tonumber(total) and tonumber(mainBytes) <= sum
 end
@@ -477,7 +483,7 @@ function Prefetch:attempt()
   if not self:writeFile(MANIFEST_FILE, text) or not self:writeFile(VERSION_FILE, remoteVersion .. "\n") then
     return nil, "state not saved"
   end
-  if validSizes(sizes, remoteVersion, #entries) then self:writeFile(SIZES_FILE, sizes) end
+  if self:validSizes(sizes, remoteVersion, #entries) then self:writeFile(SIZES_FILE, sizes) end
   self:adopt(remoteVersion, text, entries, md5)
   self.base = baseCount(base, remoteVersion, #entries)
   if base and self.base > 0 then self:writeFile(BASE_FILE, remoteVersion .. "\t" .. self.base .. "\n") end
@@ -514,7 +520,7 @@ end
 function Prefetch:readPending(h, md5)
   local text = self:readFile(PENDING_FILE)
   if not text then return nil end
-  local lines = splitLines(text)
+  local lines = self:splitLines(text)
   if lines[1] ~= h or #lines < 2 then return nil end
   local count = tonumber((lines[#lines]:match("^END\t(%d+)$")))
   if count ~= #lines - 2 then return nil end
@@ -522,6 +528,7 @@ function Prefetch:readPending(h, md5)
   for i = 2, #lines - 1 do
     if not md5[lines[i]] then return nil end
     paths[#paths + 1] = lines[i]
+    if self:spent(PARSE_LINES) then sleep() end
   end
   return paths
 end
