@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -97,10 +96,20 @@ for _, line in ipairs(logs) do
 end
 )";
 
+// The folder the state files go to, removed at exit.
+struct Scratch {
+    std::string base = fuzzsupport::makeScratchFolder("vexo-fuzz-prefetch");
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(base, ec);
+    }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string scratch = fuzzsupport::makeScratchFolder("vexo-fuzz-prefetch");
+    static const Scratch scratchFolder;
+    const std::string& scratch = scratchFolder.base;
     if (size == 0) return 0;
     std::vector<std::string> parts(6);
     size_t part = 0;
