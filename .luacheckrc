@@ -7,6 +7,7 @@ max_line_length = 120
 globals = {
     "require",
     "cc",
+    "__G__TRACKBACK__",
 }
 
 -- Globals the engine, the portal and the game provide.
@@ -15,5 +16,4 @@ read_globals = {
     "release_print",
     "vexo_native",
     "vexoOnMemoryWarning",
-    "__G__TRACKBACK__",
 }

@@ -2,7 +2,8 @@
 // "<name>/baseline", prints "ratio <name> <value>": ours over the baseline, in
 // throughput (bytes per second, which the library reckons in CPU time) when both
 // report it, else in CPU time per iteration (wall time for a benchmark that asks
-// for it, whose work runs on other threads or processes). CPU time, unlike wall
+// for it, whose work runs on other threads or processes; the time a benchmark
+// measures itself when it uses manual time). CPU time, unlike wall
 // time, barely moves when other work shares the machine.
 //
 // Unless the command line says otherwise, every benchmark runs 20 repetitions of
@@ -46,9 +47,9 @@ public:
             auto it = run.counters.find("bytes_per_second");
             f.bytesPerSecond = it != run.counters.end() ? double(it->second) : 0;
             // A benchmark that measures wall time (work on other threads or processes)
-            // is compared in wall time.
-            f.time = run.run_name.time_type == "real_time" ? run.GetAdjustedRealTime()
-                                                              : run.GetAdjustedCPUTime();
+            // or times itself (manual time) is compared in that time.
+            const bool wall = run.run_name.time_type == "real_time" || run.run_name.time_type == "manual_time";
+            f.time = wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
             f.median = median;
         }
     }

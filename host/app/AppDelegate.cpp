@@ -10,6 +10,8 @@ extern "C" {
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/script/ScriptEngineManager.h"
+#include "host/app/AnrFix.h"
+#include "host/app/AnrGc.h"
 #include "host/app/BindingHooks.h"
 #include "host/app/ClientFixes.h"
 #include "portal/NativeBridge.h"
@@ -105,6 +107,9 @@ int AppDelegate::registerScriptModules(lua_State* L) {
         lua_pop(L, 1);
     }
     lua_pop(L, 1);
+
+    record("vexoOnMemoryWarning");
+    lua_register(L, "vexoOnMemoryWarning", vexoOnMemoryWarning);
     return 1;
 }
 

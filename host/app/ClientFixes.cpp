@@ -77,8 +77,4 @@ void installClientFixes(lua_State* L, const std::string& portalRoot) {
     lua_settop(L, top);
 }
 
-// The ANR-fix table and its script are not in this build yet.
-
-void installAnrFix(lua_State*) {}
-
 }  // namespace host

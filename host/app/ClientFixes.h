@@ -1,7 +1,7 @@
 #pragma once
 // The client's fix-up natives, installed by the script start after the portal's:
-// the tables "cc.VEXOClientFixes" and "cc.VEXOAnrFix", each with its embedded
-// script. Main thread only.
+// the table "cc.VEXOClientFixes" with its embedded script (the staged start's
+// table and script are in host/app/AnrFix.h). Main thread only.
 //
 // installClientFixes:
 // - sets cc.VEXOClientFixes = {hashFile = <C function>, version = 1} ("cc" is
@@ -29,6 +29,5 @@ namespace host {
 
 void installClientFixes(lua_State* L);
 void installClientFixes(lua_State* L, const std::string& portalRoot);
-void installAnrFix(lua_State* L);
 
 }  // namespace host

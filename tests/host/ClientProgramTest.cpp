@@ -71,4 +71,8 @@ TEST(ClientProgram, DemoScriptsPlayTheWaveAndEndTheProgram) {
         EXPECT_NE(at, std::string::npos) << line << "\n" << out;
     }
     EXPECT_EQ(out.find("LUA ERROR"), std::string::npos) << out;
+    // Its memory warning starts a sliced collection that runs to its end.
+    const size_t begun = out.find("ANRGC begin memory");
+    EXPECT_NE(begun, std::string::npos) << out;
+    EXPECT_NE(out.find("ANRGC done frames=", begun), std::string::npos) << out;
 }

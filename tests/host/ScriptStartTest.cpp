@@ -50,6 +50,7 @@ TEST_F(ScriptStart, RunsItsStepsInTheirFixedOrderThenTheEntryScript) {
         "register_studio_module", "register_ui_module", "register_extension_module",
         "register_skeleton_module", "register_3d_module", "register_audioengine_module",
         "register_physics3d_module", "register_navmesh_module", "luaopen_pb", "preload_cjson",
+        "vexoOnMemoryWarning",
         "setScriptKey", "registerPayWebViewBinding", "registerNativeBridge", "installTextInputFix",
         "installClientFixes", "installAnrFix", "src/main.lua"};
     EXPECT_THAT(_steps, ElementsAreArray(expected));
@@ -83,6 +84,7 @@ TEST_F(ScriptStart, InstallsTheBindingsAndNativesOfTheLayersAbove) {
     AppDelegate::startLua();
     EXPECT_EQ(eval("result = type(cc) == 'table' and type(cc.XMLHttpRequest) or 'no cc'"), "table");
     EXPECT_EQ(eval("result = type(vexo_native)"), "function");
+    EXPECT_EQ(eval("result = type(vexoOnMemoryWarning) .. ' ' .. cc.VEXOAnrFix.version"), "function 22");
     EXPECT_EQ(eval("result = tolua.type(cc.Director:getInstance())"), "cc.Director");
 }
 

@@ -7,6 +7,10 @@ function __G__TRACKBACK__(message)
     return message
 end
 
+-- One memory warning, as a phone would raise under pressure: the client answers
+-- it with a collection spread over frames (its "ANRGC" lines).
+vexoOnMemoryWarning()
+
 local files = cc.FileUtils:getInstance()
 local news = files:isFileExist("news.txt") and files:getStringFromFile("news.txt"):gsub("%s+$", "") or nil
 if news then
