@@ -12,6 +12,7 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
+#include "engine/files/FileUtils.h"
 #include "engine/network/HttpClient.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/BindingHooks.h"
@@ -40,6 +41,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(_host.ready()) << _host.error();
         _root = "https://localhost:" + std::to_string(_host.primaryPort());
+        // The role is saved in the settings file of the writable folder.
+        engine::FileUtils::getInstance()->setWritablePath(_data.path() + "/");
         host::installBindingHooks();
         engine::Director::getInstance();
         engine::ScriptEngineManager::getInstance()->setScriptEngine(engine::LuaEngine::getInstance());
@@ -67,6 +70,7 @@ protected:
     int opened() { return std::stoi(eval("#OPENED")); }
 
     PatchHost _host;
+    testsupport::TempDir _data;
     std::string _root;
     lua_State* L = nullptr;
 };
