@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include "LuaChunks.h"
 #include "bindings/network/LuaXmlHttpRequest.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
@@ -18,7 +19,6 @@
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/AppDelegate.h"
 #include "host/app/BindingHooks.h"
-#include "LuaChunks.h"
 #include "host/app/ClientFixes.h"
 #include "platform/UrlOpener.h"
 #include "scripting/LuaEngine.h"
