@@ -121,6 +121,8 @@ const Method kLabelMethods[] = {
                               classFunction<&createLabelWithSystemFontInBox>()}},
     {"setString", {method<&Label::setString>()}},
     {"getString", {method<&Label::getString>()}},
+    // The text's own colour (the prefetcher's progress line).
+    {"setTextColor", {method<&Label::setTextColor>()}},
     {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
     {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
     {"setTextColor", {method<&Label::setTextColor>()}},
@@ -164,6 +166,8 @@ const Method kFileUtilsMethods[] = {
     {"getStringFromFile", {method<&FileUtils::getStringFromFile>()}},
     {"fullPathForFilename", {method<&FileUtils::fullPathForFilename>()}},
     {"getWritablePath", {method<&FileUtils::getWritablePath>()}},
+    // For scripts that replace files on disk (the resource prefetcher).
+    {"purgeCachedEntries", {method<&FileUtils::purgeCachedEntries>()}},
 };
 
 // Saved settings and the browser.
