@@ -90,4 +90,18 @@ int dispatchMethod(lua_State* L) {
     return luaL_error(L, "invalid arguments in function '%s'", bindingName);
 }
 
+void addClassFunctions(lua_State* L, const char* luaName, std::span<const ClassFunction> functions) {
+    if (!L) return;
+    lua_pushstring(L, luaName);
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    if (lua_istable(L, -1)) {
+        for (const ClassFunction& entry : functions) {
+            lua_pushstring(L, entry.name);
+            lua_pushcfunction(L, entry.function);
+            lua_rawset(L, -3);
+        }
+    }
+    lua_pop(L, 1);
+}
+
 }  // namespace bindings

@@ -58,4 +58,13 @@ constexpr ClassEntry classEntry(const char* luaName, const char* baseLuaName,
 // Registers every row in order (tolua++ is opened on L first). Returns 1.
 int registerClassTable(lua_State* L, std::span<const ClassEntry> classes);
 
+// A hand-written method: a lua_CFunction stored under its name in a class table.
+struct ClassFunction {
+    const char* name;
+    lua_CFunction function;
+};
+// Stores the functions in the table of the registered class luaName ("cc.Scheduler"),
+// replacing what stood under their names; nothing when the class is not registered.
+void addClassFunctions(lua_State* L, const char* luaName, std::span<const ClassFunction> functions);
+
 }  // namespace bindings

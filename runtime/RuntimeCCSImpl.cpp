@@ -8,6 +8,9 @@
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/scene/Scene.h"
+#include "engine/studio/CSLoader.h"
+#include "engine/studio/timeline/ActionTimelineCache.h"
+#include "engine/ui/Helper.h"
 #include "host/config/ConfigFileReader.h"
 
 namespace runtime {
@@ -15,14 +18,37 @@ namespace {
 
 constexpr const char* kDashes = "------------------------------------------------";
 
+// The engine's own readers, for every loader a caller leaves empty.
+SceneFileLoaders withEngineLoaders(SceneFileLoaders l) {
+    if (!l.createNode) {
+        l.createNode = [](const std::string& file) { return engine::CSLoader::getInstance()->createNode(file); };
+    }
+    if (!l.createNodeForSimulator) {
+        l.createNodeForSimulator = [](const std::string& file) {
+            return engine::CSLoader::getInstance()->createNodeWithFlatBuffersForSimulator(file);
+        };
+    }
+    if (!l.playTimeline) {
+        l.playTimeline = [](engine::Node* node, const std::string& file) {
+            auto* cache = studio::timeline::ActionTimelineCache::getInstance();
+            if (auto* action = cache->createActionWithFlatBuffersForSimulator(file)) {
+                node->runAction(action);
+                action->gotoFrameAndPlay(0);
+            }
+        };
+    }
+    if (!l.doLayout) l.doLayout = [](engine::Node* node) { engine::ui::Helper::doLayout(node); };
+    return l;
+}
+
 SceneFileLoaders& loaders() {
-    static SceneFileLoaders l;
+    static SceneFileLoaders l = withEngineLoaders({});
     return l;
 }
 
 void fitToVisibleArea(engine::Node* node) {
     node->setContentSize(engine::Director::getInstance()->getVisibleSize());
-    if (loaders().doLayout) loaders().doLayout(node);
+    loaders().doLayout(node);
 }
 
 void show(engine::Node* node) {
@@ -51,7 +77,7 @@ bool isCentredGroup(const std::string& xml) {
 
 std::unique_ptr<RuntimeCCSImpl> RuntimeCCSImpl::create() { return std::make_unique<RuntimeCCSImpl>(); }
 
-void RuntimeCCSImpl::setLoaders(SceneFileLoaders l) { loaders() = std::move(l); }
+void RuntimeCCSImpl::setLoaders(SceneFileLoaders l) { loaders() = withEngineLoaders(std::move(l)); }
 
 void RuntimeCCSImpl::startScript(const std::string& file) {
     std::string entry = file.empty() ? host::ConfigFileReader::getInstance()->getEntryFile() : file;
@@ -68,7 +94,7 @@ void RuntimeCCSImpl::loadCSBProject(const std::string& file) {
     engine::log("LOAD Studio FILE (.csb): %s", file.c_str());
     engine::log("\n%s\n", kDashes);
 
-    engine::Node* node = loaders().createNode ? loaders().createNode(file) : nullptr;
+    engine::Node* node = loaders().createNode(file);
     if (!node) return;
     fitToVisibleArea(node);
     show(node);
@@ -79,9 +105,9 @@ void RuntimeCCSImpl::loadCSDProject(const std::string& file) {
     engine::log("LOAD Studio FILE (.csd): %s", file.c_str());
     engine::log("%s", kDashes);
 
-    engine::Node* node = loaders().createNodeForSimulator ? loaders().createNodeForSimulator(file) : nullptr;
+    engine::Node* node = loaders().createNodeForSimulator(file);
     if (!node) return;
-    if (loaders().playTimeline) loaders().playTimeline(node, file);
+    loaders().playTimeline(node, file);
     fitToVisibleArea(node);
 
     engine::FileUtils* files = engine::FileUtils::getInstance();

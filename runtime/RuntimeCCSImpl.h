@@ -1,8 +1,8 @@
 #pragma once
 // The scene-file runtime: shows a studio scene file, ".csd" (XML project file) or
-// ".csb" (binary), as the running scene. Reading a file's node tree is done by the
-// studio layout reader, reached through SceneFileLoaders; without a loader no node
-// is made and only the log lines appear.
+// ".csb" (binary), as the running scene. Files are read by the engine's studio
+// readers (engine::CSLoader, the timeline cache, ui::Helper::doLayout), reached
+// through SceneFileLoaders so that tests can stand in for them.
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,6 +29,8 @@ struct SceneFileLoaders {
 class RuntimeCCSImpl : public RuntimeProtocol {
 public:
     static std::unique_ptr<RuntimeCCSImpl> create();
+    // Replaces the loaders; a member left empty is the engine's own, so
+    // setLoaders({}) brings every one back.
     static void setLoaders(SceneFileLoaders loaders);
 
     // Empty: the configured entry file. ".csd" is looked for first, then ".csb";

@@ -2,6 +2,7 @@
 // director, scheduler, files, textures, views, events and actions.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaSchedulerScript.h"
 
 #include <vector>
@@ -15,6 +16,7 @@
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Scheduler.h"
+#include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
@@ -41,6 +43,11 @@ using namespace engine;
 // addChild's shorter forms take the engine's defaults.
 void addChild1(Node* self, Node* child) { self->addChild(child); }
 void addChild2(Node* self, Node* child, int localZOrder) { self->addChild(child, localZOrder); }
+
+// Sizes, opacity and actions of nodes.
+void setContentSize2(Node* self, float width, float height) { self->setContentSize(Size(width, height)); }
+void setOpacity(Node* self, int32_t opacity) { self->setOpacity(static_cast<uint8_t>(opacity)); }
+int32_t getOpacity(Node* self) { return self->getOpacity(); }
 
 const Method kNodeMethods[] = {
     {"create", {classFunction<&Node::create>()}},
@@ -71,6 +78,11 @@ const Method kNodeMethods[] = {
     {"getColor", {method<&Node::getColor>()}},
     {"convertToWorldSpace", {method<&Node::convertToWorldSpace>()}},
     {"convertToNodeSpace", {method<&Node::convertToNodeSpace>()}},
+    {"setContentSize", {method<&Node::setContentSize>(), method<&setContentSize2>()}},
+    {"setOpacity", {method<&setOpacity>()}},
+    {"getOpacity", {method<&getOpacity>()}},
+    {"runAction", {method<&Node::runAction>()}},
+    {"stopAllActions", {method<&Node::stopAllActions>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -101,14 +113,24 @@ Label* createLabelWithSystemFontInBox(const std::string& text, const std::string
     return Label::createWithSystemFont(text, font, size, dimensions);
 }
 
+void enableOutline1(Label* self, const Color4B& color) { self->enableOutline(color); }
+
 const Method kLabelMethods[] = {
     {"create", {classFunction<&Label::create>()}},
     {"createWithSystemFont", {classFunction<&createLabelWithSystemFont>(),
                               classFunction<&createLabelWithSystemFontInBox>()}},
     {"setString", {method<&Label::setString>()}},
     {"getString", {method<&Label::getString>()}},
+    // The text's own colour (the prefetcher's progress line).
+    {"setTextColor", {method<&Label::setTextColor>()}},
     {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
     {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
+    {"setTextColor", {method<&Label::setTextColor>()}},
+    {"enableOutline", {method<&enableOutline1>(), method<&Label::enableOutline>()}},
+};
+
+const Method kScaleToMethods[] = {
+    {"create", {classFunction<&ScaleTo::create>()}},
 };
 
 const Method kDrawNodeMethods[] = {
@@ -144,6 +166,26 @@ const Method kFileUtilsMethods[] = {
     {"getStringFromFile", {method<&FileUtils::getStringFromFile>()}},
     {"fullPathForFilename", {method<&FileUtils::fullPathForFilename>()}},
     {"getWritablePath", {method<&FileUtils::getWritablePath>()}},
+    // For scripts that replace files on disk (the resource prefetcher).
+    {"purgeCachedEntries", {method<&FileUtils::purgeCachedEntries>()}},
+};
+
+// Saved settings and the browser.
+std::string getStringForKey1(UserDefault* self, const std::string& key) { return self->getStringForKey(key); }
+std::string getStringForKey2(UserDefault* self, const std::string& key, const std::string& fallback) {
+    return self->getStringForKey(key, fallback);
+}
+
+const Method kUserDefaultMethods[] = {
+    {"getInstance", {classFunction<&UserDefault::getInstance>()}},
+    {"getStringForKey", {method<&getStringForKey1>(), method<&getStringForKey2>()}},
+    {"setStringForKey", {method<&UserDefault::setStringForKey>()}},
+    {"flush", {method<&UserDefault::flush>()}},
+};
+
+const Method kApplicationMethods[] = {
+    {"getInstance", {classFunction<&Application::getInstance>()}},
+    {"openURL", {method<&Application::openURL>()}},
 };
 
 const std::vector<ClassEntry> kCoreClasses = {
@@ -169,7 +211,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<TextureCache>("cc.TextureCache", nullptr),
     classEntry<GLView>("cc.GLView", "cc.Ref"),
     classEntry<GLViewImpl>("cc.GLViewImpl", "cc.GLView"),
-    classEntry<Application>("cc.Application", nullptr),
+    classEntry<Application>("cc.Application", nullptr, kApplicationMethods),
     classEntry<Console>("cc.Console", nullptr),
     classEntry<Action>("cc.Action", "cc.Ref"),
     classEntry<FiniteTimeAction>("cc.FiniteTimeAction", "cc.Action"),
@@ -178,13 +220,14 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<DelayTime>("cc.DelayTime", "cc.ActionInterval"),
     classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
-    classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval"),
+    classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
     classEntry<Renderer>("cc.Renderer", nullptr),
+    classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
 };
 
 }  // namespace
@@ -194,6 +237,7 @@ std::span<const ClassEntry> coreClassTable() { return kCoreClasses; }
 int register_core_classes(lua_State* L) {
     registerClassTable(L, kCoreClasses);
     register_scheduler_script_manual(L);
+    register_action_lists_manual(L);
     return 1;
 }
 

@@ -1,5 +1,7 @@
 #include "bindings/core/LuaSchedulerScript.h"
 
+#include "bindings/LuaClassTable.h"
+
 #include <tolua++.h>
 
 #include <cstdio>
@@ -61,18 +63,9 @@ int lua_unscheduleScriptEntry(lua_State* L) {
 }  // namespace
 
 int register_scheduler_script_manual(lua_State* L) {
-    if (!L) return 0;
-    lua_pushstring(L, kLuaName);
-    lua_rawget(L, LUA_REGISTRYINDEX);
-    if (lua_istable(L, -1)) {
-        lua_pushstring(L, "scheduleScriptFunc");
-        lua_pushcfunction(L, lua_scheduleScriptFunc);
-        lua_rawset(L, -3);
-        lua_pushstring(L, "unscheduleScriptEntry");
-        lua_pushcfunction(L, lua_unscheduleScriptEntry);
-        lua_rawset(L, -3);
-    }
-    lua_pop(L, 1);
+    const ClassFunction functions[] = {{"scheduleScriptFunc", lua_scheduleScriptFunc},
+                                       {"unscheduleScriptEntry", lua_unscheduleScriptEntry}};
+    addClassFunctions(L, kLuaName, functions);
     return 0;
 }
 

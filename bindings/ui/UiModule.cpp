@@ -1,11 +1,13 @@
 // The ui module: the widget classes (table "ccui").
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/ui/LuaWidgetListeners.h"
 
 #include <vector>
 
 #include "engine/ui/Button.h"
 #include "engine/ui/Helper.h"
+#include "engine/ui/Layout.h"
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/Text.h"
@@ -55,6 +57,27 @@ const Method kScale9SpriteMethods[] = {
                 classFunction<&createScale9Sprite>()}},
     {"setCapInsets", {method<&Scale9Sprite::setCapInsets>()}},
     {"getOriginalSize", {method<&Scale9Sprite::getOriginalSize>()}},
+    {"createWithSpriteFrameName", {classFunction<&Scale9Sprite::createWithSpriteFrameName>()}},
+};
+
+// Layouts: the background type and opacity as scripts number them.
+void setBackGroundColorType(Layout* self, int32_t type) {
+    self->setBackGroundColorType(static_cast<Layout::BackGroundColorType>(type >= 0 && type <= 2 ? type : 0));
+}
+int32_t getBackGroundColorType(Layout* self) { return static_cast<int32_t>(self->getBackGroundColorType()); }
+void setBackGroundColorOpacity(Layout* self, int32_t opacity) {
+    self->setBackGroundColorOpacity(static_cast<uint8_t>(opacity));
+}
+int32_t getBackGroundColorOpacity(Layout* self) { return self->getBackGroundColorOpacity(); }
+
+const Method kLayoutMethods[] = {
+    {"create", {classFunction<&Layout::create>()}},
+    {"setBackGroundColorType", {method<&setBackGroundColorType>()}},
+    {"getBackGroundColorType", {method<&getBackGroundColorType>()}},
+    {"setBackGroundColor", {method<&Layout::setBackGroundColor>()}},
+    {"getBackGroundColor", {method<&Layout::getBackGroundColor>()}},
+    {"setBackGroundColorOpacity", {method<&setBackGroundColorOpacity>()}},
+    {"getBackGroundColorOpacity", {method<&getBackGroundColorOpacity>()}},
 };
 
 const Method kHelperMethods[] = {
@@ -67,6 +90,7 @@ const std::vector<ClassEntry> kUiClasses = {
     classEntry<Button>("ccui.Button", "ccui.Widget", kButtonMethods),
     classEntry<Text>("ccui.Text", "ccui.Widget", kTextMethods),
     classEntry<LoadingBar>("ccui.LoadingBar", "ccui.Widget", kLoadingBarMethods),
+    classEntry<Layout>("ccui.Layout", "ccui.Widget", kLayoutMethods),
     classEntry<Scale9Sprite>("ccui.Scale9Sprite", "cc.Node", kScale9SpriteMethods),
     classEntry<Helper>("ccui.Helper", nullptr, kHelperMethods),
 };
@@ -78,6 +102,7 @@ std::span<const ClassEntry> uiClassTable() { return kUiClasses; }
 int register_ui_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
     registerClassTable(L, kUiClasses);
+    register_ui_manual(L);
     return 1;
 }
 

@@ -4,11 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "engine/base/Director.h"
 #include "engine/app/GLView.h"
+#include "engine/base/Log.h"
 #include "platform/Locale.h"
+#include "platform/UrlOpener.h"
 
 namespace engine {
 
@@ -68,6 +71,46 @@ const char* Application::getCurrentLanguageCode() {
     }
     _languageCode[2] = '\0';
     return _languageCode;
+}
+
+}  // namespace engine
+
+namespace engine {
+
+namespace {
+
+bool startsWithNoCase(const std::string& text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+// A zero byte would cut the address on its way to the browser, opening another.
+bool hasControlCharacter(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7f) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Application::openURL(const std::string& url) {
+    if (!startsWithNoCase(url, "http://") && !startsWithNoCase(url, "https://")) {
+        log("Application: refused to open an address that is not http or https: %s", url.c_str());
+        return false;
+    }
+    if (hasControlCharacter(url)) {
+        log("Application: refused to open an address holding control characters");
+        return false;
+    }
+    if (platform::openUrl(url)) return true;
+    log("Application: could not open %s", url.c_str());
+    return false;
 }
 
 }  // namespace engine

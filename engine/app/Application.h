@@ -1,6 +1,8 @@
 #pragma once
 // The application: its constructor makes it the singleton; run() drives the
 // director's loop until the director ends.
+#include <string>
+
 namespace engine {
 
 class Application {
@@ -27,6 +29,11 @@ public:
     // LANG: the part before '_', '.' or '@', lower-cased ("de_DE.UTF-8" gives "de").
     // "en" when unset, "C", "POSIX", or when that part is not two ASCII letters.
     const char* getCurrentLanguageCode();
+    // Opens a web address in the desktop's browser (platform::openUrl). Only
+    // "http://" and "https://" addresses (scheme in any case) are opened; any other
+    // is refused and logged, as is one holding a control character (a zero byte
+    // would cut it short). True when the browser was started.
+    bool openURL(const std::string& url);
 
 private:
     static Application* s_instance;

@@ -40,6 +40,11 @@ void EventDispatcher::removeEventListener(EventListenerTouchOneByOne* listener) 
     auto it = std::find(_touchListeners.begin(), _touchListeners.end(), listener);
     if (it == _touchListeners.end()) return;
     _touchListeners.erase(it);
+    Node* node = listener->_node;
+    if (std::none_of(_touchListeners.begin(), _touchListeners.end(),
+                     [node](const EventListenerTouchOneByOne* other) { return other->_node == node; })) {
+        node->_touchListenersBound = false;   // its destructor need not look for the dispatcher
+    }
     listener->_node = nullptr;
     listener->_claimed.clear();
     listener->release();

@@ -4,13 +4,12 @@
 
 #include <cfloat>
 #include <cmath>
+#include <optional>
 
 #include "engine/base/Json.h"
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
-#include "engine/ui/Button.h"
-#include "engine/ui/LoadingBar.h"
-#include "engine/ui/Text.h"
+#include "engine/studio/NodeSpec.h"
 
 namespace studio {
 
@@ -27,25 +26,28 @@ public:
     Widget* build(const rapidjson::Value& object, int depth) {
         if (depth > GUIReader::kMaxDepth) return refuse("widgets nested too deeply");
         if (!object.IsObject()) return refuse("a widget is not an object");
-        std::string type;
-        if (!readString(object, "type", &type, true)) return nullptr;
-        Widget* widget = createOfType(type, object);
-        if (!widget) return nullptr;
-        std::string name;
-        if (!readString(object, "name", &name, false)) return nullptr;
-        widget->setName(name);
+        NodeSpec spec;
+        if (!readString(object, "type", &spec.type, true) || !readString(object, "name", &spec.name, false) ||
+            !readString(object, "text", &spec.text, false) || !readString(object, "image", &spec.image, false) ||
+            !readNumber(object, "fontSize", &spec.fontSize) || !readNumber(object, "percent", &spec.percent)) {
+            return nullptr;
+        }
         engine::Vec2 pair;
         bool found = false;
         if (!readPair(object, "position", &pair, &found)) return nullptr;
-        if (found) widget->setPosition(pair);
+        if (found) spec.position = pair;
         if (!readPair(object, "size", &pair, &found)) return nullptr;
-        if (found) widget->setContentSize(engine::Size(pair.x, pair.y));
+        if (found) spec.size = engine::Size(pair.x, pair.y);
         if (const rapidjson::Value* visible = engine::jsonMember(object, "visible")) {
             if (!visible->IsBool()) return refuse("'visible' is not a boolean");
-            widget->setVisible(visible->GetBool());
+            spec.visible = visible->GetBool();
         }
-        if (const rapidjson::Value* children = engine::jsonMember(object, "children")) {
-            if (!children->IsArray()) return refuse("'children' is not an array");
+        const rapidjson::Value* children = engine::jsonMember(object, "children");
+        if (children && !children->IsArray()) return refuse("'children' is not an array");
+        std::string why;
+        Widget* widget = createWidget(spec, &why);
+        if (!widget) return refuse(why);
+        if (children) {
             for (const rapidjson::Value& item : children->GetArray()) {
                 Widget* child = build(item, depth + 1);
                 if (!child) return nullptr;
@@ -84,15 +86,15 @@ private:
         return true;
     }
 
-    bool readNumber(const rapidjson::Value& object, const char* key, float* out, bool* found) {
-        *found = false;
+    bool readNumber(const rapidjson::Value& object, const char* key, std::optional<float>* out) {
         const rapidjson::Value* value = engine::jsonMember(object, key);
         if (!value) return true;
-        if (!toFloat(*value, out)) {
+        float number = 0.f;
+        if (!toFloat(*value, &number)) {
             refuse(std::string("'") + key + "' is not a number");
             return false;
         }
-        *found = true;
+        *out = number;
         return true;
     }
 
@@ -107,43 +109,6 @@ private:
         }
         *found = true;
         return true;
-    }
-
-    Widget* createOfType(const std::string& type, const rapidjson::Value& object) {
-        std::string text, image;
-        float fontSize = 0.f, percent = 0.f;
-        bool hasFontSize = false, hasPercent = false;
-        if (!readString(object, "text", &text, false) || !readString(object, "image", &image, false) ||
-            !readNumber(object, "fontSize", &fontSize, &hasFontSize) ||
-            !readNumber(object, "percent", &percent, &hasPercent)) {
-            return nullptr;
-        }
-        if (type == "Widget") return Widget::create();
-        if (type == "Layout") {
-            Widget* layout = Widget::create();
-            layout->setAnchorPoint(engine::Vec2::ZERO);
-            return layout;
-        }
-        if (type == "Text") {
-            auto* label = engine::ui::Text::create();
-            if (hasFontSize) label->setFontSize(fontSize);
-            label->setString(text);
-            return label;
-        }
-        if (type == "LoadingBar") {
-            auto* bar = engine::ui::LoadingBar::create();
-            if (!image.empty()) bar->loadTexture(image);
-            if (hasPercent) bar->setPercent(percent);
-            return bar;
-        }
-        if (type == "Button") {
-            auto* button = engine::ui::Button::create();
-            if (!image.empty()) button->loadTextureNormal(image);
-            if (hasFontSize) button->setTitleFontSize(fontSize);
-            button->setTitleText(text);
-            return button;
-        }
-        return refuse("unknown widget type '" + type + "'");
     }
 
     const std::string& _source;

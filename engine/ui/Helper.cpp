@@ -20,4 +20,25 @@ Widget* Helper::seekWidgetByName(Widget* root, const std::string& name) {
     return nullptr;
 }
 
+void Helper::doLayout(Node* root) {
+    std::vector<Node*> pending;
+    if (root) pending.assign(root->getChildren().rbegin(), root->getChildren().rend());
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        if (auto* widget = dynamic_cast<Widget*>(node)) {
+            const LayoutRule& rule = widget->getLayoutRule();
+            const Size& room = widget->getParent()->getContentSize();
+            if (rule.percentSize) {
+                widget->setContentSize(Size(room.width * rule.percentSize->width, room.height * rule.percentSize->height));
+            }
+            if (rule.percentPosition) {
+                widget->setPosition(room.width * rule.percentPosition->x, room.height * rule.percentPosition->y);
+            }
+        }
+        const auto& children = node->getChildren();
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+}
+
 }  // namespace engine::ui

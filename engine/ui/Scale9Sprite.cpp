@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/base/Log.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/SpriteFrameCache.h"
 
 namespace engine::ui {
 
@@ -18,16 +20,33 @@ Scale9Sprite* Scale9Sprite::create(const std::string& file) {
     return autoreleased(sprite, sprite->initWithTexture(texture));
 }
 
+Scale9Sprite* Scale9Sprite::createWithSpriteFrameName(const std::string& name) {
+    SpriteFrame* frame = SpriteFrameCache::getInstance()->getSpriteFrameByName(name);
+    if (!frame) {
+        log("Scale9Sprite: no sprite frame named '%s'", name.c_str());
+        return nullptr;
+    }
+    auto* sprite = new Scale9Sprite;
+    return autoreleased(sprite, sprite->initWithTexture(frame->getTexture(), frame->getRect()));
+}
+
 Scale9Sprite::~Scale9Sprite() {
     if (_texture) _texture->release();
 }
 
 bool Scale9Sprite::initWithTexture(Texture2D* texture) {
+    Rect whole;
+    if (texture) whole.size = texture->getContentSize();
+    return initWithTexture(texture, whole);
+}
+
+bool Scale9Sprite::initWithTexture(Texture2D* texture, const Rect& rect) {
     setAnchorPoint(Vec2(0.5f, 0.5f));
     if (texture) {
         texture->retain();
         _texture = texture;
-        _originalSize = texture->getContentSize();
+        _textureRect = rect;
+        _originalSize = rect.size;
     }
     setContentSize(_originalSize);
     setCapInsets(Rect());

@@ -16,9 +16,14 @@ public:
     // The whole image, the content size its size, the default insets; nullptr when
     // the image cannot be read.
     static Scale9Sprite* create(const std::string& file);
+    // The same from a frame of the sprite-frame cache (its rectangle of the
+    // texture); nullptr, with a log line, when no frame has that name.
+    static Scale9Sprite* createWithSpriteFrameName(const std::string& name);
     ~Scale9Sprite() override;
 
     Texture2D* getTexture() const { return _texture; }
+    // The part of the texture sliced: the whole of it, or the frame's rectangle.
+    const Rect& getTextureRect() const { return _textureRect; }
     // The image's own size.
     const Size& getOriginalSize() const { return _originalSize; }
     // The centre slice in image points. A zero rectangle selects the default, the
@@ -32,9 +37,11 @@ public:
 protected:
     Scale9Sprite() = default;
     bool initWithTexture(Texture2D* texture);
+    bool initWithTexture(Texture2D* texture, const Rect& rect);
 
 private:
     Texture2D* _texture = nullptr;
+    Rect _textureRect;
     Size _originalSize;
     Rect _capInsets;
 };

@@ -1,44 +1,98 @@
 #pragma once
 // The base of the UI widgets: a node that can be enabled, take touches and report
-// a click to its listener. Headless: a click comes from simulateClick(), which
-// stands for a tap released over the widget. The anchor is the centre.
+// them to its listeners. The anchor is the centre.
+//
+// Touches: a touch-enabled widget has a one-by-one listener with the director's
+// event dispatcher, bound to the widget (scene-graph priority: a widget drawn on
+// top hears a touch first). A touch that begins inside the widget's box (its
+// content box, through the widget's world transform) while the widget is enabled
+// and shown (it and every ancestor visible) is claimed and swallowed: the widgets
+// beneath never see it. Any other touch passes on. Of a claimed touch the touch
+// listener hears BEGAN, each MOVED, then ENDED when it is released inside the box
+// (and the click listener runs after it) or CANCELED when it is released outside
+// or cancelled. The widget is highlighted while the finger is inside.
+//
+// Listeners may remove or destroy the widget, or replace themselves: the widget
+// and the running listener are kept alive until the call returns.
 #include <functional>
+#include <optional>
 
 #include "engine/scene/Node.h"
+
+namespace engine {
+class EventListenerTouchOneByOne;
+class Event;
+class Touch;
+}  // namespace engine
 
 namespace engine::ui {
 
 // Where a widget's images come from: files, or frames of a sprite sheet.
 enum class TextureResType { LOCAL = 0, PLIST = 1 };
 
+// Where Helper::doLayout puts a widget in its parent, as fractions of the parent's
+// content size: the position of its anchor, and its own content size. An absent
+// part leaves that value as it is.
+struct LayoutRule {
+    std::optional<Vec2> percentPosition;
+    std::optional<Size> percentSize;
+};
+
 class Widget : public Node {
 public:
+    enum class TouchEventType { BEGAN = 0, MOVED = 1, ENDED = 2, CANCELED = 3 };
+    using ccWidgetTouchCallback = std::function<void(Ref*, TouchEventType)>;
     using ccWidgetClickCallback = std::function<void(Ref*)>;
 
     // A new widget (enabled, not touch-enabled), autoreleased.
     static Widget* create();
+    ~Widget() override;
 
+    // A disabled widget lets touches pass; a touch it holds still ends normally.
     void setEnabled(bool enabled) { _enabled = enabled; }
     bool isEnabled() const { return _enabled; }
-    void setTouchEnabled(bool enabled) { _touchEnabled = enabled; }
+    // Registers or removes the widget's touch listener. Turning touch off cancels
+    // nothing: a touch the widget holds is dropped without an end.
+    void setTouchEnabled(bool enabled);
     bool isTouchEnabled() const { return _touchEnabled; }
+    bool isHighlighted() const { return _highlighted; }
 
-    // Replaces the click listener (an empty function removes it).
+    // Each replaces the listener of its sort (an empty function removes it).
+    void addTouchEventListener(const ccWidgetTouchCallback& callback) { _touchListener = callback; }
     void addClickEventListener(const ccWidgetClickCallback& callback) { _clickListener = callback; }
-    // A tap released over the widget: when it is enabled, touch-enabled and shown
-    // (it and every ancestor visible), the click listener runs with the widget as
-    // sender; answers whether it ran. The listener may remove or destroy the widget:
-    // the widget and the listener are kept alive until the call returns.
+
+    // Whether a point in world space lies in the widget's box (edges included).
+    virtual bool hitTest(const Vec2& worldPoint) const;
+
+    // A tap released over the widget without a touch: when it is enabled,
+    // touch-enabled and shown, the click listener runs with the widget as sender;
+    // answers whether it ran.
     bool simulateClick();
+
+    void setLayoutRule(const LayoutRule& rule) { _layoutRule = rule; }
+    const LayoutRule& getLayoutRule() const { return _layoutRule; }
 
 protected:
     Widget() = default;
     bool init() override;
 
+    virtual bool onTouchBegan(Touch* touch, Event* event);
+    virtual void onTouchMoved(Touch* touch, Event* event);
+    virtual void onTouchEnded(Touch* touch, Event* event);
+    virtual void onTouchCancelled(Touch* touch, Event* event);
+
 private:
+    bool isShown() const;
+    void fireTouch(TouchEventType type);
+    void fireClick();
+
     bool _enabled = true;
     bool _touchEnabled = false;
+    bool _highlighted = false;
+    EventListenerTouchOneByOne* _listener = nullptr;   // retained while touch is enabled
+    ccWidgetTouchCallback _touchListener;
     ccWidgetClickCallback _clickListener;
+    LayoutRule _layoutRule;
 };
 
 }  // namespace engine::ui

@@ -21,6 +21,7 @@
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Scheduler.h"
+#include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
 #include "engine/extension/TableView.h"
 #include "engine/files/FileUtils.h"
@@ -42,6 +43,7 @@
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/Layout.h"
 #include "engine/ui/Helper.h"
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
@@ -185,6 +187,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
     {typeid(engine::GLProgramCache), "cc.GLProgramCache"},
     {typeid(engine::Renderer), "cc.Renderer"},
+    {typeid(engine::UserDefault), "cc.UserDefault"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
@@ -196,6 +199,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::Button), "ccui.Button"},
     {typeid(engine::ui::Text), "ccui.Text"},
     {typeid(engine::ui::LoadingBar), "ccui.LoadingBar"},
+    {typeid(engine::ui::Layout), "ccui.Layout"},
     {typeid(engine::ui::Scale9Sprite), "ccui.Scale9Sprite"},
     {typeid(engine::ui::Helper), "ccui.Helper"},
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},

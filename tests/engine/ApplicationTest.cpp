@@ -6,11 +6,14 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
+#include "platform/UrlOpener.h"
+#include "support/TestSupport.h"
 
 using engine::Director;
 
@@ -148,6 +151,48 @@ TEST(ApplicationLanguageTest, CodeFromTheLocaleVariables) {
             << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
             << (c.lang ? c.lang : "-");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Only web addresses reach the browser; the rest are refused and logged.
+TEST_F(ApplicationTest, OpenUrlPassesOnlyWebAddresses) {
+    std::vector<std::string> opened;
+    platform::setUrlOpenerForTesting([&](const std::string& url) {
+        opened.push_back(url);
+        return url.find("fails") == std::string::npos;
+    });
+    TinyApp app;
+    const struct {
+        std::string url;
+        bool result;
+        bool reachesOpener;
+    } cases[] = {
+        {"https://portal.example/report.shtml", true, true},
+        {"http://portal.example/a b?c=\"d\";e", true, true},
+        {"HTTPS://PORTAL.EXAMPLE/", true, true},
+        {"https://portal.example/fails", false, true},
+        {"file:///etc/passwd", false, false},
+        {"javascript:alert(1)", false, false},
+        {"mailto:ad@portal.example", false, false},
+        {"-https://portal.example/", false, false},
+        {" https://portal.example/", false, false},
+        {"https:", false, false},
+        {"", false, false},
+        {std::string("https://portal.example/\0.evil", 29), false, false},
+        {"https://portal.example/\nline", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        opened.clear();
+        testsupport::LogCapture log;
+        EXPECT_EQ(engine::Application::getInstance()->openURL(c.url), c.result);
+        EXPECT_EQ(opened, c.reachesOpener ? std::vector<std::string>{c.url} : std::vector<std::string>{});
+        EXPECT_EQ(log.lines().empty(), c.result);
+    }
+    platform::setUrlOpenerForTesting(nullptr);
 }
 
 }  // namespace

@@ -17,6 +17,10 @@ using runtime::RuntimeCCSImpl;
 using testing::ElementsAre;
 
 namespace {
+const std::string kScenes = std::string(VEXO_BINARY_DIR) + "/tests/scenes/";
+}  // namespace
+
+namespace {
 
 const std::string kDashes(48, '-');
 
@@ -153,5 +157,108 @@ TEST_F(SceneFileRuntime, CsdWithANodeOrSkeletonPropertyGroupIsCentred) {
         engine::Node* node = shown();
         ASSERT_NE(node, nullptr) << tc.xml;
         EXPECT_EQ(node->getPosition(), tc.centred ? engine::Vec2(480, 320) : engine::Vec2(3, 4)) << tc.xml;
+    }
+}
+
+namespace {
+
+// The same director, with the engine's own scene-file readers.
+class EngineSceneFiles : public SceneFileRuntime {
+protected:
+    void SetUp() override {
+        SceneFileRuntime::SetUp();
+        RuntimeCCSImpl::setLoaders({});
+    }
+};
+
+}  // namespace
+
+TEST_F(EngineSceneFiles, GoodFilesBecomeTheSceneAndBadOnesKeepIt) {
+    const std::string tree = R"(<Node Type="Node" Name="root" X="3" Y="4"><Node Type="Text" Text="hi"/></Node>)";
+    auto csd = [&](const std::string& group) { return "<SceneFile>" + group + tree + "</SceneFile>"; };
+    struct Case {
+        const char* file;
+        std::string content;
+        bool shown;
+        engine::Vec2 position;
+    };
+    const Case cases[] = {
+        {"node.csd", csd(R"(<PropertyGroup Type="Node" Name="main"/>)"), true, {480, 320}},
+        {"skeleton.csd", csd(R"(<PropertyGroup Type="Skeleton"/>)"), true, {480, 320}},
+        {"layer.csd", csd(R"(<PropertyGroup Type="Layer"/>)"), true, {3, 4}},
+        {"second.csd", csd(R"(<PropertyGroup Name="main" Type="Node"/>)"), true, {3, 4}},
+        {"plain.csd", csd(""), true, {3, 4}},
+        {"later.csd", "<SceneFile>" + tree + R"(<PropertyGroup Type="Node"/></SceneFile>)", true, {3, 4}},
+        {"scene.csb", testsupport::readFile(kScenes + "scene.csb"), true, {5, 6}},
+        {"type.csd", R"(<SceneFile><PropertyGroup Type="Node"/><Node Type="Sprite"/></SceneFile>)", false, {}},
+        {"cut.csd", csd(R"(<PropertyGroup Type="Node"/>)").substr(0, 60), false, {}},
+        {"text.csb", "not a scene", false, {}},
+        {"no_type.csb", testsupport::readFile(kScenes + "missing_type.csb"), false, {}},
+        {"an_xml.csb", csd(""), false, {}},
+        {"absent.csd", "", false, {}},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.file);
+        if (std::string(tc.file) != "absent.csd") dir.write(tc.file, tc.content);
+        engine::Scene* before = director->getRunningScene();
+        runtime.startScript(tc.file);
+        engine::Node* node = shown();
+        if (!tc.shown) {
+            EXPECT_EQ(director->getRunningScene(), before);
+            continue;
+        }
+        ASSERT_NE(node, nullptr);
+        EXPECT_NE(director->getRunningScene(), before);
+        EXPECT_EQ(node->getName(), "root");
+        EXPECT_EQ(node->getPosition(), tc.position);
+        EXPECT_EQ(node->getContentSize(), engine::Size(960, 640));
+    }
+}
+
+TEST_F(EngineSceneFiles, CsdIsLaidOutForTheVisibleSizeAndPlaysItsTimeline) {
+    dir.write("scene.csd", testsupport::readFile(std::string(VEXO_SOURCE_DIR) + "/tests/engine/scenes/scene.csd"));
+    runtime.startScript("scene.csd");
+    engine::Node* root = shown();
+    ASSERT_NE(root, nullptr);
+    engine::Node* panel = root->getChildByName("panel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getPosition(), engine::Vec2(480, 320));
+    EXPECT_EQ(panel->getContentSize(), engine::Size(480, 160));
+    EXPECT_EQ(panel->getChildByName("title")->getPosition(), engine::Vec2(240, 160));
+
+    // The bar moves from (0, 0) at frame 0 to (120, 60) at frame 60, then starts again.
+    engine::Node* bar = root->getChildByName("bar");
+    const float start = bar->getPositionX();
+    EXPECT_LT(start, 4.f);
+    for (int i = 0; i < 30; ++i) director->mainLoop(1.f / 60);
+    EXPECT_NEAR(bar->getPositionX() - start, 60.f, 0.5f);
+    EXPECT_NEAR(bar->getPositionY() * 2, bar->getPositionX(), 0.5f);
+    for (int i = 0; i < 40; ++i) director->mainLoop(1.f / 60);
+    EXPECT_LT(bar->getPositionX(), 60.f);
+}
+
+TEST_F(EngineSceneFiles, UploadedFilesComeBeforeTheProjectsOwn) {
+    const std::string upload = dir.file("upload"), project = dir.file("project");
+    engine::FileUtils::getInstance()->setSearchPaths({upload, project});
+    const std::string good = testsupport::readFile(kScenes + "scene.csb");
+    struct Case {
+        const char* file;
+        std::string uploaded, projects;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"a.csd", R"(<SceneFile><Node Type="Node" Name="uploaded"/></SceneFile>)",
+         R"(<SceneFile><Node Type="Node" Name="project"/></SceneFile>)", "uploaded"},
+        {"b.csb", good, "not a scene", "root"},
+        {"c.csd", "", R"(<SceneFile><Node Type="Node" Name="project"/></SceneFile>)", "project"},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.file);
+        if (!tc.uploaded.empty()) dir.write(std::string("upload/") + tc.file, tc.uploaded);
+        dir.write(std::string("project/") + tc.file, tc.projects);
+        runtime.startScript(tc.file);
+        engine::Node* node = shown();
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->getName(), tc.name);
     }
 }

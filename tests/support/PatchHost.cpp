@@ -24,6 +24,8 @@ namespace testsupport {
 
 namespace {
 
+constexpr int kReadySeconds = 40;
+
 using Clock = std::chrono::steady_clock;
 
 std::string jsonString(const std::string& text) {
@@ -113,7 +115,9 @@ PatchHost::PatchHost(const Options& options)
         return;
     }
 
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    // Python starts slowly on a loaded machine (a second or more of CPU time at
+    // times): be generous, a ready host ends the wait at once.
+    const auto deadline = Clock::now() + std::chrono::seconds(kReadySeconds);
     while (Clock::now() < deadline) {
         if (fileExists(_readyPath)) {
             readReadyFile();
@@ -136,7 +140,7 @@ PatchHost::PatchHost(const Options& options)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    _error = "the patch host was not ready within 10 s";
+    _error = "the patch host was not ready within " + std::to_string(kReadySeconds) + " s";
 }
 
 void PatchHost::readReadyFile() {

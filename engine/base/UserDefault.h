@@ -1,0 +1,46 @@
+#pragma once
+// The user's saved settings: string values by string key, kept in the file
+// "vexo_user_default.json" in the writable folder as one JSON object whose
+// members are the keys (any bytes, zero bytes and line breaks included, survive
+// the round trip).
+//
+// - The file is read on first use (getInstance). A missing file is an empty store;
+//   a damaged one (not a JSON object) is logged and the store starts empty; a
+//   member whose value is not a string is dropped.
+// - setStringForKey writes the whole store at once when the value changed (the
+//   game's scripts seldom call flush, and a value must outlive a crash); flush
+//   writes it again. Each write replaces the file all-or-nothing through the
+//   platform's atomic write: a reader or a crash sees the old file or the new one.
+//   A failed write is logged; the values stay in memory.
+// Main thread only.
+#include <map>
+#include <string>
+
+namespace engine {
+
+class UserDefault {
+public:
+    static constexpr const char* kFileName = "vexo_user_default.json";
+
+    static UserDefault* getInstance();
+    // Drops the store (the next getInstance reads the file again).
+    static void destroyInstance();
+
+    std::string getStringForKey(const std::string& key) const { return getStringForKey(key, std::string()); }
+    std::string getStringForKey(const std::string& key, const std::string& defaultValue) const;
+    void setStringForKey(const std::string& key, const std::string& value);
+    // True when the file holds every value.
+    bool flush();
+
+    // The full path of the file (the writable folder when the store was made).
+    const std::string& getFilePath() const { return _path; }
+
+private:
+    UserDefault();
+    void load();
+
+    std::string _path;
+    std::map<std::string, std::string> _values;
+};
+
+}  // namespace engine

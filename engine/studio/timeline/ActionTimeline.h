@@ -1,0 +1,71 @@
+#pragma once
+// A scene file's timeline: keyframed tracks that animate nodes of the tree it runs
+// on. Frames are counted at 60 a second, times the speed; the timeline spans frames
+// 0 to its duration.
+//
+// A track names its node (the first node of that name in a depth-first walk of the
+// target's tree, the target itself included; the target when the name is empty),
+// looked up each time it is applied, so a node taken out of the tree is simply no
+// longer animated. Between two keyframes a value is interpolated linearly; before
+// the first and after the last it holds that keyframe's value; visibility changes
+// at its keyframes only.
+//
+// The action does nothing until gotoFrameAndPlay; from then on it plays from that
+// frame to the duration and starts again at that frame, without end.
+#include <string>
+#include <vector>
+
+#include "engine/actions/Action.h"
+
+namespace studio::timeline {
+
+enum class TimelineProperty { Position, Scale, Rotation, Opacity, Visible };
+
+struct Keyframe {
+    int index = 0;
+    // Position and Scale use x and y; the other properties x only (Visible: x != 0).
+    float x = 0.f;
+    float y = 0.f;
+};
+
+struct TimelineTrack {
+    std::string target;
+    TimelineProperty property = TimelineProperty::Position;
+    std::vector<Keyframe> frames;   // indexes strictly ascending, within 0..duration
+};
+
+class ActionTimeline : public engine::Action {
+public:
+    static constexpr float kFramesPerSecond = 60.f;
+
+    // A new timeline, autoreleased. The duration is at least 0, the speed finite and
+    // not negative, and every track follows TimelineTrack's rules: the caller checks.
+    static ActionTimeline* create(int duration, float speed, std::vector<TimelineTrack> tracks);
+
+    // Shows `startIndex` (clamped to 0..duration) at once and plays from there.
+    void gotoFrameAndPlay(int startIndex);
+    bool isPlaying() const { return _playing; }
+    // The frame last shown (fractional between keyframe steps).
+    float getCurrentFrame() const { return _frame; }
+    int getDuration() const { return _duration; }
+    float getSpeed() const { return _speed; }
+    const std::vector<TimelineTrack>& getTracks() const { return _tracks; }
+
+    ActionTimeline* clone() const override;
+    bool isDone() const override { return false; }
+    void startWithTarget(engine::Node* target) override;
+    void step(float dt) override;
+
+private:
+    ActionTimeline() = default;
+    void showFrame(float frame);
+
+    int _duration = 0;
+    float _speed = 1.f;
+    std::vector<TimelineTrack> _tracks;
+    bool _playing = false;
+    int _startIndex = 0;
+    float _frame = 0.f;
+};
+
+}  // namespace studio::timeline

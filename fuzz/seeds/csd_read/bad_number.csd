@@ -1,0 +1,1 @@
+<SceneFile><Node Type="Text" FontSize="1e39"/></SceneFile>

@@ -1,0 +1,1 @@
+<SceneFile><PropertyGroup Type="Node"/><Node Type="Node" Name="a"><Node Type="Widget" PercentX="0.5" PercentY="0.5"/></Node><Timeline Duration="3"><Track Property="Visible"><Frame Index="0" Value="true"/><Frame Index="2" Value="false"/></Track><Track Property="Scale"><Frame Index="1" X="2" Y="1"/></Track></Timeline></SceneFile>
