@@ -121,8 +121,6 @@ const Method kLabelMethods[] = {
                               classFunction<&createLabelWithSystemFontInBox>()}},
     {"setString", {method<&Label::setString>()}},
     {"getString", {method<&Label::getString>()}},
-    // The text's own colour (the prefetcher's progress line).
-    {"setTextColor", {method<&Label::setTextColor>()}},
     {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
     {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
     {"setTextColor", {method<&Label::setTextColor>()}},

@@ -1,15 +1,18 @@
 // The fixed prefetcher on the real engine: the Lua engine's stack with the
 // bindings, the director's scheduler driven frame by frame under a hand-set engine
-// clock, a running scene, the engine's file utilities and the stream writer's
-// rename. Only the small-file request and the game's download queue are stand-ins.
+// clock, a running scene, the engine's file utilities, cc.XMLHttpRequest against a
+// loopback listener and the stream writer's rename. Only the game's download queue
+// is a stand-in.
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
 #include "bindings/LuaModules.h"
+#include "bindings/network/LuaXmlHttpRequest.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Clock.h"
 #include "engine/base/Director.h"
@@ -18,6 +21,7 @@
 #include "engine/script/ScriptEngineManager.h"
 #include "host/app/FixedPrefetch.h"
 #include "scripting/LuaEngine.h"
+#include "support/RawHttpServer.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -31,31 +35,13 @@ int luaEngineNow(lua_State* L) {
     return 1;
 }
 
-// The world around the prefetcher; `served` answers version and pending state,
-// the queue writes each file and reports it on the next frame.
+// The world around the prefetcher: a saved state of version 77 with two files
+// missing; the queue writes each file and reports it half a second later.
 const char* kSetUp = R"(
-  local dir = ...
+  local dir, files = ...
   logs = {}
   release_print = function(s) logs[#logs + 1] = s end
   cc.VEXOAnrFix = { now = engine_now }
-  local served = { ["pf_version.txt"] = "77\n" }
-  cc.XMLHttpRequest = { new = function()
-    local x = { status = 0 }
-    function x.open(_, _, url) x.url = url end
-    function x.registerScriptHandler(_, fn) x.fn = fn end
-    function x.abort() end
-    function x.send()
-      local body = served[x.url:match("[^/]*$")]
-      local id
-      local s = cc.Director:getInstance():getScheduler()
-      id = s:scheduleScriptFunc(function()
-        s:unscheduleScriptEntry(id)
-        x.status, x.responseText = body and 200 or 404, body or ""
-        x.fn("")
-      end, 0, false)
-    end
-    return x
-  end }
   local function write(path, text)
     local f = assert(io.open(path, "wb")) f:write(text) f:close()
   end
@@ -65,7 +51,7 @@ const char* kSetUp = R"(
   local manifest = table.concat(lines, "\n") .. "\n"
   write(WP .. "pf_version.txt", "77\n")
   write(WP .. "pf_manifest.tsv", manifest)
-  write(WP .. "pf_pending_v2.tsv", table.concat({ "PF2", "77", "https://f.test/", "6", tostring(#manifest) }, "\t")
+  write(WP .. "pf_pending_v2.tsv", table.concat({ "PF2", "77", files, "6", tostring(#manifest) }, "\t")
     .. "\nres/f5.png\nres/f6.png\nEND\t2\n")
   for i = 1, 4 do write(root .. "res/f" .. i .. ".png", "x") end
   local queue = { list = {}, pending = {}, active = 0 }
@@ -82,7 +68,7 @@ const char* kSetUp = R"(
     end
   end
   local M = require("vexo_native_fixed_prefetch_1011")
-  pf = M.new({ fu = cc.FileUtils:getInstance(), root = root, WP = WP, FILES = "https://f.test/",
+  pf = M.new({ fu = cc.FileUtils:getInstance(), root = root, WP = WP, FILES = files,
     queue = queue, MAXA = 8, invalid = {} })
 )";
 
@@ -98,6 +84,7 @@ protected:
         _stack->retain();
         L = _stack->getLuaState();
         lua_register(L, "engine_now", luaEngineNow);
+        bindings::register_xmlhttprequest_class(L);
         host::preloadFixedPrefetch(L);
         _scene = engine::Scene::create();
         engine::Director::getInstance()->runWithScene(_scene);
@@ -140,12 +127,20 @@ protected:
 TEST_F(FixedPrefetchEngine, ResumesDownloadsWithTheLabelOnTheSceneUntilReady) {
     std::filesystem::create_directories(_dir.file("wp"));
     std::filesystem::create_directories(_dir.file("res/res"));
+    // FILES answers every request with the version.
+    testsupport::RawHttpServer files("HTTP/1.1 200 OK\r\nContent-Length: 3\r\nConnection: close\r\n\r\n77\n");
+    ASSERT_TRUE(files.listening());
     ASSERT_EQ(luaL_loadstring(L, kSetUp), 0) << lua_tostring(L, -1);
     lua_pushstring(L, _dir.path().c_str());
-    ASSERT_EQ(lua_pcall(L, 1, 0, 0), 0) << lua_tostring(L, -1);
+    lua_pushstring(L, files.url("/").c_str());
+    ASSERT_EQ(lua_pcall(L, 2, 0, 0), 0) << lua_tostring(L, -1);
 
-    for (int i = 0; i < 5 && !progressLabel(); ++i) frame();
-    EXPECT_EQ(global("cc.exports.prefetchState"), "DOWNLOADING");
+    // The answer comes from the HTTP client's thread: wait for it in real time.
+    for (int i = 0; i < 1000 && !progressLabel(); ++i) {
+        frame();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(global("cc.exports.prefetchState"), "DOWNLOADING") << global("table.concat(logs, '|')");
     engine::Label* label = progressLabel();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->getString(), "T\xe1\xba\xa3i t\xc3\xa0i nguy\xc3\xaan: 66%");
@@ -163,6 +158,8 @@ TEST_F(FixedPrefetchEngine, ResumesDownloadsWithTheLabelOnTheSceneUntilReady) {
     EXPECT_EQ(progressLabel(), nullptr);
     EXPECT_EQ(testsupport::readFile(_dir.file("wp/pf_ready_v2.txt")).substr(0, 7), "PF2\t77\t");
     EXPECT_EQ(global("table.concat(logs, '|')"), "PF2 RESUME pending=2|PF2 READY files=6");
+    ASSERT_EQ(files.requests().size(), 1u);
+    EXPECT_EQ(files.requests()[0].rfind("GET /pf_version.txt ", 0), 0u) << files.requests()[0];
 }
 
 }  // namespace

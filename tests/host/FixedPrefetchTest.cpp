@@ -107,10 +107,11 @@ TEST_P(FixedPrefetchScenario, Runs) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, FixedPrefetchScenario,
                          ::testing::Values("fresh_run", "resumes", "sampling", "version_change", "failed_delete",
+                                           "interrupted_version_change",
                                            "invalid_manifests", "start_retries", "retries", "free_slots", "step_caps",
                                            "present_files_counted", "invalid_paths", "failed_write", "panel",
                                            "label_refresh", "pending_saves", "repeated_answer",
-                                           "game_queued_path"),
+                                           "game_queued_path", "instant_queue"),
                          [](const auto& info) { return std::string(info.param); });
 
 }  // namespace

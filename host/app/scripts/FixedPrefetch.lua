@@ -48,10 +48,8 @@ local SIZES_FILE = "pf_sizes.txt"
 local BASE_FILE = "pf_base.txt"
 local REMOTE_MANIFEST = "prefetch.tsv"
 
--- The label's texts in UTF-8, written as escapes: the program embeds this file as
--- a char array, which takes ASCII only.
-local LABEL_PREFIX = "T\225\186\163i t\195\160i nguy\195\170n: "
-local LABEL_RETRY = " (ch\225\187\157 t\225\186\163i l\225\186\161i)"
+local LABEL_PREFIX = "Tải tài nguyên: "
+local LABEL_RETRY = " (chờ tải lại)"
 
 -- Engine services, looked up at each use: the scripts around us may replace them.
 
@@ -116,15 +114,6 @@ end
 
 local function trim(s)
   return (s:gsub("^%s+", ""):gsub("%s+$", ""))
-end
-
-local function splitLines(text)
-  local lines = {}
-  for line in (text .. "\n"):gmatch("([^\n]*)\n") do
-    lines[#lines + 1] = (line:gsub("\r$", ""))
-  end
-  while lines[#lines] == "" do lines[#lines] = nil end
-  return lines
 end
 
 local function validPath(path)
@@ -367,19 +356,34 @@ function Prefetch:parseManifest(text)
   return entries, md5
 end
 
+-- Splits text into lines (a "\r" before "\n" dropped, blank lines at the end
+-- too), in steps like every reader here.
+function Prefetch:splitLines(text)
+  local lines, pos, len = {}, 1, #text
+  while pos <= len do
+    local stop = text:find("\n", pos, true) or len + 1
+    lines[#lines + 1] = (text:sub(pos, stop - 1):gsub("\r$", ""))
+    pos = stop + 1
+    if pos <= len and self:spent(PARSE_LINES) then sleep() end
+  end
+  while lines[#lines] == "" do lines[#lines] = nil end
+  return lines
+end
+
 local function header(version, files, count, bytes)
   return table.concat({ "PF2", version, files, tostring(count), tostring(bytes) }, "\t")
 end
 
-local function validSizes(text, version, count)
+function Prefetch:validSizes(text, version, count)
   if type(text) ~= "string" then return false end
-  local lines = splitLines(text)
+  local lines = self:splitLines(text)
   local v, main, mainBytes, total = (lines[1] or ""):match("^PFS\t(%x+)\t(%d+)\t(%d+)\t(%d+)$")
   if not v or v:lower() ~= version or tonumber(main) > count or #lines ~= count + 1 then return false end
   local sum = 0
   for i = 2, #lines do
     if not lines[i]:match("^%d+$") then return false end
     sum = sum + tonumber(lines[i])
+    if self:spent(PARSE_LINES) then sleep() end
   end
   return sum == tonumber(total) and tonumber(mainBytes) <= sum
 end
@@ -445,9 +449,26 @@ function Prefetch:attempt()
   end
 
   -- Changed files go unless they already are the new ones.
+  local stale = {}
   for _, path in ipairs(changed) do
     local full = self.root .. path
-    if self.fu:isFileExist(full) and not sameDigest(hashFile(full), md5[path]) and not os.remove(full) then
+    if self.fu:isFileExist(full) and not sameDigest(hashFile(full), md5[path]) then stale[#stale + 1] = path end
+    if self:spent(EXAMINE_PATHS) then sleep() end
+  end
+  -- Until the new manifest is saved the old one stays in force: its saved state
+  -- must not claim the files about to go (a later start without an answer from
+  -- FILES resumes it).
+  local oldMissing = old and self:savedMissing(old)
+  if oldMissing and #stale > 0 then
+    for _, path in ipairs(stale) do oldMissing[path] = true end
+    if not self:writeMissing(header(old.version, self.FILES, #old.entries, #old.text), old.entries, oldMissing) then
+      return nil, "state not saved"
+    end
+    os.remove(self.WP .. READY_FILE)
+  end
+  for _, path in ipairs(stale) do
+    local full = self.root .. path
+    if not os.remove(full) then
       local f = io.open(full, "rb")
       if f then
         f:close()
@@ -455,7 +476,6 @@ function Prefetch:attempt()
         return nil, "delete failed"
       end
     end
-    if self:spent(EXAMINE_PATHS) then sleep() end
   end
   local fu = self.fu
   if type(fu.purgeCachedEntries) == "function" then fu:purgeCachedEntries() end
@@ -463,12 +483,11 @@ function Prefetch:attempt()
   if not self:writeFile(MANIFEST_FILE, text) or not self:writeFile(VERSION_FILE, remoteVersion .. "\n") then
     return nil, "state not saved"
   end
-  if validSizes(sizes, remoteVersion, #entries) then self:writeFile(SIZES_FILE, sizes) end
+  if self:validSizes(sizes, remoteVersion, #entries) then self:writeFile(SIZES_FILE, sizes) end
   self:adopt(remoteVersion, text, entries, md5)
   self.base = baseCount(base, remoteVersion, #entries)
   if base and self.base > 0 then self:writeFile(BASE_FILE, remoteVersion .. "\t" .. self.base .. "\n") end
 
-  local oldMissing = old and self:savedMissing(old)
   if oldMissing then
     self:quickCheck(changed, added, oldMissing)
   else
@@ -501,7 +520,7 @@ end
 function Prefetch:readPending(h, md5)
   local text = self:readFile(PENDING_FILE)
   if not text then return nil end
-  local lines = splitLines(text)
+  local lines = self:splitLines(text)
   if lines[1] ~= h or #lines < 2 then return nil end
   local count = tonumber((lines[#lines]:match("^END\t(%d+)$")))
   if count ~= #lines - 2 then return nil end
@@ -509,6 +528,7 @@ function Prefetch:readPending(h, md5)
   for i = 2, #lines - 1 do
     if not md5[lines[i]] then return nil end
     paths[#paths + 1] = lines[i]
+    if self:spent(PARSE_LINES) then sleep() end
   end
   return paths
 end
@@ -585,7 +605,7 @@ function Prefetch:quickCheck(changed, added, oldMissing)
   for _, path in ipairs(added) do add(path) end
   local still = 0
   for _, path in ipairs(self.entries) do
-    if oldMissing[path] then
+    if oldMissing[path] and not seen[path] then
       still = still + 1
       add(path)
     end
@@ -642,6 +662,7 @@ function Prefetch:update()
 end
 
 function Prefetch:finishReady(write)
+  if self.state == "READY" then return end
   if write then
     if self:writeFile(READY_FILE, self.header .. "\nREADY\n") then os.remove(self.WP .. PENDING_FILE) end
     log("READY files=" .. #self.entries)
@@ -649,15 +670,31 @@ function Prefetch:finishReady(write)
   self:setState("READY", 100)
 end
 
-function Prefetch:save()
-  local lines = { self.header }
-  for _, item in ipairs(self.missing) do
-    if not item.done then lines[#lines + 1] = item.path end
+-- Saves a pending list: the header, the paths, "END" and their count.
+function Prefetch:writePending(h, paths)
+  local lines = { h }
+  for _, path in ipairs(paths) do lines[#lines + 1] = path end
+  lines[#lines + 1] = "END\t" .. #paths
+  return self:writeFile(PENDING_FILE, table.concat(lines, "\n") .. "\n")
+end
+
+-- Saves the paths of a manifest that are in the set, in the manifest's order.
+function Prefetch:writeMissing(h, entries, set)
+  local paths = {}
+  for _, path in ipairs(entries) do
+    if set[path] then paths[#paths + 1] = path end
   end
-  lines[#lines + 1] = "END\t" .. (#lines - 1)
+  return self:writePending(h, paths)
+end
+
+function Prefetch:save()
+  local paths = {}
+  for _, item in ipairs(self.missing) do
+    if not item.done then paths[#paths + 1] = item.path end
+  end
   self.savedAt = now()
   self.dirty = false
-  return self:writeFile(PENDING_FILE, table.concat(lines, "\n") .. "\n")
+  return self:writePending(self.header, paths)
 end
 
 function Prefetch:markDone(item)
