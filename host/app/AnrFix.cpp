@@ -5,6 +5,7 @@
 #include "engine/base/Log.h"
 #include "host/app/AnrFixScript.h"
 #include "host/app/AnrGc.h"
+#include "host/app/CcTable.h"
 
 namespace host {
 namespace {
@@ -23,16 +24,6 @@ int anrLog(lua_State* L) {
 int anrCollect(lua_State*) {
     if (lua_State* main = installedLuaState()) beginAnrGc(main, false, "boot");
     return 0;
-}
-
-// Pushes the global table "cc", made when there is none.
-void pushCcTable(lua_State* L) {
-    lua_getglobal(L, "cc");
-    if (lua_istable(L, -1)) return;
-    lua_pop(L, 1);
-    lua_newtable(L);
-    lua_pushvalue(L, -1);
-    lua_setglobal(L, "cc");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "host/app/AnrGc.h"
 
+#include <malloc.h>
+
 #include <chrono>
 
 #include "engine/base/Clock.h"
@@ -119,6 +121,8 @@ void anrGcTick(float) {
         stop();
     }
 }
+
+void keepFreedBlocksCoalesced() { mallopt(M_MXFAST, 0); }
 
 int vexoOnMemoryWarning(lua_State*) {
     // The engine's state, not the caller's: a collection of a coroutine would be

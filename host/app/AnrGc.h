@@ -46,6 +46,13 @@ void anrGcTick(float dt);
 // Never creates the engine.
 lua_State* installedLuaState();
 
+// Freed small blocks go straight back to the heap instead of waiting in glibc's
+// fast bins: otherwise the first large block freed after a burst of small ones (a
+// big table's array, the string table shrinking at the end of a cycle) merges all
+// of them at once, tens of milliseconds after a collection of 64 MiB of small
+// garbage, inside a single collection step. The program calls it once at start.
+void keepFreedBlocksCoalesced();
+
 // The global "vexoOnMemoryWarning": a full collection of the Lua engine's state
 // (whichever coroutine calls), reason "memory", at most once every 30 s.
 int vexoOnMemoryWarning(lua_State* L);

@@ -5,6 +5,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
+#include "host/app/CcTable.h"
 #include "host/app/FixedPrefetch.h"
 #include "host/app/ResourceHash.h"
 #include "portal/PortalAddresses.h"
@@ -33,20 +34,6 @@ int hashFile(lua_State* L) {
     return 1;
 }
 
-// cc[name] = table at the top of the stack (popped); "cc" is made when absent.
-void storeInCc(lua_State* L, const char* name) {
-    lua_getglobal(L, "cc");
-    if (!lua_istable(L, -1)) {
-        lua_pop(L, 1);
-        lua_newtable(L);
-        lua_pushvalue(L, -1);
-        lua_setglobal(L, "cc");
-    }
-    lua_insert(L, -2);
-    lua_setfield(L, -2, name);
-    lua_pop(L, 1);
-}
-
 }  // namespace
 
 void installClientFixes(lua_State* L) { installClientFixes(L, portal::portalRoot()); }
@@ -54,12 +41,14 @@ void installClientFixes(lua_State* L) { installClientFixes(L, portal::portalRoot
 void installClientFixes(lua_State* L, const std::string& portalRoot) {
     if (!L) return;
     const int top = lua_gettop(L);
+    pushCcTable(L);
     lua_newtable(L);
     lua_pushcfunction(L, hashFile);
     lua_setfield(L, -2, "hashFile");
     lua_pushinteger(L, 1);
     lua_setfield(L, -2, "version");
-    storeInCc(L, "VEXOClientFixes");
+    lua_setfield(L, -2, "VEXOClientFixes");
+    lua_pop(L, 1);
 
     preloadFixedPrefetch(L);
 
@@ -76,7 +65,5 @@ void installClientFixes(lua_State* L, const std::string& portalRoot) {
     }
     lua_settop(L, top);
 }
-
-// The ANR-fix table and its script are not in this build yet.
 
 }  // namespace host

@@ -1,6 +1,7 @@
 // The built program on the staged-start fixture project (no updater files, so the
-// scripts start at once): the stand-in initialiser is staged over many frames,
-// reaches "ready", and the boot collection that follows runs to its end.
+// scripts start at once): its requires pass through both fix-up scripts' wrappers,
+// the stand-in initialiser is staged over many frames, reaches "ready", and the
+// boot collection that follows runs to its end.
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -21,10 +22,12 @@ TEST(AnrBootProgram, StagesTheInitialiserToReadyThenCollects) {
     EXPECT_EQ(client.terminate(), 0) << out;
     ASSERT_TRUE(collected) << out;
 
-    // In this order: staged at the call, which returns at once; the slices; the
-    // done line; the boot collection; the game sees "ready"; the collection ends.
+    // In this order: both fix-up scripts installed; staged at the call, which
+    // returns at once; the slices; the done line; the boot collection; the game
+    // sees "ready"; the collection ends.
     size_t at = 0;
-    for (const char* line : {"ANRBOOT staged initialization scheduled", "init returned, status loading",
+    for (const char* line : {"[VEXOClientFix] support UI and guarded Store1011 updater installed",
+                             "ANRBOOT staged initialization scheduled", "init returned, status loading",
                              "ANRBOOT done slices=", "ANRGC begin boot", "staged start ready after",
                              "ANRGC done frames="}) {
         const size_t found = out.find(line, at);

@@ -4,19 +4,23 @@
 // the engine's scheduler, driven by hand.
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
+#include "LuaChunks.h"
 #include "bindings/network/LuaXmlHttpRequest.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
+#include "engine/files/FileUtils.h"
 #include "engine/network/HttpClient.h"
 #include "engine/script/ScriptEngineManager.h"
+#include "host/app/AppDelegate.h"
 #include "host/app/BindingHooks.h"
-#include "LuaChunks.h"
 #include "host/app/ClientFixes.h"
+#include "platform/UrlOpener.h"
 #include "scripting/LuaEngine.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
@@ -35,11 +39,13 @@ struct Case {
     bool timesOut;        // the reply comes only after the time-out
 };
 
-class ClientFixSupport : public testing::TestWithParam<Case> {
+class SupportOnTheEngine : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(_host.ready()) << _host.error();
         _root = "https://localhost:" + std::to_string(_host.primaryPort());
+        // The role is saved in the settings file of the writable folder.
+        engine::FileUtils::getInstance()->setWritablePath(_data.path() + "/");
         host::installBindingHooks();
         engine::Director::getInstance();
         engine::ScriptEngineManager::getInstance()->setScriptEngine(engine::LuaEngine::getInstance());
@@ -65,11 +71,17 @@ protected:
     std::string run(const std::string& code) { return hosttest::runLua(L, code); }
     std::string eval(const std::string& expr) { return hosttest::evalLua(L, expr); }
     int opened() { return std::stoi(eval("#OPENED")); }
+    void replyWithLink(const std::string& link) {
+        _host.setFault("*", kEndpoint, R"({"status": 200, "body": "{\"status\":0,\"url\":\")" + link + R"(\"}"})");
+    }
 
     PatchHost _host;
+    testsupport::TempDir _data;
     std::string _root;
     lua_State* L = nullptr;
 };
+
+class ClientFixSupport : public SupportOnTheEngine, public testing::WithParamInterface<Case> {};
 
 TEST_P(ClientFixSupport, PostsTheFormAndOpensWhatTheReplyAllows) {
     const Case& c = GetParam();
@@ -120,5 +132,32 @@ const Case kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Replies, ClientFixSupport, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+// Without the bridge only the support page opens, in the browser, whatever the
+// portal answers; without an account nothing is asked of the portal.
+TEST_F(SupportOnTheEngine, WithoutTheBridgeTheBrowserShowsTheSupportPage) {
+    host::AppDelegate application;   // the program's application object: openURL goes through it
+    std::vector<std::string> browsed;
+    platform::setUrlOpenerForTesting([&](const std::string& url) {
+        browsed.push_back(url);
+        return true;
+    });
+    replyWithLink(_root + "/go/login.php?data=xyz");
+    struct Step {
+        const char* account;
+        size_t requests;
+    };
+    const Step steps[] = {{"nil", 0}, {"{ uid = 'u 1', sign = 'sig', serverId = 9 }", 1}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.account);
+        browsed.clear();
+        ASSERT_EQ(run(std::string("vexo_native = nil; C.account = ") + step.account + "; C.customerService()"), "");
+        ASSERT_TRUE(testsupport::pumpMainThreadUntil([&] { return !browsed.empty(); }, 10s))
+            << eval("table.concat(LOG, '\\n')");
+        EXPECT_EQ(browsed, std::vector<std::string>{_root + "/report.shtml"});
+        EXPECT_EQ(_host.requests().size(), step.requests);
+    }
+    platform::setUrlOpenerForTesting(nullptr);
+}
 
 }  // namespace

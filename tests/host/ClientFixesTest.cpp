@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "engine/files/FileUtils.h"
 #include "LuaChunks.h"
+#include "engine/files/FileUtils.h"
 #include "host/app/ClientFixes.h"
 #include "support/TestSupport.h"
 #include "updater/Md5.h"

@@ -40,7 +40,10 @@ TEST(ClientFixProgram, InstallsTheFixesAndPostsSupportToThePortal) {
     ASSERT_NE(installed, std::string::npos) << out;
     EXPECT_LT(installed, out.find("fixture BanerView.ctor")) << "installed before the game's scripts run";
     EXPECT_NE(out.find("fixture showWaiting false"), std::string::npos) << out;
+    EXPECT_EQ(out.find(" failed: "), std::string::npos) << "every patch and button applied: " << out;
     EXPECT_EQ(client.terminate(), 0) << client.output();
+    const std::string settings = testsupport::readFile(data.file("writable/vexo_user_default.json"));
+    EXPECT_NE(settings.find("vexo_native_support_role_p 1_4"), std::string::npos) << settings;
 
     int posts = 0;
     for (const PatchHost::Request& request : host->requests()) {
