@@ -8,6 +8,7 @@
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
 #include "platform/AtomicFile.h"
+#include "scripting/LuaCcTable.h"
 
 namespace vexo_stream {
 
@@ -183,13 +184,7 @@ int luaGetTime(lua_State* L) {
 
 void registerStreamIOTable(lua_State* L) {
     Writer::getInstance()->start(L);
-    lua_getglobal(L, "cc");
-    if (!lua_istable(L, -1)) {
-        lua_pop(L, 1);
-        lua_newtable(L);
-        lua_pushvalue(L, -1);
-        lua_setglobal(L, "cc");
-    }
+    engine::pushCcTable(L);
     lua_newtable(L);
     lua_pushcfunction(L, luaWriteAtomicAsync);
     lua_setfield(L, -2, "writeAtomicAsync");

@@ -5,7 +5,7 @@
 #include "engine/base/Log.h"
 #include "host/app/AnrFixScript.h"
 #include "host/app/AnrGc.h"
-#include "host/app/CcTable.h"
+#include "scripting/LuaCcTable.h"
 
 namespace host {
 namespace {
@@ -29,7 +29,7 @@ int anrCollect(lua_State*) {
 }  // namespace
 
 void installAnrFix(lua_State* L) {
-    pushCcTable(L);
+    engine::pushCcTable(L);
     lua_newtable(L);
     lua_pushcfunction(L, anrNow);
     lua_setfield(L, -2, "now");

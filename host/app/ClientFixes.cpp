@@ -5,7 +5,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
-#include "host/app/CcTable.h"
+#include "scripting/LuaCcTable.h"
 #include "host/app/FixedPrefetch.h"
 #include "host/app/ResourceHash.h"
 #include "portal/PortalAddresses.h"
@@ -41,7 +41,7 @@ void installClientFixes(lua_State* L) { installClientFixes(L, portal::portalRoot
 void installClientFixes(lua_State* L, const std::string& portalRoot) {
     if (!L) return;
     const int top = lua_gettop(L);
-    pushCcTable(L);
+    engine::pushCcTable(L);
     lua_newtable(L);
     lua_pushcfunction(L, hashFile);
     lua_setfield(L, -2, "hashFile");

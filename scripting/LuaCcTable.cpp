@@ -1,6 +1,6 @@
-#include "host/app/CcTable.h"
+#include "scripting/LuaCcTable.h"
 
-namespace host {
+namespace engine {
 
 void pushCcTable(lua_State* L) {
     lua_getglobal(L, "cc");
@@ -11,4 +11,4 @@ void pushCcTable(lua_State* L) {
     lua_setglobal(L, "cc");
 }
 
-}  // namespace host
+}  // namespace engine

@@ -1,10 +1,10 @@
 #pragma once
-// The scripts' global table "cc", where the host's native tables are stored.
+// The scripts' global table "cc", where the natives' tables are stored.
 #include <lua.hpp>
 
-namespace host {
+namespace engine {
 
 // Pushes the global table "cc", made when there is none.
 void pushCcTable(lua_State* L);
 
-}  // namespace host
+}  // namespace engine
