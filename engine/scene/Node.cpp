@@ -14,6 +14,8 @@
 
 namespace engine {
 
+uint64_t Node::_treeGeneration = 0;
+
 Node* Node::create() {
     auto* node = new Node;
     if (!node->init()) {
@@ -31,16 +33,24 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    if (!_children.empty()) ++_treeGeneration;
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();
     }
 }
 
+// Children are sorted by z-order, so a child whose order is not below the last
+// one's (the usual case: files and scripts add in order) goes at the end at once;
+// otherwise a binary search finds its place after its equals.
 void Node::insertChild(Node* child) {
-    auto pos = std::find_if(_children.begin(), _children.end(), [child](const Node* sibling) {
-        return sibling->_localZOrder > child->_localZOrder;
-    });
+    ++_treeGeneration;
+    if (_children.empty() || _children.back()->_localZOrder <= child->_localZOrder) {
+        _children.push_back(child);
+        return;
+    }
+    auto pos = std::upper_bound(_children.begin(), _children.end(), child->_localZOrder,
+                                [](int order, const Node* sibling) { return order < sibling->_localZOrder; });
     _children.insert(pos, child);
 }
 
@@ -69,6 +79,7 @@ void Node::addChild(Node* child, int localZOrder, int tag) {
 }
 
 void Node::detachChild(Node* child, bool cleanup) {
+    ++_treeGeneration;
     if (_running && child->_running) child->onExit();
     if (cleanup) child->cleanup();
     child->_parent = nullptr;
@@ -90,6 +101,11 @@ void Node::removeAllChildren() {
     std::vector<Node*> children;
     children.swap(_children);
     for (Node* child : children) detachChild(child, true);
+}
+
+void Node::setName(const std::string& name) {
+    _name = name;
+    ++_treeGeneration;
 }
 
 Node* Node::getChildByTag(int tag) const {
