@@ -234,8 +234,9 @@ void spAnimationState_dispose(spAnimationState* self) {
 }
 
 void spAnimationState_update(spAnimationState* self, float delta) {
-    CallScope scope(self);
     delta *= self->timeScale;
+    if (!std::isfinite(delta)) return;
+    CallScope scope(self);
     for (int i = 0; i < self->tracksCount; ++i) {
         spTrackEntry* current = self->tracks[i];
         if (!current) continue;

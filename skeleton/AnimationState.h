@@ -72,6 +72,7 @@ spAnimationState* spAnimationState_create(spAnimationStateData* data);
 // Every track's entries (current, previous and queued) through disposeTrackEntry.
 void spAnimationState_dispose(spAnimationState* self);
 
+// A step (delta times the state's time scale) that is not finite is ignored.
 void spAnimationState_update(spAnimationState* self, float delta);
 void spAnimationState_apply(spAnimationState* self, spSkeleton* skeleton);
 

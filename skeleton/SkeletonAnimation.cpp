@@ -1,5 +1,6 @@
 #include "skeleton/SkeletonAnimation.h"
 
+#include <cmath>
 #include <new>
 
 #include "engine/base/Log.h"
@@ -125,6 +126,7 @@ void SkeletonAnimation::update(float delta) {
     SkeletonRenderer::update(delta);
     if (!_state) return;
     delta *= getTimeScale();
+    if (!std::isfinite(delta)) delta = 0;   // logged by the renderer's update; the pose is still applied
     spAnimationState_update(_state, delta);
     spAnimationState_apply(_state, getSkeleton());
     spSkeleton_updateWorldTransform(getSkeleton());

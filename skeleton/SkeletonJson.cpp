@@ -1,8 +1,11 @@
 #include "skeleton/SkeletonJson.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "skeleton/Animation.h"
 #include "skeleton/AtlasAttachmentLoader.h"
@@ -120,6 +123,18 @@ bool trianglesValid(const int* triangles, int count, int vertexCount) {
     return true;
 }
 
+// The first number of the tree that is not finite (NaN, an infinity, or a value
+// beyond float's range), else null. Every number of a skeleton document stands
+// for a time, a length, an angle or a count, none of which can be infinite.
+const spJson* firstNonFiniteNumber(const spJson* node, int depth = 0) {
+    for (; node; node = node->next) {
+        if (node->type == SP_JSON_NUMBER && !std::isfinite(node->valueFloat)) return node;
+        if (depth < SP_JSON_MAX_DEPTH && isContainer(node))
+            if (const spJson* found = firstNonFiniteNumber(node->child, depth + 1)) return found;
+    }
+    return nullptr;
+}
+
 bool isAncestor(const spBoneData* ancestor, const spBoneData* bone) {
     for (const spBoneData* b = bone->parent; b; b = b->parent)
         if (b == ancestor) return true;
@@ -147,9 +162,30 @@ private:
 
     void error(const char* message, const char* detail) { setError(_json, message, detail); }
 
+    // Name lookups through indexes built as bones and slots are read (the first
+    // of equal names counts), so that large skeletons read in linear time.
+    int boneIndexOf(const char* name) const { return lookup(_boneIndex, name); }
+    spBoneData* findBone(const char* name) const {
+        int i = boneIndexOf(name);
+        return i < 0 ? nullptr : _data->bones[i];
+    }
+    int slotIndexOf(const char* name) const { return lookup(_slotIndex, name); }
+    spEventData* findEvent(const char* name) const {
+        int i = lookup(_eventIndex, name);
+        return i < 0 ? nullptr : _data->events[i];
+    }
+    static int lookup(const std::unordered_map<std::string_view, int>& index, const char* name) {
+        if (!name) return -1;
+        auto found = index.find(std::string_view(name));
+        return found == index.end() ? -1 : found->second;
+    }
+
     spSkeletonJson* _json;
     spSkeletonData* _data;
     float _scale;
+    std::unordered_map<std::string_view, int> _boneIndex;
+    std::unordered_map<std::string_view, int> _slotIndex;
+    std::unordered_map<std::string_view, int> _eventIndex;
 };
 
 bool Reader::readBones(spJson* bones) {
@@ -158,13 +194,14 @@ bool Reader::readBones(spJson* bones) {
         spBoneData* parent = nullptr;
         const char* parentName = spJson_getString(map, "parent", nullptr);
         if (parentName) {
-            parent = spSkeletonData_findBone(_data, parentName);
+            parent = findBone(parentName);
             if (!parent) {
                 error("Parent bone not found: ", parentName);
                 return false;
             }
         }
         spBoneData* bone = spBoneData_create(stringOr(map, "name", ""), parent);
+        _boneIndex.emplace(bone->name, _data->bonesCount);
         _data->bones[_data->bonesCount++] = bone;
         bone->length = spJson_getFloat(map, "length", 0) * _scale;
         bone->x = spJson_getFloat(map, "x", 0) * _scale;
@@ -191,7 +228,7 @@ bool Reader::readIk(spJson* ik) {
         constraint->bones = SK_CALLOC(spBoneData*, bonesCount);
         for (spJson* b = bonesCount ? bones->child : nullptr; b && constraint->bonesCount < bonesCount; b = b->next) {
             const char* boneName = b->valueString ? b->valueString : "";
-            spBoneData* bone = spSkeletonData_findBone(_data, boneName);
+            spBoneData* bone = findBone(boneName);
             if (!bone) {
                 error("IK bone not found: ", boneName);
                 return false;
@@ -199,7 +236,7 @@ bool Reader::readIk(spJson* ik) {
             constraint->bones[constraint->bonesCount++] = bone;
         }
         const char* targetName = stringOr(map, "target", "");
-        constraint->target = spSkeletonData_findBone(_data, targetName);
+        constraint->target = findBone(targetName);
         if (!constraint->target) {
             error("Target bone not found: ", targetName);
             return false;
@@ -222,12 +259,13 @@ bool Reader::readSlots(spJson* slots) {
     _data->slots = SK_CALLOC(spSlotData*, count);
     for (spJson* map = slots->child; map && _data->slotsCount < count; map = map->next) {
         const char* boneName = stringOr(map, "bone", "");
-        spBoneData* bone = spSkeletonData_findBone(_data, boneName);
+        spBoneData* bone = findBone(boneName);
         if (!bone) {
             error("Slot bone not found: ", boneName);
             return false;
         }
         spSlotData* slot = spSlotData_create(stringOr(map, "name", ""), bone);
+        _slotIndex.emplace(slot->name, _data->slotsCount);
         _data->slots[_data->slotsCount++] = slot;
         readColor(map, slot);
         spJson* attachment = spJson_getItem(map, "attachment");
@@ -251,7 +289,7 @@ bool Reader::readSkins(spJson* skins) {
         _data->skins[_data->skinsCount++] = skin;
         if (std::strcmp(skinName, "default") == 0) _data->defaultSkin = skin;
         for (spJson* slotMap = isContainer(skinMap) ? skinMap->child : nullptr; slotMap; slotMap = slotMap->next) {
-            int slotIndex = spSkeletonData_findSlotIndex(_data, slotMap->name ? slotMap->name : "");
+            int slotIndex = slotIndexOf(slotMap->name ? slotMap->name : "");
             if (slotIndex < 0) continue;
             for (spJson* entry = isContainer(slotMap) ? slotMap->child : nullptr; entry; entry = entry->next)
                 if (!readAttachment(skin, slotIndex, entry)) return false;
@@ -392,6 +430,7 @@ void Reader::readEvents(spJson* events) {
     _data->events = SK_CALLOC(spEventData*, count);
     for (spJson* map = events->child; map && _data->eventsCount < count; map = map->next) {
         spEventData* event = spEventData_create(map->name ? map->name : "");
+        _eventIndex.emplace(event->name, _data->eventsCount);
         _data->events[_data->eventsCount++] = event;
         event->intValue = spJson_getInt(map, "int", 0);
         event->floatValue = spJson_getFloat(map, "float", 0);
@@ -431,7 +470,7 @@ bool Reader::readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson
     bool valid = true;
     for (spJson* offset = offsets->child; offset && valid; offset = offset->next) {
         const char* slotName = stringOr(offset, "slot", "");
-        int slotIndex = spSkeletonData_findSlotIndex(_data, slotName);
+        int slotIndex = slotIndexOf(slotName);
         if (slotIndex < 0) {
             error("Slot not found: ", slotName);
             valid = false;
@@ -481,7 +520,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
     spJson* slots = spJson_getItem(root, "slots");
     for (spJson* slotMap = isContainer(slots) ? slots->child : nullptr; slotMap; slotMap = slotMap->next) {
         const char* slotName = slotMap->name ? slotMap->name : "";
-        int slotIndex = spSkeletonData_findSlotIndex(_data, slotName);
+        int slotIndex = slotIndexOf(slotName);
         if (slotIndex < 0) return fail("Slot not found: ", slotName);
         for (spJson* kind = isContainer(slotMap) ? slotMap->child : nullptr; kind; kind = kind->next) {
             const char* kindName = kind->name ? kind->name : "";
@@ -522,7 +561,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
     spJson* bones = spJson_getItem(root, "bones");
     for (spJson* boneMap = isContainer(bones) ? bones->child : nullptr; boneMap; boneMap = boneMap->next) {
         const char* boneName = boneMap->name ? boneMap->name : "";
-        int boneIndex = spSkeletonData_findBoneIndex(_data, boneName);
+        int boneIndex = boneIndexOf(boneName);
         if (boneIndex < 0) return fail("Bone not found: ", boneName);
         for (spJson* kind = isContainer(boneMap) ? boneMap->child : nullptr; kind; kind = kind->next) {
             const char* kindName = kind->name ? kind->name : "";
@@ -598,7 +637,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
     for (spJson* skinMap = isContainer(ffd) ? ffd->child : nullptr; skinMap; skinMap = skinMap->next) {
         spSkin* skin = spSkeletonData_findSkin(_data, skinMap->name ? skinMap->name : "");
         for (spJson* slotMap = isContainer(skinMap) ? skinMap->child : nullptr; slotMap; slotMap = slotMap->next) {
-            int slotIndex = spSkeletonData_findSlotIndex(_data, slotMap->name ? slotMap->name : "");
+            int slotIndex = slotIndexOf(slotMap->name ? slotMap->name : "");
             for (spJson* entry = isContainer(slotMap) ? slotMap->child : nullptr; entry; entry = entry->next) {
                 const char* key = entry->name ? entry->name : "";
                 spAttachment* attachment =
@@ -670,7 +709,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
         int i = 0;
         for (spJson* key = events->child; key && i < keys; key = key->next, ++i) {
             const char* eventName = stringOr(key, "name", "");
-            spEventData* eventData = spSkeletonData_findEvent(_data, eventName);
+            spEventData* eventData = findEvent(eventName);
             if (!eventData) {
                 spTimeline_dispose(&timeline->super);
                 return fail("Event not found: ", eventName);
@@ -726,6 +765,11 @@ spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, 
             setError(self, "Invalid skeleton JSON: ", at, static_cast<size_t>(json + length - at));
         else
             setError(self, "Invalid skeleton JSON: ", nullptr);
+        return nullptr;
+    }
+    if (const spJson* number = firstNonFiniteNumber(root)) {
+        setError(self, "Invalid skeleton JSON: number is not finite: ", number->name ? number->name : "(item)");
+        spJson_dispose(root);
         return nullptr;
     }
     spJson* bones = root->type == SP_JSON_OBJECT ? spJson_getItem(root, "bones") : nullptr;

@@ -2,7 +2,8 @@
 // Reads skeleton JSON documents into skeleton data: bones, IK constraints, slots,
 // skins with attachments from an attachment loader, events and animations, with
 // lengths and positions multiplied by scale. Every index and count taken from
-// the document is checked before use. The first problem is kept as one error
+// the document is checked before use; a number that is not finite fails the
+// read. The first problem is kept as one error
 // text (at most 255 characters) until the next read or the dispose.
 #include <cstddef>
 

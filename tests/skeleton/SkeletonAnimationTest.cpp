@@ -3,6 +3,8 @@
 // the node from the scene while the node updates.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,33 @@ TEST_F(SkeletonAnimationTest, TimeScaleTwoAdvancesClockAndStateTwice) {
     EXPECT_FLOAT_EQ(node->getSkeleton()->time, 0.5f);
     EXPECT_FLOAT_EQ(walk->time, 0.5f);
     EXPECT_FLOAT_EQ(node->findBone("root")->rotation, 45);   // applied at 0.5 of 0 .. 90
+}
+
+TEST_F(SkeletonAnimationTest, NonFiniteTimeScaleAndStepAreRefused) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::string oneKey = R"({"bones": [{"name": "root"}],
+        "animations": {"pose": {"bones": {"root": {"rotate": [{"time": 0, "angle": 30}]}}}}})";
+    struct Case { float scale; float delta; const char* logged; };
+    const Case cases[] = {
+        {nan, 0.25f, "Skeleton: time scale must be finite, nan ignored"},
+        {inf, 0.25f, "Skeleton: time scale must be finite, inf ignored"},
+        {-inf, 0.25f, "Skeleton: time scale must be finite, -inf ignored"},
+        {1, nan, "Skeleton: frame step is not finite (nan), skipped"},
+        {3e38f, 10, "Skeleton: frame step is not finite (inf), skipped"},
+    };
+    for (const Case& k : cases) {
+        auto* node = SkeletonAnimation::createWithFile(files.skeleton("one.json", oneKey), files.atlas());
+        spTrackEntry* pose = node->setAnimation(0, "pose", true);
+        ASSERT_NE(pose, nullptr);
+        testsupport::LogCapture log;
+        node->setTimeScale(k.scale);
+        node->update(k.delta);
+        EXPECT_EQ(log.lines(), (std::vector<std::string>{k.logged})) << k.logged;
+        EXPECT_TRUE(std::isfinite(node->getTimeScale()));
+        EXPECT_TRUE(std::isfinite(pose->time)) << k.logged;
+        EXPECT_FLOAT_EQ(node->findBone("root")->rotation, 30) << k.logged;
+    }
 }
 
 TEST_F(SkeletonAnimationTest, CallbackMayRemoveTheNodeDuringItsUpdate) {
