@@ -21,7 +21,9 @@ namespace {
 const size_t kMaxErrorLength = 255;
 const int kMaxMeshVertices = 65535;
 
+// Keeps the first problem of a read: later ones are dropped.
 void setError(spSkeletonJson* self, const char* message, const char* detail, size_t detailLength) {
+    if (self->error) return;
     std::string text(message);
     if (detail) text.append(detail, detailLength);
     if (text.size() > kMaxErrorLength) text.resize(kMaxErrorLength);
@@ -143,7 +145,8 @@ bool isAncestor(const spBoneData* ancestor, const spBoneData* bone) {
 
 class Reader {
 public:
-    Reader(spSkeletonJson* json, spSkeletonData* data) : _json(json), _data(data), _scale(json->scale) {}
+    Reader(spSkeletonJson* json, spSkeletonData* data, const char* file)
+        : _json(json), _data(data), _scale(json->scale), _file(file) {}
 
     bool readBones(spJson* bones);
     bool readIk(spJson* ik);
@@ -161,6 +164,10 @@ private:
     bool readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson* offsets);
 
     void error(const char* message, const char* detail) { setError(_json, message, detail); }
+    // Counts bytes of keys against the read's budget before they are allocated;
+    // false with the error set (naming the file and the animation) when they do
+    // not fit.
+    bool charge(size_t bytes, const char* animation);
 
     // Name lookups through indexes built as bones and slots are read (the first
     // of equal names counts), so that large skeletons read in linear time.
@@ -186,7 +193,19 @@ private:
     std::unordered_map<std::string_view, int> _boneIndex;
     std::unordered_map<std::string_view, int> _slotIndex;
     std::unordered_map<std::string_view, int> _eventIndex;
+    const char* _file;
+    size_t _keyBytes = 0;
 };
+
+bool Reader::charge(size_t bytes, const char* animation) {
+    if (bytes <= SP_SKELETON_JSON_KEY_BUDGET - _keyBytes) {
+        _keyBytes += bytes;
+        return true;
+    }
+    std::string detail = std::string(animation) + " in " + (_file ? _file : "(text)");
+    error("Animation keys over the 32 MB budget: ", detail.c_str());
+    return false;
+}
 
 bool Reader::readBones(spJson* bones) {
     _data->bones = SK_CALLOC(spBoneData*, bones->size);
@@ -462,8 +481,8 @@ int Reader::countTimelines(spJson* root) const {
 }
 
 bool Reader::readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson* offsets) {
-    int slotsCount = _data->slotsCount;
-    int* order = SK_MALLOC(int, slotsCount);
+    int slotsCount = timeline->slotsCount;
+    int* order = SK_MALLOC(int, slotsCount);   // becomes the stored key
     int* unchanged = SK_MALLOC(int, slotsCount);
     for (int i = 0; i < slotsCount; ++i) order[i] = -1;
     int unchangedCount = 0, cursor = 0;
@@ -476,7 +495,7 @@ bool Reader::readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson
             valid = false;
             break;
         }
-        if (slotIndex < cursor) {
+        if (slotIndex < cursor || slotIndex >= slotsCount) {
             error("Invalid draw order: ", slotName);
             valid = false;
             break;
@@ -494,7 +513,9 @@ bool Reader::readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson
         while (cursor < slotsCount) unchanged[unchangedCount++] = cursor++;
         for (int i = slotsCount - 1; i >= 0; --i)
             if (order[i] == -1) order[i] = unchanged[--unchangedCount];
-        spDrawOrderTimeline_setFrame(timeline, frameIndex, timeline->frames[frameIndex], order);
+        SK_FREE(timeline->drawOrders[frameIndex]);
+        timeline->drawOrders[frameIndex] = order;
+        order = nullptr;
     }
     SK_FREE(unchanged);
     SK_FREE(order);
@@ -654,33 +675,36 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
                 } else if (attachment->type == SP_ATTACHMENT_SKINNED_MESH) {
                     vertexCount = reinterpret_cast<spSkinnedMeshAttachment*>(attachment)->weightsCount / 3 * 2;
                 }
+                // Every key holds a whole copy of the attachment's vertices.
+                if (!charge(static_cast<size_t>(keys) * static_cast<size_t>(vertexCount) * sizeof(float), name)) {
+                    spAnimation_dispose(animation);
+                    return nullptr;
+                }
                 spFFDTimeline* timeline = spFFDTimeline_create(keys, vertexCount);
                 timeline->slotIndex = slotIndex;
                 timeline->attachment = attachment;
-                float* vertices = SK_CALLOC(float, vertexCount);
+                // Each key is the attachment's own vertices (zeros for a skinned
+                // mesh) plus the keyed offsets, written once into the stored key.
                 int i = 0;
                 for (spJson* frame = entry->child; frame && i < keys; frame = frame->next, ++i) {
-                    for (int v = 0; v < vertexCount; ++v) vertices[v] = 0;
                     spJson* values = spJson_getItem(frame, "vertices");
-                    if (values) {
-                        int start = spJson_getInt(frame, "offset", 0);
-                        int count = keysOf(values);
-                        if (start < 0 || count > vertexCount - start) {
-                            SK_FREE(vertices);
-                            spTimeline_dispose(&timeline->super.super);
-                            return fail("Invalid FFD vertices: ", key);
-                        }
-                        int v = start;
-                        for (spJson* value = count ? values->child : nullptr; value && v < start + count;
-                             value = value->next)
-                            vertices[v++] = value->valueFloat * _scale;
+                    int start = values ? spJson_getInt(frame, "offset", 0) : 0;
+                    int count = keysOf(values);
+                    if (start < 0 || count > vertexCount - start) {
+                        spTimeline_dispose(&timeline->super.super);
+                        return fail("Invalid FFD vertices: ", key);
                     }
-                    if (ownVertices)
-                        for (int v = 0; v < vertexCount; ++v) vertices[v] += ownVertices[v];
-                    spFFDTimeline_setFrame(timeline, i, spJson_getFloat(frame, "time", 0), vertices);
+                    float* vertices = SK_MALLOC(float, vertexCount);
+                    if (ownVertices) std::memcpy(vertices, ownVertices, sizeof(float) * static_cast<size_t>(vertexCount));
+                    else std::memset(vertices, 0, sizeof(float) * static_cast<size_t>(vertexCount));
+                    int v = start;
+                    for (spJson* value = count ? values->child : nullptr; value && v < start + count; value = value->next)
+                        vertices[v++] += value->valueFloat * _scale;
+                    SK_FREE(timeline->frameVertices[i]);
+                    timeline->frameVertices[i] = vertices;
+                    timeline->frames[i] = spJson_getFloat(frame, "time", 0);
                     readCurve(&timeline->super, i, frame);
                 }
-                SK_FREE(vertices);
                 add(&timeline->super.super, timeline->frames[keys - 1]);
             }
         }
@@ -694,7 +718,9 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
             timeline->frames[i] = spJson_getFloat(key, "time", 0);
             spJson* offsets = spJson_getItem(key, "offsets");
             if (!offsets) continue;
-            if (!readDrawOrder(timeline, i, offsets)) {
+            // A key with offsets holds one index per slot.
+            if (!charge(static_cast<size_t>(_data->slotsCount) * sizeof(int), name) ||
+                !readDrawOrder(timeline, i, offsets)) {
                 spTimeline_dispose(&timeline->super);
                 spAnimation_dispose(animation);
                 return nullptr;
@@ -754,7 +780,10 @@ spSkeletonData* spSkeletonJson_readSkeletonData(spSkeletonJson* self, const char
     return spSkeletonJson_readSkeletonDataWithLength(self, json, json ? std::strlen(json) : 0);
 }
 
-spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, const char* json, size_t length) {
+namespace {
+
+// file names the source in errors (null for text handed in directly).
+spSkeletonData* readSkeletonData(spSkeletonJson* self, const char* json, size_t length, const char* file) {
     SK_FREE(self->error);
     self->error = nullptr;
 
@@ -788,7 +817,7 @@ spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, 
         data->height = spJson_getFloat(skeleton, "height", 0);
     }
 
-    Reader reader(self, data);
+    Reader reader(self, data, file);
     spJson* ik = spJson_getItem(root, "ik");
     spJson* slots = spJson_getItem(root, "slots");
     spJson* skins = spJson_getItem(root, "skins");
@@ -815,6 +844,12 @@ spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, 
     return data;
 }
 
+}  // namespace
+
+spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, const char* json, size_t length) {
+    return readSkeletonData(self, json, length, nullptr);
+}
+
 spSkeletonData* spSkeletonJson_readSkeletonDataFile(spSkeletonJson* self, const char* path) {
     int length = 0;
     char* json = skeleton_readFileHook(path, &length);
@@ -824,7 +859,7 @@ spSkeletonData* spSkeletonJson_readSkeletonDataFile(spSkeletonJson* self, const 
         setError(self, "Unable to read skeleton file: ", path);
         return nullptr;
     }
-    spSkeletonData* data = spSkeletonJson_readSkeletonDataWithLength(self, json, static_cast<size_t>(length));
+    spSkeletonData* data = readSkeletonData(self, json, static_cast<size_t>(length), path);
     SK_FREE(json);
     return data;
 }
