@@ -58,7 +58,12 @@ int worldVerticesCount(const spAttachment* attachment) {
     }
 }
 
-uint8_t colorByte(float value) { return static_cast<uint8_t>(static_cast<int>(value)); }
+// Truncated to a byte, clamped to 0 .. 255; NaN gives 0.
+uint8_t colorByte(float value) {
+    if (!(value > 0)) return 0;
+    if (value >= 255) return 255;
+    return static_cast<uint8_t>(value);
+}
 
 }  // namespace
 

@@ -237,7 +237,9 @@ void spDrawOrderTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton,
     if (k < 0) return;
     const int* order = self->drawOrders[k];
     if (!order) {
-        std::memcpy(skeleton->drawOrder, skeleton->slots, sizeof(spSlot*) * static_cast<size_t>(skeleton->slotsCount));
+        if (skeleton->slotsCount > 0)
+            std::memcpy(skeleton->drawOrder, skeleton->slots,
+                        sizeof(spSlot*) * static_cast<size_t>(skeleton->slotsCount));
         return;
     }
     int count = self->slotsCount < skeleton->slotsCount ? self->slotsCount : skeleton->slotsCount;
@@ -280,7 +282,7 @@ void spFFDTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton, float
     if (!next) {
         if (alpha < 1) {
             for (int j = 0; j < count; ++j) v[j] += (prev[j] - v[j]) * alpha;
-        } else {
+        } else if (count > 0) {
             std::memcpy(v, prev, sizeof(float) * static_cast<size_t>(count));
         }
         return;

@@ -419,6 +419,18 @@ TEST(Timeline, FfdReusesACapacityThatFits) {
     EXPECT_EQ(slot->attachmentVerticesCount, 2);
     EXPECT_EQ(before[1], 2.f);
     spTimeline_dispose(&t->super.super);
+
+    // Keys of no vertices on a slot that has none copy nothing.
+    spFFDTimeline* empty = spFFDTimeline_create(1, 0);
+    empty->slotIndex = 1;
+    const float none[1] = {};
+    spFFDTimeline_setFrame(empty, 0, 0, none);
+    spSlot* bare = rig.slot("s1");
+    spSlot_setAttachment(bare, nullptr);
+    empty->attachment = nullptr;
+    spTimeline_apply(&empty->super.super, rig.skeleton, -1, 1, nullptr, nullptr, 1);
+    EXPECT_EQ(bare->attachmentVerticesCount, 0);
+    spTimeline_dispose(&empty->super.super);
 }
 
 TEST(Animation, LoopWrapsTimesIntoTheDuration) {
