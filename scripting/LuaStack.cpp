@@ -12,6 +12,7 @@
 #include "scripting/LuaHostTypes.h"
 #include "scripting/LuaLoader.h"
 #include "scripting/LuaNumberCasts.h"
+#include "scripting/LuaObjectIdentity.h"
 #include "scripting/LuaRegistrationHooks.h"
 #include "scripting/LuaStreamWriter.h"
 #include "scripting/LuaTypeMap.h"
@@ -129,6 +130,7 @@ bool LuaStack::init() {
 
     const LuaRegistrationHooks& hooks = luaRegistrationHooks();
     register_host_types(_state);
+    register_object_identity(_state);
     runRegistrationHook(hooks.coreBindings, _state);
     runRegistrationHook(hooks.openglBindings, _state);
     runRegistrationHook(hooks.coreManual, _state);
