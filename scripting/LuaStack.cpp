@@ -85,6 +85,31 @@ int resultAsInt(lua_State* L, int index) {
     }
 }
 
+// Logs an error value that no script handler reported.
+void logLuaError(lua_State* L, int index) {
+    const char* message = lua_tostring(L, index);
+    if (message) {
+        engine::log("[LUA ERROR] %s", message);
+    } else {
+        engine::log("[LUA ERROR] (error object is a %s value)", luaL_typename(L, index));
+    }
+}
+
+// The message handler of every protected call. Upvalue 1: the name
+// "__G__TRACKBACK__", looked up raw when the error happens.
+int reportError(lua_State* L) {
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    if (lua_type(L, -1) == LUA_TFUNCTION) {
+        lua_pushvalue(L, 1);
+        lua_call(L, 1, 1);
+        return 1;
+    }
+    lua_pop(L, 1);
+    logLuaError(L, 1);
+    return 1;
+}
+
 }  // namespace
 
 LuaStack* LuaStack::create() {
@@ -119,7 +144,8 @@ bool LuaStack::init() {
     lua_rawget(_state, LUA_REGISTRYINDEX);
     _functionTableRef = luaL_ref(_state, LUA_REGISTRYINDEX);
     lua_pushstring(_state, "__G__TRACKBACK__");
-    _tracebackNameRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushcclosure(_state, reportError, 1);
+    _messageHandlerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
     luaL_register(_state, "_G", kGlobalFunctions);
     lua_pop(_state, 1);
     lua_pushstring(_state, kStackRegistryKey);
@@ -227,7 +253,14 @@ int LuaStack::executeString(const char* code) {
 }
 
 int LuaStack::executeScriptFile(const char* filename) {
-    if (!filename) return 0;
+    int result = 0;
+    runScriptFile(filename, &result);
+    return result;
+}
+
+bool LuaStack::runScriptFile(const char* filename, int* result) {
+    *result = 0;
+    if (!filename) return false;
     std::string name = filename;
     const size_t luac = name.rfind(".luac");
     if (luac != std::string::npos) {
@@ -244,11 +277,26 @@ int LuaStack::executeScriptFile(const char* filename) {
     }
     const std::string fullPath = files->fullPathForFilename(candidate);
     Data data = files->getDataFromFile(fullPath);
-    if (data.isNull()) return 0;
+    if (data.isNull()) {
+        engine::log("[LUA ERROR] cannot open %s", filename);
+        return false;
+    }
+    const int top = lua_gettop(_state);
     const int status = loadScriptBuffer(_state, reinterpret_cast<const char*>(data.getBytes()),
                                         static_cast<int>(data.getSize()), fullPath.c_str());
-    if (status != 0) return 0;   // Lua's message (if any) stays on the stack
-    return executeFunction(0);
+    if (status != 0) {
+        if (lua_gettop(_state) > top) {
+            logLuaError(_state, -1);   // Lua's own message
+        } else {
+            engine::log("[LUA ERROR] cannot load %s: rejected protected or compressed chunk (%d)",
+                        fullPath.c_str(), status);
+        }
+        lua_settop(_state, top);
+        return false;
+    }
+    bool failed = false;
+    *result = callFunctionAt(lua_gettop(_state), 0, &failed);
+    return !failed;
 }
 
 int LuaStack::executeGlobalFunction(const char* name) {
@@ -322,12 +370,7 @@ bool LuaStack::pushFunctionByHandler(int handler) {
 }
 
 int LuaStack::insertTraceback(int functionIndex) {
-    lua_rawgeti(_state, LUA_REGISTRYINDEX, _tracebackNameRef);
-    lua_rawget(_state, LUA_GLOBALSINDEX);
-    if (lua_type(_state, -1) != LUA_TFUNCTION) {
-        lua_pop(_state, 1);
-        return 0;
-    }
+    lua_rawgeti(_state, LUA_REGISTRYINDEX, _messageHandlerRef);
     lua_insert(_state, functionIndex);
     return functionIndex;
 }
@@ -336,6 +379,8 @@ int LuaStack::protectedCall(int numArgs, int numResults, int handlerIndex) {
     ++_callFromLua;
     const int error = lua_pcall(_state, numArgs, numResults, handlerIndex);
     --_callFromLua;
+    // Errors the message handler never saw (out of memory) or could not report.
+    if (error == LUA_ERRMEM || error == LUA_ERRERR) logLuaError(_state, -1);
     return error;
 }
 
@@ -349,9 +394,11 @@ int LuaStack::executeFunction(int numArgs) {
     return callFunctionAt(base, numArgs);
 }
 
-int LuaStack::callFunctionAt(int base, int numArgs) {
+int LuaStack::callFunctionAt(int base, int numArgs, bool* failed) {
     const int handler = insertTraceback(base);
-    if (protectedCall(numArgs, 1, handler) != 0) {
+    const bool error = protectedCall(numArgs, 1, handler) != 0;
+    if (failed) *failed = error;
+    if (error) {
         lua_settop(_state, base - 1);
         return 0;
     }

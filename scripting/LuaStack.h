@@ -15,8 +15,10 @@
 // Results of a called function as an int: a number gives its integer part cut to
 // 32 bits, a boolean 1 or 0, anything else (strings included) 0.
 //
-// Protected calls use the global "__G__TRACKBACK__" as message handler when it is
-// a function; it is the only reporter of Lua errors. Main thread only.
+// Errors of protected calls are reported when they happen: the global
+// "__G__TRACKBACK__" is looked up then (so a chunk that defines it and then fails
+// is reported through it) and given the error; without one the error is logged as
+// "[LUA ERROR] <message>". Main thread only.
 #include <functional>
 #include <list>
 #include <map>
@@ -58,8 +60,12 @@ public:
     virtual int reallocateScriptHandler(int handler);
 
     virtual int executeString(const char* code);
-    // Runs a script file: "x.lua" is tried before "x.luac".
+    // Runs a script file: "x.lua" is tried before "x.luac". Its result as an int.
     virtual int executeScriptFile(const char* filename);
+    // The same, telling whether the file ran: false when it could not be read or
+    // loaded (logged as "[LUA ERROR] ..." with Lua's message, which is popped) or
+    // when it raised an error (reported as above). *result is 0 then.
+    bool runScriptFile(const char* filename, int* result);
     virtual int executeGlobalFunction(const char* name);
     // Empties the Lua stack.
     virtual void clean();
@@ -124,18 +130,19 @@ protected:
     LuaStack() = default;
 
 private:
-    // Pushes "__G__TRACKBACK__" below the function at `functionIndex` when it is a
-    // function; returns its index, 0 when there is none.
+    // Pushes the message handler below the function at `functionIndex`; returns
+    // its index.
     int insertTraceback(int functionIndex);
     int protectedCall(int numArgs, int numResults, int handlerIndex);
-    // Calls the function at base (known to be one) with the numArgs values above it.
-    int callFunctionAt(int base, int numArgs);
+    // Calls the function at base (known to be one) with the numArgs values above it;
+    // *failed (when given) tells whether it raised.
+    int callFunctionAt(int base, int numArgs, bool* failed = nullptr);
 
     lua_State* _state = nullptr;
     // Registry slots (integer keys) of the handler function table and of the
-    // interned name "__G__TRACKBACK__": the per-call lookups skip string hashing.
+    // message handler: the per-call lookups skip string hashing.
     int _functionTableRef = LUA_NOREF;
-    int _tracebackNameRef = LUA_NOREF;
+    int _messageHandlerRef = LUA_NOREF;
     int _callFromLua = 0;
     bool _keyEnabled = false;
     unsigned char* _key = nullptr;
