@@ -110,6 +110,28 @@ int reportError(lua_State* L) {
     return 1;
 }
 
+int logPanic(lua_State* L) {
+    const char* message = lua_tostring(L, -1);
+    engine::log("[LUA PANIC] %s", message ? message : "(error object is not a string)");
+    return 0;
+}
+
+struct PushCall {
+    void (*push)(lua_State*, void*);
+    void* context;
+    int slot;
+};
+
+// Under lua_cpcall: the pushed value leaves through the registry slot.
+int runPush(lua_State* L) {
+    auto* call = static_cast<PushCall*>(lua_touserdata(L, 1));
+    call->push(L, call->context);
+    lua_rawseti(L, LUA_REGISTRYINDEX, call->slot);
+    return 0;
+}
+
+constexpr int kPushAttempts = 8;
+
 }  // namespace
 
 LuaStack* LuaStack::create() {
@@ -138,6 +160,7 @@ LuaStack::~LuaStack() {
 
 bool LuaStack::init() {
     _state = luaL_newstate();
+    lua_atpanic(_state, logPanic);
     luaL_openlibs(_state);
     toluafix_open(_state);
     lua_pushstring(_state, "toluafix_refid_function_mapping");
@@ -146,6 +169,8 @@ bool LuaStack::init() {
     lua_pushstring(_state, "__G__TRACKBACK__");
     lua_pushcclosure(_state, reportError, 1);
     _messageHandlerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushboolean(_state, 0);
+    _pushSlotRef = luaL_ref(_state, LUA_REGISTRYINDEX);
     luaL_register(_state, "_G", kGlobalFunctions);
     lua_pop(_state, 1);
     lua_pushstring(_state, kStackRegistryKey);
@@ -315,9 +340,19 @@ void LuaStack::pushFloat(float value) { lua_pushnumber(_state, static_cast<doubl
 void LuaStack::pushLong(long value) { lua_pushnumber(_state, static_cast<double>(value)); }
 void LuaStack::pushBoolean(bool value) { lua_pushboolean(_state, value ? 1 : 0); }
 void LuaStack::pushString(const char* text, int length) {
-    lua_pushlstring(_state, text ? text : "", text && length > 0 ? static_cast<size_t>(length) : 0);
+    struct Text {
+        const char* data;
+        size_t size;
+    } t{text ? text : "", text && length > 0 ? static_cast<size_t>(length) : 0};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* t = static_cast<const Text*>(c);
+        lua_pushlstring(L, t->data, t->size);
+    }, &t);
 }
-void LuaStack::pushString(const char* text) { lua_pushstring(_state, text); }
+void LuaStack::pushString(const char* text) {
+    pushProtected([](lua_State* L, void* c) { lua_pushstring(L, static_cast<const char*>(c)); },
+                  const_cast<char*>(text));
+}
 void LuaStack::pushNil() { lua_pushnil(_state); }
 
 void LuaStack::pushObject(Ref* object, const char* typeName) {
@@ -325,7 +360,14 @@ void LuaStack::pushObject(Ref* object, const char* typeName) {
         lua_pushnil(_state);
         return;
     }
-    toluafix_pushObject(_state, static_cast<int>(object->_ID), &object->_luaID, object, typeName);
+    struct Push {
+        Ref* object;
+        const char* typeName;
+    } p{object, typeName};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        toluafix_pushObject(L, static_cast<int>(p->object->_ID), &p->object->_luaID, p->object, p->typeName);
+    }, &p);
 }
 
 void LuaStack::pushScriptValue(const ScriptValue& value) {
@@ -341,21 +383,61 @@ void LuaStack::pushScriptValue(const ScriptValue& value) {
 }
 
 void LuaStack::pushScriptValueDict(const std::map<std::string, ScriptValue>& dict) {
-    lua_newtable(_state);
-    for (const auto& [key, value] : dict) {
-        lua_pushstring(_state, key.c_str());
-        pushScriptValue(value);
-        lua_rawset(_state, -3);
-    }
+    struct Push {
+        LuaStack* stack;
+        const std::map<std::string, ScriptValue>* dict;
+    } p{this, &dict};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        lua_newtable(L);
+        for (const auto& [key, value] : *p->dict) {
+            lua_pushstring(L, key.c_str());
+            p->stack->pushScriptValue(value);   // already protected: runs as it is
+            lua_rawset(L, -3);
+        }
+    }, &p);
 }
 
 void LuaStack::pushScriptValueArray(const std::list<ScriptValue>& array) {
-    lua_newtable(_state);
-    int index = 1;
-    for (const ScriptValue& value : array) {
-        pushScriptValue(value);
-        lua_rawseti(_state, -2, index++);
+    struct Push {
+        LuaStack* stack;
+        const std::list<ScriptValue>* array;
+    } p{this, &array};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        lua_newtable(L);
+        int index = 1;
+        for (const ScriptValue& value : *p->array) {
+            p->stack->pushScriptValue(value);
+            lua_rawseti(L, -2, index++);
+        }
+    }, &p);
+}
+
+void LuaStack::pushProtected(void (*push)(lua_State* L, void* context), void* context) {
+    if (_callFromLua > 0 || _protectedPushes > 0) {
+        push(_state, context);
+        return;
     }
+    PushCall call{push, context, _pushSlotRef};
+    bool pushed = false;
+    ++_protectedPushes;
+    for (int attempt = 0; attempt < kPushAttempts && !pushed; ++attempt) {
+        if (lua_cpcall(_state, runPush, &call) == 0) {
+            pushed = true;
+        } else {
+            logLuaError(_state, -1);
+            lua_pop(_state, 1);
+        }
+    }
+    --_protectedPushes;
+    if (!pushed) {
+        lua_pushnil(_state);
+        return;
+    }
+    lua_rawgeti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
+    lua_pushboolean(_state, 0);
+    lua_rawseti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
 }
 
 bool LuaStack::pushFunctionByHandler(int handler) {

@@ -18,7 +18,9 @@
 // Errors of protected calls are reported when they happen: the global
 // "__G__TRACKBACK__" is looked up then (so a chunk that defines it and then fails
 // is reported through it) and given the error; without one the error is logged as
-// "[LUA ERROR] <message>". Main thread only.
+// "[LUA ERROR] <message>". An error raised where no protected call can catch it
+// is logged as "[LUA PANIC] <message>" before Lua ends the process. Main thread
+// only.
 #include <functional>
 #include <list>
 #include <map>
@@ -84,6 +86,13 @@ public:
     virtual void pushScriptValueArray(const std::list<ScriptValue>& array);
     // Pushes the handler's function; false (nothing pushed) when it names none.
     virtual bool pushFunctionByHandler(int handler);
+    // Runs push, which pushes exactly one value, so that a collection step it sets
+    // off (a __gc finalizer that raises) cannot end the process: outside a
+    // script's call it runs under a protected call, an error is logged and the
+    // push tried again (nil stands in after 8 failures). Inside a script's call it
+    // runs as it is and an error goes to that call. The push family above that
+    // allocates (strings, objects, script values) goes through here.
+    void pushProtected(void (*push)(lua_State* L, void* context), void* context);
 
     // Calls the handler with the numArgs values on top; on success func (when set
     // and numResults > 0) reads the numResults results, then they are removed.
@@ -143,6 +152,9 @@ private:
     // message handler: the per-call lookups skip string hashing.
     int _functionTableRef = LUA_NOREF;
     int _messageHandlerRef = LUA_NOREF;
+    // Registry slot through which a protected push hands its value back.
+    int _pushSlotRef = LUA_NOREF;
+    int _protectedPushes = 0;
     int _callFromLua = 0;
     bool _keyEnabled = false;
     unsigned char* _key = nullptr;
