@@ -155,6 +155,12 @@ bool AppDelegate::startLua() {
     installAnrFix(L);
 
     record("src/main.lua");
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    if (!files->isFileExist("src/main.lua") && !files->isFileExist("src/main.luac")) {
+        // A project without scripts keeps its window running, as before.
+        engine::log("[VEXO] no src/main.lua: no script runs");
+        return true;
+    }
     int result = 0;
     const bool ran = stack->runScriptFile("src/main.lua", &result);
     stack->clean();

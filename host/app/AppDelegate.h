@@ -31,7 +31,8 @@ public:
     // The script start: the Lua engine becomes the script engine, the modules
     // register, the script key is set, the portal's natives and the client fixes
     // are installed, then "src/main.lua" runs. False when it could not be read or
-    // loaded or raised an error (each reported in the log).
+    // loaded or raised an error (each reported in the log); a project without
+    // "src/main.lua" (nor ".luac") runs no script and is no failure.
     static bool startLua();
     // What the program exits with: 1 once a script start has failed (the update's
     // completion then ends the director), else 0.
