@@ -20,7 +20,8 @@
 //                             with "cc.Node:addChild", the count and the count of the
 //                             row's last form
 //   no form could read them   "invalid arguments in function 'lua_engine_Node_addChild'"
-//   self of another type      the same invalid-arguments error
+//   self of another type      the same invalid-arguments error (the object's own
+//                             class is checked, whatever Lua type it carries)
 //   self a dead object        "invalid 'cobj' in function 'lua_engine_Node_addChild'"
 #include <lua.hpp>
 
@@ -113,6 +114,11 @@ int invoke(lua_State* L, void* self, std::index_sequence<I...>) {
     using Args = typename S::Args;
     static_assert((std::is_trivially_destructible_v<Stored<std::tuple_element_t<I, Args>>> && ...),
                   "argument storage must not need destruction: reads may raise Lua errors");
+    // Self is judged by the object's own class, not by the Lua type it carries.
+    if constexpr (std::is_base_of_v<engine::Ref, typename S::Self>) {
+        self = dynamic_cast<typename S::Self*>(static_cast<engine::Ref*>(self));
+        if (!self) return -1;
+    }
     std::tuple<Stored<std::tuple_element_t<I, Args>>...> values{};
     if (!(readArgument(L, static_cast<int>(2 + I), &std::get<I>(values)) && ...)) return -1;
     using R = typename S::Result;

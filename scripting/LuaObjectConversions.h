@@ -61,12 +61,20 @@ void luaconv_push_usertype(lua_State* L, const char* typeName, T* obj) {
 }
 
 // An argument of Lua type typeName (or a subclass). nil is read as null and
-// succeeds; an absent argument or a value of another type fails.
+// succeeds; an absent argument or a value of another type fails, as does a Ref
+// object that is not a T whatever Lua type it carries.
 template <class T>
 bool luaconv_read_object(lua_State* L, int index, const char* typeName, T** out, const char* = "") {
     if (!L || lua_gettop(L) < index) return false;
     if (!luaconv_is_usertype_or_nil(L, index, typeName, false)) return false;
-    *out = static_cast<T*>(tolua_tousertype(L, index, nullptr));
+    void* object = tolua_tousertype(L, index, nullptr);
+    if constexpr (std::is_base_of_v<engine::Ref, T>) {
+        // The object's own class decides, not the Lua type it carries.
+        if (object && !dynamic_cast<T*>(static_cast<engine::Ref*>(object))) return false;
+        *out = object ? dynamic_cast<T*>(static_cast<engine::Ref*>(object)) : nullptr;
+    } else {
+        *out = static_cast<T*>(object);
+    }
     return true;
 }
 

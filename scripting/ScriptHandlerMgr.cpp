@@ -4,6 +4,7 @@
 
 #include <tolua++.h>
 
+#include "scripting/LuaClassRegistry.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaNumberCasts.h"
 #include "scripting/ToluaFix.h"
@@ -154,7 +155,7 @@ int register_script_handler_mgr(lua_State* L) {
     tolua_usertype(L, "ScriptHandlerMgr");
     tolua_module(L, nullptr, 0);
     tolua_beginmodule(L, nullptr);
-    tolua_cclass(L, "ScriptHandlerMgr", "ScriptHandlerMgr", "", nullptr);
+    tolua_cclass(L, "ScriptHandlerMgr", "ScriptHandlerMgr", "", &luaconv_collect<ScriptHandlerMgr>);
     tolua_beginmodule(L, "ScriptHandlerMgr");
     tolua_function(L, "getInstance", lua_ScriptHandlerMgr_getInstance);
     tolua_function(L, "registerScriptHandler", lua_ScriptHandlerMgr_registerScriptHandler);

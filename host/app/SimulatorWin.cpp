@@ -228,7 +228,8 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
 
 int SimulatorWin::run(const std::vector<std::string>& args) {
     startUp(args);
-    return engine::Application::getInstance()->run();
+    const int status = engine::Application::getInstance()->run();
+    return status != 0 ? status : AppDelegate::exitStatus();
 }
 
 namespace {

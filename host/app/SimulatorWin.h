@@ -36,7 +36,8 @@ public:
     virtual int getPositionY();
 
     // The whole start-up followed by the engine's main loop; returns the loop's
-    // result. `args` is the argument vector, the program path first.
+    // result, or 1 when the script start failed (AppDelegate::exitStatus). `args`
+    // is the argument vector, the program path first.
     int run(const std::vector<std::string>& args);
     // The start-up alone: everything run() does before entering the main loop.
     void startUp(const std::vector<std::string>& args);
