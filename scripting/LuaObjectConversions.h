@@ -126,8 +126,9 @@ void luaconv_push_object_map(lua_State* L, const engine::Map<std::string, T*>& m
     }
 }
 
-// Entries 1..#t of the table at index appended to out (each retained). Entries
-// that are nil or not userdata, and dead objects, are skipped. Every userdata
+// Entries 1..#t of the table at index (read raw: no metamethod runs) appended to
+// out (each retained). Entries that are nil or not userdata, and dead objects, are
+// skipped. Every userdata
 // must be of T's registered Lua type or a subclass: any other fails the read and
 // out stays as it was (nothing appended). A T without a registration fails too.
 template <class T>
@@ -141,13 +142,11 @@ bool luaconv_read_object_vector(lua_State* L, int index, engine::Vector<T*>* out
     const int n = static_cast<int>(lua_objlen(L, table));
     if (n == 0) return true;
     // The elements found are kept in a Lua-owned scratch block, not in a C++
-    // container: an __index metamethod may raise, and a Lua error skips C++
-    // destructors.
+    // container: a Lua error (out of memory) skips C++ destructors.
     auto** found = static_cast<T**>(lua_newuserdata(L, static_cast<size_t>(n) * sizeof(T*)));
     int count = 0;
     for (int i = 1; i <= n; ++i) {
-        lua_pushnumber(L, i);
-        lua_gettable(L, table);
+        lua_rawgeti(L, table, i);
         const int element = lua_gettop(L);  // tolua++'s tests need an absolute index
         if (lua_isuserdata(L, element) && !lua_islightuserdata(L, element)) {
             if (!tolua_isusertype(L, element, typeName, 0, &err)) {
