@@ -3,7 +3,6 @@
 // the tree as it changes.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "engine/studio/CSLoader.h"
 #include "engine/studio/GUIReader.h"
 #include "engine/studio/SceneFile.pb.h"
+#include "support/CpuTime.h"
 #include "engine/studio/timeline/ActionTimeline.h"
 
 using engine::Node;
@@ -24,15 +24,12 @@ using studio::timeline::TimelineTrack;
 
 namespace {
 
-// Generous for a sanitizer build on a busy machine; the quadratic readers and the
-// per-frame tree walks took tens of seconds (far more under the sanitizers).
+// Processor time of this thread, generous for a sanitizer build; the quadratic
+// readers and the per-frame tree walks took tens of seconds (far more under the
+// sanitizers).
 constexpr double kBoundSeconds = 5.0;
 
-double secondsFor(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+double secondsFor(const std::function<void()>& work) { return testsupport::cpuSecondsFor(work); }
 
 struct SceneScaleTest : ::testing::Test {
     ~SceneScaleTest() override { engine::AutoreleasePool::getInstance()->clear(); }
