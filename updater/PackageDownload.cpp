@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/network/CurlSetup.h"
 #include "engine/network/HttpClient.h"
 #include "updater/DebugLine.h"
 #include "updater/Md5.h"
@@ -139,7 +140,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                 s.doneBytes[i] = existing;
             }
 
-            std::FILE* file = std::fopen(temp.c_str(), existing > 0 ? "ab" : "wb");
+            std::FILE* file = std::fopen(temp.c_str(), existing > 0 ? "abe" : "wbe");
             if (!file) {
                 s.reportError(0, "");
                 return false;
@@ -155,6 +156,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
             Transfer transfer{&s, i};
             CURL* c = curl.get();
             curl_easy_setopt(c, CURLOPT_URL, candidate.c_str());
+            engine::network::applySocketRule(c);
             if (!caBundle.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, caBundle.c_str());
             curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, writeToFile);
             curl_easy_setopt(c, CURLOPT_WRITEDATA, file);

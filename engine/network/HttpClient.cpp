@@ -2,6 +2,7 @@
 #include "engine/network/CurlSetup.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
@@ -79,6 +80,7 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings,
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, settings.readTimeout);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     applyCaRule(curl, settings.caBundle);
+    applySocketRule(curl);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBytes);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, response->getResponseData());
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBytes);
@@ -287,6 +289,18 @@ void applyCaRule(CURL* curl, const std::string& caBundle) {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.c_str());
+}
+
+namespace {
+
+curl_socket_t openCloseOnExecSocket(void*, curlsocktype, struct curl_sockaddr* address) {
+    return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+}
+
+}  // namespace
+
+void applySocketRule(CURL* curl) {
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, openCloseOnExecSocket);
 }
 
 std::string caBundlePath() {

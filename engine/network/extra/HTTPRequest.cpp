@@ -57,6 +57,7 @@ bool HTTPRequest::initWithUrl(const std::string& url, int method) {
     curl_easy_setopt(_curl, CURLOPT_TIMEOUT, kDefaultTimeout);
     curl_easy_setopt(_curl, CURLOPT_NOSIGNAL, 1L);
     network::applyCaRule(_curl, network::caBundlePath());
+    network::applySocketRule(_curl);
     if (method == kPOST) {
         curl_easy_setopt(_curl, CURLOPT_POST, 1L);
         curl_easy_setopt(_curl, CURLOPT_COPYPOSTFIELDS, "");
@@ -375,7 +376,7 @@ std::string HTTPRequest::getResponseCookies() const {
 
 size_t HTTPRequest::saveResponseData(const std::string& path) const {
     if (!requireCompleted("HTTPRequest::saveResponseData() - request not completed")) return 0;
-    std::FILE* fp = std::fopen(path.c_str(), "wb");
+    std::FILE* fp = std::fopen(path.c_str(), "wbe");
     if (!fp) {
         report("HTTPRequest::saveResponseData() - open file failure");
         return 0;
