@@ -69,7 +69,7 @@ int parseInt(const std::string& value) {
     if (i == value.size()) return 0;
     long long magnitude = 0;
     for (; i < value.size(); ++i) {
-        if (value[i] < '0' || value[i] > '9') return 0;
+        if (value[i] < '0' || value[i] > '9') break;   // the leading number counts
         magnitude = std::min<long long>(magnitude * 10 + (value[i] - '0'), 1LL << 32);
     }
     const long long v = negative ? -magnitude : magnitude;
