@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <fstream>
-#include <sstream>
 
 #include "engine/base/Log.h"
+#include "engine/files/FileUtils.h"
 #include "platform/AtomicFile.h"
 
 namespace host {
@@ -76,13 +75,7 @@ int parseInt(const std::string& value) {
     return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
-std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "";
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+std::string readWhole(const std::string& path) { return engine::FileUtils::getInstance()->getStringFromFile(path); }
 
 }  // namespace
 
