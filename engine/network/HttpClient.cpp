@@ -74,13 +74,13 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings,
     }
 
     curl_easy_setopt(curl, CURLOPT_URL, request->getUrl().c_str());
+    applySocketRule(curl);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, settings.connectTimeout);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, settings.readTimeout);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     applyCaRule(curl, settings.caBundle);
-    applySocketRule(curl);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBytes);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, response->getResponseData());
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBytes);
