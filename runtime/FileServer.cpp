@@ -1,6 +1,7 @@
 #include "runtime/FileServer.h"
 
 #include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -220,7 +221,7 @@ void FileServer::writeRecord(const RecvFileRecord& record) {
 
     const std::string path = _writePath + name;
     createDir(path.substr(0, path.rfind('/')));
-    std::FILE* file = std::fopen(path.c_str(), first ? "wb" : "ab");
+    std::FILE* file = std::fopen(path.c_str(), first ? "wbe" : "abe");
     if (!file) {
         fail(FileSendComplete::RESULT_OPEN_ERROR, errno);
         return;
@@ -308,7 +309,7 @@ bool FileServer::sendToConnection(uint64_t connection, const std::string& bytes,
     {
         std::lock_guard<std::mutex> lock(_connectionMutex);
         if (connection != _connection || _clientFd < 0 || connection == _disconnected) return false;
-        fd = dup(_clientFd);
+        fd = fcntl(_clientFd, F_DUPFD_CLOEXEC, 0);
     }
     if (fd < 0) return false;
     const bool sent = milliseconds > 0 && platform::sendAllWithin(fd, bytes.data(), bytes.size(), milliseconds);
@@ -390,7 +391,7 @@ void FileServer::writeResFileInfo() const {
     // Written beside and renamed over: a reader never sees half a record.
     const std::string path = fileInfoPath();
     const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
+    std::FILE* file = std::fopen(temporary.c_str(), "we");
     if (!file) return;
     bool ok = std::fwrite(text.GetString(), 1, text.GetSize(), file) == text.GetSize();
     ok = std::fclose(file) == 0 && ok;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/network/CurlSetup.h"
 #include "engine/network/HttpClient.h"
 #include "updater/DebugLine.h"
 #include "updater/Md5.h"
@@ -159,7 +160,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                 s.doneBytes[i] = existing;
             }
 
-            std::FILE* file = std::fopen(temp.c_str(), existing > 0 ? "ab" : "wb");
+            std::FILE* file = std::fopen(temp.c_str(), existing > 0 ? "abe" : "wbe");
             if (!file) {
                 s.reportError(0, "");
                 return false;
@@ -175,6 +176,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
             Transfer transfer{&s, i, file, pkg.size - existing};
             CURL* c = curl.get();
             curl_easy_setopt(c, CURLOPT_URL, candidate.c_str());
+            engine::network::applySocketRule(c);
             if (!caBundle.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, caBundle.c_str());
             curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, writeToFile);
             curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);

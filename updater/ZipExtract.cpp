@@ -192,7 +192,7 @@ bool readEntryName(engine::unzFile zip, std::string* name) {
 // 0, which it takes for "not found"), so that case is recognised here: the file is
 // nothing but an end-of-central-directory record for zero entries and its comment.
 bool isEmptyZip(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rbe");
     if (!f) return false;
     unsigned char record[22];
     const bool read = std::fread(record, 1, sizeof(record), f) == sizeof(record);

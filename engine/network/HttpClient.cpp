@@ -2,6 +2,7 @@
 #include "engine/network/CurlSetup.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
@@ -105,6 +106,7 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings,
     }
 
     curl_easy_setopt(curl, CURLOPT_URL, request->getUrl().c_str());
+    applySocketRule(curl);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, settings.connectTimeout);
@@ -332,6 +334,18 @@ void applyCaRule(CURL* curl, const std::string& caBundle) {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.c_str());
+}
+
+namespace {
+
+curl_socket_t openCloseOnExecSocket(void*, curlsocktype, struct curl_sockaddr* address) {
+    return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+}
+
+}  // namespace
+
+void applySocketRule(CURL* curl) {
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, openCloseOnExecSocket);
 }
 
 std::string caBundlePath() {

@@ -156,7 +156,7 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
     runtime::RuntimeEngine::getInstance()->setProjectConfig(_project);
 
     if (_project.isWriteDebugLogToFile() && !_debugLog) {
-        _debugLog = std::fopen(_project.getDebugLogFilePath().c_str(), "w");
+        _debugLog = std::fopen(_project.getDebugLogFilePath().c_str(), "we");
     }
 
     // Folders.

@@ -65,8 +65,12 @@ public:
     // Writes the zoom and the sidebar's two switches to the settings file.
     void saveWindowSettings();
     // Sizes and places the window for the current zoom (centred or kept, clamped
-    // into the work area of its monitor) and glues the sidebar to it.
-    void applyZoom(platform::HWND window, bool center);
+    // into the work area of its monitor) and glues the sidebar to it. False when it
+    // cannot now (not ready, minimised, being moved, already applying, no view).
+    bool applyZoom(platform::HWND window, bool center);
+    // A zoom command: sets the zoom and applies it; when it cannot be applied now
+    // the zoom stays as it was and false tells the caller to save nothing.
+    bool zoomTo(platform::HWND window, double zoom, bool center);
     // The replacement procedure of the game window (the previous one is chained).
     static platform::LRESULT windowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
     // The command and window-message handler the game window and the sidebar
