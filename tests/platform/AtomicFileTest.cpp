@@ -145,7 +145,9 @@ TEST(AtomicFile, TheCommittedFileHasTheAskedMode) {
         SCOPED_TRACE(c.name);
         const std::string target = dir.write("t.txt", "old");
         const std::string temp = target + ".tmp";
-        if (c.stale != 0) ASSERT_EQ(::chmod(dir.write("t.txt.tmp", "stale").c_str(), c.stale), 0);
+        if (c.stale != 0) {
+            ASSERT_EQ(::chmod(dir.write("t.txt.tmp", "stale").c_str(), c.stale), 0);
+        }
         ASSERT_TRUE(platform::writeFileAtomically(target, temp, "new", c.mode));
         struct stat st {};
         ASSERT_EQ(::stat(target.c_str(), &st), 0);
