@@ -1,6 +1,12 @@
 #include "engine/label/Label.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "engine/label/LabelRaster.h"
+#include "engine/renderer/GLFunctions.h"
+#include "engine/renderer/Renderer.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace engine {
 
@@ -103,9 +109,11 @@ void Label::setDimensions(float width, float height) {
 void Label::enableOutline(const Color4B& color, int outlineSize) {
     _outlineColor = color;
     _outlineSize = outlineSize > 0 ? outlineSize : 0;
+    _textureDirty = true;
 }
 
 void Label::layout() {
+    _textureDirty = true;
     _lines.clear();
     const float advance = _fontSize * 0.5f;
     size_t maxChars = 0;   // 0: no wrapping
@@ -131,6 +139,46 @@ void Label::layout() {
     if (_dimensions.width > 0) size.width = _dimensions.width;
     if (_dimensions.height > 0) size.height = _dimensions.height;
     setContentSize(size);
+}
+
+Label::~Label() {
+    if (_texture) _texture->release();
+}
+
+void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    // Rasterising is for a context that keeps textures; headless there is nothing to show.
+    if (!GL::fn().hasContext) return;
+    const Size& size = getContentSize();
+    if (_textureDirty) {
+        _textureDirty = false;
+        if (_texture) _texture->release();
+        _texture = nullptr;
+        constexpr float kMaxSide = 4096;
+        LabelRasterSpec spec;
+        spec.lines = _lines;
+        spec.fontName = _fontName;
+        spec.fontSize = _fontSize;
+        spec.lineHeight = _fontSize;
+        spec.width = static_cast<int>(std::ceil(std::clamp(size.width, 0.f, kMaxSide)));
+        spec.height = static_cast<int>(std::ceil(std::clamp(size.height, 0.f, kMaxSide)));
+        spec.hAlignment = _hAlignment;
+        spec.vAlignment = _vAlignment;
+        spec.color = _textColor;
+        spec.outlineColor = _outlineColor;
+        spec.outlineSize = _outlineSize;
+        std::vector<unsigned char> pixels = rasterizeLabel(spec);
+        if (!pixels.empty())
+            _texture = Texture2D::createWithData(std::move(pixels), spec.width, spec.height,
+                                                 Texture2D::PixelFormat::RGBA8888, true);
+    }
+    if (!_texture) return;
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), _texture, state, BlendFunc::ALPHA_PREMULTIPLIED);
+    // The texture covers whole pixels: its quad grows to them, the text keeps its scale.
+    _quad.addQuad(transform, Vec2(0, size.height - static_cast<float>(_texture->getPixelsHigh())),
+                  Vec2(static_cast<float>(_texture->getPixelsWide()), size.height),
+                  quadColor(getDisplayedColor(), getDisplayedOpacity(), true), 0, 1, 1, 0);
+    renderer->addCommand(&_quad);
 }
 
 }  // namespace engine

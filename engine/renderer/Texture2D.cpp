@@ -47,6 +47,7 @@ unsigned int Texture2D::getName() {
     GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
     gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
+    if (gl.freesUploadedPixels) std::vector<unsigned char>().swap(_pixels);
     return _name;
 }
 

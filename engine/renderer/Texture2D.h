@@ -2,7 +2,8 @@
 // A texture of the renderer: pixel size, content size, pixel format and the
 // sampling parameters record. A texture made from pixels keeps them (rows tightly
 // packed, top row first at v = 0); they are uploaded to the current GL context on
-// first use (getName), and again after the context changed.
+// first use (getName), and again after the context changed. Under the system GL
+// context the pixels are freed once uploaded.
 #include <cstdint>
 #include <string>
 #include <vector>

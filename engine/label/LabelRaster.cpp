@@ -1,0 +1,68 @@
+#include "engine/label/LabelRaster.h"
+
+#include <cairo.h>
+
+namespace engine {
+
+std::vector<unsigned char> rasterizeLabel(const LabelRasterSpec& spec) {
+    std::vector<unsigned char> rgba;
+    if (spec.width <= 0 || spec.height <= 0) return rgba;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, spec.width, spec.height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return rgba;
+    }
+    cairo_t* cr = cairo_create(surface);
+    cairo_select_font_face(cr, spec.fontName.empty() ? "sans-serif" : spec.fontName.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                           CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, spec.fontSize);
+    cairo_font_extents_t font;
+    cairo_font_extents(cr, &font);
+    const double block = spec.lineHeight * static_cast<double>(spec.lines.size());
+    double top = 0;
+    if (spec.vAlignment == TextVAlignment::CENTER) top = (spec.height - block) / 2;
+    if (spec.vAlignment == TextVAlignment::BOTTOM) top = spec.height - block;
+    // The glyphs' own height centred in each line.
+    const double baseline = (spec.lineHeight - (font.ascent + font.descent)) / 2 + font.ascent;
+    auto source = [cr](const Color4B& c) { cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0); };
+    for (size_t i = 0; i < spec.lines.size(); ++i) {
+        const std::string& line = spec.lines[i];
+        if (line.empty()) continue;
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr, line.c_str(), &extents);
+        double x = 0;
+        if (spec.hAlignment == TextHAlignment::CENTER) x = (spec.width - extents.x_advance) / 2;
+        if (spec.hAlignment == TextHAlignment::RIGHT) x = spec.width - extents.x_advance;
+        cairo_move_to(cr, x, top + spec.lineHeight * static_cast<double>(i) + baseline);
+        cairo_text_path(cr, line.c_str());
+        if (spec.outlineSize > 0) {
+            source(spec.outlineColor);
+            cairo_set_line_width(cr, spec.outlineSize * 2.0);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_stroke_preserve(cr);
+        }
+        source(spec.color);
+        cairo_fill(cr);
+    }
+    cairo_surface_flush(surface);
+    // Cairo keeps premultiplied 0xAARRGGBB words; the texture wants R, G, B, A bytes.
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    rgba.resize(static_cast<size_t>(spec.width) * static_cast<size_t>(spec.height) * 4);
+    unsigned char* out = rgba.data();
+    for (int y = 0; y < spec.height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * static_cast<size_t>(stride));
+        for (int x = 0; x < spec.width; ++x) {
+            const uint32_t p = row[x];
+            *out++ = static_cast<unsigned char>(p >> 16);
+            *out++ = static_cast<unsigned char>(p >> 8);
+            *out++ = static_cast<unsigned char>(p);
+            *out++ = static_cast<unsigned char>(p >> 24);
+        }
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return rgba;
+}
+
+}  // namespace engine
