@@ -166,6 +166,16 @@ void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
         spec.color = _textColor;
         spec.outlineColor = _outlineColor;
         spec.outlineSize = _outlineSize;
+        // Without a box the metric only estimates the text's width: the texture
+        // takes the real one, centred on the content box.
+        _textureOffsetX = 0;
+        if (_dimensions.width <= 0) {
+            const int real = static_cast<int>(std::ceil(measureLabelWidth(spec) + 2.f * _outlineSize));
+            if (real > spec.width) {
+                _textureOffsetX = static_cast<float>(spec.width - std::min(real, 4096)) / 2;
+                spec.width = std::min(real, 4096);
+            }
+        }
         std::vector<unsigned char> pixels = rasterizeLabel(spec);
         if (!pixels.empty())
             _texture = Texture2D::createWithData(std::move(pixels), spec.width, spec.height,
@@ -175,8 +185,8 @@ void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
     _quad.init(getGlobalZOrder(), _texture, state, BlendFunc::ALPHA_PREMULTIPLIED);
     // The texture covers whole pixels: its quad grows to them, the text keeps its scale.
-    _quad.addQuad(transform, Vec2(0, size.height - static_cast<float>(_texture->getPixelsHigh())),
-                  Vec2(static_cast<float>(_texture->getPixelsWide()), size.height),
+    _quad.addQuad(transform, Vec2(_textureOffsetX, size.height - static_cast<float>(_texture->getPixelsHigh())),
+                  Vec2(_textureOffsetX + static_cast<float>(_texture->getPixelsWide()), size.height),
                   quadColor(getDisplayedColor(), getDisplayedOpacity(), true), 0, 1, 1, 0);
     renderer->addCommand(&_quad);
 }

@@ -4,7 +4,8 @@
 // half the font size, a line is the font size high), so layout code places things
 // the same way on every machine. Drawn where a GL context keeps textures: the
 // lines are rasterised (LabelRaster.h) into a texture of the content size when
-// the text or its style changed, and shown as one quad tinted by the node's
+// the text or its style changed (without a box, as wide as the text really is,
+// centred on the content box), and shown as one quad tinted by the node's
 // displayed colour and opacity.
 // A box width > 0 wraps lines at blanks (a word longer than the box is cut); a box
 // height > 0 fixes the height. The anchor is the centre.
@@ -93,6 +94,7 @@ private:
     int _outlineSize = 0;
     std::vector<std::string> _lines;
     Texture2D* _texture = nullptr;
+    float _textureOffsetX = 0;   // the texture's left edge in the content box
     bool _textureDirty = true;
     QuadCommand _quad;
 };

@@ -2,7 +2,35 @@
 
 #include <cairo.h>
 
+#include "platform/Paint.h"
+
 namespace engine {
+
+namespace {
+
+void selectFont(cairo_t* cr, const LabelRasterSpec& spec) {
+    platform::releaseFontCachesAtExit();
+    cairo_select_font_face(cr, spec.fontName.empty() ? "sans-serif" : spec.fontName.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                           CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, spec.fontSize);
+}
+
+}  // namespace
+
+float measureLabelWidth(const LabelRasterSpec& spec) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    selectFont(cr, spec);
+    double widest = 0;
+    for (const std::string& line : spec.lines) {
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr, line.c_str(), &extents);
+        if (extents.x_advance > widest) widest = extents.x_advance;
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return static_cast<float>(widest);
+}
 
 std::vector<unsigned char> rasterizeLabel(const LabelRasterSpec& spec) {
     std::vector<unsigned char> rgba;
@@ -13,9 +41,7 @@ std::vector<unsigned char> rasterizeLabel(const LabelRasterSpec& spec) {
         return rgba;
     }
     cairo_t* cr = cairo_create(surface);
-    cairo_select_font_face(cr, spec.fontName.empty() ? "sans-serif" : spec.fontName.c_str(), CAIRO_FONT_SLANT_NORMAL,
-                           CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, spec.fontSize);
+    selectFont(cr, spec);
     cairo_font_extents_t font;
     cairo_font_extents(cr, &font);
     const double block = spec.lineHeight * static_cast<double>(spec.lines.size());

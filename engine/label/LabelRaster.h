@@ -24,6 +24,8 @@ struct LabelRasterSpec {
     int outlineSize = 0;
 };
 
+// The advance of the widest line in pixels.
+float measureLabelWidth(const LabelRasterSpec& spec);
 // RGBA pixels, premultiplied by alpha, top row first; empty for an empty box.
 std::vector<unsigned char> rasterizeLabel(const LabelRasterSpec& spec);
 

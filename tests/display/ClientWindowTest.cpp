@@ -2,9 +2,6 @@
 // screen at the places its script puts each node, a click reaching the script's
 // touch handler, and the window manager's close request ending the program with
 // status 0. Runs under its own virtual display (xvfb-run); skipped without one.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,9 +10,15 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/ClientProcess.h"
 #include "support/TestSupport.h"
+
+// Last: Xlib's macros (None, Bool, Status) would spoil the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
