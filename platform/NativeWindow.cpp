@@ -6,10 +6,12 @@
 #include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/Activation.h"
 #include "platform/Monitor.h"
 #include "platform/Mouse.h"
+#include "platform/Paint.h"
 #include "platform/WindowPos.h"
 #include "platform/WindowRecord.h"
 
@@ -19,6 +21,9 @@ namespace {
 struct Native {
     GLFWwindow* window = nullptr;
     bool pendingPlacement = false;   // a placement task is queued
+    bool showsPicture = false;
+    bool refresh = true;             // the picture is to be shown again
+    int paints = -1;                 // the tree's paint count when last shown
 };
 
 struct Backend {
@@ -152,6 +157,63 @@ void onKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     postMessage(handleOf(window), action == GLFW_RELEASE ? WM_KEYUP : WM_KEYDOWN, static_cast<WPARAM>(vk), lParam);
 }
 
+void onRefresh(GLFWwindow* window) {
+    if (Native* n = nativeOf(handleOf(window))) n->refresh = true;
+}
+
+// WM_PAINT messages a window and its descendants received.
+int treePaints(HWND hwnd) {
+    int total = paintCount(hwnd);
+    if (const detail::WindowRecord* w = detail::findWindow(hwnd)) {
+        const std::vector<HWND> children = w->children;
+        for (HWND child : children) total += treePaints(child);
+    }
+    return total;
+}
+
+// The legacy entry points a picture is shown with, from the context's library.
+struct PictureGL {
+    void (*viewport)(GLint, GLint, GLsizei, GLsizei) = nullptr;
+    void (*clearColor)(GLfloat, GLfloat, GLfloat, GLfloat) = nullptr;
+    void (*clear)(GLbitfield) = nullptr;
+    void (*rasterPos2f)(GLfloat, GLfloat) = nullptr;
+    void (*pixelZoom)(GLfloat, GLfloat) = nullptr;
+    void (*drawPixels)(GLsizei, GLsizei, GLenum, GLenum, const void*) = nullptr;
+};
+
+const PictureGL& pictureGL() {
+    static const PictureGL gl = [] {
+        PictureGL t;
+        t.viewport = reinterpret_cast<decltype(t.viewport)>(glfwGetProcAddress("glViewport"));
+        t.clearColor = reinterpret_cast<decltype(t.clearColor)>(glfwGetProcAddress("glClearColor"));
+        t.clear = reinterpret_cast<decltype(t.clear)>(glfwGetProcAddress("glClear"));
+        t.rasterPos2f = reinterpret_cast<decltype(t.rasterPos2f)>(glfwGetProcAddress("glRasterPos2f"));
+        t.pixelZoom = reinterpret_cast<decltype(t.pixelZoom)>(glfwGetProcAddress("glPixelZoom"));
+        t.drawPixels = reinterpret_cast<decltype(t.drawPixels)>(glfwGetProcAddress("glDrawPixels"));
+        return t;
+    }();
+    return gl;
+}
+
+// Draws the model's picture of the window into it (its context current).
+void showPicture(HWND hwnd, GLFWwindow* window) {
+    const WindowImage image = composeWindow(hwnd);
+    const PictureGL& gl = pictureGL();
+    if (!gl.viewport || !gl.clearColor || !gl.clear || !gl.rasterPos2f || !gl.pixelZoom || !gl.drawPixels) return;
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    gl.viewport(0, 0, width, height);
+    gl.clearColor(0, 0, 0, 1);
+    gl.clear(GL_COLOR_BUFFER_BIT);
+    if (image.width > 0 && image.height > 0) {
+        // Rows top first from the top-left corner down; the words' bytes are B, G, R, A.
+        gl.rasterPos2f(-1, 1);
+        gl.pixelZoom(1, -1);
+        gl.drawPixels(image.width, image.height, GL_BGRA, GL_UNSIGNED_BYTE, image.pixels.data());
+    }
+    glfwSwapBuffers(window);
+}
+
 void onChar(GLFWwindow* window, unsigned int codePoint) {
     postMessage(handleOf(window), WM_CHAR, codePoint, 0);
 }
@@ -231,7 +293,10 @@ bool attachNativeWindow(HWND hwnd, const NativeWindowAttrs& attrs) {
     glfwSetScrollCallback(window, onScroll);
     glfwSetKeyCallback(window, onKey);
     glfwSetCharCallback(window, onChar);
-    backend().windows[hwnd].window = window;
+    glfwSetWindowRefreshCallback(window, onRefresh);
+    Native& native = backend().windows[hwnd];
+    native.window = window;
+    native.showsPicture = attrs.showsPicture;
     if (isWindowVisible(hwnd)) glfwShowWindow(window);
     return true;
 }
@@ -300,6 +365,7 @@ void nativePlace(HWND hwnd) {
 void nativeShow(HWND hwnd, bool show) {
     Native* n = nativeOf(hwnd);
     if (!n) return;
+    n->refresh = true;
     if (show) glfwShowWindow(n->window); else glfwHideWindow(n->window);
 }
 
@@ -323,6 +389,28 @@ void nativeForget(HWND hwnd) {
     windows.erase(it);
     if (glfwGetCurrentContext() == window) glfwMakeContextCurrent(nullptr);
     glfwDestroyWindow(window);
+}
+
+void nativePresentPictures() {
+    // Painting runs window procedures, which may destroy windows: by handle.
+    std::vector<HWND> pictures;
+    for (const auto& [hwnd, n] : backend().windows) {
+        if (n.showsPicture) pictures.push_back(hwnd);
+    }
+    GLFWwindow* previous = glfwGetCurrentContext();
+    bool switched = false;
+    for (HWND hwnd : pictures) {
+        Native* n = nativeOf(hwnd);
+        if (!n || !isWindowVisible(hwnd)) continue;
+        const int paints = treePaints(hwnd);
+        if (!n->refresh && paints == n->paints) continue;
+        n->refresh = false;
+        n->paints = paints;
+        switched = true;
+        glfwMakeContextCurrent(n->window);
+        showPicture(hwnd, n->window);
+    }
+    if (switched) glfwMakeContextCurrent(previous);
 }
 
 void nativeForgetAll() {

@@ -28,6 +28,10 @@ struct NativeWindowAttrs {
     int depthBits = 24, stencilBits = 8;
     bool decorated = true;     // false: no title bar nor border
     bool focusOnShow = true;   // false: showing it leaves the focus where it is
+    // The window shows the model's painting of itself and its children (Paint.h),
+    // shown again after the pump whenever that tree painted or the display asked
+    // for it; otherwise its GL context is its owner's to draw into.
+    bool showsPicture = false;
 };
 
 // Decided once, at the first call: true when real windows can be made.
@@ -44,7 +48,8 @@ void swapNativeBuffers(HWND hwnd);
 void setNativeSwapInterval(int interval);
 // The real window's framebuffer size in pixels (false without one).
 bool getNativeFramebufferSize(HWND hwnd, int* width, int* height);
-// Turns the display's pending events into the model's queued messages.
+// Turns the display's pending events into the model's queued messages (the
+// pump then shows the windows' pictures that changed).
 void pollNativeEvents();
 // Modifier bits held at the last key event (1 Shift, 2 Control, 4 Alt, 8 Super).
 int nativeKeyModifiers();

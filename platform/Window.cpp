@@ -437,6 +437,7 @@ int pumpMessages() {
     }
     delivered += detail::deliverDueTimers();
     detail::paintPendingWindows();
+    detail::nativePresentPictures();
     return delivered;
 }
 

@@ -84,6 +84,8 @@ void nativeTitle(HWND hwnd);
 void nativeIconify(HWND hwnd, bool iconify);
 void nativeForget(HWND hwnd);
 void nativeForgetAll();
+// Shows again the pictures of the real windows whose model painting changed.
+void nativePresentPictures();
 // Forgets the foreground window when it is `hwnd` (0: always).
 void forgetActivation(HWND hwnd);
 
