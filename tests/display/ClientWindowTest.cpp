@@ -4,6 +4,7 @@
 // status 0. Runs under its own virtual display (xvfb-run); skipped without one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -47,8 +48,8 @@ std::string windowName(Display* display, Window window) {
     return name;
 }
 
-// The viewable top-level window titled kTitle, 0 when there is none yet.
-Window findWindow(Display* display) {
+// The viewable top-level window of that title, 0 when there is none yet.
+Window findWindow(Display* display, const std::string& title = kTitle) {
     Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
     unsigned int count = 0;
     Window found = 0;
@@ -56,7 +57,7 @@ Window findWindow(Display* display) {
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attrs;
         if (XGetWindowAttributes(display, children[i], &attrs) && attrs.map_state == IsViewable &&
-            windowName(display, children[i]) == kTitle)
+            windowName(display, children[i]) == title)
             found = children[i];
     }
     if (children) XFree(children);
@@ -122,6 +123,50 @@ void requestClose(Display* display, Window window) {
     XFlush(display);
 }
 
+struct Probe {
+    const char* what;
+    float x, y;
+    Rgb colour;
+};
+const Probe kProbes[] = {
+    {"background layer", 600, 20, {40, 40, 40}},
+    {"coloured layer", 70, 60, {200, 30, 30}},
+    {"sprite", 200, 60, {0, 0, 255}},
+    {"nine-slice centre", 480, 80, {255, 0, 255}},
+    {"nine-slice left edge", 424, 80, {0, 200, 0}},
+    {"nine-slice corner", 536, 106, {0, 200, 0}},
+    {"nine-slice outside", 480, 116, {40, 40, 40}},
+    {"loading bar, filled half", 290, 180, {255, 220, 0}},
+    {"loading bar, empty half", 350, 180, {40, 40, 40}},
+    {"draw node rectangle", 70, 230, {0, 255, 255}},
+};
+
+void expectScene(const Shot& shot) {
+    for (const Probe& p : kProbes) {
+        const Rgb got = shot.at(p.x, p.y);
+        EXPECT_TRUE(near(got, p.colour)) << p.what << ": " << show(got) << " instead of " << show(p.colour);
+    }
+    // The label's box (8 characters of 12 points, 24 high, around (320, 300)) holds
+    // light text pixels; the same area beside it holds none.
+    auto lightPixels = [&shot](float x0, float x1) {
+        int count = 0;
+        for (float y = 289; y < 311; y += 1) {
+            for (float x = x0; x < x1; x += 1) {
+                const Rgb c = shot.at(x, y);
+                if (c[0] > 150 && c[1] > 150 && c[2] > 150) ++count;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(lightPixels(273, 367), 40);
+    EXPECT_EQ(lightPixels(400, 494), 0);
+}
+
+bool click(int x, int y) {
+    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+    return std::system(command.c_str()) == 0;
+}
+
 TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) GTEST_SKIP() << "no X display";
@@ -129,6 +174,7 @@ TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
     testsupport::TempDir dir;
     const std::string project = dir.file("project");
     std::filesystem::copy(VEXO_SOURCE_DIR "/tests/display/project", project, std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(dir.file("writable"));
     testsupport::ClientProcess client({"-workdir", project, "-writable-path", dir.file("writable")},
                                       dir.file("stderr.txt"));
     ASSERT_TRUE(client.started());
@@ -148,51 +194,46 @@ TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
     // The frame fills the window at the window's zoom, keeping its shape.
     EXPECT_NEAR(static_cast<double>(shot.width) / shot.height, double{kDesignWidth} / kDesignHeight, 0.01);
 
-    struct Probe {
-        const char* what;
-        float x, y;
-        Rgb colour;
-    };
-    const Probe probes[] = {
-        {"background layer", 600, 20, {40, 40, 40}},
-        {"coloured layer", 70, 60, {200, 30, 30}},
-        {"sprite", 200, 60, {0, 0, 255}},
-        {"nine-slice centre", 480, 80, {255, 0, 255}},
-        {"nine-slice left edge", 424, 80, {0, 200, 0}},
-        {"nine-slice corner", 536, 106, {0, 200, 0}},
-        {"nine-slice outside", 480, 116, {40, 40, 40}},
-        {"loading bar, filled half", 290, 180, {255, 220, 0}},
-        {"loading bar, empty half", 350, 180, {40, 40, 40}},
-        {"draw node rectangle", 70, 230, {0, 255, 255}},
-    };
-    for (const Probe& p : probes) {
-        const Rgb got = shot.at(p.x, p.y);
-        EXPECT_TRUE(near(got, p.colour)) << p.what << ": " << show(got) << " instead of " << show(p.colour);
-    }
-    // The label's box (8 characters of 12 points, 24 high, around (320, 300)) holds
-    // light text pixels; the same area beside it holds none.
-    auto lightPixels = [&shot](float x0, float x1) {
-        int count = 0;
-        for (float y = 289; y < 311; y += 1) {
-            for (float x = x0; x < x1; x += 1) {
-                const Rgb c = shot.at(x, y);
-                if (c[0] > 150 && c[1] > 150 && c[2] > 150) ++count;
-            }
-        }
-        return count;
-    };
-    EXPECT_GT(lightPixels(273, 367), 40);
-    EXPECT_EQ(lightPixels(400, 494), 0);
+    expectScene(shot);
 
     // A click on the touch target (a widget around (540 .. 640, 250 .. 330) or
     // centred on (540, 250), whichever its anchor gives: (560, 270) is in both).
     const int clickX = left + 560 * shot.width / kDesignWidth;
     const int clickY = top + (kDesignHeight - 270) * shot.height / kDesignHeight;
-    const std::string click =
-        "xdotool mousemove " + std::to_string(clickX) + " " + std::to_string(clickY) + " click 1";
-    ASSERT_EQ(std::system(click.c_str()), 0);
+    ASSERT_TRUE(click(clickX, clickY));
     EXPECT_TRUE(client.waitForOutput("touch ended on the target", std::chrono::seconds(20))) << client.output();
     EXPECT_NE(client.output().find("touch began on the target"), std::string::npos);
+
+    // The sidebar beside the window: its second button zooms in by 1 / 0.9; the
+    // window grows, the frame is drawn at the new scale and the zoom is saved.
+    const Window sidebar = findWindow(display, "VEXO");
+    ASSERT_NE(sidebar, 0u);
+    XWindowAttributes bar;
+    XGetWindowAttributes(display, sidebar, &bar);
+    int barLeft = 0, barTop = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, sidebar, DefaultRootWindow(display), 0, 0, &barLeft, &barTop, &child);
+    EXPECT_EQ(barLeft, left + shot.width) << "glued to the window's right edge";
+    EXPECT_EQ(barTop, top);
+    const int buttonHeight = std::min((bar.height - 6) / 7, 58);
+    ASSERT_TRUE(click(barLeft + bar.width / 2, barTop + 3 + buttonHeight + buttonHeight / 2));
+    XWindowAttributes grown{};
+    for (int i = 0; i < 100; ++i) {
+        XGetWindowAttributes(display, window, &grown);
+        if (grown.width != shot.width) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(grown.width, 711);   // 640 / 0.9
+    EXPECT_EQ(grown.height, 400);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const Shot zoomed = screenshot(display, window, &left, &top);
+    expectScene(zoomed);
+    std::string settings;   // written by the file writer's worker
+    for (int i = 0; i < 100 && settings.find("ZoomPermille=") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        settings = testsupport::readFile(dir.file("writable/pc_window.ini"));
+    }
+    EXPECT_NE(settings.find("ZoomPermille=1111"), std::string::npos) << settings;
 
     requestClose(display, window);
     EXPECT_EQ(client.waitForExit(std::chrono::seconds(30)), 0) << client.output();
