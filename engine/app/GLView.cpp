@@ -11,6 +11,7 @@
 #include "engine/input/Touch.h"
 #include "engine/base/Log.h"
 #include "engine/renderer/GLFunctions.h"
+#include "platform/Mouse.h"
 #include "platform/NativeWindow.h"
 #include "platform/WindowPos.h"
 
@@ -317,11 +318,14 @@ platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg
             view->retain();
             if (msg == platform::WM_LBUTTONDOWN && !view->_mouseDown) {
                 view->_mouseDown = true;
+                // A drag that leaves the window still ends here.
+                platform::setCapture(hwnd);
                 view->handleTouchBegin(0, x, y);
             } else if (msg == platform::WM_MOUSEMOVE && view->_mouseDown) {
                 view->handleTouchMove(0, x, y);
             } else if (msg == platform::WM_LBUTTONUP && view->_mouseDown) {
                 view->_mouseDown = false;
+                if (platform::getCapture() == hwnd) platform::releaseCapture();
                 view->handleTouchEnd(0, x, y);
             }
             view->release();

@@ -103,8 +103,8 @@ private:
 // The desktop view: a top-level window in the platform model whose client area is
 // the frame size times the zoom factor. Closing that window (WM_CLOSE) ends the
 // director's loop. The left mouse button is touch 0: pressed in the client area it
-// begins, moves while held, and ends when released (client pixels over the zoom).
-// Keys (WM_KEYDOWN / WM_KEYUP, virtual-key codes) and typed characters (WM_CHAR)
+// begins, moves while held, and ends when released (client pixels over the zoom);
+// the window holds the mouse capture meanwhile. Keys (WM_KEYDOWN / WM_KEYUP, virtual-key codes) and typed characters (WM_CHAR)
 // go to onKeyInput / onCharInput. Minimising the window sends the application to
 // the background, restoring it brings it back to the foreground.
 // With a display (platform/NativeWindow.h) the window is also a real one with a

@@ -139,6 +139,8 @@ const Probe kProbes[] = {
     {"loading bar, filled half", 290, 180, {255, 220, 0}},
     {"loading bar, empty half", 350, 180, {40, 40, 40}},
     {"draw node rectangle", 70, 230, {0, 255, 255}},
+    {"skeleton", 600, 130, {224, 144, 48}},
+    {"below the skeleton", 600, 105, {40, 40, 40}},
 };
 
 void expectScene(const Shot& shot) {

@@ -35,6 +35,11 @@ local shapes = cc.DrawNode:create()
 shapes:drawSolidRect({x = 20, y = 200}, {x = 120, y = 260}, {r = 0, g = 1, b = 1, a = 1})
 scene:addChild(shapes)
 
+-- A skeleton in its setup pose: a 32 x 32 orange block around (600, 130).
+local skeleton = sp.SkeletonAnimation:create("res/skeleton/demo.json", "res/skeleton/demo.atlas")
+skeleton:setPosition({x = 600, y = 130})
+scene:addChild(skeleton)
+
 -- The touch target: an invisible widget over the sprite's right, 100 x 80 around (540, 250).
 local target = ccui.Layout:create()
 target:setContentSize({width = 100, height = 80})
