@@ -151,6 +151,8 @@ void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     const Size& size = getContentSize();
     if (_textureDirty) {
         _textureDirty = false;
+        if (_texture) _texture->release();
+        _texture = nullptr;
         constexpr float kMaxSide = 4096;
         LabelRasterSpec spec;
         spec.lines = _lines;
@@ -175,17 +177,9 @@ void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
             }
         }
         std::vector<unsigned char> pixels = rasterizeLabel(spec);
-        if (pixels.empty()) {
-            if (_texture) _texture->release();
-            _texture = nullptr;
-        } else if (_texture) {
-            // The label's one texture, given new pixels at every change.
-            _texture->updateWithData(std::move(pixels), spec.width, spec.height, Texture2D::PixelFormat::RGBA8888,
-                                     true);
-        } else {
+        if (!pixels.empty())
             _texture = Texture2D::createWithData(std::move(pixels), spec.width, spec.height,
                                                  Texture2D::PixelFormat::RGBA8888, true);
-        }
     }
     if (!_texture) return;
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();

@@ -3,19 +3,6 @@
 #include "engine/renderer/GLFunctions.h"
 
 namespace engine {
-namespace {
-
-// Whether `pixels` holds exactly pixelsWide x pixelsHigh pixels of a format with pixels.
-bool fits(const std::vector<unsigned char>& pixels, int pixelsWide, int pixelsHigh, Texture2D::PixelFormat format) {
-    using PixelFormat = Texture2D::PixelFormat;
-    size_t bytesPerPixel = format == PixelFormat::RGBA8888 ? 4 : format == PixelFormat::RGB888 ? 3
-                         : format == PixelFormat::A8       ? 1 : 0;
-    // Both sides below 2^31: the product of the three fits in 64 bits.
-    return bytesPerPixel != 0 && pixelsWide > 0 && pixelsHigh > 0 &&
-           pixels.size() == bytesPerPixel * static_cast<uint64_t>(pixelsWide) * static_cast<uint64_t>(pixelsHigh);
-}
-
-}  // namespace
 
 Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format) {
     auto* texture = new Texture2D();
@@ -28,24 +15,16 @@ Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format)
 
 Texture2D* Texture2D::createWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh,
                                      PixelFormat format, bool premultipliedAlpha) {
-    if (!fits(pixels, pixelsWide, pixelsHigh, format)) return nullptr;
+    size_t bytesPerPixel = format == PixelFormat::RGBA8888 ? 4 : format == PixelFormat::RGB888 ? 3
+                         : format == PixelFormat::A8       ? 1 : 0;
+    // Both sides below 2^31: the product of the three fits in 64 bits.
+    if (bytesPerPixel == 0 || pixelsWide <= 0 || pixelsHigh <= 0 ||
+        pixels.size() != bytesPerPixel * static_cast<uint64_t>(pixelsWide) * static_cast<uint64_t>(pixelsHigh))
+        return nullptr;
     Texture2D* texture = create(pixelsWide, pixelsHigh, format);
     texture->_pixels = std::move(pixels);
     texture->_premultipliedAlpha = premultipliedAlpha;
     return texture;
-}
-
-bool Texture2D::updateWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh, PixelFormat format,
-                               bool premultipliedAlpha) {
-    if (!fits(pixels, pixelsWide, pixelsHigh, format)) return false;
-    _pixels = std::move(pixels);
-    _pixelsWide = pixelsWide;
-    _pixelsHigh = pixelsHigh;
-    _contentSize = Size(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
-    _format = format;
-    _premultipliedAlpha = premultipliedAlpha;
-    _stale = true;
-    return true;
 }
 
 Texture2D::~Texture2D() {
@@ -55,21 +34,16 @@ Texture2D::~Texture2D() {
 unsigned int Texture2D::getName() {
     const GLFunctions& gl = GL::fn();
     if (!gl.hasContext) return 0;
-    if (_generation == GL::contextGeneration()) {
-        if (!_stale) return _name;
-        GL::bindTexture2D(_name);   // new pixels into the same texture
-    } else {
-        _generation = GL::contextGeneration();
-        _name = 0;
-        gl.genTextures(1, &_name);
-        GL::bindTexture2D(_name);
-        gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-    _stale = false;
+    if (_generation == GL::contextGeneration()) return _name;
+    _generation = GL::contextGeneration();
+    _name = 0;
+    gl.genTextures(1, &_name);
+    GL::bindTexture2D(_name);
     gl.pixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
     gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());

@@ -32,12 +32,6 @@ public:
     static Texture2D* createWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh,
                                      PixelFormat format, bool premultipliedAlpha = false);
 
-    // Replaces the content (same rules as createWithData; false and nothing changed
-    // otherwise). An uploaded texture keeps its GL name: the next getName uploads
-    // the new pixels into it.
-    bool updateWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh, PixelFormat format,
-                        bool premultipliedAlpha);
-
     int getPixelsWide() const { return _pixelsWide; }
     int getPixelsHigh() const { return _pixelsHigh; }
     const Size& getContentSize() const { return _contentSize; }
@@ -67,7 +61,6 @@ private:
     bool _premultipliedAlpha = false;
     unsigned int _name = 0;
     uint32_t _generation = 0;   // the context generation _name belongs to
-    bool _stale = false;        // _name holds older pixels than _pixels
 };
 
 }  // namespace engine
