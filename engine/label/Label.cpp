@@ -154,31 +154,31 @@ void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
         if (_texture) _texture->release();
         _texture = nullptr;
         constexpr float kMaxSide = 4096;
-        LabelRasterSpec spec;
-        spec.lines = _lines;
-        spec.fontName = _fontName;
-        spec.fontSize = _fontSize;
-        spec.lineHeight = _fontSize;
-        spec.width = static_cast<int>(std::ceil(std::clamp(size.width, 0.f, kMaxSide)));
-        spec.height = static_cast<int>(std::ceil(std::clamp(size.height, 0.f, kMaxSide)));
-        spec.hAlignment = _hAlignment;
-        spec.vAlignment = _vAlignment;
-        spec.color = _textColor;
-        spec.outlineColor = _outlineColor;
-        spec.outlineSize = _outlineSize;
+        LabelRasterInput input;
+        input.lines = _lines;
+        input.fontName = _fontName;
+        input.fontSize = _fontSize;
+        input.lineHeight = _fontSize;
+        input.width = static_cast<int>(std::ceil(std::clamp(size.width, 0.f, kMaxSide)));
+        input.height = static_cast<int>(std::ceil(std::clamp(size.height, 0.f, kMaxSide)));
+        input.hAlignment = _hAlignment;
+        input.vAlignment = _vAlignment;
+        input.color = _textColor;
+        input.outlineColor = _outlineColor;
+        input.outlineSize = _outlineSize;
         // Without a box the metric only estimates the text's width: the texture
         // takes the real one, centred on the content box.
         _textureOffsetX = 0;
         if (_dimensions.width <= 0) {
-            const int real = static_cast<int>(std::ceil(measureLabelWidth(spec) + 2.f * _outlineSize));
-            if (real > spec.width) {
-                _textureOffsetX = static_cast<float>(spec.width - std::min(real, 4096)) / 2;
-                spec.width = std::min(real, 4096);
+            const int real = static_cast<int>(std::ceil(measureLabelWidth(input) + 2.f * _outlineSize));
+            if (real > input.width) {
+                _textureOffsetX = static_cast<float>(input.width - std::min(real, 4096)) / 2;
+                input.width = std::min(real, 4096);
             }
         }
-        std::vector<unsigned char> pixels = rasterizeLabel(spec);
+        std::vector<unsigned char> pixels = rasterizeLabel(input);
         if (!pixels.empty())
-            _texture = Texture2D::createWithData(std::move(pixels), spec.width, spec.height,
+            _texture = Texture2D::createWithData(std::move(pixels), input.width, input.height,
                                                  Texture2D::PixelFormat::RGBA8888, true);
     }
     if (!_texture) return;

@@ -11,7 +11,7 @@
 
 namespace engine {
 
-struct LabelRasterSpec {
+struct LabelRasterInput {
     std::vector<std::string> lines;   // UTF-8
     std::string fontName;             // "" for the default sans-serif face
     float fontSize = 12.f;
@@ -25,8 +25,8 @@ struct LabelRasterSpec {
 };
 
 // The advance of the widest line in pixels.
-float measureLabelWidth(const LabelRasterSpec& spec);
+float measureLabelWidth(const LabelRasterInput& input);
 // RGBA pixels, premultiplied by alpha, top row first; empty for an empty box.
-std::vector<unsigned char> rasterizeLabel(const LabelRasterSpec& spec);
+std::vector<unsigned char> rasterizeLabel(const LabelRasterInput& input);
 
 }  // namespace engine
