@@ -95,6 +95,7 @@ inline bool readArgument(lua_State* L, int index, engine::Size* out) { return lu
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return luaconv_read_color4b(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Color4F* out) { return luaconv_read_color4f(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
     return luaconv_read_blend_func(L, index, out, "");
 }

@@ -52,7 +52,9 @@ function(vexo_test_suite subsystem)
   target_compile_definitions(${ARG_NAME} PRIVATE
     VEXO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VEXO_BINARY_DIR="${PROJECT_BINARY_DIR}")
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} vexo_testsupport GTest::gtest GTest::gmock)
-  set(props LABELS ${subsystem} TIMEOUT ${ARG_TIMEOUT})
+  # The suites drive the window model alone, even where a display exists (the
+  # display tests run the program on one of their own).
+  set(props LABELS ${subsystem} TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT VEXO_HEADLESS=1)
   if(ARG_LOCK)
     list(APPEND props RESOURCE_LOCK ${ARG_LOCK})
   endif()

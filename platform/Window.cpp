@@ -167,6 +167,7 @@ bool destroyWindow(HWND hwnd) {
     }
     auto& order = detail::zOrder();
     order.erase(std::remove(order.begin(), order.end(), hwnd), order.end());
+    detail::nativeForget(hwnd);
     windows().erase(hwnd);
     detail::forgetTimers(hwnd);
     detail::forgetPaintState(hwnd);
@@ -267,6 +268,7 @@ bool setWindowText(HWND hwnd, const std::string& text) {
     Window* w = find(hwnd);
     if (!w) return false;
     w->title = text;
+    detail::nativeTitle(hwnd);
     return true;
 }
 
@@ -277,6 +279,7 @@ bool showWindow(HWND hwnd, bool show) {
     if (wasVisible != show) {
         w->visible = show;
         if (show) detail::invalidateWhole(hwnd, true);
+        detail::nativeShow(hwnd, show);
         sendMessage(hwnd, WM_SHOWWINDOW, show ? 1 : 0, 0);
     }
     return wasVisible;
@@ -434,10 +437,12 @@ int pumpMessages() {
     }
     delivered += detail::deliverDueTimers();
     detail::paintPendingWindows();
+    detail::nativePresentPictures();
     return delivered;
 }
 
 void resetWindowModel() {
+    detail::nativeForgetAll();
     windows().clear();
     detail::zOrder().clear();
     detail::resetTimers();

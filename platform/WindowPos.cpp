@@ -94,6 +94,7 @@ bool placeWindow(HWND hwnd, RECT rect, HWND insertAfter, UINT flags, bool redraw
     const RECT before = clientOnScreen(*w);
     w->rect = rect;
     const RECT after = clientOnScreen(*w);
+    nativePlace(hwnd);
     const bool moved = rect.left != oldRect.left || rect.top != oldRect.top;
     const bool sized = !sameSize(rect, oldRect);
     const WPARAM sizeKind = w->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
@@ -191,9 +192,11 @@ bool setWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if ((flags & SWP_SHOWWINDOW) && !w->visible) {
         w->visible = true;
         detail::invalidateWhole(hwnd, true);
+        detail::nativeShow(hwnd, true);
         visibility = SWP_SHOWWINDOW;
     } else if ((flags & SWP_HIDEWINDOW) && w->visible) {
         w->visible = false;
+        detail::nativeShow(hwnd, false);
         visibility = SWP_HIDEWINDOW;
     }
     UINT report = (flags & ~(SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_HIDEWINDOW)) |
@@ -227,6 +230,7 @@ bool showWindowCommand(HWND hwnd, int command) {
             w = findWindow(hwnd);
             if (w && !w->minimized) {
                 w->minimized = true;
+                detail::nativeIconify(hwnd, true);
                 if (getForegroundWindow() == hwnd) detail::forgetActivation(hwnd);
                 announceStateChange(hwnd);
                 sendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
@@ -249,6 +253,7 @@ bool showWindowCommand(HWND hwnd, int command) {
             if (!w) break;
             if (w->minimized) {
                 w->minimized = false;
+                detail::nativeIconify(hwnd, false);
                 announceStateChange(hwnd);
                 RECT client;
                 getClientRect(hwnd, &client);

@@ -75,6 +75,17 @@ void invalidateWhole(HWND hwnd, bool erase);
 // the window is outside the foreground window, which may then change; false when
 // the answer swallows the press.
 bool activateOnPress(HWND hwnd);
+// The real window of a model window (NativeWindow.h), when it has one, follows
+// the model: its client rectangle, showing, title, minimised state; forgetting
+// destroys it.
+void nativePlace(HWND hwnd);
+void nativeShow(HWND hwnd, bool show);
+void nativeTitle(HWND hwnd);
+void nativeIconify(HWND hwnd, bool iconify);
+void nativeForget(HWND hwnd);
+void nativeForgetAll();
+// Shows again the pictures of the real windows whose model painting changed.
+void nativePresentPictures();
 // Forgets the foreground window when it is `hwnd` (0: always).
 void forgetActivation(HWND hwnd);
 

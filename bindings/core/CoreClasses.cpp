@@ -134,6 +134,7 @@ const Method kScaleToMethods[] = {
 const Method kDrawNodeMethods[] = {
     {"create", {classFunction<&DrawNode::create>()}},
     {"clear", {method<&DrawNode::clear>()}},
+    {"drawSolidRect", {method<&DrawNode::drawSolidRect>()}},
 };
 
 const Method kSceneMethods[] = {

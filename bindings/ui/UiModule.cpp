@@ -44,8 +44,11 @@ const Method kTextMethods[] = {
     {"setFontSize", {method<&Text::setFontSize>()}},
 };
 
+void loadBarTexture(LoadingBar* self, const std::string& file) { self->loadTexture(file); }
+
 const Method kLoadingBarMethods[] = {
     {"create", {classFunction<static_cast<LoadingBar* (*)()>(&LoadingBar::create)>()}},
+    {"loadTexture", {method<&loadBarTexture>()}},
     {"setPercent", {method<&LoadingBar::setPercent>()}},
     {"getPercent", {method<&LoadingBar::getPercent>()}},
 };

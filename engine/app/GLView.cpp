@@ -4,11 +4,16 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "engine/app/Application.h"
 #include "engine/base/Director.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/input/EventTouch.h"
 #include "engine/input/Touch.h"
 #include "engine/base/Log.h"
+#include "engine/renderer/GLFunctions.h"
+#include "platform/Mouse.h"
+#include "platform/NativeWindow.h"
+#include "platform/WindowPos.h"
 
 namespace engine {
 namespace {
@@ -180,7 +185,35 @@ bool GLViewImpl::initWithRect(const std::string& viewName, const Rect& rect, flo
         return false;
     }
     viewsByWindow()[_window] = this;
+    openGLContext();
     return true;
+}
+
+void GLViewImpl::openGLContext() {
+    if (!platform::nativeDisplayAvailable()) return;
+    platform::NativeWindowAttrs attrs;
+    attrs.redBits = g_contextAttrs.redBits;
+    attrs.greenBits = g_contextAttrs.greenBits;
+    attrs.blueBits = g_contextAttrs.blueBits;
+    attrs.alphaBits = g_contextAttrs.alphaBits;
+    attrs.depthBits = g_contextAttrs.depthBits;
+    attrs.stencilBits = g_contextAttrs.stencilBits;
+    if (!platform::attachNativeWindow(_window, attrs)) {
+        log("GLViewImpl: the display refused a window; drawing nothing");
+        return;
+    }
+    if (!platform::makeNativeContextCurrent(_window) || !GL::useSystemFunctions()) {
+        log("GLViewImpl: no usable GL context; drawing nothing");
+        return;
+    }
+    platform::setNativeSwapInterval(1);
+    _glContext = true;
+}
+
+bool GLViewImpl::isOpenGLReady() { return !platform::hasNativeWindow(_window) || _glContext; }
+
+void GLViewImpl::swapBuffers() {
+    if (_glContext) platform::swapNativeBuffers(_window);
 }
 
 GLViewImpl::~GLViewImpl() { end(); }
@@ -194,6 +227,11 @@ void GLViewImpl::forgetWindow() {
 }
 
 void GLViewImpl::end() {
+    if (_glContext) {
+        // GL objects still alive are not deleted through a context that is gone.
+        _glContext = false;
+        GL::setFunctions(GL::noopFunctions());
+    }
     platform::HWND window = _window;
     forgetWindow();
     if (window && platform::isWindow(window)) platform::destroyWindow(window);
@@ -227,7 +265,21 @@ void GLViewImpl::setViewPortInPoints(float x, float y, float w, float h) {
                          _lastViewPort.size.width * z, _lastViewPort.size.height * z);
 }
 
-void GLViewImpl::pollEvents() { platform::pumpMessages(); }
+void GLViewImpl::pollEvents() {
+    platform::pollNativeEvents();
+    platform::pumpMessages();
+}
+
+void GLViewImpl::onWindowSize(platform::WPARAM kind) {
+    engine::Application* app = Application::getInstance();
+    if (kind == platform::SIZE_MINIMIZED && !_minimized) {
+        _minimized = true;
+        if (app) app->applicationDidEnterBackground();
+    } else if (kind != platform::SIZE_MINIMIZED && _minimized) {
+        _minimized = false;
+        if (app) app->applicationWillEnterForeground();
+    }
+}
 
 platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM wParam,
                                          platform::LPARAM lParam) {
@@ -242,6 +294,23 @@ platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg
             return 0;
         }
         if (msg == platform::WM_NCDESTROY) view->forgetWindow();   // destroyed from outside
+        if (msg == platform::WM_SIZE) view->onWindowSize(wParam);
+        if (msg == platform::WM_KEYDOWN || msg == platform::WM_KEYUP) {
+            const bool repeat = (static_cast<uintptr_t>(lParam) >> 30) & 1u;
+            const int action = msg == platform::WM_KEYUP ? 0 : repeat ? 2 : 1;
+            const int scancode = static_cast<int>((static_cast<uintptr_t>(lParam) >> 16) & 0xFFu);
+            view->retain();
+            view->onKeyInput(platform::nativeKeyFromVirtualKey(static_cast<int>(wParam)), scancode, action,
+                             platform::nativeKeyModifiers());
+            view->release();
+            return 0;
+        }
+        if (msg == platform::WM_CHAR) {
+            view->retain();
+            view->onCharInput(static_cast<unsigned int>(wParam));
+            view->release();
+            return 0;
+        }
         if (msg == platform::WM_LBUTTONDOWN || msg == platform::WM_MOUSEMOVE || msg == platform::WM_LBUTTONUP) {
             const float zoom = view->_frameZoomFactor > 0.f ? view->_frameZoomFactor : 1.f;
             const float x = static_cast<float>(platform::getXLParam(lParam)) / zoom;
@@ -249,11 +318,14 @@ platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg
             view->retain();
             if (msg == platform::WM_LBUTTONDOWN && !view->_mouseDown) {
                 view->_mouseDown = true;
+                // A drag that leaves the window still ends here.
+                platform::setCapture(hwnd);
                 view->handleTouchBegin(0, x, y);
             } else if (msg == platform::WM_MOUSEMOVE && view->_mouseDown) {
                 view->handleTouchMove(0, x, y);
             } else if (msg == platform::WM_LBUTTONUP && view->_mouseDown) {
                 view->_mouseDown = false;
+                if (platform::getCapture() == hwnd) platform::releaseCapture();
                 view->handleTouchEnd(0, x, y);
             }
             view->release();

@@ -103,7 +103,14 @@ private:
 // The desktop view: a top-level window in the platform model whose client area is
 // the frame size times the zoom factor. Closing that window (WM_CLOSE) ends the
 // director's loop. The left mouse button is touch 0: pressed in the client area it
-// begins, moves while held, and ends when released (client pixels over the zoom).
+// begins, moves while held, and ends when released (client pixels over the zoom);
+// the window holds the mouse capture meanwhile. Keys (WM_KEYDOWN / WM_KEYUP, virtual-key codes) and typed characters (WM_CHAR)
+// go to onKeyInput / onCharInput. Minimising the window sends the application to
+// the background, restoring it brings it back to the foreground.
+// With a display (platform/NativeWindow.h) the window is also a real one with a
+// GL context of the GLContextAttrs, current on this thread with the system GL
+// table installed and a swap interval of 1: swapBuffers shows the frame. Headless
+// the view draws through the no-op table and swapBuffers does nothing.
 class GLViewImpl : public GLView {
 public:
     // Frame size = the rect's size. The window is titled with the view name, its
@@ -118,7 +125,11 @@ public:
     void setFrameSize(float width, float height) override;
     // In window pixels: the design-point rectangle times the scales and the zoom.
     void setViewPortInPoints(float x, float y, float w, float h) override;
-    void pollEvents() override;                     // pumps the platform messages
+    // Headless: true. With a real window: whether its GL context is in use.
+    bool isOpenGLReady() override;
+    void swapBuffers() override;
+    // The display's events, then the platform messages.
+    void pollEvents() override;
     bool windowShouldClose() override { return _shouldClose; }
     void end() override;                            // destroys the window
 
@@ -129,10 +140,14 @@ private:
     // Main thread only: finds the view of the window through a process-wide table.
     static platform::LRESULT windowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
     void forgetWindow();
+    void openGLContext();
+    void onWindowSize(platform::WPARAM kind);
 
     platform::HWND _window = 0;
     bool _shouldClose = false;
     bool _mouseDown = false;
+    bool _glContext = false;   // the real window's context is current with the system table
+    bool _minimized = false;
 };
 
 }  // namespace engine

@@ -1,6 +1,12 @@
 #include "engine/label/Label.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "engine/label/LabelRaster.h"
+#include "engine/renderer/GLFunctions.h"
+#include "engine/renderer/Renderer.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace engine {
 
@@ -103,9 +109,11 @@ void Label::setDimensions(float width, float height) {
 void Label::enableOutline(const Color4B& color, int outlineSize) {
     _outlineColor = color;
     _outlineSize = outlineSize > 0 ? outlineSize : 0;
+    _textureDirty = true;
 }
 
 void Label::layout() {
+    _textureDirty = true;
     _lines.clear();
     const float advance = _fontSize * 0.5f;
     size_t maxChars = 0;   // 0: no wrapping
@@ -131,6 +139,56 @@ void Label::layout() {
     if (_dimensions.width > 0) size.width = _dimensions.width;
     if (_dimensions.height > 0) size.height = _dimensions.height;
     setContentSize(size);
+}
+
+Label::~Label() {
+    if (_texture) _texture->release();
+}
+
+void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    // Rasterising is for a context that keeps textures; headless there is nothing to show.
+    if (!GL::fn().hasContext) return;
+    const Size& size = getContentSize();
+    if (_textureDirty) {
+        _textureDirty = false;
+        if (_texture) _texture->release();
+        _texture = nullptr;
+        constexpr float kMaxSide = 4096;
+        LabelRasterInput input;
+        input.lines = _lines;
+        input.fontName = _fontName;
+        input.fontSize = _fontSize;
+        input.lineHeight = _fontSize;
+        input.width = static_cast<int>(std::ceil(std::clamp(size.width, 0.f, kMaxSide)));
+        input.height = static_cast<int>(std::ceil(std::clamp(size.height, 0.f, kMaxSide)));
+        input.hAlignment = _hAlignment;
+        input.vAlignment = _vAlignment;
+        input.color = _textColor;
+        input.outlineColor = _outlineColor;
+        input.outlineSize = _outlineSize;
+        // Without a box the metric only estimates the text's width: the texture
+        // takes the real one, centred on the content box.
+        _textureOffsetX = 0;
+        if (_dimensions.width <= 0) {
+            const int real = static_cast<int>(std::ceil(measureLabelWidth(input) + 2.f * _outlineSize));
+            if (real > input.width) {
+                _textureOffsetX = static_cast<float>(input.width - std::min(real, 4096)) / 2;
+                input.width = std::min(real, 4096);
+            }
+        }
+        std::vector<unsigned char> pixels = rasterizeLabel(input);
+        if (!pixels.empty())
+            _texture = Texture2D::createWithData(std::move(pixels), input.width, input.height,
+                                                 Texture2D::PixelFormat::RGBA8888, true);
+    }
+    if (!_texture) return;
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), _texture, state, BlendFunc::ALPHA_PREMULTIPLIED);
+    // The texture covers whole pixels: its quad grows to them, the text keeps its scale.
+    _quad.addQuad(transform, Vec2(_textureOffsetX, size.height - static_cast<float>(_texture->getPixelsHigh())),
+                  Vec2(_textureOffsetX + static_cast<float>(_texture->getPixelsWide()), size.height),
+                  quadColor(getDisplayedColor(), getDisplayedOpacity(), true), 0, 1, 1, 0);
+    renderer->addCommand(&_quad);
 }
 
 }  // namespace engine

@@ -1,13 +1,18 @@
 #pragma once
 // A text node in a system font, with alignment, an optional box, a text colour and
-// an outline. Headless: no glyphs are rasterised; the content size comes from a
-// fixed metric (each character advances half the font size, a line is the font
-// size high), enough for layout code to place things the same way on every machine.
+// an outline. The content size comes from a fixed metric (each character advances
+// half the font size, a line is the font size high), so layout code places things
+// the same way on every machine. Drawn where a GL context keeps textures: the
+// lines are rasterised (LabelRaster.h) into a texture of the content size when
+// the text or its style changed (without a box, as wide as the text really is,
+// centred on the content box), and shown as one quad tinted by the node's
+// displayed colour and opacity.
 // A box width > 0 wraps lines at blanks (a word longer than the box is cut); a box
 // height > 0 fixes the height. The anchor is the centre.
 #include <string>
 
 #include "engine/label/FontDefinition.h"
+#include "engine/renderer/QuadCommand.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -25,14 +30,21 @@ public:
 
     void setString(const std::string& text);
     const std::string& getString() const { return _text; }
-    void setSystemFontName(const std::string& font) { _fontName = font; }
+    void setSystemFontName(const std::string& font) {
+        _fontName = font;
+        _textureDirty = true;
+    }
     const std::string& getSystemFontName() const { return _fontName; }
     void setSystemFontSize(float size);
     float getSystemFontSize() const { return _fontSize; }
 
-    void setHorizontalAlignment(TextHAlignment alignment) { _hAlignment = alignment; }
-    void setVerticalAlignment(TextVAlignment alignment) { _vAlignment = alignment; }
-    void setAlignment(TextHAlignment h, TextVAlignment v) { _hAlignment = h; _vAlignment = v; }
+    void setHorizontalAlignment(TextHAlignment alignment) { setAlignment(alignment, _vAlignment); }
+    void setVerticalAlignment(TextVAlignment alignment) { setAlignment(_hAlignment, alignment); }
+    void setAlignment(TextHAlignment h, TextVAlignment v) {
+        _hAlignment = h;
+        _vAlignment = v;
+        _textureDirty = true;
+    }
     TextHAlignment getHorizontalAlignment() const { return _hAlignment; }
     TextVAlignment getVerticalAlignment() const { return _vAlignment; }
 
@@ -42,16 +54,27 @@ public:
     void setWidth(float width) { setDimensions(width, _dimensions.height); }
 
     // The text's own colour, with alpha (the node colour tints it further).
-    void setTextColor(const Color4B& color) { _textColor = color; }
+    void setTextColor(const Color4B& color) {
+        _textColor = color;
+        _textureDirty = true;
+    }
     const Color4B& getTextColor() const { return _textColor; }
     // An outline of the colour and width in points; a width <= 0 turns it off.
     void enableOutline(const Color4B& color, int outlineSize = -1);
-    void disableOutline() { _outlineSize = 0; }
+    void disableOutline() {
+        _outlineSize = 0;
+        _textureDirty = true;
+    }
     int getOutlineSize() const { return _outlineSize; }
     const Color4B& getOutlineColor() const { return _outlineColor; }
 
     // The text as laid out in lines.
     const std::vector<std::string>& getLines() const { return _lines; }
+
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
+    // The texture of the last rasterised text (nullptr before the first draw with a context).
+    Texture2D* getTexture() const { return _texture; }
+    ~Label() override;
 
 protected:
     Label() = default;
@@ -70,6 +93,10 @@ private:
     Color4B _outlineColor{0, 0, 0, 0};
     int _outlineSize = 0;
     std::vector<std::string> _lines;
+    Texture2D* _texture = nullptr;
+    float _textureOffsetX = 0;   // the texture's left edge in the content box
+    bool _textureDirty = true;
+    QuadCommand _quad;
 };
 
 }  // namespace engine

@@ -116,6 +116,7 @@ bool useSystemFunctions() {
 
     GLFunctions t;
     t.hasContext = true;
+    t.freesUploadedPixels = true;
     bool ok = true;
 #define VEXO_GL_ENTRY(member, name) ok = bindEntry(t.member, getProc, name) && ok
     VEXO_GL_ENTRY(activeTexture, "glActiveTexture");

@@ -18,6 +18,9 @@ struct GLFunctions {
     // True when calls reach a context that keeps objects (system or recorder):
     // textures upload and programs compile only then.
     bool hasContext = false;
+    // True for the system table: a texture drops its decoded pixels once they are
+    // uploaded (a later context change then uploads an empty texture).
+    bool freesUploadedPixels = false;
 
     void (*activeTexture)(GLenum texture);
     void (*attachShader)(GLuint program, GLuint shader);

@@ -1,11 +1,32 @@
 #include "engine/renderer/Renderer.h"
 
 #include <algorithm>
+#include <cstddef>
+
+#include "engine/renderer/GLFunctions.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramCache.h"
+#include "engine/renderer/QuadCommand.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace engine {
+namespace {
+// 16-bit indices reach 65536 vertices: 16384 quads per draw call.
+constexpr size_t kMaxQuadsPerDraw = 16384;
+}  // namespace
+
+Renderer::~Renderer() {
+    delete _batch;
+    if (_white) _white->release();
+}
 
 void Renderer::addCommand(RenderCommand* command) {
     if (command) _queue.push_back(command);
+}
+
+Texture2D* Renderer::getWhiteTexture() {
+    if (!_white) _white = Texture2D::createWithData({255, 255, 255, 255}, 1, 1, Texture2D::PixelFormat::RGBA8888);
+    return _white;
 }
 
 void Renderer::render() {
@@ -14,7 +35,63 @@ void Renderer::render() {
     std::stable_sort(queue.begin(), queue.end(), [](const RenderCommand* a, const RenderCommand* b) {
         return a->getGlobalOrder() < b->getGlobalOrder();
     });
-    for (RenderCommand* command : queue) command->execute();
+    if (!_batch) _batch = new std::vector<V2F_C4B_T2F>;
+    for (RenderCommand* command : queue) {
+        QuadCommand* quads = command->asQuadCommand();
+        if (!quads) {
+            flushBatch();
+            command->execute();
+            continue;
+        }
+        if (quads->getQuadCount() == 0) continue;
+        if (_batchStyle && !_batchStyle->batchesWith(*quads)) flushBatch();
+        if (!_batchStyle) _batchStyle = quads;
+        _batch->insert(_batch->end(), quads->getVertices().begin(), quads->getVertices().end());
+    }
+    flushBatch();
+}
+
+void Renderer::flushBatch() {
+    if (_batchStyle && !_batch->empty()) drawQuads(*_batchStyle, _batch->data(), _batch->size() / 4);
+    _batchStyle = nullptr;
+    if (_batch) _batch->clear();
+}
+
+void Renderer::drawQuads(const QuadCommand& style, const V2F_C4B_T2F* vertices, size_t quadCount) {
+    if (quadCount == 0) return;
+    if (_indices.empty()) {
+        _indices.resize(kMaxQuadsPerDraw * 6);
+        for (size_t q = 0; q < kMaxQuadsPerDraw; ++q) {
+            const auto base = static_cast<uint16_t>(q * 4);
+            const uint16_t quad[6] = {base, static_cast<uint16_t>(base + 1), static_cast<uint16_t>(base + 2),
+                                      static_cast<uint16_t>(base + 3), static_cast<uint16_t>(base + 2),
+                                      static_cast<uint16_t>(base + 1)};
+            std::copy(quad, quad + 6, _indices.begin() + static_cast<std::ptrdiff_t>(q * 6));
+        }
+    }
+    const GLFunctions& gl = GL::fn();
+    if (GLProgramState* state = style.getProgramState()) state->apply(Mat4::IDENTITY);
+    Texture2D* texture = style.getTexture() ? style.getTexture() : getWhiteTexture();
+    GL::bindTexture2D(texture->getName());
+    GL::blendFunc(style.getBlendFunc().src, style.getBlendFunc().dst);
+    GL::bindVAO(0);
+    gl.bindBuffer(GL_ARRAY_BUFFER, 0);
+    gl.enableVertexAttribArray(GLProgram::VERTEX_ATTRIB_POSITION);
+    gl.enableVertexAttribArray(GLProgram::VERTEX_ATTRIB_COLOR);
+    gl.enableVertexAttribArray(GLProgram::VERTEX_ATTRIB_TEX_COORD);
+    for (size_t first = 0; first < quadCount; first += kMaxQuadsPerDraw) {
+        const size_t count = std::min(kMaxQuadsPerDraw, quadCount - first);
+        const auto* base = reinterpret_cast<const char*>(vertices + first * 4);
+        gl.vertexAttribPointer(GLProgram::VERTEX_ATTRIB_POSITION, 2, GL_FLOAT, GL_FALSE, sizeof(V2F_C4B_T2F),
+                               base + offsetof(V2F_C4B_T2F, x));
+        gl.vertexAttribPointer(GLProgram::VERTEX_ATTRIB_COLOR, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(V2F_C4B_T2F),
+                               base + offsetof(V2F_C4B_T2F, r));
+        gl.vertexAttribPointer(GLProgram::VERTEX_ATTRIB_TEX_COORD, 2, GL_FLOAT, GL_FALSE, sizeof(V2F_C4B_T2F),
+                               base + offsetof(V2F_C4B_T2F, u));
+        gl.drawElements(GL_TRIANGLES, static_cast<GLsizei>(count * 6), GL_UNSIGNED_SHORT, _indices.data());
+        addDrawnBatches(1);
+        addDrawnVertices(count * 4);
+    }
 }
 
 }  // namespace engine

@@ -1,20 +1,28 @@
 #pragma once
 // The frame's command queue. Nodes queue render commands while the scene is
 // visited; render() runs them in order of global Z (queue order among equals)
-// and empties the queue. A queued command must stay alive until render() runs.
-// Also keeps the frame's statistics: drawn batches and drawn vertices, counted
-// by whoever issues the draw calls. Main thread only.
+// and empties the queue. Consecutive quad commands (QuadCommand.h) of the same
+// texture, program and blend function go out in one draw call (auto-batching);
+// any other command draws what was gathered first. A queued command must stay
+// alive until render() runs. Also keeps the frame's statistics: drawn batches
+// and drawn vertices, counted by whoever issues the draw calls. Main thread only.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 namespace engine {
+
+class QuadCommand;
+class Texture2D;
+struct V2F_C4B_T2F;
 
 class RenderCommand {
 public:
     virtual ~RenderCommand() = default;
     float getGlobalOrder() const { return _globalOrder; }
     virtual void execute() = 0;
+    virtual QuadCommand* asQuadCommand() { return nullptr; }
 
 protected:
     float _globalOrder = 0;
@@ -33,11 +41,22 @@ public:
 
 class Renderer {
 public:
+    Renderer() = default;
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
     void addCommand(RenderCommand* command);
     size_t getQueuedCommandCount() const { return _queue.size(); }
     // Runs and drops the queued commands; a command queued while this runs waits
     // for the next render().
     void render();
+
+    // Draws world-space quads (4 vertices each) with the command's texture,
+    // program and blend function, in as few draw calls as 16-bit indices allow.
+    void drawQuads(const QuadCommand& style, const V2F_C4B_T2F* vertices, size_t quadCount);
+    // A 1 x 1 opaque white texture: plain-colour quads draw with it.
+    Texture2D* getWhiteTexture();
 
     void addDrawnBatches(size_t number) { _drawnBatches += number; }
     void addDrawnVertices(size_t number) { _drawnVertices += number; }
@@ -46,9 +65,15 @@ public:
     void clearDrawStats() { _drawnBatches = _drawnVertices = 0; }
 
 private:
+    void flushBatch();
+
     std::vector<RenderCommand*> _queue;
     size_t _drawnBatches = 0;
     size_t _drawnVertices = 0;
+    QuadCommand* _batchStyle = nullptr;          // the first command of the gathered batch
+    std::vector<V2F_C4B_T2F>* _batch = nullptr;  // gathered vertices (owned)
+    std::vector<uint16_t> _indices;              // 0 1 2, 2 1 3 per quad, made once
+    Texture2D* _white = nullptr;
 };
 
 }  // namespace engine

@@ -49,8 +49,9 @@ unsigned int Texture2D::getName() {
     if (_pixels.empty() && !_path.empty()) reloadPixels();
     gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
-    // The file can give them again: the context holds the only copy needed.
-    if (!_path.empty()) std::vector<unsigned char>().swap(_pixels);
+    // A file can give its pixels again; under the system context the uploaded copy
+    // is the one kept.
+    if (!_path.empty() || gl.freesUploadedPixels) std::vector<unsigned char>().swap(_pixels);
     return _name;
 }
 

@@ -4,7 +4,8 @@
 // packed, top row first at v = 0) until they are uploaded to the current GL context
 // on first use (getName), and uploads them again after the context changed. A
 // texture of an image file (one with a path) frees its pixels once uploaded and
-// decodes the file again for a new context; others keep theirs.
+// decodes the file again for a new context; under the system GL context every
+// texture frees them once uploaded; elsewhere others keep theirs.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,9 +1,10 @@
 #pragma once
 // A node that keeps a list of drawn shapes in its own coordinates until clear().
-// Headless: the shapes are recorded, not rasterised; a renderer turns them into
-// triangles when it draws the node.
+// Drawing turns them into plain-colour triangles (each shape's colour, its alpha
+// times the node's displayed opacity), blended by alpha, in recording order.
 #include <vector>
 
+#include "engine/renderer/QuadCommand.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -30,12 +31,14 @@ public:
     void drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments, const Color4F& color);
     void clear() { _shapes.clear(); }
     const std::vector<Shape>& getShapes() const { return _shapes; }
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     DrawNode() = default;
 
 private:
     std::vector<Shape> _shapes;
+    QuadCommand _quad;
 };
 
 }  // namespace engine

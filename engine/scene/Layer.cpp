@@ -1,6 +1,7 @@
 #include "engine/scene/Layer.h"
 
 #include "engine/base/Director.h"
+#include "engine/renderer/Renderer.h"
 
 namespace engine {
 
@@ -39,6 +40,16 @@ bool LayerColor::initWithColor(const Color4B& color, float width, float height) 
 Color4B LayerColor::getColor4B() const {
     const Color3B& color = getColor();
     return {color.r, color.g, color.b, getOpacity()};
+}
+
+void LayerColor::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    const Size& size = getContentSize();
+    if (size.width <= 0 || size.height <= 0) return;
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), nullptr, state, BlendFunc::ALPHA_NON_PREMULTIPLIED);
+    _quad.addQuad(transform, Vec2(0, 0), Vec2(size.width, size.height),
+                  quadColor(getDisplayedColor(), getDisplayedOpacity(), false), 0, 0, 1, 1);
+    renderer->addCommand(&_quad);
 }
 
 }  // namespace engine

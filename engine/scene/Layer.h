@@ -1,6 +1,7 @@
 #pragma once
 // Layers: full-screen nodes whose position is their lower-left corner (they ignore
 // their centred anchor for it), and the layer filled with one colour.
+#include "engine/renderer/QuadCommand.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -16,7 +17,7 @@ protected:
 };
 
 // A layer painted in one colour: the colour is the node's colour, its alpha the
-// node's opacity.
+// node's opacity. Drawn as one plain quad over its content box, blended by alpha.
 class LayerColor : public Layer {
 public:
     // Transparent black, the win size.
@@ -29,10 +30,14 @@ public:
     // The colour as painted: colour and opacity.
     Color4B getColor4B() const;
     void changeWidthAndHeight(float width, float height) { setContentSize(Size(width, height)); }
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     LayerColor() = default;
     bool initWithColor(const Color4B& color, float width, float height);
+
+private:
+    QuadCommand _quad;
 };
 
 }  // namespace engine

@@ -1,6 +1,10 @@
 #include "engine/scene/Sprite.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "engine/base/Log.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/renderer/TextureCache.h"
 
 namespace engine {
@@ -72,6 +76,50 @@ void Sprite::setTextureRect(const Rect& rect, bool rotated) {
     _rect = rect;
     _rectRotated = rotated;
     setContentSize(rect.size);
+}
+
+const BlendFunc& Sprite::getBlendFunc() const {
+    if (_blendFuncSet) return _blendFunc;
+    return _texture && !_texture->hasPremultipliedAlpha() ? BlendFunc::ALPHA_NON_PREMULTIPLIED
+                                                          : BlendFunc::ALPHA_PREMULTIPLIED;
+}
+
+void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    const float w = _rect.size.width, h = _rect.size.height;
+    if (!_texture || w <= 0 || h <= 0 || _texture->getPixelsWide() <= 0 || _texture->getPixelsHigh() <= 0) return;
+    const float tw = static_cast<float>(_texture->getPixelsWide());
+    const float th = static_cast<float>(_texture->getPixelsHigh());
+    // The rectangle's sides in texture coordinates (v grows downwards).
+    const float left = _rect.origin.x / tw, top = _rect.origin.y / th;
+    const float right = (_rect.origin.x + (_rectRotated ? h : w)) / tw;
+    const float bottom = (_rect.origin.y + (_rectRotated ? w : h)) / th;
+    // Corners bottom-left, bottom-right, top-left, top-right.
+    float uvs[8];
+    if (_rectRotated) {
+        const float turned[8] = {left, top, left, bottom, right, top, right, bottom};
+        std::copy(turned, turned + 8, uvs);
+    } else {
+        const float plain[8] = {left, bottom, right, bottom, left, top, right, top};
+        std::copy(plain, plain + 8, uvs);
+    }
+    if (_flippedX) {
+        for (int i : {0, 4}) {
+            std::swap(uvs[i], uvs[i + 2]);
+            std::swap(uvs[i + 1], uvs[i + 3]);
+        }
+    }
+    if (_flippedY) {
+        for (int i : {0, 2}) {
+            std::swap(uvs[i], uvs[i + 4]);
+            std::swap(uvs[i + 1], uvs[i + 5]);
+        }
+    }
+    const bool premultiply = _opacityModifyRGB || _texture->hasPremultipliedAlpha();
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), _texture, state, getBlendFunc());
+    _quad.addQuad(transform, Vec2(0, 0), Vec2(w, h), quadColor(getDisplayedColor(), getDisplayedOpacity(), premultiply),
+                  uvs);
+    renderer->addCommand(&_quad);
 }
 
 }  // namespace engine

@@ -2,14 +2,21 @@
 // A node showing a rectangle of a texture. The sprite retains its texture; its
 // content size is the size of the texture rectangle; its anchor is its centre.
 // Images come through the texture cache, so a file is decoded once.
+// Drawn as one quad of the texture rectangle (flips swap its sides; a rotated
+// rectangle lies turned a quarter clockwise in the texture) in the displayed
+// colour and opacity, premultiplied when the texture's alpha is or the sprite
+// asks for it; the blend function is the one set, else the one the texture's
+// alpha calls for.
 #include <string>
 
+#include "engine/renderer/QuadCommand.h"
+#include "engine/renderer/RenderRecords.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
 
-class Sprite : public Node {
+class Sprite : public Node, public BlendProtocol {
 public:
     // An empty sprite: no texture, zero size.
     static Sprite* create();
@@ -39,6 +46,13 @@ public:
     bool isFlippedY() const { return _flippedY; }
     void setOpacityModifyRGB(bool modify) override { _opacityModifyRGB = modify; }
     bool isOpacityModifyRGB() const override { return _opacityModifyRGB; }
+    void setBlendFunc(const BlendFunc& blendFunc) override {
+        _blendFunc = blendFunc;
+        _blendFuncSet = true;
+    }
+    const BlendFunc& getBlendFunc() const override;
+
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     Sprite() = default;
@@ -51,6 +65,9 @@ private:
     bool _flippedX = false;
     bool _flippedY = false;
     bool _opacityModifyRGB = false;
+    BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
+    bool _blendFuncSet = false;
+    QuadCommand _quad;
 };
 
 }  // namespace engine

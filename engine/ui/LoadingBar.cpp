@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/renderer/Renderer.h"
 #include "engine/ui/WidgetImage.h"
 
 namespace engine::ui {
@@ -31,6 +32,24 @@ void LoadingBar::loadTexture(const std::string& textureName, TextureResType type
 
 void LoadingBar::setPercent(float percent) {
     _percent = std::clamp(percent, 0.f, 100.f);
+}
+
+void LoadingBar::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    const Size& size = getContentSize();
+    const float shown = _percent / 100.f;
+    if (!_texture || shown <= 0 || size.width <= 0 || size.height <= 0) return;
+    const bool premultiplied = _texture->hasPremultipliedAlpha();
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), _texture, state,
+               premultiplied ? BlendFunc::ALPHA_PREMULTIPLIED : BlendFunc::ALPHA_NON_PREMULTIPLIED);
+    const Color4B color = quadColor(getDisplayedColor(), getDisplayedOpacity(), premultiplied);
+    if (_direction == Direction::LEFT) {
+        _quad.addQuad(transform, Vec2(0, 0), Vec2(size.width * shown, size.height), color, 0, 1, shown, 0);
+    } else {
+        _quad.addQuad(transform, Vec2(size.width * (1 - shown), 0), Vec2(size.width, size.height), color, 1 - shown,
+                      1, 1, 0);
+    }
+    renderer->addCommand(&_quad);
 }
 
 }  // namespace engine::ui

@@ -1,7 +1,10 @@
 #pragma once
-// A progress bar widget: an image shown from one side up to a percentage.
+// A progress bar widget: an image shown from one side up to a percentage. Drawn
+// as one quad: the bar image over the content box, cut at the percentage from the
+// left (direction LEFT) or from the right (RIGHT).
 #include <string>
 
+#include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/ui/Widget.h"
 
@@ -25,6 +28,7 @@ public:
     float getPercent() const { return _percent; }
     void setDirection(Direction direction) { _direction = direction; }
     Direction getDirection() const { return _direction; }
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     LoadingBar() = default;
@@ -33,6 +37,7 @@ private:
     Texture2D* _texture = nullptr;
     float _percent = 0.f;
     Direction _direction = Direction::LEFT;
+    QuadCommand _quad;
 };
 
 }  // namespace engine::ui

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/base/Log.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/SpriteFrameCache.h"
 
@@ -62,6 +63,42 @@ void Scale9Sprite::setCapInsets(const Rect& insets) {
     const float x = std::clamp(insets.origin.x, 0.f, w);
     const float y = std::clamp(insets.origin.y, 0.f, h);
     _capInsets = Rect(x, y, std::clamp(insets.size.width, 0.f, w - x), std::clamp(insets.size.height, 0.f, h - y));
+}
+
+void Scale9Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    const Size& size = getContentSize();
+    if (!_texture || size.width <= 0 || size.height <= 0 || _originalSize.width <= 0 || _originalSize.height <= 0 ||
+        _texture->getPixelsWide() <= 0 || _texture->getPixelsHigh() <= 0)
+        return;
+    const float ow = _originalSize.width, oh = _originalSize.height;
+    // Source cuts in image points, x from the left and y from the top.
+    const float sx[4] = {0, _capInsets.origin.x, _capInsets.origin.x + _capInsets.size.width, ow};
+    const float sy[4] = {0, _capInsets.origin.y, _capInsets.origin.y + _capInsets.size.height, oh};
+    const float leftW = sx[1], rightW = ow - sx[2], topH = sy[1], bottomH = oh - sy[2];
+    const float fx = leftW + rightW > size.width ? size.width / (leftW + rightW) : 1.f;
+    const float fy = topH + bottomH > size.height ? size.height / (topH + bottomH) : 1.f;
+    // Destination cuts in node points: x from the left, rows from the top (top row first).
+    const float dx[4] = {0, leftW * fx, size.width - rightW * fx, size.width};
+    const float dy[4] = {size.height, size.height - topH * fy, bottomH * fy, 0};
+    const float tw = static_cast<float>(_texture->getPixelsWide());
+    const float th = static_cast<float>(_texture->getPixelsHigh());
+    const bool premultiplied = _texture->hasPremultipliedAlpha();
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), _texture, state,
+               premultiplied ? BlendFunc::ALPHA_PREMULTIPLIED : BlendFunc::ALPHA_NON_PREMULTIPLIED);
+    const Color4B color = quadColor(getDisplayedColor(), getDisplayedOpacity(), premultiplied);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            if (sx[col + 1] <= sx[col] || sy[row + 1] <= sy[row] || dx[col + 1] <= dx[col] || dy[row] <= dy[row + 1])
+                continue;
+            const float u0 = (_textureRect.origin.x + sx[col]) / tw, u1 = (_textureRect.origin.x + sx[col + 1]) / tw;
+            const float vTop = (_textureRect.origin.y + sy[row]) / th;
+            const float vBottom = (_textureRect.origin.y + sy[row + 1]) / th;
+            _quad.addQuad(transform, Vec2(dx[col], dy[row + 1]), Vec2(dx[col + 1], dy[row]), color, u0, vBottom, u1,
+                          vTop);
+        }
+    }
+    renderer->addCommand(&_quad);
 }
 
 }  // namespace engine::ui

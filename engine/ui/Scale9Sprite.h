@@ -1,9 +1,12 @@
 #pragma once
 // A nine-slice sprite: an image cut by its cap insets into corners that keep their
 // size, edges that stretch along one axis and a centre that stretches along both,
-// laid out at the content size (the preferred size). Headless: the state alone.
+// laid out at the content size (the preferred size). Drawn as up to nine quads of
+// its texture in the displayed colour and opacity; when the content size is
+// smaller than the corners, the corners shrink to share it.
 #include <string>
 
+#include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/Node.h"
 
@@ -33,6 +36,7 @@ public:
     const Rect& getCapInsets() const { return _capInsets; }
     void setPreferredSize(const Size& size) { setContentSize(size); }
     const Size& getPreferredSize() const { return getContentSize(); }
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     Scale9Sprite() = default;
@@ -44,6 +48,7 @@ private:
     Rect _textureRect;
     Size _originalSize;
     Rect _capInsets;
+    QuadCommand _quad;
 };
 
 }  // namespace engine::ui

@@ -17,6 +17,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Monitor.h"
 #include "platform/MulDiv.h"
+#include "platform/NativeWindow.h"
 #include "platform/Paint.h"
 #include "platform/Timer.h"
 #include "platform/Tooltip.h"
@@ -97,6 +98,12 @@ void SimulatorWin::createSidebar(platform::HWND mainWindow) {
     desc.visible = false;
     _sidebar = createWindow(desc);
     if (!_sidebar) return;
+    // On a display: a real window beside the game's, showing the painted strip.
+    NativeWindowAttrs look;
+    look.decorated = false;
+    look.focusOnShow = false;
+    look.showsPicture = true;
+    attachNativeWindow(_sidebar, look);
 
     initCommonControlsEx(ICC_WIN95_CLASSES);
     WindowDesc tip;

@@ -16,6 +16,7 @@
 #include "platform/DragDrop.h"
 #include "platform/IntClamp.h"
 #include "platform/Monitor.h"
+#include "platform/NativeWindow.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Signals.h"
@@ -167,6 +168,8 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
 
     // Window size: a retina frame is enlarged by the screen scale, any other frame
     // is shown zoomed by it.
+    // On a display its monitors replace the model's before the first measurement.
+    platform::nativeDisplayAvailable();
     float screenScale = screenScaleForDpi(platform::getScreenDeviceCaps(platform::LOGPIXELSX));
     engine::Size frameSize = _project.getFrameSize();
     float zoom = 1.0f;

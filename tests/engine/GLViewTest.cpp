@@ -1,10 +1,16 @@
 // Design-resolution policies of the view and the desktop view's window.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
+#include "engine/app/Application.h"
 #include "engine/app/GLView.h"
+#include "engine/input/TextInputHooks.h"
+#include "platform/NativeWindow.h"
 #include "platform/Window.h"
+#include "platform/WindowPos.h"
 #include "support/TestSupport.h"
 
 using engine::GLViewImpl;
@@ -201,6 +207,63 @@ TEST_F(GLViewImplTest, ReleasingTheViewDestroysItsWindow) {
     platform::HWND hwnd = view->getWin32Window();
     engine::AutoreleasePool::getInstance()->clear();
     EXPECT_FALSE(platform::isWindow(hwnd));
+}
+
+std::vector<std::vector<int>> g_keys;   // key, scancode, action, mods; or {code point}
+
+struct CountingApp : engine::Application {
+    bool applicationDidFinishLaunching() override { return true; }
+    void applicationDidEnterBackground() override { ++background; }
+    void applicationWillEnterForeground() override { ++foreground; }
+    int background = 0, foreground = 0;
+};
+
+// Keys arrive in virtual-key codes and reach the view's key entry in the display
+// layer's numbering; characters as code points; minimising and restoring move the
+// application to the background and back, once each way.
+TEST_F(GLViewImplTest, WindowMessagesBecomeKeysCharactersAndApplicationStates) {
+    ASSERT_FALSE(platform::nativeDisplayAvailable()) << "the suites run headless";
+    CountingApp app;
+    GLViewImpl* view = GLViewImpl::createWithRect("view", Rect(0, 0, 200, 100), 1.f);
+    const platform::HWND hwnd = view->getWin32Window();
+    EXPECT_TRUE(view->isOpenGLReady());
+    g_keys.clear();
+    engine::vexoSetTextInputHooks(
+        [](int key, int scancode, int action, int mods) {
+            g_keys.push_back({key, scancode, action, mods});
+            return true;
+        },
+        [](unsigned int codePoint) {
+            g_keys.push_back({static_cast<int>(codePoint)});
+            return true;
+        });
+    struct Case {
+        platform::UINT msg;
+        platform::WPARAM wParam;
+        platform::LPARAM lParam;
+        std::vector<int> seen;
+    };
+    const Case cases[] = {
+        {platform::WM_KEYDOWN, 0x1B, 9 << 16, {256, 9, 1, 0}},           // Escape pressed
+        {platform::WM_KEYDOWN, 0x1B, (9 << 16) | (1 << 30), {256, 9, 2, 0}},   // held: a repeat
+        {platform::WM_KEYUP, 0x1B, 9 << 16, {256, 9, 0, 0}},
+        {platform::WM_KEYDOWN, 'A', 38 << 16, {'A', 38, 1, 0}},
+        {platform::WM_KEYDOWN, 0x70, 67 << 16, {290, 67, 1, 0}},          // F1
+        {platform::WM_CHAR, 0x1EA1, 0, {0x1EA1}},                         // "ạ"
+    };
+    for (const Case& c : cases) platform::sendMessage(hwnd, c.msg, c.wParam, c.lParam);
+    std::vector<std::vector<int>> expected;
+    for (const Case& c : cases) expected.push_back(c.seen);
+    EXPECT_EQ(g_keys, expected);
+    engine::vexoSetTextInputHooks(nullptr, nullptr);
+
+    platform::showWindowCommand(hwnd, platform::SW_MINIMIZE);
+    platform::showWindowCommand(hwnd, platform::SW_MINIMIZE);
+    EXPECT_EQ(app.background, 1);
+    EXPECT_EQ(app.foreground, 0);
+    platform::showWindowCommand(hwnd, platform::SW_RESTORE);
+    EXPECT_EQ(app.foreground, 1);
+    view->end();
 }
 
 }  // namespace

@@ -1,0 +1,246 @@
+// The program on a real X display: the fixture project's scene read back from the
+// screen at the places its script puts each node, a click reaching the script's
+// touch handler, and the window manager's close request ending the program with
+// status 0. Runs under its own virtual display (xvfb-run); skipped without one.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/ClientProcess.h"
+#include "support/TestSupport.h"
+
+// Last: Xlib's macros (None, Bool, Status) would spoil the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+constexpr const char* kTitle = "Mộc Hà Lục";
+constexpr int kDesignWidth = 640, kDesignHeight = 360;
+// Every channel within this of the expected value (Mesa's rasteriser and linear
+// filtering at the edges of texture rectangles).
+constexpr int kTolerance = 10;
+
+using Rgb = std::array<int, 3>;
+
+std::string windowName(Display* display, Window window) {
+    Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
+        data) {
+        name.assign(reinterpret_cast<char*>(data), count);
+    }
+    if (data) XFree(data);
+    return name;
+}
+
+// The viewable top-level window of that title, 0 when there is none yet.
+Window findWindow(Display* display, const std::string& title = kTitle) {
+    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attrs;
+        if (XGetWindowAttributes(display, children[i], &attrs) && attrs.map_state == IsViewable &&
+            windowName(display, children[i]) == title)
+            found = children[i];
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;
+    // A design point (origin bottom-left) in the window's pixels.
+    Rgb at(float x, float y) const {
+        const int px = static_cast<int>(x * width / kDesignWidth);
+        const int py = static_cast<int>((kDesignHeight - y) * height / kDesignHeight);
+        return pixels[static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px)];
+    }
+};
+
+// The window's area of the root window, as the screen shows it.
+Shot screenshot(Display* display, Window window, int* screenX, int* screenY) {
+    XWindowAttributes attrs;
+    XGetWindowAttributes(display, window, &attrs);
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, screenX, screenY, &child);
+    Shot shot;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), *screenX, *screenY,
+                              static_cast<unsigned>(attrs.width), static_cast<unsigned>(attrs.height), AllPlanes,
+                              ZPixmap);
+    if (!image) return shot;
+    shot.width = attrs.width;
+    shot.height = attrs.height;
+    for (int y = 0; y < attrs.height; ++y) {
+        for (int x = 0; x < attrs.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            shot.pixels.push_back({static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                                   static_cast<int>(p & 0xFF)});
+        }
+    }
+    XDestroyImage(image);
+    return shot;
+}
+
+bool near(const Rgb& a, const Rgb& b) {
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(a[i] - b[i]) > kTolerance) return false;
+    }
+    return true;
+}
+
+std::string show(const Rgb& c) {
+    return "(" + std::to_string(c[0]) + ", " + std::to_string(c[1]) + ", " + std::to_string(c[2]) + ")";
+}
+
+// The window manager's close request, as its close button sends it.
+void requestClose(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+struct Probe {
+    const char* what;
+    float x, y;
+    Rgb colour;
+};
+const Probe kProbes[] = {
+    {"background layer", 600, 20, {40, 40, 40}},
+    {"coloured layer", 70, 60, {200, 30, 30}},
+    {"sprite", 200, 60, {0, 0, 255}},
+    {"nine-slice centre", 480, 80, {255, 0, 255}},
+    {"nine-slice left edge", 424, 80, {0, 200, 0}},
+    {"nine-slice corner", 536, 106, {0, 200, 0}},
+    {"nine-slice outside", 480, 116, {40, 40, 40}},
+    {"loading bar, filled half", 290, 180, {255, 220, 0}},
+    {"loading bar, empty half", 350, 180, {40, 40, 40}},
+    {"draw node rectangle", 70, 230, {0, 255, 255}},
+    {"skeleton", 600, 130, {224, 144, 48}},
+    {"below the skeleton", 600, 105, {40, 40, 40}},
+};
+
+void expectScene(const Shot& shot) {
+    for (const Probe& p : kProbes) {
+        const Rgb got = shot.at(p.x, p.y);
+        EXPECT_TRUE(near(got, p.colour)) << p.what << ": " << show(got) << " instead of " << show(p.colour);
+    }
+    // The label's box (8 characters of 12 points, 24 high, around (320, 300)) holds
+    // light text pixels; the same area beside it holds none.
+    auto lightPixels = [&shot](float x0, float x1) {
+        int count = 0;
+        for (float y = 289; y < 311; y += 1) {
+            for (float x = x0; x < x1; x += 1) {
+                const Rgb c = shot.at(x, y);
+                if (c[0] > 150 && c[1] > 150 && c[2] > 150) ++count;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(lightPixels(273, 367), 40);
+    EXPECT_EQ(lightPixels(400, 494), 0);
+}
+
+bool click(int x, int y) {
+    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+    return std::system(command.c_str()) == 0;
+}
+
+TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) GTEST_SKIP() << "no X display";
+    unsetenv("VEXO_HEADLESS");
+    testsupport::TempDir dir;
+    const std::string project = dir.file("project");
+    std::filesystem::copy(VEXO_SOURCE_DIR "/tests/display/project", project, std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(dir.file("writable"));
+    testsupport::ClientProcess client({"-workdir", project, "-writable-path", dir.file("writable")},
+                                      dir.file("stderr.txt"));
+    ASSERT_TRUE(client.started());
+    ASSERT_TRUE(client.waitForOutput("display scene built", std::chrono::seconds(60))) << client.output();
+
+    Window window = 0;
+    for (int i = 0; i < 200 && !window; ++i) {
+        window = findWindow(display);
+        if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_NE(window, 0u) << client.output();
+    // A few frames for the scene to reach the screen.
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    int left = 0, top = 0;
+    const Shot shot = screenshot(display, window, &left, &top);
+    ASSERT_GT(shot.width, 0);
+    // The frame fills the window at the window's zoom, keeping its shape.
+    EXPECT_NEAR(static_cast<double>(shot.width) / shot.height, double{kDesignWidth} / kDesignHeight, 0.01);
+
+    expectScene(shot);
+
+    // A click on the touch target (a widget around (540 .. 640, 250 .. 330) or
+    // centred on (540, 250), whichever its anchor gives: (560, 270) is in both).
+    const int clickX = left + 560 * shot.width / kDesignWidth;
+    const int clickY = top + (kDesignHeight - 270) * shot.height / kDesignHeight;
+    ASSERT_TRUE(click(clickX, clickY));
+    EXPECT_TRUE(client.waitForOutput("touch ended on the target", std::chrono::seconds(20))) << client.output();
+    EXPECT_NE(client.output().find("touch began on the target"), std::string::npos);
+
+    // The sidebar beside the window: its second button zooms in by 1 / 0.9; the
+    // window grows, the frame is drawn at the new scale and the zoom is saved.
+    const Window sidebar = findWindow(display, "VEXO");
+    ASSERT_NE(sidebar, 0u);
+    XWindowAttributes bar;
+    XGetWindowAttributes(display, sidebar, &bar);
+    int barLeft = 0, barTop = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, sidebar, DefaultRootWindow(display), 0, 0, &barLeft, &barTop, &child);
+    EXPECT_EQ(barLeft, left + shot.width) << "glued to the window's right edge";
+    EXPECT_EQ(barTop, top);
+    const int buttonHeight = std::min((bar.height - 6) / 7, 58);
+    ASSERT_TRUE(click(barLeft + bar.width / 2, barTop + 3 + buttonHeight + buttonHeight / 2));
+    XWindowAttributes grown{};
+    for (int i = 0; i < 100; ++i) {
+        XGetWindowAttributes(display, window, &grown);
+        if (grown.width != shot.width) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(grown.width, 711);   // 640 / 0.9
+    EXPECT_EQ(grown.height, 400);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const Shot zoomed = screenshot(display, window, &left, &top);
+    expectScene(zoomed);
+    std::string settings;   // written by the file writer's worker
+    for (int i = 0; i < 100 && settings.find("ZoomPermille=") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        settings = testsupport::readFile(dir.file("writable/pc_window.ini"));
+    }
+    EXPECT_NE(settings.find("ZoomPermille=1111"), std::string::npos) << settings;
+
+    requestClose(display, window);
+    EXPECT_EQ(client.waitForExit(std::chrono::seconds(30)), 0) << client.output();
+    EXPECT_EQ(client.output().find("LUA ERROR"), std::string::npos) << client.output();
+    XCloseDisplay(display);
+}
+
+}  // namespace
