@@ -40,10 +40,6 @@ namespace {
 
 using namespace engine;
 
-// addChild's shorter forms take the engine's defaults.
-void addChild1(Node* self, Node* child) { self->addChild(child); }
-void addChild2(Node* self, Node* child, int localZOrder) { self->addChild(child, localZOrder); }
-
 // Sizes, opacity and actions of nodes.
 void setContentSize2(Node* self, float width, float height) { self->setContentSize(Size(width, height)); }
 void setOpacity(Node* self, int32_t opacity) { self->setOpacity(static_cast<uint8_t>(opacity)); }
@@ -51,7 +47,7 @@ int32_t getOpacity(Node* self) { return self->getOpacity(); }
 
 const Method kNodeMethods[] = {
     {"create", {classFunction<&Node::create>()}},
-    {"addChild", {method<&addChild1>(), method<&addChild2>(), method<&Node::addChild>()}},
+    {"addChild", {method<&Node::addChild, 0, Node::INVALID_TAG>()}},
     {"removeFromParent", {method<&Node::removeFromParent>()}},
     {"getParent", {method<&Node::getParent>()}},
     {"getChildByTag", {method<&Node::getChildByTag>()}},
@@ -113,8 +109,6 @@ Label* createLabelWithSystemFontInBox(const std::string& text, const std::string
     return Label::createWithSystemFont(text, font, size, dimensions);
 }
 
-void enableOutline1(Label* self, const Color4B& color) { self->enableOutline(color); }
-
 const Method kLabelMethods[] = {
     {"create", {classFunction<&Label::create>()}},
     {"createWithSystemFont", {classFunction<&createLabelWithSystemFont>(),
@@ -124,7 +118,7 @@ const Method kLabelMethods[] = {
     {"setSystemFontSize", {method<&Label::setSystemFontSize>()}},
     {"getSystemFontSize", {method<&Label::getSystemFontSize>()}},
     {"setTextColor", {method<&Label::setTextColor>()}},
-    {"enableOutline", {method<&enableOutline1>(), method<&Label::enableOutline>()}},
+    {"enableOutline", {method<&Label::enableOutline, -1>()}},
 };
 
 const Method kScaleToMethods[] = {
@@ -169,14 +163,11 @@ const Method kFileUtilsMethods[] = {
 };
 
 // Saved settings and the browser.
-std::string getStringForKey1(UserDefault* self, const std::string& key) { return self->getStringForKey(key); }
-std::string getStringForKey2(UserDefault* self, const std::string& key, const std::string& fallback) {
-    return self->getStringForKey(key, fallback);
-}
+constexpr char kEmptyText[] = "";
 
 const Method kUserDefaultMethods[] = {
     {"getInstance", {classFunction<&UserDefault::getInstance>()}},
-    {"getStringForKey", {method<&getStringForKey1>(), method<&getStringForKey2>()}},
+    {"getStringForKey", {method<overload<std::string(const std::string&, const std::string&) const>(&UserDefault::getStringForKey), kEmptyText>()}},
     {"setStringForKey", {method<&UserDefault::setStringForKey>()}},
     {"flush", {method<&UserDefault::flush>()}},
 };

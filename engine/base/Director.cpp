@@ -212,11 +212,15 @@ void Director::setNextScene() {
     Scene* old = _runningScene;
     _runningScene = next;
     if (old) {
-        if (old->isRunning()) old->onExit();
+        if (old->isRunning()) {
+            old->onExitTransitionDidStart();
+            old->onExit();
+        }
         old->cleanup();
         old->release();
     }
     next->onEnter();
+    next->onEnterTransitionDidFinish();
 }
 
 void Director::purgeDirector() {
