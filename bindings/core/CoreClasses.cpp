@@ -31,6 +31,7 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/BlendNodes.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
@@ -94,6 +95,8 @@ LayerColor* createLayerColor(const Color4B& color) { return LayerColor::create(c
 const Method kLayerColorMethods[] = {
     {"create", {classFunction<static_cast<LayerColor* (*)()>(&LayerColor::create)>(), classFunction<&createLayerColor>(),
                 classFunction<static_cast<LayerColor* (*)(const Color4B&, float, float)>(&LayerColor::create)>()}},
+    {"setBlendFunc", {methodOf<LayerColor, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<LayerColor, &BlendProtocol::getBlendFunc>()}},
 };
 
 Sprite* createSprite(const std::string& file) { return Sprite::create(file); }
@@ -103,6 +106,8 @@ const Method kSpriteMethods[] = {
     {"create", {classFunction<static_cast<Sprite* (*)()>(&Sprite::create)>(), classFunction<&createSprite>()}},
     {"createWithTexture", {classFunction<&createSpriteWithTexture>()}},
     {"getTexture", {method<&Sprite::getTexture>()}},
+    {"setBlendFunc", {methodOf<Sprite, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<Sprite, &BlendProtocol::getBlendFunc>()}},
 };
 
 Label* createLabelWithSystemFont(const std::string& text, const std::string& font, float size) {
@@ -131,7 +136,23 @@ const Method kScaleToMethods[] = {
 
 const Method kDrawNodeMethods[] = {
     {"create", {classFunction<&DrawNode::create>()}},
+    {"setBlendFunc", {methodOf<DrawNode, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<DrawNode, &BlendProtocol::getBlendFunc>()}},
     {"clear", {method<&DrawNode::clear>()}},
+};
+
+// The classes that draw with a blend function of their own.
+template <class T>
+const Method kBlendMethods[] = {
+    {"create", {classFunction<&T::create>()}},
+    {"setBlendFunc", {methodOf<T, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<T, &BlendProtocol::getBlendFunc>()}},
+};
+const Method kSpriteBatchNodeMethods[] = {
+    {"create", {classFunction<&SpriteBatchNode::create>()}},
+    {"setBlendFunc", {methodOf<SpriteBatchNode, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<SpriteBatchNode, &BlendProtocol::getBlendFunc>()}},
+    {"getDescendants", {method<&SpriteBatchNode::getDescendants>()}},
 };
 
 const Method kSceneMethods[] = {
@@ -333,6 +354,11 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
     classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
     classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
+    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", kBlendMethods<ParticleSystem>),
+    classEntry<ParticleBatchNode>("cc.ParticleBatchNode", "cc.Node", kBlendMethods<ParticleBatchNode>),
+    classEntry<MotionStreak>("cc.MotionStreak", "cc.Node", kBlendMethods<MotionStreak>),
+    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", kBlendMethods<AtlasNode>),
+    classEntry<SpriteBatchNode>("cc.SpriteBatchNode", "cc.Node", kSpriteBatchNodeMethods),
     classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
     classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
     classEntry<EventDispatcher>("cc.EventDispatcher", "cc.Ref", kEventDispatcherMethods),

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "bindings/core/LuaActionLists.h"
+#include "bindings/core/LuaBlendFunc.h"
 #include "bindings/core/LuaInputListeners.h"
 #include "bindings/core/LuaLayerInput.h"
 #include "bindings/core/LuaSchedulerScript.h"
@@ -20,6 +21,18 @@ struct Routine {
 
 void schedulerRoutine(lua_State* L) { register_scheduler_script_manual(L); }
 void sequenceRoutine(lua_State* L) { register_action_lists_manual(L); }
+template <const char* LuaName>
+void blendRoutine(lua_State* L) {
+    register_blend_func_manual(L, LuaName);
+}
+constexpr char kDrawNode[] = "cc.DrawNode";
+constexpr char kSprite[] = "cc.Sprite";
+constexpr char kLayerColor[] = "cc.LayerColor";
+constexpr char kParticleSystem[] = "cc.ParticleSystem";
+constexpr char kSpriteBatchNode[] = "cc.SpriteBatchNode";
+constexpr char kMotionStreak[] = "cc.MotionStreak";
+constexpr char kAtlasNode[] = "cc.AtlasNode";
+constexpr char kParticleBatchNode[] = "cc.ParticleBatchNode";
 
 const Routine kRoutines[] = {
     {"cc.Node", register_node_manual_methods},
@@ -41,16 +54,16 @@ const Routine kRoutines[] = {
     {"cc.CatmullRomTo", nullptr},
     {"cc.BezierBy", nullptr},
     {"cc.BezierTo", nullptr},
-    {"cc.DrawNode", nullptr},
-    {"cc.Sprite", nullptr},
-    {"cc.LayerColor", nullptr},
+    {kDrawNode, blendRoutine<kDrawNode>},
+    {kSprite, blendRoutine<kSprite>},
+    {kLayerColor, blendRoutine<kLayerColor>},
     {"cc.LayerMultiplex", nullptr},
-    {"cc.ParticleSystem", nullptr},
+    {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", nullptr},
     {"cc.UserDefault", nullptr},
     {"cc.GLProgram", nullptr},
     {"cc.Texture2D", nullptr},
-    {"cc.SpriteBatchNode", nullptr},
+    {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},
     {"cc.EventListenerKeyboard", register_event_listener_keyboard_manual},
     {"cc.EventListenerTouchOneByOne", register_event_listener_touch_one_by_one_manual},
     {"cc.EventListenerTouchAllAtOnce", register_event_listener_touch_all_at_once_manual},
@@ -59,9 +72,9 @@ const Routine kRoutines[] = {
     {"cc.EventListenerAcceleration", register_event_listener_acceleration_manual},
     {"cc.ActionCamera", nullptr},
     {"cc.GridAction", nullptr},
-    {"cc.MotionStreak", nullptr},
-    {"cc.AtlasNode", nullptr},
-    {"cc.ParticleBatchNode", nullptr},
+    {kMotionStreak, blendRoutine<kMotionStreak>},
+    {kAtlasNode, blendRoutine<kAtlasNode>},
+    {kParticleBatchNode, blendRoutine<kParticleBatchNode>},
     {"cc.Label", nullptr},
     {"cc.TMXTiledMap", nullptr},
     {"cc.Console", nullptr},
