@@ -390,6 +390,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ActionInterval>("cc.ActionInterval", "cc.FiniteTimeAction"),
     classEntry<DelayTime>("cc.DelayTime", "cc.ActionInterval"),
     classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
+    classEntry<Spawn>("cc.Spawn", "cc.ActionInterval"),
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),

@@ -21,6 +21,7 @@ struct Routine {
 
 void schedulerRoutine(lua_State* L) { register_scheduler_script_manual(L); }
 void sequenceRoutine(lua_State* L) { register_action_lists_manual(L); }
+void spawnRoutine(lua_State* L) { register_spawn_manual(L); }
 template <const char* LuaName>
 void blendRoutine(lua_State* L) {
     register_blend_func_manual(L, LuaName);
@@ -48,7 +49,7 @@ const Routine kRoutines[] = {
     {"cc.Scheduler", schedulerRoutine},
     {"cc.Sequence", sequenceRoutine},
     {"cc.CallFunc", register_call_func_manual_methods},
-    {"cc.Spawn", nullptr},
+    {"cc.Spawn", spawnRoutine},
     {"cc.CardinalSplineBy", nullptr},
     {"cc.CatmullRomBy", nullptr},
     {"cc.CatmullRomTo", nullptr},

@@ -316,5 +316,35 @@ TEST_F(InputBindingTest, CallFuncExtraValuesAndClones) {
     copy->release();
 }
 
+// Sequences and spawns from arguments or from one table; other objects and
+// values among the arguments are skipped.
+TEST_F(InputBindingTest, SequencesAndSpawnsFromArgumentsAndTables) {
+    struct Case {
+        const char* make;
+        const char* halfway;   // scale and notes after half a second
+        const char* end;       // after the whole second
+    } cases[] = {
+        {"cc.Spawn:create(cc.ScaleTo:create(1, 3), scene, 7, cc.CallFunc:create(function() note('called') end))",
+         "2 called", "3 "},
+        {"cc.Spawn:create({cc.ScaleTo:create(1, 3), cc.CallFunc:create(function() note('called') end)})",
+         "2 called", "3 "},
+        {"cc.Sequence:create(cc.ScaleTo:create(1, 3), cc.CallFunc:create(function() note('called') end))", "2 ",
+         "3 called"},
+        {"cc.Sequence:create({cc.ScaleTo:create(1, 3), cc.CallFunc:create(function() note('called') end)})", "2 ",
+         "3 called"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.make);
+        ASSERT_EQ(run(std::string("n = cc.Node:create() scene:addChild(n) n:runAction(") + c.make + ")"), "");
+        engine::Director::getInstance()->mainLoop(0.f);
+        engine::Director::getInstance()->mainLoop(0.5f);
+        EXPECT_EQ(eval("n:getScale() .. ' ' .. flush()"), c.halfway);
+        engine::Director::getInstance()->mainLoop(0.5f);
+        EXPECT_EQ(eval("n:getScale() .. ' ' .. flush()"), c.end);
+    }
+    EXPECT_EQ(eval("cc.Spawn:create()"), "error: cc.Spawn:create has wrong number of arguments: 0, was expecting 1\n");
+    EXPECT_EQ(eval("cc.Spawn:create({scene})"), "nil");
+}
+
 }  // namespace
 }  // namespace bindingtest
