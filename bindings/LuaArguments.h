@@ -102,12 +102,13 @@ inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
 
 // The object a userdata stands for, as T. Engine objects (Ref-derived) are
 // pushed as their Ref address, so they come back through Ref: right also for a
-// class whose Ref base is not its first base. Other usertypes are pushed as
-// their own class.
+// class whose Ref base is not its first base; null when the object is not a T
+// (a script may have cast its userdata to another Lua type). Other usertypes
+// are pushed as their own class.
 template <class T>
 T* objectFromUserdata(void* stored) {
     if constexpr (std::is_base_of_v<engine::Ref, T>) {
-        return static_cast<T*>(static_cast<engine::Ref*>(stored));
+        return dynamic_cast<T*>(static_cast<engine::Ref*>(stored));
     } else {
         return static_cast<T*>(stored);
     }
@@ -130,7 +131,9 @@ bool readArgument(lua_State* L, int index, T** out) {
     if (!tolua_isusertype(L, index, typeName, 0, &err)) return false;
     void* stored = tolua_tousertype(L, index, nullptr);
     if (!stored) return false;
-    *out = objectFromUserdata<Plain>(stored);
+    Plain* object = objectFromUserdata<Plain>(stored);
+    if (!object) return false;
+    *out = object;
     return true;
 }
 

@@ -34,11 +34,9 @@ T* checkSelf(lua_State* L, const char* luaClass, const char* luaName) {
     if (lua_type(L, 1) == LUA_TUSERDATA && tolua_isusertype(L, 1, luaClass, 0, &err)) {
         stored = tolua_tousertype(L, 1, nullptr);
     }
-    if (!stored) {
-        luaL_error(L, "invalid 'self' in function '%s'", luaName);
-        return nullptr;
-    }
-    return objectFromUserdata<T>(stored);
+    T* self = stored ? objectFromUserdata<T>(stored) : nullptr;
+    if (!self) luaL_error(L, "invalid 'self' in function '%s'", luaName);
+    return self;
 }
 
 inline int argumentCount(lua_State* L) { return lua_gettop(L) - 1; }

@@ -39,7 +39,8 @@
 //                             count of the row's last form
 //   no form could read them   "invalid arguments in function 'lua_engine_Node_addChild'"
 //                             (also for a dead object given as an argument)
-//   self of another type      the same invalid-arguments error
+//   self of another type      the same invalid-arguments error (the object's own
+//                             class is checked, whatever Lua type it carries)
 //   self a dead object        "invalid 'cobj' in function 'lua_engine_Node_addChild'"
 #include <lua.hpp>
 
@@ -180,6 +181,11 @@ int invoke(lua_State* L, void* self, int argc, bool exact, std::index_sequence<I
     constexpr std::size_t firstDefault = count - sizeof...(D);
     static_assert((std::is_trivially_destructible_v<Stored<std::tuple_element_t<I, Args>>> && ...),
                   "argument storage must not need destruction: reads may raise Lua errors");
+    // Self is judged by the object's own class, not by the Lua type it carries;
+    // it stays the stored Ref address, which the call casts from.
+    if constexpr (std::is_base_of_v<engine::Ref, typename S::Self>) {
+        if (self && !dynamic_cast<typename S::Self*>(static_cast<engine::Ref*>(self))) return -1;
+    }
     std::tuple<Stored<std::tuple_element_t<I, Args>>...> values{};
     [&]<std::size_t... J>(std::index_sequence<J...>) {
         ((std::get<firstDefault + J>(values) = defaultValue<Stored<std::tuple_element_t<firstDefault + J, Args>>>(D)),

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace fuzzsupport {
@@ -16,16 +15,11 @@ inline void check(bool condition, const char* what) {
     std::abort();
 }
 
-// A fresh folder named after prefix, on tmpfs when there is one (targets that extract
-// flush their file system, which costs nothing there). The caller removes it.
+// A fresh folder named after prefix under $TMPDIR (or /tmp): the only place fuzz
+// targets write. The caller removes it.
 inline std::string makeScratchFolder(const std::string& prefix) {
-    std::error_code ec;
-    std::string root = "/dev/shm";
-    if (!std::filesystem::is_directory(root, ec)) {
-        const char* tmp = std::getenv("TMPDIR");
-        root = tmp && *tmp ? tmp : "/tmp";
-    }
-    std::string pattern = root + "/" + prefix + "-XXXXXX";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
     check(::mkdtemp(pattern.data()) != nullptr, "scratch folder");
     return pattern;
 }

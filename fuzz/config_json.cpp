@@ -1,14 +1,14 @@
 // config.json through the reader: any bytes either apply settings or log a parse
 // failure; the view size keeps its larger side as width and ports stay positive.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "engine/base/Log.h"
+#include "fuzz/FuzzSupport.h"
 #include "host/config/ConfigFileReader.h"
 
 namespace {
@@ -16,7 +16,9 @@ namespace {
 const std::string& configPath() {
     static const std::string path = [] {
         engine::setLogSink([](const std::string&) {});
-        return "/tmp/vexo-fuzz-config-" + std::to_string(::getpid()) + ".json";
+        static const std::string folder = fuzzsupport::makeScratchFolder("vexo-fuzz-config");
+        std::atexit([] { std::filesystem::remove_all(folder); });
+        return folder + "/config.json";
     }();
     return path;
 }

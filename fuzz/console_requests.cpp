@@ -3,17 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/console/Console.h"
 #include "engine/files/FileUtils.h"
+#include "fuzz/FuzzSupport.h"
 #include "runtime/ConsoleCommand.h"
 #include "runtime/FileServer.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char scratch[] = "/tmp/vexo-fuzz-console-XXXXXX";
-    if (!mkdtemp(scratch)) std::abort();
+    static const std::string scratch = fuzzsupport::makeScratchFolder("vexo-fuzz-console");
+    std::atexit([] { std::filesystem::remove_all(scratch); });
     engine::FileUtils::getInstance()->setWritablePath(scratch);
     engine::FileUtils::getInstance()->setPopupNotify(false);
     runtime::FileServer::getShareInstance();

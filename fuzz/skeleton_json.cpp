@@ -1,12 +1,64 @@
 // Any bytes through the skeleton runtime's JSON tree parser and the skeleton
-// reader: a read either gives skeleton data or an error, never a fault. The
-// data is also posed once so that what the reader accepted is usable.
+// reader: a read either gives skeleton data or an error, never a fault. What the
+// reader accepted is then used as the game uses it: the skeleton is built and
+// posed, every animation is applied at its start, middle and end and past its end
+// (looping and not) and mixed over the pose, and an animation state plays the
+// animations one after another with mixing on two tracks.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "skeleton/AnimationState.h"
+#include "skeleton/AnimationStateData.h"
 #include "skeleton/Json.h"
 #include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonJson.h"
+
+namespace {
+
+void applyEveryAnimation(spSkeletonData* data, spSkeleton* skeleton) {
+    std::vector<spEvent*> events;
+    for (int i = 0; i < data->animationsCount; ++i) {
+        const spAnimation* animation = data->animations[i];
+        events.resize(static_cast<size_t>(std::max(1, spAnimation_countEventKeys(animation))));
+        const float end = animation->duration;
+        const float times[] = {0.f, end / 2, end, end + 0.5f, end * 2 + 0.25f};
+        float last = -1.f;
+        for (float time : times) {
+            for (int loop = 0; loop < 2; ++loop) {
+                int count = 0;
+                spAnimation_apply(animation, skeleton, last, time, loop, events.data(), &count);
+                count = 0;
+                spAnimation_mix(animation, skeleton, last, time, loop, events.data(), &count, 0.5f);
+            }
+            last = time;
+            spSkeleton_updateWorldTransform(skeleton);
+        }
+        spSkeleton_setToSetupPose(skeleton);
+    }
+}
+
+void playThroughAnimationState(spSkeletonData* data, spSkeleton* skeleton) {
+    spAnimationStateData* mixes = spAnimationStateData_create(data);
+    mixes->defaultMix = 0.2f;
+    spAnimationState* state = spAnimationState_create(mixes);
+    for (int i = 0; i < data->animationsCount; ++i) {
+        spAnimation* animation = data->animations[i];
+        spAnimationState_setAnimation(state, 0, animation, i & 1);
+        spAnimationState_addAnimation(state, 1, animation, 0, 0.f);
+        const float step = animation->duration / 2 + 0.1f;
+        for (int frame = 0; frame < 3; ++frame) {
+            spAnimationState_update(state, step);
+            spAnimationState_apply(state, skeleton);
+            spSkeleton_updateWorldTransform(skeleton);
+        }
+    }
+    spAnimationState_dispose(state);
+    spAnimationStateData_dispose(mixes);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = reinterpret_cast<const char*>(data);
@@ -25,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         spSkeleton* skeleton = spSkeleton_create(skeletonData);
         for (int i = 0; i < skeletonData->skinsCount; ++i) spSkeleton_setSkin(skeleton, skeletonData->skins[i]);
         spSkeleton_updateWorldTransform(skeleton);
+        applyEveryAnimation(skeletonData, skeleton);
+        playThroughAnimationState(skeletonData, skeleton);
         spSkeleton_dispose(skeleton);
     }
     spSkeletonData_dispose(skeletonData);

@@ -1,7 +1,10 @@
 // Any bytes as a downloaded package, extracted into a fresh destination that holds a
 // link to a sibling folder "outside" (and a link to a file there): whatever the
 // archive says, nothing may appear or change outside the destination, and no
-// temporary file may stay behind. Every run works in its own folder, removed after.
+// temporary file may stay behind. Every run works in its own folder under $TMPDIR,
+// removed after. An input that starts with "PK" is the archive itself; any other
+// describes a valid archive to build (entry names, contents, stored or deflated),
+// so that the extraction's own checks see names and contents the fuzzer chose.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +18,9 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
+#include <minizip/zip.h>
 
 #include "engine/zip/Unzip.h"
 #include "fuzz/FuzzSupport.h"
@@ -52,6 +58,26 @@ std::set<std::string> entryLeafNames(const fs::path& zipPath) {
     return leaves;
 }
 
+// The archive the bytes describe: entries of fuzzer-chosen names and contents, each
+// stored or deflated, until the bytes run out (at most 64).
+void writeBuiltArchive(const fs::path& path, const uint8_t* data, size_t size) {
+    FuzzedDataProvider bytes(data, size);
+    zipFile zip = zipOpen64(path.string().c_str(), APPEND_STATUS_CREATE);
+    check(zip != nullptr, "archive written");
+    for (int i = 0; i < 64 && bytes.remaining_bytes() > 0; ++i) {
+        const std::string name = bytes.ConsumeRandomLengthString(300);
+        const bool deflated = bytes.ConsumeBool();
+        const std::string content = bytes.ConsumeRandomLengthString(1 << 16);
+        zip_fileinfo info{};
+        if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                          deflated ? Z_DEFLATED : 0, Z_DEFAULT_COMPRESSION, 0) != ZIP_OK)
+            continue;
+        zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
+        zipCloseFileInZip(zip);
+    }
+    zipClose(zip, nullptr);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -70,9 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fs::create_directory_symlink(outside, dest / "link");
     fs::create_directory_symlink(outside, dest / "sub" / "inner");
     fs::create_symlink(outside / "file", dest / "flink");
-    {
+    if (size >= 2 && data[0] == 'P' && data[1] == 'K') {
         std::ofstream zip(base / "pkg.zip", std::ios::binary);
         zip.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    } else {
+        writeBuiltArchive(base / "pkg.zip", data, size);
     }
 
     // A bounded number of entries per run keeps zip bombs from filling the disk.

@@ -62,7 +62,7 @@ bool AtomicFileWriter::fail(int err) {
     return false;
 }
 
-bool AtomicFileWriter::open(const std::string& tempName, int dirFd, bool exclusive) {
+bool AtomicFileWriter::open(const std::string& tempName, int dirFd, bool exclusive, mode_t mode) {
     abandon();
     _error = 0;
     _finished = false;
@@ -70,7 +70,7 @@ bool AtomicFileWriter::open(const std::string& tempName, int dirFd, bool exclusi
     // O_NONBLOCK: a fifo at that name fails at once instead of waiting for a reader.
     int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     flags |= exclusive ? O_EXCL : O_TRUNC;
-    const int fd = ::openat(dirFd, tempName.c_str(), flags, 0644);
+    const int fd = ::openat(dirFd, tempName.c_str(), flags, mode);
     if (fd < 0) {
         _error = errno;
         return false;
@@ -80,6 +80,12 @@ bool AtomicFileWriter::open(const std::string& tempName, int dirFd, bool exclusi
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         _error = EINVAL;
+        return false;
+    }
+    if ((st.st_mode & 07777 & ~mode) != 0 && ::fchmod(fd, st.st_mode & mode & 07777) != 0) {
+        _error = errno;
+        ::close(fd);
+        ::unlinkat(dirFd, tempName.c_str(), 0);
         return false;
     }
     _dirFd = dirFd;
@@ -136,9 +142,9 @@ void AtomicFileWriter::abandon() {
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& tempPath,
-                         std::string_view content) {
+                         std::string_view content, mode_t mode) {
     AtomicFileWriter writer;
-    return writer.open(tempPath) && writer.write(content.data(), content.size()) &&
+    return writer.open(tempPath, AT_FDCWD, false, mode) && writer.write(content.data(), content.size()) &&
            writer.commit(path);
 }
 

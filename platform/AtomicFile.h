@@ -29,6 +29,7 @@
 // The functions may be called from any thread; one AtomicFileWriter is used by one
 // thread at a time (it may be handed from one thread to another between calls).
 #include <fcntl.h>
+#include <sys/types.h>
 
 #include <cstddef>
 #include <functional>
@@ -46,8 +47,10 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    // Creates (or truncates) the temporary, mode 0644. False when it cannot be made.
-    bool open(const std::string& tempName, int dirFd = AT_FDCWD, bool exclusive = false);
+    // Creates (or truncates) the temporary with `mode` (less the umask); a reused
+    // temporary loses the permission bits outside `mode`, so the committed file
+    // never grants more than asked. False when it cannot be made.
+    bool open(const std::string& tempName, int dirFd = AT_FDCWD, bool exclusive = false, mode_t mode = 0644);
     // Appends all of data, retrying short and interrupted writes. A failure removes
     // the temporary; later calls then fail too.
     bool write(const void* data, size_t size);
@@ -77,7 +80,7 @@ private:
 
 // One-shot form: content to tempPath, flushed, renamed over path.
 bool writeFileAtomically(const std::string& path, const std::string& tempPath,
-                         std::string_view content);
+                         std::string_view content, mode_t mode = 0644);
 
 // syncfs(2) on the file system holding the descriptor's file: every write made to it
 // before the call is on disk when it answers true.

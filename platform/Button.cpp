@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/Mouse.h"
 #include "platform/WindowRecord.h"
 
 namespace platform {
@@ -58,10 +59,12 @@ LRESULT buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_LBUTTONDOWN:
             setPushed(hwnd, true);
+            setCapture(hwnd);
             return 0;
         case WM_LBUTTONUP: {
             if (!pushedButtons().count(hwnd)) return 0;
             setPushed(hwnd, false);
+            if (getCapture() == hwnd) releaseCapture();
             RECT client;
             getClientRect(hwnd, &client);
             const int x = getXLParam(lParam), y = getYLParam(lParam);
@@ -72,6 +75,9 @@ LRESULT buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
+        case WM_CAPTURECHANGED:   // the press is cancelled: no click
+            setPushed(hwnd, false);
+            return 0;
         case BM_CLICK:
             sendMessage(hwnd, WM_LBUTTONDOWN, 0, 0);
             sendMessage(hwnd, WM_LBUTTONUP, 0, 0);

@@ -3,9 +3,12 @@
 //
 // Contract:
 // - A button is selected (pushed) from a left-button press on it until the
-//   release; the release inside its client area sends WM_COMMAND to its parent
-//   (wParam: id in the low word, BN_CLICKED in the high word; lParam: the button).
-//   BM_CLICK does both. Each change of the pushed state invalidates the button.
+//   release, and holds the mouse capture meanwhile, so the release comes to it
+//   wherever it happens; the release inside its client area sends WM_COMMAND to its
+//   parent (wParam: id in the low word, BN_CLICKED in the high word; lParam: the
+//   button). Losing the capture before the release cancels the press: no click.
+//   A release without a press on the button does nothing. BM_CLICK does press and
+//   release. Each change of the pushed state invalidates the button.
 // - An owner-draw button (BS_OWNERDRAW) paints by sending WM_DRAWITEM to its
 //   parent (wParam its id, lParam a DRAWITEMSTRUCT whose hDC is the Cairo context
 //   of the paint); ODS_SELECTED while pushed. Other buttons fill their face grey.

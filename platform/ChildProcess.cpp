@@ -102,7 +102,7 @@ ChildProcess::~ChildProcess() {
     closePipes();
 }
 
-bool ChildProcess::start(const std::string& program, const std::vector<std::string>& args) {
+bool ChildProcess::start(const std::string& program, const std::vector<std::string>& args, ErrorStream errors) {
     if (_pid > 0) {
         _error = EBUSY;
         return false;
@@ -112,23 +112,26 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
         _error = ENOENT;
         return false;
     }
+    const bool separate = errors == ErrorStream::Separate;
     int in[2] = {-1, -1};
     int out[2] = {-1, -1};
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
+    int err[2] = {-1, -1};
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || (separate && ::pipe2(err, O_CLOEXEC) != 0)) {
         _error = errno;
-        for (int fd : {in[0], in[1], out[0], out[1]}) {
+        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
             if (fd >= 0) ::close(fd);
         }
         return false;
     }
     ::fcntl(out[0], F_SETFL, ::fcntl(out[0], F_GETFL) | O_NONBLOCK);
+    if (separate) ::fcntl(err[0], F_SETFL, ::fcntl(err[0], F_GETFL) | O_NONBLOCK);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // dup2 clears close-on-exec on the copies the child keeps.
     posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, separate ? err[1] : out[1], STDERR_FILENO);
 
     std::vector<std::string> owned;
     owned.reserve(args.size() + 1);
@@ -143,10 +146,12 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
     posix_spawn_file_actions_destroy(&actions);
     ::close(in[0]);
     ::close(out[1]);
+    if (separate) ::close(err[1]);
     if (rc != 0) {
         _error = rc;
         ::close(in[1]);
         ::close(out[0]);
+        if (separate) ::close(err[0]);
         return false;
     }
     _pid = pid;
@@ -154,6 +159,7 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
     _error = 0;
     _stdinWrite = in[1];
     _stdoutRead = out[0];
+    _stderrRead = err[0];
     return true;
 }
 
@@ -163,10 +169,12 @@ size_t ChildProcess::availableOutput() const {
     return static_cast<size_t>(count);
 }
 
-ssize_t ChildProcess::readOutput(char* buffer, size_t size) {
-    if (_stdoutRead < 0) return -1;
+namespace {
+
+ssize_t readNow(int fd, char* buffer, size_t size) {
+    if (fd < 0) return -1;
     for (;;) {
-        const ssize_t n = ::read(_stdoutRead, buffer, size);
+        const ssize_t n = ::read(fd, buffer, size);
         if (n > 0) return n;
         if (n == 0) return -1;
         if (errno == EINTR) continue;
@@ -174,6 +182,11 @@ ssize_t ChildProcess::readOutput(char* buffer, size_t size) {
         return -1;
     }
 }
+
+}  // namespace
+
+ssize_t ChildProcess::readOutput(char* buffer, size_t size) { return readNow(_stdoutRead, buffer, size); }
+ssize_t ChildProcess::readError(char* buffer, size_t size) { return readNow(_stderrRead, buffer, size); }
 
 bool ChildProcess::pollExit(int* code) {
     if (_pid <= 0 || _reaped) return false;
@@ -206,6 +219,7 @@ bool ChildProcess::kill() {
 void ChildProcess::closePipes() {
     closeFd(_stdinWrite);
     closeFd(_stdoutRead);
+    closeFd(_stderrRead);
 }
 
 }  // namespace platform

@@ -41,25 +41,33 @@ struct ZenityResult {
     std::string output;
 };
 
-// Runs zenity with `args` and waits for its answer.
+// Runs zenity with `args` and waits for its answer. The answer is its standard
+// output; what it writes to standard error (toolkit warnings) goes to the debug
+// output.
 ZenityResult runZenity(const std::vector<std::string>& args) {
     ZenityResult result;
     ChildProcess child;
-    if (!child.start("zenity", args)) {
+    if (!child.start("zenity", args, ChildProcess::ErrorStream::Separate)) {
         outputDebugString("[VEXO] dialogs: zenity cannot be started, the dialog is dismissed\n");
         return result;
     }
     result.ran = true;
+    std::string errors;
     char buffer[4096];
-    for (;;) {
+    auto drain = [&] {
         ssize_t n;
         while ((n = child.readOutput(buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
+        while ((n = child.readError(buffer, sizeof buffer)) > 0) errors.append(buffer, static_cast<size_t>(n));
+    };
+    for (;;) {
+        drain();
         if (child.pollExit(&result.exitCode)) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ssize_t n;
-    while ((n = child.readOutput(buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
+    drain();
     while (!result.output.empty() && result.output.back() == '\n') result.output.pop_back();
+    while (!errors.empty() && errors.back() == '\n') errors.pop_back();
+    if (!errors.empty()) outputDebugString("[VEXO] dialogs: zenity: " + errors + "\n");
     return result;
 }
 
@@ -108,24 +116,36 @@ void appendZenityFilters(const std::string& filter, std::vector<std::string>& ar
     }
 }
 
-// zenity's newline-separated paths in the Win32 buffer form.
+// zenity's newline-separated paths in the Win32 buffer form: the folder the paths
+// share, then each path from there (names holding "/" when the files come from
+// several folders), so that joining the two gives every path back as zenity gave it.
 std::string toBuffer(const std::string& output, bool multiple) {
     if (!multiple || output.find('\n') == std::string::npos) return output;
     std::vector<std::string> paths;
     size_t pos = 0;
     while (pos <= output.size()) {
         const size_t end = output.find('\n', pos);
-        paths.push_back(output.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+        std::string path = output.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        if (!path.empty()) paths.push_back(std::move(path));
         if (end == std::string::npos) break;
         pos = end + 1;
     }
+    // The longest run of whole folders that every path starts with ("/a/" of
+    // "/a/b/x" and "/a/c/y").
     const std::string& first = paths.front();
-    const size_t slash = first.rfind('/');
-    std::string folder = slash == 0 ? "/" : first.substr(0, slash);
+    size_t common = first.size();
+    for (const std::string& p : paths) {
+        size_t same = 0;
+        while (same < common && same < p.size() && p[same] == first[same]) ++same;
+        common = same;
+    }
+    const size_t slash = common == 0 ? std::string::npos : first.rfind('/', common - 1);
+    const size_t shared = slash == std::string::npos ? 0 : slash + 1;
+    std::string folder = shared == 0 ? "." : shared == 1 ? "/" : paths.front().substr(0, shared - 1);
     std::string buffer = folder;
     buffer += '\0';
     for (const std::string& p : paths) {
-        buffer += p.substr(p.rfind('/') + 1);
+        buffer += p.substr(shared);
         buffer += '\0';
     }
     buffer += '\0';

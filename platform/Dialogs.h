@@ -3,7 +3,8 @@
 // answer forms. Requests and answers go through a model: tests queue answers and
 // read the recorded requests. With nothing queued the program's behaviour applies:
 // when VEXO_DIALOGS=zenity is set and the zenity program is found, a real dialog is
-// shown through it (blocking until answered); otherwise the caption and text go to
+// shown through it (blocking until answered; its answer is read from its standard
+// output, its error output goes to the debug output); otherwise the caption and text go to
 // the debug output and the dialog counts as dismissed (message boxes answer OK,
 // else Cancel where offered, No for yes/no; file dialogs are cancelled).
 // Main thread only.
@@ -53,7 +54,8 @@ struct OpenFileName {
     uint32_t flags = 0;
     // In: the initial file name. Out: the chosen path, or with OFN_ALLOWMULTISELECT
     // a folder followed by the names, each ended by '\0' and the whole by one more
-    // (a single chosen file comes as its full path).
+    // (a single chosen file comes as its full path). Files from several folders
+    // come under the folder they share, their names holding the rest of the path.
     std::string file;
 };
 // False when cancelled or failed; commDlgExtendedError() then tells which (0: cancelled).

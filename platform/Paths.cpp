@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 #include <vector>
 
@@ -52,6 +53,11 @@ std::string absolutePath(const std::string& path) {
     if (base.empty()) return path;
     if (base.back() != '/') base += '/';
     return base + path;
+}
+
+std::string lexicallyNormal(const std::string& path) {
+    if (path.empty()) return path;
+    return std::filesystem::path(path).lexically_normal().generic_string();
 }
 
 std::string realPath(const std::string& path) {

@@ -13,6 +13,10 @@ std::string currentDirectory();
 // A relative path made absolute against the current folder (joined as text, without
 // resolving "." or ".."); an absolute or empty path is returned as it is.
 std::string absolutePath(const std::string& path);
+// The same path spelt one way, as text: repeated "/" and "." parts dropped, each
+// "name/.." pair taken out (without asking the disk, so links are not followed).
+// "./p.png", "././p.png" and "a/../p.png" all give "p.png"; "" stays "".
+std::string lexicallyNormal(const std::string& path);
 // The canonical absolute form of an existing path (links, "." and ".." resolved);
 // "" when it cannot be resolved.
 std::string realPath(const std::string& path);

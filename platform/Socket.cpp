@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -127,6 +128,27 @@ bool sendAll(int fd, const void* buffer, size_t n) {
         } else if (errno != EINTR) {
             return false;   // includes a send time-out (EAGAIN)
         }
+    }
+    return true;
+}
+
+bool sendAllWithin(int fd, const void* buffer, size_t n, int milliseconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+    const char* p = static_cast<const char*>(buffer);
+    while (n > 0) {
+        const ssize_t sent = send(fd, p, n, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0) {
+            p += sent;
+            n -= static_cast<size_t>(sent);
+            continue;
+        }
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        pollfd writable{fd, POLLOUT, 0};
+        if (poll(&writable, 1, static_cast<int>(left)) < 0 && errno != EINTR) return false;
     }
     return true;
 }

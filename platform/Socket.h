@@ -37,6 +37,11 @@ bool sendAll(int fd, const void* buffer, size_t n);
 // Bounds how long one send may block (milliseconds); sendAll then gives up.
 void setSendTimeout(int fd, int milliseconds);
 
+// sendAll with a bound on the whole transfer: false when the n bytes are not all
+// taken within `milliseconds` (a peer that reads a trickle cannot hold it longer),
+// or as sendAll.
+bool sendAllWithin(int fd, const void* buffer, size_t n, int milliseconds);
+
 // Wakes every thread blocked on the socket (accept, receive, send); the descriptor
 // stays open until closeSocket.
 void shutdownSocket(int fd);

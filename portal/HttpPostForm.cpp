@@ -41,6 +41,7 @@ FormReply httpPostForm(const std::string& url, const std::string& body) {
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
     engine::network::applyCaRule(curl, engine::network::caBundlePath());
+    engine::network::applySocketRule(curl);
     const CURLcode code = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply.status);
     curl_easy_cleanup(curl);

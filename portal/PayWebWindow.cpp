@@ -61,7 +61,13 @@ struct PayWindowState {
     bool captureArmed = false;
     std::string capturePrefix;
     CaptureCallback captureFunction;
+    // Bumped by every open: a hide posted by a capture before a later open is stale.
+    unsigned openSerial = 0;
 };
+
+// Posted by a capture to hide the window once the navigation event is over
+// (wParam: the open serial of the time).
+constexpr UINT kHideAfterCapture = platform::WM_APP + 1;
 
 PayWindowState& state() {
     static PayWindowState s;
@@ -151,7 +157,7 @@ void onNavigationStarting(platform::WebView& /*sender*/, platform::NavigationSta
     if (s.captureArmed && !s.capturePrefix.empty() && address.compare(0, s.capturePrefix.size(), s.capturePrefix) == 0) {
         args.cancel = true;
         CaptureCallback function = takeCapture();
-        if (s.window) platform::postMessage(s.window, platform::WM_CLOSE, 0, 0);
+        if (s.window) platform::postMessage(s.window, kHideAfterCapture, s.openSerial, 0);
         if (function) function(address);
         return;
     }
@@ -278,6 +284,10 @@ LRESULT payWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
         case platform::WM_CLOSE:
             payWindowHide(window);
             return 0;
+        case kHideAfterCapture:
+            // A sign-in the answer started owns the window now.
+            if (wParam == state().openSerial) payWindowHide(window);
+            return 0;
         case platform::WM_COMMAND:
             switch (platform::loWord(wParam)) {
                 case kPayButtonBack: payWindowHide(window); return 0;
@@ -346,6 +356,7 @@ bool createPayWindow() {
 bool openPayWebView(const std::string& url, const std::string& target) {
     if (url.empty()) return false;
     PayWindowState& s = state();
+    ++s.openSerial;
     if (!s.loaderTried) {
         s.loaderTried = true;
         s.createEnvironment = platform::loadWebViewLoader();

@@ -18,7 +18,9 @@
 // - openLoginCapture(url, prefix, callback): arms the capture and opens the
 //   window on `url`. The first navigation to an address that begins with `prefix`
 //   (exact, case-sensitive) is cancelled before it loads, the capture disarmed, the
-//   window closed (posted) and `callback` given the full address. Every armed
+//   window's hiding posted and `callback` given the full address; an open made
+//   before the hiding is handled (a sign-in the answer starts) keeps the window,
+//   so the posted hiding never reaches a newer capture. Every armed
 //   capture is answered exactly once: hiding the window (close box, Escape, "Về
 //   game"), the window going away, or a newer capture answers it with "". A failed
 //   open disarms it without an answer and returns false.

@@ -6,9 +6,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
+#include "engine/files/FileUtils.h"
 #include "platform/AtomicFile.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
@@ -53,11 +52,7 @@ std::string payWebViewUserDataFolder() {
 bool loadPayWindowPlacement(platform::RECT* windowRect) {
     const std::string path = payWindowPlacementPath();
     if (path.empty()) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    return parsePayWindowPlacement(content.str(), windowRect);
+    return parsePayWindowPlacement(engine::FileUtils::getInstance()->getStringFromFile(path), windowRect);
 }
 
 bool parsePayWindowPlacement(const std::string& text, platform::RECT* windowRect) {

@@ -94,7 +94,7 @@ bool savedLoginStore(const SavedLogin& map) {
     platform::cleanseString(unused);
     platform::cleanseString(current);
     if (unreadable && !moveAside(path)) return false;
-    return platform::writeFileAtomically(path, path + ".tmp-" + std::to_string(getpid()), blob);
+    return platform::writeFileAtomically(path, path + ".tmp-" + std::to_string(getpid()), blob, 0600);
 }
 
 std::string savedLoginGet(const std::string& key) {

@@ -8,7 +8,8 @@
 // version may hold the plain form: loading it rewrites it protected at once.
 //
 // Nothing is cached: every get reads the file, every set reads and rewrites it.
-// Writes replace the file atomically (a reader sees the old or the new file); a
+// Writes replace the file atomically (a reader sees the old or the new file), which
+// is then readable and writable by its owner only (0600); a
 // failed protection or write leaves the old file as it was. A protected file that
 // cannot be unprotected (another user's key, damage) reads as empty and is never
 // changed by reading; the next store first moves it aside as

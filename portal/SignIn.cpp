@@ -16,12 +16,14 @@ namespace {
 
 const std::string kFailed = "faild";
 
-// A field that can stand between "|" separators.
-bool isClean(const std::string& field) {
+bool hasControl(const std::string& field) {
     for (const unsigned char c : field)
-        if (c < 0x20 || c == 0x7f || c == '|') return false;
-    return true;
+        if (c < 0x20 || c == 0x7f) return true;
+    return false;
 }
+
+// A field that can stand between "|" separators.
+bool isClean(const std::string& field) { return !hasControl(field) && field.find('|') == std::string::npos; }
 
 std::string successAnswer(const std::string& userId, const std::string& sign, const std::string& timestamp) {
     return "success|" + userId + "|" + sign + "|" + timestamp + "|" + userId;
@@ -56,7 +58,7 @@ std::string loginRedirectAnswer(const std::string& provider, const std::string& 
     const std::string timestamp = urlQueryValue(address, "timestamp");
     const std::string rt = urlQueryValue(address, "rt");
     if (code != "1000" || userId.empty() || sign.empty() || !isClean(userId) || !isClean(sign) ||
-        !isClean(timestamp))
+        !isClean(timestamp) || hasControl(rt))
         return kFailed;
     savedLoginSet("method", provider);
     if (!rt.empty()) savedLoginSet(tokenKey, rt);
@@ -100,7 +102,7 @@ std::string loginSilentAnswer(const std::string& tokenKey) {
     const std::string sign = jsonFieldValue(reply.text, "sign");
     const std::string timestamp = jsonFieldValue(reply.text, "timestamp");
     const std::string rt = jsonFieldValue(reply.text, "rt");
-    if (!isClean(userId) || !isClean(sign) || !isClean(timestamp)) return kFailed;
+    if (!isClean(userId) || !isClean(sign) || !isClean(timestamp) || hasControl(rt)) return kFailed;
     if (!rt.empty()) savedLoginSet(tokenKey, rt);
     if (userId.empty() || sign.empty()) return kFailed;
     return successAnswer(userId, sign, timestamp);

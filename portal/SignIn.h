@@ -5,7 +5,8 @@
 //
 // Answers are "|"-joined, so a user id, sign, timestamp, token or ticket holding "|"
 // or a control character (below 0x20, or 0x7f) fails the flow: "faild", and nothing
-// is saved.
+// is saved. So does a refresh token ("rt") holding a control character; it never
+// joins an answer, so "|" is allowed in it.
 //
 // The *Answer functions compute a flow's answer (saving what it saves); the bridge
 // hands the answer to the script. Main thread only.

@@ -1,8 +1,10 @@
 #include "runtime/FileServer.h"
 
 #include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,6 +33,8 @@ FileServer*& instance() {
 constexpr const char* kRecordWriterKey = "fileinfo";
 constexpr size_t kSpareBuffers = 20;
 constexpr size_t kSpareBufferLimit = 2u << 20;
+// Bookkeeping of one queued record beside its own size (the queue's node share).
+constexpr uint64_t kRecordOverhead = 64;
 
 }  // namespace
 
@@ -138,19 +142,20 @@ void FileServer::receiveLoop() {
                     break;
                 case UploadReceiver::Outcome::kDropped:
                     break;
-                case UploadReceiver::Outcome::kFailed:
+                case UploadReceiver::Outcome::kFailed: {
+                    std::unique_lock<std::mutex> lock(_recvMutex);
+                    waitForRoom(lock);
+                    lock.unlock();
                     addResponse(serial, failure.fileName, failure.result, failure.errorCode);
                     break;
+                }
                 case UploadReceiver::Outcome::kPart: {
                     std::unique_lock<std::mutex> lock(_recvMutex);
-                    if (_queuedBytes > kMaxQueuedBytes) {
-                        // Resumes at half the limit: fewer wake-ups than at every part.
-                        _receiverWaiting = true;
-                        _recvSpace.wait(lock, [this] { return _stopping || _queuedBytes <= kMaxQueuedBytes / 2; });
-                        _receiverWaiting = false;
-                    }
-                    _queuedBytes += part.content.size();
-                    _recvQueue.push_back({std::move(part.message), std::move(part.content), serial});
+                    waitForRoom(lock);
+                    const uint64_t cost = sizeof(RecvFileRecord) + kRecordOverhead + part.message.ByteSizeLong() +
+                                          part.content.capacity();
+                    _queuedBytes += cost;
+                    _recvQueue.push_back({std::move(part.message), std::move(part.content), serial, cost});
                     if (_writerWaiting) _recvReady.notify_one();
                     part = UploadReceiver::Part();
                     if (!_spareBuffers.empty()) {
@@ -179,9 +184,8 @@ void FileServer::writeLoop() {
             if (_stopping) return;
             record = std::move(_recvQueue.front());
             _recvQueue.pop_front();
-            _queuedBytes -= record.content.size();
-            if (_receiverWaiting && _queuedBytes <= kMaxQueuedBytes / 2) _recvSpace.notify_one();
         }
+        releaseQueued(record.cost);
         writeRecord(record);
         if (record.content.capacity() <= kSpareBufferLimit) {
             std::lock_guard<std::mutex> lock(_recvMutex);
@@ -217,7 +221,7 @@ void FileServer::writeRecord(const RecvFileRecord& record) {
 
     const std::string path = _writePath + name;
     createDir(path.substr(0, path.rfind('/')));
-    std::FILE* file = std::fopen(path.c_str(), first ? "wb" : "ab");
+    std::FILE* file = std::fopen(path.c_str(), first ? "wbe" : "abe");
     if (!file) {
         fail(FileSendComplete::RESULT_OPEN_ERROR, errno);
         return;
@@ -240,12 +244,32 @@ void FileServer::writeRecord(const RecvFileRecord& record) {
     }
 }
 
+void FileServer::waitForRoom(std::unique_lock<std::mutex>& lock) {
+    if (_queuedBytes <= kMaxQueuedBytes) return;
+    // Resumes at half the bound: fewer wake-ups than at every record.
+    _receiverWaiting = true;
+    _recvSpace.wait(lock, [this] { return _stopping || _queuedBytes <= kMaxQueuedBytes / 2; });
+    _receiverWaiting = false;
+}
+
+void FileServer::releaseQueued(uint64_t cost) {
+    std::lock_guard<std::mutex> lock(_recvMutex);
+    _queuedBytes -= std::min(cost, _queuedBytes);
+    if (_receiverWaiting && _queuedBytes <= kMaxQueuedBytes / 2) _recvSpace.notify_one();
+}
+
 void FileServer::addResponse(uint64_t connection, const std::string& fileName, int result, int errorCode) {
     ResponseRecord record;
     record.message.set_file_name(fileName);
     record.message.set_result(static_cast<FileSendComplete::RESULTTYPE>(result));
     record.message.set_error_code(errorCode);
     record.connection = connection;
+    record.cost = sizeof(ResponseRecord) + kRecordOverhead + record.message.ByteSizeLong();
+    record.queuedAt = std::chrono::steady_clock::now();
+    {
+        std::lock_guard<std::mutex> lock(_recvMutex);
+        _queuedBytes += record.cost;
+    }
     std::lock_guard<std::mutex> lock(_responseMutex);
     _responseQueue.push_back(std::move(record));
     _responseReady.notify_one();
@@ -263,28 +287,43 @@ void FileServer::responseLoop() {
         }
         const std::string frame = makeFrame(record.message.SerializeAsString());
         if (frame.empty()) {
+            releaseQueued(record.cost);
             engine::log("FileServer: reply for %s is too long for a frame, dropped",
                         record.message.file_name().c_str());
             continue;
         }
-        sendToConnection(record.connection, frame);
+        const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - record.queuedAt);
+        sendToConnection(record.connection, frame,
+                         static_cast<int>(std::max<int64_t>(kReplyTimeoutMs - waited.count(), 0)));
+        releaseQueued(record.cost);
         engine::log("responseFile:%s,result:%d", record.message.file_name().c_str(),
                     static_cast<int>(record.message.result()));
     }
 }
 
-bool FileServer::sendToConnection(uint64_t connection, const std::string& bytes) {
+bool FileServer::sendToConnection(uint64_t connection, const std::string& bytes, int milliseconds) {
     // A duplicate keeps the socket alive while sending, even if the receive loop
     // closes its descriptor meanwhile; a reply never reaches a later client.
     int fd = -1;
     {
         std::lock_guard<std::mutex> lock(_connectionMutex);
-        if (connection != _connection || _clientFd < 0) return false;
-        fd = dup(_clientFd);
+        if (connection != _connection || _clientFd < 0 || connection == _disconnected) return false;
+        fd = fcntl(_clientFd, F_DUPFD_CLOEXEC, 0);
     }
     if (fd < 0) return false;
-    bool sent = platform::sendAll(fd, bytes.data(), bytes.size());
+    const bool sent = milliseconds > 0 && platform::sendAllWithin(fd, bytes.data(), bytes.size(), milliseconds);
     close(fd);
+    if (!sent) {
+        // A client that does not take its replies (the send timed out) or is gone:
+        // the receive loop sees the connection end and accepts the next client.
+        std::lock_guard<std::mutex> lock(_connectionMutex);
+        if (connection == _connection && _clientFd >= 0 && connection != _disconnected) {
+            engine::log("FileServer: the client does not take its replies, disconnected");
+            _disconnected = connection;
+            platform::shutdownSocket(_clientFd);
+        }
+    }
     return sent;
 }
 
@@ -352,7 +391,7 @@ void FileServer::writeResFileInfo() const {
     // Written beside and renamed over: a reader never sees half a record.
     const std::string path = fileInfoPath();
     const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
+    std::FILE* file = std::fopen(temporary.c_str(), "we");
     if (!file) return;
     bool ok = std::fwrite(text.GetString(), 1, text.GetSize(), file) == text.GetSize();
     ok = std::fclose(file) == 0 && ok;

@@ -4,12 +4,15 @@
 // engine's writable folder, answering each file's first part (and every failure)
 // with a FileSendComplete frame. Three threads do the work: receive, write and
 // respond. One client is served at a time; when it goes, the next is accepted.
+// What the server holds for its client is bounded (kMaxQueuedBytes), and a client
+// that does not read its replies is disconnected (kReplyTimeoutMs).
 // A JSON record maps each received file to its modification time; the main thread
 // writes it to "fileinfo_debug.json" every 5 seconds.
 //
 // Creating the server only computes the write folder; nothing listens before
 // listenOnTCP.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -27,10 +30,15 @@ namespace runtime {
 
 class FileServer {
 public:
-    // The receive loop waits while more than this many content bytes wait to be
-    // written: memory stays bounded and the write loop's spent buffers come back
-    // to be refilled.
+    // Every byte the server holds for its connection counts against this bound:
+    // parts waiting to be written (content, message and bookkeeping alike) and
+    // replies waiting to be sent. The receive loop stops reading while it is
+    // passed, until half of it is free: memory stays bounded and the write loop's
+    // spent buffers come back to be refilled.
     static constexpr uint64_t kMaxQueuedBytes = 16ull << 20;
+    // A reply the client has not taken this long after it was queued disconnects
+    // the client (its later replies are dropped).
+    static constexpr int kReplyTimeoutMs = 5000;
     static constexpr const char* kFileInfoName = "fileinfo_debug.json";
 
     // Created on first use.
@@ -75,10 +83,13 @@ private:
         FileSendProtos message;
         Bytes content;
         uint64_t connection;
+        uint64_t cost;   // bytes counted against kMaxQueuedBytes
     };
     struct ResponseRecord {
         FileSendComplete message;
         uint64_t connection;
+        uint64_t cost;
+        std::chrono::steady_clock::time_point queuedAt;
     };
 
     FileServer();
@@ -87,7 +98,12 @@ private:
     void writeLoop();
     void responseLoop();
     void writeRecord(const RecvFileRecord& record);
-    bool sendToConnection(uint64_t connection, const std::string& bytes);
+    // Sends within `milliseconds`; a failure disconnects the client.
+    bool sendToConnection(uint64_t connection, const std::string& bytes, int milliseconds);
+    // Receive loop, under _recvMutex: waits while the queued bytes pass the bound.
+    void waitForRoom(std::unique_lock<std::mutex>& lock);
+    // Gives back what a record cost once it left its queue.
+    void releaseQueued(uint64_t cost);
     std::string fileInfoPath() const { return _writePath + "/" + kFileInfoName; }
 
     std::string _writePath;
@@ -100,12 +116,13 @@ private:
     std::mutex _connectionMutex;
     int _clientFd = -1;
     uint64_t _connection = 0;
+    uint64_t _disconnected = 0;   // the connection a late reply closed
 
     std::mutex _recvMutex;
     std::condition_variable _recvReady;   // a record arrived, or stopping
     std::condition_variable _recvSpace;   // queued bytes went down, or stopping
     std::deque<RecvFileRecord> _recvQueue;
-    uint64_t _queuedBytes = 0;
+    uint64_t _queuedBytes = 0;   // both queues' costs
     bool _writerWaiting = false;     // each side is woken only while it waits
     bool _receiverWaiting = false;
     // Content buffers the write loop is done with, for the receive loop to refill

@@ -243,20 +243,21 @@ int LuaEngine::handleTouchesEvent(void* data) {
     const int handler = handlerOf(d->nativeObject, Kind::TOUCHES);
     const char* phase = phaseName(d->actionType);
     if (handler == 0 || !phase) return 0;
-    lua_State* L = _stack->getLuaState();
     _stack->pushString(phase);
-    lua_newtable(L);
-    int index = 1;
-    for (Touch* touch : *d->touches) {
-        if (!touch) continue;
-        const Vec2 p = Director::getInstance()->convertToGL(touch->getLocationInView());
-        lua_pushnumber(L, p.x);
-        lua_rawseti(L, -2, index++);
-        lua_pushnumber(L, p.y);
-        lua_rawseti(L, -2, index++);
-        lua_pushinteger(L, touch->getId());
-        lua_rawseti(L, -2, index++);
-    }
+    _stack->pushProtected([](lua_State* L, void* touches) {
+        lua_newtable(L);
+        int index = 1;
+        for (Touch* touch : *static_cast<const std::vector<Touch*>*>(touches)) {
+            if (!touch) continue;
+            const Vec2 p = Director::getInstance()->convertToGL(touch->getLocationInView());
+            lua_pushnumber(L, p.x);
+            lua_rawseti(L, -2, index++);
+            lua_pushnumber(L, p.y);
+            lua_rawseti(L, -2, index++);
+            lua_pushinteger(L, touch->getId());
+            lua_rawseti(L, -2, index++);
+        }
+    }, const_cast<std::vector<Touch*>*>(d->touches));
     return callHandler(handler, 2);
 }
 
@@ -482,14 +483,20 @@ int LuaEngine::handleEventTouches(Kind kind, void* data) {
     if (!value->event || value->touches.empty()) return 0;
     const int handler = handlerOf(d->nativeObject, kind);
     if (handler == 0) return 0;
-    lua_State* L = _stack->getLuaState();
-    lua_newtable(L);
-    int index = 1;
-    for (Touch* touch : value->touches) {
-        if (!touch) continue;
-        _stack->pushObject(touch, "cc.Touch");
-        lua_rawseti(L, -2, index++);
-    }
+    struct Push {
+        LuaStack* stack;
+        TouchesEventValue* value;
+    } p{_stack, value};
+    _stack->pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        lua_newtable(L);
+        int index = 1;
+        for (Touch* touch : p->value->touches) {
+            if (!touch) continue;
+            p->stack->pushObject(touch, "cc.Touch");
+            lua_rawseti(L, -2, index++);
+        }
+    }, &p);
     _stack->pushObject(value->event, "cc.Event");
     return callHandler(handler, 2);
 }

@@ -36,4 +36,13 @@ inline uint32_t wrapToUInt32(double v) {
 // Truncated toward zero and clamped to the signed 32-bit range.
 inline int32_t clampToInt32(double v) { return platform::truncToInt(v); }
 
+// The checked conversion of a script number into an int: truncated toward zero;
+// false (out untouched) for NaN and for values whose truncation lies outside the
+// signed 32-bit range (2147483647.9 passes as 2147483647, 2147483648 fails).
+inline bool toInt32Checked(double v, int32_t* out) {
+    if (!(v > -2147483649.0 && v < 2147483648.0)) return false;   // NaN fails both
+    *out = static_cast<int32_t>(v);
+    return true;
+}
+
 }  // namespace luaconv

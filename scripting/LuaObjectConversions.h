@@ -61,12 +61,20 @@ void luaconv_push_usertype(lua_State* L, const char* typeName, T* obj) {
 }
 
 // An argument of Lua type typeName (or a subclass). nil is read as null and
-// succeeds; an absent argument or a value of another type fails.
+// succeeds; an absent argument or a value of another type fails, as does a Ref
+// object that is not a T whatever Lua type it carries.
 template <class T>
 bool luaconv_read_object(lua_State* L, int index, const char* typeName, T** out, const char* = "") {
     if (!L || lua_gettop(L) < index) return false;
     if (!luaconv_is_usertype_or_nil(L, index, typeName, false)) return false;
-    *out = static_cast<T*>(tolua_tousertype(L, index, nullptr));
+    void* object = tolua_tousertype(L, index, nullptr);
+    if constexpr (std::is_base_of_v<engine::Ref, T>) {
+        // The object's own class decides, not the Lua type it carries.
+        if (object && !dynamic_cast<T*>(static_cast<engine::Ref*>(object))) return false;
+        *out = object ? dynamic_cast<T*>(static_cast<engine::Ref*>(object)) : nullptr;
+    } else {
+        *out = static_cast<T*>(object);
+    }
     return true;
 }
 
@@ -118,8 +126,9 @@ void luaconv_push_object_map(lua_State* L, const engine::Map<std::string, T*>& m
     }
 }
 
-// Entries 1..#t of the table at index appended to out (each retained). Entries
-// that are nil or not userdata, and dead objects, are skipped. Every userdata
+// Entries 1..#t of the table at index (read raw: no metamethod runs) appended to
+// out (each retained). Entries that are nil or not userdata, and dead objects, are
+// skipped. Every userdata
 // must be of T's registered Lua type or a subclass: any other fails the read and
 // out stays as it was (nothing appended). A T without a registration fails too.
 template <class T>
@@ -133,13 +142,11 @@ bool luaconv_read_object_vector(lua_State* L, int index, engine::Vector<T*>* out
     const int n = static_cast<int>(lua_objlen(L, table));
     if (n == 0) return true;
     // The elements found are kept in a Lua-owned scratch block, not in a C++
-    // container: an __index metamethod may raise, and a Lua error skips C++
-    // destructors.
+    // container: a Lua error (out of memory) skips C++ destructors.
     auto** found = static_cast<T**>(lua_newuserdata(L, static_cast<size_t>(n) * sizeof(T*)));
     int count = 0;
     for (int i = 1; i <= n; ++i) {
-        lua_pushnumber(L, i);
-        lua_gettable(L, table);
+        lua_rawgeti(L, table, i);
         const int element = lua_gettop(L);  // tolua++'s tests need an absolute index
         if (lua_isuserdata(L, element) && !lua_islightuserdata(L, element)) {
             if (!tolua_isusertype(L, element, typeName, 0, &err)) {

@@ -12,6 +12,7 @@
 #include "scripting/LuaHostTypes.h"
 #include "scripting/LuaLoader.h"
 #include "scripting/LuaNumberCasts.h"
+#include "scripting/LuaObjectIdentity.h"
 #include "scripting/LuaRegistrationHooks.h"
 #include "scripting/LuaStreamWriter.h"
 #include "scripting/LuaTypeMap.h"
@@ -85,6 +86,53 @@ int resultAsInt(lua_State* L, int index) {
     }
 }
 
+// Logs an error value that no script handler reported.
+void logLuaError(lua_State* L, int index) {
+    const char* message = lua_tostring(L, index);
+    if (message) {
+        engine::log("[LUA ERROR] %s", message);
+    } else {
+        engine::log("[LUA ERROR] (error object is a %s value)", luaL_typename(L, index));
+    }
+}
+
+// The message handler of every protected call. Upvalue 1: the name
+// "__G__TRACKBACK__", looked up raw when the error happens.
+int reportError(lua_State* L) {
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    if (lua_type(L, -1) == LUA_TFUNCTION) {
+        lua_pushvalue(L, 1);
+        lua_call(L, 1, 1);
+        return 1;
+    }
+    lua_pop(L, 1);
+    logLuaError(L, 1);
+    return 1;
+}
+
+int logPanic(lua_State* L) {
+    const char* message = lua_tostring(L, -1);
+    engine::log("[LUA PANIC] %s", message ? message : "(error object is not a string)");
+    return 0;
+}
+
+struct PushCall {
+    void (*push)(lua_State*, void*);
+    void* context;
+    int slot;
+};
+
+// Under lua_cpcall: the pushed value leaves through the registry slot.
+int runPush(lua_State* L) {
+    auto* call = static_cast<PushCall*>(lua_touserdata(L, 1));
+    call->push(L, call->context);
+    lua_rawseti(L, LUA_REGISTRYINDEX, call->slot);
+    return 0;
+}
+
+constexpr int kPushAttempts = 8;
+
 }  // namespace
 
 LuaStack* LuaStack::create() {
@@ -113,13 +161,17 @@ LuaStack::~LuaStack() {
 
 bool LuaStack::init() {
     _state = luaL_newstate();
+    lua_atpanic(_state, logPanic);
     luaL_openlibs(_state);
     toluafix_open(_state);
     lua_pushstring(_state, "toluafix_refid_function_mapping");
     lua_rawget(_state, LUA_REGISTRYINDEX);
     _functionTableRef = luaL_ref(_state, LUA_REGISTRYINDEX);
     lua_pushstring(_state, "__G__TRACKBACK__");
-    _tracebackNameRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushcclosure(_state, reportError, 1);
+    _messageHandlerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushboolean(_state, 0);
+    _pushSlotRef = luaL_ref(_state, LUA_REGISTRYINDEX);
     luaL_register(_state, "_G", kGlobalFunctions);
     lua_pop(_state, 1);
     lua_pushstring(_state, kStackRegistryKey);
@@ -130,6 +182,7 @@ bool LuaStack::init() {
 
     const LuaRegistrationHooks& hooks = luaRegistrationHooks();
     register_host_types(_state);
+    register_object_identity(_state);
     runRegistrationHook(hooks.coreBindings, _state);
     runRegistrationHook(hooks.openglBindings, _state);
     runRegistrationHook(hooks.coreManual, _state);
@@ -226,7 +279,14 @@ int LuaStack::executeString(const char* code) {
 }
 
 int LuaStack::executeScriptFile(const char* filename) {
-    if (!filename) return 0;
+    int result = 0;
+    runScriptFile(filename, &result);
+    return result;
+}
+
+bool LuaStack::runScriptFile(const char* filename, int* result) {
+    *result = 0;
+    if (!filename) return false;
     std::string name = filename;
     const size_t luac = name.rfind(".luac");
     if (luac != std::string::npos) {
@@ -243,11 +303,26 @@ int LuaStack::executeScriptFile(const char* filename) {
     }
     const std::string fullPath = files->fullPathForFilename(candidate);
     Data data = files->getDataFromFile(fullPath);
-    if (data.isNull()) return 0;
+    if (data.isNull()) {
+        engine::log("[LUA ERROR] cannot open %s", filename);
+        return false;
+    }
+    const int top = lua_gettop(_state);
     const int status = loadScriptBuffer(_state, reinterpret_cast<const char*>(data.getBytes()),
                                         static_cast<int>(data.getSize()), fullPath.c_str());
-    if (status != 0) return 0;   // Lua's message (if any) stays on the stack
-    return executeFunction(0);
+    if (status != 0) {
+        if (lua_gettop(_state) > top) {
+            logLuaError(_state, -1);   // Lua's own message
+        } else {
+            engine::log("[LUA ERROR] cannot load %s: rejected protected or compressed chunk (%d)",
+                        fullPath.c_str(), status);
+        }
+        lua_settop(_state, top);
+        return false;
+    }
+    bool failed = false;
+    *result = callFunctionAt(lua_gettop(_state), 0, &failed);
+    return !failed;
 }
 
 int LuaStack::executeGlobalFunction(const char* name) {
@@ -266,9 +341,19 @@ void LuaStack::pushFloat(float value) { lua_pushnumber(_state, static_cast<doubl
 void LuaStack::pushLong(long value) { lua_pushnumber(_state, static_cast<double>(value)); }
 void LuaStack::pushBoolean(bool value) { lua_pushboolean(_state, value ? 1 : 0); }
 void LuaStack::pushString(const char* text, int length) {
-    lua_pushlstring(_state, text ? text : "", text && length > 0 ? static_cast<size_t>(length) : 0);
+    struct Text {
+        const char* data;
+        size_t size;
+    } t{text ? text : "", text && length > 0 ? static_cast<size_t>(length) : 0};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* t = static_cast<const Text*>(c);
+        lua_pushlstring(L, t->data, t->size);
+    }, &t);
 }
-void LuaStack::pushString(const char* text) { lua_pushstring(_state, text); }
+void LuaStack::pushString(const char* text) {
+    pushProtected([](lua_State* L, void* c) { lua_pushstring(L, static_cast<const char*>(c)); },
+                  const_cast<char*>(text));
+}
 void LuaStack::pushNil() { lua_pushnil(_state); }
 
 void LuaStack::pushObject(Ref* object, const char* typeName) {
@@ -276,7 +361,14 @@ void LuaStack::pushObject(Ref* object, const char* typeName) {
         lua_pushnil(_state);
         return;
     }
-    toluafix_pushObject(_state, static_cast<int>(object->_ID), &object->_luaID, object, typeName);
+    struct Push {
+        Ref* object;
+        const char* typeName;
+    } p{object, typeName};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        toluafix_pushObject(L, static_cast<int>(p->object->_ID), &p->object->_luaID, p->object, p->typeName);
+    }, &p);
 }
 
 void LuaStack::pushScriptValue(const ScriptValue& value) {
@@ -292,21 +384,61 @@ void LuaStack::pushScriptValue(const ScriptValue& value) {
 }
 
 void LuaStack::pushScriptValueDict(const std::map<std::string, ScriptValue>& dict) {
-    lua_newtable(_state);
-    for (const auto& [key, value] : dict) {
-        lua_pushstring(_state, key.c_str());
-        pushScriptValue(value);
-        lua_rawset(_state, -3);
-    }
+    struct Push {
+        LuaStack* stack;
+        const std::map<std::string, ScriptValue>* dict;
+    } p{this, &dict};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        lua_newtable(L);
+        for (const auto& [key, value] : *p->dict) {
+            lua_pushstring(L, key.c_str());
+            p->stack->pushScriptValue(value);   // already protected: runs as it is
+            lua_rawset(L, -3);
+        }
+    }, &p);
 }
 
 void LuaStack::pushScriptValueArray(const std::list<ScriptValue>& array) {
-    lua_newtable(_state);
-    int index = 1;
-    for (const ScriptValue& value : array) {
-        pushScriptValue(value);
-        lua_rawseti(_state, -2, index++);
+    struct Push {
+        LuaStack* stack;
+        const std::list<ScriptValue>* array;
+    } p{this, &array};
+    pushProtected([](lua_State* L, void* c) {
+        const auto* p = static_cast<const Push*>(c);
+        lua_newtable(L);
+        int index = 1;
+        for (const ScriptValue& value : *p->array) {
+            p->stack->pushScriptValue(value);
+            lua_rawseti(L, -2, index++);
+        }
+    }, &p);
+}
+
+void LuaStack::pushProtected(void (*push)(lua_State* L, void* context), void* context) {
+    if (_callFromLua > 0 || _protectedPushes > 0) {
+        push(_state, context);
+        return;
     }
+    PushCall call{push, context, _pushSlotRef};
+    bool pushed = false;
+    ++_protectedPushes;
+    for (int attempt = 0; attempt < kPushAttempts && !pushed; ++attempt) {
+        if (lua_cpcall(_state, runPush, &call) == 0) {
+            pushed = true;
+        } else {
+            logLuaError(_state, -1);
+            lua_pop(_state, 1);
+        }
+    }
+    --_protectedPushes;
+    if (!pushed) {
+        lua_pushnil(_state);
+        return;
+    }
+    lua_rawgeti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
+    lua_pushboolean(_state, 0);
+    lua_rawseti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
 }
 
 bool LuaStack::pushFunctionByHandler(int handler) {
@@ -321,12 +453,7 @@ bool LuaStack::pushFunctionByHandler(int handler) {
 }
 
 int LuaStack::insertTraceback(int functionIndex) {
-    lua_rawgeti(_state, LUA_REGISTRYINDEX, _tracebackNameRef);
-    lua_rawget(_state, LUA_GLOBALSINDEX);
-    if (lua_type(_state, -1) != LUA_TFUNCTION) {
-        lua_pop(_state, 1);
-        return 0;
-    }
+    lua_rawgeti(_state, LUA_REGISTRYINDEX, _messageHandlerRef);
     lua_insert(_state, functionIndex);
     return functionIndex;
 }
@@ -335,6 +462,8 @@ int LuaStack::protectedCall(int numArgs, int numResults, int handlerIndex) {
     ++_callFromLua;
     const int error = lua_pcall(_state, numArgs, numResults, handlerIndex);
     --_callFromLua;
+    // Errors the message handler never saw (out of memory) or could not report.
+    if (error == LUA_ERRMEM || error == LUA_ERRERR) logLuaError(_state, -1);
     return error;
 }
 
@@ -348,9 +477,11 @@ int LuaStack::executeFunction(int numArgs) {
     return callFunctionAt(base, numArgs);
 }
 
-int LuaStack::callFunctionAt(int base, int numArgs) {
+int LuaStack::callFunctionAt(int base, int numArgs, bool* failed) {
     const int handler = insertTraceback(base);
-    if (protectedCall(numArgs, 1, handler) != 0) {
+    const bool error = protectedCall(numArgs, 1, handler) != 0;
+    if (failed) *failed = error;
+    if (error) {
         lua_settop(_state, base - 1);
         return 0;
     }

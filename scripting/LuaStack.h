@@ -16,8 +16,12 @@
 // number, gives its integer part cut to 32 bits, a boolean 1 or 0, anything
 // else 0.
 //
-// Protected calls use the global "__G__TRACKBACK__" as message handler when it is
-// a function; it is the only reporter of Lua errors. Main thread only.
+// Errors of protected calls are reported when they happen: the global
+// "__G__TRACKBACK__" is looked up then (so a chunk that defines it and then fails
+// is reported through it) and given the error; without one the error is logged as
+// "[LUA ERROR] <message>". An error raised where no protected call can catch it
+// is logged as "[LUA PANIC] <message>" before Lua ends the process. Main thread
+// only.
 #include <functional>
 #include <list>
 #include <map>
@@ -59,8 +63,12 @@ public:
     virtual int reallocateScriptHandler(int handler);
 
     virtual int executeString(const char* code);
-    // Runs a script file: "x.lua" is tried before "x.luac".
+    // Runs a script file: "x.lua" is tried before "x.luac". Its result as an int.
     virtual int executeScriptFile(const char* filename);
+    // The same, telling whether the file ran: false when it could not be read or
+    // loaded (logged as "[LUA ERROR] ..." with Lua's message, which is popped) or
+    // when it raised an error (reported as above). *result is 0 then.
+    bool runScriptFile(const char* filename, int* result);
     virtual int executeGlobalFunction(const char* name);
     // Empties the Lua stack.
     virtual void clean();
@@ -79,6 +87,13 @@ public:
     virtual void pushScriptValueArray(const std::list<ScriptValue>& array);
     // Pushes the handler's function; false (nothing pushed) when it names none.
     virtual bool pushFunctionByHandler(int handler);
+    // Runs push, which pushes exactly one value, so that a collection step it sets
+    // off (a __gc finalizer that raises) cannot end the process: outside a
+    // script's call it runs under a protected call, an error is logged and the
+    // push tried again (nil stands in after 8 failures). Inside a script's call it
+    // runs as it is and an error goes to that call. The push family above that
+    // allocates (strings, objects, script values) goes through here.
+    void pushProtected(void (*push)(lua_State* L, void* context), void* context);
 
     // Calls the handler with the numArgs values on top; on success func (when set
     // and numResults > 0) reads the numResults results, then they are removed.
@@ -125,18 +140,22 @@ protected:
     LuaStack() = default;
 
 private:
-    // Pushes "__G__TRACKBACK__" below the function at `functionIndex` when it is a
-    // function; returns its index, 0 when there is none.
+    // Pushes the message handler below the function at `functionIndex`; returns
+    // its index.
     int insertTraceback(int functionIndex);
     int protectedCall(int numArgs, int numResults, int handlerIndex);
-    // Calls the function at base (known to be one) with the numArgs values above it.
-    int callFunctionAt(int base, int numArgs);
+    // Calls the function at base (known to be one) with the numArgs values above it;
+    // *failed (when given) tells whether it raised.
+    int callFunctionAt(int base, int numArgs, bool* failed = nullptr);
 
     lua_State* _state = nullptr;
     // Registry slots (integer keys) of the handler function table and of the
-    // interned name "__G__TRACKBACK__": the per-call lookups skip string hashing.
+    // message handler: the per-call lookups skip string hashing.
     int _functionTableRef = LUA_NOREF;
-    int _tracebackNameRef = LUA_NOREF;
+    int _messageHandlerRef = LUA_NOREF;
+    // Registry slot through which a protected push hands its value back.
+    int _pushSlotRef = LUA_NOREF;
+    int _protectedPushes = 0;
     int _callFromLua = 0;
     bool _keyEnabled = false;
     unsigned char* _key = nullptr;

@@ -148,7 +148,10 @@ void Writer::deliver(const WriteJob& job, bool outcome) {
 
 namespace {
 
+// Upvalue 1 is the main thread of the state the table was made for: a call from
+// any coroutine of that state is queued for it, and answered on it.
 int luaWriteAtomicAsync(lua_State* L) {
+    lua_State* main = lua_tothread(L, lua_upvalueindex(1));
     size_t pathLength = 0;
     size_t dataLength = 0;
     const char* path = luaL_checklstring(L, 1, &pathLength);
@@ -160,7 +163,7 @@ int luaWriteAtomicAsync(lua_State* L) {
     }
     lua_pushvalue(L, 3);
     const int callback = luaL_ref(L, LUA_REGISTRYINDEX);
-    const bool queued = Writer::getInstance()->enqueue(L, path, pathLength, data, dataLength, callback);
+    const bool queued = Writer::getInstance()->enqueue(main, path, pathLength, data, dataLength, callback);
     if (!queued) luaL_unref(L, LUA_REGISTRYINDEX, callback);
     lua_pushboolean(L, queued ? 1 : 0);
     return 1;
@@ -186,7 +189,8 @@ void registerStreamIOTable(lua_State* L) {
     Writer::getInstance()->start(L);
     engine::pushCcTable(L);
     lua_newtable(L);
-    lua_pushcfunction(L, luaWriteAtomicAsync);
+    lua_pushthread(L);
+    lua_pushcclosure(L, luaWriteAtomicAsync, 1);
     lua_setfield(L, -2, "writeAtomicAsync");
     lua_pushcfunction(L, luaRenameAtomic);
     lua_setfield(L, -2, "renameAtomic");

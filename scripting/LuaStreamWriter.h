@@ -83,8 +83,10 @@ private:
     std::shared_ptr<Session> _session;
 };
 
-// Starts the writer for L and stores the table "VEXOStreamIO" in the global "cc"
-// (created when missing).
+// Starts the writer for L (the state's main thread) and stores the table
+// "VEXOStreamIO" in the global "cc" (created when missing). Its writeAtomicAsync
+// takes calls from any coroutine of L's state: the write is queued for L and the
+// callback runs on L.
 void registerStreamIOTable(lua_State* L);
 
 // Replaces `to` with `from` in one step; false when the rename fails.

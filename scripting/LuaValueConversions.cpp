@@ -15,6 +15,10 @@ namespace {
 // Value trees nested deeper than this (cyclic tables among them) are cut off: the
 // table at that depth is skipped on reading and pushed as nil on writing.
 constexpr int kMaxTreeDepth = 128;
+// The values one read of a tree may build. A table met at several places (shared
+// or cyclic) is read at each of them, so nesting shared tables doubles the tree
+// at each level: the read fails once it has built this many values.
+constexpr size_t kMaxTreeValues = size_t{1} << 18;
 
 bool isNumber(lua_State* L, int index) {
     tolua_Error err;
@@ -47,6 +51,15 @@ std::string textOf(lua_State* L, int index) {
     return text;
 }
 
+// t[key] read raw, through lua_tonumber (absent or not numeric: 0), as a float.
+float rawNumber(lua_State* L, int index, const char* key) {
+    lua_pushstring(L, key);
+    lua_rawget(L, index);
+    const auto v = static_cast<float>(lua_tonumber(L, -1));
+    lua_pop(L, 1);
+    return v;
+}
+
 // Common entry of the array readers: a state, an output, index within the stack and
 // a table there.
 bool canReadArray(lua_State* L, const void* out, int& index) {
@@ -56,57 +69,91 @@ bool canReadArray(lua_State* L, const void* out, int& index) {
     return isTable(L, index);
 }
 
-// Calls visit(stack index of entry i) for i = 1 .. #t with the entry pushed.
+// Calls visit(stack index of entry i) for i = 1 .. #t with the entry pushed, read
+// raw: no metamethod runs, so nothing raises while C++ containers are being built.
+// A visit that answers false ends the walk.
 template <class Visit>
 void forEachEntry(lua_State* L, int index, Visit visit) {
-    size_t n = lua_objlen(L, index);
+    const size_t n = std::min<size_t>(lua_objlen(L, index), INT32_MAX);
     for (size_t i = 1; i <= n; ++i) {
-        lua_pushnumber(L, static_cast<lua_Number>(i));
-        lua_gettable(L, index);
-        visit(lua_gettop(L));
+        lua_rawgeti(L, index, static_cast<int>(i));
+        bool more = true;
+        if constexpr (std::is_same_v<decltype(visit(0)), bool>) {
+            more = visit(lua_gettop(L));
+        } else {
+            visit(lua_gettop(L));
+        }
         lua_pop(L, 1);
+        if (!more) return;
     }
 }
 
-// Calls visit(keyIndex, valueIndex) for every pair of the table at index.
+// Calls visit(keyIndex, valueIndex) for every pair of the table at index (lua_next
+// is raw). A visit that answers false ends the walk.
 template <class Visit>
 void forEachPair(lua_State* L, int index, Visit visit) {
     lua_pushnil(L);
     while (lua_next(L, index) != 0) {
         int top = lua_gettop(L);
-        visit(top - 1, top);
+        bool more = true;
+        if constexpr (std::is_same_v<decltype(visit(0, 0)), bool>) {
+            more = visit(top - 1, top);
+        } else {
+            visit(top - 1, top);
+        }
+        if (!more) {
+            lua_pop(L, 2);
+            return;
+        }
         lua_pop(L, 1);   // the key stays for lua_next
     }
 }
 
-bool readTree(lua_State* L, int index, engine::Value* out, int depth);
-void readVectorEntries(lua_State* L, int index, engine::ValueVector* out, int depth);
-void readMapEntries(lua_State* L, int index, engine::ValueMap* out, int depth);
+// One read of a value tree: what it may still build. Once over the bound, every
+// level stops and the read fails.
+struct TreeRead {
+    size_t valuesLeft = kMaxTreeValues;
+    bool over = false;
+    bool take() {
+        if (valuesLeft == 0) over = true;
+        if (over) return false;
+        --valuesLeft;
+        return true;
+    }
+};
+
+bool readTree(lua_State* L, int index, engine::Value* out, int depth, TreeRead& read);
+void readVectorEntries(lua_State* L, int index, engine::ValueVector* out, int depth, TreeRead& read);
+void readMapEntries(lua_State* L, int index, engine::ValueMap* out, int depth, TreeRead& read);
 
 // A table as a vector (its [1] is not nil) or a string-keyed map.
-bool readTable(lua_State* L, int index, engine::Value* out, int depth) {
+bool readTable(lua_State* L, int index, engine::Value* out, int depth, TreeRead& read) {
     if (depth >= kMaxTreeDepth || !lua_checkstack(L, 4)) return false;
-    lua_pushnumber(L, 1);
-    lua_gettable(L, index);
+    lua_rawgeti(L, index, 1);
     bool isVector = !lua_isnil(L, -1);
     lua_pop(L, 1);
     if (isVector) {
         engine::ValueVector values;
-        readVectorEntries(L, index, &values, depth + 1);
+        readVectorEntries(L, index, &values, depth + 1, read);
+        if (read.over) return false;
         *out = engine::Value(std::move(values));
     } else {
         engine::ValueMap map;
-        readMapEntries(L, index, &map, depth + 1);
+        readMapEntries(L, index, &map, depth + 1, read);
+        if (read.over) return false;
         *out = engine::Value(std::move(map));
     }
     return true;
 }
 
-// One value of a tree; false (out untouched) for nil and the kinds a Value cannot hold.
-bool readTree(lua_State* L, int index, engine::Value* out, int depth) {
-    switch (lua_type(L, index)) {
+// One value of a tree; false (out untouched) for nil, the kinds a Value cannot hold
+// and a read over its bound.
+bool readTree(lua_State* L, int index, engine::Value* out, int depth, TreeRead& read) {
+    const int type = lua_type(L, index);
+    if (type == LUA_TNIL || type == LUA_TNONE || !read.take()) return false;
+    switch (type) {
     case LUA_TTABLE:
-        return readTable(L, index, out, depth);
+        return readTable(L, index, out, depth, read);
     case LUA_TSTRING: {
         size_t len = 0;
         const char* s = lua_tolstring(L, index, &len);
@@ -124,18 +171,20 @@ bool readTree(lua_State* L, int index, engine::Value* out, int depth) {
     }
 }
 
-void readVectorEntries(lua_State* L, int index, engine::ValueVector* out, int depth) {
+void readVectorEntries(lua_State* L, int index, engine::ValueVector* out, int depth, TreeRead& read) {
     forEachEntry(L, index, [&](int entry) {
         engine::Value value;
-        if (readTree(L, entry, &value, depth)) out->push_back(std::move(value));
+        if (readTree(L, entry, &value, depth, read)) out->push_back(std::move(value));
+        return !read.over;
     });
 }
 
-void readMapEntries(lua_State* L, int index, engine::ValueMap* out, int depth) {
+void readMapEntries(lua_State* L, int index, engine::ValueMap* out, int depth, TreeRead& read) {
     forEachPair(L, index, [&](int key, int value) {
-        if (!lua_isstring(L, key)) return;
+        if (!lua_isstring(L, key)) return true;
         engine::Value v;
-        if (readTree(L, value, &v, depth)) (*out)[textOf(L, key)] = std::move(v);
+        if (readTree(L, value, &v, depth, read)) (*out)[textOf(L, key)] = std::move(v);
+        return !read.over;
     });
 }
 
@@ -339,8 +388,9 @@ bool luaconv_read_string_vector(lua_State* L, int index, std::vector<std::string
 bool luaconv_read_vec3_vector(lua_State* L, int index, std::vector<engine::Vec3>* out, const char*) {
     if (!canReadArray(L, out, index)) return false;
     forEachEntry(L, index, [&](int entry) {
-        engine::Vec3 v;
-        if (luaconv_read_vec3(L, entry, &v)) out->push_back(v);
+        if (lua_istable(L, entry)) {
+            out->push_back(engine::Vec3(rawNumber(L, entry, "x"), rawNumber(L, entry, "y"), rawNumber(L, entry, "z")));
+        }
     });
     return true;
 }
@@ -364,7 +414,9 @@ bool luaconv_read_vec2_array(lua_State* L, int index, engine::Vec2** points, int
     std::unique_ptr<engine::Vec2[]> array(new engine::Vec2[n]);
     for (size_t i = 0; i < n; ++i) {
         lua_rawgeti(L, index, static_cast<int>(i + 1));
-        bool read = lua_istable(L, -1) && luaconv_read_vec2(L, lua_gettop(L), &array[i]);
+        const int entry = lua_gettop(L);
+        const bool read = lua_istable(L, entry);
+        if (read) array[i] = engine::Vec2(rawNumber(L, entry, "x"), rawNumber(L, entry, "y"));
         lua_pop(L, 1);
         if (!read) return false;
     }
@@ -415,17 +467,26 @@ void luaconv_push_vec2_array(lua_State* L, const engine::Vec2* points, int count
 
 // ---- Value trees
 
+// The tree readers build into their own containers and hand them over only when the
+// whole read succeeded.
+
 bool luaconv_read_value(lua_State* L, int index, engine::Value* out) {
     if (!L || !out) return false;
-    readTree(L, absIndex(L, index), out, 0);
-    return true;
+    TreeRead read;
+    engine::Value value;
+    if (readTree(L, absIndex(L, index), &value, 0, read)) *out = std::move(value);
+    return !read.over;
 }
 
 bool luaconv_read_value_map(lua_State* L, int index, engine::ValueMap* out) {
     if (!L || !out) return false;
     index = absIndex(L, index);
     if (!isTable(L, index)) return false;
-    readMapEntries(L, index, out, 1);
+    TreeRead read;
+    engine::ValueMap map;
+    readMapEntries(L, index, &map, 1, read);
+    if (read.over) return false;
+    for (auto& [key, value] : map) (*out)[key] = std::move(value);
     return true;
 }
 
@@ -433,12 +494,17 @@ bool luaconv_read_value_int_key_map(lua_State* L, int index, engine::ValueMapInt
     if (!L || !out) return false;
     index = absIndex(L, index);
     if (!isTable(L, index)) return false;
+    TreeRead read;
+    engine::ValueMapIntKey map;
     forEachPair(L, index, [&](int key, int value) {
         int intKey = 0;
-        if (!intKeyOf(L, key, &intKey)) return;
+        if (!intKeyOf(L, key, &intKey)) return true;
         engine::Value v;
-        if (readTree(L, value, &v, 1)) (*out)[intKey] = std::move(v);
+        if (readTree(L, value, &v, 1, read)) map[intKey] = std::move(v);
+        return !read.over;
     });
+    if (read.over) return false;
+    for (auto& [key, value] : map) (*out)[key] = std::move(value);
     return true;
 }
 
@@ -446,7 +512,11 @@ bool luaconv_read_value_vector(lua_State* L, int index, engine::ValueVector* out
     if (!L || !out) return false;
     index = absIndex(L, index);
     if (!isTable(L, index)) return false;
-    readVectorEntries(L, index, out, 1);
+    TreeRead read;
+    engine::ValueVector values;
+    readVectorEntries(L, index, &values, 1, read);
+    if (read.over) return false;
+    for (engine::Value& value : values) out->push_back(std::move(value));
     return true;
 }
 
@@ -454,10 +524,14 @@ bool luaconv_read_varargs_value_vector(lua_State* L, int argc, engine::ValueVect
     if (!L || !out || argc == 0) return false;
     // Arguments beyond the top are absent: nothing to read there.
     int last = static_cast<int>(std::min<long long>(argc + 1LL, lua_gettop(L)));
-    for (int i = 2; i <= last; ++i) {
+    TreeRead read;
+    engine::ValueVector values;
+    for (int i = 2; i <= last && !read.over; ++i) {
         engine::Value value;
-        if (readTree(L, i, &value, 0)) out->push_back(std::move(value));
+        if (readTree(L, i, &value, 0, read)) values.push_back(std::move(value));
     }
+    if (read.over) return false;
+    for (engine::Value& value : values) out->push_back(std::move(value));
     return true;
 }
 

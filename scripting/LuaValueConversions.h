@@ -55,7 +55,9 @@ bool luaconv_is_usertype_or_nil(lua_State* L, int index, const char* typeName, b
 
 // ---- Arrays and string maps
 // Entries 1 to the table's length; entries of another kind, holes included, are
-// skipped. These readers also fail when index lies beyond the top.
+// skipped. These readers also fail when index lies beyond the top. Tables (entries'
+// {x, y, z} fields too) are read raw: no metamethod runs, so nothing raises while
+// C++ containers are being built.
 
 bool luaconv_read_float_vector(lua_State* L, int index, std::vector<float>* out,
                                const char* funcName = "");
@@ -84,11 +86,14 @@ void luaconv_push_vec2_array(lua_State* L, const engine::Vec2* points, int count
 // ---- Value trees
 // Reading: a table whose [1] is not nil is a vector, any other table a string-keyed
 // map; strings, booleans and numbers (always double values) are scalars; other
-// values are skipped. Tables nested deeper than a fixed limit (or cyclic) are
-// skipped where they occur.
+// values are skipped. Tables are read raw (no metamethod runs). Tables nested
+// deeper than a fixed limit (or cyclic) are skipped where they occur. A table met
+// at several places is read at each; a read that would build more than a fixed
+// number of values (2^18: shared tables nested in each other double at each level)
+// fails, and a failed read leaves its output as it was.
 
-// Answers true for any value (false only for null L or out); *out is untouched for
-// nil, functions, userdata and threads.
+// Answers true for any value (false for null L or out and for a read over the
+// bound); *out is untouched for nil, functions, userdata and threads.
 bool luaconv_read_value(lua_State* L, int index, engine::Value* out);
 // False for a value that is not a table. Keys that are strings or numbers (by their
 // text) are taken; an entry replaces one of out under the same key.

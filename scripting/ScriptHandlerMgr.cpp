@@ -1,9 +1,13 @@
 #include "scripting/ScriptHandlerMgr.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 
 #include <tolua++.h>
 
+#include "scripting/LuaClassRegistry.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaNumberCasts.h"
 #include "scripting/ToluaFix.h"
@@ -37,9 +41,18 @@ ScriptHandlerMgr::HandlerType ScriptHandlerMgr::addCustomHandler(void* object, i
     int kind = kCustomBase;
     if (object) {
         Pairs& pairs = _handlers[object];
-        for (const auto& [k, id] : pairs) {
-            kind = std::max(kind, static_cast<int>(k) + 1);
+        int64_t next = kCustomBase;
+        for (const auto& [k, id] : pairs) next = std::max<int64_t>(next, static_cast<int64_t>(k) + 1);
+        if (next > INT_MAX) {
+            // A script filed a handler under the largest kind: take the lowest free
+            // custom kind instead (an object never holds 2^31 pairs).
+            next = kCustomBase;
+            while (std::any_of(pairs.begin(), pairs.end(),
+                               [&](const auto& p) { return static_cast<int64_t>(p.first) == next; })) {
+                ++next;
+            }
         }
+        kind = static_cast<int>(next);
         pairs.emplace_back(static_cast<HandlerType>(kind), handler);
     }
     return static_cast<HandlerType>(kind);
@@ -81,7 +94,21 @@ void ScriptHandlerMgr::removeObjectAllHandlers(void* object) {
 
 namespace {
 
-int kindArgument(lua_State* L, int index) { return luaconv::clampToInt32(tolua_tonumber(L, index, 0)); }
+// The handler kind argument, truncated toward zero; a kind outside the int range
+// (NaN included) raises the function's argument error.
+int kindArgument(lua_State* L, int index, const char* function) {
+    int32_t kind = 0;
+    if (!luaconv::toInt32Checked(tolua_tonumber(L, index, 0), &kind)) {
+        tolua_Error err{};
+        err.index = index;
+        err.array = 0;
+        err.type = "int";
+        char message[96];
+        std::snprintf(message, sizeof message, "#ferror in function '%s'.", function);
+        tolua_error(L, message, &err);
+    }
+    return kind;
+}
 
 int lua_ScriptHandlerMgr_getInstance(lua_State* L) {
     tolua_Error err;
@@ -107,7 +134,11 @@ int lua_ScriptHandlerMgr_registerScriptHandler(lua_State* L) {
         return 0;
     }
     void* object = tolua_tousertype(L, 2, nullptr);
-    const int kind = kindArgument(L, 4);
+    if (!object) {
+        luaL_error(L, "%s", "invalid 'cobj' in function 'tolua_Engine_ScriptHandlerMgr_registerScriptHandler00'\n");
+        return 0;
+    }
+    const int kind = kindArgument(L, 4, "registerScriptHandler");
     const int handler = toluafix_refFunction(L, 3, 0);
     self->addObjectHandler(object, handler, static_cast<ScriptHandlerMgr::HandlerType>(kind));
     return 0;
@@ -126,7 +157,7 @@ int lua_ScriptHandlerMgr_unregisterScriptHandler(lua_State* L) {
         return 0;
     }
     self->removeObjectHandler(tolua_tousertype(L, 2, nullptr),
-                              static_cast<ScriptHandlerMgr::HandlerType>(kindArgument(L, 3)));
+                              static_cast<ScriptHandlerMgr::HandlerType>(kindArgument(L, 3, "unregisterScriptHandler")));
     return 0;
 }
 
@@ -154,7 +185,7 @@ int register_script_handler_mgr(lua_State* L) {
     tolua_usertype(L, "ScriptHandlerMgr");
     tolua_module(L, nullptr, 0);
     tolua_beginmodule(L, nullptr);
-    tolua_cclass(L, "ScriptHandlerMgr", "ScriptHandlerMgr", "", nullptr);
+    tolua_cclass(L, "ScriptHandlerMgr", "ScriptHandlerMgr", "", &luaconv_collect<ScriptHandlerMgr>);
     tolua_beginmodule(L, "ScriptHandlerMgr");
     tolua_function(L, "getInstance", lua_ScriptHandlerMgr_getInstance);
     tolua_function(L, "registerScriptHandler", lua_ScriptHandlerMgr_registerScriptHandler);

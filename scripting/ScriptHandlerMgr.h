@@ -7,7 +7,8 @@
 //
 // Custom kinds (addCustomHandler) are numbered from CUSTOM_HANDLER_BASE up: one
 // more than the object's largest custom kind, so they never collide with a
-// built-in kind. Main thread only.
+// built-in kind; when that largest kind is INT_MAX, the lowest custom kind the
+// object does not use. Main thread only.
 #include <map>
 #include <utility>
 #include <vector>
@@ -107,6 +108,9 @@ private:
 // Registers the Lua side: usertypes "ScheduleHandlerDelegate" and
 // "ScriptHandlerMgr" and the class "ScriptHandlerMgr" with getInstance,
 // registerScriptHandler, unregisterScriptHandler and removeObjectAllHandlers.
+// A kind is truncated toward zero; one outside the int range (NaN included)
+// raises the function's argument error. registerScriptHandler on a dead object
+// raises "invalid 'cobj' ..." and keeps no reference to the function.
 int register_script_handler_mgr(lua_State* L);
 
 // A Ref with a no-op scheduleFunc; only its Lua usertype name is registered.

@@ -5,6 +5,15 @@
 #
 #   scripts/fuzz.sh [seconds] [target...]     (default: 60 s, every target)
 #
+# Each file-format target also gets a few large seeds made at run time
+# (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
+# atlases, images) run within a memory limit of 256 MB, so that growth with the
+# input shows as a finding; their sanitizer quarantine is kept small to fit in it.
+# Scratch files go under $TMPDIR only.
+#
+# The tree is built at -O1 with line tables only (enough for symbolised stack
+# traces): far cheaper to compile than an optimised build with full debug info.
+#
 # Prints executions and findings per target. A finding (crash, leak, timeout,
 # out-of-memory) is left under build/fuzz/runs/<target>/findings/ and the script
 # exits non-zero. VEXO_FUZZ_BUILD_DIR and VEXO_JOBS override the build folder and
@@ -21,20 +30,36 @@ if [ ${#targets[@]} -eq 0 ]; then
   for src in "$root"/fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
 fi
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= \
+  -DCMAKE_C_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
   -DVEXO_SANITIZE=ON -DVEXO_BUILD_FUZZ=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$jobs" --target "${targets[@]/#/vexo_fuzz_}"
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export TMPDIR="${TMPDIR:-/tmp}"
+
+# The memory limit of a target (MB), and its sanitizer options.
+memory_limit() {
+  case "$1" in
+    skeleton_json|skeleton_atlas|image_decode) echo 256 ;;
+    *) echo 2048 ;;
+  esac
+}
+asan_options() {
+  local options="detect_leaks=1:abort_on_error=1"
+  if [ "$(memory_limit "$1")" -lt 2048 ]; then options="$options:quarantine_size_mb=16"; fi
+  echo "$options"
+}
 
 run_one() {
   local target=$1 work="$build/runs/$1"
   rm -rf "$work"
   mkdir -p "$work/corpus" "$work/findings"
   if [ -d "$root/fuzz/seeds/$target" ]; then cp -R "$root/fuzz/seeds/$target/." "$work/corpus/"; fi
-  "$build/bin/vexo_fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$work/findings/" "$work/corpus" >"$work/log" 2>&1
+  python3 "$root/fuzz/large_seeds.py" "$target" "$work/corpus"
+  ASAN_OPTIONS="$(asan_options "$target")" "$build/bin/vexo_fuzz_$target" -max_total_time="$seconds" -timeout=20 \
+    -rss_limit_mb="$(memory_limit "$target")" -print_final_stats=1 -artifact_prefix="$work/findings/" \
+    "$work/corpus" >"$work/log" 2>&1
   echo $? >"$work/status"
 }
 

@@ -134,7 +134,10 @@ struct spFlipTimeline {
 };
 
 // Float index of the first key after target in a strided key array (keys *
-// step floats, at least two keys, times ascending); step for two keys.
+// step floats, times ascending), never below step nor past the last key: a
+// target that compares with nothing (NaN) answers step. 0 for fewer than two
+// keys. Applies take no key for a time that is not at or after the first key
+// (NaN included).
 int spTimeline_binarySearch(const float* values, int valuesLength, float target, int step);
 int spTimeline_binarySearch1(const float* values, int valuesLength, float target);
 

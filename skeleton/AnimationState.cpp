@@ -234,8 +234,9 @@ void spAnimationState_dispose(spAnimationState* self) {
 }
 
 void spAnimationState_update(spAnimationState* self, float delta) {
-    CallScope scope(self);
     delta *= self->timeScale;
+    if (!std::isfinite(delta)) return;
+    CallScope scope(self);
     for (int i = 0; i < self->tracksCount; ++i) {
         spTrackEntry* current = self->tracks[i];
         if (!current) continue;
@@ -264,8 +265,12 @@ void spAnimationState_apply(spAnimationState* self, spSkeleton* skeleton) {
         if (!current) continue;
         EventBuffer buffer(self, spAnimation_countEventKeys(current->animation));
         int eventsCount = 0;
-        float time = current->time;
+        // A finished one-shot entry holds its end: both times are clamped to it, so
+        // that while it waits for a queued successor its keys are not taken for a
+        // wrap and its events fire once.
+        float time = current->time, lastTime = current->lastTime;
         if (!current->loop && time > current->endTime) time = current->endTime;
+        if (!current->loop && lastTime > current->endTime) lastTime = current->endTime;
 
         if (spTrackEntry* previous = current->previous) {
             float alpha = current->mixTime / current->mixDuration * current->mix;
@@ -278,13 +283,13 @@ void spAnimationState_apply(spAnimationState* self, spSkeleton* skeleton) {
                 current->previous = nullptr;
                 retire(self, previous);
             }
-            spAnimation_mix(current->animation, skeleton, current->lastTime, time, current->loop, buffer.events,
+            spAnimation_mix(current->animation, skeleton, lastTime, time, current->loop, buffer.events,
                             &eventsCount, alpha);
         } else if (current->mix == 1) {
-            spAnimation_apply(current->animation, skeleton, current->lastTime, time, current->loop, buffer.events,
+            spAnimation_apply(current->animation, skeleton, lastTime, time, current->loop, buffer.events,
                               &eventsCount);
         } else {
-            spAnimation_mix(current->animation, skeleton, current->lastTime, time, current->loop, buffer.events,
+            spAnimation_mix(current->animation, skeleton, lastTime, time, current->loop, buffer.events,
                             &eventsCount, current->mix);
         }
 
@@ -327,7 +332,7 @@ void spAnimationState_clearTracks(spAnimationState* self) {
 
 spTrackEntry* spAnimationState_setAnimation(spAnimationState* self, int trackIndex, spAnimation* animation,
                                             int loop) {
-    if (trackIndex < 0 || !animation) return nullptr;
+    if (!spAnimationState_isTrackIndex(trackIndex) || !animation) return nullptr;
     CallScope scope(self);
     if (spTrackEntry* current = expandTracks(self, trackIndex)) {
         retireChain(self, current->next);
@@ -335,7 +340,8 @@ spTrackEntry* spAnimationState_setAnimation(spAnimationState* self, int trackInd
     }
     spTrackEntry* entry = newEntry(self, animation, loop);
     setCurrentEntry(self, trackIndex, entry);
-    return entry->disposed ? nullptr : entry;
+    // A listener may have replaced it (it can still be mixing out, not disposed).
+    return isCurrent(self, trackIndex, entry) ? entry : nullptr;
 }
 
 spTrackEntry* spAnimationState_setAnimationByName(spAnimationState* self, int trackIndex, const char* animationName,
@@ -346,7 +352,7 @@ spTrackEntry* spAnimationState_setAnimationByName(spAnimationState* self, int tr
 
 spTrackEntry* spAnimationState_addAnimation(spAnimationState* self, int trackIndex, spAnimation* animation,
                                             int loop, float delay) {
-    if (trackIndex < 0 || !animation) return nullptr;
+    if (!spAnimationState_isTrackIndex(trackIndex) || !animation || !std::isfinite(delay)) return nullptr;
     CallScope scope(self);
     spTrackEntry* entry = newEntry(self, animation, loop);
     spTrackEntry* last = expandTracks(self, trackIndex);
@@ -368,6 +374,12 @@ spTrackEntry* spAnimationState_addAnimationByName(spAnimationState* self, int tr
                                                   const char* animationName, int loop, float delay) {
     return spAnimationState_addAnimation(
         self, trackIndex, spSkeletonData_findAnimation(self->data->skeletonData, animationName), loop, delay);
+}
+
+int spAnimationState_isRunning(const spAnimationState* self) { return self->depth > 0; }
+
+int spAnimationState_isTrackIndex(int trackIndex) {
+    return trackIndex >= 0 && trackIndex < SP_ANIMATION_STATE_MAX_TRACKS;
 }
 
 spTrackEntry* spAnimationState_getTrackEntry(const spAnimationState* self, int trackIndex) {

@@ -12,10 +12,19 @@
 // not keep installed is disposed and not returned. Entries are never freed while
 // a state call is running: disposal (through disposeTrackEntry) waits for the
 // outermost call to return, so every entry a notification names stays readable
-// until then. Track indices below 0 are refused. Not thread-safe; dispose the
-// state outside its own notifications.
+// until then. Track indices below 0 or from SP_ANIMATION_STATE_MAX_TRACKS on are
+// refused, so that a state never holds more than that many tracks. Not
+// thread-safe; dispose the state outside its own notifications (while
+// spAnimationState_isRunning answers 0).
+//
+// A one-shot entry that has reached its end is applied at its end until it is
+// replaced or its track is cleared: its events and discrete keys are delivered
+// once, not again each frame while a queued successor waits for its delay.
 #include "skeleton/AnimationStateData.h"
 #include "skeleton/Skeleton.h"
+
+// Tracks are numbered 0 .. SP_ANIMATION_STATE_MAX_TRACKS - 1.
+enum { SP_ANIMATION_STATE_MAX_TRACKS = 256 };
 
 enum spEventType {
     SP_ANIMATION_START = 0,
@@ -72,6 +81,7 @@ spAnimationState* spAnimationState_create(spAnimationStateData* data);
 // Every track's entries (current, previous and queued) through disposeTrackEntry.
 void spAnimationState_dispose(spAnimationState* self);
 
+// A step (delta times the state's time scale) that is not finite is ignored.
 void spAnimationState_update(spAnimationState* self, float delta);
 void spAnimationState_apply(spAnimationState* self, spSkeleton* skeleton);
 
@@ -83,19 +93,25 @@ void spAnimationState_clearTrack(spAnimationState* self, int trackIndex);
 void spAnimationState_clearTracks(spAnimationState* self);
 
 // The new current entry, mixing from the one it replaces; the queue behind the
-// old entry is dropped. Null for a negative index, no animation, an unknown name,
-// or when a listener replaced the entry before the call returned.
+// old entry is dropped. Null for an index that is not a track, no animation, an
+// unknown name, or when a listener replaced the entry before the call returned.
 spTrackEntry* spAnimationState_setAnimation(spAnimationState* self, int trackIndex, spAnimation* animation,
                                             int loop);
 spTrackEntry* spAnimationState_setAnimationByName(spAnimationState* self, int trackIndex, const char* animationName,
                                                   int loop);
 // Queues the entry at the end of the track (current at once, without start
 // notification, on an empty track). A delay <= 0 counts from the point where the
-// mix into it must start: the last entry's end less the mix, plus delay.
+// mix into it must start: the last entry's end less the mix, plus delay. Null
+// as for setAnimation, and for a delay that is not finite (nothing queued).
 spTrackEntry* spAnimationState_addAnimation(spAnimationState* self, int trackIndex, spAnimation* animation,
                                             int loop, float delay);
 spTrackEntry* spAnimationState_addAnimationByName(spAnimationState* self, int trackIndex,
                                                   const char* animationName, int loop, float delay);
+
+// Whether the index names a track (0 .. SP_ANIMATION_STATE_MAX_TRACKS - 1).
+int spAnimationState_isTrackIndex(int trackIndex);
+// Whether a call of the state is running (a notification is being delivered).
+int spAnimationState_isRunning(const spAnimationState* self);
 
 // The track's current entry; null outside the tracks.
 spTrackEntry* spAnimationState_getTrackEntry(const spAnimationState* self, int trackIndex);

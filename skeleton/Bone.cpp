@@ -80,13 +80,19 @@ void spBone_updateWorldTransform(spBone* self) {
 }
 
 void spBone_worldToLocal(const spBone* self, float worldX, float worldY, float* localX, float* localY) {
-    // The inverse of the world matrix (flips are part of it). For a uniformly
-    // scaled bone this is the usual flip-adjusted form; it stays exact under a
-    // non-uniform scale too.
+    // The diagonal is taken as a and d, negated when exactly one axis is flipped,
+    // and each local axis divides by its own diagonal entry. Under a uniform scale
+    // this is the inverse of the world matrix; under a non-uniform one it is not,
+    // and the skeletons' IK poses were authored against this form, so it stays.
     float dx = worldX - self->worldX, dy = worldY - self->worldY;
-    float invDet = 1 / (self->m00 * self->m11 - self->m01 * self->m10);
-    *localX = (dx * self->m11 - dy * self->m01) * invDet;
-    *localY = (dy * self->m00 - dx * self->m10) * invDet;
+    float a = self->m00, d = self->m11;
+    if (self->worldFlipX != (self->worldFlipY != yDownFlag)) {
+        a = -a;
+        d = -d;
+    }
+    float invDet = 1 / (a * d - self->m01 * self->m10);
+    *localX = dx * a * invDet - dy * self->m01 * invDet;
+    *localY = dy * d * invDet - dx * self->m10 * invDet;
 }
 
 void spBone_localToWorld(const spBone* self, float localX, float localY, float* worldX, float* worldY) {

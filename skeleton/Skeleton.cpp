@@ -1,16 +1,12 @@
 #include "skeleton/Skeleton.h"
 
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #include "skeleton/extension.h"
 
 namespace {
-
-int boneIndexOf(const spSkeletonData* data, const spBoneData* bone) {
-    for (int i = 0; i < data->bonesCount; ++i)
-        if (data->bones[i] == bone) return i;
-    return -1;
-}
 
 void freeBoneCache(spSkeleton* self) {
     for (int i = 0; i < self->boneCacheCount; ++i) SK_FREE(self->boneCache[i]);
@@ -21,21 +17,54 @@ void freeBoneCache(spSkeleton* self) {
     self->boneCacheCount = 0;
 }
 
-// The level a bone goes to: the first constraint whose chain holds the bone or
-// one of its ancestors (the bone stands in levels i and i + 1), else -1 (level 0).
-int constraintLevel(const spSkeleton* self, const spBone* bone) {
-    for (const spBone* current = bone; current; current = current->parent) {
-        for (int i = 0; i < self->ikConstraintsCount; ++i) {
-            const spIkConstraint* ik = self->ikConstraints[i];
-            if (ik->bonesCount == 0) continue;
-            const spBone* parent = ik->bones[0];
-            for (const spBone* child = ik->bones[ik->bonesCount - 1]; child; child = child->parent) {
-                if (child == current) return i;
-                if (child == parent) break;
-            }
+// The level each bone goes to: the first constraint whose chain holds the bone
+// or, failing that, the nearest ancestor held by one (the bone stands in levels
+// i and i + 1), else -1 (level 0). A constraint's chain runs from its last bone
+// up through the parents to its first bone. Each chain is walked once and each
+// bone's level is taken from its parent's, so the cost is the bones plus the
+// chains' lengths.
+std::vector<int> constraintLevels(const spSkeleton* self) {
+    const int count = self->bonesCount;
+    std::unordered_map<const spBone*, int> indexOf;
+    indexOf.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) indexOf.emplace(self->bones[i], i);
+    auto index = [&](const spBone* bone) {
+        auto found = bone ? indexOf.find(bone) : indexOf.end();
+        return found == indexOf.end() ? -1 : found->second;
+    };
+
+    // The first constraint holding each bone in its chain.
+    std::vector<int> owner(static_cast<size_t>(count), -1);
+    for (int i = 0; i < self->ikConstraintsCount; ++i) {
+        const spIkConstraint* ik = self->ikConstraints[i];
+        if (ik->bonesCount == 0) continue;
+        const spBone* first = ik->bones[0];
+        for (const spBone* bone = ik->bones[ik->bonesCount - 1]; bone; bone = bone->parent) {
+            int b = index(bone);
+            if (b >= 0 && owner[static_cast<size_t>(b)] < 0) owner[static_cast<size_t>(b)] = i;
+            if (bone == first) break;
         }
     }
-    return -1;
+
+    constexpr int kUnknown = -2;
+    std::vector<int> levels(static_cast<size_t>(count), kUnknown);
+    std::vector<int> path;
+    for (int i = 0; i < count; ++i) {
+        // Climb to the first bone whose level is known or that a chain holds.
+        path.clear();
+        int b = i;
+        while (b >= 0 && levels[static_cast<size_t>(b)] == kUnknown && owner[static_cast<size_t>(b)] < 0) {
+            path.push_back(b);
+            b = index(self->bones[b]->parent);
+        }
+        int level = -1;
+        if (b >= 0) {
+            level = levels[static_cast<size_t>(b)] != kUnknown ? levels[static_cast<size_t>(b)] : owner[static_cast<size_t>(b)];
+            levels[static_cast<size_t>(b)] = level;
+        }
+        for (int p : path) levels[static_cast<size_t>(p)] = level;
+    }
+    return levels;
 }
 
 }  // namespace
@@ -46,13 +75,17 @@ spSkeleton* spSkeleton_create(spSkeletonData* data) {
 
     self->bonesCount = data->bonesCount;
     self->bones = SK_CALLOC(spBone*, self->bonesCount);
+    // Bone data to its index; the first of equal pointers counts.
+    std::unordered_map<const spBoneData*, int> dataIndex;
+    dataIndex.reserve(static_cast<size_t>(self->bonesCount));
     for (int i = 0; i < self->bonesCount; ++i) {
         spBoneData* boneData = data->bones[i];
         spBone* parent = nullptr;
         if (boneData->parent) {
-            int p = boneIndexOf(data, boneData->parent);
-            if (p >= 0 && p < i) parent = self->bones[p];
+            auto found = dataIndex.find(boneData->parent);
+            if (found != dataIndex.end() && found->second < i) parent = self->bones[found->second];
         }
+        dataIndex.emplace(boneData, i);
         self->bones[i] = spBone_create(boneData, self, parent);
     }
     self->root = self->bonesCount > 0 ? self->bones[0] : nullptr;
@@ -61,9 +94,9 @@ spSkeleton* spSkeleton_create(spSkeletonData* data) {
     self->slots = SK_CALLOC(spSlot*, self->slotsCount);
     for (int i = 0; i < self->slotsCount; ++i) {
         spSlotData* slotData = data->slots[i];
-        int b = boneIndexOf(data, slotData->boneData);
+        auto found = dataIndex.find(slotData->boneData);
         // A slot always sits on a bone of its data; a stray one is put on the root.
-        spBone* bone = b >= 0 ? self->bones[b] : self->root;
+        spBone* bone = found != dataIndex.end() ? self->bones[found->second] : self->root;
         self->slots[i] = SK_NEW(spSlot);
         self->slots[i]->data = slotData;
         self->slots[i]->bone = bone;
@@ -101,14 +134,13 @@ void spSkeleton_updateCache(spSkeleton* self) {
     self->boneCacheCount = self->ikConstraintsCount + 1;
     self->boneCacheCounts = SK_CALLOC(int, self->boneCacheCount);
     self->boneCache = SK_CALLOC(spBone**, self->boneCacheCount);
-    int* levels = SK_MALLOC(int, self->bonesCount);
+    std::vector<int> levels = constraintLevels(self);
     for (int i = 0; i < self->bonesCount; ++i) {
-        levels[i] = constraintLevel(self, self->bones[i]);
-        if (levels[i] < 0) {
+        if (levels[static_cast<size_t>(i)] < 0) {
             self->boneCacheCounts[0]++;
         } else {
-            self->boneCacheCounts[levels[i]]++;
-            self->boneCacheCounts[levels[i] + 1]++;
+            self->boneCacheCounts[levels[static_cast<size_t>(i)]]++;
+            self->boneCacheCounts[levels[static_cast<size_t>(i)] + 1]++;
         }
     }
     for (int i = 0; i < self->boneCacheCount; ++i) {
@@ -117,7 +149,7 @@ void spSkeleton_updateCache(spSkeleton* self) {
     }
     for (int i = 0; i < self->bonesCount; ++i) {
         spBone* bone = self->bones[i];
-        int level = levels[i];
+        int level = levels[static_cast<size_t>(i)];
         if (level < 0) {
             self->boneCache[0][self->boneCacheCounts[0]++] = bone;
         } else {
@@ -125,7 +157,6 @@ void spSkeleton_updateCache(spSkeleton* self) {
             self->boneCache[level + 1][self->boneCacheCounts[level + 1]++] = bone;
         }
     }
-    SK_FREE(levels);
 }
 
 void spSkeleton_updateWorldTransform(const spSkeleton* self) {

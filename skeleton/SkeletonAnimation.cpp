@@ -1,5 +1,7 @@
 #include "skeleton/SkeletonAnimation.h"
 
+#include <cmath>
+#include <cstddef>
 #include <new>
 
 #include "engine/base/Log.h"
@@ -87,15 +89,43 @@ SkeletonAnimation::SkeletonAnimation(spSkeletonData* skeletonData, bool ownsSkel
     initWithData(skeletonData, ownsSkeletonData);
 }
 
-SkeletonAnimation::~SkeletonAnimation() { disposeState(); }
+SkeletonAnimation::~SkeletonAnimation() {
+    disposeState();
+    disposeRetiredStates(true);
+}
+
+namespace {
+
+void disposeStateAndData(spAnimationState* state, bool ownsData) {
+    spAnimationStateData* data = state->data;
+    spAnimationState_dispose(state);
+    // The state's entries are gone before the mix table they were looked up in.
+    if (ownsData) spAnimationStateData_dispose(data);
+}
+
+}  // namespace
 
 void SkeletonAnimation::disposeState() {
     if (!_state) return;
-    spAnimationStateData* data = _state->data;
-    spAnimationState_dispose(_state);
+    if (spAnimationState_isRunning(_state)) {
+        // Replaced from its own notification: the running call still walks it.
+        _retiredStates.push_back({_state, _ownsAnimationStateData});
+    } else {
+        disposeStateAndData(_state, _ownsAnimationStateData);
+    }
     _state = nullptr;
-    // The state's entries are gone before the mix table they were looked up in.
-    if (_ownsAnimationStateData) spAnimationStateData_dispose(data);
+}
+
+void SkeletonAnimation::disposeRetiredStates(bool force) {
+    for (size_t i = 0; i < _retiredStates.size();) {
+        RetiredState retired = _retiredStates[i];
+        if (!force && spAnimationState_isRunning(retired.state)) {
+            ++i;
+            continue;
+        }
+        _retiredStates.erase(_retiredStates.begin() + static_cast<std::ptrdiff_t>(i));
+        disposeStateAndData(retired.state, retired.ownsData);
+    }
 }
 
 void SkeletonAnimation::installState(spAnimationStateData* stateData) {
@@ -125,9 +155,12 @@ void SkeletonAnimation::update(float delta) {
     SkeletonRenderer::update(delta);
     if (!_state) return;
     delta *= getTimeScale();
+    if (!std::isfinite(delta)) delta = 0;   // logged by the renderer's update; the pose is still applied
     spAnimationState_update(_state, delta);
+    // A notification may have replaced the state: the new one is applied.
     spAnimationState_apply(_state, getSkeleton());
     spSkeleton_updateWorldTransform(getSkeleton());
+    disposeRetiredStates();
 }
 
 void SkeletonAnimation::setMix(const std::string& fromAnimation, const std::string& toAnimation, float duration) {
@@ -140,14 +173,28 @@ spTrackEntry* SkeletonAnimation::setAnimation(int trackIndex, const std::string&
         engine::log("Skeleton: Animation not found: %s", name.c_str());
         return nullptr;
     }
+    if (!spAnimationState_isTrackIndex(trackIndex)) {
+        engine::log("Skeleton: track index %d is outside 0 to %d", trackIndex, SP_ANIMATION_STATE_MAX_TRACKS - 1);
+        return nullptr;
+    }
     Hold hold(this);
-    return spAnimationState_setAnimation(_state, trackIndex, animation, loop);
+    spTrackEntry* entry = spAnimationState_setAnimation(_state, trackIndex, animation, loop);
+    disposeRetiredStates();
+    return entry;
 }
 
 spTrackEntry* SkeletonAnimation::addAnimation(int trackIndex, const std::string& name, bool loop, float delay) {
     spAnimation* animation = getSkeleton() ? spSkeletonData_findAnimation(getSkeleton()->data, name.c_str()) : nullptr;
     if (!animation || !_state) {
         engine::log("Skeleton: Animation not found: %s", name.c_str());
+        return nullptr;
+    }
+    if (!spAnimationState_isTrackIndex(trackIndex)) {
+        engine::log("Skeleton: track index %d is outside 0 to %d", trackIndex, SP_ANIMATION_STATE_MAX_TRACKS - 1);
+        return nullptr;
+    }
+    if (!std::isfinite(delay)) {
+        engine::log("Skeleton: delay must be finite, %g refused", static_cast<double>(delay));
         return nullptr;
     }
     Hold hold(this);
@@ -162,12 +209,14 @@ void SkeletonAnimation::clearTracks() {
     if (!_state) return;
     Hold hold(this);
     spAnimationState_clearTracks(_state);
+    disposeRetiredStates();
 }
 
 void SkeletonAnimation::clearTrack(int trackIndex) {
     if (!_state) return;
     Hold hold(this);
     spAnimationState_clearTrack(_state, trackIndex);
+    disposeRetiredStates();
 }
 
 TrackEntryListeners* SkeletonAnimation::getTrackEntryListeners(spTrackEntry* entry) {

@@ -7,6 +7,7 @@
 // state: its operations return none and do nothing.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "skeleton/AnimationState.h"
 #include "skeleton/SkeletonRenderer.h"
@@ -41,11 +42,15 @@ public:
     // world transform.
     void update(float delta) override;
 
-    // Replaces the state by one on that mix table (not owned; it must outlive the node).
+    // Replaces the state by one on that mix table (not owned; it must outlive the
+    // node). Called from one of the state's own notifications, the replaced state
+    // is disposed once its running update or apply has returned.
     void setAnimationStateData(spAnimationStateData* stateData);
     void setMix(const std::string& fromAnimation, const std::string& toAnimation, float duration);
 
-    // An unknown name logs "Skeleton: Animation not found: <name>" and returns none.
+    // An unknown name logs "Skeleton: Animation not found: <name>" and returns none;
+    // so does a track index the state refuses (see SP_ANIMATION_STATE_MAX_TRACKS),
+    // and, for addAnimation, a delay that is not finite (both logged).
     spTrackEntry* setAnimation(int trackIndex, const std::string& name, bool loop);
     spTrackEntry* addAnimation(int trackIndex, const std::string& name, bool loop, float delay = 0);
     spTrackEntry* getCurrent(int trackIndex = 0);
@@ -73,9 +78,18 @@ private:
     TrackEntryListeners* getTrackEntryListeners(spTrackEntry* entry);
     void installState(spAnimationStateData* stateData);
     void disposeState();
+    // Disposes the replaced states whose calls have all returned (all of them
+    // when force is set).
+    void disposeRetiredStates(bool force = false);
+
+    struct RetiredState {
+        spAnimationState* state;
+        bool ownsData;
+    };
 
     spAnimationState* _state = nullptr;
     bool _ownsAnimationStateData = false;
+    std::vector<RetiredState> _retiredStates;
     StartListener _startListener;
     EndListener _endListener;
     CompleteListener _completeListener;

@@ -1,8 +1,11 @@
 #include "skeleton/SkeletonJson.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "skeleton/Animation.h"
 #include "skeleton/AtlasAttachmentLoader.h"
@@ -18,7 +21,9 @@ namespace {
 const size_t kMaxErrorLength = 255;
 const int kMaxMeshVertices = 65535;
 
+// Keeps the first problem of a read: later ones are dropped.
 void setError(spSkeletonJson* self, const char* message, const char* detail, size_t detailLength) {
+    if (self->error) return;
     std::string text(message);
     if (detail) text.append(detail, detailLength);
     if (text.size() > kMaxErrorLength) text.resize(kMaxErrorLength);
@@ -120,6 +125,18 @@ bool trianglesValid(const int* triangles, int count, int vertexCount) {
     return true;
 }
 
+// The first number of the tree that is not finite (NaN, an infinity, or a value
+// beyond float's range), else null. Every number of a skeleton document stands
+// for a time, a length, an angle or a count, none of which can be infinite.
+const spJson* firstNonFiniteNumber(const spJson* node, int depth = 0) {
+    for (; node; node = node->next) {
+        if (node->type == SP_JSON_NUMBER && !std::isfinite(node->valueFloat)) return node;
+        if (depth < SP_JSON_MAX_DEPTH && isContainer(node))
+            if (const spJson* found = firstNonFiniteNumber(node->child, depth + 1)) return found;
+    }
+    return nullptr;
+}
+
 bool isAncestor(const spBoneData* ancestor, const spBoneData* bone) {
     for (const spBoneData* b = bone->parent; b; b = b->parent)
         if (b == ancestor) return true;
@@ -128,7 +145,8 @@ bool isAncestor(const spBoneData* ancestor, const spBoneData* bone) {
 
 class Reader {
 public:
-    Reader(spSkeletonJson* json, spSkeletonData* data) : _json(json), _data(data), _scale(json->scale) {}
+    Reader(spSkeletonJson* json, spSkeletonData* data, const char* file)
+        : _json(json), _data(data), _scale(json->scale), _file(file) {}
 
     bool readBones(spJson* bones);
     bool readIk(spJson* ik);
@@ -146,11 +164,48 @@ private:
     bool readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson* offsets);
 
     void error(const char* message, const char* detail) { setError(_json, message, detail); }
+    // Counts bytes of keys against the read's budget before they are allocated;
+    // false with the error set (naming the file and the animation) when they do
+    // not fit.
+    bool charge(size_t bytes, const char* animation);
+
+    // Name lookups through indexes built as bones and slots are read (the first
+    // of equal names counts), so that large skeletons read in linear time.
+    int boneIndexOf(const char* name) const { return lookup(_boneIndex, name); }
+    spBoneData* findBone(const char* name) const {
+        int i = boneIndexOf(name);
+        return i < 0 ? nullptr : _data->bones[i];
+    }
+    int slotIndexOf(const char* name) const { return lookup(_slotIndex, name); }
+    spEventData* findEvent(const char* name) const {
+        int i = lookup(_eventIndex, name);
+        return i < 0 ? nullptr : _data->events[i];
+    }
+    static int lookup(const std::unordered_map<std::string_view, int>& index, const char* name) {
+        if (!name) return -1;
+        auto found = index.find(std::string_view(name));
+        return found == index.end() ? -1 : found->second;
+    }
 
     spSkeletonJson* _json;
     spSkeletonData* _data;
     float _scale;
+    std::unordered_map<std::string_view, int> _boneIndex;
+    std::unordered_map<std::string_view, int> _slotIndex;
+    std::unordered_map<std::string_view, int> _eventIndex;
+    const char* _file;
+    size_t _keyBytes = 0;
 };
+
+bool Reader::charge(size_t bytes, const char* animation) {
+    if (bytes <= SP_SKELETON_JSON_KEY_BUDGET - _keyBytes) {
+        _keyBytes += bytes;
+        return true;
+    }
+    std::string detail = std::string(animation) + " in " + (_file ? _file : "(text)");
+    error("Animation keys over the 32 MB budget: ", detail.c_str());
+    return false;
+}
 
 bool Reader::readBones(spJson* bones) {
     _data->bones = SK_CALLOC(spBoneData*, bones->size);
@@ -158,13 +213,14 @@ bool Reader::readBones(spJson* bones) {
         spBoneData* parent = nullptr;
         const char* parentName = spJson_getString(map, "parent", nullptr);
         if (parentName) {
-            parent = spSkeletonData_findBone(_data, parentName);
+            parent = findBone(parentName);
             if (!parent) {
                 error("Parent bone not found: ", parentName);
                 return false;
             }
         }
         spBoneData* bone = spBoneData_create(stringOr(map, "name", ""), parent);
+        _boneIndex.emplace(bone->name, _data->bonesCount);
         _data->bones[_data->bonesCount++] = bone;
         bone->length = spJson_getFloat(map, "length", 0) * _scale;
         bone->x = spJson_getFloat(map, "x", 0) * _scale;
@@ -191,7 +247,7 @@ bool Reader::readIk(spJson* ik) {
         constraint->bones = SK_CALLOC(spBoneData*, bonesCount);
         for (spJson* b = bonesCount ? bones->child : nullptr; b && constraint->bonesCount < bonesCount; b = b->next) {
             const char* boneName = b->valueString ? b->valueString : "";
-            spBoneData* bone = spSkeletonData_findBone(_data, boneName);
+            spBoneData* bone = findBone(boneName);
             if (!bone) {
                 error("IK bone not found: ", boneName);
                 return false;
@@ -199,7 +255,7 @@ bool Reader::readIk(spJson* ik) {
             constraint->bones[constraint->bonesCount++] = bone;
         }
         const char* targetName = stringOr(map, "target", "");
-        constraint->target = spSkeletonData_findBone(_data, targetName);
+        constraint->target = findBone(targetName);
         if (!constraint->target) {
             error("Target bone not found: ", targetName);
             return false;
@@ -222,12 +278,13 @@ bool Reader::readSlots(spJson* slots) {
     _data->slots = SK_CALLOC(spSlotData*, count);
     for (spJson* map = slots->child; map && _data->slotsCount < count; map = map->next) {
         const char* boneName = stringOr(map, "bone", "");
-        spBoneData* bone = spSkeletonData_findBone(_data, boneName);
+        spBoneData* bone = findBone(boneName);
         if (!bone) {
             error("Slot bone not found: ", boneName);
             return false;
         }
         spSlotData* slot = spSlotData_create(stringOr(map, "name", ""), bone);
+        _slotIndex.emplace(slot->name, _data->slotsCount);
         _data->slots[_data->slotsCount++] = slot;
         readColor(map, slot);
         spJson* attachment = spJson_getItem(map, "attachment");
@@ -251,7 +308,7 @@ bool Reader::readSkins(spJson* skins) {
         _data->skins[_data->skinsCount++] = skin;
         if (std::strcmp(skinName, "default") == 0) _data->defaultSkin = skin;
         for (spJson* slotMap = isContainer(skinMap) ? skinMap->child : nullptr; slotMap; slotMap = slotMap->next) {
-            int slotIndex = spSkeletonData_findSlotIndex(_data, slotMap->name ? slotMap->name : "");
+            int slotIndex = slotIndexOf(slotMap->name ? slotMap->name : "");
             if (slotIndex < 0) continue;
             for (spJson* entry = isContainer(slotMap) ? slotMap->child : nullptr; entry; entry = entry->next)
                 if (!readAttachment(skin, slotIndex, entry)) return false;
@@ -392,6 +449,7 @@ void Reader::readEvents(spJson* events) {
     _data->events = SK_CALLOC(spEventData*, count);
     for (spJson* map = events->child; map && _data->eventsCount < count; map = map->next) {
         spEventData* event = spEventData_create(map->name ? map->name : "");
+        _eventIndex.emplace(event->name, _data->eventsCount);
         _data->events[_data->eventsCount++] = event;
         event->intValue = spJson_getInt(map, "int", 0);
         event->floatValue = spJson_getFloat(map, "float", 0);
@@ -423,21 +481,21 @@ int Reader::countTimelines(spJson* root) const {
 }
 
 bool Reader::readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson* offsets) {
-    int slotsCount = _data->slotsCount;
-    int* order = SK_MALLOC(int, slotsCount);
+    int slotsCount = timeline->slotsCount;
+    int* order = SK_MALLOC(int, slotsCount);   // becomes the stored key
     int* unchanged = SK_MALLOC(int, slotsCount);
     for (int i = 0; i < slotsCount; ++i) order[i] = -1;
     int unchangedCount = 0, cursor = 0;
     bool valid = true;
     for (spJson* offset = offsets->child; offset && valid; offset = offset->next) {
         const char* slotName = stringOr(offset, "slot", "");
-        int slotIndex = spSkeletonData_findSlotIndex(_data, slotName);
+        int slotIndex = slotIndexOf(slotName);
         if (slotIndex < 0) {
             error("Slot not found: ", slotName);
             valid = false;
             break;
         }
-        if (slotIndex < cursor) {
+        if (slotIndex < cursor || slotIndex >= slotsCount) {
             error("Invalid draw order: ", slotName);
             valid = false;
             break;
@@ -455,7 +513,9 @@ bool Reader::readDrawOrder(spDrawOrderTimeline* timeline, int frameIndex, spJson
         while (cursor < slotsCount) unchanged[unchangedCount++] = cursor++;
         for (int i = slotsCount - 1; i >= 0; --i)
             if (order[i] == -1) order[i] = unchanged[--unchangedCount];
-        spDrawOrderTimeline_setFrame(timeline, frameIndex, timeline->frames[frameIndex], order);
+        SK_FREE(timeline->drawOrders[frameIndex]);
+        timeline->drawOrders[frameIndex] = order;
+        order = nullptr;
     }
     SK_FREE(unchanged);
     SK_FREE(order);
@@ -481,7 +541,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
     spJson* slots = spJson_getItem(root, "slots");
     for (spJson* slotMap = isContainer(slots) ? slots->child : nullptr; slotMap; slotMap = slotMap->next) {
         const char* slotName = slotMap->name ? slotMap->name : "";
-        int slotIndex = spSkeletonData_findSlotIndex(_data, slotName);
+        int slotIndex = slotIndexOf(slotName);
         if (slotIndex < 0) return fail("Slot not found: ", slotName);
         for (spJson* kind = isContainer(slotMap) ? slotMap->child : nullptr; kind; kind = kind->next) {
             const char* kindName = kind->name ? kind->name : "";
@@ -522,7 +582,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
     spJson* bones = spJson_getItem(root, "bones");
     for (spJson* boneMap = isContainer(bones) ? bones->child : nullptr; boneMap; boneMap = boneMap->next) {
         const char* boneName = boneMap->name ? boneMap->name : "";
-        int boneIndex = spSkeletonData_findBoneIndex(_data, boneName);
+        int boneIndex = boneIndexOf(boneName);
         if (boneIndex < 0) return fail("Bone not found: ", boneName);
         for (spJson* kind = isContainer(boneMap) ? boneMap->child : nullptr; kind; kind = kind->next) {
             const char* kindName = kind->name ? kind->name : "";
@@ -598,7 +658,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
     for (spJson* skinMap = isContainer(ffd) ? ffd->child : nullptr; skinMap; skinMap = skinMap->next) {
         spSkin* skin = spSkeletonData_findSkin(_data, skinMap->name ? skinMap->name : "");
         for (spJson* slotMap = isContainer(skinMap) ? skinMap->child : nullptr; slotMap; slotMap = slotMap->next) {
-            int slotIndex = spSkeletonData_findSlotIndex(_data, slotMap->name ? slotMap->name : "");
+            int slotIndex = slotIndexOf(slotMap->name ? slotMap->name : "");
             for (spJson* entry = isContainer(slotMap) ? slotMap->child : nullptr; entry; entry = entry->next) {
                 const char* key = entry->name ? entry->name : "";
                 spAttachment* attachment =
@@ -615,33 +675,36 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
                 } else if (attachment->type == SP_ATTACHMENT_SKINNED_MESH) {
                     vertexCount = reinterpret_cast<spSkinnedMeshAttachment*>(attachment)->weightsCount / 3 * 2;
                 }
+                // Every key holds a whole copy of the attachment's vertices.
+                if (!charge(static_cast<size_t>(keys) * static_cast<size_t>(vertexCount) * sizeof(float), name)) {
+                    spAnimation_dispose(animation);
+                    return nullptr;
+                }
                 spFFDTimeline* timeline = spFFDTimeline_create(keys, vertexCount);
                 timeline->slotIndex = slotIndex;
                 timeline->attachment = attachment;
-                float* vertices = SK_CALLOC(float, vertexCount);
+                // Each key is the attachment's own vertices (zeros for a skinned
+                // mesh) plus the keyed offsets, written once into the stored key.
                 int i = 0;
                 for (spJson* frame = entry->child; frame && i < keys; frame = frame->next, ++i) {
-                    for (int v = 0; v < vertexCount; ++v) vertices[v] = 0;
                     spJson* values = spJson_getItem(frame, "vertices");
-                    if (values) {
-                        int start = spJson_getInt(frame, "offset", 0);
-                        int count = keysOf(values);
-                        if (start < 0 || count > vertexCount - start) {
-                            SK_FREE(vertices);
-                            spTimeline_dispose(&timeline->super.super);
-                            return fail("Invalid FFD vertices: ", key);
-                        }
-                        int v = start;
-                        for (spJson* value = count ? values->child : nullptr; value && v < start + count;
-                             value = value->next)
-                            vertices[v++] = value->valueFloat * _scale;
+                    int start = values ? spJson_getInt(frame, "offset", 0) : 0;
+                    int count = keysOf(values);
+                    if (start < 0 || count > vertexCount - start) {
+                        spTimeline_dispose(&timeline->super.super);
+                        return fail("Invalid FFD vertices: ", key);
                     }
-                    if (ownVertices)
-                        for (int v = 0; v < vertexCount; ++v) vertices[v] += ownVertices[v];
-                    spFFDTimeline_setFrame(timeline, i, spJson_getFloat(frame, "time", 0), vertices);
+                    float* vertices = SK_MALLOC(float, vertexCount);
+                    if (ownVertices) std::memcpy(vertices, ownVertices, sizeof(float) * static_cast<size_t>(vertexCount));
+                    else std::memset(vertices, 0, sizeof(float) * static_cast<size_t>(vertexCount));
+                    int v = start;
+                    for (spJson* value = count ? values->child : nullptr; value && v < start + count; value = value->next)
+                        vertices[v++] += value->valueFloat * _scale;
+                    SK_FREE(timeline->frameVertices[i]);
+                    timeline->frameVertices[i] = vertices;
+                    timeline->frames[i] = spJson_getFloat(frame, "time", 0);
                     readCurve(&timeline->super, i, frame);
                 }
-                SK_FREE(vertices);
                 add(&timeline->super.super, timeline->frames[keys - 1]);
             }
         }
@@ -655,7 +718,9 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
             timeline->frames[i] = spJson_getFloat(key, "time", 0);
             spJson* offsets = spJson_getItem(key, "offsets");
             if (!offsets) continue;
-            if (!readDrawOrder(timeline, i, offsets)) {
+            // A key with offsets holds one index per slot.
+            if (!charge(static_cast<size_t>(_data->slotsCount) * sizeof(int), name) ||
+                !readDrawOrder(timeline, i, offsets)) {
                 spTimeline_dispose(&timeline->super);
                 spAnimation_dispose(animation);
                 return nullptr;
@@ -670,7 +735,7 @@ spAnimation* Reader::readAnimation(spJson* root, const char* name) {
         int i = 0;
         for (spJson* key = events->child; key && i < keys; key = key->next, ++i) {
             const char* eventName = stringOr(key, "name", "");
-            spEventData* eventData = spSkeletonData_findEvent(_data, eventName);
+            spEventData* eventData = findEvent(eventName);
             if (!eventData) {
                 spTimeline_dispose(&timeline->super);
                 return fail("Event not found: ", eventName);
@@ -715,7 +780,10 @@ spSkeletonData* spSkeletonJson_readSkeletonData(spSkeletonJson* self, const char
     return spSkeletonJson_readSkeletonDataWithLength(self, json, json ? std::strlen(json) : 0);
 }
 
-spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, const char* json, size_t length) {
+namespace {
+
+// file names the source in errors (null for text handed in directly).
+spSkeletonData* readSkeletonData(spSkeletonJson* self, const char* json, size_t length, const char* file) {
     SK_FREE(self->error);
     self->error = nullptr;
 
@@ -726,6 +794,11 @@ spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, 
             setError(self, "Invalid skeleton JSON: ", at, static_cast<size_t>(json + length - at));
         else
             setError(self, "Invalid skeleton JSON: ", nullptr);
+        return nullptr;
+    }
+    if (const spJson* number = firstNonFiniteNumber(root)) {
+        setError(self, "Invalid skeleton JSON: number is not finite: ", number->name ? number->name : "(item)");
+        spJson_dispose(root);
         return nullptr;
     }
     spJson* bones = root->type == SP_JSON_OBJECT ? spJson_getItem(root, "bones") : nullptr;
@@ -744,7 +817,7 @@ spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, 
         data->height = spJson_getFloat(skeleton, "height", 0);
     }
 
-    Reader reader(self, data);
+    Reader reader(self, data, file);
     spJson* ik = spJson_getItem(root, "ik");
     spJson* slots = spJson_getItem(root, "slots");
     spJson* skins = spJson_getItem(root, "skins");
@@ -771,6 +844,12 @@ spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, 
     return data;
 }
 
+}  // namespace
+
+spSkeletonData* spSkeletonJson_readSkeletonDataWithLength(spSkeletonJson* self, const char* json, size_t length) {
+    return readSkeletonData(self, json, length, nullptr);
+}
+
 spSkeletonData* spSkeletonJson_readSkeletonDataFile(spSkeletonJson* self, const char* path) {
     int length = 0;
     char* json = skeleton_readFileHook(path, &length);
@@ -780,7 +859,7 @@ spSkeletonData* spSkeletonJson_readSkeletonDataFile(spSkeletonJson* self, const 
         setError(self, "Unable to read skeleton file: ", path);
         return nullptr;
     }
-    spSkeletonData* data = spSkeletonJson_readSkeletonDataWithLength(self, json, static_cast<size_t>(length));
+    spSkeletonData* data = readSkeletonData(self, json, static_cast<size_t>(length), path);
     SK_FREE(json);
     return data;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
@@ -57,7 +58,12 @@ int worldVerticesCount(const spAttachment* attachment) {
     }
 }
 
-uint8_t colorByte(float value) { return static_cast<uint8_t>(static_cast<int>(value)); }
+// Truncated to a byte, clamped to 0 .. 255; NaN gives 0.
+uint8_t colorByte(float value) {
+    if (!(value > 0)) return 0;
+    if (value >= 255) return 255;
+    return static_cast<uint8_t>(value);
+}
 
 }  // namespace
 
@@ -162,7 +168,21 @@ void SkeletonRenderer::initialize() {
 }
 
 void SkeletonRenderer::update(float delta) {
-    if (_skeleton) spSkeleton_update(_skeleton, delta * _timeScale);
+    if (!_skeleton) return;
+    float step = delta * _timeScale;
+    if (!std::isfinite(step)) {
+        engine::log("Skeleton: frame step is not finite (%g), skipped", static_cast<double>(step));
+        return;
+    }
+    spSkeleton_update(_skeleton, step);
+}
+
+void SkeletonRenderer::setTimeScale(float scale) {
+    if (!std::isfinite(scale)) {
+        engine::log("Skeleton: time scale must be finite, %g ignored", static_cast<double>(scale));
+        return;
+    }
+    _timeScale = scale;
 }
 
 void SkeletonRenderer::onEnter() {

@@ -44,7 +44,8 @@ public:
     void initWithFile(const std::string& skeletonDataFile, spAtlas* atlas, float scale = 1);
     void initWithData(spSkeletonData* skeletonData, bool ownsSkeletonData = false);
 
-    // Skeleton clock += delta * timeScale.
+    // Skeleton clock += delta * timeScale; a step that is not finite is logged and
+    // skipped.
     void update(float delta) override;
     // Entering the running scene schedules the per-frame update; leaving unschedules it.
     void onEnter() override;
@@ -60,7 +61,8 @@ public:
 
     virtual void drawSkeleton(const engine::Mat4& transform, uint32_t transformFlags);
 
-    void setTimeScale(float scale) { _timeScale = scale; }
+    // A scale that is not finite (NaN, infinities) is logged and ignored.
+    void setTimeScale(float scale);
     float getTimeScale() const { return _timeScale; }
     void setDebugSlotsEnabled(bool enabled) { _debugSlots = enabled; }
     bool getDebugSlotsEnabled() const { return _debugSlots; }

@@ -37,7 +37,7 @@ float spanPercent(const spCurveTimeline* timeline, int spanIndex, float t0, floa
 // when time is at or after it, else the one before the first later key. -1 when
 // time lies before the first key.
 int discreteKey(const float* frames, int keys, int stride, float time) {
-    if (keys <= 0 || time < frames[0]) return -1;
+    if (keys <= 0 || !(time >= frames[0])) return -1;
     if (time >= frames[(keys - 1) * stride]) return keys - 1;
     return spTimeline_binarySearch(frames, keys * stride, time, stride) / stride - 1;
 }
@@ -80,9 +80,10 @@ void collectEvents(const spEventTimeline* self, float lastTime, float time, spEv
 }  // namespace
 
 int spTimeline_binarySearch(const float* values, int valuesLength, float target, int step) {
+    if (step <= 0 || valuesLength / step < 2) return 0;
     int low = 0;
     int high = valuesLength / step - 2;
-    if (high <= 0) return step;
+    if (high == 0) return step;
     int current = high >> 1;
     while (true) {
         if (values[(current + 1) * step] <= target) low = current + 1;
@@ -100,7 +101,7 @@ void spRotateTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton, fl
                             float alpha) {
     auto* self = reinterpret_cast<const spRotateTimeline*>(timeline);
     const float* frames = self->frames;
-    if (self->framesCount < 2 || time < frames[0]) return;
+    if (self->framesCount < 2 || !(time >= frames[0])) return;
     spBone* bone = skeleton->bones[self->boneIndex];
     if (time >= frames[self->framesCount - 2]) {
         float amount = wrapDegrees(bone->data->rotation + frames[self->framesCount - 1] - bone->rotation);
@@ -118,7 +119,7 @@ void spRotateTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton, fl
 // Value (x, y) of a stride-3 timeline at time; false before the first key.
 static bool pairAt(const spBaseTimeline* self, float time, float* x, float* y) {
     const float* frames = self->frames;
-    if (self->framesCount < 3 || time < frames[0]) return false;
+    if (self->framesCount < 3 || !(time >= frames[0])) return false;
     if (time >= frames[self->framesCount - 3]) {
         *x = frames[self->framesCount - 2];
         *y = frames[self->framesCount - 1];
@@ -155,7 +156,7 @@ void spColorTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton, flo
                            float alpha) {
     auto* self = reinterpret_cast<const spColorTimeline*>(timeline);
     const float* frames = self->frames;
-    if (self->framesCount < 5 || time < frames[0]) return;
+    if (self->framesCount < 5 || !(time >= frames[0])) return;
     float c[4];
     if (time >= frames[self->framesCount - 5]) {
         for (int j = 0; j < 4; ++j) c[j] = frames[self->framesCount - 4 + j];
@@ -181,7 +182,7 @@ void spIkConstraintTimeline_apply(const spTimeline* timeline, spSkeleton* skelet
                                   int*, float alpha) {
     auto* self = reinterpret_cast<const spIkConstraintTimeline*>(timeline);
     const float* frames = self->frames;
-    if (self->framesCount < 3 || time < frames[0]) return;
+    if (self->framesCount < 3 || !(time >= frames[0])) return;
     spIkConstraint* ik = skeleton->ikConstraints[self->ikConstraintIndex];
     if (time >= frames[self->framesCount - 3]) {
         ik->mix += (frames[self->framesCount - 2] - ik->mix) * alpha;
@@ -236,7 +237,9 @@ void spDrawOrderTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton,
     if (k < 0) return;
     const int* order = self->drawOrders[k];
     if (!order) {
-        std::memcpy(skeleton->drawOrder, skeleton->slots, sizeof(spSlot*) * static_cast<size_t>(skeleton->slotsCount));
+        if (skeleton->slotsCount > 0)
+            std::memcpy(skeleton->drawOrder, skeleton->slots,
+                        sizeof(spSlot*) * static_cast<size_t>(skeleton->slotsCount));
         return;
     }
     int count = self->slotsCount < skeleton->slotsCount ? self->slotsCount : skeleton->slotsCount;
@@ -249,7 +252,7 @@ void spFFDTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton, float
     spSlot* slot = skeleton->slots[self->slotIndex];
     const float* frames = self->frames;
     int keys = self->framesCount;
-    if (slot->attachment != self->attachment || keys <= 0 || time < frames[0]) return;
+    if (slot->attachment != self->attachment || keys <= 0 || !(time >= frames[0])) return;
 
     const float* prev;
     const float* next = nullptr;
@@ -279,7 +282,7 @@ void spFFDTimeline_apply(const spTimeline* timeline, spSkeleton* skeleton, float
     if (!next) {
         if (alpha < 1) {
             for (int j = 0; j < count; ++j) v[j] += (prev[j] - v[j]) * alpha;
-        } else {
+        } else if (count > 0) {
             std::memcpy(v, prev, sizeof(float) * static_cast<size_t>(count));
         }
         return;

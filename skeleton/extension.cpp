@@ -48,7 +48,7 @@ char* skeleton_strdup(const char* text, const char* file, int line) {
 
 char* skeleton_readFile(const char* path, int* length) {
     *length = 0;
-    FILE* file = path ? std::fopen(path, "rb") : nullptr;
+    FILE* file = path ? std::fopen(path, "rbe") : nullptr;
     if (!file) return nullptr;
     char* data = nullptr;
     long size = -1;

@@ -230,7 +230,7 @@ std::string md5Hex(const void* data, size_t size, bool upperCase) {
 }
 
 std::string md5HexFile(const std::string& path, bool upperCase) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rbe");
     if (!f) return {};
     constexpr size_t kChunk = 256 * 1024;
     auto chunk = std::make_unique_for_overwrite<unsigned char[]>(kChunk);

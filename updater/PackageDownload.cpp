@@ -2,11 +2,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/network/CurlSetup.h"
 #include "engine/network/HttpClient.h"
 #include "updater/DebugLine.h"
 #include "updater/Md5.h"
@@ -19,6 +24,7 @@ namespace {
 constexpr long kLowSpeedLimit = 1024;   // bytes per second ...
 constexpr long kLowSpeedTime = 20;      // ... for this many seconds aborts a transfer
 constexpr size_t kFileBuffer = 256 * 1024;
+constexpr char kDiskFull[] = "disk full";
 
 // Size of a file; 0 when it does not exist.
 int64_t fileSize(const std::string& path) {
@@ -47,10 +53,25 @@ bool digestMatches(const std::string& path, const std::string& md5) {
 struct Transfer {
     ResUpdaterState* state;
     int index;
+    std::FILE* file;
+    int64_t room;           // bytes the package still lacks
+    bool overlong = false;  // the body went past the listed size
+    int writeError = 0;     // errno of a failed write to the file
 };
 
-size_t writeToFile(char* data, size_t size, size_t count, void* file) {
-    return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+// A body longer than the listed size is cut there and fails the transfer.
+size_t writeToFile(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    if (static_cast<uint64_t>(n) > static_cast<uint64_t>(std::max<int64_t>(transfer->room, 0))) {
+        transfer->overlong = true;
+        return 0;
+    }
+    errno = 0;
+    const size_t written = std::fwrite(data, 1, n, transfer->file);
+    if (written != n) transfer->writeError = errno ? errno : EIO;
+    transfer->room -= static_cast<int64_t>(written);
+    return written;
 }
 
 // Bytes of this transfer so far; a non-zero answer (the run stopped) aborts it.
@@ -139,7 +160,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                 s.doneBytes[i] = existing;
             }
 
-            std::FILE* file = std::fopen(temp.c_str(), existing > 0 ? "ab" : "wb");
+            std::FILE* file = std::fopen(temp.c_str(), existing > 0 ? "abe" : "wbe");
             if (!file) {
                 s.reportError(0, "");
                 return false;
@@ -152,12 +173,15 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                 return false;
             }
 
-            Transfer transfer{&s, i};
+            Transfer transfer{&s, i, file, pkg.size - existing};
             CURL* c = curl.get();
             curl_easy_setopt(c, CURLOPT_URL, candidate.c_str());
+            engine::network::applySocketRule(c);
             if (!caBundle.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, caBundle.c_str());
             curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, writeToFile);
-            curl_easy_setopt(c, CURLOPT_WRITEDATA, file);
+            curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
+            // A stated length beyond the whole package is refused before any byte.
+            curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(pkg.size));
             curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
             curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onTransferProgress);
             curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
@@ -173,10 +197,22 @@ bool downloadPackage(ResUpdaterState& s, int i) {
             const CURLcode rc = curl_easy_perform(c);
             long status = 0;
             curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+            errno = 0;
             const bool written = std::fclose(file) == 0;
+            if (!written && transfer.writeError == 0) transfer.writeError = errno ? errno : EIO;
             curl.reset();
             lastCode = static_cast<int>(rc);
             lastStatus = status;
+
+            if (transfer.writeError != 0) {
+                // The local disk failed, not the host: no other host can help. The
+                // partial file goes, since its tail may be missing.
+                ::unlink(temp.c_str());
+                const bool full = transfer.writeError == ENOSPC || transfer.writeError == EDQUOT;
+                debugLine("write '%s' failed: %s", temp.c_str(), std::strerror(transfer.writeError));
+                s.reportError(0, full ? kDiskFull : "write failed");
+                return false;
+            }
 
             if (rc == CURLE_ABORTED_BY_CALLBACK) {
                 // The run stopped. Bytes already here are kept for the next run to
@@ -186,7 +222,12 @@ bool downloadPackage(ResUpdaterState& s, int i) {
             }
 
             bool retrySameHost = false;
-            if (rc == CURLE_OK && (status == 200 || status == 206)) {
+            if (transfer.overlong || rc == CURLE_FILESIZE_EXCEEDED) {
+                // More bytes than listed: the package is corrupt.
+                ::unlink(temp.c_str());
+                debugLine("PATCH_ROUTE size/hash mismatch %s", candidate.c_str());
+                retrySameHost = true;
+            } else if (rc == CURLE_OK && (status == 200 || status == 206)) {
                 if (written && fileSize(temp) == pkg.size && digestMatches(temp, pkg.md5)) {
                     if (std::rename(temp.c_str(), path.c_str()) != 0) {
                         s.reportError(0, "");

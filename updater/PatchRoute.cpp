@@ -124,6 +124,7 @@ void patchRouteSend(const PatchRouteRequest& request, int attempt) {
     auto* http = new engine::network::HttpRequest();
     http->setUrl(state.url);
     http->setRequestType(engine::network::HttpRequest::Type::GET);
+    http->setMaxResponseBytes(kPatchRouteMaxReply);
     http->setResponseCallback(
         [state](engine::network::HttpClient* client, engine::network::HttpResponse* response) {
             patchRouteOnResponse(state, client, response);
@@ -142,6 +143,8 @@ void patchRouteOnResponse(const PatchRouteRequest& request, engine::network::Htt
         if (request.onSuccess) request.onSuccess(client, response);
         return;
     }
+    const char* error = response ? response->getErrorBuffer() : "";
+    if (*error) engine::log("PATCH_ROUTE %s: %s", request.url.c_str(), error);
     engine::log("PATCH_ROUTE failed %s status=%ld attempt=%d", request.url.c_str(), status,
                 request.attempt + 1);
     int next = request.attempt + 1;

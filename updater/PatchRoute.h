@@ -5,6 +5,7 @@
 // caller's validator; the host that answered is remembered for the process.
 // URLs on any other host are used as they are, with a single candidate.
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -71,8 +72,13 @@ struct PatchRouteRequest {
 void patchRouteStart(const std::string& url, PatchRouteValidator validator,
                      PatchRouteSuccess onSuccess, PatchRouteFail onFail);
 
+// Bytes of a routed reply held at most (the gateway reply and the resource list are
+// a few kilobytes): a longer reply fails its attempt, as a time-out does.
+inline constexpr size_t kPatchRouteMaxReply = 16u << 20;
+
 // Sends candidate `attempt` as a GET through the engine's HTTP client (no queue);
-// the time-outs are the client's current settings.
+// the time-outs are the client's current settings, the reply bound
+// kPatchRouteMaxReply.
 void patchRouteSend(const PatchRouteRequest& request, int attempt);
 
 // Response of one attempt (main thread): success is a completed transfer with

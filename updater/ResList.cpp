@@ -99,11 +99,11 @@ PackageDecision decidePackages(const rapidjson::Value& root, int packagedSn, int
     d.remoteSign = stringOf(root["sign"]);
     d.realSn = std::max(packagedSn, localSn);
     const rapidjson::Value& xlist = root["xlist"];
-    if (!xlist.Empty()) {
+    for (const auto& item : xlist.GetArray()) {
+        d.xlistSn = d.hasXlistSn ? std::max(d.xlistSn, item[0].GetInt()) : item[0].GetInt();
         d.hasXlistSn = true;
-        d.xlistSn = xlist[xlist.Size() - 1][0].GetInt();
-        d.remoteSn = d.xlistSn;
     }
+    d.remoteSn = d.xlistSn;
 
     const rapidjson::Value* base = engine::jsonMember(root, "base");
     if (base) {
@@ -141,9 +141,16 @@ PackageDecision decidePackages(const rapidjson::Value& root, int packagedSn, int
         reached = d.baseSn;
     }
 
+    // Increments go in serial order whatever the list's order, so that the serial
+    // recorded after each one never passes an increment not yet installed.
+    std::vector<ResPackage> increments;
     for (const auto& item : xlist.GetArray()) {
         if (item[0].GetInt() <= reached) continue;
-        ResPackage pkg = packageOf(item);
+        increments.push_back(packageOf(item));
+    }
+    std::stable_sort(increments.begin(), increments.end(),
+                     [](const ResPackage& a, const ResPackage& b) { return a.sn < b.sn; });
+    for (ResPackage& pkg : increments) {
         d.totalBytes += pkg.size;
         d.packages.push_back(std::move(pkg));
     }

@@ -2,8 +2,8 @@
 // The resource-list document: its validation and the choice of the packages that
 // one run fetches.
 //
-// Document: an object with "sign" (string), "xlist" (package list, patches in unzip
-// order) and an optional "base" object {"sn", "min", "list" (not empty), optional
+// Document: an object with "sign" (string), "xlist" (package list of patches, unzipped
+// in serial order, equal serials in list order) and an optional "base" object {"sn", "min", "list" (not empty), optional
 // "upgrade" {"from", "list" (may be empty)}}. A package list is an array of
 // [sn >= 0, file, md5, size >= 1] items; numbers must be 32-bit integers.
 //
@@ -39,14 +39,14 @@ struct PackageDecision {
     std::string remoteSign;
     int realSn = 0;         // the greater of the packaged and local serials
     bool hasXlistSn = false;
-    int xlistSn = 0;        // sn of the last "xlist" item, when there is one
+    int xlistSn = 0;        // the highest sn of "xlist", when it has items
     bool hasBase = false;
     int baseSn = 0;
     int baseMin = 0;
     int remoteSn = 0;       // newest serial announced by the list
     bool needBase = false;  // the local serial is below "base"."min"
     bool upgradeUsed = false;
-    std::vector<ResPackage> packages;   // in unzip order
+    std::vector<ResPackage> packages;   // in unzip order: the base set, then the patches by sn
     int64_t totalBytes = 0;
     // A base set was chosen: its marker file must be written before the downloads.
     bool writeBaseIncomplete() const { return needBase; }

@@ -87,6 +87,39 @@ bool isSafeResPath(const std::string& name) {
     return name.find_first_of(std::string("/\\:?#\0", 6)) == std::string::npos;
 }
 
+namespace {
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+const std::string kPartInfix = ".part-";
+
+}  // namespace
+
+bool isUpdaterTemporaryName(const std::string& name) {
+    return startsWith(name, kUnzipTempPrefix) ||
+           startsWith(name, std::string(kLocalSerialFile) + kPartInfix) ||
+           startsWith(name, std::string(kBaseIncompleteFile) + kPartInfix);
+}
+
+bool isUpdaterStateName(const std::string& relative) {
+    bool first = true;
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find('/', start);
+        if (end == std::string::npos) end = relative.size();
+        const std::string part = relative.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (startsWith(part, kUnzipTempPrefix)) return true;
+        if (first && (part == kLocalSerialFile || part == kBaseIncompleteFile || isUpdaterTemporaryName(part)))
+            return true;
+        first = false;
+    }
+    return false;
+}
+
 bool md5Equal(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -109,7 +142,7 @@ bool gatewayReplyValid(const std::string& body) {
 
 bool writeFileAtomically(const std::string& path, const std::string& content) {
     static std::atomic<unsigned> sequence{0};
-    const std::string temp = path + ".part-" + std::to_string(::getpid()) + "-" +
+    const std::string temp = path + kPartInfix + std::to_string(::getpid()) + "-" +
                              std::to_string(sequence.fetch_add(1));
     return platform::writeFileAtomically(path, temp, content);
 }

@@ -54,6 +54,22 @@ struct CacheDecision {
 CacheDecision decideCache(const std::optional<std::string>& packagedText,
                           const std::optional<std::string>& localText);
 
+// The updater's own files in the resource cache: the serial file, the marker of an
+// unfinished base set, their temporaries ("<name>.part-<pid>-<n>", see
+// writeFileAtomically) and the unzip temporaries ("<prefix><n>", beside any entry).
+inline constexpr char kLocalSerialFile[] = "LocalResSignSn";
+inline constexpr char kBaseIncompleteFile[] = "BaseIncomplete";
+inline constexpr char kUnzipTempPrefix[] = ".unzip-";
+
+// True when a path relative to the resource cache ("/" separators; empty and "."
+// parts are skipped) names one of the updater's own files above, or a folder in
+// their place: no package may write there.
+bool isUpdaterStateName(const std::string& relative);
+
+// True for a file name the updater leaves behind only when it is stopped midway:
+// an unzip temporary, or a temporary of the serial file or of the marker.
+bool isUpdaterTemporaryName(const std::string& name);
+
 // A package file name: not empty, not ".", without "..", without any of
 // "/", "\", ":", "?", "#" and without NUL characters.
 bool isSafeResPath(const std::string& name);

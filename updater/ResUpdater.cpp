@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -23,8 +24,6 @@ namespace updater {
 namespace {
 
 const char kPackagedSerialFile[] = "fenk/ResSignSn";
-const char kLocalSerialFile[] = "LocalResSignSn";
-const char kBaseIncompleteFile[] = "BaseIncomplete";
 const char kListUnavailable[] = "patch domains unavailable";
 constexpr int kMaxDownloadWorkers = 8;
 
@@ -32,6 +31,26 @@ constexpr int kMaxDownloadWorkers = 8;
 // updater's reference, from its handler.
 void endWithNoUpdate(std::shared_ptr<ResUpdaterState> state) {
     state->endRun([](ResUpdaterDelegate& delegate) { delegate.onNoUpdate(); });
+}
+
+// Removes what an earlier run stopped midway left in the resource cache: unzip
+// temporaries in any folder, temporaries of the serial file and the marker at its
+// top. Links are neither followed nor removed.
+void removeStaleTemporaries(const std::string& resourcesDir) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::recursive_directory_iterator it(resourcesDir, fs::directory_options::skip_permission_denied, error);
+    int removed = 0;
+    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const bool ours = name.compare(0, sizeof kUnzipTempPrefix - 1, kUnzipTempPrefix) == 0 ||
+                          (it.depth() == 0 && isUpdaterTemporaryName(name));
+        std::error_code ignored;
+        if (ours && it->symlink_status(ignored).type() == fs::file_type::regular &&
+            fs::remove(it->path(), ignored))
+            ++removed;
+    }
+    if (removed > 0) engine::log("ResUpdater: removed %d stale temporary files", removed);
 }
 
 }  // namespace
@@ -236,6 +255,7 @@ void ResUpdater::start() {
         engine::log("Remove exter caches Resources, Downloads!");
         break;
     case CacheAction::KeepThenRequest:
+        removeStaleTemporaries(_state->resourcesDir);
         break;
     }
     requestResList();

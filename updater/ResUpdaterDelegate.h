@@ -16,7 +16,9 @@ public:
     virtual void onSuccess() = 0;
     // Download progress in bytes; doneBytes never exceeds totalBytes.
     virtual void onProgress(int64_t totalBytes, int64_t doneBytes) = 0;
-    // The run failed: eid 0 local file error, 1 network ("patch domains ..."), 3 unzip.
+    // The run failed: eid 0 local file error (detail "disk full" when a download
+    // found no room, "write failed" for any other failed write), 1 network
+    // ("patch domains ..."), 3 unzip.
     virtual void onError(int eid, const std::string& detail) = 0;
     // Unzip progress: package fileIndex of fileCount, entries of that package, and
     // the bytes of all packages counted as unzipped.

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <thread>
 
+#include "engine/network/CurlSetup.h"
 #include "engine/network/HttpClient.h"
 #include "platform/DebugOutput.h"
 #include "updater/PatchRoute.h"
@@ -36,6 +37,7 @@ void warmupRequest(const WarmupJob& job) {
         const std::string url = "https://" + job.host + "/";
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl, CURLOPT_CONNECT_ONLY, 1L);   // handshake only, no request
+        engine::network::applySocketRule(curl);
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 3L);
         curl_easy_setopt(curl, CURLOPT_TIMEOUT, 5L);
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);

@@ -14,13 +14,14 @@
 #include "engine/zip/Unzip.h"
 #include "platform/AtomicFile.h"
 #include "updater/DebugLine.h"
+#include "updater/ResProtocol.h"
 
 namespace updater {
 namespace {
 
 constexpr unsigned kChunk = 256 * 1024;
-// Entries are written to a fresh file beside their target and renamed into place.
-constexpr char kTempPrefix[] = ".unzip-";
+// Entries are written to a fresh file (kUnzipTempPrefix and a number) beside their
+// target and renamed into place.
 
 // One debugger-output line: at most 1022 characters, then a line feed.
 
@@ -127,7 +128,7 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
     platform::AtomicFileWriter out(platform::AtomicFileWriter::Flush::Deferred);
     bool opened = false;
     for (int attempt = 0; attempt < 100 && !opened; ++attempt) {
-        opened = out.open(kTempPrefix + std::to_string((*tempCounter)++), dirFd, true);
+        opened = out.open(kUnzipTempPrefix + std::to_string((*tempCounter)++), dirFd, true);
         if (!opened && out.error() != EEXIST) break;
     }
     if (!opened) {
@@ -191,7 +192,7 @@ bool readEntryName(engine::unzFile zip, std::string* name) {
 // 0, which it takes for "not found"), so that case is recognised here: the file is
 // nothing but an end-of-central-directory record for zero entries and its comment.
 bool isEmptyZip(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rbe");
     if (!f) return false;
     unsigned char record[22];
     const bool read = std::fread(record, 1, sizeof(record), f) == sizeof(record);
@@ -267,6 +268,10 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
         }
         for (char& c : name)
             if (c == '\\') c = '/';
+        if (isUpdaterStateName(name)) {
+            debugLine("refused zip entry %s", name.c_str());
+            return false;
+        }
 
         std::string failed;
         const int dirFd = folders.folderOf(name, &failed);

@@ -29,7 +29,8 @@ struct UnzipHooks {
 // folder separator. destDir must exist (the caller makes it).
 //
 // Refused, failing the whole package: an entry name that is empty, holds a zero byte,
-// begins with "/" or "\" or a drive ("C:"), or has a ".." part; a zip64 entry count
+// begins with "/" or "\" or a drive ("C:"), or has a ".." part; an entry naming one of
+// the updater's own files (isUpdaterStateName in ResProtocol.h); a zip64 entry count
 // beyond the signed 64-bit range (a corrupt package). Folders and files are made from
 // destDir down, one step at a time, never through a link: an entry whose folders pass
 // through a link already inside destDir fails the package, and an entry named like

@@ -4,6 +4,7 @@
 
 #include <tolua++.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "engine/base/Scheduler.h"
@@ -38,8 +39,8 @@ int lua_scheduleScriptFunc(lua_State* L) {
     double interval = 0;
     bool paused = false;
     // Read before the function is referenced: a failed read leaves no handler behind.
-    if (!luaconv_read_number(L, 3, &interval, "cc.Scheduler:scheduleScriptFunc") ||
-        !luaconv_read_bool(L, 4, &paused, "cc.Scheduler:scheduleScriptFunc")) {
+    if (!lua_isfunction(L, 2) || !luaconv_read_number(L, 3, &interval, "cc.Scheduler:scheduleScriptFunc") ||
+        std::isnan(interval) || !luaconv_read_bool(L, 4, &paused, "cc.Scheduler:scheduleScriptFunc")) {
         return 0;
     }
     const int handler = toluafix_refFunction(L, 2, 0);

@@ -62,15 +62,24 @@ void LuaMinXmlHttpRequest::open(const std::string& method, const std::string& ur
     if (!_request) _request = new HttpRequest();
     _request->setRequestType(requestTypeOf(method));
     _request->setUrl(url);
-    _status = 0;
+    clearResponse();
     _aborted = false;
     ++_serial;
+}
+
+void LuaMinXmlHttpRequest::clearResponse() {
+    _status = 0;
+    _statusText.clear();
+    _responseHeaders.clear();
+    _body.clear();
+    _error = false;
 }
 
 void LuaMinXmlHttpRequest::send(const std::string* data) {
     _responseHeaders.clear();
     _error = false;
     if (!_request) return;
+    clearResponse();
     if (data && !data->empty() && carriesBody(_method)) _request->setRequestData(data->data(), data->size());
     if (!_requestHeaders.empty()) {
         std::vector<std::string> headers;
@@ -151,12 +160,10 @@ void LuaMinXmlHttpRequest::handleResponse(HttpResponse* response, unsigned seria
             _readyState = 4;
             _body.swap(*response->getResponseData());   // the response is not read after us
         }
-    } else if (code == 0) {
-        _error = true;
-        _status = 0;
-        _statusText.clear();
     } else {
-        _status = static_cast<int>(code);
+        // No answer, or one cut off after its status line: a failed transfer either way.
+        clearResponse();
+        _error = true;
     }
     const int handler = engine::ScriptHandlerMgr::getInstance()->getObjectHandler(this, Kind::XMLHTTPREQUEST_READY_STATE);
     if (handler != 0) {

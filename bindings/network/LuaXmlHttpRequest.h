@@ -8,9 +8,13 @@
 // handler is called (one argument, "") and the script reads the properties.
 //
 // - Ready state 0 new or aborted, 1 opened, 4 after a 200 answer. `status` is the
-//   answer's code for every answered request (0 without one); body, ready state 4
-//   and `response` come only with 200. Header values and the status text lose the
-//   carriage return of their line; a blank after the colon stays in the value.
+//   answer's code for every answered request; body, ready state 4 and `response`
+//   come only with 200. Header values and the status text lose the carriage return
+//   of their line; a blank after the colon stays in the value.
+// - A failed transfer (no answer, or an answer cut off after its status line) has
+//   status 0, no status text, no headers and no body, and sets the error flag.
+// - `open` and a `send` that sends forget the previous response: a reused object
+//   never shows an earlier request's status, headers or body.
 // - One engine request per open: `send` hands it to the HTTP client and drops it;
 //   `open` after a send makes a new one; `send` without one does nothing.
 // - `abort`, `open` and `send` supersede a request in flight: its response is
@@ -69,6 +73,7 @@ public:
 private:
     void handleResponse(engine::network::HttpResponse* response, unsigned serial);
     void readHeaderLine(const std::string& line);
+    void clearResponse();
 
     std::string _url;
     std::string _method;

@@ -2,6 +2,7 @@
 
 #include <tolua++.h>
 
+#include <cstdio>
 #include <map>
 
 #include "bindings/core/LuaBlendFunc.h"
@@ -127,6 +128,19 @@ int lua_setBlendFunc(lua_State* L) {
     return lua_gettop(L);
 }
 
+// A Lua error when argument 2 is a number that is not a track index (negative,
+// or from SP_ANIMATION_STATE_MAX_TRACKS on). Called before the caller builds any
+// C++ object, since the error unwinds past them.
+void checkTrackIndex(lua_State* L, const char* name) {
+    if (!lua_isnumber(L, 2)) return;   // the argument reads report it
+    const lua_Number track = lua_tonumber(L, 2);
+    if (track >= 0 && track < static_cast<lua_Number>(SP_ANIMATION_STATE_MAX_TRACKS)) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "%s: track index %.17g is outside 0 to %d", name, static_cast<double>(track),
+                  static_cast<int>(SP_ANIMATION_STATE_MAX_TRACKS) - 1);
+    luaL_error(L, "%s", text);
+}
+
 // The reads shared by addAnimation and setAnimation; false when one fails.
 bool readTrackArguments(lua_State* L, const char* name, int32_t* track, std::string* animation, bool* loop) {
     return luaconv_read_int32(L, 2, track, name) && luaconv_read_std_string(L, 3, animation, name) &&
@@ -139,6 +153,7 @@ int lua_addAnimation(lua_State* L) {
     if (argc != 3 && argc != 4)
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", "addAnimation", argc, 3);
     const char* name = "sp.SkeletonAnimation:addAnimation";
+    checkTrackIndex(L, name);
     int32_t track = 0;
     std::string animation;
     bool loop = false;
@@ -155,6 +170,7 @@ int lua_setAnimation(lua_State* L) {
     const int argc = lua_gettop(L) - 1;
     if (argc != 3)
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", "setAnimation", argc, 3);
+    checkTrackIndex(L, "sp.SkeletonAnimation:setAnimation");
     int32_t track = 0;
     std::string animation;
     bool loop = false;

@@ -5,7 +5,9 @@
 // handler as one table {type, trackIndex, animation, loopCount[, eventData]}.
 // Handlers are handler ids filed in the script handler registry under the node
 // (kinds 64 start, 65 end, 66 complete, 67 event) and run on the Lua engine's
-// stack. Main thread only.
+// stack. setAnimation and addAnimation raise a Lua error for a track index
+// outside 0 .. SP_ANIMATION_STATE_MAX_TRACKS - 1 (255), allocating nothing. Main
+// thread only.
 #include <lua.hpp>
 
 #include <string>

@@ -47,22 +47,54 @@ Widget* readCall(lua_State* L, const char* method, int* handler) {
     return widget;
 }
 
+// The listeners a script installs: each knows its handler and the custom kind it
+// is filed under, so that the listener replacing it can release that handler.
+struct ScriptListener {
+    int handler = 0;
+    engine::ScriptHandlerMgr::HandlerType kind{};
+};
+
+struct TouchListener : ScriptListener {
+    void operator()(engine::Ref* sender, Widget::TouchEventType type) const {
+        const int eventType = static_cast<int>(type);
+        callListener(handler, sender, &eventType);
+    }
+};
+
+struct ClickListener : ScriptListener {
+    void operator()(engine::Ref* sender) const { callListener(handler, sender, nullptr); }
+};
+
+// Installs the listener and files its handler. The script listener it replaces
+// gives up its handler first, when the registry still holds it under its kind (a
+// script may have filed its own handler there). A listener replacing itself runs
+// on: the widget keeps it alive until the call returns, and the running function
+// stays on the Lua stack.
+template <class Listener, class Callback>
+void install(Widget* widget, int handler, const Callback& current, void (Widget::*add)(const Callback&)) {
+    engine::ScriptHandlerMgr* registry = engine::ScriptHandlerMgr::getInstance();
+    if (const Listener* replaced = current.template target<Listener>()) {
+        if (registry->getObjectHandler(widget, replaced->kind) == replaced->handler) {
+            registry->removeObjectHandler(widget, replaced->kind);
+        }
+    }
+    Listener listener;
+    listener.handler = handler;
+    listener.kind = registry->addCustomHandler(widget, handler);
+    (widget->*add)(listener);
+}
+
 int lua_addTouchEventListener(lua_State* L) {
     int handler = 0;
     Widget* widget = readCall(L, "addTouchEventListener", &handler);
-    widget->addTouchEventListener([handler](engine::Ref* sender, Widget::TouchEventType type) {
-        const int eventType = static_cast<int>(type);
-        callListener(handler, sender, &eventType);
-    });
-    engine::ScriptHandlerMgr::getInstance()->addCustomHandler(widget, handler);
+    install<TouchListener>(widget, handler, widget->getTouchEventListener(), &Widget::addTouchEventListener);
     return 0;
 }
 
 int lua_addClickEventListener(lua_State* L) {
     int handler = 0;
     Widget* widget = readCall(L, "addClickEventListener", &handler);
-    widget->addClickEventListener([handler](engine::Ref* sender) { callListener(handler, sender, nullptr); });
-    engine::ScriptHandlerMgr::getInstance()->addCustomHandler(widget, handler);
+    install<ClickListener>(widget, handler, widget->getClickEventListener(), &Widget::addClickEventListener);
     return 0;
 }
 

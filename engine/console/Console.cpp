@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <fcntl.h>
 
 #include "engine/base/Log.h"
@@ -129,29 +131,62 @@ void Console::runLine(int fd, const std::string& line) {
     }
 }
 
+bool Console::acceptOne() {
+    const int fd = platform::acceptClient(_listenFd);
+    if (fd < 0) return false;
+    std::lock_guard<std::mutex> lock(_clientsMutex);
+    if (_clients.size() >= kMaxClients) {
+        log("Console: %zu clients already, one more refused", _clients.size());
+        platform::closeSocket(fd);
+        return true;
+    }
+    platform::setSendTimeout(fd, kSendTimeoutMs);
+    _clients.push_back({fd, _nextSerial++, {}});
+    return true;
+}
+
 void Console::loop() {
+    using Clock = std::chrono::steady_clock;
     std::vector<pollfd> fds;
     std::vector<char> buffer(16 * 1024);
+    // While set, the listener rests (accepting failed); it is polled again after it.
+    Clock::time_point resumeAccept{};
+    bool resting = false;
+    bool failing = false;   // the last accept failed: logged once until one succeeds
     for (;;) {
+        int timeoutMs = -1;
+        if (resting) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(resumeAccept - Clock::now()).count();
+            if (left <= 0) {
+                resting = false;
+            } else {
+                timeoutMs = static_cast<int>(left);
+            }
+        }
         fds.clear();
         fds.push_back({_wakePipe[0], POLLIN, 0});
-        fds.push_back({_listenFd, POLLIN, 0});
+        // poll skips a negative descriptor: the listener's slot stays, so clients
+        // keep indices 2 and up.
+        fds.push_back({resting ? -1 : _listenFd, POLLIN, 0});
         {
             std::lock_guard<std::mutex> lock(_clientsMutex);
             for (const Client& c : _clients) fds.push_back({c.fd, POLLIN, 0});
         }
-        if (poll(fds.data(), fds.size(), -1) < 0) {
+        if (poll(fds.data(), fds.size(), timeoutMs) < 0) {
             if (errno == EINTR) continue;
             log("Console: poll failed, the console stops");
             return;
         }
         if (fds[0].revents) return;
         if (fds[1].revents & POLLIN) {
-            int fd = platform::acceptClient(_listenFd);
-            if (fd >= 0) {
-                platform::setSendTimeout(fd, kSendTimeoutMs);
-                std::lock_guard<std::mutex> lock(_clientsMutex);
-                _clients.push_back({fd, _nextSerial++, {}});
+            if (acceptOne()) {
+                failing = false;
+            } else {
+                if (!failing) log("Console: cannot accept clients (%s), retrying every %d ms",
+                                  std::strerror(errno), kAcceptPauseMs);
+                failing = true;
+                resting = true;
+                resumeAccept = Clock::now() + std::chrono::milliseconds(kAcceptPauseMs);
             }
         }
         for (size_t i = 2; i < fds.size(); ++i) {

@@ -4,7 +4,10 @@
 // blank goes to the command's callback, on the console's thread, with the client's
 // descriptor. "help" lists the commands with their help texts; an unknown name gets
 // one line; nothing else is written (no prompt, no echo). A line longer than
-// kMaxLineLength closes its client. Owned by the director.
+// kMaxLineLength closes its client. At most kMaxClients are served at once: the
+// next one is accepted and closed at once. When accepting fails (the process is
+// out of descriptors), the listener rests for kAcceptPauseMs before the next try,
+// so the thread never spins. Owned by the director.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +29,8 @@ public:
         Callback callback;
     };
     static constexpr size_t kMaxLineLength = 64 * 1024;
+    static constexpr size_t kMaxClients = 32;
+    static constexpr int kAcceptPauseMs = 100;
     // How long a reply may wait for a client that does not read.
     static constexpr int kSendTimeoutMs = 1000;
 
@@ -75,6 +80,8 @@ private:
         LineSplitter lines;
     };
     void loop();
+    // Accepts one waiting connection; false when accepting failed.
+    bool acceptOne();
     void closeClient(size_t index);
 
     std::string _bindAddress;

@@ -15,10 +15,22 @@
 namespace engine {
 namespace {
 
-// Deflate expands at most about 1032 to 1, so a PNG whose smallest possible pixel
-// data (one bit per pixel plus a filter byte per row) exceeds this many times the
-// file's size is corrupt: refused before any pixel memory is allocated.
-constexpr uint64_t kMaxPngExpansion = 1040;
+// The decoded pixels (the bytes this decoder writes: 3 or 4 per pixel) may be at
+// most so many times the file's size; only a corrupt or hostile file claims more
+// (a few KB naming a 16384 x 16384 image), and it is refused before pixel memory is
+// allocated. PNG: deflate expands at most about 1032 to 1, and a byte-sized sample
+// becomes at most 4 bytes (grey with transparency to RGBA), so every image of 8 or
+// 16 bits a sample stays below 4160; images of 1, 2 or 4 bits of one flat colour
+// may exceed it, as hostile ones do. JPEG: a baseline or full progressive file
+// spends at least two bits on an 8 x 8 block (a DC code and an end of block), which
+// is 768 to 1 at most for grey turned to RGB; only a file made of DC scans alone
+// goes further.
+constexpr uint64_t kMaxPngExpansion = 4160;
+constexpr uint64_t kMaxJpegExpansion = 1040;
+
+bool expansionAllowed(uint64_t decodedBytes, size_t fileSize, uint64_t maxExpansion) {
+    return decodedBytes <= maxExpansion * static_cast<uint64_t>(fileSize);
+}
 
 // libjpeg's own working memory (its buffers and, for progressive files, the whole
 // image's coefficients): enough for any image within the size limits but the
@@ -98,9 +110,9 @@ bool pngReadRows(png_structp png, bool interlaced, png_bytepp rows, png_bytep ro
 }
 
 bool decodePng(const unsigned char* data, size_t size, int width, int height, Pixels& out) {
-    uint64_t smallestRaw = static_cast<uint64_t>(height) * (1 + (static_cast<uint64_t>(width) + 7) / 8);
-    if (smallestRaw > kMaxPngExpansion * size) return false;
-
+    // Even the smallest output, RGB, may not be claimed by a file this size.
+    if (!expansionAllowed(static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 3, size, kMaxPngExpansion))
+        return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngFail, pngIgnore);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -114,7 +126,8 @@ bool decodePng(const unsigned char* data, size_t size, int width, int height, Pi
         ok = pngReadHeader(png, info, &channels, &rowBytes) &&
              png_get_image_width(png, info) == static_cast<png_uint_32>(width) &&
              png_get_image_height(png, info) == static_cast<png_uint_32>(height) && (channels == 3 || channels == 4) &&
-             rowBytes == static_cast<size_t>(width) * static_cast<size_t>(channels);
+             rowBytes == static_cast<size_t>(width) * static_cast<size_t>(channels) &&
+             expansionAllowed(static_cast<uint64_t>(rowBytes) * static_cast<uint64_t>(height), size, kMaxPngExpansion);
         if (ok) {
             try {
                 bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
@@ -195,6 +208,8 @@ bool decodeJpegInto(const unsigned char* data, size_t size, int width, int heigh
 }
 
 bool decodeJpeg(const unsigned char* data, size_t size, int width, int height, Pixels& out) {
+    if (!expansionAllowed(static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 3, size, kMaxJpegExpansion))
+        return false;
     try {
         out.bytes.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     } catch (const std::bad_alloc&) {

@@ -7,8 +7,9 @@
 // 16-bit samples are scaled to 8 bits as they stand (no gamma conversion: an
 // image reads the same at either depth).
 // Input is untrusted: a truncated or corrupt image, a size above 16384 on a side
-// or 64 Mi pixels, or a header whose pixels could not fit in the file's bytes,
-// fails cleanly and leaves the image empty.
+// or 64 Mi pixels, or decoded pixels (3 or 4 bytes each) above 4160 times the
+// file's size for PNG or 1040 times for JPEG, more than real files of either
+// reach, fails cleanly before pixel memory is allocated and leaves the image empty.
 #include <cstddef>
 #include <string>
 #include <vector>

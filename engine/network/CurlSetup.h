@@ -1,6 +1,7 @@
 #pragma once
-// What every libcurl transfer of the engine shares: the one global initialisation
-// and peer verification (peer and host name) against caBundlePath().
+// What every libcurl transfer of the program shares: the one global initialisation,
+// peer verification (peer and host name) against caBundlePath() and sockets that
+// children never inherit.
 #include <curl/curl.h>
 
 #include <string>
@@ -11,5 +12,7 @@ namespace engine::network {
 void ensureCurlGlobalInit();
 // Verifies peer and host; the CA bundle is set when its path is known.
 void applyCaRule(CURL* curl, const std::string& caBundle);
+// The transfer's sockets are made close-on-exec, so no child process inherits them.
+void applySocketRule(CURL* curl);
 
 }  // namespace engine::network

@@ -2,12 +2,15 @@
 #include "engine/network/CurlSetup.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
 #include <list>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -39,11 +42,41 @@ int abandonCheck(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
 }
 
-size_t appendBytes(char* data, size_t size, size_t count, void* userdata) {
-    auto* target = static_cast<std::vector<char>*>(userdata);
-    const size_t n = size * count;
-    target->insert(target->end(), data, data + n);
+// Where a transfer's headers and body go, with the bound they share.
+struct ReplySink {
+    std::vector<char>* body;
+    std::vector<char>* header;
+    size_t limit;   // 0: none
+    size_t held = 0;
+    bool over = false;
+    bool outOfMemory = false;
+};
+
+// Appends to the body or the header; a short count (which makes libcurl fail the
+// transfer) once the reply outgrows its bound or memory runs out.
+size_t appendTo(std::vector<char>* target, ReplySink& sink, const char* data, size_t n) {
+    if (sink.limit > 0 && n > sink.limit - sink.held) {
+        sink.over = true;
+        return 0;
+    }
+    try {
+        target->insert(target->end(), data, data + n);
+    } catch (const std::bad_alloc&) {
+        sink.outOfMemory = true;
+        return 0;
+    }
+    sink.held += n;
     return n;
+}
+
+size_t appendBody(char* data, size_t size, size_t count, void* userdata) {
+    auto* sink = static_cast<ReplySink*>(userdata);
+    return appendTo(sink->body, *sink, data, size * count);
+}
+
+size_t appendHeader(char* data, size_t size, size_t count, void* userdata) {
+    auto* sink = static_cast<ReplySink*>(userdata);
+    return appendTo(sink->header, *sink, data, size * count);
 }
 
 // Fills `response` from one blocking transfer of its request (worker thread).
@@ -73,16 +106,19 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings,
     }
 
     curl_easy_setopt(curl, CURLOPT_URL, request->getUrl().c_str());
+    applySocketRule(curl);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, settings.connectTimeout);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, settings.readTimeout);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     applyCaRule(curl, settings.caBundle);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBytes);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, response->getResponseData());
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendBytes);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, response->getResponseHeader());
+    ReplySink sink{response->getResponseData(), response->getResponseHeader(),
+                   request->getMaxResponseBytes()};
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, appendHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &sink);
     if (headers) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, abandonCheck);
@@ -123,7 +159,18 @@ void performTransfer(HttpResponse* response, const TransferSettings& settings,
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
     response->setResponseCode(code);
     response->setSucceed(rc == CURLE_OK);
-    if (rc != CURLE_OK) response->setErrorBuffer(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc));
+    if (sink.over) {
+        response->setErrorBuffer("reply larger than " + std::to_string(sink.limit) + " bytes");
+    } else if (sink.outOfMemory) {
+        response->setErrorBuffer("out of memory for the reply");
+    } else if (rc != CURLE_OK) {
+        response->setErrorBuffer(errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc));
+    }
+    if (sink.over || sink.outOfMemory) {
+        // What arrived is no reply: nothing of it is handed on.
+        std::vector<char>().swap(*response->getResponseData());
+        std::vector<char>().swap(*response->getResponseHeader());
+    }
 
     curl_easy_cleanup(curl);
     curl_slist_free_all(headers);
@@ -287,6 +334,18 @@ void applyCaRule(CURL* curl, const std::string& caBundle) {
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!caBundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caBundle.c_str());
+}
+
+namespace {
+
+curl_socket_t openCloseOnExecSocket(void*, curlsocktype, struct curl_sockaddr* address) {
+    return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+}
+
+}  // namespace
+
+void applySocketRule(CURL* curl) {
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, openCloseOnExecSocket);
 }
 
 std::string caBundlePath() {

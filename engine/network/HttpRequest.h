@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ public:
     const std::string& getTag() const { return _tag; }
     void setResponseCallback(HttpResponseCallback callback) { _callback = std::move(callback); }
     const HttpResponseCallback& getResponseCallback() const { return _callback; }
+    // Bytes of the reply (headers and body together) the client holds at most; a
+    // reply that grows beyond them fails the transfer. 0 (the default): no bound.
+    void setMaxResponseBytes(size_t bytes) { _maxResponseBytes = bytes; }
+    size_t getMaxResponseBytes() const { return _maxResponseBytes; }
 
 private:
     std::string _url;
@@ -40,6 +45,7 @@ private:
     std::vector<std::string> _headers;
     std::string _tag;
     HttpResponseCallback _callback;
+    size_t _maxResponseBytes = 0;
 };
 
 }  // namespace engine::network

@@ -158,8 +158,14 @@ GLFunctions makeRecording() {
         rec("glShaderSource", {d(s)}).text = std::move(text);
     };
     t.texImage2D = [](GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border, GLenum format,
-                      GLenum type, const void*) {
-        rec("glTexImage2D", {d(target), d(level), d(internal), d(w), d(h), d(border), d(format), d(type)});
+                      GLenum type, const void* data) {
+        GLRecordedCall& call =
+            rec("glTexImage2D", {d(target), d(level), d(internal), d(w), d(h), d(border), d(format), d(type)});
+        const size_t bytesPerPixel = format == GL_RGB ? 3 : format == GL_ALPHA ? 1 : 4;
+        if (data && w > 0 && h > 0) {
+            const auto* bytes = static_cast<const unsigned char*>(data);
+            call.pixels.assign(bytes, bytes + static_cast<size_t>(w) * static_cast<size_t>(h) * bytesPerPixel);
+        }
     };
     t.texParameteri = [](GLenum target, GLenum pname, GLint v) { rec("glTexParameteri", {d(target), d(pname), d(v)}); };
     t.uniform1f = [](GLint l, GLfloat v) { rec("glUniform1f", {d(l), v}); };

@@ -1,5 +1,6 @@
 #include "engine/renderer/Texture2D.h"
 
+#include "engine/image/Image.h"
 #include "engine/renderer/GLFunctions.h"
 
 namespace engine {
@@ -45,9 +46,21 @@ unsigned int Texture2D::getName() {
     gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
+    if (_pixels.empty() && !_path.empty()) reloadPixels();
     gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
+    // The file can give them again: the context holds the only copy needed.
+    if (!_path.empty()) std::vector<unsigned char>().swap(_pixels);
     return _name;
+}
+
+void Texture2D::reloadPixels() {
+    Image image;
+    // A file that changed its size or form since is not used (the texture stays blank).
+    if (image.initWithImageFile(_path) && image.getWidth() == _pixelsWide && image.getHeight() == _pixelsHigh &&
+        image.getRenderFormat() == _format) {
+        _pixels = image.takeData();
+    }
 }
 
 }  // namespace engine

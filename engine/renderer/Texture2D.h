@@ -1,8 +1,10 @@
 #pragma once
 // A texture of the renderer: pixel size, content size, pixel format and the
 // sampling parameters record. A texture made from pixels keeps them (rows tightly
-// packed, top row first at v = 0); they are uploaded to the current GL context on
-// first use (getName), and again after the context changed.
+// packed, top row first at v = 0) until they are uploaded to the current GL context
+// on first use (getName), and uploads them again after the context changed. A
+// texture of an image file (one with a path) frees its pixels once uploaded and
+// decodes the file again for a new context; others keep theirs.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,7 +40,8 @@ public:
     // The full path of the image it was made from ("" for a made texture).
     const std::string& getPath() const { return _path; }
     void setPath(const std::string& path) { _path = path; }
-    // The pixels waiting for upload (empty for a texture made without them).
+    // The pixels waiting for upload (empty for a texture made without them, and for
+    // an image file's texture once uploaded).
     const std::vector<unsigned char>& getPixelData() const { return _pixels; }
     bool hasPremultipliedAlpha() const { return _premultipliedAlpha; }
     // The GL texture of the current context, uploaded on first use (linear
@@ -51,6 +54,10 @@ protected:
     Texture2D() = default;
 
 private:
+    // Decodes the image file at _path again into _pixels (left empty when it no
+    // longer gives the same size and format).
+    void reloadPixels();
+
     int _pixelsWide = 0;
     int _pixelsHigh = 0;
     Size _contentSize;

@@ -3,6 +3,7 @@
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
+#include "platform/Paths.h"
 
 namespace engine {
 
@@ -24,8 +25,10 @@ TextureCache::~TextureCache() { removeAllTextures(); }
 
 Texture2D* TextureCache::addImage(const std::string& path) {
     if (path.empty()) return nullptr;
+    // One key per file however the name is spelt ("p.png", "./p.png", "a/../p.png"),
+    // and the file read is the one the key names.
     FileUtils* files = FileUtils::getInstance();
-    std::string fullPath = files->fullPathForFilename(path);
+    std::string fullPath = platform::lexicallyNormal(files->fullPathForFilename(platform::lexicallyNormal(path)));
     if (fullPath.empty()) return nullptr;
     auto found = _textures.find(fullPath);
     if (found != _textures.end()) return found->second;

@@ -15,8 +15,9 @@ public:
     static void destroyInstance();
 
     // The texture of the image at path (resolved through FileUtils), decoded once
-    // per full path (see Image) and kept by the cache with its pixels; nullptr for
-    // a missing or unreadable image.
+    // per full path and kept by the cache; nullptr for a missing or unreadable
+    // image. The name and the full path are spelt one way first
+    // (platform::lexicallyNormal), so every spelling of a file shares one texture.
     Texture2D* addImage(const std::string& path);
     // The texture cached under `key`; made from the decoded image (whose pixels it
     // takes) when the key is new. nullptr for a null or empty image or an empty key.

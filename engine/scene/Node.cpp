@@ -25,6 +25,8 @@ constexpr int kScriptExitTransitionStart = 3;
 constexpr int kScriptCleanup = 4;
 }  // namespace
 
+uint64_t Node::_treeGeneration = 0;
+
 Node* Node::create() {
     auto* node = new Node;
     if (!node->init()) {
@@ -44,16 +46,24 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    if (!_children.empty()) ++_treeGeneration;
     for (Node* child : _children) {
         child->_parent = nullptr;
         child->release();
     }
 }
 
+// Children are sorted by z-order, so a child whose order is not below the last
+// one's (the usual case: files and scripts add in order) goes at the end at once;
+// otherwise a binary search finds its place after its equals.
 void Node::insertChild(Node* child) {
-    auto pos = std::find_if(_children.begin(), _children.end(), [child](const Node* sibling) {
-        return sibling->_localZOrder > child->_localZOrder;
-    });
+    ++_treeGeneration;
+    if (_children.empty() || _children.back()->_localZOrder <= child->_localZOrder) {
+        _children.push_back(child);
+        return;
+    }
+    auto pos = std::upper_bound(_children.begin(), _children.end(), child->_localZOrder,
+                                [](int order, const Node* sibling) { return order < sibling->_localZOrder; });
     _children.insert(pos, child);
 }
 
@@ -85,6 +95,7 @@ void Node::addChild(Node* child, int localZOrder, int tag) {
 }
 
 void Node::detachChild(Node* child, bool cleanup) {
+    ++_treeGeneration;
     if (_running && child->_running) {
         child->onExitTransitionDidStart();
         child->onExit();
@@ -109,6 +120,11 @@ void Node::removeAllChildren() {
     std::vector<Node*> children;
     children.swap(_children);
     for (Node* child : children) detachChild(child, true);
+}
+
+void Node::setName(const std::string& name) {
+    _name = name;
+    ++_treeGeneration;
 }
 
 Node* Node::getChildByTag(int tag) const {

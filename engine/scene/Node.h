@@ -11,6 +11,7 @@
 // the parent's displayed ones (channel by channel, over 255) when the parent
 // cascades them, else its own. The displayed values are worked out when asked, so
 // they always follow the current tree.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ public:
     Node* getChildByTag(int tag) const;
     Node* getChildByName(const std::string& name) const;
     Node* getParent() const { return _parent; }
+    // A count that grows whenever any node gains or loses a child, has its children
+    // reordered or is renamed: whoever keeps nodes found by name looks them up again
+    // once it has moved. Main thread only, like the tree.
+    static uint64_t treeGeneration() { return _treeGeneration; }
 
     void setPosition(const Vec2& position) { _position = position; }
     void setPosition(float x, float y) { _position = Vec2(x, y); }
@@ -115,7 +120,7 @@ public:
     bool isVisible() const { return _visible; }
     void setTag(int tag) { _tag = tag; }
     int getTag() const { return _tag; }
-    void setName(const std::string& name) { _name = name; }
+    void setName(const std::string& name);
     const std::string& getName() const { return _name; }
     // Moves the node among its siblings: after every sibling of the same or a lower z-order.
     void setLocalZOrder(int localZOrder);
@@ -184,6 +189,8 @@ protected:
 private:
     void insertChild(Node* child);
     void detachChild(Node* child, bool cleanup);
+
+    static uint64_t _treeGeneration;
 
     Node* _parent = nullptr;
     std::vector<Node*> _children;

@@ -60,6 +60,9 @@ public:
     // Each replaces the listener of its sort (an empty function removes it).
     void addTouchEventListener(const ccWidgetTouchCallback& callback) { _touchListener = callback; }
     void addClickEventListener(const ccWidgetClickCallback& callback) { _clickListener = callback; }
+    // The listeners in place (empty when none).
+    const ccWidgetTouchCallback& getTouchEventListener() const { return _touchListener; }
+    const ccWidgetClickCallback& getClickEventListener() const { return _clickListener; }
 
     // Whether a point in world space lies in the widget's box (edges included).
     virtual bool hitTest(const Vec2& worldPoint) const;

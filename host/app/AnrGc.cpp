@@ -50,13 +50,33 @@ void stop() {
     record().running = false;
 }
 
+struct Step {
+    int kib;
+    int cycleEnded;
+};
+
+// One collection step, under lua_cpcall: a __gc finalizer it runs may raise.
+int protectedStep(lua_State* L) {
+    auto* step = static_cast<Step*>(lua_touserdata(L, 1));
+    step->cycleEnded = lua_gc(L, LUA_GCSTEP, step->kib);
+    return 0;
+}
+
 // Lua steps until the cycle ends, the tick's budget is spent or 8 steps ran;
-// true when the cycle ended.
+// true when the cycle ended. A step whose finalizer raised is logged and counts;
+// the cycle goes on from where it stood.
 bool stepLua(AnrGcState& gc, engine::Clock::TimePoint t0) {
     for (int i = 0; i < kStepsPerTick; ++i) {
         if (engine::Clock::now() - t0 >= kTickBudget) return false;
         ++gc.steps;
-        if (lua_gc(gc.L, LUA_GCSTEP, kStepKiB) != 0) return true;
+        Step step{kStepKiB, 0};
+        if (lua_cpcall(gc.L, protectedStep, &step) != 0) {
+            const char* message = lua_tostring(gc.L, -1);
+            engine::log("[LUA ERROR] %s", message ? message : "(error object is not a string)");
+            lua_pop(gc.L, 1);
+            continue;
+        }
+        if (step.cycleEnded != 0) return true;
     }
     return false;
 }

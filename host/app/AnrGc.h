@@ -10,6 +10,9 @@
 // completes; it stops silently when the Lua engine is no longer the script engine
 // or its state is not the one being collected.
 //
+// Each Lua step runs under a protected call: a __gc finalizer that raises is
+// logged ("[LUA ERROR] ...") and the collection goes on.
+//
 // A collection counts as under way only while its tick is really scheduled: one
 // whose tick was dropped (the scheduler cleared) can be started again.
 // Times read the engine's steady clock (engine::Clock). Main thread only.

@@ -30,6 +30,11 @@ std::function<void(const std::string&)>& recorder() {
     return fn;
 }
 
+int& startStatus() {
+    static int status = 0;
+    return status;
+}
+
 void record(const char* step) {
     if (recorder()) recorder()(step);
 }
@@ -68,7 +73,12 @@ AppDelegate::~AppDelegate() { engine::SimpleAudioEngine::end(); }
 bool AppDelegate::applicationDidFinishLaunching() {
     engine::Director::getInstance()->setAnimationInterval(1.0f / 60);
     engine::log("==write path==\n%s\n", engine::FileUtils::getInstance()->getWritablePath().c_str());
-    updater::AutoUpdate::getInstance()->start([] { startLua(); });
+    updater::AutoUpdate::getInstance()->start([] {
+        if (startLua()) return;
+        engine::log("[VEXO] script start failed: the program ends");
+        startStatus() = 1;
+        engine::Director::getInstance()->end();
+    });
     return true;
 }
 
@@ -113,7 +123,9 @@ int AppDelegate::registerScriptModules(lua_State* L) {
     return 1;
 }
 
-int AppDelegate::startLua() {
+int AppDelegate::exitStatus() { return startStatus(); }
+
+bool AppDelegate::startLua() {
     installBindingHooks();
     engine::LuaEngine* lua = engine::LuaEngine::getInstance();
     engine::ScriptEngineManager::getInstance()->setScriptEngine(lua);
@@ -143,7 +155,16 @@ int AppDelegate::startLua() {
     installAnrFix(L);
 
     record("src/main.lua");
-    return lua->executeScriptFile("src/main.lua");
+    engine::FileUtils* files = engine::FileUtils::getInstance();
+    if (!files->isFileExist("src/main.lua") && !files->isFileExist("src/main.luac")) {
+        // A project without scripts keeps its window running, as before.
+        engine::log("[VEXO] no src/main.lua: no script runs");
+        return true;
+    }
+    int result = 0;
+    const bool ran = stack->runScriptFile("src/main.lua", &result);
+    stack->clean();
+    return ran;
 }
 
 void AppDelegate::setScriptStartRecorder(std::function<void(const std::string&)> fn) {

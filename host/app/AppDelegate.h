@@ -2,6 +2,7 @@
 // The client's engine application: the engine's main loop calls it when the game
 // has launched, is hidden and is shown again. Launching starts the resource update;
 // only the update's completion starts the scripts (startLua), on the main thread.
+// A failed script start ends the program with status 1 (see exitStatus).
 #include <functional>
 #include <string>
 
@@ -29,8 +30,13 @@ public:
 
     // The script start: the Lua engine becomes the script engine, the modules
     // register, the script key is set, the portal's natives and the client fixes
-    // are installed, then "src/main.lua" runs; its result is returned.
-    static int startLua();
+    // are installed, then "src/main.lua" runs. False when it could not be read or
+    // loaded or raised an error (each reported in the log); a project without
+    // "src/main.lua" (nor ".luac") runs no script and is no failure.
+    static bool startLua();
+    // What the program exits with: 1 once a script start has failed (the update's
+    // completion then ends the director), else 0.
+    static int exitStatus();
     // The module registration list, in its fixed order; returns 1.
     static int registerScriptModules(lua_State* L);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/player/PlayerMenuServiceProtocol.h"
+#include "platform/Utf16.h"
 
 namespace host {
 
@@ -11,9 +12,10 @@ AppEvent::AppEvent(const std::string& name, int eventType)
 
 namespace {
 
+// Malformed UTF-8 in `text` is written as U+FFFD, so the result is always valid JSON.
 void appendJsonString(std::string& out, const std::string& text) {
     out += '"';
-    for (unsigned char c : text) {
+    for (unsigned char c : platform::wideToUtf8(platform::utf8ToWide(text))) {
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;

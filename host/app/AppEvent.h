@@ -36,7 +36,8 @@ private:
     int type;
 };
 
-// {"data":"<menu id>","name":"menuClicked"}, the id escaped as a JSON string, with the
+// {"data":"<menu id>","name":"menuClicked"}, the id escaped as a JSON string (each
+// malformed part of its UTF-8 written as U+FFFD), with the
 // item as user data. Autoreleased.
 AppEvent* makeMenuClickedEvent(player::PlayerMenuItem* item);
 // The drop event for the first dropped file. Autoreleased.

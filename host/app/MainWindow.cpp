@@ -107,19 +107,27 @@ void SimulatorWin::saveWindowSettings() {
     host::saveWindowSettings(_settingsPath, settings);   // a failure is logged and otherwise ignored
 }
 
-void SimulatorWin::applyZoom(platform::HWND window, bool center) {
+bool SimulatorWin::zoomTo(platform::HWND window, double zoom, bool center) {
+    const double before = _zoom;
+    _zoom = zoom;
+    if (applyZoom(window, center)) return true;
+    _zoom = before;
+    return false;
+}
+
+bool SimulatorWin::applyZoom(platform::HWND window, bool center) {
     engine::GLView* view = glView();
-    if (!_ready || _applying || _moving || platform::isIconic(window) || !view) return;
+    if (!_ready || _applying || _moving || platform::isIconic(window) || !view) return false;
 
     const platform::HMONITOR monitor = platform::monitorFromWindow(window, platform::MONITOR_DEFAULTTONEAREST);
     platform::MonitorInfo info;
     platform::RECT windowRect, client;
     if (!platform::getMonitorInfo(monitor, &info) || !platform::getWindowRect(window, &windowRect) ||
         !platform::getClientRect(window, &client)) {
-        return;
+        return false;
     }
     const double current = view->getFrameZoomFactor();
-    if (!(current > 0) || client.width() <= 0 || client.height() <= 0) return;
+    if (!(current > 0) || client.width() <= 0 || client.height() <= 0) return false;
     if (_baseWidth <= 0 || _baseHeight <= 0) {
         _baseWidth = client.width() / current;
         _baseHeight = client.height() / current;
@@ -170,6 +178,7 @@ void SimulatorWin::applyZoom(platform::HWND window, bool center) {
                             platform::MF_BYCOMMAND | (_zoom == 0 ? platform::MF_CHECKED : platform::MF_UNCHECKED));
     layoutSidebar(window);
     _applying = false;
+    return true;
 }
 
 void SimulatorWin::startRefitTimer(platform::HWND window) {
@@ -223,8 +232,7 @@ bool SimulatorWin::onCommand(platform::HWND window, platform::UINT message, plat
         case WM_SYSCOMMAND: {
             const int id = static_cast<int>(wParam & 0xFFF0);
             if (id == static_cast<int>(SC_MAXIMIZE)) {
-                _zoom = 0;
-                applyZoom(window, true);
+                if (!zoomTo(window, 0, true)) return true;
                 saveWindowSettings();
                 relabelSidebar();
                 return true;

@@ -249,15 +249,13 @@ void SimulatorWin::runCommand(platform::HWND mainWindow, int id) {
     engine::GLView* view = engine::Director::getInstance()->getOpenGLView();
     switch (id) {
         case kCmdZoomFit:
-            _zoom = 0;
-            applyZoom(mainWindow, false);
+            if (!zoomTo(mainWindow, 0, false)) return;
             break;
         case kCmdZoomOut:
         case kCmdZoomIn: {
             if (!view) return;
             const double step = id == kCmdZoomOut ? 0.9 : 1.0 / 0.9;
-            _zoom = std::max(std::min(view->getFrameZoomFactor() * step, 4.0), 0.2);
-            applyZoom(mainWindow, false);
+            if (!zoomTo(mainWindow, std::max(std::min(view->getFrameZoomFactor() * step, 4.0), 0.2), false)) return;
             _zoom = view->getFrameZoomFactor();   // what the screen allowed
             break;
         }

@@ -156,7 +156,7 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
     runtime::RuntimeEngine::getInstance()->setProjectConfig(_project);
 
     if (_project.isWriteDebugLogToFile() && !_debugLog) {
-        _debugLog = std::fopen(_project.getDebugLogFilePath().c_str(), "w");
+        _debugLog = std::fopen(_project.getDebugLogFilePath().c_str(), "we");
     }
 
     // Folders.
@@ -228,7 +228,8 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
 
 int SimulatorWin::run(const std::vector<std::string>& args) {
     startUp(args);
-    return engine::Application::getInstance()->run();
+    const int status = engine::Application::getInstance()->run();
+    return status != 0 ? status : AppDelegate::exitStatus();
 }
 
 namespace {

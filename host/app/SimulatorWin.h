@@ -36,7 +36,8 @@ public:
     virtual int getPositionY();
 
     // The whole start-up followed by the engine's main loop; returns the loop's
-    // result. `args` is the argument vector, the program path first.
+    // result, or 1 when the script start failed (AppDelegate::exitStatus). `args`
+    // is the argument vector, the program path first.
     int run(const std::vector<std::string>& args);
     // The start-up alone: everything run() does before entering the main loop.
     void startUp(const std::vector<std::string>& args);
@@ -64,8 +65,12 @@ public:
     // Writes the zoom and the sidebar's two switches to the settings file.
     void saveWindowSettings();
     // Sizes and places the window for the current zoom (centred or kept, clamped
-    // into the work area of its monitor) and glues the sidebar to it.
-    void applyZoom(platform::HWND window, bool center);
+    // into the work area of its monitor) and glues the sidebar to it. False when it
+    // cannot now (not ready, minimised, being moved, already applying, no view).
+    bool applyZoom(platform::HWND window, bool center);
+    // A zoom command: sets the zoom and applies it; when it cannot be applied now
+    // the zoom stays as it was and false tells the caller to save nothing.
+    bool zoomTo(platform::HWND window, double zoom, bool center);
     // The replacement procedure of the game window (the previous one is chained).
     static platform::LRESULT windowProc(platform::HWND, platform::UINT, platform::WPARAM, platform::LPARAM);
     // The command and window-message handler the game window and the sidebar

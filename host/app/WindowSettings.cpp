@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <fstream>
-#include <sstream>
 
 #include "engine/base/Log.h"
+#include "engine/files/FileUtils.h"
 #include "platform/AtomicFile.h"
 
 namespace host {
@@ -69,20 +68,14 @@ int parseInt(const std::string& value) {
     if (i == value.size()) return 0;
     long long magnitude = 0;
     for (; i < value.size(); ++i) {
-        if (value[i] < '0' || value[i] > '9') return 0;
+        if (value[i] < '0' || value[i] > '9') break;   // the leading number counts
         magnitude = std::min<long long>(magnitude * 10 + (value[i] - '0'), 1LL << 32);
     }
     const long long v = negative ? -magnitude : magnitude;
     return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
-std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "";
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+std::string readWhole(const std::string& path) { return engine::FileUtils::getInstance()->getStringFromFile(path); }
 
 }  // namespace
 

@@ -4,8 +4,9 @@
 //
 // Reading: lines end with "\n" or "\r\n"; section and key names compare without
 // ASCII case; blanks (spaces, tabs, stray carriage returns) around
-// names and values are ignored; a value is an optional
-// sign and decimal digits (saturating at the int range), anything else reads 0;
+// names and values are ignored; a value is read as its leading optional sign and
+// decimal digits (saturating at the int range), whatever follows them ignored
+// ("1250abc" reads 1250); a value that does not start so reads 0;
 // a missing file, section or key gives the default. The first matching line wins.
 // Writing: the given keys replace their lines in the section, in the given order,
 // or are appended to it (a missing section is appended at the end); every other

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
+#include "engine/files/FileUtils.h"
 #include "platform/Locale.h"
 
 namespace host {
@@ -25,10 +25,8 @@ bool allDigits(const std::string& s) {
 }
 
 std::string readFirstLine(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    if (in) std::getline(in, line);
-    return line;
+    const std::string text = engine::FileUtils::getInstance()->getStringFromFile(file.string());
+    return text.substr(0, text.find('\n'));
 }
 
 bool pathExists(const std::filesystem::path& p) {

@@ -50,8 +50,19 @@ TEST_F(SchedulerBindingTest, WrongCountsRaise) {
         SCOPED_TRACE(c.chunk);
         EXPECT_EQ(eval(c.chunk), c.error);
     }
-    // An unreadable interval schedules nothing.
-    EXPECT_EQ(eval("(s:scheduleScriptFunc(function() end, {}, false))"), "nil");
+    // A handler that is not a function, an unreadable or NaN interval, an unreadable
+    // flag: nothing scheduled, nothing kept.
+    ASSERT_EQ(run("function held() local n = 0"
+                  " for _ in pairs(debug.getregistry().toluafix_refid_function_mapping) do n = n + 1 end"
+                  " return n end"
+                  " before = held()"),
+              "");
+    for (const char* args : {"nil, 0, false", "{}, 0, false", "'f', 0, false", "function() end, {}, false",
+                             "function() end, 0/0, false", "function() end, 0, {}"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(eval(std::string("(s:scheduleScriptFunc(") + args + "))"), "nil");
+    }
+    EXPECT_EQ(eval("held() - before"), "0");
 }
 
 }  // namespace

@@ -181,6 +181,16 @@ TEST_F(SkeletonBindingTest, CountSelfAndArgumentErrors) {
         {"assert(select('#', node:setAnimation(0, {}, true)) == 0)", ""},   // a failed read: no call, no result
         {"assert(select('#', node:addAnimation(0, 'walk', true, 'x')) == 0)", ""},
         {"assert(node:addAnimation(0, 'walk', true, 1) == node)", ""},
+        // Track indices outside 0 to 255 are refused before anything is allocated.
+        {"node:setAnimation(2147483647, 'walk', false)",
+         "sp.SkeletonAnimation:setAnimation: track index 2147483647 is outside 0 to 255"},
+        {"node:setAnimation(100000000, 'walk', false)", "track index 100000000 is outside 0 to 255"},
+        {"node:setAnimation(0/0, 'walk', false)", "is outside 0 to 255"},
+        {"node:addAnimation(-1, 'walk', false)", "sp.SkeletonAnimation:addAnimation: track index -1 is outside 0 to 255"},
+        {"node:addAnimation(256, 'walk', false, 1)", "track index 256 is outside 0 to 255"},
+        // A delay that is not finite queues nothing (the node logs it).
+        {"assert(node:addAnimation(0, 'walk', false, 0/0) == node)", ""},
+        {"assert(node:addAnimation(0, 'walk', false, math.huge) == node)", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chunk);
@@ -192,6 +202,7 @@ TEST_F(SkeletonBindingTest, CountSelfAndArgumentErrors) {
     }
     EXPECT_EQ(node->getCurrent(0)->animation->name, std::string("walk"));
     EXPECT_FLOAT_EQ(node->getCurrent(0)->next ? 1.f : 0.f, 0.f);   // the one add went straight to the empty track
+    EXPECT_EQ(node->getState()->tracksCount, 1);
 }
 
 TEST_F(SkeletonBindingTest, SetBlendFuncTakesTwoNumbersOrATable) {

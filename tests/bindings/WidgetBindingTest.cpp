@@ -89,6 +89,41 @@ TEST_F(WidgetBindingTest, TouchAndClickListenersGetTheirArguments) {
     }
 }
 
+// Re-installing a listener, also from inside the listener itself, keeps one
+// function per listener alive: the replaced one is released.
+TEST_F(WidgetBindingTest, AReplacedListenerReleasesItsFunction) {
+    ASSERT_EQ(run(R"(
+        function held()
+            local n = 0
+            for _ in pairs(debug.getregistry().toluafix_refid_function_mapping) do n = n + 1 end
+            return n
+        end
+        b = ccui.Layout:create()
+        b:setContentSize(100, 50)
+        b:setTouchEnabled(true)
+        scene:addChild(b)
+        before = held()
+        for i = 1, 2000 do
+            b:addTouchEventListener(function(_, kind) log[#log + 1] = 'touch' .. i .. ' ' .. kind end)
+            b:addClickEventListener(function() log[#log + 1] = 'click' .. i end)
+        end)"),
+              "");
+    EXPECT_EQ(eval("held() - before"), "2");
+    tap(10, 10, 20, 20);
+    EXPECT_EQ(eval("table.concat(log, ', ')"), "touch2000 0, touch2000 2, click2000");
+
+    ASSERT_EQ(run(R"(
+        log = {}
+        b:addTouchEventListener(function(_, kind)
+            log[#log + 1] = 'first ' .. kind
+            b:addTouchEventListener(function(_, kind) log[#log + 1] = 'second ' .. kind end)
+        end))"),
+              "");
+    tap(10, 10, 20, 20);
+    EXPECT_EQ(eval("table.concat(log, ', ')"), "first 0, second 2, click2000");
+    EXPECT_EQ(eval("held() - before"), "2");
+}
+
 TEST_F(WidgetBindingTest, ButtonPartsFromScripts) {
     engine::Texture2D* texture = engine::Texture2D::create(64, 32, engine::Texture2D::PixelFormat::RGBA8888);
     engine::SpriteFrameCache::getInstance()->addSpriteFrame(

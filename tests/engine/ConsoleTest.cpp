@@ -1,5 +1,9 @@
 #include "engine/console/Console.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -160,4 +164,77 @@ TEST_F(ConsoleOverLoopback, ListeningTwiceFailsAndStopEndsPromptly) {
     EXPECT_EQ(receive(fd, 1s), "<closed>");
     platform::closeSocket(fd);
     EXPECT_TRUE(console.listenOnTCP(0));   // listening may start again
+}
+
+TEST_F(ConsoleOverLoopback, ClientsBeyondTheCapAreClosed) {
+    std::vector<int> clients;
+    for (size_t i = 0; i < Console::kMaxClients; ++i) {
+        clients.push_back(connect());
+        send(clients.back(), "echo " + std::to_string(i) + "\n");
+        const std::string expected = "[" + std::to_string(i) + "]";
+        ASSERT_EQ(receive(clients.back(), 2s, expected.size()), expected);
+    }
+    int extra = connect();
+    EXPECT_EQ(receive(extra, 2s), "<closed>");
+    platform::closeSocket(extra);
+
+    // A place that comes free is taken by the next client.
+    platform::closeSocket(clients.back());
+    clients.pop_back();
+    std::string answer;
+    for (int attempt = 0; attempt < 50 && answer != "[again]"; ++attempt) {
+        int next = connect();
+        send(next, "echo again\n");
+        answer = receive(next, 200ms, 7);
+        if (answer == "[again]") {
+            clients.push_back(next);
+        } else {
+            platform::closeSocket(next);
+        }
+    }
+    EXPECT_EQ(answer, "[again]");
+    for (int fd : clients) platform::closeSocket(fd);
+}
+
+// CPU time of the whole process, in seconds.
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(ConsoleOverLoopback, OutOfDescriptorsTheListenerRestsAndServesAgainLater) {
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    // A low limit, then every descriptor below it taken but one, which the client
+    // takes: the console's accept fails with EMFILE.
+    int probe = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(probe, 0);
+    close(probe);
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(probe + 64);
+    const int port = console.getListenPort();
+    const std::string line = "echo back\n";
+    // While no descriptor is free, the test calls no member of its fixture: the
+    // sanitizers' type check of such a call needs descriptors of its own.
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> fillers;
+    fillers.reserve(64);
+    for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) fillers.push_back(fd);
+    close(fillers.back());
+    fillers.pop_back();
+    const int client = platform::connectTcp("127.0.0.1", port);
+    const bool sent = client >= 0 && platform::sendAll(client, line.data(), line.size());
+
+    const double before = processCpuSeconds();
+    std::this_thread::sleep_for(1s);
+    const double spent = processCpuSeconds() - before;
+    for (int fd : fillers) close(fd);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    ASSERT_TRUE(sent);
+    EXPECT_LT(spent, 0.05) << "the console's thread spins while it cannot accept";
+
+    EXPECT_EQ(receive(client, 2s, 6), "[back]");
+    platform::closeSocket(client);
 }

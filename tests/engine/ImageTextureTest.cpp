@@ -6,13 +6,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
 #include "engine/image/ImageSize.h"
+#include "engine/renderer/GLRecorder.h"
 #include "engine/renderer/TextureCache.h"
+#include "support/HeapPeak.h"
 #include "support/ImageEncoder.h"
 #include "support/TestSupport.h"
 
@@ -169,6 +172,45 @@ TEST(Image, RefusesOversizedHeaders) {
     EXPECT_EQ(image.getDataLen(), static_cast<size_t>(engine::Image::kMaxSide) * 3);
 }
 
+// A small file that claims far more pixels than its bytes could hold is refused
+// before its pixels take memory; files just as small that hold what they claim
+// still decode.
+TEST(Image, SmallFilesClaimingHugeImagesTakeLittleMemory) {
+    // 4096 x 4096 one-bit pixels of a palette with transparency: about 2 KB that
+    // decode to 64 MB of RGBA; and a JPEG header claiming 8192 x 8192 (192 MB of RGB).
+    PngImage flat = pngOf(4096, 4096, 3, 1, Bytes(4096 * 512, 0));
+    flat.palette = {1, 2, 3};
+    flat.alphas = {128};
+    PngImage held = flat;   // the same kind at 256 x 256: 256 KB from a few hundred bytes
+    held.width = held.height = 256;
+    held.rows.resize(256 * 32);
+    Bytes flatJpeg = testsupport::encodeJpeg(64, 64, 3, Bytes(64 * 64 * 3, 90));
+    struct Case {
+        const char* what;
+        Bytes file;
+        size_t decoded;   // 0: refused
+    };
+    const Case cases[] = {
+        {"one-bit PNG claiming 64 MB", testsupport::encodePng(flat), 0},
+        {"JPEG header claiming 192 MB", jpeg(8192, 8192), 0},
+        {"one-bit PNG of 256 KB", testsupport::encodePng(held), 256 * 256 * 4},
+        {"flat JPEG", flatJpeg, 64 * 64 * 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_LT(c.file.size(), 4096u);
+        engine::Image image;
+        bool decoded = false;
+        std::optional<size_t> peak =
+            testsupport::peakHeapDuring([&] { decoded = image.initWithImageData(c.file.data(), c.file.size()); });
+        EXPECT_EQ(decoded, c.decoded != 0);
+        EXPECT_EQ(image.getDataLen(), c.decoded);
+        if (peak) {
+            EXPECT_LT(*peak, c.decoded + (4u << 20));
+        }
+    }
+}
+
 TEST(Image, DecodesJpegToRgb) {
     struct Case { const char* name; int components; Bytes sample; Bytes expected; };
     const Case cases[] = {
@@ -257,6 +299,58 @@ TEST(TextureCache, TexturesByFullPath) {
     EXPECT_EQ(cache->addImage(dir + "header-only.png"), nullptr);
     EXPECT_EQ(cache->addImage(dir + "broken.png"), nullptr);
     EXPECT_EQ(cache->addImage(""), nullptr);
+    engine::TextureCache::destroyInstance();
+}
+
+// However a name spells the file ("./", "//", "a/../"), the cache decodes it once and
+// keys it by the one normalised full path.
+TEST(TextureCache, OneTexturePerFileHoweverItsNameIsSpelt) {
+    testsupport::TempDir dir;
+    Bytes file = testsupport::encodeBlankPng(512, 512);   // 1 MB decoded
+    dir.write("art/p.png", std::string(file.begin(), file.end()));
+    engine::FileUtils::getInstance()->setSearchPaths({dir.path() + "/./"});
+    engine::TextureCache* cache = engine::TextureCache::getInstance();
+    engine::Texture2D* texture = cache->addImage("art/p.png");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->getPath(), dir.path() + "/art/p.png");
+    const char* spellings[] = {"./art/p.png", "art/./p.png", "././art//p.png", "art/../art/p.png",
+                               "missing/../art/p.png"};
+    std::optional<size_t> peak = testsupport::peakHeapDuring([&] {
+        for (const char* name : spellings) EXPECT_EQ(cache->addImage(name), texture) << name;
+        EXPECT_EQ(cache->addImage(dir.path() + "/art/.//p.png"), texture);
+    });
+    if (peak) {
+        EXPECT_LT(*peak, 64u << 10);
+    }
+    EXPECT_EQ(cache->getTextureForKey(dir.path() + "/art/p.png"), texture);
+    engine::TextureCache::destroyInstance();
+    engine::FileUtils::destroyInstance();
+}
+
+// An image file's texture gives its pixels to the GL context and decodes the file
+// again for a new context; a texture made from pixels keeps them.
+TEST(TextureCache, FileTexturesFreeTheirPixelsOnceUploaded) {
+    testsupport::TempDir dir;
+    Bytes file = testsupport::encodePng(pngOf(2, 1, 2, 8, {1, 2, 3, 4, 5, 6}));
+    const std::string path = dir.write("rgb.png", std::string(file.begin(), file.end()));
+    engine::Texture2D* fromFile = engine::TextureCache::getInstance()->addImage(path);
+    ASSERT_NE(fromFile, nullptr);
+    engine::Texture2D* made = engine::Texture2D::createWithData({9, 8, 7}, 1, 1, Format::RGB888);
+    for (int context = 0; context < 2; ++context) {
+        SCOPED_TRACE(context);
+        engine::GLRecorder gl;
+        EXPECT_NE(fromFile->getName(), 0u);
+        EXPECT_NE(made->getName(), 0u);
+        std::vector<const engine::GLRecordedCall*> uploads = gl.callsNamed("glTexImage2D");
+        ASSERT_EQ(uploads.size(), 2u);
+        EXPECT_EQ(uploads[0]->pixels, Bytes({1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(uploads[1]->pixels, Bytes({9, 8, 7}));
+        EXPECT_TRUE(fromFile->getPixelData().empty());
+        EXPECT_EQ(made->getPixelData(), Bytes({9, 8, 7}));
+        fromFile->getName();   // the same context: nothing uploaded again
+        EXPECT_EQ(gl.count("glTexImage2D"), 2u);
+    }
+    made->release();
     engine::TextureCache::destroyInstance();
 }
 

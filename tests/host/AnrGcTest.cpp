@@ -312,4 +312,39 @@ TEST_F(AnrGc, StopsSilentlyWhenTheEngineOrItsStateIsReplaced) {
     }
 }
 
+// Finalizers that raise inside the collection's steps, whichever start it came
+// from (a memory warning, the fix table's collect): each error is logged once and
+// the collection runs to its end.
+TEST_F(AnrGc, FinalizersThatRaiseAreLoggedAndTheCollectionEnds) {
+    run("cc = cc or {} cc.VEXOAnrFix = cc.VEXOAnrFix or {}");
+    lua_getglobal(_L, "cc");
+    lua_getfield(_L, -1, "VEXOAnrFix");
+    lua_pushcfunction(_L, [](lua_State* L) {
+        host::beginAnrGc(L, false, "boot");
+        return 0;
+    });
+    lua_setfield(_L, -2, "collect");
+    lua_pop(_L, 2);
+    const char* starts[] = {"vexoOnMemoryWarning()", "cc.VEXOAnrFix.collect()"};
+    for (const char* start : starts) {
+        SCOPED_TRACE(start);
+        run("collectgarbage('collect') "
+            "for i = 1, 40 do "
+            "  local p = newproxy(true) getmetatable(p).__gc = function() error('finalizer boom ' .. i) end "
+            "end");
+        const int doneBefore = count("ANRGC done");
+        const int errorsBefore = count("finalizer boom");
+        _now += hours(1);   // past the memory warning's throttle
+        run(start);
+        int ticks = 0;
+        while (anrGcState().running && ticks < 200000) {
+            tick();
+            ++ticks;
+        }
+        EXPECT_EQ(count("ANRGC done"), doneBefore + 1);
+        EXPECT_EQ(count("[LUA ERROR] "), count("finalizer boom"));
+        EXPECT_EQ(count("finalizer boom"), errorsBefore + 40);
+    }
+}
+
 }  // namespace

@@ -29,6 +29,19 @@ TEST(AppEventTest, MenuDataIsJsonWithTheIdAsAString) {
         ASSERT_TRUE(engine::parseJson(data, doc)) << data;
         EXPECT_EQ(std::string(doc["data"].GetString()), c.id);
     }
+    // Malformed UTF-8 comes out as U+FFFD: the data stays valid JSON.
+    const std::pair<const char*, const char*> malformed[] = {
+        {"a\xff", "a\xef\xbf\xbd"},
+        {"\xc3", "\xef\xbf\xbd"},
+        {"x\x80y", "x\xef\xbf\xbdy"},
+        {"\xed\xa0\x80", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},
+    };
+    for (const auto& [id, replaced] : malformed) {
+        const std::string data = host::menuClickedData(id);
+        rapidjson::Document doc;
+        ASSERT_TRUE(engine::parseJson(data, doc)) << data;
+        EXPECT_EQ(std::string(doc["data"].GetString()), replaced);
+    }
 }
 
 TEST(AppEventTest, BuildersGiveTheirNamesTypesAndData) {

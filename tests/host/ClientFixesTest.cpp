@@ -244,6 +244,16 @@ TEST(ClientFixRequire, ReplacesOnlyTheFaultyPrefetcher) {
         EXPECT_EQ(contains(log, "fixture StreamPrefetch chunk ran"), !c.fixed) << log;
         EXPECT_EQ(contains(log, "CLIENT_FIX Store1011 checked invalidation + Windows absolute scan active"), c.fixed)
             << log;
+
+        // Cleared from package.loaded (and the fixed copy's preload entry with it), the
+        // prefetcher loads afresh from the same source: the faulty chunk still never runs.
+        ASSERT_EQ(s.run("package.loaded['pelmora.StreamPrefetch'] = nil;"
+                        "package.preload.vexo_native_fixed_prefetch_1011 = nil;"
+                        "R = require('pelmora.StreamPrefetch'); S = require('pelmora.StreamPrefetch')"),
+                  "");
+        EXPECT_EQ(s.eval("R ~= P and R == S and package.loaded['pelmora.StreamPrefetch'] == R"), "true");
+        EXPECT_EQ(s.eval("R.fixed"), c.fixed ? "true" : "nil");
+        EXPECT_EQ(contains(s.log(), "fixture StreamPrefetch chunk ran"), !c.fixed) << s.log();
     }
 }
 

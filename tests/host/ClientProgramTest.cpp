@@ -76,3 +76,37 @@ TEST(ClientProgram, DemoScriptsPlayTheWaveAndEndTheProgram) {
     EXPECT_NE(begun, std::string::npos) << out;
     EXPECT_NE(out.find("ANRGC done frames=", begun), std::string::npos) << out;
 }
+
+// A failing entry script is heard and ends the program with status 1: an error
+// raised after the script installed its traceback handler goes through it, one
+// without a handler or a syntax error is logged by the client.
+TEST(ClientProgram, AFailingEntryScriptIsReportedAndEndsTheProgram) {
+    const struct {
+        const char* name;
+        const char* mainLua;
+        const char* expected[2];
+    } cases[] = {
+        {"handler defined, then an error",
+         "function __G__TRACKBACK__(m) release_print('TRACKED ' .. tostring(m)) return m end\n"
+         "error('boom at start')\n",
+         {"[LUA-print] TRACKED ", "boom at start"}},
+        {"no handler", "local t = nil\nt.field = 1\n", {"[LUA ERROR] ", "attempt to index local 't'"}},
+        {"syntax error", "local = 1\n", {"[LUA ERROR] ", "main.lua\"]:1: '<name>' expected near '='"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempDir dir;
+        const std::string project = dir.file("demo");
+        std::filesystem::copy(VEXO_SOURCE_DIR "/examples/demo", project, std::filesystem::copy_options::recursive);
+        std::filesystem::remove(project + "/fenk/gateway");
+        dir.write("demo/src/main.lua", c.mainLua);
+        testsupport::ClientProcess client({"-workdir", project, "-writable-path", dir.file("writable")},
+                                          dir.file("stderr.txt"));
+        ASSERT_TRUE(client.started());
+        EXPECT_EQ(client.waitForExit(std::chrono::seconds(60)), 1) << client.output();
+        const std::string out = client.output();
+        const size_t at = out.find(c.expected[0]);
+        ASSERT_NE(at, std::string::npos) << out;
+        EXPECT_NE(out.find(c.expected[1], at), std::string::npos) << out;
+    }
+}

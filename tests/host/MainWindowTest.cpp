@@ -263,6 +263,43 @@ INSTANTIATE_TEST_SUITE_P(
                      "ZoomPermille=1539\n"}),
     [](const ::testing::TestParamInfo<ZoomStepCase>& info) { return std::string(info.param.name); });
 
+// A zoom command the window cannot take now (minimised, or moved by the user)
+// changes and saves nothing, and the fit entry's check stays true to the zoom.
+TEST_F(MainWindowTest, ZoomCommandsThatCannotApplyChangeAndSaveNothing) {
+    struct Case {
+        const char* name;
+        bool minimised;   // else being moved
+        const char* settings;
+        WPARAM command;
+    };
+    const char* const fit = "[Window]\nZoomPermille=0\n";
+    const char* const zoomed = "[Window]\nZoomPermille=800\n";
+    const Case cases[] = {
+        {"fit, minimised", true, zoomed, 7440},       {"fit, moving", false, zoomed, 7440},
+        {"zoom in, minimised", true, fit, 7472},      {"zoom out, moving", false, fit, 7456},
+        {"maximise, moving", false, zoomed, SC_MAXIMIZE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        start(c.settings);
+        const double zoom = host->getZoom();
+        const UINT check = getMenuState(getSystemMenu(main, false), 7440, MF_BYCOMMAND) & MF_CHECKED;
+        EXPECT_EQ(check, zoom == 0 ? MF_CHECKED : 0u);
+        if (c.minimised) {
+            sendMessage(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        } else {
+            sendMessage(main, WM_ENTERSIZEMOVE, 0, 0);
+        }
+        sendMessage(main, WM_SYSCOMMAND, c.command, 0);
+        EXPECT_EQ(host->getZoom(), zoom);
+        EXPECT_EQ(file(), c.settings) << "nothing saved";
+        EXPECT_EQ(getMenuState(getSystemMenu(main, false), 7440, MF_BYCOMMAND) & MF_CHECKED, check);
+        sendMessage(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        sendMessage(main, WM_EXITSIZEMOVE, 0, 0);
+        destroyWindow(main);
+    }
+}
+
 TEST_F(MainWindowTest, MaximiseNeverMaximisesButFitsAndCentres) {
     start("[Window]\nZoomPermille=800\n", {"-position", "300,200"});
     EXPECT_EQ(windowRect().left, 300);

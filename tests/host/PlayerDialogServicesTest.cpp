@@ -187,14 +187,16 @@ TEST_F(PlayerDialogServicesTest, ZenityShowsRealDialogsWhenAskedFor) {
     // test leaves in files.
     const std::string stub = dir.write("bin/zenity",
         "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + record + "'\n"
-        "cat '" + dir.file("out") + "' 2>/dev/null\nexit $(cat '" + dir.file("code") + "')\n");
+        "cat '" + dir.file("out") + "' 2>/dev/null\ncat '" + dir.file("err") + "' >&2 2>/dev/null\n"
+        "exit $(cat '" + dir.file("code") + "')\n");
     ::chmod(stub.c_str(), 0755);
     const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", (dir.file("bin") + ":" + savedPath).c_str(), 1);
     setenv("VEXO_DIALOGS", "zenity", 1);
-    auto answer = [&](int code, const std::string& out) {
+    auto answer = [&](int code, const std::string& out, const std::string& err = "") {
         dir.write("code", std::to_string(code));
         dir.write("out", out);
+        dir.write("err", err);
     };
 
     PlayerMessageBoxServiceWin boxes(_hwnd);
@@ -221,6 +223,33 @@ TEST_F(PlayerDialogServicesTest, ZenityShowsRealDialogsWhenAskedFor) {
     EXPECT_EQ(dialogs.openFile("Pick", "/home/u", ""), "");
     answer(0, "/srv\n");
     EXPECT_EQ(dialogs.openDirectory("Where", "/"), "/srv");
+
+    // A toolkit warning on standard error is logged, never read as the answer.
+    std::string debug;
+    auto previous = setDebugOutputSink([&](const std::string& text) { debug += text; });
+    const std::string warning = "(zenity:9): Gtk-WARNING **: 01:02:03: cannot open display\n";
+    answer(1, "Cancel\n", warning);
+    EXPECT_EQ(boxes.showMessageBox("T", "x", 3), 1);
+    answer(0, "/home/u/a.png\n", warning);
+    EXPECT_EQ(dialogs.openFile("Pick", "/home/u", ""), "/home/u/a.png");
+    answer(0, "/srv\n", warning);
+    EXPECT_EQ(dialogs.openDirectory("Where", "/"), "/srv");
+    setDebugOutputSink(previous);
+    EXPECT_NE(debug.find("Gtk-WARNING **: 01:02:03: cannot open display"), std::string::npos) << debug;
+
+    // A multiple selection keeps every path as zenity gave it.
+    const std::vector<std::string> selections[] = {
+        {"/home/u/a.png", "/tmp/b.png"},
+        {"/a/b/x.png", "/a/c/y.png", "/a/b/z.png"},
+        {"/a/bc/x.png", "/a/bd/y.png"},
+        {"/x.png", "/y.png"},
+    };
+    for (const auto& paths : selections) {
+        std::string out;
+        for (const std::string& p : paths) out += p + "\n";
+        answer(0, out);
+        EXPECT_EQ(dialogs.openMultiple("Pick", "/home/u", ""), paths) << out;
+    }
 
     // Without zenity on the path the model answers.
     setenv("PATH", dir.file("none").c_str(), 1);

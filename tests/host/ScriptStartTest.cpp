@@ -1,5 +1,6 @@
 // The script start: its fixed order, the modules it adds beside the bindings, and
 // the hand-over to the game's entry script; background and foreground changes.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,20 @@ TEST_F(ScriptStart, OffersPbAtOnceAndCjsonOnFirstRequire) {
     EXPECT_EQ(eval("result = tostring(package.loaded.cjson)"), "nil");
     EXPECT_EQ(eval("result = require('cjson').encode({1, 2})"), "[1,2]");
     EXPECT_EQ(_steps.back(), "src/main.lua");
+}
+
+// The start answers whether the entry script ran; a project without one is no failure.
+TEST_F(ScriptStart, AnswersWhetherTheEntryScriptRan) {
+    const struct {
+        const char* mainLua;   // null: none
+        bool ran;
+    } cases[] = {{"entered = 1", true}, {"error('boom')", false}, {"local = 1", false}, {nullptr, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mainLua ? c.mainLua : "no src/main.lua");
+        std::filesystem::remove(_dir.file("src/main.lua"));
+        if (c.mainLua) _dir.write("src/main.lua", c.mainLua);
+        EXPECT_EQ(AppDelegate::startLua(), c.ran);
+    }
 }
 
 // The order is visible to the modules: "ccs" is there when the ui module registers,

@@ -1,8 +1,10 @@
 #include "host/app/SimulatorWin.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <ostream>
@@ -19,10 +21,12 @@
 #include "host/BuildConfig.h"
 #include "host/config/ConfigFileReader.h"
 #include "host/player/PlayerMenuServiceWin.h"
+#include "host/player/PlayerTaskServiceWin.h"
 #include "host/player/PlayerWin.h"
 #include "platform/Menu.h"
 #include "platform/Monitor.h"
 #include "platform/Paths.h"
+#include "platform/UrlOpener.h"
 #include "support/TestSupport.h"
 
 using host::ConfigFileReader;
@@ -236,6 +240,41 @@ TEST(SimulatorWinStartUp, DebugLogFile) {
     host->writeDebugLog("first");
     host->writeDebugLog("second");
     EXPECT_EQ(testsupport::readFile(logPath), "first\nsecond\n");
+}
+
+// Children of the program (a task, the address opener) never inherit the log.
+TEST(SimulatorWinStartUp, DebugLogIsNotInheritedByChildren) {
+    testsupport::TempDir dir;
+    const std::string logPath = dir.file("debug.txt");
+    // Writes the targets of the descriptors the shell holds to the file $LIST.
+    const std::string lister = dir.write("bin/xdg-open",
+        "#!/bin/sh\nfor f in /proc/$$/fd/*; do readlink \"$f\"; done > \"$LIST\"\nexit 0\n");
+    ::chmod(lister.c_str(), 0755);
+    dir.write("game/main.lua", "");
+    SimulatorWin* host = SimulatorWin::getInstance();
+    host->startUp(withProgram({"-workdir", dir.file("game"), "-write-debug-log", logPath}));
+    host->writeDebugLog("open");
+    ASSERT_EQ(testsupport::readFile(logPath), "open\n");
+
+    const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (dir.file("bin") + ":" + savedPath).c_str(), 1);
+    setenv("LIST", dir.file("opener.txt").c_str(), 1);
+    EXPECT_TRUE(platform::openUrl("https://example.invalid/"));
+    setenv("LIST", dir.file("task.txt").c_str(), 1);
+    player::PlayerTaskServiceWin tasks(host->getMainWindow());
+    player::PlayerTask* task = tasks.createTask("fds", lister, "");
+    ASSERT_TRUE(task && task->run());
+    ASSERT_TRUE(testsupport::pumpMainThreadUntil([task] { return task->isCompleted(); }, std::chrono::seconds(10)));
+    setenv("PATH", savedPath.c_str(), 1);
+
+    for (const char* list : {"opener.txt", "task.txt"}) {
+        SCOPED_TRACE(list);
+        ASSERT_TRUE(testsupport::pumpMainThreadUntil([&] { return std::filesystem::exists(dir.file(list)); },
+                                                     std::chrono::seconds(10)));
+        const std::string fds = testsupport::readFile(dir.file(list));
+        EXPECT_NE(fds.find(list), std::string::npos) << "the listing ran: " << fds;
+        EXPECT_EQ(fds.find("debug.txt"), std::string::npos) << fds;
+    }
 }
 
 // The log stays closed (nothing is created, later lines go nowhere) and the steps

@@ -126,6 +126,37 @@ TEST(AtomicFile, WriterStepsAbandonAndExclusiveNames) {
     EXPECT_FALSE(w.commit(target));   // nothing left to commit
 }
 
+TEST(AtomicFile, TheCommittedFileHasTheAskedMode) {
+    TempDir dir;
+    const mode_t oldMask = ::umask(022);
+    struct Case {
+        const char* name;
+        mode_t mode, stale;   // stale: mode of a temporary already at the name (0: none)
+        mode_t expected;
+    };
+    const Case cases[] = {
+        {"default", 0644, 0, 0644},
+        {"owner only", 0600, 0, 0600},
+        {"owner only over a wider temporary", 0600, 0666, 0600},
+        {"default over a wider temporary", 0644, 0777, 0644},
+        {"umask applies", 0666, 0, 0644},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = dir.write("t.txt", "old");
+        const std::string temp = target + ".tmp";
+        if (c.stale != 0) {
+            ASSERT_EQ(::chmod(dir.write("t.txt.tmp", "stale").c_str(), c.stale), 0);
+        }
+        ASSERT_TRUE(platform::writeFileAtomically(target, temp, "new", c.mode));
+        struct stat st {};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.expected);
+        EXPECT_EQ(readFile(target), "new");
+    }
+    ::umask(oldMask);
+}
+
 // Names relative to a folder descriptor, flushes left to one file-system sync.
 TEST(AtomicFile, DeferredFlushInAFolder) {
     TempDir dir;

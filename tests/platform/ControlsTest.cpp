@@ -5,6 +5,7 @@
 #include "platform/Button.h"
 #include "platform/DialogBox.h"
 #include "platform/Dialogs.h"
+#include "platform/Mouse.h"
 #include "platform/Tooltip.h"
 #include "platform/WindowPos.h"
 
@@ -14,9 +15,21 @@ namespace {
 
 class ControlsTest : public ::testing::Test {
 protected:
-    void SetUp() override { resetWindowModel(); }
-    void TearDown() override { resetWindowModel(); }
+    void SetUp() override {
+        resetWindowModel();
+        resetMouseModel();
+    }
+    void TearDown() override {
+        resetWindowModel();
+        resetMouseModel();
+    }
 };
+
+int clicks = 0;
+LRESULT countClicks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND && wParam == makeWParam(5, BN_CLICKED)) ++clicks;
+    return defWindowProc(hwnd, msg, wParam, lParam);
+}
 
 TEST_F(ControlsTest, TooltipKeepsToolTextsAndShowsThemOnHover) {
     ASSERT_TRUE(initCommonControlsEx(ICC_WIN95_CLASSES));
@@ -79,6 +92,63 @@ intptr_t aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     return 0;
+}
+
+TEST_F(ControlsTest, PushButtonClicksOnlyForAPressAndReleaseOnIt) {
+    WindowDesc desc;
+    desc.windowRect = {100, 100, 400, 300};
+    desc.frameLeft = desc.frameTop = desc.frameRight = desc.frameBottom = 0;
+    desc.proc = countClicks;
+    HWND parent = createWindow(desc);
+    WindowDesc child;
+    child.className = "BUTTON";
+    child.parent = parent;
+    child.id = 5;
+    child.style = WS_CHILD | BS_PUSHBUTTON;
+    child.frameLeft = child.frameTop = child.frameRight = child.frameBottom = 0;
+    child.windowRect = {110, 110, 150, 130};
+    HWND button = createWindow(child);
+    child.className = "STATIC";
+    child.id = 6;
+    child.windowRect = {200, 110, 240, 130};
+    HWND other = createWindow(child);
+
+    const POINT on{120, 120}, off{210, 120};
+    struct Case {
+        const char* name;
+        POINT press, release;
+        bool cancel;   // another window takes the capture while the button is held
+        int clicks;
+    };
+    const Case cases[] = {
+        {"press and release on it", on, on, false, 1},
+        {"released elsewhere", on, off, false, 0},
+        {"pressed elsewhere", off, on, false, 0},
+        {"capture taken away", on, on, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clicks = 0;
+        moveCursorTo(c.press);
+        pressLeftButton();
+        EXPECT_EQ(getCapture(), c.press.x == on.x ? button : 0u);
+        if (c.cancel) {
+            setCapture(other);
+            EXPECT_EQ(sendMessage(button, BM_GETSTATE, 0, 0), 0) << "the press is cancelled at once";
+            releaseCapture();
+        }
+        moveCursorTo(c.release);
+        releaseLeftButton();
+        EXPECT_EQ(clicks, c.clicks);
+        EXPECT_EQ(getCapture(), 0u);
+        EXPECT_EQ(sendMessage(button, BM_GETSTATE, 0, 0), 0) << "never left pushed";
+        // A later press elsewhere released over the button sends nothing either.
+        moveCursorTo(off);
+        pressLeftButton();
+        moveCursorTo(on);
+        releaseLeftButton();
+        EXPECT_EQ(clicks, c.clicks);
+    }
 }
 
 TEST_F(ControlsTest, ModalDialogBoxIsBuiltRecordedAndAnsweredAtOnce) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -112,6 +113,15 @@ TEST_F(SavedLoginTest, SetGetAndClearKeepOtherKeys) {
     EXPECT_EQ(savedLoginGet("gg_rt"), "");
     for (const char* key : {"method", "tg_rt", "gg_rt"}) EXPECT_TRUE(savedLoginSet(key, ""));
     EXPECT_EQ(savedLoginLoad(), (SavedLogin{{"gg_rt", ""}, {"method", ""}, {"other", "kept"}, {"tg_rt", ""}}));
+}
+
+TEST_F(SavedLoginTest, TheFileIsTheOwnersOnly) {
+    writeLoginFile("method=google\n");
+    ASSERT_EQ(::chmod(writable("vexo_login.txt").c_str(), 0644), 0);
+    ASSERT_TRUE(savedLoginSet("tg_rt", "t"));
+    struct stat st {};
+    ASSERT_EQ(::stat(writable("vexo_login.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(SavedLoginTest, RefusedEntriesWriteNothing) {

@@ -41,6 +41,8 @@ TEST_F(SignInTest, LoginRedirectAnswersAndSaves) {
         {"line break in sign", "vexo://tgdone?code=1000&userid=42&sign=a%0Ab&rt=z", "faild", untouched},
         {"control in timestamp", "vexo://tgdone?code=1000&userid=42&sign=abc&timestamp=1%7F&rt=z", "faild",
          untouched},
+        {"line break in rt", base + "&rt=a%0Ab", "faild", untouched},
+        {"control in rt", base + "&rt=a%01", "faild", untouched},
         {"window closed", "", "faild", untouched},
     };
     for (const Case& c : cases) {
@@ -157,6 +159,8 @@ TEST_F(SilentLoginTest, RepliesToAnswersAndSavedToken) {
         {"status 500", R"({"status":500,"body":"{\"code\":\"1000\",\"userid\":\"7\",\"sign\":\"s\",\"rt\":\"r5\"}"})",
          "faild", "a+b&c"},
         {"not JSON", R"({"status":200,"body":"<html>"})", "faild", "a+b&c"},
+        {"line break in rt", R"({"status":200,"body":"{\"code\":\"1000\",\"userid\":\"7\",\"sign\":\"s\",\"rt\":\"x\\ny\"}"})",
+         "faild", "a+b&c"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

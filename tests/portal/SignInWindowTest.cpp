@@ -83,6 +83,22 @@ TEST_F(SignInWindowTest, WebSignInThroughTheCapture) {
     EXPECT_EQ(eval("table.concat(answers, ';')"), "success|42|abc|17|42;ticket|T;faild");
 }
 
+TEST_F(SignInWindowTest, ASignInStartedFromASuccessAnswerFindsACleanWindow) {
+    WebViewRuntime::instance().install(true);
+    makeGameWindow();
+    run("function again(t) answer(t); vexo_native('PlatformPavrel', 'loginGoogle', {answer}) end");
+    ASSERT_EQ(eval("vexo_native('PlatformPavrel', 'loginTelegram', {again})"), "true");
+    pumpAll();
+    redirectTo("vexo://tgdone?code=1000&userid=42&sign=abc&timestamp=17");
+    EXPECT_EQ(eval("table.concat(answers, ';')"), "success|42|abc|17|42");
+    EXPECT_TRUE(portal::payCaptureArmed());
+    EXPECT_TRUE(platform::isWindowVisible(portal::payWindow()));
+    EXPECT_EQ(WebViewRuntime::instance().lastView()->source(), portal::portalPage("glogin.php?from=app"));
+    redirectTo("vexo://gdone?code=1000&userid=9&sign=s&timestamp=1");
+    EXPECT_EQ(eval("table.concat(answers, ';')"), "success|42|abc|17|42;success|9|s|1|9");
+    EXPECT_FALSE(platform::isWindowVisible(portal::payWindow()));
+}
+
 TEST_F(SignInWindowTest, NoWebViewAnswersAtOnce) {
     makeGameWindow();   // no web-view runtime installed
     ASSERT_EQ(eval("vexo_native('PlatformPavrel', 'loginGoogle', {answer})"), "true");

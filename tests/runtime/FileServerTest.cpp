@@ -1,8 +1,12 @@
 #include "runtime/FileServer.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <string>
@@ -240,6 +244,84 @@ TEST_F(FileServerOverLoopback, StopWakesBlockedLoopsPromptlyAndListeningMayStart
     start = std::chrono::steady_clock::now();
     server->stop();   // blocked in receive with an idle client
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+}
+
+// A client floods the server with parts and never reads a reply. What the server
+// holds stays bounded whatever the parts cost it: answers to refused names that the
+// client does not take, and empty parts (nothing but their message) that wait for a
+// writer stalled on a pipe. The client is then stopped by the server: its sends stall
+// long before it sent `volume`. One whose replies wait longer than the time-out is
+// disconnected, and the next client is served; a stalled server still stops at once.
+TEST_F(FileServerOverLoopback, ClientThatNeverReadsIsBoundedAndDisconnected) {
+    struct Case {
+        const char* name;
+        std::string frame;
+        uint64_t volume;
+        bool stallWriter;    // the parts go to a pipe nobody reads yet
+        bool disconnected;   // its replies stall
+    };
+    const std::string stall = server->getWritePath() + "stall";
+    ASSERT_TRUE(FileServer::createDir(server->getWritePath()));
+    ASSERT_EQ(mkfifo(stall.c_str(), 0600), 0);
+    const Case cases[] = {
+        {"refused names, each answered", partFrame(partMessage("../" + std::string(4000, 'r'), 1, 0), ""),
+         96ull << 20, false, true},
+        {"empty parts for a stalled writer", partFrame(partMessage("stall", 2, 0), ""), 32ull << 20, true, false},
+    };
+    constexpr uint64_t kMargin = 24ull << 20;   // buffers, threads, the test's own
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::closeSocket(client);
+        client = connect();
+        ASSERT_GE(client, 0);
+        platform::setSendTimeout(client, 1000);
+        // A small receive buffer: the replies cannot hide in a large one.
+        const int small = 64 * 1024;
+        ASSERT_EQ(setsockopt(client, SOL_SOCKET, SO_RCVBUF, &small, sizeof small), 0);
+        std::string batch;
+        while (batch.size() < (1u << 20)) batch += c.frame;
+
+        const uint64_t base = runtimetest::liveHeapBytes();
+        std::atomic<bool> flooding{true};
+        std::atomic<uint64_t> peak{base};
+        std::thread sampler([&] {
+            while (flooding) {
+                peak = std::max(peak.load(), runtimetest::liveHeapBytes());
+                std::this_thread::sleep_for(5ms);
+            }
+        });
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        uint64_t sent = 0;
+        while (sent < c.volume && std::chrono::steady_clock::now() < deadline &&
+               platform::sendAll(client, batch.data(), batch.size()))
+            sent += batch.size();
+        flooding = false;
+        sampler.join();
+        EXPECT_LT(sent, c.volume);
+        EXPECT_LT(peak - base, FileServer::kMaxQueuedBytes + kMargin) << "sent " << sent;
+
+        if (c.disconnected) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(FileServer::kReplyTimeoutMs) + 1s);
+            const std::string rest = runtimetest::receiveFor(client, 10s);
+            EXPECT_TRUE(rest.size() >= 8 && rest.compare(rest.size() - 8, 8, "<closed>") == 0);
+        }
+        if (c.stallWriter) {
+            // A reader lets the writer go on (each part opens the pipe anew); the
+            // parts still queued are dropped by a prompt stop.
+            const int reader = open(stall.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            const auto start = std::chrono::steady_clock::now();
+            server->stop();
+            EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+            close(reader);
+            ASSERT_TRUE(server->listenOnTCP(0));
+        }
+        platform::closeSocket(client);
+        client = connect();
+        sendFile("after.txt", "ok");
+        Reply r;
+        EXPECT_TRUE(runtimetest::readReply(client, r, 20s));
+        EXPECT_EQ(r.fileName, "after.txt");
+    }
 }
 
 TEST(FileServerListen, AnAddressThatIsNotIpv4TextFails) {

@@ -1,6 +1,8 @@
 // The script handler registry, its Lua side and the script call-function action.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Node.h"
@@ -38,6 +40,14 @@ protected:
         const bool function = lua_isfunction(L, -1);
         lua_pop(L, 1);
         return function;
+    }
+    // Functions held in the handler table.
+    int heldFunctions() {
+        lua_getfield(L, LUA_REGISTRYINDEX, "toluafix_refid_function_mapping");
+        int n = 0;
+        for (lua_pushnil(L); lua_next(L, -2) != 0; lua_pop(L, 1)) ++n;
+        lua_pop(L, 1);
+        return n;
     }
     int hits() {
         lua_getglobal(L, "hits");
@@ -98,6 +108,12 @@ TEST_F(HandlerRegistry, CustomKindsCountFromTenThousandAboveTheLargestCustomKind
         {Step::CUSTOM, Kind::NODE, 10002},
         {Step::REMOVE, static_cast<Kind>(10002), 0},
         {Step::CUSTOM, Kind::NODE, 10002},
+        // A script's handler under the largest kind: the lowest free custom kinds follow.
+        {Step::ADD, static_cast<Kind>(INT_MAX), 0},
+        {Step::CUSTOM, Kind::NODE, 10003},
+        {Step::REMOVE, static_cast<Kind>(10001), 0},
+        {Step::CUSTOM, Kind::NODE, 10001},
+        {Step::CUSTOM, Kind::NODE, 10004},
     };
     for (const Step& s : steps) {
         switch (s.op) {
@@ -152,12 +168,30 @@ TEST_F(HandlerRegistry, LuaSideRegistersUnregistersAndChecksItsArguments) {
         {"mgr:unregisterScriptHandler(node, 5, 6)", "error in function 'unregisterScriptHandler'"},
         {"mgr:removeObjectAllHandlers()", "error in function 'removeObjectAllHandlers'"},
         {"ScriptHandlerMgr.getInstance(1)", "error in function 'getInstance'"},
+        // Kinds beyond an int, and a dead object: refused, no function kept.
+        {"mgr:registerScriptHandler(node, f, 0/0)", "argument #4 is 'number'; 'int' expected."},
+        {"mgr:registerScriptHandler(node, f, 2^31)", "argument #4 is 'number'; 'int' expected."},
+        {"mgr:registerScriptHandler(node, f, -2^31 - 1)", "argument #4 is 'number'; 'int' expected."},
+        {"mgr:unregisterScriptHandler(node, 1e300)", "argument #3 is 'number'; 'int' expected."},
+        {"mgr:registerScriptHandler(dead, f, 5)",
+         "invalid 'cobj' in function 'tolua_Engine_ScriptHandlerMgr_registerScriptHandler00'"},
     };
+    engine::Node* dead = engine::Node::create();
+    luaEngine->getLuaStack()->pushObject(dead, "cc.Node");
+    lua_setglobal(L, "dead");
+    luaEngine->getLuaStack()->removeScriptObjectByObject(dead);
+    const int held = heldFunctions();
     for (const Case& c : cases) {
         ASSERT_NE(luaL_dostring(L, c.code), 0) << c.code;
         EXPECT_NE(std::string(lua_tostring(L, -1)).find(c.message), std::string::npos) << lua_tostring(L, -1);
         lua_settop(L, 0);
     }
+    EXPECT_EQ(heldFunctions(), held);
+    // The largest and smallest ints are kinds like any other.
+    ASSERT_EQ(luaL_dostring(L, "mgr:registerScriptHandler(node, f, 2^31 - 0.5)"
+                               "mgr:registerScriptHandler(node, f, -2^31)"), 0) << lua_tostring(L, -1);
+    EXPECT_NE(mgr->getObjectHandler(node, static_cast<Kind>(INT_MAX)), 0);
+    EXPECT_NE(mgr->getObjectHandler(node, static_cast<Kind>(INT_MIN)), 0);
 }
 
 TEST_F(HandlerRegistry, CallFuncCloneGetsItsOwnIdForTheSameFunction) {

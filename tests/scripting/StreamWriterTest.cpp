@@ -113,6 +113,32 @@ TEST_F(StreamWriter, OnlyTheNewestQueuedWriteToAPathReplacesIt) {
     EXPECT_EQ(partFiles(), 0);
 }
 
+// A write asked for from a coroutine (one left suspended, one finished and
+// collected before its answer) is answered on the main state.
+TEST_F(StreamWriter, WritesFromCoroutinesAreAnsweredOnTheMainState) {
+    run(R"(
+        local function writeFrom(name, data)
+            return coroutine.create(function()
+                queued = (queued or '') .. tostring(cc.VEXOStreamIO.writeAtomicAsync(dir .. '/' .. name, data,
+                    function(ok) results[#results + 1] = name .. '=' .. tostring(ok) .. ' main=' ..
+                        tostring(coroutine.running() == nil) end))
+                coroutine.yield()
+            end)
+        end
+        suspended = writeFrom('a.tsv', 'one')
+        coroutine.resume(suspended)
+        local finished = writeFrom('b.tsv', 'two')
+        coroutine.resume(finished)
+        coroutine.resume(finished)
+        finished = nil
+        collectgarbage())");
+    EXPECT_EQ(global("queued"), "truetrue");
+    ASSERT_TRUE(waitResults(2));
+    EXPECT_EQ(results(), "a.tsv=true main=true b.tsv=true main=true");
+    EXPECT_EQ(testsupport::readFile(dir.file("a.tsv")), "one");
+    EXPECT_EQ(testsupport::readFile(dir.file("b.tsv")), "two");
+}
+
 TEST_F(StreamWriter, RefusedWritesAndArgumentErrors) {
     stallWorker();
     for (int i = 0; i < 5; ++i) EXPECT_EQ(write("dir .. '/f" + std::to_string(i) + "', 'd', cb('f')"), "true");

@@ -1,6 +1,7 @@
 // Scalar, string, array and value-tree conversions between Lua and C++.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -335,6 +336,116 @@ TEST(ValueConversionsTest, CyclicTablesEndAtTheDepthLimit) {
     ValueMap map;
     EXPECT_TRUE(luaconv_read_value_map(lua.L, lua.push("(function() local t = {} t.self = t return t end)()"), &map));
     EXPECT_EQ(lua.top(), index + 1);
+}
+
+// Tables are read raw: an __index that raises (and would escape through the C++
+// frames building the result) never runs, for holes, absent fields or [1].
+TEST(ValueConversionsTest, ContainerReadersRunNoMetamethods) {
+    using Read = std::function<std::string(lua_State*, int)>;
+    auto joined = [](const auto& items, auto text) {
+        std::string out;
+        for (const auto& item : items) out += (out.empty() ? "" : " ") + text(item);
+        return out;
+    };
+    auto number = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", v);
+        return std::string(text);
+    };
+    const struct {
+        const char* name;
+        const char* expression;
+        Read read;
+        const char* expected;
+    } cases[] = {
+        {"float vector", "R(gap{1, 2, 3})",
+         [&](lua_State* L, int i) { std::vector<float> v; return luaconv_read_float_vector(L, i, &v) ? joined(v, number) : "failed"; },
+         "1 3"},
+        {"int vector", "R(gap{1, 2, 3})",
+         [&](lua_State* L, int i) { std::vector<int32_t> v; return luaconv_read_int_vector(L, i, &v) ? joined(v, number) : "failed"; },
+         "1 3"},
+        {"string vector", "R(gap{'a', 'b', 'c'})",
+         [&](lua_State* L, int i) { std::vector<std::string> v; return luaconv_read_string_vector(L, i, &v) ? joined(v, [](const std::string& t) { return t; }) : "failed"; },
+         "a c"},
+        {"vec3 vector", "{R{x = 1}, R{y = 2, z = 3}}",
+         [&](lua_State* L, int i) {
+             std::vector<engine::Vec3> v;
+             return luaconv_read_vec3_vector(L, i, &v) ? joined(v, [&](const engine::Vec3& p) { return number(p.x) + "," + number(p.y) + "," + number(p.z); }) : "failed";
+         },
+         "1,0,0 0,2,3"},
+        {"vec2 array", "{R{x = 1}, R{y = 2}}",
+         [&](lua_State* L, int i) {
+             engine::Vec2* p = nullptr;
+             int n = 0;
+             if (!luaconv_read_vec2_array(L, i, &p, &n)) return std::string("failed");
+             std::string text = number(p[0].x) + "," + number(p[0].y) + " " + number(p[1].x) + "," + number(p[1].y);
+             delete[] p;
+             return text;
+         },
+         "1,0 0,2"},
+        {"value", "R{a = R(gap{1, 2, 3}), b = R{}}",
+         [](lua_State* L, int i) { Value v; return luaconv_read_value(L, i, &v) ? v.getDescription() : "failed"; },
+         "{a: [1, 3], b: {}}"},
+        {"value vector", "R(gap{1, 2, R{}})",
+         [](lua_State* L, int i) { ValueVector v; return luaconv_read_value_vector(L, i, &v) ? Value(v).getDescription() : "failed"; },
+         "[1, {}]"},
+        {"value map", "R{k = R{}}",
+         [](lua_State* L, int i) { ValueMap m; return luaconv_read_value_map(L, i, &m) ? Value(m).getDescription() : "failed"; },
+         "{k: {}}"},
+        {"int key map", "R{[5] = R{}}",
+         [](lua_State* L, int i) { ValueMapIntKey m; return luaconv_read_value_int_key_map(L, i, &m) ? Value(m).getDescription() : "failed"; },
+         "{5: {}}"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LuaTestState lua;
+        ASSERT_EQ(lua.run("function R(t) return setmetatable(t, {__index = function() error('index ran') end}) end "
+                          "function gap(t) t[2] = nil return t end"),
+                  "");
+        const int index = lua.push(c.expression);
+        EXPECT_EQ(c.read(lua.L, index), c.expected);
+        EXPECT_EQ(lua.top(), index);
+    }
+}
+
+// A table met at several places is read at each, so tables shared down a chain
+// double the tree at each level: a read over the bound on values built fails,
+// quickly and leaving its output as it was; a few shared tables read in full.
+TEST(ValueConversionsTest, SharedTablesCountAgainstABoundOnValuesBuilt) {
+    LuaTestState lua;
+    ASSERT_EQ(lua.run("p = {1, 2}; few = {p, p, {q = p}} "
+                      "chain = {} for i = 1, 60 do chain = {chain, chain} end "
+                      "ring = {} ring.a = ring ring.b = ring "
+                      "wide = {} for i = 1, 3000 do wide[i] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10} end"),
+              "");
+    const struct {
+        const char* expression;
+        const char* expected;   // "failed": false with the output untouched
+    } cases[] = {
+        {"few", "[[1, 2], [1, 2], {q: [1, 2]}]"},
+        {"chain", "failed"},
+        {"ring", "failed"},
+        {"{wide, wide, wide, wide, wide, wide, wide, wide, wide, wide}", "failed"},
+        {"{wide}", "ok"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expression);
+        Value value("untouched");
+        ValueVector vector = {Value("kept")};
+        const bool read = luaconv_read_value(lua.L, lua.push(c.expression), &value);
+        EXPECT_EQ(luaconv_read_value_vector(lua.L, lua.push(std::string("{") + c.expression + "}"), &vector), read);
+        if (std::string(c.expected) == "failed") {
+            EXPECT_FALSE(read);
+            EXPECT_EQ(value.asString(), "untouched");
+            EXPECT_EQ(Value(vector).getDescription(), "[\"kept\"]");
+        } else {
+            EXPECT_TRUE(read);
+            if (std::string(c.expected) != "ok") {
+                EXPECT_EQ(value.getDescription(), c.expected);
+            }
+        }
+        lua_settop(lua.L, 0);
+    }
 }
 
 TEST(ValueConversionsTest, ValueMapReplacesKeysAndKeepsOthers) {

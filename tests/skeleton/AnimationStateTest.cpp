@@ -3,6 +3,7 @@
 // that change the state from inside any notification.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -135,10 +136,59 @@ TEST_F(AnimationState, RefusesNegativeTracksAndUnknownNames) {
     EXPECT_EQ(spAnimationState_getTrackEntry(state, 1), nullptr);
     spAnimationState_clearTrack(state, -1);
     spAnimationState_clearTrack(state, 4);
+    // Indices past the last track, and delays that are not finite, allocate nothing.
+    for (int index : {static_cast<int>(SP_ANIMATION_STATE_MAX_TRACKS), 100000000, 2147483647}) {
+        EXPECT_EQ(spAnimationState_setAnimation(state, index, two, 0), nullptr) << index;
+        EXPECT_EQ(spAnimationState_addAnimation(state, index, two, 0, 0), nullptr) << index;
+    }
+    for (float delay : {NAN, INFINITY, -INFINITY})
+        EXPECT_EQ(spAnimationState_addAnimation(state, 0, two, 0, delay), nullptr) << delay;
     EXPECT_EQ(rec.log, Lines{});
     EXPECT_EQ(spAnimationState_getTrackEntry(state, 0), current);
     EXPECT_EQ(current->next, nullptr);
     EXPECT_EQ(state->tracksCount, 1);
+    EXPECT_NE(spAnimationState_setAnimation(state, SP_ANIMATION_STATE_MAX_TRACKS - 1, two, 0), nullptr);
+    EXPECT_EQ(state->tracksCount, SP_ANIMATION_STATE_MAX_TRACKS);
+}
+
+TEST_F(AnimationState, SetAnimationAnswersNoneForAnEntryAListenerReplaced) {
+    // The replaced entry still mixes out, so it is alive but no longer current.
+    spAnimationStateData_setMix(mix, two, idle, 0.5f);
+    rec.react = [](spAnimationState* s, int track, spEventType type, bool, spEvent*) {
+        spTrackEntry* current = spAnimationState_getTrackEntry(s, track);
+        if (type == SP_ANIMATION_START && current->animation->name == std::string("two"))
+            spAnimationState_setAnimation(s, 0, spSkeletonData_findAnimation(s->data->skeletonData, "idle"), 1);
+    };
+    EXPECT_EQ(spAnimationState_setAnimation(state, 0, two, 1), nullptr);
+    spTrackEntry* current = spAnimationState_getTrackEntry(state, 0);
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->animation, idle);
+    ASSERT_NE(current->previous, nullptr);
+    EXPECT_EQ(current->previous->animation, two);
+}
+
+// A finished one-shot entry waiting for a queued successor: its event fires once
+// and its attachment key is not set again over a later change.
+TEST_F(AnimationState, FinishedOneShotDeliversItsKeysOnce) {
+    spAttachmentTimeline* show = spAttachmentTimeline_create(1);
+    show->slotIndex = 0;
+    spAttachmentTimeline_setFrame(show, 0, 0.25f, "other");
+    spAnimation* shot = rig.animation("shot", 0.5f, {&rig.events({{0.25f, "a"}})->super, &show->super});
+    spAnimationState_setAnimation(state, 0, shot, 0);
+    spAnimationState_addAnimation(state, 0, two, 0, 2);
+    spSlot* slot = rig.slot("s0");
+    for (int i = 0; i < 30; ++i) {
+        frame(0.1f);
+        if (i == 9) {
+            EXPECT_EQ(slot->attachment, rig.attachment("other"));
+            spSlot_setAttachment(slot, rig.attachment("box"));
+        }
+        if (i >= 9) {
+            EXPECT_EQ(slot->attachment, rig.attachment("box")) << "frame " << i;
+        }
+    }
+    EXPECT_EQ(rec.log, (Lines{"state 0 start shot", "state 0 event shot a", "state 0 complete shot 1",
+                              "state 0 end shot", "state 0 start two"}));
 }
 
 TEST_F(AnimationState, MixesFromTheReplacedEntryUntilFullyIn) {

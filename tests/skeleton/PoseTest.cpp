@@ -10,6 +10,7 @@
 #include "skeleton/SkeletonFixture.h"
 #include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonJson.h"
+#include "support/CpuTime.h"
 
 namespace {
 
@@ -49,6 +50,48 @@ TEST(SkeletonPose, BoneCacheLevels) {
     EXPECT_EQ(level(ik.skeleton, 0), (std::vector<std::string>{"r", "a", "b", "c", "t"}));
     EXPECT_EQ(level(ik.skeleton, 1), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(ik.skeleton->root, ik.bone("r"));
+
+    // A bone held by a chain takes that chain's level even when an ancestor is
+    // held by a later constraint; a bone below a chain takes its nearest holder's.
+    Posed two(R"({"bones": [{"name": "r"}, {"name": "a", "parent": "r"}, {"name": "b", "parent": "a"},
+        {"name": "c", "parent": "b"}, {"name": "d", "parent": "c"}, {"name": "e", "parent": "d"}],
+        "ik": [{"name": "k0", "bones": ["c", "d"], "target": "r"}, {"name": "k1", "bones": ["a", "b"], "target": "r"}]})");
+    ASSERT_EQ(two.skeleton->boneCacheCount, 3);
+    EXPECT_EQ(level(two.skeleton, 0), (std::vector<std::string>{"r", "c", "d", "e"}));
+    EXPECT_EQ(level(two.skeleton, 1), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(level(two.skeleton, 2), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(SkeletonPose, DeepChainWithConstraintsBuildsQuickly) {
+    // 14,000 bones each the child of the one before, 10 two-bone constraints
+    // spread along the chain (each chain 700 bones long).
+    const int bones = 14000, constraints = 10;
+    std::string text = R"({"bones": [{"name": "b0"})";
+    for (int i = 1; i < bones; ++i)
+        text += ",{\"name\": \"b" + std::to_string(i) + "\", \"parent\": \"b" + std::to_string(i - 1) + "\", \"x\": 1}";
+    text += R"(], "ik": [)";
+    for (int k = 0; k < constraints; ++k) {
+        int first = k * 1400 + 1, last = first + 700;
+        text += std::string(k ? "," : "") + "{\"name\": \"k" + std::to_string(k) + "\", \"bones\": [\"b" +
+                std::to_string(first) + "\", \"b" + std::to_string(last) + "\"], \"target\": \"b0\"}";
+    }
+    text += "]}";
+
+    double started = testsupport::threadCpuSeconds();
+    Posed deep(text);
+    ASSERT_NE(deep.skeleton, nullptr);
+    double readSeconds = testsupport::threadCpuSeconds() - started;
+    started = testsupport::threadCpuSeconds();
+    spSkeleton_updateCache(deep.skeleton);
+    spSkeleton_updateWorldTransform(deep.skeleton);
+    double buildSeconds = testsupport::threadCpuSeconds() - started;
+    EXPECT_LT(buildSeconds, 0.5);
+    EXPECT_LT(readSeconds, 2.0);
+    ASSERT_EQ(deep.skeleton->boneCacheCount, constraints + 1);
+    // Bone j stands in levels k and k + 1 from the first bone of chain k on.
+    EXPECT_EQ(deep.skeleton->boneCacheCounts[0], 1 + 1400);
+    EXPECT_EQ(deep.skeleton->boneCacheCounts[1], 2 * 1400);
+    EXPECT_EQ(deep.skeleton->boneCacheCounts[constraints], bones - 1 - 9 * 1400);
 }
 
 TEST(SkeletonPose, WorldTransforms) {
@@ -88,9 +131,9 @@ TEST(SkeletonPose, WorldTransforms) {
         EXPECT_EQ(s->root->worldY, c.worldY);
         EXPECT_NEAR(s->root->m00, c.m00, 1e-6);
         EXPECT_NEAR(s->root->m11, c.m11, 1e-6);
-        // World to local undoes local to world under every flip, also for the
-        // non-uniformly scaled bone.
-        for (spBone* bone : {turned, scaled, flipped}) {
+        // World to local undoes local to world under every flip for uniformly
+        // scaled bones (a non-uniform scale is pinned in its own test).
+        for (spBone* bone : {turned, flipped}) {
             float lx, ly;
             spBone_localToWorld(bone, 2.5f, -1.5f, &wx, &wy);
             spBone_worldToLocal(bone, wx, wy, &lx, &ly);
@@ -165,6 +208,31 @@ TEST(SkeletonPose, TwoBoneIk) {
     spSkeleton_updateWorldTransform(zero.skeleton);
     EXPECT_EQ(zero.bone("a")->rotationIK, 0.f);
     EXPECT_NEAR(zero.bone("b")->rotationIK, 45, 1e-3);
+}
+
+// World to local divides each axis by its own diagonal entry: under a
+// non-uniform scale that is not the matrix inverse, and the two-bone solver
+// below such a scale lands where the skeletons were authored, not on the target.
+TEST(SkeletonPose, NonUniformScaleAboveAnIkChain) {
+    Posed flat(R"({"bones": [{"name": "r", "scaleX": 1.5, "scaleY": 0.5}]})");
+    spSkeleton_updateWorldTransform(flat.skeleton);
+    struct Case { float wx, wy, lx, ly; };
+    for (const Case& c : {Case{3, 1, 6, 2.f / 3}, Case{-1.5f, 0, -3, 0}, Case{0, 2, 0, 4.f / 3}}) {
+        float lx = 0, ly = 0;
+        spBone_worldToLocal(flat.bone("r"), c.wx, c.wy, &lx, &ly);
+        EXPECT_NEAR(lx, c.lx, 1e-5) << c.wx << ", " << c.wy;
+        EXPECT_NEAR(ly, c.ly, 1e-5) << c.wx << ", " << c.wy;
+    }
+
+    Posed p(R"({"bones": [{"name": "r", "rotation": 20, "scaleX": 1.5, "scaleY": 0.5},
+        {"name": "a", "parent": "r", "x": 2, "length": 10}, {"name": "b", "parent": "a", "x": 10, "length": 10},
+        {"name": "t", "parent": "r", "x": 8, "y": 12}],
+        "ik": [{"name": "k", "bones": ["a", "b"], "target": "t"}]})");
+    spSkeleton_updateWorldTransform(p.skeleton);
+    EXPECT_NEAR(p.bone("a")->rotationIK, -28.838f, 0.01f);   // the matrix inverse would give -35.18
+    EXPECT_NEAR(p.bone("b")->rotationIK, 57.228f, 0.01f);    // and 137.73
+    EXPECT_NEAR(p.bone("b")->worldX, 17.641f, 0.01f);
+    EXPECT_NEAR(p.bone("b")->worldY, -1.279f, 0.01f);
 }
 
 TEST(SkeletonPose, DataWithoutBones) {

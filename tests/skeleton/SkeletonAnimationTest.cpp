@@ -3,6 +3,9 @@
 // the node from the scene while the node updates.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -106,6 +109,91 @@ TEST_F(SkeletonAnimationTest, TimeScaleTwoAdvancesClockAndStateTwice) {
     EXPECT_FLOAT_EQ(node->getSkeleton()->time, 0.5f);
     EXPECT_FLOAT_EQ(walk->time, 0.5f);
     EXPECT_FLOAT_EQ(node->findBone("root")->rotation, 45);   // applied at 0.5 of 0 .. 90
+}
+
+TEST_F(SkeletonAnimationTest, NonFiniteTimeScaleAndStepAreRefused) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::string oneKey = R"({"bones": [{"name": "root"}],
+        "animations": {"pose": {"bones": {"root": {"rotate": [{"time": 0, "angle": 30}]}}}}})";
+    struct Case { float scale; float delta; const char* logged; };
+    const Case cases[] = {
+        {nan, 0.25f, "Skeleton: time scale must be finite, nan ignored"},
+        {inf, 0.25f, "Skeleton: time scale must be finite, inf ignored"},
+        {-inf, 0.25f, "Skeleton: time scale must be finite, -inf ignored"},
+        {1, nan, "Skeleton: frame step is not finite (nan), skipped"},
+        {3e38f, 10, "Skeleton: frame step is not finite (inf), skipped"},
+    };
+    for (const Case& k : cases) {
+        auto* node = SkeletonAnimation::createWithFile(files.skeleton("one.json", oneKey), files.atlas());
+        spTrackEntry* pose = node->setAnimation(0, "pose", true);
+        ASSERT_NE(pose, nullptr);
+        testsupport::LogCapture log;
+        node->setTimeScale(k.scale);
+        node->update(k.delta);
+        EXPECT_EQ(log.lines(), (std::vector<std::string>{k.logged})) << k.logged;
+        EXPECT_TRUE(std::isfinite(node->getTimeScale()));
+        EXPECT_TRUE(std::isfinite(pose->time)) << k.logged;
+        EXPECT_FLOAT_EQ(node->findBone("root")->rotation, 30) << k.logged;
+    }
+}
+
+TEST_F(SkeletonAnimationTest, RefusedTrackIndexAndDelayAreLogged) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    SkeletonAnimation* node = make();
+    events.clear();
+    struct Case { int track; float delay; bool add; const char* logged; };
+    const Case cases[] = {
+        {-1, 0, false, "Skeleton: track index -1 is outside 0 to 255"},
+        {256, 0, false, "Skeleton: track index 256 is outside 0 to 255"},
+        {2147483647, 0, true, "Skeleton: track index 2147483647 is outside 0 to 255"},
+        {0, nan, true, "Skeleton: delay must be finite, nan refused"},
+        {0, inf, true, "Skeleton: delay must be finite, inf refused"},
+    };
+    for (const Case& k : cases) {
+        testsupport::LogCapture log;
+        spTrackEntry* entry = k.add ? node->addAnimation(k.track, "walk", false, k.delay)
+                                    : node->setAnimation(k.track, "walk", false);
+        EXPECT_EQ(entry, nullptr) << k.logged;
+        EXPECT_EQ(log.lines(), (std::vector<std::string>{k.logged}));
+    }
+    EXPECT_EQ(node->getState()->tracksCount, 0);
+    EXPECT_TRUE(events.empty());
+}
+
+// A callback that hands the node a new mix table replaces the state while that
+// state is still delivering: the old state stays readable until its call returns.
+TEST_F(SkeletonAnimationTest, StateReplacedFromItsOwnCallback) {
+    struct Case { const char* what; std::function<void(SkeletonAnimation*)> run; };
+    const Case cases[] = {
+        {"event during update", [](SkeletonAnimation* n) { n->setAnimation(0, "walk", true); n->update(0.6f); }},
+        {"start during setAnimation", [](SkeletonAnimation* n) { n->setAnimation(0, "walk", true); }},
+        {"end during clearTrack", [](SkeletonAnimation* n) { n->setAnimation(0, "walk", true); n->clearTrack(0); }},
+    };
+    for (const Case& k : cases) {
+        SkeletonAnimation* node = make();
+        node->retain();
+        spAnimationStateData* mixes = spAnimationStateData_create(node->getSkeleton()->data);
+        spAnimationState* before = node->getState();
+        bool replaced = false;
+        auto replace = [&] {
+            if (replaced) return;
+            replaced = true;
+            node->setAnimationStateData(mixes);
+        };
+        node->setStartListener([&](int) { if (std::string(k.what).starts_with("start")) replace(); });
+        node->setEventListener([&](int, spEvent*) { replace(); });
+        node->setEndListener([&](int) { replace(); });
+        k.run(node);
+        EXPECT_TRUE(replaced) << k.what;
+        EXPECT_NE(node->getState(), before) << k.what;
+        EXPECT_EQ(node->getState()->data, mixes) << k.what;
+        EXPECT_NE(node->setAnimation(0, "idle", false), nullptr) << k.what;
+        node->update(0.5f);
+        node->release();
+        spAnimationStateData_dispose(mixes);
+    }
 }
 
 TEST_F(SkeletonAnimationTest, CallbackMayRemoveTheNodeDuringItsUpdate) {

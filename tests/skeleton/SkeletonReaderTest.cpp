@@ -1,6 +1,12 @@
 // Skeleton JSON documents read into skeleton data.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +19,7 @@
 #include "skeleton/SkeletonJson.h"
 #include "skeleton/SkinnedMeshAttachment.h"
 #include "skeleton/extension.h"
+#include "support/CpuTime.h"
 
 namespace {
 
@@ -349,6 +356,11 @@ TEST_F(SkeletonReader, DocumentErrors) {
          "Invalid IK constraint: k"},
         {R"({"bones": [{"name": "a"}], "ik": [{"name": "k", "bones": [], "target": "a"}]})", "Invalid IK constraint: k"},
         {R"({"bones": [{"name": "a"}], "slots": [{"name": "s", "bone": "q"}]})", "Slot bone not found: q"},
+        {R"({"bones": [{"name": "a"}], "animations": {"x": {"bones": {"a": {"rotate": [{"time": -nan, "angle": 0}]}}}}})",
+         "Invalid skeleton JSON: number is not finite: time"},
+        {R"({"bones": [{"name": "a", "x": 1e39}]})", "Invalid skeleton JSON: number is not finite: x"},
+        {withSkin(R"("mesh": {"m": {"type": "boundingbox", "vertices": [0, -inf]}})"),
+         "Invalid skeleton JSON: number is not finite: (item)"},
         {withSkin(R"("mesh": {"m": {"type": "Mesh"}})"), "Unknown attachment type: Mesh"},
         {withSkin(R"("mesh": {"m": {"path": "nothing"}})"), "Region not found: nothing"},
         {withSkin(mesh + R"("uvs": [0, 0, 1], "vertices": [0, 0, 1], "triangles": []}})"), "Invalid mesh: m"},
@@ -425,6 +437,103 @@ TEST_F(SkeletonReader, AnimationErrors) {
     ASSERT_NE(timeline, nullptr);
     EXPECT_EQ(std::vector<int>(timeline->drawOrders[0], timeline->drawOrders[0] + 4), (std::vector<int>{2, 0, 1, 3}));
     EXPECT_EQ(std::vector<int>(timeline->drawOrders[1], timeline->drawOrders[1] + 4), (std::vector<int>{1, 2, 3, 0}));
+}
+
+TEST_F(SkeletonReader, FirstDroppedAnimationKeepsTheError) {
+    ASSERT_NE(read(R"({"bones": [{"name": "a"}], "animations": {"one": {"slots": {"x": {"color": [{}]}}},
+        "fine": {}, "two": {"bones": {"y": {"rotate": [{}]}}}}})"),
+              nullptr);
+    EXPECT_EQ(error(), "Slot not found: x");
+    ASSERT_EQ(_data->animationsCount, 1);
+    EXPECT_STREQ(_data->animations[0]->name, "fine");
+}
+
+// Live bytes of the runtime's allocations and their peak, counted through the
+// allocation hooks while a meter lives.
+struct AllocationMeter {
+    AllocationMeter() {
+        live = peak = 0;
+        skeleton_setDebugMallocHook(allocate);
+        skeleton_setFreeHook(release);
+    }
+    ~AllocationMeter() {
+        skeleton_setDebugMallocHook(nullptr);
+        skeleton_setFreeHook(nullptr);
+    }
+    static void* allocate(size_t size, const char*, int) {
+        void* p = std::malloc(size);
+        if (p) live += static_cast<int64_t>(malloc_usable_size(p));
+        peak = std::max(peak, live);
+        return p;
+    }
+    static void release(void* p) {
+        if (p) live -= static_cast<int64_t>(malloc_usable_size(p));
+        std::free(p);
+    }
+    static inline int64_t live = 0, peak = 0;
+};
+
+// Files of a few hundred KB whose keys would each copy a whole mesh or hold an
+// index per slot: past the budget the animation is dropped before anything of
+// it is allocated, below it the file loads, and either way in bounded memory and time.
+TEST_F(SkeletonReader, KeyStorageIsBounded) {
+    auto repeat = [](const std::string& item, int count) {
+        std::string out;
+        for (int i = 0; i < count; ++i) out += (i ? "," : "") + item;
+        return out;
+    };
+    auto deforming = [&](int vertices, int keys) {
+        std::string floats = repeat("0", 2 * vertices);
+        return R"({"bones": [{"name": "a"}], "slots": [{"name": "s", "bone": "a"}],
+            "skins": {"default": {"s": {"m": {"type": "mesh", "path": "panel", "uvs": [)" + floats +
+               R"(], "vertices": [)" + floats + R"(], "triangles": []}}}},
+            "animations": {"deform": {"ffd": {"default": {"s": {"m": [)" + repeat(R"({"time":0})", keys) + "]}}}}}}";
+    };
+    auto ordering = [&](int slots, int keys) {
+        std::string slotList;
+        for (int i = 0; i < slots; ++i) slotList += (i ? "," : "") + ("{\"name\":\"s" + std::to_string(i) + "\",\"bone\":\"a\"}");
+        return R"({"bones": [{"name": "a"}], "slots": [)" + slotList + R"(],
+            "animations": {"order": {"drawOrder": [)" + repeat(R"({"offsets":[]})", keys) + "]}}}";
+    };
+    struct Case { const char* what; std::string text; const char* dropped; };
+    const Case cases[] = {
+        {"1.2 GB of deformation keys", deforming(10000, 15000), "deform"},
+        {"190 MB of draw orders", ordering(4000, 12000), "order"},
+        {"24 MB of deformation keys", deforming(1000, 3000), nullptr},
+        {"24 MB of draw orders", ordering(4000, 1500), nullptr},
+    };
+    std::string dir = skeleton_test::makeAtlasFolder("reader-budget");
+    for (const Case& c : cases) {
+        if (c.dropped) {
+            EXPECT_GT(c.text.size(), 150u * 1024) << c.what;
+        }
+        EXPECT_LT(c.text.size(), 400u * 1024) << c.what;
+        std::string path = dir + "big.json";
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(c.text.data(), 1, c.text.size(), f);
+        std::fclose(f);
+
+        const double started = testsupport::threadCpuSeconds();
+        int64_t peak = 0;
+        spSkeletonData_dispose(_data);
+        {
+            AllocationMeter meter;
+            _data = spSkeletonJson_readSkeletonDataFile(_json, path.c_str());
+            peak = AllocationMeter::peak;
+        }
+        const double seconds = testsupport::threadCpuSeconds() - started;
+        EXPECT_LT(peak, int64_t{256} * 1024 * 1024) << c.what;
+        EXPECT_LT(seconds, 5.0) << c.what;
+        ASSERT_NE(_data, nullptr) << c.what << ": " << error();
+        if (c.dropped) {
+            EXPECT_EQ(error(), std::string("Animation keys over the 32 MB budget: ") + c.dropped + " in " + path) << c.what;
+            EXPECT_EQ(_data->animationsCount, 0) << c.what;
+        } else {
+            EXPECT_EQ(_json->error, nullptr) << c.what << ": " << error();
+            EXPECT_EQ(_data->animationsCount, 1) << c.what;
+        }
+    }
 }
 
 TEST_F(SkeletonReader, IkTimelinesNeedConstraints) {

@@ -4,6 +4,8 @@
 // drawing, the clock, and nodes made from unreadable files.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,13 +116,19 @@ TEST_F(SkeletonRendererTest, NormalSlotsUseTheNodesBlendFunction) {
 }
 
 TEST_F(SkeletonRendererTest, ColourBytesTruncateAndPremultiplyByTheAlphaByte) {
-    // Node colour (255, 0, 255); slot colour (0.8, 1, 1, 0.5): alpha byte 127.
+    // Node colour (255, 0, 255); slot colour (r, 1, b, a).
+    const float nan = std::numeric_limits<float>::quiet_NaN();
     struct Case {
         bool premultiplied;
+        float slotR, slotB, slotA;
         unsigned r, g, b, a;
     } cases[] = {
-        {true, 101, 0, 127, 127},   // 0.8 * 127, not 0.8 * 127.5
-        {false, 204, 0, 255, 127},
+        {true, 0.8f, 1, 0.5f, 101, 0, 127, 127},   // alpha byte 127; 0.8 * 127, not 0.8 * 127.5
+        {false, 0.8f, 1, 0.5f, 204, 0, 255, 127},
+        // Bytes clamp to 0 .. 255, NaN gives 0.
+        {false, nan, 1e30f, 2, 0, 0, 255, 255},
+        {true, -3, 1e38f, 1, 0, 0, 255, 255},
+        {true, 1, 1, nan, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.premultiplied);
@@ -129,8 +137,9 @@ TEST_F(SkeletonRendererTest, ColourBytesTruncateAndPremultiplyByTheAlphaByte) {
         node->setOpacityModifyRGB(c.premultiplied);
         node->setColor(engine::Color3B(255, 0, 255));
         spSlot* slot = node->findSlot("a");
-        slot->r = 0.8f;
-        slot->a = 0.5f;
+        slot->r = c.slotR;
+        slot->b = c.slotB;
+        slot->a = c.slotA;
         drawFrame(node);
         const engine::GLRecordedArray* colours = gl.draws().front()->array(1);
         ASSERT_NE(colours, nullptr);

@@ -143,6 +143,56 @@ TEST(Timeline, CurveKindsAtBetweenAndAfterKeys) {
     }
 }
 
+TEST(Timeline, NonFiniteTimesTakeNoKey) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    // Keys at the given times with value 0.5; the pose stays where it was.
+    struct Case { const char* what; std::vector<float> keyTimes; float time; };
+    const Case cases[] = {
+        {"NaN clock, one key", {0}, nan},
+        {"NaN clock, two keys", {0, 1}, nan},
+        {"NaN clock, three keys", {0, 1, 2}, nan},
+        {"NaN key time, one key", {nan}, 0.5f},
+        {"-inf clock, one key", {0}, -inf},
+    };
+    for (const CurveKind& kind : curveKinds()) {
+        for (const Case& k : cases) {
+            AnimationRig rig;
+            int keys = static_cast<int>(k.keyTimes.size());
+            spCurveTimeline* t = kind.make(keys);
+            for (int i = 0; i < keys; ++i) kind.key(t, i, k.keyTimes[static_cast<size_t>(i)], 0.5f);
+            std::vector<float> setup = kind.read(rig);
+            spTimeline_apply(&t->super, rig.skeleton, -1, k.time, nullptr, nullptr, 1);
+            EXPECT_EQ(kind.read(rig), setup) << kind.name << ": " << k.what;
+            spTimeline_dispose(&t->super);
+        }
+    }
+    // The deforming timeline over one key.
+    AnimationRig rig;
+    spFFDTimeline* ffd = spFFDTimeline_create(1, 2);
+    ffd->slotIndex = 0;
+    ffd->attachment = rig.attachment("box");
+    const float v[] = {1, 2};
+    spFFDTimeline_setFrame(ffd, 0, 0, v);
+    spTimeline_apply(&ffd->super.super, rig.skeleton, -1, nan, nullptr, nullptr, 1);
+    EXPECT_EQ(rig.slot("s0")->attachmentVerticesCount, 0);
+    spTimeline_dispose(&ffd->super.super);
+}
+
+TEST(Timeline, BinarySearchStaysInsideTheKeys) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float keys[] = {0, 10, 1, 11, 2, 12};   // stride 2: times 0, 1, 2
+    struct Case { int length; float target; int step; int expected; };
+    const Case cases[] = {
+        {6, 0.5f, 2, 2}, {6, 1.5f, 2, 4}, {6, 5, 2, 4}, {6, -1, 2, 2}, {6, nan, 2, 2},
+        {4, nan, 2, 2}, {2, nan, 2, 0}, {2, 0.5f, 2, 0}, {0, 1, 2, 0},
+        {3, nan, 1, 1}, {1, nan, 1, 0},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(spTimeline_binarySearch(keys, k.length, k.target, k.step), k.expected)
+            << k.length << " floats, step " << k.step << ", target " << k.target;
+}
+
 TEST(Timeline, IkBendDirectionIsTakenNotInterpolated) {
     AnimationRig rig;
     spIkConstraintTimeline* t = spIkConstraintTimeline_create(2);
@@ -369,6 +419,18 @@ TEST(Timeline, FfdReusesACapacityThatFits) {
     EXPECT_EQ(slot->attachmentVerticesCount, 2);
     EXPECT_EQ(before[1], 2.f);
     spTimeline_dispose(&t->super.super);
+
+    // Keys of no vertices on a slot that has none copy nothing.
+    spFFDTimeline* empty = spFFDTimeline_create(1, 0);
+    empty->slotIndex = 1;
+    const float none[1] = {};
+    spFFDTimeline_setFrame(empty, 0, 0, none);
+    spSlot* bare = rig.slot("s1");
+    spSlot_setAttachment(bare, nullptr);
+    empty->attachment = nullptr;
+    spTimeline_apply(&empty->super.super, rig.skeleton, -1, 1, nullptr, nullptr, 1);
+    EXPECT_EQ(bare->attachmentVerticesCount, 0);
+    spTimeline_dispose(&empty->super.super);
 }
 
 TEST(Animation, LoopWrapsTimesIntoTheDuration) {

@@ -169,8 +169,17 @@ TEST(ResListDecision, Table) {
          O::Download, 50, true, false, {{0, "b1.zip"}, {0, "b2.zip"}, {50, "b3.zip"}}},
         {"empty upgrade list", doc("", base(50, 40, baseList, upgrade(5, ""))), 0, 10,
          O::Download, 50, true, false, {{0, "b1.zip"}, {0, "b2.zip"}, {50, "b3.zip"}}},
-        {"xlist order is kept", doc(item(3, "c.zip") + "," + item(1, "a.zip") + "," + item(2, "b.zip")),
-         0, 0, O::Download, 2, false, false, {{3, "c.zip"}, {1, "a.zip"}, {2, "b.zip"}}},
+        {"patches go in serial order", doc(item(3, "c.zip") + "," + item(1, "a.zip") + "," + item(2, "b.zip")),
+         0, 0, O::Download, 3, false, false, {{1, "a.zip"}, {2, "b.zip"}, {3, "c.zip"}}},
+        {"equal serials keep their list order, newest last",
+         doc(item(103, "d.zip") + "," + item(102, "c.zip") + "," + item(102, "b.zip")), 0, 101, O::Download,
+         103, false, false, {{102, "c.zip"}, {102, "b.zip"}, {103, "d.zip"}}},
+        {"newest patch listed first is not missed", doc(item(103, "d.zip") + "," + item(102, "c.zip")), 0, 102,
+         O::Download, 103, false, false, {{103, "d.zip"}}},
+        {"out-of-order patches after a base set",
+         doc(item(53, "p53.zip") + "," + item(51, "p51.zip") + "," + item(49, "p49.zip"), base(50, 40, baseList)),
+         0, 0, O::Download, 53, true, false,
+         {{0, "b1.zip"}, {0, "b2.zip"}, {50, "b3.zip"}, {51, "p51.zip"}, {53, "p53.zip"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -21,6 +21,11 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
                  moment the fault table was last changed), then the next entry
                  in the order above applies
     headers      extra response headers, a list of [name, value] pairs
+    pad          this many blanks follow the body (counted in Content-Length): a
+                 reply or a package longer than it should be (sent in pieces, so a
+                 large pad costs the host no memory; throttle and close_after
+                 apply to body and pad together)
+    no_length    true: no Content-Length; the end of the connection ends the body
 
 Each request is logged as one JSON line {"port", "path", "range", "method",
 "headers", "body"} (range is null without a Range header; headers a list of
@@ -243,6 +248,7 @@ class Handler(BaseHTTPRequestHandler):
         return int(digits) if digits.isdigit() else None
 
     def _answer(self, status, headers, body, with_body, fault):
+        pad = max(0, int(fault.get("pad", 0) or 0))
         self.send_response(status)
         extra = fault.get("headers")
         if isinstance(extra, list):
@@ -250,7 +256,8 @@ class Handler(BaseHTTPRequestHandler):
         for name, value in headers:
             self.send_header(name, value)
         self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(len(body)))
+        if not fault.get("no_length"):
+            self.send_header("Content-Length", str(len(body) + pad))
         self.send_header("Accept-Ranges", "bytes")
         self.send_header("Connection", "close")
         self.end_headers()
@@ -258,18 +265,16 @@ class Handler(BaseHTTPRequestHandler):
             return
 
         close_after = fault.get("close_after")
+        limit = len(body) + pad
         if close_after is not None:
-            body = body[: max(0, int(close_after))]
+            limit = min(limit, max(0, int(close_after)))
         throttle = float(fault.get("throttle", 0) or 0)
-        if throttle > 0:
-            chunk = max(1, int(throttle / 20))
-            for offset in range(0, len(body), chunk):
-                piece = body[offset:offset + chunk]
-                self.wfile.write(piece)
+        piece_size = max(1, int(throttle / 20)) if throttle > 0 else 64 * 1024
+        for piece in self._pieces(body, pad, limit, piece_size):
+            self.wfile.write(piece)
+            if throttle > 0:
                 self.wfile.flush()
                 time.sleep(len(piece) / throttle)
-        else:
-            self.wfile.write(body)
         self.wfile.flush()
 
         if close_after is not None:
@@ -279,6 +284,22 @@ class Handler(BaseHTTPRequestHandler):
                 self.connection.shutdown(socket.SHUT_RDWR)
             except OSError:
                 pass
+
+    @staticmethod
+    def _pieces(body, pad, limit, size):
+        """The first `limit` bytes of body followed by `pad` blanks, in pieces of `size`."""
+        blanks = b" " * size
+        offset = 0
+        while offset < limit:
+            n = min(size, limit - offset)
+            if offset < len(body):
+                piece = body[offset:offset + n]
+                if len(piece) < n:
+                    piece += blanks[:n - len(piece)]
+            else:
+                piece = blanks[:n]
+            yield piece
+            offset += n
 
 
 def main():

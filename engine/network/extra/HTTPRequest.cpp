@@ -26,6 +26,15 @@ void report(const char* message) { ScriptEngineManager::sendAssert(message); }
 
 Scheduler* scheduler() { return Director::getInstance()->getScheduler(); }
 
+// A control character (below 0x20, or 0x7f) would end the line early or inject
+// another one; a tab is a blank in a value.
+bool holdsControl(std::string_view text, bool tabAllowed) {
+    for (const unsigned char c : text) {
+        if ((c < 0x20 && !(tabAllowed && c == '\t')) || c == 0x7f) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 HTTPRequest* HTTPRequest::createWithUrl(HTTPRequestListener* listener, const std::string& url, int method) {
@@ -57,6 +66,7 @@ bool HTTPRequest::initWithUrl(const std::string& url, int method) {
     curl_easy_setopt(_curl, CURLOPT_TIMEOUT, kDefaultTimeout);
     curl_easy_setopt(_curl, CURLOPT_NOSIGNAL, 1L);
     network::applyCaRule(_curl, network::caBundlePath());
+    network::applySocketRule(_curl);
     if (method == kPOST) {
         curl_easy_setopt(_curl, CURLOPT_POST, 1L);
         curl_easy_setopt(_curl, CURLOPT_COPYPOSTFIELDS, "");
@@ -109,7 +119,11 @@ void HTTPRequest::setRequestUrl(const std::string& url) {
 
 void HTTPRequest::addRequestHeader(const std::string& header) {
     if (!requireIdle("HTTPRequest::addRequestHeader() - request not idle")) return;
-    if (header.empty()) {
+    const size_t colon = header.find(':');
+    const std::string_view name = std::string_view(header).substr(0, colon);
+    const std::string_view value =
+        colon == std::string::npos ? std::string_view() : std::string_view(header).substr(colon + 1);
+    if (header.empty() || holdsControl(name, false) || holdsControl(value, true)) {
         report("HTTPRequest::addRequestHeader() - invalid header");
         return;
     }
@@ -157,6 +171,10 @@ void HTTPRequest::addFormFile(const std::string& name, const std::string& filePa
 
 void HTTPRequest::setCookieString(const std::string& cookie) {
     if (!requireIdle("HTTPRequest::setCookieString() - request not idle")) return;
+    if (holdsControl(cookie, true)) {
+        report("HTTPRequest::setCookieString() - invalid cookie");
+        return;
+    }
     curl_easy_setopt(_curl, CURLOPT_COOKIE, cookie.c_str());
 }
 
@@ -375,7 +393,7 @@ std::string HTTPRequest::getResponseCookies() const {
 
 size_t HTTPRequest::saveResponseData(const std::string& path) const {
     if (!requireCompleted("HTTPRequest::saveResponseData() - request not completed")) return 0;
-    std::FILE* fp = std::fopen(path.c_str(), "wb");
+    std::FILE* fp = std::fopen(path.c_str(), "wbe");
     if (!fp) {
         report("HTTPRequest::saveResponseData() - open file failure");
         return 0;

@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/base/Ref.h"
@@ -45,7 +46,9 @@ public:
 
     // Setters: Idle only.
     void setRequestUrl(const std::string& url);
-    void addRequestHeader(const std::string& header);   // a whole line, "Name: value"
+    // A whole line, "Name: value". A control character in it (a tab is allowed in
+    // the value) is refused as an invalid header: the line is never sent.
+    void addRequestHeader(const std::string& header);
     // Sent as key=value& pairs in key order, both escaped; a later value replaces.
     void addPOSTValue(const std::string& key, const std::string& value);
     // A raw body instead of the fields (which it clears).
@@ -53,6 +56,7 @@ public:
     // Multipart form parts (the request then posts the form).
     void addFormContents(const std::string& name, const std::string& value);
     void addFormFile(const std::string& name, const std::string& filePath, const std::string& contentType);
+    // Refused as an invalid cookie when it holds a control character other than a tab.
     void setCookieString(const std::string& cookie);
     void setAcceptEncoding(int kind);
     void setTimeout(int seconds);   // connect and whole transfer

@@ -2,25 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 #include "engine/scene/Node.h"
 
 namespace studio::timeline {
 
 namespace {
-
-engine::Node* findNode(engine::Node* root, const std::string& name) {
-    if (name.empty()) return root;
-    std::vector<engine::Node*> pending{root};
-    while (!pending.empty()) {
-        engine::Node* node = pending.back();
-        pending.pop_back();
-        if (node->getName() == name) return node;
-        const auto& children = node->getChildren();
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return nullptr;
-}
 
 // The track's value at `frame`: x and y of the keyframes around it.
 Keyframe valueAt(const TimelineTrack& track, float frame) {
@@ -64,6 +53,7 @@ ActionTimeline* ActionTimeline::clone() const { return create(_duration, _speed,
 
 void ActionTimeline::startWithTarget(engine::Node* target) {
     Action::startWithTarget(target);
+    _resolvedRoot = nullptr;
     if (_playing) showFrame(_frame);
 }
 
@@ -85,13 +75,39 @@ void ActionTimeline::step(float dt) {
     showFrame(frame);
 }
 
+void ActionTimeline::resolveTracks(engine::Node* root) {
+    // The first node of each wanted name in a depth-first walk, children in order.
+    std::unordered_map<std::string_view, engine::Node*> wanted;
+    for (const TimelineTrack& track : _tracks) {
+        if (!track.target.empty()) wanted.emplace(track.target, nullptr);
+    }
+    size_t missing = wanted.size();
+    std::vector<engine::Node*> pending{root};
+    while (missing > 0 && !pending.empty()) {
+        engine::Node* node = pending.back();
+        pending.pop_back();
+        auto found = wanted.find(node->getName());
+        if (found != wanted.end() && !found->second) {
+            found->second = node;
+            --missing;
+        }
+        const auto& children = node->getChildren();
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    _trackNodes.clear();
+    for (const TimelineTrack& track : _tracks) _trackNodes.push_back(track.target.empty() ? root : wanted[track.target]);
+    _resolvedRoot = root;
+    _resolvedAt = engine::Node::treeGeneration();
+}
+
 void ActionTimeline::showFrame(float frame) {
     _frame = frame;
     engine::Node* root = getTarget();
     if (!root) return;
-    for (const TimelineTrack& track : _tracks) {
-        if (track.frames.empty()) continue;
-        if (engine::Node* node = findNode(root, track.target)) apply(node, track.property, valueAt(track, frame));
+    if (root != _resolvedRoot || _resolvedAt != engine::Node::treeGeneration()) resolveTracks(root);
+    for (size_t i = 0; i < _tracks.size(); ++i) {
+        const TimelineTrack& track = _tracks[i];
+        if (!track.frames.empty() && _trackNodes[i]) apply(_trackNodes[i], track.property, valueAt(track, frame));
     }
 }
 

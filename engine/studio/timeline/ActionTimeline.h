@@ -4,14 +4,16 @@
 // 0 to its duration.
 //
 // A track names its node (the first node of that name in a depth-first walk of the
-// target's tree, the target itself included; the target when the name is empty),
-// looked up each time it is applied, so a node taken out of the tree is simply no
-// longer animated. Between two keyframes a value is interpolated linearly; before
+// target's tree, the target itself included; the target when the name is empty).
+// Every track's node is found in one walk when the timeline is first shown and
+// again whenever the tree has changed since (engine::Node::treeGeneration), so a
+// node taken out of the tree is simply no longer animated. Between two keyframes a value is interpolated linearly; before
 // the first and after the last it holds that keyframe's value; visibility changes
 // at its keyframes only.
 //
 // The action does nothing until gotoFrameAndPlay; from then on it plays from that
 // frame to the duration and starts again at that frame, without end.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,8 @@ public:
 private:
     ActionTimeline() = default;
     void showFrame(float frame);
+    // Finds every track's node under root (nullptr when none): one walk of the tree.
+    void resolveTracks(engine::Node* root);
 
     int _duration = 0;
     float _speed = 1.f;
@@ -66,6 +70,10 @@ private:
     bool _playing = false;
     int _startIndex = 0;
     float _frame = 0.f;
+    // Each track's node, found under _resolvedRoot at tree generation _resolvedAt.
+    std::vector<engine::Node*> _trackNodes;
+    engine::Node* _resolvedRoot = nullptr;
+    uint64_t _resolvedAt = 0;
 };
 
 }  // namespace studio::timeline

@@ -4,7 +4,8 @@
 --     one that does not fit is returned untouched ("CLIENT_FIX skip <name>"), and a
 --     patch that fails is logged, never raised through require;
 --  2. keeps the known faulty resource prefetcher from loading: when the downloaded
---     copy has its digest, the fixed one preloaded by the host takes its place;
+--     copy has its digest, the fixed one preloaded by the host takes its place,
+--     also for every require after its package.loaded entry is cleared;
 --  3. adds the account and support buttons, remembers the role a game was entered
 --     with, and opens support through the portal's single sign-on.
 -- Log lines go to the game's debug log (release_print) with the prefix "CLIENT_FIX ".
@@ -469,8 +470,19 @@ local function writablePath()
     return type(path) == "string" and path or ""
 end
 
+-- The fixed prefetcher's loader, once it has taken the faulty one's place: every
+-- later require of the prefetcher (after package.loaded[name] = nil) runs it again.
+local fixedPrefetchLoader = nil
+
 -- The prefetcher, hashed before it loads: the faulty chunk never runs.
 local function requirePrefetch(name, ...)
+    if fixedPrefetchLoader then
+        local module = fixedPrefetchLoader(FIXED_PREFETCH)
+        if module == nil then
+            module = true
+        end
+        return module
+    end
     local digest = nil
     local fixes = type(cc) == "table" and cc.VEXOClientFixes
     local hashFile = type(fixes) == "table" and fixes.hashFile
@@ -485,8 +497,13 @@ local function requirePrefetch(name, ...)
         end
     end
     if digest and digest:lower() == FAULTY_PREFETCH_MD5 then
-        local ok, fixed = pcall(previousRequire, FIXED_PREFETCH)
+        local loader = type(package.preload) == "table" and package.preload[FIXED_PREFETCH]
+        local ok, fixed = false, "no loader for " .. FIXED_PREFETCH
+        if type(loader) == "function" then
+            ok, fixed = pcall(loader, FIXED_PREFETCH)
+        end
         if ok and type(fixed) == "table" then
+            fixedPrefetchLoader = loader
             log("Store1011 checked invalidation + Windows absolute scan active")
             return fixed
         end
@@ -510,6 +527,11 @@ require = function(name, ...)
     if handled[name] then
         local stored = package.loaded[name]
         if stored ~= nil then
+            return stored
+        end
+        if spec == GAME.prefetch and fixedPrefetchLoader then
+            stored = requirePrefetch(name, ...)
+            package.loaded[name] = stored
             return stored
         end
         return previousRequire(name, ...)

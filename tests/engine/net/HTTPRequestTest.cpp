@@ -159,6 +159,43 @@ TEST_F(HTTPRequestTest, CookiesGoBothWays) {
     EXPECT_EQ(cookies.back(), '\n');
 }
 
+TEST_F(HTTPRequestTest, HeadersAndCookiesWithControlCharactersAreRefused) {
+    PatchHost host;
+    ASSERT_TRUE(host.ready());
+    host.writeFile("h", "");
+    struct Case {
+        std::function<void(HTTPRequest*)> call;
+        const char* message;   // "": accepted
+    };
+    const Case cases[] = {
+        {[](HTTPRequest* r) { r->addRequestHeader("X-A: 1\r\nX-Injected: 1"); }, "addRequestHeader() - invalid header"},
+        {[](HTTPRequest* r) { r->addRequestHeader("X-B: 1\nX-Injected: 1"); }, "addRequestHeader() - invalid header"},
+        {[](HTTPRequest* r) { r->addRequestHeader(std::string("X-C: a\0b", 8)); }, "addRequestHeader() - invalid header"},
+        {[](HTTPRequest* r) { r->addRequestHeader("X\tD: 1"); }, "addRequestHeader() - invalid header"},
+        {[](HTTPRequest* r) { r->addRequestHeader("X-E: \x7f"); }, "addRequestHeader() - invalid header"},
+        {[](HTTPRequest* r) { r->setCookieString("sid=1\r\nX-Injected: 1"); }, "setCookieString() - invalid cookie"},
+        {[](HTTPRequest* r) { r->addRequestHeader("X-Kept: a\tb"); }, ""},
+    };
+    HTTPRequest* request = run(PatchHost::url(host.primaryPort(), "/h"), HTTPRequest::kGET, [&](HTTPRequest* r) {
+        for (const Case& c : cases) {
+            testsupport::LogCapture one;
+            c.call(r);
+            if (*c.message) {
+                EXPECT_TRUE(one.contains(std::string("Assert failed: HTTPRequest::") + c.message)) << one.text();
+            } else {
+                EXPECT_FALSE(one.contains("Assert failed")) << one.text();
+            }
+        }
+    });
+    ASSERT_NE(request, nullptr);
+    EXPECT_EQ(request->getState(), HTTPRequest::kCompleted);
+    const auto seen = host.requests().back();
+    EXPECT_EQ(seen.header("X-Kept"), "a\tb");
+    for (const char* name : {"X-Injected", "X-A", "X-B", "X-C", "X-E", "Cookie"}) {
+        EXPECT_EQ(seen.header(name), "") << name;
+    }
+}
+
 TEST_F(HTTPRequestTest, EncodingsAreAskedForAndDecoded) {
     PatchHost host;
     ASSERT_TRUE(host.ready());

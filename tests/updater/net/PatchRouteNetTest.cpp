@@ -113,6 +113,42 @@ TEST_F(PatchRouteNet, OtherHostsGetOneAttempt) {
     EXPECT_FALSE(log.contains("attempt=2"));
 }
 
+// A reply far longer than any gateway reply or list (here the accepted body followed by
+// 96 MiB of blanks, which a JSON reader would still take) fails its attempt once it
+// passes the bound, as a time-out would.
+TEST_F(PatchRouteNet, OverlongReplyFailsItsAttempt) {
+    struct Case {
+        const char* name;
+        const char* port;   // where the long reply is served
+        int successes;
+        int failures;
+        std::vector<int> ports;
+    };
+    const std::string pad = R"({"pad": )" + std::to_string(96 << 20) + "}";
+    const Case cases[] = {
+        {"on the primary: the secondary answers", "primary", 1, 0, {P, S}},
+        {"on both hosts: the route fails", "*", 0, 1, {P, S}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.clearFaults();
+        host.setFault(std::string(c.port) == "*" ? "*" : std::to_string(P), "/r/list.json", pad);
+        patchRoutePreferred().store(0);
+        const size_t before = host.requests().size();
+        testsupport::LogCapture log;
+        Outcome outcome;
+        route(primary("/r/list.json"), outcome);
+        pumpFor(0.2);
+        EXPECT_EQ(outcome.successes, c.successes);
+        EXPECT_EQ(outcome.failures, c.failures);
+        EXPECT_TRUE(log.contains("PATCH_ROUTE " + primary("/r/list.json") + ": reply larger than " +
+                                 std::to_string(kPatchRouteMaxReply) + " bytes"))
+            << log.text();
+        std::vector<int> seen = ports(host);
+        EXPECT_EQ(std::vector<int>(seen.begin() + static_cast<long>(before), seen.end()), c.ports);
+    }
+}
+
 class Recorder : public ResUpdaterDelegate {
 public:
     std::vector<std::string> calls;

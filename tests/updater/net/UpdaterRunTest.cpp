@@ -337,6 +337,48 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_TRUE(fs::exists(t.resources() + "pkg/p101.txt"));
                        EXPECT_FALSE(fs::exists(t.resources() + "LocalResSignSn"));
                        EXPECT_EQ(testsupport::readFile(t.resources() + "BaseIncomplete"), "1");
+                   }},
+        // Increments go in serial order: the later one, listed first and served,
+        // waits for the earlier one, which is missing (and slow to say so); no
+        // serial is recorded.
+        FailingRun{"IncrementListedBeforeAMissingEarlierOne",
+                   [](UpdaterRun& t, const Package& a, const Package& b) {
+                       t.publish(a);
+                       t.host.setFault("*", "/r/" + b.file, R"({"delay": 1.5})");
+                       return R"({"sign":"fx1","xlist":[)" + item(103, a) + "," + item(102, b) + "]}";
+                   },
+                   "error 1 patch domains failed: 22,404",
+                   [](UpdaterRun& t) {
+                       EXPECT_FALSE(fs::exists(t.resources() + "LocalResSignSn"));
+                       EXPECT_FALSE(fs::exists(t.resources() + "order.txt"));
+                   }},
+        // The disk fills during the download (writes to the partial file fail with
+        // ENOSPC): a local failure, reported at once, no other host tried.
+        FailingRun{"DiskFullDuringADownload",
+                   [](UpdaterRun& t, const Package& a, const Package&) {
+                       t.publish(a);
+                       fs::create_directories(t.downloads());
+                       fs::create_symlink("/dev/full", t.downloads() + "p101.zip.temp");
+                       return R"({"sign":"fx1","xlist":[)" + item(101, a) + "]}";
+                   },
+                   "error 0 disk full",
+                   [](UpdaterRun& t) {
+                       EXPECT_EQ(t.packageRequests(), std::vector<std::string>{t.onPrimary("/r/p101.zip")});
+                       EXPECT_FALSE(fs::exists(fs::symlink_status(t.downloads() + "p101.zip.temp")));
+                   }},
+        // A package may not write the updater's own serial file.
+        FailingRun{"PackageHoldingTheSerialFile",
+                   [](UpdaterRun& t, const Package&, const Package&) {
+                       Package forged{"b1.zip", zipBytes({{"a.txt", "a"}, {"LocalResSignSn", "fx1 99999"}}), ""};
+                       forged.md5 = md5Hex(forged.bytes.data(), forged.bytes.size(), true);
+                       t.publish(forged);
+                       return R"({"sign":"fx1","base":{"sn":200,"min":150,"list":[)" + item(0, forged) +
+                              R"(]},"xlist":[]})";
+                   },
+                   "error 3 b1.zip",
+                   [](UpdaterRun& t) {
+                       EXPECT_FALSE(fs::exists(t.resources() + "LocalResSignSn"));
+                       EXPECT_EQ(testsupport::readFile(t.resources() + "BaseIncomplete"), "1");
                    }}),
     [](const ::testing::TestParamInfo<FailingRun>& info) { return std::string(info.param.name); });
 
@@ -374,6 +416,7 @@ TEST_P(UpdaterRunRecovering, Succeeds) {
 }
 
 const std::string kRange = "bytes=" + std::to_string(kCut) + "-";
+const std::string kLongBody = R"({"pad": 60000000, "throttle": 2000000})";
 
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, UpdaterRunRecovering,
@@ -411,6 +454,25 @@ INSTANTIATE_TEST_SUITE_P(
                           return std::vector<std::string>{t.onPrimary("/r/p101.zip " + kRange),
                                                           t.onPrimary("/r/p101.zip")};
                       }},
+        // A body longer than listed, stated or not, ends at the listed size as a
+        // corrupt package (at this rate the whole body would take half a minute).
+        RecoveringRun{"LongerBodyStatedOnThePrimaryIsRefusedAndComesFromTheSecondary",
+                      [](UpdaterRun& t, const Package&) {
+                          t.host.setFault(t.host.primaryPort(), "/r/p101.zip", kLongBody);
+                      },
+                      [](UpdaterRun& t, const Package&) {
+                          return std::vector<std::string>{t.onPrimary("/r/p101.zip"),
+                                                          t.onSecondary("/r/p101.zip")};
+                      }},
+        RecoveringRun{"LongerBodyUnstatedOnThePrimaryIsCutAndComesFromTheSecondary",
+                      [](UpdaterRun& t, const Package&) {
+                          t.host.setFault(t.host.primaryPort(), "/r/p101.zip",
+                                          kLongBody.substr(0, kLongBody.size() - 1) + R"(, "no_length": true})");
+                      },
+                      [](UpdaterRun& t, const Package&) {
+                          return std::vector<std::string>{t.onPrimary("/r/p101.zip"),
+                                                          t.onSecondary("/r/p101.zip")};
+                      }},
         RecoveringRun{"VerifiedFileInTheCacheIsReused",
                       [](UpdaterRun& t, const Package& p) { t.dir.write("w/auc/Downloads/p101.zip", p.bytes); },
                       [](UpdaterRun&, const Package&) { return std::vector<std::string>{}; }},
@@ -421,6 +483,33 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       true}),
     [](const ::testing::TestParamInfo<RecoveringRun>& info) { return std::string(info.param.name); });
+
+// A run starting on a kept cache removes the temporaries a stopped run left there,
+// and nothing else.
+TEST_F(UpdaterRun, StaleTemporariesAreRemovedAtTheStart) {
+    struct Case {
+        std::string path;   // below the resource cache
+        bool removed;
+    };
+    const Case cases[] = {
+        {".unzip-0", true},
+        {"pkg/deep/.unzip-17", true},
+        {"LocalResSignSn.part-4242-0", true},
+        {"BaseIncomplete.part-4242-3", true},
+        {"pkg/LocalResSignSn.part-1-0", false},   // a game file, not the serial's temporary
+        {"pkg/f.unzip-1", false},
+        {"pkg/a.txt", false},
+    };
+    const Package p = makePackage("p101");
+    publishList(R"({"sign":"fx1","xlist":[)" + item(101, p) + "]}");
+    dir.write("w/auc/Resources/LocalResSignSn", "fx1 101");
+    for (const Case& c : cases) dir.write("w/auc/Resources/" + c.path, "x");
+
+    RunDelegate delegate;
+    EXPECT_EQ(run(delegate), std::vector<std::string>{"noUpdate"});
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(resources() + c.path), !c.removed) << c.path;
+    EXPECT_EQ(serial(), "fx1 101");
+}
 
 TEST_F(UpdaterRun, LaterPackageDownloadedFirstWaitsForTheEarlierOneToBeUnzipped) {
     const Package slow = makePackage("p101");

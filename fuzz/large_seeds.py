@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Writes a few large seeds for a file-format fuzz target into a folder.
+
+    fuzz/large_seeds.py <target> <folder>
+
+The fuzzer alone seldom grows an input past a few tens of KB, where growth faults
+(quadratic time or memory) only start to show: these seeds give it files with
+thousands of nodes, keys, tracks and children to mutate. They are made at run time
+(scripts/fuzz.sh) rather than kept in the repository. A target without large seeds
+gets none. Every seed is valid input that the target handles within its limits.
+"""
+import io
+import os
+import struct
+import sys
+import zipfile
+import zlib
+
+
+def write(folder, name, data):
+    if isinstance(data, str):
+        data = data.encode()
+    with open(os.path.join(folder, "large-" + name), "wb") as out:
+        out.write(data)
+
+
+# Skeleton files: many bones and slots; long timelines of every kind; many
+# animations. Bone chains stay short (their depth costs the skeleton build).
+def skeleton_json(folder):
+    import json
+
+    def skeleton(bones, slots, skins, animations, ik=()):
+        return json.dumps({"skeleton": {"hash": "large", "skeleton": "2.1"}, "bones": bones, "ik": list(ik),
+                           "slots": slots, "skins": skins, "animations": animations})
+
+    bones = [{"name": "root"}] + [{"name": "b%d" % i, "parent": "root", "x": i % 50, "length": 4}
+                                  for i in range(1500)]
+    slots = [{"name": "s%d" % i, "bone": "b%d" % i, "attachment": "r"} for i in range(1500)]
+    skin = {"s%d" % i: {"r": {"width": 2, "height": 2}} for i in range(1500)}
+    keys = lambda n, value: [dict({"time": k / 10.0}, **value(k)) for k in range(n)]
+    anim = {"bones": {"b%d" % i: {"rotate": keys(8, lambda k: {"angle": k * 7}),
+                                   "translate": keys(8, lambda k: {"x": k, "y": -k}),
+                                   "scale": keys(8, lambda k: {"x": 1 + k / 8.0, "y": 1})} for i in range(200)}}
+    write(folder, "bones.json", skeleton(bones, slots, {"default": skin}, {"wide": anim}))
+
+    few = [{"name": "root"}, {"name": "a", "parent": "root", "length": 5}]
+    few_slots = [{"name": "s%d" % i, "bone": "a", "attachment": "m"} for i in range(20)]
+    mesh = {"type": "mesh", "path": "r", "uvs": [0, 0, 1, 0, 1, 1, 0, 1], "vertices": [0, 0, 4, 0, 4, 4, 0, 4],
+            "triangles": [0, 1, 2, 2, 3, 0]}
+    long_keys = {
+        "bones": {"a": {"rotate": keys(2000, lambda k: {"angle": k % 360, "curve": [0.2, 0.1, 0.8, 0.9]}),
+                        "flipX": keys(1000, lambda k: {"x": k % 2 == 0})}},
+        "slots": {"s0": {"color": keys(1500, lambda k: {"color": "%08x" % (k * 2654435761 % 2 ** 32)}),
+                         "attachment": keys(1500, lambda k: {"name": "m" if k % 2 else None})}},
+        "ffd": {"default": {"s1": {"m": keys(1000, lambda k: {"offset": 2, "vertices": [k % 5, 1, 2, 3]})}}},
+        "drawOrder": keys(1000, lambda k: {"offsets": [{"slot": "s%d" % (k % 19), "offset": 1}]}),
+        "events": keys(2000, lambda k: {"name": "e", "int": k}),
+    }
+    doc = json.loads(skeleton(few, few_slots, {"default": {"s%d" % i: {"m": mesh} for i in range(20)}},
+                              {"long": long_keys}))
+    doc["events"] = {"e": {"int": 0, "string": "tick"}}
+    write(folder, "keys.json", json.dumps(doc))
+
+    chain = [{"name": "root"}] + [{"name": "c%d" % i, "parent": "root" if i == 0 else "c%d" % (i - 1),
+                                   "length": 3} for i in range(200)]
+    iks = [{"name": "k%d" % i, "bones": ["c%d" % (20 * i + 18), "c%d" % (20 * i + 19)], "target": "root"}
+           for i in range(10)]
+    many = {"a%d" % n: {"bones": {"c%d" % (n % 200): {"rotate": keys(4, lambda k: {"angle": k * n})}},
+                        "ik": {"k%d" % (n % 10): keys(3, lambda k: {"mix": k / 2.0, "bendPositive": k == 1})}}
+            for n in range(400)}
+    write(folder, "animations.json", skeleton(chain, [], {}, many, iks))
+
+
+def skeleton_atlas(folder):
+    header = "\nformat: RGBA8888\nfilter: Linear,Linear\nrepeat: none\n"
+    region = "r%d\n rotate: %s\n xy: %d, %d\n size: 2, 2\n orig: 2, 2\n offset: 0, 0\n index: %d\n"
+    write(folder, "regions.atlas", "p.png\nsize: 4096,4096" + header +
+          "".join(region % (i, "true" if i % 3 == 0 else "false", i % 4000, i // 4000, i % 7 - 1)
+                  for i in range(2000)))
+    write(folder, "pages.atlas", "\n".join("p%d.png%s%s" % (p, header, region % (p, "false", 0, 0, -1))
+                                           for p in range(500)))
+    write(folder, "spellings.atlas", "\n".join(("./" * n) + "p.png" + header for n in range(300)))
+
+
+def png(width, height, color_type, bit_depth, rows, interlaced=False, chunks=()):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    ihdr = struct.pack(">IIBBBBB", width, height, bit_depth, color_type, 0, 0, 1 if interlaced else 0)
+    body = b"".join(chunk(k, v) for k, v in chunks)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + body + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
+# Images stay under 32 KB: the fuzzer's input size limit follows the largest seed,
+# and with it what a file may decode to within the target's memory limit.
+def image_decode(folder):
+    side = 96   # Adam7 rows of an RGBA pattern
+    passes = [(0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2)]
+    rows = b""
+    for x0, y0, dx, dy in passes:
+        for y in range(y0, side, dy):
+            rows += b"\x00" + b"".join(bytes(((x * 7) & 255, (y * 5) & 255, (x ^ y) & 255, 200))
+                                       for x in range(x0, side, dx))
+    write(folder, "interlaced.png", png(side, side, 6, 8, rows, interlaced=True))
+    grey = b"".join(b"\x01" + bytes([(x + y) & 255 for x in range(512)]) for y in range(512))
+    write(folder, "grey.png", png(512, 512, 0, 8, grey))
+    flat = b"\x00" * (2048 * 257)
+    write(folder, "flat-bits.png", png(2048, 2048, 3, 1, flat, chunks=[(b"PLTE", b"\x01\x02\x03"), (b"tRNS", b"\x80")]))
+
+
+# The binary scene file's protobuf encoding, by hand: Node.type = 1, name = 2,
+# position = 3 (Pair x = 1, y = 2), visible = 5, children = 12; SceneFile.root = 1.
+def pb_field(number, payload):
+    key, size, out = number << 3 | 2, len(payload), b""
+    for value in (key, size):
+        while value >= 0x80:
+            out += bytes([value & 0x7F | 0x80])
+            value >>= 7
+        out += bytes([value])
+    return out + payload
+
+
+def csb_node(kind, name="", children=(), position=None):
+    body = pb_field(1, kind.encode())
+    if name:
+        body += pb_field(2, name.encode())
+    if position:
+        body += pb_field(3, b"\x0d" + struct.pack("<f", position[0]) + b"\x15" + struct.pack("<f", position[1]))
+    return body + b"".join(pb_field(12, child) for child in children)
+
+
+def csb_read(folder):
+    leaves = [csb_node("Node", "n%d" % i, position=(i, -i)) for i in range(10000)]
+    write(folder, "wide.csb", pb_field(1, csb_node("Node", "root", leaves)))
+    widgets = [csb_node(("Text", "Button", "Widget")[i % 3], "w%d" % i) for i in range(3000)]
+    groups = [csb_node("Layout", "g%d" % g, widgets[g * 100:(g + 1) * 100]) for g in range(30)]
+    deep = csb_node("Node", "d31")
+    for level in range(30, -1, -1):
+        deep = csb_node("Node", "d%d" % level, [deep, csb_node("Node")])
+    write(folder, "mixed.csb", pb_field(1, csb_node("Node", "root", groups + [deep])))
+
+
+def csd_read(folder):
+    nodes = "".join('<Node Type="Node" Name="n%d" X="%d" Y="0"/>' % (i, i) for i in range(4000))
+    tracks = "".join('<Track Target="n%d" Property="%s">%s</Track>' % (
+        i * 4, ("Position", "Rotation", "Opacity", "Visible", "Scale")[i % 5],
+        "".join('<Frame Index="%d" %s/>' % (f * 10, (
+            'X="%d" Y="1"' % f, 'Value="%d"' % (f * 30), 'Value="%d"' % (f * 50), 'Value="%s"' % ("true", "false")[f % 2],
+            'X="1" Y="%d"' % f)[i % 5]) for f in range(5))) for i in range(1000))
+    write(folder, "timeline.csd", '<SceneFile><PropertyGroup Type="Node"/><Node Type="Node" Name="root">' + nodes +
+          '</Node><Timeline Duration="60" Speed="1">' + tracks + "</Timeline></SceneFile>")
+    groups = "".join('<Node Type="Layout" Name="g%d" PercentWidth="0.5" PercentHeight="0.5">%s</Node>' % (
+        g, "".join('<Node Type="Text" Name="t%d" Text="hi" FontSize="12"/>' % i for i in range(100)))
+        for g in range(30))
+    write(folder, "widgets.csd", '<SceneFile><Node Type="Node" Name="root">' + groups + "</Node></SceneFile>")
+
+
+def gui_reader(folder):
+    import json
+    buttons = [{"type": "Button", "name": "b%d" % i, "text": "ok", "position": [i % 100, i // 100]}
+               for i in range(4000)]
+    write(folder, "buttons.json", json.dumps({"type": "Layout", "size": [1334, 750], "children": buttons}))
+    panels = [{"type": "Layout", "name": "p%d" % p, "children": [
+        {"type": ("Text", "Widget", "LoadingBar")[i % 3], "name": "w%d" % i, "percent": i % 100}
+        for i in range(100)]} for p in range(30)]
+    write(folder, "panels.json", json.dumps({"type": "Widget", "children": panels}))
+
+
+def json_parse(folder):
+    import json
+    write(folder, "records.json", json.dumps([{"id": i, "name": "n%d" % i, "tags": ["a", "b"], "v": i / 7.0}
+                                              for i in range(4000)]))
+    write(folder, "nested.json", "[" * 200 + "]" * 200)
+
+
+# The zip target takes an input that starts with "PK" as the archive itself.
+def zip_extract(folder):
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w", zipfile.ZIP_DEFLATED) as archive:
+        for i in range(1000):
+            archive.writestr("d%d/f%d.txt" % (i % 40, i), ("line %d\n" % i) * 20)
+    write(folder, "entries.zip", data.getvalue())
+
+
+# The script-chunk target's input: a first byte that chooses the layers (2:
+# compressed, 4: protected), then the chunk's source.
+def script_chunk(folder):
+    source = "local t = {}\n" + "".join("function t.f%d(a, b)\n  if a then return b + %d end\n  return {%d, '%d'}\nend\n"
+                                        % (i, i, i, i) for i in range(2000)) + "return t\n"
+    for mode, name in ((0, "plain"), (2, "compressed"), (4, "protected"), (6, "protected-compressed")):
+        write(folder, name + ".lua", bytes([mode]) + source.encode())
+
+
+MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
+    "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
+    "zip_extract", "script_chunk")}
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    target, folder = sys.argv[1], sys.argv[2]
+    if target in MAKERS:
+        os.makedirs(folder, exist_ok=True)
+        MAKERS[target](folder)
