@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
@@ -100,16 +101,62 @@ inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
     return luaconv_read_blend_func(L, index, out, "");
 }
 
-// An object of a registered class (or nil, read as null).
+// The object a userdata stands for, as T. Engine objects (Ref-derived) are
+// pushed as their Ref address, so they come back through Ref: right also for a
+// class whose Ref base is not its first base; null when the object is not a T
+// (a script may have cast its userdata to another Lua type). Other usertypes
+// are pushed as their own class.
+template <class T>
+T* objectFromUserdata(void* stored) {
+    if constexpr (std::is_base_of_v<engine::Ref, T>) {
+        return dynamic_cast<T*>(static_cast<engine::Ref*>(stored));
+    } else {
+        return static_cast<T*>(stored);
+    }
+}
+
+// An object of a registered class (or nil, read as null). A dead object (its
+// userdata outlived it) does not read: the call raises its invalid-arguments
+// error rather than taking it for nil.
 template <class T>
     requires std::is_class_v<T>
 bool readArgument(lua_State* L, int index, T** out) {
-    const char* typeName = luaconv_registered_name<std::remove_const_t<T>>();
-    if (!typeName) return false;
-    std::remove_const_t<T>* object = nullptr;
-    if (!luaconv_read_object(L, index, typeName, &object)) return false;
+    using Plain = std::remove_const_t<T>;
+    const char* typeName = luaconv_registered_name<Plain>();
+    if (!typeName || lua_gettop(L) < index) return false;
+    if (lua_isnil(L, index)) {
+        *out = nullptr;
+        return true;
+    }
+    tolua_Error err;
+    if (!tolua_isusertype(L, index, typeName, 0, &err)) return false;
+    void* stored = tolua_tousertype(L, index, nullptr);
+    if (!stored) return false;
+    Plain* object = objectFromUserdata<Plain>(stored);
+    if (!object) return false;
     *out = object;
     return true;
+}
+
+// Whether the value at index is of the Lua type a parameter of type T takes
+// without conversion: a boolean for bool, a number for numbers, a string for
+// texts, a live object (never nil) for objects, a table for records. Forms are
+// first tried with exact types only, so nil, a dead object or a numeric string
+// never picks a form that a later one fits exactly.
+template <class T>
+bool argumentIsExact(lua_State* L, int index) {
+    const int type = lua_type(L, index);
+    if constexpr (std::is_same_v<T, bool>) {
+        return type == LUA_TBOOLEAN;
+    } else if constexpr (std::is_arithmetic_v<T>) {
+        return type == LUA_TNUMBER;
+    } else if constexpr (std::is_same_v<T, TextArgument>) {
+        return type == LUA_TSTRING;
+    } else if constexpr (std::is_pointer_v<T>) {
+        return type == LUA_TUSERDATA && tolua_tousertype(L, index, nullptr) != nullptr;
+    } else {
+        return type == LUA_TTABLE;
+    }
 }
 
 // ---- Pushers
@@ -168,6 +215,19 @@ int pushResult(lua_State* L, T* value) {
         luaconv_push_object(L, typeName, const_cast<Plain*>(value));
     } else {
         luaconv_push_usertype(L, typeName, const_cast<Plain*>(value));
+    }
+    return 1;
+}
+
+// A list of objects: an array from 1 of those whose class is registered (not retained).
+template <class T>
+int pushResult(lua_State* L, const std::vector<T*>& value) {
+    lua_newtable(L);
+    int index = 1;
+    for (T* object : value) {
+        if (!object) continue;
+        pushResult(L, object);
+        lua_rawseti(L, -2, index++);
     }
     return 1;
 }

@@ -69,20 +69,30 @@ int dispatchMethod(lua_State* L) {
 
     int expected = 0;
     bool countFits = false;
-    for (const MethodForm& form : row->forms) {
-        if (!form.invoke) break;
-        expected = form.argc;
-        if (form.argc != argc) continue;
-        countFits = true;
-        void* self = nullptr;
-        if (!form.classFunction) {
-            tolua_Error err;
-            if (!tolua_isusertype(L, 1, classLuaName, 0, &err)) break;
-            self = tolua_tousertype(L, 1, nullptr);
-            if (!self) return luaL_error(L, "invalid 'cobj' in function '%s'", bindingName);
+    bool selfRead = false;
+    void* self = nullptr;
+    for (const bool exact : {true, false}) {
+        for (const MethodForm& form : row->forms) {
+            expected = form.maxArgc;
+            if (!form.takes(argc)) continue;
+            countFits = true;
+            void* formSelf = nullptr;
+            if (!form.classFunction) {
+                if (!selfRead) {
+                    tolua_Error err;
+                    if (!tolua_isusertype(L, 1, classLuaName, 0, &err)) {
+                        return luaL_error(L, "invalid arguments in function '%s'", bindingName);
+                    }
+                    self = tolua_tousertype(L, 1, nullptr);
+                    if (!self) return luaL_error(L, "invalid 'cobj' in function '%s'", bindingName);
+                    selfRead = true;
+                }
+                formSelf = self;
+            }
+            const int results = form.invoke(L, formSelf, argc, exact);
+            if (results >= 0) return results;
         }
-        const int results = form.invoke(L, self);
-        if (results >= 0) return results;
+        if (!countFits) break;
     }
     if (!countFits) {
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", luaName, argc, expected);

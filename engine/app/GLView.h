@@ -65,8 +65,11 @@ public:
     // Keyboard input from the window system, in GLFW numbering (key codes; actions
     // 0 release, 1 press, 2 repeat; modifier bits). The text-input hooks see it
     // first, and what they take goes no further. Otherwise Backspace (press or
-    // repeat) deletes backward in the attached input-method delegate, and a typed
-    // code point is inserted there as UTF-8.
+    // repeat) deletes backward in the attached input-method delegate, a typed
+    // code point is inserted there as UTF-8, and a key with an engine key code
+    // (EventKeyboard::KeyCode; Escape is the back key 7, Menu the menu key 18)
+    // goes to the director's event dispatcher as a key press (press or repeat)
+    // or release.
     void onKeyInput(int key, int scancode, int action, int mods);
     void onCharInput(unsigned int codePoint);
 
@@ -80,6 +83,18 @@ public:
     void handleTouchMove(int id, float x, float y);
     void handleTouchEnd(int id, float x, float y);
     void handleTouchCancel(int id, float x, float y);
+
+    // Mouse input from the window system, in frame pixels (y down; over the zoom
+    // factor they become view points): GLFW buttons (0 left, 1 right, 2 middle)
+    // and actions (1 press, 0 release). Each makes a mouse event for the
+    // director's event dispatcher (down, up, move, scroll) carrying the cursor in
+    // view points; the left button is also touch 0 (begins on press, moves while
+    // held, ends on release).
+    void handleMouseButton(int button, int action, float x, float y);
+    void handleMouseMove(float x, float y);
+    void handleMouseScroll(float scrollX, float scrollY);
+    // The engine key code of a GLFW key; 0 for a key without one.
+    static int keyCodeFromGlfw(int key);
     ~GLView() override;
 
 protected:
@@ -97,7 +112,10 @@ protected:
 
 private:
     void deliverTouch(int code, int id, float x, float y);
+    void dispatchMouse(int type, int button);
     std::map<int, Touch*> _touches;   // retained while down
+    float _cursorX = 0, _cursorY = 0; // view points
+    bool _leftButtonDown = false;
 };
 
 // The desktop view: a top-level window in the platform model whose client area is

@@ -212,11 +212,15 @@ void Director::setNextScene() {
     Scene* old = _runningScene;
     _runningScene = next;
     if (old) {
-        if (old->isRunning()) old->onExit();
+        if (old->isRunning()) {
+            old->onExitTransitionDidStart();
+            old->onExit();
+        }
         old->cleanup();
         old->release();
     }
     next->onEnter();
+    next->onEnterTransitionDidFinish();
 }
 
 void Director::purgeDirector() {
@@ -273,6 +277,14 @@ Vec2 Director::convertToGL(const Vec2& point) const {
     const Size& frame = _openGLView->getFrameSize();
     return Vec2((point.x - viewport.origin.x) / _openGLView->getScaleX(),
                 (frame.height - point.y - viewport.origin.y) / _openGLView->getScaleY());
+}
+
+Vec2 Director::convertToUI(const Vec2& point) const {
+    if (!_openGLView) return Vec2(point.x, getWinSize().height - point.y);
+    const Rect& viewport = _openGLView->getViewPortRect();
+    const Size& frame = _openGLView->getFrameSize();
+    return Vec2(point.x * _openGLView->getScaleX() + viewport.origin.x,
+                frame.height - viewport.origin.y - point.y * _openGLView->getScaleY());
 }
 
 }  // namespace engine

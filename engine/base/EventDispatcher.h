@@ -1,13 +1,24 @@
 #pragma once
-// Delivers events to listeners. Custom events go to the listeners of their name;
-// touch events to the one-by-one touch listeners bound to nodes of the running
-// scene, the node drawn on top first (engine/input/EventTouch.h).
-#include <functional>
-#include <memory>
+// Delivers events to listeners (engine/base/EventListener.h).
+//
+// Order for every kind of event: fixed priorities below 0 (lower first), then
+// the scene-graph listeners of running nodes, front-most first (last drawn
+// first: later in drawing order, higher global z-order first), then fixed
+// priorities above 0 (lower first); equal priorities in the order they were
+// added. Custom events go to the custom listeners of their name, the other
+// kinds to the listeners of their type; touches as EventTouch describes, each
+// touch through the one-by-one listeners, then what is left unswallowed to the
+// all-at-once listeners. A stopped event goes no further.
+//
+// Listeners are retained while registered. A listener added during a dispatch
+// is first called by the next dispatch; one removed during a dispatch is not
+// called again, not even by that dispatch. Scene-graph listeners leave with
+// their node (its destructor), and so do fixed listeners added with an owner.
 #include <string>
 #include <vector>
 
 #include "engine/base/Event.h"
+#include "engine/base/EventListener.h"
 #include "engine/base/Ref.h"
 
 namespace engine {
@@ -15,64 +26,49 @@ namespace engine {
 class EventListenerTouchOneByOne;
 class EventTouch;
 class Node;
-
-class EventListenerCustom : public Ref {
-public:
-    using Callback = std::function<void(EventCustom*)>;
-    static EventListenerCustom* create(const std::string& eventName, Callback callback);
-    const std::string& getEventName() const { return _eventName; }
-    void invoke(EventCustom* event) { if (_callback) _callback(event); }
-    bool isEnabled() const { return _enabled; }
-    void setEnabled(bool enabled) { _enabled = enabled; }
-    // True while a dispatcher holds the listener.
-    bool isRegistered() const { return _registered; }
-
-private:
-    friend class EventDispatcher;
-    std::string _eventName;
-    Callback _callback;
-    bool _enabled = true;
-    bool _registered = false;
-};
+class Touch;
 
 class EventDispatcher : public Ref {
 public:
     EventDispatcher();
     ~EventDispatcher() override;
 
-    // Listeners of one name are called in the order they were added. A listener
-    // added during a dispatch is first called by the next dispatch; a listener
-    // removed during a dispatch is not called again, not even by that dispatch.
-    // A listener belongs to one dispatcher at a time.
-    EventListenerCustom* addCustomEventListener(const std::string& eventName,
-                                                EventListenerCustom::Callback callback);
-    void addEventListener(EventListenerCustom* listener);  // retains it
-    void removeEventListener(EventListenerCustom* listener);
+    // A listener that is already registered, unavailable, or (scene graph) has no
+    // node, or (fixed) has priority 0, is refused with a log line.
+    void addEventListenerWithSceneGraphPriority(EventListener* listener, Node* node);
+    void addEventListenerWithFixedPriority(EventListener* listener, int fixedPriority, Node* owner = nullptr);
+    // A custom listener with fixed priority 1.
+    EventListenerCustom* addCustomEventListener(const std::string& eventName, EventListenerCustom::Callback callback);
+    void addEventListener(EventListenerCustom* listener);
+
+    void removeEventListener(EventListener* listener);
+    void removeEventListenersForTarget(Node* node);
     void removeCustomEventListeners(const std::string& eventName);
     void removeAllEventListeners();
 
     void dispatchEvent(Event* event);
     void dispatchCustomEvent(const std::string& eventName, void* userData = nullptr);
-
-    // Touch listeners: retained while registered, bound to `node` (not retained; a
-    // node removes its listeners when it is destroyed). A listener is registered
-    // once; a null node is refused with a log line. Listeners added or removed
-    // during a dispatch take effect for the next touch.
-    void addEventListenerWithSceneGraphPriority(EventListenerTouchOneByOne* listener, Node* node);
-    void removeEventListener(EventListenerTouchOneByOne* listener);
-    void removeEventListenersForTarget(Node* node);
-    // Listeners of nodes that are running, top-most node first: later in drawing
-    // order (children of negative z-order, the node, the other children), and a
-    // higher global z-order before a lower one.
-    std::vector<EventListenerTouchOneByOne*> touchListenersInOrder() const;
     void dispatchTouchEvent(EventTouch* event);
+
+    // The registered listeners of a type (and, for custom ones, a name) in
+    // dispatch order; scene-graph ones only while their node runs.
+    std::vector<EventListener*> listenersInOrder(EventListener::Type type, const std::string& name = "") const;
+    // The one-by-one touch listeners in order (tests and diagnostics).
+    std::vector<EventListenerTouchOneByOne*> touchListenersInOrder() const;
 
     void setEnabled(bool enabled) { _enabled = enabled; }
     bool isEnabled() const { return _enabled; }
 
 private:
-    std::vector<EventListenerCustom*> _listeners;
-    std::vector<EventListenerTouchOneByOne*> _touchListeners;
+    void addListener(EventListener* listener, Node* node, int fixedPriority, Node* owner);
+    void dispatchToListeners(Event* event, EventListener::Type type, const std::string& name);
+    // One touch through the one-by-one listeners; true when a swallowing claimer
+    // took it (or the event was stopped).
+    static bool deliverOneByOne(const std::vector<EventListenerTouchOneByOne*>& ordered, Touch* touch,
+                                EventTouch* event);
+
+    std::vector<EventListener*> _listeners;   // registration order
+    unsigned long _nextOrder = 0;
     bool _enabled = true;
 };
 

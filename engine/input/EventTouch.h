@@ -1,16 +1,16 @@
 #pragma once
 // Touch events and the one-by-one touch listener.
 //
-// A listener is bound to a node (scene-graph priority): it hears touches while its
-// node is part of the running scene, before the listeners of nodes drawn beneath
-// it. onTouchBegan answers whether the listener claims the touch; only a claimed
-// touch reaches the listener's moved, ended and cancelled callbacks. A claiming
-// listener that swallows touches keeps a new touch from the listeners below it.
+// Event codes: 0 began, 1 moved, 2 ended, 3 cancelled. onTouchBegan answers
+// whether the listener claims the touch; only a claimed touch reaches the
+// listener's moved, ended and cancelled callbacks. A claiming listener that
+// swallows touches hides the touches it claims from the listeners after it
+// (one-by-one and all-at-once alike). Order: engine/base/EventDispatcher.h.
 #include <functional>
 #include <vector>
 
 #include "engine/base/Event.h"
-#include "engine/base/Ref.h"
+#include "engine/base/EventListener.h"
 
 namespace engine {
 
@@ -31,12 +31,14 @@ private:
     std::vector<Touch*> _touches;
 };
 
-class EventListenerTouchOneByOne : public Ref {
+class EventListenerTouchOneByOne : public EventListener {
 public:
     using BeganCallback = std::function<bool(Touch*, Event*)>;
     using TouchCallback = std::function<void(Touch*, Event*)>;
 
     static EventListenerTouchOneByOne* create();
+    // Same callbacks and swallowing; claims nothing.
+    EventListenerTouchOneByOne* clone() override;
 
     BeganCallback onTouchBegan;
     TouchCallback onTouchMoved;
@@ -45,19 +47,13 @@ public:
 
     void setSwallowTouches(bool swallow) { _swallowTouches = swallow; }
     bool isSwallowTouches() const { return _swallowTouches; }
-    void setEnabled(bool enabled) { _enabled = enabled; }
-    bool isEnabled() const { return _enabled; }
-    // The node it is bound to while registered; null otherwise.
-    Node* getAssociatedNode() const { return _node; }
     bool claims(const Touch* touch) const;
 
 private:
     friend class EventDispatcher;
-    EventListenerTouchOneByOne() = default;
+    EventListenerTouchOneByOne() : EventListener(Type::TOUCH_ONE_BY_ONE, "__touch_one_by_one") {}
 
     bool _swallowTouches = false;
-    bool _enabled = true;
-    Node* _node = nullptr;
     std::vector<const Touch*> _claimed;
 };
 

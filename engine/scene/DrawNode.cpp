@@ -33,16 +33,20 @@ uint8_t colorByte(float c) { return static_cast<uint8_t>(std::lround(std::clamp(
 void DrawNode::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     if (_shapes.empty()) return;
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
-    _quad.init(getGlobalZOrder(), nullptr, state, BlendFunc::ALPHA_NON_PREMULTIPLIED);
+    _quad.init(getGlobalZOrder(), nullptr, state, _blendFunc);
     const float opacity = getDisplayedOpacity() / 255.f;
+    // A blend that takes the source as is wants the colours premultiplied by their alpha.
+    const bool premultiply = _blendFunc.src == BlendFunc::ALPHA_PREMULTIPLIED.src;
     auto vertex = [&transform](const Vec2& p, const Color4B& c) {
         Vec3 v(p.x, p.y, 0);
         transform.transformPoint(&v);
         return V2F_C4B_T2F{v.x, v.y, c.r, c.g, c.b, c.a, 0, 0};
     };
     for (const Shape& shape : _shapes) {
-        const Color4B c{colorByte(shape.color.r), colorByte(shape.color.g), colorByte(shape.color.b),
-                        colorByte(shape.color.a * opacity)};
+        const float alpha = shape.color.a * opacity;
+        const float scale = premultiply ? std::clamp(alpha, 0.f, 1.f) : 1.f;
+        const Color4B c{colorByte(shape.color.r * scale), colorByte(shape.color.g * scale),
+                        colorByte(shape.color.b * scale), colorByte(alpha)};
         if (shape.kind == Shape::Kind::SolidRect) {
             const Vec2 lo(std::min(shape.origin.x, shape.destination.x), std::min(shape.origin.y, shape.destination.y));
             const Vec2 hi(std::max(shape.origin.x, shape.destination.x), std::max(shape.origin.y, shape.destination.y));

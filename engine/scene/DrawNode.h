@@ -1,16 +1,22 @@
 #pragma once
 // A node that keeps a list of drawn shapes in its own coordinates until clear().
 // Drawing turns them into plain-colour triangles (each shape's colour, its alpha
-// times the node's displayed opacity), blended by alpha, in recording order.
+// times the node's displayed opacity) drawn with its blend function (colours
+// premultiplied when it takes the source as is), in recording order.
 #include <vector>
 
 #include "engine/renderer/QuadCommand.h"
+#include "engine/renderer/RenderRecords.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
 
-class DrawNode : public Node {
+class DrawNode : public Node, public BlendProtocol {
 public:
+    // The blend function it draws with; alpha premultiplied by default.
+    void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
+    const BlendFunc& getBlendFunc() const override { return _blendFunc; }
+
     struct Shape {
         enum class Kind { SolidRect, SolidCircle };
         Kind kind;
@@ -39,6 +45,7 @@ protected:
 private:
     std::vector<Shape> _shapes;
     QuadCommand _quad;
+    BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
 };
 
 }  // namespace engine

@@ -46,9 +46,11 @@ void LayerColor::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     const Size& size = getContentSize();
     if (size.width <= 0 || size.height <= 0) return;
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
-    _quad.init(getGlobalZOrder(), nullptr, state, BlendFunc::ALPHA_NON_PREMULTIPLIED);
+    // A blend that takes the source as is wants the colour premultiplied by its alpha.
+    const bool premultiply = _blendFunc.src == BlendFunc::ALPHA_PREMULTIPLIED.src;
+    _quad.init(getGlobalZOrder(), nullptr, state, _blendFunc);
     _quad.addQuad(transform, Vec2(0, 0), Vec2(size.width, size.height),
-                  quadColor(getDisplayedColor(), getDisplayedOpacity(), false), 0, 0, 1, 1);
+                  quadColor(getDisplayedColor(), getDisplayedOpacity(), premultiply), 0, 0, 1, 1);
     renderer->addCommand(&_quad);
 }
 

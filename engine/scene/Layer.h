@@ -2,6 +2,7 @@
 // Layers: full-screen nodes whose position is their lower-left corner (they ignore
 // their centred anchor for it), and the layer filled with one colour.
 #include "engine/renderer/QuadCommand.h"
+#include "engine/renderer/RenderRecords.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -17,9 +18,14 @@ protected:
 };
 
 // A layer painted in one colour: the colour is the node's colour, its alpha the
-// node's opacity. Drawn as one plain quad over its content box, blended by alpha.
-class LayerColor : public Layer {
+// node's opacity. Drawn as one plain quad over its content box with its blend
+// function.
+class LayerColor : public Layer, public BlendProtocol {
 public:
+    // The blend function it draws with; alpha premultiplied by default.
+    void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
+    const BlendFunc& getBlendFunc() const override { return _blendFunc; }
+
     // Transparent black, the win size.
     static LayerColor* create();
     // The colour, the win size.
@@ -38,6 +44,7 @@ protected:
 
 private:
     QuadCommand _quad;
+    BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
 };
 
 }  // namespace engine

@@ -11,8 +11,19 @@
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
 #include "engine/renderer/GLProgramCache.h"
+#include "engine/script/ScriptEngineManager.h"
+#include "engine/script/ScriptEvent.h"
 
 namespace engine {
+
+namespace {
+// Node event actions as the script engine numbers them.
+constexpr int kScriptEnter = 0;
+constexpr int kScriptExit = 1;
+constexpr int kScriptEnterTransitionFinish = 2;
+constexpr int kScriptExitTransitionStart = 3;
+constexpr int kScriptCleanup = 4;
+}  // namespace
 
 uint64_t Node::_treeGeneration = 0;
 
@@ -27,7 +38,9 @@ Node* Node::create() {
 }
 
 Node::~Node() {
-    if (_touchListenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
+    if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
+    releaseUpdateScriptHandler();
+    if (_userObject) _userObject->release();
     if (_actionManager) {
         _actionManager->removeAllActionsFromTarget(this);
         _actionManager->release();
@@ -75,12 +88,18 @@ void Node::addChild(Node* child, int localZOrder, int tag) {
     child->_localZOrder = localZOrder;
     if (tag != INVALID_TAG) child->_tag = tag;
     insertChild(child);
-    if (_running) child->onEnter();
+    if (_running) {
+        child->onEnter();
+        child->onEnterTransitionDidFinish();
+    }
 }
 
 void Node::detachChild(Node* child, bool cleanup) {
     ++_treeGeneration;
-    if (_running && child->_running) child->onExit();
+    if (_running && child->_running) {
+        child->onExitTransitionDidStart();
+        child->onExit();
+    }
     if (cleanup) child->cleanup();
     child->_parent = nullptr;
     child->release();
@@ -143,6 +162,27 @@ void Node::onEnter() {
         if (child->_parent == this && !child->_running) child->onEnter();
     }
     for (Node* child : children) child->release();
+    sendScriptEvent(kScriptEnter);
+}
+
+void Node::onEnterTransitionDidFinish() {
+    std::vector<Node*> children = _children;
+    for (Node* child : children) child->retain();
+    for (Node* child : children) {
+        if (child->_parent == this) child->onEnterTransitionDidFinish();
+    }
+    for (Node* child : children) child->release();
+    sendScriptEvent(kScriptEnterTransitionFinish);
+}
+
+void Node::onExitTransitionDidStart() {
+    std::vector<Node*> children = _children;
+    for (Node* child : children) child->retain();
+    for (Node* child : children) {
+        if (child->_parent == this) child->onExitTransitionDidStart();
+    }
+    for (Node* child : children) child->release();
+    sendScriptEvent(kScriptExitTransitionStart);
 }
 
 void Node::onExit() {
@@ -154,6 +194,7 @@ void Node::onExit() {
     for (Node* child : children) child->release();
     _running = false;
     if (_actionManager) _actionManager->pauseTarget(this);
+    sendScriptEvent(kScriptExit);
 }
 
 Vec2 Node::getAnchorPointInPoints() const {
@@ -244,8 +285,34 @@ uint8_t Node::getDisplayedOpacity() const {
 
 void Node::cleanup() {
     Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    releaseUpdateScriptHandler();
     stopAllActions();
     for (Node* child : _children) child->cleanup();
+    sendScriptEvent(kScriptCleanup);
+}
+
+void Node::sendScriptEvent(int action) {
+    ScriptEngineProtocol* engine = ScriptEngineManager::getInstance()->getScriptEngine();
+    if (!engine) return;
+    BasicScriptData data(this, &action);
+    ScriptEvent event(NODE_EVENT, &data);
+    engine->sendEvent(&event);
+}
+
+void Node::releaseUpdateScriptHandler() {
+    if (!_updateScriptHandler) return;
+    const int handler = _updateScriptHandler;
+    _updateScriptHandler = 0;
+    if (ScriptEngineProtocol* engine = ScriptEngineManager::getInstance()->getScriptEngine()) {
+        engine->removeScriptHandler(handler);
+    }
+}
+
+void Node::setUserObject(Ref* object) {
+    if (object == _userObject) return;
+    if (object) object->retain();
+    if (_userObject) _userObject->release();
+    _userObject = object;
 }
 
 Action* Node::runAction(Action* action) {

@@ -127,9 +127,15 @@ public:
     int getLocalZOrder() const { return _localZOrder; }
 
     // Entering and leaving the running scene, recursively (the node first on enter,
-    // the children first on exit).
+    // the children first on exit). A node joining a running parent gets onEnter
+    // then onEnterTransitionDidFinish; one leaving it onExitTransitionDidStart
+    // then onExit (then cleanup when asked). Each step reports the node event
+    // "enter", "enterTransitionFinish", "exitTransitionStart", "exit" or
+    // "cleanup" to the script engine, when there is one.
     virtual void onEnter();
     virtual void onExit();
+    virtual void onEnterTransitionDidFinish();
+    virtual void onExitTransitionDidStart();
     bool isRunning() const { return _running; }
     // Stops everything the node has scheduled (its target in the director's
     // scheduler) and its actions, recursively.
@@ -165,6 +171,16 @@ public:
     void scheduleUpdate();
     void unscheduleUpdate();
     virtual void update(float delta);
+    // The per-frame update calls the script handler (a handler id) with dt instead
+    // of update(): lower priorities first, equal ones in the order scheduled. The
+    // handler is released through the script engine when the update is
+    // unscheduled or replaced, by cleanup and when the node is destroyed.
+    void scheduleUpdateWithPriorityLua(int handler, int priority);
+    int getUpdateScriptHandler() const { return _updateScriptHandler; }
+
+    // Any object the owner of the node keeps with it; retained.
+    void setUserObject(Ref* object);
+    Ref* getUserObject() const { return _userObject; }
 
 protected:
     Node() = default;
@@ -195,7 +211,11 @@ private:
     bool _running = false;
     ActionManager* _actionManager = nullptr;   // retained from the first runAction
     friend class EventDispatcher;
-    bool _touchListenersBound = false;         // the director's dispatcher holds listeners of it
+    bool _listenersBound = false;              // the director's dispatcher holds listeners of it
+    void sendScriptEvent(int action);
+    void releaseUpdateScriptHandler();
+    int _updateScriptHandler = 0;
+    Ref* _userObject = nullptr;
 
     float _globalZOrder = 0;
     GLProgramState* _glProgramState = nullptr;

@@ -1,5 +1,7 @@
 // Node: visiting and drawing, shader state, per-frame update.
 #include "engine/base/Director.h"
+#include "engine/script/ScriptEngineManager.h"
+#include "engine/script/ScriptEvent.h"
 #include "engine/base/Scheduler.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/Renderer.h"
@@ -46,10 +48,29 @@ void Node::setGLProgram(GLProgram* program) { setGLProgramState(GLProgramState::
 GLProgram* Node::getGLProgram() const { return _glProgramState ? _glProgramState->getGLProgram() : nullptr; }
 
 void Node::scheduleUpdate() {
+    releaseUpdateScriptHandler();
     Director::getInstance()->getScheduler()->scheduleUpdate(this, 0, false, [this](float dt) { update(dt); });
 }
 
-void Node::unscheduleUpdate() { Director::getInstance()->getScheduler()->unscheduleUpdate(this); }
+void Node::unscheduleUpdate() {
+    Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+    releaseUpdateScriptHandler();
+}
+
+void Node::scheduleUpdateWithPriorityLua(int handler, int priority) {
+    Scheduler* scheduler = Director::getInstance()->getScheduler();
+    scheduler->unscheduleUpdate(this);
+    releaseUpdateScriptHandler();
+    _updateScriptHandler = handler;
+    scheduler->scheduleUpdate(this, priority, !_running, [this](float dt) {
+        if (!_updateScriptHandler) return;
+        ScriptEngineProtocol* engine = ScriptEngineManager::getInstance()->getScriptEngine();
+        if (!engine) return;
+        SchedulerScriptData data(_updateScriptHandler, dt);
+        ScriptEvent event(SCHEDULE_EVENT, &data);
+        engine->sendEvent(&event);
+    });
+}
 
 void Node::update(float) {}
 

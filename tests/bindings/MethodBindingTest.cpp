@@ -115,6 +115,12 @@ public:
     void setFromPoint(const engine::Vec2& point) { _value = point.x + point.y; }
     void setFromNumber(double value) { _value = value * 10; }
     double value() const { return _value; }
+    std::string pickNumber(double) const { return "number"; }
+    std::string pickText(const std::string&) const { return "text"; }
+    std::string pickGauge(Gauge*) const { return "gauge"; }
+    std::string range(int from, int to, int step) const {
+        return std::to_string(from) + "," + std::to_string(to) + "," + std::to_string(step);
+    }
     void setLabel(const std::string& text, const engine::Vec2& at) { _label = text + "@" + std::to_string(int(at.x)); }
     const std::string& label() const { return _label; }
 
@@ -129,11 +135,74 @@ const bindings::Method kGaugeMethods[] = {
     {"value", {bindings::method<&Gauge::value>()}},
     {"setLabel", {bindings::method<&Gauge::setLabel>()}},
     {"label", {bindings::method<&Gauge::label>()}},
+    {"pick", {bindings::method<&Gauge::pickGauge>(), bindings::method<&Gauge::pickNumber>(),
+              bindings::method<&Gauge::pickText>()}},
+    {"range", {bindings::method<&Gauge::range, 10, 1>()}},
+};
+
+// Ref is not this class's first base: self must come back through Ref.
+struct Padding {
+    virtual ~Padding() = default;
+    int padding() const { return _padding; }
+    int _padding = 77;
+};
+class Twin : public Padding, public engine::Ref {
+public:
+    static Twin* create() {
+        auto* twin = new Twin();
+        twin->autorelease();
+        return twin;
+    }
+    int weight() const { return _weight; }
+    int _weight = 5;
+};
+
+const bindings::Method kTwinMethods[] = {
+    {"create", {bindings::classFunction<&Twin::create>()}},
+    {"weight", {bindings::method<&Twin::weight>()}},
+    {"padding", {bindings::methodOf<Twin, &Padding::padding>()}},
 };
 
 const bindings::ClassEntry kGaugeTable[] = {
     bindings::classEntry<Gauge>("test.Gauge", "cc.Ref", kGaugeMethods),
+    bindings::classEntry<Twin>("test.Twin", "cc.Ref", kTwinMethods),
 };
+
+// Forms are first tried with exact Lua types, then with conversions; a dead
+// object never reads; defaults fill the last parameters; self of a class with
+// two bases is read through the right base.
+TEST_F(MethodBindingTest, ExactFormsDefaultsAndTwoBases) {
+    bindings::registerClassTable(L, kGaugeTable);
+    Gauge* dead = Gauge::create();
+    dead->retain();
+    stack->pushObject(dead, "test.Gauge");
+    lua_setglobal(L, "dead");
+    stack->removeScriptObjectByObject(dead);
+    dead->release();
+    ASSERT_EQ(run("g = test.Gauge:create() t = test.Twin:create()"), "");
+    struct Case {
+        const char* expression;
+        const char* expected;
+    } cases[] = {
+        {"g:pick(5)", "number"},
+        {"g:pick('5')", "text"},            // exact text before the number conversion
+        {"g:pick(g)", "gauge"},
+        {"g:pick(nil)", "gauge"},           // no exact form: nil converts to a null object
+        {"g:pick(true)", "error: invalid arguments in function 'lua_engine_Gauge_pick'"},
+        {"g:pick(dead)", "error: invalid arguments in function 'lua_engine_Gauge_pick'"},
+        {"g:range(1)", "1,10,1"},
+        {"g:range(1, 4)", "1,4,1"},
+        {"g:range(1, 4, 2)", "1,4,2"},
+        {"g:range(0/0, 2^40, -2^40)", "0,0,0"},   // NaN and huge numbers through the checked conversion
+        {"g:range()", "error: test.Gauge:range has wrong number of arguments: 0, was expecting 3 \n"},
+        {"g:range(1, 2, 3, 4)", "error: test.Gauge:range has wrong number of arguments: 4, was expecting 3 \n"},
+        {"t:weight() .. ' ' .. t:padding()", "5 77"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expression);
+        EXPECT_EQ(eval(c.expression), c.expected);
+    }
+}
 
 TEST_F(MethodBindingTest, FormsWithTheSameCountAreTriedInOrder) {
     bindings::registerClassTable(L, kGaugeTable);
