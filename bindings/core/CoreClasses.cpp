@@ -2,6 +2,7 @@
 // director, scheduler, files, textures, views, events and actions.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaSchedulerScript.h"
 
@@ -122,7 +123,13 @@ const Method kLabelMethods[] = {
 };
 
 const Method kScaleToMethods[] = {
-    {"create", {classFunction<&ScaleTo::create>()}},
+    {"create", {classFunction<static_cast<ScaleTo* (*)(float, float)>(&ScaleTo::create)>(),
+                classFunction<static_cast<ScaleTo* (*)(float, float, float)>(&ScaleTo::create)>()}},
+};
+
+const Method kScaleByMethods[] = {
+    {"create", {classFunction<static_cast<ScaleBy* (*)(float, float)>(&ScaleBy::create)>(),
+                classFunction<static_cast<ScaleBy* (*)(float, float, float)>(&ScaleBy::create)>()}},
 };
 
 const Method kDrawNodeMethods[] = {
@@ -148,6 +155,9 @@ const Method kDirectorMethods[] = {
     {"getAnimationInterval", {method<&Director::getAnimationInterval>()}},
     {"setAnimationInterval", {method<&Director::setAnimationInterval>()}},
     {"endToLua", {method<&Director::end>()}},
+    {"pause", {method<&Director::pause>()}},
+    {"resume", {method<&Director::resume>()}},
+    {"isPaused", {method<&Director::isPaused>()}},
 };
 
 const Method kFileUtilsMethods[] = {
@@ -169,6 +179,15 @@ const Method kUserDefaultMethods[] = {
     {"getInstance", {classFunction<&UserDefault::getInstance>()}},
     {"getStringForKey", {method<overload<std::string(const std::string&, const std::string&) const>(&UserDefault::getStringForKey), kEmptyText>()}},
     {"setStringForKey", {method<&UserDefault::setStringForKey>()}},
+    {"getBoolForKey", {method<&UserDefault::getBoolForKey, false>()}},
+    {"setBoolForKey", {method<&UserDefault::setBoolForKey>()}},
+    {"getIntegerForKey", {method<&UserDefault::getIntegerForKey, 0>()}},
+    {"setIntegerForKey", {method<&UserDefault::setIntegerForKey>()}},
+    {"getFloatForKey", {method<&UserDefault::getFloatForKey, 0.f>()}},
+    {"setFloatForKey", {method<&UserDefault::setFloatForKey>()}},
+    {"getDoubleForKey", {method<&UserDefault::getDoubleForKey, 0.0>()}},
+    {"setDoubleForKey", {method<&UserDefault::setDoubleForKey>()}},
+    {"deleteValueForKey", {method<&UserDefault::deleteValueForKey>()}},
     {"flush", {method<&UserDefault::flush>()}},
 };
 
@@ -210,7 +229,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
-    classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),
+    classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
@@ -219,12 +238,22 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
 };
 
+// The table's own rows, then the rows kept in other files (bindings/core/CoreClassRows.h).
+const std::vector<ClassEntry>& allCoreClasses() {
+    static const std::vector<ClassEntry> all = [] {
+        std::vector<ClassEntry> rows = kCoreClasses;
+        for (auto part : {coreActionRows(), coreSceneRows()}) rows.insert(rows.end(), part.begin(), part.end());
+        return rows;
+    }();
+    return all;
+}
+
 }  // namespace
 
-std::span<const ClassEntry> coreClassTable() { return kCoreClasses; }
+std::span<const ClassEntry> coreClassTable() { return allCoreClasses(); }
 
 int register_core_classes(lua_State* L) {
-    registerClassTable(L, kCoreClasses);
+    registerClassTable(L, allCoreClasses());
     register_scheduler_script_manual(L);
     register_action_lists_manual(L);
     return 1;

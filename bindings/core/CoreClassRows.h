@@ -1,0 +1,16 @@
+#pragma once
+// Rows of the core table kept in their own files; the core table
+// (bindings/core/CoreClasses.cpp) registers them after its own rows, so their
+// bases may be any class of the core table or an earlier row of these.
+#include <span>
+
+#include "bindings/LuaClassTable.h"
+
+namespace bindings {
+
+// The timed, instant and ease actions.
+std::span<const ClassEntry> coreActionRows();
+// The transition scenes.
+std::span<const ClassEntry> coreSceneRows();
+
+}  // namespace bindings
