@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
@@ -210,6 +211,19 @@ int pushResult(lua_State* L, T* value) {
         luaconv_push_object(L, typeName, const_cast<Plain*>(value));
     } else {
         luaconv_push_usertype(L, typeName, const_cast<Plain*>(value));
+    }
+    return 1;
+}
+
+// A list of objects: an array from 1 of those whose class is registered (not retained).
+template <class T>
+int pushResult(lua_State* L, const std::vector<T*>& value) {
+    lua_newtable(L);
+    int index = 1;
+    for (T* object : value) {
+        if (!object) continue;
+        pushResult(L, object);
+        lua_rawseti(L, -2, index++);
     }
     return 1;
 }

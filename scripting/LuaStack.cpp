@@ -79,6 +79,7 @@ const luaL_Reg kGlobalFunctions[] = {
 int resultAsInt(lua_State* L, int index) {
     switch (lua_type(L, index)) {
     case LUA_TNUMBER: return luaconv::wrapToInt32(lua_tonumber(L, index));
+    case LUA_TSTRING: return lua_isnumber(L, index) ? luaconv::wrapToInt32(lua_tonumber(L, index)) : 0;
     case LUA_TBOOLEAN: return lua_toboolean(L, index) ? 1 : 0;
     default: return 0;
     }

@@ -1,10 +1,11 @@
 // The "cc" table of the core module: the engine's base classes, its scene graph,
 // director, scheduler, files, textures, views, events and actions.
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
 #include "bindings/core/CoreClassRows.h"
-#include "bindings/core/LuaActionLists.h"
-#include "bindings/core/LuaSchedulerScript.h"
+#include "bindings/core/LuaCoreManual.h"
+#include "bindings/core/LuaMathGlobals.h"
 
 #include <vector>
 
@@ -16,6 +17,9 @@
 #include "engine/base/Director.h"
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
+#include "engine/base/EventListener.h"
+#include "engine/input/EventTouch.h"
+#include "engine/input/InputEvents.h"
 #include "engine/base/Scheduler.h"
 #include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
@@ -28,6 +32,7 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/BlendNodes.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
@@ -91,6 +96,8 @@ LayerColor* createLayerColor(const Color4B& color) { return LayerColor::create(c
 const Method kLayerColorMethods[] = {
     {"create", {classFunction<static_cast<LayerColor* (*)()>(&LayerColor::create)>(), classFunction<&createLayerColor>(),
                 classFunction<static_cast<LayerColor* (*)(const Color4B&, float, float)>(&LayerColor::create)>()}},
+    {"setBlendFunc", {methodOf<LayerColor, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<LayerColor, &BlendProtocol::getBlendFunc>()}},
 };
 
 Sprite* createSprite(const std::string& file) { return Sprite::create(file); }
@@ -100,6 +107,8 @@ const Method kSpriteMethods[] = {
     {"create", {classFunction<static_cast<Sprite* (*)()>(&Sprite::create)>(), classFunction<&createSprite>()}},
     {"createWithTexture", {classFunction<&createSpriteWithTexture>()}},
     {"getTexture", {method<&Sprite::getTexture>()}},
+    {"setBlendFunc", {methodOf<Sprite, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<Sprite, &BlendProtocol::getBlendFunc>()}},
 };
 
 Label* createLabelWithSystemFont(const std::string& text, const std::string& font, float size) {
@@ -134,7 +143,23 @@ const Method kScaleByMethods[] = {
 
 const Method kDrawNodeMethods[] = {
     {"create", {classFunction<&DrawNode::create>()}},
+    {"setBlendFunc", {methodOf<DrawNode, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<DrawNode, &BlendProtocol::getBlendFunc>()}},
     {"clear", {method<&DrawNode::clear>()}},
+};
+
+// The classes that draw with a blend function of their own.
+template <class T>
+const Method kBlendMethods[] = {
+    {"create", {classFunction<&T::create>()}},
+    {"setBlendFunc", {methodOf<T, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<T, &BlendProtocol::getBlendFunc>()}},
+};
+const Method kSpriteBatchNodeMethods[] = {
+    {"create", {classFunction<&SpriteBatchNode::create>()}},
+    {"setBlendFunc", {methodOf<SpriteBatchNode, &BlendProtocol::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<SpriteBatchNode, &BlendProtocol::getBlendFunc>()}},
+    {"getDescendants", {method<&SpriteBatchNode::getDescendants>()}},
 };
 
 const Method kSceneMethods[] = {
@@ -152,6 +177,8 @@ const Method kDirectorMethods[] = {
     {"getWinSize", {method<&Director::getWinSize>()}},
     {"getVisibleSize", {method<&Director::getVisibleSize>()}},
     {"getVisibleOrigin", {method<&Director::getVisibleOrigin>()}},
+    {"convertToGL", {method<&Director::convertToGL>()}},
+    {"convertToUI", {method<&Director::convertToUI>()}},
     {"getAnimationInterval", {method<&Director::getAnimationInterval>()}},
     {"setAnimationInterval", {method<&Director::setAnimationInterval>()}},
     {"endToLua", {method<&Director::end>()}},
@@ -191,6 +218,146 @@ const Method kUserDefaultMethods[] = {
     {"flush", {method<&UserDefault::flush>()}},
 };
 
+// Input: events scripts make and raise, listeners and the dispatcher.
+Touch* newTouch() {
+    auto* touch = new Touch;
+    touch->autorelease();
+    return touch;
+}
+EventTouch* newEventTouch() {
+    auto* event = new EventTouch;
+    event->autorelease();
+    return event;
+}
+void setEventCode(EventTouch* self, int code) {
+    if (code >= 0 && code <= 3) self->setEventCode(static_cast<EventTouch::EventCode>(code));
+}
+int getEventCode(EventTouch* self) { return static_cast<int>(self->getEventCode()); }
+// setTouches({touch, ...}): the live touches of the table, in order.
+int lua_setTouches(lua_State* L) {
+    auto* event = checkSelf<EventTouch>(L, "cc.EventTouch", "cc.EventTouch:setTouches");
+    const int argc = argumentCount(L);
+    if (argc != 1) return countError(L, "cc.EventTouch:setTouches", argc, 1, " \n");
+    if (!lua_istable(L, 2)) return luaL_error(L, "invalid arguments in function 'lua_engine_EventTouch_setTouches'");
+    const int count = static_cast<int>(lua_objlen(L, 2));
+    std::vector<Touch*> touches;
+    for (int i = 1; i <= count; ++i) {
+        lua_rawgeti(L, 2, i);
+        if (Touch* touch = objectAt<Touch>(L, -1, "cc.Touch")) touches.push_back(touch);
+        lua_pop(L, 1);
+    }
+    event->setTouches(touches);
+    return 0;
+}
+Vector<Touch*> getTouches(EventTouch* self) {
+    Vector<Touch*> touches;
+    for (Touch* touch : self->getTouches()) touches.pushBack(touch);
+    return touches;
+}
+EventKeyboard* newEventKeyboard(int keyCode, bool pressed) {
+    auto* event = new EventKeyboard(keyCode, pressed);
+    event->autorelease();
+    return event;
+}
+EventMouse* newEventMouse(int type) {
+    auto* event = new EventMouse(static_cast<EventMouse::MouseEventType>(type >= 0 && type <= 4 ? type : 0));
+    event->autorelease();
+    return event;
+}
+int getMouseEventType(EventMouse* self) { return static_cast<int>(self->getMouseEventType()); }
+EventAcceleration* newEventAcceleration(double x, double y, double z, double timestamp) {
+    Acceleration reading;
+    reading.x = x;
+    reading.y = y;
+    reading.z = z;
+    reading.timestamp = timestamp;
+    auto* event = new EventAcceleration(reading);
+    event->autorelease();
+    return event;
+}
+EventCustom* newEventCustom(const std::string& name) {
+    auto* event = new EventCustom(name);
+    event->autorelease();
+    return event;
+}
+int getEventType(Event* self) { return static_cast<int>(self->getType()); }
+void dispatchCustomEvent(EventDispatcher* self, const std::string& name) { self->dispatchCustomEvent(name); }
+void addWithFixedPriority(EventDispatcher* self, EventListener* listener, int priority) {
+    self->addEventListenerWithFixedPriority(listener, priority);
+}
+
+const Method kTouchMethods[] = {
+    {"new", {classFunction<&newTouch>()}},
+    {"setTouchInfo", {method<&Touch::setTouchInfo>()}},
+    {"getId", {method<&Touch::getId>()}},
+    {"getLocation", {method<&Touch::getLocation>()}},
+    {"getPreviousLocation", {method<&Touch::getPreviousLocation>()}},
+    {"getStartLocation", {method<&Touch::getStartLocation>()}},
+    {"getLocationInView", {method<&Touch::getLocationInView>()}},
+    {"getPreviousLocationInView", {method<&Touch::getPreviousLocationInView>()}},
+    {"getStartLocationInView", {method<&Touch::getStartLocationInView>()}},
+};
+const Method kEventMethods[] = {
+    {"getType", {method<&getEventType>()}},
+    {"stopPropagation", {method<&Event::stopPropagation>()}},
+    {"isStopped", {method<&Event::isStopped>()}},
+};
+const Method kEventTouchMethods[] = {
+    {"new", {classFunction<&newEventTouch>()}},
+    {"setEventCode", {method<&setEventCode>()}},
+    {"getEventCode", {method<&getEventCode>()}},
+    {"getTouches", {method<&getTouches>()}},
+};
+const Method kEventKeyboardMethods[] = {
+    {"new", {classFunction<&newEventKeyboard>()}},
+    {"getKeyCode", {method<&EventKeyboard::getKeyCode>()}},
+    {"isPressed", {method<&EventKeyboard::isPressed>()}},
+};
+const Method kEventMouseMethods[] = {
+    {"new", {classFunction<&newEventMouse>()}},
+    {"getMouseEventType", {method<&getMouseEventType>()}},
+    {"setCursorPosition", {method<&EventMouse::setCursorPosition>()}},
+    {"getCursorX", {method<&EventMouse::getCursorX>()}},
+    {"getCursorY", {method<&EventMouse::getCursorY>()}},
+    {"setMouseButton", {method<&EventMouse::setMouseButton>()}},
+    {"getMouseButton", {method<&EventMouse::getMouseButton>()}},
+    {"setScrollData", {method<&EventMouse::setScrollData>()}},
+    {"getScrollX", {method<&EventMouse::getScrollX>()}},
+    {"getScrollY", {method<&EventMouse::getScrollY>()}},
+};
+const Method kEventAccelerationMethods[] = {
+    {"new", {classFunction<&newEventAcceleration>()}},
+};
+const Method kEventCustomMethods[] = {
+    {"new", {classFunction<&newEventCustom>()}},
+    {"getEventName", {method<&EventCustom::getEventName>()}},
+};
+const Method kEventListenerMethods[] = {
+    {"setEnabled", {method<&EventListener::setEnabled>()}},
+    {"isEnabled", {method<&EventListener::isEnabled>()}},
+    {"checkAvailable", {method<&EventListener::checkAvailable>()}},
+};
+const Method kTouchOneByOneMethods[] = {
+    {"setSwallowTouches", {method<&EventListenerTouchOneByOne::setSwallowTouches>()}},
+    {"isSwallowTouches", {method<&EventListenerTouchOneByOne::isSwallowTouches>()}},
+};
+const Method kEventDispatcherMethods[] = {
+    {"addEventListenerWithSceneGraphPriority", {method<&EventDispatcher::addEventListenerWithSceneGraphPriority>()}},
+    {"addEventListenerWithFixedPriority", {method<&addWithFixedPriority>()}},
+    {"removeEventListener", {method<&EventDispatcher::removeEventListener>()}},
+    {"removeEventListenersForTarget", {method<&EventDispatcher::removeEventListenersForTarget>()}},
+    {"removeCustomEventListeners", {method<&EventDispatcher::removeCustomEventListeners>()}},
+    {"dispatchEvent", {method<&EventDispatcher::dispatchEvent>()}},
+    {"dispatchCustomEvent", {method<&dispatchCustomEvent>()}},
+    {"setEnabled", {method<&EventDispatcher::setEnabled>()}},
+    {"isEnabled", {method<&EventDispatcher::isEnabled>()}},
+};
+const Method kMenuItemMethods[] = {
+    {"activate", {method<&MenuItem::activate>()}},
+    {"setEnabled", {method<&MenuItem::setEnabled>()}},
+    {"isEnabled", {method<&MenuItem::isEnabled>()}},
+};
+
 const Method kApplicationMethods[] = {
     {"getInstance", {classFunction<&Application::getInstance>()}},
     {"openURL", {method<&Application::openURL>()}},
@@ -200,19 +367,34 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Ref>("cc.Ref", nullptr),
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
     classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
-    classEntry<MenuItem>("cc.MenuItem", "cc.Node"),
+    classEntry<MenuItem>("cc.MenuItem", "cc.Node", kMenuItemMethods),
     classEntry<Layer>("cc.Layer", "cc.Node", kLayerMethods),
     classEntry<LayerColor>("cc.LayerColor", "cc.Layer", kLayerColorMethods),
     classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
     classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
     classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
+    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", kBlendMethods<ParticleSystem>),
+    classEntry<ParticleBatchNode>("cc.ParticleBatchNode", "cc.Node", kBlendMethods<ParticleBatchNode>),
+    classEntry<MotionStreak>("cc.MotionStreak", "cc.Node", kBlendMethods<MotionStreak>),
+    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", kBlendMethods<AtlasNode>),
+    classEntry<SpriteBatchNode>("cc.SpriteBatchNode", "cc.Node", kSpriteBatchNodeMethods),
     classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
     classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
-    classEntry<EventDispatcher>("cc.EventDispatcher", "cc.Ref"),
-    classEntry<EventListenerCustom>("cc.EventListenerCustom", "cc.Ref"),
-    classEntry<Event>("cc.Event", "cc.Ref"),
-    classEntry<EventCustom>("cc.EventCustom", "cc.Event"),
-    classEntry<Touch>("cc.Touch", "cc.Ref"),
+    classEntry<EventDispatcher>("cc.EventDispatcher", "cc.Ref", kEventDispatcherMethods),
+    classEntry<EventListener>("cc.EventListener", "cc.Ref", kEventListenerMethods),
+    classEntry<EventListenerCustom>("cc.EventListenerCustom", "cc.EventListener"),
+    classEntry<EventListenerKeyboard>("cc.EventListenerKeyboard", "cc.EventListener"),
+    classEntry<EventListenerMouse>("cc.EventListenerMouse", "cc.EventListener"),
+    classEntry<EventListenerAcceleration>("cc.EventListenerAcceleration", "cc.EventListener"),
+    classEntry<EventListenerTouchOneByOne>("cc.EventListenerTouchOneByOne", "cc.EventListener", kTouchOneByOneMethods),
+    classEntry<EventListenerTouchAllAtOnce>("cc.EventListenerTouchAllAtOnce", "cc.EventListener"),
+    classEntry<Event>("cc.Event", "cc.Ref", kEventMethods),
+    classEntry<EventCustom>("cc.EventCustom", "cc.Event", kEventCustomMethods),
+    classEntry<EventTouch>("cc.EventTouch", "cc.Event", kEventTouchMethods),
+    classEntry<EventKeyboard>("cc.EventKeyboard", "cc.Event", kEventKeyboardMethods),
+    classEntry<EventMouse>("cc.EventMouse", "cc.Event", kEventMouseMethods),
+    classEntry<EventAcceleration>("cc.EventAcceleration", "cc.Event", kEventAccelerationMethods),
+    classEntry<Touch>("cc.Touch", "cc.Ref", kTouchMethods),
     classEntry<FileUtils>("cc.FileUtils", nullptr, kFileUtilsMethods),
     classEntry<Image>("cc.Image", "cc.Ref"),
     classEntry<Texture2D>("cc.Texture2D", "cc.Ref"),
@@ -227,6 +409,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ActionInterval>("cc.ActionInterval", "cc.FiniteTimeAction"),
     classEntry<DelayTime>("cc.DelayTime", "cc.ActionInterval"),
     classEntry<Sequence>("cc.Sequence", "cc.ActionInterval"),
+    classEntry<Spawn>("cc.Spawn", "cc.ActionInterval"),
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
@@ -254,8 +437,11 @@ std::span<const ClassEntry> coreClassTable() { return allCoreClasses(); }
 
 int register_core_classes(lua_State* L) {
     registerClassTable(L, allCoreClasses());
-    register_scheduler_script_manual(L);
-    register_action_lists_manual(L);
+    const ClassFunction eventTouchFunctions[] = {{"setTouches", lua_setTouches}};
+    addClassFunctions(L, "cc.EventTouch", eventTouchFunctions);
+    register_core_manual(L);
+    register_utils_module(L);
+    register_math_globals(L);
     return 1;
 }
 

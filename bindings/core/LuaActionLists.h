@@ -9,5 +9,7 @@ namespace bindings {
 
 // Adds create to cc.Sequence (nothing when the class is not registered).
 int register_action_lists_manual(lua_State* L);
+// cc.Spawn:create, alike ("cc.Spawn:create has wrong number of arguments...").
+int register_spawn_manual(lua_State* L);
 
 }  // namespace bindings

@@ -14,4 +14,12 @@ namespace bindings {
 // checked self; nothing happens for a null self or an empty class name.
 void setBlendFuncFromNumbers(lua_State* L, const char* className, engine::BlendProtocol* self);
 
+// Replaces setBlendFunc of the registered class luaName ("cc.Sprite", whose
+// engine class derives from Node and BlendProtocol): with two arguments the
+// numbers form above (self type-tested: "invalid 'self' in function
+// 'cc.Sprite:setBlendFunc'"), every other call goes to the setBlendFunc the
+// class table had (the one-table form). Nothing when the class or its
+// setBlendFunc is missing.
+void register_blend_func_manual(lua_State* L, const char* luaName);
+
 }  // namespace bindings

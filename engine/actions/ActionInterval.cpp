@@ -40,6 +40,65 @@ DelayTime* DelayTime::create(float duration) {
 
 DelayTime* DelayTime::clone() const { return create(getDuration()); }
 
+// ---- Spawn ----
+
+Spawn* Spawn::create(const std::vector<FiniteTimeAction*>& actions) {
+    if (actions.empty()) return nullptr;
+    float duration = 0.f;
+    for (FiniteTimeAction* action : actions) {
+        if (!action) return nullptr;
+        duration = std::max(duration, action->getDuration());
+    }
+    auto* spawn = new Spawn;
+    spawn->initWithDuration(duration);
+    spawn->_actions = actions;
+    for (FiniteTimeAction* action : actions) action->retain();
+    spawn->autorelease();
+    return spawn;
+}
+
+Spawn::~Spawn() {
+    for (FiniteTimeAction* action : _actions) action->release();
+}
+
+Spawn* Spawn::clone() const {
+    std::vector<FiniteTimeAction*> copies;
+    for (FiniteTimeAction* action : _actions) {
+        FiniteTimeAction* copy = action->clone();
+        if (!copy) return nullptr;
+        copies.push_back(copy);
+    }
+    return create(copies);
+}
+
+void Spawn::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    _finished.assign(_actions.size(), false);
+    for (FiniteTimeAction* action : _actions) action->startWithTarget(target);
+}
+
+void Spawn::stop() {
+    for (size_t i = 0; i < _actions.size(); ++i) {
+        if (i < _finished.size() && !_finished[i]) _actions[i]->stop();
+    }
+    _finished.assign(_actions.size(), true);
+    ActionInterval::stop();
+}
+
+void Spawn::update(float t) {
+    const float elapsed = t * getDuration();
+    for (size_t i = 0; i < _actions.size(); ++i) {
+        if (_finished[i]) continue;
+        const float own = _actions[i]->getDuration();
+        const float local = own > 0.f ? std::min(1.f, elapsed / own) : 1.f;
+        _actions[i]->update(local);
+        if (local >= 1.f) {
+            _actions[i]->stop();
+            _finished[i] = true;
+        }
+    }
+}
+
 // ---- Sequence ----
 
 Sequence* Sequence::create(const std::vector<FiniteTimeAction*>& actions) {

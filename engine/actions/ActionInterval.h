@@ -55,6 +55,24 @@ private:
     int _last = -1;
 };
 
+// Runs its actions together; its duration is the longest of theirs. Each runs at
+// its own pace and is finished (update(1), stop) when its time is over.
+class Spawn : public ActionInterval {
+public:
+    // nullptr when the list is empty or holds a null action.
+    static Spawn* create(const std::vector<FiniteTimeAction*>& actions);
+    ~Spawn() override;
+    Spawn* clone() const override;
+    void startWithTarget(Node* target) override;
+    void stop() override;
+    void update(float t) override;
+
+private:
+    Spawn() = default;
+    std::vector<FiniteTimeAction*> _actions;   // retained
+    std::vector<bool> _finished;
+};
+
 // Restarts its action every time it completes, carrying the overshoot; never done.
 class RepeatForever : public ActionInterval {
 public:

@@ -293,4 +293,12 @@ Vec2 Director::convertToGL(const Vec2& point) const {
                 (frame.height - point.y - viewport.origin.y) / _openGLView->getScaleY());
 }
 
+Vec2 Director::convertToUI(const Vec2& point) const {
+    if (!_openGLView) return Vec2(point.x, getWinSize().height - point.y);
+    const Rect& viewport = _openGLView->getViewPortRect();
+    const Size& frame = _openGLView->getFrameSize();
+    return Vec2(point.x * _openGLView->getScaleX() + viewport.origin.x,
+                frame.height - viewport.origin.y - point.y * _openGLView->getScaleY());
+}
+
 }  // namespace engine

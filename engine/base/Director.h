@@ -104,6 +104,8 @@ public:
     // which, for the centred viewport, is winSize.height - (p.y - viewport.y) / scaleY.
     // Without a view: (p.x, winSize.height - p.y).
     Vec2 convertToGL(const Vec2& point) const;
+    // The inverse of convertToGL: design points (y up) to view points (y down).
+    Vec2 convertToUI(const Vec2& point) const;
 
     unsigned int getTotalFrames() const { return _totalFrames; }
     float getDeltaTime() const { return _deltaTime; }

@@ -65,6 +65,7 @@ public:
     void invoke(EventCustom* event) {
         if (_callback) _callback(event);
     }
+    void setCallback(Callback callback) { _callback = std::move(callback); }
     EventListenerCustom* clone() override { return create(getEventName(), _callback); }
 
 private:
@@ -106,6 +107,7 @@ public:
     void invoke(Acceleration* acceleration, Event* event) {
         if (_callback) _callback(acceleration, event);
     }
+    void setCallback(Callback callback) { _callback = std::move(callback); }
 
 private:
     EventListenerAcceleration() : EventListener(Type::ACCELERATION, "__acceleration") {}

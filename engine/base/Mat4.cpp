@@ -61,6 +61,85 @@ void Mat4::createRotation(const Vec3& axis, float angle, Mat4* dst) {
     el(d, 2, 2) = static_cast<float>(t * z * z + c);
 }
 
+void Mat4::createRotation(const Quaternion& q, Mat4* dst) {
+    double x = q.x, y = q.y, z = q.z, w = q.w;
+    const double len = std::sqrt(x * x + y * y + z * z + w * w);
+    dst->setIdentity();
+    if (len == 0.0) return;
+    x /= len;
+    y /= len;
+    z /= len;
+    w /= len;
+    float* d = dst->m;
+    el(d, 0, 0) = static_cast<float>(1 - 2 * (y * y + z * z));
+    el(d, 0, 1) = static_cast<float>(2 * (x * y - z * w));
+    el(d, 0, 2) = static_cast<float>(2 * (x * z + y * w));
+    el(d, 1, 0) = static_cast<float>(2 * (x * y + z * w));
+    el(d, 1, 1) = static_cast<float>(1 - 2 * (x * x + z * z));
+    el(d, 1, 2) = static_cast<float>(2 * (y * z - x * w));
+    el(d, 2, 0) = static_cast<float>(2 * (x * z - y * w));
+    el(d, 2, 1) = static_cast<float>(2 * (y * z + x * w));
+    el(d, 2, 2) = static_cast<float>(1 - 2 * (x * x + y * y));
+}
+
+void Mat4::transformVector(float x, float y, float z, float w, Vec3* dst) const {
+    if (!dst) return;
+    Vec4 out;
+    transformVector(Vec4(x, y, z, w), &out);
+    *dst = Vec3(out.x, out.y, out.z);
+}
+
+void Mat4::translate(const Vec3& t) {
+    Mat4 translation;
+    createTranslation(t, &translation);
+    multiply(translation);
+}
+
+bool Mat4::decompose(Vec3* scale, Quaternion* rotation, Vec3* translation) const {
+    if (translation) *translation = Vec3(m[12], m[13], m[14]);
+    if (!scale && !rotation) return true;
+    const Vec3 xAxis(m[0], m[1], m[2]), yAxis(m[4], m[5], m[6]), zAxis(m[8], m[9], m[10]);
+    float sx = std::sqrt(xAxis.dot(xAxis)), sy = std::sqrt(yAxis.dot(yAxis)), sz = std::sqrt(zAxis.dot(zAxis));
+    // A reflection shows as a negative determinant: put it in the z scale.
+    if (xAxis.cross(yAxis).dot(zAxis) < 0) sz = -sz;
+    if (scale) *scale = Vec3(sx, sy, sz);
+    if (!rotation) return true;
+    if (sx == 0 || sy == 0 || sz == 0) return false;
+    const Vec3 r0 = xAxis * (1 / sx), r1 = yAxis * (1 / sy), r2 = zAxis * (1 / sz);
+    // Columns r0, r1, r2 of the rotation; element (row, column).
+    const double m00 = r0.x, m10 = r0.y, m20 = r0.z, m01 = r1.x, m11 = r1.y, m21 = r1.z, m02 = r2.x, m12 = r2.y,
+                 m22 = r2.z;
+    const double trace = m00 + m11 + m22;
+    double x, y, z, w;
+    if (trace > 0) {
+        const double s = 0.5 / std::sqrt(trace + 1.0);
+        w = 0.25 / s;
+        x = (m21 - m12) * s;
+        y = (m02 - m20) * s;
+        z = (m10 - m01) * s;
+    } else if (m00 > m11 && m00 > m22) {
+        const double s = 2.0 * std::sqrt(1.0 + m00 - m11 - m22);
+        w = (m21 - m12) / s;
+        x = 0.25 * s;
+        y = (m01 + m10) / s;
+        z = (m02 + m20) / s;
+    } else if (m11 > m22) {
+        const double s = 2.0 * std::sqrt(1.0 + m11 - m00 - m22);
+        w = (m02 - m20) / s;
+        x = (m01 + m10) / s;
+        y = 0.25 * s;
+        z = (m12 + m21) / s;
+    } else {
+        const double s = 2.0 * std::sqrt(1.0 + m22 - m00 - m11);
+        w = (m10 - m01) / s;
+        x = (m02 + m20) / s;
+        y = (m12 + m21) / s;
+        z = 0.25 * s;
+    }
+    *rotation = Quaternion(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), static_cast<float>(w));
+    return true;
+}
+
 void Mat4::createRotationX(float angle, Mat4* dst) {
     float c = std::cos(angle), s = std::sin(angle);
     dst->setIdentity();

@@ -1,6 +1,7 @@
 #pragma once
 // A 4x4 float matrix stored column-major (m[column * 4 + row]), as OpenGL takes it.
 // Points are column vectors: M * p, so A * B applies B first.
+#include "engine/base/Geometry.h"
 #include "engine/base/Types.h"
 
 namespace engine {
@@ -30,6 +31,8 @@ public:
     static void createScale(float x, float y, float z, Mat4* dst);
     // Counter-clockwise about the axis (seen from its tip); a zero axis gives identity.
     static void createRotation(const Vec3& axis, float angle, Mat4* dst);
+    // The rotation of a quaternion (normalised first; a zero one gives the identity).
+    static void createRotation(const Quaternion& rotation, Mat4* dst);
     static void createRotationX(float angle, Mat4* dst);
     static void createRotationY(float angle, Mat4* dst);
     static void createRotationZ(float angle, Mat4* dst);
@@ -64,6 +67,13 @@ public:
     void transformPoint(const Vec3& point, Vec3* dst) const;
     void transformVector(Vec4* vector) const;
     void transformVector(const Vec4& vector, Vec4* dst) const;
+    // The first three components of this times (x, y, z, w).
+    void transformVector(float x, float y, float z, float w, Vec3* dst) const;
+    // this = this * translation(t).
+    void translate(const Vec3& t);
+    // Splits an affine matrix into scale, rotation and translation (each output
+    // may be null). False, with the outputs untouched, when a scale is zero.
+    bool decompose(Vec3* scale, Quaternion* rotation, Vec3* translation) const;
     void getTranslation(Vec3* translation) const;
 
     void setIdentity();

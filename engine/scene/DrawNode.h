@@ -4,12 +4,17 @@
 // triangles when it draws the node.
 #include <vector>
 
+#include "engine/renderer/RenderRecords.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
 
-class DrawNode : public Node {
+class DrawNode : public Node, public BlendProtocol {
 public:
+    // The blend function it draws with; alpha premultiplied by default.
+    void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
+    const BlendFunc& getBlendFunc() const override { return _blendFunc; }
+
     struct Shape {
         enum class Kind { SolidRect, SolidCircle };
         Kind kind;
@@ -36,6 +41,7 @@ protected:
 
 private:
     std::vector<Shape> _shapes;
+    BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
 };
 
 }  // namespace engine

@@ -1,6 +1,7 @@
 #pragma once
 // Layers: full-screen nodes whose position is their lower-left corner (they ignore
 // their centred anchor for it), and the layer filled with one colour.
+#include "engine/renderer/RenderRecords.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -17,8 +18,12 @@ protected:
 
 // A layer painted in one colour: the colour is the node's colour, its alpha the
 // node's opacity.
-class LayerColor : public Layer {
+class LayerColor : public Layer, public BlendProtocol {
 public:
+    // The blend function it draws with; alpha premultiplied by default.
+    void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
+    const BlendFunc& getBlendFunc() const override { return _blendFunc; }
+
     // Transparent black, the win size.
     static LayerColor* create();
     // The colour, the win size.
@@ -33,6 +38,7 @@ public:
 protected:
     LayerColor() = default;
     bool initWithColor(const Color4B& color, float width, float height);
+    BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
 };
 
 }  // namespace engine

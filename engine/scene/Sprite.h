@@ -5,13 +5,18 @@
 #include <string>
 
 #include "engine/renderer/Texture2D.h"
+#include "engine/renderer/RenderRecords.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/SpriteFrame.h"
 
 namespace engine {
 
-class Sprite : public Node {
+class Sprite : public Node, public BlendProtocol {
 public:
+    // The blend function it draws with; alpha premultiplied by default.
+    void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
+    const BlendFunc& getBlendFunc() const override { return _blendFunc; }
+
     // An empty sprite: no texture, zero size.
     static Sprite* create();
     // The whole image / a rectangle of it; nullptr when the image cannot be read.
@@ -67,6 +72,7 @@ private:
     bool _flippedX = false;
     bool _flippedY = false;
     bool _opacityModifyRGB = false;
+    BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
 };
 
 }  // namespace engine

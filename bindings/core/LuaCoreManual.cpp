@@ -1,0 +1,114 @@
+#include "bindings/core/LuaCoreManual.h"
+
+#include <array>
+#include <iterator>
+
+#include "bindings/core/LuaActionLists.h"
+#include "bindings/core/LuaBlendFunc.h"
+#include "bindings/core/LuaInputListeners.h"
+#include "bindings/core/LuaLayerInput.h"
+#include "bindings/core/LuaSchedulerScript.h"
+#include "bindings/core/LuaScriptHandlers.h"
+
+namespace bindings {
+namespace {
+
+// A class's routine; null where its functions are not bound yet.
+struct Routine {
+    const char* luaName;
+    void (*add)(lua_State* L);
+};
+
+void schedulerRoutine(lua_State* L) { register_scheduler_script_manual(L); }
+void sequenceRoutine(lua_State* L) { register_action_lists_manual(L); }
+void spawnRoutine(lua_State* L) { register_spawn_manual(L); }
+template <const char* LuaName>
+void blendRoutine(lua_State* L) {
+    register_blend_func_manual(L, LuaName);
+}
+constexpr char kDrawNode[] = "cc.DrawNode";
+constexpr char kSprite[] = "cc.Sprite";
+constexpr char kLayerColor[] = "cc.LayerColor";
+constexpr char kParticleSystem[] = "cc.ParticleSystem";
+constexpr char kSpriteBatchNode[] = "cc.SpriteBatchNode";
+constexpr char kMotionStreak[] = "cc.MotionStreak";
+constexpr char kAtlasNode[] = "cc.AtlasNode";
+constexpr char kParticleBatchNode[] = "cc.ParticleBatchNode";
+
+const Routine kRoutines[] = {
+    {"cc.Node", register_node_manual_methods},
+    {"cc.Scene", nullptr},
+    {"cc.Layer", register_layer_manual_methods},
+    {"cc.MenuItem", register_menu_item_manual_methods},
+    {"cc.MenuItemImage", nullptr},
+    {"cc.MenuItemLabel", nullptr},
+    {"cc.MenuItemFont", nullptr},
+    {"cc.MenuItemSprite", nullptr},
+    {"cc.MenuItemToggle", nullptr},
+    {"cc.Menu", nullptr},
+    {"cc.Scheduler", schedulerRoutine},
+    {"cc.Sequence", sequenceRoutine},
+    {"cc.CallFunc", register_call_func_manual_methods},
+    {"cc.Spawn", spawnRoutine},
+    {"cc.CardinalSplineBy", nullptr},
+    {"cc.CatmullRomBy", nullptr},
+    {"cc.CatmullRomTo", nullptr},
+    {"cc.BezierBy", nullptr},
+    {"cc.BezierTo", nullptr},
+    {kDrawNode, blendRoutine<kDrawNode>},
+    {kSprite, blendRoutine<kSprite>},
+    {kLayerColor, blendRoutine<kLayerColor>},
+    {"cc.LayerMultiplex", nullptr},
+    {kParticleSystem, blendRoutine<kParticleSystem>},
+    {"cc.FileUtils", nullptr},
+    {"cc.UserDefault", nullptr},
+    {"cc.GLProgram", nullptr},
+    {"cc.Texture2D", nullptr},
+    {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},
+    {"cc.EventListenerKeyboard", register_event_listener_keyboard_manual},
+    {"cc.EventListenerTouchOneByOne", register_event_listener_touch_one_by_one_manual},
+    {"cc.EventListenerTouchAllAtOnce", register_event_listener_touch_all_at_once_manual},
+    {"cc.EventListenerMouse", register_event_listener_mouse_manual},
+    {"cc.EventListenerCustom", register_event_listener_custom_manual},
+    {"cc.EventListenerAcceleration", register_event_listener_acceleration_manual},
+    {"cc.ActionCamera", nullptr},
+    {"cc.GridAction", nullptr},
+    {kMotionStreak, blendRoutine<kMotionStreak>},
+    {kAtlasNode, blendRoutine<kAtlasNode>},
+    {kParticleBatchNode, blendRoutine<kParticleBatchNode>},
+    {"cc.Label", nullptr},
+    {"cc.TMXTiledMap", nullptr},
+    {"cc.Console", nullptr},
+    {"cc.GLProgramState", nullptr},
+    {"cc.OrbitCamera", nullptr},
+    {"cc.TMXLayer", nullptr},
+    {"cc.Application", nullptr},
+    {"cc.TextureCache", nullptr},
+    {"cc.GLView", nullptr},
+    {"cc.Camera", nullptr},
+    {"cc.Properties", nullptr},
+    {"cc.AutoPolygon", nullptr},
+    {"cc.PolygonInfo", nullptr},
+};
+static_assert(std::size(kRoutines) == 53);
+
+}  // namespace
+
+int register_core_manual(lua_State* L) {
+    if (!L) return 0;
+    for (const Routine& routine : kRoutines) {
+        if (routine.add) routine.add(L);
+    }
+    return 0;
+}
+
+std::span<const char* const> coreManualClasses() {
+    static const auto names = [] {
+        std::array<const char*, std::size(kRoutines)> all{};
+        for (size_t i = 0; i < all.size(); ++i) all[i] = kRoutines[i].luaName;
+        return all;
+    }();
+    return names;
+}
+
+}  // namespace bindings
