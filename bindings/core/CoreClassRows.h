@@ -12,5 +12,9 @@ namespace bindings {
 std::span<const ClassEntry> coreActionRows();
 // The transition scenes.
 std::span<const ClassEntry> coreSceneRows();
+// Sprite frames, their cache, frame animations and their cache.
+std::span<const ClassEntry> coreSpriteRows();
+// The hand-written functions of those classes; after the rows are registered.
+void register_sprite_frames_manual(lua_State* L);
 
 }  // namespace bindings

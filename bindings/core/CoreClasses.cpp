@@ -107,6 +107,16 @@ const Method kSpriteMethods[] = {
     {"create", {classFunction<static_cast<Sprite* (*)()>(&Sprite::create)>(), classFunction<&createSprite>()}},
     {"createWithTexture", {classFunction<&createSpriteWithTexture>()}},
     {"getTexture", {method<&Sprite::getTexture>()}},
+    {"createWithSpriteFrame", {classFunction<&Sprite::createWithSpriteFrame>()}},
+    {"createWithSpriteFrameName", {classFunction<&Sprite::createWithSpriteFrameName>()}},
+    {"setSpriteFrame", {method<overload<void(SpriteFrame*)>(&Sprite::setSpriteFrame)>(),
+                        method<overload<void(const std::string&)>(&Sprite::setSpriteFrame)>()}},
+    {"getSpriteFrame", {method<&Sprite::getSpriteFrame>()}},
+    {"isFrameDisplayed", {method<&Sprite::isFrameDisplayed>()}},
+    {"setFlippedX", {method<&Sprite::setFlippedX>()}},
+    {"setFlippedY", {method<&Sprite::setFlippedY>()}},
+    {"isFlippedX", {method<&Sprite::isFlippedX>()}},
+    {"isFlippedY", {method<&Sprite::isFlippedY>()}},
     {"setBlendFunc", {methodOf<Sprite, &BlendProtocol::setBlendFunc>()}},
     {"getBlendFunc", {methodOf<Sprite, &BlendProtocol::getBlendFunc>()}},
 };
@@ -425,7 +435,7 @@ const std::vector<ClassEntry> kCoreClasses = {
 const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
-        for (auto part : {coreActionRows(), coreSceneRows()}) rows.insert(rows.end(), part.begin(), part.end());
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) rows.insert(rows.end(), part.begin(), part.end());
         return rows;
     }();
     return all;
@@ -442,6 +452,7 @@ int register_core_classes(lua_State* L) {
     register_core_manual(L);
     register_utils_module(L);
     register_math_globals(L);
+    register_sprite_frames_manual(L);
     return 1;
 }
 
