@@ -7,6 +7,7 @@
 #include "bindings/core/LuaCoreManual.h"
 #include "bindings/core/LuaMathGlobals.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/actions/Action.h"
@@ -129,7 +130,36 @@ Label* createLabelWithSystemFontInBox(const std::string& text, const std::string
     return Label::createWithSystemFont(text, font, size, dimensions);
 }
 
+// Alignments come as their numbers (left/top 0, centre 1, right/bottom 2); others
+// are clamped into that range.
+TextHAlignment hAlignmentOf(int32_t value) { return static_cast<TextHAlignment>(std::clamp(value, 0, 2)); }
+TextVAlignment vAlignmentOf(int32_t value) { return static_cast<TextVAlignment>(std::clamp(value, 0, 2)); }
+Label* createLabelWithTTF(const std::string& text, const std::string& file, float size) {
+    return Label::createWithTTF(text, file, size);
+}
+Label* createLabelWithTTFInBox(const std::string& text, const std::string& file, float size, const Size& box,
+                               int32_t h, int32_t v) {
+    return Label::createWithTTF(text, file, size, box, hAlignmentOf(h), vAlignmentOf(v));
+}
+void setLabelAlignment(Label* self, int32_t h) { self->setHorizontalAlignment(hAlignmentOf(h)); }
+void setLabelAlignment2(Label* self, int32_t h, int32_t v) { self->setAlignment(hAlignmentOf(h), vAlignmentOf(v)); }
+void setLabelHAlignment(Label* self, int32_t h) { self->setHorizontalAlignment(hAlignmentOf(h)); }
+void setLabelVAlignment(Label* self, int32_t v) { self->setVerticalAlignment(vAlignmentOf(v)); }
+int32_t getLabelHAlignment(Label* self) { return static_cast<int32_t>(self->getHorizontalAlignment()); }
+int32_t getLabelVAlignment(Label* self) { return static_cast<int32_t>(self->getVerticalAlignment()); }
+
 const Method kLabelMethods[] = {
+    {"createWithTTF", {classFunction<&createLabelWithTTF>(), classFunction<&createLabelWithTTFInBox, 0, 0>()}},
+    {"setAlignment", {method<&setLabelAlignment>(), method<&setLabelAlignment2>()}},
+    {"setHorizontalAlignment", {method<&setLabelHAlignment>()}},
+    {"setVerticalAlignment", {method<&setLabelVAlignment>()}},
+    {"getHorizontalAlignment", {method<&getLabelHAlignment>()}},
+    {"getVerticalAlignment", {method<&getLabelVAlignment>()}},
+    {"setDimensions", {method<&Label::setDimensions>()}},
+    {"getDimensions", {method<&Label::getDimensions>()}},
+    {"setWidth", {method<&Label::setWidth>()}},
+    {"setSystemFontName", {method<&Label::setSystemFontName>()}},
+    {"getSystemFontName", {method<&Label::getSystemFontName>()}},
     {"create", {classFunction<&Label::create>()}},
     {"createWithSystemFont", {classFunction<&createLabelWithSystemFont>(),
                               classFunction<&createLabelWithSystemFontInBox>()}},

@@ -1,5 +1,5 @@
-// The actions, transitions, frame animations, saved settings and director
-// switches as scripts reach them: forms picked by their arguments, results under
+// The actions, transitions, frame animations, labels, saved settings and
+// director switches as scripts reach them: forms picked by their arguments, results under
 // their own Lua types, nil for what cannot be made, and the error texts.
 #include <gtest/gtest.h>
 
@@ -70,6 +70,14 @@ const Case kCases[] = {
     {"saved numbers", "u = cc.UserDefault:getInstance() u:setIntegerForKey('best', 42) u:setBoolForKey('on', true)",
      "u:getIntegerForKey('best') .. ' ' .. tostring(u:getBoolForKey('on')) .. ' ' .. u:getFloatForKey('x', 1.5)",
      "42 true 1.5"},
+    {"label from a font file in a box",
+     "l = cc.Label:createWithTTF('ab cd', 'fonts/a.ttf', 10, {width = 15, height = 0}, 1, 2)",
+     "l:getSystemFontName() .. ' ' .. l:getHorizontalAlignment() .. l:getVerticalAlignment() .. ' ' .. "
+     "l:getContentSize().height",
+     "fonts/a.ttf 12 20"},
+    {"label alignment out of range is clamped", "l = cc.Label:create() l:setAlignment(7, -1)",
+     "l:getHorizontalAlignment() .. l:getVerticalAlignment()", "20"},
+    {"label dimensions", "l = cc.Label:create() l:setDimensions(30, 40)", "l:getDimensions().height", "40"},
     {"director pause", "d = cc.Director:getInstance() d:pause()", "tostring(d:isPaused())", "true"},
     {"director resume", "d = cc.Director:getInstance() d:pause() d:resume()", "tostring(d:isPaused())", "false"},
 };
