@@ -10,7 +10,7 @@ namespace bindings {
 
 // The timed, instant and ease actions.
 std::span<const ClassEntry> coreActionRows();
-// The transition scenes.
+// The transition scenes, the progress timer and the clipping node.
 std::span<const ClassEntry> coreSceneRows();
 // Sprite frames, their cache, frame animations and their cache.
 std::span<const ClassEntry> coreSpriteRows();

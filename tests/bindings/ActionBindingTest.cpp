@@ -78,6 +78,10 @@ const Case kCases[] = {
     {"label alignment out of range is clamped", "l = cc.Label:create() l:setAlignment(7, -1)",
      "l:getHorizontalAlignment() .. l:getVerticalAlignment()", "20"},
     {"label dimensions", "l = cc.Label:create() l:setDimensions(30, 40)", "l:getDimensions().height", "40"},
+    {"progress timer", "p = cc.ProgressTimer:create(cc.Sprite:create()) p:setType(1) p:setPercentage(140)",
+     "tolua.type(p) .. ' ' .. p:getType() .. ' ' .. p:getPercentage() .. ' ' .. p:getMidpoint().x", "cc.ProgressTimer 1 100 0.5"},
+    {"clipping node", "s = cc.Node:create() c = cc.ClippingNode:create(s) c:setInverted(true) c:setAlphaThreshold(0.5)",
+     "tostring(c:getStencil() == s) .. ' ' .. tostring(c:isInverted()) .. ' ' .. c:getAlphaThreshold()", "true true 0.5"},
     {"director pause", "d = cc.Director:getInstance() d:pause()", "tostring(d:isPaused())", "true"},
     {"director resume", "d = cc.Director:getInstance() d:pause() d:resume()", "tostring(d:isPaused())", "false"},
 };

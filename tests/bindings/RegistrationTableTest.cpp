@@ -21,6 +21,8 @@
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionScene.h"
+#include "engine/scene/ClippingNode.h"
+#include "engine/scene/ProgressTimer.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
 #include "engine/audio/SimpleAudioEngine.h"
@@ -241,6 +243,8 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::TransitionMoveInR), "cc.TransitionMoveInR"},
     {typeid(engine::TransitionFlipX), "cc.TransitionFlipX"},
     {typeid(engine::TransitionProgressRadialCW), "cc.TransitionProgressRadialCW"},
+    {typeid(engine::ProgressTimer), "cc.ProgressTimer"},
+    {typeid(engine::ClippingNode), "cc.ClippingNode"},
     {typeid(engine::SpriteFrame), "cc.SpriteFrame"},
     {typeid(engine::SpriteFrameCache), "cc.SpriteFrameCache"},
     {typeid(engine::Animation), "cc.Animation"},
