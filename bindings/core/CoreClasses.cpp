@@ -465,7 +465,9 @@ const std::vector<ClassEntry> kCoreClasses = {
 const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
-        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) rows.insert(rows.end(), part.begin(), part.end());
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) {
+            rows.insert(rows.end(), part.begin(), part.end());
+        }
         return rows;
     }();
     return all;

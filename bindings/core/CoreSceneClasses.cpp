@@ -23,7 +23,8 @@ const Method kTransitionSceneMethods[] = {
     {"getInScene", {method<&TransitionScene::getInScene>()}},
     {"getDuration", {method<&TransitionScene::getDuration>()}},
 };
-const Method kTransitionFadeMethods[] = {{"create", {classFunction<&createFade>(), classFunction<&createFadeWithColor>()}}};
+const Method kTransitionFadeMethods[] = {
+    {"create", {classFunction<&createFade>(), classFunction<&createFadeWithColor>()}}};
 const Method kTransitionCrossFadeMethods[] = {{"create", {classFunction<&TransitionCrossFade::create>()}}};
 const Method kTransitionSlideInLMethods[] = {{"create", {classFunction<&TransitionSlideInL::create>()}}};
 const Method kTransitionSlideInRMethods[] = {{"create", {classFunction<&TransitionSlideInR::create>()}}};

@@ -88,7 +88,9 @@ const ClassEntry kRows[] = {
 int lua_Animation_createWithSpriteFrames(lua_State* L) {
     const int argc = argumentCount(L);
     if (argc < 1 || argc > 3) return countError(L, "cc.Animation:createWithSpriteFrames", argc, 3, " \n");
-    if (!lua_istable(L, 2)) return luaL_error(L, "invalid arguments in function 'lua_engine_Animation_createWithSpriteFrames'");
+    if (!lua_istable(L, 2)) {
+        return luaL_error(L, "invalid arguments in function 'lua_engine_Animation_createWithSpriteFrames'");
+    }
     const lua_Integer count = static_cast<lua_Integer>(lua_objlen(L, 2));
     for (lua_Integer i = 1; i <= count; ++i) {
         lua_rawgeti(L, 2, static_cast<int>(i));

@@ -55,7 +55,9 @@ void Animation::addSpriteFrameWithFile(const std::string& filename) {
 
 Animation* Animation::clone() const {
     Animation* copy = create();
-    for (AnimationFrame* frame : _frames) copy->addFrame(AnimationFrame::create(frame->getSpriteFrame(), frame->getDelayUnits()));
+    for (AnimationFrame* frame : _frames) {
+        copy->addFrame(AnimationFrame::create(frame->getSpriteFrame(), frame->getDelayUnits()));
+    }
     copy->_delayPerUnit = _delayPerUnit;
     copy->_loops = _loops;
     copy->_restoreOriginalFrame = _restoreOriginalFrame;

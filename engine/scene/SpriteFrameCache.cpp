@@ -92,8 +92,9 @@ void SpriteFrameCache::addSpriteFrames(const std::string& sheetFile, const std::
     }
     std::vector<std::string>& names = _sheets[path];
     for (const SheetFrame& entry : sheet.frames) {
-        addSpriteFrame(SpriteFrame::createWithTexture(texture, entry.rect, entry.rotated, entry.offset, entry.sourceSize),
-                       entry.name);
+        SpriteFrame* frame =
+            SpriteFrame::createWithTexture(texture, entry.rect, entry.rotated, entry.offset, entry.sourceSize);
+        addSpriteFrame(frame, entry.name);
         names.push_back(entry.name);
     }
 }
