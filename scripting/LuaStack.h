@@ -12,8 +12,9 @@
 // failure, so a binding may call a handler in the middle of its own work. A
 // handler id that names no function counts as a failure (0 / false).
 //
-// Results of a called function as an int: a number gives its integer part cut to
-// 32 bits, a boolean 1 or 0, anything else (strings included) 0.
+// Results of a called function as an int: a number, or a string that reads as a
+// number, gives its integer part cut to 32 bits, a boolean 1 or 0, anything
+// else 0.
 //
 // Protected calls use the global "__G__TRACKBACK__" as message handler when it is
 // a function; it is the only reporter of Lua errors. Main thread only.

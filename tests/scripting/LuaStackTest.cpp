@@ -44,7 +44,8 @@ const ResultCase kResults[] = {
     {"return -7.9", -7},
     {"return true", 1},
     {"return false", 0},
-    {"return '12'", 0},   // a string is not a number result
+    {"return '12'", 12},   // a string that reads as a number counts as that number
+    {"return '1x'", 0},
     {"return nil", 0},
     {"", 0},
     {"error('boom')", 0},
