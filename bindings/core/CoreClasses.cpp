@@ -3,9 +3,11 @@
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaCoreManual.h"
 #include "bindings/core/LuaMathGlobals.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/actions/Action.h"
@@ -106,6 +108,16 @@ const Method kSpriteMethods[] = {
     {"create", {classFunction<static_cast<Sprite* (*)()>(&Sprite::create)>(), classFunction<&createSprite>()}},
     {"createWithTexture", {classFunction<&createSpriteWithTexture>()}},
     {"getTexture", {method<&Sprite::getTexture>()}},
+    {"createWithSpriteFrame", {classFunction<&Sprite::createWithSpriteFrame>()}},
+    {"createWithSpriteFrameName", {classFunction<&Sprite::createWithSpriteFrameName>()}},
+    {"setSpriteFrame", {method<overload<void(SpriteFrame*)>(&Sprite::setSpriteFrame)>(),
+                        method<overload<void(const std::string&)>(&Sprite::setSpriteFrame)>()}},
+    {"getSpriteFrame", {method<&Sprite::getSpriteFrame>()}},
+    {"isFrameDisplayed", {method<&Sprite::isFrameDisplayed>()}},
+    {"setFlippedX", {method<&Sprite::setFlippedX>()}},
+    {"setFlippedY", {method<&Sprite::setFlippedY>()}},
+    {"isFlippedX", {method<&Sprite::isFlippedX>()}},
+    {"isFlippedY", {method<&Sprite::isFlippedY>()}},
     {"setBlendFunc", {methodOf<Sprite, &BlendProtocol::setBlendFunc>()}},
     {"getBlendFunc", {methodOf<Sprite, &BlendProtocol::getBlendFunc>()}},
 };
@@ -118,7 +130,36 @@ Label* createLabelWithSystemFontInBox(const std::string& text, const std::string
     return Label::createWithSystemFont(text, font, size, dimensions);
 }
 
+// Alignments come as their numbers (left/top 0, centre 1, right/bottom 2); others
+// are clamped into that range.
+TextHAlignment hAlignmentOf(int32_t value) { return static_cast<TextHAlignment>(std::clamp(value, 0, 2)); }
+TextVAlignment vAlignmentOf(int32_t value) { return static_cast<TextVAlignment>(std::clamp(value, 0, 2)); }
+Label* createLabelWithTTF(const std::string& text, const std::string& file, float size) {
+    return Label::createWithTTF(text, file, size);
+}
+Label* createLabelWithTTFInBox(const std::string& text, const std::string& file, float size, const Size& box,
+                               int32_t h, int32_t v) {
+    return Label::createWithTTF(text, file, size, box, hAlignmentOf(h), vAlignmentOf(v));
+}
+void setLabelAlignment(Label* self, int32_t h) { self->setHorizontalAlignment(hAlignmentOf(h)); }
+void setLabelAlignment2(Label* self, int32_t h, int32_t v) { self->setAlignment(hAlignmentOf(h), vAlignmentOf(v)); }
+void setLabelHAlignment(Label* self, int32_t h) { self->setHorizontalAlignment(hAlignmentOf(h)); }
+void setLabelVAlignment(Label* self, int32_t v) { self->setVerticalAlignment(vAlignmentOf(v)); }
+int32_t getLabelHAlignment(Label* self) { return static_cast<int32_t>(self->getHorizontalAlignment()); }
+int32_t getLabelVAlignment(Label* self) { return static_cast<int32_t>(self->getVerticalAlignment()); }
+
 const Method kLabelMethods[] = {
+    {"createWithTTF", {classFunction<&createLabelWithTTF>(), classFunction<&createLabelWithTTFInBox, 0, 0>()}},
+    {"setAlignment", {method<&setLabelAlignment>(), method<&setLabelAlignment2>()}},
+    {"setHorizontalAlignment", {method<&setLabelHAlignment>()}},
+    {"setVerticalAlignment", {method<&setLabelVAlignment>()}},
+    {"getHorizontalAlignment", {method<&getLabelHAlignment>()}},
+    {"getVerticalAlignment", {method<&getLabelVAlignment>()}},
+    {"setDimensions", {method<&Label::setDimensions>()}},
+    {"getDimensions", {method<&Label::getDimensions>()}},
+    {"setWidth", {method<&Label::setWidth>()}},
+    {"setSystemFontName", {method<&Label::setSystemFontName>()}},
+    {"getSystemFontName", {method<&Label::getSystemFontName>()}},
     {"create", {classFunction<&Label::create>()}},
     {"createWithSystemFont", {classFunction<&createLabelWithSystemFont>(),
                               classFunction<&createLabelWithSystemFontInBox>()}},
@@ -131,7 +172,13 @@ const Method kLabelMethods[] = {
 };
 
 const Method kScaleToMethods[] = {
-    {"create", {classFunction<&ScaleTo::create>()}},
+    {"create", {classFunction<static_cast<ScaleTo* (*)(float, float)>(&ScaleTo::create)>(),
+                classFunction<static_cast<ScaleTo* (*)(float, float, float)>(&ScaleTo::create)>()}},
+};
+
+const Method kScaleByMethods[] = {
+    {"create", {classFunction<static_cast<ScaleBy* (*)(float, float)>(&ScaleBy::create)>(),
+                classFunction<static_cast<ScaleBy* (*)(float, float, float)>(&ScaleBy::create)>()}},
 };
 
 const Method kDrawNodeMethods[] = {
@@ -176,6 +223,9 @@ const Method kDirectorMethods[] = {
     {"getAnimationInterval", {method<&Director::getAnimationInterval>()}},
     {"setAnimationInterval", {method<&Director::setAnimationInterval>()}},
     {"endToLua", {method<&Director::end>()}},
+    {"pause", {method<&Director::pause>()}},
+    {"resume", {method<&Director::resume>()}},
+    {"isPaused", {method<&Director::isPaused>()}},
 };
 
 const Method kFileUtilsMethods[] = {
@@ -197,6 +247,15 @@ const Method kUserDefaultMethods[] = {
     {"getInstance", {classFunction<&UserDefault::getInstance>()}},
     {"getStringForKey", {method<overload<std::string(const std::string&, const std::string&) const>(&UserDefault::getStringForKey), kEmptyText>()}},
     {"setStringForKey", {method<&UserDefault::setStringForKey>()}},
+    {"getBoolForKey", {method<&UserDefault::getBoolForKey, false>()}},
+    {"setBoolForKey", {method<&UserDefault::setBoolForKey>()}},
+    {"getIntegerForKey", {method<&UserDefault::getIntegerForKey, 0>()}},
+    {"setIntegerForKey", {method<&UserDefault::setIntegerForKey>()}},
+    {"getFloatForKey", {method<&UserDefault::getFloatForKey, 0.f>()}},
+    {"setFloatForKey", {method<&UserDefault::setFloatForKey>()}},
+    {"getDoubleForKey", {method<&UserDefault::getDoubleForKey, 0.0>()}},
+    {"setDoubleForKey", {method<&UserDefault::setDoubleForKey>()}},
+    {"deleteValueForKey", {method<&UserDefault::deleteValueForKey>()}},
     {"flush", {method<&UserDefault::flush>()}},
 };
 
@@ -394,7 +453,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Spawn>("cc.Spawn", "cc.ActionInterval"),
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
-    classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo"),
+    classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
@@ -403,17 +462,30 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
 };
 
+// The table's own rows, then the rows kept in other files (bindings/core/CoreClassRows.h).
+const std::vector<ClassEntry>& allCoreClasses() {
+    static const std::vector<ClassEntry> all = [] {
+        std::vector<ClassEntry> rows = kCoreClasses;
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) {
+            rows.insert(rows.end(), part.begin(), part.end());
+        }
+        return rows;
+    }();
+    return all;
+}
+
 }  // namespace
 
-std::span<const ClassEntry> coreClassTable() { return kCoreClasses; }
+std::span<const ClassEntry> coreClassTable() { return allCoreClasses(); }
 
 int register_core_classes(lua_State* L) {
-    registerClassTable(L, kCoreClasses);
+    registerClassTable(L, allCoreClasses());
     const ClassFunction eventTouchFunctions[] = {{"setTouches", lua_setTouches}};
     addClassFunctions(L, "cc.EventTouch", eventTouchFunctions);
     register_core_manual(L);
     register_utils_module(L);
     register_math_globals(L);
+    register_sprite_frames_manual(L);
     return 1;
 }
 

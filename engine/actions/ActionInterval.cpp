@@ -238,38 +238,55 @@ void RepeatForever::step(float dt) {
 
 // ---- Scaling ----
 
-ScaleTo* ScaleTo::create(float duration, float scale) {
+ScaleTo* ScaleTo::create(float duration, float scale) { return create(duration, scale, scale); }
+
+ScaleTo* ScaleTo::create(float duration, float scaleX, float scaleY) {
     auto* action = new ScaleTo;
     action->initWithDuration(duration);
-    action->_endScale = scale;
+    action->_endX = scaleX;
+    action->_endY = scaleY;
     action->autorelease();
     return action;
 }
 
-ScaleTo* ScaleTo::clone() const { return create(getDuration(), _endScale); }
+ScaleTo* ScaleTo::clone() const { return create(getDuration(), _endX, _endY); }
 
 void ScaleTo::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
-    _startScale = target ? target->getScale() : 1.f;
+    _startX = target ? target->getScaleX() : 1.f;
+    _startY = target ? target->getScaleY() : 1.f;
 }
 
 void ScaleTo::update(float t) {
-    if (Node* target = getTarget()) target->setScale(_startScale + (_endScale - _startScale) * t);
+    Node* target = getTarget();
+    if (!target) return;
+    const float x = _startX + (_endX - _startX) * t;
+    const float y = _startY + (_endY - _startY) * t;
+    // Through the one-value setter where the axes agree: nodes may override it.
+    if (x == y) {
+        target->setScale(x);
+    } else {
+        target->setScale(x, y);
+    }
 }
 
-ScaleBy* ScaleBy::create(float duration, float factor) {
+ScaleBy* ScaleBy::create(float duration, float factor) { return create(duration, factor, factor); }
+
+ScaleBy* ScaleBy::create(float duration, float factorX, float factorY) {
     auto* action = new ScaleBy;
     action->initWithDuration(duration);
-    action->_factor = factor;
+    action->_factorX = factorX;
+    action->_factorY = factorY;
     action->autorelease();
     return action;
 }
 
-ScaleBy* ScaleBy::clone() const { return create(getDuration(), _factor); }
+ScaleBy* ScaleBy::clone() const { return create(getDuration(), _factorX, _factorY); }
 
 void ScaleBy::startWithTarget(Node* target) {
     ScaleTo::startWithTarget(target);
-    _endScale = _startScale * _factor;
+    _endX = _startX * _factorX;
+    _endY = _startY * _factorY;
 }
 
 // ---- Fading ----

@@ -90,30 +90,33 @@ private:
     ActionInterval* _inner = nullptr;
 };
 
-// Scales the target (both axes) from its scale at the start to a given scale.
+// Scales the target from its scale at the start to a given scale (both axes, or
+// each its own).
 class ScaleTo : public ActionInterval {
 public:
     static ScaleTo* create(float duration, float scale);
+    static ScaleTo* create(float duration, float scaleX, float scaleY);
     ScaleTo* clone() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
 protected:
     ScaleTo() = default;
-    float _startScale = 1.f;
-    float _endScale = 1.f;
+    float _startX = 1.f, _startY = 1.f;
+    float _endX = 1.f, _endY = 1.f;
 };
 
 // Scales the target by a factor of its scale at the start.
 class ScaleBy : public ScaleTo {
 public:
     static ScaleBy* create(float duration, float factor);
+    static ScaleBy* create(float duration, float factorX, float factorY);
     ScaleBy* clone() const override;
     void startWithTarget(Node* target) override;
 
 private:
     ScaleBy() = default;
-    float _factor = 1.f;
+    float _factorX = 1.f, _factorY = 1.f;
 };
 
 // Changes the target's opacity from its opacity at the start to a given one.
@@ -124,7 +127,7 @@ public:
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
-private:
+protected:
     FadeTo() = default;
     uint8_t _fromOpacity = 255;
     uint8_t _toOpacity = 255;

@@ -15,6 +15,7 @@
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/TransitionScene.h"
 
 namespace engine {
 namespace {
@@ -147,8 +148,8 @@ void Director::mainLoop(float dt) {
 
 void Director::drawScene(float dt) {
     if (_openGLView) _openGLView->pollEvents();
-    _deltaTime = dt;
-    _scheduler->update(dt);
+    _deltaTime = _paused ? 0.f : dt;
+    if (!_paused) _scheduler->update(dt);
     if (_nextScene) setNextScene();
     render();
     // The view may be gone if a callback replaced it; read it again.
@@ -211,16 +212,23 @@ void Director::setNextScene() {
     _nextScene = nullptr;
     Scene* old = _runningScene;
     _runningScene = next;
+    // A transition takes the running scene out itself, over its time; the scene it
+    // brought in has entered already when it hands over.
+    const bool nextIsTransition = dynamic_cast<TransitionScene*>(next) != nullptr;
     if (old) {
-        if (old->isRunning()) {
-            old->onExitTransitionDidStart();
-            old->onExit();
+        if (!nextIsTransition) {
+            if (old->isRunning()) {
+                old->onExitTransitionDidStart();
+                old->onExit();
+            }
+            old->cleanup();
         }
-        old->cleanup();
         old->release();
     }
-    next->onEnter();
-    next->onEnterTransitionDidFinish();
+    if (!next->isRunning()) {
+        next->onEnter();
+        next->onEnterTransitionDidFinish();
+    }
 }
 
 void Director::purgeDirector() {
@@ -235,6 +243,12 @@ void Director::purgeDirector() {
     }
     AutoreleasePool::getInstance()->clear();
     _ended = true;
+}
+
+void Director::resume() {
+    if (!_paused) return;
+    _paused = false;
+    _haveLastTime = false;
 }
 
 void Director::runWithScene(Scene* scene) { replaceScene(scene); }

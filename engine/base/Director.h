@@ -73,6 +73,12 @@ public:
     // Same as mainLoop() with the given delta instead of the clock's (tests).
     void mainLoop(float dt);
     void end();
+    // A paused director draws its frames but runs nothing scheduled (timers,
+    // updates, actions, functions handed over from other threads wait); resume
+    // starts again with a zero delta, so the paused time is not caught up.
+    void pause() { _paused = true; }
+    void resume();
+    bool isPaused() const { return _paused; }
     bool isEnding() const { return _purgeDirectorInNextLoop; }
     bool hasEnded() const { return _ended; }
 
@@ -129,6 +135,7 @@ private:
     bool _invalid = false;
     bool _purgeDirectorInNextLoop = false;
     bool _ended = false;
+    bool _paused = false;
     bool _haveLastTime = false;
     double _lastUpdate = 0;
     unsigned int _totalFrames = 0;

@@ -1,5 +1,8 @@
 #include "engine/base/UserDefault.h"
 
+#include <charconv>
+#include <system_error>
+
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
@@ -60,6 +63,63 @@ void UserDefault::setStringForKey(const std::string& key, const std::string& val
         it->second = value;
     }
     flush();
+}
+
+namespace {
+
+// The whole text as a T; false for anything else (blanks and trailing bytes included).
+template <class T>
+bool parseWhole(const std::string& text, T* out) {
+    const char* end = text.data() + text.size();
+    auto [next, error] = std::from_chars(text.data(), end, *out);
+    return error == std::errc() && next == end && !text.empty();
+}
+
+template <class T>
+std::string shortestText(T value) {
+    char text[64];
+    auto [end, error] = std::to_chars(text, text + sizeof text, value);
+    return error == std::errc() ? std::string(text, end) : std::string();
+}
+
+}  // namespace
+
+bool UserDefault::getBoolForKey(const std::string& key, bool defaultValue) const {
+    auto found = _values.find(key);
+    if (found == _values.end()) return defaultValue;
+    if (found->second == "true") return true;
+    if (found->second == "false") return false;
+    return defaultValue;
+}
+
+void UserDefault::setBoolForKey(const std::string& key, bool value) { setStringForKey(key, value ? "true" : "false"); }
+
+int UserDefault::getIntegerForKey(const std::string& key, int defaultValue) const {
+    auto found = _values.find(key);
+    int value = 0;
+    return found != _values.end() && parseWhole(found->second, &value) ? value : defaultValue;
+}
+
+void UserDefault::setIntegerForKey(const std::string& key, int value) { setStringForKey(key, shortestText(value)); }
+
+float UserDefault::getFloatForKey(const std::string& key, float defaultValue) const {
+    auto found = _values.find(key);
+    float value = 0;
+    return found != _values.end() && parseWhole(found->second, &value) ? value : defaultValue;
+}
+
+void UserDefault::setFloatForKey(const std::string& key, float value) { setStringForKey(key, shortestText(value)); }
+
+double UserDefault::getDoubleForKey(const std::string& key, double defaultValue) const {
+    auto found = _values.find(key);
+    double value = 0;
+    return found != _values.end() && parseWhole(found->second, &value) ? value : defaultValue;
+}
+
+void UserDefault::setDoubleForKey(const std::string& key, double value) { setStringForKey(key, shortestText(value)); }
+
+void UserDefault::deleteValueForKey(const std::string& key) {
+    if (_values.erase(key) > 0) flush();
 }
 
 bool UserDefault::flush() {

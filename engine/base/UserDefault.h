@@ -29,6 +29,19 @@ public:
     std::string getStringForKey(const std::string& key) const { return getStringForKey(key, std::string()); }
     std::string getStringForKey(const std::string& key, const std::string& defaultValue) const;
     void setStringForKey(const std::string& key, const std::string& value);
+    // Flags, integers and numbers are kept as their text ("true"/"false", decimal
+    // digits, shortest round-trip form); a value that does not read as the type
+    // asked for (or a missing one) gives the default.
+    bool getBoolForKey(const std::string& key, bool defaultValue = false) const;
+    void setBoolForKey(const std::string& key, bool value);
+    int getIntegerForKey(const std::string& key, int defaultValue = 0) const;
+    void setIntegerForKey(const std::string& key, int value);
+    float getFloatForKey(const std::string& key, float defaultValue = 0.f) const;
+    void setFloatForKey(const std::string& key, float value);
+    double getDoubleForKey(const std::string& key, double defaultValue = 0.0) const;
+    void setDoubleForKey(const std::string& key, double value);
+    // Drops the key (and saves) when present.
+    void deleteValueForKey(const std::string& key);
     // True when the file holds every value.
     bool flush();
 

@@ -70,6 +70,11 @@ Label* Label::create() {
     return autoreleased(label, label->init());
 }
 
+Label* Label::createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
+                            const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment) {
+    return createWithSystemFont(text, fontFile, fontSize, dimensions, hAlignment, vAlignment);
+}
+
 Label* Label::createWithSystemFont(const std::string& text, const std::string& font, float fontSize,
                                    const Size& dimensions, TextHAlignment hAlignment,
                                    TextVAlignment vAlignment) {

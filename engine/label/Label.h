@@ -27,6 +27,12 @@ public:
                                        const Size& dimensions = Size::ZERO,
                                        TextHAlignment hAlignment = TextHAlignment::LEFT,
                                        TextVAlignment vAlignment = TextVAlignment::TOP);
+    // A label in the font of a TrueType file; headless, the same metric as a
+    // system font (the file is kept as the font's name).
+    static Label* createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
+                                const Size& dimensions = Size::ZERO,
+                                TextHAlignment hAlignment = TextHAlignment::LEFT,
+                                TextVAlignment vAlignment = TextVAlignment::TOP);
 
     void setString(const std::string& text);
     const std::string& getString() const { return _text; }

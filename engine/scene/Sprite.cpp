@@ -6,6 +6,7 @@
 #include "engine/base/Log.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/SpriteFrameCache.h"
 
 namespace engine {
 
@@ -44,8 +45,51 @@ Sprite* Sprite::createWithTexture(Texture2D* texture, const Rect& rect, bool rot
     return autoreleased(sprite, sprite->initWithTexture(texture, rect, rotated));
 }
 
+Sprite* Sprite::createWithSpriteFrame(SpriteFrame* frame) {
+    if (!frame) return nullptr;
+    Sprite* sprite = create();
+    sprite->setSpriteFrame(frame);
+    return sprite;
+}
+
+Sprite* Sprite::createWithSpriteFrameName(const std::string& name) {
+    SpriteFrame* frame = SpriteFrameCache::getInstance()->getSpriteFrameByName(name);
+    if (!frame) log("Sprite: no sprite frame '%s'", name.c_str());
+    return createWithSpriteFrame(frame);
+}
+
 Sprite::~Sprite() {
+    if (_spriteFrame) _spriteFrame->release();
     if (_texture) _texture->release();
+}
+
+void Sprite::setSpriteFrame(SpriteFrame* frame) {
+    if (!frame) return;
+    frame->retain();
+    if (_spriteFrame) _spriteFrame->release();
+    _spriteFrame = frame;
+    setTexture(frame->getTexture());
+    setTextureRect(frame->getRect(), frame->isRotated());
+    const Size& original = frame->getOriginalSize();
+    if (original.width > 0 || original.height > 0) setContentSize(original);
+}
+
+void Sprite::setSpriteFrame(const std::string& name) {
+    SpriteFrame* frame = SpriteFrameCache::getInstance()->getSpriteFrameByName(name);
+    if (!frame) {
+        log("Sprite: no sprite frame '%s'", name.c_str());
+        return;
+    }
+    setSpriteFrame(frame);
+}
+
+bool Sprite::isFrameDisplayed(const SpriteFrame* frame) const {
+    return frame && frame->getTexture() == _texture && frame->getRect() == _rect && frame->isRotated() == _rectRotated;
+}
+
+SpriteFrame* Sprite::getSpriteFrame() const {
+    if (_spriteFrame && isFrameDisplayed(_spriteFrame)) return _spriteFrame;
+    return SpriteFrame::createWithTexture(_texture, _rect, _rectRotated);
 }
 
 bool Sprite::initWithTexture(Texture2D* texture, const Rect& rect, bool rotated) {

@@ -13,6 +13,7 @@
 #include "engine/renderer/RenderRecords.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/Node.h"
+#include "engine/scene/SpriteFrame.h"
 
 namespace engine {
 
@@ -26,7 +27,21 @@ public:
     // The whole texture / a rectangle of it; nullptr for a null texture.
     static Sprite* createWithTexture(Texture2D* texture);
     static Sprite* createWithTexture(Texture2D* texture, const Rect& rect, bool rotated = false);
+    // Showing a frame; nullptr for a null frame / a name the frame cache lacks (logged).
+    static Sprite* createWithSpriteFrame(SpriteFrame* frame);
+    static Sprite* createWithSpriteFrameName(const std::string& name);
     ~Sprite() override;
+
+    // Shows the frame (retained): its texture and rectangle; the content size is
+    // the frame's size before trimming. A null frame or an unknown name changes
+    // nothing (the name is logged).
+    void setSpriteFrame(SpriteFrame* frame);
+    void setSpriteFrame(const std::string& name);
+    // The frame last set while the texture and rectangle are still its own;
+    // otherwise a new frame of the current texture and rectangle (nullptr
+    // without a texture), autoreleased.
+    SpriteFrame* getSpriteFrame() const;
+    bool isFrameDisplayed(const SpriteFrame* frame) const;
 
     // Retains the new texture and releases the old one; the rectangle becomes the
     // whole of the new texture (zero without one).
@@ -60,6 +75,7 @@ protected:
 
 private:
     Texture2D* _texture = nullptr;
+    SpriteFrame* _spriteFrame = nullptr;
     Rect _rect;
     bool _rectRotated = false;
     bool _flippedX = false;

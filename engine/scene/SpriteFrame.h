@@ -1,6 +1,10 @@
 #pragma once
 // A named piece of a texture: the texture (retained) and the rectangle of it, in
-// texture points. Sprites and nine-slice sprites can be made from one.
+// texture points, whether it is stored turned a quarter clockwise, and for a
+// trimmed frame its offset and the size it had before trimming (the rectangle's
+// size when not trimmed). Sprites and nine-slice sprites can be made from one.
+#include <string>
+
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
 #include "engine/renderer/Texture2D.h"
@@ -11,11 +15,18 @@ class SpriteFrame : public Ref {
 public:
     // Autoreleased; nullptr for a null texture.
     static SpriteFrame* createWithTexture(Texture2D* texture, const Rect& rect, bool rotated = false);
+    static SpriteFrame* createWithTexture(Texture2D* texture, const Rect& rect, bool rotated, const Vec2& offset,
+                                          const Size& originalSize);
+    // A rectangle of an image loaded through the texture cache; nullptr when the
+    // image cannot be read.
+    static SpriteFrame* create(const std::string& filename, const Rect& rect);
     ~SpriteFrame() override;
 
     Texture2D* getTexture() const { return _texture; }
     const Rect& getRect() const { return _rect; }
     bool isRotated() const { return _rotated; }
+    const Vec2& getOffset() const { return _offset; }
+    const Size& getOriginalSize() const { return _originalSize; }
 
 private:
     SpriteFrame() = default;
@@ -23,6 +34,8 @@ private:
     Texture2D* _texture = nullptr;
     Rect _rect;
     bool _rotated = false;
+    Vec2 _offset;
+    Size _originalSize;
 };
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 // (purge frames first, then textures). Main thread only.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/scene/SpriteFrame.h"
 
@@ -19,6 +20,17 @@ public:
     // frame or an empty name does nothing.
     void addSpriteFrame(SpriteFrame* frame, const std::string& name);
     SpriteFrame* getSpriteFrameByName(const std::string& name) const;
+    SpriteFrame* getSpriteFrame(const std::string& name) const { return getSpriteFrameByName(name); }
+    // Files every frame of a frame sheet (engine/scene/FrameSheet.h) under its
+    // name, on the sheet's texture: the one the sheet names (beside the sheet),
+    // else the sheet's name with ".png" for its extension; or the texture file
+    // given. A sheet already added is not read again. An unreadable sheet or
+    // texture files nothing and logs.
+    void addSpriteFrames(const std::string& sheetFile);
+    void addSpriteFrames(const std::string& sheetFile, const std::string& textureFile);
+    // Drops the frames a sheet added (those still filed under its names).
+    void removeSpriteFramesFromFile(const std::string& sheetFile);
+    bool isSheetLoaded(const std::string& sheetFile) const;
     void removeSpriteFrameByName(const std::string& name);
     void removeSpriteFrames();
     // Drops the frames only the cache holds; returns how many went.
@@ -30,6 +42,7 @@ private:
     ~SpriteFrameCache();
 
     std::map<std::string, SpriteFrame*> _frames;
+    std::map<std::string, std::vector<std::string>> _sheets;   // full path -> frame names
 };
 
 }  // namespace engine

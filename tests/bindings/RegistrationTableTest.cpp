@@ -14,6 +14,15 @@
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
+#include "engine/actions/ActionEase.h"
+#include "engine/actions/ActionInstant.h"
+#include "engine/actions/ActionMotion.h"
+#include "engine/actions/Animate.h"
+#include "engine/scene/Animation.h"
+#include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionScene.h"
+#include "engine/scene/ClippingNode.h"
+#include "engine/scene/ProgressTimer.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
 #include "engine/audio/SimpleAudioEngine.h"
@@ -182,6 +191,65 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::RepeatForever), "cc.RepeatForever"},
     {typeid(engine::ScaleTo), "cc.ScaleTo"},
     {typeid(engine::ScaleBy), "cc.ScaleBy"},
+    {typeid(engine::MoveBy), "cc.MoveBy"},
+    {typeid(engine::MoveTo), "cc.MoveTo"},
+    {typeid(engine::JumpBy), "cc.JumpBy"},
+    {typeid(engine::JumpTo), "cc.JumpTo"},
+    {typeid(engine::RotateTo), "cc.RotateTo"},
+    {typeid(engine::RotateBy), "cc.RotateBy"},
+    {typeid(engine::FadeTo), "cc.FadeTo"},
+    {typeid(engine::FadeIn), "cc.FadeIn"},
+    {typeid(engine::FadeOut), "cc.FadeOut"},
+    {typeid(engine::TintTo), "cc.TintTo"},
+    {typeid(engine::TintBy), "cc.TintBy"},
+    {typeid(engine::Blink), "cc.Blink"},
+    {typeid(engine::Repeat), "cc.Repeat"},
+    {typeid(engine::Speed), "cc.Speed"},
+    {typeid(engine::TargetedAction), "cc.TargetedAction"},
+    {typeid(engine::ActionInstant), "cc.ActionInstant"},
+    {typeid(engine::Show), "cc.Show"},
+    {typeid(engine::Hide), "cc.Hide"},
+    {typeid(engine::ToggleVisibility), "cc.ToggleVisibility"},
+    {typeid(engine::RemoveSelf), "cc.RemoveSelf"},
+    {typeid(engine::Place), "cc.Place"},
+    {typeid(engine::FlipX), "cc.FlipX"},
+    {typeid(engine::FlipY), "cc.FlipY"},
+    {typeid(engine::ActionEase), "cc.ActionEase"},
+    {typeid(engine::EaseRateAction), "cc.EaseRateAction"},
+    {typeid(engine::EaseIn), "cc.EaseIn"},
+    {typeid(engine::EaseOut), "cc.EaseOut"},
+    {typeid(engine::EaseInOut), "cc.EaseInOut"},
+    {typeid(engine::EaseSineIn), "cc.EaseSineIn"},
+    {typeid(engine::EaseSineOut), "cc.EaseSineOut"},
+    {typeid(engine::EaseSineInOut), "cc.EaseSineInOut"},
+    {typeid(engine::EaseExponentialIn), "cc.EaseExponentialIn"},
+    {typeid(engine::EaseExponentialOut), "cc.EaseExponentialOut"},
+    {typeid(engine::EaseBackIn), "cc.EaseBackIn"},
+    {typeid(engine::EaseBackOut), "cc.EaseBackOut"},
+    {typeid(engine::EaseElastic), "cc.EaseElastic"},
+    {typeid(engine::EaseElasticIn), "cc.EaseElasticIn"},
+    {typeid(engine::EaseElasticOut), "cc.EaseElasticOut"},
+    {typeid(engine::EaseBounceIn), "cc.EaseBounceIn"},
+    {typeid(engine::EaseBounceOut), "cc.EaseBounceOut"},
+    {typeid(engine::TransitionScene), "cc.TransitionScene"},
+    {typeid(engine::TransitionFade), "cc.TransitionFade"},
+    {typeid(engine::TransitionCrossFade), "cc.TransitionCrossFade"},
+    {typeid(engine::TransitionSlideIn), "cc.TransitionSlideIn"},
+    {typeid(engine::TransitionSlideInL), "cc.TransitionSlideInL"},
+    {typeid(engine::TransitionSlideInR), "cc.TransitionSlideInR"},
+    {typeid(engine::TransitionSlideInT), "cc.TransitionSlideInT"},
+    {typeid(engine::TransitionSlideInB), "cc.TransitionSlideInB"},
+    {typeid(engine::TransitionMoveInL), "cc.TransitionMoveInL"},
+    {typeid(engine::TransitionMoveInR), "cc.TransitionMoveInR"},
+    {typeid(engine::TransitionFlipX), "cc.TransitionFlipX"},
+    {typeid(engine::TransitionProgressRadialCW), "cc.TransitionProgressRadialCW"},
+    {typeid(engine::ProgressTimer), "cc.ProgressTimer"},
+    {typeid(engine::ClippingNode), "cc.ClippingNode"},
+    {typeid(engine::SpriteFrame), "cc.SpriteFrame"},
+    {typeid(engine::SpriteFrameCache), "cc.SpriteFrameCache"},
+    {typeid(engine::Animation), "cc.Animation"},
+    {typeid(engine::AnimationCache), "cc.AnimationCache"},
+    {typeid(engine::Animate), "cc.Animate"},
     {typeid(engine::ActionManager), "cc.ActionManager"},
     {typeid(engine::GLProgram), "cc.GLProgram"},
     {typeid(engine::GLProgramState), "cc.GLProgramState"},

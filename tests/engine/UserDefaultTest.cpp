@@ -111,4 +111,33 @@ TEST_F(UserDefaultTest, DamagedFileStartsEmptyAndIsLogged) {
     }
 }
 
+TEST_F(UserDefaultTest, TypedValuesSurviveARestartAndOddTextGivesTheDefault) {
+    UserDefault* store = UserDefault::getInstance();
+    store->setBoolForKey("sound", true);
+    store->setIntegerForKey("best", -120);
+    store->setFloatForKey("volume", 0.1f);
+    store->setDoubleForKey("ratio", 1.0 / 3.0);
+    store->setStringForKey("junk", "12abc");
+    store->setStringForKey("gone", "1");
+    store->deleteValueForKey("gone");
+    store = restart();
+    struct Case {
+        const char* name;
+        std::string value;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"bool", store->getBoolForKey("sound") ? "true" : "false", "true"},
+        {"int", std::to_string(store->getIntegerForKey("best")), "-120"},
+        {"float exactly", store->getFloatForKey("volume") == 0.1f ? "same" : "differs", "same"},
+        {"double exactly", store->getDoubleForKey("ratio") == 1.0 / 3.0 ? "same" : "differs", "same"},
+        {"trailing bytes", std::to_string(store->getIntegerForKey("junk", 7)), "7"},
+        {"not a flag", store->getBoolForKey("best", true) ? "true" : "false", "true"},
+        {"deleted", std::to_string(store->getIntegerForKey("gone", 5)), "5"},
+        {"missing", std::to_string(store->getDoubleForKey("nothing", 2.5)), "2.500000"},
+        {"as text", store->getStringForKey("best"), "-120"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.value, c.expected) << c.name;
+}
+
 }  // namespace

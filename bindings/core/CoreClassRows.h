@@ -1,0 +1,20 @@
+#pragma once
+// Rows of the core table kept in their own files; the core table
+// (bindings/core/CoreClasses.cpp) registers them after its own rows, so their
+// bases may be any class of the core table or an earlier row of these.
+#include <span>
+
+#include "bindings/LuaClassTable.h"
+
+namespace bindings {
+
+// The timed, instant and ease actions.
+std::span<const ClassEntry> coreActionRows();
+// The transition scenes, the progress timer and the clipping node.
+std::span<const ClassEntry> coreSceneRows();
+// Sprite frames, their cache, frame animations and their cache.
+std::span<const ClassEntry> coreSpriteRows();
+// The hand-written functions of those classes; after the rows are registered.
+void register_sprite_frames_manual(lua_State* L);
+
+}  // namespace bindings

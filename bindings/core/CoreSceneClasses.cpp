@@ -1,0 +1,95 @@
+// The transition scenes, the progress timer and the clipping node of the core table.
+#include "bindings/core/CoreClassRows.h"
+
+#include "engine/scene/ClippingNode.h"
+#include "engine/scene/ProgressTimer.h"
+#include "engine/scene/Sprite.h"
+#include "engine/scene/TransitionScene.h"
+
+namespace bindings {
+
+namespace {
+
+using namespace engine;
+
+TransitionFade* createFade(float duration, Scene* scene) { return TransitionFade::create(duration, scene); }
+TransitionFade* createFadeWithColor(float duration, Scene* scene, const Color3B& color) {
+    return TransitionFade::create(duration, scene, color);
+}
+
+const Method kTransitionSceneMethods[] = {
+    {"create", {classFunction<&TransitionScene::create>()}},
+    {"finish", {method<&TransitionScene::finish>()}},
+    {"getInScene", {method<&TransitionScene::getInScene>()}},
+    {"getDuration", {method<&TransitionScene::getDuration>()}},
+};
+const Method kTransitionFadeMethods[] = {
+    {"create", {classFunction<&createFade>(), classFunction<&createFadeWithColor>()}}};
+const Method kTransitionCrossFadeMethods[] = {{"create", {classFunction<&TransitionCrossFade::create>()}}};
+const Method kTransitionSlideInLMethods[] = {{"create", {classFunction<&TransitionSlideInL::create>()}}};
+const Method kTransitionSlideInRMethods[] = {{"create", {classFunction<&TransitionSlideInR::create>()}}};
+const Method kTransitionSlideInTMethods[] = {{"create", {classFunction<&TransitionSlideInT::create>()}}};
+const Method kTransitionSlideInBMethods[] = {{"create", {classFunction<&TransitionSlideInB::create>()}}};
+const Method kTransitionMoveInLMethods[] = {{"create", {classFunction<&TransitionMoveInL::create>()}}};
+const Method kTransitionMoveInRMethods[] = {{"create", {classFunction<&TransitionMoveInR::create>()}}};
+const Method kTransitionFlipXMethods[] = {{"create", {classFunction<&TransitionFlipX::create>()}}};
+const Method kTransitionProgressRadialCWMethods[] = {
+    {"create", {classFunction<&TransitionProgressRadialCW::create>()}}};
+
+// Kinds come as their numbers (radial 0, bar 1); others are clamped.
+void setProgressType(ProgressTimer* self, int32_t type) {
+    self->setType(type <= 0 ? ProgressTimer::Type::RADIAL : ProgressTimer::Type::BAR);
+}
+int32_t getProgressType(ProgressTimer* self) { return static_cast<int32_t>(self->getType()); }
+ClippingNode* createClippingNode() { return ClippingNode::create(); }
+ClippingNode* createClippingNodeWithStencil(Node* stencil) { return ClippingNode::create(stencil); }
+
+const Method kProgressTimerMethods[] = {
+    {"create", {classFunction<&ProgressTimer::create>()}},
+    {"setSprite", {method<&ProgressTimer::setSprite>()}},
+    {"getSprite", {method<&ProgressTimer::getSprite>()}},
+    {"setType", {method<&setProgressType>()}},
+    {"getType", {method<&getProgressType>()}},
+    {"setPercentage", {method<&ProgressTimer::setPercentage>()}},
+    {"getPercentage", {method<&ProgressTimer::getPercentage>()}},
+    {"setReverseDirection", {method<&ProgressTimer::setReverseDirection>()}},
+    {"isReverseDirection", {method<&ProgressTimer::isReverseDirection>()}},
+    {"setMidpoint", {method<&ProgressTimer::setMidpoint>()}},
+    {"getMidpoint", {method<&ProgressTimer::getMidpoint>()}},
+    {"setBarChangeRate", {method<&ProgressTimer::setBarChangeRate>()}},
+    {"getBarChangeRate", {method<&ProgressTimer::getBarChangeRate>()}},
+};
+
+const Method kClippingNodeMethods[] = {
+    {"create", {classFunction<&createClippingNode>(), classFunction<&createClippingNodeWithStencil>()}},
+    {"setStencil", {method<&ClippingNode::setStencil>()}},
+    {"getStencil", {method<&ClippingNode::getStencil>()}},
+    {"setAlphaThreshold", {method<&ClippingNode::setAlphaThreshold>()}},
+    {"getAlphaThreshold", {method<&ClippingNode::getAlphaThreshold>()}},
+    {"setInverted", {method<&ClippingNode::setInverted>()}},
+    {"isInverted", {method<&ClippingNode::isInverted>()}},
+};
+
+const ClassEntry kRows[] = {
+    classEntry<ProgressTimer>("cc.ProgressTimer", "cc.Node", kProgressTimerMethods),
+    classEntry<ClippingNode>("cc.ClippingNode", "cc.Node", kClippingNodeMethods),
+    classEntry<TransitionScene>("cc.TransitionScene", "cc.Scene", kTransitionSceneMethods),
+    classEntry<TransitionFade>("cc.TransitionFade", "cc.TransitionScene", kTransitionFadeMethods),
+    classEntry<TransitionCrossFade>("cc.TransitionCrossFade", "cc.TransitionScene", kTransitionCrossFadeMethods),
+    classEntry<TransitionSlideIn>("cc.TransitionSlideIn", "cc.TransitionScene"),
+    classEntry<TransitionSlideInL>("cc.TransitionSlideInL", "cc.TransitionSlideIn", kTransitionSlideInLMethods),
+    classEntry<TransitionSlideInR>("cc.TransitionSlideInR", "cc.TransitionSlideIn", kTransitionSlideInRMethods),
+    classEntry<TransitionSlideInT>("cc.TransitionSlideInT", "cc.TransitionSlideIn", kTransitionSlideInTMethods),
+    classEntry<TransitionSlideInB>("cc.TransitionSlideInB", "cc.TransitionSlideIn", kTransitionSlideInBMethods),
+    classEntry<TransitionMoveInL>("cc.TransitionMoveInL", "cc.TransitionSlideIn", kTransitionMoveInLMethods),
+    classEntry<TransitionMoveInR>("cc.TransitionMoveInR", "cc.TransitionSlideIn", kTransitionMoveInRMethods),
+    classEntry<TransitionFlipX>("cc.TransitionFlipX", "cc.TransitionScene", kTransitionFlipXMethods),
+    classEntry<TransitionProgressRadialCW>("cc.TransitionProgressRadialCW", "cc.TransitionScene",
+                                           kTransitionProgressRadialCWMethods),
+};
+
+}  // namespace
+
+std::span<const ClassEntry> coreSceneRows() { return kRows; }
+
+}  // namespace bindings

@@ -1,0 +1,21 @@
+#pragma once
+// The easing curves: each maps progress t in [0, 1] to eased progress, with
+// f(0) = 0 and f(1) = 1. Back and elastic curves leave [0, 1] on the way.
+namespace engine::easing {
+
+float rateIn(float t, float rate);     // t^rate
+float rateOut(float t, float rate);    // t^(1/rate)
+float rateInOut(float t, float rate);  // rateIn on the first half, mirrored on the second
+float sineIn(float t);
+float sineOut(float t);
+float sineInOut(float t);
+float exponentialIn(float t);
+float exponentialOut(float t);
+float backIn(float t);
+float backOut(float t);
+float elasticIn(float t, float period);
+float elasticOut(float t, float period);
+float bounceIn(float t);
+float bounceOut(float t);
+
+}  // namespace engine::easing
