@@ -16,7 +16,9 @@
 //     classFunction<&Label::create, kEmpty>()  with defaults too (a text default
 //                                              is a named constant char array)
 // Defaults are values of the parameters' own types (or convertible to them),
-// given for the last parameters in order. Its script arguments are the
+// given for the last parameters in order; a number that is not a whole one is
+// given as the address of a named constant (template arguments of floating type
+// are beyond some of our compilers). Its script arguments are the
 // parameters after self, read from stack index 2 on by bindings::readArgument;
 // its result is pushed by bindings::pushResult (none for void). See
 // bindings/LuaArguments.h for the types understood.
@@ -144,6 +146,8 @@ T defaultValue(const V& value) {
         text.data = value;
         text.size = std::char_traits<char>::length(value);
         return text;
+    } else if constexpr (std::is_pointer_v<V>) {
+        return static_cast<T>(*value);
     } else {
         return static_cast<T>(value);
     }

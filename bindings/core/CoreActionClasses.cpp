@@ -80,8 +80,10 @@ const Method kEaseExponentialInMethods[] = {{"create", {classFunction<&EaseExpon
 const Method kEaseExponentialOutMethods[] = {{"create", {classFunction<&EaseExponentialOut::create>()}}};
 const Method kEaseBackInMethods[] = {{"create", {classFunction<&EaseBackIn::create>()}}};
 const Method kEaseBackOutMethods[] = {{"create", {classFunction<&EaseBackOut::create>()}}};
-const Method kEaseElasticInMethods[] = {{"create", {classFunction<&EaseElasticIn::create, 0.3f>()}}};
-const Method kEaseElasticOutMethods[] = {{"create", {classFunction<&EaseElasticOut::create, 0.3f>()}}};
+// The elastic eases' period when a script gives none.
+constexpr float kElasticPeriod = 0.3f;
+const Method kEaseElasticInMethods[] = {{"create", {classFunction<&EaseElasticIn::create, &kElasticPeriod>()}}};
+const Method kEaseElasticOutMethods[] = {{"create", {classFunction<&EaseElasticOut::create, &kElasticPeriod>()}}};
 const Method kEaseBounceInMethods[] = {{"create", {classFunction<&EaseBounceIn::create>()}}};
 const Method kEaseBounceOutMethods[] = {{"create", {classFunction<&EaseBounceOut::create>()}}};
 
