@@ -1,6 +1,7 @@
 #include "BindingTestSupport.h"
 
 #include "bindings/LuaModules.h"
+#include "engine/scene/Scene.h"
 #include "scripting/LuaEngine.h"
 
 namespace bindingtest {
@@ -28,6 +29,17 @@ void LuaEngineBindingTest::SetUp() {
     stack->retain();
     L = stack->getLuaState();
     engine::AutoreleasePool::getInstance()->clear();
+}
+
+engine::GLView* startViewOnScene(float width, float height) {
+    struct BareView : engine::GLView {};
+    engine::GLView* view = new BareView;
+    view->setFrameSize(width, height);
+    view->setDesignResolutionSize(width, height, engine::ResolutionPolicy::EXACT_FIT);
+    engine::Director::getInstance()->setOpenGLView(view);
+    engine::Director::getInstance()->runWithScene(engine::Scene::create());
+    engine::Director::getInstance()->mainLoop(0.f);
+    return view;
 }
 
 void LuaEngineBindingTest::TearDown() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/base/AutoreleasePool.h"
+#include "engine/app/GLView.h"
 #include "engine/base/Director.h"
 #include "scripting/LuaStack.h"
 
@@ -33,5 +34,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 };
+
+// A view of width x height frame pixels at the same design size (exact fit),
+// handed to the director with a running scene, one frame in: the input entries
+// (touches, keys, mouse) then reach the scripts. The caller releases it.
+engine::GLView* startViewOnScene(float width, float height);
 
 }  // namespace bindingtest

@@ -22,19 +22,12 @@
 namespace bindingtest {
 namespace {
 
-struct BareView : engine::GLView {};
-
 class InputBindingTest : public LuaEngineBindingTest {
 protected:
     static constexpr float kHeight = 200;
     void SetUp() override {
         LuaEngineBindingTest::SetUp();
-        view = new BareView;
-        view->setFrameSize(300, kHeight);
-        view->setDesignResolutionSize(300, kHeight, engine::ResolutionPolicy::EXACT_FIT);
-        engine::Director::getInstance()->setOpenGLView(view);
-        engine::Director::getInstance()->runWithScene(engine::Scene::create());
-        engine::Director::getInstance()->mainLoop(0.f);
+        view = startViewOnScene(300, kHeight);
         ASSERT_EQ(run(R"(
             log = {}
             function note(...) local t = {} for i = 1, select('#', ...) do t[i] = tostring((select(i, ...))) end
@@ -63,7 +56,7 @@ protected:
         return object;
     }
     std::string flush() { return eval("flush()"); }
-    BareView* view = nullptr;
+    engine::GLView* view = nullptr;
 };
 
 // A began handler claims the touch when its result is true, or a number (or a

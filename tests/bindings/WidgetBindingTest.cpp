@@ -20,20 +20,13 @@
 namespace bindingtest {
 namespace {
 
-struct BareView : engine::GLView {};
-
 class WidgetBindingTest : public LuaEngineBindingTest {
 protected:
     static constexpr float kHeight = 200;
     void SetUp() override {
         LuaEngineBindingTest::SetUp();
         bindings::register_ui_module(L);
-        view = new BareView;
-        view->setFrameSize(300, kHeight);
-        view->setDesignResolutionSize(300, kHeight, engine::ResolutionPolicy::EXACT_FIT);
-        engine::Director::getInstance()->setOpenGLView(view);
-        engine::Director::getInstance()->runWithScene(engine::Scene::create());
-        engine::Director::getInstance()->mainLoop(0.f);
+        view = startViewOnScene(300, kHeight);
         ASSERT_EQ(run("log = {}; scene = cc.Director:getInstance():getRunningScene()"), "");
     }
     void TearDown() override {
@@ -52,7 +45,7 @@ protected:
         view->handleTouchBegin(1, x, kHeight - y);
         view->handleTouchEnd(1, upX, kHeight - upY);
     }
-    BareView* view = nullptr;
+    engine::GLView* view = nullptr;
 };
 
 TEST_F(WidgetBindingTest, TouchAndClickListenersGetTheirArguments) {
