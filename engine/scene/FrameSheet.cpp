@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <map>
 
 #include "engine/base/Value.h"
@@ -68,7 +69,9 @@ std::vector<float> numbersIn(const std::string& text, size_t count) {
                 ++p;
                 continue;
             }
-            numbers.push_back(std::isfinite(value) ? static_cast<float>(value) : 0.f);
+            // A number a float cannot hold (or none at all) reads as 0.
+            const bool fits = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+            numbers.push_back(fits ? static_cast<float>(value) : 0.f);
             p = end;
         } else {
             ++p;
@@ -145,7 +148,9 @@ bool parseFrameSheet(std::string_view text, FrameSheet* out) {
     FrameSheet result;
     if (const Value* metadata = member(map, "metadata")) {
         const ValueMap& meta = metadata->asValueMap();
-        format = static_cast<int>(numberOf(meta, "format"));
+        // Checked as a number first: a huge one must not reach the int.
+        const float number = numberOf(meta, "format");
+        format = number >= 0.f && number <= 3.f ? static_cast<int>(number) : -1;
         for (const char* key : {"realTextureFileName", "textureFileName"}) {
             if (const Value* name = member(meta, key); name && !name->asString().empty()) {
                 result.textureFileName = name->asString();
