@@ -47,7 +47,12 @@ function(vexo_test_suite subsystem)
     return()
   endif()
   add_executable(${ARG_NAME} ${srcs})
-  target_compile_options(${ARG_NAME} PRIVATE ${VEXO_WARNINGS})
+  target_compile_options(${ARG_NAME} PRIVATE ${VEXO_WARNINGS} ${VEXO_TEST_CODE_FLAGS})
+  # The test framework's header costs more to parse than most test files: parse it once.
+  target_precompile_headers(${ARG_NAME} PRIVATE <gtest/gtest.h>)
+  # Each test case is a process of its own: a position-dependent executable starts
+  # without relocating its data first (about a quarter less start-up per case).
+  target_link_options(${ARG_NAME} PRIVATE -no-pie)
   target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${ARG_NAME} PRIVATE
     VEXO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VEXO_BINARY_DIR="${PROJECT_BINARY_DIR}")

@@ -17,7 +17,8 @@
 # Prints executions and findings per target. A finding (crash, leak, timeout,
 # out-of-memory) is left under build/fuzz/runs/<target>/findings/ and the script
 # exits non-zero. VEXO_FUZZ_BUILD_DIR and VEXO_JOBS override the build folder and
-# the number of targets run (and compile jobs) at once.
+# the number of targets run (and compile jobs) at once; VEXO_FUZZ_REUSE_BUILD=1
+# takes that folder as configured already.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds="${1:-60}"
@@ -30,9 +31,13 @@ if [ ${#targets[@]} -eq 0 ]; then
   for src in "$root"/fuzz/*.cpp; do targets+=("$(basename "$src" .cpp)"); done
 fi
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= \
-  -DCMAKE_C_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
-  -DVEXO_SANITIZE=ON -DVEXO_BUILD_FUZZ=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
+# VEXO_FUZZ_REUSE_BUILD=1: the build folder is already configured with the fuzz
+# targets (scripts/test.sh builds the tests and the targets in one tree).
+if [ "${VEXO_FUZZ_REUSE_BUILD:-0}" != 1 ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= \
+    -DCMAKE_C_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
+    -DVEXO_SANITIZE=ON -DVEXO_BUILD_FUZZ=ON -DVEXO_BUILD_TESTS=OFF >/dev/null
+fi
 cmake --build "$build" -j "$jobs" --target "${targets[@]/#/vexo_fuzz_}"
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -1,7 +1,8 @@
 #pragma once
 // Head of every attachment record: name, type and a one-entry function table
 // (dispose) owned by the attachment.
-enum spAttachmentType {
+// Int-based, so a loader can be asked for a kind it does not know and refuse it.
+enum spAttachmentType : int {
     SP_ATTACHMENT_REGION = 0,
     SP_ATTACHMENT_BOUNDING_BOX = 1,
     SP_ATTACHMENT_MESH = 2,

@@ -135,7 +135,7 @@ TEST_F(SkeletonRendererTest, ColourBytesTruncateAndPremultiplyByTheAlphaByte) {
         GLRecorder gl;
         SkeletonRenderer* node = load(kBlendSkeleton);
         node->setOpacityModifyRGB(c.premultiplied);
-        node->setColor(engine::Color3B(255, 0, 255));
+        node->setColor(engine::Color3B{255, 0, 255});
         spSlot* slot = node->findSlot("a");
         slot->r = c.slotR;
         slot->b = c.slotB;

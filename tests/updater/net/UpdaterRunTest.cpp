@@ -543,7 +543,8 @@ void PrintTo(const Parallelism& p, std::ostream* os) { *os << p.packages << " pa
 class UpdaterRunParallel : public UpdaterRun, public ::testing::WithParamInterface<Parallelism> {};
 
 TEST_P(UpdaterRunParallel, TransfersAtOnce) {
-    const auto [n, expected] = GetParam();
+    const auto [n, expectedCount] = GetParam();
+    const auto expected = expectedCount;  // a copy: lambdas cannot capture a structured binding everywhere
     std::string items;
     for (int i = 0; i < n; ++i) {
         const Package p = makePackage("p" + std::to_string(101 + i), 2000);
