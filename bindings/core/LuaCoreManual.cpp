@@ -3,6 +3,7 @@
 #include <array>
 #include <iterator>
 
+#include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaBlendFunc.h"
 #include "bindings/core/LuaInputListeners.h"
@@ -88,7 +89,7 @@ const Routine kRoutines[] = {
     {"cc.Camera", nullptr},
     {"cc.Properties", nullptr},
     {"cc.AutoPolygon", nullptr},
-    {"cc.PolygonInfo", nullptr},
+    {"cc.PolygonInfo", register_polygon_info_manual},
 };
 static_assert(std::size(kRoutines) == 53);
 
