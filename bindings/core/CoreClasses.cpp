@@ -466,7 +466,7 @@ const std::vector<ClassEntry> kCoreClasses = {
 const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
-        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) {
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;
