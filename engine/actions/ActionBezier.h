@@ -23,7 +23,7 @@ public:
     static BezierBy* create(float duration, const BezierConfig& config);
     BezierBy* clone() const override;
     // Back from the end to the start, through the control points in the opposite order.
-    BezierBy* reverse() const;
+    virtual BezierBy* reverse() const;
     void startWithTarget(Node* target) override;
     void update(float t) override;
     const BezierConfig& getConfig() const { return _config; }
@@ -40,6 +40,9 @@ class BezierTo : public BezierBy {
 public:
     static BezierTo* create(float duration, const BezierConfig& config);
     BezierTo* clone() const override;
+    // nullptr: the way back starts where the target was when this one started,
+    // which the action does not know.
+    BezierBy* reverse() const override { return nullptr; }
     void startWithTarget(Node* target) override;
 
 private:

@@ -29,6 +29,8 @@ struct Case {
 const Case kActionCases[] = {
     {"Bézier by", "a = cc.BezierBy:create(2, " POINTS ")", "tolua.type(a)", "cc.BezierBy"},
     {"Bézier to", "a = cc.BezierTo:create(2, " POINTS ")", "tolua.type(a)", "cc.BezierTo"},
+    {"Bézier by reversed", "a = cc.BezierBy:create(2, " POINTS "):reverse()", "tolua.type(a)", "cc.BezierBy"},
+    {"Bézier to has no way back", "a = cc.BezierTo:create(2, " POINTS ")", "a:reverse()", "nil"},
     {"Bézier with two points: nothing, no error", "",
      "select('#', cc.BezierBy:create(1, {{x = 1, y = 1}, {x = 2, y = 2}}))", "0"},
     {"Bézier with a duration that is no number: nothing", "", "select('#', cc.BezierTo:create({}, " POINTS "))",
