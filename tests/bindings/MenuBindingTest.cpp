@@ -220,6 +220,13 @@ TEST_F(MenuBindingTest, TapsThroughTheViewReachTheTapHandler) {
         ASSERT_EQ(run("item:setEnabled(true) menu:setEnabled(true) menu:setVisible(true) scene:setVisible(true)"), "");
         ++id;
     }
+    // A handler that takes the menu off the scene, and with it its listener.
+    ASSERT_EQ(run("item:registerScriptTapHandler(function() note('gone') menu:removeFromParent() end)"), "");
+    for (const char* heard : {"gone", "under"}) {
+        view->handleTouchBegin(id, on.x, on.y);
+        view->handleTouchEnd(id++, on.x, on.y);
+        EXPECT_EQ(eval("flush()"), heard);
+    }
 }
 
 // A toggle steps through its sub-items on each tap and shows the selected one.
