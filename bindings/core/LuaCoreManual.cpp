@@ -7,6 +7,7 @@
 #include "bindings/core/LuaBlendFunc.h"
 #include "bindings/core/LuaInputListeners.h"
 #include "bindings/core/LuaLayerInput.h"
+#include "bindings/core/LuaMenus.h"
 #include "bindings/core/LuaSchedulerScript.h"
 #include "bindings/core/LuaScriptHandlers.h"
 
@@ -40,12 +41,12 @@ const Routine kRoutines[] = {
     {"cc.Scene", nullptr},
     {"cc.Layer", register_layer_manual_methods},
     {"cc.MenuItem", register_menu_item_manual_methods},
-    {"cc.MenuItemImage", nullptr},
-    {"cc.MenuItemLabel", nullptr},
-    {"cc.MenuItemFont", nullptr},
-    {"cc.MenuItemSprite", nullptr},
-    {"cc.MenuItemToggle", nullptr},
-    {"cc.Menu", nullptr},
+    {"cc.MenuItemImage", register_menu_item_image_manual},
+    {"cc.MenuItemLabel", register_menu_item_label_manual},
+    {"cc.MenuItemFont", register_menu_item_font_manual},
+    {"cc.MenuItemSprite", register_menu_item_sprite_manual},
+    {"cc.MenuItemToggle", register_menu_item_toggle_manual},
+    {"cc.Menu", register_menu_manual},
     {"cc.Scheduler", schedulerRoutine},
     {"cc.Sequence", sequenceRoutine},
     {"cc.CallFunc", register_call_func_manual_methods},
@@ -58,7 +59,7 @@ const Routine kRoutines[] = {
     {kDrawNode, blendRoutine<kDrawNode>},
     {kSprite, blendRoutine<kSprite>},
     {kLayerColor, blendRoutine<kLayerColor>},
-    {"cc.LayerMultiplex", nullptr},
+    {"cc.LayerMultiplex", register_layer_multiplex_manual},
     {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", nullptr},
     {"cc.UserDefault", nullptr},

@@ -42,7 +42,12 @@
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/physics/PhysicsShape.h"
+#include "engine/scene/LayerMultiplex.h"
+#include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
+#include "engine/scene/MenuItemLabel.h"
+#include "engine/scene/MenuItemSprite.h"
+#include "engine/scene/MenuItemToggle.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/studio/Armature.h"
@@ -162,6 +167,13 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Node), "cc.Node"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
+    {typeid(engine::MenuItemLabel), "cc.MenuItemLabel"},
+    {typeid(engine::MenuItemFont), "cc.MenuItemFont"},
+    {typeid(engine::MenuItemSprite), "cc.MenuItemSprite"},
+    {typeid(engine::MenuItemImage), "cc.MenuItemImage"},
+    {typeid(engine::MenuItemToggle), "cc.MenuItemToggle"},
+    {typeid(engine::Menu), "cc.Menu"},
+    {typeid(engine::LayerMultiplex), "cc.LayerMultiplex"},
     {typeid(engine::Layer), "cc.Layer"},
     {typeid(engine::LayerColor), "cc.LayerColor"},
     {typeid(engine::Sprite), "cc.Sprite"},
