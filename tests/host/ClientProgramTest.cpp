@@ -139,8 +139,7 @@ static int runFixture(const testsupport::TempDir& dir, const char* name, const s
 // eased moves end, a touch off the player claims nothing, a drag moves the player
 // by the touch's movement, a key scores, and the best score saved by the first run
 // is read back by the second.
-// Off until the menu classes land: the fixture taps an image menu.
-TEST(ClientProgram, DISABLED_MiniGameFixturePlaysTwoRoundsAndKeepsTheBestScore) {
+TEST(ClientProgram, MiniGameFixturePlaysTwoRoundsAndKeepsTheBestScore) {
     testsupport::TempDir dir;
     const std::string writable = dir.file("writable");
     const std::vector<std::string> round = {
@@ -167,8 +166,7 @@ TEST(ClientProgram, DISABLED_MiniGameFixturePlaysTwoRoundsAndKeepsTheBestScore) 
 // Listeners of every kind, a layer's touch and keypad handlers, a menu, node and
 // scheduler handlers, and input the script raises: each handler hears what the
 // dispatch order, claiming and swallowing let through, and nothing else.
-// Off until the menu classes land: the fixture taps a menu item.
-TEST(ClientProgram, DISABLED_InputFixtureHearsItsListenersMenuAndHandlersInOrder) {
+TEST(ClientProgram, InputFixtureHearsItsListenersMenuAndHandlersInOrder) {
     testsupport::TempDir dir;
     std::vector<std::string> prints;
     std::string out;
@@ -182,7 +180,9 @@ TEST(ClientProgram, DISABLED_InputFixtureHearsItsListenersMenuAndHandlersInOrder
         "tap: the front listener lets the touch pass", "fixed -1 began", "front began", "back began",
         "watched began", "layer began 10,10", "fixed 1 began", "back ended", "layer ended 10,10",
         "tap: the front listener claims and swallows", "fixed -1 began", "front began", "front ended",
-        "tap on the second menu item", "fixed -1 began", "watched began", "menu item 2 tapped",
+        // The menu claims and swallows a touch on an item: the watched node's listener
+        // behind it hears nothing.
+        "tap on the second menu item", "fixed -1 began", "menu item 2 tapped",
         // The layer's keypad handler hears the back key on release only.
         "key pressed 7", "layer keypad backClicked", "key released 7",
         "mouse 1 at 12,34 button 0", "mouse 2 at 12,34 button 0", "custom bonus",
