@@ -470,7 +470,8 @@ const std::vector<ClassEntry> kCoreClasses = {
 const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
-        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreMenuRows()}) {
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
+                          coreMenuRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

@@ -18,6 +18,11 @@
 #include "engine/actions/ActionInstant.h"
 #include "engine/actions/ActionMotion.h"
 #include "engine/actions/Animate.h"
+#include "engine/actions/ActionBezier.h"
+#include "engine/actions/ActionCamera.h"
+#include "engine/actions/ActionCatmullRom.h"
+#include "engine/actions/GridAction.h"
+#include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionScene.h"
@@ -262,6 +267,16 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Animation), "cc.Animation"},
     {typeid(engine::AnimationCache), "cc.AnimationCache"},
     {typeid(engine::Animate), "cc.Animate"},
+    {typeid(engine::PointArray), "cc.PointArray"},
+    {typeid(engine::CardinalSplineTo), "cc.CardinalSplineTo"},
+    {typeid(engine::CardinalSplineBy), "cc.CardinalSplineBy"},
+    {typeid(engine::CatmullRomTo), "cc.CatmullRomTo"},
+    {typeid(engine::CatmullRomBy), "cc.CatmullRomBy"},
+    {typeid(engine::BezierBy), "cc.BezierBy"},
+    {typeid(engine::BezierTo), "cc.BezierTo"},
+    {typeid(engine::ActionCamera), "cc.ActionCamera"},
+    {typeid(engine::OrbitCamera), "cc.OrbitCamera"},
+    {typeid(engine::GridAction), "cc.GridAction"},
     {typeid(engine::ActionManager), "cc.ActionManager"},
     {typeid(engine::GLProgram), "cc.GLProgram"},
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
