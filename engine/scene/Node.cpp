@@ -154,6 +154,7 @@ void Node::setLocalZOrder(int localZOrder) {
 
 void Node::onEnter() {
     _running = true;
+    Director::getInstance()->getScheduler()->resumeTarget(this);
     if (_actionManager) _actionManager->resumeTarget(this);
     // A copy: an onEnter override may add or remove children.
     std::vector<Node*> children = _children;

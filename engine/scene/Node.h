@@ -131,7 +131,8 @@ public:
     // then onEnterTransitionDidFinish; one leaving it onExitTransitionDidStart
     // then onExit (then cleanup when asked). Each step reports the node event
     // "enter", "enterTransitionFinish", "exitTransitionStart", "exit" or
-    // "cleanup" to the script engine, when there is one.
+    // "cleanup" to the script engine, when there is one. Entering resumes what the
+    // node scheduled while it was outside the running scene.
     virtual void onEnter();
     virtual void onExit();
     virtual void onEnterTransitionDidFinish();
@@ -172,7 +173,8 @@ public:
     void unscheduleUpdate();
     virtual void update(float delta);
     // The per-frame update calls the script handler (a handler id) with dt instead
-    // of update(): lower priorities first, equal ones in the order scheduled. The
+    // of update(): lower priorities first, equal ones in the order scheduled; one
+    // scheduled outside the running scene waits until the node enters it. The
     // handler is released through the script engine when the update is
     // unscheduled or replaced, by cleanup and when the node is destroyed.
     void scheduleUpdateWithPriorityLua(int handler, int priority);

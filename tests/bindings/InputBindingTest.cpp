@@ -258,7 +258,8 @@ TEST_F(InputBindingTest, LayerKeypadOnReleaseAndCountErrors) {
 }
 
 // Node events in order, a replaced handler, update handlers by priority then
-// insertion, and script timers with ids from 1.
+// insertion (one scheduled before its node joined the scene runs once it has),
+// and script timers with ids from 1.
 TEST_F(InputBindingTest, NodeEventsUpdatesAndScriptEntries) {
     ASSERT_EQ(run(R"(
         n = cc.Node:create()
@@ -270,13 +271,15 @@ TEST_F(InputBindingTest, NodeEventsUpdatesAndScriptEntries) {
         a:scheduleUpdateWithPriorityLua(function() note('a') end, 2)
         b:scheduleUpdateWithPriorityLua(function() note('b') end, -1)
         c:scheduleUpdateWithPriorityLua(function() note('c') end, 2)
+        late = cc.Node:create() late:scheduleUpdateWithPriorityLua(function() note('late') end, 0)
+        scene:addChild(late)
         id = d:getScheduler():scheduleScriptFunc(function(dt) note('timer') end, 0, false)
     )"), "");
     EXPECT_EQ(flush(), "enter enterTransitionFinish exitTransitionStart exit cleanup");
     EXPECT_EQ(eval("id"), "1");
     engine::Director::getInstance()->mainLoop(0.1f);
-    EXPECT_EQ(flush(), "b a c timer");
-    ASSERT_EQ(run("a:unscheduleUpdate() d:getScheduler():unscheduleScriptEntry(id)"), "");
+    EXPECT_EQ(flush(), "b late a c timer");
+    ASSERT_EQ(run("a:unscheduleUpdate() late:unscheduleUpdate() d:getScheduler():unscheduleScriptEntry(id)"), "");
     engine::Director::getInstance()->mainLoop(0.1f);
     EXPECT_EQ(flush(), "b c");
 }
