@@ -168,7 +168,7 @@ public:
     GLProgram* getGLProgram() const;
 
     // Per-frame update: scheduleUpdate() has the director's scheduler call update(dt)
-    // every frame (priority 0) until unscheduleUpdate() or cleanup().
+    // every frame (priority 0) until unscheduleUpdate(), cleanup() or its destruction.
     void scheduleUpdate();
     void unscheduleUpdate();
     virtual void update(float delta);
@@ -214,6 +214,7 @@ private:
     ActionManager* _actionManager = nullptr;   // retained from the first runAction
     friend class EventDispatcher;
     bool _listenersBound = false;              // the director's dispatcher holds listeners of it
+    bool _updateScheduled = false;             // the director's scheduler holds an update of it
     void sendScriptEvent(int action);
     void releaseUpdateScriptHandler();
     int _updateScriptHandler = 0;
