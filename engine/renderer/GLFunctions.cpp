@@ -53,6 +53,7 @@ GLFunctions makeNoop() {
     t.linkProgram = [](GLuint) {};
     t.pixelStorei = [](GLenum, GLint) {};
     t.readPixels = [](GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) {};
+    t.scissor = [](GLint, GLint, GLsizei, GLsizei) {};
     t.shaderSource = [](GLuint, GLsizei, const GLchar* const*, const GLint*) {};
     t.texImage2D = [](GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {};
     t.texParameteri = [](GLenum, GLenum, GLint) {};
@@ -151,6 +152,7 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(linkProgram, "glLinkProgram");
     VEXO_GL_ENTRY(pixelStorei, "glPixelStorei");
     VEXO_GL_ENTRY(readPixels, "glReadPixels");
+    VEXO_GL_ENTRY(scissor, "glScissor");
     VEXO_GL_ENTRY(shaderSource, "glShaderSource");
     VEXO_GL_ENTRY(texImage2D, "glTexImage2D");
     VEXO_GL_ENTRY(texParameteri, "glTexParameteri");

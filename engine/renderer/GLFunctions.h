@@ -56,6 +56,7 @@ struct GLFunctions {
     void (*linkProgram)(GLuint program);
     void (*pixelStorei)(GLenum pname, GLint param);
     void (*readPixels)(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels);
+    void (*scissor)(GLint x, GLint y, GLsizei width, GLsizei height);
     void (*shaderSource)(GLuint shader, GLsizei count, const GLchar* const* string, const GLint* length);
     void (*texImage2D)(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,
                        GLint border, GLenum format, GLenum type, const void* pixels);

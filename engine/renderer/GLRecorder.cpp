@@ -147,6 +147,7 @@ GLFunctions makeRecording() {
         if (pixels && w > 0 && h > 0)
             std::memset(pixels, 0, static_cast<size_t>(w) * static_cast<size_t>(h) * channels * typeSize(type));
     };
+    t.scissor = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glScissor", {d(x), d(y), d(w), d(h)}); };
     t.shaderSource = [](GLuint s, GLsizei count, const GLchar* const* strings, const GLint* lengths) {
         std::string text;
         for (GLsizei i = 0; i < count; ++i) {

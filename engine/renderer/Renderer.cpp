@@ -1,6 +1,7 @@
 #include "engine/renderer/Renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 #include "engine/renderer/GLFunctions.h"
@@ -49,6 +50,40 @@ void Renderer::render() {
         _batch->insert(_batch->end(), quads->getVertices().begin(), quads->getVertices().end());
     }
     flushBatch();
+    // A clip left open by its owner ends with the frame.
+    while (!_scissors.empty()) popScissor();
+}
+
+void Renderer::pushScissor(float x, float y, float width, float height) {
+    // Far outside any window: a huge or non-finite rectangle stays in int range.
+    constexpr float kLimit = 1 << 24;
+    auto clampToInt = [&](float v) { return static_cast<int>(std::isfinite(v) ? std::clamp(v, -kLimit, kLimit) : 0.f); };
+    PixelRect r{clampToInt(std::floor(x)), clampToInt(std::floor(y)), clampToInt(std::ceil(x + width)),
+                clampToInt(std::ceil(y + height))};
+    if (!_scissors.empty()) {
+        const PixelRect& outer = _scissors.back();
+        r = {std::max(r.x0, outer.x0), std::max(r.y0, outer.y0), std::min(r.x1, outer.x1), std::min(r.y1, outer.y1)};
+    }
+    r.x1 = std::max(r.x1, r.x0);
+    r.y1 = std::max(r.y1, r.y0);
+    flushBatch();
+    const GLFunctions& gl = GL::fn();
+    if (_scissors.empty()) gl.enable(GL_SCISSOR_TEST);
+    gl.scissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+    _scissors.push_back(r);
+}
+
+void Renderer::popScissor() {
+    if (_scissors.empty()) return;
+    flushBatch();
+    _scissors.pop_back();
+    const GLFunctions& gl = GL::fn();
+    if (_scissors.empty()) {
+        gl.disable(GL_SCISSOR_TEST);
+        return;
+    }
+    const PixelRect& r = _scissors.back();
+    gl.scissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
 }
 
 void Renderer::flushBatch() {

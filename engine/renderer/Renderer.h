@@ -6,6 +6,10 @@
 // any other command draws what was gathered first. A queued command must stay
 // alive until render() runs. Also keeps the frame's statistics: drawn batches
 // and drawn vertices, counted by whoever issues the draw calls. Main thread only.
+//
+// Rectangle clipping: commands that run while a scissor rectangle is pushed draw
+// only inside it (cut to the rectangles pushed before it); popping the last one
+// turns the scissor test off. A frame's commands push and pop in pairs.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,6 +62,11 @@ public:
     // A 1 x 1 opaque white texture: plain-colour quads draw with it.
     Texture2D* getWhiteTexture();
 
+    // Window pixels, origin at the bottom-left; rounded outwards to whole pixels.
+    void pushScissor(float x, float y, float width, float height);
+    void popScissor();
+    size_t getScissorDepth() const { return _scissors.size(); }
+
     void addDrawnBatches(size_t number) { _drawnBatches += number; }
     void addDrawnVertices(size_t number) { _drawnVertices += number; }
     size_t getDrawnBatches() const { return _drawnBatches; }
@@ -74,6 +83,10 @@ private:
     std::vector<V2F_C4B_T2F>* _batch = nullptr;  // gathered vertices (owned)
     std::vector<uint16_t> _indices;              // 0 1 2, 2 1 3 per quad, made once
     Texture2D* _white = nullptr;
+    struct PixelRect {
+        int x0, y0, x1, y1;
+    };
+    std::vector<PixelRect> _scissors;   // in force: the last
 };
 
 }  // namespace engine
