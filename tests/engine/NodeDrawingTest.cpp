@@ -18,6 +18,7 @@
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
+#include "engine/scene/ProgressTimer.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
@@ -503,6 +504,65 @@ TEST_F(NodeDrawingTest, ButtonDrawsTheImageOfItsStateAndItsTitle) {
     drawFrame({ui::Button::create(normal), ui::Button::create(normal)});
     ASSERT_EQ(gl.draws().size(), 1u);
     EXPECT_EQ(gl.draws()[0]->array(0)->vertexCount(), 8u);
+}
+
+// A progress timer over a 4 x 2 sprite: the vertices' positions (each triangle
+// of a radial one is a quad with its last corner twice) and one texture coordinate.
+TEST_F(NodeDrawingTest, ProgressTimerShowsItsShareOfTheSprite) {
+    using Type = ProgressTimer::Type;
+    struct Case {
+        const char* what;
+        Type type;
+        float percent;
+        Vec2 midpoint, rate;
+        bool reverse;
+        std::vector<Vec2> positions;
+        size_t uvVertex;
+        Vec2 uv;
+    };
+    const Case cases[] = {
+        {"bar from the left", Type::BAR, 50, {0, 0}, {1, 0}, false, {{0, 0}, {2, 0}, {0, 2}, {2, 2}}, 3, {0.5f, 0}},
+        {"bar from the middle, upwards and downwards", Type::BAR, 50, {0.5f, 0.5f}, {0, 1}, false,
+         {{0, 0.5f}, {4, 0.5f}, {0, 1.5f}, {4, 1.5f}}, 3, {1, 0.25f}},
+        {"radial quarter, clockwise from the top", Type::RADIAL, 25, {0.5f, 0.5f}, {1, 1}, false,
+         {{2, 1}, {2, 2}, {4, 2}, {4, 2}, {2, 1}, {4, 2}, {4, 1}, {4, 1}}, 6, {1, 0.5f}},
+        {"radial quarter, reversed", Type::RADIAL, 25, {0.5f, 0.5f}, {1, 1}, true,
+         {{2, 1}, {2, 2}, {0, 2}, {0, 2}, {2, 1}, {0, 2}, {0, 1}, {0, 1}}, 6, {0, 0.5f}},
+        {"radial from a corner midpoint, 72 degrees", Type::RADIAL, 20, {0, 0}, {1, 1}, false,
+         {{0, 0}, {0, 2}, {4, 2}, {4, 2}, {0, 0}, {4, 2}, {4, 0.6498394f}, {4, 0.6498394f}}, 6, {1, 0.6750803f}},
+        {"nothing shown", Type::RADIAL, 0, {0.5f, 0.5f}, {1, 1}, false, {}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gl.clear();
+        ProgressTimer* timer = ProgressTimer::create(Sprite::createWithTexture(texture()));
+        timer->setAnchorPoint(Vec2(0, 0));
+        timer->setType(c.type);
+        timer->setMidpoint(c.midpoint);
+        timer->setBarChangeRate(c.rate);
+        timer->setReverseDirection(c.reverse);
+        timer->setPercentage(c.percent);
+        drawFrame({timer});
+        auto draws = gl.draws();
+        ASSERT_EQ(draws.size(), c.positions.empty() ? 0u : 1u);
+        if (c.positions.empty()) continue;
+        ASSERT_EQ(draws[0]->array(0)->vertexCount(), c.positions.size());
+        for (size_t i = 0; i < c.positions.size(); ++i) {
+            const Vertex v = vertexOf(*draws[0], i);
+            EXPECT_NEAR(v.x, c.positions[i].x, 1e-4) << "vertex " << i;
+            EXPECT_NEAR(v.y, c.positions[i].y, 1e-4) << "vertex " << i;
+        }
+        const Vertex v = vertexOf(*draws[0], c.uvVertex);
+        EXPECT_NEAR(v.u, c.uv.x, 1e-4);
+        EXPECT_NEAR(v.v, c.uv.y, 1e-4);
+    }
+    // A full circle: five triangles round the box.
+    gl.clear();
+    ProgressTimer* full = ProgressTimer::create(Sprite::createWithTexture(texture()));
+    full->setPercentage(100);
+    drawFrame({full});
+    ASSERT_EQ(gl.draws().size(), 1u);
+    EXPECT_EQ(gl.draws()[0]->array(0)->vertexCount(), 20u);
 }
 
 // A text widget draws its label's texture over its content box.
