@@ -10,6 +10,12 @@
 // Rectangle clipping: commands that run while a scissor rectangle is pushed draw
 // only inside it (cut to the rectangles pushed before it); popping the last one
 // turns the scissor test off. A frame's commands push and pop in pairs.
+//
+// Stencil clipping, in layers (one stencil bit each, 8 at most; a deeper layer
+// clips nothing): pushStencil() starts a layer and its stencil drawing, in which
+// draws only mark their pixels in the layer's bit and show nothing;
+// endStencilDrawing() ends it, after which draws show only where every layer in
+// force is marked (unmarked for an inverted layer); popStencil() ends the layer.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -66,6 +72,10 @@ public:
     void pushScissor(float x, float y, float width, float height);
     void popScissor();
     size_t getScissorDepth() const { return _scissors.size(); }
+    void pushStencil(bool inverted);
+    void endStencilDrawing();
+    void popStencil();
+    size_t getStencilDepth() const { return _stencils.size(); }
 
     void addDrawnBatches(size_t number) { _drawnBatches += number; }
     void addDrawnVertices(size_t number) { _drawnVertices += number; }
@@ -87,6 +97,12 @@ private:
         int x0, y0, x1, y1;
     };
     std::vector<PixelRect> _scissors;   // in force: the last
+    struct StencilLayer {
+        unsigned bit;   // 0: past the last bit, clips nothing
+        bool inverted;
+    };
+    std::vector<StencilLayer> _stencils;
+    void applyStencilTest();
 };
 
 }  // namespace engine

@@ -151,6 +151,10 @@ const Probe kProbes[] = {
     {"clipped child, inside", 190, 310, {255, 255, 0}},
     {"clipped child, cut on the left", 130, 310, {40, 40, 40}},
     {"clipped child, cut on the right", 250, 310, {40, 40, 40}},
+    {"stencil-clipped child, inside", 320, 80, {255, 128, 0}},
+    {"stencil-clipped child, cut on the left", 290, 80, {40, 40, 40}},
+    {"stencil-clipped child, cut on the right", 350, 80, {40, 40, 40}},
+    {"the stencil itself shows nothing", 320, 65, {40, 40, 40}},
 };
 
 void expectScene(const Shot& shot) {

@@ -16,6 +16,7 @@
 #include "engine/renderer/GLRecorder.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
+#include "engine/scene/ClippingNode.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/ProgressTimer.h"
@@ -430,6 +431,56 @@ TEST_F(NodeDrawingTest, ClippingLayoutScissorsItsChildren) {
         }
         EXPECT_EQ(trace, c.trace);
         EXPECT_EQ(Director::getInstance()->getRenderer()->getScissorDepth(), 0u);
+    }
+}
+
+// A clipping node draws its stencil into a stencil layer, showing nothing, then
+// its children where the layer (and every layer around it) lets them through.
+TEST_F(NodeDrawingTest, ClippingNodeDrawsThroughItsStencil) {
+    struct Case {
+        const char* what;
+        bool stencil, inverted, nested;
+        std::vector<std::string> trace;
+    };
+    const Case cases[] = {
+        {"children where the stencil drew", true, false, false,
+         {"enable", "never 1 1", "draw", "equal 1 1", "draw", "disable"}},
+        {"inverted: where it did not", true, true, false,
+         {"enable", "never 1 1", "draw", "equal 0 1", "draw", "disable"}},
+        {"an inverted clip inside a clip", true, true, true,
+         {"enable", "never 1 1", "draw", "equal 1 1", "never 2 2", "draw", "equal 1 3", "draw", "equal 1 1",
+          "disable"}},
+        {"no stencil: nothing", false, false, false, {}},
+        {"no stencil, inverted: the children unclipped", false, true, false, {"draw"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gl.clear();
+        auto clipping = [&c](bool inverted) {
+            ClippingNode* clip =
+                ClippingNode::create(c.stencil ? LayerColor::create(Color4B{0, 0, 0, 255}, 10, 10) : nullptr);
+            clip->setInverted(inverted);
+            clip->addChild(Sprite::createWithTexture(texture()));
+            return clip;
+        };
+        ClippingNode* outer = c.nested ? clipping(false) : clipping(c.inverted);
+        if (c.nested) {
+            outer->removeAllChildren();
+            outer->addChild(clipping(c.inverted));
+        }
+        drawFrame({outer});
+        std::vector<std::string> trace;
+        for (const GLRecordedCall& call : gl.calls()) {
+            if (call.name == "glEnable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("enable");
+            if (call.name == "glDisable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("disable");
+            if (call.name == "glDrawElements") trace.push_back("draw");
+            if (call.name == "glStencilFunc")
+                trace.push_back((call.args[0] == GL_NEVER ? "never " : call.args[0] == GL_EQUAL ? "equal " : "? ") +
+                                std::to_string(static_cast<int>(call.args[1])) + " " +
+                                std::to_string(static_cast<int>(call.args[2])));
+        }
+        EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(Director::getInstance()->getRenderer()->getStencilDepth(), 0u);
     }
 }
 

@@ -73,6 +73,16 @@ wide:setPosition({x = -40, y = 10})
 clip:addChild(wide)
 scene:addChild(clip)
 
+-- A clipping node whose stencil is a 40 x 40 square at 300 .. 340 x 60 .. 100,
+-- holding an orange bar wider than it (280 .. 360 x 70 .. 90 unclipped).
+local stencil = cc.LayerColor:create({r = 255, g = 255, b = 255, a = 255}, 40, 40)
+local clipping = cc.ClippingNode:create(stencil)
+clipping:setPosition({x = 300, y = 60})
+local orange = cc.LayerColor:create({r = 255, g = 128, b = 0, a = 255}, 80, 20)
+orange:setPosition({x = -20, y = 10})
+clipping:addChild(orange)
+scene:addChild(clipping)
+
 -- The touch target: an invisible widget over the sprite's right, 100 x 80 around (540, 250).
 local target = ccui.Layout:create()
 target:setContentSize({width = 100, height = 80})
