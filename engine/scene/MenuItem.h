@@ -1,6 +1,7 @@
 #pragma once
 // A menu entry: a node a tap activates. Scripts attach their tap handler through
 // the script handler registry; activate() reports the tap to the script engine.
+// It draws nothing of its own: what the player sees of an entry is its children.
 #include "engine/scene/Node.h"
 
 namespace engine {

@@ -12,6 +12,7 @@
 #include "engine/app/GLView.h"
 #include "engine/base/Director.h"
 #include "engine/label/Label.h"
+#include "engine/label/TextFieldTTF.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/GLRecorder.h"
 #include "engine/renderer/Renderer.h"
@@ -27,6 +28,7 @@
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/Text.h"
+#include "engine/ui/UICCTextField.h"
 #include "support/ImageEncoder.h"
 #include "support/TestSupport.h"
 
@@ -614,6 +616,30 @@ TEST_F(NodeDrawingTest, ProgressTimerShowsItsShareOfTheSprite) {
     drawFrame({full});
     ASSERT_EQ(gl.draws().size(), 1u);
     EXPECT_EQ(gl.draws()[0]->array(0)->vertexCount(), 20u);
+}
+
+// A text field draws its text from its origin up; a password field's pixels are
+// not those of its text; an empty field draws nothing.
+TEST_F(NodeDrawingTest, TextFieldDrawsItsTextOrBullets) {
+    std::vector<std::vector<unsigned char>> uploads;
+    for (bool password : {false, true}) {
+        gl.clear();
+        ui::UICCTextField* field = ui::UICCTextField::create();
+        field->setPasswordEnabled(password);
+        field->setPosition(Vec2(10, 20));
+        field->setString("mật");
+        drawFrame({field});
+        auto draws = gl.draws();
+        ASSERT_EQ(draws.size(), 1u);
+        EXPECT_EQ(vertexOf(*draws[0], 0).y, 20);
+        EXPECT_EQ(vertexOf(*draws[0], 3).y, 20 + Label::kDefaultFontSize);
+        ASSERT_EQ(gl.count("glTexImage2D"), 1u);
+        uploads.push_back(gl.callsNamed("glTexImage2D")[0]->pixels);
+    }
+    EXPECT_NE(uploads[0], uploads[1]);
+    gl.clear();
+    drawFrame({TextFieldTTF::create()});
+    EXPECT_TRUE(gl.draws().empty());
 }
 
 // A text widget draws its label's texture over its content box.
