@@ -30,7 +30,9 @@ struct NativeWindowAttrs {
     bool focusOnShow = true;   // false: showing it leaves the focus where it is
     // The window shows the model's painting of itself and its children (Paint.h),
     // shown again after the pump whenever that tree painted or the display asked
-    // for it; otherwise its GL context is its owner's to draw into.
+    // for it (a repaint uploads the picture into a texture kept in the window's
+    // context; a request of the display alone draws the kept texture again);
+    // otherwise its GL context is its owner's to draw into.
     bool showsPicture = false;
 };
 

@@ -65,6 +65,10 @@ GLFunctions makeRecording() {
     t.blendFunc = [](GLenum s, GLenum dst) { rec("glBlendFunc", {d(s), d(dst)}); };
     t.clear = [](GLbitfield m) { rec("glClear", {d(m)}); };
     t.clearColor = [](GLfloat r, GLfloat g, GLfloat b, GLfloat a) { rec("glClearColor", {r, g, b, a}); };
+    t.clearStencil = [](GLint v) { rec("glClearStencil", {d(v)}); };
+    t.colorMask = [](GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
+        rec("glColorMask", {d(r), d(g), d(b), d(a)});
+    };
     t.compileShader = [](GLuint s) { rec("glCompileShader", {d(s)}); };
     t.createProgram = []() -> GLuint {
         GLuint name = GLRecorder::current()->_nextName++;
@@ -147,6 +151,10 @@ GLFunctions makeRecording() {
         if (pixels && w > 0 && h > 0)
             std::memset(pixels, 0, static_cast<size_t>(w) * static_cast<size_t>(h) * channels * typeSize(type));
     };
+    t.stencilFunc = [](GLenum f, GLint ref, GLuint mask) { rec("glStencilFunc", {d(f), d(ref), d(mask)}); };
+    t.stencilMask = [](GLuint mask) { rec("glStencilMask", {d(mask)}); };
+    t.stencilOp = [](GLenum a, GLenum b, GLenum c) { rec("glStencilOp", {d(a), d(b), d(c)}); };
+    t.scissor = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glScissor", {d(x), d(y), d(w), d(h)}); };
     t.shaderSource = [](GLuint s, GLsizei count, const GLchar* const* strings, const GLint* lengths) {
         std::string text;
         for (GLsizei i = 0; i < count; ++i) {

@@ -3,7 +3,7 @@
 // layer child. switchTo shows another (the one shown leaves with cleanup but is
 // kept); switchToAndReleaseMe also lets go of the one shown, which cannot be
 // shown again. An index outside the layers, or of a layer let go, is logged and
-// changes nothing.
+// changes nothing. It draws nothing of its own: what shows is the shown layer.
 #include <vector>
 
 #include "engine/base/Vector.h"

@@ -1,5 +1,6 @@
 #pragma once
-// A layer of menu items that answers touches and lays its items out.
+// A layer of menu items that answers touches and lays its items out. It draws
+// nothing of its own: what shows is its items.
 //
 // Touches: a one-by-one listener at the menu's scene-graph priority, swallowing
 // what it claims. While the menu is enabled, visible (with its ancestors) and not

@@ -4,7 +4,8 @@
 // activates it when the touch ends over it. Scripts attach their tap handler
 // through the script handler registry; activate() reports the tap to the script
 // engine. Items are anchored at their centre; their box is (0, 0) to their
-// content size in their own space.
+// content size in their own space. A plain item draws nothing of its own: what
+// the player sees of an entry is its children.
 #include "engine/scene/Node.h"
 
 namespace engine {

@@ -6,7 +6,8 @@
 // The label sits on the item's box (anchored at its lower-left corner at the
 // item's origin) and the item takes the label's content size, also after
 // setString. While the item is disabled the label shows the disabled colour;
-// enabling it again restores the colour the label had.
+// enabling it again restores the colour the label had. The item itself draws
+// nothing: what shows is that content node, its child.
 #include <string>
 
 #include "engine/scene/MenuItem.h"

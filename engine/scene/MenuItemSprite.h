@@ -7,6 +7,7 @@
 // corner at the item's origin); the item takes the normal image's content size.
 // One image shows at a time: the disabled one while disabled, the selected one
 // while selected, else the normal one; a missing one falls back to the normal.
+// The item itself draws nothing: what shows is the image child.
 #include <string>
 
 #include "engine/scene/MenuItem.h"

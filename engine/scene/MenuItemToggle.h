@@ -3,7 +3,8 @@
 // selected sub-item (its only child, centred on the toggle, whose content size
 // is that sub-item's) and activation moves to the next one, wrapping round,
 // before the tap reaches the toggle's own handler. Selection and the enabled
-// state are passed on to the sub-items.
+// state are passed on to the sub-items. The toggle itself draws nothing: what
+// shows is the selected sub-item.
 #include "engine/base/Vector.h"
 #include "engine/scene/MenuItem.h"
 

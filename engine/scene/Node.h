@@ -11,6 +11,10 @@
 // the parent's displayed ones (channel by channel, over 255) when the parent
 // cascades them, else its own. The displayed values are worked out when asked, so
 // they always follow the current tree.
+//
+// Drawing: visit() draws the children of negative local z, then the node's own
+// draw(), then the other children. A plain node draws nothing of its own: it is
+// the frame of the tree, and each class with a look fills draw() (or visit()).
 #include <cstdint>
 #include <string>
 #include <vector>

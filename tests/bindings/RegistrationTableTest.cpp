@@ -187,6 +187,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::LayerMultiplex), "cc.LayerMultiplex"},
     {typeid(engine::Layer), "cc.Layer"},
     {typeid(engine::LayerColor), "cc.LayerColor"},
+    {typeid(engine::LayerGradient), "cc.LayerGradient"},
     {typeid(engine::Sprite), "cc.Sprite"},
     {typeid(engine::Label), "cc.Label"},
     {typeid(engine::DrawNode), "cc.DrawNode"},
