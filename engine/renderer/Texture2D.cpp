@@ -5,8 +5,9 @@
 
 namespace engine {
 
-Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format) {
+Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format, bool premultipliedAlpha) {
     auto* texture = new Texture2D();
+    texture->_premultipliedAlpha = premultipliedAlpha;
     texture->_pixelsWide = pixelsWide;
     texture->_pixelsHigh = pixelsHigh;
     texture->_contentSize = Size(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
@@ -53,6 +54,16 @@ unsigned int Texture2D::getName() {
     // is the one kept.
     if (!_path.empty() || gl.freesUploadedPixels) std::vector<unsigned char>().swap(_pixels);
     return _name;
+}
+
+bool Texture2D::updateTopRowsBgra(const unsigned char* data, int rows) {
+    const GLFunctions& gl = GL::fn();
+    if (!gl.hasContext || _format != PixelFormat::RGBA8888 || rows < 1 || rows > _pixelsHigh) return false;
+    std::vector<unsigned char>().swap(_pixels);   // no longer what the texture shows
+    GL::bindTexture2D(getName());
+    gl.pixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.texSubImage2D(GL_TEXTURE_2D, 0, 0, 0, _pixelsWide, rows, GL_BGRA, GL_UNSIGNED_BYTE, data);
+    return true;
 }
 
 void Texture2D::reloadPixels() {
