@@ -8,7 +8,7 @@
 # next frame) and its peak resident memory.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/release"
+build="${VEXO_BUILD_DIR:-$root/build/release}"   # another Release build folder may be named
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "${VEXO_JOBS:-$(nproc)}" --target vexo-client vexo_certs
 

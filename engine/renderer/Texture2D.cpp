@@ -48,7 +48,10 @@ unsigned int Texture2D::getName() {
     gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
     if (_pixels.empty() && !_path.empty()) reloadPixels();
-    gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
+    // Without pixels the texture is written later, in B, G, R, A rows: storage in
+    // that order takes them as they are (no conversion on every write).
+    const GLenum source = _pixels.empty() && format == GL_RGBA ? GL_BGRA : format;
+    gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, source,
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
     // A file can give its pixels again; under the system context the uploaded copy
     // is the one kept.

@@ -268,6 +268,14 @@ TEST_F(NodeDrawingTest, LabelWritesItsTextOnlyWhenItChangedIntoAKeptTexture) {
     ASSERT_NE(first, nullptr);
     first->retain();   // compared with the label's texture after it may have dropped it
     EXPECT_TRUE(first->hasPremultipliedAlpha());
+    // Its storage takes rows in the order they are written in: no conversion per write.
+    size_t made = 0;
+    for (const GLRecordedCall* call : gl.callsNamed("glTexImage2D")) {
+        if (call->args[3] != first->getPixelsWide() || call->args[4] != first->getPixelsHigh()) continue;
+        ++made;
+        EXPECT_EQ(call->args[6], GL_BGRA);
+    }
+    EXPECT_EQ(made, 1u);
     auto writes = [this] { return gl.callsNamed("glTexSubImage2D"); };
     ASSERT_EQ(writes().size(), 1u);
     const GLRecordedCall& write = *writes()[0];
