@@ -92,6 +92,7 @@ struct ArgumentStorage<T> {
     using type = TextArgument;
 };
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Vec3* out) { return luaconv_read_vec3(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
@@ -181,6 +182,10 @@ inline int pushResult(lua_State* L, const char* value) {
 }
 inline int pushResult(lua_State* L, const engine::Vec2& value) {
     luaconv_push_vec2(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Vec3& value) {
+    luaconv_push_vec3(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::Size& value) {

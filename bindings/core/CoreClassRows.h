@@ -12,6 +12,10 @@ namespace bindings {
 std::span<const ClassEntry> coreActionRows();
 // The transition scenes, the progress timer and the clipping node.
 std::span<const ClassEntry> coreSceneRows();
+// The control-point list, the spline, Bézier, camera and grid actions.
+std::span<const ClassEntry> coreCurveRows();
+// The menu, its items and the layer multiplex.
+std::span<const ClassEntry> coreMenuRows();
 // Sprite frames, their cache, frame animations and their cache.
 std::span<const ClassEntry> coreSpriteRows();
 // The hand-written functions of those classes; after the rows are registered.

@@ -18,6 +18,11 @@
 #include "engine/actions/ActionInstant.h"
 #include "engine/actions/ActionMotion.h"
 #include "engine/actions/Animate.h"
+#include "engine/actions/ActionBezier.h"
+#include "engine/actions/ActionCamera.h"
+#include "engine/actions/ActionCatmullRom.h"
+#include "engine/actions/GridAction.h"
+#include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionScene.h"
@@ -42,7 +47,12 @@
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/physics/PhysicsShape.h"
+#include "engine/scene/LayerMultiplex.h"
+#include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
+#include "engine/scene/MenuItemLabel.h"
+#include "engine/scene/MenuItemSprite.h"
+#include "engine/scene/MenuItemToggle.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/studio/Armature.h"
@@ -162,6 +172,13 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Node), "cc.Node"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
+    {typeid(engine::MenuItemLabel), "cc.MenuItemLabel"},
+    {typeid(engine::MenuItemFont), "cc.MenuItemFont"},
+    {typeid(engine::MenuItemSprite), "cc.MenuItemSprite"},
+    {typeid(engine::MenuItemImage), "cc.MenuItemImage"},
+    {typeid(engine::MenuItemToggle), "cc.MenuItemToggle"},
+    {typeid(engine::Menu), "cc.Menu"},
+    {typeid(engine::LayerMultiplex), "cc.LayerMultiplex"},
     {typeid(engine::Layer), "cc.Layer"},
     {typeid(engine::LayerColor), "cc.LayerColor"},
     {typeid(engine::Sprite), "cc.Sprite"},
@@ -250,6 +267,16 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Animation), "cc.Animation"},
     {typeid(engine::AnimationCache), "cc.AnimationCache"},
     {typeid(engine::Animate), "cc.Animate"},
+    {typeid(engine::PointArray), "cc.PointArray"},
+    {typeid(engine::CardinalSplineTo), "cc.CardinalSplineTo"},
+    {typeid(engine::CardinalSplineBy), "cc.CardinalSplineBy"},
+    {typeid(engine::CatmullRomTo), "cc.CatmullRomTo"},
+    {typeid(engine::CatmullRomBy), "cc.CatmullRomBy"},
+    {typeid(engine::BezierBy), "cc.BezierBy"},
+    {typeid(engine::BezierTo), "cc.BezierTo"},
+    {typeid(engine::ActionCamera), "cc.ActionCamera"},
+    {typeid(engine::OrbitCamera), "cc.OrbitCamera"},
+    {typeid(engine::GridAction), "cc.GridAction"},
     {typeid(engine::ActionManager), "cc.ActionManager"},
     {typeid(engine::GLProgram), "cc.GLProgram"},
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
