@@ -62,7 +62,9 @@ end
 local mouse = cc.EventListenerMouse:create()
 mouse:registerScriptHandler(function(e) release_print("mouse down " .. e:getMouseButton() .. " at " .. at(e)) end, 48)
 mouse:registerScriptHandler(function(e) release_print("mouse move to " .. at(e)) end, 50)
-mouse:registerScriptHandler(function(e) release_print(string.format("mouse scroll %g at %s", e:getScrollY(), at(e))) end, 51)
+mouse:registerScriptHandler(function(e)
+    release_print(string.format("mouse scroll %g at %s", e:getScrollY(), at(e)))
+end, 51)
 dispatcher:addEventListenerWithSceneGraphPriority(mouse, scene)
 
 cc.Director:getInstance():replaceScene(scene)
