@@ -134,11 +134,14 @@ void onButton(GLFWwindow* window, int button, int action, int) {
             if (action == GLFW_PRESS) pressLeftButton(); else releaseLeftButton();
             return;
         }
-        if (button != GLFW_MOUSE_BUTTON_RIGHT) return;
+        UINT msg = 0;
+        if (button == GLFW_MOUSE_BUTTON_RIGHT) msg = action == GLFW_PRESS ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        if (button == GLFW_MOUSE_BUTTON_MIDDLE) msg = action == GLFW_PRESS ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        if (!msg) return;
         HWND target = getCapture() ? getCapture() : windowFromPoint(p);
         if (!target) return;
         screenToClient(target, &p);
-        sendMessage(target, action == GLFW_PRESS ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, makeLParam(p.x, p.y));
+        sendMessage(target, msg, 0, makeLParam(p.x, p.y));
     });
 }
 

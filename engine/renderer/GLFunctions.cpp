@@ -62,6 +62,7 @@ GLFunctions makeNoop() {
     t.shaderSource = [](GLuint, GLsizei, const GLchar* const*, const GLint*) {};
     t.texImage2D = [](GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {};
     t.texParameteri = [](GLenum, GLenum, GLint) {};
+    t.texSubImage2D = [](GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) {};
     t.uniform1f = [](GLint, GLfloat) {};
     t.uniform1i = [](GLint, GLint) {};
     t.uniform4f = [](GLint, GLfloat, GLfloat, GLfloat, GLfloat) {};
@@ -166,6 +167,7 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(shaderSource, "glShaderSource");
     VEXO_GL_ENTRY(texImage2D, "glTexImage2D");
     VEXO_GL_ENTRY(texParameteri, "glTexParameteri");
+    VEXO_GL_ENTRY(texSubImage2D, "glTexSubImage2D");
     VEXO_GL_ENTRY(uniform1f, "glUniform1f");
     VEXO_GL_ENTRY(uniform1i, "glUniform1i");
     VEXO_GL_ENTRY(uniform4f, "glUniform4f");

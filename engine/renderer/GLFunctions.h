@@ -66,6 +66,8 @@ struct GLFunctions {
     void (*texImage2D)(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,
                        GLint border, GLenum format, GLenum type, const void* pixels);
     void (*texParameteri)(GLenum target, GLenum pname, GLint param);
+    void (*texSubImage2D)(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,
+                          GLenum format, GLenum type, const void* pixels);
     void (*uniform1f)(GLint location, GLfloat v0);
     void (*uniform1i)(GLint location, GLint v0);
     void (*uniform4f)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3);

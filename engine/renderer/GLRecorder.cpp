@@ -176,6 +176,16 @@ GLFunctions makeRecording() {
         }
     };
     t.texParameteri = [](GLenum target, GLenum pname, GLint v) { rec("glTexParameteri", {d(target), d(pname), d(v)}); };
+    t.texSubImage2D = [](GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
+                         GLenum type, const void* data) {
+        GLRecordedCall& call =
+            rec("glTexSubImage2D", {d(target), d(level), d(x), d(y), d(w), d(h), d(format), d(type)});
+        const size_t bytesPerPixel = format == GL_RGB ? 3 : format == GL_ALPHA ? 1 : 4;
+        if (data && w > 0 && h > 0) {
+            const auto* bytes = static_cast<const unsigned char*>(data);
+            call.pixels.assign(bytes, bytes + static_cast<size_t>(w) * static_cast<size_t>(h) * bytesPerPixel);
+        }
+    };
     t.uniform1f = [](GLint l, GLfloat v) { rec("glUniform1f", {d(l), v}); };
     t.uniform1i = [](GLint l, GLint v) { rec("glUniform1i", {d(l), d(v)}); };
     t.uniform4f = [](GLint l, GLfloat a, GLfloat b, GLfloat c, GLfloat e) { rec("glUniform4f", {d(l), a, b, c, e}); };

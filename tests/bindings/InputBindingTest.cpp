@@ -142,7 +142,8 @@ TEST_F(InputBindingTest, CustomEventsByNameAndListenerErrors) {
     )"), "");
     view->handleMouseButton(1, 1, 30, 40);
     view->handleMouseButton(1, 0, 30, 40);
-    EXPECT_EQ(flush(), "a,cc.EventCustom,a b down,30,40 up,1");
+    // The cursor in design points, y up in the 200 points high view.
+    EXPECT_EQ(flush(), "a,cc.EventCustom,a b down,30,160 up,1");
     struct Case {
         const char* call;
         const char* error;

@@ -1,7 +1,8 @@
 // The program on a real X display: the fixture project's scene read back from the
 // screen at the places its script puts each node, a click reaching the script's
-// touch handler, and the window manager's close request ending the program with
-// status 0. Runs under its own virtual display (xvfb-run); skipped without one.
+// touch handler, a key, mouse moves, buttons and the wheel reaching its keyboard
+// and mouse listeners, and the window manager's close request ending the program
+// with status 0. Runs under its own virtual display (xvfb-run); skipped without one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -185,12 +186,11 @@ void expectScene(const Shot& shot) {
     EXPECT_EQ(lightPixels(300, 360, 230, 250), 0);
 }
 
-bool click(int x, int y) {
-    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
-    return std::system(command.c_str()) == 0;
-}
+bool xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
 
-TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
+bool click(int x, int y) { return xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"); }
+
+TEST(ClientWindow, ShowsEveryNodeTakesInputAndClosesWithStatusZero) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) GTEST_SKIP() << "no X display";
     unsetenv("VEXO_HEADLESS");
@@ -226,6 +226,25 @@ TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
     ASSERT_TRUE(click(clickX, clickY));
     EXPECT_TRUE(client.waitForOutput("touch ended on the target", std::chrono::seconds(20))) << client.output();
     EXPECT_NE(client.output().find("touch began on the target"), std::string::npos);
+
+    // The pointer over a design point, the right button, the wheel turned away
+    // from the user (button 4: a scroll of -1) and a key, each heard by the
+    // listeners; the letter A is the engine's key code 60.
+    struct Input {
+        std::string xdotool, heard;
+    };
+    const int pointX = left + 100 * shot.width / kDesignWidth;
+    const int pointY = top + (kDesignHeight - 300) * shot.height / kDesignHeight;
+    const Input inputs[] = {
+        {"mousemove " + std::to_string(pointX) + " " + std::to_string(pointY), "mouse move to 100,300"},
+        {"click 3", "mouse down 1 at 100,300"},
+        {"click 4", "mouse scroll -1 at 100,300"},
+        {"key a", "key pressed 60"},
+    };
+    for (const Input& input : inputs) {
+        ASSERT_TRUE(xdotool(input.xdotool)) << input.xdotool;
+        EXPECT_TRUE(client.waitForOutput(input.heard, std::chrono::seconds(20))) << input.heard << "\n" << client.output();
+    }
 
     // The sidebar beside the window: its second button zooms in by 1 / 0.9; the
     // window grows, the frame is drawn at the new scale and the zoom is saved.

@@ -313,26 +313,65 @@ TEST_F(NodeDrawingTest, DrawNodePointListsBecomeQuadsAndFans) {
     EXPECT_EQ(vertexOf(*gl.draws()[0], 8), (Vertex{10, 9, 0, 0, 0, 0, 255, 255}));
 }
 
-// The label's texture is made when drawn after its text or style changed, and
-// only then; it holds text pixels.
-TEST_F(NodeDrawingTest, LabelRasterisesItsTextOnlyWhenItChanged) {
+// The label's text is written into its texture when drawn after the text or its
+// style changed, and only then: in place while the box (with a transparent edge)
+// fits the texture, which is made again, larger, only when it does not. The quad
+// shows the box's part of the texture.
+TEST_F(NodeDrawingTest, LabelWritesItsTextOnlyWhenItChangedIntoAKeptTexture) {
     Label* label = Label::createWithSystemFont("Mộc Hà Lục", "sans-serif", 20);
     drawFrame({label});
     Texture2D* first = label->getTexture();
     ASSERT_NE(first, nullptr);
-    EXPECT_GE(first->getPixelsWide(), static_cast<int>(label->getContentSize().width));
-    EXPECT_EQ(first->getPixelsHigh(), 20);
+    first->retain();   // compared with the label's texture after it may have dropped it
     EXPECT_TRUE(first->hasPremultipliedAlpha());
+    // Its storage takes rows in the order they are written in: no conversion per write.
+    size_t made = 0;
+    for (const GLRecordedCall* call : gl.callsNamed("glTexImage2D")) {
+        if (call->args[3] != first->getPixelsWide() || call->args[4] != first->getPixelsHigh()) continue;
+        ++made;
+        EXPECT_EQ(call->args[6], GL_BGRA);
+    }
+    EXPECT_EQ(made, 1u);
+    auto writes = [this] { return gl.callsNamed("glTexSubImage2D"); };
+    ASSERT_EQ(writes().size(), 1u);
+    const GLRecordedCall& write = *writes()[0];
+    // Whole rows of the texture, down to one row past the 20 pixels high box.
+    EXPECT_EQ(write.args[4], first->getPixelsWide());
+    EXPECT_EQ(write.args[5], 21);
+    EXPECT_EQ(write.args[6], GL_BGRA);
     size_t inked = 0;
-    for (size_t i = 3; i < first->getPixelData().size(); i += 4) inked += first->getPixelData()[i] > 128;
+    for (size_t i = 3; i < write.pixels.size(); i += 4) inked += write.pixels[i] > 128;
     EXPECT_GT(inked, 20u);
+    // The quad's top-right corner: the box's share of the texture.
+    const GLRecordedCall* draw = gl.draws().back();
+    const float boxWide = vertexOf(*draw, 3).x - vertexOf(*draw, 0).x;
+    EXPECT_GE(boxWide, label->getContentSize().width);
+    EXPECT_LT(boxWide, static_cast<float>(first->getPixelsWide()));
+    EXPECT_FLOAT_EQ(vertexOf(*draw, 3).u, boxWide / static_cast<float>(first->getPixelsWide()));
+    EXPECT_FLOAT_EQ(vertexOf(*draw, 0).v, 20.f / static_cast<float>(first->getPixelsHigh()));
 
-    Director::getInstance()->mainLoop(0);
-    EXPECT_EQ(label->getTexture(), first) << "nothing changed";
-    label->setTextColor(Color4B{255, 0, 0, 255});
-    Director::getInstance()->mainLoop(0);
-    EXPECT_NE(label->getTexture(), first);
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        size_t writes;
+        bool sameTexture;
+    };
+    const Step steps[] = {
+        {"nothing changed", [] {}, 1, true},
+        {"a colour", [&] { label->setTextColor(Color4B{255, 0, 0, 255}); }, 2, true},
+        {"a shorter text", [&] { label->setString("Mộc"); }, 3, true},
+        {"a text three times as long", [&] { label->setString("Mộc Hà Lục Mộc Hà Lục Mộc Hà Lục"); }, 4, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        Director::getInstance()->mainLoop(0);
+        EXPECT_EQ(writes().size(), step.writes);
+        EXPECT_EQ(label->getTexture() == first, step.sameTexture);
+    }
     EXPECT_EQ(gl.count("glTexImage2D"), 2u);
+    EXPECT_GE(label->getTexture()->getPixelsWide(), static_cast<int>(label->getContentSize().width) + 1);
+    first->release();
 }
 
 // The corner colours of a gradient layer (bottom-left, bottom-right, top-left,

@@ -94,5 +94,21 @@ target:addTouchEventListener(function(sender, kind)
 end)
 scene:addChild(target)
 
+-- Keys and the mouse as the scripts' listeners hear them (design points, y up).
+local dispatcher = cc.Director:getInstance():getEventDispatcher()
+local keys = cc.EventListenerKeyboard:create()
+keys:registerScriptHandler(function(code) release_print("key pressed " .. code) end, 38)
+dispatcher:addEventListenerWithSceneGraphPriority(keys, scene)
+local function at(event)
+    return string.format("%d,%d", math.floor(event:getCursorX() + 0.5), math.floor(event:getCursorY() + 0.5))
+end
+local mouse = cc.EventListenerMouse:create()
+mouse:registerScriptHandler(function(e) release_print("mouse down " .. e:getMouseButton() .. " at " .. at(e)) end, 48)
+mouse:registerScriptHandler(function(e) release_print("mouse move to " .. at(e)) end, 50)
+mouse:registerScriptHandler(function(e)
+    release_print(string.format("mouse scroll %g at %s", e:getScrollY(), at(e)))
+end, 51)
+dispatcher:addEventListenerWithSceneGraphPriority(mouse, scene)
+
 cc.Director:getInstance():replaceScene(scene)
 release_print("display scene built")
