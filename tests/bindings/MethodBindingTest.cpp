@@ -5,6 +5,7 @@
 #include <string>
 
 #include "BindingTestSupport.h"
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "engine/scene/Node.h"
 #include "support/TestSupport.h"
@@ -251,6 +252,33 @@ TEST_F(MethodBindingTest, TextArgumentsAndRaisingReads) {
     EXPECT_EQ(run("g:setLabel(long, setmetatable({}, {__index = function() error('no point here', 0) end}))"),
               "no point here");
     EXPECT_EQ(eval("g:label()"), cases[3].label);
+}
+
+// The shared kit's object read takes the object's place on the stack as given,
+// relative to the top or not: a subclass object passes either way, and another
+// object is refused without harm.
+TEST_F(MethodBindingTest, KitReadsObjectsAtAnyIndex) {
+    ASSERT_EQ(run("scene = cc.Scene:create() d = cc.Director:getInstance()"), "");
+    struct Case {
+        const char* value;   // global pushed as the one value above the base
+        int index;           // relative (-1) or absolute (0: the top's number)
+        bool read;
+    } cases[] = {
+        {"scene", -1, true}, {"scene", 0, true}, {"d", -1, false}, {"d", 0, false}, {"nil", -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " at " + std::to_string(c.index));
+        const int top = lua_gettop(L);
+        lua_getglobal(L, c.value);
+        const int index = c.index != 0 ? c.index : lua_gettop(L);
+        EXPECT_EQ(bindings::objectAt<engine::Node>(L, index, "cc.Node") != nullptr, c.read);
+        EXPECT_EQ(lua_gettop(L), top + 1);
+        lua_settop(L, top);
+    }
+    // A script function reading table entries from the top: other objects are skipped.
+    EXPECT_EQ(eval("(function() local e = cc.EventTouch:new()"
+                   " e:setTouches({scene, cc.Touch:new(), d}) return #e:getTouches() end)()"),
+              "1");
 }
 
 }  // namespace
