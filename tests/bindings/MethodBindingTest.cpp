@@ -205,6 +205,43 @@ TEST_F(MethodBindingTest, ExactFormsDefaultsAndTwoBases) {
     }
 }
 
+// The shared list readers give back the object itself for a class whose Ref is
+// not its first base, and refuse a dead object rather than reading it as null.
+TEST_F(MethodBindingTest, ListReadersComeBackThroughRef) {
+    bindings::registerClassTable(L, kGaugeTable);
+    Twin* dead = Twin::create();
+    dead->retain();
+    stack->pushObject(dead, "test.Twin");
+    lua_setglobal(L, "dead");
+    stack->removeScriptObjectByObject(dead);
+    dead->release();
+    ASSERT_EQ(run("t = test.Twin:create()"), "");
+    struct Case {
+        const char* values;   // the class table, then the call's arguments
+        bool table;           // read as one table (else as the arguments)
+        bool ok;
+        int weights;          // sum of the weights read (5 each)
+    } cases[] = {
+        {"{}, {t, t}", true, true, 10},
+        {"{}, {t, dead, t}", true, true, 10},
+        {"{}, t, 3, t", false, true, 10},
+        {"{}, t, dead", false, false, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.values);
+        lua_settop(L, 0);   // the readers take the call's stack: the class table at 1
+        ASSERT_EQ(luaL_dostring(L, (std::string("return ") + c.values).c_str()), 0);
+        engine::Vector<Twin*> out;
+        const bool ok = c.table ? luaconv_read_object_vector(L, 2, &out)
+                                : luaconv_read_varargs_vector(L, lua_gettop(L) - 1, &out);
+        EXPECT_EQ(ok, c.ok);
+        int weights = 0;
+        for (Twin* twin : out) weights += twin->weight();
+        EXPECT_EQ(weights, c.weights);
+    }
+    lua_settop(L, 0);
+}
+
 TEST_F(MethodBindingTest, FormsWithTheSameCountAreTriedInOrder) {
     bindings::registerClassTable(L, kGaugeTable);
     ASSERT_EQ(run("g = test.Gauge:create()"), "");
