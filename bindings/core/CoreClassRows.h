@@ -18,7 +18,12 @@ std::span<const ClassEntry> coreCurveRows();
 std::span<const ClassEntry> coreMenuRows();
 // Sprite frames, their cache, frame animations and their cache.
 std::span<const ClassEntry> coreSpriteRows();
+// Cameras, tile maps, properties and polygons.
+std::span<const ClassEntry> coreModelRows();
 // The hand-written functions of those classes; after the rows are registered.
 void register_sprite_frames_manual(lua_State* L);
+// The fields rect and filename of "cc.PolygonInfo" (getter and setter each);
+// nothing when the class is not registered.
+void register_polygon_info_manual(lua_State* L);
 
 }  // namespace bindings

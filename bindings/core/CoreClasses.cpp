@@ -471,7 +471,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows()}) {
+                          coreMenuRows(), coreModelRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

@@ -3,6 +3,7 @@
 #include <array>
 #include <iterator>
 
+#include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaBlendFunc.h"
 #include "bindings/core/LuaCurveActions.h"
@@ -96,7 +97,7 @@ const Routine kRoutines[] = {
     {"cc.Camera", nullptr},
     {"cc.Properties", nullptr},
     {"cc.AutoPolygon", nullptr},
-    {"cc.PolygonInfo", nullptr},
+    {"cc.PolygonInfo", register_polygon_info_manual},
 };
 static_assert(std::size(kRoutines) == 53);
 

@@ -34,14 +34,17 @@
 #include "engine/base/Director.h"
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
+#include "engine/base/Properties.h"
 #include "engine/base/Scheduler.h"
 #include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
 #include "engine/extension/TableView.h"
 #include "engine/files/FileUtils.h"
+#include "engine/image/AutoPolygon.h"
 #include "engine/image/Image.h"
 #include "engine/input/Touch.h"
 #include "engine/renderer/GLProgram.h"
+#include "engine/renderer/PolygonInfo.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
@@ -54,7 +57,10 @@
 #include "engine/scene/MenuItemSprite.h"
 #include "engine/scene/MenuItemToggle.h"
 #include "engine/scene/Node.h"
+#include "engine/scene/Camera.h"
 #include "engine/scene/Scene.h"
+#include "engine/tilemap/TMXLayer.h"
+#include "engine/tilemap/TMXTiledMap.h"
 #include "engine/studio/Armature.h"
 #include "engine/studio/GUIReader.h"
 #include "engine/label/Label.h"
@@ -283,6 +289,12 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::GLProgramCache), "cc.GLProgramCache"},
     {typeid(engine::Renderer), "cc.Renderer"},
     {typeid(engine::UserDefault), "cc.UserDefault"},
+    {typeid(engine::Camera), "cc.Camera"},
+    {typeid(engine::TMXTiledMap), "cc.TMXTiledMap"},
+    {typeid(engine::TMXLayer), "cc.TMXLayer"},
+    {typeid(engine::Properties), "cc.Properties"},
+    {typeid(engine::AutoPolygon), "cc.AutoPolygon"},
+    {typeid(engine::PolygonInfo), "cc.PolygonInfo"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
