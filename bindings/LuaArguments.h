@@ -111,11 +111,7 @@ inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
 // are pushed as their own class.
 template <class T>
 T* objectFromUserdata(void* stored) {
-    if constexpr (std::is_base_of_v<engine::Ref, T>) {
-        return dynamic_cast<T*>(static_cast<engine::Ref*>(stored));
-    } else {
-        return static_cast<T*>(stored);
-    }
+    return luaconv_object_from_stored<T>(stored);
 }
 
 // An object of a registered class (or nil, read as null). A dead object (its

@@ -136,6 +136,7 @@ TEST_F(InputBindingTest, CustomEventsByNameAndListenerErrors) {
         m = cc.EventListenerMouse:create()
         m:registerScriptHandler(function() note('scroll') end, 52)
         m:registerScriptHandler(function(e) note('down', e:getCursorX(), e:getCursorY()) end, 48)
+        m:registerScriptHandler(function() note('wrapped') end, 4294967344)
         m:registerScriptHandler(function() note('first') end, 49)
         m:registerScriptHandler(function(e) note('up', e:getMouseButton()) end, 49)
         dispatcher:addEventListenerWithFixedPriority(m, -2)
