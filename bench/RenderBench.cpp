@@ -4,8 +4,9 @@
 //   sort by global Z, batching, draw calls, glFinish) against the same vertices
 //   issued by hand: one glDrawElements per texture, then glFinish.
 // - label_update_vs_cairo: a 40-character label re-rendered after a text change
-//   (layout, rasterising, the texture made and uploaded, its quad drawn) against
-//   Cairo drawing the same text into a surface by hand.
+//   (layout, measuring and rasterising, the pixels written into the label's
+//   texture, its quad drawn) against Cairo drawing the same text, in the same
+//   font and size, into a surface of the same size by hand.
 // Without a display both pairs are skipped.
 #include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>

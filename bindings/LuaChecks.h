@@ -60,8 +60,10 @@ inline double numberAt(lua_State* L, int index) {
 inline bool truthAt(lua_State* L, int index) { return lua_toboolean(L, index) != 0; }
 
 // A live object of luaClass (or a subclass) at index; null for anything else.
+// A relative index (-1 the top) is fixed first: the type test pushes values.
 template <class T>
 T* objectAt(lua_State* L, int index, const char* luaClass) {
+    if (index < 0 && index > LUA_REGISTRYINDEX) index = lua_gettop(L) + index + 1;
     if (lua_type(L, index) != LUA_TUSERDATA) return nullptr;
     tolua_Error err;
     if (!tolua_isusertype(L, index, luaClass, 0, &err)) return nullptr;

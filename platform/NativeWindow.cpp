@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <map>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -24,6 +26,8 @@ struct Native {
     bool showsPicture = false;
     bool refresh = true;             // the picture is to be shown again
     int paints = -1;                 // the tree's paint count when last shown
+    GLuint texture = 0;              // the picture, in the window's own context
+    int textureWidth = 0, textureHeight = 0;
 };
 
 struct Backend {
@@ -130,11 +134,14 @@ void onButton(GLFWwindow* window, int button, int action, int) {
             if (action == GLFW_PRESS) pressLeftButton(); else releaseLeftButton();
             return;
         }
-        if (button != GLFW_MOUSE_BUTTON_RIGHT) return;
+        UINT msg = 0;
+        if (button == GLFW_MOUSE_BUTTON_RIGHT) msg = action == GLFW_PRESS ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        if (button == GLFW_MOUSE_BUTTON_MIDDLE) msg = action == GLFW_PRESS ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        if (!msg) return;
         HWND target = getCapture() ? getCapture() : windowFromPoint(p);
         if (!target) return;
         screenToClient(target, &p);
-        sendMessage(target, action == GLFW_PRESS ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, makeLParam(p.x, p.y));
+        sendMessage(target, msg, 0, makeLParam(p.x, p.y));
     });
 }
 
@@ -171,47 +178,105 @@ int treePaints(HWND hwnd) {
     return total;
 }
 
-// The legacy entry points a picture is shown with, from the context's library.
+// The entry points a picture is shown with, from the context's library: the
+// picture is a texture drawn as one quad (fixed-function GL of a 2.1 context).
 struct PictureGL {
     void (*viewport)(GLint, GLint, GLsizei, GLsizei) = nullptr;
     void (*clearColor)(GLfloat, GLfloat, GLfloat, GLfloat) = nullptr;
     void (*clear)(GLbitfield) = nullptr;
-    void (*rasterPos2f)(GLfloat, GLfloat) = nullptr;
-    void (*pixelZoom)(GLfloat, GLfloat) = nullptr;
-    void (*drawPixels)(GLsizei, GLsizei, GLenum, GLenum, const void*) = nullptr;
+    void (*genTextures)(GLsizei, GLuint*) = nullptr;
+    void (*bindTexture)(GLenum, GLuint) = nullptr;
+    void (*texParameteri)(GLenum, GLenum, GLint) = nullptr;
+    void (*texImage2D)(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) = nullptr;
+    void (*texSubImage2D)(GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) = nullptr;
+    void (*enable)(GLenum) = nullptr;
+    void (*begin)(GLenum) = nullptr;
+    void (*end)() = nullptr;
+    void (*texCoord2f)(GLfloat, GLfloat) = nullptr;
+    void (*vertex2f)(GLfloat, GLfloat) = nullptr;
+    bool complete() const {
+        return viewport && clearColor && clear && genTextures && bindTexture && texParameteri && texImage2D &&
+               texSubImage2D && enable && begin && end && texCoord2f && vertex2f;
+    }
 };
 
 const PictureGL& pictureGL() {
     static const PictureGL gl = [] {
         PictureGL t;
-        t.viewport = reinterpret_cast<decltype(t.viewport)>(glfwGetProcAddress("glViewport"));
-        t.clearColor = reinterpret_cast<decltype(t.clearColor)>(glfwGetProcAddress("glClearColor"));
-        t.clear = reinterpret_cast<decltype(t.clear)>(glfwGetProcAddress("glClear"));
-        t.rasterPos2f = reinterpret_cast<decltype(t.rasterPos2f)>(glfwGetProcAddress("glRasterPos2f"));
-        t.pixelZoom = reinterpret_cast<decltype(t.pixelZoom)>(glfwGetProcAddress("glPixelZoom"));
-        t.drawPixels = reinterpret_cast<decltype(t.drawPixels)>(glfwGetProcAddress("glDrawPixels"));
+        auto entry = [](auto& member, const char* name) {
+            member = reinterpret_cast<std::remove_reference_t<decltype(member)>>(glfwGetProcAddress(name));
+        };
+        entry(t.viewport, "glViewport");
+        entry(t.clearColor, "glClearColor");
+        entry(t.clear, "glClear");
+        entry(t.genTextures, "glGenTextures");
+        entry(t.bindTexture, "glBindTexture");
+        entry(t.texParameteri, "glTexParameteri");
+        entry(t.texImage2D, "glTexImage2D");
+        entry(t.texSubImage2D, "glTexSubImage2D");
+        entry(t.enable, "glEnable");
+        entry(t.begin, "glBegin");
+        entry(t.end, "glEnd");
+        entry(t.texCoord2f, "glTexCoord2f");
+        entry(t.vertex2f, "glVertex2f");
         return t;
     }();
     return gl;
 }
 
-// Draws the model's picture of the window into it (its context current).
-void showPicture(HWND hwnd, GLFWwindow* window) {
-    const WindowImage image = composeWindow(hwnd);
+// Shows the model's picture of the window in it (its context current): when
+// `changed`, or before the first upload, the picture is composed again and goes
+// into the window's kept texture (replaced in place while its size stays the
+// same); then the texture is drawn from the top-left corner at one texel per pixel.
+void showPicture(HWND hwnd, Native& native, bool changed) {
     const PictureGL& gl = pictureGL();
-    if (!gl.viewport || !gl.clearColor || !gl.clear || !gl.rasterPos2f || !gl.pixelZoom || !gl.drawPixels) return;
+    if (!gl.complete()) return;
+    if (changed || !native.texture) {
+        const WindowImage image = composeWindow(hwnd);
+        if (!native.texture) {
+            gl.genTextures(1, &native.texture);
+            gl.bindTexture(GL_TEXTURE_2D, native.texture);
+            gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+            gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+            gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        }
+        gl.bindTexture(GL_TEXTURE_2D, native.texture);
+        // Rows top first; the words' bytes are B, G, R, A.
+        if (image.width > 0 && image.height > 0) {
+            if (image.width == native.textureWidth && image.height == native.textureHeight) {
+                gl.texSubImage2D(GL_TEXTURE_2D, 0, 0, 0, image.width, image.height, GL_BGRA, GL_UNSIGNED_BYTE,
+                                 image.pixels.data());
+            } else {
+                gl.texImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width, image.height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                              image.pixels.data());
+            }
+        }
+        native.textureWidth = std::max(image.width, 0);
+        native.textureHeight = std::max(image.height, 0);
+    }
     int width = 0, height = 0;
-    glfwGetFramebufferSize(window, &width, &height);
+    glfwGetFramebufferSize(native.window, &width, &height);
     gl.viewport(0, 0, width, height);
     gl.clearColor(0, 0, 0, 1);
     gl.clear(GL_COLOR_BUFFER_BIT);
-    if (image.width > 0 && image.height > 0) {
-        // Rows top first from the top-left corner down; the words' bytes are B, G, R, A.
-        gl.rasterPos2f(-1, 1);
-        gl.pixelZoom(1, -1);
-        gl.drawPixels(image.width, image.height, GL_BGRA, GL_UNSIGNED_BYTE, image.pixels.data());
+    if (native.textureWidth > 0 && native.textureHeight > 0 && width > 0 && height > 0) {
+        const float right = -1 + 2.f * static_cast<float>(native.textureWidth) / static_cast<float>(width);
+        const float bottom = 1 - 2.f * static_cast<float>(native.textureHeight) / static_cast<float>(height);
+        gl.bindTexture(GL_TEXTURE_2D, native.texture);
+        gl.enable(GL_TEXTURE_2D);
+        gl.begin(GL_QUADS);
+        gl.texCoord2f(0, 0);
+        gl.vertex2f(-1, 1);
+        gl.texCoord2f(0, 1);
+        gl.vertex2f(-1, bottom);
+        gl.texCoord2f(1, 1);
+        gl.vertex2f(right, bottom);
+        gl.texCoord2f(1, 0);
+        gl.vertex2f(right, 1);
+        gl.end();
     }
-    glfwSwapBuffers(window);
+    glfwSwapBuffers(native.window);
 }
 
 void onChar(GLFWwindow* window, unsigned int codePoint) {
@@ -404,11 +469,12 @@ void nativePresentPictures() {
         if (!n || !isWindowVisible(hwnd)) continue;
         const int paints = treePaints(hwnd);
         if (!n->refresh && paints == n->paints) continue;
+        const bool changed = paints != n->paints;
         n->refresh = false;
         n->paints = paints;
         switched = true;
         glfwMakeContextCurrent(n->window);
-        showPicture(hwnd, n->window);
+        showPicture(hwnd, *n, changed);
     }
     if (switched) glfwMakeContextCurrent(previous);
 }

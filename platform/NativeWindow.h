@@ -7,8 +7,11 @@
 // changes through the model's placement (WM_MOVE, WM_SIZE, WM_WINDOWPOSCHANGED),
 // focus as activation (WM_ACTIVATE), the close button as WM_CLOSE, minimising
 // and restoring as the model's show commands, the mouse through the model's
-// cursor (Mouse.h: moves, left button, capture), the right button and wheel as
-// WM_RBUTTONDOWN/UP and WM_MOUSEWHEEL, keys as WM_KEYDOWN/WM_KEYUP (virtual-key
+// cursor (Mouse.h: moves, left button, capture), the right and middle buttons
+// as WM_RBUTTONDOWN/UP and WM_MBUTTONDOWN/UP (client coordinates, to the window
+// holding the capture or else the one under the cursor), the wheel as
+// WM_MOUSEWHEEL (wParam's high word 120 per notch turned away from the user,
+// lParam the cursor on the screen), keys as WM_KEYDOWN/WM_KEYUP (virtual-key
 // codes; lParam bit 30 set for a repeat, bits 16..23 the scancode) and typed
 // text as WM_CHAR (the code point).
 //
@@ -21,6 +24,8 @@ namespace platform {
 
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
 
 struct NativeWindowAttrs {
     // The GL context's framebuffer: bits per channel, depth and stencil bits.
@@ -30,7 +35,9 @@ struct NativeWindowAttrs {
     bool focusOnShow = true;   // false: showing it leaves the focus where it is
     // The window shows the model's painting of itself and its children (Paint.h),
     // shown again after the pump whenever that tree painted or the display asked
-    // for it; otherwise its GL context is its owner's to draw into.
+    // for it (a repaint uploads the picture into a texture kept in the window's
+    // context; a request of the display alone draws the kept texture again);
+    // otherwise its GL context is its owner's to draw into.
     bool showsPicture = false;
 };
 

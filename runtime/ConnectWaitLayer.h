@@ -10,7 +10,8 @@
 // left-top + (72, -200) (z 9001); the version label (size 24) at the visible
 // right-bottom, moved left by its width (z 9002); the status label (size 36) 72
 // below the address (z 9003). Pressing the play button shrinks it to 0.9 and back;
-// releasing it over itself sets the runtime up and starts the entry.
+// releasing it over itself sets the runtime up and starts the entry. The layer
+// draws nothing of its own: the screen is its sprites and labels.
 #include <string>
 
 #include "engine/scene/Layer.h"

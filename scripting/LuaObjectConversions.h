@@ -19,6 +19,7 @@
 #include "engine/base/Map.h"
 #include "engine/base/Ref.h"
 #include "engine/base/Vector.h"
+#include "scripting/LuaConvSupport.h"
 #include "scripting/LuaTypeMap.h"
 #include "scripting/LuaValueConversions.h"
 #include "scripting/ToluaFix.h"
@@ -33,6 +34,19 @@ template <class T>
 const char* luaconv_registered_name() {
     auto it = luaTypeMap.find(luaconv_type_key<T>());
     return it != luaTypeMap.end() ? it->second.c_str() : nullptr;
+}
+
+// The object a usertype's stored address stands for, as T. Ref-derived objects
+// are pushed as their Ref address and come back through Ref (right also where
+// Ref is not the first base); null when the object is not a T. Other classes
+// are stored as themselves.
+template <class T>
+T* luaconv_object_from_stored(void* stored) {
+    if constexpr (std::is_base_of_v<engine::Ref, T>) {
+        return stored ? dynamic_cast<T*>(static_cast<engine::Ref*>(stored)) : nullptr;
+    } else {
+        return static_cast<T*>(stored);
+    }
 }
 
 // A Ref-derived object; nil for null.
@@ -60,6 +74,37 @@ void luaconv_push_usertype(lua_State* L, const char* typeName, T* obj) {
     tolua_pushusertype(L, const_cast<std::remove_const_t<T>*>(obj), luaconv_type_name_of(obj, typeName));
 }
 
+// A new object that is not reference counted, handed over to the script: its
+// userdata owns it, and the collector of its class (luaconv_collect_owned)
+// deletes it when the userdata is collected. obj must be new (no userdata
+// stands for it yet) and its class registered with that collector. Null pushes
+// nil.
+template <class T>
+void luaconv_push_owned_usertype(lua_State* L, const char* typeName, T* obj) {
+    static_assert(!std::is_base_of_v<engine::Ref, T>, "reference-counted objects are pushed with luaconv_push_object");
+    if (!L) return;
+    luaconv_push_usertype(L, typeName, obj);
+    if (obj) tolua_register_gc(L, lua_gettop(L));
+}
+
+// Keeps the value at ownerIndex alive for as long as the userdata on top of the
+// stack lives (a weak-keyed table in the registry): for an object that lives
+// inside another one the script holds, so that the holder is not collected,
+// and its collector does not delete the part, while the part is in use. The
+// stack is left as it was.
+void luaconv_keep_owner_alive(lua_State* L, int ownerIndex);
+
+// An object that is not reference counted and lives inside the object at
+// ownerIndex (a nested namespace of properties): pushed as a plain usertype
+// that keeps its owner's userdata alive. Null pushes nil.
+template <class T>
+void luaconv_push_usertype_within(lua_State* L, const char* typeName, T* obj, int ownerIndex) {
+    if (!L) return;
+    ownerIndex = luaconv::absIndex(L, ownerIndex);
+    luaconv_push_usertype(L, typeName, obj);
+    if (obj) luaconv_keep_owner_alive(L, ownerIndex);
+}
+
 // An argument of Lua type typeName (or a subclass). nil is read as null and
 // succeeds; an absent argument or a value of another type fails, as does a Ref
 // object that is not a T whatever Lua type it carries.
@@ -68,13 +113,10 @@ bool luaconv_read_object(lua_State* L, int index, const char* typeName, T** out,
     if (!L || lua_gettop(L) < index) return false;
     if (!luaconv_is_usertype_or_nil(L, index, typeName, false)) return false;
     void* object = tolua_tousertype(L, index, nullptr);
-    if constexpr (std::is_base_of_v<engine::Ref, T>) {
-        // The object's own class decides, not the Lua type it carries.
-        if (object && !dynamic_cast<T*>(static_cast<engine::Ref*>(object))) return false;
-        *out = object ? dynamic_cast<T*>(static_cast<engine::Ref*>(object)) : nullptr;
-    } else {
-        *out = static_cast<T*>(object);
-    }
+    // The object's own class decides, not the Lua type it carries.
+    T* read = luaconv_object_from_stored<T>(object);
+    if (object && !read) return false;
+    *out = read;
     return true;
 }
 
@@ -153,7 +195,7 @@ bool luaconv_read_object_vector(lua_State* L, int index, engine::Vector<T*>* out
                 lua_pop(L, 2);
                 return false;
             }
-            if (auto* obj = static_cast<T*>(tolua_tousertype(L, element, nullptr))) found[count++] = obj;
+            if (auto* obj = luaconv_object_from_stored<T>(tolua_tousertype(L, element, nullptr))) found[count++] = obj;
         }
         lua_pop(L, 1);
     }
@@ -164,7 +206,8 @@ bool luaconv_read_object_vector(lua_State* L, int index, engine::Vector<T*>* out
 
 // The call's arguments 2..argc+1 appended to out (each retained); slots that are
 // not userdata are skipped. A userdata that is not of T's registered Lua type (or
-// a subclass) ends the read with false; what was appended before it stays.
+// a subclass), dead or not a T ends the read with false; what was appended
+// before it stays.
 // argc 0 fails; a negative argc reads nothing and succeeds.
 template <class T>
 bool luaconv_read_varargs_vector(lua_State* L, int argc, engine::Vector<T*>* out) {
@@ -175,7 +218,9 @@ bool luaconv_read_varargs_vector(lua_State* L, int argc, engine::Vector<T*>* out
     for (int index = 2; index <= argc + 1; ++index) {
         if (!lua_isuserdata(L, index)) continue;
         if (!typeName || !tolua_isusertype(L, index, typeName, 0, &err)) return false;
-        out->pushBack(static_cast<T*>(tolua_tousertype(L, index, nullptr)));
+        T* object = luaconv_object_from_stored<T>(tolua_tousertype(L, index, nullptr));
+        if (!object) return false;   // dead, or not a T whatever Lua type it carries
+        out->pushBack(object);
     }
     return true;
 }

@@ -101,6 +101,31 @@ const Method kLayerColorMethods[] = {
     {"getBlendFunc", {methodOf<LayerColor, &BlendProtocol::getBlendFunc>()}},
 };
 
+LayerGradient* createLayerGradient2(const Color4B& start, const Color4B& end) { return LayerGradient::create(start, end); }
+void setStartOpacity(LayerGradient* self, int32_t opacity) { self->setStartOpacity(static_cast<uint8_t>(opacity)); }
+int32_t getStartOpacity(LayerGradient* self) { return self->getStartOpacity(); }
+void setEndOpacity(LayerGradient* self, int32_t opacity) { self->setEndOpacity(static_cast<uint8_t>(opacity)); }
+int32_t getEndOpacity(LayerGradient* self) { return self->getEndOpacity(); }
+
+const Method kLayerGradientMethods[] = {
+    {"create", {classFunction<static_cast<LayerGradient* (*)()>(&LayerGradient::create)>(),
+                classFunction<&createLayerGradient2>(),
+                classFunction<static_cast<LayerGradient* (*)(const Color4B&, const Color4B&, const Vec2&)>(
+                    &LayerGradient::create)>()}},
+    {"setStartColor", {method<&LayerGradient::setStartColor>()}},
+    {"getStartColor", {method<&LayerGradient::getStartColor>()}},
+    {"setEndColor", {method<&LayerGradient::setEndColor>()}},
+    {"getEndColor", {method<&LayerGradient::getEndColor>()}},
+    {"setStartOpacity", {method<&setStartOpacity>()}},
+    {"getStartOpacity", {method<&getStartOpacity>()}},
+    {"setEndOpacity", {method<&setEndOpacity>()}},
+    {"getEndOpacity", {method<&getEndOpacity>()}},
+    {"setVector", {method<&LayerGradient::setVector>()}},
+    {"getVector", {method<&LayerGradient::getVector>()}},
+    {"setCompressedInterpolation", {method<&LayerGradient::setCompressedInterpolation>()}},
+    {"isCompressedInterpolation", {method<&LayerGradient::isCompressedInterpolation>()}},
+};
+
 Sprite* createSprite(const std::string& file) { return Sprite::create(file); }
 Sprite* createSpriteWithTexture(Texture2D* texture) { return Sprite::createWithTexture(texture); }
 
@@ -397,6 +422,10 @@ const Method kMenuItemMethods[] = {
     {"activate", {method<&MenuItem::activate>()}},
     {"setEnabled", {method<&MenuItem::setEnabled>()}},
     {"isEnabled", {method<&MenuItem::isEnabled>()}},
+    {"selected", {method<&MenuItem::selected>()}},
+    {"unselected", {method<&MenuItem::unselected>()}},
+    {"isSelected", {method<&MenuItem::isSelected>()}},
+    {"rect", {method<&MenuItem::rect>()}},
 };
 
 const Method kApplicationMethods[] = {
@@ -411,6 +440,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<MenuItem>("cc.MenuItem", "cc.Node", kMenuItemMethods),
     classEntry<Layer>("cc.Layer", "cc.Node", kLayerMethods),
     classEntry<LayerColor>("cc.LayerColor", "cc.Layer", kLayerColorMethods),
+    classEntry<LayerGradient>("cc.LayerGradient", "cc.LayerColor", kLayerGradientMethods),
     classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
     classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
     classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
@@ -466,7 +496,8 @@ const std::vector<ClassEntry> kCoreClasses = {
 const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
-        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) {
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
+                          coreMenuRows(), coreModelRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

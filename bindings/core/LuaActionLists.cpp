@@ -1,5 +1,6 @@
 #include "bindings/core/LuaActionLists.h"
 
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 
 #include <tolua++.h>
@@ -21,7 +22,6 @@ using engine::FiniteTimeAction;
 // fails), so a Lua error leaves nothing behind.
 template <class T>
 T* actionOfArguments(lua_State* L, int argc) {
-    tolua_Error err;
     std::vector<FiniteTimeAction*> actions;
     if (argc == 1 && lua_istable(L, 2)) {
         engine::Vector<FiniteTimeAction*> list;
@@ -30,18 +30,15 @@ T* actionOfArguments(lua_State* L, int argc) {
         return actions.empty() ? nullptr : T::create(actions);
     }
     for (int i = 2; i <= argc + 1; ++i) {
-        if (!lua_isuserdata(L, i) || lua_islightuserdata(L, i) || !tolua_isusertype(L, i, "cc.FiniteTimeAction", 0, &err)) {
-            continue;
-        }
-        if (auto* action = static_cast<FiniteTimeAction*>(tolua_tousertype(L, i, nullptr))) actions.push_back(action);
+        if (auto* action = objectAt<FiniteTimeAction>(L, i, "cc.FiniteTimeAction")) actions.push_back(action);
     }
     return actions.empty() ? nullptr : T::create(actions);
 }
 
 template <class T>
 int lua_listCreate(lua_State* L, const char* luaName, const char* typeName) {
-    const int argc = lua_gettop(L) - 1;
-    if (argc < 1) return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d\n", luaName, argc, 1);
+    const int argc = argumentCount(L);
+    if (argc < 1) return countError(L, luaName, argc, 1);
     luaconv_push_object(L, typeName, actionOfArguments<T>(L, argc));
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "bindings/core/LuaInputListeners.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "bindings/LuaChecks.h"
@@ -9,6 +10,7 @@
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
 #include "scripting/LuaEngine.h"
+#include "scripting/LuaNumberCasts.h"
 
 namespace bindings {
 
@@ -162,8 +164,9 @@ int lua_registerScriptHandler(lua_State* L) {
     auto* listener = checkSelf<EventListener>(L, C.luaName, C.registerName);
     const int argc = argumentCount(L);
     if (argc != 2) return countError(L, C.registerName, argc, 2);
-    const int kind = intAt(L, 3);
-    if (!hasKind(C, kind)) return 0;
+    // Truncated, never wrapped: 2^32 + 38 is no keyboard kind.
+    int32_t kind = 0;
+    if (!luaconv::toInt32Checked(lua_tonumber(L, 3), &kind) || !hasKind(C, kind)) return 0;
     const int handler = handlerAt(L, 2);
     engine::ScriptHandlerMgr::getInstance()->addObjectHandler(listener, handler, static_cast<Kind>(kind));
     installListenerCallback(listener, static_cast<Kind>(kind));

@@ -1,11 +1,11 @@
 #include "bindings/core/LuaSchedulerScript.h"
 
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 
 #include <tolua++.h>
 
 #include <cmath>
-#include <cstdio>
 
 #include "engine/base/Scheduler.h"
 #include "scripting/LuaValueConversions.h"
@@ -16,26 +16,14 @@ namespace {
 
 constexpr const char* kLuaName = "cc.Scheduler";
 
-engine::Scheduler* checkSelf(lua_State* L, const char* binding) {
-    tolua_Error err;
-    if (!tolua_isusertype(L, 1, kLuaName, 0, &err)) {
-        char message[128];
-        std::snprintf(message, sizeof message, "#ferror in function '%s'.", binding);
-        tolua_error(L, message, &err);
-        return nullptr;
-    }
-    auto* scheduler = static_cast<engine::Scheduler*>(tolua_tousertype(L, 1, nullptr));
-    if (!scheduler) luaL_error(L, "invalid 'cobj' in function '%s'", binding);
-    return scheduler;
+engine::Scheduler* self(lua_State* L, const char* luaName) {
+    return checkSelf<engine::Scheduler>(L, kLuaName, luaName);
 }
 
 int lua_scheduleScriptFunc(lua_State* L) {
-    engine::Scheduler* scheduler = checkSelf(L, "lua_engine_Scheduler_scheduleScriptFunc");
-    const int argc = lua_gettop(L) - 1;
-    if (argc != 3) {
-        return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d\n",
-                          "cc.Scheduler:scheduleScriptFunc", argc, 3);
-    }
+    engine::Scheduler* scheduler = self(L, "cc.Scheduler:scheduleScriptFunc");
+    const int argc = argumentCount(L);
+    if (argc != 3) return countError(L, "cc.Scheduler:scheduleScriptFunc", argc, 3);
     double interval = 0;
     bool paused = false;
     // Read before the function is referenced: a failed read leaves no handler behind.
@@ -50,12 +38,9 @@ int lua_scheduleScriptFunc(lua_State* L) {
 }
 
 int lua_unscheduleScriptEntry(lua_State* L) {
-    engine::Scheduler* scheduler = checkSelf(L, "lua_engine_Scheduler_unscheduleScriptEntry");
-    const int argc = lua_gettop(L) - 1;
-    if (argc != 1) {
-        return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d\n",
-                          "cc.Scheduler:unscheduleScriptEntry", argc, 1);
-    }
+    engine::Scheduler* scheduler = self(L, "cc.Scheduler:unscheduleScriptEntry");
+    const int argc = argumentCount(L);
+    if (argc != 1) return countError(L, "cc.Scheduler:unscheduleScriptEntry", argc, 1);
     uint32_t id = 0;
     if (luaconv_read_uint32(L, 2, &id, "cc.Scheduler:unscheduleScriptEntry")) scheduler->unscheduleScriptEntry(id);
     return 0;

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <map>
 
+#include "bindings/LuaChecks.h"
 #include "bindings/core/LuaBlendFunc.h"
 #include "scripting/LuaClassRegistry.h"
 #include "scripting/LuaEngine.h"
+#include "scripting/LuaNumberCasts.h"
 #include "scripting/LuaStack.h"
 #include "scripting/LuaValueConversions.h"
 #include "scripting/ScriptHandlerMgr.h"
@@ -37,15 +39,14 @@ Kind kindOf(int eventType) {
 }
 
 // Self of a hand-written method: a sp.SkeletonAnimation, else a Lua error.
-skeleton::SkeletonAnimation* checkSelf(lua_State* L, const char* method) {
-    tolua_Error err;
-    if (!tolua_isusertype(L, 1, kLuaName, 0, &err)) {
-        luaL_error(L, "invalid 'self' in function '%s'", method);
-        return nullptr;
-    }
-    auto* node = static_cast<skeleton::SkeletonAnimation*>(tolua_tousertype(L, 1, nullptr));
-    if (!node) luaL_error(L, "invalid 'self' in function '%s'", method);
-    return node;
+skeleton::SkeletonAnimation* self(lua_State* L, const char* method) {
+    return checkSelf<skeleton::SkeletonAnimation>(L, kLuaName, method);
+}
+
+// The event type at index truncated toward zero; -1 for NaN or past the int range.
+int eventTypeAt(lua_State* L, int index) {
+    int32_t type = -1;
+    return luaconv::toInt32Checked(lua_tonumber(L, index), &type) ? type : -1;
 }
 
 int lua_create(lua_State* L) {
@@ -70,8 +71,8 @@ int lua_registerSkeletonEventHandler(lua_State* L) {
         tolua_error(L, "#ferror in function 'registerSkeletonEventHandler'.", &err);
         return 0;
     }
-    auto* node = static_cast<skeleton::SkeletonAnimation*>(tolua_tousertype(L, 1, nullptr));
-    const int eventType = static_cast<int>(tolua_tonumber(L, 3, 0));
+    auto* node = objectAt<skeleton::SkeletonAnimation>(L, 1, kLuaName);
+    const int eventType = eventTypeAt(L, 3);
     // Other types register nothing, and take no reference to the function.
     if (!node || eventType < 0 || eventType > 3) return 0;
     const int handler = toluafix_refFunction(L, 2, 0);
@@ -107,8 +108,8 @@ int lua_unregisterSkeletonEventHandler(lua_State* L) {
         tolua_error(L, "#ferror in function 'unregisterSkeletonEventHandler'.", &err);
         return 0;
     }
-    auto* node = static_cast<skeleton::SkeletonAnimation*>(tolua_tousertype(L, 1, nullptr));
-    const int eventType = static_cast<int>(tolua_tonumber(L, 2, 0));
+    auto* node = objectAt<skeleton::SkeletonAnimation>(L, 1, kLuaName);
+    const int eventType = eventTypeAt(L, 2);
     if (node && eventType >= 0 && eventType <= 3) ScriptHandlerMgr::getInstance()->removeObjectHandler(node, kindOf(eventType));
     return 0;
 }
@@ -117,7 +118,7 @@ int lua_unregisterSkeletonEventHandler(lua_State* L) {
 int lua_setBlendFunc(lua_State* L) {
     const int argc = lua_gettop(L) - 1;
     if (argc == 2) {
-        skeleton::SkeletonAnimation* node = checkSelf(L, "setBlendFunc");
+        skeleton::SkeletonAnimation* node = self(L, "setBlendFunc");
         setBlendFuncFromNumbers(L, kLuaName, node);
         return 0;
     }
@@ -148,7 +149,7 @@ bool readTrackArguments(lua_State* L, const char* name, int32_t* track, std::str
 }
 
 int lua_addAnimation(lua_State* L) {
-    skeleton::SkeletonAnimation* node = checkSelf(L, "addAnimation");
+    skeleton::SkeletonAnimation* node = self(L, "addAnimation");
     const int argc = lua_gettop(L) - 1;
     if (argc != 3 && argc != 4)
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", "addAnimation", argc, 3);
@@ -166,7 +167,7 @@ int lua_addAnimation(lua_State* L) {
 }
 
 int lua_setAnimation(lua_State* L) {
-    skeleton::SkeletonAnimation* node = checkSelf(L, "setAnimation");
+    skeleton::SkeletonAnimation* node = self(L, "setAnimation");
     const int argc = lua_gettop(L) - 1;
     if (argc != 3)
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", "setAnimation", argc, 3);

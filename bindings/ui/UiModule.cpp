@@ -34,6 +34,10 @@ const Method kButtonMethods[] = {
     {"setTitleText", {method<&Button::setTitleText>()}},
     {"getTitleText", {method<&Button::getTitleText>()}},
     {"setTitleFontSize", {method<&Button::setTitleFontSize>()}},
+    {"setTitleColor", {method<&Button::setTitleColor>()}},
+    {"setScale9Enabled", {method<&Button::setScale9Enabled>()}},
+    {"isScale9Enabled", {method<&Button::isScale9Enabled>()}},
+    {"setCapInsets", {method<&Button::setCapInsets>()}},
 };
 
 const Method kTextMethods[] = {
@@ -42,6 +46,7 @@ const Method kTextMethods[] = {
     {"setString", {method<&Text::setString>()}},
     {"getString", {method<&Text::getString>()}},
     {"setFontSize", {method<&Text::setFontSize>()}},
+    {"setTextColor", {method<&Text::setTextColor>()}},
 };
 
 void loadBarTexture(LoadingBar* self, const std::string& file) { self->loadTexture(file); }
@@ -72,12 +77,19 @@ void setBackGroundColorOpacity(Layout* self, int32_t opacity) {
     self->setBackGroundColorOpacity(static_cast<uint8_t>(opacity));
 }
 int32_t getBackGroundColorOpacity(Layout* self) { return self->getBackGroundColorOpacity(); }
+void setBackGroundImage(Layout* self, const std::string& file) { self->setBackGroundImage(file); }
 
 const Method kLayoutMethods[] = {
     {"create", {classFunction<&Layout::create>()}},
     {"setBackGroundColorType", {method<&setBackGroundColorType>()}},
     {"getBackGroundColorType", {method<&getBackGroundColorType>()}},
-    {"setBackGroundColor", {method<&Layout::setBackGroundColor>()}},
+    {"setBackGroundColor", {method<overload<void(const engine::Color3B&)>(&Layout::setBackGroundColor)>(),
+                            method<overload<void(const engine::Color3B&, const engine::Color3B&)>(
+                                &Layout::setBackGroundColor)>()}},
+    {"setBackGroundColorVector", {method<&Layout::setBackGroundColorVector>()}},
+    {"setBackGroundImage", {method<&setBackGroundImage>()}},
+    {"setClippingEnabled", {method<&Layout::setClippingEnabled>()}},
+    {"isClippingEnabled", {method<&Layout::isClippingEnabled>()}},
     {"getBackGroundColor", {method<&Layout::getBackGroundColor>()}},
     {"setBackGroundColorOpacity", {method<&setBackGroundColorOpacity>()}},
     {"getBackGroundColorOpacity", {method<&getBackGroundColorOpacity>()}},

@@ -1,11 +1,13 @@
 #include "engine/app/Application.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "engine/base/Director.h"
 #include "engine/app/GLView.h"
@@ -30,11 +32,33 @@ int Application::run() {
     return runMainLoop();
 }
 
+namespace {
+
+// VEXO_FRAME_TIMES=1 (measurements): the frames' own time, the director's loop
+// with its swap and without the wait for the next frame, logged when the loop
+// ends as a count, mean, 95th percentile and maximum in milliseconds.
+void logFrameTimes(std::vector<double> ms) {
+    if (ms.empty()) return;
+    double sum = 0;
+    for (double t : ms) sum += t;
+    std::sort(ms.begin(), ms.end());
+    const size_t p95 = std::min(ms.size() - 1, ms.size() * 95 / 100);
+    log("frame times: %zu frames, mean %.2f ms, p95 %.2f ms, max %.2f ms", ms.size(), sum / static_cast<double>(ms.size()),
+        ms[p95], ms.back());
+}
+
+}  // namespace
+
 int Application::runMainLoop() {
     Director* director = Director::getInstance();
+    const char* frameTimes = std::getenv("VEXO_FRAME_TIMES");
+    const bool timing = frameTimes && std::string_view(frameTimes) == "1";
+    std::vector<double> frameMs;
     while (!director->hasEnded()) {
         const auto frameStart = std::chrono::steady_clock::now();
         director->mainLoop();
+        if (timing)
+            frameMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - frameStart).count());
 
         GLView* view = director->getOpenGLView();
         if (view && view->windowShouldClose() && !director->isEnding()) director->end();
@@ -48,6 +72,7 @@ int Application::runMainLoop() {
             if (std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_until(deadline);
         }
     }
+    if (timing) logFrameTimes(std::move(frameMs));
     return 0;
 }
 

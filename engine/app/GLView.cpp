@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <unordered_map>
 
 #include "engine/app/Application.h"
@@ -27,6 +28,16 @@ std::unordered_map<platform::HWND, GLViewImpl*>& viewsByWindow() {
 }
 
 int toPixels(float v) { return static_cast<int>(std::lround(v)); }
+
+// The button (0 left, 1 right, 2 middle) of a button message, -1 for any other.
+int mouseButtonOf(platform::UINT msg) {
+    switch (msg) {
+    case platform::WM_LBUTTONDOWN: case platform::WM_LBUTTONUP: return 0;
+    case platform::WM_RBUTTONDOWN: case platform::WM_RBUTTONUP: return 1;
+    case platform::WM_MBUTTONDOWN: case platform::WM_MBUTTONUP: return 2;
+    default: return -1;
+    }
+}
 
 }  // namespace
 
@@ -311,23 +322,31 @@ platform::LRESULT GLViewImpl::windowProc(platform::HWND hwnd, platform::UINT msg
             view->release();
             return 0;
         }
-        if (msg == platform::WM_LBUTTONDOWN || msg == platform::WM_MOUSEMOVE || msg == platform::WM_LBUTTONUP) {
-            const float zoom = view->_frameZoomFactor > 0.f ? view->_frameZoomFactor : 1.f;
-            const float x = static_cast<float>(platform::getXLParam(lParam)) / zoom;
-            const float y = static_cast<float>(platform::getYLParam(lParam)) / zoom;
+        if (const int button = mouseButtonOf(msg); button >= 0 || msg == platform::WM_MOUSEMOVE) {
+            const auto x = static_cast<float>(platform::getXLParam(lParam));
+            const auto y = static_cast<float>(platform::getYLParam(lParam));
             view->retain();
-            if (msg == platform::WM_LBUTTONDOWN && !view->_mouseDown) {
-                view->_mouseDown = true;
-                // A drag that leaves the window still ends here.
-                platform::setCapture(hwnd);
-                view->handleTouchBegin(0, x, y);
-            } else if (msg == platform::WM_MOUSEMOVE && view->_mouseDown) {
-                view->handleTouchMove(0, x, y);
-            } else if (msg == platform::WM_LBUTTONUP && view->_mouseDown) {
-                view->_mouseDown = false;
-                if (platform::getCapture() == hwnd) platform::releaseCapture();
-                view->handleTouchEnd(0, x, y);
+            if (msg == platform::WM_MOUSEMOVE) {
+                view->handleMouseMove(x, y);
+            } else {
+                const bool press = msg == platform::WM_LBUTTONDOWN || msg == platform::WM_RBUTTONDOWN ||
+                                   msg == platform::WM_MBUTTONDOWN;
+                if (button == 0 && press) {
+                    platform::setCapture(hwnd);   // a drag that leaves the window still ends here
+                } else if (button == 0 && platform::getCapture() == hwnd) {
+                    platform::releaseCapture();
+                }
+                view->handleMouseButton(button, press ? 1 : 0, x, y);
             }
+            view->release();
+            return 0;
+        }
+        if (msg == platform::WM_MOUSEWHEEL) {
+            // Notches of 120 in the high word, positive turned away from the user;
+            // the scroll runs the other way (towards the user positive).
+            const auto delta = static_cast<int16_t>((static_cast<uintptr_t>(wParam) >> 16) & 0xFFFFu);
+            view->retain();
+            view->handleMouseScroll(0.f, -static_cast<float>(delta) / 120.f);
             view->release();
             return 0;
         }

@@ -88,8 +88,10 @@ public:
     // factor they become view points): GLFW buttons (0 left, 1 right, 2 middle)
     // and actions (1 press, 0 release). Each makes a mouse event for the
     // director's event dispatcher (down, up, move, scroll) carrying the cursor in
-    // view points; the left button is also touch 0 (begins on press, moves while
-    // held, ends on release).
+    // design points, y up, as a touch's location gives it (viewport offset and
+    // scales taken out); a move carries button 0 while the left button is held,
+    // else -1; a scroll carries the last cursor. The left button is also touch 0
+    // (begins on press, moves while held, ends on release).
     void handleMouseButton(int button, int action, float x, float y);
     void handleMouseMove(float x, float y);
     void handleMouseScroll(float scrollX, float scrollY);
@@ -112,7 +114,9 @@ protected:
 
 private:
     void deliverTouch(int code, int id, float x, float y);
-    void dispatchMouse(int type, int button);
+    // Frame pixels over the zoom: the cursor in view points.
+    void setCursor(float x, float y);
+    void dispatchMouse(int type, int button, float scrollX = 0, float scrollY = 0);
     std::map<int, Touch*> _touches;   // retained while down
     float _cursorX = 0, _cursorY = 0; // view points
     bool _leftButtonDown = false;
@@ -120,9 +124,11 @@ private:
 
 // The desktop view: a top-level window in the platform model whose client area is
 // the frame size times the zoom factor. Closing that window (WM_CLOSE) ends the
-// director's loop. The left mouse button is touch 0: pressed in the client area it
-// begins, moves while held, and ends when released (client pixels over the zoom);
-// the window holds the mouse capture meanwhile. Keys (WM_KEYDOWN / WM_KEYUP, virtual-key codes) and typed characters (WM_CHAR)
+// director's loop. Mouse messages (WM_MOUSEMOVE, the left, right and middle
+// buttons' WM_*BUTTONDOWN / WM_*BUTTONUP in client pixels, WM_MOUSEWHEEL) go to
+// handleMouseMove / handleMouseButton / handleMouseScroll (a wheel notch of 120
+// turned away from the user scrolls by -1), so the left button is also touch 0;
+// the window holds the mouse capture while the left button is down. Keys (WM_KEYDOWN / WM_KEYUP, virtual-key codes) and typed characters (WM_CHAR)
 // go to onKeyInput / onCharInput. Minimising the window sends the application to
 // the background, restoring it brings it back to the foreground.
 // With a display (platform/NativeWindow.h) the window is also a real one with a
@@ -163,7 +169,6 @@ private:
 
     platform::HWND _window = 0;
     bool _shouldClose = false;
-    bool _mouseDown = false;
     bool _glContext = false;   // the real window's context is current with the system table
     bool _minimized = false;
 };

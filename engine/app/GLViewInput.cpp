@@ -53,17 +53,24 @@ int GLView::keyCodeFromGlfw(int key) {
     }
 }
 
-void GLView::dispatchMouse(int type, int button) {
+void GLView::dispatchMouse(int type, int button, float scrollX, float scrollY) {
     EventMouse event(static_cast<EventMouse::MouseEventType>(type));
-    event.setCursorPosition(_cursorX, _cursorY);
+    // Design points, y up, as a touch's location.
+    event.setCursorPosition((_cursorX - _viewPortRect.origin.x) / _scaleX,
+                            (_screenSize.height - _cursorY - _viewPortRect.origin.y) / _scaleY);
     event.setMouseButton(button);
+    event.setScrollData(scrollX, scrollY);
     Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
 }
 
-void GLView::handleMouseButton(int button, int action, float x, float y) {
+void GLView::setCursor(float x, float y) {
     const float zoom = _frameZoomFactor > 0 ? _frameZoomFactor : 1.f;
     _cursorX = x / zoom;
     _cursorY = y / zoom;
+}
+
+void GLView::handleMouseButton(int button, int action, float x, float y) {
+    setCursor(x, y);
     const bool press = action == kActionPress;
     dispatchMouse(static_cast<int>(press ? EventMouse::MouseEventType::MOUSE_DOWN : EventMouse::MouseEventType::MOUSE_UP),
                   button);
@@ -78,18 +85,13 @@ void GLView::handleMouseButton(int button, int action, float x, float y) {
 }
 
 void GLView::handleMouseMove(float x, float y) {
-    const float zoom = _frameZoomFactor > 0 ? _frameZoomFactor : 1.f;
-    _cursorX = x / zoom;
-    _cursorY = y / zoom;
+    setCursor(x, y);
     dispatchMouse(static_cast<int>(EventMouse::MouseEventType::MOUSE_MOVE), _leftButtonDown ? 0 : -1);
     if (_leftButtonDown) handleTouchMove(0, _cursorX, _cursorY);
 }
 
 void GLView::handleMouseScroll(float scrollX, float scrollY) {
-    EventMouse event(EventMouse::MouseEventType::MOUSE_SCROLL);
-    event.setCursorPosition(_cursorX, _cursorY);
-    event.setScrollData(scrollX, scrollY);
-    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+    dispatchMouse(static_cast<int>(EventMouse::MouseEventType::MOUSE_SCROLL), -1, scrollX, scrollY);
 }
 
 void GLView::onCharInput(unsigned int codePoint) {

@@ -1,6 +1,7 @@
 #pragma once
 // Stand-ins for the extension module's table view and its cells: plain nodes the
 // script host can push to handlers. The scrolling and cell reuse are not here.
+// They draw nothing of their own: a cell shows through the nodes added to it.
 #include "engine/scene/Node.h"
 
 namespace engine::extension {

@@ -3,8 +3,9 @@
 //
 // Key codes are the engine's own numbering (EventKeyboard::KeyCode): 7 is the
 // back key (Escape on a desktop), 18 the menu key. Mouse events carry their kind
-// (1 down, 2 up, 3 move, 4 scroll), the cursor in view pixels (y down), the
-// button (0 left, 1 right, 2 middle; -1 none) and the scroll amounts.
+// (1 down, 2 up, 3 move, 4 scroll), the cursor in design points (y up, as a
+// touch's location), the button (0 left, 1 right, 2 middle; -1 none) and the
+// scroll amounts.
 #include "engine/base/Event.h"
 #include "engine/input/Acceleration.h"
 

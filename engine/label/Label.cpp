@@ -150,49 +150,70 @@ Label::~Label() {
     if (_texture) _texture->release();
 }
 
+void Label::updateTexture() {
+    constexpr float kMaxSide = 4096;
+    const Size& size = getContentSize();
+    LabelRasterInput input;
+    input.lines = _lines;
+    input.fontName = _fontName;
+    input.fontSize = _fontSize;
+    input.lineHeight = _fontSize;
+    input.width = static_cast<int>(std::ceil(std::clamp(size.width, 0.f, kMaxSide)));
+    input.height = static_cast<int>(std::ceil(std::clamp(size.height, 0.f, kMaxSide)));
+    input.hAlignment = _hAlignment;
+    input.vAlignment = _vAlignment;
+    input.color = _textColor;
+    input.outlineColor = _outlineColor;
+    input.outlineSize = _outlineSize;
+    // Without a box the metric only estimates the text's width: the texture
+    // takes the real one, centred on the content box.
+    _textureOffsetX = 0;
+    if (_dimensions.width <= 0 && !_lines.empty()) {
+        const int real = static_cast<int>(std::ceil(measureLabelWidth(input) + 2.f * _outlineSize));
+        if (real > input.width) {
+            const int width = std::min(real, static_cast<int>(kMaxSide));
+            _textureOffsetX = static_cast<float>(input.width - width) / 2;
+            input.width = width;
+        }
+    }
+    _boxWidth = _boxHeight = 0;
+    if (input.width <= 0 || input.height <= 0) return;
+    // One transparent column and row past the box, so that filtering at its edge
+    // reads no older text.
+    const int needWide = input.width + 1, needHigh = input.height + 1;
+    if (!_texture || needWide > _texture->getPixelsWide() || needHigh > _texture->getPixelsHigh()) {
+        auto roundUp = [](int v, int step) { return (v + step - 1) / step * step; };
+        const int wide = roundUp(std::max(needWide, _texture ? _texture->getPixelsWide() : 0), 64);
+        const int high = roundUp(std::max(needHigh, _texture ? _texture->getPixelsHigh() : 0), 16);
+        if (_texture) _texture->release();
+        _texture = Texture2D::create(wide, high, Texture2D::PixelFormat::RGBA8888, true);
+    }
+    LabelCanvas& canvas = LabelCanvas::shared();
+    if (!canvas.draw(input, _texture->getPixelsWide(), _texture->getPixelsHigh())) return;
+    if (!_texture->updateTopRowsBgra(canvas.pixels(), std::min(needHigh, _texture->getPixelsHigh()))) return;
+    _textureGeneration = GL::contextGeneration();
+    _boxWidth = input.width;
+    _boxHeight = input.height;
+}
+
 void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     // Rasterising is for a context that keeps textures; headless there is nothing to show.
     if (!GL::fn().hasContext) return;
-    const Size& size = getContentSize();
-    if (_textureDirty) {
+    // A new context starts with blank textures: the text is written again.
+    if (_textureDirty || (_texture && _textureGeneration != GL::contextGeneration())) {
         _textureDirty = false;
-        if (_texture) _texture->release();
-        _texture = nullptr;
-        constexpr float kMaxSide = 4096;
-        LabelRasterInput input;
-        input.lines = _lines;
-        input.fontName = _fontName;
-        input.fontSize = _fontSize;
-        input.lineHeight = _fontSize;
-        input.width = static_cast<int>(std::ceil(std::clamp(size.width, 0.f, kMaxSide)));
-        input.height = static_cast<int>(std::ceil(std::clamp(size.height, 0.f, kMaxSide)));
-        input.hAlignment = _hAlignment;
-        input.vAlignment = _vAlignment;
-        input.color = _textColor;
-        input.outlineColor = _outlineColor;
-        input.outlineSize = _outlineSize;
-        // Without a box the metric only estimates the text's width: the texture
-        // takes the real one, centred on the content box.
-        _textureOffsetX = 0;
-        if (_dimensions.width <= 0) {
-            const int real = static_cast<int>(std::ceil(measureLabelWidth(input) + 2.f * _outlineSize));
-            if (real > input.width) {
-                _textureOffsetX = static_cast<float>(input.width - std::min(real, 4096)) / 2;
-                input.width = std::min(real, 4096);
-            }
-        }
-        std::vector<unsigned char> pixels = rasterizeLabel(input);
-        if (!pixels.empty())
-            _texture = Texture2D::createWithData(std::move(pixels), input.width, input.height,
-                                                 Texture2D::PixelFormat::RGBA8888, true);
+        updateTexture();
     }
-    if (!_texture) return;
+    if (!_texture || _boxWidth <= 0) return;
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
     _quad.init(getGlobalZOrder(), _texture, state, BlendFunc::ALPHA_PREMULTIPLIED);
-    // The texture covers whole pixels: its quad grows to them, the text keeps its scale.
-    _quad.addQuad(transform, Vec2(_textureOffsetX, size.height - static_cast<float>(_texture->getPixelsHigh())),
-                  Vec2(_textureOffsetX + static_cast<float>(_texture->getPixelsWide()), size.height),
-                  quadColor(getDisplayedColor(), getDisplayedOpacity(), true), 0, 1, 1, 0);
+    // The box covers whole pixels: its quad grows to them, the text keeps its scale.
+    const Size& size = getContentSize();
+    const auto boxWide = static_cast<float>(_boxWidth), boxHigh = static_cast<float>(_boxHeight);
+    _quad.addQuad(transform, Vec2(_textureOffsetX, size.height - boxHigh), Vec2(_textureOffsetX + boxWide, size.height),
+                  quadColor(getDisplayedColor(), getDisplayedOpacity(), true), 0,
+                  boxHigh / static_cast<float>(_texture->getPixelsHigh()),
+                  boxWide / static_cast<float>(_texture->getPixelsWide()), 0);
     renderer->addCommand(&_quad);
 }
 

@@ -3,10 +3,13 @@
 // an outline. The content size comes from a fixed metric (each character advances
 // half the font size, a line is the font size high), so layout code places things
 // the same way on every machine. Drawn where a GL context keeps textures: the
-// lines are rasterised (LabelRaster.h) into a texture of the content size when
-// the text or its style changed (without a box, as wide as the text really is,
+// lines are rasterised (LabelRaster.h) into a box of the content size when the
+// text or its style changed (without a box, as wide as the text really is,
 // centred on the content box), and shown as one quad tinted by the node's
-// displayed colour and opacity.
+// displayed colour and opacity. The box goes into the top-left corner of a
+// texture kept from one change to the next, written in place; the texture is
+// made again only when a box (with a transparent edge of one pixel) outgrows it,
+// at a size rounded up so that texts of about the same size share it.
 // A box width > 0 wraps lines at blanks (a word longer than the box is cut); a box
 // height > 0 fixes the height. The anchor is the centre.
 #include <string>
@@ -78,7 +81,8 @@ public:
     const std::vector<std::string>& getLines() const { return _lines; }
 
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
-    // The texture of the last rasterised text (nullptr before the first draw with a context).
+    // The texture holding the last rasterised text in its top-left corner (nullptr
+    // before the first draw with a context).
     Texture2D* getTexture() const { return _texture; }
     ~Label() override;
 
@@ -99,8 +103,12 @@ private:
     Color4B _outlineColor{0, 0, 0, 0};
     int _outlineSize = 0;
     std::vector<std::string> _lines;
+    void updateTexture();
+
     Texture2D* _texture = nullptr;
-    float _textureOffsetX = 0;   // the texture's left edge in the content box
+    int _boxWidth = 0, _boxHeight = 0;   // the text's box in the texture, in pixels
+    uint32_t _textureGeneration = 0;     // the GL context generation it was written under
+    float _textureOffsetX = 0;   // the box's left edge in the content box
     bool _textureDirty = true;
     QuadCommand _quad;
 };

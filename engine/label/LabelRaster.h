@@ -3,11 +3,14 @@
 // (Cairo over fontconfig). Each line is a fixed line height apart; the block of
 // lines sits in the box by the vertical alignment and each line by the
 // horizontal one. The outline, when wider than 0, is stroked under the fill.
+// A font (name and size) is looked up once and kept for later texts.
 #include <string>
 #include <vector>
 
 #include "engine/base/Types.h"
 #include "engine/label/FontDefinition.h"
+
+struct _cairo_surface;
 
 namespace engine {
 
@@ -28,5 +31,35 @@ struct LabelRasterInput {
 float measureLabelWidth(const LabelRasterInput& input);
 // RGBA pixels, premultiplied by alpha, top row first; empty for an empty box.
 std::vector<unsigned char> rasterizeLabel(const LabelRasterInput& input);
+
+// A drawing surface kept between label updates, so that a new text is drawn
+// into the same memory: pixels are premultiplied B, G, R, A bytes, rows of the
+// surface's width tightly packed, top row first.
+class LabelCanvas {
+public:
+    // The one the labels share (main thread only; each copies its pixels out
+    // before the next label draws).
+    static LabelCanvas& shared();
+
+    LabelCanvas() = default;
+    LabelCanvas(const LabelCanvas&) = delete;
+    LabelCanvas& operator=(const LabelCanvas&) = delete;
+    ~LabelCanvas();
+
+    // Draws the input's box at the top-left corner of a surface of
+    // `surfaceWidth` x `surfaceHeight` (made again only when that size changes),
+    // whose rows down to one past the box's bottom are cleared first (a
+    // transparent edge around the box where the surface is larger; nothing is
+    // drawn outside the box). The box must fit in
+    // the surface. False for an empty box, one that does not fit, or no memory.
+    bool draw(const LabelRasterInput& input, int surfaceWidth, int surfaceHeight);
+    const unsigned char* pixels() const;
+    int width() const { return _width; }
+    int height() const { return _height; }
+
+private:
+    _cairo_surface* _surface = nullptr;
+    int _width = 0, _height = 0;
+};
 
 }  // namespace engine

@@ -1,7 +1,9 @@
 #pragma once
 // An editable text field: a node holding UTF-8 content that the input method
 // edits while the field is attached to it, drawn in a text colour, optionally as
-// secure entry (its text hidden).
+// secure entry (its text hidden). Drawn as a label it keeps (not a child) in the
+// default system font, its lower-left corner at the field's origin: the content,
+// or one bullet per code point when the text is hidden.
 //
 // Contract:
 // - insertText appends the bytes given; deleteBackward removes the last code
@@ -15,6 +17,8 @@
 #include "engine/scene/Node.h"
 
 namespace engine {
+
+class Label;
 
 class TextFieldTTF : public Node, public IMEDelegate {
 public:
@@ -30,8 +34,13 @@ public:
     void setSecureTextEntry(bool secure) { _secure = secure; }
     bool isSecureTextEntry() const { return _secure; }
 
+    // Whether the drawn text is hidden behind bullets.
+    virtual bool isTextHidden() const { return _secure; }
+
     void insertText(const char* text, size_t length) override;
     void deleteBackward() override;
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
+    ~TextFieldTTF() override;
 
 protected:
     TextFieldTTF() = default;
@@ -40,6 +49,7 @@ private:
     std::string _content;
     Color4B _textColor{255, 255, 255, 255};
     bool _secure = false;
+    Label* _renderer = nullptr;   // made on the first draw
 };
 
 }  // namespace engine

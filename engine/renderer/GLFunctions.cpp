@@ -21,6 +21,8 @@ GLFunctions makeNoop() {
     t.blendFunc = [](GLenum, GLenum) {};
     t.clear = [](GLbitfield) {};
     t.clearColor = [](GLfloat, GLfloat, GLfloat, GLfloat) {};
+    t.clearStencil = [](GLint) {};
+    t.colorMask = [](GLboolean, GLboolean, GLboolean, GLboolean) {};
     t.compileShader = [](GLuint) {};
     t.createProgram = []() -> GLuint { return 0; };
     t.createShader = [](GLenum) -> GLuint { return 0; };
@@ -53,9 +55,14 @@ GLFunctions makeNoop() {
     t.linkProgram = [](GLuint) {};
     t.pixelStorei = [](GLenum, GLint) {};
     t.readPixels = [](GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) {};
+    t.scissor = [](GLint, GLint, GLsizei, GLsizei) {};
+    t.stencilFunc = [](GLenum, GLint, GLuint) {};
+    t.stencilMask = [](GLuint) {};
+    t.stencilOp = [](GLenum, GLenum, GLenum) {};
     t.shaderSource = [](GLuint, GLsizei, const GLchar* const*, const GLint*) {};
     t.texImage2D = [](GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {};
     t.texParameteri = [](GLenum, GLenum, GLint) {};
+    t.texSubImage2D = [](GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) {};
     t.uniform1f = [](GLint, GLfloat) {};
     t.uniform1i = [](GLint, GLint) {};
     t.uniform4f = [](GLint, GLfloat, GLfloat, GLfloat, GLfloat) {};
@@ -127,6 +134,8 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(blendFunc, "glBlendFunc");
     VEXO_GL_ENTRY(clear, "glClear");
     VEXO_GL_ENTRY(clearColor, "glClearColor");
+    VEXO_GL_ENTRY(clearStencil, "glClearStencil");
+    VEXO_GL_ENTRY(colorMask, "glColorMask");
     VEXO_GL_ENTRY(compileShader, "glCompileShader");
     VEXO_GL_ENTRY(createProgram, "glCreateProgram");
     VEXO_GL_ENTRY(createShader, "glCreateShader");
@@ -151,9 +160,14 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(linkProgram, "glLinkProgram");
     VEXO_GL_ENTRY(pixelStorei, "glPixelStorei");
     VEXO_GL_ENTRY(readPixels, "glReadPixels");
+    VEXO_GL_ENTRY(scissor, "glScissor");
+    VEXO_GL_ENTRY(stencilFunc, "glStencilFunc");
+    VEXO_GL_ENTRY(stencilMask, "glStencilMask");
+    VEXO_GL_ENTRY(stencilOp, "glStencilOp");
     VEXO_GL_ENTRY(shaderSource, "glShaderSource");
     VEXO_GL_ENTRY(texImage2D, "glTexImage2D");
     VEXO_GL_ENTRY(texParameteri, "glTexParameteri");
+    VEXO_GL_ENTRY(texSubImage2D, "glTexSubImage2D");
     VEXO_GL_ENTRY(uniform1f, "glUniform1f");
     VEXO_GL_ENTRY(uniform1i, "glUniform1i");
     VEXO_GL_ENTRY(uniform4f, "glUniform4f");

@@ -32,6 +32,8 @@ struct GLFunctions {
     void (*blendFunc)(GLenum sfactor, GLenum dfactor);
     void (*clear)(GLbitfield mask);
     void (*clearColor)(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+    void (*clearStencil)(GLint s);
+    void (*colorMask)(GLboolean red, GLboolean green, GLboolean blue, GLboolean alpha);
     void (*compileShader)(GLuint shader);
     GLuint (*createProgram)();
     GLuint (*createShader)(GLenum type);
@@ -56,10 +58,16 @@ struct GLFunctions {
     void (*linkProgram)(GLuint program);
     void (*pixelStorei)(GLenum pname, GLint param);
     void (*readPixels)(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels);
+    void (*scissor)(GLint x, GLint y, GLsizei width, GLsizei height);
+    void (*stencilFunc)(GLenum func, GLint ref, GLuint mask);
+    void (*stencilMask)(GLuint mask);
+    void (*stencilOp)(GLenum fail, GLenum zfail, GLenum zpass);
     void (*shaderSource)(GLuint shader, GLsizei count, const GLchar* const* string, const GLint* length);
     void (*texImage2D)(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,
                        GLint border, GLenum format, GLenum type, const void* pixels);
     void (*texParameteri)(GLenum target, GLenum pname, GLint param);
+    void (*texSubImage2D)(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,
+                          GLenum format, GLenum type, const void* pixels);
     void (*uniform1f)(GLint location, GLfloat v0);
     void (*uniform1i)(GLint location, GLint v0);
     void (*uniform4f)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3);

@@ -65,6 +65,10 @@ GLFunctions makeRecording() {
     t.blendFunc = [](GLenum s, GLenum dst) { rec("glBlendFunc", {d(s), d(dst)}); };
     t.clear = [](GLbitfield m) { rec("glClear", {d(m)}); };
     t.clearColor = [](GLfloat r, GLfloat g, GLfloat b, GLfloat a) { rec("glClearColor", {r, g, b, a}); };
+    t.clearStencil = [](GLint v) { rec("glClearStencil", {d(v)}); };
+    t.colorMask = [](GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
+        rec("glColorMask", {d(r), d(g), d(b), d(a)});
+    };
     t.compileShader = [](GLuint s) { rec("glCompileShader", {d(s)}); };
     t.createProgram = []() -> GLuint {
         GLuint name = GLRecorder::current()->_nextName++;
@@ -147,6 +151,10 @@ GLFunctions makeRecording() {
         if (pixels && w > 0 && h > 0)
             std::memset(pixels, 0, static_cast<size_t>(w) * static_cast<size_t>(h) * channels * typeSize(type));
     };
+    t.stencilFunc = [](GLenum f, GLint ref, GLuint mask) { rec("glStencilFunc", {d(f), d(ref), d(mask)}); };
+    t.stencilMask = [](GLuint mask) { rec("glStencilMask", {d(mask)}); };
+    t.stencilOp = [](GLenum a, GLenum b, GLenum c) { rec("glStencilOp", {d(a), d(b), d(c)}); };
+    t.scissor = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glScissor", {d(x), d(y), d(w), d(h)}); };
     t.shaderSource = [](GLuint s, GLsizei count, const GLchar* const* strings, const GLint* lengths) {
         std::string text;
         for (GLsizei i = 0; i < count; ++i) {
@@ -168,6 +176,16 @@ GLFunctions makeRecording() {
         }
     };
     t.texParameteri = [](GLenum target, GLenum pname, GLint v) { rec("glTexParameteri", {d(target), d(pname), d(v)}); };
+    t.texSubImage2D = [](GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
+                         GLenum type, const void* data) {
+        GLRecordedCall& call =
+            rec("glTexSubImage2D", {d(target), d(level), d(x), d(y), d(w), d(h), d(format), d(type)});
+        const size_t bytesPerPixel = format == GL_RGB ? 3 : format == GL_ALPHA ? 1 : 4;
+        if (data && w > 0 && h > 0) {
+            const auto* bytes = static_cast<const unsigned char*>(data);
+            call.pixels.assign(bytes, bytes + static_cast<size_t>(w) * static_cast<size_t>(h) * bytesPerPixel);
+        }
+    };
     t.uniform1f = [](GLint l, GLfloat v) { rec("glUniform1f", {d(l), v}); };
     t.uniform1i = [](GLint l, GLint v) { rec("glUniform1i", {d(l), d(v)}); };
     t.uniform4f = [](GLint l, GLfloat a, GLfloat b, GLfloat c, GLfloat e) { rec("glUniform4f", {d(l), a, b, c, e}); };

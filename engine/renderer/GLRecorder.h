@@ -35,7 +35,7 @@ struct GLRecordedCall {
     std::string text;                   // a string argument (shader source, uniform or attribute name)
     std::vector<float> floats;          // glUniformMatrix4fv values
     std::vector<uint32_t> indices;      // glDrawElements: the indices read
-    std::vector<unsigned char> pixels;  // glTexImage2D: the pixels read (none for a null pointer)
+    std::vector<unsigned char> pixels;  // glTexImage2D, glTexSubImage2D: the pixels read (none for a null pointer)
     std::vector<GLRecordedArray> arrays;   // draws: the enabled client arrays, by attribute index
 
     const GLRecordedArray* array(GLuint index) const;

@@ -20,11 +20,17 @@ void QuadCommand::addQuad(const Mat4& transform, const Vec2& bottomLeft, const V
 
 void QuadCommand::addQuad(const Mat4& transform, const Vec2& bottomLeft, const Vec2& topRight, const Color4B& color,
                           const float (&uvs)[8]) {
+    addQuad(transform, bottomLeft, topRight, {color, color, color, color}, uvs);
+}
+
+void QuadCommand::addQuad(const Mat4& transform, const Vec2& bottomLeft, const Vec2& topRight,
+                          const Color4B (&colors)[4], const float (&uvs)[8]) {
     const Vec2 corners[4] = {bottomLeft, {topRight.x, bottomLeft.y}, {bottomLeft.x, topRight.y}, topRight};
     for (int i = 0; i < 4; ++i) {
         Vec3 p(corners[i].x, corners[i].y, 0);
         transform.transformPoint(&p);
-        _vertices.push_back(V2F_C4B_T2F{p.x, p.y, color.r, color.g, color.b, color.a, uvs[2 * i], uvs[2 * i + 1]});
+        const Color4B& c = colors[i];
+        _vertices.push_back(V2F_C4B_T2F{p.x, p.y, c.r, c.g, c.b, c.a, uvs[2 * i], uvs[2 * i + 1]});
     }
 }
 

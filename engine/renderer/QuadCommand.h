@@ -38,6 +38,9 @@ public:
     // top-left, top-right): rotated texture rectangles.
     void addQuad(const Mat4& transform, const Vec2& bottomLeft, const Vec2& topRight, const Color4B& color,
                  const float (&uvs)[8]);
+    // The same with a colour per corner, in that order (gradients).
+    void addQuad(const Mat4& transform, const Vec2& bottomLeft, const Vec2& topRight, const Color4B (&colors)[4],
+                 const float (&uvs)[8]);
     // Four world-space vertices as given.
     void addQuad(const V2F_C4B_T2F (&corners)[4]);
     size_t getQuadCount() const { return _vertices.size() / 4; }

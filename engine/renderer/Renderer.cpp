@@ -1,6 +1,7 @@
 #include "engine/renderer/Renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 #include "engine/renderer/GLFunctions.h"
@@ -49,6 +50,93 @@ void Renderer::render() {
         _batch->insert(_batch->end(), quads->getVertices().begin(), quads->getVertices().end());
     }
     flushBatch();
+    // A clip left open by its owner ends with the frame.
+    while (!_scissors.empty()) popScissor();
+    while (!_stencils.empty()) popStencil();
+}
+
+void Renderer::pushScissor(float x, float y, float width, float height) {
+    // Far outside any window: a huge or non-finite rectangle stays in int range.
+    constexpr float kLimit = 1 << 24;
+    auto clampToInt = [&](float v) { return static_cast<int>(std::isfinite(v) ? std::clamp(v, -kLimit, kLimit) : 0.f); };
+    PixelRect r{clampToInt(std::floor(x)), clampToInt(std::floor(y)), clampToInt(std::ceil(x + width)),
+                clampToInt(std::ceil(y + height))};
+    if (!_scissors.empty()) {
+        const PixelRect& outer = _scissors.back();
+        r = {std::max(r.x0, outer.x0), std::max(r.y0, outer.y0), std::min(r.x1, outer.x1), std::min(r.y1, outer.y1)};
+    }
+    r.x1 = std::max(r.x1, r.x0);
+    r.y1 = std::max(r.y1, r.y0);
+    flushBatch();
+    const GLFunctions& gl = GL::fn();
+    if (_scissors.empty()) gl.enable(GL_SCISSOR_TEST);
+    gl.scissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+    _scissors.push_back(r);
+}
+
+void Renderer::popScissor() {
+    if (_scissors.empty()) return;
+    flushBatch();
+    _scissors.pop_back();
+    const GLFunctions& gl = GL::fn();
+    if (_scissors.empty()) {
+        gl.disable(GL_SCISSOR_TEST);
+        return;
+    }
+    const PixelRect& r = _scissors.back();
+    gl.scissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+}
+
+void Renderer::pushStencil(bool inverted) {
+    flushBatch();
+    constexpr size_t kStencilBits = 8;
+    const unsigned bit = _stencils.size() < kStencilBits ? 1u << _stencils.size() : 0u;
+    _stencils.push_back({bit, inverted});
+    if (!bit) return;
+    const GLFunctions& gl = GL::fn();
+    if (_stencils.size() == 1) gl.enable(GL_STENCIL_TEST);
+    // The layer's bit cleared everywhere, then set wherever the stencil draws.
+    gl.stencilMask(bit);
+    gl.clearStencil(0);
+    gl.clear(GL_STENCIL_BUFFER_BIT);
+    gl.colorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    gl.stencilFunc(GL_NEVER, static_cast<GLint>(bit), bit);
+    gl.stencilOp(GL_REPLACE, GL_KEEP, GL_KEEP);
+}
+
+void Renderer::endStencilDrawing() {
+    if (_stencils.empty() || !_stencils.back().bit) return;
+    flushBatch();
+    GL::fn().colorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    applyStencilTest();
+}
+
+void Renderer::popStencil() {
+    if (_stencils.empty()) return;
+    const bool clipped = _stencils.back().bit != 0;
+    flushBatch();
+    _stencils.pop_back();
+    if (!clipped) return;
+    if (_stencils.empty()) {
+        const GLFunctions& gl = GL::fn();
+        gl.colorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        gl.stencilMask(0xFF);
+        gl.disable(GL_STENCIL_TEST);
+        return;
+    }
+    applyStencilTest();
+}
+
+void Renderer::applyStencilTest() {
+    unsigned mask = 0, ref = 0;
+    for (const StencilLayer& layer : _stencils) {
+        mask |= layer.bit;
+        if (!layer.inverted) ref |= layer.bit;
+    }
+    const GLFunctions& gl = GL::fn();
+    gl.stencilMask(0);
+    gl.stencilFunc(GL_EQUAL, static_cast<GLint>(ref), mask);
+    gl.stencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
 }
 
 void Renderer::flushBatch() {

@@ -6,6 +6,16 @@
 // any other command draws what was gathered first. A queued command must stay
 // alive until render() runs. Also keeps the frame's statistics: drawn batches
 // and drawn vertices, counted by whoever issues the draw calls. Main thread only.
+//
+// Rectangle clipping: commands that run while a scissor rectangle is pushed draw
+// only inside it (cut to the rectangles pushed before it); popping the last one
+// turns the scissor test off. A frame's commands push and pop in pairs.
+//
+// Stencil clipping, in layers (one stencil bit each, 8 at most; a deeper layer
+// clips nothing): pushStencil() starts a layer and its stencil drawing, in which
+// draws only mark their pixels in the layer's bit and show nothing;
+// endStencilDrawing() ends it, after which draws show only where every layer in
+// force is marked (unmarked for an inverted layer); popStencil() ends the layer.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,6 +68,15 @@ public:
     // A 1 x 1 opaque white texture: plain-colour quads draw with it.
     Texture2D* getWhiteTexture();
 
+    // Window pixels, origin at the bottom-left; rounded outwards to whole pixels.
+    void pushScissor(float x, float y, float width, float height);
+    void popScissor();
+    size_t getScissorDepth() const { return _scissors.size(); }
+    void pushStencil(bool inverted);
+    void endStencilDrawing();
+    void popStencil();
+    size_t getStencilDepth() const { return _stencils.size(); }
+
     void addDrawnBatches(size_t number) { _drawnBatches += number; }
     void addDrawnVertices(size_t number) { _drawnVertices += number; }
     size_t getDrawnBatches() const { return _drawnBatches; }
@@ -74,6 +93,16 @@ private:
     std::vector<V2F_C4B_T2F>* _batch = nullptr;  // gathered vertices (owned)
     std::vector<uint16_t> _indices;              // 0 1 2, 2 1 3 per quad, made once
     Texture2D* _white = nullptr;
+    struct PixelRect {
+        int x0, y0, x1, y1;
+    };
+    std::vector<PixelRect> _scissors;   // in force: the last
+    struct StencilLayer {
+        unsigned bit;   // 0: past the last bit, clips nothing
+        bool inverted;
+    };
+    std::vector<StencilLayer> _stencils;
+    void applyStencilTest();
 };
 
 }  // namespace engine

@@ -5,8 +5,9 @@
 
 namespace engine {
 
-Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format) {
+Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format, bool premultipliedAlpha) {
     auto* texture = new Texture2D();
+    texture->_premultipliedAlpha = premultipliedAlpha;
     texture->_pixelsWide = pixelsWide;
     texture->_pixelsHigh = pixelsHigh;
     texture->_contentSize = Size(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
@@ -47,12 +48,25 @@ unsigned int Texture2D::getName() {
     gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
     if (_pixels.empty() && !_path.empty()) reloadPixels();
-    gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, format,
+    // Without pixels the texture is written later, in B, G, R, A rows: storage in
+    // that order takes them as they are (no conversion on every write).
+    const GLenum source = _pixels.empty() && format == GL_RGBA ? GL_BGRA : format;
+    gl.texImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), _pixelsWide, _pixelsHigh, 0, source,
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
     // A file can give its pixels again; under the system context the uploaded copy
     // is the one kept.
     if (!_path.empty() || gl.freesUploadedPixels) std::vector<unsigned char>().swap(_pixels);
     return _name;
+}
+
+bool Texture2D::updateTopRowsBgra(const unsigned char* data, int rows) {
+    const GLFunctions& gl = GL::fn();
+    if (!gl.hasContext || _format != PixelFormat::RGBA8888 || rows < 1 || rows > _pixelsHigh) return false;
+    std::vector<unsigned char>().swap(_pixels);   // no longer what the texture shows
+    GL::bindTexture2D(getName());
+    gl.pixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.texSubImage2D(GL_TEXTURE_2D, 0, 0, 0, _pixelsWide, rows, GL_BGRA, GL_UNSIGNED_BYTE, data);
+    return true;
 }
 
 void Texture2D::reloadPixels() {

@@ -28,7 +28,7 @@ public:
     enum class PixelFormat { RGBA8888, RGB888, A8, AUTO };
 
     // Reference count 1 (the caller owns it); the content size is the pixel size.
-    static Texture2D* create(int pixelsWide, int pixelsHigh, PixelFormat format);
+    static Texture2D* create(int pixelsWide, int pixelsHigh, PixelFormat format, bool premultipliedAlpha = false);
     // Same, keeping the pixels; nullptr unless format is RGBA8888, RGB888 or A8 and
     // pixels holds exactly pixelsWide x pixelsHigh pixels of it.
     static Texture2D* createWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh,
@@ -48,6 +48,12 @@ public:
     // The GL texture of the current context, uploaded on first use (linear
     // filtering, clamped); 0 without a context.
     unsigned int getName();
+    // Writes the top `rows` rows of the GL texture of the current context (made
+    // first when it has none there) from B, G, R, A bytes, rows of the texture's
+    // full width tightly packed, top row first; pixels still waiting for upload
+    // are dropped. RGBA8888 textures only. False without a context, for another
+    // format or for rows outside 1 .. pixelsHigh.
+    bool updateTopRowsBgra(const unsigned char* data, int rows);
 
     ~Texture2D() override;
 

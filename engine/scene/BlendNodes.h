@@ -2,7 +2,8 @@
 // Nodes that draw with a blend function of their own and stand in, headless,
 // for the particle system, its batch node, the motion streak, the atlas node
 // and the sprite batch node: they keep children and a blend function and draw
-// nothing themselves.
+// nothing themselves: their particles, trails and atlas quads are not built, so
+// only their children show.
 #include <vector>
 
 #include "engine/renderer/RenderRecords.h"

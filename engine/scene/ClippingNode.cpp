@@ -59,4 +59,24 @@ void ClippingNode::onExit() {
     Node::onExit();
 }
 
+void ClippingNode::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
+    if (!isVisible()) return;
+    if (!_stencil || !_stencil->isVisible()) {
+        if (_inverted) Node::visit(renderer, parentTransform, parentFlags);
+        return;
+    }
+    const bool inverted = _inverted;
+    _beginStencil.init(getGlobalZOrder());
+    _beginStencil.func = [renderer, inverted] { renderer->pushStencil(inverted); };
+    renderer->addCommand(&_beginStencil);
+    _stencil->visit(renderer, parentTransform * getNodeToParentTransform(), parentFlags);
+    _endStencilDrawing.init(getGlobalZOrder());
+    _endStencilDrawing.func = [renderer] { renderer->endStencilDrawing(); };
+    renderer->addCommand(&_endStencilDrawing);
+    Node::visit(renderer, parentTransform, parentFlags);
+    _endStencil.init(getGlobalZOrder());
+    _endStencil.func = [renderer] { renderer->popStencil(); };
+    renderer->addCommand(&_endStencil);
+}
+
 }  // namespace engine

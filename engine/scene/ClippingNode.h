@@ -1,9 +1,13 @@
 #pragma once
 // A node whose children show only where its stencil node (retained) is drawn,
-// or only where it is not when inverted; with an alpha threshold below 1 only
-// the stencil's pixels above it count. The stencil enters and leaves the stage
-// with the clipping node. Headless: the stencil and the settings are kept for
-// drawing code and tests.
+// or only where it is not when inverted. The stencil enters and leaves the stage
+// with the clipping node. It draws nothing of its own: it draws through its
+// stencil, visited under the clipping node's transform as a stencil layer of the
+// renderer (Renderer.h) at the node's global Z, its children clipped by it.
+// Without a visible stencil nothing shows, or, inverted, the children unclipped.
+// The alpha threshold is kept for scripts; every drawn pixel of the stencil
+// counts, whatever its alpha.
+#include "engine/renderer/Renderer.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -26,6 +30,7 @@ public:
     void onEnterTransitionDidFinish() override;
     void onExitTransitionDidStart() override;
     void onExit() override;
+    void visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) override;
 
 private:
     ClippingNode() = default;
@@ -33,6 +38,9 @@ private:
     Node* _stencil = nullptr;
     float _alphaThreshold = 1.f;
     bool _inverted = false;
+    CustomCommand _beginStencil;
+    CustomCommand _endStencilDrawing;
+    CustomCommand _endStencil;
 };
 
 }  // namespace engine

@@ -1,6 +1,8 @@
 #pragma once
 // Layers: full-screen nodes whose position is their lower-left corner (they ignore
-// their centred anchor for it), and the layer filled with one colour.
+// their centred anchor for it), the layer filled with one colour and the layer
+// filled with a linear gradient. A plain layer has nothing of its own to draw: it
+// only holds children.
 #include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/RenderRecords.h"
 #include "engine/scene/Node.h"
@@ -43,8 +45,52 @@ protected:
     bool initWithColor(const Color4B& color, float width, float height);
 
 private:
+protected:
     QuadCommand _quad;
     BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
+};
+
+// A layer painted with a linear gradient: from the start colour (the node's colour)
+// at the start opacity to the end colour at the end opacity, along the vector in
+// node space (default (0, -1): the start at the top, the end at the bottom). The
+// node's displayed opacity scales both opacities. Drawn as one quad with a colour
+// per corner: each corner takes the share of the start colour that its position
+// along the vector gives, measured over the box's diagonal. With compressed
+// interpolation (the default) the vector is stretched so that the start and end
+// colours are reached in full at the corners also for slanted vectors. A zero
+// vector paints the start colour.
+class LayerGradient : public LayerColor {
+public:
+    // Opaque black to opaque black, the win size.
+    static LayerGradient* create();
+    static LayerGradient* create(const Color4B& start, const Color4B& end);
+    static LayerGradient* create(const Color4B& start, const Color4B& end, const Vec2& vector);
+
+    void setStartColor(const Color3B& color) { setColor(color); }
+    const Color3B& getStartColor() const { return getColor(); }
+    void setEndColor(const Color3B& color) { _endColor = color; }
+    const Color3B& getEndColor() const { return _endColor; }
+    void setStartOpacity(uint8_t opacity) { _startOpacity = opacity; }
+    uint8_t getStartOpacity() const { return _startOpacity; }
+    void setEndOpacity(uint8_t opacity) { _endOpacity = opacity; }
+    uint8_t getEndOpacity() const { return _endOpacity; }
+    void setVector(const Vec2& vector) { _vector = vector; }
+    const Vec2& getVector() const { return _vector; }
+    void setCompressedInterpolation(bool compressed) { _compressed = compressed; }
+    bool isCompressedInterpolation() const { return _compressed; }
+
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
+
+protected:
+    LayerGradient() = default;
+    bool initWithColor(const Color4B& start, const Color4B& end, const Vec2& vector);
+
+private:
+    Color3B _endColor{0, 0, 0};
+    uint8_t _startOpacity = 255;
+    uint8_t _endOpacity = 255;
+    Vec2 _vector{0, -1};
+    bool _compressed = true;
 };
 
 }  // namespace engine

@@ -39,6 +39,9 @@ Node* Node::create() {
 
 Node::~Node() {
     if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
+    // A node removed without cleanup may still have its update scheduled: the
+    // scheduler must not call into it once it is gone.
+    if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
     if (_actionManager) {
@@ -154,6 +157,7 @@ void Node::setLocalZOrder(int localZOrder) {
 
 void Node::onEnter() {
     _running = true;
+    Director::getInstance()->getScheduler()->resumeTarget(this);
     if (_actionManager) _actionManager->resumeTarget(this);
     // A copy: an onEnter override may add or remove children.
     std::vector<Node*> children = _children;
@@ -285,6 +289,7 @@ uint8_t Node::getDisplayedOpacity() const {
 
 void Node::cleanup() {
     Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    _updateScheduled = false;
     releaseUpdateScriptHandler();
     stopAllActions();
     for (Node* child : _children) child->cleanup();

@@ -11,6 +11,10 @@
 // the parent's displayed ones (channel by channel, over 255) when the parent
 // cascades them, else its own. The displayed values are worked out when asked, so
 // they always follow the current tree.
+//
+// Drawing: visit() draws the children of negative local z, then the node's own
+// draw(), then the other children. A plain node draws nothing of its own: it is
+// the frame of the tree, and each class with a look fills draw() (or visit()).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -131,7 +135,8 @@ public:
     // then onEnterTransitionDidFinish; one leaving it onExitTransitionDidStart
     // then onExit (then cleanup when asked). Each step reports the node event
     // "enter", "enterTransitionFinish", "exitTransitionStart", "exit" or
-    // "cleanup" to the script engine, when there is one.
+    // "cleanup" to the script engine, when there is one. Entering resumes what the
+    // node scheduled while it was outside the running scene.
     virtual void onEnter();
     virtual void onExit();
     virtual void onEnterTransitionDidFinish();
@@ -167,12 +172,13 @@ public:
     GLProgram* getGLProgram() const;
 
     // Per-frame update: scheduleUpdate() has the director's scheduler call update(dt)
-    // every frame (priority 0) until unscheduleUpdate() or cleanup().
+    // every frame (priority 0) until unscheduleUpdate(), cleanup() or its destruction.
     void scheduleUpdate();
     void unscheduleUpdate();
     virtual void update(float delta);
     // The per-frame update calls the script handler (a handler id) with dt instead
-    // of update(): lower priorities first, equal ones in the order scheduled. The
+    // of update(): lower priorities first, equal ones in the order scheduled; one
+    // scheduled outside the running scene waits until the node enters it. The
     // handler is released through the script engine when the update is
     // unscheduled or replaced, by cleanup and when the node is destroyed.
     void scheduleUpdateWithPriorityLua(int handler, int priority);
@@ -212,6 +218,7 @@ private:
     ActionManager* _actionManager = nullptr;   // retained from the first runAction
     friend class EventDispatcher;
     bool _listenersBound = false;              // the director's dispatcher holds listeners of it
+    bool _updateScheduled = false;             // the director's scheduler holds an update of it
     void sendScriptEvent(int action);
     void releaseUpdateScriptHandler();
     int _updateScriptHandler = 0;

@@ -50,10 +50,12 @@ GLProgram* Node::getGLProgram() const { return _glProgramState ? _glProgramState
 void Node::scheduleUpdate() {
     releaseUpdateScriptHandler();
     Director::getInstance()->getScheduler()->scheduleUpdate(this, 0, false, [this](float dt) { update(dt); });
+    _updateScheduled = true;
 }
 
 void Node::unscheduleUpdate() {
     Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+    _updateScheduled = false;
     releaseUpdateScriptHandler();
 }
 
@@ -70,6 +72,7 @@ void Node::scheduleUpdateWithPriorityLua(int handler, int priority) {
         ScriptEvent event(SCHEDULE_EVENT, &data);
         engine->sendEvent(&event);
     });
+    _updateScheduled = true;
 }
 
 void Node::update(float) {}

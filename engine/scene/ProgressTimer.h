@@ -2,7 +2,16 @@
 // A node showing a share of a sprite (retained): radial (swept from 12 o'clock,
 // clockwise unless reversed) or as a bar growing from the midpoint at the bar's
 // change rate per axis. The percentage stays within 0..100; the content size is
-// the sprite's. Headless: the share is kept for drawing code and tests.
+// the sprite's.
+//
+// Drawn over its content box with the sprite's texture, texture coordinates
+// (flips and rotation included), colour, opacity and blend function; the
+// sprite's own place does not count. A bar is one quad: on each axis the shown
+// part is percentage x rate + (1 - rate) of the side, centred on the midpoint and
+// pushed back inside the box where it would cross a side. Radial: triangles
+// fanned from the midpoint, from the top side straight above it round to where
+// the swept angle meets the box's outline (reversing applies to radial only).
+#include "engine/renderer/QuadCommand.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
@@ -31,6 +40,8 @@ public:
     void setBarChangeRate(const Vec2& rate);
     const Vec2& getBarChangeRate() const { return _barChangeRate; }
 
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
+
 private:
     ProgressTimer() = default;
 
@@ -40,6 +51,7 @@ private:
     bool _reverse = false;
     Vec2 _midpoint{0.5f, 0.5f};
     Vec2 _barChangeRate{1.f, 1.f};
+    QuadCommand _quad;
 };
 
 }  // namespace engine

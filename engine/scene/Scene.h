@@ -1,5 +1,6 @@
 #pragma once
-// The root of a scene graph that the director runs.
+// The root of a scene graph that the director runs. It draws nothing of its own:
+// the frame is its nodes.
 #include "engine/scene/Node.h"
 
 namespace engine {

@@ -128,9 +128,9 @@ const BlendFunc& Sprite::getBlendFunc() const {
                                                           : BlendFunc::ALPHA_PREMULTIPLIED;
 }
 
-void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+bool Sprite::getQuadTexCoords(float (&uvs)[8]) const {
     const float w = _rect.size.width, h = _rect.size.height;
-    if (!_texture || w <= 0 || h <= 0 || _texture->getPixelsWide() <= 0 || _texture->getPixelsHigh() <= 0) return;
+    if (!_texture || w <= 0 || h <= 0 || _texture->getPixelsWide() <= 0 || _texture->getPixelsHigh() <= 0) return false;
     const float tw = static_cast<float>(_texture->getPixelsWide());
     const float th = static_cast<float>(_texture->getPixelsHigh());
     // The rectangle's sides in texture coordinates (v grows downwards).
@@ -138,7 +138,6 @@ void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     const float right = (_rect.origin.x + (_rectRotated ? h : w)) / tw;
     const float bottom = (_rect.origin.y + (_rectRotated ? w : h)) / th;
     // Corners bottom-left, bottom-right, top-left, top-right.
-    float uvs[8];
     if (_rectRotated) {
         const float turned[8] = {left, top, left, bottom, right, top, right, bottom};
         std::copy(turned, turned + 8, uvs);
@@ -158,11 +157,20 @@ void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
             std::swap(uvs[i + 1], uvs[i + 5]);
         }
     }
-    const bool premultiply = _opacityModifyRGB || _texture->hasPremultipliedAlpha();
+    return true;
+}
+
+Color4B Sprite::getQuadColor() const {
+    const bool premultiply = _opacityModifyRGB || (_texture && _texture->hasPremultipliedAlpha());
+    return quadColor(getDisplayedColor(), getDisplayedOpacity(), premultiply);
+}
+
+void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    float uvs[8];
+    if (!getQuadTexCoords(uvs)) return;
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
     _quad.init(getGlobalZOrder(), _texture, state, getBlendFunc());
-    _quad.addQuad(transform, Vec2(0, 0), Vec2(w, h), quadColor(getDisplayedColor(), getDisplayedOpacity(), premultiply),
-                  uvs);
+    _quad.addQuad(transform, Vec2(0, 0), Vec2(_rect.size.width, _rect.size.height), getQuadColor(), uvs);
     renderer->addCommand(&_quad);
 }
 

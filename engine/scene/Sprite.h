@@ -67,6 +67,13 @@ public:
     }
     const BlendFunc& getBlendFunc() const override;
 
+    // The texture coordinates of the content box's corners (bottom-left,
+    // bottom-right, top-left, top-right; u then v), flips and rotation applied;
+    // false without a texture or rectangle to show.
+    bool getQuadTexCoords(float (&uvs)[8]) const;
+    // The colour bytes its quad is drawn in.
+    Color4B getQuadColor() const;
+
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:

@@ -1,6 +1,7 @@
 #pragma once
 // Stand-ins for the studio armature and its bones: named nodes the script host can
-// push to armature event handlers. Animation data and playback are not here.
+// push to armature event handlers. Animation data and playback are not here,
+// so they draw nothing of their own (only children added to them show).
 #include <string>
 
 #include "engine/scene/Node.h"

@@ -1,10 +1,62 @@
 #include "engine/ui/Layout.h"
 
+#include <algorithm>
+
+#include "engine/app/GLView.h"
+#include "engine/base/Director.h"
+#include "engine/renderer/Texture2D.h"
+#include "engine/scene/Layer.h"
+#include "engine/scene/Sprite.h"
+#include "engine/ui/WidgetImage.h"
+
 namespace engine::ui {
+
+namespace {
+
+// The window pixels that the box (0, 0) .. size under `transform` covers: the
+// bounding rectangle of its corners in design points, through the viewport.
+Rect clipRectInPixels(const Mat4& transform, const Size& size) {
+    const Vec2 corners[4] = {{0, 0}, {size.width, 0}, {0, size.height}, {size.width, size.height}};
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    for (int i = 0; i < 4; ++i) {
+        Vec3 p(corners[i].x, corners[i].y, 0);
+        transform.transformPoint(&p);
+        x0 = i ? std::min(x0, p.x) : p.x;
+        y0 = i ? std::min(y0, p.y) : p.y;
+        x1 = i ? std::max(x1, p.x) : p.x;
+        y1 = i ? std::max(y1, p.y) : p.y;
+    }
+    Director* director = Director::getInstance();
+    const Size win = director->getWinSize();
+    float sx = 1, sy = 1, ox = 0, oy = 0;
+    if (const GLView* view = director->getOpenGLView(); view && win.width > 0 && win.height > 0) {
+        const Rect& port = view->getLastViewPort();
+        sx = port.size.width / win.width;
+        sy = port.size.height / win.height;
+        ox = port.origin.x;
+        oy = port.origin.y;
+    }
+    return Rect(ox + x0 * sx, oy + y0 * sy, (x1 - x0) * sx, (y1 - y0) * sy);
+}
+
+template <typename T>
+void drop(T*& node) {
+    if (node) node->release();
+    node = nullptr;
+}
+
+}  // namespace
 
 Layout* Layout::create() {
     auto* layout = new Layout;
     return autoreleased(layout, layout->init());
+}
+
+Layout::~Layout() {
+    drop(_colorRenderer);
+    drop(_gradientRenderer);
+    drop(_imageRenderer);
+    drop(_backGroundImage);
 }
 
 bool Layout::init() {
@@ -14,8 +66,72 @@ bool Layout::init() {
 }
 
 Color4B Layout::getPaintedBackGround() const {
-    if (_backGroundColorType == BackGroundColorType::NONE) return Color4B{0, 0, 0, 0};
+    if (_backGroundColorType != BackGroundColorType::SOLID) return Color4B{0, 0, 0, 0};
     return Color4B{_backGroundColor.r, _backGroundColor.g, _backGroundColor.b, _backGroundColorOpacity};
+}
+
+void Layout::setBackGroundImage(const std::string& file, TextureResType type) {
+    if (!replaceWidgetImage(&_backGroundImage, file, type, "Layout") && !file.empty()) return;
+    drop(_imageRenderer);
+    if (!_backGroundImage) return;
+    _imageRenderer = Sprite::createWithTexture(_backGroundImage);
+    if (_imageRenderer) _imageRenderer->retain();
+}
+
+void Layout::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
+    if (!isVisible()) return;
+    const Mat4 transform = parentTransform * getNodeToParentTransform();
+    if (_clippingEnabled) {
+        const Rect clip = clipRectInPixels(transform, getContentSize());
+        _beginClip.init(getGlobalZOrder());
+        _beginClip.func = [renderer, clip] {
+            renderer->pushScissor(clip.origin.x, clip.origin.y, clip.size.width, clip.size.height);
+        };
+        renderer->addCommand(&_beginClip);
+    }
+    visitBackGround(renderer, transform, parentFlags);
+    Widget::visit(renderer, parentTransform, parentFlags);
+    if (_clippingEnabled) {
+        _endClip.init(getGlobalZOrder());
+        _endClip.func = [renderer] { renderer->popScissor(); };
+        renderer->addCommand(&_endClip);
+    }
+}
+
+void Layout::visitBackGround(Renderer* renderer, const Mat4& transform, uint32_t flags) {
+    const Size& size = getContentSize();
+    LayerColor* colour = nullptr;
+    if (_backGroundColorType == BackGroundColorType::SOLID) {
+        if (!_colorRenderer) {
+            _colorRenderer = LayerColor::create();
+            _colorRenderer->retain();
+        }
+        _colorRenderer->setColor(_backGroundColor);
+        colour = _colorRenderer;
+    } else if (_backGroundColorType == BackGroundColorType::GRADIENT) {
+        if (!_gradientRenderer) {
+            _gradientRenderer = LayerGradient::create();
+            _gradientRenderer->retain();
+        }
+        _gradientRenderer->setStartColor(_gradientStart);
+        _gradientRenderer->setEndColor(_gradientEnd);
+        _gradientRenderer->setVector(_gradientVector);
+        colour = _gradientRenderer;
+    }
+    const uint8_t opacity = getDisplayedOpacity();
+    if (colour) {
+        colour->setContentSize(size);
+        colour->setOpacity(static_cast<uint8_t>((_backGroundColorOpacity * opacity + 127) / 255));
+        colour->setGlobalZOrder(getGlobalZOrder());
+        colour->visit(renderer, transform, flags);
+    }
+    if (_imageRenderer) {
+        _imageRenderer->setPosition(size.width / 2, size.height / 2);
+        _imageRenderer->setColor(getDisplayedColor());
+        _imageRenderer->setOpacity(opacity);
+        _imageRenderer->setGlobalZOrder(getGlobalZOrder());
+        _imageRenderer->visit(renderer, transform, flags);
+    }
 }
 
 }  // namespace engine::ui

@@ -15,7 +15,10 @@ Scale9Sprite* Scale9Sprite::create() {
 }
 
 Scale9Sprite* Scale9Sprite::create(const std::string& file) {
-    Texture2D* texture = TextureCache::getInstance()->addImage(file);
+    return createWithTexture(TextureCache::getInstance()->addImage(file));
+}
+
+Scale9Sprite* Scale9Sprite::createWithTexture(Texture2D* texture) {
     if (!texture) return nullptr;
     auto* sprite = new Scale9Sprite;
     return autoreleased(sprite, sprite->initWithTexture(texture));

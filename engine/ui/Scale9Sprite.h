@@ -19,6 +19,8 @@ public:
     // The whole image, the content size its size, the default insets; nullptr when
     // the image cannot be read.
     static Scale9Sprite* create(const std::string& file);
+    // The whole of a texture (retained), as create(file) does; nullptr without one.
+    static Scale9Sprite* createWithTexture(Texture2D* texture);
     // The same from a frame of the sprite-frame cache (its rectangle of the
     // texture); nullptr, with a log line, when no frame has that name.
     static Scale9Sprite* createWithSpriteFrameName(const std::string& name);

@@ -39,4 +39,12 @@ void Text::setFontSize(float size) {
     setContentSize(_renderer->getContentSize());
 }
 
+void Text::draw(Renderer* renderer, const Mat4& transform, uint32_t flags) {
+    if (_renderer->getString().empty()) return;
+    const Size& size = getContentSize();
+    _renderer->setPosition(size.width / 2, size.height / 2);
+    _renderer->setGlobalZOrder(getGlobalZOrder());
+    _renderer->visit(renderer, transform, flags);
+}
+
 }  // namespace engine::ui

@@ -1,6 +1,7 @@
 #pragma once
 // A text widget: a system-font label laid out by the label's metric; the widget's
-// content size follows the text.
+// content size follows the text. Drawn as its label (kept by the widget, not a
+// child) over the content box.
 #include <string>
 
 #include "engine/label/Label.h"
@@ -23,6 +24,7 @@ public:
     void setTextColor(const Color4B& color) { _renderer->setTextColor(color); }
     const Color4B& getTextColor() const { return _renderer->getTextColor(); }
     Label* getVirtualRenderer() const { return _renderer; }
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     Text() = default;

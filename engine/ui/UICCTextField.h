@@ -1,5 +1,6 @@
 #pragma once
-// The UI module's text field: a TextFieldTTF that can be a password field.
+// The UI module's text field: a TextFieldTTF that can be a password field (drawn
+// hidden behind bullets).
 #include "engine/label/TextFieldTTF.h"
 
 namespace engine {
@@ -11,6 +12,7 @@ public:
 
     void setPasswordEnabled(bool enabled) { _passwordEnabled = enabled; }
     bool isPasswordEnabled() const { return _passwordEnabled; }
+    bool isTextHidden() const override { return _passwordEnabled || TextFieldTTF::isTextHidden(); }
 
 protected:
     UICCTextField() = default;

@@ -1,6 +1,8 @@
 #pragma once
 // The base of the UI widgets: a node that can be enabled, take touches and report
-// them to its listeners. The anchor is the centre.
+// them to its listeners. The anchor is the centre. A plain widget draws nothing
+// of its own (it is an invisible touch area and a frame for its children); the
+// widget classes with a look draw it.
 //
 // Touches: a touch-enabled widget has a one-by-one listener with the director's
 // event dispatcher, bound to the widget (scene-graph priority: a widget drawn on

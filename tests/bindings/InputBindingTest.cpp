@@ -136,13 +136,15 @@ TEST_F(InputBindingTest, CustomEventsByNameAndListenerErrors) {
         m = cc.EventListenerMouse:create()
         m:registerScriptHandler(function() note('scroll') end, 52)
         m:registerScriptHandler(function(e) note('down', e:getCursorX(), e:getCursorY()) end, 48)
+        m:registerScriptHandler(function() note('wrapped') end, 4294967344)
         m:registerScriptHandler(function() note('first') end, 49)
         m:registerScriptHandler(function(e) note('up', e:getMouseButton()) end, 49)
         dispatcher:addEventListenerWithFixedPriority(m, -2)
     )"), "");
     view->handleMouseButton(1, 1, 30, 40);
     view->handleMouseButton(1, 0, 30, 40);
-    EXPECT_EQ(flush(), "a,cc.EventCustom,a b down,30,40 up,1");
+    // The cursor in design points, y up in the 200 points high view.
+    EXPECT_EQ(flush(), "a,cc.EventCustom,a b down,30,160 up,1");
     struct Case {
         const char* call;
         const char* error;
@@ -258,7 +260,8 @@ TEST_F(InputBindingTest, LayerKeypadOnReleaseAndCountErrors) {
 }
 
 // Node events in order, a replaced handler, update handlers by priority then
-// insertion, and script timers with ids from 1.
+// insertion (one scheduled before its node joined the scene runs once it has),
+// and script timers with ids from 1.
 TEST_F(InputBindingTest, NodeEventsUpdatesAndScriptEntries) {
     ASSERT_EQ(run(R"(
         n = cc.Node:create()
@@ -270,13 +273,15 @@ TEST_F(InputBindingTest, NodeEventsUpdatesAndScriptEntries) {
         a:scheduleUpdateWithPriorityLua(function() note('a') end, 2)
         b:scheduleUpdateWithPriorityLua(function() note('b') end, -1)
         c:scheduleUpdateWithPriorityLua(function() note('c') end, 2)
+        late = cc.Node:create() late:scheduleUpdateWithPriorityLua(function() note('late') end, 0)
+        scene:addChild(late)
         id = d:getScheduler():scheduleScriptFunc(function(dt) note('timer') end, 0, false)
     )"), "");
     EXPECT_EQ(flush(), "enter enterTransitionFinish exitTransitionStart exit cleanup");
     EXPECT_EQ(eval("id"), "1");
     engine::Director::getInstance()->mainLoop(0.1f);
-    EXPECT_EQ(flush(), "b a c timer");
-    ASSERT_EQ(run("a:unscheduleUpdate() d:getScheduler():unscheduleScriptEntry(id)"), "");
+    EXPECT_EQ(flush(), "b late a c timer");
+    ASSERT_EQ(run("a:unscheduleUpdate() late:unscheduleUpdate() d:getScheduler():unscheduleScriptEntry(id)"), "");
     engine::Director::getInstance()->mainLoop(0.1f);
     EXPECT_EQ(flush(), "b c");
 }

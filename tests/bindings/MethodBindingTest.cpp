@@ -5,6 +5,7 @@
 #include <string>
 
 #include "BindingTestSupport.h"
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "engine/scene/Node.h"
 #include "support/TestSupport.h"
@@ -204,6 +205,43 @@ TEST_F(MethodBindingTest, ExactFormsDefaultsAndTwoBases) {
     }
 }
 
+// The shared list readers give back the object itself for a class whose Ref is
+// not its first base, and refuse a dead object rather than reading it as null.
+TEST_F(MethodBindingTest, ListReadersComeBackThroughRef) {
+    bindings::registerClassTable(L, kGaugeTable);
+    Twin* dead = Twin::create();
+    dead->retain();
+    stack->pushObject(dead, "test.Twin");
+    lua_setglobal(L, "dead");
+    stack->removeScriptObjectByObject(dead);
+    dead->release();
+    ASSERT_EQ(run("t = test.Twin:create()"), "");
+    struct Case {
+        const char* values;   // the class table, then the call's arguments
+        bool table;           // read as one table (else as the arguments)
+        bool ok;
+        int weights;          // sum of the weights read (5 each)
+    } cases[] = {
+        {"{}, {t, t}", true, true, 10},
+        {"{}, {t, dead, t}", true, true, 10},
+        {"{}, t, 3, t", false, true, 10},
+        {"{}, t, dead", false, false, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.values);
+        lua_settop(L, 0);   // the readers take the call's stack: the class table at 1
+        ASSERT_EQ(luaL_dostring(L, (std::string("return ") + c.values).c_str()), 0);
+        engine::Vector<Twin*> out;
+        const bool ok = c.table ? luaconv_read_object_vector(L, 2, &out)
+                                : luaconv_read_varargs_vector(L, lua_gettop(L) - 1, &out);
+        EXPECT_EQ(ok, c.ok);
+        int weights = 0;
+        for (Twin* twin : out) weights += twin->weight();
+        EXPECT_EQ(weights, c.weights);
+    }
+    lua_settop(L, 0);
+}
+
 TEST_F(MethodBindingTest, FormsWithTheSameCountAreTriedInOrder) {
     bindings::registerClassTable(L, kGaugeTable);
     ASSERT_EQ(run("g = test.Gauge:create()"), "");
@@ -251,6 +289,33 @@ TEST_F(MethodBindingTest, TextArgumentsAndRaisingReads) {
     EXPECT_EQ(run("g:setLabel(long, setmetatable({}, {__index = function() error('no point here', 0) end}))"),
               "no point here");
     EXPECT_EQ(eval("g:label()"), cases[3].label);
+}
+
+// The shared kit's object read takes the object's place on the stack as given,
+// relative to the top or not: a subclass object passes either way, and another
+// object is refused without harm.
+TEST_F(MethodBindingTest, KitReadsObjectsAtAnyIndex) {
+    ASSERT_EQ(run("scene = cc.Scene:create() d = cc.Director:getInstance()"), "");
+    struct Case {
+        const char* value;   // global pushed as the one value above the base
+        int index;           // relative (-1) or absolute (0: the top's number)
+        bool read;
+    } cases[] = {
+        {"scene", -1, true}, {"scene", 0, true}, {"d", -1, false}, {"d", 0, false}, {"nil", -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " at " + std::to_string(c.index));
+        const int top = lua_gettop(L);
+        lua_getglobal(L, c.value);
+        const int index = c.index != 0 ? c.index : lua_gettop(L);
+        EXPECT_EQ(bindings::objectAt<engine::Node>(L, index, "cc.Node") != nullptr, c.read);
+        EXPECT_EQ(lua_gettop(L), top + 1);
+        lua_settop(L, top);
+    }
+    // A script function reading table entries from the top: other objects are skipped.
+    EXPECT_EQ(eval("(function() local e = cc.EventTouch:new()"
+                   " e:setTouches({scene, cc.Touch:new(), d}) return #e:getTouches() end)()"),
+              "1");
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ const Case kCases[] = {
      "l:getScale() .. ' ' .. l:getRotation()", "2 90"},
     {"coloured layer of a size", "c = cc.LayerColor:create({r = 1, g = 2, b = 3, a = 4}, 540, 20)",
      "tolua.type(c) .. ' ' .. c:getContentSize().width .. ' ' .. c:getColor().b", "cc.LayerColor 540 3"},
+    {"gradient layer", "g = cc.LayerGradient:create({r = 1, g = 2, b = 3, a = 40}, {r = 4, g = 5, b = 6, a = 50}, {x = 1, y = 0})",
+     "tolua.type(g) .. ' ' .. g:getStartColor().b .. ' ' .. g:getEndColor().r .. ' ' .. g:getStartOpacity() .. ' ' .. "
+     "g:getEndOpacity() .. ' ' .. g:getVector().x .. ' ' .. tostring(g:isCompressedInterpolation())",
+     "cc.LayerGradient 3 4 40 50 1 true"},
     {"layer", "", "tolua.type(cc.Layer:create())", "cc.Layer"},
     {"a sprite without its image is nil", "", "cc.Sprite:create('missing.png')", "nil"},
     {"empty sprite", "", "tolua.type(cc.Sprite:create())", "cc.Sprite"},

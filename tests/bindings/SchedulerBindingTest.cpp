@@ -1,5 +1,6 @@
 // Script timers from scripts: the callback gets dt, the entry id comes back to
-// unscheduleScriptEntry (also from inside the callback), and wrong counts raise.
+// unscheduleScriptEntry (also from inside the callback), and wrong counts and
+// selves raise.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -45,6 +46,10 @@ TEST_F(SchedulerBindingTest, WrongCountsRaise) {
         {"s:unscheduleScriptEntry()", "error: cc.Scheduler:unscheduleScriptEntry has wrong number of arguments: 0, was expecting 1\n"},
         {"s:unscheduleScriptEntry(1, 2)",
          "error: cc.Scheduler:unscheduleScriptEntry has wrong number of arguments: 2, was expecting 1\n"},
+        {"cc.Scheduler.scheduleScriptFunc(nil, function() end, 0, false)",
+         "error: invalid 'self' in function 'cc.Scheduler:scheduleScriptFunc'"},
+        {"cc.Scheduler.unscheduleScriptEntry(cc.Node:create(), 1)",
+         "error: invalid 'self' in function 'cc.Scheduler:unscheduleScriptEntry'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.chunk);

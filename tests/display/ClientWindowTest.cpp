@@ -1,7 +1,8 @@
 // The program on a real X display: the fixture project's scene read back from the
 // screen at the places its script puts each node, a click reaching the script's
-// touch handler, and the window manager's close request ending the program with
-// status 0. Runs under its own virtual display (xvfb-run); skipped without one.
+// touch handler, a key, mouse moves, buttons and the wheel reaching its keyboard
+// and mouse listeners, and the window manager's close request ending the program
+// with status 0. Runs under its own virtual display (xvfb-run); skipped without one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -141,6 +142,20 @@ const Probe kProbes[] = {
     {"draw node rectangle", 70, 230, {0, 255, 255}},
     {"skeleton", 600, 130, {224, 144, 48}},
     {"below the skeleton", 600, 105, {40, 40, 40}},
+    {"gradient, top", 190, 258, {247, 0, 8}},
+    {"gradient, middle", 190, 230, {128, 0, 128}},
+    {"gradient, bottom", 190, 202, {8, 0, 247}},
+    {"button image, centre slice", 156, 130, {255, 0, 255}},
+    {"button image, left edge", 143, 130, {0, 200, 0}},
+    {"button image, top-right corner", 256, 147, {0, 200, 0}},
+    {"clipping layout's background", 160, 335, {30, 90, 200}},
+    {"clipped child, inside", 190, 310, {255, 255, 0}},
+    {"clipped child, cut on the left", 130, 310, {40, 40, 40}},
+    {"clipped child, cut on the right", 250, 310, {40, 40, 40}},
+    {"stencil-clipped child, inside", 320, 80, {255, 128, 0}},
+    {"stencil-clipped child, cut on the left", 290, 80, {40, 40, 40}},
+    {"stencil-clipped child, cut on the right", 350, 80, {40, 40, 40}},
+    {"the stencil itself shows nothing", 320, 65, {40, 40, 40}},
 };
 
 void expectScene(const Shot& shot) {
@@ -150,9 +165,9 @@ void expectScene(const Shot& shot) {
     }
     // The label's box (8 characters of 12 points, 24 high, around (320, 300)) holds
     // light text pixels; the same area beside it holds none.
-    auto lightPixels = [&shot](float x0, float x1) {
+    auto lightPixels = [&shot](float x0, float x1, float y0 = 289, float y1 = 311) {
         int count = 0;
-        for (float y = 289; y < 311; y += 1) {
+        for (float y = y0; y < y1; y += 1) {
             for (float x = x0; x < x1; x += 1) {
                 const Rgb c = shot.at(x, y);
                 if (c[0] > 150 && c[1] > 150 && c[2] > 150) ++count;
@@ -162,14 +177,20 @@ void expectScene(const Shot& shot) {
     };
     EXPECT_GT(lightPixels(273, 367), 40);
     EXPECT_EQ(lightPixels(400, 494), 0);
+    // The button's title ("OK", 24 high, centred on (200, 130)) over its magenta
+    // centre, and none in the centre beside it; the text widget ("Hello", 24 high
+    // around (450, 240)), and none beside it.
+    EXPECT_GT(lightPixels(185, 215, 120, 140), 20) << "button title";
+    EXPECT_EQ(lightPixels(150, 170, 120, 140), 0);
+    EXPECT_GT(lightPixels(420, 480, 230, 250), 30) << "text widget";
+    EXPECT_EQ(lightPixels(300, 360, 230, 250), 0);
 }
 
-bool click(int x, int y) {
-    const std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
-    return std::system(command.c_str()) == 0;
-}
+bool xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
 
-TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
+bool click(int x, int y) { return xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"); }
+
+TEST(ClientWindow, ShowsEveryNodeTakesInputAndClosesWithStatusZero) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) GTEST_SKIP() << "no X display";
     unsetenv("VEXO_HEADLESS");
@@ -206,6 +227,25 @@ TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
     EXPECT_TRUE(client.waitForOutput("touch ended on the target", std::chrono::seconds(20))) << client.output();
     EXPECT_NE(client.output().find("touch began on the target"), std::string::npos);
 
+    // The pointer over a design point, the right button, the wheel turned away
+    // from the user (button 4: a scroll of -1) and a key, each heard by the
+    // listeners; the letter A is the engine's key code 60.
+    struct Input {
+        std::string xdotool, heard;
+    };
+    const int pointX = left + 100 * shot.width / kDesignWidth;
+    const int pointY = top + (kDesignHeight - 300) * shot.height / kDesignHeight;
+    const Input inputs[] = {
+        {"mousemove " + std::to_string(pointX) + " " + std::to_string(pointY), "mouse move to 100,300"},
+        {"click 3", "mouse down 1 at 100,300"},
+        {"click 4", "mouse scroll -1 at 100,300"},
+        {"key a", "key pressed 60"},
+    };
+    for (const Input& input : inputs) {
+        ASSERT_TRUE(xdotool(input.xdotool)) << input.xdotool;
+        EXPECT_TRUE(client.waitForOutput(input.heard, std::chrono::seconds(20))) << input.heard << "\n" << client.output();
+    }
+
     // The sidebar beside the window: its second button zooms in by 1 / 0.9; the
     // window grows, the frame is drawn at the new scale and the zoom is saved.
     const Window sidebar = findWindow(display, "VEXO");
@@ -217,6 +257,23 @@ TEST(ClientWindow, ShowsEveryNodeTakesAClickAndClosesWithStatusZero) {
     XTranslateCoordinates(display, sidebar, DefaultRootWindow(display), 0, 0, &barLeft, &barTop, &child);
     EXPECT_EQ(barLeft, left + shot.width) << "glued to the window's right edge";
     EXPECT_EQ(barTop, top);
+    // Its picture on screen: the gold border and, below the buttons, the brown
+    // gradient's middle.
+    {
+        XImage* image = XGetImage(display, DefaultRootWindow(display), barLeft, barTop,
+                                  static_cast<unsigned>(bar.width), static_cast<unsigned>(bar.height), AllPlanes,
+                                  ZPixmap);
+        ASSERT_NE(image, nullptr);
+        auto pixel = [image](int x, int y) {
+            const unsigned long p = XGetPixel(image, x, y);
+            return Rgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                       static_cast<int>(p & 0xFF)};
+        };
+        const Rgb border = pixel(0, bar.height / 2), middle = pixel(bar.width / 2, bar.height - 3);
+        XDestroyImage(image);
+        EXPECT_TRUE(near(border, {179, 127, 48})) << "sidebar border: " << show(border);
+        EXPECT_TRUE(near(middle, {36, 22, 17})) << "sidebar gradient: " << show(middle);
+    }
     const int buttonHeight = std::min((bar.height - 6) / 7, 58);
     ASSERT_TRUE(click(barLeft + bar.width / 2, barTop + 3 + buttonHeight + buttonHeight / 2));
     XWindowAttributes grown{};

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
+#include "engine/scene/Node.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
 #include "support/TestSupport.h"
@@ -387,3 +389,26 @@ TEST_F(ScriptTimerTest, UnscheduleFromInsideTheCallbackAndOtherEntriesGoOn) {
 }
 
 }  // namespace
+
+// A node destroyed while its update is still scheduled (it left its parent without
+// cleanup) leaves nothing behind that the next frame would call into.
+TEST(NodeUpdateTest, DestroyedNodeLeavesTheDirectorsScheduler) {
+    struct Counting : engine::Node {
+        int* calls = nullptr;
+        void update(float) override { ++*calls; }
+    };
+    for (const bool cleanupFirst : {false, true}) {
+        SCOPED_TRACE(cleanupFirst ? "cleaned up, then destroyed" : "destroyed without cleanup");
+        int calls = 0;
+        auto* node = new Counting;
+        node->calls = &calls;
+        node->scheduleUpdate();
+        Scheduler* scheduler = engine::Director::getInstance()->getScheduler();
+        scheduler->update(0.016f);
+        EXPECT_EQ(calls, 1);
+        if (cleanupFirst) node->cleanup();
+        node->release();
+        scheduler->update(0.016f);   // reads freed memory when the entry stayed
+        EXPECT_EQ(calls, 1);
+    }
+}

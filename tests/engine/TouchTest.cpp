@@ -2,6 +2,7 @@
 // listeners that change while a touch is delivered, and the mouse as touch 0.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,12 @@
 #include "engine/base/Director.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/input/EventTouch.h"
+#include "engine/input/InputEvents.h"
 #include "engine/input/Touch.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
+#include "platform/Mouse.h"
+#include "platform/NativeWindow.h"
 #include "platform/Window.h"
 
 using engine::Director;
@@ -140,6 +144,79 @@ TEST_F(TouchTest, TheLeftMouseButtonIsTouchZeroInDesignPoints) {
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_FLOAT_EQ(points[i].x, expected[i].x) << i;
         EXPECT_FLOAT_EQ(points[i].y, expected[i].y) << i;
+    }
+}
+
+// Every mouse message of the window becomes one mouse event carrying the cursor
+// in design points (window pixels over the zoom, the letterbox bar taken out, y
+// up); the left button is touch 0 as well, and holds the capture while down.
+TEST_F(TouchTest, MouseMessagesBecomeMouseEventsInDesignPoints) {
+    // Client area 400 x 200 at zoom 2; the 100 x 100 design area shows whole at
+    // scale 1 between bars 50 points wide.
+    engine::GLViewImpl* view = engine::GLViewImpl::createWithRect("mouse", engine::Rect(0, 0, 200, 100), 2.f);
+    ASSERT_NE(view, nullptr);
+    Director::getInstance()->setOpenGLView(view);
+    view->setDesignResolutionSize(100, 100, engine::ResolutionPolicy::SHOW_ALL);
+    auto note = [this](const char* format, auto... values) {
+        char line[96];
+        std::snprintf(line, sizeof line, format, values...);
+        log.push_back(line);
+    };
+    auto* mouse = engine::EventListenerMouse::create();
+    auto onMouse = [&](engine::Event* event) {
+        auto* e = static_cast<engine::EventMouse*>(event);
+        note("mouse %d %d %g,%g %g", static_cast<int>(e->getMouseEventType()), e->getMouseButton(),
+             static_cast<double>(e->getCursorX()), static_cast<double>(e->getCursorY()),
+             static_cast<double>(e->getScrollY()));
+    };
+    mouse->onMouseDown = mouse->onMouseUp = mouse->onMouseMove = mouse->onMouseScroll = onMouse;
+    Node* node = Node::create();
+    scene->addChild(node);
+    auto* dispatcher = Director::getInstance()->getEventDispatcher();
+    dispatcher->addEventListenerWithSceneGraphPriority(mouse, node);
+    auto* touch = EventListenerTouchOneByOne::create();
+    touch->onTouchBegan = [&](engine::Touch* t, engine::Event*) {
+        note("began %g,%g", static_cast<double>(t->getLocation().x), static_cast<double>(t->getLocation().y));
+        return true;
+    };
+    touch->onTouchMoved = [&](engine::Touch* t, engine::Event*) {
+        note("moved %g,%g", static_cast<double>(t->getLocation().x), static_cast<double>(t->getLocation().y));
+    };
+    touch->onTouchEnded = [&](engine::Touch*, engine::Event*) { note("ended"); };
+    dispatcher->addEventListenerWithSceneGraphPriority(touch, node);
+
+    using platform::makeLParam;
+    struct Case {
+        platform::UINT msg;
+        platform::WPARAM wParam;
+        platform::LPARAM lParam;
+        std::vector<std::string> seen;
+        bool captured;
+    };
+    const Case cases[] = {
+        {platform::WM_MOUSEMOVE, 0, makeLParam(240, 40), {"mouse 3 -1 70,80 0"}, false},
+        {platform::WM_RBUTTONDOWN, 0, makeLParam(200, 100), {"mouse 1 1 50,50 0"}, false},
+        {platform::WM_RBUTTONUP, 0, makeLParam(200, 100), {"mouse 2 1 50,50 0"}, false},
+        {platform::WM_MBUTTONDOWN, 0, makeLParam(120, 180), {"mouse 1 2 10,10 0"}, false},
+        {platform::WM_MBUTTONUP, 0, makeLParam(120, 180), {"mouse 2 2 10,10 0"}, false},
+        {platform::WM_LBUTTONDOWN, 1, makeLParam(200, 100), {"mouse 1 0 50,50 0", "began 50,50"}, true},
+        {platform::WM_MOUSEMOVE, 1, makeLParam(240, 40), {"mouse 3 0 70,80 0", "moved 70,80"}, true},
+        // On the left bar: outside the design area, still in the window.
+        {platform::WM_LBUTTONUP, 0, makeLParam(40, 40), {"mouse 2 0 -30,80 0", "ended"}, false},
+        {platform::WM_LBUTTONUP, 0, makeLParam(40, 40), {"mouse 2 0 -30,80 0"}, false},
+        // Two notches turned away from the user, then one towards: at the last cursor.
+        {platform::WM_MOUSEWHEEL, static_cast<platform::WPARAM>(makeLParam(0, 240)), makeLParam(9, 9),
+         {"mouse 4 -1 -30,80 -2"}, false},
+        {platform::WM_MOUSEWHEEL, static_cast<platform::WPARAM>(makeLParam(0, -120)), makeLParam(9, 9),
+         {"mouse 4 -1 -30,80 1"}, false},
+    };
+    const platform::HWND hwnd = view->getWin32Window();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seen.front());
+        log.clear();
+        EXPECT_EQ(platform::sendMessage(hwnd, c.msg, c.wParam, c.lParam), 0);
+        EXPECT_EQ(log, c.seen);
+        EXPECT_EQ(platform::getCapture() == hwnd, c.captured);
     }
 }
 

@@ -1,5 +1,7 @@
 // The runtime engine's choice of runtime, the entry hand-over, the design
 // resolution, and both roads of start() with end().
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include "engine/base/Director.h"
 #include "engine/console/Console.h"
 #include "engine/files/FileUtils.h"
+#include "engine/renderer/GLProgramCache.h"
+#include "engine/renderer/GLRecorder.h"
 #include "engine/scene/Scene.h"
 #include "host/config/ConfigFileReader.h"
 #include "platform/Socket.h"
@@ -328,4 +332,54 @@ TEST(ConnectWaitLayer, DesignResolutionFollowsTheOrientation) {
         }
     }
     engine::Director::destroyInstance();
+}
+
+// Drawn, the screen is its nodes in z order, each its own texture: the
+// background over the whole 1280 x 800 design area, the three labels, the shine
+// and the play button.
+TEST(ConnectWaitLayer, DrawsItsPicturesAndLabelsInZOrder) {
+    testsupport::TempDir dir;
+    engine::GLRecorder gl;
+    engine::Director* director = engine::Director::getInstance();
+    director->setOpenGLView(engine::GLViewImpl::createWithRect("t", engine::Rect(0, 0, 960, 640)));
+    ConfigFileReader::purge();
+    engine::TextureCache::getInstance()->removeAllTextures();
+    ConfigFileReader::getInstance()->readConfig(dir.write("config.json", R"({"init_cfg":{"isLandscape":true}})"));
+    auto* layer = runtime::ConnectWaitLayer::create();
+    auto* scene = engine::Scene::create();
+    scene->addChild(layer);
+    director->runWithScene(scene);
+    gl.clear();
+    engine::GL::invalidateStateCache();
+    director->mainLoop(0.f);
+
+    std::vector<GLuint> bound;   // the texture of each draw
+    GLuint texture = 0;
+    const engine::GLRecordedCall* background = nullptr;
+    for (const engine::GLRecordedCall& call : gl.calls()) {
+        if (call.name == "glBindTexture") texture = static_cast<GLuint>(call.args[1]);
+        if (call.name != "glDrawElements") continue;
+        bound.push_back(texture);
+        if (!background) background = &call;
+    }
+    auto nameOf = [](engine::Texture2D* t) { return t ? t->getName() : GLuint{0}; };
+    EXPECT_THAT(bound, ElementsAre(nameOf(layer->getBackgroundSprite()->getTexture()),
+                                   nameOf(layer->getAddressLabel()->getTexture()),
+                                   nameOf(layer->getVersionLabel()->getTexture()),
+                                   nameOf(layer->getStatusLabel()->getTexture()),
+                                   nameOf(layer->getShineSprite()->getTexture()),
+                                   nameOf(layer->getPlaySprite()->getTexture())));
+    EXPECT_EQ(std::set<GLuint>(bound.begin(), bound.end()).size(), 6u);
+    EXPECT_EQ(std::count(bound.begin(), bound.end(), GLuint{0}), 0);
+    ASSERT_NE(background, nullptr);
+    const engine::GLRecordedArray* positions = background->array(0);
+    ASSERT_EQ(positions->vertexCount(), 4u);
+    EXPECT_EQ(positions->floatAt(0, 0), 0.f);
+    EXPECT_EQ(positions->floatAt(0, 1), 0.f);
+    EXPECT_EQ(positions->floatAt(3, 0), 1280.f);
+    EXPECT_EQ(positions->floatAt(3, 1), 800.f);
+    director->replaceScene(engine::Scene::create());
+    director->mainLoop(0.f);
+    engine::Director::destroyInstance();
+    engine::GLProgramCache::destroyInstance();
 }
