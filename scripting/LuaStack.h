@@ -143,6 +143,10 @@ private:
     // Pushes the message handler below the function at `functionIndex`; returns
     // its index.
     int insertTraceback(int functionIndex);
+    // Puts the message handler and the handler's function below the numArgs
+    // values on top; false (the arguments popped) when the handler names no
+    // function. The message handler then sits at -(numArgs + 2).
+    bool pushHandlerBelowArgs(int handler, int numArgs);
     int protectedCall(int numArgs, int numResults, int handlerIndex);
     // Calls the function at base (known to be one) with the numArgs values above it;
     // *failed (when given) tells whether it raised.
@@ -153,6 +157,11 @@ private:
     // message handler: the per-call lookups skip string hashing.
     int _functionTableRef = LUA_NOREF;
     int _messageHandlerRef = LUA_NOREF;
+    // A thread that never runs and holds [message handler, function table] at
+    // indexes 1 and 2 between calls: a handler call reads both at fixed places
+    // and moves them below its arguments in two lua_xmove's, where going
+    // through the registry and inserting costs several calls more.
+    lua_State* _shelf = nullptr;
     // Registry slot through which a protected push hands its value back.
     int _pushSlotRef = LUA_NOREF;
     int _protectedPushes = 0;

@@ -107,6 +107,43 @@ TEST_F(ExecuteTest, FailuresConsumeTheirArgumentsAndNothingElse) {
     expectBelowIntact(L);
 }
 
+// A binding in the middle of a handler call that calls another handler itself.
+int callInner(lua_State* L) {
+    engine::LuaStack* stack = engine::LuaStack::fromState(L);
+    const int handler = static_cast<int>(lua_tointeger(L, 1));
+    stack->pushInt(static_cast<int>(lua_tointeger(L, 2)));
+    stack->pushInt(100);
+    lua_pushinteger(L, stack->executeFunctionByHandler(handler, 2));
+    return 1;
+}
+
+TEST_F(ExecuteTest, HandlerCallsTakeAnyArgumentCountAndNest) {
+    run("function sum(...) local s = 0 for i = 1, select('#', ...) do s = s + select(i, ...) end return s end");
+    run("function outer(inner, a) return callInner(inner, a) + 1 end");
+    lua_register(L, "callInner", callInner);
+    const int sum = ref("sum");
+    // Around the room the call keeps for arguments, and far past it.
+    for (int count : {0, 1, 31, 32, 33, 34, 300}) {
+        SCOPED_TRACE(count);
+        pushBelow(L);
+        ASSERT_TRUE(lua_checkstack(L, count));
+        for (int i = 1; i <= count; ++i) stack->pushInt(i);
+        EXPECT_EQ(stack->executeFunctionByHandler(sum, count), count * (count + 1) / 2);
+        expectBelowIntact(L);
+        lua_settop(L, 0);
+    }
+    pushBelow(L);
+    stack->pushInt(sum);
+    stack->pushInt(5);
+    EXPECT_EQ(stack->executeFunctionByHandler(ref("outer"), 2), 106);
+    expectBelowIntact(L);
+    // The inner call still works after the nested one returned.
+    stack->pushInt(sum);
+    stack->pushInt(7);
+    EXPECT_EQ(stack->executeFunctionByHandler(ref("outer"), 2), 108);
+    expectBelowIntact(L);
+}
+
 TEST_F(ExecuteTest, ExecuteFunctionWithResultsHandsThemToTheCallback) {
     run("function size(view, i) return i * 10, i * 20 end");
     run("function bad() error('x') end");
