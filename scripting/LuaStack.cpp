@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include <tolua++.h>
 
@@ -122,15 +123,14 @@ int logPanic(lua_State* L) {
 struct PushCall {
     void (*push)(lua_State*, void*);
     void* context;
-    int slot;
 };
 
-// Under lua_cpcall: the pushed value leaves through the registry slot.
+// Under lua_pcall, made once: the pushed value is its result (lua_cpcall would
+// make a new closure for every push and return no value).
 int runPush(lua_State* L) {
     auto* call = static_cast<PushCall*>(lua_touserdata(L, 1));
     call->push(L, call->context);
-    lua_rawseti(L, LUA_REGISTRYINDEX, call->slot);
-    return 0;
+    return 1;
 }
 
 constexpr int kPushAttempts = 8;
@@ -172,8 +172,12 @@ bool LuaStack::init() {
     lua_pushstring(_state, "__G__TRACKBACK__");
     lua_pushcclosure(_state, reportError, 1);
     _messageHandlerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
-    lua_pushboolean(_state, 0);
-    _pushSlotRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushcfunction(_state, runPush);
+    _pushRunnerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    for (PushedObject& pushed : _pushedObjects) {
+        lua_pushboolean(_state, 0);
+        pushed.ref = luaL_ref(_state, LUA_REGISTRYINDEX);
+    }
     _shelf = lua_newthread(_state);
     luaL_ref(_state, LUA_REGISTRYINDEX);   // kept for the state's lifetime
     lua_checkstack(_shelf, kShelfRoom + 4);
@@ -268,7 +272,14 @@ int LuaStack::reload(const char* moduleName) {
 }
 
 void LuaStack::removeScriptObjectByObject(Ref* object) {
-    if (object) toluafix_removeObjectByRefid(_state, object->_luaID);
+    if (!object) return;
+    for (PushedObject& pushed : _pushedObjects) {
+        if (pushed.object != object) continue;
+        pushed.object = nullptr;
+        lua_pushboolean(_state, 0);   // the userdata may be collected now
+        lua_rawseti(_state, LUA_REGISTRYINDEX, pushed.ref);
+    }
+    toluafix_removeObjectByRefid(_state, object->_luaID);
 }
 
 void LuaStack::removeScriptHandler(int handler) { toluafix_removeFunctionByRefid(_state, handler); }
@@ -368,6 +379,15 @@ void LuaStack::pushObject(Ref* object, const char* typeName) {
         lua_pushnil(_state);
         return;
     }
+    // None of these calls allocates, so none can set off a collection step.
+    for (const PushedObject& cached : _pushedObjects) {
+        if (cached.object != object || cached.typeName != typeName || object->_luaID == 0) continue;
+        lua_rawgeti(_state, LUA_REGISTRYINDEX, cached.ref);
+        auto* storage = static_cast<void**>(lua_touserdata(_state, -1));
+        if (storage && *storage == object) return;
+        lua_pop(_state, 1);
+        break;
+    }
     struct Push {
         Ref* object;
         const char* typeName;
@@ -376,6 +396,13 @@ void LuaStack::pushObject(Ref* object, const char* typeName) {
         const auto* p = static_cast<const Push*>(c);
         toluafix_pushObject(L, static_cast<int>(p->object->_ID), &p->object->_luaID, p->object, p->typeName);
     }, &p);
+    if (lua_type(_state, -1) != LUA_TUSERDATA) return;
+    PushedObject& cached = _pushedObjects[_nextPushedObject];
+    _nextPushedObject = (_nextPushedObject + 1) % std::size(_pushedObjects);
+    cached.object = object;
+    cached.typeName = typeName;
+    lua_pushvalue(_state, -1);
+    lua_rawseti(_state, LUA_REGISTRYINDEX, cached.ref);   // the slot exists: no allocation
 }
 
 void LuaStack::pushScriptValue(const ScriptValue& value) {
@@ -427,11 +454,13 @@ void LuaStack::pushProtected(void (*push)(lua_State* L, void* context), void* co
         push(_state, context);
         return;
     }
-    PushCall call{push, context, _pushSlotRef};
+    PushCall call{push, context};
     bool pushed = false;
     ++_protectedPushes;
     for (int attempt = 0; attempt < kPushAttempts && !pushed; ++attempt) {
-        if (lua_cpcall(_state, runPush, &call) == 0) {
+        lua_rawgeti(_state, LUA_REGISTRYINDEX, _pushRunnerRef);
+        lua_pushlightuserdata(_state, &call);
+        if (lua_pcall(_state, 1, 1, 0) == 0) {
             pushed = true;
         } else {
             logLuaError(_state, -1);
@@ -439,13 +468,7 @@ void LuaStack::pushProtected(void (*push)(lua_State* L, void* context), void* co
         }
     }
     --_protectedPushes;
-    if (!pushed) {
-        lua_pushnil(_state);
-        return;
-    }
-    lua_rawgeti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
-    lua_pushboolean(_state, 0);
-    lua_rawseti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
+    if (!pushed) lua_pushnil(_state);
 }
 
 bool LuaStack::pushFunctionByHandler(int handler) {

@@ -22,6 +22,7 @@
 // "[LUA ERROR] <message>". An error raised where no protected call can catch it
 // is logged as "[LUA PANIC] <message>" before Lua ends the process. Main thread
 // only.
+#include <cstddef>
 #include <functional>
 #include <list>
 #include <map>
@@ -162,8 +163,20 @@ private:
     // and moves them below its arguments in two lua_xmove's, where going
     // through the registry and inserting costs several calls more.
     lua_State* _shelf = nullptr;
-    // Registry slot through which a protected push hands its value back.
-    int _pushSlotRef = LUA_NOREF;
+    // Registry slot of the C function a protected push runs under.
+    int _pushRunnerRef = LUA_NOREF;
+    // The last objects pushed, each with its userdata in a registry
+    // slot: an event that hands the same objects to many handlers pushes them
+    // without the type lookups. An entry serves only the same object under the
+    // same type name while its userdata still points at it; it is dropped when
+    // the object leaves the scripts.
+    struct PushedObject {
+        Ref* object = nullptr;
+        const char* typeName = nullptr;
+        int ref = LUA_NOREF;
+    };
+    PushedObject _pushedObjects[4];
+    size_t _nextPushedObject = 0;   // the entry the next miss replaces
     int _protectedPushes = 0;
     int _callFromLua = 0;
     bool _keyEnabled = false;

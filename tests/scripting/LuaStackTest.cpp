@@ -254,6 +254,41 @@ TEST_F(ExecuteTest, HandleAssertRaisesOnlyInsideAScriptCall) {
     EXPECT_EQ(stack->getCallDepth(), 0);
 }
 
+// An object pushed again and again (more objects than the stack remembers, under
+// two type names) is always its one live userdata; once it leaves the scripts,
+// the next push gives a new live one, never the detached one.
+TEST_F(LuaStackTest, PushObjectKeepsOneLiveUserdataPerObject) {
+    std::vector<engine::Node*> nodes;
+    for (int i = 0; i < 6; ++i) nodes.push_back(engine::Node::create());
+    std::vector<int> first;
+    for (engine::Node* node : nodes) {
+        stack->pushObject(node, "cc.Node");
+        first.push_back(luaL_ref(L, LUA_REGISTRYINDEX));
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "round " << round << ", node " << i);
+            stack->pushObject(nodes[i], round == 1 ? "cc.Ref" : "cc.Node");
+            lua_rawgeti(L, LUA_REGISTRYINDEX, first[i]);
+            EXPECT_TRUE(lua_rawequal(L, -1, -2));
+            lua_setglobal(L, "pushed");
+            lua_pop(L, 1);
+            run("t = tolua.type(pushed)");
+            EXPECT_EQ(global("t"), "cc.Node");
+        }
+    }
+    ASSERT_EQ(lua_gettop(L), 0);
+
+    stack->removeScriptObjectByObject(nodes[0]);
+    stack->pushObject(nodes[0], "cc.Node");
+    lua_rawgeti(L, LUA_REGISTRYINDEX, first[0]);
+    EXPECT_FALSE(lua_rawequal(L, -1, -2));
+    EXPECT_EQ(*static_cast<void**>(lua_touserdata(L, -1)), nullptr);     // the detached one
+    EXPECT_EQ(*static_cast<void**>(lua_touserdata(L, -2)), nodes[0]);   // the new one
+    lua_settop(L, 0);
+    for (int ref : first) luaL_unref(L, LUA_REGISTRYINDEX, ref);
+}
+
 TEST_F(LuaStackTest, PushScriptValues) {
     engine::Node* node = engine::Node::create();
     engine::ScriptValue::Dict dict{
