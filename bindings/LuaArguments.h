@@ -23,7 +23,9 @@
 #include <vector>
 
 #include "engine/base/Ref.h"
+#include "engine/base/Mat4.h"
 #include "engine/base/Types.h"
+#include "engine/base/Value.h"
 #include "engine/base/Vector.h"
 #include "scripting/LuaObjectConversions.h"
 #include "scripting/LuaRecordConversions.h"
@@ -92,6 +94,7 @@ struct ArgumentStorage<T> {
     using type = TextArgument;
 };
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Vec3* out) { return luaconv_read_vec3(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
@@ -183,6 +186,22 @@ inline int pushResult(lua_State* L, const engine::Vec2& value) {
     luaconv_push_vec2(L, value);
     return 1;
 }
+inline int pushResult(lua_State* L, const engine::Vec3& value) {
+    luaconv_push_vec3(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Mat4& value) {
+    luaconv_push_mat4(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Value& value) {
+    luaconv_push_value(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::ValueMap& value) {
+    luaconv_push_value_map(L, value);
+    return 1;
+}
 inline int pushResult(lua_State* L, const engine::Size& value) {
     luaconv_push_size(L, value);
     return 1;
@@ -216,6 +235,47 @@ int pushResult(lua_State* L, T* value) {
     } else {
         luaconv_push_usertype(L, typeName, const_cast<Plain*>(value));
     }
+    return 1;
+}
+
+// A new object that is not reference counted, made for the script, which owns
+// it from then on: its class is registered with ownedClassEntry, whose
+// collector deletes it with its userdata. A class without a registration
+// deletes it at once and pushes nil.
+template <class T>
+struct ScriptOwned {
+    T* object = nullptr;
+};
+
+template <class T>
+int pushResult(lua_State* L, ScriptOwned<T> value) {
+    const char* typeName = luaconv_registered_name<T>();
+    if (!typeName) {
+        delete value.object;
+        lua_pushnil(L);
+        return 1;
+    }
+    luaconv_push_owned_usertype(L, typeName, value.object);
+    return 1;
+}
+
+// An object that is not reference counted and lives inside self (a nested
+// namespace of properties): its userdata keeps self's alive, so that the
+// holder is neither collected nor, when the script owns it, deleted while the
+// part is in use. For methods (self is argument 1).
+template <class T>
+struct PartOfSelf {
+    T* object = nullptr;
+};
+
+template <class T>
+int pushResult(lua_State* L, PartOfSelf<T> value) {
+    const char* typeName = luaconv_registered_name<T>();
+    if (!value.object || !typeName) {
+        lua_pushnil(L);
+        return 1;
+    }
+    luaconv_push_usertype_within(L, typeName, value.object, 1);
     return 1;
 }
 

@@ -38,7 +38,7 @@ void registerEntry(lua_State* L, const ClassEntry& entry) {
         tolua_module(L, name.table.c_str(), 0);
         tolua_beginmodule(L, name.table.c_str());
     }
-    entry.registerClass(L, name.shortName.c_str(), entry.luaName, entry.baseLuaName, nullptr);
+    entry.registerClass(L, name.shortName.c_str(), entry.luaName, entry.baseLuaName, entry.collector);
     if (!entry.methods.empty()) {
         tolua_beginmodule(L, name.shortName.c_str());
         for (const Method& row : entry.methods) pushMethod(L, row, entry.luaName, name.shortName);

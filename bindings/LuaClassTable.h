@@ -14,7 +14,8 @@
 // class's own base (or the one the game's scripts expect where that differs).
 // Objects of the engine class, also when returned through a base pointer, then
 // reach scripts as that Lua type. A class with no methods leaves the third
-// argument out.
+// argument out. A class that is not reference counted and whose objects a
+// script may own (made for it by a method) takes ownedClassEntry instead.
 //
 // Adding a method: in the class's method array, one line per script method,
 // with one form per argument count (bindings/LuaMethod.h):
@@ -47,12 +48,23 @@ struct ClassEntry {
     const char* (*typeKey)();    // the engine class's key in luaTypeMap
     RegisterClassFn registerClass;
     std::span<const Method> methods;
+    lua_CFunction collector = nullptr;  // null: the registration's own (luaconv_collect)
 };
 
 template <class T>
 constexpr ClassEntry classEntry(const char* luaName, const char* baseLuaName,
                                 std::span<const Method> methods = {}) {
     return ClassEntry{luaName, baseLuaName, &luaconv_type_key<T>, &luaconv_register_class<T>, methods};
+}
+
+// A class that is not reference counted whose objects scripts may own: those
+// its methods return as ScriptOwned<T> (bindings/LuaArguments.h) are deleted
+// when their userdata is collected.
+template <class T>
+constexpr ClassEntry ownedClassEntry(const char* luaName, const char* baseLuaName,
+                                     std::span<const Method> methods = {}) {
+    return ClassEntry{luaName, baseLuaName, &luaconv_type_key<T>, &luaconv_register_class<T>, methods,
+                      &luaconv_collect_owned<T>};
 }
 
 // Registers every row in order (tolua++ is opened on L first). Returns 1.

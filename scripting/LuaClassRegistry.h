@@ -10,7 +10,8 @@
 // (tolua_beginmodule(L, shortName)) to add methods.
 //
 // Every class gets a collector (never tolua++'s default, which would free() the
-// object): see luaconv_collect.
+// object): luaconv_collect, or luaconv_collect_owned for a class whose objects
+// scripts own.
 #include <tolua++.h>
 
 #include <string>
@@ -55,6 +56,24 @@ int luaconv_collect(lua_State* L) {
         if (storage && *storage) static_cast<engine::Ref*>(*storage)->autorelease();
     }
     (void)L;
+    return 0;
+}
+
+// The collector of a class whose objects a script may own outright: values that
+// are not reference counted, made for the script and pushed with
+// luaconv_push_owned_usertype (polygon info, properties). tolua++ calls it only
+// for a userdata in its owned-object table, once, when the userdata is
+// collected: it deletes the object. Objects pushed with luaconv_push_usertype
+// are never in that table, so the engine's own are never deleted here.
+template <class T>
+int luaconv_collect_owned(lua_State* L) {
+    static_assert(!std::is_base_of_v<engine::Ref, T>, "reference-counted objects use luaconv_collect");
+    auto* storage = static_cast<void**>(lua_touserdata(L, 1));
+    if (storage && *storage) {
+        T* object = static_cast<T*>(*storage);
+        *storage = nullptr;
+        delete object;
+    }
     return 0;
 }
 

@@ -27,3 +27,27 @@ void luaconv_push_physics_raycast_info(lua_State* L, const engine::PhysicsRayCas
     setPoint(L, "normal", info.normal);
     luaconv::setNumber(L, "fraction", info.fraction);
 }
+
+void luaconv_keep_owner_alive(lua_State* L, int ownerIndex) {
+    static const char kOwners[] = "vexo.usertype_owners";
+    if (!L || lua_type(L, -1) != LUA_TUSERDATA) return;
+    ownerIndex = luaconv::absIndex(L, ownerIndex);
+    lua_pushstring(L, kOwners);
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    if (!lua_istable(L, -1)) {
+        lua_pop(L, 1);
+        lua_newtable(L);
+        lua_createtable(L, 0, 1);
+        lua_pushstring(L, "__mode");
+        lua_pushstring(L, "k");
+        lua_rawset(L, -3);
+        lua_setmetatable(L, -2);
+        lua_pushstring(L, kOwners);
+        lua_pushvalue(L, -2);
+        lua_rawset(L, LUA_REGISTRYINDEX);
+    }
+    lua_pushvalue(L, -2);
+    lua_pushvalue(L, ownerIndex);
+    lua_rawset(L, -3);
+    lua_pop(L, 1);
+}

@@ -19,6 +19,7 @@
 #include "engine/base/Map.h"
 #include "engine/base/Ref.h"
 #include "engine/base/Vector.h"
+#include "scripting/LuaConvSupport.h"
 #include "scripting/LuaTypeMap.h"
 #include "scripting/LuaValueConversions.h"
 #include "scripting/ToluaFix.h"
@@ -58,6 +59,37 @@ void luaconv_push_usertype(lua_State* L, const char* typeName, T* obj) {
         return;
     }
     tolua_pushusertype(L, const_cast<std::remove_const_t<T>*>(obj), luaconv_type_name_of(obj, typeName));
+}
+
+// A new object that is not reference counted, handed over to the script: its
+// userdata owns it, and the collector of its class (luaconv_collect_owned)
+// deletes it when the userdata is collected. obj must be new (no userdata
+// stands for it yet) and its class registered with that collector. Null pushes
+// nil.
+template <class T>
+void luaconv_push_owned_usertype(lua_State* L, const char* typeName, T* obj) {
+    static_assert(!std::is_base_of_v<engine::Ref, T>, "reference-counted objects are pushed with luaconv_push_object");
+    if (!L) return;
+    luaconv_push_usertype(L, typeName, obj);
+    if (obj) tolua_register_gc(L, lua_gettop(L));
+}
+
+// Keeps the value at ownerIndex alive for as long as the userdata on top of the
+// stack lives (a weak-keyed table in the registry): for an object that lives
+// inside another one the script holds, so that the holder is not collected,
+// and its collector does not delete the part, while the part is in use. The
+// stack is left as it was.
+void luaconv_keep_owner_alive(lua_State* L, int ownerIndex);
+
+// An object that is not reference counted and lives inside the object at
+// ownerIndex (a nested namespace of properties): pushed as a plain usertype
+// that keeps its owner's userdata alive. Null pushes nil.
+template <class T>
+void luaconv_push_usertype_within(lua_State* L, const char* typeName, T* obj, int ownerIndex) {
+    if (!L) return;
+    ownerIndex = luaconv::absIndex(L, ownerIndex);
+    luaconv_push_usertype(L, typeName, obj);
+    if (obj) luaconv_keep_owner_alive(L, ownerIndex);
 }
 
 // An argument of Lua type typeName (or a subclass). nil is read as null and

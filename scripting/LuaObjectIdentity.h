@@ -16,8 +16,10 @@
 //                                  reference of its own (retain), given back when
 //                                  the userdata is collected or ownership is
 //                                  released; true when taken, false when it already
-//                                  was. Any other object (singletons, records the
-//                                  engine holds) is never the script's: false.
+//                                  was. Any other object: false (singletons and
+//                                  records the engine holds are never the
+//                                  script's; values made for the script, see
+//                                  luaconv_push_owned_usertype, already are).
 //   tolua.releaseownership(obj)    gives back the script's reference (autoreleased);
 //                                  true when the script owned the object.
 //

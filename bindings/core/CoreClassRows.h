@@ -12,9 +12,18 @@ namespace bindings {
 std::span<const ClassEntry> coreActionRows();
 // The transition scenes, the progress timer and the clipping node.
 std::span<const ClassEntry> coreSceneRows();
+// The control-point list, the spline, Bézier, camera and grid actions.
+std::span<const ClassEntry> coreCurveRows();
+// The menu, its items and the layer multiplex.
+std::span<const ClassEntry> coreMenuRows();
 // Sprite frames, their cache, frame animations and their cache.
 std::span<const ClassEntry> coreSpriteRows();
+// Cameras, tile maps, properties and polygons.
+std::span<const ClassEntry> coreModelRows();
 // The hand-written functions of those classes; after the rows are registered.
 void register_sprite_frames_manual(lua_State* L);
+// The fields rect and filename of "cc.PolygonInfo" (getter and setter each);
+// nothing when the class is not registered.
+void register_polygon_info_manual(lua_State* L);
 
 }  // namespace bindings

@@ -397,6 +397,10 @@ const Method kMenuItemMethods[] = {
     {"activate", {method<&MenuItem::activate>()}},
     {"setEnabled", {method<&MenuItem::setEnabled>()}},
     {"isEnabled", {method<&MenuItem::isEnabled>()}},
+    {"selected", {method<&MenuItem::selected>()}},
+    {"unselected", {method<&MenuItem::unselected>()}},
+    {"isSelected", {method<&MenuItem::isSelected>()}},
+    {"rect", {method<&MenuItem::rect>()}},
 };
 
 const Method kApplicationMethods[] = {
@@ -466,7 +470,8 @@ const std::vector<ClassEntry> kCoreClasses = {
 const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
-        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows()}) {
+        for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
+                          coreMenuRows(), coreModelRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

@@ -3,10 +3,14 @@
 #include <array>
 #include <iterator>
 
+#include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaBlendFunc.h"
+#include "bindings/core/LuaCurveActions.h"
+#include "bindings/core/LuaDrawNodeDraws.h"
 #include "bindings/core/LuaInputListeners.h"
 #include "bindings/core/LuaLayerInput.h"
+#include "bindings/core/LuaMenus.h"
 #include "bindings/core/LuaSchedulerScript.h"
 #include "bindings/core/LuaScriptHandlers.h"
 
@@ -27,6 +31,11 @@ void blendRoutine(lua_State* L) {
     register_blend_func_manual(L, LuaName);
 }
 constexpr char kDrawNode[] = "cc.DrawNode";
+// The point-list draw calls, then setBlendFunc.
+void drawNodeRoutine(lua_State* L) {
+    register_draw_node_manual(L);
+    register_blend_func_manual(L, kDrawNode);
+}
 constexpr char kSprite[] = "cc.Sprite";
 constexpr char kLayerColor[] = "cc.LayerColor";
 constexpr char kParticleSystem[] = "cc.ParticleSystem";
@@ -40,25 +49,25 @@ const Routine kRoutines[] = {
     {"cc.Scene", nullptr},
     {"cc.Layer", register_layer_manual_methods},
     {"cc.MenuItem", register_menu_item_manual_methods},
-    {"cc.MenuItemImage", nullptr},
-    {"cc.MenuItemLabel", nullptr},
-    {"cc.MenuItemFont", nullptr},
-    {"cc.MenuItemSprite", nullptr},
-    {"cc.MenuItemToggle", nullptr},
-    {"cc.Menu", nullptr},
+    {"cc.MenuItemImage", register_menu_item_image_manual},
+    {"cc.MenuItemLabel", register_menu_item_label_manual},
+    {"cc.MenuItemFont", register_menu_item_font_manual},
+    {"cc.MenuItemSprite", register_menu_item_sprite_manual},
+    {"cc.MenuItemToggle", register_menu_item_toggle_manual},
+    {"cc.Menu", register_menu_manual},
     {"cc.Scheduler", schedulerRoutine},
     {"cc.Sequence", sequenceRoutine},
     {"cc.CallFunc", register_call_func_manual_methods},
     {"cc.Spawn", spawnRoutine},
-    {"cc.CardinalSplineBy", nullptr},
-    {"cc.CatmullRomBy", nullptr},
-    {"cc.CatmullRomTo", nullptr},
-    {"cc.BezierBy", nullptr},
-    {"cc.BezierTo", nullptr},
-    {kDrawNode, blendRoutine<kDrawNode>},
+    {"cc.CardinalSplineBy", register_cardinal_spline_by_manual},
+    {"cc.CatmullRomBy", register_catmull_rom_by_manual},
+    {"cc.CatmullRomTo", register_catmull_rom_to_manual},
+    {"cc.BezierBy", register_bezier_by_manual},
+    {"cc.BezierTo", register_bezier_to_manual},
+    {kDrawNode, drawNodeRoutine},
     {kSprite, blendRoutine<kSprite>},
     {kLayerColor, blendRoutine<kLayerColor>},
-    {"cc.LayerMultiplex", nullptr},
+    {"cc.LayerMultiplex", register_layer_multiplex_manual},
     {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", nullptr},
     {"cc.UserDefault", nullptr},
@@ -71,8 +80,8 @@ const Routine kRoutines[] = {
     {"cc.EventListenerMouse", register_event_listener_mouse_manual},
     {"cc.EventListenerCustom", register_event_listener_custom_manual},
     {"cc.EventListenerAcceleration", register_event_listener_acceleration_manual},
-    {"cc.ActionCamera", nullptr},
-    {"cc.GridAction", nullptr},
+    {"cc.ActionCamera", register_action_camera_manual},
+    {"cc.GridAction", register_grid_action_manual},
     {kMotionStreak, blendRoutine<kMotionStreak>},
     {kAtlasNode, blendRoutine<kAtlasNode>},
     {kParticleBatchNode, blendRoutine<kParticleBatchNode>},
@@ -88,7 +97,7 @@ const Routine kRoutines[] = {
     {"cc.Camera", nullptr},
     {"cc.Properties", nullptr},
     {"cc.AutoPolygon", nullptr},
-    {"cc.PolygonInfo", nullptr},
+    {"cc.PolygonInfo", register_polygon_info_manual},
 };
 static_assert(std::size(kRoutines) == 53);
 

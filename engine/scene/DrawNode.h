@@ -2,8 +2,13 @@
 // A node that keeps a list of drawn shapes in its own coordinates until clear().
 // Drawing turns them into plain-colour triangles (each shape's colour, its alpha
 // times the node's displayed opacity) drawn with its blend function (colours
-// premultiplied when it takes the source as is), in recording order.
+// premultiplied when it takes the source as is), in recording order: points as
+// squares of their size, lines as quads of their width (1 for plain lines),
+// filled polygons as a fan from their first vertex (right for convex ones).
+// Calls with nothing to draw (no points, too few segments) record nothing.
 #include <vector>
+
+#include "engine/actions/PointArray.h"
 
 #include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/RenderRecords.h"
@@ -18,14 +23,18 @@ public:
     const BlendFunc& getBlendFunc() const override { return _blendFunc; }
 
     struct Shape {
-        enum class Kind { SolidRect, SolidCircle };
+        enum class Kind { SolidRect, SolidCircle, Points, Lines, SolidPoly, Polygon };
         Kind kind;
-        Color4F color;
+        Color4F color;              // Polygon: the fill
         Vec2 origin, destination;   // SolidRect: opposite corners
         Vec2 center;                // SolidCircle
         float radius = 0.f;
         float angle = 0.f;          // radians
         unsigned int segments = 0;
+        std::vector<Vec2> vertices;  // Points, Lines, SolidPoly, Polygon
+        float size = 0.f;            // Points: the side of each; Lines, Polygon: the line width
+        bool closed = false;         // Lines: back to the first vertex
+        Color4F borderColor;         // Polygon
     };
 
     static DrawNode* create();
@@ -35,6 +44,22 @@ public:
     // A filled circle as a polygon of `segments` sides, the first vertex at `angle`.
     // Fewer than 3 segments draw nothing.
     void drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments, const Color4F& color);
+    // Squares of pointSize (1 when not given) centred on the points.
+    void drawPoints(const Vec2* points, unsigned int count, const Color4F& color);
+    void drawPoints(const Vec2* points, unsigned int count, float pointSize, const Color4F& color);
+    // Lines through the points, back to the first when closed.
+    void drawPoly(const Vec2* points, unsigned int count, bool closed, const Color4F& color);
+    void drawSolidPoly(const Vec2* points, unsigned int count, const Color4F& color);
+    // A filled polygon with a border of borderWidth (none when it is not above 0).
+    void drawPolygon(const Vec2* points, int count, const Color4F& fillColor, float borderWidth,
+                     const Color4F& borderColor);
+    // Open lines along the spline through the control points, in `segments`
+    // pieces (1 to kMaxSplineSegments; other counts draw nothing).
+    void drawCardinalSpline(PointArray* points, float tension, unsigned int segments, const Color4F& color);
+    // The same with tension 0.5.
+    void drawCatmullRom(PointArray* points, unsigned int segments, const Color4F& color);
+    static constexpr unsigned int kMaxSplineSegments = 65536;
+
     void clear() { _shapes.clear(); }
     const std::vector<Shape>& getShapes() const { return _shapes; }
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;

@@ -7,9 +7,12 @@ namespace engine {
 
 MenuItem* MenuItem::create() {
     auto* item = new MenuItem;
-    item->init();
-    item->autorelease();
-    return item;
+    return autoreleased(item, item->init());
+}
+
+bool MenuItem::init() {
+    setAnchorPoint(Vec2(0.5f, 0.5f));
+    return true;
 }
 
 void MenuItem::activate() {

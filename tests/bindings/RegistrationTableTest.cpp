@@ -18,6 +18,11 @@
 #include "engine/actions/ActionInstant.h"
 #include "engine/actions/ActionMotion.h"
 #include "engine/actions/Animate.h"
+#include "engine/actions/ActionBezier.h"
+#include "engine/actions/ActionCamera.h"
+#include "engine/actions/ActionCatmullRom.h"
+#include "engine/actions/GridAction.h"
+#include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionScene.h"
@@ -29,22 +34,33 @@
 #include "engine/base/Director.h"
 #include "engine/base/Event.h"
 #include "engine/base/EventDispatcher.h"
+#include "engine/base/Properties.h"
 #include "engine/base/Scheduler.h"
 #include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
 #include "engine/extension/TableView.h"
 #include "engine/files/FileUtils.h"
+#include "engine/image/AutoPolygon.h"
 #include "engine/image/Image.h"
 #include "engine/input/Touch.h"
 #include "engine/renderer/GLProgram.h"
+#include "engine/renderer/PolygonInfo.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/physics/PhysicsShape.h"
+#include "engine/scene/LayerMultiplex.h"
+#include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
+#include "engine/scene/MenuItemLabel.h"
+#include "engine/scene/MenuItemSprite.h"
+#include "engine/scene/MenuItemToggle.h"
 #include "engine/scene/Node.h"
+#include "engine/scene/Camera.h"
 #include "engine/scene/Scene.h"
+#include "engine/tilemap/TMXLayer.h"
+#include "engine/tilemap/TMXTiledMap.h"
 #include "engine/studio/Armature.h"
 #include "engine/studio/GUIReader.h"
 #include "engine/label/Label.h"
@@ -162,6 +178,13 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Node), "cc.Node"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
+    {typeid(engine::MenuItemLabel), "cc.MenuItemLabel"},
+    {typeid(engine::MenuItemFont), "cc.MenuItemFont"},
+    {typeid(engine::MenuItemSprite), "cc.MenuItemSprite"},
+    {typeid(engine::MenuItemImage), "cc.MenuItemImage"},
+    {typeid(engine::MenuItemToggle), "cc.MenuItemToggle"},
+    {typeid(engine::Menu), "cc.Menu"},
+    {typeid(engine::LayerMultiplex), "cc.LayerMultiplex"},
     {typeid(engine::Layer), "cc.Layer"},
     {typeid(engine::LayerColor), "cc.LayerColor"},
     {typeid(engine::Sprite), "cc.Sprite"},
@@ -250,12 +273,28 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Animation), "cc.Animation"},
     {typeid(engine::AnimationCache), "cc.AnimationCache"},
     {typeid(engine::Animate), "cc.Animate"},
+    {typeid(engine::PointArray), "cc.PointArray"},
+    {typeid(engine::CardinalSplineTo), "cc.CardinalSplineTo"},
+    {typeid(engine::CardinalSplineBy), "cc.CardinalSplineBy"},
+    {typeid(engine::CatmullRomTo), "cc.CatmullRomTo"},
+    {typeid(engine::CatmullRomBy), "cc.CatmullRomBy"},
+    {typeid(engine::BezierBy), "cc.BezierBy"},
+    {typeid(engine::BezierTo), "cc.BezierTo"},
+    {typeid(engine::ActionCamera), "cc.ActionCamera"},
+    {typeid(engine::OrbitCamera), "cc.OrbitCamera"},
+    {typeid(engine::GridAction), "cc.GridAction"},
     {typeid(engine::ActionManager), "cc.ActionManager"},
     {typeid(engine::GLProgram), "cc.GLProgram"},
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
     {typeid(engine::GLProgramCache), "cc.GLProgramCache"},
     {typeid(engine::Renderer), "cc.Renderer"},
     {typeid(engine::UserDefault), "cc.UserDefault"},
+    {typeid(engine::Camera), "cc.Camera"},
+    {typeid(engine::TMXTiledMap), "cc.TMXTiledMap"},
+    {typeid(engine::TMXLayer), "cc.TMXLayer"},
+    {typeid(engine::Properties), "cc.Properties"},
+    {typeid(engine::AutoPolygon), "cc.AutoPolygon"},
+    {typeid(engine::PolygonInfo), "cc.PolygonInfo"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},

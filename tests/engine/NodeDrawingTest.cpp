@@ -257,6 +257,53 @@ TEST_F(NodeDrawingTest, DrawNodeShapesBecomePlainTriangles) {
     EXPECT_NEAR(second.y, 60, 1e-4);
 }
 
+// Points are squares of their size, lines quads of their width, filled polygons
+// a fan from their first vertex with their border over it.
+TEST_F(NodeDrawingTest, DrawNodePointListsBecomeQuadsAndFans) {
+    const Vec2 square[] = {{10, 10}, {30, 10}, {30, 30}, {10, 30}};
+    const Color4F red{1, 0, 0, 1}, blue{0, 0, 1, 1};
+    struct Case {
+        const char* what;
+        std::function<void(DrawNode*)> draw;
+        size_t quads;
+        Vertex first, last;   // vertices 0 and 3 of the first quad
+    };
+    const Case cases[] = {
+        {"a point of size 4", [&](DrawNode* n) { n->drawPoints(square, 1, 4.f, red); }, 1,
+         {8, 8, 0, 0, 255, 0, 0, 255}, {12, 12, 1, 1, 255, 0, 0, 255}},
+        {"an open line of width 1", [&](DrawNode* n) { n->drawPoly(square, 2, false, red); }, 1,
+         {10, 9.5f, 0, 0, 255, 0, 0, 255}, {30, 10.5f, 0, 0, 255, 0, 0, 255}},
+        {"a closed square: four sides", [&](DrawNode* n) { n->drawPoly(square, 4, true, red); }, 4,
+         {10, 9.5f, 0, 0, 255, 0, 0, 255}, {30, 10.5f, 0, 0, 255, 0, 0, 255}},
+        {"a solid square: two triangles", [&](DrawNode* n) { n->drawSolidPoly(square, 4, red); }, 2,
+         {10, 10, 0, 0, 255, 0, 0, 255}, {30, 10, 0, 0, 255, 0, 0, 255}},
+        {"a bordered square: two triangles, four sides", [&](DrawNode* n) {
+             n->drawPolygon(square, 4, red, 2.f, blue);
+         }, 6, {10, 10, 0, 0, 255, 0, 0, 255}, {30, 10, 0, 0, 255, 0, 0, 255}},
+        {"a polygon without border width: the fill only", [&](DrawNode* n) {
+             n->drawPolygon(square, 4, red, 0.f, blue);
+         }, 2, {10, 10, 0, 0, 255, 0, 0, 255}, {30, 10, 0, 0, 255, 0, 0, 255}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gl.clear();
+        DrawNode* shapes = DrawNode::create();
+        c.draw(shapes);
+        drawFrame({shapes});
+        auto draws = gl.draws();
+        ASSERT_EQ(draws.size(), 1u);
+        ASSERT_EQ(draws[0]->array(0)->vertexCount(), 4 * c.quads);
+        EXPECT_EQ(vertexOf(*draws[0], 0), c.first);
+        EXPECT_EQ(vertexOf(*draws[0], 3), c.last);
+    }
+    // The border comes after the fill, in its own colour and width.
+    gl.clear();
+    DrawNode* bordered = DrawNode::create();
+    bordered->drawPolygon(square, 4, red, 2.f, blue);
+    drawFrame({bordered});
+    EXPECT_EQ(vertexOf(*gl.draws()[0], 8), (Vertex{10, 9, 0, 0, 0, 0, 255, 255}));
+}
+
 // The label's texture is made when drawn after its text or style changed, and
 // only then; it holds text pixels.
 TEST_F(NodeDrawingTest, LabelRasterisesItsTextOnlyWhenItChanged) {

@@ -71,10 +71,11 @@ TEST(ClientProgram, DemoScriptsPlayTheWaveAndEndTheProgram) {
         EXPECT_NE(at, std::string::npos) << line << "\n" << out;
     }
     EXPECT_EQ(out.find("LUA ERROR"), std::string::npos) << out;
-    // Its memory warning starts a sliced collection that runs to its end.
-    const size_t begun = out.find("ANRGC begin memory");
-    EXPECT_NE(begun, std::string::npos) << out;
-    EXPECT_NE(out.find("ANRGC done frames=", begun), std::string::npos) << out;
+    // Its memory warning starts a sliced collection. Whether that ends before the
+    // wave does depends on the machine's load (the wave keeps time, the collection
+    // works a few milliseconds a frame), so its end is checked where the program
+    // waits for it (AnrBootProgramTest) and frame by frame in AnrGcTest.
+    EXPECT_NE(out.find("ANRGC begin memory"), std::string::npos) << out;
 }
 
 // A failing entry script is heard and ends the program with status 1: an error

@@ -54,34 +54,3 @@ int freePort() {
 }
 }  // namespace runtimetest
 
-#include <unistd.h>
-
-#include <cstdio>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define RUNTIMETEST_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define RUNTIMETEST_ASAN 1
-#endif
-#endif
-#ifdef RUNTIMETEST_ASAN
-// The sanitizer allocator's count of bytes in use (exported by its runtime).
-extern "C" size_t __sanitizer_get_current_allocated_bytes();
-#endif
-
-namespace runtimetest {
-uint64_t liveHeapBytes() {
-#ifdef RUNTIMETEST_ASAN
-    return __sanitizer_get_current_allocated_bytes();
-#else
-    unsigned long size = 0, resident = 0;
-    std::FILE* f = std::fopen("/proc/self/statm", "r");
-    if (f) {
-        if (std::fscanf(f, "%lu %lu", &size, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return static_cast<uint64_t>(resident) * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
-#endif
-}
-}  // namespace runtimetest

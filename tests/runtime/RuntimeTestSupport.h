@@ -32,7 +32,4 @@ bool readReply(int fd, Reply& reply, std::chrono::milliseconds wait = std::chron
 namespace runtimetest {
 // A loopback port that was free a moment ago.
 int freePort();
-// Bytes of the heap in use now (under the address sanitizer its allocator's live
-// bytes, freed blocks held in quarantine excluded; else the resident size).
-uint64_t liveHeapBytes();
 }  // namespace runtimetest

@@ -1,13 +1,12 @@
 // Skeleton JSON documents read into skeleton data.
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "skeleton/SkinnedMeshAttachment.h"
 #include "skeleton/extension.h"
 #include "support/CpuTime.h"
+#include "support/HeapPeak.h"
 
 namespace {
 
@@ -448,31 +448,6 @@ TEST_F(SkeletonReader, FirstDroppedAnimationKeepsTheError) {
     EXPECT_STREQ(_data->animations[0]->name, "fine");
 }
 
-// Live bytes of the runtime's allocations and their peak, counted through the
-// allocation hooks while a meter lives.
-struct AllocationMeter {
-    AllocationMeter() {
-        live = peak = 0;
-        skeleton_setDebugMallocHook(allocate);
-        skeleton_setFreeHook(release);
-    }
-    ~AllocationMeter() {
-        skeleton_setDebugMallocHook(nullptr);
-        skeleton_setFreeHook(nullptr);
-    }
-    static void* allocate(size_t size, const char*, int) {
-        void* p = std::malloc(size);
-        if (p) live += static_cast<int64_t>(malloc_usable_size(p));
-        peak = std::max(peak, live);
-        return p;
-    }
-    static void release(void* p) {
-        if (p) live -= static_cast<int64_t>(malloc_usable_size(p));
-        std::free(p);
-    }
-    static inline int64_t live = 0, peak = 0;
-};
-
 // Files of a few hundred KB whose keys would each copy a whole mesh or hold an
 // index per slot: past the budget the animation is dropped before anything of
 // it is allocated, below it the file loads, and either way in bounded memory and time.
@@ -515,15 +490,13 @@ TEST_F(SkeletonReader, KeyStorageIsBounded) {
         std::fclose(f);
 
         const double started = testsupport::threadCpuSeconds();
-        int64_t peak = 0;
         spSkeletonData_dispose(_data);
-        {
-            AllocationMeter meter;
-            _data = spSkeletonJson_readSkeletonDataFile(_json, path.c_str());
-            peak = AllocationMeter::peak;
-        }
+        const std::optional<size_t> peak =
+            testsupport::peakHeapDuring([&] { _data = spSkeletonJson_readSkeletonDataFile(_json, path.c_str()); });
         const double seconds = testsupport::threadCpuSeconds() - started;
-        EXPECT_LT(peak, int64_t{256} * 1024 * 1024) << c.what;
+        if (peak) {
+            EXPECT_LT(*peak, size_t{256} * 1024 * 1024) << c.what;
+        }
         EXPECT_LT(seconds, 5.0) << c.what;
         ASSERT_NE(_data, nullptr) << c.what << ": " << error();
         if (c.dropped) {

@@ -1,0 +1,67 @@
+#include "engine/base/Properties.h"
+
+#include "engine/base/Value.h"
+
+namespace engine {
+
+Properties::Properties(std::string namespaceName, std::string id)
+    : _namespace(std::move(namespaceName)), _id(std::move(id)) {}
+
+Properties::~Properties() = default;
+
+Properties* Properties::getNamespace(const std::string& id, bool searchNames, bool recurse) const {
+    for (const auto& child : _namespaces) {
+        if ((searchNames ? child->_namespace : child->_id) == id) return child.get();
+        if (recurse) {
+            if (Properties* found = child->getNamespace(id, searchNames, true)) return found;
+        }
+    }
+    return nullptr;
+}
+
+Properties* Properties::addNamespace(std::unique_ptr<Properties> child) {
+    if (!child) return nullptr;
+    _namespaces.push_back(std::move(child));
+    return _namespaces.back().get();
+}
+
+const std::string* Properties::find(const std::string& name) const {
+    for (const auto& [key, value] : _properties) {
+        if (key == name) return &value;
+    }
+    return nullptr;
+}
+
+bool Properties::exists(const std::string& name) const { return find(name) != nullptr; }
+
+std::string Properties::getString(const std::string& name, const std::string& defaultValue) const {
+    const std::string* value = find(name);
+    return value ? *value : defaultValue;
+}
+
+bool Properties::getBool(const std::string& name, bool defaultValue) const {
+    const std::string* value = find(name);
+    return value ? Value(*value).asBool() : defaultValue;
+}
+
+int Properties::getInt(const std::string& name) const {
+    const std::string* value = find(name);
+    return value ? Value(*value).asInt() : 0;
+}
+
+float Properties::getFloat(const std::string& name) const {
+    const std::string* value = find(name);
+    return value ? Value(*value).asFloat() : 0.f;
+}
+
+void Properties::setString(const std::string& name, const std::string& value) {
+    for (auto& [key, current] : _properties) {
+        if (key == name) {
+            current = value;
+            return;
+        }
+    }
+    _properties.emplace_back(name, value);
+}
+
+}  // namespace engine

@@ -1,0 +1,54 @@
+#pragma once
+// A namespace of properties: a kind ("material", "technique"...), an optional id,
+// name = value pairs in the order they were added, and nested namespaces.
+//
+// This is the data a properties text reader fills; it reads nothing itself.
+// Values are kept as text and read as numbers and flags the way engine::Value
+// reads a string ("12abc" is 12; "true"/"false" and numbers for flags). A
+// namespace owns its nested namespaces: pointers to them stay valid until it
+// is destroyed. Not reference counted: whoever creates one deletes it. Not
+// thread-safe.
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace engine {
+
+class Properties {
+public:
+    Properties(std::string namespaceName, std::string id);
+    ~Properties();
+    Properties(const Properties&) = delete;
+    Properties& operator=(const Properties&) = delete;
+
+    // The namespace's kind and its id ("" when it has none).
+    const std::string& getNamespace() const { return _namespace; }
+    const std::string& getId() const { return _id; }
+
+    // The first nested namespace, depth first, whose id is id (or whose kind is
+    // id when searchNames); only the direct children unless recurse. nullptr
+    // when none.
+    Properties* getNamespace(const std::string& id, bool searchNames = false, bool recurse = true) const;
+    // Takes the nested namespace (null is ignored); returns it.
+    Properties* addNamespace(std::unique_ptr<Properties> child);
+
+    bool exists(const std::string& name) const;
+    // The value of name; defaultValue when there is no such property.
+    std::string getString(const std::string& name, const std::string& defaultValue = "") const;
+    bool getBool(const std::string& name, bool defaultValue = false) const;
+    int getInt(const std::string& name) const;     // 0 when absent
+    float getFloat(const std::string& name) const; // 0 when absent
+    // Sets the value of name, adding the property when it is not there yet.
+    void setString(const std::string& name, const std::string& value);
+
+private:
+    const std::string* find(const std::string& name) const;
+
+    std::string _namespace;
+    std::string _id;
+    std::vector<std::pair<std::string, std::string>> _properties;
+    std::vector<std::unique_ptr<Properties>> _namespaces;
+};
+
+}  // namespace engine

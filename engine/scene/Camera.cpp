@@ -1,0 +1,67 @@
+#include "engine/scene/Camera.h"
+
+#include "engine/base/Director.h"
+
+namespace engine {
+
+Camera* Camera::create() {
+    auto* camera = new Camera;
+    const Size size = Director::getInstance()->getWinSize();
+    // The director's own 2D projection; identity while there is no view, as the director's.
+    if (size.width > 0 && size.height > 0) camera->initOrthographic(size.width, size.height, -1024, 1024);
+    return autoreleased(camera, true);
+}
+
+Camera* Camera::createPerspective(float fieldOfView, float aspectRatio, float nearPlane, float farPlane) {
+    auto* camera = new Camera;
+    return autoreleased(camera, camera->initPerspective(fieldOfView, aspectRatio, nearPlane, farPlane));
+}
+
+Camera* Camera::createOrthographic(float zoomX, float zoomY, float nearPlane, float farPlane) {
+    auto* camera = new Camera;
+    return autoreleased(camera, camera->initOrthographic(zoomX, zoomY, nearPlane, farPlane));
+}
+
+// The matrix builders leave a degenerate volume's output untouched: a projection
+// still all zero was refused (they have logged why).
+bool Camera::initPerspective(float fieldOfView, float aspectRatio, float nearPlane, float farPlane) {
+    Mat4 projection = Mat4::ZERO;
+    Mat4::createPerspective(fieldOfView, aspectRatio, nearPlane, farPlane, &projection);
+    if (projection == Mat4::ZERO) return false;
+    _projection = projection;
+    _type = Type::PERSPECTIVE;
+    return true;
+}
+
+bool Camera::initOrthographic(float zoomX, float zoomY, float nearPlane, float farPlane) {
+    Mat4 projection = Mat4::ZERO;
+    Mat4::createOrthographicOffCenter(0, zoomX, 0, zoomY, nearPlane, farPlane, &projection);
+    if (projection == Mat4::ZERO) return false;
+    _projection = projection;
+    _type = Type::ORTHOGRAPHIC;
+    return true;
+}
+
+void Camera::setPosition3D(const Vec3& position) {
+    setPosition(position.x, position.y);
+    _positionZ = position.z;
+}
+
+Vec3 Camera::getPosition3D() const { return Vec3(getPositionX(), getPositionY(), _positionZ); }
+
+void Camera::lookAt(const Vec3& target, const Vec3& up) {
+    // The rotation alone: the same frame seen from the origin.
+    Mat4 orientation = Mat4::ZERO;
+    Mat4::createLookAt(Vec3(), target - getPosition3D(), up, &orientation);
+    if (orientation != Mat4::ZERO) _orientation = orientation;
+}
+
+Mat4 Camera::getViewMatrix() const {
+    Mat4 view = _orientation;
+    view.translate(getPosition3D() * -1.f);
+    return view;
+}
+
+Mat4 Camera::getViewProjectionMatrix() const { return _projection * getViewMatrix(); }
+
+}  // namespace engine

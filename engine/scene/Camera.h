@@ -1,0 +1,77 @@
+#pragma once
+// A camera: a node holding a projection and a view.
+//
+// Projection: perspective (field of view in degrees, aspect, near and far
+// planes) or orthographic over (0, 0) .. (zoomX, zoomY) between the near and far
+// planes, both in OpenGL conventions (the view volume maps to the cube
+// [-1, 1]^3). create() gives the director's own 2D projection (orthographic
+// over the win size, z from -1024 to 1024; identity while there is no view), so
+// a default camera sees what the director draws.
+//
+// View: the inverse of the camera's placement. The eye is the node's position
+// with a z of its own (setPosition3D); the orientation starts looking down -z
+// with +y up and is turned by lookAt, and it stays while the camera moves. The
+// node's 2D rotation and scale and its parents' transforms do not enter the
+// view: a camera belongs at the top of its scene.
+//
+// The camera flag says which nodes the camera sees (DEFAULT for the default
+// camera). Main thread only, like every node.
+#include <cstdint>
+
+#include "engine/base/Mat4.h"
+#include "engine/scene/Node.h"
+
+namespace engine {
+
+enum class CameraFlag : uint16_t {
+    DEFAULT = 1,
+    USER1 = 1 << 1,
+    USER2 = 1 << 2,
+    USER3 = 1 << 3,
+    USER4 = 1 << 4,
+    USER5 = 1 << 5,
+    USER6 = 1 << 6,
+    USER7 = 1 << 7,
+    USER8 = 1 << 8,
+};
+
+class Camera : public Node {
+public:
+    enum class Type { PERSPECTIVE = 1, ORTHOGRAPHIC = 2 };
+
+    // New cameras, autoreleased. A degenerate volume (zero field of view, aspect,
+    // width, height or depth) logs and gives nullptr.
+    static Camera* create();
+    static Camera* createPerspective(float fieldOfView, float aspectRatio, float nearPlane, float farPlane);
+    static Camera* createOrthographic(float zoomX, float zoomY, float nearPlane, float farPlane);
+
+    Type getType() const { return _type; }
+    const Mat4& getProjectionMatrix() const { return _projection; }
+    Mat4 getViewMatrix() const;
+    // Projection times view: world points to clip space.
+    Mat4 getViewProjectionMatrix() const;
+
+    void setPosition3D(const Vec3& position);
+    Vec3 getPosition3D() const;
+    // Turns the camera to look at target from where it stands, with up as the
+    // view's +y. A target on the eye or an up along the view direction logs and
+    // changes nothing.
+    void lookAt(const Vec3& target, const Vec3& up = Vec3(0, 1, 0));
+
+    void setCameraFlag(CameraFlag flag) { _cameraFlag = flag; }
+    CameraFlag getCameraFlag() const { return _cameraFlag; }
+
+private:
+    Camera() = default;
+    // Builds the projection; false for a degenerate volume.
+    bool initPerspective(float fieldOfView, float aspectRatio, float nearPlane, float farPlane);
+    bool initOrthographic(float zoomX, float zoomY, float nearPlane, float farPlane);
+
+    Type _type = Type::ORTHOGRAPHIC;
+    Mat4 _projection;
+    Mat4 _orientation;   // the view's rotation: world directions to the camera's axes
+    float _positionZ = 0;
+    CameraFlag _cameraFlag = CameraFlag::DEFAULT;
+};
+
+}  // namespace engine

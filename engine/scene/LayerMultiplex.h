@@ -1,0 +1,41 @@
+#pragma once
+// A layer that shows one of its layers at a time: the shown one is its only
+// layer child. switchTo shows another (the one shown leaves with cleanup but is
+// kept); switchToAndReleaseMe also lets go of the one shown, which cannot be
+// shown again. An index outside the layers, or of a layer let go, is logged and
+// changes nothing.
+#include <vector>
+
+#include "engine/base/Vector.h"
+#include "engine/scene/Layer.h"
+
+namespace engine {
+
+class LayerMultiplex : public Layer {
+public:
+    // Without layers / with the layers in order (null ones left out), the first
+    // shown; autoreleased.
+    static LayerMultiplex* create();
+    static LayerMultiplex* createWithArray(const Vector<Layer*>& layers);
+    ~LayerMultiplex() override;
+
+    // Appends a layer (retained) without showing it; a null one is ignored.
+    void addLayer(Layer* layer);
+    void switchTo(int index);
+    void switchToAndReleaseMe(int index);
+    // The index of the layer shown (0 before any switch).
+    int getEnabledLayer() const { return _enabledLayer; }
+    size_t getLayerCount() const { return _layers.size(); }
+
+protected:
+    LayerMultiplex() = default;
+    bool initWithArray(const Vector<Layer*>& layers);
+
+private:
+    bool canShow(int index, const char* call) const;
+
+    std::vector<Layer*> _layers;   // retained; null once let go
+    int _enabledLayer = 0;
+};
+
+}  // namespace engine
