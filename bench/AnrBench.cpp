@@ -20,11 +20,11 @@
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
-#include "engine/script/ScriptEngineManager.h"
 #include "host/app/AnrFix.h"
 #include "host/app/AnrGc.h"
-#include "host/app/BindingHooks.h"
 #include "scripting/LuaEngine.h"
+
+#include "FreshLuaEngine.h"
 
 namespace {
 
@@ -36,18 +36,6 @@ double cpuSeconds() {
 }
 
 double secondsSince(double t0) { return cpuSeconds() - t0; }
-
-// A fresh Lua engine in place as the script engine, with the program's bindings
-// and allocator setting; its state.
-lua_State* freshLuaEngine() {
-    host::keepFreedBlocksCoalesced();
-    host::installBindingHooks();
-    engine::ScriptEngineManager* manager = engine::ScriptEngineManager::getInstance();
-    manager->removeScriptEngine();
-    engine::LuaEngine* lua = engine::LuaEngine::getInstance();
-    manager->setScriptEngine(lua);
-    return lua->getLuaStack()->getLuaState();
-}
 
 void frame() { engine::Director::getInstance()->getScheduler()->update(1.0f / 60); }
 

@@ -32,7 +32,7 @@ struct PhysicsRayCastInfo;
 // has no registration.
 template <class T>
 const char* luaconv_registered_name() {
-    auto it = luaTypeMap.find(luaconv_type_key<T>());
+    auto it = luaTypeMap.find(std::string_view(luaconv_type_key<T>()));
     return it != luaTypeMap.end() ? it->second.c_str() : nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include <tolua++.h>
 
@@ -76,15 +77,17 @@ const luaL_Reg kGlobalFunctions[] = {
     {nullptr, nullptr},
 };
 
-// A called function's first result as an int (see the header).
+// A called function's first result as an int (see the header). lua_tonumber
+// reads numbers and numeric strings and gives 0 for anything else, so only a 0
+// needs a second look (a boolean).
 int resultAsInt(lua_State* L, int index) {
-    switch (lua_type(L, index)) {
-    case LUA_TNUMBER: return luaconv::wrapToInt32(lua_tonumber(L, index));
-    case LUA_TSTRING: return lua_isnumber(L, index) ? luaconv::wrapToInt32(lua_tonumber(L, index)) : 0;
-    case LUA_TBOOLEAN: return lua_toboolean(L, index) ? 1 : 0;
-    default: return 0;
-    }
+    const lua_Number number = lua_tonumber(L, index);
+    if (number != 0) return luaconv::wrapToInt32(number);   // NaN included
+    return lua_type(L, index) == LUA_TBOOLEAN && lua_toboolean(L, index) ? 1 : 0;
 }
+
+// Room kept on the shelf thread: arguments up to this many need no stack check.
+constexpr int kShelfRoom = 32;
 
 // Logs an error value that no script handler reported.
 void logLuaError(lua_State* L, int index) {
@@ -120,15 +123,14 @@ int logPanic(lua_State* L) {
 struct PushCall {
     void (*push)(lua_State*, void*);
     void* context;
-    int slot;
 };
 
-// Under lua_cpcall: the pushed value leaves through the registry slot.
+// Under lua_pcall, made once: the pushed value is its result (lua_cpcall would
+// make a new closure for every push and return no value).
 int runPush(lua_State* L) {
     auto* call = static_cast<PushCall*>(lua_touserdata(L, 1));
     call->push(L, call->context);
-    lua_rawseti(L, LUA_REGISTRYINDEX, call->slot);
-    return 0;
+    return 1;
 }
 
 constexpr int kPushAttempts = 8;
@@ -170,8 +172,17 @@ bool LuaStack::init() {
     lua_pushstring(_state, "__G__TRACKBACK__");
     lua_pushcclosure(_state, reportError, 1);
     _messageHandlerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
-    lua_pushboolean(_state, 0);
-    _pushSlotRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    lua_pushcfunction(_state, runPush);
+    _pushRunnerRef = luaL_ref(_state, LUA_REGISTRYINDEX);
+    for (PushedObject& pushed : _pushedObjects) {
+        lua_pushboolean(_state, 0);
+        pushed.ref = luaL_ref(_state, LUA_REGISTRYINDEX);
+    }
+    _shelf = lua_newthread(_state);
+    luaL_ref(_state, LUA_REGISTRYINDEX);   // kept for the state's lifetime
+    lua_checkstack(_shelf, kShelfRoom + 4);
+    lua_rawgeti(_shelf, LUA_REGISTRYINDEX, _messageHandlerRef);
+    lua_rawgeti(_shelf, LUA_REGISTRYINDEX, _functionTableRef);
     luaL_register(_state, "_G", kGlobalFunctions);
     lua_pop(_state, 1);
     lua_pushstring(_state, kStackRegistryKey);
@@ -261,7 +272,14 @@ int LuaStack::reload(const char* moduleName) {
 }
 
 void LuaStack::removeScriptObjectByObject(Ref* object) {
-    if (object) toluafix_removeObjectByRefid(_state, object->_luaID);
+    if (!object) return;
+    for (PushedObject& pushed : _pushedObjects) {
+        if (pushed.object != object) continue;
+        pushed.object = nullptr;
+        lua_pushboolean(_state, 0);   // the userdata may be collected now
+        lua_rawseti(_state, LUA_REGISTRYINDEX, pushed.ref);
+    }
+    toluafix_removeObjectByRefid(_state, object->_luaID);
 }
 
 void LuaStack::removeScriptHandler(int handler) { toluafix_removeFunctionByRefid(_state, handler); }
@@ -361,6 +379,15 @@ void LuaStack::pushObject(Ref* object, const char* typeName) {
         lua_pushnil(_state);
         return;
     }
+    // None of these calls allocates, so none can set off a collection step.
+    for (const PushedObject& cached : _pushedObjects) {
+        if (cached.object != object || cached.typeName != typeName || object->_luaID == 0) continue;
+        lua_rawgeti(_state, LUA_REGISTRYINDEX, cached.ref);
+        auto* storage = static_cast<void**>(lua_touserdata(_state, -1));
+        if (storage && *storage == object) return;
+        lua_pop(_state, 1);
+        break;
+    }
     struct Push {
         Ref* object;
         const char* typeName;
@@ -369,6 +396,13 @@ void LuaStack::pushObject(Ref* object, const char* typeName) {
         const auto* p = static_cast<const Push*>(c);
         toluafix_pushObject(L, static_cast<int>(p->object->_ID), &p->object->_luaID, p->object, p->typeName);
     }, &p);
+    if (lua_type(_state, -1) != LUA_TUSERDATA) return;
+    PushedObject& cached = _pushedObjects[_nextPushedObject];
+    _nextPushedObject = (_nextPushedObject + 1) % std::size(_pushedObjects);
+    cached.object = object;
+    cached.typeName = typeName;
+    lua_pushvalue(_state, -1);
+    lua_rawseti(_state, LUA_REGISTRYINDEX, cached.ref);   // the slot exists: no allocation
 }
 
 void LuaStack::pushScriptValue(const ScriptValue& value) {
@@ -420,11 +454,13 @@ void LuaStack::pushProtected(void (*push)(lua_State* L, void* context), void* co
         push(_state, context);
         return;
     }
-    PushCall call{push, context, _pushSlotRef};
+    PushCall call{push, context};
     bool pushed = false;
     ++_protectedPushes;
     for (int attempt = 0; attempt < kPushAttempts && !pushed; ++attempt) {
-        if (lua_cpcall(_state, runPush, &call) == 0) {
+        lua_rawgeti(_state, LUA_REGISTRYINDEX, _pushRunnerRef);
+        lua_pushlightuserdata(_state, &call);
+        if (lua_pcall(_state, 1, 1, 0) == 0) {
             pushed = true;
         } else {
             logLuaError(_state, -1);
@@ -432,23 +468,35 @@ void LuaStack::pushProtected(void (*push)(lua_State* L, void* context), void* co
         }
     }
     --_protectedPushes;
-    if (!pushed) {
-        lua_pushnil(_state);
-        return;
-    }
-    lua_rawgeti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
-    lua_pushboolean(_state, 0);
-    lua_rawseti(_state, LUA_REGISTRYINDEX, _pushSlotRef);
+    if (!pushed) lua_pushnil(_state);
 }
 
 bool LuaStack::pushFunctionByHandler(int handler) {
-    lua_rawgeti(_state, LUA_REGISTRYINDEX, _functionTableRef);
-    lua_rawgeti(_state, -1, handler);
-    lua_replace(_state, -2);
-    if (lua_type(_state, -1) != LUA_TFUNCTION) {
-        lua_pop(_state, 1);
+    lua_rawgeti(_shelf, 2, handler);
+    if (lua_type(_shelf, -1) != LUA_TFUNCTION) {
+        lua_settop(_shelf, 2);
         return false;
     }
+    lua_xmove(_shelf, _state, 1);
+    return true;
+}
+
+bool LuaStack::pushHandlerBelowArgs(int handler, int numArgs) {
+    // Nothing here runs Lua or allocates, so the shelf is back to its two values
+    // before any other call can use it.
+    if (numArgs > kShelfRoom && !lua_checkstack(_shelf, numArgs + 2)) {
+        lua_pop(_state, numArgs);
+        return false;
+    }
+    lua_pushvalue(_shelf, 1);
+    lua_rawgeti(_shelf, 2, handler);
+    if (lua_type(_shelf, -1) != LUA_TFUNCTION) {
+        lua_settop(_shelf, 2);
+        lua_pop(_state, numArgs);
+        return false;
+    }
+    lua_xmove(_state, _shelf, numArgs);       // shelf: [mh ft] mh function args
+    lua_xmove(_shelf, _state, numArgs + 2);   // state: mh function args
     return true;
 }
 
@@ -491,24 +539,19 @@ int LuaStack::callFunctionAt(int base, int numArgs, bool* failed) {
 }
 
 int LuaStack::executeFunctionByHandler(int handler, int numArgs) {
-    if (!pushFunctionByHandler(handler)) {
-        lua_pop(_state, numArgs);
-        return 0;
-    }
-    if (numArgs > 0) lua_insert(_state, -(numArgs + 1));
-    return callFunctionAt(lua_gettop(_state) - numArgs, numArgs);
+    if (!pushHandlerBelowArgs(handler, numArgs)) return 0;
+    // Success leaves the message handler and one result, failure the message
+    // handler and the error value.
+    const int result = protectedCall(numArgs, 1, -(numArgs + 2)) == 0 ? resultAsInt(_state, -1) : 0;
+    lua_settop(_state, -3);
+    return result;
 }
 
 bool LuaStack::executeFunction(int handler, int numArgs, int numResults,
                                const std::function<void(lua_State*, int)>& func) {
     const int below = lua_gettop(_state) - numArgs;   // the top under the arguments
-    if (!pushFunctionByHandler(handler)) {
-        lua_settop(_state, below);
-        return false;
-    }
-    if (numArgs > 0) lua_insert(_state, -(numArgs + 1));
-    const int traceback = insertTraceback(below + 1);
-    if (protectedCall(numArgs, numResults, traceback) != 0) {
+    if (!pushHandlerBelowArgs(handler, numArgs)) return false;
+    if (protectedCall(numArgs, numResults, below + 1) != 0) {
         lua_settop(_state, below);
         return false;
     }
@@ -519,13 +562,8 @@ bool LuaStack::executeFunction(int handler, int numArgs, int numResults,
 
 bool LuaStack::executeFunctionReturnArray(int handler, int numArgs, int numResults, __Array& result) {
     const int below = lua_gettop(_state) - numArgs;
-    if (!pushFunctionByHandler(handler)) {
-        lua_settop(_state, below);
-        return false;
-    }
-    if (numArgs > 0) lua_insert(_state, -(numArgs + 1));
-    const int traceback = insertTraceback(below + 1);
-    if (protectedCall(numArgs, numResults, traceback) != 0 || numResults < 1) {
+    if (!pushHandlerBelowArgs(handler, numArgs)) return false;
+    if (protectedCall(numArgs, numResults, below + 1) != 0 || numResults < 1) {
         lua_settop(_state, below);
         return false;
     }

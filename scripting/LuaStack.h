@@ -22,6 +22,7 @@
 // "[LUA ERROR] <message>". An error raised where no protected call can catch it
 // is logged as "[LUA PANIC] <message>" before Lua ends the process. Main thread
 // only.
+#include <cstddef>
 #include <functional>
 #include <list>
 #include <map>
@@ -143,6 +144,10 @@ private:
     // Pushes the message handler below the function at `functionIndex`; returns
     // its index.
     int insertTraceback(int functionIndex);
+    // Puts the message handler and the handler's function below the numArgs
+    // values on top; false (the arguments popped) when the handler names no
+    // function. The message handler then sits at -(numArgs + 2).
+    bool pushHandlerBelowArgs(int handler, int numArgs);
     int protectedCall(int numArgs, int numResults, int handlerIndex);
     // Calls the function at base (known to be one) with the numArgs values above it;
     // *failed (when given) tells whether it raised.
@@ -153,8 +158,25 @@ private:
     // message handler: the per-call lookups skip string hashing.
     int _functionTableRef = LUA_NOREF;
     int _messageHandlerRef = LUA_NOREF;
-    // Registry slot through which a protected push hands its value back.
-    int _pushSlotRef = LUA_NOREF;
+    // A thread that never runs and holds [message handler, function table] at
+    // indexes 1 and 2 between calls: a handler call reads both at fixed places
+    // and moves them below its arguments in two lua_xmove's, where going
+    // through the registry and inserting costs several calls more.
+    lua_State* _shelf = nullptr;
+    // Registry slot of the C function a protected push runs under.
+    int _pushRunnerRef = LUA_NOREF;
+    // The last objects pushed, each with its userdata in a registry
+    // slot: an event that hands the same objects to many handlers pushes them
+    // without the type lookups. An entry serves only the same object under the
+    // same type name while its userdata still points at it; it is dropped when
+    // the object leaves the scripts.
+    struct PushedObject {
+        Ref* object = nullptr;
+        const char* typeName = nullptr;
+        int ref = LUA_NOREF;
+    };
+    PushedObject _pushedObjects[4];
+    size_t _nextPushedObject = 0;   // the entry the next miss replaces
     int _protectedPushes = 0;
     int _callFromLua = 0;
     bool _keyEnabled = false;

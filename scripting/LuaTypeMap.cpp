@@ -1,4 +1,4 @@
 #include "scripting/LuaTypeMap.h"
 
-std::unordered_map<std::string, std::string> luaTypeMap;
+LuaTypeNameMap luaTypeMap;
 std::unordered_map<std::string, std::string> luaClassNameMap;

@@ -7,12 +7,21 @@
 // match: there is no fallback to a base class. Every class registration writes
 // both maps (luaClassRegistry.h); the Lua stack empties luaTypeMap at each start.
 // Main thread only.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 #include <unordered_map>
 
-extern std::unordered_map<std::string, std::string> luaTypeMap;
+// Looks up by any text without making a std::string: a push reads the map every time.
+struct LuaTypeKeyHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+};
+using LuaTypeNameMap = std::unordered_map<std::string, std::string, LuaTypeKeyHash, std::equal_to<>>;
+
+extern LuaTypeNameMap luaTypeMap;
 extern std::unordered_map<std::string, std::string> luaClassNameMap;
 
 // The key of class T in luaTypeMap (static form).
@@ -34,6 +43,6 @@ const char* luaconv_type_name_of(T* obj, const char* defaultName) {
     } else {
         key = typeid(T).name();
     }
-    auto it = luaTypeMap.find(key);
+    auto it = luaTypeMap.find(std::string_view(key));
     return it != luaTypeMap.end() ? it->second.c_str() : defaultName;
 }

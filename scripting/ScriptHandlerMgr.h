@@ -9,8 +9,8 @@
 // more than the object's largest custom kind, so they never collide with a
 // built-in kind; when that largest kind is INT_MAX, the lowest custom kind the
 // object does not use. Main thread only.
-#include <map>
 #include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include <lua.hpp>
@@ -102,7 +102,7 @@ public:
 private:
     ScriptHandlerMgr() = default;
     using Pairs = std::vector<std::pair<HandlerType, int>>;
-    std::map<void*, Pairs> _handlers;
+    std::unordered_map<void*, Pairs> _handlers;   // read at every event a script handles
 };
 
 // Registers the Lua side: usertypes "ScheduleHandlerDelegate" and

@@ -1,6 +1,7 @@
 #include "engine/base/EventDispatcher.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
@@ -178,14 +179,19 @@ void collectInDrawOrder(Node* node, std::vector<Node*>& out) {
 
 std::vector<EventListener*> EventDispatcher::listenersInOrder(EventListener::Type type, const std::string& name) const {
     std::vector<EventListener*> low, graph, high;
-    bool anyGraph = false;
+    // Scene-graph listeners grouped by node, each group in registration order:
+    // every node then finds its own without a walk over all listeners.
+    std::vector<EventListener*> bound;
     for (EventListener* listener : _listeners) {
         if (listener->getType() != type) continue;
         if (type == EventListener::Type::CUSTOM && listener->getListenerID() != name) continue;
         if (listener->_fixedPriority < 0) low.push_back(listener);
         if (listener->_fixedPriority > 0) high.push_back(listener);
-        if (listener->_node) anyGraph = true;
+        if (listener->_node) bound.push_back(listener);
     }
+    const auto byNode = [](const EventListener* a, const EventListener* b) { return std::less<>{}(a->_node, b->_node); };
+    std::stable_sort(bound.begin(), bound.end(), byNode);
+    const bool anyGraph = !bound.empty();
     const auto byPriority = [](const EventListener* a, const EventListener* b) {
         return a->_fixedPriority < b->_fixedPriority;
     };
@@ -200,11 +206,9 @@ std::vector<EventListener*> EventDispatcher::listenersInOrder(EventListener::Typ
                          [](const Node* a, const Node* b) { return a->getGlobalZOrder() < b->getGlobalZOrder(); });
         for (auto node = nodes.rbegin(); node != nodes.rend(); ++node) {
             if (!(*node)->_listenersBound || !(*node)->isRunning()) continue;
-            for (EventListener* listener : _listeners) {
-                if (listener->_node != *node || listener->getType() != type) continue;
-                if (type == EventListener::Type::CUSTOM && listener->getListenerID() != name) continue;
-                graph.push_back(listener);
-            }
+            const auto first = std::lower_bound(bound.begin(), bound.end(), *node,
+                                                [](const EventListener* l, const Node* n) { return std::less<>{}(l->_node, n); });
+            for (auto it = first; it != bound.end() && (*it)->_node == *node; ++it) graph.push_back(*it);
         }
     }
     low.insert(low.end(), graph.begin(), graph.end());

@@ -90,6 +90,30 @@ TEST_F(TouchTest, TheTopMostNodeHearsFirstAndClaimsDecideTheRest) {
     }
 }
 
+// Several listeners per node, added interleaved across nodes: nodes in drawing
+// order, a node's listeners in the order they were added.
+TEST_F(TouchTest, ListenersOfOneNodeHearInTheOrderAdded) {
+    Node* back = Node::create();
+    Node* front = Node::create();
+    scene->addChild(front, 1);
+    scene->addChild(back, 0);
+    const auto listen = [this](Node* node, const std::string& name) {
+        auto* listener = EventListenerTouchOneByOne::create();
+        listener->onTouchBegan = [this, name](engine::Touch*, engine::Event*) {
+            log.push_back(name);
+            return false;
+        };
+        Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, node);
+    };
+    for (const auto& [node, name] : std::vector<std::pair<Node*, std::string>>{
+             {back, "back 1"}, {front, "front 1"}, {back, "back 2"}, {front, "front 2"}, {back, "back 3"}}) {
+        listen(node, name);
+    }
+    BareView view;
+    view.handleTouchBegin(1, 10, 10);
+    EXPECT_EQ(log, (std::vector<std::string>{"front 1", "front 2", "back 1", "back 2", "back 3"}));
+}
+
 TEST_F(TouchTest, OnlyRunningNodesHearAndChangesDuringATouchAreSafe) {
     Node* detached = Node::create();
     detached->retain();

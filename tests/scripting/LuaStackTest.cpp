@@ -107,6 +107,43 @@ TEST_F(ExecuteTest, FailuresConsumeTheirArgumentsAndNothingElse) {
     expectBelowIntact(L);
 }
 
+// A binding in the middle of a handler call that calls another handler itself.
+int callInner(lua_State* L) {
+    engine::LuaStack* stack = engine::LuaStack::fromState(L);
+    const int handler = static_cast<int>(lua_tointeger(L, 1));
+    stack->pushInt(static_cast<int>(lua_tointeger(L, 2)));
+    stack->pushInt(100);
+    lua_pushinteger(L, stack->executeFunctionByHandler(handler, 2));
+    return 1;
+}
+
+TEST_F(ExecuteTest, HandlerCallsTakeAnyArgumentCountAndNest) {
+    run("function sum(...) local s = 0 for i = 1, select('#', ...) do s = s + select(i, ...) end return s end");
+    run("function outer(inner, a) return callInner(inner, a) + 1 end");
+    lua_register(L, "callInner", callInner);
+    const int sum = ref("sum");
+    // Around the room the call keeps for arguments, and far past it.
+    for (int count : {0, 1, 31, 32, 33, 34, 300}) {
+        SCOPED_TRACE(count);
+        pushBelow(L);
+        ASSERT_TRUE(lua_checkstack(L, count));
+        for (int i = 1; i <= count; ++i) stack->pushInt(i);
+        EXPECT_EQ(stack->executeFunctionByHandler(sum, count), count * (count + 1) / 2);
+        expectBelowIntact(L);
+        lua_settop(L, 0);
+    }
+    pushBelow(L);
+    stack->pushInt(sum);
+    stack->pushInt(5);
+    EXPECT_EQ(stack->executeFunctionByHandler(ref("outer"), 2), 106);
+    expectBelowIntact(L);
+    // The inner call still works after the nested one returned.
+    stack->pushInt(sum);
+    stack->pushInt(7);
+    EXPECT_EQ(stack->executeFunctionByHandler(ref("outer"), 2), 108);
+    expectBelowIntact(L);
+}
+
 TEST_F(ExecuteTest, ExecuteFunctionWithResultsHandsThemToTheCallback) {
     run("function size(view, i) return i * 10, i * 20 end");
     run("function bad() error('x') end");
@@ -215,6 +252,41 @@ TEST_F(ExecuteTest, HandleAssertRaisesOnlyInsideAScriptCall) {
     stack->executeFunctionByHandler(ref("f"), 0);
     EXPECT_NE(global("message").find("ASSERT FAILED ON LUA EXECUTE: unknown"), std::string::npos);
     EXPECT_EQ(stack->getCallDepth(), 0);
+}
+
+// An object pushed again and again (more objects than the stack remembers, under
+// two type names) is always its one live userdata; once it leaves the scripts,
+// the next push gives a new live one, never the detached one.
+TEST_F(LuaStackTest, PushObjectKeepsOneLiveUserdataPerObject) {
+    std::vector<engine::Node*> nodes;
+    for (int i = 0; i < 6; ++i) nodes.push_back(engine::Node::create());
+    std::vector<int> first;
+    for (engine::Node* node : nodes) {
+        stack->pushObject(node, "cc.Node");
+        first.push_back(luaL_ref(L, LUA_REGISTRYINDEX));
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "round " << round << ", node " << i);
+            stack->pushObject(nodes[i], round == 1 ? "cc.Ref" : "cc.Node");
+            lua_rawgeti(L, LUA_REGISTRYINDEX, first[i]);
+            EXPECT_TRUE(lua_rawequal(L, -1, -2));
+            lua_setglobal(L, "pushed");
+            lua_pop(L, 1);
+            run("t = tolua.type(pushed)");
+            EXPECT_EQ(global("t"), "cc.Node");
+        }
+    }
+    ASSERT_EQ(lua_gettop(L), 0);
+
+    stack->removeScriptObjectByObject(nodes[0]);
+    stack->pushObject(nodes[0], "cc.Node");
+    lua_rawgeti(L, LUA_REGISTRYINDEX, first[0]);
+    EXPECT_FALSE(lua_rawequal(L, -1, -2));
+    EXPECT_EQ(*static_cast<void**>(lua_touserdata(L, -1)), nullptr);     // the detached one
+    EXPECT_EQ(*static_cast<void**>(lua_touserdata(L, -2)), nodes[0]);   // the new one
+    lua_settop(L, 0);
+    for (int ref : first) luaL_unref(L, LUA_REGISTRYINDEX, ref);
 }
 
 TEST_F(LuaStackTest, PushScriptValues) {
