@@ -10,22 +10,20 @@
 #include "scripting/LuaValueConversions.h"
 
 namespace bindings {
-namespace {
 
-using namespace engine;
-
-// The points of a Lua array as a new control-point list (autoreleased, so a
-// later Lua error leaves nothing behind); null when the argument is not an
-// array of point tables. An empty array gives an empty list.
-PointArray* pointArrayAt(lua_State* L, int index) {
-    Vec2* points = nullptr;
+engine::PointArray* pointArrayAt(lua_State* L, int index) {
+    engine::Vec2* points = nullptr;
     int count = 0;
     if (!luaconv_read_vec2_array(L, index, &points, &count)) return nullptr;
-    PointArray* array = PointArray::create(count);
+    engine::PointArray* array = engine::PointArray::create(count);
     for (int i = 0; i < count; ++i) array->addControlPoint(points[i]);
     delete[] points;
     return array;
 }
+
+namespace {
+
+using namespace engine;
 
 template <class T>
 int lua_bezierCreate(lua_State* L, const char* luaName, const char* typeName) {

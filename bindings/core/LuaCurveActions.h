@@ -20,7 +20,16 @@
 // class raises "invalid 'self' in function '<Lua name>'". Main thread only.
 #include <lua.hpp>
 
+namespace engine {
+class PointArray;
+}
+
 namespace bindings {
+
+// The points of the Lua array at index as a new control-point list (autoreleased,
+// so a later Lua error leaves nothing behind); null when the argument is not an
+// array of point tables. An empty array gives an empty list.
+engine::PointArray* pointArrayAt(lua_State* L, int index);
 
 // Each stores its function in its class's table; nothing when the class is missing.
 void register_cardinal_spline_by_manual(lua_State* L);

@@ -2,6 +2,7 @@
 
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
+#include "bindings/core/LuaCurveActions.h"
 #include "engine/scene/DrawNode.h"
 #include "scripting/LuaNumberCasts.h"
 #include "scripting/LuaRecordConversions.h"
@@ -104,24 +105,12 @@ int lua_drawPolygon(lua_State* L) {
     return 0;
 }
 
-// The control points of the Lua array at index 2 (autoreleased); null when it is
-// not an array of points.
-PointArray* controlPointsAt(lua_State* L) {
-    Vec2* points = nullptr;
-    int count = 0;
-    if (!luaconv_read_vec2_array(L, 2, &points, &count)) return nullptr;
-    PointArray* array = PointArray::create(count);
-    for (int i = 0; i < count; ++i) array->addControlPoint(points[i]);
-    delete[] points;
-    return array;
-}
-
 int lua_drawCardinalSpline(lua_State* L) {
     constexpr const char* kName = "cc.DrawNode:drawCardinalSpline";
     auto* self = checkSelf<DrawNode>(L, "cc.DrawNode", kName);
     const int argc = argumentCount(L);
     if (argc != 4) return countError(L, kName, argc, 4, " \n");
-    PointArray* points = controlPointsAt(L);
+    PointArray* points = pointArrayAt(L, 2);
     double tension = 0;
     uint32_t segments = 0;
     Color4F color;
@@ -138,7 +127,7 @@ int lua_drawCatmullRom(lua_State* L) {
     auto* self = checkSelf<DrawNode>(L, "cc.DrawNode", kName);
     const int argc = argumentCount(L);
     if (argc != 3) return countError(L, kName, argc, 3, " \n");
-    PointArray* points = controlPointsAt(L);
+    PointArray* points = pointArrayAt(L, 2);
     uint32_t segments = 0;
     Color4F color;
     if (!points || !luaconv_read_uint32(L, 3, &segments) || !luaconv_read_color4f(L, 4, &color)) return 0;
