@@ -147,8 +147,7 @@ int LuaEngine::executeNotificationEvent(__NotificationCenter* center, const char
 int LuaEngine::executeSchedule(int handler, float dt, Node*) {
     if (handler == 0) return 0;
     StackGuard guard(_stack->getLuaState());
-    _stack->pushFloat(dt);
-    return callHandler(handler, 1);
+    return _stack->executeFunctionByHandlerWithNumber(handler, static_cast<double>(dt));
 }
 
 int LuaEngine::executeEvent(int handler, const char* eventName, Ref* object, const char* typeName) {
@@ -220,8 +219,7 @@ int LuaEngine::handleCallFuncActionEvent(void* data) {
 int LuaEngine::handleScheduler(void* data) {
     auto* d = static_cast<SchedulerScriptData*>(data);
     if (!d || d->handler == 0) return 0;
-    _stack->pushFloat(d->elapse);
-    return callHandler(d->handler, 1);
+    return _stack->executeFunctionByHandlerWithNumber(d->handler, static_cast<double>(d->elapse));
 }
 
 int LuaEngine::handleTouchEvent(void* data) {

@@ -18,7 +18,15 @@ using engine::EventListener;
 using Kind = engine::ScriptHandlerMgr::HandlerType;
 
 engine::LuaEngine* scriptLuaEngine() {
-    return dynamic_cast<engine::LuaEngine*>(engine::ScriptEngineManager::getInstance()->getScriptEngine());
+    // Every input event asks: the cast is made once per script engine.
+    static unsigned long generation = ~0UL;
+    static engine::LuaEngine* luaEngine = nullptr;
+    const unsigned long now = engine::ScriptEngineManager::engineGeneration();
+    if (now != generation) {
+        luaEngine = dynamic_cast<engine::LuaEngine*>(engine::ScriptEngineManager::getInstance()->getScriptEngine());
+        generation = engine::ScriptEngineManager::engineGeneration();
+    }
+    return luaEngine;
 }
 
 namespace {
