@@ -464,10 +464,20 @@ int LuaEngine::handleEventKeyboard(Kind kind, void* data) {
 
 int LuaEngine::handleEventTouch(Kind kind, void* data) {
     auto* d = static_cast<HandlerEventData*>(data);
+    return callTouchHandler(data, d ? handlerOf(d->nativeObject, kind) : 0);
+}
+
+int LuaEngine::handleTouchListenerEvent(Kind kind, void* data, int handler) {
+    if (!inRange(kind, Kind::EVENT_TOUCH_BEGAN, Kind::EVENT_TOUCH_CANCELLED)) return 0;
+    StackGuard guard(_stack->getLuaState());
+    return callTouchHandler(data, handler);
+}
+
+int LuaEngine::callTouchHandler(void* data, int handler) {
+    auto* d = static_cast<HandlerEventData*>(data);
     if (!d || !d->nativeObject || !d->value) return 0;
     auto* value = static_cast<TouchEventValue*>(d->value);
     if (!value->touch || !value->event) return 0;
-    const int handler = handlerOf(d->nativeObject, kind);
     if (handler == 0) return 0;
     _stack->pushObject(value->touch, "cc.Touch");
     _stack->pushObject(value->event, "cc.Event");

@@ -38,6 +38,24 @@ int handle(Kind kind, EventListener* listener, void* value) {
     return luaEngine->handleEvent(kind, &data);
 }
 
+// A listener's handler id of one kind, looked up again only when handlers change.
+struct HandlerCache {
+    unsigned long generation = ~0UL;
+    int handler = 0;
+};
+
+int handleTouch(Kind kind, EventListener* listener, engine::TouchEventValue* value, HandlerCache& cache) {
+    engine::LuaEngine* luaEngine = scriptLuaEngine();
+    if (!luaEngine) return 0;
+    const unsigned long generation = engine::ScriptHandlerMgr::handlersGeneration();
+    if (cache.generation != generation) {
+        cache.handler = engine::ScriptHandlerMgr::getInstance()->getObjectHandler(listener, kind);
+        cache.generation = generation;
+    }
+    engine::HandlerEventData data(listener, value);
+    return luaEngine->handleTouchListenerEvent(kind, &data, cache.handler);
+}
+
 int kindNumber(Kind kind) { return static_cast<int>(kind); }
 bool inRange(int kind, Kind first, Kind last) { return kind >= kindNumber(first) && kind <= kindNumber(last); }
 
@@ -71,16 +89,16 @@ void installListenerCallback(EventListener* listener, Kind kind) {
     case EventListener::Type::TOUCH_ONE_BY_ONE: {
         auto* touch = static_cast<engine::EventListenerTouchOneByOne*>(listener);
         if (kind == Kind::EVENT_TOUCH_BEGAN) {
-            touch->onTouchBegan = [touch](engine::Touch* t, engine::Event* event) {
+            touch->onTouchBegan = [touch, cache = HandlerCache{}](engine::Touch* t, engine::Event* event) mutable {
                 engine::TouchEventValue value{t, event};
-                return handle(Kind::EVENT_TOUCH_BEGAN, touch, &value) != 0;
+                return handleTouch(Kind::EVENT_TOUCH_BEGAN, touch, &value, cache) != 0;
             };
             break;
         }
         if (!inRange(k, Kind::EVENT_TOUCH_MOVED, Kind::EVENT_TOUCH_CANCELLED)) break;
-        auto callback = [touch, kind](engine::Touch* t, engine::Event* event) {
+        auto callback = [touch, kind, cache = HandlerCache{}](engine::Touch* t, engine::Event* event) mutable {
             engine::TouchEventValue value{t, event};
-            handle(kind, touch, &value);
+            handleTouch(kind, touch, &value, cache);
         };
         if (kind == Kind::EVENT_TOUCH_MOVED) touch->onTouchMoved = callback;
         if (kind == Kind::EVENT_TOUCH_ENDED) touch->onTouchEnded = callback;
