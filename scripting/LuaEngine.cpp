@@ -147,8 +147,7 @@ int LuaEngine::executeNotificationEvent(__NotificationCenter* center, const char
 int LuaEngine::executeSchedule(int handler, float dt, Node*) {
     if (handler == 0) return 0;
     StackGuard guard(_stack->getLuaState());
-    _stack->pushFloat(dt);
-    return callHandler(handler, 1);
+    return _stack->executeFunctionByHandlerWithNumber(handler, static_cast<double>(dt));
 }
 
 int LuaEngine::executeEvent(int handler, const char* eventName, Ref* object, const char* typeName) {
@@ -220,8 +219,7 @@ int LuaEngine::handleCallFuncActionEvent(void* data) {
 int LuaEngine::handleScheduler(void* data) {
     auto* d = static_cast<SchedulerScriptData*>(data);
     if (!d || d->handler == 0) return 0;
-    _stack->pushFloat(d->elapse);
-    return callHandler(d->handler, 1);
+    return _stack->executeFunctionByHandlerWithNumber(d->handler, static_cast<double>(d->elapse));
 }
 
 int LuaEngine::handleTouchEvent(void* data) {
@@ -466,10 +464,20 @@ int LuaEngine::handleEventKeyboard(Kind kind, void* data) {
 
 int LuaEngine::handleEventTouch(Kind kind, void* data) {
     auto* d = static_cast<HandlerEventData*>(data);
+    return callTouchHandler(data, d ? handlerOf(d->nativeObject, kind) : 0);
+}
+
+int LuaEngine::handleTouchListenerEvent(Kind kind, void* data, int handler) {
+    if (!inRange(kind, Kind::EVENT_TOUCH_BEGAN, Kind::EVENT_TOUCH_CANCELLED)) return 0;
+    StackGuard guard(_stack->getLuaState());
+    return callTouchHandler(data, handler);
+}
+
+int LuaEngine::callTouchHandler(void* data, int handler) {
+    auto* d = static_cast<HandlerEventData*>(data);
     if (!d || !d->nativeObject || !d->value) return 0;
     auto* value = static_cast<TouchEventValue*>(d->value);
     if (!value->touch || !value->event) return 0;
-    const int handler = handlerOf(d->nativeObject, kind);
     if (handler == 0) return 0;
     _stack->pushObject(value->touch, "cc.Touch");
     _stack->pushObject(value->event, "cc.Event");

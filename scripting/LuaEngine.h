@@ -66,6 +66,9 @@ public:
     int handleEventWithResult(ScriptHandlerMgr::HandlerType kind, void* data, int numResults,
                               const std::function<void(lua_State*, int)>& func);
     int handleEvent(ScriptHandlerMgr::HandlerType kind, void* data);
+    // handleEvent for a one-by-one touch kind whose handler the caller already
+    // looked up (0: none).
+    int handleTouchListenerEvent(ScriptHandlerMgr::HandlerType kind, void* data, int handler);
 
 private:
     LuaEngine() = default;
@@ -94,6 +97,8 @@ private:
     int handleEventCustom(void* data);
     int handleEventKeyboard(ScriptHandlerMgr::HandlerType kind, void* data);
     int handleEventTouch(ScriptHandlerMgr::HandlerType kind, void* data);
+    // The touch and event of a one-by-one touch handler call, then the call.
+    int callTouchHandler(void* data, int handler);
     int handleEventTouches(ScriptHandlerMgr::HandlerType kind, void* data);
     int handleEventMouse(ScriptHandlerMgr::HandlerType kind, void* data);
 

@@ -540,6 +540,16 @@ int LuaStack::callFunctionAt(int base, int numArgs, bool* failed) {
 
 int LuaStack::executeFunctionByHandler(int handler, int numArgs) {
     if (!pushHandlerBelowArgs(handler, numArgs)) return 0;
+    return callPushedHandler(numArgs);
+}
+
+int LuaStack::executeFunctionByHandlerWithNumber(int handler, double value) {
+    if (!pushHandlerBelowArgs(handler, 0)) return 0;
+    lua_pushnumber(_state, value);
+    return callPushedHandler(1);
+}
+
+int LuaStack::callPushedHandler(int numArgs) {
     // Success leaves the message handler and one result, failure the message
     // handler and the error value.
     const int result = protectedCall(numArgs, 1, -(numArgs + 2)) == 0 ? resultAsInt(_state, -1) : 0;

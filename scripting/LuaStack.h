@@ -106,6 +106,10 @@ public:
     virtual int executeFunction(int numArgs);
     // Calls the handler with the numArgs values on top; its first result as an int.
     virtual int executeFunctionByHandler(int handler, int numArgs);
+    // Calls the handler with the one number argument; its first result as an
+    // int. The same as pushing the number and executeFunctionByHandler(handler, 1),
+    // without moving the argument past the handler.
+    int executeFunctionByHandlerWithNumber(int handler, double value);
     // Calls the handler and appends its numResults results to result, the last
     // result first: booleans as __Bool, numbers as __Double, strings as __String,
     // engine objects (userdata of "cc.Ref" or a subclass) as themselves; other
@@ -149,6 +153,10 @@ private:
     // function. The message handler then sits at -(numArgs + 2).
     bool pushHandlerBelowArgs(int handler, int numArgs);
     int protectedCall(int numArgs, int numResults, int handlerIndex);
+    // Calls the pushed handler with its numArgs arguments (above the message
+    // handler and the function); its first result as an int, the stack back to
+    // its height below the message handler.
+    int callPushedHandler(int numArgs);
     // Calls the function at base (known to be one) with the numArgs values above it;
     // *failed (when given) tells whether it raised.
     int callFunctionAt(int base, int numArgs, bool* failed = nullptr);

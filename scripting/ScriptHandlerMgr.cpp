@@ -16,6 +16,7 @@ namespace engine {
 namespace {
 
 ScriptHandlerMgr* g_manager = nullptr;
+unsigned long g_handlersGeneration = 0;   // main thread only
 
 void releaseHandler(int handler) { LuaEngine::getInstance()->removeScriptHandler(handler); }
 
@@ -35,7 +36,10 @@ void ScriptHandlerMgr::addObjectHandler(void* object, int handler, HandlerType k
     if (!object) return;
     removeObjectHandler(object, kind);
     _handlers[object].emplace_back(kind, handler);
+    ++g_handlersGeneration;
 }
+
+unsigned long ScriptHandlerMgr::handlersGeneration() { return g_handlersGeneration; }
 
 ScriptHandlerMgr::HandlerType ScriptHandlerMgr::addCustomHandler(void* object, int handler) {
     int kind = kCustomBase;
@@ -54,6 +58,7 @@ ScriptHandlerMgr::HandlerType ScriptHandlerMgr::addCustomHandler(void* object, i
         }
         kind = static_cast<int>(next);
         pairs.emplace_back(static_cast<HandlerType>(kind), handler);
+        ++g_handlersGeneration;
     }
     return static_cast<HandlerType>(kind);
 }
@@ -77,6 +82,7 @@ void ScriptHandlerMgr::removeObjectHandler(void* object, HandlerType kind) {
     if (pair == pairs.end()) return;
     const int handler = pair->second;
     pairs.erase(pair);
+    ++g_handlersGeneration;
     releaseHandler(handler);
 }
 
@@ -86,6 +92,7 @@ void ScriptHandlerMgr::removeObjectAllHandlers(void* object) {
     if (it == _handlers.end()) return;
     Pairs pairs = std::move(it->second);
     _handlers.erase(it);
+    ++g_handlersGeneration;
     for (const auto& [kind, handler] : pairs) releaseHandler(handler);
 }
 

@@ -98,6 +98,9 @@ public:
     void removeObjectHandler(void* object, HandlerType kind);
     // Releases every handler of the object and erases its entry.
     void removeObjectAllHandlers(void* object);
+    // Changes whenever a handler is added or removed: a handler id looked up
+    // under one value stays right while it stays the same.
+    static unsigned long handlersGeneration();
 
 private:
     ScriptHandlerMgr() = default;

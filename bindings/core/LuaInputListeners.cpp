@@ -18,7 +18,15 @@ using engine::EventListener;
 using Kind = engine::ScriptHandlerMgr::HandlerType;
 
 engine::LuaEngine* scriptLuaEngine() {
-    return dynamic_cast<engine::LuaEngine*>(engine::ScriptEngineManager::getInstance()->getScriptEngine());
+    // Every input event asks: the cast is made once per script engine.
+    static unsigned long generation = ~0UL;
+    static engine::LuaEngine* luaEngine = nullptr;
+    const unsigned long now = engine::ScriptEngineManager::engineGeneration();
+    if (now != generation) {
+        luaEngine = dynamic_cast<engine::LuaEngine*>(engine::ScriptEngineManager::getInstance()->getScriptEngine());
+        generation = engine::ScriptEngineManager::engineGeneration();
+    }
+    return luaEngine;
 }
 
 namespace {
@@ -28,6 +36,24 @@ int handle(Kind kind, EventListener* listener, void* value) {
     if (!luaEngine) return 0;
     engine::HandlerEventData data(listener, value);
     return luaEngine->handleEvent(kind, &data);
+}
+
+// A listener's handler id of one kind, looked up again only when handlers change.
+struct HandlerCache {
+    unsigned long generation = ~0UL;
+    int handler = 0;
+};
+
+int handleTouch(Kind kind, EventListener* listener, engine::TouchEventValue* value, HandlerCache& cache) {
+    engine::LuaEngine* luaEngine = scriptLuaEngine();
+    if (!luaEngine) return 0;
+    const unsigned long generation = engine::ScriptHandlerMgr::handlersGeneration();
+    if (cache.generation != generation) {
+        cache.handler = engine::ScriptHandlerMgr::getInstance()->getObjectHandler(listener, kind);
+        cache.generation = generation;
+    }
+    engine::HandlerEventData data(listener, value);
+    return luaEngine->handleTouchListenerEvent(kind, &data, cache.handler);
 }
 
 int kindNumber(Kind kind) { return static_cast<int>(kind); }
@@ -63,16 +89,16 @@ void installListenerCallback(EventListener* listener, Kind kind) {
     case EventListener::Type::TOUCH_ONE_BY_ONE: {
         auto* touch = static_cast<engine::EventListenerTouchOneByOne*>(listener);
         if (kind == Kind::EVENT_TOUCH_BEGAN) {
-            touch->onTouchBegan = [touch](engine::Touch* t, engine::Event* event) {
+            touch->onTouchBegan = [touch, cache = HandlerCache{}](engine::Touch* t, engine::Event* event) mutable {
                 engine::TouchEventValue value{t, event};
-                return handle(Kind::EVENT_TOUCH_BEGAN, touch, &value) != 0;
+                return handleTouch(Kind::EVENT_TOUCH_BEGAN, touch, &value, cache) != 0;
             };
             break;
         }
         if (!inRange(k, Kind::EVENT_TOUCH_MOVED, Kind::EVENT_TOUCH_CANCELLED)) break;
-        auto callback = [touch, kind](engine::Touch* t, engine::Event* event) {
+        auto callback = [touch, kind, cache = HandlerCache{}](engine::Touch* t, engine::Event* event) mutable {
             engine::TouchEventValue value{t, event};
-            handle(kind, touch, &value);
+            handleTouch(kind, touch, &value, cache);
         };
         if (kind == Kind::EVENT_TOUCH_MOVED) touch->onTouchMoved = callback;
         if (kind == Kind::EVENT_TOUCH_ENDED) touch->onTouchEnded = callback;

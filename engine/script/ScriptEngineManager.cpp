@@ -5,7 +5,10 @@
 namespace engine {
 namespace {
 ScriptEngineManager* g_manager = nullptr;
-}
+unsigned long g_engineGeneration = 0;   // main thread only
+}  // namespace
+
+unsigned long ScriptEngineManager::engineGeneration() { return g_engineGeneration; }
 
 ScriptEngineManager* ScriptEngineManager::getInstance() {
     if (!g_manager) g_manager = new ScriptEngineManager;
@@ -15,6 +18,7 @@ ScriptEngineManager* ScriptEngineManager::getInstance() {
 void ScriptEngineManager::destroyInstance() {
     ScriptEngineManager* manager = g_manager;
     g_manager = nullptr;
+    ++g_engineGeneration;
     delete manager;
 }
 
@@ -26,12 +30,14 @@ void ScriptEngineManager::setScriptEngine(ScriptEngineProtocol* engine) {
     // the way out do not call back into it.
     ScriptEngineProtocol* old = _engine;
     _engine = engine;
+    ++g_engineGeneration;
     delete old;
 }
 
 void ScriptEngineManager::removeScriptEngine() {
     ScriptEngineProtocol* old = _engine;
     _engine = nullptr;
+    ++g_engineGeneration;
     delete old;
 }
 

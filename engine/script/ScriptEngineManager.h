@@ -36,6 +36,10 @@ public:
     void setScriptEngine(ScriptEngineProtocol* engine);
     ScriptEngineProtocol* getScriptEngine() const { return _engine; }
     void removeScriptEngine();
+    // Changes whenever the script engine is set, removed or the manager
+    // destroyed: what was derived from getScriptEngine() under one value holds
+    // while it stays the same.
+    static unsigned long engineGeneration();
     // Sends the message to the script engine's assert handler; logs
     // "Assert failed: %s" when no script engine takes it.
     static void sendAssert(const char* message);

@@ -80,6 +80,36 @@ TEST_F(InputBindingTest, BeganResultsDecideClaiming) {
     }
 }
 
+// A touch handler replaced or removed, between touches or by a began handler
+// during one, is the one the next call finds.
+TEST_F(InputBindingTest, ChangedTouchHandlersTakeEffectAtTheNextCall) {
+    ASSERT_EQ(run("l = cc.EventListenerTouchOneByOne:create()\n"
+                  "l:registerScriptHandler(function() note('began1') return true end, 40)\n"
+                  "l:registerScriptHandler(function() note('ended1') end, 42)\n"
+                  "dispatcher:addEventListenerWithSceneGraphPriority(l, scene)"),
+              "");
+    const struct {
+        const char* change;
+        const char* calls;
+    } steps[] = {
+        {"", "began1 ended1"},
+        {"l:registerScriptHandler(function() note('began2') return true end, 40)", "began2 ended1"},
+        {"ScriptHandlerMgr:getInstance():unregisterScriptHandler(l, 42)", "began2"},
+        {"l:registerScriptHandler(function() note('began3')\n"
+         "  l:registerScriptHandler(function() note('ended3') end, 42) return true end, 40)",
+         "began3 ended3"},
+        {"ScriptHandlerMgr:getInstance():removeObjectAllHandlers(l)", ""},
+        {"ScriptHandlerMgr:getInstance():registerScriptHandler(l, function() note('began4') return true end, 40)",
+         "began4"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.change);
+        ASSERT_EQ(run(std::string(step.change) + "\ntap()"), "");
+        EXPECT_EQ(flush(), step.calls);
+    }
+    ASSERT_EQ(run("dispatcher:removeEventListener(l)"), "");
+}
+
 // Fixed priorities below 0, the scene graph front to back, fixed above 0; a
 // swallowing claimer hides the touch from every later listener.
 TEST_F(InputBindingTest, DispatchOrderAndSwallowing) {

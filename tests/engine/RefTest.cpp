@@ -134,14 +134,30 @@ TEST(ScriptEngineManagerTest, SettingAnEngineDeletesThePreviousOne) {
     std::vector<Ref*> removed;
     int deleted = 0;
     auto* manager = engine::ScriptEngineManager::getInstance();
+    // Every change of engine moves the generation; keeping the same one does not.
+    unsigned long generation = engine::ScriptEngineManager::engineGeneration();
+    auto changed = [&] {
+        const unsigned long now = engine::ScriptEngineManager::engineGeneration();
+        const bool moved = now != generation;
+        generation = now;
+        return moved;
+    };
     auto* first = new FakeScriptEngine(&removed, &deleted);
     manager->setScriptEngine(first);
+    EXPECT_TRUE(changed());
     manager->setScriptEngine(first);   // the same engine again is kept
+    EXPECT_FALSE(changed());
     EXPECT_EQ(deleted, 0);
     manager->setScriptEngine(new FakeScriptEngine(&removed, &deleted));
+    EXPECT_TRUE(changed());
     EXPECT_EQ(deleted, 1);
     engine::ScriptEngineManager::destroyInstance();
+    EXPECT_TRUE(changed());
     EXPECT_EQ(deleted, 2);
+    engine::ScriptEngineManager::getInstance()->setScriptEngine(new FakeScriptEngine(&removed, &deleted));
+    engine::ScriptEngineManager::getInstance()->removeScriptEngine();
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(deleted, 3);
 }
 
 TEST(ScriptEngineManagerTest, AssertGoesToTheScriptEngineOrTheLog) {

@@ -75,6 +75,29 @@ TEST_F(ExecuteTest, ExecuteFunctionByHandlerResultsAndStackHeight) {
     EXPECT_NE(global("traced").find("boom"), std::string::npos);
 }
 
+TEST_F(ExecuteTest, ExecuteFunctionByHandlerWithNumberPassesTheNumber) {
+    const struct {
+        const char* body;   // body of function f(a, b), called with 2.5 alone
+        int expected;
+    } cases[] = {
+        {"return a * 2", 5},
+        {"return b == nil and 7 or 0", 7},
+        {"return select('#', ...) + 1", 1},
+        {"error('boom')", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        run(std::string("function f(a, b, ...) ") + c.body + " end");
+        pushBelow(L);
+        EXPECT_EQ(stack->executeFunctionByHandlerWithNumber(ref("f"), 2.5), c.expected);
+        expectBelowIntact(L);
+        lua_settop(L, 0);
+    }
+    pushBelow(L);
+    EXPECT_EQ(stack->executeFunctionByHandlerWithNumber(999, 1.0), 0);   // names no function
+    expectBelowIntact(L);
+}
+
 TEST_F(ExecuteTest, FailuresConsumeTheirArgumentsAndNothingElse) {
     run("function f() return 1 end");
     run("t = {}");
