@@ -12,6 +12,7 @@ packages=(
   clang libfuzzer-14-dev libclang-rt-14-dev
   python3 xvfb xauth locales libgl-dev libglfw3-dev libx11-dev xdotool x11-apps x11-utils
   libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev
+  libchipmunk-dev lua-socket-dev python3-websockets libwebkit2gtk-4.1-dev xclip xsel
 )
 
 missing=()
