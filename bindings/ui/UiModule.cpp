@@ -1,16 +1,30 @@
-// The ui module: the widget classes (table "ccui").
+// The ui module: the widget classes (table "ccui") and the focus listener.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/ui/LuaFocusListener.h"
 #include "bindings/ui/LuaWidgetListeners.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "engine/base/EventListenerFocus.h"
 #include "engine/ui/Button.h"
+#include "engine/ui/CheckBox.h"
+#include "engine/ui/EditBox.h"
 #include "engine/ui/Helper.h"
+#include "engine/ui/ImageView.h"
 #include "engine/ui/Layout.h"
+#include "engine/ui/LayoutParameter.h"
+#include "engine/ui/ListView.h"
 #include "engine/ui/LoadingBar.h"
+#include "engine/ui/PageView.h"
+#include "engine/ui/RadioButton.h"
 #include "engine/ui/Scale9Sprite.h"
+#include "engine/ui/ScrollView.h"
+#include "engine/ui/Slider.h"
 #include "engine/ui/Text.h"
+#include "engine/ui/TextBMFont.h"
+#include "engine/ui/TextField.h"
 #include "engine/ui/Widget.h"
 
 namespace bindings {
@@ -19,12 +33,245 @@ namespace {
 
 using namespace engine::ui;
 
+// An enumeration's value as scripts number it: out of range is the first value.
+template <class Enum>
+Enum enumOf(int32_t value, Enum last) {
+    return static_cast<Enum>(value >= 0 && value <= static_cast<int32_t>(last) ? value : 0);
+}
+template <class Enum>
+int32_t numberOf(Enum value) {
+    return static_cast<int32_t>(value);
+}
+
 const Method kWidgetMethods[] = {
     {"create", {classFunction<&Widget::create>()}},
     {"setEnabled", {method<&Widget::setEnabled>()}},
     {"isEnabled", {method<&Widget::isEnabled>()}},
     {"setTouchEnabled", {method<&Widget::setTouchEnabled>()}},
     {"isTouchEnabled", {method<&Widget::isTouchEnabled>()}},
+    {"isHighlighted", {method<&Widget::isHighlighted>()}},
+    {"setSwallowTouches", {method<&Widget::setSwallowTouches>()}},
+    {"isSwallowTouches", {method<&Widget::isSwallowTouches>()}},
+    {"setPropagateTouchEvents", {method<&Widget::setPropagateTouchEvents>()}},
+    {"isPropagateTouchEvents", {method<&Widget::isPropagateTouchEvents>()}},
+    {"hitTest", {method<&Widget::hitTest>()}},
+    {"setLayoutParameter", {method<&Widget::setLayoutParameter>()}},
+    {"getLayoutParameter", {method<&Widget::getLayoutParameter>()}},
+    {"setFocused", {method<&Widget::setFocused>()}},
+    {"isFocused", {method<&Widget::isFocused>()}},
+    {"setFocusEnabled", {method<&Widget::setFocusEnabled>()}},
+    {"isFocusEnabled", {method<&Widget::isFocusEnabled>()}},
+    {"requestFocus", {method<&Widget::requestFocus>()}},
+    {"getCurrentFocusedWidget", {classFunction<&Widget::getCurrentFocusedWidget>()}},
+};
+
+const Method kCheckBoxMethods[] = {
+    {"create", {classFunction<&CheckBox::create>()}},
+    {"setSelected", {methodOf<CheckBox, &CheckBox::setSelected>()}},
+    {"isSelected", {methodOf<CheckBox, &CheckBox::isSelected>()}},
+};
+
+const Method kRadioButtonMethods[] = {
+    {"create", {classFunction<&RadioButton::create>()}},
+    {"setSelected", {methodOf<RadioButton, &RadioButton::setSelected>()}},
+    {"isSelected", {methodOf<RadioButton, &RadioButton::isSelected>()}},
+};
+
+void setSelectedButton(RadioButtonGroup* self, RadioButton* button) { self->setSelectedButton(button); }
+void setSelectedIndex(RadioButtonGroup* self, int32_t index) { self->setSelectedButton(index); }
+void setSelectedButtonWithoutEvent(RadioButtonGroup* self, RadioButton* button) {
+    self->setSelectedButtonWithoutEvent(button);
+}
+void setSelectedIndexWithoutEvent(RadioButtonGroup* self, int32_t index) {
+    self->setSelectedButtonWithoutEvent(index);
+}
+
+const Method kRadioButtonGroupMethods[] = {
+    {"create", {classFunction<&RadioButtonGroup::create>()}},
+    {"addRadioButton", {method<&RadioButtonGroup::addRadioButton>()}},
+    {"removeRadioButton", {method<&RadioButtonGroup::removeRadioButton>()}},
+    {"removeAllRadioButtons", {method<&RadioButtonGroup::removeAllRadioButtons>()}},
+    {"getNumberOfRadioButtons", {method<&RadioButtonGroup::getNumberOfRadioButtons>()}},
+    {"getRadioButtonByIndex", {method<&RadioButtonGroup::getRadioButtonByIndex>()}},
+    {"getSelectedButtonIndex", {method<&RadioButtonGroup::getSelectedButtonIndex>()}},
+    {"setSelectedButton", {method<&setSelectedButton>(), method<&setSelectedIndex>()}},
+    {"setSelectedButtonWithoutEvent", {method<&setSelectedButtonWithoutEvent>(), method<&setSelectedIndexWithoutEvent>()}},
+    {"setAllowedNoSelection", {method<&RadioButtonGroup::setAllowedNoSelection>()}},
+    {"isAllowedNoSelection", {method<&RadioButtonGroup::isAllowedNoSelection>()}},
+};
+
+const Method kSliderMethods[] = {
+    {"create", {classFunction<&Slider::create>()}},
+    {"setPercent", {method<&Slider::setPercent>()}},
+    {"getPercent", {method<&Slider::getPercent>()}},
+    {"setMaxPercent", {method<&Slider::setMaxPercent>()}},
+    {"getMaxPercent", {method<&Slider::getMaxPercent>()}},
+};
+
+const Method kTextFieldMethods[] = {
+    {"create", {classFunction<static_cast<TextField* (*)()>(&TextField::create)>(),
+                classFunction<static_cast<TextField* (*)(const std::string&, const std::string&, float)>(
+                    &TextField::create)>()}},
+    {"setString", {method<&TextField::setString>()}},
+    {"getString", {method<&TextField::getString>()}},
+    {"getStringLength", {method<&TextField::getStringLength>()}},
+    {"setPlaceHolder", {method<&TextField::setPlaceHolder>()}},
+    {"getPlaceHolder", {method<&TextField::getPlaceHolder>()}},
+    {"setMaxLengthEnabled", {method<&TextField::setMaxLengthEnabled>()}},
+    {"isMaxLengthEnabled", {method<&TextField::isMaxLengthEnabled>()}},
+    {"setMaxLength", {method<&TextField::setMaxLength>()}},
+    {"getMaxLength", {method<&TextField::getMaxLength>()}},
+    {"setPasswordEnabled", {method<&TextField::setPasswordEnabled>()}},
+    {"isPasswordEnabled", {method<&TextField::isPasswordEnabled>()}},
+    {"attachWithIME", {method<&TextField::attachWithIME>()}},
+    {"detachWithIME", {method<&TextField::detachWithIME>()}},
+};
+
+void setDirection(ScrollView* self, int32_t direction) {
+    self->setDirection(enumOf(direction, ScrollView::Direction::BOTH));
+}
+int32_t getDirection(ScrollView* self) { return numberOf(self->getDirection()); }
+
+const Method kScrollViewMethods[] = {
+    {"create", {classFunction<&ScrollView::create>()}},
+    {"setDirection", {method<&setDirection>()}},
+    {"getDirection", {method<&getDirection>()}},
+    {"getInnerContainer", {method<&ScrollView::getInnerContainer>()}},
+    {"setInnerContainerSize", {method<&ScrollView::setInnerContainerSize>()}},
+    {"getInnerContainerSize", {method<&ScrollView::getInnerContainerSize>()}},
+    {"setInnerContainerPosition", {method<&ScrollView::setInnerContainerPosition>()}},
+    {"getInnerContainerPosition", {method<&ScrollView::getInnerContainerPosition>()}},
+    {"setBounceEnabled", {method<&ScrollView::setBounceEnabled>()}},
+    {"isBounceEnabled", {method<&ScrollView::isBounceEnabled>()}},
+    {"jumpToTop", {method<&ScrollView::jumpToTop>()}},
+    {"jumpToBottom", {method<&ScrollView::jumpToBottom>()}},
+    {"jumpToLeft", {method<&ScrollView::jumpToLeft>()}},
+    {"jumpToRight", {method<&ScrollView::jumpToRight>()}},
+};
+
+void setGravity(ListView* self, int32_t gravity) {
+    self->setGravity(enumOf(gravity, ListView::Gravity::CENTER_VERTICAL));
+}
+int32_t getGravity(ListView* self) { return numberOf(self->getGravity()); }
+int32_t getListIndex(ListView* self, Widget* item) { return self->getIndex(item); }
+
+const Method kListViewMethods[] = {
+    {"create", {classFunction<&ListView::create>()}},
+    {"pushBackCustomItem", {method<&ListView::pushBackCustomItem>()}},
+    {"insertCustomItem", {method<&ListView::insertCustomItem>()}},
+    {"removeItem", {method<&ListView::removeItem>()}},
+    {"removeLastItem", {method<&ListView::removeLastItem>()}},
+    {"removeAllItems", {method<&ListView::removeAllItems>()}},
+    {"getItem", {method<&ListView::getItem>()}},
+    {"getItems", {method<&ListView::getItems>()}},
+    {"getIndex", {method<&getListIndex>()}},
+    {"setGravity", {method<&setGravity>()}},
+    {"getGravity", {method<&getGravity>()}},
+    {"setItemsMargin", {method<&ListView::setItemsMargin>()}},
+    {"getItemsMargin", {method<&ListView::getItemsMargin>()}},
+    {"getCurSelectedIndex", {method<&ListView::getCurSelectedIndex>()}},
+    {"doLayout", {method<&ListView::doLayout>()}},
+};
+
+const Method kPageViewMethods[] = {
+    {"create", {classFunction<&PageView::create>()}},
+    {"addPage", {method<&PageView::addPage>()}},
+    {"insertPage", {method<&PageView::insertPage>()}},
+    {"removePage", {method<&PageView::removePage>()}},
+    {"removePageAtIndex", {method<&PageView::removePageAtIndex>()}},
+    {"removeAllPages", {method<&PageView::removeAllPages>()}},
+    {"getPages", {method<&PageView::getPages>()}},
+    {"getPage", {method<&PageView::getPage>()}},
+    {"getCurrentPageIndex", {method<&PageView::getCurrentPageIndex>()}},
+    {"setCurrentPageIndex", {method<&PageView::setCurrentPageIndex>()}},
+    {"scrollToPage", {method<&PageView::scrollToPage>()}},
+    {"setCustomScrollThreshold", {method<&PageView::setCustomScrollThreshold>()}},
+    {"getCustomScrollThreshold", {method<&PageView::getCustomScrollThreshold>()}},
+};
+
+ImageView* createImageView(const std::string& file) { return ImageView::create(file); }
+void loadImageViewTexture(ImageView* self, const std::string& file) { self->loadTexture(file); }
+void loadImageViewTextureOfType(ImageView* self, const std::string& file, int32_t type) {
+    self->loadTexture(file, enumOf(type, TextureResType::PLIST));
+}
+
+const Method kImageViewMethods[] = {
+    {"create", {classFunction<static_cast<ImageView* (*)()>(&ImageView::create)>(),
+                classFunction<&createImageView>()}},
+    {"loadTexture", {method<&loadImageViewTexture>(), method<&loadImageViewTextureOfType>()}},
+    {"setScale9Enabled", {method<&ImageView::setScale9Enabled>()}},
+    {"isScale9Enabled", {method<&ImageView::isScale9Enabled>()}},
+    {"setCapInsets", {method<&ImageView::setCapInsets>()}},
+};
+
+const Method kTextBMFontMethods[] = {
+    {"create", {classFunction<static_cast<TextBMFont* (*)()>(&TextBMFont::create)>(),
+                classFunction<static_cast<TextBMFont* (*)(const std::string&, const std::string&)>(
+                    &TextBMFont::create)>()}},
+    {"setFntFile", {methodOf<TextBMFont, &TextBMFont::setFntFile>()}},
+    {"setString", {methodOf<TextBMFont, &TextBMFont::setString>()}},
+    {"getString", {methodOf<TextBMFont, &TextBMFont::getString>()}},
+    {"getStringLength", {methodOf<TextBMFont, &TextBMFont::getStringLength>()}},
+};
+
+int32_t getLayoutType(LayoutParameter* self) { return numberOf(self->getLayoutType()); }
+
+const Method kLayoutParameterMethods[] = {
+    {"create", {classFunction<&LayoutParameter::create>()}},
+    {"getLayoutType", {method<&getLayoutType>()}},
+};
+
+void setLinearGravity(LinearLayoutParameter* self, int32_t gravity) {
+    self->setGravity(enumOf(gravity, LinearLayoutParameter::LinearGravity::CENTER_HORIZONTAL));
+}
+int32_t getLinearGravity(LinearLayoutParameter* self) { return numberOf(self->getGravity()); }
+
+const Method kLinearLayoutParameterMethods[] = {
+    {"create", {classFunction<&LinearLayoutParameter::create>()}},
+    {"setGravity", {method<&setLinearGravity>()}},
+    {"getGravity", {method<&getLinearGravity>()}},
+};
+
+void setAlign(RelativeLayoutParameter* self, int32_t align) {
+    self->setAlign(enumOf(align, RelativeLayoutParameter::RelativeAlign::LOCATION_BELOW_RIGHTALIGN));
+}
+int32_t getAlign(RelativeLayoutParameter* self) { return numberOf(self->getAlign()); }
+
+const Method kRelativeLayoutParameterMethods[] = {
+    {"create", {classFunction<&RelativeLayoutParameter::create>()}},
+    {"setAlign", {method<&setAlign>()}},
+    {"getAlign", {method<&getAlign>()}},
+    {"setRelativeName", {method<&RelativeLayoutParameter::setRelativeName>()}},
+    {"getRelativeName", {method<&RelativeLayoutParameter::getRelativeName>()}},
+    {"setRelativeToWidgetName", {method<&RelativeLayoutParameter::setRelativeToWidgetName>()}},
+    {"getRelativeToWidgetName", {method<&RelativeLayoutParameter::getRelativeToWidgetName>()}},
+};
+
+EditBox* createEditBox(const engine::Size& size) { return EditBox::create(size); }
+EditBox* createEditBoxWithImage(const engine::Size& size, const std::string& image) {
+    return EditBox::create(size, image);
+}
+void setInputMode(EditBox* self, int32_t mode) { self->setInputMode(enumOf(mode, EditBox::InputMode::SINGLE_LINE)); }
+int32_t getInputMode(EditBox* self) { return numberOf(self->getInputMode()); }
+void setInputFlag(EditBox* self, int32_t flag) {
+    self->setInputFlag(enumOf(flag, EditBox::InputFlag::LOWERCASE_ALL_CHARACTERS));
+}
+int32_t getInputFlag(EditBox* self) { return numberOf(self->getInputFlag()); }
+
+const Method kEditBoxMethods[] = {
+    {"create", {classFunction<&createEditBox>(), classFunction<&createEditBoxWithImage>()}},
+    {"setText", {methodOf<EditBox, &EditBox::setText>()}},
+    {"getText", {methodOf<EditBox, &EditBox::getText>()}},
+    {"setPlaceHolder", {methodOf<EditBox, &EditBox::setPlaceHolder>()}},
+    {"getPlaceHolder", {methodOf<EditBox, &EditBox::getPlaceHolder>()}},
+    {"setMaxLength", {methodOf<EditBox, &EditBox::setMaxLength>()}},
+    {"getMaxLength", {methodOf<EditBox, &EditBox::getMaxLength>()}},
+    {"setInputMode", {method<&setInputMode>()}},
+    {"getInputMode", {method<&getInputMode>()}},
+    {"setInputFlag", {method<&setInputFlag>()}},
+    {"getInputFlag", {method<&getInputFlag>()}},
+    {"openKeyboard", {methodOf<EditBox, &EditBox::openKeyboard>()}},
+    {"closeKeyboard", {methodOf<EditBox, &EditBox::closeKeyboard>()}},
 };
 
 Button* createButton(const std::string& normal) { return Button::create(normal); }
@@ -108,6 +355,23 @@ const std::vector<ClassEntry> kUiClasses = {
     classEntry<Layout>("ccui.Layout", "ccui.Widget", kLayoutMethods),
     classEntry<Scale9Sprite>("ccui.Scale9Sprite", "cc.Node", kScale9SpriteMethods),
     classEntry<Helper>("ccui.Helper", nullptr, kHelperMethods),
+    classEntry<CheckBox>("ccui.CheckBox", "ccui.Widget", kCheckBoxMethods),
+    classEntry<RadioButton>("ccui.RadioButton", "ccui.Widget", kRadioButtonMethods),
+    classEntry<RadioButtonGroup>("ccui.RadioButtonGroup", "ccui.Widget", kRadioButtonGroupMethods),
+    classEntry<Slider>("ccui.Slider", "ccui.Widget", kSliderMethods),
+    classEntry<TextField>("ccui.TextField", "ccui.Widget", kTextFieldMethods),
+    classEntry<ScrollView>("ccui.ScrollView", "ccui.Layout", kScrollViewMethods),
+    classEntry<ListView>("ccui.ListView", "ccui.ScrollView", kListViewMethods),
+    classEntry<PageView>("ccui.PageView", "ccui.Layout", kPageViewMethods),
+    classEntry<ImageView>("ccui.ImageView", "ccui.Widget", kImageViewMethods),
+    classEntry<TextBMFont>("ccui.TextBMFont", "ccui.Widget", kTextBMFontMethods),
+    classEntry<LayoutParameter>("ccui.LayoutParameter", "cc.Ref", kLayoutParameterMethods),
+    classEntry<LinearLayoutParameter>("ccui.LinearLayoutParameter", "ccui.LayoutParameter",
+                                      kLinearLayoutParameterMethods),
+    classEntry<RelativeLayoutParameter>("ccui.RelativeLayoutParameter", "ccui.LayoutParameter",
+                                        kRelativeLayoutParameterMethods),
+    classEntry<EditBox>("ccui.EditBox", "ccui.Widget", kEditBoxMethods),
+    classEntry<engine::EventListenerFocus>("cc.EventListenerFocus", "cc.EventListener"),
 };
 
 }  // namespace
@@ -118,6 +382,7 @@ int register_ui_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
     registerClassTable(L, kUiClasses);
     register_ui_manual(L);
+    register_event_listener_focus_manual(L);
     return 1;
 }
 

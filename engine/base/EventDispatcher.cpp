@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "engine/base/Director.h"
+#include "engine/base/EventListenerFocus.h"
 #include "engine/base/Log.h"
 #include "engine/input/EventTouch.h"
 #include "engine/input/InputEvents.h"
@@ -53,6 +54,18 @@ EventListenerAcceleration* EventListenerAcceleration::create(Callback callback) 
     listener->_callback = std::move(callback);
     listener->autorelease();
     return listener;
+}
+
+EventListenerFocus* EventListenerFocus::create() {
+    auto* listener = new EventListenerFocus;
+    listener->autorelease();
+    return listener;
+}
+
+EventListenerFocus* EventListenerFocus::clone() {
+    EventListenerFocus* copy = create();
+    copy->onFocusChanged = onFocusChanged;
+    return copy;
 }
 
 EventListenerTouchAllAtOnce* EventListenerTouchAllAtOnce::create() {
@@ -275,6 +288,9 @@ void EventDispatcher::dispatchToListeners(Event* event, EventListener::Type type
             }
             break;
         }
+        case EventListener::Type::FOCUS:
+            static_cast<EventListenerFocus*>(listener)->invoke(static_cast<EventFocus*>(event));
+            break;
         case EventListener::Type::ACCELERATION:
             static_cast<EventListenerAcceleration*>(listener)->invoke(
                 static_cast<EventAcceleration*>(event)->getAcceleration(), event);
@@ -303,6 +319,9 @@ void EventDispatcher::dispatchEvent(Event* event) {
         break;
     case Event::Type::ACCELERATION:
         dispatchToListeners(event, EventListener::Type::ACCELERATION, "");
+        break;
+    case Event::Type::FOCUS:
+        dispatchToListeners(event, EventListener::Type::FOCUS, "");
         break;
     default:
         break;

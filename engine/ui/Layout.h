@@ -63,6 +63,7 @@ public:
 protected:
     Layout() = default;
     bool init() override;
+    bool isClippingChildren() const override { return _clippingEnabled; }
 
 private:
     void visitBackGround(Renderer* renderer, const Mat4& transform, uint32_t flags);

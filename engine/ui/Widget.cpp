@@ -2,17 +2,27 @@
 
 #include "engine/base/Director.h"
 #include "engine/base/EventDispatcher.h"
+#include "engine/base/EventListenerFocus.h"
 #include "engine/input/EventTouch.h"
 #include "engine/input/Touch.h"
+#include "engine/ui/LayoutParameter.h"
 
 namespace engine::ui {
+
+namespace {
+Widget* focusedWidget = nullptr;   // main thread only
+}  // namespace
 
 Widget* Widget::create() {
     auto* widget = new Widget;
     return autoreleased(widget, widget->init());
 }
 
-Widget::~Widget() { setTouchEnabled(false); }
+Widget::~Widget() {
+    setTouchEnabled(false);
+    if (focusedWidget == this) focusedWidget = nullptr;
+    if (_layoutParameter) _layoutParameter->release();
+}
 
 bool Widget::init() {
     setAnchorPoint(Vec2(0.5f, 0.5f));
@@ -26,7 +36,7 @@ void Widget::setTouchEnabled(bool enabled) {
     if (enabled) {
         _listener = EventListenerTouchOneByOne::create();
         _listener->retain();
-        _listener->setSwallowTouches(true);
+        _listener->setSwallowTouches(_swallowTouches);
         _listener->onTouchBegan = [this](Touch* touch, Event* event) { return onTouchBegan(touch, event); };
         _listener->onTouchMoved = [this](Touch* touch, Event* event) { onTouchMoved(touch, event); };
         _listener->onTouchEnded = [this](Touch* touch, Event* event) { onTouchEnded(touch, event); };
@@ -42,6 +52,11 @@ void Widget::setTouchEnabled(bool enabled) {
     }
 }
 
+void Widget::setSwallowTouches(bool swallow) {
+    _swallowTouches = swallow;
+    if (_listener) _listener->setSwallowTouches(swallow);
+}
+
 bool Widget::hitTest(const Vec2& worldPoint) const {
     const Vec2 local = convertToNodeSpace(worldPoint);
     const Size& size = getContentSize();
@@ -55,36 +70,81 @@ bool Widget::isShown() const {
     return true;
 }
 
+bool Widget::insideClippingAncestors(const Vec2& worldPoint) const {
+    for (Widget* parent = getParentWidget(); parent; parent = parent->getParentWidget()) {
+        if (parent->isClippingChildren() && !parent->hitTest(worldPoint)) return false;
+    }
+    return true;
+}
+
+Widget* Widget::getParentWidget() const { return dynamic_cast<Widget*>(getParent()); }
+
+void Widget::propagateTouchEvent(TouchEventType type, Widget* sender, Touch* touch) {
+    if (!_propagateTouchEvents) return;
+    if (Widget* parent = getParentWidget()) parent->interceptTouchEvent(type, sender, touch);
+}
+
+void Widget::interceptTouchEvent(TouchEventType type, Widget* sender, Touch* touch) {
+    propagateTouchEvent(type, sender, touch);
+}
+
 bool Widget::onTouchBegan(Touch* touch, Event*) {
-    if (!_enabled || !_touchEnabled || !isShown() || !hitTest(touch->getLocation())) return false;
+    const Vec2 location = touch->getLocation();
+    if (!_enabled || !_touchEnabled || !isShown() || !hitTest(location) || !insideClippingAncestors(location)) {
+        return false;
+    }
+    retain();   // a listener may let go of the widget
+    _touchBeganPosition = location;
     _highlighted = true;
-    fireTouch(TouchEventType::BEGAN);
+    propagateTouchEvent(TouchEventType::BEGAN, this, touch);
+    pushDownEvent();
+    release();
     return true;
 }
 
 void Widget::onTouchMoved(Touch* touch, Event*) {
-    _highlighted = hitTest(touch->getLocation());
-    fireTouch(TouchEventType::MOVED);
-}
-
-void Widget::onTouchEnded(Touch* touch, Event*) {
-    _highlighted = false;
-    if (!hitTest(touch->getLocation())) {
-        fireTouch(TouchEventType::CANCELED);
-        return;
-    }
-    retain();   // the touch listener may let go of the widget before the click
-    fireTouch(TouchEventType::ENDED);
-    fireClick();
+    retain();
+    _touchMovePosition = touch->getLocation();
+    _highlighted = hitTest(_touchMovePosition);
+    propagateTouchEvent(TouchEventType::MOVED, this, touch);
+    moveEvent();
     release();
 }
 
-void Widget::onTouchCancelled(Touch*, Event*) {
+void Widget::onTouchEnded(Touch* touch, Event*) {
+    retain();
+    _touchEndPosition = touch->getLocation();
     _highlighted = false;
-    fireTouch(TouchEventType::CANCELED);
+    propagateTouchEvent(TouchEventType::ENDED, this, touch);
+    if (hitTest(_touchEndPosition)) {
+        releaseUpEvent();
+    } else {
+        cancelUpEvent();
+    }
+    release();
 }
 
-void Widget::fireTouch(TouchEventType type) {
+void Widget::onTouchCancelled(Touch* touch, Event*) {
+    retain();
+    _touchEndPosition = touch->getLocation();
+    _highlighted = false;
+    propagateTouchEvent(TouchEventType::CANCELED, this, touch);
+    cancelUpEvent();
+    release();
+}
+
+void Widget::pushDownEvent() { fireTouchEvent(TouchEventType::BEGAN); }
+void Widget::moveEvent() { fireTouchEvent(TouchEventType::MOVED); }
+void Widget::cancelUpEvent() { fireTouchEvent(TouchEventType::CANCELED); }
+
+void Widget::releaseUpEvent() {
+    retain();   // the touch listener may let go of the widget before the click
+    fireTouchEvent(TouchEventType::ENDED);
+    fireClickEvent();
+    release();
+}
+
+void Widget::fireTouchEvent(TouchEventType type) {
     if (!_touchListener) return;
     retain();
     const ccWidgetTouchCallback listener = _touchListener;
@@ -92,7 +152,7 @@ void Widget::fireTouch(TouchEventType type) {
     release();
 }
 
-void Widget::fireClick() {
+void Widget::fireClickEvent() {
     if (!_clickListener) return;
     retain();
     const ccWidgetClickCallback listener = _clickListener;
@@ -102,8 +162,34 @@ void Widget::fireClick() {
 
 bool Widget::simulateClick() {
     if (!_enabled || !_touchEnabled || !_clickListener || !isShown()) return false;
-    fireClick();
+    fireClickEvent();
     return true;
 }
+
+void Widget::setLayoutParameter(LayoutParameter* parameter) {
+    if (parameter) parameter->retain();
+    if (_layoutParameter) _layoutParameter->release();
+    _layoutParameter = parameter;
+}
+
+void Widget::setFocused(bool focused) {
+    _focused = focused;
+    if (focused) {
+        if (focusedWidget && focusedWidget != this) focusedWidget->_focused = false;
+        focusedWidget = this;
+    } else if (focusedWidget == this) {
+        focusedWidget = nullptr;
+    }
+}
+
+void Widget::requestFocus() {
+    if (!_focusEnabled || focusedWidget == this) return;
+    Widget* losing = focusedWidget;
+    setFocused(true);
+    EventFocus event(losing, this);
+    Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+}
+
+Widget* Widget::getCurrentFocusedWidget() { return focusedWidget; }
 
 }  // namespace engine::ui

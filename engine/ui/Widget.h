@@ -7,12 +7,21 @@
 // Touches: a touch-enabled widget has a one-by-one listener with the director's
 // event dispatcher, bound to the widget (scene-graph priority: a widget drawn on
 // top hears a touch first). A touch that begins inside the widget's box (its
-// content box, through the widget's world transform) while the widget is enabled
-// and shown (it and every ancestor visible) is claimed and swallowed: the widgets
-// beneath never see it. Any other touch passes on. Of a claimed touch the touch
-// listener hears BEGAN, each MOVED, then ENDED when it is released inside the box
-// (and the click listener runs after it) or CANCELED when it is released outside
-// or cancelled. The widget is highlighted while the finger is inside.
+// content box, through the widget's world transform) and inside the box of every
+// clipping ancestor, while the widget is enabled and shown (it and every ancestor
+// visible), is claimed and, unless swallowing is turned off, swallowed: the
+// widgets beneath never see it. Any other touch passes on. Of a claimed touch the
+// touch listener hears BEGAN, each MOVED, then ENDED when it is released inside
+// the box (and the click listener runs after it) or CANCELED when it is released
+// outside or cancelled. The widget is highlighted while the finger is inside.
+// Each step of a claimed touch is first offered to the nearest ancestor widget
+// (interceptTouchEvent, passed further up by widgets that do not use it) while
+// propagation is on (the default): a scroll view scrolls under its buttons.
+//
+// Focus: at most one widget has the focus. requestFocus() on a focus-enabled
+// widget moves it there and sends an EventFocus (the widget losing it, this one)
+// through the director's event dispatcher; a widget going away gives it up
+// silently.
 //
 // Listeners may remove or destroy the widget, or replace themselves: the widget
 // and the running listener are kept alive until the call returns.
@@ -28,6 +37,8 @@ class Touch;
 }  // namespace engine
 
 namespace engine::ui {
+
+class LayoutParameter;
 
 // Where a widget's images come from: files, or frames of a sprite sheet.
 enum class TextureResType { LOCAL = 0, PLIST = 1 };
@@ -58,6 +69,16 @@ public:
     void setTouchEnabled(bool enabled);
     bool isTouchEnabled() const { return _touchEnabled; }
     bool isHighlighted() const { return _highlighted; }
+    // Whether a claimed touch is kept from the widgets beneath (default true).
+    void setSwallowTouches(bool swallow);
+    bool isSwallowTouches() const { return _swallowTouches; }
+    // Whether the steps of a claimed touch are offered to the ancestors (default true).
+    void setPropagateTouchEvents(bool propagate) { _propagateTouchEvents = propagate; }
+    bool isPropagateTouchEvents() const { return _propagateTouchEvents; }
+    // Where the current or last touch began, last moved and ended, in world space.
+    const Vec2& getTouchBeganPosition() const { return _touchBeganPosition; }
+    const Vec2& getTouchMovePosition() const { return _touchMovePosition; }
+    const Vec2& getTouchEndPosition() const { return _touchEndPosition; }
 
     // Each replaces the listener of its sort (an empty function removes it).
     void addTouchEventListener(const ccWidgetTouchCallback& callback) { _touchListener = callback; }
@@ -76,6 +97,21 @@ public:
 
     void setLayoutRule(const LayoutRule& rule) { _layoutRule = rule; }
     const LayoutRule& getLayoutRule() const { return _layoutRule; }
+    // The parameter a layout places the widget by (retained; null for none).
+    void setLayoutParameter(LayoutParameter* parameter);
+    LayoutParameter* getLayoutParameter() const { return _layoutParameter; }
+
+    void setFocusEnabled(bool enabled) { _focusEnabled = enabled; }
+    bool isFocusEnabled() const { return _focusEnabled; }
+    bool isFocused() const { return _focused; }
+    // Marks the widget focused or not, without an event.
+    void setFocused(bool focused);
+    // Moves the focus to this widget when it is focus-enabled and not focused yet.
+    void requestFocus();
+    static Widget* getCurrentFocusedWidget();
+
+    // A step of a touch claimed by a descendant (sender); passed to the parent widget.
+    virtual void interceptTouchEvent(TouchEventType type, Widget* sender, Touch* touch);
 
 protected:
     Widget() = default;
@@ -85,15 +121,35 @@ protected:
     virtual void onTouchMoved(Touch* touch, Event* event);
     virtual void onTouchEnded(Touch* touch, Event* event);
     virtual void onTouchCancelled(Touch* touch, Event* event);
+    // The widget's reaction to each step of its own touch; the defaults tell the
+    // touch listener (and, on a release inside, the click listener).
+    virtual void pushDownEvent();
+    virtual void moveEvent();
+    virtual void releaseUpEvent();
+    virtual void cancelUpEvent();
+    // Whether the widget clips its children (their touches too).
+    virtual bool isClippingChildren() const { return false; }
+    // Tell the touch listener / the click listener (keeping the widget alive).
+    void fireTouchEvent(TouchEventType type);
+    void fireClickEvent();
+    Widget* getParentWidget() const;
+    void propagateTouchEvent(TouchEventType type, Widget* sender, Touch* touch);
 
 private:
     bool isShown() const;
-    void fireTouch(TouchEventType type);
-    void fireClick();
+    bool insideClippingAncestors(const Vec2& worldPoint) const;
 
     bool _enabled = true;
     bool _touchEnabled = false;
     bool _highlighted = false;
+    bool _swallowTouches = true;
+    bool _propagateTouchEvents = true;
+    bool _focusEnabled = true;
+    bool _focused = false;
+    Vec2 _touchBeganPosition;
+    Vec2 _touchMovePosition;
+    Vec2 _touchEndPosition;
+    LayoutParameter* _layoutParameter = nullptr;
     EventListenerTouchOneByOne* _listener = nullptr;   // retained while touch is enabled
     ccWidgetTouchCallback _touchListener;
     ccWidgetClickCallback _clickListener;

@@ -67,6 +67,18 @@
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
+#include "engine/base/EventListenerFocus.h"
+#include "engine/ui/CheckBox.h"
+#include "engine/ui/EditBox.h"
+#include "engine/ui/ImageView.h"
+#include "engine/ui/LayoutParameter.h"
+#include "engine/ui/ListView.h"
+#include "engine/ui/PageView.h"
+#include "engine/ui/RadioButton.h"
+#include "engine/ui/ScrollView.h"
+#include "engine/ui/Slider.h"
+#include "engine/ui/TextBMFont.h"
+#include "engine/ui/TextField.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Layout.h"
 #include "engine/ui/Helper.h"
@@ -310,6 +322,21 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::Layout), "ccui.Layout"},
     {typeid(engine::ui::Scale9Sprite), "ccui.Scale9Sprite"},
     {typeid(engine::ui::Helper), "ccui.Helper"},
+    {typeid(engine::ui::CheckBox), "ccui.CheckBox"},
+    {typeid(engine::ui::RadioButton), "ccui.RadioButton"},
+    {typeid(engine::ui::RadioButtonGroup), "ccui.RadioButtonGroup"},
+    {typeid(engine::ui::Slider), "ccui.Slider"},
+    {typeid(engine::ui::TextField), "ccui.TextField"},
+    {typeid(engine::ui::ScrollView), "ccui.ScrollView"},
+    {typeid(engine::ui::ListView), "ccui.ListView"},
+    {typeid(engine::ui::PageView), "ccui.PageView"},
+    {typeid(engine::ui::ImageView), "ccui.ImageView"},
+    {typeid(engine::ui::TextBMFont), "ccui.TextBMFont"},
+    {typeid(engine::ui::LayoutParameter), "ccui.LayoutParameter"},
+    {typeid(engine::ui::LinearLayoutParameter), "ccui.LinearLayoutParameter"},
+    {typeid(engine::ui::RelativeLayoutParameter), "ccui.RelativeLayoutParameter"},
+    {typeid(engine::ui::EditBox), "ccui.EditBox"},
+    {typeid(engine::EventListenerFocus), "cc.EventListenerFocus"},
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
     {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},

@@ -1,0 +1,115 @@
+#include "engine/ui/EditBox.h"
+
+#include "engine/base/Director.h"
+#include "engine/base/EventDispatcher.h"
+#include "engine/input/IMEDispatcher.h"
+#include "engine/input/InputEvents.h"
+#include "engine/script/ScriptEngineManager.h"
+#include "engine/script/ScriptEvent.h"
+#include "engine/ui/TextLength.h"
+
+namespace engine::ui {
+
+namespace {
+ScriptEngineProtocol* scriptEngine() { return ScriptEngineManager::getInstance()->getScriptEngine(); }
+bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+}  // namespace
+
+EditBox* EditBox::create(const Size& size, const std::string&) {
+    auto* box = new EditBox;
+    if (!box->init()) {
+        delete box;
+        return nullptr;
+    }
+    box->autorelease();
+    box->setContentSize(size);
+    return box;
+}
+
+EditBox::~EditBox() {
+    _scriptHandler = 0;   // no event while going away
+    if (_editing) closeKeyboard();
+    if (_enterListener) _enterListener->release();
+    unregisterScriptEditBoxHandler();
+}
+
+bool EditBox::init() {
+    if (!Widget::init()) return false;
+    setTouchEnabled(true);
+    return true;
+}
+
+void EditBox::registerScriptEditBoxHandler(int handler) {
+    unregisterScriptEditBoxHandler();
+    _scriptHandler = handler;
+}
+
+void EditBox::unregisterScriptEditBoxHandler() {
+    if (_scriptHandler == 0) return;
+    const int handler = _scriptHandler;
+    _scriptHandler = 0;
+    if (ScriptEngineProtocol* engine = scriptEngine()) engine->removeScriptHandler(handler);
+}
+
+void EditBox::send(const char* event) {
+    if (_scriptHandler == 0) return;
+    ScriptEngineProtocol* engine = scriptEngine();
+    if (!engine) return;
+    CommonScriptData data(_scriptHandler, event, this, "ccui.EditBox");
+    ScriptEvent scriptEvent(COMMON_EVENT, &data);
+    engine->sendEvent(&scriptEvent);
+}
+
+void EditBox::releaseUpEvent() {
+    retain();
+    Widget::releaseUpEvent();
+    openKeyboard();
+    release();
+}
+
+void EditBox::openKeyboard() {
+    if (_editing || !attachWithIME()) return;
+    _editing = true;
+    if (!_enterListener) {
+        _enterListener = EventListenerKeyboard::create();
+        _enterListener->retain();
+        _enterListener->onKeyPressed = [this](int keyCode, Event*) {
+            if (keyCode == static_cast<int>(EventKeyboard::KeyCode::KEY_ENTER)) finish(true);
+        };
+    }
+    Director::getInstance()->getEventDispatcher()->addEventListenerWithFixedPriority(_enterListener, -1, this);
+    send("began");
+}
+
+void EditBox::closeKeyboard() { finish(false); }
+
+void EditBox::finish(bool returned) {
+    if (!_editing) return;
+    retain();   // a handler may drop the box
+    _editing = false;
+    detachWithIME();
+    if (_enterListener && _enterListener->isRegistered()) {
+        Director::getInstance()->getEventDispatcher()->removeEventListener(_enterListener);
+    }
+    send("ended");
+    if (returned) send("return");
+    release();
+}
+
+void EditBox::insertText(const char* text, size_t length) {
+    if (!_editing || !text || !length) return;
+    const size_t kept = utf8BytesThatFit(_text, text, length, _maxLength);
+    if (kept == 0) return;
+    _text.append(text, kept);
+    send("changed");
+}
+
+void EditBox::deleteBackward() {
+    if (!_editing || _text.empty()) return;
+    size_t end = _text.size() - 1;
+    while (end > 0 && isContinuation(_text[end])) --end;
+    _text.erase(end);
+    send("changed");
+}
+
+}  // namespace engine::ui
