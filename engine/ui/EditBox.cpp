@@ -27,8 +27,13 @@ EditBox* EditBox::create(const Size& size, const std::string&) {
 }
 
 EditBox::~EditBox() {
-    _scriptHandler = 0;   // no event while going away
-    if (_editing) closeKeyboard();
+    // Closed without events: nothing may hold on to the box any more.
+    if (_editing) {
+        detachWithIME();
+        if (_enterListener->isRegistered()) {
+            Director::getInstance()->getEventDispatcher()->removeEventListener(_enterListener);
+        }
+    }
     if (_enterListener) _enterListener->release();
     unregisterScriptEditBoxHandler();
 }
