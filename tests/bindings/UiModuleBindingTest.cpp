@@ -102,10 +102,16 @@ TEST_F(UiModuleBindingTest, ListenersGetTheirArgumentsFromTouches) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.setup);
         ASSERT_EQ(run(c.setup), "");
+        // What stands on the stack (a script call under way) is left as it was.
+        lua_pushstring(L, "kept");
+        const int top = lua_gettop(L);
         down(c.fromX, 10);
         move((c.fromX + c.toX) / 2, 10);
         move(c.toX, 10);
         up(c.toX, 10);
+        EXPECT_EQ(lua_gettop(L), top);
+        EXPECT_STREQ(lua_tostring(L, -1), "kept");
+        lua_pop(L, 1);
         EXPECT_EQ(eval("taken()"), c.log);
         ASSERT_EQ(run("for _, w in ipairs(placed) do w:removeFromParent() end placed = {}"), "");
     }
@@ -269,9 +275,12 @@ TEST_F(UiModuleBindingTest, FocusListenersAndTheirClones) {
     ASSERT_NE(plainCopy, nullptr);
     EXPECT_FALSE(plainCopy->onFocusChanged);
     // The clone's function outlives the source's own handler.
-    ASSERT_EQ(run("source:registerScriptHandler(function() note('replaced') end)"
-                  " a:requestFocus() b:requestFocus()"),
-              "");
+    ASSERT_EQ(run("source:registerScriptHandler(function() note('replaced') end)"), "");
+    lua_pushstring(L, "kept");
+    const int top = lua_gettop(L);
+    ASSERT_EQ(run("a:requestFocus() b:requestFocus()"), "");
+    EXPECT_EQ(lua_gettop(L), top);
+    lua_pop(L, 1);
     EXPECT_EQ(eval("taken()"), "2 nil a, 2 a b");
     ASSERT_EQ(run("dispatcher:removeEventListener(copy) a:requestFocus()"), "");
     EXPECT_EQ(eval("taken()"), "");
