@@ -132,8 +132,18 @@ void setDirection(ScrollView* self, int32_t direction) {
 }
 int32_t getDirection(ScrollView* self) { return numberOf(self->getDirection()); }
 
+// A script's children of a scroll view scroll: they go into its inner container.
+void addScrolledChild(ScrollView* self, engine::Node* child) { self->getInnerContainer()->addChild(child); }
+void addScrolledChildAt(ScrollView* self, engine::Node* child, int32_t z) {
+    self->getInnerContainer()->addChild(child, z);
+}
+void addScrolledChildTagged(ScrollView* self, engine::Node* child, int32_t z, int32_t tag) {
+    self->getInnerContainer()->addChild(child, z, tag);
+}
+
 const Method kScrollViewMethods[] = {
     {"create", {classFunction<&ScrollView::create>()}},
+    {"addChild", {method<&addScrolledChild>(), method<&addScrolledChildAt>(), method<&addScrolledChildTagged>()}},
     {"setDirection", {method<&setDirection>()}},
     {"getDirection", {method<&getDirection>()}},
     {"getInnerContainer", {method<&ScrollView::getInnerContainer>()}},

@@ -1,7 +1,8 @@
 #pragma once
 // A clipping layout that shows part of a larger inner container (a layout child
-// of its own, at least the view's size; what scrolls goes into it) and moves it
-// with the finger. Touch-enabled from the start.
+// of its own, at least the view's size; what scrolls goes into it: scripts'
+// addChild puts children there) and moves it with the finger. Touch-enabled from
+// the start.
 //
 // Scrolling: a touch on the view, or one claimed by a widget inside it (offered
 // to the view through interceptTouchEvent), drags the inner container along the

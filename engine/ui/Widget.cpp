@@ -71,8 +71,9 @@ bool Widget::isShown() const {
 }
 
 bool Widget::insideClippingAncestors(const Vec2& worldPoint) const {
-    for (Widget* parent = getParentWidget(); parent; parent = parent->getParentWidget()) {
-        if (parent->isClippingChildren() && !parent->hitTest(worldPoint)) return false;
+    for (const Node* node = getParent(); node; node = node->getParent()) {
+        const auto* widget = dynamic_cast<const Widget*>(node);
+        if (widget && widget->isClippingChildren() && !widget->hitTest(worldPoint)) return false;
     }
     return true;
 }

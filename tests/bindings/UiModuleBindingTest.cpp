@@ -87,7 +87,10 @@ TEST_F(UiModuleBindingTest, ListenersGetTheirArgumentsFromTouches) {
          " w:addPage(ccui.Layout:create()) w:addEventListener(note)",
          80, 20, "2 ccui.PageView 0"},
         {"w = put(ccui.ScrollView:create(), 0, 0, 100, 100) w:setDirection(2)"
-         " w:setInnerContainerSize({width = 300, height = 100}) w:addEventListener(note)",
+         " w:setInnerContainerSize({width = 300, height = 100}) w:addEventListener(note)"
+         // a child that takes the touch: the view still scrolls
+         " local c = ccui.Layout:create() c:setContentSize(300, 100) c:setTouchEnabled(true) w:addChild(c)"
+         " assert(c:getParent() == w:getInnerContainer())",
          80, 40, "2 ccui.ScrollView 4, 2 ccui.ScrollView 4"},
         {"w = put(ccui.ListView:create(), 0, 0, 100, 100) local item = ccui.Widget:create()"
          " item:setContentSize(100, 100) w:pushBackCustomItem(item) w:addEventListener(note)",

@@ -296,7 +296,9 @@ TEST_F(WidgetKindsTest, AButtonInAScrollViewStillScrollsIt) {
 
 TEST_F(WidgetKindsTest, ClippingParentsLimitTheHit) {
     Layout* clip = place(Layout::create(), scene, Vec2(0, 0), Size(100, 100));
-    Widget* inner = place(Widget::create(), clip, Vec2(50, 50), Size(100, 100));   // half outside
+    engine::Node* holder = engine::Node::create();   // not a widget: the clip still holds
+    clip->addChild(holder);
+    Widget* inner = place(Widget::create(), holder, Vec2(50, 50), Size(100, 100));   // half outside
     inner->setTouchEnabled(true);
     inner->addTouchEventListener([this](engine::Ref*, Widget::TouchEventType t) { note("", t); });
     const struct {
