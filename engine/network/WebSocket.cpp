@@ -364,7 +364,6 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
     bool receivedClose = false;
     bool failed = false;
     Clock::time_point closeDeadline{};
-    std::vector<char> chunk(kReadChunk);
 
     auto queueControl = [&](uint8_t opcode, const std::string& payload) {
         uint8_t mask[4];
@@ -461,14 +460,14 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
         // Read what is there (one chunk round per turn, so writes keep going).
         short readWant = POLLIN;
         if (!receivedClose) {
-            const ssize_t n = conn.readSome(chunk.data(), chunk.size(), readWant);
+            const ssize_t n = conn.readSome(reader.prepare(kReadChunk), kReadChunk, readWant);
             if (n < 0) {
                 if (sentClose) return !failed;   // the peer ended the closing connection
                 engine::log("WebSocket %s: %s", core->address.host.c_str(), conn.error.c_str());
                 return false;
             }
             if (n > 0) {
-                reader.feed(chunk.data(), static_cast<size_t>(n));
+                reader.commit(static_cast<size_t>(n));
                 continue;
             }
         }

@@ -1,5 +1,6 @@
 #include "engine/network/WebSocketFrames.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace engine::network::ws {
@@ -33,18 +34,33 @@ std::string closePayload(uint16_t code, const std::string& reason) {
 
 void FrameReader::feed(const char* data, size_t size) {
     if (_failed || size == 0) return;
-    // Drop what was taken before growing the buffer.
-    if (_offset > 0 && _offset >= _buffer.size() / 2) {
-        _buffer.erase(0, _offset);
-        _offset = 0;
+    std::memcpy(prepare(size), data, size);
+    commit(size);
+}
+
+char* FrameReader::prepare(size_t size) {
+    if (_begin == _end) _begin = _end = 0;
+    if (_buffer.size() - _end < size) {
+        // Move the unread bytes to the front, then grow if that is not enough.
+        if (_begin > 0) {
+            std::memmove(_buffer.data(), _buffer.data() + _begin, _end - _begin);
+            _end -= _begin;
+            _begin = 0;
+        }
+        if (_buffer.size() - _end < size) _buffer.resize(_end + size);
     }
-    _buffer.append(data, size);
+    return _buffer.data() + _end;
+}
+
+void FrameReader::commit(size_t size) {
+    if (_failed) return;
+    _end += std::min(size, _buffer.size() - _end);
 }
 
 bool FrameReader::fail(FrameEvent& out, uint16_t code, const char* why) {
     _failed = true;
-    _buffer.clear();
-    _offset = 0;
+    _buffer = std::vector<char>();
+    _begin = _end = 0;
     _message.clear();
     out.kind = FrameEvent::Error;
     out.code = code;
@@ -64,9 +80,9 @@ bool closeCodeAllowed(uint16_t code) {
 
 bool FrameReader::next(FrameEvent& out) {
     while (!_failed) {
-        const size_t available = _buffer.size() - _offset;
+        const size_t available = _end - _begin;
         if (available < 2) return false;
-        const auto* head = reinterpret_cast<const unsigned char*>(_buffer.data() + _offset);
+        const auto* head = reinterpret_cast<const unsigned char*>(_buffer.data() + _begin);
         const bool fin = (head[0] & 0x80) != 0;
         const uint8_t opcode = head[0] & 0x0F;
         if ((head[0] & 0x70) != 0) return fail(out, kCloseProtocolError, "reserved bits set");
@@ -100,9 +116,9 @@ bool FrameReader::next(FrameEvent& out) {
         }
         if (available - headerSize < length) return false;
 
-        const char* payload = _buffer.data() + _offset + headerSize;
+        const char* payload = _buffer.data() + _begin + headerSize;
         const size_t size = static_cast<size_t>(length);
-        _offset += headerSize + size;
+        _begin += headerSize + size;
 
         if (control) {
             out.code = 0;

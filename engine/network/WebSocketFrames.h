@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace engine::network::ws {
 
@@ -53,6 +54,10 @@ public:
     explicit FrameReader(size_t maxMessageSize) : _maxMessage(maxMessageSize) {}
 
     void feed(const char* data, size_t size);
+    // Room for up to size more bytes, written in place (by a socket read); then
+    // commit(n) takes the first n of them. Saves the copy feed makes.
+    char* prepare(size_t size);
+    void commit(size_t size);
     // Takes the next whole event; false when more bytes are needed. After an
     // Error event it answers false for ever.
     bool next(FrameEvent& out);
@@ -62,8 +67,9 @@ private:
     bool fail(FrameEvent& out, uint16_t code, const char* why);
 
     size_t _maxMessage;
-    std::string _buffer;   // received, not yet taken; starts at _offset
-    size_t _offset = 0;
+    std::vector<char> _buffer;   // received bytes, not yet taken: [_begin, _end)
+    size_t _begin = 0;
+    size_t _end = 0;
     std::string _message;  // fragments of the message being joined
     bool _inMessage = false;
     bool _messageBinary = false;

@@ -89,7 +89,7 @@ std::optional<Address> parseAddress(const std::string& url) {
     std::string target = url.substr(authorityEnd);
     const size_t fragment = target.find('#');
     if (fragment != std::string::npos) target.resize(fragment);
-    if (target.empty() || target[0] != '/') target.insert(0, "/");
+    if (target.empty() || target[0] != '/') target = std::string(1, '/').append(target);
     address.target = target;
     // Nothing that would end the request line or a header.
     for (const std::string* part : {&address.target, &address.hostHeader})
