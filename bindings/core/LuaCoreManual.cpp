@@ -79,7 +79,7 @@ const Routine kRoutines[] = {
     {"cc.LayerMultiplex", register_layer_multiplex_manual},
     {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", register_file_utils_manual},
-    {"cc.UserDefault", nullptr},
+    {"cc.UserDefault", register_user_default_manual},
     {"cc.GLProgram", nullptr},
     {"cc.Texture2D", nullptr},
     {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},

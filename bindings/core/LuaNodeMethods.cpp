@@ -7,6 +7,7 @@
 #include "bindings/LuaClassTable.h"
 #include "bindings/core/LuaInputListeners.h"
 #include "engine/actions/ActionCamera.h"
+#include "engine/base/UserDefault.h"
 #include "engine/files/FileUtils.h"
 #include "engine/scene/Node.h"
 #include "scripting/LuaEngine.h"
@@ -137,6 +138,13 @@ int lua_getStringFromFile(lua_State* L) {
     return 1;
 }
 
+int lua_userDefaultGetInstance(lua_State* L) {
+    const int argc = argumentCount(L);
+    if (argc != 0) return countError(L, "cc.UserDefault:getInstance", argc, 0);
+    luaconv_push_usertype(L, "cc.UserDefault", engine::UserDefault::getInstance());
+    return 1;
+}
+
 }  // namespace
 
 void register_node_geometry_manual(lua_State* L) {
@@ -161,6 +169,11 @@ void register_orbit_camera_manual(lua_State* L) {
 void register_file_utils_manual(lua_State* L) {
     const ClassFunction functions[] = {{"getStringFromFile", lua_getStringFromFile}};
     addClassFunctions(L, "cc.FileUtils", functions);
+}
+
+void register_user_default_manual(lua_State* L) {
+    const ClassFunction functions[] = {{"getInstance", lua_userDefaultGetInstance}};
+    addClassFunctions(L, "cc.UserDefault", functions);
 }
 
 }  // namespace bindings

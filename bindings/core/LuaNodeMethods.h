@@ -13,6 +13,7 @@
 //   node:setContentSize(s | w, h)         returns node
 //   orbit:sphericalRadius(r, zenith, azimuth)  the three values the action leaves
 //   files:getStringFromFile(name)         the file's text; "" when it cannot be read
+//   cc.UserDefault:getInstance()          the saved settings (wrong count: "...%d\n")
 //
 // Wrong counts (and a transform or quaternion that does not read) raise
 // "<Lua name> has wrong number of arguments: %d, was expecting %d \n"; other
@@ -24,5 +25,6 @@ namespace bindings {
 void register_node_geometry_manual(lua_State* L);
 void register_orbit_camera_manual(lua_State* L);
 void register_file_utils_manual(lua_State* L);
+void register_user_default_manual(lua_State* L);
 
 }  // namespace bindings

@@ -83,7 +83,7 @@ protected:
 TEST_F(ConsoleOverLoopback, CommandsGetTheTextAfterTheWordAndItsBlanks) {
     int fd = connect();
     send(fd, "echo  two  blanks\r\necho\necho x\necho \t y \necho   \n");
-    EXPECT_EQ(receive(fd, 2s, 23), "[two  blanks][][x][y ][]");
+    EXPECT_EQ(receive(fd, 2s, 24), "[two  blanks][][x][y ][]");
     platform::closeSocket(fd);
 }
 
