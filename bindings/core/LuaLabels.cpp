@@ -51,11 +51,15 @@ int lua_createWithTTF(lua_State* L) {
     if (!lua_istable(L, 2) || !readArgument(L, 3, &text)) return 0;
     const int32_t h = argc >= 3 ? intAt(L, 4) : 1;
     const int32_t maxLineWidth = argc >= 4 ? intAt(L, 5) : 0;
+    lua_pushstring(L, "fontSize");
+    lua_rawget(L, 2);
+    const bool sized = !lua_isnil(L, -1);
+    lua_pop(L, 1);
     engine::Label* label = nullptr;
     {
         engine::TTFConfig config;
-        config.fontSize = 12;
         if (!luaconv_read_ttf_config(L, 2, &config, kCreateWithTTF)) return 0;
+        if (!sized) config.fontSize = 12;   // the reader's own default is 0
         label = engine::Label::createWithTTF(config, text, hAlignmentOf(h), maxLineWidth);
     }
     return pushLabel(L, label);

@@ -64,7 +64,7 @@ TEST_F(ConsoleBindingTest, ScriptCommandAnswersItsClientFromTheMainThread) {
     EXPECT_EQ(eval("calls[1]"), "a  b ");
     EXPECT_EQ(eval("calls[2]"), "");
     const std::string received = testsupport::receiveFor(_client, 2s);
-    EXPECT_NE(received.find(std::string("<a  b >\0!<>\0!", 14)), std::string::npos) << received;
+    EXPECT_NE(received.find(std::string("<a  b >\0!<>\0!", 13)), std::string::npos) << received;
     EXPECT_NE(received.find("\thi\tsays hi\n"), std::string::npos);
     EXPECT_NE(received.find("\tnohelp\t\n"), std::string::npos);
     EXPECT_EQ(run("console:stop()"), "");

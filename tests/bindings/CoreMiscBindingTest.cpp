@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BindingTestSupport.h"
+#include "engine/app/Application.h"
 #include "engine/files/FileUtils.h"
 #include "support/TestSupport.h"
 
@@ -151,6 +152,9 @@ TEST_F(CoreMiscBindingTest, EnumerateChildrenCallsEveryMatchAndReleasesItsFuncti
 }
 
 TEST_F(CoreMiscBindingTest, CamerasTouchesDevicesAndFiles) {
+    struct NoLaunchApp : engine::Application {
+        bool applicationDidFinishLaunching() override { return true; }
+    } app;
     runCases({
         {"camera row", "c = cc.Camera:create()", "tolua.type(c)", "cc.Camera"},
         {"unproject through a known camera",
