@@ -136,7 +136,7 @@ bool Armature::initWithName(const std::string& name) {
             } else {
                 addChild(bone);
             }
-            _bones.push_back(bone);
+            _bonesByName.emplace(boneData.name, bone);
         }
     }
     scheduleUpdate();
@@ -144,10 +144,8 @@ bool Armature::initWithName(const std::string& name) {
 }
 
 Bone* Armature::getBone(const std::string& name) const {
-    for (Bone* bone : _bones) {
-        if (bone->getName() == name) return bone;
-    }
-    return nullptr;
+    auto found = _bonesByName.find(name);
+    return found != _bonesByName.end() ? found->second : nullptr;
 }
 
 void Armature::update(float delta) {

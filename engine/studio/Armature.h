@@ -23,6 +23,7 @@
 // update). Bones draw nothing of their own: only children added to them show.
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/base/Types.h"
@@ -147,7 +148,7 @@ protected:
 private:
     ArmatureData _data;   // a copy: the manager may replace its own
     bool _known = false;
-    std::vector<Bone*> _bones;   // children (or deeper), in the data's order
+    std::unordered_map<std::string, Bone*> _bonesByName;
     ArmatureAnimation* _animation = nullptr;
 };
 
