@@ -38,6 +38,8 @@
 #include "engine/base/Scheduler.h"
 #include "engine/base/UserDefault.h"
 #include "engine/console/Console.h"
+#include "engine/extension/Control.h"
+#include "engine/extension/ControlButton.h"
 #include "engine/extension/TableView.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/AutoPolygon.h"
@@ -305,6 +307,9 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::PolygonInfo), "cc.PolygonInfo"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
+    {typeid(engine::extension::Control), "cc.Control"},
+    {typeid(engine::extension::ControlButton), "cc.ControlButton"},
+    {typeid(engine::extension::ScrollView), "cc.ScrollView"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
     {typeid(engine::extension::TableView), "cc.TableView"},
     {typeid(studio::Armature), "ccs.Armature"},
