@@ -5,6 +5,7 @@
 #include "engine/builder/CCBReader.h"
 #include "engine/builder/NodeLoaderLibrary.h"
 #include "engine/deprecated/BoxedValues.h"
+#include "engine/extension/ControlButton.h"
 #include "engine/label/Label.h"
 #include "engine/scene/BlendNodes.h"
 #include "engine/scene/Menu.h"
@@ -13,6 +14,7 @@
 #include "engine/scene/MenuItemToggle.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Scale9Sprite.h"
+#include "bindings/extension/LuaControlEvents.h"
 #include "scripting/ScriptHandlerMgr.h"
 
 namespace bindings {
@@ -33,6 +35,7 @@ struct TypeName {
 const TypeName kTypeNames[] = {
     {is<engine::Label>, "cc.Label"},
     {is<engine::Sprite>, "cc.Sprite"},
+    {is<engine::extension::ControlButton>, "cc.ControlButton"},
     {is<engine::LayerGradient>, "cc.LayerGradient"},
     {is<engine::LayerColor>, "cc.LayerColor"},
     {is<engine::ui::Scale9Sprite>, "ccui.Scale9Sprite"},
@@ -73,12 +76,16 @@ const char* CCBProxy::getNodeTypeName(engine::Ref* node) {
     return "No Support";
 }
 
-bool CCBProxy::setCallback(engine::Node* node, int handler, int controlEvents) {
-    (void)controlEvents;   // only for controls
+bool CCBProxy::setCallback(lua_State* L, engine::Node* node, int handler, int controlEvents) {
     if (!node || handler == 0) return false;
     if (dynamic_cast<engine::MenuItem*>(node)) {
         engine::ScriptHandlerMgr::getInstance()->addObjectHandler(node, handler,
                                                                   engine::ScriptHandlerMgr::HandlerType::MENU_CLICKED);
+        return true;
+    }
+    if (auto* control = dynamic_cast<engine::extension::Control*>(node)) {
+        // Keeps one id per event bit, or releases the handler when the mask has none.
+        registerControlEventHandler(L, control, handler, controlEvents);
         return true;
     }
     return false;

@@ -72,7 +72,7 @@ int lua_proxySetCallback(lua_State* L) {
     // Nothing to file it on: keep no reference.
     if (!node || lua_type(L, 3) != LUA_TFUNCTION) return 0;
     const int handler = handlerAt(L, 3);
-    if (!proxy->setCallback(node, handler, events)) {
+    if (!proxy->setCallback(L, node, handler, events)) {
         if (auto* script = engine::ScriptEngineManager::getInstance()->getScriptEngine()) {
             script->removeScriptHandler(handler);
         }

@@ -7,6 +7,7 @@
 #include "engine/base/Log.h"
 #include "engine/builder/CCBAnimationManager.h"
 #include "engine/builder/NodeLoaderLibrary.h"
+#include "engine/extension/Control.h"
 #include "engine/files/FileUtils.h"
 #include "engine/scene/MenuItem.h"
 #include "engine/scene/MenuItemToggle.h"
@@ -58,7 +59,9 @@ public:
         }
         if (!outlet.empty()) record(outletTarget, outlet, node);
         if (!callback.empty()) {
-            if (!dynamic_cast<engine::MenuItem*>(node)) return refuse("a '" + type + "' takes no callback");
+            if (!dynamic_cast<engine::MenuItem*>(node) && !dynamic_cast<engine::extension::Control*>(node)) {
+                return refuse("a '" + type + "' takes no callback");
+            }
             recordCallback(callbackTarget, callback, node, events);
         }
         if (children) {

@@ -14,7 +14,7 @@
 // and "size" ([x, y] pairs), "visible", "children", and:
 //   "outlet": a name under which the node is given to the owner (or, with
 //             "outletTarget": "root", to the document's root);
-//   "callback": for menu items (and controls), a handler name for the owner (or
+//   "callback": for menu items and controls, a handler name for the owner (or
 //             the root, with "callbackTarget": "root"); "controlEvents" (1 to 511,
 //             default 1) says which control events it is for.
 // Types and their own members (engine::MenuItem and its kinds, engine::Menu, the
@@ -26,7 +26,8 @@
 //   "MenuItemAtlasFont" ("text", "charMap", "itemWidth", "itemHeight", "startChar": one character),
 //   "MenuItemImage" and "MenuItemSprite" ("normal", "selected", "disabled": image files),
 //   "MenuItemToggle" (its menu-item children become its choices);
-//   "ParticleSystemQuad" ("file", "totalParticles", "duration").
+//   "ParticleSystemQuad" ("file", "totalParticles", "duration");
+//   "ControlButton" ("text", "fontName", "fontSize": its title).
 // Colour parts are whole numbers from 0 to 255. A root without "size" takes the
 // parent size given to the reader. A member of the wrong type, an unknown type, a
 // callback on a node that takes none, or nesting deeper than kMaxDepth refuses

@@ -1,5 +1,6 @@
 #include "engine/builder/NodeLoaderLibrary.h"
 
+#include "engine/extension/ControlButton.h"
 #include "engine/label/Label.h"
 #include "engine/scene/BlendNodes.h"
 #include "engine/scene/Layer.h"
@@ -120,6 +121,16 @@ Node* menuItemSprite(const Object& object, const JsonFields& fields) {
     return engine::MenuItemSprite::create(sprites[0] ? sprites[0] : engine::Sprite::create(), sprites[1], sprites[2]);
 }
 
+Node* controlButton(const Object& object, const JsonFields& fields) {
+    std::string title, font;
+    float size = engine::Label::kDefaultFontSize;
+    if (!fields.readString(object, "text", &title) || !fields.readString(object, "fontName", &font) ||
+        !fields.readFloat(object, "fontSize", &size)) {
+        return nullptr;
+    }
+    return engine::extension::ControlButton::create(title, font, size);
+}
+
 Node* menuItemToggle(const Object&, const JsonFields&) { return engine::MenuItemToggle::create(); }
 
 Node* particles(const Object& object, const JsonFields& fields) {
@@ -153,7 +164,8 @@ NodeLoaderLibrary::NodeLoaderLibrary()
                {"MenuItemImage", menuItemImage},
                {"MenuItemSprite", menuItemSprite},
                {"MenuItemToggle", menuItemToggle},
-               {"ParticleSystemQuad", particles}} {}
+               {"ParticleSystemQuad", particles},
+               {"ControlButton", controlButton}} {}
 
 NodeLoaderLibrary* NodeLoaderLibrary::getInstance() {
     static NodeLoaderLibrary instance;

@@ -31,6 +31,7 @@ protected:
         view = startViewOnScene(200, 100);
         bindings::register_builder_module(L);
         bindings::register_ui_module(L);
+        bindings::register_extension_module(L);
         engine::FileUtils::getInstance()->setSearchPaths({dir.path() + "/"});
         dir.write("menu.json", kGraph);
         ASSERT_EQ(run(R"(
@@ -103,6 +104,7 @@ TEST_F(BuilderBindingTest, NodeTypeNames) {
     } cases[] = {
         {"cc.Label:create()", "cc.Label"},
         {"cc.Sprite:create()", "cc.Sprite"},
+        {"cc.ControlButton:create()", "cc.ControlButton"},
         {"cc.LayerGradient:create()", "cc.LayerGradient"},
         {"cc.LayerColor:create()", "cc.LayerColor"},
         {"ccui.Scale9Sprite:create()", "ccui.Scale9Sprite"},
@@ -137,22 +139,27 @@ TEST_F(BuilderBindingTest, SetCallbackKinds) {
         const char* node;
         const char* extra;     // the third argument, if any
         const char* kept;      // functions kept after the call
-        const char* tapped;
+        const char* fire;      // what makes the node call its handlers
+        const char* heard;
     } cases[] = {
-        {"cc.MenuItemFont:create('a')", "", "1", "tap"},
-        {"cc.MenuItemImage:create()", ", 3.9", "1", "tap"},
-        {"cc.Sprite:create()", "", "0", ""},
-        {"cc.Layer:create()", ", 3", "0", ""},
-        {"nil", "", "0", ""},
+        {"cc.MenuItemFont:create('a')", "", "1", "n:activate()", "tap"},
+        {"cc.MenuItemImage:create()", ", 3.9", "1", "n:activate()", "tap"},
+        // One id per event bit of the mask: 3 is touch down and drag inside.
+        {"cc.ControlButton:create()", ", 3", "2", "n:sendActionsForControlEvents(7)", "tap tap"},
+        {"cc.ControlButton:create()", "", "1", "n:sendActionsForControlEvents(3)", "tap"},
+        {"cc.ControlButton:create()", ", 512", "0", "n:sendActionsForControlEvents(511)", ""},
+        {"cc.Sprite:create()", "", "0", "", ""},
+        {"cc.Layer:create()", ", 3", "0", "", ""},
+        {"nil", "", "0", "", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.node);
+        SCOPED_TRACE(std::string(c.node) + c.extra);
         ASSERT_EQ(run(std::string("n = ") + c.node + " before = refs() "
                       "proxy:setCallback(n, function(...) note('tap') end" + c.extra + ")"),
                   "");
         EXPECT_EQ(eval("refs() - before"), c.kept);
-        ASSERT_EQ(run("if n and n.activate then n:activate() end"), "");
-        EXPECT_EQ(eval("flush()"), c.tapped);
+        ASSERT_EQ(run(c.fire), "");
+        EXPECT_EQ(eval("flush()"), c.heard);
     }
 }
 

@@ -264,10 +264,13 @@ TEST_F(StudioJsonFilesTest, BuilderNodeTypes) {
         {"type": "MenuItemAtlasFont", "name": "a", "text": "42", "charMap": "digits.png", "itemWidth": 8,
          "itemHeight": 12, "startChar": "0"},
         {"type": "ParticleSystemQuad", "name": "p", "file": "fire.plist", "totalParticles": 50, "duration": 2},
+        {"type": "ControlButton", "name": "c", "text": "OK", "callback": "onOk", "controlEvents": 32},
         {"type": "LayerGradient", "name": "g", "color": [1, 2, 3, 4], "endColor": [5, 6, 7, 8],
          "position": [3, 4], "size": [5, 6], "tag": 9, "visible": false}]}})",
-                                                       "g.json", nullptr, engine::Size(10, 10));
+                                                       "g.json", engine::Node::create(), engine::Size(10, 10));
     ASSERT_NE(root, nullptr);
+    ASSERT_EQ(reader->getOwnerCallbackNames(), std::vector<std::string>{"onOk"});
+    EXPECT_EQ(reader->getOwnerCallbackControlEvents(), std::vector<int>{32});
     EXPECT_EQ(root->getContentSize().width, 10.f);
     auto* toggle = dynamic_cast<engine::MenuItemToggle*>(root->getChildByName("t"));
     ASSERT_NE(toggle, nullptr);
