@@ -32,7 +32,7 @@ bool readColor(const Object& object, const char* key, const JsonFields& fields, 
         }
         parts[i] = static_cast<uint8_t>(part.GetInt());
     }
-    *out = engine::Color4B(parts[0], parts[1], parts[2], parts[3]);
+    *out = engine::Color4B{parts[0], parts[1], parts[2], parts[3]};
     return true;
 }
 
@@ -41,13 +41,13 @@ Node* layer(const Object&, const JsonFields&) { return engine::Layer::create(); 
 Node* menu(const Object&, const JsonFields&) { return engine::Menu::create(); }
 
 Node* layerColor(const Object& object, const JsonFields& fields) {
-    engine::Color4B color(0, 0, 0, 0);
+    engine::Color4B color{0, 0, 0, 0};
     if (!readColor(object, "color", fields, &color)) return nullptr;
     return engine::LayerColor::create(color);
 }
 
 Node* layerGradient(const Object& object, const JsonFields& fields) {
-    engine::Color4B start(0, 0, 0, 255), end(0, 0, 0, 255);
+    engine::Color4B start{0, 0, 0, 255}, end{0, 0, 0, 255};
     if (!readColor(object, "color", fields, &start) || !readColor(object, "endColor", fields, &end)) return nullptr;
     return engine::LayerGradient::create(start, end);
 }

@@ -12,6 +12,7 @@
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/studio/NodeSpec.h"
+#include "engine/studio/ObjectFactory.h"
 
 namespace studio {
 
@@ -130,6 +131,10 @@ GUIReader* GUIReader::getInstance() {
     static GUIReader instance;
     return &instance;
 }
+
+// The factory is made first, so that it outlives this reader: readers released
+// by the destructor take their makers out of it.
+GUIReader::GUIReader() { ObjectFactory::getInstance(); }
 
 GUIReader::~GUIReader() {
     for (auto& [name, object] : _parseObjects) object->release();

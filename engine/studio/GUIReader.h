@@ -50,7 +50,7 @@ public:
     void applyCustomOptions(const std::string& classType, engine::Ref* widget, const std::string& options);
 
 private:
-    GUIReader() = default;
+    GUIReader();
     ~GUIReader();
     std::unordered_map<std::string, engine::Ref*> _parseObjects;
     std::unordered_map<std::string, ParseCallback> _parseCallbacks;
