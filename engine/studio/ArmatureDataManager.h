@@ -65,7 +65,6 @@ private:
     std::unordered_map<std::string, ArmatureData> _armatures;
     std::vector<std::shared_ptr<Request>> _requests;   // main thread
     std::vector<std::thread> _workers;                 // main thread
-    void* _pollingScheduler = nullptr;
 };
 
 }  // namespace studio
