@@ -178,6 +178,18 @@ inline int pushResult(lua_State* L, const char* value) {
     lua_pushstring(L, value ? value : "");
     return 1;
 }
+inline int pushResult(lua_State* L, const std::vector<std::string>& value) {
+    luaconv_push_string_vector(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const std::vector<int>& value) {
+    lua_createtable(L, static_cast<int>(value.size()), 0);
+    for (size_t i = 0; i < value.size(); ++i) {
+        lua_pushnumber(L, static_cast<lua_Number>(value[i]));
+        lua_rawseti(L, -2, static_cast<int>(i + 1));
+    }
+    return 1;
+}
 inline int pushResult(lua_State* L, const engine::Vec2& value) {
     luaconv_push_vec2(L, value);
     return 1;

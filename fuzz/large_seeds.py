@@ -192,9 +192,38 @@ def script_chunk(folder):
         write(folder, name + ".lua", bytes([mode]) + source.encode())
 
 
+# Studio JSON files: thousands of tracks and events, bones and movements, and
+# nodes with outlets and callbacks.
+def timeline_json(folder):
+    import json
+    tracks = [{"target": "n%d" % i, "property": "Position",
+               "frames": [{"index": k, "x": k, "y": -k} for k in range(0, 200, 20)]} for i in range(1000)]
+    events = [{"index": i % 200, "target": "n%d" % i, "name": "e%d" % i} for i in range(3000)]
+    write(folder, "timeline.json", json.dumps({"duration": 200, "tracks": tracks, "events": events}))
+
+
+def armature_json(folder):
+    import json
+    bones = [{"name": "b0"}] + [{"name": "b%d" % i, "parent": "b%d" % (i // 2)} for i in range(1, 2000)]
+    movements = [{"name": "m%d" % i, "duration": 30,
+                  "frameEvents": [{"bone": "b%d" % k, "frame": k % 31, "name": "e"} for k in range(0, 2000, 40)]}
+                 for i in range(200)]
+    write(folder, "armature.json", json.dumps({"armatures": [{"name": "a", "bones": bones, "movements": movements}]}))
+
+
+def builder_graph(folder):
+    import json
+    items = [{"type": "MenuItemFont", "name": "i%d" % i, "text": "x", "callback": "on%d" % i,
+              "outlet": "o%d" % i} for i in range(3000)]
+    write(folder, "graph.json", json.dumps({"root": {"type": "Layer", "children": [{"type": "Menu", "children": items}]},
+                                            "sequences": [{"name": "s", "duration": 10,
+                                                           "callbacks": [{"time": i / 300.0, "name": "c%d" % i}
+                                                                         for i in range(3000)]}]}))
+
+
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
-    "zip_extract", "script_chunk")}
+    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

@@ -1,20 +1,140 @@
-// The extension module: table views and the other extension classes (table "cc").
+// The extension module: controls, scroll and table views, the assets managers
+// and the particle pools (table "cc"), with the hand-written functions that take
+// script handlers.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/extension/LuaControlEvents.h"
+#include "bindings/extension/LuaScrollViews.h"
 
 #include <vector>
 
+#include "engine/extension/Control.h"
+#include "engine/extension/ControlButton.h"
+#include "engine/extension/ScrollView.h"
 #include "engine/extension/TableView.h"
+#include "engine/label/Label.h"
+#include "engine/ui/Scale9Sprite.h"
 
 namespace bindings {
 
 namespace {
 
+using namespace engine::extension;
+using engine::ui::Scale9Sprite;
+
+const Method kControlMethods[] = {
+    {"create", {classFunction<&Control::create>()}},
+    {"setEnabled", {method<&Control::setEnabled>()}},
+    {"isEnabled", {method<&Control::isEnabled>()}},
+    {"setSelected", {method<&Control::setSelected>()}},
+    {"isSelected", {method<&Control::isSelected>()}},
+    {"setHighlighted", {method<&Control::setHighlighted>()}},
+    {"isHighlighted", {method<&Control::isHighlighted>()}},
+    {"getState", {method<&Control::getState>()}},
+    {"hasVisibleParents", {method<&Control::hasVisibleParents>()}},
+    {"needsLayout", {method<&Control::needsLayout>()}},
+    {"sendActionsForControlEvents", {method<&Control::sendActionsForControlEvents>()}},
+};
+
+ControlButton* createButton() { return ControlButton::create(); }
+ControlButton* createButtonWithLabel(engine::Label* label, Scale9Sprite* sprite) {
+    return ControlButton::create(label, sprite);
+}
+ControlButton* createButtonWithTitle(const std::string& title, const std::string& font, float size) {
+    return ControlButton::create(title, font, size);
+}
+ControlButton* createButtonWithSprite(Scale9Sprite* sprite) { return ControlButton::create(sprite); }
+
+const Method kControlButtonMethods[] = {
+    {"create",
+     {classFunction<&createButton>(), classFunction<&createButtonWithSprite>(),
+      classFunction<&createButtonWithLabel>(), classFunction<&createButtonWithTitle>()}},
+    {"getTitleLabel", {method<&ControlButton::getTitleLabel>()}},
+    {"getBackgroundSprite", {method<&ControlButton::getBackgroundSprite>()}},
+    {"isPushed", {method<&ControlButton::isPushed>()}},
+    {"setTitleForState", {method<&ControlButton::setTitleForState>()}},
+    {"getTitleForState", {method<&ControlButton::getTitleForState>()}},
+    {"getCurrentTitle", {method<&ControlButton::getCurrentTitle>()}},
+    {"setTitleColorForState", {method<&ControlButton::setTitleColorForState>()}},
+    {"getTitleColorForState", {method<&ControlButton::getTitleColorForState>()}},
+    {"setBackgroundSpriteForState", {method<&ControlButton::setBackgroundSpriteForState>()}},
+    {"getBackgroundSpriteForState", {method<&ControlButton::getBackgroundSpriteForState>()}},
+    {"setPreferredSize", {method<&ControlButton::setPreferredSize>()}},
+    {"getPreferredSize", {method<&ControlButton::getPreferredSize>()}},
+};
+
+ScrollView* createScrollView() { return ScrollView::create(); }
+ScrollView* createScrollViewWithSize(const engine::Size& size, engine::Node* container) {
+    return ScrollView::create(size, container);
+}
+void setDirection(ScrollView* self, int32_t direction) {
+    self->setDirection(static_cast<ScrollView::Direction>(direction >= -1 && direction <= 2 ? direction : 2));
+}
+int32_t getDirection(ScrollView* self) { return static_cast<int32_t>(self->getDirection()); }
+void setContentOffset(ScrollView* self, const engine::Vec2& offset) { self->setContentOffset(offset); }
+
+const Method kScrollViewMethods[] = {
+    {"create",
+     {classFunction<&createScrollView>(), classFunction<&createScrollViewWithSize, nullptr>()}},
+    {"setViewSize", {method<&ScrollView::setViewSize>()}},
+    {"getViewSize", {method<&ScrollView::getViewSize>()}},
+    {"setContainer", {method<&ScrollView::setContainer>()}},
+    {"getContainer", {method<&ScrollView::getContainer>()}},
+    {"setDirection", {method<&setDirection>()}},
+    {"getDirection", {method<&getDirection>()}},
+    {"setBounceable", {method<&ScrollView::setBounceable>()}},
+    {"isBounceable", {method<&ScrollView::isBounceable>()}},
+    {"setTouchEnabled", {method<&ScrollView::setTouchEnabled>()}},
+    {"isTouchEnabled", {method<&ScrollView::isTouchEnabled>()}},
+    {"isDragging", {method<&ScrollView::isDragging>()}},
+    {"isTouchMoved", {method<&ScrollView::isTouchMoved>()}},
+    {"setContentOffset", {method<&setContentOffset>(), method<&ScrollView::setContentOffset>()}},
+    {"getContentOffset", {method<&ScrollView::getContentOffset>()}},
+    {"minContainerOffset", {method<&ScrollView::minContainerOffset>()}},
+    {"maxContainerOffset", {method<&ScrollView::maxContainerOffset>()}},
+    {"setZoomScale", {method<&ScrollView::setZoomScale>()}},
+    {"getZoomScale", {method<&ScrollView::getZoomScale>()}},
+};
+
+TableViewCell* createCell() { return TableViewCell::create(); }
+
+const Method kTableViewCellMethods[] = {
+    {"new", {classFunction<&createCell>()}},
+    {"create", {classFunction<&createCell>()}},
+    {"getIdx", {method<&TableViewCell::getIdx>()}},
+    {"setIdx", {method<&TableViewCell::setIdx>()}},
+    {"reset", {method<&TableViewCell::reset>()}},
+};
+
+void setVerticalFillOrder(TableView* self, int32_t order) {
+    self->setVerticalFillOrder(order == 0 ? TableView::VerticalFillOrder::TOP_DOWN
+                                          : TableView::VerticalFillOrder::BOTTOM_UP);
+}
+int32_t getVerticalFillOrder(TableView* self) { return static_cast<int32_t>(self->getVerticalFillOrder()); }
+
+const Method kTableViewMethods[] = {
+    {"reloadData", {method<&TableView::reloadData>()}},
+    {"dequeueCell", {method<&TableView::dequeueCell>()}},
+    {"cellAtIndex", {method<&TableView::cellAtIndex>()}},
+    {"updateCellAtIndex", {method<&TableView::updateCellAtIndex>()}},
+    {"setVerticalFillOrder", {method<&setVerticalFillOrder>()}},
+    {"getVerticalFillOrder", {method<&getVerticalFillOrder>()}},
+};
+
 // Rows in registration order, bases first.
 const std::vector<ClassEntry> kExtensionClasses = {
-    classEntry<engine::extension::TableViewCell>("cc.TableViewCell", "cc.Node"),
-    classEntry<engine::extension::TableView>("cc.TableView", "cc.Node"),
+    classEntry<Control>("cc.Control", "cc.Layer", kControlMethods),
+    classEntry<ControlButton>("cc.ControlButton", "cc.Control", kControlButtonMethods),
+    classEntry<ScrollView>("cc.ScrollView", "cc.Layer", kScrollViewMethods),
+    classEntry<TableViewCell>("cc.TableViewCell", "cc.Node", kTableViewCellMethods),
+    classEntry<TableView>("cc.TableView", "cc.ScrollView", kTableViewMethods),
 };
+
+// The hand-written functions, class by class.
+void register_extension_manual(lua_State* L) {
+    register_control_event_functions(L);
+    register_scroll_view_functions(L);
+}
 
 }  // namespace
 
@@ -23,6 +143,7 @@ std::span<const ClassEntry> extensionClassTable() { return kExtensionClasses; }
 int register_extension_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
     registerClassTable(L, kExtensionClasses);
+    register_extension_manual(L);
     return 1;
 }
 

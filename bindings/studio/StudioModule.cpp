@@ -4,7 +4,12 @@
 
 #include <vector>
 
+#include "bindings/studio/CustomGUIReader.h"
+#include "bindings/studio/LuaStudioManual.h"
 #include "engine/studio/Armature.h"
+#include "engine/studio/ArmatureDataManager.h"
+#include "engine/studio/timeline/ActionTimelineCache.h"
+#include "engine/studio/CSLoader.h"
 #include "engine/studio/GUIReader.h"
 
 namespace bindings {
@@ -16,11 +21,81 @@ const Method kGUIReaderMethods[] = {
     {"widgetFromJsonFile", {method<&studio::GUIReader::widgetFromJsonFile>()}},
 };
 
+using studio::timeline::ActionTimeline;
+using studio::timeline::ActionTimelineCache;
+
+studio::Bone* createBone() { return studio::Bone::create(); }
+studio::Bone* createNamedBone(const std::string& name) { return studio::Bone::create(name); }
+studio::Armature* createArmature() { return studio::Armature::create(); }
+studio::Armature* createNamedArmature(const std::string& name) { return studio::Armature::create(name); }
+
+const Method kBoneMethods[] = {
+    {"create", {classFunction<&createBone>(), classFunction<&createNamedBone>()}},
+    {"getArmature", {method<&studio::Bone::getArmature>()}},
+};
+
+const Method kArmatureMethods[] = {
+    {"create", {classFunction<&createArmature>(), classFunction<&createNamedArmature>()}},
+    {"getAnimation", {method<&studio::Armature::getAnimation>()}},
+    {"getBone", {method<&studio::Armature::getBone>()}},
+};
+
+const Method kAnimationMethods[] = {
+    {"play", {method<&studio::ArmatureAnimation::play, -1, -1>()}},
+    {"stop", {method<&studio::ArmatureAnimation::stop>()}},
+    {"pause", {method<&studio::ArmatureAnimation::pause>()}},
+    {"resume", {method<&studio::ArmatureAnimation::resume>()}},
+    {"isPlaying", {method<&studio::ArmatureAnimation::isPlaying>()}},
+    {"getCurrentMovementID", {method<&studio::ArmatureAnimation::getCurrentMovementID>()}},
+    {"getCurrentFrameIndex", {method<&studio::ArmatureAnimation::getCurrentFrameIndex>()}},
+    {"setSpeedScale", {method<&studio::ArmatureAnimation::setSpeedScale>()}},
+    {"getSpeedScale", {method<&studio::ArmatureAnimation::getSpeedScale>()}},
+};
+
+const Method kDataManagerMethods[] = {
+    {"getInstance", {classFunction<&studio::ArmatureDataManager::getInstance>()}},
+    {"addArmatureFileInfo", {method<&studio::ArmatureDataManager::addArmatureFileInfo>()}},
+    {"removeArmatureData", {method<&studio::ArmatureDataManager::removeArmatureData>()}},
+};
+
+const Method kTimelineCacheMethods[] = {
+    {"createActionFromJson", {method<&ActionTimelineCache::createActionFromJson>()}},
+};
+
+const Method kTimelineMethods[] = {
+    {"gotoFrameAndPlay", {method<&ActionTimeline::gotoFrameAndPlay>()}},
+    {"isPlaying", {method<&ActionTimeline::isPlaying>()}},
+    {"getCurrentFrame", {method<&ActionTimeline::getCurrentFrame>()}},
+    {"getDuration", {method<&ActionTimeline::getDuration>()}},
+    {"getSpeed", {method<&ActionTimeline::getSpeed>()}},
+};
+
+const Method kFrameMethods[] = {
+    {"getFrameIndex", {method<&studio::timeline::Frame::getFrameIndex>()}},
+    {"getNode", {method<&studio::timeline::Frame::getNode>()}},
+};
+
+const Method kEventFrameMethods[] = {
+    {"getEvent", {method<&studio::timeline::EventFrame::getEvent>()}},
+};
+
+const Method kCSLoaderMethods[] = {
+    {"getInstance", {classFunction<&engine::CSLoader::getInstance>()}},
+};
+
 // Rows in registration order, bases first.
 const std::vector<ClassEntry> kStudioClasses = {
-    classEntry<studio::Armature>("ccs.Armature", "cc.Node"),
-    classEntry<studio::Bone>("ccs.Bone", "cc.Node"),
+    classEntry<studio::Armature>("ccs.Armature", "cc.Node", kArmatureMethods),
+    classEntry<studio::Bone>("ccs.Bone", "cc.Node", kBoneMethods),
+    classEntry<studio::ArmatureAnimation>("ccs.ArmatureAnimation", "cc.Ref", kAnimationMethods),
+    classEntry<studio::ArmatureDataManager>("ccs.ArmatureDataManager", nullptr, kDataManagerMethods),
+    classEntry<ActionTimelineCache>("ccs.ActionTimelineCache", nullptr, kTimelineCacheMethods),
+    classEntry<ActionTimeline>("ccs.ActionTimeline", "cc.Action", kTimelineMethods),
+    classEntry<studio::timeline::Frame>("ccs.Frame", "cc.Ref", kFrameMethods),
+    classEntry<studio::timeline::EventFrame>("ccs.EventFrame", "ccs.Frame", kEventFrameMethods),
     classEntry<studio::GUIReader>("ccs.GUIReader", nullptr, kGUIReaderMethods),
+    classEntry<engine::CSLoader>("cc.CSLoader", nullptr, kCSLoaderMethods),
+    classEntry<studio::CustomGUIReader>("ccs.CustomGUIReader", "cc.Ref"),
 };
 
 }  // namespace
@@ -30,6 +105,9 @@ std::span<const ClassEntry> studioClassTable() { return kStudioClasses; }
 int register_studio_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
     registerClassTable(L, kStudioClasses);
+    register_studio_manual(L);
+    register_csloader_manual(L);
+    register_custom_gui_reader_class(L);
     return 1;
 }
 

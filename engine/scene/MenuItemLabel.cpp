@@ -110,4 +110,15 @@ void MenuItemFont::restyle() {
     setContentSize(label->getContentSize());
 }
 
+MenuItemAtlasFont* MenuItemAtlasFont::create(const std::string& text, const std::string& charMapFile, int itemWidth,
+                                             int itemHeight, char startChar) {
+    auto* item = new MenuItemAtlasFont;
+    const bool ready = item->initWithLabel(Label::createWithSystemFont(text, "", static_cast<float>(itemHeight)));
+    item->_charMapFile = charMapFile;
+    item->_itemWidth = itemWidth;
+    item->_itemHeight = itemHeight;
+    item->_startChar = startChar;
+    return autoreleased(item, ready);
+}
+
 }  // namespace engine

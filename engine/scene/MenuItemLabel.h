@@ -68,4 +68,29 @@ private:
     std::string _fontName;
 };
 
+// A label item whose label is drawn from a character map: an image of
+// itemWidth x itemHeight cells, the first holding startChar. Headless, the
+// glyphs are not cut from the map: the label shows the text in the system font,
+// and the item keeps the map's settings.
+class MenuItemAtlasFont : public MenuItemLabel {
+public:
+    // Autoreleased.
+    static MenuItemAtlasFont* create(const std::string& text, const std::string& charMapFile, int itemWidth,
+                                     int itemHeight, char startChar);
+
+    const std::string& getCharMapFile() const { return _charMapFile; }
+    int getItemWidth() const { return _itemWidth; }
+    int getItemHeight() const { return _itemHeight; }
+    char getStartChar() const { return _startChar; }
+
+protected:
+    MenuItemAtlasFont() = default;
+
+private:
+    std::string _charMapFile;
+    int _itemWidth = 0;
+    int _itemHeight = 0;
+    char _startChar = ' ';
+};
+
 }  // namespace engine

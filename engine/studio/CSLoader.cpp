@@ -2,10 +2,15 @@
 
 #include <climits>
 #include <optional>
+#include <vector>
 
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
+#include "engine/base/Vector.h"
+#include "engine/scene/Node.h"
 #include "engine/studio/CsdReader.h"
+#include "engine/studio/GUIReader.h"
+#include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/NodeSpec.h"
 #include "engine/studio/SceneFile.pb.h"
 
@@ -71,6 +76,10 @@ private:
     const std::string& _source;
 };
 
+bool endsWith(const std::string& name, std::string_view ending) {
+    return name.size() >= ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+}
+
 // The file's bytes when it exists; nullopt (after a log line) otherwise.
 std::optional<std::string> readFile(const std::string& filename) {
     FileUtils* files = FileUtils::getInstance();
@@ -90,13 +99,39 @@ CSLoader* CSLoader::getInstance() {
 }
 
 Node* CSLoader::createNode(const std::string& filename) {
+    if (endsWith(filename, ".csd")) return createNodeWithFlatBuffersForSimulator(filename);
     std::optional<std::string> bytes = readFile(filename);
-    return bytes ? nodeFromBinary(*bytes, filename) : nullptr;
+    if (!bytes) return nullptr;
+    if (endsWith(filename, ".json")) return studio::GUIReader::getInstance()->widgetFromJsonText(*bytes, filename);
+    return nodeFromBinary(*bytes, filename);
+}
+
+Node* CSLoader::createNode(const std::string& filename, const std::function<void(Ref*)>& callback) {
+    Node* root = createNode(filename);
+    if (!root || !callback) return root;
+    // The callback runs scripts that may change the tree: hold every node until all are reported.
+    Vector<Node*> order;
+    std::vector<Node*> pending{root};
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        order.pushBack(node);
+        const auto& children = node->getChildren();
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    for (Node* node : order) callback(node);
+    return root;
 }
 
 Node* CSLoader::createNodeWithFlatBuffersForSimulator(const std::string& filename) {
     std::optional<std::string> text = readFile(filename);
     return text ? nodeFromXml(*text, filename) : nullptr;
+}
+
+studio::timeline::ActionTimeline* CSLoader::createTimeline(const std::string& filename) {
+    auto* cache = studio::timeline::ActionTimelineCache::getInstance();
+    if (endsWith(filename, ".json")) return cache->createActionFromJson(filename);
+    return cache->createActionWithFlatBuffersForSimulator(filename);
 }
 
 Node* CSLoader::nodeFromBinary(std::string_view bytes, const std::string& source) {

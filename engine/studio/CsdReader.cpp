@@ -171,21 +171,6 @@ private:
         return node;
     }
 
-    static bool propertyOf(const char* name, timeline::TimelineProperty* out) {
-        using timeline::TimelineProperty;
-        static const std::pair<const char*, TimelineProperty> kNames[] = {
-            {"Position", TimelineProperty::Position}, {"Scale", TimelineProperty::Scale},
-            {"Rotation", TimelineProperty::Rotation}, {"Opacity", TimelineProperty::Opacity},
-            {"Visible", TimelineProperty::Visible}};
-        for (const auto& [text, property] : kNames) {
-            if (std::strcmp(name, text) == 0) {
-                *out = property;
-                return true;
-            }
-        }
-        return false;
-    }
-
     bool readFrame(const XMLElement& element, timeline::TimelineProperty property, int duration,
                    timeline::Keyframe* frame) {
         using timeline::TimelineProperty;
@@ -253,7 +238,7 @@ private:
             timeline::TimelineTrack track;
             readString(*e, "Target", &track.target);
             const char* property = e->Attribute("Property");
-            if (!property || !propertyOf(property, &track.property)) {
+            if (!property || !timeline::propertyByName(property, &track.property)) {
                 return refuseAs<ActionTimeline>("a Track has no known 'Property'");
             }
             for (const XMLElement* f = e->FirstChildElement(); f; f = f->NextSiblingElement()) {

@@ -1,6 +1,8 @@
 #include "engine/studio/GUIReader.h"
 
 #include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include <cfloat>
 #include <cmath>
@@ -10,6 +12,7 @@
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 #include "engine/studio/NodeSpec.h"
+#include "engine/studio/ObjectFactory.h"
 
 namespace studio {
 
@@ -41,6 +44,14 @@ public:
         if (const rapidjson::Value* visible = engine::jsonMember(object, "visible")) {
             if (!visible->IsBool()) return refuse("'visible' is not a boolean");
             spec.visible = visible->GetBool();
+        }
+        if (const rapidjson::Value* options = engine::jsonMember(object, "options")) {
+            if (!options->IsObject()) return refuse("'options' is not an object");
+            rapidjson::StringBuffer text;
+            text.Reserve(256);
+            rapidjson::Writer<rapidjson::StringBuffer> writer(text);
+            options->Accept(writer);
+            spec.options.assign(text.GetString(), text.GetSize());
         }
         const rapidjson::Value* children = engine::jsonMember(object, "children");
         if (children && !children->IsArray()) return refuse("'children' is not an array");
@@ -119,6 +130,45 @@ private:
 GUIReader* GUIReader::getInstance() {
     static GUIReader instance;
     return &instance;
+}
+
+// The factory is made first, so that it outlives this reader: readers released
+// by the destructor take their makers out of it.
+GUIReader::GUIReader() { ObjectFactory::getInstance(); }
+
+GUIReader::~GUIReader() {
+    for (auto& [name, object] : _parseObjects) object->release();
+}
+
+void GUIReader::registerTypeAndCallBack(const std::string& classType, engine::Ref* object, ParseCallback callback) {
+    if (object) object->retain();
+    auto found = _parseObjects.find(classType);
+    engine::Ref* old = found != _parseObjects.end() ? found->second : nullptr;
+    if (object) {
+        _parseObjects[classType] = object;
+    } else if (found != _parseObjects.end()) {
+        _parseObjects.erase(found);
+    }
+    if (callback) {
+        _parseCallbacks[classType] = std::move(callback);
+    } else {
+        _parseCallbacks.erase(classType);
+    }
+    // Last: the old reader's destructor may look at the maps.
+    if (old) old->release();
+}
+
+engine::Ref* GUIReader::getParseObject(const std::string& classType) const {
+    auto found = _parseObjects.find(classType);
+    return found != _parseObjects.end() ? found->second : nullptr;
+}
+
+void GUIReader::applyCustomOptions(const std::string& classType, engine::Ref* widget, const std::string& options) {
+    auto found = _parseCallbacks.find(classType);
+    if (found == _parseCallbacks.end()) return;
+    // A copy: the callback runs a script, which may register the class again.
+    const ParseCallback callback = found->second;
+    callback(classType, widget, options.empty() ? "{}" : options);
 }
 
 Widget* GUIReader::widgetFromJsonFile(const std::string& fileName) {

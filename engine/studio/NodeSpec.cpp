@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "engine/base/Log.h"
+#include "engine/studio/GUIReader.h"
+#include "engine/studio/ObjectFactory.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/Text.h"
@@ -48,16 +51,34 @@ void applyCommon(const NodeSpec& spec, engine::Node* node) {
     if (spec.visible) node->setVisible(*spec.visible);
 }
 
+// A widget of a registered class; null with the reason in *why.
+Widget* customWidget(const NodeSpec& spec, std::string* why) {
+    ObjectFactory* factory = ObjectFactory::getInstance();
+    if (!factory->hasType(spec.type)) {
+        *why = "unknown widget type '" + spec.type + "'";
+        return nullptr;
+    }
+    engine::Ref* made = factory->createObject(spec.type);
+    auto* widget = dynamic_cast<Widget*>(made);
+    if (!widget) {
+        *why = "the maker of class '" + spec.type + "' made no widget";
+        return nullptr;
+    }
+    return widget;
+}
+
 }  // namespace
 
 Widget* createWidget(const NodeSpec& spec, std::string* why) {
     Widget* widget = widgetOfType(spec);
-    if (!widget) {
-        *why = "unknown widget type '" + spec.type + "'";
-        return nullptr;
-    }
+    const bool custom = !widget;
+    if (custom && !(widget = customWidget(spec, why))) return nullptr;
+    // Held while the class's script sets its options.
+    widget->retain();
     applyCommon(spec, widget);
     widget->setLayoutRule(spec.layout);
+    if (custom) GUIReader::getInstance()->applyCustomOptions(spec.type, widget, spec.options);
+    widget->autorelease();
     return widget;
 }
 

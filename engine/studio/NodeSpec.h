@@ -6,6 +6,10 @@
 //
 // Types: "Widget", "Layout" (a widget anchored at its lower-left corner), "Text",
 // "LoadingBar", "Button"; scene files also have "Node" (a plain node, no widget).
+// Any other type names a class registered with studio::ObjectFactory: its maker
+// makes the widget (anything but a widget is refused), then the class's parse
+// callback in GUIReader gets the node's options (compact JSON text, "{}" when
+// none), after the common members are set.
 // "text" and "fontSize" go to Text and to Button's title, "image" to LoadingBar and
 // Button's normal image, "percent" to LoadingBar; "size" replaces the size a widget
 // takes from its text or image. The layout rule is kept on widgets for
@@ -29,6 +33,7 @@ struct NodeSpec {
     std::optional<float> fontSize;
     std::optional<float> percent;
     engine::ui::LayoutRule layout;
+    std::string options;   // compact JSON text of the node's own settings; "" when none
 };
 
 // The widget of `spec` without children, autoreleased; nullptr with the reason in

@@ -26,6 +26,20 @@ Keyframe valueAt(const TimelineTrack& track, float frame) {
     return value;
 }
 
+// The first node named `name` under root, depth first, root included; root for "".
+engine::Node* findNode(engine::Node* root, const std::string& name) {
+    if (!root || name.empty()) return root;
+    std::vector<engine::Node*> pending{root};
+    while (!pending.empty()) {
+        engine::Node* node = pending.back();
+        pending.pop_back();
+        if (node->getName() == name) return node;
+        const auto& children = node->getChildren();
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return nullptr;
+}
+
 void apply(engine::Node* node, TimelineProperty property, const Keyframe& value) {
     switch (property) {
         case TimelineProperty::Position: node->setPosition(value.x, value.y); break;
@@ -40,6 +54,20 @@ void apply(engine::Node* node, TimelineProperty property, const Keyframe& value)
 
 }  // namespace
 
+bool propertyByName(std::string_view name, TimelineProperty* out) {
+    static const std::pair<std::string_view, TimelineProperty> kNames[] = {
+        {"Position", TimelineProperty::Position}, {"Scale", TimelineProperty::Scale},
+        {"Rotation", TimelineProperty::Rotation}, {"Opacity", TimelineProperty::Opacity},
+        {"Visible", TimelineProperty::Visible}};
+    for (const auto& [text, property] : kNames) {
+        if (name == text) {
+            *out = property;
+            return true;
+        }
+    }
+    return false;
+}
+
 ActionTimeline* ActionTimeline::create(int duration, float speed, std::vector<TimelineTrack> tracks) {
     auto* timeline = new ActionTimeline();
     timeline->_duration = std::max(duration, 0);
@@ -49,7 +77,33 @@ ActionTimeline* ActionTimeline::create(int duration, float speed, std::vector<Ti
     return timeline;
 }
 
-ActionTimeline* ActionTimeline::clone() const { return create(_duration, _speed, _tracks); }
+EventFrame* EventFrame::create(int frameIndex, const std::string& target, const std::string& event) {
+    auto* frame = new EventFrame();
+    frame->_frameIndex = frameIndex;
+    frame->_target = target;
+    frame->_event = event;
+    frame->autorelease();
+    return frame;
+}
+
+ActionTimeline* ActionTimeline::create(int duration, float speed, std::vector<TimelineTrack> tracks,
+                                       const engine::Vector<EventFrame*>& events) {
+    ActionTimeline* timeline = create(duration, speed, std::move(tracks));
+    std::vector<EventFrame*> sorted(events.begin(), events.end());
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const EventFrame* a, const EventFrame* b) { return a->getFrameIndex() < b->getFrameIndex(); });
+    for (EventFrame* frame : sorted) timeline->_events.pushBack(frame);
+    return timeline;
+}
+
+ActionTimeline* ActionTimeline::clone() const {
+    // Each timeline has event frames of its own: a frame knows the node of its timeline's target.
+    engine::Vector<EventFrame*> events;
+    for (EventFrame* frame : _events) {
+        events.pushBack(EventFrame::create(frame->getFrameIndex(), frame->getTarget(), frame->getEvent()));
+    }
+    return create(_duration, _speed, _tracks, events);
+}
 
 void ActionTimeline::startWithTarget(engine::Node* target) {
     Action::startWithTarget(target);
@@ -61,18 +115,53 @@ void ActionTimeline::gotoFrameAndPlay(int startIndex) {
     _startIndex = std::clamp(startIndex, 0, _duration);
     _playing = true;
     showFrame(static_cast<float>(_startIndex));
+    fireEvents(static_cast<float>(_startIndex) - 0.5f, static_cast<float>(_startIndex));
 }
 
 void ActionTimeline::step(float dt) {
     if (!_playing || !(dt > 0.f)) return;
     const float span = static_cast<float>(_duration - _startIndex);
+    const float start = static_cast<float>(_startIndex);
+    const float from = _frame;
     float frame = _frame + dt * _speed * kFramesPerSecond;
     if (span <= 0.f) {
-        frame = static_cast<float>(_startIndex);
-    } else if (frame > static_cast<float>(_duration)) {
-        frame = static_cast<float>(_startIndex) + std::fmod(frame - static_cast<float>(_startIndex), span);
+        showFrame(start);
+        return;
+    }
+    float laps = 0.f;
+    if (frame > static_cast<float>(_duration)) {
+        laps = std::floor((frame - start) / span);
+        frame = start + std::fmod(frame - start, span);
     }
     showFrame(frame);
+    if (laps == 0.f) {
+        fireEvents(from, frame);
+        return;
+    }
+    // To the end, once per whole lap (bounded: a huge step counts as one more lap),
+    // then from the start to where playing stands now.
+    fireEvents(from, static_cast<float>(_duration));
+    const int wholeLaps = static_cast<int>(std::min(laps - 1.f, 1.f));
+    for (int i = 0; i < wholeLaps; ++i) fireEvents(start - 0.5f, static_cast<float>(_duration));
+    fireEvents(start - 0.5f, frame);
+}
+
+void ActionTimeline::fireEvents(float from, float to) {
+    if (!_frameEventCallback || _events.empty()) return;
+    // The callback may change the timeline: hold it and what is fired.
+    engine::Vector<EventFrame*> due;
+    for (EventFrame* frame : _events) {
+        const float index = static_cast<float>(frame->getFrameIndex());
+        if (index > from && index <= to) due.pushBack(frame);
+    }
+    retain();
+    for (EventFrame* frame : due) {
+        if (!_frameEventCallback) break;
+        frame->_node = findNode(getTarget(), frame->getTarget());
+        const std::function<void(Frame*)> callback = _frameEventCallback;
+        callback(frame);
+    }
+    release();
 }
 
 void ActionTimeline::resolveTracks(engine::Node* root) {

@@ -13,15 +13,53 @@
 //
 // The action does nothing until gotoFrameAndPlay; from then on it plays from that
 // frame to the duration and starts again at that frame, without end.
+//
+// Event frames name a moment of the timeline: each time playing reaches its index
+// (shown at gotoFrameAndPlay, or passed by a step, wrapping at the end included),
+// the frame event callback gets the frame. Several frames passed in one step come
+// in index order, frames of one index in the order given.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/actions/Action.h"
+#include "engine/base/Vector.h"
 
 namespace studio::timeline {
 
+// A moment of a timeline, on the node of its target name.
+class Frame : public engine::Ref {
+public:
+    int getFrameIndex() const { return _frameIndex; }
+    // The node the target name found under the timeline's target; null when none.
+    engine::Node* getNode() const { return _node; }
+    const std::string& getTarget() const { return _target; }
+
+protected:
+    friend class ActionTimeline;
+    Frame() = default;
+    int _frameIndex = 0;
+    std::string _target;
+    engine::Node* _node = nullptr;
+};
+
+// A frame that carries a named event for the frame event callback.
+class EventFrame : public Frame {
+public:
+    // Autoreleased.
+    static EventFrame* create(int frameIndex, const std::string& target, const std::string& event);
+    const std::string& getEvent() const { return _event; }
+
+private:
+    EventFrame() = default;
+    std::string _event;
+};
+
 enum class TimelineProperty { Position, Scale, Rotation, Opacity, Visible };
+// "Position", "Scale", "Rotation", "Opacity", "Visible"; false for any other name.
+bool propertyByName(std::string_view name, TimelineProperty* out);
 
 struct Keyframe {
     int index = 0;
@@ -43,6 +81,9 @@ public:
     // A new timeline, autoreleased. The duration is at least 0, the speed finite and
     // not negative, and every track follows TimelineTrack's rules: the caller checks.
     static ActionTimeline* create(int duration, float speed, std::vector<TimelineTrack> tracks);
+    // The same with event frames (indexes within 0..duration, any order).
+    static ActionTimeline* create(int duration, float speed, std::vector<TimelineTrack> tracks,
+                                  const engine::Vector<EventFrame*>& events);
 
     // Shows `startIndex` (clamped to 0..duration) at once and plays from there.
     void gotoFrameAndPlay(int startIndex);
@@ -52,6 +93,11 @@ public:
     int getDuration() const { return _duration; }
     float getSpeed() const { return _speed; }
     const std::vector<TimelineTrack>& getTracks() const { return _tracks; }
+    const engine::Vector<EventFrame*>& getEventFrames() const { return _events; }
+
+    // Replaces the callback; an empty one turns events off.
+    void setFrameEventCallFunc(std::function<void(Frame*)> callback) { _frameEventCallback = std::move(callback); }
+    void clearFrameEventCallFunc() { _frameEventCallback = nullptr; }
 
     ActionTimeline* clone() const override;
     bool isDone() const override { return false; }
@@ -61,6 +107,9 @@ public:
 private:
     ActionTimeline() = default;
     void showFrame(float frame);
+    // Fires the event frames whose index lies in (from, to]; with `from` below 0,
+    // [0, to].
+    void fireEvents(float from, float to);
     // Finds every track's node under root (nullptr when none): one walk of the tree.
     void resolveTracks(engine::Node* root);
 
@@ -74,6 +123,8 @@ private:
     std::vector<engine::Node*> _trackNodes;
     engine::Node* _resolvedRoot = nullptr;
     uint64_t _resolvedAt = 0;
+    engine::Vector<EventFrame*> _events;   // by index, stable
+    std::function<void(Frame*)> _frameEventCallback;
 };
 
 }  // namespace studio::timeline

@@ -1,0 +1,70 @@
+#pragma once
+// The armatures known by name, read from armature files (the form is described
+// in engine/studio/Armature.h). Main thread only, except where said.
+//
+// addArmatureFileInfoAsync reads its files on a worker thread (the config file
+// is also parsed there) and reports progress on the main thread, from the
+// director's scheduler: after each file of the request the callback gets the
+// percent of the request's files done (0 to 100), the last call 100, after the
+// config's armatures were added. A file that is missing or refused counts as done
+// (with a log line) and adds nothing. The target is retained from the request
+// until its last call, so it cannot go while the load runs.
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/base/Ref.h"
+#include "engine/studio/Armature.h"
+
+namespace studio {
+
+class ArmatureDataManager {
+public:
+    static ArmatureDataManager* getInstance();
+
+    // Reads the config file (found through the search paths) and adds its
+    // armatures, replacing those of the same names. False (with a log line) when
+    // it is missing or refused.
+    bool addArmatureFileInfo(const std::string& configFilePath);
+    // The same from the file's text; `source` names it in log lines.
+    bool addArmatureFromJsonText(std::string_view text, const std::string& source);
+
+    // One file to read: the config.
+    void addArmatureFileInfoAsync(const std::string& configFilePath, engine::Ref* target,
+                                  std::function<void(float percent)> callback);
+    // Three: the image, the sprite sheet and the config (the first two are only
+    // read: armatures draw nothing of their own).
+    void addArmatureFileInfoAsync(const std::string& imagePath, const std::string& plistPath,
+                                  const std::string& configFilePath, engine::Ref* target,
+                                  std::function<void(float percent)> callback);
+
+    const ArmatureData* getArmatureData(const std::string& name) const;
+    void removeArmatureData(const std::string& name) { _armatures.erase(name); }
+    // Requests whose last call has not come yet.
+    size_t pendingLoadCount() const { return _requests.size(); }
+
+    // Parses an armature file; false with the reason in *why. Any thread.
+    static bool parseArmatures(std::string_view text, std::vector<ArmatureData>* out, std::string* why);
+
+private:
+    ArmatureDataManager() = default;
+    ~ArmatureDataManager();
+
+    struct Request;
+    void startRequest(std::vector<std::string> files, engine::Ref* target, std::function<void(float)> callback);
+    // Main thread, every frame while requests run: delivers what the workers finished.
+    void deliver();
+    void ensurePolling();
+
+    std::unordered_map<std::string, ArmatureData> _armatures;
+    std::vector<std::shared_ptr<Request>> _requests;   // main thread
+    std::vector<std::thread> _workers;                 // main thread
+};
+
+}  // namespace studio
