@@ -6,7 +6,13 @@
 #include <string>
 
 #include "BindingTestSupport.h"
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaModules.h"
+#include "engine/extension/AssetsManagerEx.h"
+#include "engine/extension/ParticleSystem3D.h"
+#include "engine/network/HttpClient.h"
+#include "support/PatchHost.h"
+#include "support/TestSupport.h"
 #include "engine/app/GLView.h"
 
 namespace bindingtest {
@@ -184,8 +190,76 @@ TEST_F(ExtensionBindingTest, TableViewDelegateFromTouches) {
     EXPECT_EQ(eval("refs() - base"), "3");
 }
 
+// One delegate per assets manager holds every type's handler; a second call
+// of a type replaces its handler, types outside 0..2 keep nothing, and the
+// handlers go with the manager. A version file that cannot be fetched reaches
+// the error handler with code 1.
+TEST_F(ExtensionBindingTest, AssetsManagerDelegateAndErrorPath) {
+    testsupport::TempDir dir;
+    const std::string url = "http://127.0.0.1:" + std::to_string(testsupport::PatchHost::closedPort());
+    ASSERT_EQ(run("base = refs() am = cc.AssetsManager:new('" + url + "/p.zip', '" + url + "/version', '" +
+                  dir.path() + "') scene:addChild(am)"),
+              "");
+    ASSERT_EQ(run(R"(
+        am:setDelegate(function(p) note('progress', p) end, 0)
+        am:setDelegate(function(...) note('first', ...) end, 2)
+        am:setDelegate(function(...) note('error', select('#', ...), ...) end, 2)
+        am:setDelegate(print, 3) am:setDelegate(print, -1)
+        am:update()
+    )"), "");
+    EXPECT_EQ(eval("refs() - base"), "2");
+    EXPECT_TRUE(testsupport::pumpMainThreadUntil([&] { return eval("#log") != "0"; }, std::chrono::seconds(10)));
+    EXPECT_EQ(eval("flush()"), "error,1,1");
+    EXPECT_EQ(eval("am:getStoragePath() == '" + dir.path() + "/'"), "true");
+    ASSERT_EQ(run("am:removeFromParent()"), "");
+    engine::AutoreleasePool::getInstance()->clear();
+    EXPECT_EQ(eval("refs() - base"), "0");
+    engine::network::HttpClient::destroyInstance();
+}
+
+// The listener hears its own manager's events, raised natively, as
+// "cc.EventAssetsManagerEx"; the particle pool lists itself per live particle.
+TEST_F(ExtensionBindingTest, AssetsManagerExEventsAndParticlePool) {
+    ASSERT_EQ(run(R"(
+        -- Both live until the autorelease pool is next drained, after the test.
+        m = cc.AssetsManagerEx:create('project.manifest', 'dir')
+        other = cc.AssetsManagerEx:create('other.manifest', 'dir')
+        base = refs()
+        l = cc.EventListenerAssetsManagerEx:create(m, function(...)
+            local e = ... note(select('#', ...), tolua.type(e), e:getEventCode(), e:getPercent(), e:getAssetId(),
+                e:getMessage(), e:getAssetsManagerEx() == m) end)
+        cc.Director:getInstance():getEventDispatcher():addEventListenerWithFixedPriority(l, 1)
+        system = cc.ParticleSystem3D:create() pool = system:getParticlePool()
+    )"), "");
+    EXPECT_EQ(eval("refs() - base"), "1");
+    auto managerOf = [this](const char* name) {
+        lua_getglobal(L, name);
+        auto* manager = bindings::objectAt<engine::extension::AssetsManagerEx>(L, -1, "cc.AssetsManagerEx");
+        lua_pop(L, 1);
+        return manager;
+    };
+    using Code = engine::extension::EventAssetsManagerEx::EventCode;
+    managerOf("m")->dispatchUpdateEvent(Code::UPDATE_PROGRESSION, 50, "a.png", "half");
+    managerOf("other")->dispatchUpdateEvent(Code::UPDATE_FINISHED);
+    managerOf("m")->dispatchUpdateEvent(Code::ERROR_DECOMPRESS);
+    EXPECT_EQ(eval("flush()"), "1,cc.EventAssetsManagerEx,5,50,a.png,half,true 1,cc.EventAssetsManagerEx,10,0,,,true");
+
+    EXPECT_EQ(eval("#pool:getActiveDataList() .. tolua.type(pool)"), "0cc.ParticlePool");
+    lua_getglobal(L, "pool");
+    auto* pool = bindings::objectAt<engine::ParticlePool>(L, -1, "cc.ParticlePool");
+    lua_pop(L, 1);
+    ASSERT_NE(pool, nullptr);
+    pool->createData();
+    pool->createData();
+    EXPECT_EQ(eval("(function() local list = pool:getActiveDataList() return #list .. tostring(list[1] == pool and list[2] == pool) end)()"),
+              "2true");
+    pool->removeAllDatas();
+    EXPECT_EQ(eval("#pool:getActiveDataList()"), "0");
+}
+
 TEST_F(ExtensionBindingTest, CountErrors) {
-    ASSERT_EQ(run("c = cc.Control:create() s = cc.ScrollView:create() t = cc.TableView:create({width = 1, height = 1})"), "");
+    ASSERT_EQ(run("c = cc.Control:create() s = cc.ScrollView:create() t = cc.TableView:create({width = 1, height = 1}) "
+                  "am = cc.AssetsManager:new() m = cc.AssetsManagerEx:create('', '') p = cc.ParticleSystem3D:create()"), "");
     struct Case {
         const char* call;
         const char* error;
@@ -206,6 +280,11 @@ TEST_F(ExtensionBindingTest, CountErrors) {
         {"t:registerScriptHandler(print, 1, 2)",
          "cc.TableView:registerScriptHandler has wrong number of arguments: 3, was expecting 2\n"},
         {"t:unregisterScriptHandler()", "cc.TableView:unregisterScriptHandler has wrong number of arguments: 0, was expecting 1\n"},
+        {"am:setDelegate(print)", "cc.AssetsManager:setDelegate has wrong number of arguments: 1, was expecting 2\n"},
+        {"cc.EventListenerAssetsManagerEx:create(m)", "create has wrong number of arguments: 1, was expecting 2 \n"},
+        {"p:getParticlePool(1)", "cc.ParticleSystem3D:getParticlePool has wrong number of arguments: 1, was expecting 0 \n"},
+        {"p:getParticlePool():getActiveDataList(1)",
+         "cc.ParticlePool:getActiveParticleList has wrong number of arguments: 1, was expecting 0 \n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.call);
