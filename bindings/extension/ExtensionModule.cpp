@@ -3,17 +3,21 @@
 // script handlers.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/extension/LuaAssetsManagers.h"
 #include "bindings/extension/LuaControlEvents.h"
 #include "bindings/extension/LuaScrollViews.h"
 
 #include <vector>
 
+#include "engine/extension/AssetsManagerEx.h"
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
 #include "engine/extension/ScrollView.h"
+#include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
 #include "engine/label/Label.h"
 #include "engine/ui/Scale9Sprite.h"
+#include "updater/AssetsManager.h"
 
 namespace bindings {
 
@@ -121,6 +125,49 @@ const Method kTableViewMethods[] = {
     {"getVerticalFillOrder", {method<&getVerticalFillOrder>()}},
 };
 
+constexpr char kNoText[] = "";
+
+AssetsManager* newAssetsManager(const std::string& packageUrl, const std::string& versionFileUrl,
+                                const std::string& storagePath) {
+    return AssetsManager::create(packageUrl, versionFileUrl, storagePath);
+}
+
+const Method kAssetsManagerMethods[] = {
+    {"new", {classFunction<&newAssetsManager, kNoText, kNoText, kNoText>()}},
+    {"create", {classFunction<&AssetsManager::create>()}},
+    {"checkUpdate", {method<&AssetsManager::checkUpdate>()}},
+    {"update", {method<&AssetsManager::update>()}},
+    {"getVersion", {method<&AssetsManager::getVersion>()}},
+    {"deleteVersion", {method<&AssetsManager::deleteVersion>()}},
+    {"setPackageUrl", {method<&AssetsManager::setPackageUrl>()}},
+    {"getPackageUrl", {method<&AssetsManager::getPackageUrl>()}},
+    {"setVersionFileUrl", {method<&AssetsManager::setVersionFileUrl>()}},
+    {"getVersionFileUrl", {method<&AssetsManager::getVersionFileUrl>()}},
+    {"setStoragePath", {method<&AssetsManager::setStoragePath>()}},
+    {"getStoragePath", {method<&AssetsManager::getStoragePath>()}},
+};
+
+const Method kAssetsManagerExMethods[] = {
+    {"create", {classFunction<&AssetsManagerEx::create>()}},
+    {"getManifestUrl", {method<&AssetsManagerEx::getManifestUrl>()}},
+    {"getStoragePath", {method<&AssetsManagerEx::getStoragePath>()}},
+};
+
+const Method kEventAssetsManagerExMethods[] = {
+    {"getEventCode", {method<&EventAssetsManagerEx::getEventCode>()}},
+    {"getPercent", {method<&EventAssetsManagerEx::getPercent>()}},
+    {"getAssetId", {method<&EventAssetsManagerEx::getAssetId>()}},
+    {"getMessage", {method<&EventAssetsManagerEx::getMessage>()}},
+    {"getAssetsManagerEx", {method<&EventAssetsManagerEx::getAssetsManagerEx>()}},
+};
+
+PartOfSelf<engine::ParticlePool> particlePoolOf(engine::ParticleSystem3D* self) { return {self->getParticlePool()}; }
+
+const Method kParticleSystem3DMethods[] = {
+    {"create", {classFunction<&engine::ParticleSystem3D::create>()}},
+    {"getParticlePool", {method<&particlePoolOf>()}},
+};
+
 // Rows in registration order, bases first.
 const std::vector<ClassEntry> kExtensionClasses = {
     classEntry<Control>("cc.Control", "cc.Layer", kControlMethods),
@@ -128,12 +175,19 @@ const std::vector<ClassEntry> kExtensionClasses = {
     classEntry<ScrollView>("cc.ScrollView", "cc.Layer", kScrollViewMethods),
     classEntry<TableViewCell>("cc.TableViewCell", "cc.Node", kTableViewCellMethods),
     classEntry<TableView>("cc.TableView", "cc.ScrollView", kTableViewMethods),
+    classEntry<AssetsManager>("cc.AssetsManager", "cc.Node", kAssetsManagerMethods),
+    classEntry<AssetsManagerEx>("cc.AssetsManagerEx", "cc.Ref", kAssetsManagerExMethods),
+    classEntry<EventAssetsManagerEx>("cc.EventAssetsManagerEx", "cc.EventCustom", kEventAssetsManagerExMethods),
+    classEntry<EventListenerAssetsManagerEx>("cc.EventListenerAssetsManagerEx", "cc.EventListenerCustom"),
+    classEntry<engine::ParticleSystem3D>("cc.ParticleSystem3D", "cc.Node", kParticleSystem3DMethods),
+    classEntry<engine::ParticlePool>("cc.ParticlePool", nullptr),
 };
 
 // The hand-written functions, class by class.
 void register_extension_manual(lua_State* L) {
     register_control_event_functions(L);
     register_scroll_view_functions(L);
+    register_assets_manager_functions(L);
 }
 
 }  // namespace

@@ -40,7 +40,10 @@
 #include "engine/console/Console.h"
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
+#include "engine/extension/AssetsManagerEx.h"
+#include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
+#include "updater/AssetsManager.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/AutoPolygon.h"
 #include "engine/image/Image.h"
@@ -324,6 +327,12 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::extension::ScrollView), "cc.ScrollView"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
     {typeid(engine::extension::TableView), "cc.TableView"},
+    {typeid(engine::extension::AssetsManager), "cc.AssetsManager"},
+    {typeid(engine::extension::AssetsManagerEx), "cc.AssetsManagerEx"},
+    {typeid(engine::extension::EventAssetsManagerEx), "cc.EventAssetsManagerEx"},
+    {typeid(engine::extension::EventListenerAssetsManagerEx), "cc.EventListenerAssetsManagerEx"},
+    {typeid(engine::ParticleSystem3D), "cc.ParticleSystem3D"},
+    {typeid(engine::ParticlePool), "cc.ParticlePool"},
     {typeid(studio::Armature), "ccs.Armature"},
     {typeid(studio::Bone), "ccs.Bone"},
     {typeid(studio::GUIReader), "ccs.GUIReader"},
