@@ -4,7 +4,7 @@ namespace engine::experimental {
 
 TMXLayer* TMXLayer::create(const std::string& name, const Size& layerSize, const Size& mapTileSize) {
     auto* layer = new TMXLayer;
-    return autoreleased(layer, layer->init(name, layerSize, mapTileSize));
+    return autoreleased(layer, layer->initLayer(name, layerSize, mapTileSize));
 }
 
 TMXTiledMap* TMXTiledMap::create(const std::string& tmxFile) {

@@ -16,10 +16,10 @@ float tileCount(float value) { return value > 0 ? std::floor(value) : 0.f; }
 
 TMXLayer* TMXLayer::create(const std::string& name, const Size& layerSize, const Size& mapTileSize) {
     auto* layer = new TMXLayer;
-    return autoreleased(layer, layer->init(name, layerSize, mapTileSize));
+    return autoreleased(layer, layer->initLayer(name, layerSize, mapTileSize));
 }
 
-bool TMXLayer::init(const std::string& name, const Size& layerSize, const Size& mapTileSize) {
+bool TMXLayer::initLayer(const std::string& name, const Size& layerSize, const Size& mapTileSize) {
     _layerName = name;
     _mapTileSize = mapTileSize;
     return setLayerSize(layerSize);

@@ -64,7 +64,7 @@ public:
 
 protected:
     TMXLayer() = default;
-    bool init(const std::string& name, const Size& layerSize, const Size& mapTileSize);
+    bool initLayer(const std::string& name, const Size& layerSize, const Size& mapTileSize);
 
 private:
     // The index of a position inside the layer, or -1.
