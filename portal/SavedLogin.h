@@ -23,6 +23,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/base/Base64.h"
+
 namespace portal {
 
 using SavedLogin = std::map<std::string, std::string>;
@@ -46,9 +48,8 @@ std::string protectLoginBlob(std::string_view text);
 int unprotectLoginBlob(std::string_view text, std::string& out);
 bool hasProtectedPrefix(std::string_view text);
 
-std::string base64Encode(std::string_view bytes);
-// Blanks, tabs, "\r" and "\n" are skipped; "=" ends the text successfully; any
-// other character outside the alphabet fails. Leftover bits are dropped.
-bool base64Decode(std::string_view text, std::string& out);
+// The engine's Base64 (engine/base/Base64.h).
+using engine::base64Decode;
+using engine::base64Encode;
 
 }  // namespace portal

@@ -7,8 +7,10 @@
 #
 # Each file-format target also gets a few large seeds made at run time
 # (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
-# atlases, images) run within a memory limit of 256 MB, so that growth with the
-# input shows as a finding; their sanitizer quarantine is kept small to fit in it.
+# atlases, images) run within a memory limit of 256 MB, the tile-map and
+# properties readers within 384 MB (a map may hold 64 MB of ids), so that growth
+# with the input shows as a finding; their sanitizer quarantine is kept small to
+# fit in it.
 # Scratch files go under $TMPDIR only.
 #
 # The tree is built at -O1 with line tables only (enough for symbolised stack
@@ -47,6 +49,7 @@ export TMPDIR="${TMPDIR:-/tmp}"
 memory_limit() {
   case "$1" in
     skeleton_json|skeleton_atlas|image_decode) echo 256 ;;
+    tmx_map|properties_text) echo 384 ;;
     *) echo 2048 ;;
   esac
 }

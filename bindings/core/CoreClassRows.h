@@ -25,5 +25,10 @@ void register_sprite_frames_manual(lua_State* L);
 // The fields rect and filename of "cc.PolygonInfo" (getter and setter each);
 // nothing when the class is not registered.
 void register_polygon_info_manual(lua_State* L);
+// cc.Properties:createNonRefCounted(url): a wrong count raises
+// "cc.Properties:createNonRefCounted has wrong number of arguments: %d, was
+// expecting 1\n "; a url that reads nothing the invalid-arguments error of
+// lua_engine_Properties_createNonRefCounted.
+void register_properties_manual(lua_State* L);
 
 }  // namespace bindings

@@ -224,6 +224,25 @@ const Method kSceneMethods[] = {
     {"create", {classFunction<&Scene::create>()}},
 };
 
+TextureCache* directorTextureCache(Director*) { return TextureCache::getInstance(); }
+TextureCache* textureCacheInstance() { return TextureCache::getInstance(); }
+Texture2D* addImageFile(TextureCache* self, const std::string& path) { return self->addImage(path); }
+
+const Method kTexture2DMethods[] = {
+    {"getPixelsWide", {method<&Texture2D::getPixelsWide>()}},
+    {"getPixelsHigh", {method<&Texture2D::getPixelsHigh>()}},
+    {"getContentSize", {method<&Texture2D::getContentSize>()}},
+    {"getPath", {method<&Texture2D::getPath>()}},
+};
+
+const Method kTextureCacheMethods[] = {
+    {"getInstance", {classFunction<&textureCacheInstance>()}},
+    {"addImage", {method<&addImageFile>()}},
+    {"getTextureForKey", {method<&TextureCache::getTextureForKey>()}},
+    {"removeAllTextures", {method<&TextureCache::removeAllTextures>()}},
+    {"removeUnusedTextures", {method<&TextureCache::removeUnusedTextures>()}},
+};
+
 const Method kDirectorMethods[] = {
     {"getInstance", {classFunction<&Director::getInstance>()}},
     {"runWithScene", {method<&Director::runWithScene>()}},
@@ -244,6 +263,7 @@ const Method kDirectorMethods[] = {
     {"resume", {method<&Director::resume>()}},
     {"isPaused", {method<&Director::isPaused>()}},
     {"getConsole", {method<&Director::getConsole>()}},
+    {"getTextureCache", {method<&directorTextureCache>()}},
 };
 
 const Method kFileUtilsMethods[] = {
@@ -466,8 +486,8 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Touch>("cc.Touch", "cc.Ref", kTouchMethods),
     classEntry<FileUtils>("cc.FileUtils", nullptr, kFileUtilsMethods),
     classEntry<Image>("cc.Image", "cc.Ref"),
-    classEntry<Texture2D>("cc.Texture2D", "cc.Ref"),
-    classEntry<TextureCache>("cc.TextureCache", nullptr),
+    classEntry<Texture2D>("cc.Texture2D", "cc.Ref", kTexture2DMethods),
+    classEntry<TextureCache>("cc.TextureCache", nullptr, kTextureCacheMethods),
     classEntry<GLView>("cc.GLView", "cc.Ref"),
     classEntry<GLViewImpl>("cc.GLViewImpl", "cc.GLView"),
     classEntry<Application>("cc.Application", nullptr, kApplicationMethods),

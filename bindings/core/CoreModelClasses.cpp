@@ -36,8 +36,6 @@ const Method kCameraMethods[] = {
     {"getCameraFlag", {method<&getCameraFlag>()}},
 };
 
-// The gid alone: the flags come with the hand-written form.
-uint32_t getTileGIDAt(TMXLayer* self, const Vec2& position) { return self->getTileGIDAt(position); }
 void setTileGID(TMXLayer* self, uint32_t gid, const Vec2& position) { self->setTileGID(gid, position); }
 void setTileGIDWithFlags(TMXLayer* self, uint32_t gid, const Vec2& position, uint32_t flags) {
     self->setTileGID(gid, position, static_cast<TMXTileFlags>(flags & kTMXFlipedAll));
@@ -50,13 +48,15 @@ const Method kTMXLayerMethods[] = {
     {"setLayerSize", {method<&TMXLayer::setLayerSize>()}},
     {"getMapTileSize", {method<&TMXLayer::getMapTileSize>()}},
     {"setMapTileSize", {method<&TMXLayer::setMapTileSize>()}},
-    {"getTileGIDAt", {method<&getTileGIDAt>()}},
     {"setTileGID", {method<&setTileGID>(), method<&setTileGIDWithFlags>()}},
     {"getProperties", {method<&TMXLayer::getProperties>()}},
     {"getProperty", {method<&TMXLayer::getProperty>()}},
 };
 
+TMXTiledMap* createTiledMap(const std::string& tmxFile) { return TMXTiledMap::create(tmxFile); }
+
 const Method kTMXTiledMapMethods[] = {
+    {"create", {classFunction<&createTiledMap>()}},
     {"getMapSize", {method<&TMXTiledMap::getMapSize>()}},
     {"setMapSize", {method<&TMXTiledMap::setMapSize>()}},
     {"getTileSize", {method<&TMXTiledMap::getTileSize>()}},
@@ -136,9 +136,29 @@ int setPolygonFilename(lua_State* L) {
     return 0;
 }
 
+// cc.Properties:createNonRefCounted(url): the script owns the result.
+int lua_Properties_createNonRefCounted(lua_State* L) {
+    const int argc = argumentCount(L);
+    if (argc != 1) return countError(L, "cc.Properties:createNonRefCounted", argc, 1, "\n ");
+    const int type = lua_type(L, 2);
+    Properties* properties = nullptr;
+    if (type == LUA_TSTRING || type == LUA_TNUMBER) {
+        size_t size = 0;
+        const char* url = lua_tolstring(L, 2, &size);
+        properties = Properties::createNonRefCounted(std::string(url, size));
+    }
+    if (!properties) return luaL_error(L, "invalid arguments in function 'lua_engine_Properties_createNonRefCounted'");
+    return pushResult(L, ScriptOwned<Properties>{properties});
+}
+
 }  // namespace
 
 std::span<const ClassEntry> coreModelRows() { return kRows; }
+
+void register_properties_manual(lua_State* L) {
+    const ClassFunction functions[] = {{"createNonRefCounted", lua_Properties_createNonRefCounted}};
+    addClassFunctions(L, "cc.Properties", functions);
+}
 
 void register_polygon_info_manual(lua_State* L) {
     lua_pushstring(L, "cc.PolygonInfo");

@@ -10,12 +10,14 @@
 #include "bindings/core/LuaCurveActions.h"
 #include "bindings/core/LuaDrawNodeDraws.h"
 #include "bindings/core/LuaGeometryDevice.h"
+#include "bindings/core/LuaImageMethods.h"
 #include "bindings/core/LuaInputListeners.h"
 #include "bindings/core/LuaLabels.h"
 #include "bindings/core/LuaLayerInput.h"
 #include "bindings/core/LuaMenus.h"
 #include "bindings/core/LuaNodeMethods.h"
 #include "bindings/core/LuaSchedulerScript.h"
+#include "bindings/core/LuaTileMaps.h"
 #include "bindings/core/LuaScriptHandlers.h"
 
 namespace bindings {
@@ -46,6 +48,11 @@ void drawNodeRoutine(lua_State* L) {
     register_blend_func_manual(L, kDrawNode);
 }
 constexpr char kSprite[] = "cc.Sprite";
+// setBlendFunc, then the polygon methods and create.
+void spriteRoutine(lua_State* L) {
+    register_blend_func_manual(L, kSprite);
+    register_sprite_polygon_manual(L);
+}
 constexpr char kLayerColor[] = "cc.LayerColor";
 constexpr char kParticleSystem[] = "cc.ParticleSystem";
 constexpr char kSpriteBatchNode[] = "cc.SpriteBatchNode";
@@ -74,14 +81,14 @@ const Routine kRoutines[] = {
     {"cc.BezierBy", register_bezier_by_manual},
     {"cc.BezierTo", register_bezier_to_manual},
     {kDrawNode, drawNodeRoutine},
-    {kSprite, blendRoutine<kSprite>},
+    {kSprite, spriteRoutine},
     {kLayerColor, blendRoutine<kLayerColor>},
     {"cc.LayerMultiplex", register_layer_multiplex_manual},
     {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", register_file_utils_manual},
     {"cc.UserDefault", register_user_default_manual},
     {"cc.GLProgram", nullptr},
-    {"cc.Texture2D", nullptr},
+    {"cc.Texture2D", register_texture_manual},
     {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},
     {"cc.EventListenerKeyboard", register_event_listener_keyboard_manual},
     {"cc.EventListenerTouchOneByOne", register_event_listener_touch_one_by_one_manual},
@@ -99,13 +106,13 @@ const Routine kRoutines[] = {
     {"cc.Console", register_console_manual},
     {"cc.GLProgramState", nullptr},
     {"cc.OrbitCamera", register_orbit_camera_manual},
-    {"cc.TMXLayer", nullptr},
+    {"cc.TMXLayer", register_tmx_layer_manual},
     {"cc.Application", register_application_manual},
-    {"cc.TextureCache", nullptr},
+    {"cc.TextureCache", register_texture_cache_manual},
     {"cc.GLView", register_glview_manual},
     {"cc.Camera", register_camera_manual},
-    {"cc.Properties", nullptr},
-    {"cc.AutoPolygon", nullptr},
+    {"cc.Properties", register_properties_manual},
+    {"cc.AutoPolygon", register_auto_polygon_manual},
     {"cc.PolygonInfo", register_polygon_info_manual},
 };
 static_assert(std::size(kRoutines) == 53);

@@ -2,6 +2,8 @@
 // the Lua stack starts.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/core/LuaTileMaps.h"
+#include "engine/tilemap/ExperimentalTMX.h"
 
 #include <vector>
 
@@ -9,13 +11,29 @@ namespace bindings {
 
 namespace {
 
-// Rows in registration order, bases first.
-const std::vector<ClassEntry> kExperimentalClasses = {};
+using engine::experimental::TMXTiledMap;
+
+const Method kTMXTiledMapMethods[] = {
+    {"create", {classFunction<&TMXTiledMap::create>()}},
+    {"getLayer", {method<&TMXTiledMap::getLayer>()}},
+};
+
+// Rows in registration order, bases first. The tile-map classes share the core
+// ones' model and methods (their bases).
+const std::vector<ClassEntry> kExperimentalClasses = {
+    classEntry<engine::experimental::TMXLayer>("ccexp.TMXLayer", "cc.TMXLayer"),
+    classEntry<TMXTiledMap>("ccexp.TMXTiledMap", "cc.TMXTiledMap", kTMXTiledMapMethods),
+};
 
 }  // namespace
 
 std::span<const ClassEntry> experimentalClassTable() { return kExperimentalClasses; }
 
-int register_experimental_classes(lua_State* L) { return registerClassTable(L, kExperimentalClasses); }
+// The generated-style table, then the hand-written methods right after it.
+int register_experimental_classes(lua_State* L) {
+    const int result = registerClassTable(L, kExperimentalClasses);
+    register_experimental_manual(L);
+    return result;
+}
 
 }  // namespace bindings

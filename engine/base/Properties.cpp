@@ -25,6 +25,16 @@ Properties* Properties::addNamespace(std::unique_ptr<Properties> child) {
     return _namespaces.back().get();
 }
 
+std::unique_ptr<Properties> Properties::takeNamespace(const Properties* child) {
+    for (auto it = _namespaces.begin(); it != _namespaces.end(); ++it) {
+        if (it->get() != child) continue;
+        std::unique_ptr<Properties> taken = std::move(*it);
+        _namespaces.erase(it);
+        return taken;
+    }
+    return nullptr;
+}
+
 const std::string* Properties::find(const std::string& name) const {
     for (const auto& [key, value] : _properties) {
         if (key == name) return &value;

@@ -2,7 +2,14 @@
 // A namespace of properties: a kind ("material", "technique"...), an optional id,
 // name = value pairs in the order they were added, and nested namespaces.
 //
-// This is the data a properties text reader fills; it reads nothing itself.
+// Read from text (PropertiesReader.cpp) in this form, with // line comments
+// (at the start of a word) and /* block */ comments anywhere:
+//     material rock            a namespace: its kind, then an optional id
+//     {                        (the brace may close the header line)
+//         shininess = 12.5     a property: name = the rest of the line (up to
+//                              a '}'), trimmed
+//         technique { pass shiny { } }
+//     }
 // Values are kept as text and read as numbers and flags the way engine::Value
 // reads a string ("12abc" is 12; "true"/"false" and numbers for flags). A
 // namespace owns its nested namespaces: pointers to them stay valid until it
@@ -10,6 +17,7 @@
 // thread-safe.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +26,20 @@ namespace engine {
 class Properties {
 public:
     Properties(std::string namespaceName, std::string id);
+
+    // The properties of a file, "file" or "file#a/b": the file's one top-level
+    // namespace (or, when the file holds several or has top-level properties,
+    // an unnamed namespace holding everything), then, for each name of the
+    // path, the direct nested namespace with that id (else that kind). The
+    // caller owns the result; nullptr for a missing or malformed file, or a
+    // path that names nothing (logged).
+    static Properties* createNonRefCounted(const std::string& url);
+    // The unnamed namespace holding everything text declares; nullptr (reason
+    // in *error) for malformed text: unbalanced braces, a header without its
+    // brace, a line that is neither, or namespaces nested deeper than
+    // kMaxDepth.
+    static std::unique_ptr<Properties> parse(std::string_view text, std::string* error = nullptr);
+    static constexpr int kMaxDepth = 64;
     ~Properties();
     Properties(const Properties&) = delete;
     Properties& operator=(const Properties&) = delete;
@@ -43,6 +65,8 @@ public:
     void setString(const std::string& name, const std::string& value);
 
 private:
+    // Detaches a direct nested namespace (nullptr when child is not one).
+    std::unique_ptr<Properties> takeNamespace(const Properties* child);
     const std::string* find(const std::string& name) const;
 
     std::string _namespace;

@@ -42,10 +42,7 @@ unsigned int Texture2D::getName() {
     gl.genTextures(1, &_name);
     GL::bindTexture2D(_name);
     gl.pixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    applyTexParameters();
     GLenum format = _format == PixelFormat::RGB888 ? GL_RGB : _format == PixelFormat::A8 ? GL_ALPHA : GL_RGBA;
     if (_pixels.empty() && !_path.empty()) reloadPixels();
     // Without pixels the texture is written later, in B, G, R, A rows: storage in
@@ -57,6 +54,21 @@ unsigned int Texture2D::getName() {
     // is the one kept.
     if (!_path.empty() || gl.freesUploadedPixels) std::vector<unsigned char>().swap(_pixels);
     return _name;
+}
+
+void Texture2D::applyTexParameters() const {
+    const GLFunctions& gl = GL::fn();
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(_texParams.minFilter));
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(_texParams.magFilter));
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(_texParams.wrapS));
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(_texParams.wrapT));
+}
+
+void Texture2D::setTexParameters(const _TexParams& params) {
+    _texParams = params;
+    if (_name == 0 || !GL::fn().hasContext || _generation != GL::contextGeneration()) return;
+    GL::bindTexture2D(_name);
+    applyTexParameters();
 }
 
 bool Texture2D::updateTopRowsBgra(const unsigned char* data, int rows) {

@@ -5,7 +5,9 @@
 // on first use (getName), and uploads them again after the context changed. A
 // texture of an image file (one with a path) frees its pixels once uploaded and
 // decodes the file again for a new context; under the system GL context every
-// texture frees them once uploaded; elsewhere others keep theirs.
+// texture frees them once uploaded; elsewhere others keep theirs. The sampling
+// parameters are applied at upload, and at once to a texture already uploaded
+// to the current context.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,8 +47,11 @@ public:
     // an image file's texture once uploaded).
     const std::vector<unsigned char>& getPixelData() const { return _pixels; }
     bool hasPremultipliedAlpha() const { return _premultipliedAlpha; }
-    // The GL texture of the current context, uploaded on first use (linear
-    // filtering, clamped); 0 without a context.
+    // Filters and wrap modes (linear and clamped until set); kept as given.
+    void setTexParameters(const _TexParams& params);
+    const _TexParams& getTexParameters() const { return _texParams; }
+    // The GL texture of the current context, uploaded on first use with the
+    // sampling parameters; 0 without a context.
     unsigned int getName();
     // Writes the top `rows` rows of the GL texture of the current context (made
     // first when it has none there) from B, G, R, A bytes, rows of the texture's
@@ -64,6 +69,8 @@ private:
     // Decodes the image file at _path again into _pixels (left empty when it no
     // longer gives the same size and format).
     void reloadPixels();
+    // Sets the bound texture's filters and wrap modes from _texParams.
+    void applyTexParameters() const;
 
     int _pixelsWide = 0;
     int _pixelsHigh = 0;
@@ -72,6 +79,7 @@ private:
     std::string _path;
     std::vector<unsigned char> _pixels;
     bool _premultipliedAlpha = false;
+    _TexParams _texParams;
     unsigned int _name = 0;
     uint32_t _generation = 0;   // the context generation _name belongs to
 };

@@ -1,6 +1,11 @@
 #include "engine/renderer/TextureCache.h"
 
+#include <system_error>
+#include <utility>
+
+#include "engine/base/Director.h"
 #include "engine/base/Log.h"
+#include "engine/base/Scheduler.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
 #include "platform/Paths.h"
@@ -21,14 +26,23 @@ void TextureCache::destroyInstance() {
     instance = nullptr;
 }
 
-TextureCache::~TextureCache() { removeAllTextures(); }
+TextureCache::~TextureCache() {
+    _alive.reset();
+    joinWorkers(true);
+    _pending.clear();
+    removeAllTextures();
+}
 
-Texture2D* TextureCache::addImage(const std::string& path) {
-    if (path.empty()) return nullptr;
+std::string TextureCache::keyFor(const std::string& path) {
+    if (path.empty()) return {};
     // One key per file however the name is spelt ("p.png", "./p.png", "a/../p.png"),
     // and the file read is the one the key names.
     FileUtils* files = FileUtils::getInstance();
-    std::string fullPath = platform::lexicallyNormal(files->fullPathForFilename(platform::lexicallyNormal(path)));
+    return platform::lexicallyNormal(files->fullPathForFilename(platform::lexicallyNormal(path)));
+}
+
+Texture2D* TextureCache::addImage(const std::string& path) {
+    std::string fullPath = keyFor(path);
     if (fullPath.empty()) return nullptr;
     auto found = _textures.find(fullPath);
     if (found != _textures.end()) return found->second;
@@ -40,6 +54,73 @@ Texture2D* TextureCache::addImage(const std::string& path) {
     texture->setPath(fullPath);
     _textures[fullPath] = texture;
     return texture;
+}
+
+void TextureCache::joinWorkers(bool all) {
+    std::list<Worker> finished;
+    {
+        std::lock_guard<std::mutex> lock(_workersMutex);
+        for (auto it = _workers.begin(); it != _workers.end();) {
+            auto next = std::next(it);
+            if (all || it->done) finished.splice(finished.end(), _workers, it);
+            it = next;
+        }
+    }
+    for (Worker& worker : finished)
+        if (worker.thread.joinable()) worker.thread.join();
+}
+
+void TextureCache::addImageAsync(const std::string& path, AsyncCallback callback) {
+    joinWorkers(false);
+    Scheduler* scheduler = Director::getInstance()->getScheduler();
+    const uint64_t id = _nextLoadId++;
+    _pending.emplace(id, std::move(callback));
+    std::weak_ptr<TextureCache*> alive = _alive;
+    // Every outcome reaches the callback the same way, from a later update.
+    auto deliver = [scheduler, alive, id](std::string key, std::shared_ptr<Image> image) {
+        scheduler->performFunctionInEngineThread([alive, id, key = std::move(key), image = std::move(image)] {
+            if (std::shared_ptr<TextureCache*> cache = alive.lock()) (*cache)->finishAsync(id, key, image.get());
+        });
+    };
+    std::string key = keyFor(path);
+    if (key.empty() || _textures.count(key)) {
+        deliver(std::move(key), nullptr);
+        return;
+    }
+    // The worker reads only the full path, which touches no shared state of the
+    // file utilities.
+    FileUtils* files = FileUtils::getInstance();
+    std::lock_guard<std::mutex> lock(_workersMutex);
+    auto slot = _workers.emplace(_workers.end());
+    try {
+        slot->thread = std::thread([this, slot, files, key, deliver] {
+            auto image = std::make_shared<Image>();
+            Data data = files->getDataFromFile(key);
+            if (data.isNull() || !image->initWithImageData(data.getBytes(), static_cast<size_t>(data.getSize())))
+                image.reset();
+            deliver(key, std::move(image));
+            std::lock_guard<std::mutex> done(_workersMutex);
+            slot->done = true;
+        });
+    } catch (const std::system_error& e) {
+        _workers.erase(slot);
+        log("TextureCache: cannot start a loading thread: %s", e.what());
+        deliver(key, nullptr);
+    }
+}
+
+void TextureCache::finishAsync(uint64_t id, const std::string& key, Image* image) {
+    auto found = _pending.find(id);
+    if (found == _pending.end()) return;
+    AsyncCallback callback = std::move(found->second);
+    _pending.erase(found);
+    // A texture cached meanwhile (by another load of the file) is the one given.
+    Texture2D* texture = getTextureForKey(key);
+    if (!texture && image) {
+        texture = addImage(image, key);
+        if (texture) texture->setPath(key);
+    }
+    if (callback) callback(texture);
 }
 
 Texture2D* TextureCache::addImage(Image* image, const std::string& key) {

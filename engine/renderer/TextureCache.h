@@ -1,7 +1,14 @@
 #pragma once
-// Textures by full path. Main thread only.
+// Textures by full path. Main thread only, but for the decoding of
+// addImageAsync, which runs on worker threads of the cache's own.
+#include <cstdint>
+#include <functional>
+#include <list>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "engine/renderer/Texture2D.h"
 
@@ -19,6 +26,15 @@ public:
     // image. The name and the full path are spelt one way first
     // (platform::lexicallyNormal), so every spelling of a file shares one texture.
     Texture2D* addImage(const std::string& path);
+    // The same without blocking: the image is decoded on a worker thread and
+    // callback runs on the main thread (through the director's scheduler)
+    // exactly once, with the cached texture, or nullptr for a missing or
+    // unreadable image. Never called after the cache is destroyed: a cache
+    // destroyed with loads in flight waits for their workers, then drops their
+    // callbacks uncalled (destroyed on the main thread). The director's
+    // scheduler must outlive the cache.
+    using AsyncCallback = std::function<void(Texture2D*)>;
+    void addImageAsync(const std::string& path, AsyncCallback callback);
     // The texture cached under `key`; made from the decoded image (whose pixels it
     // takes) when the key is new. nullptr for a null or empty image or an empty key.
     Texture2D* addImage(Image* image, const std::string& key);
@@ -30,10 +46,28 @@ public:
     size_t removeUnusedTextures();
 
 private:
+    struct Worker {
+        std::thread thread;
+        bool done = false;   // under _workersMutex
+    };
+
     TextureCache() = default;
     ~TextureCache();
+    // The full path the cache keys a name by ("" when the file is not found).
+    static std::string keyFor(const std::string& path);
+    // On the main thread: the texture of a finished load goes into the cache and
+    // to its callback.
+    void finishAsync(uint64_t id, const std::string& key, Image* image);
+    void joinWorkers(bool all);
 
     std::map<std::string, Texture2D*> _textures;
+    // The callbacks of loads in flight, by load id.
+    std::map<uint64_t, AsyncCallback> _pending;
+    uint64_t _nextLoadId = 1;
+    // Expires with the cache: queued completions check it first.
+    std::shared_ptr<TextureCache*> _alive = std::make_shared<TextureCache*>(this);
+    std::mutex _workersMutex;
+    std::list<Worker> _workers;
 };
 
 }  // namespace engine

@@ -58,6 +58,21 @@ Sprite* Sprite::createWithSpriteFrameName(const std::string& name) {
     return createWithSpriteFrame(frame);
 }
 
+Sprite* Sprite::create(const PolygonInfo& info) {
+    auto* sprite = new Sprite;
+    return autoreleased(sprite, sprite->initWithPolygon(info));
+}
+
+bool Sprite::initWithPolygon(const PolygonInfo& info) {
+    Texture2D* texture = TextureCache::getInstance()->addImage(info.filename);
+    if (!texture) return false;
+    const bool whole = info.rect.size.width <= 0 || info.rect.size.height <= 0;
+    setTexture(texture);
+    setTextureRect(whole ? wholeOf(texture) : info.rect);
+    _polygonInfo = info;
+    return true;
+}
+
 Sprite::~Sprite() {
     if (_spriteFrame) _spriteFrame->release();
     if (_texture) _texture->release();

@@ -2,13 +2,16 @@
 // A node showing a rectangle of a texture. The sprite retains its texture; its
 // content size is the size of the texture rectangle; its anchor is its centre.
 // Images come through the texture cache, so a file is decoded once.
-// Drawn as one quad of the texture rectangle (flips swap its sides; a rotated
+// A sprite may carry a polygon info: the triangles of its image that hold
+// pixels (see AutoPolygon). The sprite keeps it for whoever draws by triangles;
+// it is itself drawn as one quad of the texture rectangle (flips swap its sides; a rotated
 // rectangle lies turned a quarter clockwise in the texture) in the displayed
 // colour and opacity, premultiplied when the texture's alpha is or the sprite
 // asks for it; the blend function is the one set, else the one the texture's
 // alpha calls for.
 #include <string>
 
+#include "engine/renderer/PolygonInfo.h"
 #include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/RenderRecords.h"
 #include "engine/renderer/Texture2D.h"
@@ -30,7 +33,18 @@ public:
     // Showing a frame; nullptr for a null frame / a name the frame cache lacks (logged).
     static Sprite* createWithSpriteFrame(SpriteFrame* frame);
     static Sprite* createWithSpriteFrameName(const std::string& name);
+    // The image named by the info's file name, its rectangle the info's rect (the
+    // whole image for an empty rect), keeping the info; nullptr when the image
+    // cannot be read.
+    static Sprite* create(const PolygonInfo& info);
     ~Sprite() override;
+
+    // Shows the info's image and rectangle as create(info) does and keeps the
+    // info; false (the sprite unchanged) when the image cannot be read.
+    bool initWithPolygon(const PolygonInfo& info);
+    // Replaces the polygon info; texture and rectangle stay.
+    void setPolygonInfo(const PolygonInfo& info) { _polygonInfo = info; }
+    const PolygonInfo& getPolygonInfo() const { return _polygonInfo; }
 
     // Shows the frame (retained): its texture and rectangle; the content size is
     // the frame's size before trimming. A null frame or an unknown name changes
@@ -90,6 +104,7 @@ private:
     bool _opacityModifyRGB = false;
     BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
     bool _blendFuncSet = false;
+    PolygonInfo _polygonInfo;
     QuadCommand _quad;
 };
 

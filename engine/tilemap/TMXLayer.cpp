@@ -16,9 +16,13 @@ float tileCount(float value) { return value > 0 ? std::floor(value) : 0.f; }
 
 TMXLayer* TMXLayer::create(const std::string& name, const Size& layerSize, const Size& mapTileSize) {
     auto* layer = new TMXLayer;
-    layer->_layerName = name;
-    layer->_mapTileSize = mapTileSize;
-    return autoreleased(layer, layer->setLayerSize(layerSize));
+    return autoreleased(layer, layer->initLayer(name, layerSize, mapTileSize));
+}
+
+bool TMXLayer::initLayer(const std::string& name, const Size& layerSize, const Size& mapTileSize) {
+    _layerName = name;
+    _mapTileSize = mapTileSize;
+    return setLayerSize(layerSize);
 }
 
 bool TMXLayer::setLayerSize(const Size& size) {

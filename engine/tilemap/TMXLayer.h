@@ -5,8 +5,8 @@
 //
 // A stored id carries the tile's flips in its three high bits (horizontal,
 // vertical, diagonal); the rest is the tile's global id (gid), 0 for no tile.
-// This is the model a map reader fills; the layer draws nothing yet. Main
-// thread only, like every node.
+// This is the model the map reader (TMXMapReader) fills; the layer draws
+// nothing yet. Main thread only, like every node.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -62,8 +62,11 @@ public:
     // The property's value; a null value when there is none.
     Value getProperty(const std::string& name) const;
 
-private:
+protected:
     TMXLayer() = default;
+    bool initLayer(const std::string& name, const Size& layerSize, const Size& mapTileSize);
+
+private:
     // The index of a position inside the layer, or -1.
     long indexOf(const Vec2& position) const;
 

@@ -2,8 +2,10 @@
 // A tile map: its size in tiles, its tile size, its properties, the properties
 // of its tiles by gid, and its layers (TMXLayer children, found by name).
 //
-// This is the model a map reader fills; it reads no file yet. Main thread
-// only, like every node.
+// Made empty, or from a TMX file through TMXMapReader: the map's sizes and
+// properties, the tile properties of its tilesets, and one layer child per
+// tile layer, in the file's order, with its ids, properties, visibility and
+// opacity. Main thread only, like every node.
 #include <string>
 
 #include "engine/base/Value.h"
@@ -17,6 +19,11 @@ class TMXTiledMap : public Node {
 public:
     // A new map without layers, autoreleased.
     static TMXTiledMap* create(const Size& mapSize, const Size& tileSize);
+    // The map of a TMX file (found through FileUtils); nullptr, with the reason
+    // logged, when it cannot be read.
+    static TMXTiledMap* create(const std::string& tmxFile);
+    // The same from the file's text.
+    static TMXTiledMap* createWithXML(const std::string& xml);
 
     const Size& getMapSize() const { return _mapSize; }
     void setMapSize(const Size& size) { _mapSize = size; }
@@ -36,8 +43,15 @@ public:
     Value getPropertiesForGID(int gid) const;
     void setTileProperties(const ValueMapIntKey& properties) { _tileProperties = properties; }
 
-private:
+protected:
     TMXTiledMap() = default;
+    bool initWithFile(const std::string& tmxFile);
+    // name: what the log calls the map.
+    bool initWithXML(const std::string& xml, const std::string& name);
+    // A new layer child for the reader (autoreleased; nullptr when too large).
+    virtual TMXLayer* makeLayer(const std::string& name, const Size& layerSize, const Size& mapTileSize);
+
+private:
 
     Size _mapSize;
     Size _tileSize;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "engine/base/Properties.h"
+#include "engine/files/FileUtils.h"
+#include "support/TestSupport.h"
 
 using engine::Properties;
 
@@ -73,6 +75,107 @@ TEST(PropertiesTest, NamespacesFoundByIdOrKind) {
         EXPECT_EQ(found->getId(), c.foundId);
     }
     EXPECT_EQ(root->addNamespace(nullptr), nullptr);
+}
+
+// The text form: comments of both kinds, headers with their brace on the
+// same line or the next, several pieces on a line.
+const char kMaterial[] = R"(// a rock
+material rock
+{
+    /* the look */ shininess = 12.5   // a comment starts a word
+    url = http://example.com/a   /* block
+    over lines */
+    technique
+    // between the header and its brace
+    {
+        pass shiny { blend = true }
+    }
+    technique matte { }
+}
+)";
+
+TEST(PropertiesTest, ReadsTheTextForm) {
+    std::string error;
+    std::unique_ptr<Properties> root = Properties::parse(kMaterial, &error);
+    ASSERT_NE(root, nullptr) << error;
+    Properties* rock = root->getNamespace("rock");
+    ASSERT_NE(rock, nullptr);
+    EXPECT_EQ(rock->getNamespace(), "material");
+    EXPECT_EQ(rock->getString("shininess"), "12.5");
+    EXPECT_EQ(rock->getString("url"), "http://example.com/a");
+    Properties* shiny = rock->getNamespace("shiny");
+    ASSERT_NE(shiny, nullptr);
+    EXPECT_EQ(shiny->getNamespace(), "pass");
+    EXPECT_TRUE(shiny->getBool("blend"));
+    ASSERT_NE(rock->getNamespace("matte", false, false), nullptr);
+    EXPECT_EQ(rock->getNamespace("technique", true, false)->getId(), "");
+}
+
+TEST(PropertiesTest, RefusesMalformedText) {
+    struct Case { const char* text; const char* reason; };
+    std::string nested;
+    for (int i = 0; i < Properties::kMaxDepth + 1; ++i) nested += "n {\n";
+    for (int i = 0; i < Properties::kMaxDepth + 1; ++i) nested += "}\n";
+    const Case cases[] = {
+        {"a {\n", "not closed"},
+        {"}\n", "without its namespace"},
+        {"a {\n b }\n", "after a header"},
+        {"a\nb = 1\n", "without its '{' on line 2"},
+        {"a\n", "at the end"},
+        {"{ }", "without a kind"},
+        {"a { = 1 }", "without a name"},
+        {"a { /* open", "not closed"},
+        {nested.c_str(), "too deep"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string error;
+        EXPECT_EQ(Properties::parse(c.text, &error), nullptr);
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+    // At the limit it still reads.
+    std::string limit;
+    for (int i = 0; i < Properties::kMaxDepth; ++i) limit += "n {";
+    for (int i = 0; i < Properties::kMaxDepth; ++i) limit += "}";
+    EXPECT_NE(Properties::parse(limit), nullptr);
+}
+
+TEST(PropertiesTest, UrlsPickAFileAndANestedNamespace) {
+    testsupport::TempDir dir;
+    dir.write("rock.material", kMaterial);
+    dir.write("two.material", "a = 1\nmaterial x { }\n");
+    dir.write("bad.material", "material {");
+    engine::FileUtils::getInstance()->setSearchPaths({dir.path() + "/"});
+    struct Case { const char* url; const char* kind; const char* id; };
+    const Case cases[] = {
+        {"rock.material", "material", "rock"},
+        {"rock.material#shiny", nullptr, nullptr},      // not a direct namespace
+        {"rock.material#technique/shiny", "pass", "shiny"},   // by kind, then by id
+        {"rock.material#matte", "technique", "matte"},
+        {"rock.material#matte/", "technique", "matte"},
+        {"rock.material#", "material", "rock"},
+        {"two.material", "", ""},                       // several things: the unnamed whole
+        {"two.material#x", "material", "x"},
+        {"bad.material", nullptr, nullptr},
+        {"missing.material", nullptr, nullptr},
+        {"#rock", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        testsupport::LogCapture log;
+        std::unique_ptr<Properties> found(Properties::createNonRefCounted(c.url));
+        if (!c.kind) {
+            EXPECT_EQ(found, nullptr);
+            EXPECT_TRUE(log.contains("Properties: ")) << log.text();
+            continue;
+        }
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->getNamespace(), c.kind);
+        EXPECT_EQ(found->getId(), c.id);
+    }
+    std::unique_ptr<Properties> two(Properties::createNonRefCounted("two.material"));
+    EXPECT_EQ(two->getInt("a"), 1);
+    engine::FileUtils::destroyInstance();
 }
 
 }  // namespace
