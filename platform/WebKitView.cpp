@@ -27,28 +27,26 @@
 namespace platform {
 namespace {
 
-#define VEXO_WEBKIT_FUNCTIONS(X)                                                                  \
-    X(gtk_init_check) X(gtk_window_new) X(gtk_window_set_title) X(gtk_window_move)               \
-    X(gtk_window_resize) X(gtk_widget_show_all) X(gtk_widget_hide) X(gtk_widget_destroy)          \
-    X(gtk_widget_set_visible) X(gtk_box_new) X(gtk_box_pack_start) X(gtk_drawing_area_new)        \
-    X(gtk_widget_set_size_request) X(gtk_widget_queue_draw) X(gtk_widget_add_events)              \
-    X(gtk_container_add) X(gtk_widget_get_window) X(gtk_widget_realize) X(gtk_widget_event)       \
-    X(gtk_widget_grab_focus) X(gtk_window_set_resizable) X(gdk_set_allowed_backends)              \
-    X(gdk_display_get_default) X(gdk_x11_window_foreign_new_for_display)                          \
-    X(gdk_window_set_transient_for) X(gdk_x11_window_get_xid) X(gdk_event_copy) X(gdk_event_free) \
-    X(gdk_keyval_to_upper) X(g_signal_connect_data) X(g_signal_handlers_disconnect_matched)       \
-    X(g_object_ref) X(g_object_unref) X(g_main_context_iteration) X(g_free)                       \
-    X(g_tls_certificate_new_from_file) X(g_tls_certificate_verify) X(g_error_free)                \
-    X(webkit_website_data_manager_new) X(webkit_website_data_manager_new_ephemeral)               \
-    X(webkit_web_context_new_with_website_data_manager) X(webkit_web_context_get_cookie_manager)  \
-    X(webkit_cookie_manager_set_persistent_storage) X(webkit_web_view_new_with_context)           \
-    X(webkit_web_view_load_uri) X(webkit_web_view_get_uri) X(webkit_web_view_can_go_back)         \
-    X(webkit_web_view_go_back) X(webkit_web_view_get_settings) X(webkit_web_view_get_context)     \
-    X(webkit_settings_set_javascript_can_open_windows_automatically)                              \
-    X(webkit_navigation_policy_decision_get_navigation_action)                                    \
-    X(webkit_navigation_action_get_request) X(webkit_navigation_action_is_redirect)               \
-    X(webkit_uri_request_get_uri) X(webkit_policy_decision_use) X(webkit_policy_decision_ignore)  \
-    X(webkit_web_context_allow_tls_certificate_for_host)
+#define VEXO_WEBKIT_FUNCTIONS(X)                                                                            \
+    X(gtk_init_check) X(gtk_window_new) X(gtk_window_set_title) X(gtk_window_move) X(gtk_window_resize)     \
+    X(gtk_window_get_position) X(gtk_window_present) X(gtk_widget_show_all) X(gtk_widget_hide)              \
+    X(gtk_widget_destroy)                                                                                   \
+    X(gtk_widget_set_visible) X(gtk_box_new) X(gtk_box_pack_start) X(gtk_drawing_area_new)                  \
+    X(gtk_widget_set_size_request) X(gtk_widget_queue_draw) X(gtk_widget_add_events) X(gtk_container_add)   \
+    X(gtk_widget_get_window) X(gtk_widget_realize) X(gtk_widget_event) X(gtk_widget_grab_focus)             \
+    X(gdk_set_allowed_backends) X(gdk_display_get_default) X(gdk_x11_window_foreign_new_for_display)        \
+    X(gdk_window_set_transient_for) X(gdk_x11_window_get_xid) X(gdk_event_copy) X(gdk_event_free)           \
+    X(gdk_keyval_to_upper) X(g_signal_connect_data) X(g_signal_handlers_disconnect_matched) X(g_object_ref) \
+    X(g_object_unref) X(g_main_context_iteration) X(g_tls_certificate_new_from_file)                        \
+    X(g_tls_certificate_verify) X(g_error_free) X(webkit_website_data_manager_new)                          \
+    X(webkit_website_data_manager_new_ephemeral) X(webkit_web_context_new_with_website_data_manager)        \
+    X(webkit_web_context_get_cookie_manager) X(webkit_cookie_manager_set_persistent_storage)                \
+    X(webkit_web_view_new_with_context) X(webkit_web_view_load_uri) X(webkit_web_view_get_uri)              \
+    X(webkit_web_view_can_go_back) X(webkit_web_view_go_back) X(webkit_web_view_get_settings)               \
+    X(webkit_web_view_get_context) X(webkit_settings_set_javascript_can_open_windows_automatically)         \
+    X(webkit_navigation_policy_decision_get_navigation_action) X(webkit_navigation_action_get_request)      \
+    X(webkit_navigation_action_is_redirect) X(webkit_uri_request_get_uri) X(webkit_policy_decision_use)     \
+    X(webkit_policy_decision_ignore) X(webkit_web_context_allow_tls_certificate_for_host)
 
 struct Toolkit {
 #define VEXO_DECLARE(name) decltype(&::name) name = nullptr;
@@ -69,9 +67,10 @@ struct State {
     std::vector<std::weak_ptr<WebKitBackend>> backends;
 };
 
+// Never destroyed: views held by other statics close through it at exit.
 State& state() {
-    static State s;
-    return s;
+    static State* s = new State;
+    return *s;
 }
 
 const Toolkit& tk() { return state().tk; }
@@ -179,6 +178,7 @@ private:
     static gboolean onDrawHeader(GtkWidget*, cairo_t* cr, gpointer data);
     static gboolean onHeaderPointer(GtkWidget*, GdkEvent* event, gpointer data);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data);
+    static gboolean onConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data);
 
     HWND _parent;
     std::shared_ptr<Context> _context;
@@ -234,6 +234,7 @@ bool WebKitBackend::build() {
     connect(_header, "button-release-event", onHeaderPointer, self);
     connect(_header, "motion-notify-event", onHeaderPointer, self);
     connect(_window, "delete-event", onDelete, self);
+    connect(_window, "configure-event", onConfigure, self);
     t.gtk_widget_realize(_window);
     sync();
     return true;
@@ -295,8 +296,10 @@ void WebKitBackend::sync() {
     if (shown != _shown) {
         _shown = shown;
         if (shown) {
+            // Shown by an open that also made it the foreground window.
             t.gtk_widget_show_all(_window);
             t.gtk_widget_grab_focus(GTK_WIDGET_CAST(_webView));
+            t.gtk_window_present(window);
         } else {
             t.gtk_widget_hide(_window);
         }
@@ -490,6 +493,31 @@ gboolean WebKitBackend::onDelete(GtkWidget*, GdkEvent*, gpointer data) {
     // The model's procedure decides; the real window stays until the model drops it.
     postMessage(static_cast<WebKitBackend*>(data)->_parent, WM_CLOSE, 0, 0);
     return TRUE;
+}
+
+gboolean WebKitBackend::onConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
+    // Moved or sized by the user (through the desktop): the model window follows,
+    // so that its client area stays where the real window is.
+    auto* self = static_cast<WebKitBackend*>(data);
+    // Where gtk_window_move put it (the frame's corner under a window manager).
+    int x = 0, y = 0;
+    tk().gtk_window_get_position(reinterpret_cast<GtkWindow*>(self->_window), &x, &y);
+    const RECT placed{x, y, x + event->width, y + event->height};
+    if (placed.left == self->_placed.left && placed.top == self->_placed.top && placed.right == self->_placed.right &&
+        placed.bottom == self->_placed.bottom)
+        return FALSE;
+    self->_placed = placed;
+    const HWND parent = self->_parent;
+    postTask([parent, placed] {
+        RECT window, client;
+        POINT origin{0, 0};
+        if (!getWindowRect(parent, &window) || !getClientRect(parent, &client) || !clientToScreen(parent, &origin))
+            return;
+        const int left = placed.left - (origin.x - window.left), top = placed.top - (origin.y - window.top);
+        moveWindow(parent, left, top, placed.width() + window.width() - client.width(),
+                   placed.height() + window.height() - client.height(), true);
+    });
+    return FALSE;
 }
 
 void pump() {

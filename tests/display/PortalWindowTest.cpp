@@ -3,8 +3,8 @@
 // hidden, website data kept in the program's own folder and nowhere else); the pay
 // window on a portal page with a target, its header and the page on screen, a
 // pop-up loaded in the same window, a Telegram link handed to the system's opener,
-// "Quay lại" going back, the close button hiding it while the game runs on, and the
-// sidebar's top-up opening it again; the clipboard shared with another X client;
+// "Quay lại" going back, the close button hiding it while the game runs on, the
+// sidebar's top-up opening it again and Escape in the page hiding it; the clipboard shared with another X client;
 // and the program without the browser library. The portal is the local HTTPS
 // host with the test CA, which only this test run trusts. Skipped without a
 // display.
@@ -229,6 +229,11 @@ release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.ph
     ASSERT_TRUE(xscreen::click(bar.left + bar.width / 2, bar.top + 3 + 5 * buttonHeight + buttonHeight / 2));
     EXPECT_TRUE(waitFor([&] { return pageShows(kRed); })) << client->output();
     EXPECT_TRUE(requested("/"));
+    // Escape pressed in the page hides it too.
+    const xscreen::Area reopened = xscreen::grabWindow(_display, payWindow());
+    ASSERT_TRUE(xscreen::click(reopened.left + 400, reopened.top + 300));
+    ASSERT_TRUE(xscreen::xdotool("key Escape"));
+    EXPECT_TRUE(waitFor([&] { return payWindow() == 0; }));
     EXPECT_EQ(client->terminate(), 0) << client->output();
     EXPECT_EQ(client->output().find("LUA ERROR"), std::string::npos) << client->output();
 }
