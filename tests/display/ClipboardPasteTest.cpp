@@ -4,10 +4,12 @@
 // virtual display; skipped without one.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <string>
+#include <thread>
 
 #include "engine/base/Director.h"
 #include "engine/input/TextInputHooks.h"
@@ -56,6 +58,9 @@ protected:
 
 TEST_F(ClipboardPaste, AnotherClientsTextIsPastedAndACopiedFieldIsReadBack) {
     ASSERT_EQ(std::system("printf '%s' 'dán từ xclip' | xclip -i -selection clipboard"), 0);
+    // xclip's server takes the selection after the command returned.
+    for (int i = 0; i < 100 && xclipOutput() != "dán từ xclip"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(portal::textInputKeyHook(kKeyV, 0, kPress, kControl));
     EXPECT_EQ(field->getString(), "dán từ xclip");
 
