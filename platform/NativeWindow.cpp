@@ -1,6 +1,8 @@
 #include "platform/NativeWindow.h"
 
 #include <GLFW/glfw3.h>
+// GLFW's X11 access (its header would bring Xlib's macros into this file).
+extern "C" unsigned long glfwGetX11Window(GLFWwindow* window);
 
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +36,7 @@ struct Backend {
     bool decided = false;
     bool available = false;
     int modifiers = 0;
+    void (*pump)() = nullptr;
     std::map<HWND, Native> windows;
 };
 
@@ -391,7 +394,31 @@ bool getNativeFramebufferSize(HWND hwnd, int* width, int* height) {
 }
 
 void pollNativeEvents() {
-    if (!backend().windows.empty()) glfwPollEvents();
+    // Also without windows: the clipboard selection this program owns is served here.
+    if (backend().available) glfwPollEvents();
+    if (backend().pump) backend().pump();
+}
+
+unsigned long nativeX11Window(HWND hwnd) {
+    Native* n = nativeOf(hwnd);
+    return n ? static_cast<unsigned long>(glfwGetX11Window(n->window)) : 0;
+}
+
+void setNativeEventPump(void (*pump)()) { backend().pump = pump; }
+
+bool readNativeClipboardText(std::string* text) {
+    if (text) text->clear();
+    if (!nativeDisplayAvailable()) return false;
+    const char* current = glfwGetClipboardString(nullptr);
+    if (!current) return false;
+    if (text) *text = current;
+    return true;
+}
+
+bool writeNativeClipboardText(const std::string& text) {
+    if (!nativeDisplayAvailable()) return false;
+    glfwSetClipboardString(nullptr, text.c_str());
+    return true;
 }
 
 int nativeKeyModifiers() { return backend().modifiers; }

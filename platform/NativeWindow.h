@@ -18,6 +18,8 @@
 // Without a display (DISPLAY unset, the display refusing GLFW, or
 // VEXO_HEADLESS=1) nothing here does anything and every window stays a model
 // window. Main thread only.
+#include <string>
+
 #include "platform/Window.h"
 
 namespace platform {
@@ -60,6 +62,17 @@ bool getNativeFramebufferSize(HWND hwnd, int* width, int* height);
 void pollNativeEvents();
 // Modifier bits held at the last key event (1 Shift, 2 Control, 4 Alt, 8 Super).
 int nativeKeyModifiers();
+// The X11 window id of the window's real window (0 without one), for windows of
+// other toolkits that it owns.
+unsigned long nativeX11Window(HWND hwnd);
+// A function run by every pollNativeEvents, also while no real window exists
+// (another toolkit's events, iterated from the frame); one at a time, null: none.
+void setNativeEventPump(void (*pump)());
+// The desktop's clipboard (the CLIPBOARD selection), when a display exists: the
+// text on it (false when it holds none), and taking it over with a text, served
+// for as long as the program runs. Both false headless.
+bool readNativeClipboardText(std::string* text);
+bool writeNativeClipboardText(const std::string& text);
 // Virtual-key code <-> the display layer's key number (-1 / 0 when unknown).
 int virtualKeyFromNativeKey(int key);
 int nativeKeyFromVirtualKey(int virtualKey);

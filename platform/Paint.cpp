@@ -286,12 +286,19 @@ bool WindowImage::writePng(const std::string& path) const {
     return ok;
 }
 
+namespace {
+bool s_fontCachesShared = false;
+}
+
+void keepFontCachesAtExit() { s_fontCachesShared = true; }
+
 void releaseFontCachesAtExit() {
     static const bool registered = [] {
         // The table must outlive the handler: made first, it is destroyed after it.
         states();
         std::atexit([] {
             detail::resetPaintState();
+            if (s_fontCachesShared) return;
             cairo_debug_reset_static_data();
             FcFini();
         });

@@ -73,5 +73,8 @@ WindowImage composeWindow(HWND hwnd);
 // process. A painter that draws text calls this once: at exit the window surfaces
 // and those caches are released, so memory checkers see a clean end.
 void releaseFontCachesAtExit();
+// Another toolkit in the process holds Cairo and fontconfig objects until the end:
+// the caches are then left to the process's end.
+void keepFontCachesAtExit();
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/WebView.h"
 
+#include "platform/WebKitView.h"
+
 namespace platform {
 namespace {
 
@@ -10,18 +12,69 @@ constexpr int kMaxRedirects = 20;
 
 HRESULT WebView::navigate(const std::string& uri) {
     if (_closed || uri.empty()) return _closed ? E_FAIL : E_INVALIDARG;
+    if (_backend) {
+        _backend->load(uri);
+        return S_OK;
+    }
     startNavigation(uri, 0);
     return S_OK;
 }
 
+bool WebView::canGoBack() const {
+    if (_closed) return false;
+    return _backend ? _backend->canGoBack() : _index > 0;
+}
+
 HRESULT WebView::goBack() {
     if (!canGoBack()) return E_FAIL;
+    if (_backend) {
+        _backend->goBack();
+        return S_OK;
+    }
     startNavigation(_history[_index - 1], -1);
     return S_OK;
 }
 
 void WebView::followLink(const std::string& uri) {
-    if (!_closed && !uri.empty()) startNavigation(uri, 0);
+    if (_closed || uri.empty()) return;
+    if (_backend) {
+        _backend->load(uri);
+    } else {
+        startNavigation(uri, 0);
+    }
+}
+
+void WebView::raiseNavigationStarting(NavigationStartingArgs& args) {
+    if (_closed) return;
+    auto starting = _starting;
+    for (auto& handler : starting) handler(*this, args);
+}
+
+void WebView::commitSource(const std::string& uri, bool back) {
+    if (_closed) return;
+    _source = uri;
+    if (back && _index > 0) {
+        --_index;
+        _history[_index] = uri;
+        return;
+    }
+    if (!_history.empty()) _history.resize(_index + 1);
+    _history.push_back(uri);
+    _index = _history.size() - 1;
+}
+
+void WebView::raiseNavigationCompleted(bool isSuccess) {
+    if (_closed) return;
+    NavigationCompletedArgs done{isSuccess};
+    auto completed = _completed;
+    for (auto& handler : completed) handler(*this, done);
+}
+
+void WebView::raiseNewWindowRequested(NewWindowRequestedArgs& args) {
+    if (_closed) return;
+    auto handlers = _newWindow;
+    for (auto& handler : handlers) handler(*this, args);
+    if (args.newWindow) args.newWindow->followLink(args.uri);
 }
 
 void WebView::startNavigation(const std::string& uri, int historyStep) {
@@ -57,15 +110,7 @@ void WebView::step(uint64_t id, std::string uri, int redirects, int historyStep)
         });
         return;
     }
-    _source = uri;
-    if (historyStep < 0 && _index > 0) {
-        --_index;
-        _history[_index] = uri;
-    } else {
-        if (!_history.empty()) _history.resize(_index + 1);
-        _history.push_back(uri);
-        _index = _history.size() - 1;
-    }
+    commitSource(uri, historyStep < 0);
     NavigationCompletedArgs done{true};
     auto completed = _completed;
     for (auto& handler : completed) handler(*this, done);
@@ -100,10 +145,30 @@ void WebView::requestNewWindow(const std::string& uri) {
     });
 }
 
+void WebViewController::setBounds(const RECT& bounds) {
+    _bounds = bounds;
+    if (_backend && !_closed) _backend->setBounds(bounds);
+}
+
+void WebViewController::setVisible(bool visible) {
+    _visible = visible;
+    if (_backend && !_closed) _backend->setVisible(visible);
+}
+
 void WebViewController::close() {
+    const bool wasClosed = _closed;
     _closed = true;
     _visible = false;
     if (_view) _view->close();
+    if (_backend && !wasClosed) _backend->close();
+}
+
+bool WebViewController::raiseAcceleratorKey(WebViewKeyEventKind kind, uint32_t virtualKey) {
+    if (_closed) return false;
+    AcceleratorKeyPressedArgs args{kind, virtualKey, false};
+    auto handlers = _accelerator;
+    for (auto& handler : handlers) handler(*this, args);
+    return args.handled;
 }
 
 void WebViewController::addAcceleratorKeyPressed(AcceleratorKeyPressedHandler handler) {
@@ -126,6 +191,7 @@ void WebViewController::pressKey(WebViewKeyEventKind kind, uint32_t virtualKey) 
 HRESULT WebViewEnvironment::createController(HWND parent, ControllerCompleted completed) {
     WebViewRuntime& runtime = WebViewRuntime::instance();
     if (!isWindow(parent)) return E_INVALIDARG;
+    if (_factory) return _factory(parent, std::move(completed));
     if (runtime._failure == WebViewRuntime::Failure::ControllerAtOnce) return E_FAIL;
     postTask([parent, completed = std::move(completed)] {
         WebViewRuntime& rt = WebViewRuntime::instance();
@@ -183,7 +249,7 @@ bool WebViewRuntime::releaseEnvironment() {
 void WebViewRuntime::reset() { *this = WebViewRuntime{}; }
 
 CreateWebViewEnvironment loadWebViewLoader() {
-    if (!WebViewRuntime::instance()._installed) return {};
+    if (!WebViewRuntime::instance()._installed) return loadWebKitLoader();
     return [](const std::string& /*browserFolder*/, const std::string& userDataFolder,
               EnvironmentCompleted completed) {
         return WebViewRuntime::instance().createEnvironment(userDataFolder, std::move(completed));

@@ -24,6 +24,9 @@
 //   (recorded), a handled one without a view opens nothing.
 // - AcceleratorKeyPressed: a key a handler marks handled never reaches the page.
 // - After the controller's close() the view answers E_FAIL and raises nothing.
+// - A view or controller with a backend (a real browser, WebViewBackend) hands
+//   navigation, history, bounds and visibility to it; the backend raises the same
+//   events through the raise* calls, each from a task of the queue.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -42,6 +45,18 @@ inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr bool succeeded(HRESULT hr) { return hr >= 0; }
 
 class WebView;
+
+// A real browser behind a view and its controller. Main thread only.
+class WebViewBackend {
+public:
+    virtual ~WebViewBackend() = default;
+    virtual void load(const std::string& uri) = 0;
+    virtual bool canGoBack() const = 0;
+    virtual void goBack() = 0;
+    virtual void setBounds(const RECT& bounds) = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual void close() = 0;
+};
 
 enum class WebViewKeyEventKind { KeyDown = 0, KeyUp = 1, SystemKeyDown = 2, SystemKeyUp = 3 };
 
@@ -70,9 +85,12 @@ public:
     using NavigationCompletedHandler = std::function<void(WebView& sender, NavigationCompletedArgs& args)>;
     using NewWindowRequestedHandler = std::function<void(WebView& sender, NewWindowRequestedArgs& args)>;
 
+    WebView() = default;
+    explicit WebView(std::shared_ptr<WebViewBackend> backend) : _backend(std::move(backend)) {}
+
     HRESULT navigate(const std::string& uri);
     std::string source() const { return _source; }
-    bool canGoBack() const { return !_closed && _index > 0; }
+    bool canGoBack() const;
     HRESULT goBack();
 
     void addNavigationStarting(NavigationStartingHandler handler);
@@ -86,12 +104,20 @@ public:
     const std::vector<std::string>& history() const { return _history; }
     bool isClosed() const { return _closed; }
 
+    // The backend's side: events of the real browser, raised from queued tasks.
+    void raiseNavigationStarting(NavigationStartingArgs& args);
+    // The page at `uri` was committed; `back` when it came from goBack.
+    void commitSource(const std::string& uri, bool back);
+    void raiseNavigationCompleted(bool isSuccess);
+    void raiseNewWindowRequested(NewWindowRequestedArgs& args);
+
 private:
     friend class WebViewController;
     void startNavigation(const std::string& uri, int historyStep);
     void step(uint64_t id, std::string uri, int redirects, int historyStep);
     void close() { _closed = true; }
 
+    std::shared_ptr<WebViewBackend> _backend;
     std::string _source;
     std::vector<std::string> _history;
     size_t _index = 0;            // current entry when the history is not empty
@@ -107,14 +133,15 @@ public:
     using AcceleratorKeyPressedHandler =
         std::function<void(WebViewController& sender, AcceleratorKeyPressedArgs& args)>;
 
-    WebViewController(HWND parent, std::shared_ptr<WebView> view) : _parent(parent), _view(std::move(view)) {}
+    WebViewController(HWND parent, std::shared_ptr<WebView> view, std::shared_ptr<WebViewBackend> backend = nullptr)
+        : _parent(parent), _view(std::move(view)), _backend(std::move(backend)) {}
 
     // The view, null when the runtime gave none.
     std::shared_ptr<WebView> coreWebView() const { return _view; }
     HWND parentWindow() const { return _parent; }
-    void setBounds(const RECT& bounds) { _bounds = bounds; }
+    void setBounds(const RECT& bounds);
     RECT bounds() const { return _bounds; }
-    void setVisible(bool visible) { _visible = visible; }
+    void setVisible(bool visible);
     bool isVisible() const { return _visible; }
     void close();
     bool isClosed() const { return _closed; }
@@ -122,10 +149,13 @@ public:
 
     // The user's side (tests): a key pressed while the page has the focus.
     void pressKey(WebViewKeyEventKind kind, uint32_t virtualKey);
+    // The backend's side: a key of the page, from a queued task; true when handled.
+    bool raiseAcceleratorKey(WebViewKeyEventKind kind, uint32_t virtualKey);
 
 private:
     HWND _parent;
     std::shared_ptr<WebView> _view;
+    std::shared_ptr<WebViewBackend> _backend;
     RECT _bounds;
     bool _visible = false;
     bool _closed = false;
@@ -135,8 +165,15 @@ private:
 class WebViewEnvironment {
 public:
     using ControllerCompleted = std::function<void(HRESULT, std::shared_ptr<WebViewController>)>;
+    using ControllerFactory = std::function<HRESULT(HWND parent, ControllerCompleted completed)>;
+    WebViewEnvironment() = default;
+    // An environment of a real browser: controllers come from `factory`.
+    explicit WebViewEnvironment(ControllerFactory factory) : _factory(std::move(factory)) {}
     // E_INVALIDARG for a parent that is not a window.
     HRESULT createController(HWND parent, ControllerCompleted completed);
+
+private:
+    ControllerFactory _factory;
 };
 
 using EnvironmentCompleted = std::function<void(HRESULT, std::shared_ptr<WebViewEnvironment>)>;
@@ -145,6 +182,8 @@ using CreateWebViewEnvironment =
     std::function<HRESULT(const std::string& browserFolder, const std::string& userDataFolder,
                           EnvironmentCompleted completed)>;
 
+// The model's runtime when a test installed it; else the desktop's browser
+// (WebKitView.h) when a display exists and its library loads; else none.
 CreateWebViewEnvironment loadWebViewLoader();
 
 // The runtime behind the model, driven by tests. Main thread only.
@@ -184,9 +223,23 @@ public:
 
 private:
     friend class WebView;
+
+// A real browser behind a view and its controller. Main thread only.
+class WebViewBackend {
+public:
+    virtual ~WebViewBackend() = default;
+    virtual void load(const std::string& uri) = 0;
+    virtual bool canGoBack() const = 0;
+    virtual void goBack() = 0;
+    virtual void setBounds(const RECT& bounds) = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual void close() = 0;
+};
     friend class WebViewController;
     friend class WebViewEnvironment;
-    friend CreateWebViewEnvironment loadWebViewLoader();
+    friend // The model's runtime when a test installed it; else the desktop's browser
+// (WebKitView.h) when a display exists and its library loads; else none.
+CreateWebViewEnvironment loadWebViewLoader();
     HRESULT createEnvironment(const std::string& userDataFolder, EnvironmentCompleted completed);
     static void postEnvironmentCompletion(EnvironmentCompleted completed);
 

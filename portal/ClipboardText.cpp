@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/Clipboard.h"
+#include "platform/NativeWindow.h"
 #include "platform/Utf16.h"
 #include "portal/GameWindow.h"
 
@@ -28,6 +29,16 @@ bool openWithRetries(platform::HWND owner) {
 
 bool readClipboardText(std::u16string* text) {
     if (text) text->clear();
+    // The desktop's clipboard when there is a display, the window model's otherwise.
+    if (platform::nativeDisplayAvailable()) {
+        std::string utf8;
+        if (!platform::readNativeClipboardText(&utf8)) return false;
+        std::u16string read = platform::utf8ToWide(utf8);
+        if (read.size() > kMaxReadUnits) read.resize(kMaxReadUnits);
+        if (size_t zero = read.find(u'\0'); zero != std::u16string::npos) read.resize(zero);
+        if (text) *text = std::move(read);
+        return true;
+    }
     if (!platform::isClipboardFormatAvailable(platform::CF_UNICODETEXT)) return false;
     if (!openWithRetries(gameWindow())) return false;
     bool ok = false;
@@ -54,6 +65,7 @@ bool getClipText(std::string* utf8) {
 }
 
 bool setClipText(const std::string& utf8) {
+    if (platform::nativeDisplayAvailable()) return platform::writeNativeClipboardText(utf8);
     const platform::HWND owner = gameWindow();
     if (!owner) return false;
     const std::u16string text = platform::utf8ToWide(utf8);

@@ -2,6 +2,10 @@
 // Text on the clipboard, for the scripts' bridge and the text-input fix.
 //
 // Contract:
+// - With a display (platform::nativeDisplayAvailable) both read and write the
+//   desktop's CLIPBOARD selection, which the program serves while it runs; the
+//   text read is cut at its first zero and at 65,536 UTF-16 units as below. The
+//   rest of this contract is the window model's clipboard, used otherwise.
 // - Opening the clipboard is tried up to 5 times, 15 ms apart; after the fifth
 //   failure the operation fails.
 // - readClipboardText: fails at once when no Unicode text is offered; opens the

@@ -25,6 +25,7 @@
 #include "platform/WindowClass.h"
 #include "platform/WindowPos.h"
 #include "portal/PayWebWindow.h"
+#include "portal/PortalAddresses.h"
 
 namespace host {
 namespace {
@@ -276,8 +277,8 @@ void SimulatorWin::runCommand(platform::HWND mainWindow, int id) {
             VEXOSetMusicMuted(_musicMuted);
             break;
         case kCmdTopUp: {
-            const bool opened = payWebViewOpener() ? payWebViewOpener()(build::kPortalUserUrl, "")
-                                                   : portal::openPayWebView(build::kPortalUserUrl, "");
+            const std::string home = portal::portalHome();
+            const bool opened = payWebViewOpener() ? payWebViewOpener()(home, "") : portal::openPayWebView(home, "");
             if (!opened) {
                 messageBox(mainWindow, "Không mở được cửa sổ nạp. Vui lòng thử lại trong game.", "Nạp thẻ",
                            MB_ICONINFORMATION);

@@ -16,6 +16,7 @@
 
 #include "support/ClientProcess.h"
 #include "support/TestSupport.h"
+#include "XScreen.h"
 
 // Last: Xlib's macros (None, Bool, Status) would spoil the headers above.
 #include <X11/Xatom.h>
@@ -30,40 +31,16 @@ constexpr int kDesignWidth = 640, kDesignHeight = 360;
 // filtering at the edges of texture rectangles).
 constexpr int kTolerance = 10;
 
-using Rgb = std::array<int, 3>;
-
-std::string windowName(Display* display, Window window) {
-    Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    std::string name;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
-            Success &&
-        data) {
-        name.assign(reinterpret_cast<char*>(data), count);
-    }
-    if (data) XFree(data);
-    return name;
-}
+using Rgb = xscreen::Rgb;
+using xscreen::click;
+using xscreen::requestClose;
+using xscreen::show;
+using xscreen::xdotool;
 
 // The viewable top-level window of that title, 0 when there is none yet.
-Window findWindow(Display* display, const std::string& title = kTitle) {
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        XWindowAttributes attrs;
-        if (XGetWindowAttributes(display, children[i], &attrs) && attrs.map_state == IsViewable &&
-            windowName(display, children[i]) == title)
-            found = children[i];
-    }
-    if (children) XFree(children);
-    return found;
-}
+Window findWindow(Display* display, const std::string& title = kTitle) { return xscreen::findWindow(display, title); }
+
+bool near(const Rgb& a, const Rgb& b) { return xscreen::near(a, b, kTolerance); }
 
 struct Shot {
     int width = 0, height = 0;
@@ -98,30 +75,6 @@ Shot screenshot(Display* display, Window window, int* screenX, int* screenY) {
     }
     XDestroyImage(image);
     return shot;
-}
-
-bool near(const Rgb& a, const Rgb& b) {
-    for (int i = 0; i < 3; ++i) {
-        if (std::abs(a[i] - b[i]) > kTolerance) return false;
-    }
-    return true;
-}
-
-std::string show(const Rgb& c) {
-    return "(" + std::to_string(c[0]) + ", " + std::to_string(c[1]) + ", " + std::to_string(c[2]) + ")";
-}
-
-// The window manager's close request, as its close button sends it.
-void requestClose(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
 }
 
 struct Probe {
@@ -185,10 +138,6 @@ void expectScene(const Shot& shot) {
     EXPECT_GT(lightPixels(420, 480, 230, 250), 30) << "text widget";
     EXPECT_EQ(lightPixels(300, 360, 230, 250), 0);
 }
-
-bool xdotool(const std::string& arguments) { return std::system(("xdotool " + arguments).c_str()) == 0; }
-
-bool click(int x, int y) { return xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"); }
 
 TEST(ClientWindow, ShowsEveryNodeTakesInputAndClosesWithStatusZero) {
     Display* display = XOpenDisplay(nullptr);

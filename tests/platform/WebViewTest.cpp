@@ -196,3 +196,64 @@ TEST_F(WebViewTest, CreationFailuresAndHeldEnvironment) {
 }
 
 }  // namespace
+
+namespace {
+
+// A browser behind the view that records what the model hands it.
+class RecordingBackend : public WebViewBackend {
+public:
+    void load(const std::string& uri) override { calls.push_back("load " + uri); }
+    bool canGoBack() const override { return back; }
+    void goBack() override { calls.push_back("back"); }
+    void setBounds(const RECT& bounds) override { calls.push_back("bounds " + std::to_string(bounds.top)); }
+    void setVisible(bool visible) override { calls.push_back(visible ? "show" : "hide"); }
+    void close() override { calls.push_back("close"); }
+    bool back = false;
+    std::vector<std::string> calls;
+};
+
+}  // namespace
+
+TEST_F(WebViewTest, ABackendTakesNavigationAndReportsThroughTheView) {
+    auto backend = std::make_shared<RecordingBackend>();
+    WebViewEnvironment environment([&](HWND parent, WebViewEnvironment::ControllerCompleted done) {
+        auto view = std::make_shared<WebView>(backend);
+        done(S_OK, std::make_shared<WebViewController>(parent, view, backend));
+        return S_OK;
+    });
+    std::shared_ptr<WebViewController> controller;
+    ASSERT_EQ(environment.createController(host, [&](HRESULT, auto c) { controller = c; }), S_OK);
+    ASSERT_TRUE(controller);
+    auto view = controller->coreWebView();
+    record(*view);
+
+    // Navigation goes to the browser; nothing of the model's own is queued.
+    view->navigate("https://a/1");
+    view->followLink("https://a/2");
+    EXPECT_EQ(view->goBack(), E_FAIL) << "the browser has no history yet";
+    backend->back = true;
+    EXPECT_EQ(view->goBack(), S_OK);
+    pumpAll();
+    EXPECT_TRUE(events.empty());
+
+    // The browser's reports: commits keep the model's history as its own loads do.
+    NavigationStartingArgs starting{"https://a/3", true, false};
+    view->raiseNavigationStarting(starting);
+    for (const auto& [uri, back] : std::vector<std::pair<std::string, bool>>{
+             {"https://a/1", false}, {"https://a/2", false}, {"https://a/1", true}, {"https://a/3", false}}) {
+        view->commitSource(uri, back);
+    }
+    view->raiseNavigationCompleted(true);
+    EXPECT_EQ(view->history(), (std::vector<std::string>{"https://a/1", "https://a/3"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"redirect https://a/3", "done https://a/3"}));
+
+    controller->setBounds(RECT{0, 52, 100, 100});
+    controller->setVisible(false);
+    controller->close();
+    controller->close();
+    controller->setVisible(true);
+    view->raiseNavigationCompleted(true);
+    EXPECT_EQ(backend->calls, (std::vector<std::string>{"load https://a/1", "load https://a/2", "back", "bounds 52",
+                                                        "hide", "close"}));
+    EXPECT_EQ(events.size(), 2u) << "a closed view raises nothing";
+}

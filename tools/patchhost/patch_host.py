@@ -20,7 +20,10 @@ path). The first entry found in the order (port, path), (port, "*"), ("*", path)
     times        the fault applies to this many requests only (counted from the
                  moment the fault table was last changed), then the next entry
                  in the order above applies
-    headers      extra response headers, a list of [name, value] pairs
+    headers      extra response headers, a list of [name, value] pairs (a
+                 Content-Type among them replaces the host's own: "text/html"
+                 for "/" and paths ending in .html, .shtml or .php, else
+                 "application/octet-stream")
     pad          this many blanks follow the body (counted in Content-Length): a
                  reply or a package longer than it should be (sent in pieces, so a
                  large pad costs the host no memory; throttle and close_after
@@ -167,6 +170,17 @@ class PatchServer(ThreadingHTTPServer):
         sys.stderr.write("patch_host: %r while serving %s\n" % (exc, client_address))
 
 
+# Pages a web view shows (the tests' portal); everything else is bytes.
+PAGE_SUFFIXES = (".html", ".shtml", ".php")
+
+
+def content_type(request_path):
+    path = urllib.parse.urlsplit(request_path).path
+    if path == "/" or path.endswith(PAGE_SUFFIXES):
+        return "text/html; charset=utf-8"
+    return "application/octet-stream"
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
     timeout = IDLE_TIMEOUT
@@ -226,8 +240,11 @@ class Handler(BaseHTTPRequestHandler):
             self._answer(206, headers, data[start:], with_body, fault)
 
     def _resolve(self, url_path):
-        """The file under the root for a URL path, or None (missing, a folder, or outside)."""
+        """The file under the root for a URL path ("index.html" for a folder's), or None
+        (missing, a folder, or outside)."""
         relative = urllib.parse.unquote(url_path).lstrip("/")
+        if relative == "" or relative.endswith("/"):
+            relative += "index.html"
         if "\0" in relative:
             return None
         root = os.path.realpath(self.server.root)
@@ -255,7 +272,8 @@ class Handler(BaseHTTPRequestHandler):
             headers = headers + [tuple(h) for h in extra if isinstance(h, list) and len(h) == 2]
         for name, value in headers:
             self.send_header(name, value)
-        self.send_header("Content-Type", "application/octet-stream")
+        if not any(name.lower() == "content-type" for name, _ in headers):
+            self.send_header("Content-Type", content_type(self.path))
         if not fault.get("no_length"):
             self.send_header("Content-Length", str(len(body) + pad))
         self.send_header("Accept-Ranges", "bytes")
