@@ -68,8 +68,10 @@ public:
     void setCallback(Callback callback) { _callback = std::move(callback); }
     EventListenerCustom* clone() override { return create(getEventName(), _callback); }
 
-private:
+protected:
     explicit EventListenerCustom(const std::string& eventName) : EventListener(Type::CUSTOM, eventName) {}
+
+private:
     Callback _callback;
 };
 
