@@ -160,7 +160,8 @@ void PhysicsBody::removeShape(int tag, bool reduceMassAndMoment) {
 }
 
 void PhysicsBody::removeAllShapes(bool reduceMassAndMoment) {
-    while (!_shapes.empty()) removeShape(_shapes.back(), reduceMassAndMoment);
+    const Vector<PhysicsShape*> shapes = _shapes;  // removals may wait for the step's end
+    for (PhysicsShape* shape : shapes) removeShape(shape, reduceMassAndMoment);
 }
 
 PhysicsShape* PhysicsBody::getShape(int tag) const {

@@ -87,15 +87,7 @@ void PhysicsWorld::runDeferred() {
     while (!_deferred.empty()) {
         std::vector<std::function<void()>> batch;
         batch.swap(_deferred);
-        for (size_t i = 0; i < batch.size(); ++i) {
-            Busy busy(this);
-            batch[i]();
-            // Whatever the function deferred runs before the rest of the batch.
-            if (!_deferred.empty()) {
-                batch.insert(batch.begin() + static_cast<std::ptrdiff_t>(i) + 1, _deferred.begin(), _deferred.end());
-                _deferred.clear();
-            }
-        }
+        for (const auto& fn : batch) fn();
     }
     _runningDeferred = false;
 }
@@ -108,6 +100,8 @@ void PhysicsWorld::addBody(PhysicsBody* body) {
     if (body->getWorld()) body->getWorld()->removeBody(body);
     _bodies.pushBack(body);
     body->setWorld(this);
+    body->_synced = false;
+    syncFromNode(body);  // in place at once (joints read where their bodies are)
     body->retain();
     whenUnlocked([this, body] {
         if (body->getWorld() == this) doAddBody(body);
@@ -267,9 +261,13 @@ void PhysicsWorld::step(float delta) {
 }
 
 void PhysicsWorld::syncFromNodes() {
-    for (PhysicsBody* body : _bodies) {
+    for (PhysicsBody* body : _bodies) syncFromNode(body);
+}
+
+void PhysicsWorld::syncFromNode(PhysicsBody* body) {
+    {
         Node* node = body->getNode();
-        if (!node) continue;
+        if (!node) return;
         Node* parent = node->getParent();
         const Vec2 position = plainParent(parent) ? node->getPosition() : parent->convertToWorldSpace(node->getPosition());
         const float rotation = worldRotation(node);

@@ -109,6 +109,7 @@ private:
     void removeShapeFromSpace(PhysicsShape* shape);
     void runDeferred();
     void syncFromNodes();
+    void syncFromNode(PhysicsBody* body);
     void syncToNodes();
 
     static unsigned char onBegin(cpArbiter* arbiter, cpSpace* space, void* data);
