@@ -7,6 +7,7 @@
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
 #include "engine/script/ScriptEvent.h"
+#include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaNumberCasts.h"
@@ -180,11 +181,7 @@ void LuaMinXmlHttpRequest::handleResponse(HttpResponse* response, unsigned seria
 namespace {
 
 LuaMinXmlHttpRequest* self(lua_State* L, const char* function) {
-    tolua_Error err;
-    if (!tolua_isusertype(L, 1, kLuaName, 0, &err)) tolua_error(L, "#ferror in function 'XMLHttpRequest'.", &err);
-    auto* xhr = static_cast<LuaMinXmlHttpRequest*>(tolua_tousertype(L, 1, nullptr));
-    if (!xhr) luaL_error(L, "invalid 'self' in function '%s'", function);
-    return xhr;
+    return checkSelf<LuaMinXmlHttpRequest>(L, kLuaName, function);
 }
 
 int argCount(lua_State* L) { return lua_gettop(L) - 1; }

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "bindings/LuaModules.h"
 #include "bindings/network/LuaXmlHttpRequest.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
@@ -219,6 +220,26 @@ TEST_F(XmlHttpRequestTest, WrongArgumentCounts) {
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
     EXPECT_EQ(run("x:abort(1, 2); x:send(1, 2); x:abort()"), "") << "abort and send never raise";
+    EXPECT_EQ(eval("x.readyState"), "0");
+}
+
+// Every method and property checks self: another object, a cast userdata, nil or
+// a plain value raises instead of being read as a request.
+TEST_F(XmlHttpRequestTest, WrongSelfRaises) {
+    bindings::register_core_classes(L);   // cc.Node
+    ASSERT_EQ(run("x = cc.XMLHttpRequest:new(); XGET = getmetatable(x)['.get']; node = cc.Node:create()"), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"cc.XMLHttpRequest.open(node, 'GET', BASE)", "invalid 'self' in function 'open'"},
+        {"cc.XMLHttpRequest.send(tolua.cast(node, 'cc.XMLHttpRequest'))", "invalid 'self' in function 'send'"},
+        {"cc.XMLHttpRequest.abort(nil)", "invalid 'self' in function 'abort'"},
+        {"cc.XMLHttpRequest.getAllResponseHeaders({})", "invalid 'self' in function 'getAllResponseHeaders'"},
+        {"XGET.status(node)", "invalid 'self' in function 'status'"},
+        {"XGET.responseText(42)", "invalid 'self' in function 'responseText'"},
+    };
+    for (const auto& [code, message] : cases) {
+        SCOPED_TRACE(code);
+        EXPECT_NE(run(code).find(message), std::string::npos) << run(code);
+    }
     EXPECT_EQ(eval("x.readyState"), "0");
 }
 

@@ -11,6 +11,7 @@
 
 #include "support/ClientProcess.h"
 #include "support/TestSupport.h"
+#include "support/WsPeer.h"
 
 // Runs the client on the demo with its writable folder in `dir`, lets its loop run
 // for a second after the configuration dump and ends it with SIGTERM; returns the
@@ -190,5 +191,20 @@ TEST(ClientProgram, InputFixtureHearsItsListenersMenuAndHandlersInOrder) {
         // Removed with cleanup: its events, and its listener leaves with it.
         "node exitTransitionStart", "node exit", "node cleanup", "tap after the watched node left",
         "fixed -1 began", "inputs done"};
+    EXPECT_EQ(prints, expected) << out;
+}
+
+// A script talks to the local WebSocket peer: text and binary out, their echoes
+// back, then its own close; the error handler never runs.
+TEST(ClientProgram, WebSocketFixtureEchoesAndCloses) {
+    testsupport::WsPeer peer;
+    ASSERT_TRUE(peer.ready()) << peer.error();
+    testsupport::EnvOverride url("VEXO_WS_PEER", peer.url());
+    testsupport::TempDir dir;
+    std::vector<std::string> prints;
+    std::string out;
+    EXPECT_EQ(runFixture(dir, "websocket", dir.file("writable"), &prints, &out), 0) << out;
+    const std::vector<std::string> expected = {"connecting, state 0", "open, state 1", "text echo: hello peer",
+                                               "binary echo: 98,105,110,0,97,114,121", "closed, state 3"};
     EXPECT_EQ(prints, expected) << out;
 }
