@@ -103,6 +103,9 @@ inline bool readArgument(lua_State* L, int index, engine::Color4F* out) { return
 inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
     return luaconv_read_blend_func(L, index, out, "");
 }
+inline bool readArgument(lua_State* L, int index, engine::PhysicsMaterial* out) {
+    return luaconv_read_physics_material(L, index, out, "");
+}
 
 // The object a userdata stands for, as T. Engine objects (Ref-derived) are
 // pushed as their Ref address, so they come back through Ref: right also for a
@@ -224,6 +227,18 @@ inline int pushResult(lua_State* L, const engine::Color3B& value) {
 }
 inline int pushResult(lua_State* L, const engine::BlendFunc& value) {
     luaconv_push_blend_func(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::PhysicsMaterial& value) {
+    luaconv_push_physics_material(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::PhysicsContactData* value) {
+    if (!value) {
+        lua_pushnil(L);
+        return 1;
+    }
+    luaconv_push_physics_contact_points(L, value);
     return 1;
 }
 

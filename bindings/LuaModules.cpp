@@ -1,5 +1,6 @@
 #include "bindings/LuaModules.h"
 
+#include "bindings/physics/LuaPhysicsManual.h"
 #include "scripting/LuaRegistrationHooks.h"
 
 namespace bindings {
@@ -9,6 +10,7 @@ void installRegistrationHooks() {
     hooks.coreBindings = &register_core_classes;
     hooks.experimentalBindings = &register_experimental_classes;
     hooks.physicsBindings = &register_physics_classes;
+    hooks.physicsManual = &register_physics_manual;
 }
 
 bool globalsTableExists(lua_State* L) {

@@ -10,7 +10,9 @@
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/physics/PhysicsWorld.h"
 #include "engine/renderer/GLProgramCache.h"
+#include "engine/scene/Scene.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
 
@@ -44,6 +46,11 @@ Node::~Node() {
     if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
+    if (_physicsBody) {
+        _physicsBody->removeFromWorld();
+        _physicsBody->setNode(nullptr);
+        _physicsBody->release();
+    }
     if (_actionManager) {
         _actionManager->removeAllActionsFromTarget(this);
         _actionManager->release();
@@ -157,6 +164,7 @@ void Node::setLocalZOrder(int localZOrder) {
 
 void Node::onEnter() {
     _running = true;
+    joinPhysicsWorld();
     Director::getInstance()->getScheduler()->resumeTarget(this);
     if (_actionManager) _actionManager->resumeTarget(this);
     // A copy: an onEnter override may add or remove children.
@@ -197,8 +205,37 @@ void Node::onExit() {
     }
     for (Node* child : children) child->release();
     _running = false;
+    if (_physicsBody) _physicsBody->removeFromWorld();
     if (_actionManager) _actionManager->pauseTarget(this);
     sendScriptEvent(kScriptExit);
+}
+
+void Node::joinPhysicsWorld() {
+    if (!_physicsBody || !_running) return;
+    Node* root = this;
+    while (root->_parent) root = root->_parent;
+    auto* scene = dynamic_cast<Scene*>(root);
+    if (PhysicsWorld* world = scene ? scene->getPhysicsWorld() : nullptr) world->addBody(_physicsBody);
+}
+
+void Node::setPhysicsBody(PhysicsBody* body) {
+    if (body == _physicsBody || (body && body->getNode())) return;
+    if (_physicsBody) {
+        _physicsBody->removeFromWorld();
+        _physicsBody->setNode(nullptr);
+        _physicsBody->release();
+    }
+    _physicsBody = body;
+    if (!body) return;
+    body->retain();
+    body->setNode(this);
+    body->_synced = false;
+    joinPhysicsWorld();
+}
+
+void Node::removeFromPhysicsWorld() {
+    if (_physicsBody) _physicsBody->removeFromWorld();
+    for (Node* child : _children) child->removeFromPhysicsWorld();
 }
 
 Vec2 Node::getAnchorPointInPoints() const {

@@ -32,6 +32,7 @@ class ActionManager;
 class Renderer;
 class GLProgram;
 class GLProgramState;
+class PhysicsBody;
 
 class Node : public Ref {
 public:
@@ -211,12 +212,21 @@ public:
     void setUserObject(Ref* object);
     Ref* getUserObject() const { return _userObject; }
 
+    // The node's physics body (retained; null for none). While the node runs in a
+    // scene with a physics world, the body is in that world and the two move
+    // together (engine/physics/PhysicsBody.h). A body of another node is not taken.
+    void setPhysicsBody(PhysicsBody* body);
+    PhysicsBody* getPhysicsBody() const { return _physicsBody; }
+    // Takes the bodies of the node and its descendants out of their world.
+    void removeFromPhysicsWorld();
+
 protected:
     Node() = default;
     virtual bool init() { return true; }
 
 private:
     void insertChild(Node* child);
+    void joinPhysicsWorld();
     void detachChild(Node* child, bool cleanup);
 
     static uint64_t _treeGeneration;
@@ -250,6 +260,7 @@ private:
     void releaseUpdateScriptHandler();
     int _updateScriptHandler = 0;
     Ref* _userObject = nullptr;
+    PhysicsBody* _physicsBody = nullptr;
 
     float _globalZOrder = 0;
     GLProgramState* _glProgramState = nullptr;

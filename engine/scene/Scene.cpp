@@ -1,8 +1,14 @@
 #include "engine/scene/Scene.h"
 
 #include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+#include "engine/physics/PhysicsWorld.h"
 
 namespace engine {
+
+namespace {
+const char* const kPhysicsStepKey = "__physics_step";
+}
 
 Scene* Scene::create() {
     auto* scene = new Scene;
@@ -14,8 +20,38 @@ Scene* Scene::create() {
     return scene;
 }
 
+Scene* Scene::createWithPhysics() {
+    auto* scene = new Scene;
+    if (!scene->initWithPhysics()) {
+        delete scene;
+        return nullptr;
+    }
+    scene->autorelease();
+    return scene;
+}
+
+Scene::~Scene() {
+    if (_physicsWorld) Director::getInstance()->getScheduler()->unschedule(kPhysicsStepKey, this);
+    // Before the children go: their bodies leave the world with it.
+    PhysicsWorld* world = _physicsWorld;
+    _physicsWorld = nullptr;
+    delete world;
+}
+
 bool Scene::init() {
     setContentSize(Director::getInstance()->getWinSize());
+    return true;
+}
+
+bool Scene::initWithPhysics() {
+    if (!init()) return false;
+    _physicsWorld = new PhysicsWorld(this);
+    // Paused until the scene runs, like everything a node schedules.
+    Director::getInstance()->getScheduler()->schedule(
+        [this](float delta) {
+            if (_physicsWorld) _physicsWorld->update(delta);
+        },
+        this, 0.f, !isRunning(), kPhysicsStepKey);
     return true;
 }
 

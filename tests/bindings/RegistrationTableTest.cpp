@@ -55,7 +55,11 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/physics/PhysicsBody.h"
+#include "engine/physics/PhysicsContact.h"
+#include "engine/physics/PhysicsJoint.h"
 #include "engine/physics/PhysicsShape.h"
+#include "engine/physics/PhysicsWorld.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -334,6 +338,34 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::AutoPolygon), "cc.AutoPolygon"},
     {typeid(engine::PolygonInfo), "cc.PolygonInfo"},
     {typeid(engine::PhysicsShape), "cc.PhysicsShape"},
+    {typeid(engine::PhysicsShapeCircle), "cc.PhysicsShapeCircle"},
+    {typeid(engine::PhysicsShapePolygon), "cc.PhysicsShapePolygon"},
+    {typeid(engine::PhysicsShapeBox), "cc.PhysicsShapeBox"},
+    {typeid(engine::PhysicsShapeEdgeSegment), "cc.PhysicsShapeEdgeSegment"},
+    {typeid(engine::PhysicsShapeEdgePolygon), "cc.PhysicsShapeEdgePolygon"},
+    {typeid(engine::PhysicsShapeEdgeBox), "cc.PhysicsShapeEdgeBox"},
+    {typeid(engine::PhysicsShapeEdgeChain), "cc.PhysicsShapeEdgeChain"},
+    {typeid(engine::PhysicsBody), "cc.PhysicsBody"},
+    {typeid(engine::PhysicsWorld), "cc.PhysicsWorld"},
+    {typeid(engine::PhysicsContact), "cc.PhysicsContact"},
+    {typeid(engine::PhysicsContactPreSolve), "cc.PhysicsContactPreSolve"},
+    {typeid(engine::PhysicsContactPostSolve), "cc.PhysicsContactPostSolve"},
+    {typeid(engine::EventListenerPhysicsContact), "cc.EventListenerPhysicsContact"},
+    {typeid(engine::EventListenerPhysicsContactWithBodies), "cc.EventListenerPhysicsContactWithBodies"},
+    {typeid(engine::EventListenerPhysicsContactWithShapes), "cc.EventListenerPhysicsContactWithShapes"},
+    {typeid(engine::EventListenerPhysicsContactWithGroup), "cc.EventListenerPhysicsContactWithGroup"},
+    {typeid(engine::PhysicsJoint), "cc.PhysicsJoint"},
+    {typeid(engine::PhysicsJointFixed), "cc.PhysicsJointFixed"},
+    {typeid(engine::PhysicsJointLimit), "cc.PhysicsJointLimit"},
+    {typeid(engine::PhysicsJointPin), "cc.PhysicsJointPin"},
+    {typeid(engine::PhysicsJointDistance), "cc.PhysicsJointDistance"},
+    {typeid(engine::PhysicsJointSpring), "cc.PhysicsJointSpring"},
+    {typeid(engine::PhysicsJointGroove), "cc.PhysicsJointGroove"},
+    {typeid(engine::PhysicsJointRotarySpring), "cc.PhysicsJointRotarySpring"},
+    {typeid(engine::PhysicsJointRotaryLimit), "cc.PhysicsJointRotaryLimit"},
+    {typeid(engine::PhysicsJointRatchet), "cc.PhysicsJointRatchet"},
+    {typeid(engine::PhysicsJointGear), "cc.PhysicsJointGear"},
+    {typeid(engine::PhysicsJointMotor), "cc.PhysicsJointMotor"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::extension::Control), "cc.Control"},
     {typeid(engine::extension::ControlButton), "cc.ControlButton"},
