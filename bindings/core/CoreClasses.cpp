@@ -5,6 +5,7 @@
 #include "bindings/LuaModules.h"
 #include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaCoreManual.h"
+#include "bindings/core/LuaLabels.h"
 #include "bindings/core/LuaMathGlobals.h"
 
 #include <algorithm>
@@ -47,10 +48,13 @@ namespace {
 
 using namespace engine;
 
-// Sizes, opacity and actions of nodes.
-void setContentSize2(Node* self, float width, float height) { self->setContentSize(Size(width, height)); }
+// Opacity of nodes (the geometry forms are hand-written: LuaNodeMethods.h).
 void setOpacity(Node* self, int32_t opacity) { self->setOpacity(static_cast<uint8_t>(opacity)); }
 int32_t getOpacity(Node* self) { return self->getOpacity(); }
+
+const Method kRefMethods[] = {
+    {"getReferenceCount", {method<&Ref::getReferenceCount>()}},
+};
 
 const Method kNodeMethods[] = {
     {"create", {classFunction<&Node::create>()}},
@@ -62,7 +66,6 @@ const Method kNodeMethods[] = {
     {"getChildrenCount", {method<&Node::getChildrenCount>()}},
     {"setPosition", {method<overload<void(const Vec2&)>(&Node::setPosition)>(),
                      method<overload<void(float, float)>(&Node::setPosition)>()}},
-    {"getPosition", {method<&Node::getPosition>()}},
     {"setTag", {method<&Node::setTag>()}},
     {"getTag", {method<&Node::getTag>()}},
     {"getLocalZOrder", {method<&Node::getLocalZOrder>()}},
@@ -75,13 +78,12 @@ const Method kNodeMethods[] = {
     {"getScale", {method<&Node::getScale>()}},
     {"setRotation", {method<&Node::setRotation>()}},
     {"getRotation", {method<&Node::getRotation>()}},
-    {"setAnchorPoint", {method<&Node::setAnchorPoint>()}},
+    {"getAnchorPoint", {method<&Node::getAnchorPoint>()}},
     {"getContentSize", {method<&Node::getContentSize>()}},
     {"setColor", {method<&Node::setColor>()}},
     {"getColor", {method<&Node::getColor>()}},
     {"convertToWorldSpace", {method<&Node::convertToWorldSpace>()}},
     {"convertToNodeSpace", {method<&Node::convertToNodeSpace>()}},
-    {"setContentSize", {method<&Node::setContentSize>(), method<&setContentSize2>()}},
     {"setOpacity", {method<&setOpacity>()}},
     {"getOpacity", {method<&getOpacity>()}},
     {"runAction", {method<&Node::runAction>()}},
@@ -155,17 +157,6 @@ Label* createLabelWithSystemFontInBox(const std::string& text, const std::string
     return Label::createWithSystemFont(text, font, size, dimensions);
 }
 
-// Alignments come as their numbers (left/top 0, centre 1, right/bottom 2); others
-// are clamped into that range.
-TextHAlignment hAlignmentOf(int32_t value) { return static_cast<TextHAlignment>(std::clamp(value, 0, 2)); }
-TextVAlignment vAlignmentOf(int32_t value) { return static_cast<TextVAlignment>(std::clamp(value, 0, 2)); }
-Label* createLabelWithTTF(const std::string& text, const std::string& file, float size) {
-    return Label::createWithTTF(text, file, size);
-}
-Label* createLabelWithTTFInBox(const std::string& text, const std::string& file, float size, const Size& box,
-                               int32_t h, int32_t v) {
-    return Label::createWithTTF(text, file, size, box, hAlignmentOf(h), vAlignmentOf(v));
-}
 void setLabelAlignment(Label* self, int32_t h) { self->setHorizontalAlignment(hAlignmentOf(h)); }
 void setLabelAlignment2(Label* self, int32_t h, int32_t v) { self->setAlignment(hAlignmentOf(h), vAlignmentOf(v)); }
 void setLabelHAlignment(Label* self, int32_t h) { self->setHorizontalAlignment(hAlignmentOf(h)); }
@@ -174,7 +165,8 @@ int32_t getLabelHAlignment(Label* self) { return static_cast<int32_t>(self->getH
 int32_t getLabelVAlignment(Label* self) { return static_cast<int32_t>(self->getVerticalAlignment()); }
 
 const Method kLabelMethods[] = {
-    {"createWithTTF", {classFunction<&createLabelWithTTF>(), classFunction<&createLabelWithTTFInBox, 0, 0>()}},
+    {"setMaxLineWidth", {method<&Label::setMaxLineWidth>()}},
+    {"getMaxLineWidth", {method<&Label::getMaxLineWidth>()}},
     {"setAlignment", {method<&setLabelAlignment>(), method<&setLabelAlignment2>()}},
     {"setHorizontalAlignment", {method<&setLabelHAlignment>()}},
     {"setVerticalAlignment", {method<&setLabelVAlignment>()}},
@@ -251,6 +243,7 @@ const Method kDirectorMethods[] = {
     {"pause", {method<&Director::pause>()}},
     {"resume", {method<&Director::resume>()}},
     {"isPaused", {method<&Director::isPaused>()}},
+    {"getConsole", {method<&Director::getConsole>()}},
 };
 
 const Method kFileUtilsMethods[] = {
@@ -428,13 +421,18 @@ const Method kMenuItemMethods[] = {
     {"rect", {method<&MenuItem::rect>()}},
 };
 
+const Method kConsoleMethods[] = {
+    {"listenOnTCP", {method<&Console::listenOnTCP>()}},
+    {"stop", {method<&Console::stop>()}},
+};
+
 const Method kApplicationMethods[] = {
     {"getInstance", {classFunction<&Application::getInstance>()}},
     {"openURL", {method<&Application::openURL>()}},
 };
 
 const std::vector<ClassEntry> kCoreClasses = {
-    classEntry<Ref>("cc.Ref", nullptr),
+    classEntry<Ref>("cc.Ref", nullptr, kRefMethods),
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
     classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
     classEntry<MenuItem>("cc.MenuItem", "cc.Node", kMenuItemMethods),
@@ -473,7 +471,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<GLView>("cc.GLView", "cc.Ref"),
     classEntry<GLViewImpl>("cc.GLViewImpl", "cc.GLView"),
     classEntry<Application>("cc.Application", nullptr, kApplicationMethods),
-    classEntry<Console>("cc.Console", nullptr),
+    classEntry<Console>("cc.Console", nullptr, kConsoleMethods),
     classEntry<Action>("cc.Action", "cc.Ref"),
     classEntry<FiniteTimeAction>("cc.FiniteTimeAction", "cc.Action"),
     classEntry<CallFunc>("cc.CallFunc", "cc.FiniteTimeAction"),

@@ -6,11 +6,15 @@
 #include "bindings/core/CoreClassRows.h"
 #include "bindings/core/LuaActionLists.h"
 #include "bindings/core/LuaBlendFunc.h"
+#include "bindings/core/LuaConsole.h"
 #include "bindings/core/LuaCurveActions.h"
 #include "bindings/core/LuaDrawNodeDraws.h"
+#include "bindings/core/LuaGeometryDevice.h"
 #include "bindings/core/LuaInputListeners.h"
+#include "bindings/core/LuaLabels.h"
 #include "bindings/core/LuaLayerInput.h"
 #include "bindings/core/LuaMenus.h"
+#include "bindings/core/LuaNodeMethods.h"
 #include "bindings/core/LuaSchedulerScript.h"
 #include "bindings/core/LuaScriptHandlers.h"
 
@@ -24,6 +28,11 @@ struct Routine {
 };
 
 void schedulerRoutine(lua_State* L) { register_scheduler_script_manual(L); }
+// The script-handler methods, then the geometry forms.
+void nodeRoutine(lua_State* L) {
+    register_node_manual_methods(L);
+    register_node_geometry_manual(L);
+}
 void sequenceRoutine(lua_State* L) { register_action_lists_manual(L); }
 void spawnRoutine(lua_State* L) { register_spawn_manual(L); }
 template <const char* LuaName>
@@ -45,7 +54,7 @@ constexpr char kAtlasNode[] = "cc.AtlasNode";
 constexpr char kParticleBatchNode[] = "cc.ParticleBatchNode";
 
 const Routine kRoutines[] = {
-    {"cc.Node", register_node_manual_methods},
+    {"cc.Node", nodeRoutine},
     {"cc.Scene", nullptr},
     {"cc.Layer", register_layer_manual_methods},
     {"cc.MenuItem", register_menu_item_manual_methods},
@@ -69,8 +78,8 @@ const Routine kRoutines[] = {
     {kLayerColor, blendRoutine<kLayerColor>},
     {"cc.LayerMultiplex", register_layer_multiplex_manual},
     {kParticleSystem, blendRoutine<kParticleSystem>},
-    {"cc.FileUtils", nullptr},
-    {"cc.UserDefault", nullptr},
+    {"cc.FileUtils", register_file_utils_manual},
+    {"cc.UserDefault", register_user_default_manual},
     {"cc.GLProgram", nullptr},
     {"cc.Texture2D", nullptr},
     {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},
@@ -85,16 +94,16 @@ const Routine kRoutines[] = {
     {kMotionStreak, blendRoutine<kMotionStreak>},
     {kAtlasNode, blendRoutine<kAtlasNode>},
     {kParticleBatchNode, blendRoutine<kParticleBatchNode>},
-    {"cc.Label", nullptr},
+    {"cc.Label", register_label_manual},
     {"cc.TMXTiledMap", nullptr},
-    {"cc.Console", nullptr},
+    {"cc.Console", register_console_manual},
     {"cc.GLProgramState", nullptr},
-    {"cc.OrbitCamera", nullptr},
+    {"cc.OrbitCamera", register_orbit_camera_manual},
     {"cc.TMXLayer", nullptr},
-    {"cc.Application", nullptr},
+    {"cc.Application", register_application_manual},
     {"cc.TextureCache", nullptr},
-    {"cc.GLView", nullptr},
-    {"cc.Camera", nullptr},
+    {"cc.GLView", register_glview_manual},
+    {"cc.Camera", register_camera_manual},
     {"cc.Properties", nullptr},
     {"cc.AutoPolygon", nullptr},
     {"cc.PolygonInfo", register_polygon_info_manual},

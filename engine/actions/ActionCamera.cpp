@@ -1,6 +1,8 @@
 #include "engine/actions/ActionCamera.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace engine {
 
@@ -63,6 +65,21 @@ void OrbitCamera::update(float t) {
     const float azimuth = (_angleX + _deltaAngleX * p) * kRadiansPerDegree;
     _eye = _center + Vec3(r * std::sin(zenith) * std::cos(azimuth), r * std::sin(zenith) * std::sin(azimuth),
                           r * std::cos(zenith));
+}
+
+void OrbitCamera::sphericalRadius(float* radius, float* zenith, float* azimuth) const {
+    const Vec3 d = _eye - _center;
+    const double x = d.x, y = d.y, z = d.z;
+    const double r = std::sqrt(x * x + y * y + z * z);
+    double zenithAngle = 0, azimuthAngle = 0;
+    if (r > 0) {
+        zenithAngle = std::acos(std::clamp(z / r, -1.0, 1.0));
+        if (x != 0 || y != 0) azimuthAngle = std::atan2(y, x);
+    }
+    constexpr double kDegrees = 180.0 / std::numbers::pi;
+    if (radius) *radius = static_cast<float>(r);
+    if (zenith) *zenith = static_cast<float>(zenithAngle * kDegrees);
+    if (azimuth) *azimuth = static_cast<float>(azimuthAngle * kDegrees);
 }
 
 }  // namespace engine

@@ -48,6 +48,11 @@ public:
                                float angleX, float deltaAngleX);
     OrbitCamera* clone() const override;
     void update(float t) override;
+    // Where the eye now stands round the centre, on the same sphere update()
+    // uses: the distance, the zenith angle from +z (0 to 180) and the azimuth
+    // from +x in the xy plane (-180 to 180), in degrees. An eye on the centre
+    // gives 0, 0, 0; on the z axis the azimuth is 0.
+    void sphericalRadius(float* radius, float* zenith, float* azimuth) const;
 
 private:
     OrbitCamera() = default;

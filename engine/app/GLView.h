@@ -3,6 +3,7 @@
 // Headless: the view owns a window in the platform's window model, no GL context.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
@@ -83,6 +84,8 @@ public:
     void handleTouchMove(int id, float x, float y);
     void handleTouchEnd(int id, float x, float y);
     void handleTouchCancel(int id, float x, float y);
+    // The touches now down, by id (not retained for the caller).
+    std::vector<Touch*> getAllTouches() const;
 
     // Mouse input from the window system, in frame pixels (y down; over the zoom
     // factor they become view points): GLFW buttons (0 left, 1 right, 2 middle)

@@ -101,4 +101,11 @@ void GLView::onCharInput(unsigned int codePoint) {
     IMEDispatcher::sharedDispatcher()->dispatchInsertText(utf8.data(), utf8.size());
 }
 
+std::vector<Touch*> GLView::getAllTouches() const {
+    std::vector<Touch*> touches;
+    touches.reserve(_touches.size());
+    for (const auto& [id, touch] : _touches) touches.push_back(touch);
+    return touches;
+}
+
 }  // namespace engine

@@ -1,12 +1,11 @@
 #pragma once
 // The user's saved settings: string values by string key, kept in the file
-// "vexo_user_default.json" in the writable folder as one JSON object whose
-// members are the keys (any bytes, zero bytes and line breaks included, survive
-// the round trip).
+// "UserDefault.xml" in the writable folder (UserDefaultFile.h: any bytes, zero
+// bytes and line breaks included, survive the round trip).
 //
 // - The file is read on first use (getInstance). A missing file is an empty store;
-//   a damaged one (not a JSON object) is logged and the store starts empty; a
-//   member whose value is not a string is dropped.
+//   a damaged one (not XML, or another root) is logged and the store starts
+//   empty; an entry that does not decode is dropped.
 // - setStringForKey writes the whole store at once when the value changed (the
 //   game's scripts seldom call flush, and a value must outlive a crash); flush
 //   writes it again. Each write replaces the file all-or-nothing through the
@@ -20,7 +19,7 @@ namespace engine {
 
 class UserDefault {
 public:
-    static constexpr const char* kFileName = "vexo_user_default.json";
+    static constexpr const char* kFileName = "UserDefault.xml";
 
     static UserDefault* getInstance();
     // Drops the store (the next getInstance reads the file again).

@@ -29,7 +29,13 @@ bool Console::LineSplitter::feed(const char* data, size_t size, std::vector<std:
     return true;
 }
 
-Console::~Console() { stop(); }
+Console::Console() : _lifetime(std::make_shared<int>(0)) {}
+
+Console::~Console() {
+    stop();
+    _lifetime.reset();
+    if (_destroyCallback) _destroyCallback();
+}
 
 void Console::addCommand(const Command& command) {
     std::lock_guard<std::mutex> lock(_commandsMutex);
@@ -105,9 +111,10 @@ void Console::closeClient(size_t index) {
 
 void Console::runLine(int fd, const std::string& line) {
     if (line.empty()) return;
-    size_t blank = line.find(' ');
+    const size_t blank = line.find_first_of(" \t");
     std::string name = line.substr(0, blank);
-    std::string args = blank == std::string::npos ? "" : line.substr(blank + 1);
+    const size_t argsStart = blank == std::string::npos ? blank : line.find_first_not_of(" \t", blank);
+    std::string args = argsStart == std::string::npos ? "" : line.substr(argsStart);
 
     std::string answer;
     Callback callback;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -45,7 +46,8 @@ public:
         std::string _pending;
     };
 
-    Console() = default;
+    Console();
+    // Stops the thread, then runs the destroy callback.
     ~Console();
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
@@ -73,6 +75,13 @@ public:
     // Runs one line as the console thread does, writing any answer to `fd`.
     void runLine(int fd, const std::string& line);
 
+    // Expires when the console is destroyed: work queued for another thread
+    // holds it to know whether the console is still there when the work runs.
+    std::weak_ptr<const void> lifetime() const { return _lifetime; }
+    // Run once by the destructor on the destroying thread, after the console's
+    // thread has stopped (owners of per-console state drop it there).
+    void setDestroyCallback(std::function<void()> callback) { _destroyCallback = std::move(callback); }
+
 private:
     struct Client {
         int fd;
@@ -84,6 +93,8 @@ private:
     bool acceptOne();
     void closeClient(size_t index);
 
+    std::shared_ptr<const void> _lifetime;
+    std::function<void()> _destroyCallback;
     std::string _bindAddress;
     int _listenFd = -1;
     int _wakePipe[2] = {-1, -1};

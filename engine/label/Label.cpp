@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/base/Log.h"
+#include "engine/files/FileUtils.h"
 #include "engine/label/LabelRaster.h"
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/Renderer.h"
@@ -70,9 +72,58 @@ Label* Label::create() {
     return autoreleased(label, label->init());
 }
 
+namespace {
+
+// Whether a font file can be found; logs when it cannot.
+bool fontFileFound(const char* kind, const std::string& file) {
+    FileUtils* files = FileUtils::getInstance();
+    if (!file.empty() && files->isFileExist(file)) return true;
+    log("Label: %s font file '%s' not found", kind, file.c_str());
+    return false;
+}
+
+}  // namespace
+
 Label* Label::createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
                             const Size& dimensions, TextHAlignment hAlignment, TextVAlignment vAlignment) {
-    return createWithSystemFont(text, fontFile, fontSize, dimensions, hAlignment, vAlignment);
+    if (!fontFileFound("TTF", fontFile)) return nullptr;
+    Label* label = createWithSystemFont(text, fontFile, fontSize, dimensions, hAlignment, vAlignment);
+    if (label) {
+        label->_ttfConfig.fontFilePath = fontFile;
+        label->_ttfConfig.fontSize = static_cast<int32_t>(fontSize);
+    }
+    return label;
+}
+
+Label* Label::createWithTTF(const TTFConfig& config, const std::string& text, TextHAlignment hAlignment,
+                            int maxLineWidth) {
+    if (!fontFileFound("TTF", config.fontFilePath)) return nullptr;
+    Label* label = createWithSystemFont("", config.fontFilePath, static_cast<float>(config.fontSize), Size::ZERO,
+                                        hAlignment, TextVAlignment::TOP);
+    if (!label) return nullptr;
+    label->_ttfConfig = config;
+    label->_customGlyphs = config.customGlyphs ? config.customGlyphs : "";
+    label->_ttfConfig.customGlyphs = config.customGlyphs ? label->_customGlyphs.c_str() : nullptr;
+    label->_maxLineWidth = static_cast<float>(std::max(maxLineWidth, 0));
+    label->setString(text);
+    return label;
+}
+
+Label* Label::createWithBMFont(const std::string& fontFile, const std::string& text, TextHAlignment hAlignment,
+                               int maxLineWidth) {
+    if (!fontFileFound("bitmap", fontFile)) return nullptr;
+    Label* label = createWithSystemFont("", fontFile, kDefaultFontSize, Size::ZERO, hAlignment, TextVAlignment::TOP);
+    if (!label) return nullptr;
+    label->_ttfConfig.fontFilePath.clear();
+    label->_bmFontFilePath = fontFile;
+    label->_maxLineWidth = static_cast<float>(std::max(maxLineWidth, 0));
+    label->setString(text);
+    return label;
+}
+
+void Label::setMaxLineWidth(float width) {
+    _maxLineWidth = width > 0 ? width : 0;
+    layout();
 }
 
 Label* Label::createWithSystemFont(const std::string& text, const std::string& font, float fontSize,
@@ -122,8 +173,9 @@ void Label::layout() {
     _lines.clear();
     const float advance = _fontSize * 0.5f;
     size_t maxChars = 0;   // 0: no wrapping
-    if (_dimensions.width > 0 && advance > 0) {
-        maxChars = std::max<size_t>(1, static_cast<size_t>(_dimensions.width / advance));
+    const float wrapWidth = _dimensions.width > 0 ? _dimensions.width : _maxLineWidth;
+    if (wrapWidth > 0 && advance > 0) {
+        maxChars = std::max<size_t>(1, static_cast<size_t>(wrapWidth / advance));
     }
     size_t start = 0;
     while (start <= _text.size()) {

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "engine/label/FontDefinition.h"
+#include "engine/label/TTFConfig.h"
 #include "engine/renderer/QuadCommand.h"
 #include "engine/scene/Node.h"
 
@@ -30,12 +31,24 @@ public:
                                        const Size& dimensions = Size::ZERO,
                                        TextHAlignment hAlignment = TextHAlignment::LEFT,
                                        TextVAlignment vAlignment = TextVAlignment::TOP);
-    // A label in the font of a TrueType file; headless, the same metric as a
-    // system font (the file is kept as the font's name).
+    // A label in the font of a TrueType file, drawn with the same metric as a
+    // system font; the label keeps its TTF configuration (the file is also the
+    // font's name). A font file that cannot be found logs and gives nullptr.
     static Label* createWithTTF(const std::string& text, const std::string& fontFile, float fontSize,
                                 const Size& dimensions = Size::ZERO,
                                 TextHAlignment hAlignment = TextHAlignment::LEFT,
                                 TextVAlignment vAlignment = TextVAlignment::TOP);
+    static Label* createWithTTF(const TTFConfig& config, const std::string& text,
+                                TextHAlignment hAlignment = TextHAlignment::LEFT, int maxLineWidth = 0);
+    // A label in a bitmap font (the .fnt file is kept; the same metric, at the
+    // default size). A font file that cannot be found logs and gives nullptr.
+    static Label* createWithBMFont(const std::string& fontFile, const std::string& text,
+                                   TextHAlignment hAlignment = TextHAlignment::LEFT, int maxLineWidth = 0);
+
+    // The TrueType configuration the label was made with (an empty file for the
+    // others); its custom glyphs are the label's own copy.
+    const TTFConfig& getTTFConfig() const { return _ttfConfig; }
+    const std::string& getBMFontFilePath() const { return _bmFontFilePath; }
 
     void setString(const std::string& text);
     const std::string& getString() const { return _text; }
@@ -61,6 +74,10 @@ public:
     void setDimensions(float width, float height);
     const Size& getDimensions() const { return _dimensions; }
     void setWidth(float width) { setDimensions(width, _dimensions.height); }
+    // Lines wrap at this width in points while the box has no width of its own;
+    // 0 (the default) or less: no limit.
+    void setMaxLineWidth(float width);
+    float getMaxLineWidth() const { return _maxLineWidth; }
 
     // The text's own colour, with alpha (the node colour tints it further).
     void setTextColor(const Color4B& color) {
@@ -99,6 +116,10 @@ private:
     TextHAlignment _hAlignment = TextHAlignment::LEFT;
     TextVAlignment _vAlignment = TextVAlignment::TOP;
     Size _dimensions;
+    float _maxLineWidth = 0;
+    TTFConfig _ttfConfig;
+    std::string _customGlyphs;   // what _ttfConfig.customGlyphs points to
+    std::string _bmFontFilePath;
     Color4B _textColor{255, 255, 255, 255};
     Color4B _outlineColor{0, 0, 0, 0};
     int _outlineSize = 0;

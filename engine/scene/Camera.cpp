@@ -64,4 +64,24 @@ Mat4 Camera::getViewMatrix() const {
 
 Mat4 Camera::getViewProjectionMatrix() const { return _projection * getViewMatrix(); }
 
+Vec3 Camera::unproject(const Vec3& src) const {
+    Vec3 dst;
+    unproject(Director::getInstance()->getWinSize(), &src, &dst);
+    return dst;
+}
+
+void Camera::unproject(const Size& viewport, const Vec3* src, Vec3* dst) const {
+    if (!src || !dst) return;
+    *dst = Vec3();
+    if (!(viewport.width > 0) || !(viewport.height > 0)) return;
+    Mat4 inverse = getViewProjectionMatrix();
+    if (!inverse.inverse()) return;
+    // Viewport to normalised device coordinates ([-1, 1] on each axis, y up).
+    Vec4 clip(src->x / viewport.width * 2.f - 1.f, (viewport.height - src->y) / viewport.height * 2.f - 1.f,
+              src->z * 2.f - 1.f, 1.f);
+    inverse.transformVector(&clip);
+    if (clip.w == 0.f) return;
+    *dst = Vec3(clip.x / clip.w, clip.y / clip.w, clip.z / clip.w);
+}
+
 }  // namespace engine

@@ -51,6 +51,14 @@ public:
     // Projection times view: world points to clip space.
     Mat4 getViewProjectionMatrix() const;
 
+    // A point of a viewport back into the world: x, y in the viewport's points
+    // (origin top-left, y down), z the depth from 0 (near plane) to 1 (far plane),
+    // through the inverse of projection times view. The one-point form uses the
+    // director's win size as the viewport. A zero-sized viewport, or a volume
+    // that cannot be inverted, gives the origin.
+    Vec3 unproject(const Vec3& src) const;
+    void unproject(const Size& viewport, const Vec3* src, Vec3* dst) const;
+
     void setPosition3D(const Vec3& position);
     Vec3 getPosition3D() const;
     // Turns the camera to look at target from where it stands, with up as the

@@ -209,18 +209,72 @@ Mat4 Node::getNodeToParentTransform() const {
     const Vec2 anchor = getAnchorPointInPoints();
     Vec2 at = _position;
     if (_ignoreAnchorPointForPosition) at = at + anchor;
-    // translate(at) * rotate * scale * translate(-anchor), written out.
-    const double radians = -static_cast<double>(_rotation) * std::numbers::pi / 180.0;
-    const float c = static_cast<float>(std::cos(radians));
-    const float s = static_cast<float>(std::sin(radians));
-    const float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
-    const float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
-    const float tx = at.x - (a * anchor.x + cc * anchor.y);
-    const float ty = at.y - (b * anchor.x + d * anchor.y);
-    return Mat4(a, cc, 0, tx,
-                b, d, 0, ty,
-                0, 0, 1, 0,
-                0, 0, 0, 1);
+    Mat4 transform;
+    if (_hasRotationQuat) {
+        // translate(at) * rotate(quaternion) * scale * translate(-anchor).
+        const Quaternion& q = _rotationQuat;
+        const float r[3][3] = {
+            {1 - 2 * (q.y * q.y + q.z * q.z), 2 * (q.x * q.y - q.w * q.z), 2 * (q.x * q.z + q.w * q.y)},
+            {2 * (q.x * q.y + q.w * q.z), 1 - 2 * (q.x * q.x + q.z * q.z), 2 * (q.y * q.z - q.w * q.x)},
+            {2 * (q.x * q.z - q.w * q.y), 2 * (q.y * q.z + q.w * q.x), 1 - 2 * (q.x * q.x + q.y * q.y)},
+        };
+        float m[3][3];
+        for (int row = 0; row < 3; ++row) {
+            m[row][0] = r[row][0] * _scaleX;
+            m[row][1] = r[row][1] * _scaleY;
+            m[row][2] = r[row][2];
+        }
+        const float t[3] = {at.x - (m[0][0] * anchor.x + m[0][1] * anchor.y),
+                            at.y - (m[1][0] * anchor.x + m[1][1] * anchor.y),
+                            -(m[2][0] * anchor.x + m[2][1] * anchor.y)};
+        transform = Mat4(m[0][0], m[0][1], m[0][2], t[0],
+                         m[1][0], m[1][1], m[1][2], t[1],
+                         m[2][0], m[2][1], m[2][2], t[2],
+                         0, 0, 0, 1);
+    } else {
+        // translate(at) * rotate * scale * translate(-anchor), written out.
+        const double radians = -static_cast<double>(_rotation) * std::numbers::pi / 180.0;
+        const float c = static_cast<float>(std::cos(radians));
+        const float s = static_cast<float>(std::sin(radians));
+        const float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
+        const float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
+        const float tx = at.x - (a * anchor.x + cc * anchor.y);
+        const float ty = at.y - (b * anchor.x + d * anchor.y);
+        transform = Mat4(a, cc, 0, tx,
+                         b, d, 0, ty,
+                         0, 0, 1, 0,
+                         0, 0, 0, 1);
+    }
+    if (_hasAdditionalTransform) transform = transform * _additionalTransform;
+    return transform;
+}
+
+void Node::setRotationQuat(const Quaternion& rotation) {
+    const double length = std::sqrt(static_cast<double>(rotation.x) * rotation.x + static_cast<double>(rotation.y) * rotation.y +
+                                    static_cast<double>(rotation.z) * rotation.z + static_cast<double>(rotation.w) * rotation.w);
+    Quaternion q;
+    if (length > 0 && std::isfinite(length)) {
+        q = Quaternion(static_cast<float>(rotation.x / length), static_cast<float>(rotation.y / length),
+                       static_cast<float>(rotation.z / length), static_cast<float>(rotation.w / length));
+    }
+    _rotationQuat = q;
+    _hasRotationQuat = true;
+    // The counter-clockwise turn about z, as the clockwise degrees getRotation answers.
+    const double turn = std::atan2(2.0 * (q.w * q.z + q.x * q.y), 1.0 - 2.0 * (q.y * q.y + q.z * q.z));
+    _rotation = static_cast<float>(-turn * 180.0 / std::numbers::pi);
+}
+
+void Node::setAdditionalTransform(const Mat4* transform) {
+    _hasAdditionalTransform = transform != nullptr;
+    _additionalTransform = transform ? *transform : Mat4();
+}
+
+void Node::setAdditionalTransform(const AffineTransform& t) {
+    const Mat4 transform(t.a, t.c, 0, t.tx,
+                         t.b, t.d, 0, t.ty,
+                         0, 0, 1, 0,
+                         0, 0, 0, 1);
+    setAdditionalTransform(&transform);
 }
 
 Mat4 Node::getParentToNodeTransform() const { return getNodeToParentTransform().getInversed(); }

@@ -16,9 +16,11 @@
 // draw(), then the other children. A plain node draws nothing of its own: it is
 // the frame of the tree, and each class with a look fills draw() (or visit()).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "engine/base/Geometry.h"
 #include "engine/base/Mat4.h"
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
@@ -87,8 +89,29 @@ public:
     float getScaleX() const { return _scaleX; }
     float getScaleY() const { return _scaleY; }
     // Clockwise, in degrees.
-    void setRotation(float degrees) { _rotation = degrees; }
+    void setRotation(float degrees) {
+        _rotation = degrees;
+        _hasRotationQuat = false;
+    }
     float getRotation() const { return _rotation; }
+    // A rotation in space (normalised first; a zero quaternion is no rotation).
+    // It replaces the 2D rotation in the node's transform until setRotation, and
+    // getRotation answers its clockwise turn about z.
+    void setRotationQuat(const Quaternion& rotation);
+    // A transform applied after the node's own (node-to-parent = own × extra);
+    // null removes it.
+    void setAdditionalTransform(const Mat4* transform);
+    void setAdditionalTransform(const AffineTransform& transform);
+
+    // Calls visit for the nodes the path names, in child order, until it answers
+    // true. The path is searched from this node's children: segments split by
+    // "/", each a name in which "*" stands for any run of characters, or ".."
+    // for the parent of the node reached so far; "//" before a segment finds it
+    // at any depth below ("//enemy*" finds every enemy in the tree); a lone
+    // leading "/" changes nothing. An empty path, or one ending in "/", finds
+    // nothing. The children are held while
+    // they are visited, so visit may change the tree.
+    void enumerateChildren(const std::string& path, const std::function<bool(Node*)>& visit) const;
 
     // Transforms between this node's space and its parent's / the world's (the space
     // of the root of its tree).
@@ -206,6 +229,10 @@ private:
     bool _ignoreAnchorPointForPosition = false;
     float _scaleX = 1.f, _scaleY = 1.f;
     float _rotation = 0.f;
+    bool _hasRotationQuat = false;
+    Quaternion _rotationQuat;
+    bool _hasAdditionalTransform = false;
+    Mat4 _additionalTransform;
     Color3B _color = Color3B::WHITE;
     uint8_t _opacity = 255;
     bool _cascadeColorEnabled = false;

@@ -18,10 +18,14 @@ protected:
     void SetUp() override {
         BindingStackTest::SetUp();
         engine::FileUtils::getInstance()->setWritablePath(dir.path() + "/");
+        // A label needs its font file to be there.
+        dir.write("fonts/a.ttf", "font");
+        engine::FileUtils::getInstance()->addSearchPath(dir.path());
     }
     void TearDown() override {
         engine::Director::getInstance()->resume();
         engine::UserDefault::destroyInstance();
+        engine::FileUtils::destroyInstance();
         BindingStackTest::TearDown();
     }
     testsupport::TempDir dir;

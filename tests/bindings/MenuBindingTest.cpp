@@ -30,7 +30,7 @@ protected:
             scene = cc.Director:getInstance():getRunningScene()
             cc.MenuItemFont:setFontSize(20)
             function font(text) return cc.MenuItemFont:create(text or 'ab') end
-            function at(node) local p = node:getPosition() return string.format('%.1f:%.1f', p.x, p.y) end
+            function at(node) return string.format('%.1f:%.1f', node:getPosition()) end
         )"), "");
     }
     void TearDown() override {

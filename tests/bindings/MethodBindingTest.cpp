@@ -43,8 +43,8 @@ const MethodCase kMethodCases[] = {
     {"removeFromParent", "n:addChild(c) c:removeFromParent()", "n:getChildrenCount()", "0"},
 
     // setPosition by count: a point table, or two numbers.
-    {"setPosition(x, y)", "n:setPosition(3, 4)", "n:getPosition().x .. ',' .. n:getPosition().y", "3,4"},
-    {"setPosition(point)", "n:setPosition({x = 1.5, y = -2})", "n:getPosition().x .. ',' .. n:getPosition().y",
+    {"setPosition(x, y)", "n:setPosition(3, 4)", "table.concat({n:getPosition()}, ',')", "3,4"},
+    {"setPosition(point)", "n:setPosition({x = 1.5, y = -2})", "table.concat({n:getPosition()}, ',')",
      "1.5,-2"},
     {"string result", "n:setName('hero')", "n:getName()", "hero"},
     {"boolean argument and result", "n:setVisible(false)", "n:isVisible()", "false"},

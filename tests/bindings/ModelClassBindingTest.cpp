@@ -60,7 +60,7 @@ TEST_F(ModelClassBindingTest, CameraMatricesReachScripts) {
          "c = cc.Camera:createOrthographic(200, 100, -1, 1) m = c:getProjectionMatrix()",
          "string.format('%g %g %g %g %g', m[1], m[6], m[11], m[13], m[14])", "0.01 0.02 -1 -1 -1"},
         {"position and view", "c:setPosition3D({x = 1, y = 2, z = 3}) v = c:getViewMatrix() p = c:getPosition3D()",
-         "v[13] .. ' ' .. v[14] .. ' ' .. v[15] .. ' ' .. p.z .. ' ' .. c:getPosition().x", "-1 -2 -3 3 1"},
+         "v[13] .. ' ' .. v[14] .. ' ' .. v[15] .. ' ' .. p.z .. ' ' .. (c:getPosition())", "-1 -2 -3 3 1"},
         {"look at with the default up", "c:setPosition3D({x = 5, y = 0, z = 0}) c:lookAt({x = 0, y = 0, z = 0})",
          "c:getViewMatrix()[9] .. ' ' .. c:getViewMatrix()[15]", "-1 -5"},
         {"view projection", "vp = c:getViewProjectionMatrix()", "#vp", "16"},

@@ -6,6 +6,9 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Camera.h"
+#include "engine/actions/ActionCamera.h"
+
+#include <cmath>
 
 using engine::Camera;
 using engine::CameraFlag;
@@ -119,6 +122,87 @@ TEST_F(CameraTest, DefaultCameraSeesWhatTheDirectorDraws) {
     camera->setCameraFlag(CameraFlag::USER2);
     EXPECT_EQ(camera->getCameraFlag(), CameraFlag::USER2);
     director->setOpenGLView(nullptr);
+}
+
+TEST_F(CameraTest, UnprojectTakesViewportPointsBackToTheWorld) {
+    struct Case {
+        const char* what;
+        Camera* camera;
+        Vec3 eye;
+        engine::Size viewport;
+        Vec3 screen, world;
+    };
+    const engine::Size viewport(200, 100);
+    const Case cases[] = {
+        {"orthographic, mid depth", Camera::createOrthographic(200, 100, -1, 1), {}, viewport, {50, 25, 0.5f}, {50, 75, 0}},
+        {"orthographic, near plane", Camera::createOrthographic(200, 100, -1, 1), {}, viewport, {0, 0, 0}, {0, 100, 1}},
+        {"orthographic, far bottom-right", Camera::createOrthographic(200, 100, -1, 1), {}, viewport, {200, 100, 1},
+         {200, 0, -1}},
+        {"perspective centre, near", Camera::createPerspective(90, 2, 1, 3), {}, viewport, {100, 50, 0}, {0, 0, -1}},
+        {"perspective top-right, near", Camera::createPerspective(90, 2, 1, 3), {}, viewport, {200, 0, 0}, {2, 1, -1}},
+        {"perspective top-right, far", Camera::createPerspective(90, 2, 1, 3), {}, viewport, {200, 0, 1}, {6, 3, -3}},
+        {"perspective, moved eye", Camera::createPerspective(90, 2, 1, 3), {10, 20, 30}, viewport, {100, 50, 1},
+         {10, 20, 27}},
+        {"zero viewport gives the origin", Camera::createPerspective(90, 2, 1, 3), {}, {0, 100}, {1, 1, 1}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(c.camera, nullptr);
+        c.camera->setPosition3D(c.eye);
+        Vec3 world(99, 99, 99);
+        c.camera->unproject(c.viewport, &c.screen, &world);
+        EXPECT_NEAR(world.x, c.world.x, 1e-3f);
+        EXPECT_NEAR(world.y, c.world.y, 1e-3f);
+        EXPECT_NEAR(world.z, c.world.z, 1e-3f);
+    }
+}
+
+TEST_F(CameraTest, UnprojectOfOnePointUsesTheWinSize) {
+    engine::Director* director = engine::Director::getInstance();
+    Camera* camera = Camera::createOrthographic(960, 640, -1, 1);
+    EXPECT_EQ(camera->unproject(Vec3(480, 320, 0.5f)), Vec3());   // no view: no viewport
+    auto* view = new SizedView;
+    director->setOpenGLView(view);
+    view->release();
+    const Vec3 world = camera->unproject(Vec3(480, 160, 0.5f));
+    EXPECT_NEAR(world.x, 480, 1e-3f);
+    EXPECT_NEAR(world.y, 480, 1e-3f);
+    director->setOpenGLView(nullptr);
+}
+
+TEST_F(CameraTest, OrbitCameraSphericalRadiusOfTheEye) {
+    const float root2 = std::sqrt(2.f);
+    struct Case {
+        Vec3 eye, center;
+        float radius, zenith, azimuth;
+    };
+    const Case cases[] = {
+        {{0, 0, 1}, {}, 1, 0, 0},
+        {{0, 0, 0}, {}, 0, 0, 0},
+        {{0, 0, -5}, {}, 5, 180, 0},
+        {{0, -3, 0}, {}, 3, 90, -90},
+        {{-2, 0, 0}, {}, 2, 90, 180},
+        {{1, 1, root2}, {}, 2, 45, 45},
+        {{1, 1, 2}, {1, 1, 1}, 1, 0, 0},
+    };
+    auto* orbit = engine::OrbitCamera::create(1, 1, 0, 0, 0, 0, 0);
+    for (const Case& c : cases) {
+        orbit->setEye(c.eye);
+        orbit->setCenter(c.center);
+        float radius = -1, zenith = -1, azimuth = -1;
+        orbit->sphericalRadius(&radius, &zenith, &azimuth);
+        EXPECT_NEAR(radius, c.radius, 1e-4f) << c.eye.x << "," << c.eye.y << "," << c.eye.z;
+        EXPECT_NEAR(zenith, c.zenith, 1e-3f) << c.eye.x << "," << c.eye.y << "," << c.eye.z;
+        EXPECT_NEAR(azimuth, c.azimuth, 1e-3f) << c.eye.x << "," << c.eye.y << "," << c.eye.z;
+    }
+    // What update() puts on the sphere comes back.
+    auto* moving = engine::OrbitCamera::create(1, 2, 0, 60, 0, 30, 0);
+    moving->update(0.5f);
+    float radius = 0, zenith = 0, azimuth = 0;
+    moving->sphericalRadius(&radius, &zenith, &azimuth);
+    EXPECT_NEAR(radius, 2, 1e-4f);
+    EXPECT_NEAR(zenith, 60, 1e-3f);
+    EXPECT_NEAR(azimuth, 30, 1e-3f);
 }
 
 }  // namespace

@@ -80,10 +80,10 @@ protected:
 
 }  // namespace
 
-TEST_F(ConsoleOverLoopback, CommandsGetTheTextAfterTheFirstBlank) {
+TEST_F(ConsoleOverLoopback, CommandsGetTheTextAfterTheWordAndItsBlanks) {
     int fd = connect();
-    send(fd, "echo  two  blanks\r\necho\necho x\n");
-    EXPECT_EQ(receive(fd, 2s, 20), "[ two  blanks][][x]");
+    send(fd, "echo  two  blanks\r\necho\necho x\necho \t y \necho   \n");
+    EXPECT_EQ(receive(fd, 2s, 24), "[two  blanks][][x][y ][]");
     platform::closeSocket(fd);
 }
 

@@ -243,3 +243,51 @@ TEST_F(NodeGeometryTest, LabelsMeasureAndWrapTheirText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(NodeGeometryTest, RotationQuatAndAdditionalTransformEnterTheNodeToParentTransform) {
+    const float half = std::sqrt(0.5f);
+    struct Case {
+        const char* what;
+        engine::Quaternion rotation;   // identity: setRotation(degrees) instead
+        float degrees;
+        const engine::AffineTransform* extra;
+        Vec2 local, parent;
+        float rotationAfter;
+    };
+    const engine::AffineTransform shift{1, 0, 0, 1, 5, 7};
+    const engine::AffineTransform doubleX{2, 0, 0, 1, 0, 0};
+    // Content 100 x 50 at position (10, 20), anchor (0, 0).
+    const Case cases[] = {
+        {"quarter turn counter-clockwise about z", {0, 0, half, half}, 0, nullptr, {1, 0}, {10, 21}, -90},
+        {"same as a clockwise -90", {}, -90, nullptr, {1, 0}, {10, 21}, -90},
+        {"unnormalised quaternion", {0, 0, 2, 2}, 0, nullptr, {1, 0}, {10, 21}, -90},
+        {"zero quaternion is no turn", {0, 0, 0, 0}, 0, nullptr, {1, 0}, {11, 20}, 0},
+        {"half turn about y mirrors x", {0, 1, 0, 0}, 0, nullptr, {1, 0}, {9, 20}, -180},
+        {"extra applied before the node's own", {}, 90, &shift, {0, 0}, {17, 15}, 90},
+        {"extra scale", {}, 0, &doubleX, {3, 1}, {16, 21}, 0},
+    };
+    for (const Case& c : cases) {
+        Node* node = Node::create();
+        node->setContentSize(Size(100, 50));
+        node->setPosition(10, 20);
+        if (c.degrees != 0 || c.extra) {
+            node->setRotation(c.degrees);
+        } else {
+            node->setRotationQuat(c.rotation);
+        }
+        if (c.extra) node->setAdditionalTransform(*c.extra);
+        engine::Vec3 point(c.local.x, c.local.y, 0);
+        node->getNodeToParentTransform().transformPoint(&point);
+        expectNear(Vec2(point.x, point.y), c.parent, c.what);
+        EXPECT_NEAR(node->getRotation(), c.rotationAfter, 1e-3) << c.what;
+        node->setAdditionalTransform(nullptr);
+        node->setRotation(0);
+        point = engine::Vec3(c.local.x, c.local.y, 0);
+        node->getNodeToParentTransform().transformPoint(&point);
+        expectNear(Vec2(point.x, point.y), Vec2(c.local.x + 10, c.local.y + 20), "cleared");
+    }
+}
+
+}  // namespace

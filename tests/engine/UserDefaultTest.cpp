@@ -91,12 +91,16 @@ TEST_F(UserDefaultTest, DamagedFileStartsEmptyAndIsLogged) {
         bool logged;
         const char* kept;   // the value of "a" afterwards
     } cases[] = {
-        {"cut short", R"({"a": "1", "b": )", true, ""},
-        {"not an object", R"(["a", "1"])", true, ""},
+        {"cut short", "<userDefaultRoot><a>1</a><b>", true, ""},
+        {"another root", "<settings><a>1</a></settings>", true, ""},
+        {"not XML", R"({"a": "1"})", true, ""},
         {"binary", std::string("\x00\x01\x02", 3), true, ""},
         {"empty file", "", true, ""},
-        {"values that are not text are dropped", R"({"a": "1", "b": 2, "c": null})", true, "1"},
-        {"good", R"({"a": "1"})", false, "1"},
+        {"entries that do not decode are dropped",
+         R"(<userDefaultRoot><a>1</a><entry hexKey="6" hexValue="00"/><entry hexKey="62" hexValue="zz"/>)"
+         R"(<entry hexKey="62"/></userDefaultRoot>)",
+         true, "1"},
+        {"good", R"(<?xml version="1.0" encoding="utf-8"?><userDefaultRoot><a>1</a></userDefaultRoot>)", false, "1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -108,6 +112,34 @@ TEST_F(UserDefaultTest, DamagedFileStartsEmptyAndIsLogged) {
         EXPECT_EQ(!log.lines().empty(), c.logged) << log.text();
         store->setStringForKey("z", "after");   // the store works on, and its next write is whole
         EXPECT_EQ(restart()->getStringForKey("z"), "after");
+    }
+}
+
+TEST_F(UserDefaultTest, PlainPairsAreElementsAndOthersHexEntries) {
+    const struct {
+        std::string key, value, written;
+    } cases[] = {
+        {"volume", "0.5", "<volume>0.5</volume>"},
+        {"name", "Tí <b> & \"q\"", "<name>Tí &lt;b&gt; &amp; \"q\"</name>"},
+        {"two_lines", "a\nb", "<two_lines>a\nb</two_lines>"},
+        {"empty", "", "<empty></empty>"},
+        {"my key", "v", R"(<entry hexKey="6d79206b6579" hexValue="76"/>)"},
+        {"1st", "v", R"(<entry hexKey="317374" hexValue="76"/>)"},
+        {"xmlish", "v", R"(<entry hexKey="786d6c697368" hexValue="76"/>)"},
+        {"entry", "v", R"(<entry hexKey="656e747279" hexValue="76"/>)"},
+        {"blank_end", "v ", R"(<entry hexKey="626c616e6b5f656e64" hexValue="7620"/>)"},
+        {"cr", "a\rb", R"(<entry hexKey="6372" hexValue="610d62"/>)"},
+        {"bad_utf8", "\xc3(", R"(<entry hexKey="6261645f75746638" hexValue="c328"/>)"},
+    };
+    UserDefault* store = UserDefault::getInstance();
+    for (const auto& c : cases) store->setStringForKey(c.key, c.value);
+    const std::string text = engine::FileUtils::getInstance()->getStringFromFile(file());
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u) << text;
+    EXPECT_NE(text.find("<userDefaultRoot>"), std::string::npos);
+    store = restart();
+    for (const auto& c : cases) {
+        EXPECT_NE(text.find(c.written), std::string::npos) << c.key << "\n" << text;
+        EXPECT_EQ(store->getStringForKey(c.key, "default"), c.value) << c.key;
     }
 }
 

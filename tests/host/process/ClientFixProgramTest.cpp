@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfiguredPatchHost.h"
+#include "engine/base/UserDefaultFile.h"
 #include "support/ClientProcess.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
@@ -42,8 +43,10 @@ TEST(ClientFixProgram, InstallsTheFixesAndPostsSupportToThePortal) {
     EXPECT_NE(out.find("fixture showWaiting false"), std::string::npos) << out;
     EXPECT_EQ(out.find(" failed: "), std::string::npos) << "every patch and button applied: " << out;
     EXPECT_EQ(client.terminate(), 0) << client.output();
-    const std::string settings = testsupport::readFile(data.file("writable/vexo_user_default.json"));
-    EXPECT_NE(settings.find("vexo_native_support_role_p 1_4"), std::string::npos) << settings;
+    const std::string settings = testsupport::readFile(data.file("writable/UserDefault.xml"));
+    engine::UserDefaultValues saved;
+    EXPECT_TRUE(engine::readUserDefaultXml(settings, &saved).ok) << settings;
+    EXPECT_EQ(saved.count("vexo_native_support_role_p 1_4"), 1u) << settings;
 
     int posts = 0;
     for (const PatchHost::Request& request : host->requests()) {
