@@ -1,5 +1,6 @@
 #include "bindings/LuaModules.h"
 
+#include "bindings/deprecated/LuaDeprecated.h"
 #include "scripting/LuaRegistrationHooks.h"
 
 namespace bindings {
@@ -9,6 +10,8 @@ void installRegistrationHooks() {
     hooks.coreBindings = &register_core_classes;
     hooks.experimentalBindings = &register_experimental_classes;
     hooks.physicsBindings = &register_physics_classes;
+    hooks.deprecatedClasses = &register_deprecated_classes;
+    hooks.deprecatedManual = &register_deprecated_manual;
 }
 
 bool globalsTableExists(lua_State* L) {
