@@ -1,5 +1,6 @@
 #include "bindings/LuaModules.h"
 
+#include "bindings/deprecated/LuaDeprecated.h"
 #include "bindings/physics/LuaPhysicsManual.h"
 #include "scripting/LuaRegistrationHooks.h"
 
@@ -11,6 +12,8 @@ void installRegistrationHooks() {
     hooks.experimentalBindings = &register_experimental_classes;
     hooks.physicsBindings = &register_physics_classes;
     hooks.physicsManual = &register_physics_manual;
+    hooks.deprecatedClasses = &register_deprecated_classes;
+    hooks.deprecatedManual = &register_deprecated_manual;
 }
 
 bool globalsTableExists(lua_State* L) {

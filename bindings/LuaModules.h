@@ -35,7 +35,8 @@ int register_audioengine_module(lua_State* L);
 int register_physics3d_module(lua_State* L);
 int register_navmesh_module(lua_State* L);
 
-// Fills the Lua stack's hooks for the core, experimental and physics classes.
+// Fills the Lua stack's hooks for the core, experimental and physics classes
+// and the deprecated API (bindings/deprecated/LuaDeprecated.h).
 // Call once before the first Lua stack is created.
 void installRegistrationHooks();
 

@@ -39,7 +39,7 @@ constexpr const char* kPrelude =
 
 const IdentityCase kIdentityCases[] = {
     // Names that are no registered class.
-    {"short name", "", "tolua.cast(s, 'Sprite')", "nil"},
+    {"short name of another class", "", "tolua.cast(n, 'Sprite')", "nil"},
     {"old prefixed name", "", "tolua.cast(n, 'CCSprite')", "nil"},
     {"unknown name", "", "tolua.cast(n, 'cc.NoSuchClass')", "nil"},
     {"registry table that is no class", "", "tolua.cast(n, '_LOADED')", "nil"},
