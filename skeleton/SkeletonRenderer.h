@@ -56,8 +56,8 @@ public:
     engine::Rect getBoundingBox() const override;
 
     // Colours premultiplied by alpha (true after initialisation).
-    virtual void setOpacityModifyRGB(bool value);
-    virtual bool isOpacityModifyRGB() const;
+    void setOpacityModifyRGB(bool value) override;
+    bool isOpacityModifyRGB() const override;
 
     virtual void drawSkeleton(const engine::Mat4& transform, uint32_t transformFlags);
 

@@ -62,6 +62,8 @@ public:
     AssetsManagerDelegateProtocol* getDelegate() const { return _delegate; }
 
     void checkUpdate() { start(false); }
+    // Downloads and unpacks the package (the node's per-frame update stays).
+    using Node::update;
     void update() { start(true); }
 
 private:

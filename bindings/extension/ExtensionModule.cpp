@@ -136,7 +136,7 @@ const Method kAssetsManagerMethods[] = {
     {"new", {classFunction<&newAssetsManager, kNoText, kNoText, kNoText>()}},
     {"create", {classFunction<&AssetsManager::create>()}},
     {"checkUpdate", {method<&AssetsManager::checkUpdate>()}},
-    {"update", {method<&AssetsManager::update>()}},
+    {"update", {method<static_cast<void (AssetsManager::*)()>(&AssetsManager::update)>()}},
     {"getVersion", {method<&AssetsManager::getVersion>()}},
     {"deleteVersion", {method<&AssetsManager::deleteVersion>()}},
     {"setPackageUrl", {method<&AssetsManager::setPackageUrl>()}},
