@@ -68,6 +68,11 @@ struct WebSocket::Core {
     std::string outgoing;       // encoded frames waiting for the worker
     bool closeRequested = false;
     std::string protocol;
+    // Message buffers the main thread has delivered, handed back to the worker so
+    // a stream of messages reuses a few allocations instead of making (and
+    // faulting in) one per message.
+    std::vector<std::string> spare;
+    size_t spareBytes = 0;
 
     ~Core() {
         if (wakeFd >= 0) ::close(wakeFd);
@@ -78,6 +83,24 @@ struct WebSocket::Core {
         [[maybe_unused]] ssize_t n = ::write(wakeFd, &one, sizeof one);
     }
     void setState(State s) { state.store(static_cast<int>(s)); }
+
+    // At most this many bytes of spare buffers are kept per socket.
+    static constexpr size_t kSpareBytes = 4u << 20;
+    void giveBack(std::string&& buffer) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (spareBytes + buffer.capacity() > kSpareBytes) return;
+        spareBytes += buffer.capacity();
+        spare.push_back(std::move(buffer));
+    }
+    // A delivered buffer to read the next message into ("" when none is spare).
+    std::string takeSpare() {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (spare.empty()) return {};
+        std::string buffer = std::move(spare.back());
+        spare.pop_back();
+        spareBytes -= buffer.capacity();
+        return buffer;
+    }
     State getState() const { return static_cast<State>(state.load()); }
 };
 
@@ -399,6 +422,7 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
 
         // Events already received.
         ws::FrameEvent event;
+        event.payload = core->takeSpare();
         while (!receivedClose && reader.next(event)) {
             switch (event.kind) {
             case ws::FrameEvent::Text:
@@ -412,7 +436,9 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
                     data.len = static_cast<ssize_t>(message->size());
                     data.isBinary = binary;
                     c.delegate->onMessage(c.owner, data);
+                    c.giveBack(std::move(*message));
                 });
+                event.payload = core->takeSpare();
                 break;
             }
             case ws::FrameEvent::Ping:
