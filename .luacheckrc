@@ -12,6 +12,7 @@ globals = {
 
 -- Globals the engine, the portal and the game provide.
 read_globals = {
+    "ccexp",
     "ccui",
     "release_print",
     "vexo_native",

@@ -202,7 +202,8 @@ TEST_F(StudioBindingTest, CustomReaderThroughALayout) {
         ASSERT_EQ(run(R"(root = cc.CSLoader:createNode('stars.json')
             names = nil
             local function at(name) local n = root:getChildByName(name)
-                return n and (name .. '@' .. n:getPosition().x .. ':' .. n:getPosition().y) or '-' end
+                if not n then return '-' end
+                local x, y = n:getPosition() return name .. '@' .. x .. ':' .. y end
             if root then names = at('s') .. ' ' .. at('bare') end)"),
                   "");
         EXPECT_EQ(eval("tostring(names)"), c.loaded);

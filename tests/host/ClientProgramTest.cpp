@@ -1,5 +1,6 @@
 // Runs the built program: on the demo project, stopped with SIGTERM or ending by
 // itself, and on fixture projects whose scripts end it.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -8,6 +9,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "support/ClientProcess.h"
 #include "support/TestSupport.h"
@@ -116,6 +122,17 @@ TEST(ClientProgram, AFailingEntryScriptIsReportedAndEndsTheProgram) {
     }
 }
 
+// The text after each "[LUA-print] " of a program's output, line by line.
+static std::vector<std::string> luaPrints(const std::string& out) {
+    std::istringstream lines(out);
+    const std::string prefix = "[LUA-print] ";
+    std::vector<std::string> prints;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with(prefix)) prints.push_back(line.substr(prefix.size()));
+    }
+    return prints;
+}
+
 // Runs the client on the fixture project tests/host/fixtures/<name> with its
 // writable folder `writable` until it ends by itself; returns its exit status and
 // the text after each "[LUA-print] " in `prints`, its whole output in `out`.
@@ -127,12 +144,7 @@ static int runFixture(const testsupport::TempDir& dir, const char* name, const s
     if (!client.started()) return -1;
     const int code = client.waitForExit(std::chrono::seconds(60));
     *out = client.output();
-    std::istringstream lines(*out);
-    const std::string prefix = "[LUA-print] ";
-    prints->clear();
-    for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with(prefix)) prints->push_back(line.substr(prefix.size()));
-    }
+    *prints = luaPrints(*out);
     return code;
 }
 
@@ -207,4 +219,59 @@ TEST(ClientProgram, WebSocketFixtureEchoesAndCloses) {
     const std::vector<std::string> expected = {"connecting, state 0", "open, state 1", "text echo: hello peer",
                                                "binary echo: 98,105,110,0,97,114,121", "closed, state 3"};
     EXPECT_EQ(prints, expected) << out;
+}
+
+// Sends `line` to the console on 127.0.0.1:`port` and returns what it answers up
+// to the first line end ("" when nothing could be read).
+static std::string askConsole(int port, const std::string& line) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return "";
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval timeout{30, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    std::string answer;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size())) {
+        char c = 0;
+        while (::recv(fd, &c, 1, 0) == 1) {
+            answer += c;
+            if (c == '\n') break;
+        }
+    }
+    ::close(fd);
+    return answer;
+}
+
+// A tile map read through both tables, a box falling onto an edge in a physics
+// scene until its contact begins, and a script console command answering a TCP
+// client on loopback; the program ends by itself once both have happened.
+TEST(ClientProgram, WorldFixtureReadsAMapLandsABoxAndAnswersOnTheConsole) {
+    testsupport::TempDir dir;
+    testsupport::ClientProcess client(
+        {"-workdir", VEXO_SOURCE_DIR "/tests/host/fixtures/world", "-writable-path", dir.file("writable")},
+        dir.file("world-stderr.txt"));
+    ASSERT_TRUE(client.started());
+    const std::string portPrint = "[LUA-print] console port ";
+    ASSERT_TRUE(client.waitForOutput(portPrint, std::chrono::seconds(60))) << client.output();
+    std::string out = client.output();
+    const int port = std::stoi(out.substr(out.find(portPrint) + portPrint.size()));
+    EXPECT_EQ(askConsole(port, "ping  \thello world\r\n"), "pong hello world\n");
+    EXPECT_EQ(client.waitForExit(std::chrono::seconds(60)), 0) << client.output();
+    out = client.output();
+    std::vector<std::string> prints = luaPrints(out);
+    ASSERT_EQ(prints.size(), 8u) << out;
+    const std::vector<std::string> map = {"map meadow 3x2", "tile 4 flags 2147483648", "door door",
+                                          "ccexp 4 -2147483648"};
+    EXPECT_EQ(std::vector<std::string>(prints.begin(), prints.begin() + 4), map) << out;
+    EXPECT_EQ(prints[4], "console port " + std::to_string(port));
+    // The landing and the command come in whichever order the frames bring them.
+    std::vector<std::string> events(prints.begin() + 5, prints.begin() + 7);
+    std::sort(events.begin(), events.end());
+    EXPECT_EQ(events, (std::vector<std::string>{"begin: the box landed on the edge, above it: true",
+                                                "console ping hello world"}))
+        << out;
+    EXPECT_EQ(prints[7], "world done");
 }
