@@ -83,6 +83,63 @@ inline bool readArgument(lua_State* L, int index, TextArgument* out) {
     return true;
 }
 
+// A text definition read from its table (scripting/LuaRecordConversions.h): the
+// font name stays the table's string, the rest are plain values.
+struct FontDefinitionArgument {
+    TextArgument fontName;
+    int32_t fontSize = 0;
+    engine::TextHAlignment alignment = engine::TextHAlignment::CENTER;
+    engine::TextVAlignment vertAlignment = engine::TextVAlignment::TOP;
+    engine::Size dimensions;
+    engine::Color3B fontFillColor;
+    uint8_t fontAlpha = 255;
+    engine::FontShadow shadow;
+    engine::FontStroke stroke;
+
+    operator engine::FontDefinition() const {
+        engine::FontDefinition value;
+        value.fontName = fontName;
+        value.fontSize = fontSize;
+        value.alignment = alignment;
+        value.vertAlignment = vertAlignment;
+        value.dimensions = dimensions;
+        value.fontFillColor = fontFillColor;
+        value.fontAlpha = fontAlpha;
+        value.shadow = shadow;
+        value.stroke = stroke;
+        return value;
+    }
+};
+
+inline bool readArgument(lua_State* L, int index, FontDefinitionArgument* out) {
+    if (!lua_istable(L, index)) return false;
+    FontDefinitionArgument read;
+    {
+        engine::FontDefinition value;
+        if (!luaconv_read_font_definition(L, index, &value)) return false;
+        read.fontSize = value.fontSize;
+        read.alignment = value.alignment;
+        read.vertAlignment = value.vertAlignment;
+        read.dimensions = value.dimensions;
+        read.fontFillColor = value.fontFillColor;
+        read.fontAlpha = value.fontAlpha;
+        read.shadow = value.shadow;
+        read.stroke = value.stroke;
+    }
+    // The name's string is kept alive by the table, which stays in its slot.
+    lua_getfield(L, index, "fontName");
+    if (lua_type(L, -1) == LUA_TSTRING) {
+        read.fontName.data = lua_tolstring(L, -1, &read.fontName.size);
+    } else {
+        static constexpr char kDefaultFont[] = "Arial";
+        read.fontName.data = kDefaultFont;
+        read.fontName.size = sizeof kDefaultFont - 1;
+    }
+    lua_pop(L, 1);
+    *out = read;
+    return true;
+}
+
 // How a parameter type is held between its read and the call.
 template <class T>
 struct ArgumentStorage {
@@ -93,6 +150,12 @@ template <class T>
 struct ArgumentStorage<T> {
     using type = TextArgument;
 };
+template <class T>
+    requires std::is_same_v<std::remove_cvref_t<T>, engine::FontDefinition>
+struct ArgumentStorage<T> {
+    using type = FontDefinitionArgument;
+};
+
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Vec3* out) { return luaconv_read_vec3(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
@@ -223,6 +286,10 @@ inline int pushResult(lua_State* L, const engine::Rect& value) {
 }
 inline int pushResult(lua_State* L, const engine::Color3B& value) {
     luaconv_push_color3b(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::FontDefinition& value) {
+    luaconv_push_font_definition(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::BlendFunc& value) {

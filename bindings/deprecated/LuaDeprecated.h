@@ -4,8 +4,9 @@
 //
 // register_deprecated_classes: on the global table, the classes CCPoint, CCRect and
 // CCSize (their constructors give plain point, rectangle and size tables), CCObject
-// (base cc.Ref), CCArray (base CCObject) and CCString (base cc.Ref), then the global
-// matrix functions kmGLPushMatrix, kmGLTranslatef, kmGLPopMatrix and kmGLLoadMatrix,
+// (base cc.Ref), CCArray (base CCObject) and CCString (base cc.Ref), the labels
+// cc.LabelBMFont and cc.LabelTTF (base cc.Node, bindings/deprecated/LuaDeprecatedLabels.h),
+// then the global matrix functions kmGLPushMatrix, kmGLTranslatef, kmGLPopMatrix and kmGLLoadMatrix,
 // which work on the director's model-view stack.
 //
 // register_deprecated_manual: nothing for a null state; otherwise the Animation,

@@ -6,6 +6,7 @@
 
 #include "bindings/LuaChecks.h"
 #include "bindings/deprecated/LuaDeprecated.h"
+#include "bindings/deprecated/LuaDeprecatedLabels.h"
 #include "engine/base/Director.h"
 #include "engine/deprecated/Array.h"
 #include "engine/deprecated/BoxedValues.h"
@@ -353,6 +354,8 @@ int register_deprecated_classes(lua_State* L) {
     VEXO_ROW(string, createWithData);
     VEXO_ROW(string, createWithContentsOfFile);
     tolua_endmodule(L);
+
+    registerClassTable(L, deprecatedLabelRows());
 
     tolua_function(L, "kmGLPushMatrix", kmGLPushMatrix);
     tolua_function(L, "kmGLTranslatef", kmGLTranslatef);

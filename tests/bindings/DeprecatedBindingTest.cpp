@@ -1,5 +1,6 @@
 // The former script API as older game scripts call it: point, rectangle and size
-// tables, CCArray, CCString, the kmGL matrix functions and tolua.cast with old names.
+// tables, CCArray, CCString, the old labels, the kmGL matrix functions and tolua.cast
+// with old names.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -136,6 +137,56 @@ TEST_F(DeprecatedBindingTest, StringValues) {
         {"data past its end", "", "CCString:createWithData('ab', 100):getCString()", "ab"},
         {"file", "", "CCString:createWithContentsOfFile(PATH):getCString()", "12.5 apples"},
         {"missing file", "", "tostring(CCString:createWithContentsOfFile(PATH .. '.none'))", "nil"},
+    });
+}
+
+TEST_F(DeprecatedBindingTest, OldLabelsKeepTheirSettings) {
+    testsupport::TempDir dir;
+    dir.write("round.ttf", "ttf");
+    dir.write("plain.fnt", "info");
+    dir.write("other.fnt", "info");
+    ASSERT_EQ(run("DIR = '" + dir.path() + "/'"), "");
+    runCases({
+        {"system font", "t = cc.LabelTTF:create('hi', 'Arial', 20)",
+         "tolua.type(t) .. ' ' .. t:getString() .. ' ' .. t:getFontName() .. ' ' .. t:getFontSize() .. ' ' .. "
+         "t:getHorizontalAlignment() .. t:getVerticalAlignment()",
+         "cc.LabelTTF hi Arial 20 10"},
+        {"font file with box and alignments",
+         "t = cc.LabelTTF:create('ab', DIR .. 'round.ttf', 10, {width = 30, height = 0}, 2, 1)",
+         "t:getFontName() == DIR .. 'round.ttf' and t:getDimensions().width .. ' ' .. t:getHorizontalAlignment() .. "
+         "t:getVerticalAlignment()",
+         "30 21"},
+        {"font file not found", "", "tostring(cc.LabelTTF:create('ab', DIR .. 'none.ttf', 10))", "nil"},
+        {"setters", "t:setString('yo'); t:setFontSize(14); t:setHorizontalAlignment(0); t:setVerticalAlignment(2); "
+         "t:setDimensions({width = 5, height = 6})",
+         "t:getString() .. t:getFontSize() .. t:getHorizontalAlignment() .. t:getVerticalAlignment() .. "
+         "t:getDimensions().width .. t:getDimensions().height",
+         "yo140256"},
+        {"missing font name keeps the label", "t:setFontName(DIR .. 'none.ttf')",
+         "t:getFontName() == DIR .. 'round.ttf' and t:getString()", "yo"},
+        {"stroke and shadow in the definition",
+         "t:enableStroke({r = 1, g = 2, b = 3}, 2); t:enableShadow({width = 4, height = 5}, 1, 1); d = t:getTextDefinition()",
+         "tostring(d.strokeEnabled) .. d.strokeSize .. d.strokeColor.b .. tostring(d.shadowEnabled) .. "
+         "d.shadowOffset.width .. d.fontSize",
+         "true23true414"},
+        {"stroke and shadow off", "t:disableStroke(); t:disableShadow(); d = t:getTextDefinition()",
+         "tostring(d.strokeEnabled) .. tostring(d.shadowEnabled)", "falsefalse"},
+        {"from a definition", "t = cc.LabelTTF:createWithFontDefinition('x', {fontName = 'Sans', fontSize = 18})",
+         "t:getFontName() .. t:getFontSize() .. t:getString()", "Sans18x"},
+        {"new", "", "tolua.type(cc.LabelTTF:new()) .. ' ' .. tolua.type(cc.LabelBMFont:new())",
+         "cc.LabelTTF cc.LabelBMFont"},
+        {"bitmap font", "b = cc.LabelBMFont:create('abc', DIR .. 'plain.fnt')",
+         "tolua.type(b) .. ' ' .. b:getString() .. ' ' .. tostring(b:getFntFile() == DIR .. 'plain.fnt')",
+         "cc.LabelBMFont abc true"},
+        {"bitmap font not found", "", "tostring(cc.LabelBMFont:create('abc', DIR .. 'none.fnt'))", "nil"},
+        {"bitmap font setters",
+         "b:setString('de'); b:setFntFile(DIR .. 'other.fnt'); b:setFntFile(DIR .. 'none.fnt'); "
+         "b:setOpacityModifyRGB(true); b:setWidth(40); b:setAlignment(1)",
+         "b:getString() .. ' ' .. tostring(b:getFntFile() == DIR .. 'other.fnt') .. ' ' .. "
+         "tostring(b:isOpacityModifyRGB()) .. ' ' .. tostring(b:getLetter(0))",
+         "de true true nil"},
+        {"blend functions", "b:setBlendFunc({src = 770, dst = 1}); t:setBlendFunc({src = 1, dst = 0})",
+         "b:getBlendFunc().src .. b:getBlendFunc().dst .. t:getBlendFunc().src .. t:getBlendFunc().dst", "770110"},
     });
 }
 

@@ -79,6 +79,7 @@
 #include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/GUIReader.h"
 #include "engine/label/Label.h"
+#include "engine/label/DeprecatedLabels.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
@@ -101,6 +102,7 @@
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/Text.h"
 #include "bindings/skeleton/LuaSkeletonAnimation.h"
+#include "bindings/deprecated/LuaDeprecatedLabels.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaTypeMap.h"
 
@@ -118,6 +120,7 @@ std::vector<ModuleTable> tablesInOrder() {
         {"core", bindings::coreClassTable()},
         {"experimental", bindings::experimentalClassTable()},
         {"physics", bindings::physicsClassTable()},
+        {"deprecated", bindings::deprecatedLabelRows()},
         {"builder", bindings::builderClassTable()},
         {"studio", bindings::studioClassTable()},
         {"ui", bindings::uiClassTable()},
@@ -229,6 +232,8 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::LayerGradient), "cc.LayerGradient"},
     {typeid(engine::Sprite), "cc.Sprite"},
     {typeid(engine::Label), "cc.Label"},
+    {typeid(engine::LabelBMFont), "cc.LabelBMFont"},
+    {typeid(engine::LabelTTF), "cc.LabelTTF"},
     {typeid(engine::DrawNode), "cc.DrawNode"},
     {typeid(engine::Director), "cc.Director"},
     {typeid(engine::Scheduler), "cc.Scheduler"},
