@@ -119,7 +119,8 @@ TEST_F(WebSocketTest, MessagesEchoBothWaysOverWsAndWss) {
         EXPECT_EQ(recorder.events, expected);
 
         ws->close();
-        EXPECT_EQ(ws->getReadyState(), WebSocket::State::CLOSING);
+        // Closing at once; the worker may finish the handshake before we look.
+        EXPECT_NE(ws->getReadyState(), WebSocket::State::OPEN);
         ASSERT_TRUE(pumpUntilEvents(recorder, 9));
         EXPECT_EQ(recorder.events.back(), "close");
         EXPECT_EQ(recorder.statesAtClose, std::vector<int>{3});
