@@ -223,23 +223,9 @@ public:
 
 private:
     friend class WebView;
-
-// A real browser behind a view and its controller. Main thread only.
-class WebViewBackend {
-public:
-    virtual ~WebViewBackend() = default;
-    virtual void load(const std::string& uri) = 0;
-    virtual bool canGoBack() const = 0;
-    virtual void goBack() = 0;
-    virtual void setBounds(const RECT& bounds) = 0;
-    virtual void setVisible(bool visible) = 0;
-    virtual void close() = 0;
-};
     friend class WebViewController;
     friend class WebViewEnvironment;
-    friend // The model's runtime when a test installed it; else the desktop's browser
-// (WebKitView.h) when a display exists and its library loads; else none.
-CreateWebViewEnvironment loadWebViewLoader();
+    friend CreateWebViewEnvironment loadWebViewLoader();
     HRESULT createEnvironment(const std::string& userDataFolder, EnvironmentCompleted completed);
     static void postEnvironmentCompletion(EnvironmentCompleted completed);
 
