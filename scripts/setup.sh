@@ -13,6 +13,7 @@ packages=(
   python3 xvfb xauth locales libgl-dev libglfw3-dev libx11-dev xdotool x11-apps x11-utils
   libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev
   libchipmunk-dev lua-socket-dev python3-websockets libwebkit2gtk-4.1-dev xclip xsel
+  libglew-dev libopenal-dev libsndfile1-dev libbullet-dev libtinyobjloader-dev librecast-dev sox
 )
 
 missing=()
