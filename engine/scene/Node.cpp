@@ -12,6 +12,7 @@
 #include "engine/base/Scheduler.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "engine/renderer/GLProgramCache.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/Scene.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
@@ -56,6 +57,12 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    for (Component* component : _components) {
+        component->onRemove();
+        component->setOwner(nullptr);
+        component->release();
+    }
+    _components.clear();
     if (!_children.empty()) ++_treeGeneration;
     for (Node* child : _children) {
         child->_parent = nullptr;
@@ -167,6 +174,15 @@ void Node::onEnter() {
     joinPhysicsWorld();
     Director::getInstance()->getScheduler()->resumeTarget(this);
     if (_actionManager) _actionManager->resumeTarget(this);
+    if (!_components.empty()) {
+        std::vector<Component*> components = _components;
+        for (Component* component : components) component->retain();
+        for (Component* component : components) {
+            if (component->getOwner() == this) component->onEnter();
+        }
+        for (Component* component : components) component->release();
+        scheduleComponentUpdates();
+    }
     // A copy: an onEnter override may add or remove children.
     std::vector<Node*> children = _children;
     for (Node* child : children) child->retain();
@@ -205,6 +221,14 @@ void Node::onExit() {
     }
     for (Node* child : children) child->release();
     _running = false;
+    if (!_components.empty()) {
+        std::vector<Component*> components = _components;
+        for (Component* component : components) component->retain();
+        for (Component* component : components) {
+            if (component->getOwner() == this) component->onExit();
+        }
+        for (Component* component : components) component->release();
+    }
     if (_physicsBody) _physicsBody->removeFromWorld();
     if (_actionManager) _actionManager->pauseTarget(this);
     sendScriptEvent(kScriptExit);
@@ -439,6 +463,69 @@ Action* Node::getActionByTag(int tag) const {
 
 size_t Node::getNumberOfRunningActions() const {
     return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
+}
+
+namespace {
+const char* const kComponentUpdateKey = "__components";
+}
+
+bool Node::addComponent(Component* component) {
+    if (!component || component->getOwner()) return false;
+    if (!component->getName().empty() && getComponent(component->getName())) return false;
+    component->retain();
+    _components.push_back(component);
+    component->setOwner(this);
+    component->onAdd();
+    if (_running) {
+        component->onEnter();
+        scheduleComponentUpdates();
+    }
+    return true;
+}
+
+Component* Node::getComponent(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    for (Component* component : _components) {
+        if (component->getName() == name) return component;
+    }
+    return nullptr;
+}
+
+bool Node::removeComponent(const std::string& name) {
+    return removeComponent(getComponent(name));
+}
+
+bool Node::removeComponent(Component* component) {
+    auto it = std::find(_components.begin(), _components.end(), component);
+    if (!component || it == _components.end()) return false;
+    _components.erase(it);
+    if (_running) component->onExit();
+    component->onRemove();
+    component->setOwner(nullptr);
+    component->release();
+    if (_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
+    return true;
+}
+
+void Node::removeAllComponents() {
+    while (!_components.empty()) removeComponent(_components.back());
+}
+
+void Node::scheduleComponentUpdates() {
+    Scheduler* scheduler = Director::getInstance()->getScheduler();
+    if (scheduler->isScheduled(kComponentUpdateKey, this)) return;
+    scheduler->schedule([this](float delta) { updateComponents(delta); }, this, 0.f, !_running,
+                        kComponentUpdateKey);
+}
+
+void Node::updateComponents(float delta) {
+    if (!_running) return;
+    std::vector<Component*> components = _components;
+    for (Component* component : components) component->retain();
+    for (Component* component : components) {
+        if (component->getOwner() == this && component->isEnabled()) component->update(delta);
+    }
+    for (Component* component : components) component->release();
 }
 
 }  // namespace engine

@@ -34,6 +34,7 @@ class GLProgram;
 class GLProgramState;
 class PhysicsBody;
 
+class Component;
 class Node : public Ref {
 public:
     static constexpr int INVALID_TAG = -1;
@@ -220,6 +221,18 @@ public:
     // Takes the bodies of the node and its descendants out of their world.
     void removeFromPhysicsWorld();
 
+    // Components (engine/scene/Component.h), retained. addComponent refuses null, a
+    // component attached elsewhere, and a name that another component of the node
+    // already has. While the node runs, each enabled component's update runs every
+    // frame (none while it is outside the running scene); a component added to a running
+    // node gets onEnter right after onAdd.
+    bool addComponent(Component* component);
+    Component* getComponent(const std::string& name) const;
+    bool removeComponent(const std::string& name);
+    bool removeComponent(Component* component);
+    void removeAllComponents();
+    const std::vector<Component*>& getComponents() const { return _components; }
+
 protected:
     Node() = default;
     virtual bool init() { return true; }
@@ -264,6 +277,10 @@ private:
 
     float _globalZOrder = 0;
     GLProgramState* _glProgramState = nullptr;
+
+    void scheduleComponentUpdates();
+    void updateComponents(float delta);
+    std::vector<Component*> _components;
 };
 
 // The end of every node's create(): the node, autoreleased, when its init succeeded;

@@ -7,6 +7,7 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
 #include "support/TestSupport.h"
 
@@ -169,4 +170,60 @@ TEST_F(NodeTest, CleanupUnschedulesTheNodeAndItsChildren) {
     kept->release();
 }
 
+// Records what its node tells it.
+struct Recorder : engine::Component {
+    static Recorder* make(const std::string& name) {
+        auto* recorder = new Recorder;
+        recorder->setName(name);
+        recorder->autorelease();
+        return recorder;
+    }
+    void onAdd() override { log += "add "; }
+    void onRemove() override { log += "remove "; }
+    void onEnter() override { log += "enter "; }
+    void onExit() override { log += "exit "; }
+    void update(float) override { ++updates; }
+    std::string log;
+    int updates = 0;
+};
+
+TEST_F(NodeTest, ComponentsFollowTheirNode) {
+    auto* scheduler = engine::Director::getInstance()->getScheduler();
+    Node* node = Node::create();
+    Recorder* body = Recorder::make("body");
+    EXPECT_FALSE(node->addComponent(nullptr));
+    ASSERT_TRUE(node->addComponent(body));
+    EXPECT_EQ(body->getOwner(), node);
+    EXPECT_FALSE(node->addComponent(Recorder::make("body")));  // the name is taken
+    EXPECT_FALSE(Node::create()->addComponent(body));           // attached elsewhere
+    EXPECT_EQ(node->getComponent("body"), body);
+
+    scheduler->update(0.1f);
+    EXPECT_EQ(body->updates, 0);  // not running yet
+    node->onEnter();
+    scheduler->update(0.1f);
+    EXPECT_EQ(body->updates, 1);
+    body->setEnabled(false);
+    scheduler->update(0.1f);
+    EXPECT_EQ(body->updates, 1);
+    body->setEnabled(true);
+
+    Recorder* late = Recorder::make("late");
+    node->addComponent(late);  // joins a running node: entered at once
+    node->onExit();
+    scheduler->update(0.1f);
+    EXPECT_EQ(body->updates, 1);  // paused with the node
+    EXPECT_EQ(body->log, "add enter exit ");
+    EXPECT_EQ(late->log, "add enter exit ");
+
+    body->retain();
+    EXPECT_TRUE(node->removeComponent("body"));
+    EXPECT_FALSE(node->removeComponent("body"));
+    EXPECT_EQ(body->getOwner(), nullptr);
+    EXPECT_EQ(body->log, "add enter exit remove ");
+    body->release();
+    scheduler->unscheduleAllForTarget(node);
+}
+
 }  // namespace
+
