@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/base/Ref.h"
+#include "engine/base/Map.h"
 #include "engine/base/Mat4.h"
 #include "engine/base/Types.h"
 #include "engine/base/Value.h"
@@ -355,6 +356,14 @@ inline int pushResult(lua_State* L, const engine::Rect& value) {
     luaconv_push_rect(L, value);
     return 1;
 }
+inline int pushResult(lua_State* L, const engine::Color4B& value) {
+    luaconv_push_color4b(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color4F& value) {
+    luaconv_push_color4f(L, value);
+    return 1;
+}
 inline int pushResult(lua_State* L, const engine::Color3B& value) {
     luaconv_push_color3b(L, value);
     return 1;
@@ -456,6 +465,13 @@ int pushResult(lua_State* L, const std::vector<T*>& value) {
 template <class T>
 int pushResult(lua_State* L, const engine::Vector<T*>& value) {
     luaconv_push_object_vector(L, value);
+    return 1;
+}
+
+// A map of objects by name: a table of those whose class is registered.
+template <class T>
+int pushResult(lua_State* L, const engine::Map<std::string, T*>& value) {
+    luaconv_push_object_map(L, value);
     return 1;
 }
 

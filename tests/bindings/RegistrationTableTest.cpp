@@ -12,6 +12,14 @@
 
 #include "BindingTestSupport.h"
 #include "bindings/LuaModules.h"
+#include "engine/studio/ActionManagerEx.h"
+#include "engine/studio/ArmatureParts.h"
+#include "engine/studio/DataRecords.h"
+#include "engine/studio/SceneReader.h"
+#include "engine/studio/StudioComponents.h"
+#include "engine/studio/timeline/BoneNode.h"
+#include "engine/studio/timeline/TimelineFrames.h"
+#include "engine/scene/Component.h"
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
@@ -219,6 +227,7 @@ struct EngineClass {
 const EngineClass kEngineClasses[] = {
     {typeid(engine::Ref), "cc.Ref"},
     {typeid(engine::Node), "cc.Node"},
+    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
     {typeid(engine::MenuItemLabel), "cc.MenuItemLabel"},
@@ -410,6 +419,52 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ParticleSystem3D), "cc.ParticleSystem3D"},
     {typeid(engine::ParticlePool), "cc.ParticlePool"},
     {typeid(studio::Armature), "ccs.Armature"},
+    {typeid(studio::BaseData), "ccs.BaseData"},
+    {typeid(studio::DisplayData), "ccs.DisplayData"},
+    {typeid(studio::SpriteDisplayData), "ccs.SpriteDisplayData"},
+    {typeid(studio::ArmatureDisplayData), "ccs.ArmatureDisplayData"},
+    {typeid(studio::ParticleDisplayData), "ccs.ParticleDisplayData"},
+    {typeid(studio::BoneData), "ccs.BoneData"},
+    {typeid(studio::ArmatureData), "ccs.ArmatureData"},
+    {typeid(studio::FrameData), "ccs.FrameData"},
+    {typeid(studio::MovementBoneData), "ccs.MovementBoneData"},
+    {typeid(studio::MovementData), "ccs.MovementData"},
+    {typeid(studio::AnimationData), "ccs.AnimationData"},
+    {typeid(studio::ContourData), "ccs.ContourData"},
+    {typeid(studio::TextureData), "ccs.TextureData"},
+    {typeid(studio::DecorativeDisplay), "ccs.DecorativeDisplay"},
+    {typeid(studio::DisplayManager), "ccs.DisplayManager"},
+    {typeid(studio::Tween), "ccs.Tween"},
+    {typeid(studio::ColliderDetector), "ccs.ColliderDetector"},
+    {typeid(studio::Skin), "ccs.Skin"},
+    {typeid(studio::BatchNode), "ccs.BatchNode"},
+    {typeid(studio::timeline::VisibleFrame), "ccs.VisibleFrame"},
+    {typeid(studio::timeline::TextureFrame), "ccs.TextureFrame"},
+    {typeid(studio::timeline::RotationFrame), "ccs.RotationFrame"},
+    {typeid(studio::timeline::SkewFrame), "ccs.SkewFrame"},
+    {typeid(studio::timeline::RotationSkewFrame), "ccs.RotationSkewFrame"},
+    {typeid(studio::timeline::PositionFrame), "ccs.PositionFrame"},
+    {typeid(studio::timeline::ScaleFrame), "ccs.ScaleFrame"},
+    {typeid(studio::timeline::AnchorPointFrame), "ccs.AnchorPointFrame"},
+    {typeid(studio::timeline::InnerActionFrame), "ccs.InnerActionFrame"},
+    {typeid(studio::timeline::ColorFrame), "ccs.ColorFrame"},
+    {typeid(studio::timeline::AlphaFrame), "ccs.AlphaFrame"},
+    {typeid(studio::timeline::ZOrderFrame), "ccs.ZOrderFrame"},
+    {typeid(studio::timeline::BlendFuncFrame), "ccs.BlendFuncFrame"},
+    {typeid(studio::timeline::Timeline), "ccs.Timeline"},
+    {typeid(studio::timeline::ActionTimelineData), "ccs.ActionTimelineData"},
+    {typeid(studio::timeline::ActionTimelineNode), "ccs.ActionTimelineNode"},
+    {typeid(studio::timeline::BoneNode), "ccs.BoneNode"},
+    {typeid(studio::timeline::SkeletonNode), "ccs.SkeletonNode"},
+    {typeid(studio::ComAttribute), "ccs.ComAttribute"},
+    {typeid(studio::ComController), "ccs.ComController"},
+    {typeid(studio::ComExtensionData), "ccs.ComExtensionData"},
+    {typeid(studio::ComRender), "ccs.ComRender"},
+    {typeid(studio::ActionFrame), "ccs.ActionFrame"},
+    {typeid(studio::ActionNode), "ccs.ActionNode"},
+    {typeid(studio::ActionObject), "ccs.ActionObject"},
+    {typeid(studio::ActionManagerEx), "ccs.ActionManagerEx"},
+    {typeid(studio::SceneReader), "ccs.SceneReader"},
     {typeid(studio::Bone), "ccs.Bone"},
     {typeid(studio::GUIReader), "ccs.GUIReader"},
     {typeid(engine::CSLoader), "cc.CSLoader"},
