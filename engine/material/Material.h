@@ -2,15 +2,24 @@
 // How a 3D object is drawn: named techniques, one of them current (the first
 // added until another is chosen), each with its passes. A material file holds
 //     material name {
-//         renderState { cullFace = true ... }             (optional, any level)
+//         renderState {                  (optional, at any level)
+//             cullFace = true
+//         }
 //         technique name {
 //             pass name {
-//                 shader { vertexShader = a.vert  fragmentShader = a.frag }
-//                 renderState { blend = true  blendSrc = SRC_ALPHA ... }
+//                 shader {
+//                     vertexShader = a.vert
+//                     fragmentShader = a.frag
+//                 }
+//                 renderState {
+//                     blend = true
+//                     blendSrc = SRC_ALPHA
+//                 }
 //             }
 //         }
 //     }
-// with the state names and values of RenderState::StateBlock::setState. A pass
+// (one property a line) with the state names and values of
+// RenderState::StateBlock::setState. A pass
 // without a shader, or whose shader files do not read, has no program state.
 // Main thread only.
 #include <sys/types.h>
