@@ -56,6 +56,7 @@ Skybox* Skybox::create(const std::string& positiveX, const std::string& negative
 }
 
 Skybox::~Skybox() {
+    if (_camera) _camera->release();
     if (_texture) _texture->release();
     if (_program) _program->release();
 }
@@ -65,6 +66,13 @@ void Skybox::setTexture(TextureCube* texture) {
     if (texture) texture->retain();
     if (_texture) _texture->release();
     _texture = texture;
+}
+
+void Skybox::setCamera(Camera* camera) {
+    if (camera == _camera) return;
+    if (camera) camera->retain();
+    if (_camera) _camera->release();
+    _camera = camera;
 }
 
 bool Skybox::reload() { return _texture && _texture->reloadTexture(); }

@@ -30,9 +30,9 @@ public:
     TextureCube* getTexture() const { return _texture; }
     // Decodes the cube's faces again; false without a cube or when they fail.
     bool reload();
-    // The camera whose orientation and projection it is seen with (not retained:
-    // the camera outlives the frame it draws in). Null: the skybox is not drawn.
-    void setCamera(Camera* camera) { _camera = camera; }
+    // The camera whose orientation and projection it is seen with (retained).
+    // Null: the skybox is not drawn.
+    void setCamera(Camera* camera);
     Camera* getCamera() const { return _camera; }
 
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;

@@ -72,9 +72,7 @@ PUParticleSystem3D* PUParticleSystem3D::create() {
     return autoreleased(system, system->init());
 }
 
-PUParticleSystem3D::~PUParticleSystem3D() {
-    for (PUEmitter* emitter : _emitters) emitter->setParticleSystem(nullptr);
-}
+PUParticleSystem3D::~PUParticleSystem3D() { removeAllEmitter(); }
 
 void PUParticleSystem3D::addEmitter(PUEmitter* emitter) {
     if (!emitter || _emitters.contains(emitter)) return;
@@ -89,7 +87,12 @@ PUEmitter* PUParticleSystem3D::getEmitter(const std::string& name) const {
     return nullptr;
 }
 
-void PUParticleSystem3D::removeAllEmitter() { _emitters.clear(); }
+void PUParticleSystem3D::removeAllEmitter() {
+    for (PUEmitter* emitter : _emitters) {
+        if (emitter != getEmitter()) emitter->setParticleSystem(nullptr);
+    }
+    _emitters.clear();
+}
 
 void PUParticleSystem3D::addBehaviourTemplate(PUBehaviour* behaviour) { _behaviourTemplates.pushBack(behaviour); }
 

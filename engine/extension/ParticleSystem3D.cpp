@@ -91,8 +91,9 @@ ParticleSystem3D* ParticleSystem3D::create() {
 }
 
 ParticleSystem3D::~ParticleSystem3D() {
-    if (_emitter) _emitter->release();
-    for (Particle3DAffector* affector : _affectors) affector->release();
+    // Parts a script still holds no longer name the system.
+    setEmitter(nullptr);
+    removeAllAffector();
     if (_render) _render->release();
 }
 
@@ -124,7 +125,10 @@ void ParticleSystem3D::setEmitter(Particle3DEmitter* emitter) {
         emitter->retain();
         emitter->setParticleSystem(this);
     }
-    if (_emitter) _emitter->release();
+    if (_emitter) {
+        _emitter->setParticleSystem(nullptr);
+        _emitter->release();
+    }
     _emitter = emitter;
 }
 
@@ -137,12 +141,16 @@ void ParticleSystem3D::addAffector(Particle3DAffector* affector) {
 
 void ParticleSystem3D::removeAffector(int index) {
     if (index < 0 || index >= getAffectorCount()) return;
+    _affectors[static_cast<size_t>(index)]->setParticleSystem(nullptr);
     _affectors[static_cast<size_t>(index)]->release();
     _affectors.erase(_affectors.begin() + index);
 }
 
 void ParticleSystem3D::removeAllAffector() {
-    for (Particle3DAffector* affector : _affectors) affector->release();
+    for (Particle3DAffector* affector : _affectors) {
+        affector->setParticleSystem(nullptr);
+        affector->release();
+    }
     _affectors.clear();
 }
 

@@ -131,7 +131,7 @@ public:
     virtual void resumeParticleSystem();
     State getState() const { return _state; }
 
-    // Retained; the system becomes theirs.
+    // Retained; the system becomes theirs (and no longer the parts' it lets go).
     void setEmitter(Particle3DEmitter* emitter);
     Particle3DEmitter* getEmitter() const { return _emitter; }
     void addAffector(Particle3DAffector* affector);

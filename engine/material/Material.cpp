@@ -72,6 +72,10 @@ Material* Material::createWithGLStateProgram(GLProgramState* state) {
     return material;
 }
 
+Material::~Material() {
+    for (Technique* technique : _techniques) technique->setParentState(nullptr);
+}
+
 bool Material::parseProperties(const Properties* properties) {
     _name = properties->getId();
     readRenderState(properties, this);

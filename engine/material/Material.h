@@ -41,6 +41,8 @@ public:
     static Material* createWithProperties(Properties* properties);
     // One technique of one pass of the state; nullptr for a null state.
     static Material* createWithGLStateProgram(GLProgramState* state);
+    // Techniques that outlive it no longer name it.
+    ~Material() override;
 
     Technique* getTechnique() const { return _currentTechnique; }
     const Vector<Technique*>& getTechniques() const { return _techniques; }

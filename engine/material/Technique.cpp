@@ -17,6 +17,10 @@ Technique* Technique::createWithGLProgramState(Material* material, GLProgramStat
     return technique;
 }
 
+Technique::~Technique() {
+    for (Pass* pass : _passes) pass->setParentState(nullptr);
+}
+
 void Technique::addPass(Pass* pass) {
     if (!pass) return;
     pass->setParentState(this);

@@ -18,6 +18,8 @@ public:
     static Technique* create(Material* material);
     // With one pass of the program state.
     static Technique* createWithGLProgramState(Material* material, GLProgramState* state);
+    // Passes that outlive it no longer name it.
+    ~Technique() override;
 
     // Appends the pass (retained) and makes this its technique.
     void addPass(Pass* pass);

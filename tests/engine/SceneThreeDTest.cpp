@@ -241,6 +241,16 @@ material rock
     EXPECT_TRUE(copy->getTechniqueByName("lit")->getPassByIndex(0)->getStateBlock()->isBlend());
     EXPECT_EQ(copy->getTechniqueByName("lit")->getPassByIndex(0)->getTechnique(), copy->getTechniqueByName("lit"));
 
+    // Parts kept past their holders no longer name them.
+    base->retain();
+    lit->retain();
+    AutoreleasePool::getInstance()->clear();
+    EXPECT_EQ(lit->getMaterial(), nullptr);
+    EXPECT_EQ(base->getTechnique(), lit);
+    lit->release();
+    EXPECT_EQ(base->getTechnique(), nullptr);
+    base->release();
+
     EXPECT_EQ(Material::createWithFilename(dir.file("absent.material")), nullptr);
     std::unique_ptr<Properties> notMaterial = Properties::parse("technique t { }");
     EXPECT_EQ(Material::createWithProperties(notMaterial.get()), nullptr);
@@ -437,6 +447,19 @@ TEST_F(SceneThreeDTest, PUParticlesTakeTheSystemsSizeSpeedAndBehaviours) {
     EXPECT_EQ(renderer.getQueuedCommandCount(), 1u);
     EXPECT_EQ(system->getRender()->getQuadCommand().getQuadCount(), 1u);
     renderer.render();
+
+    // Emitters a script keeps outlive their systems without naming them.
+    for (bool own : {false, true}) {
+        PUEmitter* kept = PUEmitter::create();
+        kept->retain();
+        PUParticleSystem3D* holder = PUParticleSystem3D::create();
+        if (own) holder->setEmitter(kept);
+        holder->addEmitter(kept);
+        EXPECT_EQ(kept->getParticleSystem(), holder);
+        AutoreleasePool::getInstance()->clear();
+        EXPECT_EQ(kept->getParticleSystem(), nullptr);
+        kept->release();
+    }
 }
 
 // An observer that reports every particle it sees.
