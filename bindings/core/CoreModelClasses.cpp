@@ -2,6 +2,7 @@
 #include "bindings/core/CoreClassRows.h"
 
 #include "bindings/LuaChecks.h"
+#include "engine/3d/CameraBackgroundBrush.h"
 #include "engine/base/Properties.h"
 #include "engine/image/AutoPolygon.h"
 #include "engine/renderer/PolygonInfo.h"
@@ -36,6 +37,9 @@ const Method kCameraMethods[] = {
     {"lookAt", {method<&Camera::lookAt, &kUp>()}},
     {"setCameraFlag", {method<&setCameraFlag>()}},
     {"getCameraFlag", {method<&getCameraFlag>()}},
+    {"setBackgroundBrush", {method<&Camera::setBackgroundBrush>()}},
+    {"getBackgroundBrush", {method<&Camera::getBackgroundBrush>()}},
+    {"clearBackground", {method<&Camera::clearBackground>()}},
 };
 
 void setTileGID(TMXLayer* self, uint32_t gid, const Vec2& position) { self->setTileGID(gid, position); }

@@ -50,6 +50,7 @@
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
 #include "engine/extension/AssetsManagerEx.h"
+#include "engine/extension/PUParticleSystem3D.h"
 #include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
 #include "updater/AssetsManager.h"
@@ -93,6 +94,20 @@
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
 #include "engine/base/EventListenerFocus.h"
+#include "engine/3d/Animate3D.h"
+#include "engine/3d/Animation3D.h"
+#include "engine/3d/BillBoard.h"
+#include "engine/3d/CameraBackgroundBrush.h"
+#include "engine/3d/Light3D.h"
+#include "engine/3d/Skybox.h"
+#include "engine/3d/TextureCube.h"
+#include "engine/material/Material.h"
+#include "engine/material/VertexAttribBinding.h"
+#include "engine/renderer/FrameBuffer.h"
+#include "engine/ui/Boxes.h"
+#include "engine/ui/LayoutComponent.h"
+#include "engine/ui/RichText.h"
+#include "engine/ui/TextAtlas.h"
 #include "engine/ui/CheckBox.h"
 #include "engine/ui/EditBox.h"
 #include "engine/ui/ImageView.h"
@@ -136,6 +151,7 @@ std::vector<ModuleTable> tablesInOrder() {
         {"extension", bindings::extensionClassTable()},
         {"skeleton", bindings::skeletonClassTable()},
         {"3d", bindings::threeDClassTable()},
+        {"3d scene", bindings::threeDSceneClassRows()},
         {"audioengine", bindings::audioEngineClassTable()},
         {"physics3d", bindings::physics3dClassTable()},
         {"navmesh", bindings::navMeshClassTable()},
@@ -151,6 +167,14 @@ const ModuleEntry kScriptStartModules[] = {
     &bindings::register_audioengine_module,  &bindings::register_physics3d_module,
     &bindings::register_navmesh_module,
 };
+
+// The Lua expression of a class table: a nested class name
+// ("cc.RenderState::StateBlock") is a key of its table.
+std::string luaPath(const std::string& luaName) {
+    if (luaName.find("::") == std::string::npos) return luaName;
+    const size_t dot = luaName.find('.');
+    return luaName.substr(0, dot) + "[\"" + luaName.substr(dot + 1) + "\"]";
+}
 
 class RegistrationTableTest : public BindingStackTest {
 protected:
@@ -195,14 +219,15 @@ TEST_F(RegistrationTableTest, EveryRowIsReachableFromScripts) {
         for (const bindings::ClassEntry& row : table.rows) {
             SCOPED_TRACE(row.luaName);
             EXPECT_TRUE(luaTypeRegistered(row.luaName));
-            EXPECT_EQ(eval(std::string("type(") + row.luaName + ")"), "table");
+            const std::string path = luaPath(row.luaName);
+            EXPECT_EQ(eval("type(" + path + ")"), "table");
             const std::string luaName = row.luaName;
             const std::string shortName = luaName.substr(luaName.rfind('.') + 1);
             // The builder proxy alone is known by its class only, not by its short name.
             EXPECT_EQ(luaClassNameMap[shortName], luaName == "cc.CCBProxy" ? "" : lastByShortName[shortName]);
             EXPECT_EQ(luaTypeMap[row.typeKey()], luaName);
             for (const bindings::Method& method : row.methods) {
-                EXPECT_EQ(eval("type(" + luaName + "." + method.name + ")"), "function") << method.name;
+                EXPECT_EQ(eval("type(" + path + "." + method.name + ")"), "function") << method.name;
             }
         }
     }
@@ -418,6 +443,14 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::extension::EventListenerAssetsManagerEx), "cc.EventListenerAssetsManagerEx"},
     {typeid(engine::ParticleSystem3D), "cc.ParticleSystem3D"},
     {typeid(engine::ParticlePool), "cc.ParticlePool"},
+    {typeid(engine::Particle3DEmitter), "cc.Particle3DEmitter"},
+    {typeid(engine::Particle3DAffector), "cc.Particle3DAffector"},
+    {typeid(engine::Particle3DRender), "cc.Particle3DRender"},
+    {typeid(engine::PUParticleSystem3D), "cc.PUParticleSystem3D"},
+    {typeid(engine::PUEmitter), "cc.PUEmitter"},
+    {typeid(engine::PUBehaviour), "cc.PUBehaviour"},
+    {typeid(engine::PUListener), "cc.PUListener"},
+    {typeid(engine::PUObserver), "cc.PUObserver"},
     {typeid(studio::Armature), "ccs.Armature"},
     {typeid(studio::BaseData), "ccs.BaseData"},
     {typeid(studio::DisplayData), "ccs.DisplayData"},
@@ -479,6 +512,36 @@ const EngineClass kEngineClasses[] = {
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
     {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(engine::DirectionLight), "cc.DirectionLight"},
+    {typeid(engine::PointLight), "cc.PointLight"},
+    {typeid(engine::SpotLight), "cc.SpotLight"},
+    {typeid(engine::AmbientLight), "cc.AmbientLight"},
+    {typeid(engine::CameraBackgroundBrush), "cc.CameraBackgroundBrush"},
+    {typeid(engine::CameraBackgroundDepthBrush), "cc.CameraBackgroundDepthBrush"},
+    {typeid(engine::CameraBackgroundColorBrush), "cc.CameraBackgroundColorBrush"},
+    {typeid(engine::CameraBackgroundSkyBoxBrush), "cc.CameraBackgroundSkyBoxBrush"},
+    {typeid(engine::TextureCube), "cc.TextureCube"},
+    {typeid(engine::Skybox), "cc.Skybox"},
+    {typeid(engine::Animation3D), "cc.Animation3D"},
+    {typeid(engine::Animate3D), "cc.Animate3D"},
+    {typeid(engine::BillBoard), "cc.BillBoard"},
+    {typeid(engine::RenderState), "cc.RenderState"},
+    {typeid(engine::RenderState::StateBlock), "cc.RenderState::StateBlock"},
+    {typeid(engine::Pass), "cc.Pass"},
+    {typeid(engine::Technique), "cc.Technique"},
+    {typeid(engine::Material), "cc.Material"},
+    {typeid(engine::VertexAttribBinding), "cc.VertexAttribBinding"},
+    {typeid(engine::experimental::FrameBuffer), "ccexp.FrameBuffer"},
+    {typeid(engine::ui::HBox), "ccui.HBox"},
+    {typeid(engine::ui::VBox), "ccui.VBox"},
+    {typeid(engine::ui::RelativeBox), "ccui.RelativeBox"},
+    {typeid(engine::ui::LayoutComponent), "ccui.LayoutComponent"},
+    {typeid(engine::ui::RichElement), "ccui.RichElement"},
+    {typeid(engine::ui::RichElementText), "ccui.RichElementText"},
+    {typeid(engine::ui::RichElementImage), "ccui.RichElementImage"},
+    {typeid(engine::ui::RichElementCustomNode), "ccui.RichElementCustomNode"},
+    {typeid(engine::ui::RichText), "ccui.RichText"},
+    {typeid(engine::ui::TextAtlas), "ccui.TextAtlas"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to
