@@ -95,6 +95,10 @@ void Physics3DWorld::addPhysics3DConstraint(Physics3DConstraint* constraint, boo
 void Physics3DWorld::removePhysics3DConstraint(Physics3DConstraint* constraint) {
     if (!constraint || !eraseOne(_constraints, constraint)) return;
     _btWorld->removeConstraint(constraint->getbtContraint());
+    // A body the constraint held at rest moves again on its own.
+    for (Physics3DRigidBody* body : {constraint->getBodyA(), constraint->getBodyB()}) {
+        if (body) body->getRigidBody()->activate(true);
+    }
     constraint->release();
 }
 
