@@ -53,7 +53,7 @@ Physics3DComponent* Physics3DComponent::create(Physics3DObject* physicsObj, cons
 }
 
 const std::string& Physics3DComponent::getPhysics3DComponentName() {
-    static const std::string name = "___Physics3DComponent___";
+    static const std::string name = "physics3DComponent";
     return name;
 }
 

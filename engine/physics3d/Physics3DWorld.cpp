@@ -14,6 +14,7 @@ namespace engine {
 
 namespace {
 constexpr float kFixedTimeStep = 1.f / 60.f;
+constexpr int kMaxSubSteps = 10;
 
 Physics3DObject* objectOf(const btCollisionObject* object) {
     return object ? static_cast<Physics3DObject*>(object->getUserPointer()) : nullptr;
@@ -117,7 +118,7 @@ void Physics3DWorld::removePhysics3DComponent(Physics3DComponent* component) { e
 void Physics3DWorld::stepSimulate(float dt) {
     // By index: a component only moves its node here, no script runs.
     for (size_t i = 0; i < _components.size(); ++i) _components[i]->preSimulate();
-    _btWorld->stepSimulation(dt, _maxSubSteps, kFixedTimeStep);
+    _btWorld->stepSimulation(dt, kMaxSubSteps, kFixedTimeStep);
     if (_needCollisionChecking) collisionChecking();
     for (size_t i = 0; i < _components.size(); ++i) _components[i]->postSimulate();
 }

@@ -4,8 +4,8 @@
 // runs (engine/scene/Scene.h); it may also be made and stepped on its own.
 //
 // A step: the components that follow nodes take their nodes' transforms, the world
-// advances by the time given (in fixed steps of 1/60 s, at most maxSubSteps of
-// them, Bullet interpolating the rest), the collision callbacks run (see
+// advances by the time given (in fixed steps of 1/60 s, a remainder carried to
+// the next step; at most ten steps, a longer time is lost), the collision callbacks run (see
 // engine/physics3d/Physics3DObject.h) and the components move their nodes. The
 // world retains what it holds. Main thread only.
 #include <memory>
@@ -58,8 +58,6 @@ public:
     void removeAllPhysics3DConstraints();
 
     void stepSimulate(float dt);
-    void setMaxSubSteps(int maxSubSteps) { _maxSubSteps = maxSubSteps; }
-    int getMaxSubSteps() const { return _maxSubSteps; }
 
     void setDebugDrawEnable(bool enableDebugDraw) { _debugDrawEnabled = enableDebugDraw; }
     bool isDebugDrawEnabled() const { return _debugDrawEnabled; }
@@ -99,7 +97,6 @@ private:
     std::vector<Physics3DComponent*> _components;
     bool _debugDrawEnabled = false;
     bool _needCollisionChecking = false;
-    int _maxSubSteps = 1;
 };
 
 }  // namespace engine
