@@ -16,6 +16,7 @@
 #include "engine/scene/Scene.h"
 #include "scripting/LuaObjectConversions.h"
 #include "scripting/LuaRecordConversions.h"
+#include "scripting/LuaEngine.h"
 #include "scripting/LuaStack.h"
 #include "scripting/ScriptHandlerMgr.h"
 
@@ -265,9 +266,12 @@ struct CollisionRelay {
     int handler = 0;
     ScriptHandlerMgr::HandlerType kind{};
 
+    // Only while the state of the call is the installed Lua engine's: a state that
+    // has been closed is never touched.
     void operator()(const Physics3DCollisionInfo& info) const {
-        LuaStack* stack = LuaStack::fromState(L);
-        if (!stack) return;
+        auto* luaEngine = dynamic_cast<LuaEngine*>(ScriptEngineManager::getInstance()->getScriptEngine());
+        LuaStack* stack = luaEngine ? luaEngine->getLuaStack() : nullptr;
+        if (!stack || stack->getLuaState() != L) return;
         const int top = lua_gettop(L);
         pushCollisionInfo(L, info);
         stack->executeFunctionByHandler(handler, 1);
