@@ -77,6 +77,51 @@ TEST_F(Physics3DWorldTest, ABoxFallsOntoTheGroundOfARunningScene) {
     scene->release();
 }
 
+TEST_F(Physics3DWorldTest, ComponentsCopyRigidTransformsBetweenNodeAndBody) {
+    // A node under a moved parent; the body's frame one unit up the node's y axis.
+    Node* parent = Node::create();
+    parent->setPosition(10, 0);
+    Node* node = Node::create();
+    parent->addChild(node);
+    Physics3DRigidBody* box = body(Physics3DShape::createBox(Vec3(1, 1, 1)), 1, Vec3());
+    Physics3DComponent* component = Physics3DComponent::create(box, Vec3(0, 1, 0));
+    node->addComponent(component);
+
+    const struct {
+        const char* name;
+        float rotation;  // the node's, clockwise degrees
+        float scale;
+        Vec3 body;       // where the body's origin lands
+    } toPhysics[] = {
+        {"plain", 0, 1, Vec3(11, 3, 0)},
+        {"turned a quarter clockwise: up becomes +x", 90, 1, Vec3(12, 2, 0)},
+        {"scaled: the scale stays with the node", 0, 3, Vec3(11, 3, 0)},
+    };
+    for (const auto& c : toPhysics) {
+        SCOPED_TRACE(c.name);
+        node->setPosition(1, 2);
+        node->setRotation(c.rotation);
+        node->setScale(c.scale);
+        component->syncNodeToPhysics();
+        const Mat4 t = box->getWorldTransform();
+        EXPECT_NEAR(t.m[12], c.body.x, 1e-4f);
+        EXPECT_NEAR(t.m[13], c.body.y, 1e-4f);
+        EXPECT_NEAR(t.m[14], c.body.z, 1e-4f);
+        EXPECT_NEAR(Vec3(t.m[0], t.m[1], t.m[2]).length(), 1.f, 1e-4f);
+    }
+
+    // Back: the body at (5, 7, 0) unturned puts the node at (-5, 6) in its parent.
+    node->setRotation(0);
+    node->setScale(1);
+    Mat4 at;
+    Mat4::createTranslation(5, 7, 0, &at);
+    box->setCenterOfMassTransform(at);
+    component->syncPhysicsToNode();
+    EXPECT_NEAR(node->getPosition().x, -5.f, 1e-4f);
+    EXPECT_NEAR(node->getPosition().y, 6.f, 1e-4f);
+    EXPECT_NEAR(node->getRotation(), 0.f, 1e-3f);
+}
+
 TEST_F(Physics3DWorldTest, AHeightFieldKeepsItsOwnHeights) {
     const struct {
         const char* name;
