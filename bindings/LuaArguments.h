@@ -160,6 +160,10 @@ struct ArgumentStorage<T> {
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Vec3* out) { return luaconv_read_vec3(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Quaternion* out) {
+    return luaconv_read_quaternion(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, engine::Mat4* out) { return luaconv_read_mat4(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return luaconv_read_color4b(L, index, out); }

@@ -69,6 +69,12 @@
 #include "engine/physics/PhysicsJoint.h"
 #include "engine/physics/PhysicsShape.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "engine/physics3d/Physics3DComponent.h"
+#include "engine/physics3d/Physics3DConstraint.h"
+#include "engine/physics3d/Physics3DObject.h"
+#include "engine/physics3d/Physics3DShape.h"
+#include "engine/physics3d/Physics3DWorld.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -410,6 +416,18 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::PhysicsJointRatchet), "cc.PhysicsJointRatchet"},
     {typeid(engine::PhysicsJointGear), "cc.PhysicsJointGear"},
     {typeid(engine::PhysicsJointMotor), "cc.PhysicsJointMotor"},
+    {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::Physics3DShape), "cc.Physics3DShape"},
+    {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
+    {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
+    {typeid(engine::Physics3DComponent), "cc.Physics3DComponent"},
+    {typeid(engine::Physics3DWorld), "cc.Physics3DWorld"},
+    {typeid(engine::Physics3DConstraint), "cc.Physics3DConstraint"},
+    {typeid(engine::Physics3DPointToPointConstraint), "cc.Physics3DPointToPointConstraint"},
+    {typeid(engine::Physics3DHingeConstraint), "cc.Physics3DHingeConstraint"},
+    {typeid(engine::Physics3DSliderConstraint), "cc.Physics3DSliderConstraint"},
+    {typeid(engine::Physics3DConeTwistConstraint), "cc.Physics3DConeTwistConstraint"},
+    {typeid(engine::Physics3D6DofConstraint), "cc.Physics3D6DofConstraint"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::ui::Widget), "ccui.Widget"},
     {typeid(engine::ui::Button), "ccui.Button"},
