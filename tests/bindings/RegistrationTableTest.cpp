@@ -17,7 +17,11 @@
 #include "engine/actions/ActionManager.h"
 #include "engine/actions/ActionEase.h"
 #include "engine/actions/ActionInstant.h"
+#include "engine/actions/ActionFollow.h"
 #include "engine/actions/ActionMotion.h"
+#include "engine/actions/ActionProgress.h"
+#include "engine/actions/ActionTween.h"
+#include "engine/scene/Component.h"
 #include "engine/actions/Animate.h"
 #include "engine/actions/ActionBezier.h"
 #include "engine/actions/ActionCamera.h"
@@ -299,6 +303,35 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::EaseElasticOut), "cc.EaseElasticOut"},
     {typeid(engine::EaseBounceIn), "cc.EaseBounceIn"},
     {typeid(engine::EaseBounceOut), "cc.EaseBounceOut"},
+    {typeid(engine::EaseElasticInOut), "cc.EaseElasticInOut"},
+    {typeid(engine::EaseExponentialInOut), "cc.EaseExponentialInOut"},
+    {typeid(engine::EaseBackInOut), "cc.EaseBackInOut"},
+    {typeid(engine::EaseBounceInOut), "cc.EaseBounceInOut"},
+    {typeid(engine::EaseBezierAction), "cc.EaseBezierAction"},
+    {typeid(engine::EaseQuadraticActionIn), "cc.EaseQuadraticActionIn"},
+    {typeid(engine::EaseQuadraticActionOut), "cc.EaseQuadraticActionOut"},
+    {typeid(engine::EaseQuadraticActionInOut), "cc.EaseQuadraticActionInOut"},
+    {typeid(engine::EaseCubicActionIn), "cc.EaseCubicActionIn"},
+    {typeid(engine::EaseCubicActionOut), "cc.EaseCubicActionOut"},
+    {typeid(engine::EaseCubicActionInOut), "cc.EaseCubicActionInOut"},
+    {typeid(engine::EaseQuarticActionIn), "cc.EaseQuarticActionIn"},
+    {typeid(engine::EaseQuarticActionOut), "cc.EaseQuarticActionOut"},
+    {typeid(engine::EaseQuarticActionInOut), "cc.EaseQuarticActionInOut"},
+    {typeid(engine::EaseQuinticActionIn), "cc.EaseQuinticActionIn"},
+    {typeid(engine::EaseQuinticActionOut), "cc.EaseQuinticActionOut"},
+    {typeid(engine::EaseQuinticActionInOut), "cc.EaseQuinticActionInOut"},
+    {typeid(engine::EaseCircleActionIn), "cc.EaseCircleActionIn"},
+    {typeid(engine::EaseCircleActionOut), "cc.EaseCircleActionOut"},
+    {typeid(engine::EaseCircleActionInOut), "cc.EaseCircleActionInOut"},
+    {typeid(engine::SkewTo), "cc.SkewTo"},
+    {typeid(engine::SkewBy), "cc.SkewBy"},
+    {typeid(engine::ProgressTo), "cc.ProgressTo"},
+    {typeid(engine::ProgressFromTo), "cc.ProgressFromTo"},
+    {typeid(engine::ActionFloat), "cc.ActionFloat"},
+    {typeid(engine::ActionTween), "cc.ActionTween"},
+    {typeid(engine::Follow), "cc.Follow"},
+    {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
+    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::TransitionScene), "cc.TransitionScene"},
     {typeid(engine::TransitionFade), "cc.TransitionFade"},
     {typeid(engine::TransitionCrossFade), "cc.TransitionCrossFade"},
