@@ -30,7 +30,10 @@
 #include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionOriented.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/scene/TransitionScene.h"
+#include "engine/scene/TransitionZooms.h"
 #include "engine/scene/ClippingNode.h"
 #include "engine/scene/ProgressTimer.h"
 #include "engine/app/Application.h"
@@ -344,6 +347,23 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::TransitionMoveInR), "cc.TransitionMoveInR"},
     {typeid(engine::TransitionFlipX), "cc.TransitionFlipX"},
     {typeid(engine::TransitionProgressRadialCW), "cc.TransitionProgressRadialCW"},
+    {typeid(engine::TransitionMoveInT), "cc.TransitionMoveInT"},
+    {typeid(engine::TransitionMoveInB), "cc.TransitionMoveInB"},
+    {typeid(engine::TransitionSceneOriented), "cc.TransitionSceneOriented"},
+    {typeid(engine::TransitionFlipY), "cc.TransitionFlipY"},
+    {typeid(engine::TransitionFlipAngular), "cc.TransitionFlipAngular"},
+    {typeid(engine::TransitionZoomFlipX), "cc.TransitionZoomFlipX"},
+    {typeid(engine::TransitionZoomFlipY), "cc.TransitionZoomFlipY"},
+    {typeid(engine::TransitionZoomFlipAngular), "cc.TransitionZoomFlipAngular"},
+    {typeid(engine::TransitionProgress), "cc.TransitionProgress"},
+    {typeid(engine::TransitionProgressRadialCCW), "cc.TransitionProgressRadialCCW"},
+    {typeid(engine::TransitionProgressHorizontal), "cc.TransitionProgressHorizontal"},
+    {typeid(engine::TransitionProgressVertical), "cc.TransitionProgressVertical"},
+    {typeid(engine::TransitionProgressInOut), "cc.TransitionProgressInOut"},
+    {typeid(engine::TransitionProgressOutIn), "cc.TransitionProgressOutIn"},
+    {typeid(engine::TransitionRotoZoom), "cc.TransitionRotoZoom"},
+    {typeid(engine::TransitionJumpZoom), "cc.TransitionJumpZoom"},
+    {typeid(engine::TransitionShrinkGrow), "cc.TransitionShrinkGrow"},
     {typeid(engine::ProgressTimer), "cc.ProgressTimer"},
     {typeid(engine::ClippingNode), "cc.ClippingNode"},
     {typeid(engine::SpriteFrame), "cc.SpriteFrame"},
