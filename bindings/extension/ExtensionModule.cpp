@@ -3,6 +3,7 @@
 // script handlers.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/extension/ExtensionControlRows.h"
 #include "bindings/extension/LuaAssetsManagers.h"
 #include "bindings/extension/LuaControlEvents.h"
 #include "bindings/extension/LuaScrollViews.h"
@@ -190,13 +191,23 @@ void register_extension_manual(lua_State* L) {
     register_assets_manager_functions(L);
 }
 
+// The table's own rows, then those kept in other files.
+const std::vector<ClassEntry>& allExtensionClasses() {
+    static const std::vector<ClassEntry> all = [] {
+        std::vector<ClassEntry> rows = kExtensionClasses;
+        for (auto part : {extensionControlRows()}) rows.insert(rows.end(), part.begin(), part.end());
+        return rows;
+    }();
+    return all;
+}
+
 }  // namespace
 
-std::span<const ClassEntry> extensionClassTable() { return kExtensionClasses; }
+std::span<const ClassEntry> extensionClassTable() { return allExtensionClasses(); }
 
 int register_extension_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
-    registerClassTable(L, kExtensionClasses);
+    registerClassTable(L, allExtensionClasses());
     register_extension_manual(L);
     return 1;
 }

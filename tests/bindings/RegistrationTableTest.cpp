@@ -48,6 +48,11 @@
 #include "engine/console/Console.h"
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
+#include "engine/extension/ControlColourPicker.h"
+#include "engine/extension/ControlPotentiometer.h"
+#include "engine/extension/ControlSlider.h"
+#include "engine/extension/ControlStepper.h"
+#include "engine/extension/ControlSwitch.h"
 #include "engine/extension/AssetsManagerEx.h"
 #include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
@@ -448,6 +453,13 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::EditBox), "ccui.EditBox"},
     {typeid(engine::extension::Control), "cc.Control"},
     {typeid(engine::extension::ControlButton), "cc.ControlButton"},
+    {typeid(engine::extension::ControlSlider), "cc.ControlSlider"},
+    {typeid(engine::extension::ControlSwitch), "cc.ControlSwitch"},
+    {typeid(engine::extension::ControlStepper), "cc.ControlStepper"},
+    {typeid(engine::extension::ControlPotentiometer), "cc.ControlPotentiometer"},
+    {typeid(engine::extension::ControlHuePicker), "cc.ControlHuePicker"},
+    {typeid(engine::extension::ControlSaturationBrightnessPicker), "cc.ControlSaturationBrightnessPicker"},
+    {typeid(engine::extension::ControlColourPicker), "cc.ControlColourPicker"},
     {typeid(engine::extension::ScrollView), "cc.ScrollView"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
     {typeid(engine::extension::TableView), "cc.TableView"},
