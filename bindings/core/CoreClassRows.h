@@ -20,6 +20,10 @@ std::span<const ClassEntry> coreMenuRows();
 std::span<const ClassEntry> coreSpriteRows();
 // Cameras, tile maps, properties and polygons.
 std::span<const ClassEntry> coreModelRows();
+// The quad particle system and the preset systems; the methods of
+// "cc.ParticleSystem" (its row is the core table's own).
+std::span<const ClassEntry> coreParticleRows();
+std::span<const Method> particleSystemMethods();
 // The hand-written functions of those classes; after the rows are registered.
 void register_sprite_frames_manual(lua_State* L);
 // The fields rect and filename of "cc.PolygonInfo" (getter and setter each);

@@ -36,6 +36,7 @@
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/Component.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
@@ -500,7 +501,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
     classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
     classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
-    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", kBlendMethods<ParticleSystem>),
+    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", particleSystemMethods()),
     classEntry<ParticleBatchNode>("cc.ParticleBatchNode", "cc.Node", kBlendMethods<ParticleBatchNode>),
     classEntry<MotionStreak>("cc.MotionStreak", "cc.Node", kBlendMethods<MotionStreak>),
     classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", kBlendMethods<AtlasNode>),
@@ -554,7 +555,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows()}) {
+                          coreMenuRows(), coreModelRows(), coreParticleRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

@@ -22,6 +22,7 @@
 #include "engine/actions/ActionProgress.h"
 #include "engine/actions/ActionTween.h"
 #include "engine/scene/Component.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/actions/Animate.h"
 #include "engine/actions/ActionBezier.h"
 #include "engine/actions/ActionCamera.h"
@@ -340,6 +341,19 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Follow), "cc.Follow"},
     {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
     {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::ParticleSystem), "cc.ParticleSystem"},
+    {typeid(engine::ParticleSystemQuad), "cc.ParticleSystemQuad"},
+    {typeid(engine::ParticleFire), "cc.ParticleFire"},
+    {typeid(engine::ParticleFireworks), "cc.ParticleFireworks"},
+    {typeid(engine::ParticleSun), "cc.ParticleSun"},
+    {typeid(engine::ParticleGalaxy), "cc.ParticleGalaxy"},
+    {typeid(engine::ParticleFlower), "cc.ParticleFlower"},
+    {typeid(engine::ParticleMeteor), "cc.ParticleMeteor"},
+    {typeid(engine::ParticleSpiral), "cc.ParticleSpiral"},
+    {typeid(engine::ParticleExplosion), "cc.ParticleExplosion"},
+    {typeid(engine::ParticleSmoke), "cc.ParticleSmoke"},
+    {typeid(engine::ParticleSnow), "cc.ParticleSnow"},
+    {typeid(engine::ParticleRain), "cc.ParticleRain"},
     {typeid(engine::TransitionScene), "cc.TransitionScene"},
     {typeid(engine::TransitionFade), "cc.TransitionFade"},
     {typeid(engine::TransitionCrossFade), "cc.TransitionCrossFade"},
