@@ -35,6 +35,7 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/AtlasNode.h"
 #include "engine/scene/BlendNodes.h"
 #include "engine/scene/ParticleSystem.h"
 #include "engine/scene/Component.h"
@@ -504,7 +505,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", particleSystemMethods()),
     classEntry<ParticleBatchNode>("cc.ParticleBatchNode", "cc.Node", kBlendMethods<ParticleBatchNode>),
     classEntry<MotionStreak>("cc.MotionStreak", "cc.Node", kBlendMethods<MotionStreak>),
-    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", kBlendMethods<AtlasNode>),
+    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", atlasNodeMethods()),
     classEntry<SpriteBatchNode>("cc.SpriteBatchNode", "cc.Node", kSpriteBatchNodeMethods),
     classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
     classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
@@ -555,7 +556,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows(), coreParticleRows()}) {
+                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

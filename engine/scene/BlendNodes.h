@@ -1,7 +1,6 @@
 #pragma once
 // Nodes that draw with a blend function of their own and stand in, headless,
-// for the particle batch node, the motion streak, the atlas node
-// and the sprite batch node: they keep children and a blend function and draw
+// for the particle batch node, the motion streak and the sprite batch node: they keep children and a blend function and draw
 // nothing themselves: their particles, trails and atlas quads are not built, so
 // only their children show.
 #include <string>
@@ -19,7 +18,8 @@ class BlendNode : public Node, public BlendProtocol {
 public:
     // A new node, autoreleased.
     static Self* create() { return autoreleased(new Self, true); }
-    // (The particle system, engine/scene/ParticleSystem.h, is one of these too.)
+    // (The particle system, engine/scene/ParticleSystem.h, and the atlas node,
+    // engine/scene/AtlasNode.h, are ones too.)
     void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
     const BlendFunc& getBlendFunc() const override { return _blendFunc; }
 
@@ -32,7 +32,6 @@ private:
 
 class ParticleBatchNode : public BlendNode<ParticleBatchNode> {};
 class MotionStreak : public BlendNode<MotionStreak> {};
-class AtlasNode : public BlendNode<AtlasNode> {};
 
 class SpriteBatchNode : public BlendNode<SpriteBatchNode> {
 public:

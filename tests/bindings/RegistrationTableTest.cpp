@@ -21,7 +21,16 @@
 #include "engine/actions/ActionMotion.h"
 #include "engine/actions/ActionProgress.h"
 #include "engine/actions/ActionTween.h"
+#include "engine/base/AsyncTaskPool.h"
+#include "engine/extension/Manifest.h"
+#include "engine/label/FontAtlas.h"
+#include "engine/label/LabelAtlas.h"
+#include "engine/renderer/TextureAtlas.h"
+#include "engine/scene/AtlasNode.h"
+#include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/Component.h"
+#include "engine/scene/ParallaxNode.h"
+#include "engine/tilemap/TileMapAtlas.h"
 #include "engine/scene/ParticleSystem.h"
 #include "engine/actions/Animate.h"
 #include "engine/actions/ActionBezier.h"
@@ -341,6 +350,14 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Follow), "cc.Follow"},
     {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
     {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::ClippingRectangleNode), "cc.ClippingRectangleNode"},
+    {typeid(engine::ParallaxNode), "cc.ParallaxNode"},
+    {typeid(engine::LabelAtlas), "cc.LabelAtlas"},
+    {typeid(engine::TileMapAtlas), "cc.TileMapAtlas"},
+    {typeid(engine::TextureAtlas), "cc.TextureAtlas"},
+    {typeid(engine::FontAtlas), "cc.FontAtlas"},
+    {typeid(engine::AsyncTaskPool), "cc.AsyncTaskPool"},
+    {typeid(engine::extension::Manifest), "cc.Manifest"},
     {typeid(engine::ParticleSystem), "cc.ParticleSystem"},
     {typeid(engine::ParticleSystemQuad), "cc.ParticleSystemQuad"},
     {typeid(engine::ParticleFire), "cc.ParticleFire"},
