@@ -7,11 +7,14 @@
 #include "engine/base/AsyncTaskPool.h"
 #include "engine/label/FontAtlas.h"
 #include "engine/label/LabelAtlas.h"
+#include "engine/renderer/RenderTexture.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureAtlas.h"
 #include "engine/scene/AtlasNode.h"
 #include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/ParallaxNode.h"
+#include "engine/scene/ProtectedNode.h"
+#include "engine/scene/Sprite.h"
 #include "engine/tilemap/TileMapAtlas.h"
 
 namespace bindings {
@@ -108,6 +111,29 @@ const Method kFontAtlasMethods[] = {
     {"setAntiAliasTexParameters", {method<&FontAtlas::setAntiAliasTexParameters>()}},
 };
 
+const Method kProtectedNodeMethods[] = {
+    {"create", {classFunction<&ProtectedNode::create>()}},
+    {"addProtectedChild", {method<&ProtectedNode::addProtectedChild, 0, Node::INVALID_TAG>()}},
+    {"getProtectedChildByTag", {method<&ProtectedNode::getProtectedChildByTag>()}},
+    {"removeProtectedChild", {method<&ProtectedNode::removeProtectedChild, true>()}},
+    {"removeProtectedChildByTag", {method<&ProtectedNode::removeProtectedChildByTag, true>()}},
+    {"removeAllProtectedChildren", {method<&ProtectedNode::removeAllProtectedChildren>()}},
+    {"removeAllProtectedChildrenWithCleanup", {method<&ProtectedNode::removeAllProtectedChildrenWithCleanup>()}},
+    {"reorderProtectedChild", {method<&ProtectedNode::reorderProtectedChild>()}},
+};
+
+const Method kRenderTextureMethods[] = {
+    {"create", {classFunction<&RenderTexture::create>()}},
+    {"getSprite", {method<&RenderTexture::getSprite>()}},
+    {"clear", {method<&RenderTexture::clear>()}},
+    {"setClearColor", {method<&RenderTexture::setClearColor>()}},
+    {"getClearColor", {method<&RenderTexture::getClearColor>()}},
+    {"begin", {method<&RenderTexture::begin>()}},
+    {"beginWithClear", {method<&RenderTexture::beginWithClear>()}},
+    {"endToLua", {method<&RenderTexture::end>()}},
+    {"saveToFile", {method<&RenderTexture::saveToFile>()}},
+};
+
 // Task types by number: 0 input/output, 1 network, 2 other.
 void stopTasks(AsyncTaskPool* self, int32_t type) { self->stopTasks(static_cast<AsyncTaskPool::TaskType>(type)); }
 const Method kAsyncTaskPoolMethods[] = {
@@ -119,6 +145,8 @@ const Method kAsyncTaskPoolMethods[] = {
 const ClassEntry kRows[] = {
     classEntry<ClippingRectangleNode>("cc.ClippingRectangleNode", "cc.Node", kClippingRectangleNodeMethods),
     classEntry<ParallaxNode>("cc.ParallaxNode", "cc.Node", kParallaxNodeMethods),
+    classEntry<ProtectedNode>("cc.ProtectedNode", "cc.Node", kProtectedNodeMethods),
+    classEntry<RenderTexture>("cc.RenderTexture", "cc.Node", kRenderTextureMethods),
     classEntry<LabelAtlas>("cc.LabelAtlas", "cc.AtlasNode", kLabelAtlasMethods),
     classEntry<TileMapAtlas>("cc.TileMapAtlas", "cc.AtlasNode", kTileMapAtlasMethods),
     classEntry<TextureAtlas>("cc.TextureAtlas", "cc.Ref", kTextureAtlasMethods),

@@ -13,6 +13,7 @@
 #include "engine/physics/PhysicsWorld.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/scene/Component.h"
+#include "engine/scene/ProtectedNode.h"
 #include "engine/scene/Scene.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
@@ -130,7 +131,14 @@ void Node::removeChild(Node* child, bool cleanup) {
 }
 
 void Node::removeFromParent() {
-    if (_parent) _parent->removeChild(this, true);
+    if (!_parent) return;
+    // A protected child is not among its parent's children.
+    if (auto* keeper = dynamic_cast<ProtectedNode*>(_parent);
+        keeper && std::find(_parent->_children.begin(), _parent->_children.end(), this) == _parent->_children.end()) {
+        keeper->removeProtectedChild(this, true);
+        return;
+    }
+    _parent->removeChild(this, true);
 }
 
 void Node::removeAllChildren() {

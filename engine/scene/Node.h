@@ -274,6 +274,7 @@ private:
     bool _running = false;
     ActionManager* _actionManager = nullptr;   // retained from the first runAction
     friend class EventDispatcher;
+    friend class ProtectedNode;   // parents children it keeps outside _children
     bool _listenersBound = false;              // the director's dispatcher holds listeners of it
     bool _updateScheduled = false;             // the director's scheduler holds an update of it
     void sendScriptEvent(int action);

@@ -29,7 +29,9 @@
 #include "engine/scene/AtlasNode.h"
 #include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/Component.h"
+#include "engine/renderer/RenderTexture.h"
 #include "engine/scene/ParallaxNode.h"
+#include "engine/scene/ProtectedNode.h"
 #include "engine/tilemap/TileMapAtlas.h"
 #include "engine/scene/ParticleSystem.h"
 #include "engine/actions/Animate.h"
@@ -352,6 +354,8 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Component), "cc.Component"},
     {typeid(engine::ClippingRectangleNode), "cc.ClippingRectangleNode"},
     {typeid(engine::ParallaxNode), "cc.ParallaxNode"},
+    {typeid(engine::ProtectedNode), "cc.ProtectedNode"},
+    {typeid(engine::RenderTexture), "cc.RenderTexture"},
     {typeid(engine::LabelAtlas), "cc.LabelAtlas"},
     {typeid(engine::TileMapAtlas), "cc.TileMapAtlas"},
     {typeid(engine::TextureAtlas), "cc.TextureAtlas"},
