@@ -3,6 +3,7 @@
 // script handlers.
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
+#include "bindings/extension/ExtensionControlRows.h"
 #include "bindings/extension/LuaAssetsManagers.h"
 #include "bindings/extension/LuaControlEvents.h"
 #include "bindings/extension/LuaScrollViews.h"
@@ -12,6 +13,7 @@
 #include "engine/extension/AssetsManagerEx.h"
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
+#include "engine/extension/Manifest.h"
 #include "engine/extension/ScrollView.h"
 #include "engine/extension/PUParticleSystem3D.h"
 #include "engine/extension/ParticleSystem3D.h"
@@ -152,6 +154,25 @@ const Method kAssetsManagerExMethods[] = {
     {"create", {classFunction<&AssetsManagerEx::create>()}},
     {"getManifestUrl", {method<&AssetsManagerEx::getManifestUrl>()}},
     {"getStoragePath", {method<&AssetsManagerEx::getStoragePath>()}},
+    {"getLocalManifest", {method<&AssetsManagerEx::getLocalManifest>()}},
+};
+
+Manifest* createManifest() { return Manifest::create(); }
+Manifest* createManifestFromFile(const std::string& url) { return Manifest::create(url); }
+bool parseManifestText(Manifest* self, const std::string& content) { return self->parseJSONString(content); }
+const Method kManifestMethods[] = {
+    {"create", {classFunction<&createManifestFromFile>(), classFunction<&createManifest>()}},
+    {"parseFile", {method<&Manifest::parseFile>()}},
+    {"parseJSONString", {method<&parseManifestText>()}},
+    {"isLoaded", {method<&Manifest::isLoaded>()}},
+    {"isVersionLoaded", {method<&Manifest::isVersionLoaded>()}},
+    {"getPackageUrl", {method<&Manifest::getPackageUrl>()}},
+    {"getManifestFileUrl", {method<&Manifest::getManifestFileUrl>()}},
+    {"getVersionFileUrl", {method<&Manifest::getVersionFileUrl>()}},
+    {"getVersion", {method<&Manifest::getVersion>()}},
+    {"getEngineVersion", {method<&Manifest::getEngineVersion>()}},
+    {"getSearchPaths", {method<&Manifest::getSearchPaths>()}},
+    {"versionEquals", {method<&Manifest::versionEquals>()}},
 };
 
 const Method kEventAssetsManagerExMethods[] = {
@@ -309,6 +330,7 @@ const std::vector<ClassEntry> kExtensionClasses = {
     classEntry<TableView>("cc.TableView", "cc.ScrollView", kTableViewMethods),
     classEntry<AssetsManager>("cc.AssetsManager", "cc.Node", kAssetsManagerMethods),
     classEntry<AssetsManagerEx>("cc.AssetsManagerEx", "cc.Ref", kAssetsManagerExMethods),
+    classEntry<Manifest>("cc.Manifest", "cc.Ref", kManifestMethods),
     classEntry<EventAssetsManagerEx>("cc.EventAssetsManagerEx", "cc.EventCustom", kEventAssetsManagerExMethods),
     classEntry<EventListenerAssetsManagerEx>("cc.EventListenerAssetsManagerEx", "cc.EventListenerCustom"),
     classEntry<engine::ParticleSystem3D>("cc.ParticleSystem3D", "cc.Node", kParticleSystem3DMethods),
@@ -330,13 +352,23 @@ void register_extension_manual(lua_State* L) {
     register_assets_manager_functions(L);
 }
 
+// The table's own rows, then those kept in other files.
+const std::vector<ClassEntry>& allExtensionClasses() {
+    static const std::vector<ClassEntry> all = [] {
+        std::vector<ClassEntry> rows = kExtensionClasses;
+        for (auto part : {extensionControlRows()}) rows.insert(rows.end(), part.begin(), part.end());
+        return rows;
+    }();
+    return all;
+}
+
 }  // namespace
 
-std::span<const ClassEntry> extensionClassTable() { return kExtensionClasses; }
+std::span<const ClassEntry> extensionClassTable() { return allExtensionClasses(); }
 
 int register_extension_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
-    registerClassTable(L, kExtensionClasses);
+    registerClassTable(L, allExtensionClasses());
     register_extension_manual(L);
     return 1;
 }

@@ -25,7 +25,23 @@
 #include "engine/actions/ActionManager.h"
 #include "engine/actions/ActionEase.h"
 #include "engine/actions/ActionInstant.h"
+#include "engine/actions/ActionFollow.h"
 #include "engine/actions/ActionMotion.h"
+#include "engine/actions/ActionProgress.h"
+#include "engine/actions/ActionTween.h"
+#include "engine/base/AsyncTaskPool.h"
+#include "engine/extension/Manifest.h"
+#include "engine/label/FontAtlas.h"
+#include "engine/label/LabelAtlas.h"
+#include "engine/renderer/TextureAtlas.h"
+#include "engine/scene/AtlasNode.h"
+#include "engine/scene/ClippingRectangleNode.h"
+#include "engine/scene/Component.h"
+#include "engine/renderer/RenderTexture.h"
+#include "engine/scene/ParallaxNode.h"
+#include "engine/scene/ProtectedNode.h"
+#include "engine/tilemap/TileMapAtlas.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/actions/Animate.h"
 #include "engine/actions/ActionBezier.h"
 #include "engine/actions/ActionCamera.h"
@@ -34,7 +50,10 @@
 #include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionOriented.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/scene/TransitionScene.h"
+#include "engine/scene/TransitionZooms.h"
 #include "engine/scene/ClippingNode.h"
 #include "engine/scene/ProgressTimer.h"
 #include "engine/app/Application.h"
@@ -49,6 +68,11 @@
 #include "engine/console/Console.h"
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
+#include "engine/extension/ControlColourPicker.h"
+#include "engine/extension/ControlPotentiometer.h"
+#include "engine/extension/ControlSlider.h"
+#include "engine/extension/ControlStepper.h"
+#include "engine/extension/ControlSwitch.h"
 #include "engine/extension/AssetsManagerEx.h"
 #include "engine/extension/PUParticleSystem3D.h"
 #include "engine/extension/ParticleSystem3D.h"
@@ -340,6 +364,58 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::EaseElasticOut), "cc.EaseElasticOut"},
     {typeid(engine::EaseBounceIn), "cc.EaseBounceIn"},
     {typeid(engine::EaseBounceOut), "cc.EaseBounceOut"},
+    {typeid(engine::EaseElasticInOut), "cc.EaseElasticInOut"},
+    {typeid(engine::EaseExponentialInOut), "cc.EaseExponentialInOut"},
+    {typeid(engine::EaseBackInOut), "cc.EaseBackInOut"},
+    {typeid(engine::EaseBounceInOut), "cc.EaseBounceInOut"},
+    {typeid(engine::EaseBezierAction), "cc.EaseBezierAction"},
+    {typeid(engine::EaseQuadraticActionIn), "cc.EaseQuadraticActionIn"},
+    {typeid(engine::EaseQuadraticActionOut), "cc.EaseQuadraticActionOut"},
+    {typeid(engine::EaseQuadraticActionInOut), "cc.EaseQuadraticActionInOut"},
+    {typeid(engine::EaseCubicActionIn), "cc.EaseCubicActionIn"},
+    {typeid(engine::EaseCubicActionOut), "cc.EaseCubicActionOut"},
+    {typeid(engine::EaseCubicActionInOut), "cc.EaseCubicActionInOut"},
+    {typeid(engine::EaseQuarticActionIn), "cc.EaseQuarticActionIn"},
+    {typeid(engine::EaseQuarticActionOut), "cc.EaseQuarticActionOut"},
+    {typeid(engine::EaseQuarticActionInOut), "cc.EaseQuarticActionInOut"},
+    {typeid(engine::EaseQuinticActionIn), "cc.EaseQuinticActionIn"},
+    {typeid(engine::EaseQuinticActionOut), "cc.EaseQuinticActionOut"},
+    {typeid(engine::EaseQuinticActionInOut), "cc.EaseQuinticActionInOut"},
+    {typeid(engine::EaseCircleActionIn), "cc.EaseCircleActionIn"},
+    {typeid(engine::EaseCircleActionOut), "cc.EaseCircleActionOut"},
+    {typeid(engine::EaseCircleActionInOut), "cc.EaseCircleActionInOut"},
+    {typeid(engine::SkewTo), "cc.SkewTo"},
+    {typeid(engine::SkewBy), "cc.SkewBy"},
+    {typeid(engine::ProgressTo), "cc.ProgressTo"},
+    {typeid(engine::ProgressFromTo), "cc.ProgressFromTo"},
+    {typeid(engine::ActionFloat), "cc.ActionFloat"},
+    {typeid(engine::ActionTween), "cc.ActionTween"},
+    {typeid(engine::Follow), "cc.Follow"},
+    {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
+    {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::ClippingRectangleNode), "cc.ClippingRectangleNode"},
+    {typeid(engine::ParallaxNode), "cc.ParallaxNode"},
+    {typeid(engine::ProtectedNode), "cc.ProtectedNode"},
+    {typeid(engine::RenderTexture), "cc.RenderTexture"},
+    {typeid(engine::LabelAtlas), "cc.LabelAtlas"},
+    {typeid(engine::TileMapAtlas), "cc.TileMapAtlas"},
+    {typeid(engine::TextureAtlas), "cc.TextureAtlas"},
+    {typeid(engine::FontAtlas), "cc.FontAtlas"},
+    {typeid(engine::AsyncTaskPool), "cc.AsyncTaskPool"},
+    {typeid(engine::extension::Manifest), "cc.Manifest"},
+    {typeid(engine::ParticleSystem), "cc.ParticleSystem"},
+    {typeid(engine::ParticleSystemQuad), "cc.ParticleSystemQuad"},
+    {typeid(engine::ParticleFire), "cc.ParticleFire"},
+    {typeid(engine::ParticleFireworks), "cc.ParticleFireworks"},
+    {typeid(engine::ParticleSun), "cc.ParticleSun"},
+    {typeid(engine::ParticleGalaxy), "cc.ParticleGalaxy"},
+    {typeid(engine::ParticleFlower), "cc.ParticleFlower"},
+    {typeid(engine::ParticleMeteor), "cc.ParticleMeteor"},
+    {typeid(engine::ParticleSpiral), "cc.ParticleSpiral"},
+    {typeid(engine::ParticleExplosion), "cc.ParticleExplosion"},
+    {typeid(engine::ParticleSmoke), "cc.ParticleSmoke"},
+    {typeid(engine::ParticleSnow), "cc.ParticleSnow"},
+    {typeid(engine::ParticleRain), "cc.ParticleRain"},
     {typeid(engine::TransitionScene), "cc.TransitionScene"},
     {typeid(engine::TransitionFade), "cc.TransitionFade"},
     {typeid(engine::TransitionCrossFade), "cc.TransitionCrossFade"},
@@ -352,6 +428,23 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::TransitionMoveInR), "cc.TransitionMoveInR"},
     {typeid(engine::TransitionFlipX), "cc.TransitionFlipX"},
     {typeid(engine::TransitionProgressRadialCW), "cc.TransitionProgressRadialCW"},
+    {typeid(engine::TransitionMoveInT), "cc.TransitionMoveInT"},
+    {typeid(engine::TransitionMoveInB), "cc.TransitionMoveInB"},
+    {typeid(engine::TransitionSceneOriented), "cc.TransitionSceneOriented"},
+    {typeid(engine::TransitionFlipY), "cc.TransitionFlipY"},
+    {typeid(engine::TransitionFlipAngular), "cc.TransitionFlipAngular"},
+    {typeid(engine::TransitionZoomFlipX), "cc.TransitionZoomFlipX"},
+    {typeid(engine::TransitionZoomFlipY), "cc.TransitionZoomFlipY"},
+    {typeid(engine::TransitionZoomFlipAngular), "cc.TransitionZoomFlipAngular"},
+    {typeid(engine::TransitionProgress), "cc.TransitionProgress"},
+    {typeid(engine::TransitionProgressRadialCCW), "cc.TransitionProgressRadialCCW"},
+    {typeid(engine::TransitionProgressHorizontal), "cc.TransitionProgressHorizontal"},
+    {typeid(engine::TransitionProgressVertical), "cc.TransitionProgressVertical"},
+    {typeid(engine::TransitionProgressInOut), "cc.TransitionProgressInOut"},
+    {typeid(engine::TransitionProgressOutIn), "cc.TransitionProgressOutIn"},
+    {typeid(engine::TransitionRotoZoom), "cc.TransitionRotoZoom"},
+    {typeid(engine::TransitionJumpZoom), "cc.TransitionJumpZoom"},
+    {typeid(engine::TransitionShrinkGrow), "cc.TransitionShrinkGrow"},
     {typeid(engine::ProgressTimer), "cc.ProgressTimer"},
     {typeid(engine::ClippingNode), "cc.ClippingNode"},
     {typeid(engine::SpriteFrame), "cc.SpriteFrame"},
@@ -452,6 +545,13 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::EditBox), "ccui.EditBox"},
     {typeid(engine::extension::Control), "cc.Control"},
     {typeid(engine::extension::ControlButton), "cc.ControlButton"},
+    {typeid(engine::extension::ControlSlider), "cc.ControlSlider"},
+    {typeid(engine::extension::ControlSwitch), "cc.ControlSwitch"},
+    {typeid(engine::extension::ControlStepper), "cc.ControlStepper"},
+    {typeid(engine::extension::ControlPotentiometer), "cc.ControlPotentiometer"},
+    {typeid(engine::extension::ControlHuePicker), "cc.ControlHuePicker"},
+    {typeid(engine::extension::ControlSaturationBrightnessPicker), "cc.ControlSaturationBrightnessPicker"},
+    {typeid(engine::extension::ControlColourPicker), "cc.ControlColourPicker"},
     {typeid(engine::extension::ScrollView), "cc.ScrollView"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
     {typeid(engine::extension::TableView), "cc.TableView"},

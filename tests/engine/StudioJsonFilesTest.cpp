@@ -13,6 +13,7 @@
 #include "engine/builder/CCBReader.h"
 #include "engine/builder/NodeLoaderLibrary.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItemLabel.h"
 #include "engine/scene/MenuItemToggle.h"
