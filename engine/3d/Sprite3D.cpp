@@ -67,6 +67,7 @@ void Sprite3D::createAsync(const std::string& modelPath, const AsyncCallback& ca
 void Sprite3D::createAsync(const std::string& modelPath, const std::string& texturePath,
                            const AsyncCallback& callback, void* param) {
     const std::string fullPath = FileUtils::getInstance()->fullPathForFilename(modelPath);
+    if (fullPath.empty()) log("Sprite3D: no model file %s", modelPath.c_str());
     Sprite3DCache::getInstance()->loadAsync(fullPath, [texturePath, callback, param](Sprite3DCache::ModelData model) {
         Sprite3D* sprite = nullptr;
         if (model) {

@@ -72,7 +72,7 @@ void Sprite3DCache::loadAsync(const std::string& fullPath, LoadCallback callback
         });
     };
     if (fullPath.empty() || getSpriteData(fullPath)) {
-        deliver(nullptr, fullPath.empty() ? "no such file" : "");
+        deliver(nullptr, "");
         return;
     }
     std::lock_guard<std::mutex> lock(_workersMutex);

@@ -12,6 +12,13 @@
 
 #include "BindingTestSupport.h"
 #include "bindings/LuaModules.h"
+#include "engine/3d/AttachNode.h"
+#include "engine/3d/Bundle3D.h"
+#include "engine/3d/MeshSkin.h"
+#include "engine/3d/Ray.h"
+#include "engine/3d/Sprite3D.h"
+#include "engine/3d/Sprite3DCache.h"
+#include "engine/3d/Terrain.h"
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
@@ -419,6 +426,19 @@ const EngineClass kEngineClasses[] = {
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
     {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(engine::Sprite3D), "cc.Sprite3D"},
+    {typeid(engine::Mesh), "cc.Mesh"},
+    {typeid(engine::MeshIndexData), "cc.MeshIndexData"},
+    {typeid(engine::MeshSkin), "cc.MeshSkin"},
+    {typeid(engine::Bone3D), "cc.Bone3D"},
+    {typeid(engine::Skeleton3D), "cc.Skeleton3D"},
+    {typeid(engine::AttachNode), "cc.AttachNode"},
+    {typeid(engine::Sprite3DCache), "cc.Sprite3DCache"},
+    {typeid(engine::Bundle3D), "cc.Bundle3D"},
+    {typeid(engine::Terrain), "cc.Terrain"},
+    {typeid(engine::AABB), "cc.AABB"},
+    {typeid(engine::OBB), "cc.OBB"},
+    {typeid(engine::Ray), "cc.Ray"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to
