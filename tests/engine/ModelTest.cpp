@@ -16,6 +16,13 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
+#include "engine/3d/Terrain.h"
+#include "engine/app/GLView.h"
+#include "engine/renderer/GLProgramCache.h"
+#include "engine/renderer/GLRecorder.h"
+#include "engine/renderer/Texture2D.h"
+#include "engine/scene/Scene.h"
+#include "support/ImageEncoder.h"
 
 namespace {
 
@@ -167,6 +174,114 @@ TEST_F(SpriteModelTest, AsyncCreationCallsBackOnceOnTheMainThread) {
         EXPECT_EQ(made != nullptr, c.made) << c.path;
         if (made) EXPECT_EQ(made->getMeshCount(), 1u);
     }
+}
+
+struct SquareView : engine::GLView {
+    SquareView() { setFrameSize(100, 100); }
+};
+
+// With a GL context the sprite's triangles go out in one draw per mesh: the
+// model's positions and texture coordinates, its indices, its texture, the
+// world transform in the matrix, depth testing on around it.
+TEST_F(SpriteModelTest, DrawsItsTrianglesWithTheWorldTransform) {
+    engine::GLRecorder gl;
+    auto* view = new SquareView;
+    engine::Director::getInstance()->setOpenGLView(view);
+    view->release();
+    engine::Sprite3D* sprite = engine::Sprite3D::create(model);
+    ASSERT_NE(sprite, nullptr);
+    auto* texture = engine::Texture2D::createWithData(std::vector<unsigned char>(4 * 4, 255), 2, 2,
+                                                      engine::Texture2D::PixelFormat::RGBA8888, false);
+    sprite->setTexture(texture);
+    texture->release();
+    sprite->setPosition3D(engine::Vec3(10, 20, -5));
+    sprite->setScale(8);
+    engine::Scene* scene = engine::Scene::create();
+    scene->addChild(sprite);
+    engine::Director::getInstance()->runWithScene(scene);
+    engine::Director::getInstance()->mainLoop(0);
+
+    const auto draws = gl.draws();
+    ASSERT_EQ(draws.size(), 1u);
+    const engine::GLRecordedCall& draw = *draws[0];
+    EXPECT_EQ(draw.args[0], GL_TRIANGLES);
+    EXPECT_EQ(draw.indices, (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
+    const engine::GLRecordedArray* positions = draw.array(0);
+    const engine::GLRecordedArray* texCoords = draw.array(2);
+    ASSERT_NE(positions, nullptr);
+    ASSERT_NE(texCoords, nullptr);
+    EXPECT_EQ(positions->size, 3);
+    EXPECT_EQ(positions->floatAt(2, 0), 1.f);
+    EXPECT_EQ(positions->floatAt(2, 1), 1.f);
+    EXPECT_EQ(texCoords->floatAt(2, 0), 1.f);
+    EXPECT_EQ(texCoords->floatAt(2, 1), 0.f);
+    EXPECT_EQ(draw.array(1), nullptr) << "no per-vertex colour";
+
+    // The last matrix before the draw: projection times the sprite's world transform.
+    const engine::GLRecordedCall* matrix = nullptr;
+    bool depthOn = false, depthOffAfter = false;
+    for (const engine::GLRecordedCall& call : gl.calls()) {
+        if (&call == &draw) break;
+        if (call.name == "glUniformMatrix4fv") matrix = &call;
+        if (call.name == "glEnable" && call.args[0] == GL_DEPTH_TEST) depthOn = true;
+    }
+    for (auto it = gl.calls().rbegin(); it != gl.calls().rend() && &*it != &draw; ++it) {
+        if (it->name == "glDisable" && it->args[0] == GL_DEPTH_TEST) depthOffAfter = true;
+    }
+    EXPECT_TRUE(depthOn);
+    EXPECT_TRUE(depthOffAfter);
+    ASSERT_NE(matrix, nullptr);
+    engine::Director* director = engine::Director::getInstance();
+    const engine::Mat4 expected =
+        director->getMatrix(engine::MATRIX_STACK_TYPE::MATRIX_STACK_PROJECTION) * sprite->getNodeToWorldTransform();
+    ASSERT_EQ(matrix->floats.size(), 16u);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(matrix->floats[i], expected.m[i], 1e-4) << i;
+    engine::Director::destroyInstance();
+    engine::GLProgramCache::destroyInstance();
+}
+
+// A rising slope: its height map climbs from 0 to 100 along x over four pixels.
+TEST_F(SpriteModelTest, TerrainMeetsRays) {
+    testsupport::PngImage png;
+    png.width = 5;
+    png.height = 2;
+    png.colorType = 0;   // grey: red = grey
+    png.rows = {0, 25, 50, 75, 100, 0, 25, 50, 75, 100};
+    const std::vector<unsigned char> bytes = testsupport::encodePng(png);
+    engine::Terrain::TerrainData data;
+    data._heightMapSrc = dir.write("slope.png", std::string(bytes.begin(), bytes.end()));
+    data._mapHeight = 255;
+    data._mapScale = 1;
+    engine::Terrain* terrain = engine::Terrain::create(data);
+    ASSERT_NE(terrain, nullptr);
+    EXPECT_EQ(terrain->getTerrainSize().width, 5);
+    EXPECT_NEAR(terrain->getHeight(0, 0), 50, 1e-4);   // x = 0 is the middle column
+    EXPECT_NEAR(terrain->getHeight(1.5f, 0.25f), 87.5f, 1e-4);
+    const struct {
+        const char* what;
+        engine::Vec3 origin, direction;
+        bool hit;
+        float x;
+    } cases[] = {
+        {"straight down", {0.5f, 500, 0}, {0, -1, 0}, true, 0.5f},
+        {"level, into the slope", {-10, 50, 0}, {1, 0, 0}, true, 0},
+        {"level, above it all", {-10, 150, 0}, {1, 0, 0}, false, 0},
+        {"up, away", {0, 60, 0}, {0, 1, 0}, false, 0},
+    };
+    for (const auto& c : cases) {
+        engine::Vec3 point;
+        EXPECT_EQ(terrain->getIntersectionPoint(engine::Ray(c.origin, c.direction), point), c.hit) << c.what;
+        if (!c.hit) continue;
+        EXPECT_NEAR(point.x, c.x, 1e-3) << c.what;
+        EXPECT_NEAR(point.y, terrain->getHeight(point.x, point.z), 1e-2) << c.what;
+    }
+    png.height = 1;
+    png.rows.resize(5);
+    const std::vector<unsigned char> thin = testsupport::encodePng(png);
+    data._heightMapSrc = dir.write("thin.png", std::string(thin.begin(), thin.end()));
+    testsupport::LogCapture log;
+    EXPECT_EQ(engine::Terrain::create(data), nullptr);
+    EXPECT_TRUE(log.contains("smaller than 2 x 2")) << log.text();
 }
 
 }  // namespace
