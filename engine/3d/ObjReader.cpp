@@ -105,6 +105,11 @@ bool buildMesh(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape,
         *out = it->second;
         return true;
     };
+    // The parser keeps each face's corner count in a byte: a larger polygon
+    // leaves the counts short of the corners, and the faces cannot be told apart.
+    size_t counted = 0;
+    for (unsigned char count : shape.mesh.num_face_vertices) counted += count;
+    if (counted != corners.size()) return fail(error, "a polygon of more than 255 corners in mesh \"" + shape.name + "\"");
     size_t next = 0;
     for (unsigned char count : shape.mesh.num_face_vertices) {
         if (next + count > corners.size()) return fail(error, "face past the end of its indices");

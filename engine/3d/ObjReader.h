@@ -11,8 +11,9 @@
 // diffuse map of the material of the mesh's first face, as a path joined to
 // the model's folder ("" when none). Meshes without faces are left out.
 //
-// Files are untrusted: an index past the arrays it refers to, a missing file,
-// or a model without any face fails with a message, and nothing is appended.
+// Files are untrusted: an index past the arrays it refers to, a polygon of
+// more than 255 corners, a missing file, or a model without any face fails
+// with a message, and nothing is appended.
 // Every function may run on any thread; readObjFile resolves the name through
 // FileUtils and so belongs to the main thread, like every lookup.
 #include <cstddef>

@@ -85,12 +85,17 @@ TEST(ModelTest, RefusesBrokenModelsAndAppendsNothing) {
         {"normal index past the end", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2//2 3//1\n"},
         {"texture index past the end", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/4 2/1 3/1\n"},
         {"no faces", "v 0 0 0\nv 1 0 0\n"},
+        {"a polygon of 256 corners", nullptr},
         {"empty", ""},
     };
+    std::string polygon = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf";
+    for (int i = 0; i < 256; ++i) polygon += " " + std::to_string(i % 3 + 1);
+    polygon += "\n";
     for (const auto& c : cases) {
         std::vector<ObjMesh> meshes(1);
         std::string error;
-        EXPECT_FALSE(engine::readObjData(c.text, std::strlen(c.text), "", meshes, &error)) << c.name;
+        const std::string text = c.text ? c.text : polygon;
+        EXPECT_FALSE(engine::readObjData(text.data(), text.size(), "", meshes, &error)) << c.name;
         EXPECT_FALSE(error.empty()) << c.name;
         EXPECT_EQ(meshes.size(), 1u) << c.name;
     }
