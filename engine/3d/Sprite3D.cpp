@@ -138,6 +138,13 @@ const AABB& Sprite3D::getAABB() const {
     return _aabb;
 }
 
+const BlendFunc& Sprite3D::getBlendFunc() const {
+    if (_blendFuncSet) return _blendFunc;
+    Mesh* first = getMesh();
+    return first && first->getTexture() && first->getTexture()->hasPremultipliedAlpha() ? BlendFunc::ALPHA_PREMULTIPLIED
+                                                                                         : BlendFunc::ALPHA_NON_PREMULTIPLIED;
+}
+
 AttachNode* Sprite3D::getAttachNode(const std::string&) const { return nullptr; }
 void Sprite3D::removeAttachNode(const std::string&) {}
 void Sprite3D::removeAllAttachNode() {}
@@ -156,12 +163,16 @@ void Sprite3D::drawMeshes(const Mat4& transform) {
     Renderer* renderer = Director::getInstance()->getRenderer();
     program->use();
     program->setUniformsForBuiltins(transform);
+    const BlendFunc& blend = getBlendFunc();
     const Color3B color = getDisplayedColor();
+    const float opacity = getDisplayedOpacity() / 255.f;
+    // A blend that takes the source as is wants the colour premultiplied too.
+    const float scale = blend.src == BlendFunc::ALPHA_PREMULTIPLIED.src ? opacity : 1.f;
     const GLint colorLocation = program->getUniformLocation("u_color");
     if (colorLocation >= 0) {
-        gl.uniform4f(colorLocation, color.r / 255.f, color.g / 255.f, color.b / 255.f, getDisplayedOpacity() / 255.f);
+        gl.uniform4f(colorLocation, color.r / 255.f * scale, color.g / 255.f * scale, color.b / 255.f * scale, opacity);
     }
-    GL::blendFunc(_blendFunc.src, _blendFunc.dst);
+    GL::blendFunc(blend.src, blend.dst);
     GL::bindVAO(0);
     gl.bindBuffer(GL_ARRAY_BUFFER, 0);
     gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

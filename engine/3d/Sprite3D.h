@@ -56,8 +56,13 @@ public:
     // now); the sprite keeps it until the next call.
     const AABB& getAABB() const;
 
-    void setBlendFunc(const BlendFunc& blendFunc) override { _blendFunc = blendFunc; }
-    const BlendFunc& getBlendFunc() const override { return _blendFunc; }
+    // Until one is set, the blend follows the first mesh's texture: colours
+    // premultiplied by alpha are taken as they are, others are multiplied.
+    void setBlendFunc(const BlendFunc& blendFunc) override {
+        _blendFunc = blendFunc;
+        _blendFuncSet = true;
+    }
+    const BlendFunc& getBlendFunc() const override;
     // Back faces (counter-clockwise front) are skipped while culling is on.
     void setCullFaceEnabled(bool enabled) { _cullFaceEnabled = enabled; }
     bool isCullFaceEnabled() const { return _cullFaceEnabled; }
@@ -84,6 +89,7 @@ private:
 
     Vector<Mesh*> _meshes;
     BlendFunc _blendFunc = BlendFunc::ALPHA_NON_PREMULTIPLIED;
+    bool _blendFuncSet = false;
     bool _cullFaceEnabled = false;
     mutable AABB _aabb;
     CustomCommand _command;

@@ -181,6 +181,29 @@ TEST_F(SpriteModelTest, AsyncCreationCallsBackOnceOnTheMainThread) {
     }
 }
 
+TEST_F(SpriteModelTest, BlendFollowsTheTextureUntilSet) {
+    const struct {
+        const char* what;
+        bool premultiplied;
+        bool set;
+        engine::BlendFunc expected;
+    } cases[] = {
+        {"straight colours", false, false, engine::BlendFunc::ALPHA_NON_PREMULTIPLIED},
+        {"premultiplied colours", true, false, engine::BlendFunc::ALPHA_PREMULTIPLIED},
+        {"a set blend stays", true, true, engine::BlendFunc::ADDITIVE},
+    };
+    for (const auto& c : cases) {
+        engine::Sprite3D* sprite = engine::Sprite3D::create(model);
+        ASSERT_NE(sprite, nullptr);
+        if (c.set) sprite->setBlendFunc(engine::BlendFunc::ADDITIVE);
+        auto* texture = engine::Texture2D::createWithData(std::vector<unsigned char>(4, 255), 1, 1,
+                                                          engine::Texture2D::PixelFormat::RGBA8888, c.premultiplied);
+        sprite->setTexture(texture);
+        texture->release();
+        EXPECT_EQ(sprite->getBlendFunc(), c.expected) << c.what;
+    }
+}
+
 struct SquareView : engine::GLView {
     SquareView() { setFrameSize(100, 100); }
 };
@@ -235,6 +258,9 @@ TEST_F(SpriteModelTest, DrawsItsTrianglesWithTheWorldTransform) {
     }
     EXPECT_TRUE(depthOn);
     EXPECT_TRUE(depthOffAfter);
+    const auto blends = gl.callsNamed("glBlendFunc");
+    ASSERT_FALSE(blends.empty());
+    EXPECT_EQ(blends.back()->args, (std::vector<double>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
     ASSERT_NE(matrix, nullptr);
     engine::Director* director = engine::Director::getInstance();
     const engine::Mat4 expected =
