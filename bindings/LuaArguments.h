@@ -207,9 +207,31 @@ template <class T>
 struct ArgumentStorage<T> {
     using type = DeferredTable<std::remove_cvref_t<T>>;
 };
+// Whether the table at index would read: an array of objects fails on a userdata
+// of another class (as the array read does); tables of values always read.
+template <class T>
+bool deferredTableReads(lua_State*, int, const T*) {
+    return true;
+}
+template <class T>
+bool deferredTableReads(lua_State* L, int index, const engine::Vector<T*>*) {
+    const char* typeName = luaconv_registered_name<T>();
+    if (!typeName) return false;
+    const int n = static_cast<int>(lua_objlen(L, index));
+    for (int i = 1; i <= n; ++i) {
+        lua_rawgeti(L, index, i);
+        const int element = lua_gettop(L);
+        tolua_Error err;
+        const bool fits = !lua_isuserdata(L, element) || lua_islightuserdata(L, element) ||
+                          tolua_isusertype(L, element, typeName, 0, &err);
+        lua_pop(L, 1);
+        if (!fits) return false;
+    }
+    return true;
+}
 template <class T>
 bool readArgument(lua_State* L, int index, DeferredTable<T>* out) {
-    if (!lua_istable(L, index)) return false;
+    if (!lua_istable(L, index) || !deferredTableReads(L, index, static_cast<const T*>(nullptr))) return false;
     out->L = L;
     out->index = index;
     return true;
