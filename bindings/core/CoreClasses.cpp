@@ -92,6 +92,14 @@ const Method kNodeMethods[] = {
     {"setSkewY", {method<&Node::setSkewY>()}},
     {"getSkewX", {method<&Node::getSkewX>()}},
     {"getSkewY", {method<&Node::getSkewY>()}},
+    {"setPosition3D", {method<&Node::setPosition3D>()}},
+    {"getPosition3D", {method<&Node::getPosition3D>()}},
+    {"setPositionZ", {method<&Node::setPositionZ>()}},
+    {"getPositionZ", {method<&Node::getPositionZ>()}},
+    {"setScaleZ", {method<&Node::setScaleZ>()}},
+    {"getScaleZ", {method<&Node::getScaleZ>()}},
+    {"setRotation3D", {method<&Node::setRotation3D>()}},
+    {"getRotation3D", {method<&Node::getRotation3D>()}},
     {"getAnchorPoint", {method<&Node::getAnchorPoint>()}},
     {"getContentSize", {method<&Node::getContentSize>()}},
     {"setColor", {method<&Node::setColor>()}},
@@ -102,20 +110,6 @@ const Method kNodeMethods[] = {
     {"getOpacity", {method<&getOpacity>()}},
     {"runAction", {method<&Node::runAction>()}},
     {"stopAllActions", {method<&Node::stopAllActions>()}},
-    {"addComponent", {method<&Node::addComponent>()}},
-    {"getComponent", {method<&Node::getComponent>()}},
-    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
-                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
-    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
-};
-
-const Method kComponentMethods[] = {
-    {"create", {classFunction<&Component::create>()}},
-    {"getName", {method<&Component::getName>()}},
-    {"setName", {method<&Component::setName>()}},
-    {"getOwner", {method<&Component::getOwner>()}},
-    {"isEnabled", {method<&Component::isEnabled>()}},
-    {"setEnabled", {method<&Component::setEnabled>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -559,7 +553,6 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
-    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
