@@ -38,6 +38,8 @@ std::vector<unsigned char> readFrame(int* width, int* height) {
     const GLFunctions& gl = GL::fn();
     gl.pixelStorei(GL_PACK_ALIGNMENT, 1);
     gl.readPixels(0, 0, *width, *height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    // What the window shows is opaque, whatever the frame's alpha holds.
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
     return pixels;
 }
 

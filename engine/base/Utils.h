@@ -10,8 +10,8 @@ class Node;
 
 namespace utils {
 
-// Saves the next frame to filename as a PNG (relative names go to the writable
-// folder): once the director has rendered that frame, and before it is shown,
+// Saves the next frame to filename as an opaque PNG (relative names go to the
+// writable folder): once the director has rendered that frame, and before it is shown,
 // the window's pixels are read back and written. Then afterCaptured(succeeded,
 // full path) is called once, on the main thread, from the scheduler's next
 // update. Headless (no GL context or no view) there is no frame to read: the

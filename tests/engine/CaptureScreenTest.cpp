@@ -20,7 +20,7 @@ using engine::Director;
 
 struct BareView : engine::GLView {};
 
-// A context whose frame has pixel (x, y) = (x, y, 7, 255), y counted from the bottom.
+// A context whose frame has pixel (x, y) = (x, y, 7, 0), y counted from the bottom.
 engine::GLFunctions patternContext() {
     engine::GLFunctions table = engine::GL::noopFunctions();
     table.hasContext = true;
@@ -32,7 +32,7 @@ engine::GLFunctions patternContext() {
                 p[0] = static_cast<unsigned char>(x);
                 p[1] = static_cast<unsigned char>(y);
                 p[2] = 7;
-                p[3] = 255;
+                p[3] = 0;   // written opaque
             }
         }
     };
