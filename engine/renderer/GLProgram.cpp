@@ -1,11 +1,11 @@
 #include "engine/renderer/GLProgram.h"
 
 #include <algorithm>
-#include <regex>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
+#include "engine/renderer/ShaderSource.h"
 
 namespace engine {
 
@@ -21,13 +21,6 @@ GLProgram* GLProgram::createWithByteArrays(const char* vertexSource, const char*
 }
 
 namespace {
-
-// Desktop GLSL of the versions we compile for has no precision qualifiers.
-std::string withoutPrecision(const std::string& source) {
-    static const std::regex statement(R"(\bprecision\s+(lowp|mediump|highp)\s+\w+\s*;)");
-    static const std::regex word(R"(\b(lowp|mediump|highp)\b)");
-    return std::regex_replace(std::regex_replace(source, statement, ""), word, "");
-}
 
 std::string withoutArraySuffix(std::string name) {
     if (name.size() > 3 && name.compare(name.size() - 3, 3, "[0]") == 0) name.resize(name.size() - 3);
@@ -60,7 +53,7 @@ GLuint GLProgram::compile(GLenum type, const std::string& source) {
     const GLFunctions& gl = GL::fn();
     GLuint shader = gl.createShader(type);
     if (!shader) return 0;
-    const std::string prepared = withoutPrecision(source);
+    const std::string prepared = withoutPrecisionQualifiers(source);
     const GLchar* text = prepared.c_str();
     gl.shaderSource(shader, 1, &text, nullptr);
     gl.compileShader(shader);
