@@ -250,6 +250,14 @@ TextureCache* directorTextureCache(Director*) { return TextureCache::getInstance
 TextureCache* textureCacheInstance() { return TextureCache::getInstance(); }
 Texture2D* addImageFile(TextureCache* self, const std::string& path) { return self->addImage(path); }
 
+const Method kGLProgramMethods[] = {
+    {"getUniformLocation", {method<&GLProgram::getUniformLocation>()}},
+};
+
+const Method kGLProgramStateMethods[] = {
+    {"getOrCreateWithGLProgram", {classFunction<&GLProgramState::getOrCreateWithGLProgram>()}},
+};
+
 const Method kTexture2DMethods[] = {
     {"getPixelsWide", {method<&Texture2D::getPixelsWide>()}},
     {"getPixelsHigh", {method<&Texture2D::getPixelsHigh>()}},
@@ -553,8 +561,8 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
-    classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
-    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
+    classEntry<GLProgram>("cc.GLProgram", "cc.Ref", kGLProgramMethods),
+    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref", kGLProgramStateMethods),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
     classEntry<Renderer>("cc.Renderer", nullptr),
     classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
