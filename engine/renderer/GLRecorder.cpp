@@ -25,6 +25,9 @@ size_t typeSize(GLenum type) {
 
 double d(double v) { return v; }
 
+// The text logged for a null string (GL would crash on it).
+const char* const kNull = "(null)";
+
 GLRecordedCall& rec(const char* name, std::vector<double> args = {}) {
     return GLRecorder::current()->add(name, std::move(args));
 }
@@ -164,7 +167,7 @@ GLFunctions makeRecording() {
         if (std::find(shaders.begin(), shaders.end(), s) == shaders.end()) shaders.push_back(s);
     };
     t.bindAttribLocation = [](GLuint p, GLuint i, const GLchar* n) {
-        rec("glBindAttribLocation", {d(p), d(i)}).text = n ? n : "";
+        rec("glBindAttribLocation", {d(p), d(i)}).text = n ? n : kNull;
     };
     t.bindBuffer = [](GLenum target, GLuint b) {
         rec("glBindBuffer", {d(target), d(b)});
@@ -323,7 +326,7 @@ GLFunctions makeRecording() {
         if (count) *count = n;
     };
     t.getAttribLocation = [](GLuint p, const GLchar* name) -> GLint {
-        std::string text = name ? name : "";
+        std::string text = name ? name : kNull;
         rec("glGetAttribLocation", {d(p)}).text = text;
         const auto& attributes = r().activeAttributes;
         for (size_t i = 0; i < attributes.size(); ++i) {
@@ -339,10 +342,14 @@ GLFunctions makeRecording() {
     };
     t.getIntegerv = [](GLenum pname, GLint* data) {
         rec("glGetIntegerv", {d(pname)});
-        *data = pname == GL_PACK_ALIGNMENT         ? r()._packAlignment
-                : pname == GL_UNPACK_ALIGNMENT     ? r()._unpackAlignment
-                : pname == GL_MAX_VERTEX_ATTRIBS   ? 16
-                                                   : 0;
+        switch (pname) {
+            case GL_PACK_ALIGNMENT: *data = r()._packAlignment; break;
+            case GL_UNPACK_ALIGNMENT: *data = r()._unpackAlignment; break;
+            case GL_MAX_VERTEX_ATTRIBS: *data = 16; break;
+            case GL_ARRAY_BUFFER_BINDING: *data = static_cast<GLint>(r()._arrayBuffer); break;
+            case GL_ELEMENT_ARRAY_BUFFER_BINDING: *data = static_cast<GLint>(r()._elementBuffer); break;
+            default: *data = 0; break;
+        }
     };
     t.getProgramInfoLog = [](GLuint p, GLsizei bufSize, GLsizei* length, GLchar* log) {
         rec("glGetProgramInfoLog", {d(p), d(bufSize)});
@@ -397,7 +404,7 @@ GLFunctions makeRecording() {
         auto it = std::find_if(counters.begin(), counters.end(), [&](auto& c) { return c.first == program; });
         if (it == counters.end()) it = counters.insert(counters.end(), {program, 0});
         GLint location = it->second++;
-        rec("glGetUniformLocation", {d(program), d(location)}).text = name ? name : "";
+        rec("glGetUniformLocation", {d(program), d(location)}).text = name ? name : kNull;
         return location;
     };
     t.hint = [](GLenum target, GLenum mode) { rec("glHint", {d(target), d(mode)}); };
@@ -444,7 +451,9 @@ GLFunctions makeRecording() {
     t.shaderSource = [](GLuint s, GLsizei count, const GLchar* const* strings, const GLint* lengths) {
         std::string text;
         for (GLsizei i = 0; i < count; ++i) {
-            if (lengths && lengths[i] >= 0)
+            if (!strings[i])
+                text.append(kNull);
+            else if (lengths && lengths[i] >= 0)
                 text.append(strings[i], static_cast<size_t>(lengths[i]));
             else
                 text.append(strings[i]);

@@ -42,7 +42,7 @@ struct GLRecordedArray {
 struct GLRecordedCall {
     std::string name;                   // the GL name, e.g. "glDrawElements"
     std::vector<double> args;           // the numeric arguments in order (pointers left out)
-    std::string text;                   // a string argument (shader source, uniform or attribute name)
+    std::string text;                   // a string argument (shader source, uniform or attribute name; "(null)" for null)
     std::vector<float> floats;          // glUniform*fv, glUniformMatrix*fv, glVertexAttrib*fv: the values read
     std::vector<int32_t> ints;          // glUniform*iv: the values read
     std::vector<unsigned char> bytes;   // glBufferData, glBufferSubData, glCompressedTex*: the data read
