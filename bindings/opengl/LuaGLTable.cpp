@@ -79,26 +79,31 @@ template <class T>
 struct Arg;
 template <>
 struct Arg<GLfloat> {
+    static constexpr int luaType = LUA_TNUMBER;
     static constexpr char kind = 'n';
     static GLfloat read(lua_State* L, int i) { return floatAt(L, i); }
 };
 template <>
 struct Arg<GLboolean> {
+    static constexpr int luaType = LUA_TNUMBER;
     static constexpr char kind = 'n';
     static GLboolean read(lua_State* L, int i) { return flagAt(L, i); }
 };
 template <>
 struct Arg<GLint> {
+    static constexpr int luaType = LUA_TNUMBER;
     static constexpr char kind = 'n';
     static GLint read(lua_State* L, int i) { return wholeInt(L, i); }
 };
 template <>
 struct Arg<GLuint> {
+    static constexpr int luaType = LUA_TNUMBER;
     static constexpr char kind = 'n';
     static GLuint read(lua_State* L, int i) { return wholeUInt(L, i); }
 };
 template <>
 struct Arg<const GLchar*> {
+    static constexpr int luaType = LUA_TSTRING;
     static constexpr char kind = 's';
     static const GLchar* read(lua_State* L, int i) { return textAt(L, i); }
 };
@@ -125,7 +130,10 @@ struct Regular<R (*)(A...)> {
 
     template <auto Member, size_t... I>
     static int call(lua_State* L, std::index_sequence<I...>) {
-        checkArguments(L, kinds);
+        // Plain values of the expected types pass every check: the full checks
+        // (numeric strings, nil strings, the error) only run otherwise.
+        const bool plain = lua_gettop(L) == static_cast<int>(arity) && ((lua_type(L, I + 1) == Arg<A>::luaType) && ...);
+        if (!plain) checkArguments(L, kinds);
         const auto entry = engine::GL::fn().*Member;
         if constexpr (std::is_void_v<R>) {
             entry(Arg<A>::read(L, static_cast<int>(I) + 1)...);
