@@ -361,6 +361,9 @@ TEST_F(GLTableTest, ReadPixelsAnswersTheFirstNBytesOfTheWholeImage) {
          "glPixelStorei 3333 8; glGetIntegerv 3333; glReadPixels 0 0 1 2 6407 5121",
          "{1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16}", back},
         {"return gl.readPixels(0, 0, 1, 1, 6408, 5121, -1)", "", ""},
+        // An image beyond any buffer: GL is not called.
+        {"return gl.readPixels(0, 0, 100000, 100000, 6408, 5121, 1)", "glGetIntegerv 3333", ""},
+        {"return gl.uniform4fv(2, 2000000000, 1, {1})", "", ""},
     };
     runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
 }
