@@ -5,7 +5,6 @@
 #include <tolua++.h>
 
 #include <cstdio>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +49,13 @@ std::string trace(const GLRecorder& gl) {
     return out;
 }
 
+struct Case {
+    const char* code;       // a chunk ending in return; its results are shown
+    const char* calls;      // the recorded calls
+    const char* results;
+    void (*prepare)(GLRecorder&) = nullptr;
+};
+
 class GLTableTest : public BindingStackTest {
 protected:
     void SetUp() override {
@@ -90,28 +96,20 @@ protected:
         BindingStackTest::TearDown();
     }
 
+    // Each case on a fresh recorder: its calls and the results shown.
+    void runCases(const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.code);
+            recorder.emplace();
+            if (c.prepare) c.prepare(*recorder);
+            const std::string results = eval("show((function() " + std::string(c.code) + " end)())");
+            EXPECT_EQ(trace(*recorder), c.calls);
+            EXPECT_EQ(results, c.results);
+        }
+    }
+
     std::optional<GLRecorder> recorder;
 };
-
-struct Case {
-    const char* code;       // a chunk ending in return; its results are shown
-    const char* calls;      // the recorded calls
-    const char* results;
-    void (*prepare)(GLRecorder&) = nullptr;
-};
-
-void runCases(GLTableTest* test, const std::vector<Case>& cases, std::optional<GLRecorder>& recorder,
-              const std::function<std::string(const std::string&)>& eval) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        recorder.emplace();
-        if (c.prepare) c.prepare(*recorder);
-        const std::string results = eval("show((function() " + std::string(c.code) + " end)())");
-        EXPECT_EQ(trace(*recorder), c.calls);
-        EXPECT_EQ(results, c.results);
-    }
-    (void)test;
-}
 
 TEST_F(GLTableTest, RegularMembersReachTheirEntryPointWithConvertedArguments) {
     // Whole numbers are truncated and wrapped to the GL type, flags are their
@@ -202,7 +200,7 @@ TEST_F(GLTableTest, RegularMembersReachTheirEntryPointWithConvertedArguments) {
         {"return gl.vertexAttrib4f(1, 0.5, 1, 2, 3)", "glVertexAttrib4f 1 0.5 1 2 3", ""},
         {"return gl.viewport('1', 2, 64, 32)", "glViewport 1 2 64 32", ""},
     };
-    runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
+    runCases(cases);
 }
 
 TEST_F(GLTableTest, ObjectMembersMakeDeleteAndQueryIds) {
@@ -232,7 +230,7 @@ TEST_F(GLTableTest, ObjectMembersMakeDeleteAndQueryIds) {
         {"gl._bindBuffer(34962, 1) gl._bindFramebuffer(36160, 1) return gl._bindBuffer ~= gl._bindFramebuffer",
          "glBindBuffer 34962 1; glBindFramebuffer 36160 1", "true"},
     };
-    runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
+    runCases(cases);
 }
 
 TEST_F(GLTableTest, QueriesAnswerWhatGLWrites) {
@@ -263,7 +261,7 @@ TEST_F(GLTableTest, QueriesAnswerWhatGLWrites) {
         {"gl.texParameteri(3553, 10241, 9729) return gl.getTexParameter(3553, 10241)",
          "glTexParameteri 3553 10241 9729; glGetTexParameterfv 3553 10241", "9729"},
     };
-    runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
+    runCases(cases);
 }
 
 TEST_F(GLTableTest, GetUniformReadsEveryComponentOfFloatAndIntUniforms) {
@@ -282,7 +280,7 @@ TEST_F(GLTableTest, GetUniformReadsEveryComponentOfFloatAndIntUniforms) {
         {"return gl._getUniform(3, 4)", "glGetProgramiv 3 35719; glGetActiveUniform 3 4 5; glGetUniformiv 3 4", "{1}",
          uniforms},
     };
-    runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
+    runCases(cases);
 
     // Samplers, booleans and indices that name no uniform are refused.
     for (const char* location : {"3", "5", "9"}) {
@@ -342,7 +340,7 @@ TEST_F(GLTableTest, BufferMembersHandGLWhatItReadsPaddedWithZeros) {
         {"gl._bindBuffer(34962, 4) return gl.vertexAttribPointer(0, 2, 5126, nil, 0, 0)",
          "glBindBuffer 34962 4; glVertexAttribPointer 0 2 5126 0 0 0", ""},
     };
-    runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
+    runCases(cases);
 }
 
 TEST_F(GLTableTest, ReadPixelsAnswersTheFirstNBytesOfTheWholeImage) {
@@ -365,7 +363,7 @@ TEST_F(GLTableTest, ReadPixelsAnswersTheFirstNBytesOfTheWholeImage) {
         {"return gl.readPixels(0, 0, 100000, 100000, 6408, 5121, 1)", "glGetIntegerv 3333", ""},
         {"return gl.uniform4fv(2, 2000000000, 1, {1})", "", ""},
     };
-    runCases(this, cases, recorder, [this](const std::string& e) { return eval(e); });
+    runCases(cases);
 }
 
 TEST_F(GLTableTest, ExtensionsAreCutAtSpacesAndCommasWithoutEmptyNames) {

@@ -34,7 +34,7 @@ protected:
         bindings::register_gl_table(L);
         tolua_endmodule(L);
         lua_pop(L, 1);
-        ASSERT_EQ(eval("(function() show = function(t) return table.concat(t, ',') end end)() or ''"), "");
+        ASSERT_EQ(run("function show(t) return table.concat(t, ',') end"), "");
     }
 
     void TearDown() override {
