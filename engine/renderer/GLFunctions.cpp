@@ -43,6 +43,7 @@ GLFunctions makeNoop() {
     setNoop(t.checkFramebufferStatus);
     setNoop(t.clear);
     setNoop(t.clearColor);
+    setNoop(t.clearDepth);
     setNoop(t.clearDepthf);
     setNoop(t.clearStencil);
     setNoop(t.colorMask);

@@ -43,6 +43,7 @@ struct GLFunctions {
     GLenum (*checkFramebufferStatus)(GLenum target);
     void (*clear)(GLbitfield mask);
     void (*clearColor)(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+    void (*clearDepth)(GLdouble depth);
     // glClearDepth where the context lacks the float form.
     void (*clearDepthf)(GLfloat depth);
     void (*clearStencil)(GLint s);
@@ -167,6 +168,7 @@ struct GLFunctions {
     void (*vertexAttribPointer)(GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride,
                                 const void* pointer);
     void (*viewport)(GLint x, GLint y, GLsizei width, GLsizei height);
+
 };
 
 namespace GL {

@@ -199,6 +199,7 @@ GLFunctions makeRecording() {
     };
     t.clear = [](GLbitfield m) { rec("glClear", {d(m)}); };
     t.clearColor = [](GLfloat cr, GLfloat g, GLfloat b, GLfloat a) { rec("glClearColor", {cr, g, b, a}); };
+    t.clearDepth = [](GLdouble v) { rec("glClearDepth", {v}); };
     t.clearDepthf = [](GLfloat v) { rec("glClearDepthf", {v}); };
     t.clearStencil = [](GLint v) { rec("glClearStencil", {d(v)}); };
     t.colorMask = [](GLboolean cr, GLboolean g, GLboolean b, GLboolean a) {

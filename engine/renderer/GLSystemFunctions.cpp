@@ -64,6 +64,7 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(checkFramebufferStatus, glCheckFramebufferStatus, glCheckFramebufferStatusEXT);
     VEXO_GL_ENTRY(clear, glClear);
     VEXO_GL_ENTRY(clearColor, glClearColor);
+    VEXO_GL_ENTRY(clearDepth, glClearDepth);
     VEXO_GL_ENTRY(clearDepthf, glClearDepthf, &clearDepthFromDouble);
     VEXO_GL_ENTRY(clearStencil, glClearStencil);
     VEXO_GL_ENTRY(colorMask, glColorMask);
