@@ -66,8 +66,6 @@ bool SoundReader::open() {
         _file = nullptr;
         return false;
     }
-    // Integer sources are scaled to the full 16-bit range; float sources clip.
-    sf_command(_file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     _info.channels = info.channels;
     _info.sampleRate = info.samplerate;
     _info.frames = std::max<sf_count_t>(info.frames, 0);

@@ -2,9 +2,21 @@
 
 #include "engine/base/Log.h"
 
+#include <atomic>
+
 namespace engine::audio {
 
+namespace {
+std::atomic<bool> g_available{true};
+}  // namespace
+
+void SoundDevice::setAvailable(bool available) { g_available.store(available); }
+
 std::unique_ptr<SoundDevice> SoundDevice::open() {
+    if (!g_available.load()) {
+        engine::log("audio: no sound device, playing silently");
+        return nullptr;
+    }
     std::unique_ptr<SoundDevice> device(new SoundDevice);
     device->_device = alcOpenDevice(nullptr);
     if (!device->_device) {

@@ -15,6 +15,9 @@ namespace engine::audio {
 class SoundDevice {
 public:
     static std::unique_ptr<SoundDevice> open();
+    // While false, open() answers null as on a machine without a device (for
+    // tests of the silent layer: OpenAL reads its configuration once a process).
+    static void setAvailable(bool available);
     ~SoundDevice();
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
