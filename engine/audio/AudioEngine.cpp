@@ -103,6 +103,7 @@ struct Voice {
 };
 
 std::atomic<unsigned> g_epoch{0};
+int g_nextId = 0;  // main thread; ids stay unique across end()
 
 class Layer {
 public:
@@ -291,7 +292,6 @@ private:
     std::map<std::string, std::shared_ptr<CachedSound>> _cache;
     std::map<int, std::function<void(int, const std::string&)>> _callbacks;  // main thread
     Scheduler* _scheduler = nullptr;
-    int _nextId = 0;
     bool _quit = false;
     std::condition_variable _wake;
     std::thread _worker;
@@ -415,7 +415,7 @@ int Layer::play(const std::string& file, const AudioEngine::PlayOptions& options
         helper->profile = *options.profile;
     }
     const TimePoint now = Clock::now();
-    const int id = _nextId++;
+    const int id = g_nextId++;
     voice->id = id;
     voice->helper = helper;
     helper->ids.insert(id);
