@@ -48,7 +48,7 @@ export TMPDIR="${TMPDIR:-/tmp}"
 # The memory limit of a target (MB), and its sanitizer options.
 memory_limit() {
   case "$1" in
-    skeleton_json|skeleton_atlas|image_decode) echo 256 ;;
+    skeleton_json|skeleton_atlas|image_decode|sound_decode) echo 256 ;;
     tmx_map|properties_text) echo 384 ;;
     *) echo 2048 ;;
   esac
