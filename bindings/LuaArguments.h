@@ -169,6 +169,73 @@ inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
 inline bool readArgument(lua_State* L, int index, engine::PhysicsMaterial* out) {
     return luaconv_read_physics_material(L, index, out, "");
 }
+inline bool readArgument(lua_State* L, int index, engine::ValueMap* out) {
+    return luaconv_read_value_map(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, engine::ValueVector* out) {
+    return luaconv_read_value_vector(L, index, out);
+}
+// An array of objects (entries that are not live objects are skipped).
+template <class T>
+bool readArgument(lua_State* L, int index, engine::Vector<T*>* out) {
+    return luaconv_read_object_vector(L, index, out);
+}
+
+// A table argument whose value needs destruction (a value map or vector, an
+// array of objects): the read only checks that a table is there; the value is
+// built from it when the call is made, after every argument has been read.
+template <class T>
+struct DeferredTable {
+    lua_State* L = nullptr;
+    int index = 0;
+    operator T() const {
+        T value;
+        readArgument(L, index, &value);
+        return value;
+    }
+};
+template <class T>
+inline constexpr bool kDeferredTable = false;
+template <>
+inline constexpr bool kDeferredTable<engine::ValueMap> = true;
+template <>
+inline constexpr bool kDeferredTable<engine::ValueVector> = true;
+template <class T>
+inline constexpr bool kDeferredTable<engine::Vector<T*>> = true;
+template <class T>
+    requires kDeferredTable<std::remove_cvref_t<T>>
+struct ArgumentStorage<T> {
+    using type = DeferredTable<std::remove_cvref_t<T>>;
+};
+// Whether the table at index would read: an array of objects fails on a userdata
+// of another class (as the array read does); tables of values always read.
+template <class T>
+bool deferredTableReads(lua_State*, int, const T*) {
+    return true;
+}
+template <class T>
+bool deferredTableReads(lua_State* L, int index, const engine::Vector<T*>*) {
+    const char* typeName = luaconv_registered_name<T>();
+    if (!typeName) return false;
+    const int n = static_cast<int>(lua_objlen(L, index));
+    for (int i = 1; i <= n; ++i) {
+        lua_rawgeti(L, index, i);
+        const int element = lua_gettop(L);
+        tolua_Error err;
+        const bool fits = !lua_isuserdata(L, element) || lua_islightuserdata(L, element) ||
+                          tolua_isusertype(L, element, typeName, 0, &err);
+        lua_pop(L, 1);
+        if (!fits) return false;
+    }
+    return true;
+}
+template <class T>
+bool readArgument(lua_State* L, int index, DeferredTable<T>* out) {
+    if (!lua_istable(L, index) || !deferredTableReads(L, index, static_cast<const T*>(nullptr))) return false;
+    out->L = L;
+    out->index = index;
+    return true;
+}
 
 // The object a userdata stands for, as T. Engine objects (Ref-derived) are
 // pushed as their Ref address, so they come back through Ref: right also for a
@@ -274,6 +341,10 @@ inline int pushResult(lua_State* L, const engine::Value& value) {
 }
 inline int pushResult(lua_State* L, const engine::ValueMap& value) {
     luaconv_push_value_map(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::ValueVector& value) {
+    luaconv_push_value_vector(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::Size& value) {

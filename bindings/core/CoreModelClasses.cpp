@@ -6,6 +6,7 @@
 #include "engine/image/AutoPolygon.h"
 #include "engine/renderer/PolygonInfo.h"
 #include "engine/scene/Camera.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/TMXTiledMap.h"
 
@@ -65,6 +66,57 @@ const Method kTMXTiledMapMethods[] = {
     {"getProperties", {method<&TMXTiledMap::getProperties>()}},
     {"getProperty", {method<&TMXTiledMap::getProperty>()}},
     {"getPropertiesForGID", {method<&TMXTiledMap::getPropertiesForGID>()}},
+    {"getObjectGroups", {method<&TMXTiledMap::getObjectGroups>()}},
+    {"setObjectGroups", {method<&TMXTiledMap::setObjectGroups>()}},
+    {"getObjectGroup", {method<&TMXTiledMap::getObjectGroup>()}},
+};
+
+TMXMapInfo* createMapInfo(const std::string& tmxFile) { return TMXMapInfo::create(tmxFile); }
+TMXMapInfo* createMapInfoWithXML(const std::string& xml, const std::string& resourcePath) {
+    return TMXMapInfo::createWithXML(xml, resourcePath);
+}
+
+const Method kTMXMapInfoMethods[] = {
+    {"create", {classFunction<&createMapInfo>()}},
+    {"createWithXML", {classFunction<&createMapInfoWithXML>()}},
+    {"getTMXFileName", {method<&TMXMapInfo::getTMXFileName>()}},
+    {"getMapSize", {method<&TMXMapInfo::getMapSize>()}},
+    {"setMapSize", {method<&TMXMapInfo::setMapSize>()}},
+    {"getTileSize", {method<&TMXMapInfo::getTileSize>()}},
+    {"setTileSize", {method<&TMXMapInfo::setTileSize>()}},
+    {"getProperties", {method<&TMXMapInfo::getProperties>()}},
+    {"setProperties", {method<&TMXMapInfo::setProperties>()}},
+    {"getLayers", {method<&TMXMapInfo::getLayers>()}},
+    {"setLayers", {method<&TMXMapInfo::setLayers>()}},
+    {"getTilesets", {method<&TMXMapInfo::getTilesets>()}},
+    {"setTilesets", {method<&TMXMapInfo::setTilesets>()}},
+    {"getObjectGroups", {method<&TMXMapInfo::getObjectGroups>()}},
+    {"setObjectGroups", {method<&TMXMapInfo::setObjectGroups>()}},
+};
+
+const Method kTMXLayerInfoMethods[] = {
+    {"getProperties", {method<&TMXLayerInfo::getProperties>()}},
+    {"setProperties", {method<&TMXLayerInfo::setProperties>()}},
+};
+
+const Method kTMXTilesetInfoMethods[] = {
+    {"getRectForGID", {method<&TMXTilesetInfo::getRectForGID>()}},
+};
+
+TMXObjectGroup* createObjectGroup() { return TMXObjectGroup::create(); }
+
+const Method kTMXObjectGroupMethods[] = {
+    {"create", {classFunction<&createObjectGroup>()}},
+    {"getGroupName", {method<&TMXObjectGroup::getGroupName>()}},
+    {"setGroupName", {method<&TMXObjectGroup::setGroupName>()}},
+    {"getPositionOffset", {method<&TMXObjectGroup::getPositionOffset>()}},
+    {"setPositionOffset", {method<&TMXObjectGroup::setPositionOffset>()}},
+    {"getProperties", {method<&TMXObjectGroup::getProperties>()}},
+    {"setProperties", {method<&TMXObjectGroup::setProperties>()}},
+    {"getProperty", {method<&TMXObjectGroup::getProperty>()}},
+    {"getObject", {method<&TMXObjectGroup::getObject>()}},
+    {"getObjects", {method<&TMXObjectGroup::getObjects>()}},
+    {"setObjects", {method<&TMXObjectGroup::setObjects>()}},
 };
 
 constexpr char kEmptyText[] = "";
@@ -103,6 +155,10 @@ const ClassEntry kRows[] = {
     classEntry<Camera>("cc.Camera", "cc.Node", kCameraMethods),
     classEntry<TMXLayer>("cc.TMXLayer", "cc.SpriteBatchNode", kTMXLayerMethods),
     classEntry<TMXTiledMap>("cc.TMXTiledMap", "cc.Node", kTMXTiledMapMethods),
+    classEntry<TMXMapInfo>("cc.TMXMapInfo", "cc.Ref", kTMXMapInfoMethods),
+    classEntry<TMXLayerInfo>("cc.TMXLayerInfo", "cc.Ref", kTMXLayerInfoMethods),
+    classEntry<TMXTilesetInfo>("cc.TMXTilesetInfo", "cc.Ref", kTMXTilesetInfoMethods),
+    classEntry<TMXObjectGroup>("cc.TMXObjectGroup", "cc.Ref", kTMXObjectGroupMethods),
     ownedClassEntry<Properties>("cc.Properties", nullptr, kPropertiesMethods),
     ownedClassEntry<AutoPolygon>("cc.AutoPolygon", nullptr, kAutoPolygonMethods),
     ownedClassEntry<PolygonInfo>("cc.PolygonInfo", nullptr, kPolygonInfoMethods),

@@ -72,6 +72,7 @@
 #include "engine/scene/Scene.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/ExperimentalTMX.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXTiledMap.h"
 #include "bindings/studio/CustomGUIReader.h"
 #include "engine/studio/Armature.h"
@@ -338,6 +339,10 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::UserDefault), "cc.UserDefault"},
     {typeid(engine::Camera), "cc.Camera"},
     {typeid(engine::TMXTiledMap), "cc.TMXTiledMap"},
+    {typeid(engine::TMXMapInfo), "cc.TMXMapInfo"},
+    {typeid(engine::TMXLayerInfo), "cc.TMXLayerInfo"},
+    {typeid(engine::TMXTilesetInfo), "cc.TMXTilesetInfo"},
+    {typeid(engine::TMXObjectGroup), "cc.TMXObjectGroup"},
     {typeid(engine::TMXLayer), "cc.TMXLayer"},
     {typeid(engine::experimental::TMXTiledMap), "ccexp.TMXTiledMap"},
     {typeid(engine::experimental::TMXLayer), "ccexp.TMXLayer"},
