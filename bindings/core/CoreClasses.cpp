@@ -38,6 +38,7 @@
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -503,6 +504,7 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
+    classEntry<engine::Component>("cc.Component", "cc.Ref"),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),

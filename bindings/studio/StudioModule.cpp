@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "bindings/studio/CustomGUIReader.h"
+#include "bindings/studio/LuaComAudio.h"
 #include "bindings/studio/LuaStudioManual.h"
 #include "engine/studio/Armature.h"
 #include "engine/studio/ArmatureDataManager.h"
 #include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/CSLoader.h"
+#include "engine/studio/ComAudio.h"
 #include "engine/studio/GUIReader.h"
 
 namespace bindings {
@@ -96,6 +98,7 @@ const std::vector<ClassEntry> kStudioClasses = {
     classEntry<studio::GUIReader>("ccs.GUIReader", nullptr, kGUIReaderMethods),
     classEntry<engine::CSLoader>("cc.CSLoader", nullptr, kCSLoaderMethods),
     classEntry<studio::CustomGUIReader>("ccs.CustomGUIReader", "cc.Ref"),
+    classEntry<studio::ComAudio>("ccs.ComAudio", "cc.Component", comAudioMethods()),
 };
 
 }  // namespace

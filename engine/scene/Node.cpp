@@ -40,6 +40,10 @@ Node* Node::create() {
     return node;
 }
 
+namespace {
+const char* const kComponentUpdateKey = "__components";
+}
+
 Node::~Node() {
     if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
     // A node removed without cleanup may still have its update scheduled: the
@@ -57,6 +61,8 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    // Likewise the components' per-frame timer.
+    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     for (Component* component : _components) {
         component->onRemove();
         component->setOwner(nullptr);
@@ -463,10 +469,6 @@ Action* Node::getActionByTag(int tag) const {
 
 size_t Node::getNumberOfRunningActions() const {
     return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
-}
-
-namespace {
-const char* const kComponentUpdateKey = "__components";
 }
 
 bool Node::addComponent(Component* component) {

@@ -10,6 +10,7 @@
 #include "BindingTestSupport.h"
 #include "bindings/LuaModules.h"
 #include "engine/audio/AudioEngine.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/SoundDevice.h"
 #include "engine/base/Clock.h"
 #include "support/SoundFiles.h"
@@ -26,6 +27,7 @@ protected:
         engine::audio::SoundDevice::setAvailable(false);
         engine::Clock::setSource([this] { return _now; });
         LuaEngineBindingTest::SetUp();
+        bindings::register_studio_module(L);
         bindings::register_audioengine_module(L);
         _tone = _dir.file("tone.wav");
         ASSERT_TRUE(testsupport::makeTone(_tone, 0.5));
@@ -129,6 +131,28 @@ TEST_F(AudioEngineBindingTest, DroppedCallbacksAreReleasedUncalled) {
         advance(1);
         EXPECT_EQ(eval("#calls"), "0");
     }
+}
+
+// The component plays through the simple audio engine, on the same layer.
+TEST_F(AudioEngineBindingTest, ComAudioStartsAndStopsItsEffect) {
+    const Case cases[] = {
+        {"file and loop", "c = ccs.ComAudio:create() c:setFile(tone) c:setLoop(true)",
+         "tolua.type(c) .. ' ' .. tostring(c:isLoop()) .. ' ' .. tostring(c:getFile() == tone)", "ccs.ComAudio true true"},
+        {"start plays the file", "c:start()", "ccexp.AudioEngine:getPlayingAudioCount()", "1"},
+        {"a loop outlives its length", "", "(function() return ccexp.AudioEngine:getPlayingAudioCount() end)()", "1"},
+        {"stop", "c:stop()", "ccexp.AudioEngine:getPlayingAudioCount()", "0"},
+        {"effects and music by file", "e = c:playEffect(tone, false) c:playBackgroundMusic(tone, true)",
+         "ccexp.AudioEngine:getPlayingAudioCount() .. ' ' .. tostring(c:isBackgroundMusicPlaying())", "2 true"},
+        {"music defaults", "c:stopBackgroundMusic() c:playBackgroundMusic()",
+         "tostring(c:isBackgroundMusicPlaying()) .. ' ' .. c:getEffectsVolume()", "true 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(run(c.chunk), "");
+        EXPECT_EQ(eval(c.expression), c.expected);
+        advance(0.6);
+    }
+    engine::SimpleAudioEngine::end();
 }
 
 }  // namespace

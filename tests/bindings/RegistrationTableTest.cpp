@@ -67,6 +67,7 @@
 #include "engine/scene/MenuItemLabel.h"
 #include "engine/scene/MenuItemSprite.h"
 #include "engine/scene/MenuItemToggle.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/Scene.h"
@@ -77,6 +78,7 @@
 #include "bindings/studio/CustomGUIReader.h"
 #include "engine/studio/Armature.h"
 #include "engine/studio/CSLoader.h"
+#include "engine/studio/ComAudio.h"
 #include "engine/studio/ArmatureDataManager.h"
 #include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/GUIReader.h"
@@ -332,6 +334,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::OrbitCamera), "cc.OrbitCamera"},
     {typeid(engine::GridAction), "cc.GridAction"},
     {typeid(engine::ActionManager), "cc.ActionManager"},
+    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::GLProgram), "cc.GLProgram"},
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
     {typeid(engine::GLProgramCache), "cc.GLProgramCache"},
@@ -422,6 +425,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(studio::timeline::Frame), "ccs.Frame"},
     {typeid(studio::timeline::EventFrame), "ccs.EventFrame"},
     {typeid(studio::CustomGUIReader), "ccs.CustomGUIReader"},
+    {typeid(studio::ComAudio), "ccs.ComAudio"},
     {typeid(engine::EventListenerFocus), "cc.EventListenerFocus"},
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},

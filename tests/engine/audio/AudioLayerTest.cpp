@@ -14,7 +14,10 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/SoundDevice.h"
 #include "engine/base/Clock.h"
+#include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
+#include "engine/scene/Node.h"
+#include "engine/studio/ComAudio.h"
 
 namespace {
 
@@ -346,6 +349,39 @@ TEST_F(SilentLayerTest, SimpleAudioEngineStateFollowsTheEnds) {
     audio->rewindBackgroundMusic();
     EXPECT_TRUE(audio->isBackgroundMusicPlaying());
     EXPECT_EQ(AudioEngine::getPlayingAudioCount(), 2);
+}
+
+TEST_F(SilentLayerTest, ComAudioStopsWhatItStartedWhenTheNodeLetsGo) {
+    const std::string path = tone("tone.wav", 0.5);
+    struct Case {
+        const char* name;
+        void (*letGo)(engine::Node* node, studio::ComAudio* audio);
+    };
+    const Case cases[] = {
+        {"the node leaves the scene", [](engine::Node* node, studio::ComAudio*) { node->onExit(); }},
+        {"the component is removed", [](engine::Node* node, studio::ComAudio* audio) {
+             node->removeComponent(audio);
+             node->onExit();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        engine::Node* node = engine::Node::create();
+        node->retain();
+        node->onEnter();
+        studio::ComAudio* audio = studio::ComAudio::create();
+        EXPECT_EQ(audio->getName(), "CCComAudio");
+        audio->setFile(path);
+        audio->setLoop(true);
+        ASSERT_TRUE(node->addComponent(audio));
+        audio->start();
+        advance(1);
+        EXPECT_EQ(AudioEngine::getPlayingAudioCount(), 1) << "a loop plays on";
+        c.letGo(node, audio);
+        EXPECT_EQ(AudioEngine::getPlayingAudioCount(), 0);
+        node->release();
+        engine::AutoreleasePool::getInstance()->clear();
+    }
 }
 
 }  // namespace
