@@ -335,15 +335,29 @@ std::shared_ptr<CachedSound> Layer::cached(const std::string& key, const SoundBy
 
 int Layer::play(const std::string& file, const AudioEngine::PlayOptions& options) {
     const std::string key = file.empty() ? std::string() : FileUtils::getInstance()->fullPathForFilename(file);
-    SoundBytes bytes = key.empty() ? nullptr : readFile(key);
-    if (!bytes) {
+    if (key.empty()) {
         engine::log("audio: no file %s", file.c_str());
         return AudioEngine::INVALID_AUDIO_ID;
     }
-    auto reader = std::make_unique<SoundReader>(bytes);
-    if (!reader->open()) {
-        engine::log("audio: %s is not a sound file we play (%s)", file.c_str(), reader->error().c_str());
-        return AudioEngine::INVALID_AUDIO_ID;
+    // A cached sound is neither read nor decoded again.
+    std::shared_ptr<CachedSound> sound;
+    if (!options.music) {
+        std::lock_guard<std::mutex> lock(_mutex);
+        auto it = _cache.find(key);
+        if (it != _cache.end()) sound = it->second;
+    }
+    SoundBytes bytes = sound ? nullptr : readFile(key);
+    std::unique_ptr<SoundReader> reader;
+    if (!sound) {
+        if (!bytes) {
+            engine::log("audio: cannot read %s", file.c_str());
+            return AudioEngine::INVALID_AUDIO_ID;
+        }
+        reader = std::make_unique<SoundReader>(bytes);
+        if (!reader->open()) {
+            engine::log("audio: %s is not a sound file we play (%s)", file.c_str(), reader->error().c_str());
+            return AudioEngine::INVALID_AUDIO_ID;
+        }
     }
     {
         // Refusals come before any decoding.
@@ -369,8 +383,7 @@ int Layer::play(const std::string& file, const AudioEngine::PlayOptions& options
         }
     }
 
-    std::shared_ptr<CachedSound> sound;
-    if (!options.music) sound = cached(key, bytes, reader->info());
+    if (!sound && !options.music) sound = cached(key, bytes, reader->info());
 
     auto voice = std::make_unique<Voice>();
     voice->file = file;

@@ -297,6 +297,25 @@ TEST_F(SilentLayerTest, StopUncacheAndEndDropTheCallbackUncalled) {
     }
 }
 
+TEST_F(SilentLayerTest, EffectsAreDecodedOnceUntilUncached) {
+    const std::string path = tone("tone.wav", 0.5);
+    std::vector<std::string> preloaded;
+    for (const std::string& file : {path, _dir.file("none.wav")}) {
+        AudioEngine::preload(file, [&preloaded, file](bool ok) { preloaded.push_back(file + (ok ? " yes" : " no")); });
+    }
+    EXPECT_TRUE(preloaded.empty()) << "the callback comes after preload returns";
+    advance(0);
+    EXPECT_EQ(preloaded, (std::vector<std::string>{path + " yes", _dir.file("none.wav") + " no"}));
+
+    _dir.write("tone.wav", "no longer a sound");
+    const int id = AudioEngine::play2d(path);
+    ASSERT_NE(id, AudioEngine::INVALID_AUDIO_ID) << "played from the cache";
+    EXPECT_NEAR(AudioEngine::getDuration(id), 0.5, 1e-3);
+    AudioEngine::uncache(path);
+    EXPECT_EQ(AudioEngine::getState(id), State::ERROR);
+    EXPECT_EQ(AudioEngine::play2d(path), AudioEngine::INVALID_AUDIO_ID) << "read again after uncache";
+}
+
 TEST_F(SilentLayerTest, ProfilesLimitInstancesAndDelay) {
     const std::string path = tone("tone.wav", 0.5);
     AudioProfile crowd{"crowd", 2, 0.0};
