@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/base/Ref.h"
+#include "engine/base/Map.h"
 #include "engine/base/Mat4.h"
 #include "engine/base/Types.h"
 #include "engine/base/Value.h"
@@ -159,6 +160,10 @@ struct ArgumentStorage<T> {
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Vec3* out) { return luaconv_read_vec3(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Quaternion* out) {
+    return luaconv_read_quaternion(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, engine::Mat4* out) { return luaconv_read_mat4(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return luaconv_read_color4b(L, index, out); }
@@ -355,8 +360,20 @@ inline int pushResult(lua_State* L, const engine::Rect& value) {
     luaconv_push_rect(L, value);
     return 1;
 }
+inline int pushResult(lua_State* L, const engine::Color4B& value) {
+    luaconv_push_color4b(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color4F& value) {
+    luaconv_push_color4f(L, value);
+    return 1;
+}
 inline int pushResult(lua_State* L, const engine::Color3B& value) {
     luaconv_push_color3b(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color4F& value) {
+    luaconv_push_color4f(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::FontDefinition& value) {
@@ -456,6 +473,13 @@ int pushResult(lua_State* L, const std::vector<T*>& value) {
 template <class T>
 int pushResult(lua_State* L, const engine::Vector<T*>& value) {
     luaconv_push_object_vector(L, value);
+    return 1;
+}
+
+// A map of objects by name: a table of those whose class is registered.
+template <class T>
+int pushResult(lua_State* L, const engine::Map<std::string, T*>& value) {
+    luaconv_push_object_map(L, value);
     return 1;
 }
 

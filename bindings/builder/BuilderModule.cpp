@@ -13,6 +13,7 @@
 #include "engine/builder/CCBReader.h"
 #include "engine/builder/NodeLoaderLibrary.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/MenuItemLabel.h"
 
 namespace bindings {
@@ -28,10 +29,6 @@ using builder::NodeLoaderLibrary;
 engine::MenuItemAtlasFont* createAtlasFontItem(const std::string& text, const std::string& charMapFile, int itemWidth,
                                                int itemHeight, int startChar) {
     return engine::MenuItemAtlasFont::create(text, charMapFile, itemWidth, itemHeight, static_cast<char>(startChar));
-}
-engine::ParticleSystemQuad* createParticles() { return engine::ParticleSystemQuad::create(); }
-engine::ParticleSystemQuad* createParticlesFromFile(const std::string& file) {
-    return engine::ParticleSystemQuad::create(file);
 }
 
 const Method kReaderMethods[] = {
@@ -88,13 +85,6 @@ const Method kAtlasFontItemMethods[] = {
     {"create", {classFunction<&createAtlasFontItem>()}},
 };
 
-const Method kParticleSystemQuadMethods[] = {
-    {"create", {classFunction<&createParticles>(), classFunction<&createParticlesFromFile>()}},
-    {"getTotalParticles", {method<&engine::ParticleSystemQuad::getTotalParticles>()}},
-    {"setTotalParticles", {method<&engine::ParticleSystemQuad::setTotalParticles>()}},
-    {"getDuration", {method<&engine::ParticleSystemQuad::getDuration>()}},
-    {"setDuration", {method<&engine::ParticleSystemQuad::setDuration>()}},
-};
 
 // Rows in registration order, bases first.
 const std::vector<ClassEntry> kBuilderClasses = {
@@ -109,7 +99,6 @@ const std::vector<ClassEntry> kBuilderClasses = {
     // The proxy's row writes luaTypeMap only.
     ClassEntry{"cc.CCBProxy", "cc.Layer", &luaconv_type_key<CCBProxy>, &registerProxyClass, {}},
     classEntry<engine::MenuItemAtlasFont>("cc.MenuItemAtlasFont", "cc.MenuItemLabel", kAtlasFontItemMethods),
-    classEntry<engine::ParticleSystemQuad>("cc.ParticleSystemQuad", "cc.ParticleSystem", kParticleSystemQuadMethods),
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "bindings/core/LuaCoreManual.h"
 #include "bindings/core/LuaLabels.h"
 #include "bindings/core/LuaMathGlobals.h"
+#include "bindings/core/LuaObjectLists.h"
 
 #include <algorithm>
 #include <vector>
@@ -34,7 +35,10 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/AtlasNode.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/ParticleSystem.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
@@ -79,6 +83,15 @@ const Method kNodeMethods[] = {
     {"getScale", {method<&Node::getScale>()}},
     {"setRotation", {method<&Node::setRotation>()}},
     {"getRotation", {method<&Node::getRotation>()}},
+    {"addComponent", {method<&Node::addComponent>()}},
+    {"getComponent", {method<&Node::getComponent>()}},
+    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
+                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
+    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
+    {"setSkewX", {method<&Node::setSkewX>()}},
+    {"setSkewY", {method<&Node::setSkewY>()}},
+    {"getSkewX", {method<&Node::getSkewX>()}},
+    {"getSkewY", {method<&Node::getSkewY>()}},
     {"getAnchorPoint", {method<&Node::getAnchorPoint>()}},
     {"getContentSize", {method<&Node::getContentSize>()}},
     {"setColor", {method<&Node::setColor>()}},
@@ -89,6 +102,20 @@ const Method kNodeMethods[] = {
     {"getOpacity", {method<&getOpacity>()}},
     {"runAction", {method<&Node::runAction>()}},
     {"stopAllActions", {method<&Node::stopAllActions>()}},
+    {"addComponent", {method<&Node::addComponent>()}},
+    {"getComponent", {method<&Node::getComponent>()}},
+    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
+                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
+    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
+};
+
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -442,6 +469,33 @@ const Method kMenuItemMethods[] = {
     {"rect", {method<&MenuItem::rect>()}},
 };
 
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"init", {method<&Component::init>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"setOwner", {method<&Component::setOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
+    {"update", {method<&Component::update>()}},
+    {"onEnter", {method<&Component::onEnter>()}},
+    {"onExit", {method<&Component::onExit>()}},
+    {"onAdd", {method<&Component::onAdd>()}},
+    {"onRemove", {method<&Component::onRemove>()}},
+};
+
+const Method kActionManagerMethods[] = {
+    {"getActionByTag", {method<&ActionManager::getActionByTag>()}},
+    {"pauseTarget", {method<&ActionManager::pauseTarget>()}},
+    {"resumeTarget", {method<&ActionManager::resumeTarget>()}},
+    {"removeAllActions", {method<&ActionManager::removeAllActions>()}},
+    {"removeAllActionsFromTarget", {method<&ActionManager::removeAllActionsFromTarget>()}},
+    {"removeAction", {method<&ActionManager::removeAction>()}},
+    {"removeActionByTag", {method<&ActionManager::removeActionByTag>()}},
+    {"getNumberOfRunningActionsInTarget", {method<&ActionManager::getNumberOfRunningActionsInTarget>()}},
+};
+
 const Method kConsoleMethods[] = {
     {"listenOnTCP", {method<&Console::listenOnTCP>()}},
     {"stop", {method<&Console::stop>()}},
@@ -455,6 +509,7 @@ const Method kApplicationMethods[] = {
 const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Ref>("cc.Ref", nullptr, kRefMethods),
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
+    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
     classEntry<MenuItem>("cc.MenuItem", "cc.Node", kMenuItemMethods),
     classEntry<Layer>("cc.Layer", "cc.Node", kLayerMethods),
@@ -463,10 +518,10 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
     classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
     classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
-    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", kBlendMethods<ParticleSystem>),
+    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", particleSystemMethods()),
     classEntry<ParticleBatchNode>("cc.ParticleBatchNode", "cc.Node", kBlendMethods<ParticleBatchNode>),
     classEntry<MotionStreak>("cc.MotionStreak", "cc.Node", kBlendMethods<MotionStreak>),
-    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", kBlendMethods<AtlasNode>),
+    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", atlasNodeMethods()),
     classEntry<SpriteBatchNode>("cc.SpriteBatchNode", "cc.Node", kSpriteBatchNodeMethods),
     classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
     classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
@@ -503,8 +558,8 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
-    classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
-    classEntry<engine::Component>("cc.Component", "cc.Ref"),
+    classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
+    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
@@ -517,7 +572,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows()}) {
+                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;
@@ -537,6 +592,7 @@ int register_core_classes(lua_State* L) {
     register_utils_module(L);
     register_math_globals(L);
     register_sprite_frames_manual(L);
+    register_object_lists_manual(L);
     return 1;
 }
 

@@ -2,10 +2,12 @@
 #include "bindings/core/CoreClassRows.h"
 
 #include "bindings/LuaChecks.h"
+#include "engine/3d/CameraBackgroundBrush.h"
 #include "engine/base/Properties.h"
 #include "engine/image/AutoPolygon.h"
 #include "engine/renderer/PolygonInfo.h"
 #include "engine/scene/Camera.h"
+#include "engine/scene/Component.h"
 #include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/TMXTiledMap.h"
@@ -35,6 +37,9 @@ const Method kCameraMethods[] = {
     {"lookAt", {method<&Camera::lookAt, &kUp>()}},
     {"setCameraFlag", {method<&setCameraFlag>()}},
     {"getCameraFlag", {method<&getCameraFlag>()}},
+    {"setBackgroundBrush", {method<&Camera::setBackgroundBrush>()}},
+    {"getBackgroundBrush", {method<&Camera::getBackgroundBrush>()}},
+    {"clearBackground", {method<&Camera::clearBackground>()}},
 };
 
 void setTileGID(TMXLayer* self, uint32_t gid, const Vec2& position) { self->setTileGID(gid, position); }
@@ -151,7 +156,17 @@ const Method kPolygonInfoMethods[] = {
     {"getTrianglesCount", {method<&PolygonInfo::getTrianglesCount>()}},
 };
 
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
+};
+
 const ClassEntry kRows[] = {
+    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<Camera>("cc.Camera", "cc.Node", kCameraMethods),
     classEntry<TMXLayer>("cc.TMXLayer", "cc.SpriteBatchNode", kTMXLayerMethods),
     classEntry<TMXTiledMap>("cc.TMXTiledMap", "cc.Node", kTMXTiledMapMethods),

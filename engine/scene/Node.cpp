@@ -13,6 +13,7 @@
 #include "engine/physics/PhysicsWorld.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/scene/Component.h"
+#include "engine/scene/ProtectedNode.h"
 #include "engine/scene/Scene.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
@@ -63,8 +64,8 @@ Node::~Node() {
     if (_glProgramState) _glProgramState->release();
     // Likewise the components' per-frame timer.
     if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
+    // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
-        component->onRemove();
         component->setOwner(nullptr);
         component->release();
     }
@@ -136,7 +137,14 @@ void Node::removeChild(Node* child, bool cleanup) {
 }
 
 void Node::removeFromParent() {
-    if (_parent) _parent->removeChild(this, true);
+    if (!_parent) return;
+    // A protected child is not among its parent's children.
+    if (auto* keeper = dynamic_cast<ProtectedNode*>(_parent);
+        keeper && std::find(_parent->_children.begin(), _parent->_children.end(), this) == _parent->_children.end()) {
+        keeper->removeProtectedChild(this, true);
+        return;
+    }
+    _parent->removeChild(this, true);
 }
 
 void Node::removeAllChildren() {
@@ -303,8 +311,19 @@ Mat4 Node::getNodeToParentTransform() const {
         const double radians = -static_cast<double>(_rotation) * std::numbers::pi / 180.0;
         const float c = static_cast<float>(std::cos(radians));
         const float s = static_cast<float>(std::sin(radians));
-        const float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
-        const float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
+        float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
+        float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
+        if (_skewX != 0.f || _skewY != 0.f) {
+            // rotate * skew * scale: the skew mixes the scaled axes first.
+            const float kx = static_cast<float>(std::tan(static_cast<double>(_skewX) * std::numbers::pi / 180.0));
+            const float ky = static_cast<float>(std::tan(static_cast<double>(_skewY) * std::numbers::pi / 180.0));
+            const float xa = c + (-s) * ky, xb = s + c * ky;    // rotate * (1, ky)
+            const float ya = c * kx + (-s), yb = s * kx + c;    // rotate * (kx, 1)
+            a = xa * _scaleX;
+            b = xb * _scaleX;
+            cc = ya * _scaleY;
+            d = yb * _scaleY;
+        }
         const float tx = at.x - (a * anchor.x + cc * anchor.y);
         const float ty = at.y - (b * anchor.x + d * anchor.y);
         transform = Mat4(a, cc, 0, tx,

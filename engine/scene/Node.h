@@ -96,6 +96,12 @@ public:
         _hasRotationQuat = false;
     }
     float getRotation() const { return _rotation; }
+    // Shear in degrees: skewX tilts the node's y axis towards x, skewY its x
+    // axis towards y (about the anchor point).
+    void setSkewX(float degrees) { _skewX = degrees; }
+    void setSkewY(float degrees) { _skewY = degrees; }
+    float getSkewX() const { return _skewX; }
+    float getSkewY() const { return _skewY; }
     // A rotation in space (normalised first; a zero quaternion is no rotation).
     // It replaces the 2D rotation in the node's transform until setRotation, and
     // getRotation answers its clockwise turn about z.
@@ -252,6 +258,7 @@ private:
     bool _ignoreAnchorPointForPosition = false;
     float _scaleX = 1.f, _scaleY = 1.f;
     float _rotation = 0.f;
+    float _skewX = 0.f, _skewY = 0.f;
     bool _hasRotationQuat = false;
     Quaternion _rotationQuat;
     bool _hasAdditionalTransform = false;
@@ -267,6 +274,7 @@ private:
     bool _running = false;
     ActionManager* _actionManager = nullptr;   // retained from the first runAction
     friend class EventDispatcher;
+    friend class ProtectedNode;   // parents children it keeps outside _children
     bool _listenersBound = false;              // the director's dispatcher holds listeners of it
     bool _updateScheduled = false;             // the director's scheduler holds an update of it
     void sendScriptEvent(int action);
