@@ -92,6 +92,14 @@ const Method kNodeMethods[] = {
     {"setSkewY", {method<&Node::setSkewY>()}},
     {"getSkewX", {method<&Node::getSkewX>()}},
     {"getSkewY", {method<&Node::getSkewY>()}},
+    {"setPosition3D", {method<&Node::setPosition3D>()}},
+    {"getPosition3D", {method<&Node::getPosition3D>()}},
+    {"setPositionZ", {method<&Node::setPositionZ>()}},
+    {"getPositionZ", {method<&Node::getPositionZ>()}},
+    {"setScaleZ", {method<&Node::setScaleZ>()}},
+    {"getScaleZ", {method<&Node::getScaleZ>()}},
+    {"setRotation3D", {method<&Node::setRotation3D>()}},
+    {"getRotation3D", {method<&Node::getRotation3D>()}},
     {"getAnchorPoint", {method<&Node::getAnchorPoint>()}},
     {"getContentSize", {method<&Node::getContentSize>()}},
     {"setColor", {method<&Node::setColor>()}},
@@ -102,20 +110,6 @@ const Method kNodeMethods[] = {
     {"getOpacity", {method<&getOpacity>()}},
     {"runAction", {method<&Node::runAction>()}},
     {"stopAllActions", {method<&Node::stopAllActions>()}},
-    {"addComponent", {method<&Node::addComponent>()}},
-    {"getComponent", {method<&Node::getComponent>()}},
-    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
-                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
-    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
-};
-
-const Method kComponentMethods[] = {
-    {"create", {classFunction<&Component::create>()}},
-    {"getName", {method<&Component::getName>()}},
-    {"setName", {method<&Component::setName>()}},
-    {"getOwner", {method<&Component::getOwner>()}},
-    {"isEnabled", {method<&Component::isEnabled>()}},
-    {"setEnabled", {method<&Component::setEnabled>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -255,6 +249,14 @@ const Method kSceneMethods[] = {
 TextureCache* directorTextureCache(Director*) { return TextureCache::getInstance(); }
 TextureCache* textureCacheInstance() { return TextureCache::getInstance(); }
 Texture2D* addImageFile(TextureCache* self, const std::string& path) { return self->addImage(path); }
+
+const Method kGLProgramMethods[] = {
+    {"getUniformLocation", {method<&GLProgram::getUniformLocation>()}},
+};
+
+const Method kGLProgramStateMethods[] = {
+    {"getOrCreateWithGLProgram", {classFunction<&GLProgramState::getOrCreateWithGLProgram>()}},
+};
 
 const Method kTexture2DMethods[] = {
     {"getPixelsWide", {method<&Texture2D::getPixelsWide>()}},
@@ -559,9 +561,8 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
-    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
-    classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
-    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
+    classEntry<GLProgram>("cc.GLProgram", "cc.Ref", kGLProgramMethods),
+    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref", kGLProgramStateMethods),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
     classEntry<Renderer>("cc.Renderer", nullptr),
     classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),

@@ -39,6 +39,14 @@ GLFunctions makeNoop() {
     t.genTextures = [](GLsizei n, GLuint* textures) {
         for (GLsizei i = 0; i < n; ++i) textures[i] = 0;
     };
+    t.getActiveAttrib = [](GLuint, GLuint, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type, GLchar* name) {
+        if (length) *length = 0;
+        if (size) *size = 0;
+        if (type) *type = 0;
+        if (name && bufSize > 0) name[0] = 0;
+    };
+    t.getActiveUniform = t.getActiveAttrib;
+    t.getAttribLocation = [](GLuint, const GLchar*) -> GLint { return -1; };
     t.getError = []() -> GLenum { return 0; };
     t.getProgramInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
         if (length) *length = 0;
@@ -65,7 +73,14 @@ GLFunctions makeNoop() {
     t.texSubImage2D = [](GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) {};
     t.uniform1f = [](GLint, GLfloat) {};
     t.uniform1i = [](GLint, GLint) {};
+    t.uniform2f = [](GLint, GLfloat, GLfloat) {};
+    t.uniform3f = [](GLint, GLfloat, GLfloat, GLfloat) {};
     t.uniform4f = [](GLint, GLfloat, GLfloat, GLfloat, GLfloat) {};
+    t.uniform2iv = [](GLint, GLsizei, const GLint*) {};
+    t.uniform3iv = t.uniform2iv;
+    t.uniform4iv = t.uniform2iv;
+    t.uniformMatrix2fv = [](GLint, GLsizei, GLboolean, const GLfloat*) {};
+    t.uniformMatrix3fv = t.uniformMatrix2fv;
     t.uniformMatrix4fv = [](GLint, GLsizei, GLboolean, const GLfloat*) {};
     t.useProgram = [](GLuint) {};
     t.vertexAttribPointer = [](GLuint, GLint, GLenum, GLboolean, GLsizei, const void*) {};
@@ -160,6 +175,9 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(enableVertexAttribArray, "glEnableVertexAttribArray");
     VEXO_GL_ENTRY(finish, "glFinish");
     VEXO_GL_ENTRY(genTextures, "glGenTextures");
+    VEXO_GL_ENTRY(getActiveAttrib, "glGetActiveAttrib");
+    VEXO_GL_ENTRY(getActiveUniform, "glGetActiveUniform");
+    VEXO_GL_ENTRY(getAttribLocation, "glGetAttribLocation");
     VEXO_GL_ENTRY(getError, "glGetError");
     VEXO_GL_ENTRY(getProgramInfoLog, "glGetProgramInfoLog");
     VEXO_GL_ENTRY(getProgramiv, "glGetProgramiv");
@@ -180,7 +198,14 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(texSubImage2D, "glTexSubImage2D");
     VEXO_GL_ENTRY(uniform1f, "glUniform1f");
     VEXO_GL_ENTRY(uniform1i, "glUniform1i");
+    VEXO_GL_ENTRY(uniform2f, "glUniform2f");
+    VEXO_GL_ENTRY(uniform3f, "glUniform3f");
     VEXO_GL_ENTRY(uniform4f, "glUniform4f");
+    VEXO_GL_ENTRY(uniform2iv, "glUniform2iv");
+    VEXO_GL_ENTRY(uniform3iv, "glUniform3iv");
+    VEXO_GL_ENTRY(uniform4iv, "glUniform4iv");
+    VEXO_GL_ENTRY(uniformMatrix2fv, "glUniformMatrix2fv");
+    VEXO_GL_ENTRY(uniformMatrix3fv, "glUniformMatrix3fv");
     VEXO_GL_ENTRY(uniformMatrix4fv, "glUniformMatrix4fv");
     VEXO_GL_ENTRY(useProgram, "glUseProgram");
     VEXO_GL_ENTRY(vertexAttribPointer, "glVertexAttribPointer");

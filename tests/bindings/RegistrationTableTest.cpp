@@ -20,6 +20,13 @@
 #include "engine/studio/timeline/BoneNode.h"
 #include "engine/studio/timeline/TimelineFrames.h"
 #include "engine/scene/Component.h"
+#include "engine/3d/AttachNode.h"
+#include "engine/3d/Bundle3D.h"
+#include "engine/3d/MeshSkin.h"
+#include "engine/3d/Ray.h"
+#include "engine/3d/Sprite3D.h"
+#include "engine/3d/Sprite3DCache.h"
+#include "engine/3d/Terrain.h"
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
@@ -395,7 +402,6 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ActionTween), "cc.ActionTween"},
     {typeid(engine::Follow), "cc.Follow"},
     {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
-    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::ClippingRectangleNode), "cc.ClippingRectangleNode"},
     {typeid(engine::ParallaxNode), "cc.ParallaxNode"},
     {typeid(engine::ProtectedNode), "cc.ProtectedNode"},
@@ -664,6 +670,19 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::RichElementCustomNode), "ccui.RichElementCustomNode"},
     {typeid(engine::ui::RichText), "ccui.RichText"},
     {typeid(engine::ui::TextAtlas), "ccui.TextAtlas"},
+    {typeid(engine::Sprite3D), "cc.Sprite3D"},
+    {typeid(engine::Mesh), "cc.Mesh"},
+    {typeid(engine::MeshIndexData), "cc.MeshIndexData"},
+    {typeid(engine::MeshSkin), "cc.MeshSkin"},
+    {typeid(engine::Bone3D), "cc.Bone3D"},
+    {typeid(engine::Skeleton3D), "cc.Skeleton3D"},
+    {typeid(engine::AttachNode), "cc.AttachNode"},
+    {typeid(engine::Sprite3DCache), "cc.Sprite3DCache"},
+    {typeid(engine::Bundle3D), "cc.Bundle3D"},
+    {typeid(engine::Terrain), "cc.Terrain"},
+    {typeid(engine::AABB), "cc.AABB"},
+    {typeid(engine::OBB), "cc.OBB"},
+    {typeid(engine::Ray), "cc.Ray"},
     {typeid(engine::experimental::AudioProfile), "ccexp.AudioProfile"},
     {typeid(engine::experimental::AudioEngine), "ccexp.AudioEngine"},
 };
