@@ -50,7 +50,7 @@ export TMPDIR="${TMPDIR:-/tmp}"
 # The memory limit of a target (MB), and its sanitizer options.
 memory_limit() {
   case "$1" in
-    skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source) echo 256 ;;
+    skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode) echo 256 ;;
     tmx_map|properties_text|obj_model) echo 384 ;;
     *) echo 2048 ;;
   esac

@@ -41,6 +41,10 @@ Node* Node::create() {
     return node;
 }
 
+namespace {
+const char* const kComponentUpdateKey = "__components";
+}
+
 Node::~Node() {
     if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
     // A node removed without cleanup may still have its update scheduled: the
@@ -58,6 +62,8 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    // Likewise the components' per-frame timer.
+    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
         component->setOwner(nullptr);
@@ -510,10 +516,6 @@ Action* Node::getActionByTag(int tag) const {
 
 size_t Node::getNumberOfRunningActions() const {
     return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
-}
-
-namespace {
-const char* const kComponentUpdateKey = "__components";
 }
 
 bool Node::addComponent(Component* component) {

@@ -65,6 +65,7 @@
 #include "engine/scene/ProgressTimer.h"
 #include "engine/app/Application.h"
 #include "engine/app/GLView.h"
+#include "engine/audio/AudioEngine.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/Director.h"
 #include "engine/base/Event.h"
@@ -122,6 +123,7 @@
 #include "bindings/studio/CustomGUIReader.h"
 #include "engine/studio/Armature.h"
 #include "engine/studio/CSLoader.h"
+#include "engine/studio/ComAudio.h"
 #include "engine/studio/ArmatureDataManager.h"
 #include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/GUIReader.h"
@@ -264,7 +266,8 @@ TEST_F(RegistrationTableTest, EveryRowIsReachableFromScripts) {
             EXPECT_EQ(luaClassNameMap[shortName], luaName == "cc.CCBProxy" ? "" : lastByShortName[shortName]);
             EXPECT_EQ(luaTypeMap[row.typeKey()], luaName);
             for (const bindings::Method& method : row.methods) {
-                EXPECT_EQ(eval("type(" + path + "." + method.name + ")"), "function") << method.name;
+                // By key: a method may be named by a Lua keyword ("end").
+                EXPECT_EQ(eval("type(" + path + "['" + method.name + "'])"), "function") << method.name;
             }
         }
     }
@@ -632,6 +635,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(studio::timeline::Frame), "ccs.Frame"},
     {typeid(studio::timeline::EventFrame), "ccs.EventFrame"},
     {typeid(studio::CustomGUIReader), "ccs.CustomGUIReader"},
+    {typeid(studio::ComAudio), "ccs.ComAudio"},
     {typeid(engine::EventListenerFocus), "cc.EventListenerFocus"},
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
@@ -679,6 +683,8 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::AABB), "cc.AABB"},
     {typeid(engine::OBB), "cc.OBB"},
     {typeid(engine::Ray), "cc.Ray"},
+    {typeid(engine::experimental::AudioProfile), "ccexp.AudioProfile"},
+    {typeid(engine::experimental::AudioEngine), "ccexp.AudioEngine"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to
