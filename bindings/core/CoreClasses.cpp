@@ -35,6 +35,7 @@
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
@@ -56,8 +57,24 @@ const Method kRefMethods[] = {
     {"getReferenceCount", {method<&Ref::getReferenceCount>()}},
 };
 
+bool removeComponentNamed(Node* self, const std::string& name) { return self->removeComponent(name); }
+bool removeComponentObject(Node* self, Component* component) { return self->removeComponent(component); }
+
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
+};
+
 const Method kNodeMethods[] = {
     {"create", {classFunction<&Node::create>()}},
+    {"addComponent", {method<&Node::addComponent>()}},
+    {"getComponent", {method<&Node::getComponent>()}},
+    {"removeComponent", {method<&removeComponentObject>(), method<&removeComponentNamed>()}},
+    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
     {"addChild", {method<&Node::addChild, 0, Node::INVALID_TAG>()}},
     {"removeFromParent", {method<&Node::removeFromParent>()}},
     {"getParent", {method<&Node::getParent>()}},
@@ -454,6 +471,7 @@ const Method kApplicationMethods[] = {
 const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Ref>("cc.Ref", nullptr, kRefMethods),
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
+    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
     classEntry<MenuItem>("cc.MenuItem", "cc.Node", kMenuItemMethods),
     classEntry<Layer>("cc.Layer", "cc.Node", kLayerMethods),
@@ -515,7 +533,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows()}) {
+                          coreMenuRows(), coreModelRows(), coreGridRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;
