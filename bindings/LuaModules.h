@@ -35,8 +35,9 @@ int register_audioengine_module(lua_State* L);
 int register_physics3d_module(lua_State* L);
 int register_navmesh_module(lua_State* L);
 
-// Fills the Lua stack's hooks for the core, experimental and physics classes
-// and the deprecated API (bindings/deprecated/LuaDeprecated.h).
+// Fills the Lua stack's hooks for the core, experimental and physics classes,
+// the GL node, draw primitives and gl tables (bindings/opengl/LuaOpenGL.h) and
+// the deprecated API (bindings/deprecated/LuaDeprecated.h).
 // Call once before the first Lua stack is created.
 void installRegistrationHooks();
 
@@ -49,6 +50,8 @@ std::span<const ClassEntry> uiClassTable();
 std::span<const ClassEntry> extensionClassTable();
 std::span<const ClassEntry> skeletonClassTable();
 std::span<const ClassEntry> threeDClassTable();
+// The 3d module's second table (lights, brushes, skyboxes, animations, materials), registered after the first.
+std::span<const ClassEntry> threeDSceneClassRows();
 std::span<const ClassEntry> audioEngineClassTable();
 std::span<const ClassEntry> physics3dClassTable();
 std::span<const ClassEntry> navMeshClassTable();

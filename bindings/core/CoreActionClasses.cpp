@@ -5,8 +5,11 @@
 #include <cstdint>
 
 #include "engine/actions/ActionEase.h"
+#include "engine/actions/ActionFollow.h"
 #include "engine/actions/ActionInstant.h"
 #include "engine/actions/ActionMotion.h"
+#include "engine/actions/ActionProgress.h"
+#include "engine/actions/ActionTween.h"
 #include "engine/scene/Node.h"
 
 namespace bindings {
@@ -29,6 +32,23 @@ TintBy* createTintBy(float duration, int32_t red, int32_t green, int32_t blue) {
 }
 Repeat* createRepeat(FiniteTimeAction* action, uint32_t times) { return Repeat::create(action, times); }
 
+Follow* createFollow(Node* node) { return Follow::create(node); }
+Follow* createFollowInRect(Node* node, const Rect& boundary) { return Follow::create(node, boundary); }
+
+const Method kSkewToMethods[] = {{"create", {classFunction<&SkewTo::create>()}}};
+const Method kSkewByMethods[] = {{"create", {classFunction<&SkewBy::create>()}}};
+const Method kProgressToMethods[] = {{"create", {classFunction<&ProgressTo::create>()}}};
+const Method kProgressFromToMethods[] = {{"create", {classFunction<&ProgressFromTo::create>()}}};
+const Method kActionTweenMethods[] = {
+    {"create", {classFunction<&ActionTween::create>()}},
+    {"getKey", {method<&ActionTween::getKey>()}},
+};
+const Method kFollowMethods[] = {
+    {"create", {classFunction<&createFollow>(), classFunction<&createFollowInRect>()}},
+    {"isBoundarySet", {method<&Follow::isBoundarySet>()}},
+    {"setBoundarySet", {method<&Follow::setBoundarySet>()}},
+    {"getFollowedNode", {method<&Follow::getFollowedNode>()}},
+};
 const Method kMoveToMethods[] = {{"create", {classFunction<&MoveTo::create>()}}};
 const Method kMoveByMethods[] = {{"create", {classFunction<&MoveBy::create>()}}};
 const Method kJumpToMethods[] = {{"create", {classFunction<&JumpTo::create>()}}};
@@ -84,6 +104,32 @@ const Method kEaseBackOutMethods[] = {{"create", {classFunction<&EaseBackOut::cr
 constexpr float kElasticPeriod = 0.3f;
 const Method kEaseElasticInMethods[] = {{"create", {classFunction<&EaseElasticIn::create, &kElasticPeriod>()}}};
 const Method kEaseElasticOutMethods[] = {{"create", {classFunction<&EaseElasticOut::create, &kElasticPeriod>()}}};
+const Method kEaseElasticInOutMethods[] = {
+    {"create", {classFunction<&EaseElasticInOut::create, &kElasticPeriod>()}}};
+const Method kEaseBezierActionMethods[] = {
+    {"create", {classFunction<&EaseBezierAction::create>()}},
+    {"setBezierParamer", {method<&EaseBezierAction::setBezierParamer>()}},
+};
+#define VEXO_EASE_METHODS(Name) const Method k##Name##Methods[] = {{"create", {classFunction<&Name::create>()}}};
+VEXO_EASE_METHODS(EaseExponentialInOut)
+VEXO_EASE_METHODS(EaseBackInOut)
+VEXO_EASE_METHODS(EaseBounceInOut)
+VEXO_EASE_METHODS(EaseQuadraticActionIn)
+VEXO_EASE_METHODS(EaseQuadraticActionOut)
+VEXO_EASE_METHODS(EaseQuadraticActionInOut)
+VEXO_EASE_METHODS(EaseCubicActionIn)
+VEXO_EASE_METHODS(EaseCubicActionOut)
+VEXO_EASE_METHODS(EaseCubicActionInOut)
+VEXO_EASE_METHODS(EaseQuarticActionIn)
+VEXO_EASE_METHODS(EaseQuarticActionOut)
+VEXO_EASE_METHODS(EaseQuarticActionInOut)
+VEXO_EASE_METHODS(EaseQuinticActionIn)
+VEXO_EASE_METHODS(EaseQuinticActionOut)
+VEXO_EASE_METHODS(EaseQuinticActionInOut)
+VEXO_EASE_METHODS(EaseCircleActionIn)
+VEXO_EASE_METHODS(EaseCircleActionOut)
+VEXO_EASE_METHODS(EaseCircleActionInOut)
+#undef VEXO_EASE_METHODS
 const Method kEaseBounceInMethods[] = {{"create", {classFunction<&EaseBounceIn::create>()}}};
 const Method kEaseBounceOutMethods[] = {{"create", {classFunction<&EaseBounceOut::create>()}}};
 
@@ -128,6 +174,34 @@ const ClassEntry kRows[] = {
     classEntry<EaseElasticOut>("cc.EaseElasticOut", "cc.EaseElastic", kEaseElasticOutMethods),
     classEntry<EaseBounceIn>("cc.EaseBounceIn", "cc.ActionEase", kEaseBounceInMethods),
     classEntry<EaseBounceOut>("cc.EaseBounceOut", "cc.ActionEase", kEaseBounceOutMethods),
+    classEntry<EaseElasticInOut>("cc.EaseElasticInOut", "cc.EaseElastic", kEaseElasticInOutMethods),
+    classEntry<EaseExponentialInOut>("cc.EaseExponentialInOut", "cc.ActionEase", kEaseExponentialInOutMethods),
+    classEntry<EaseBackInOut>("cc.EaseBackInOut", "cc.ActionEase", kEaseBackInOutMethods),
+    classEntry<EaseBounceInOut>("cc.EaseBounceInOut", "cc.ActionEase", kEaseBounceInOutMethods),
+    classEntry<EaseBezierAction>("cc.EaseBezierAction", "cc.ActionEase", kEaseBezierActionMethods),
+    classEntry<EaseQuadraticActionIn>("cc.EaseQuadraticActionIn", "cc.ActionEase", kEaseQuadraticActionInMethods),
+    classEntry<EaseQuadraticActionOut>("cc.EaseQuadraticActionOut", "cc.ActionEase", kEaseQuadraticActionOutMethods),
+    classEntry<EaseQuadraticActionInOut>("cc.EaseQuadraticActionInOut", "cc.ActionEase",
+                                         kEaseQuadraticActionInOutMethods),
+    classEntry<EaseCubicActionIn>("cc.EaseCubicActionIn", "cc.ActionEase", kEaseCubicActionInMethods),
+    classEntry<EaseCubicActionOut>("cc.EaseCubicActionOut", "cc.ActionEase", kEaseCubicActionOutMethods),
+    classEntry<EaseCubicActionInOut>("cc.EaseCubicActionInOut", "cc.ActionEase", kEaseCubicActionInOutMethods),
+    classEntry<EaseQuarticActionIn>("cc.EaseQuarticActionIn", "cc.ActionEase", kEaseQuarticActionInMethods),
+    classEntry<EaseQuarticActionOut>("cc.EaseQuarticActionOut", "cc.ActionEase", kEaseQuarticActionOutMethods),
+    classEntry<EaseQuarticActionInOut>("cc.EaseQuarticActionInOut", "cc.ActionEase", kEaseQuarticActionInOutMethods),
+    classEntry<EaseQuinticActionIn>("cc.EaseQuinticActionIn", "cc.ActionEase", kEaseQuinticActionInMethods),
+    classEntry<EaseQuinticActionOut>("cc.EaseQuinticActionOut", "cc.ActionEase", kEaseQuinticActionOutMethods),
+    classEntry<EaseQuinticActionInOut>("cc.EaseQuinticActionInOut", "cc.ActionEase", kEaseQuinticActionInOutMethods),
+    classEntry<EaseCircleActionIn>("cc.EaseCircleActionIn", "cc.ActionEase", kEaseCircleActionInMethods),
+    classEntry<EaseCircleActionOut>("cc.EaseCircleActionOut", "cc.ActionEase", kEaseCircleActionOutMethods),
+    classEntry<EaseCircleActionInOut>("cc.EaseCircleActionInOut", "cc.ActionEase", kEaseCircleActionInOutMethods),
+    classEntry<SkewTo>("cc.SkewTo", "cc.ActionInterval", kSkewToMethods),
+    classEntry<SkewBy>("cc.SkewBy", "cc.SkewTo", kSkewByMethods),
+    classEntry<ProgressTo>("cc.ProgressTo", "cc.ActionInterval", kProgressToMethods),
+    classEntry<ProgressFromTo>("cc.ProgressFromTo", "cc.ActionInterval", kProgressFromToMethods),
+    classEntry<ActionFloat>("cc.ActionFloat", "cc.ActionInterval"),
+    classEntry<ActionTween>("cc.ActionTween", "cc.ActionInterval", kActionTweenMethods),
+    classEntry<Follow>("cc.Follow", "cc.Action", kFollowMethods),
 };
 
 }  // namespace

@@ -22,6 +22,14 @@ std::span<const ClassEntry> coreMenuRows();
 std::span<const ClassEntry> coreSpriteRows();
 // Cameras, tile maps, properties and polygons.
 std::span<const ClassEntry> coreModelRows();
+// The quad particle system and the preset systems; the methods of
+// "cc.ParticleSystem" (its row is the core table's own).
+std::span<const ClassEntry> coreParticleRows();
+std::span<const Method> particleSystemMethods();
+// The clipping rectangle, parallax, atlas label, tile map atlas, texture and
+// font atlases and the task pool; the methods of "cc.AtlasNode".
+std::span<const ClassEntry> coreNodeRows();
+std::span<const Method> atlasNodeMethods();
 // The hand-written functions of those classes; after the rows are registered.
 void register_sprite_frames_manual(lua_State* L);
 // The fields rect and filename of "cc.PolygonInfo" (getter and setter each);

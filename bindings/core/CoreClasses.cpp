@@ -7,6 +7,7 @@
 #include "bindings/core/LuaCoreManual.h"
 #include "bindings/core/LuaLabels.h"
 #include "bindings/core/LuaMathGlobals.h"
+#include "bindings/core/LuaObjectLists.h"
 
 #include <algorithm>
 #include <vector>
@@ -34,7 +35,9 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/AtlasNode.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/Component.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
@@ -57,24 +60,8 @@ const Method kRefMethods[] = {
     {"getReferenceCount", {method<&Ref::getReferenceCount>()}},
 };
 
-bool removeComponentNamed(Node* self, const std::string& name) { return self->removeComponent(name); }
-bool removeComponentObject(Node* self, Component* component) { return self->removeComponent(component); }
-
-const Method kComponentMethods[] = {
-    {"create", {classFunction<&Component::create>()}},
-    {"getName", {method<&Component::getName>()}},
-    {"setName", {method<&Component::setName>()}},
-    {"getOwner", {method<&Component::getOwner>()}},
-    {"isEnabled", {method<&Component::isEnabled>()}},
-    {"setEnabled", {method<&Component::setEnabled>()}},
-};
-
 const Method kNodeMethods[] = {
     {"create", {classFunction<&Node::create>()}},
-    {"addComponent", {method<&Node::addComponent>()}},
-    {"getComponent", {method<&Node::getComponent>()}},
-    {"removeComponent", {method<&removeComponentObject>(), method<&removeComponentNamed>()}},
-    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
     {"addChild", {method<&Node::addChild, 0, Node::INVALID_TAG>()}},
     {"removeFromParent", {method<&Node::removeFromParent>()}},
     {"getParent", {method<&Node::getParent>()}},
@@ -95,6 +82,23 @@ const Method kNodeMethods[] = {
     {"getScale", {method<&Node::getScale>()}},
     {"setRotation", {method<&Node::setRotation>()}},
     {"getRotation", {method<&Node::getRotation>()}},
+    {"addComponent", {method<&Node::addComponent>()}},
+    {"getComponent", {method<&Node::getComponent>()}},
+    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
+                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
+    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
+    {"setSkewX", {method<&Node::setSkewX>()}},
+    {"setSkewY", {method<&Node::setSkewY>()}},
+    {"getSkewX", {method<&Node::getSkewX>()}},
+    {"getSkewY", {method<&Node::getSkewY>()}},
+    {"setPosition3D", {method<&Node::setPosition3D>()}},
+    {"getPosition3D", {method<&Node::getPosition3D>()}},
+    {"setPositionZ", {method<&Node::setPositionZ>()}},
+    {"getPositionZ", {method<&Node::getPositionZ>()}},
+    {"setScaleZ", {method<&Node::setScaleZ>()}},
+    {"getScaleZ", {method<&Node::getScaleZ>()}},
+    {"setRotation3D", {method<&Node::setRotation3D>()}},
+    {"getRotation3D", {method<&Node::getRotation3D>()}},
     {"getAnchorPoint", {method<&Node::getAnchorPoint>()}},
     {"getContentSize", {method<&Node::getContentSize>()}},
     {"setColor", {method<&Node::setColor>()}},
@@ -244,6 +248,14 @@ const Method kSceneMethods[] = {
 TextureCache* directorTextureCache(Director*) { return TextureCache::getInstance(); }
 TextureCache* textureCacheInstance() { return TextureCache::getInstance(); }
 Texture2D* addImageFile(TextureCache* self, const std::string& path) { return self->addImage(path); }
+
+const Method kGLProgramMethods[] = {
+    {"getUniformLocation", {method<&GLProgram::getUniformLocation>()}},
+};
+
+const Method kGLProgramStateMethods[] = {
+    {"getOrCreateWithGLProgram", {classFunction<&GLProgramState::getOrCreateWithGLProgram>()}},
+};
 
 const Method kTexture2DMethods[] = {
     {"getPixelsWide", {method<&Texture2D::getPixelsWide>()}},
@@ -458,6 +470,33 @@ const Method kMenuItemMethods[] = {
     {"rect", {method<&MenuItem::rect>()}},
 };
 
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"init", {method<&Component::init>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"setOwner", {method<&Component::setOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
+    {"update", {method<&Component::update>()}},
+    {"onEnter", {method<&Component::onEnter>()}},
+    {"onExit", {method<&Component::onExit>()}},
+    {"onAdd", {method<&Component::onAdd>()}},
+    {"onRemove", {method<&Component::onRemove>()}},
+};
+
+const Method kActionManagerMethods[] = {
+    {"getActionByTag", {method<&ActionManager::getActionByTag>()}},
+    {"pauseTarget", {method<&ActionManager::pauseTarget>()}},
+    {"resumeTarget", {method<&ActionManager::resumeTarget>()}},
+    {"removeAllActions", {method<&ActionManager::removeAllActions>()}},
+    {"removeAllActionsFromTarget", {method<&ActionManager::removeAllActionsFromTarget>()}},
+    {"removeAction", {method<&ActionManager::removeAction>()}},
+    {"removeActionByTag", {method<&ActionManager::removeActionByTag>()}},
+    {"getNumberOfRunningActionsInTarget", {method<&ActionManager::getNumberOfRunningActionsInTarget>()}},
+};
+
 const Method kConsoleMethods[] = {
     {"listenOnTCP", {method<&Console::listenOnTCP>()}},
     {"stop", {method<&Console::stop>()}},
@@ -480,10 +519,10 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Sprite>("cc.Sprite", "cc.Node", kSpriteMethods),
     classEntry<Label>("cc.Label", "cc.Node", kLabelMethods),
     classEntry<DrawNode>("cc.DrawNode", "cc.Node", kDrawNodeMethods),
-    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", kBlendMethods<ParticleSystem>),
+    classEntry<ParticleSystem>("cc.ParticleSystem", "cc.Node", particleSystemMethods()),
     classEntry<ParticleBatchNode>("cc.ParticleBatchNode", "cc.Node", kBlendMethods<ParticleBatchNode>),
     classEntry<MotionStreak>("cc.MotionStreak", "cc.Node", kBlendMethods<MotionStreak>),
-    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", kBlendMethods<AtlasNode>),
+    classEntry<AtlasNode>("cc.AtlasNode", "cc.Node", atlasNodeMethods()),
     classEntry<SpriteBatchNode>("cc.SpriteBatchNode", "cc.Node", kSpriteBatchNodeMethods),
     classEntry<Director>("cc.Director", nullptr, kDirectorMethods),
     classEntry<Scheduler>("cc.Scheduler", "cc.Ref"),
@@ -520,9 +559,9 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<RepeatForever>("cc.RepeatForever", "cc.ActionInterval"),
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
-    classEntry<ActionManager>("cc.ActionManager", "cc.Ref"),
-    classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
-    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
+    classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
+    classEntry<GLProgram>("cc.GLProgram", "cc.Ref", kGLProgramMethods),
+    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref", kGLProgramStateMethods),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
     classEntry<Renderer>("cc.Renderer", nullptr),
     classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
@@ -533,7 +572,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows(), coreGridRows()}) {
+                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows(), coreGridRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;
@@ -553,6 +592,7 @@ int register_core_classes(lua_State* L) {
     register_utils_module(L);
     register_math_globals(L);
     register_sprite_frames_manual(L);
+    register_object_lists_manual(L);
     return 1;
 }
 

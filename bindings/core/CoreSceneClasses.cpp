@@ -4,7 +4,10 @@
 #include "engine/scene/ClippingNode.h"
 #include "engine/scene/ProgressTimer.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/TransitionOriented.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/scene/TransitionScene.h"
+#include "engine/scene/TransitionZooms.h"
 
 namespace bindings {
 
@@ -32,9 +35,37 @@ const Method kTransitionSlideInTMethods[] = {{"create", {classFunction<&Transiti
 const Method kTransitionSlideInBMethods[] = {{"create", {classFunction<&TransitionSlideInB::create>()}}};
 const Method kTransitionMoveInLMethods[] = {{"create", {classFunction<&TransitionMoveInL::create>()}}};
 const Method kTransitionMoveInRMethods[] = {{"create", {classFunction<&TransitionMoveInR::create>()}}};
-const Method kTransitionFlipXMethods[] = {{"create", {classFunction<&TransitionFlipX::create>()}}};
-const Method kTransitionProgressRadialCWMethods[] = {
-    {"create", {classFunction<&TransitionProgressRadialCW::create>()}}};
+const Method kTransitionMoveInTMethods[] = {{"create", {classFunction<&TransitionMoveInT::create>()}}};
+const Method kTransitionMoveInBMethods[] = {{"create", {classFunction<&TransitionMoveInB::create>()}}};
+
+using Orientation = TransitionSceneOriented::Orientation;
+Orientation orientationOf(int32_t value) { return value == 1 ? Orientation::RIGHT_OVER : Orientation::LEFT_OVER; }
+int32_t getOrientation(TransitionSceneOriented* self) { return static_cast<int32_t>(self->getOrientation()); }
+TransitionSceneOriented* createOriented(float duration, Scene* scene, int32_t orientation) {
+    return TransitionSceneOriented::create(duration, scene, orientationOf(orientation));
+}
+const Method kTransitionSceneOrientedMethods[] = {
+    {"create", {classFunction<&createOriented>()}},
+    {"getOrientation", {method<&getOrientation>()}},
+};
+// create(duration, scene[, orientation]) for each flip.
+template <class T>
+T* createFlip(float duration, Scene* scene) {
+    return T::create(duration, scene);
+}
+template <class T>
+T* createFlipOriented(float duration, Scene* scene, int32_t orientation) {
+    return T::create(duration, scene, orientationOf(orientation));
+}
+template <class T>
+const Method kFlipMethods[] = {{"create", {classFunction<&createFlipOriented<T>>(), classFunction<&createFlip<T>>()}}};
+
+const Method kTransitionProgressMethods[] = {
+    {"create", {classFunction<&TransitionProgress::create>()}},
+    {"getRevealed", {method<&TransitionProgress::getRevealed>()}},
+};
+template <class T>
+const Method kCreateMethods[] = {{"create", {classFunction<&T::create>()}}};
 
 // Kinds come as their numbers (radial 0, bar 1); others are clamped.
 void setProgressType(ProgressTimer* self, int32_t type) {
@@ -83,9 +114,37 @@ const ClassEntry kRows[] = {
     classEntry<TransitionSlideInB>("cc.TransitionSlideInB", "cc.TransitionSlideIn", kTransitionSlideInBMethods),
     classEntry<TransitionMoveInL>("cc.TransitionMoveInL", "cc.TransitionSlideIn", kTransitionMoveInLMethods),
     classEntry<TransitionMoveInR>("cc.TransitionMoveInR", "cc.TransitionSlideIn", kTransitionMoveInRMethods),
-    classEntry<TransitionFlipX>("cc.TransitionFlipX", "cc.TransitionScene", kTransitionFlipXMethods),
-    classEntry<TransitionProgressRadialCW>("cc.TransitionProgressRadialCW", "cc.TransitionScene",
-                                           kTransitionProgressRadialCWMethods),
+    classEntry<TransitionMoveInT>("cc.TransitionMoveInT", "cc.TransitionSlideIn", kTransitionMoveInTMethods),
+    classEntry<TransitionMoveInB>("cc.TransitionMoveInB", "cc.TransitionSlideIn", kTransitionMoveInBMethods),
+    classEntry<TransitionSceneOriented>("cc.TransitionSceneOriented", "cc.TransitionScene",
+                                        kTransitionSceneOrientedMethods),
+    classEntry<TransitionFlipX>("cc.TransitionFlipX", "cc.TransitionSceneOriented", kFlipMethods<TransitionFlipX>),
+    classEntry<TransitionFlipY>("cc.TransitionFlipY", "cc.TransitionSceneOriented", kFlipMethods<TransitionFlipY>),
+    classEntry<TransitionFlipAngular>("cc.TransitionFlipAngular", "cc.TransitionSceneOriented",
+                                      kFlipMethods<TransitionFlipAngular>),
+    classEntry<TransitionZoomFlipX>("cc.TransitionZoomFlipX", "cc.TransitionSceneOriented",
+                                    kFlipMethods<TransitionZoomFlipX>),
+    classEntry<TransitionZoomFlipY>("cc.TransitionZoomFlipY", "cc.TransitionSceneOriented",
+                                    kFlipMethods<TransitionZoomFlipY>),
+    classEntry<TransitionZoomFlipAngular>("cc.TransitionZoomFlipAngular", "cc.TransitionSceneOriented",
+                                          kFlipMethods<TransitionZoomFlipAngular>),
+    classEntry<TransitionProgress>("cc.TransitionProgress", "cc.TransitionScene", kTransitionProgressMethods),
+    classEntry<TransitionProgressRadialCCW>("cc.TransitionProgressRadialCCW", "cc.TransitionProgress",
+                                            kCreateMethods<TransitionProgressRadialCCW>),
+    classEntry<TransitionProgressRadialCW>("cc.TransitionProgressRadialCW", "cc.TransitionProgressRadialCCW",
+                                           kCreateMethods<TransitionProgressRadialCW>),
+    classEntry<TransitionProgressHorizontal>("cc.TransitionProgressHorizontal", "cc.TransitionProgress",
+                                             kCreateMethods<TransitionProgressHorizontal>),
+    classEntry<TransitionProgressVertical>("cc.TransitionProgressVertical", "cc.TransitionProgress",
+                                           kCreateMethods<TransitionProgressVertical>),
+    classEntry<TransitionProgressInOut>("cc.TransitionProgressInOut", "cc.TransitionProgress",
+                                        kCreateMethods<TransitionProgressInOut>),
+    classEntry<TransitionProgressOutIn>("cc.TransitionProgressOutIn", "cc.TransitionProgress",
+                                        kCreateMethods<TransitionProgressOutIn>),
+    classEntry<TransitionRotoZoom>("cc.TransitionRotoZoom", "cc.TransitionScene", kCreateMethods<TransitionRotoZoom>),
+    classEntry<TransitionJumpZoom>("cc.TransitionJumpZoom", "cc.TransitionScene", kCreateMethods<TransitionJumpZoom>),
+    classEntry<TransitionShrinkGrow>("cc.TransitionShrinkGrow", "cc.TransitionScene",
+                                     kCreateMethods<TransitionShrinkGrow>),
 };
 
 }  // namespace

@@ -49,7 +49,6 @@ const Method kSpriteFrameCacheMethods[] = {
 };
 
 const Method kAnimationMethods[] = {
-    {"create", {classFunction<&Animation::create>()}},
     {"addSpriteFrame", {method<&Animation::addSpriteFrame>()}},
     {"addSpriteFrameWithFile", {method<&Animation::addSpriteFrameWithFile>()}},
     {"setDelayPerUnit", {method<&Animation::setDelayPerUnit>()}},
@@ -61,6 +60,15 @@ const Method kAnimationMethods[] = {
     {"getDuration", {method<&Animation::getDuration>()}},
     {"getTotalDelayUnits", {method<&Animation::getTotalDelayUnits>()}},
     {"clone", {method<&Animation::clone>()}},
+};
+
+const Method kAnimationFrameMethods[] = {
+    {"create", {classFunction<&AnimationFrame::create>()}},
+    {"getSpriteFrame", {method<&AnimationFrame::getSpriteFrame>()}},
+    {"setSpriteFrame", {method<&AnimationFrame::setSpriteFrame>()}},
+    {"getDelayUnits", {method<&AnimationFrame::getDelayUnits>()}},
+    {"setDelayUnits", {method<&AnimationFrame::setDelayUnits>()}},
+    {"clone", {method<&AnimationFrame::clone>()}},
 };
 
 const Method kAnimationCacheMethods[] = {
@@ -78,6 +86,7 @@ const Method kAnimateMethods[] = {
 const ClassEntry kRows[] = {
     classEntry<SpriteFrame>("cc.SpriteFrame", "cc.Ref", kSpriteFrameMethods),
     classEntry<SpriteFrameCache>("cc.SpriteFrameCache", nullptr, kSpriteFrameCacheMethods),
+    classEntry<AnimationFrame>("cc.AnimationFrame", "cc.Ref", kAnimationFrameMethods),
     classEntry<Animation>("cc.Animation", "cc.Ref", kAnimationMethods),
     classEntry<AnimationCache>("cc.AnimationCache", nullptr, kAnimationCacheMethods),
     classEntry<Animate>("cc.Animate", "cc.ActionInterval", kAnimateMethods),

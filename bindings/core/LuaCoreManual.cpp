@@ -9,6 +9,7 @@
 #include "bindings/core/LuaConsole.h"
 #include "bindings/core/LuaCurveActions.h"
 #include "bindings/core/LuaDrawNodeDraws.h"
+#include "bindings/core/LuaGLProgramMethods.h"
 #include "bindings/core/LuaGeometryDevice.h"
 #include "bindings/core/LuaImageMethods.h"
 #include "bindings/core/LuaInputListeners.h"
@@ -88,7 +89,7 @@ const Routine kRoutines[] = {
     {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", register_file_utils_manual},
     {"cc.UserDefault", register_user_default_manual},
-    {"cc.GLProgram", nullptr},
+    {"cc.GLProgram", register_gl_program_manual},
     {"cc.Texture2D", register_texture_manual},
     {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},
     {"cc.EventListenerKeyboard", register_event_listener_keyboard_manual},
@@ -105,7 +106,7 @@ const Routine kRoutines[] = {
     {"cc.Label", register_label_manual},
     {"cc.TMXTiledMap", nullptr},
     {"cc.Console", register_console_manual},
-    {"cc.GLProgramState", nullptr},
+    {"cc.GLProgramState", register_gl_program_state_manual},
     {"cc.OrbitCamera", register_orbit_camera_manual},
     {"cc.TMXLayer", register_tmx_layer_manual},
     {"cc.Application", register_application_manual},

@@ -64,6 +64,7 @@ VEXO_EASE_RATE_DEFS(EaseInOut, rateInOut)
 
 VEXO_EASE_ELASTIC_DEFS(EaseElasticIn, elasticIn)
 VEXO_EASE_ELASTIC_DEFS(EaseElasticOut, elasticOut)
+VEXO_EASE_ELASTIC_DEFS(EaseElasticInOut, elasticInOut)
 
 #define VEXO_EASE_DEFS(Name, curve)                                        \
     Name* Name::create(ActionInterval* action) {                           \
@@ -88,5 +89,63 @@ VEXO_EASE_DEFS(EaseBackIn, backIn)
 VEXO_EASE_DEFS(EaseBackOut, backOut)
 VEXO_EASE_DEFS(EaseBounceIn, bounceIn)
 VEXO_EASE_DEFS(EaseBounceOut, bounceOut)
+VEXO_EASE_DEFS(EaseExponentialInOut, exponentialInOut)
+VEXO_EASE_DEFS(EaseBackInOut, backInOut)
+VEXO_EASE_DEFS(EaseBounceInOut, bounceInOut)
+VEXO_EASE_DEFS(EaseCircleActionIn, circleIn)
+VEXO_EASE_DEFS(EaseCircleActionOut, circleOut)
+VEXO_EASE_DEFS(EaseCircleActionInOut, circleInOut)
+
+#define VEXO_EASE_POWER_DEFS(Name, curve, power)                           \
+    Name* Name::create(ActionInterval* action) {                           \
+        if (!action) return nullptr;                                       \
+        auto* ease = new Name;                                             \
+        ease->initWithAction(action);                                      \
+        ease->autorelease();                                               \
+        return ease;                                                       \
+    }                                                                      \
+    Name* Name::clone() const {                                            \
+        ActionInterval* inner = innerClone();                              \
+        return inner ? create(inner) : nullptr;                            \
+    }                                                                      \
+    float Name::ease(float t) const { return easing::curve(t, power); }
+
+VEXO_EASE_POWER_DEFS(EaseQuadraticActionIn, powerIn, 2)
+VEXO_EASE_POWER_DEFS(EaseQuadraticActionOut, powerOut, 2)
+VEXO_EASE_POWER_DEFS(EaseQuadraticActionInOut, powerInOut, 2)
+VEXO_EASE_POWER_DEFS(EaseCubicActionIn, powerIn, 3)
+VEXO_EASE_POWER_DEFS(EaseCubicActionOut, powerOut, 3)
+VEXO_EASE_POWER_DEFS(EaseCubicActionInOut, powerInOut, 3)
+VEXO_EASE_POWER_DEFS(EaseQuarticActionIn, powerIn, 4)
+VEXO_EASE_POWER_DEFS(EaseQuarticActionOut, powerOut, 4)
+VEXO_EASE_POWER_DEFS(EaseQuarticActionInOut, powerInOut, 4)
+VEXO_EASE_POWER_DEFS(EaseQuinticActionIn, powerIn, 5)
+VEXO_EASE_POWER_DEFS(EaseQuinticActionOut, powerOut, 5)
+VEXO_EASE_POWER_DEFS(EaseQuinticActionInOut, powerInOut, 5)
+
+EaseBezierAction* EaseBezierAction::create(ActionInterval* action) {
+    if (!action) return nullptr;
+    auto* ease = new EaseBezierAction;
+    ease->initWithAction(action);
+    ease->autorelease();
+    return ease;
+}
+
+EaseBezierAction* EaseBezierAction::clone() const {
+    ActionInterval* inner = innerClone();
+    if (!inner) return nullptr;
+    EaseBezierAction* copy = create(inner);
+    copy->setBezierParamer(_p0, _p1, _p2, _p3);
+    return copy;
+}
+
+void EaseBezierAction::setBezierParamer(float p0, float p1, float p2, float p3) {
+    _p0 = p0;
+    _p1 = p1;
+    _p2 = p2;
+    _p3 = p3;
+}
+
+float EaseBezierAction::ease(float t) const { return easing::bezier(t, _p0, _p1, _p2, _p3); }
 
 }  // namespace engine

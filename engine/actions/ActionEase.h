@@ -72,6 +72,7 @@ protected:
 
 VEXO_EASE_ELASTIC_CLASS(EaseElasticIn)
 VEXO_EASE_ELASTIC_CLASS(EaseElasticOut)
+VEXO_EASE_ELASTIC_CLASS(EaseElasticInOut)
 #undef VEXO_EASE_ELASTIC_CLASS
 
 #define VEXO_EASE_CLASS(Name)                     \
@@ -93,6 +94,39 @@ VEXO_EASE_CLASS(EaseBackIn)
 VEXO_EASE_CLASS(EaseBackOut)
 VEXO_EASE_CLASS(EaseBounceIn)
 VEXO_EASE_CLASS(EaseBounceOut)
+VEXO_EASE_CLASS(EaseExponentialInOut)
+VEXO_EASE_CLASS(EaseBackInOut)
+VEXO_EASE_CLASS(EaseBounceInOut)
+VEXO_EASE_CLASS(EaseQuadraticActionIn)
+VEXO_EASE_CLASS(EaseQuadraticActionOut)
+VEXO_EASE_CLASS(EaseQuadraticActionInOut)
+VEXO_EASE_CLASS(EaseCubicActionIn)
+VEXO_EASE_CLASS(EaseCubicActionOut)
+VEXO_EASE_CLASS(EaseCubicActionInOut)
+VEXO_EASE_CLASS(EaseQuarticActionIn)
+VEXO_EASE_CLASS(EaseQuarticActionOut)
+VEXO_EASE_CLASS(EaseQuarticActionInOut)
+VEXO_EASE_CLASS(EaseQuinticActionIn)
+VEXO_EASE_CLASS(EaseQuinticActionOut)
+VEXO_EASE_CLASS(EaseQuinticActionInOut)
+VEXO_EASE_CLASS(EaseCircleActionIn)
+VEXO_EASE_CLASS(EaseCircleActionOut)
+VEXO_EASE_CLASS(EaseCircleActionInOut)
 #undef VEXO_EASE_CLASS
+
+// A cubic Bézier curve of progress: from p0 at the start to p3 at the end, with
+// the controls p1 and p2 (the straight line until setBezierParamer).
+class EaseBezierAction : public ActionEase {
+public:
+    static EaseBezierAction* create(ActionInterval* action);
+    EaseBezierAction* clone() const override;
+    void setBezierParamer(float p0, float p1, float p2, float p3);
+
+protected:
+    float ease(float t) const override;
+
+private:
+    float _p0 = 0.f, _p1 = 1.f / 3.f, _p2 = 2.f / 3.f, _p3 = 1.f;
+};
 
 }  // namespace engine

@@ -98,6 +98,20 @@ void ActionManager::resumeTarget(Node* target) {
     if (it != _targets.end()) it->second.paused = false;
 }
 
+Vector<Node*> ActionManager::pauseAllRunningActions() {
+    Vector<Node*> paused;
+    for (auto& [target, element] : _targets) {
+        if (element.paused || element.actions.empty()) continue;
+        element.paused = true;
+        paused.pushBack(const_cast<Node*>(target));
+    }
+    return paused;
+}
+
+void ActionManager::resumeTargets(const Vector<Node*>& targets) {
+    for (Node* target : targets) resumeTarget(target);
+}
+
 void ActionManager::update(float dt) {
     std::vector<Node*> targets;
     targets.reserve(_targets.size());

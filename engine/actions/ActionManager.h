@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/base/Ref.h"
+#include "engine/base/Vector.h"
 
 namespace engine {
 
@@ -36,6 +37,10 @@ public:
 
     void pauseTarget(Node* target);
     void resumeTarget(Node* target);
+    // Pauses every target that is not paused and answers them (retained by the
+    // list), for resumeTargets to take up again.
+    Vector<Node*> pauseAllRunningActions();
+    void resumeTargets(const Vector<Node*>& targets);
 
     void update(float dt);
 

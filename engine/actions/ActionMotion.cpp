@@ -342,4 +342,50 @@ void TargetedAction::stop() {
 
 void TargetedAction::update(float t) { _inner->update(t); }
 
+// ---- Skewing ----
+
+SkewTo* SkewTo::create(float duration, float skewX, float skewY) {
+    auto* action = new SkewTo;
+    action->_endX = skewX;
+    action->_endY = skewY;
+    return timed(action, duration);
+}
+
+SkewTo* SkewTo::clone() const { return create(getDuration(), _endX, _endY); }
+
+void SkewTo::startWithTarget(Node* target) {
+    ActionInterval::startWithTarget(target);
+    _startX = target ? target->getSkewX() : 0.f;
+    _startY = target ? target->getSkewY() : 0.f;
+    _deltaX = _endX - _startX;
+    _deltaY = _endY - _startY;
+}
+
+void SkewTo::update(float t) {
+    if (Node* target = getTarget()) {
+        target->setSkewX(_startX + _deltaX * t);
+        target->setSkewY(_startY + _deltaY * t);
+    }
+}
+
+SkewBy* SkewBy::create(float duration, float deltaSkewX, float deltaSkewY) {
+    auto* action = new SkewBy;
+    action->_deltaX = deltaSkewX;
+    action->_deltaY = deltaSkewY;
+    return timed(action, duration);
+}
+
+SkewBy* SkewBy::clone() const { return create(getDuration(), _deltaX, _deltaY); }
+
+void SkewBy::startWithTarget(Node* target) {
+    const float deltaX = _deltaX, deltaY = _deltaY;
+    ActionInterval::startWithTarget(target);
+    _startX = target ? target->getSkewX() : 0.f;
+    _startY = target ? target->getSkewY() : 0.f;
+    _deltaX = deltaX;
+    _deltaY = deltaY;
+    _endX = _startX + deltaX;
+    _endY = _startY + deltaY;
+}
+
 }  // namespace engine

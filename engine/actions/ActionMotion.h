@@ -89,6 +89,32 @@ private:
     float _start = 0.f;
 };
 
+// Skews to given angles (degrees) from the target's skew at the start; SkewBy
+// adds its angles to that skew.
+class SkewTo : public ActionInterval {
+public:
+    static SkewTo* create(float duration, float skewX, float skewY);
+    SkewTo* clone() const override;
+    void startWithTarget(Node* target) override;
+    void update(float t) override;
+
+protected:
+    SkewTo() = default;
+    float _startX = 0.f, _startY = 0.f;
+    float _endX = 0.f, _endY = 0.f;
+    float _deltaX = 0.f, _deltaY = 0.f;
+};
+
+class SkewBy : public SkewTo {
+public:
+    static SkewBy* create(float duration, float deltaSkewX, float deltaSkewY);
+    SkewBy* clone() const override;
+    void startWithTarget(Node* target) override;
+
+private:
+    SkewBy() = default;
+};
+
 // FadeTo full opacity / to none.
 class FadeIn : public FadeTo {
 public:

@@ -1,5 +1,6 @@
 #include "engine/actions/Easing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -68,5 +69,61 @@ float bounceOut(float t) {
 }
 
 float bounceIn(float t) { return 1.f - bounceOut(1.f - t); }
+
+float backInOut(float t) {
+    constexpr float overshoot = kBackOvershoot * 1.525f;
+    t *= 2.f;
+    if (t < 1.f) return 0.5f * t * t * ((overshoot + 1.f) * t - overshoot);
+    t -= 2.f;
+    return 0.5f * (t * t * ((overshoot + 1.f) * t + overshoot) + 2.f);
+}
+
+float bounceInOut(float t) {
+    if (t < 0.5f) return 0.5f * bounceIn(t * 2.f);
+    return 0.5f * bounceOut(t * 2.f - 1.f) + 0.5f;
+}
+
+float elasticInOut(float t, float period) {
+    if (t <= 0.f || t >= 1.f) return t;
+    const float s = period / 4.f;
+    t = t * 2.f - 1.f;
+    if (t < 0.f) return -0.5f * std::pow(2.f, 10.f * t) * std::sin((t - s) * 2.f * kPi / period);
+    return std::pow(2.f, -10.f * t) * std::sin((t - s) * 2.f * kPi / period) * 0.5f + 1.f;
+}
+
+float exponentialInOut(float t) {
+    if (t <= 0.f || t >= 1.f) return t <= 0.f ? 0.f : 1.f;
+    t *= 2.f;
+    if (t < 1.f) return 0.5f * std::pow(2.f, 10.f * (t - 1.f));
+    return 0.5f * (2.f - std::pow(2.f, -10.f * (t - 1.f)));
+}
+
+float powerIn(float t, int power) { return std::pow(t, static_cast<float>(power)); }
+
+float powerOut(float t, int power) {
+    return 1.f - std::pow(1.f - t, static_cast<float>(power));
+}
+
+float powerInOut(float t, int power) {
+    if (t < 0.5f) return 0.5f * std::pow(2.f * t, static_cast<float>(power));
+    return 1.f - 0.5f * std::pow(2.f - 2.f * t, static_cast<float>(power));
+}
+
+float circleIn(float t) { return 1.f - std::sqrt(std::max(0.f, 1.f - t * t)); }
+
+float circleOut(float t) {
+    t -= 1.f;
+    return std::sqrt(std::max(0.f, 1.f - t * t));
+}
+
+float circleInOut(float t) {
+    if (t < 0.5f) return 0.5f * circleIn(2.f * t);
+    return 0.5f * circleOut(2.f * t - 1.f) + 0.5f;
+}
+
+float bezier(float t, float p0, float p1, float p2, float p3) {
+    const float u = 1.f - t;
+    return u * u * u * p0 + 3.f * t * u * u * p1 + 3.f * t * t * u * p2 + t * t * t * p3;
+}
 
 }  // namespace engine::easing

@@ -17,5 +17,18 @@ float elasticIn(float t, float period);
 float elasticOut(float t, float period);
 float bounceIn(float t);
 float bounceOut(float t);
+float backInOut(float t);
+float bounceInOut(float t);
+float elasticInOut(float t, float period);
+float exponentialInOut(float t);
+// Powers 2 to 5 (quadratic to quintic) and the circle, in, out and in-out.
+float powerIn(float t, int power);
+float powerOut(float t, int power);
+float powerInOut(float t, int power);
+float circleIn(float t);
+float circleOut(float t);
+float circleInOut(float t);
+// The cubic Bézier curve through p0 (at 0) and p3 (at 1) with the controls p1, p2.
+float bezier(float t, float p0, float p1, float p2, float p3);
 
 }  // namespace engine::easing

@@ -3,6 +3,7 @@
 #include "engine/extension/ControlButton.h"
 #include "engine/label/Label.h"
 #include "engine/scene/BlendNodes.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItemLabel.h"

@@ -4,6 +4,7 @@
 
 #include "engine/base/Director.h"
 #include "engine/base/EventDispatcher.h"
+#include "engine/extension/Manifest.h"
 
 namespace engine::extension {
 
@@ -26,6 +27,18 @@ AssetsManagerEx* AssetsManagerEx::create(const std::string& manifestUrl, const s
     auto* manager = new AssetsManagerEx(manifestUrl, storagePath);
     manager->autorelease();
     return manager;
+}
+
+AssetsManagerEx::~AssetsManagerEx() {
+    if (_localManifest) _localManifest->release();
+}
+
+Manifest* AssetsManagerEx::getLocalManifest() {
+    if (!_localManifest) {
+        _localManifest = Manifest::create(_manifestUrl);
+        _localManifest->retain();
+    }
+    return _localManifest;
 }
 
 void AssetsManagerEx::dispatchUpdateEvent(EventAssetsManagerEx::EventCode code, float percent,

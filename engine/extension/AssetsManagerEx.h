@@ -15,6 +15,7 @@
 namespace engine::extension {
 
 class AssetsManagerEx;
+class Manifest;
 
 class EventAssetsManagerEx : public EventCustom {
 public:
@@ -54,6 +55,9 @@ public:
     static AssetsManagerEx* create(const std::string& manifestUrl, const std::string& storagePath);
     const std::string& getManifestUrl() const { return _manifestUrl; }
     const std::string& getStoragePath() const { return _storagePath; }
+    // The manifest at the manifest url, read on first use (engine/extension/Manifest.h);
+    // not loaded when the file cannot be read.
+    Manifest* getLocalManifest();
     // The name its events go out under.
     const std::string& getEventName() const { return _eventName; }
     // Raises one event to this manager's listeners.
@@ -62,6 +66,8 @@ public:
 
 private:
     AssetsManagerEx(std::string manifestUrl, std::string storagePath);
+    ~AssetsManagerEx() override;
+    Manifest* _localManifest = nullptr;   // retained
     std::string _manifestUrl;
     std::string _storagePath;
     std::string _eventName;

@@ -39,6 +39,14 @@ GLFunctions makeNoop() {
     t.genTextures = [](GLsizei n, GLuint* textures) {
         for (GLsizei i = 0; i < n; ++i) textures[i] = 0;
     };
+    t.getActiveAttrib = [](GLuint, GLuint, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type, GLchar* name) {
+        if (length) *length = 0;
+        if (size) *size = 0;
+        if (type) *type = 0;
+        if (name && bufSize > 0) name[0] = 0;
+    };
+    t.getActiveUniform = t.getActiveAttrib;
+    t.getAttribLocation = [](GLuint, const GLchar*) -> GLint { return -1; };
     t.getError = []() -> GLenum { return 0; };
     t.getProgramInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
         if (length) *length = 0;
@@ -65,11 +73,28 @@ GLFunctions makeNoop() {
     t.texSubImage2D = [](GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) {};
     t.uniform1f = [](GLint, GLfloat) {};
     t.uniform1i = [](GLint, GLint) {};
+    t.uniform2f = [](GLint, GLfloat, GLfloat) {};
+    t.uniform3f = [](GLint, GLfloat, GLfloat, GLfloat) {};
     t.uniform4f = [](GLint, GLfloat, GLfloat, GLfloat, GLfloat) {};
+    t.uniform2iv = [](GLint, GLsizei, const GLint*) {};
+    t.uniform3iv = t.uniform2iv;
+    t.uniform4iv = t.uniform2iv;
+    t.uniformMatrix2fv = [](GLint, GLsizei, GLboolean, const GLfloat*) {};
+    t.uniformMatrix3fv = t.uniformMatrix2fv;
     t.uniformMatrix4fv = [](GLint, GLsizei, GLboolean, const GLfloat*) {};
     t.useProgram = [](GLuint) {};
     t.vertexAttribPointer = [](GLuint, GLint, GLenum, GLboolean, GLsizei, const void*) {};
     t.viewport = [](GLint, GLint, GLsizei, GLsizei) {};
+    t.clearDepth = [](GLdouble) {};
+    t.cullFace = [](GLenum) {};
+    t.depthFunc = [](GLenum) {};
+    t.depthMask = [](GLboolean) {};
+    t.frontFace = [](GLenum) {};
+    t.bindFramebuffer = nullptr;
+    t.checkFramebufferStatus = nullptr;
+    t.deleteFramebuffers = nullptr;
+    t.framebufferTexture2D = nullptr;
+    t.genFramebuffers = nullptr;
     return t;
 }
 
@@ -150,6 +175,9 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(enableVertexAttribArray, "glEnableVertexAttribArray");
     VEXO_GL_ENTRY(finish, "glFinish");
     VEXO_GL_ENTRY(genTextures, "glGenTextures");
+    VEXO_GL_ENTRY(getActiveAttrib, "glGetActiveAttrib");
+    VEXO_GL_ENTRY(getActiveUniform, "glGetActiveUniform");
+    VEXO_GL_ENTRY(getAttribLocation, "glGetAttribLocation");
     VEXO_GL_ENTRY(getError, "glGetError");
     VEXO_GL_ENTRY(getProgramInfoLog, "glGetProgramInfoLog");
     VEXO_GL_ENTRY(getProgramiv, "glGetProgramiv");
@@ -170,11 +198,23 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(texSubImage2D, "glTexSubImage2D");
     VEXO_GL_ENTRY(uniform1f, "glUniform1f");
     VEXO_GL_ENTRY(uniform1i, "glUniform1i");
+    VEXO_GL_ENTRY(uniform2f, "glUniform2f");
+    VEXO_GL_ENTRY(uniform3f, "glUniform3f");
     VEXO_GL_ENTRY(uniform4f, "glUniform4f");
+    VEXO_GL_ENTRY(uniform2iv, "glUniform2iv");
+    VEXO_GL_ENTRY(uniform3iv, "glUniform3iv");
+    VEXO_GL_ENTRY(uniform4iv, "glUniform4iv");
+    VEXO_GL_ENTRY(uniformMatrix2fv, "glUniformMatrix2fv");
+    VEXO_GL_ENTRY(uniformMatrix3fv, "glUniformMatrix3fv");
     VEXO_GL_ENTRY(uniformMatrix4fv, "glUniformMatrix4fv");
     VEXO_GL_ENTRY(useProgram, "glUseProgram");
     VEXO_GL_ENTRY(vertexAttribPointer, "glVertexAttribPointer");
     VEXO_GL_ENTRY(viewport, "glViewport");
+    VEXO_GL_ENTRY(clearDepth, "glClearDepth");
+    VEXO_GL_ENTRY(cullFace, "glCullFace");
+    VEXO_GL_ENTRY(depthFunc, "glDepthFunc");
+    VEXO_GL_ENTRY(depthMask, "glDepthMask");
+    VEXO_GL_ENTRY(frontFace, "glFrontFace");
 #undef VEXO_GL_ENTRY
     if (!ok) {
         log("GL: the system GL library lacks an entry point the engine needs");
@@ -187,6 +227,18 @@ bool useSystemFunctions() {
     const char* version = getString ? reinterpret_cast<const char*>(getString(GL_VERSION)) : nullptr;
     bool hasVao = (version && version[0] >= '3') ||
                   (extensions && std::string_view(extensions).find("GL_ARB_vertex_array_object") != std::string_view::npos);
+    // Frame buffer objects: core from GL 3.0, else the ARB extension (same entry names).
+    const bool hasFbo = (version && version[0] >= '3') ||
+                        (extensions && std::string_view(extensions).find("GL_ARB_framebuffer_object") != std::string_view::npos);
+    if (hasFbo) {
+        bool fbo = true;
+        fbo = bindEntry(t.bindFramebuffer, getProc, "glBindFramebuffer") && fbo;
+        fbo = bindEntry(t.checkFramebufferStatus, getProc, "glCheckFramebufferStatus") && fbo;
+        fbo = bindEntry(t.deleteFramebuffers, getProc, "glDeleteFramebuffers") && fbo;
+        fbo = bindEntry(t.framebufferTexture2D, getProc, "glFramebufferTexture2D") && fbo;
+        fbo = bindEntry(t.genFramebuffers, getProc, "glGenFramebuffers") && fbo;
+        if (!fbo) t.bindFramebuffer = nullptr;
+    }
     t.bindVertexArray = hasVao ? reinterpret_cast<void (*)(GLuint)>(getProc(reinterpret_cast<const GLubyte*>("glBindVertexArray")))
                                : nullptr;
     setFunctions(t);

@@ -48,6 +48,11 @@ struct GLFunctions {
     void (*enableVertexAttribArray)(GLuint index);
     void (*finish)();
     void (*genTextures)(GLsizei n, GLuint* textures);
+    void (*getActiveAttrib)(GLuint program, GLuint index, GLsizei bufSize, GLsizei* length, GLint* size,
+                            GLenum* type, GLchar* name);
+    void (*getActiveUniform)(GLuint program, GLuint index, GLsizei bufSize, GLsizei* length, GLint* size,
+                             GLenum* type, GLchar* name);
+    GLint (*getAttribLocation)(GLuint program, const GLchar* name);
     GLenum (*getError)();
     void (*getProgramInfoLog)(GLuint program, GLsizei bufSize, GLsizei* length, GLchar* infoLog);
     void (*getProgramiv)(GLuint program, GLenum pname, GLint* params);
@@ -70,12 +75,32 @@ struct GLFunctions {
                           GLenum format, GLenum type, const void* pixels);
     void (*uniform1f)(GLint location, GLfloat v0);
     void (*uniform1i)(GLint location, GLint v0);
+    void (*uniform2f)(GLint location, GLfloat v0, GLfloat v1);
+    void (*uniform3f)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2);
     void (*uniform4f)(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3);
+    void (*uniform2iv)(GLint location, GLsizei count, const GLint* value);
+    void (*uniform3iv)(GLint location, GLsizei count, const GLint* value);
+    void (*uniform4iv)(GLint location, GLsizei count, const GLint* value);
+    void (*uniformMatrix2fv)(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value);
+    void (*uniformMatrix3fv)(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value);
     void (*uniformMatrix4fv)(GLint location, GLsizei count, GLboolean transpose, const GLfloat* value);
     void (*useProgram)(GLuint program);
     void (*vertexAttribPointer)(GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride,
                                 const void* pointer);
     void (*viewport)(GLint x, GLint y, GLsizei width, GLsizei height);
+
+    // Depth and face culling state (3D drawing).
+    void (*clearDepth)(GLdouble depth);
+    void (*cullFace)(GLenum mode);
+    void (*depthFunc)(GLenum func);
+    void (*depthMask)(GLboolean flag);
+    void (*frontFace)(GLenum mode);
+    // Frame buffer objects; null on a context without them.
+    void (*bindFramebuffer)(GLenum target, GLuint framebuffer);
+    GLenum (*checkFramebufferStatus)(GLenum target);
+    void (*deleteFramebuffers)(GLsizei n, const GLuint* framebuffers);
+    void (*framebufferTexture2D)(GLenum target, GLenum attachment, GLenum textarget, GLuint texture, GLint level);
+    void (*genFramebuffers)(GLsizei n, GLuint* framebuffers);
 };
 
 namespace GL {

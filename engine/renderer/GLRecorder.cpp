@@ -47,6 +47,31 @@ void copyArrays(GLRecordedCall& call, size_t vertexCount) {
     }
 }
 
+void describe(const std::vector<GLRecorder::Active>& list, GLuint index, GLsizei bufSize, GLsizei* length,
+              GLint* size, GLenum* type, GLchar* name) {
+    const GLRecorder::Active* a = index < list.size() ? &list[index] : nullptr;
+    if (size) *size = a ? a->size : 0;
+    if (type) *type = a ? a->type : 0;
+    size_t n = 0;
+    if (name && bufSize > 0) {
+        if (a) n = std::min(a->name.size(), static_cast<size_t>(bufSize) - 1);
+        if (n) std::memcpy(name, a->name.data(), n);
+        name[n] = 0;
+    }
+    if (length) *length = static_cast<GLsizei>(n);
+}
+
+GLint longestName(const std::vector<GLRecorder::Active>& list) {
+    size_t longest = 0;
+    for (const auto& a : list) longest = std::max(longest, a.name.size() + 1);
+    return static_cast<GLint>(longest);
+}
+
+void recordInts(const char* name, GLint location, GLsizei count, const GLint* values, size_t perElement) {
+    GLRecordedCall& call = rec(name, {d(location), d(count)});
+    if (values && count > 0) call.floats.assign(values, values + perElement * static_cast<size_t>(count));
+}
+
 GLFunctions makeRecording() {
     GLFunctions t;
     t.hasContext = true;
@@ -123,12 +148,31 @@ GLFunctions makeRecording() {
         }
         rec("glGenTextures", std::move(args));
     };
+    t.getActiveAttrib = [](GLuint, GLuint index, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type,
+                           GLchar* name) { describe(GLRecorder::current()->activeAttributes, index, bufSize, length, size, type, name); };
+    t.getActiveUniform = [](GLuint, GLuint index, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type,
+                            GLchar* name) { describe(GLRecorder::current()->activeUniforms, index, bufSize, length, size, type, name); };
+    t.getAttribLocation = [](GLuint, const GLchar* name) -> GLint {
+        for (const auto& a : GLRecorder::current()->activeAttributes) {
+            if (name && a.name == name) return a.index;
+        }
+        return -1;
+    };
     t.getError = []() -> GLenum { return GL_NO_ERROR; };
     t.getProgramInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
         if (length) *length = 0;
         if (log && bufSize > 0) log[0] = 0;
     };
-    t.getProgramiv = [](GLuint, GLenum, GLint* params) { *params = GL_TRUE; };
+    t.getProgramiv = [](GLuint, GLenum pname, GLint* params) {
+        const GLRecorder* r = GLRecorder::current();
+        switch (pname) {
+            case GL_ACTIVE_UNIFORMS: *params = static_cast<GLint>(r->activeUniforms.size()); break;
+            case GL_ACTIVE_ATTRIBUTES: *params = static_cast<GLint>(r->activeAttributes.size()); break;
+            case GL_ACTIVE_UNIFORM_MAX_LENGTH: *params = longestName(r->activeUniforms); break;
+            case GL_ACTIVE_ATTRIBUTE_MAX_LENGTH: *params = longestName(r->activeAttributes); break;
+            default: *params = GL_TRUE;
+        }
+    };
     t.getShaderInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
         if (length) *length = 0;
         if (log && bufSize > 0) log[0] = 0;
@@ -188,7 +232,20 @@ GLFunctions makeRecording() {
     };
     t.uniform1f = [](GLint l, GLfloat v) { rec("glUniform1f", {d(l), v}); };
     t.uniform1i = [](GLint l, GLint v) { rec("glUniform1i", {d(l), d(v)}); };
+    t.uniform2f = [](GLint l, GLfloat a, GLfloat b) { rec("glUniform2f", {d(l), a, b}); };
+    t.uniform3f = [](GLint l, GLfloat a, GLfloat b, GLfloat c) { rec("glUniform3f", {d(l), a, b, c}); };
     t.uniform4f = [](GLint l, GLfloat a, GLfloat b, GLfloat c, GLfloat e) { rec("glUniform4f", {d(l), a, b, c, e}); };
+    t.uniform2iv = [](GLint l, GLsizei count, const GLint* v) { recordInts("glUniform2iv", l, count, v, 2); };
+    t.uniform3iv = [](GLint l, GLsizei count, const GLint* v) { recordInts("glUniform3iv", l, count, v, 3); };
+    t.uniform4iv = [](GLint l, GLsizei count, const GLint* v) { recordInts("glUniform4iv", l, count, v, 4); };
+    t.uniformMatrix2fv = [](GLint l, GLsizei count, GLboolean transpose, const GLfloat* v) {
+        GLRecordedCall& call = rec("glUniformMatrix2fv", {d(l), d(count), d(transpose)});
+        if (v && count > 0) call.floats.assign(v, v + 4 * static_cast<size_t>(count));
+    };
+    t.uniformMatrix3fv = [](GLint l, GLsizei count, GLboolean transpose, const GLfloat* v) {
+        GLRecordedCall& call = rec("glUniformMatrix3fv", {d(l), d(count), d(transpose)});
+        if (v && count > 0) call.floats.assign(v, v + 9 * static_cast<size_t>(count));
+    };
     t.uniformMatrix4fv = [](GLint l, GLsizei count, GLboolean transpose, const GLfloat* v) {
         GLRecordedCall& call = rec("glUniformMatrix4fv", {d(l), d(count), d(transpose)});
         if (v && count > 0) call.floats.assign(v, v + 16 * static_cast<size_t>(count));
@@ -200,6 +257,32 @@ GLFunctions makeRecording() {
         if (i < 16) r->_attribs[i] = {r->_attribs[i].enabled, size, type, norm == GL_TRUE, stride, ptr, r->_arrayBuffer};
     };
     t.viewport = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glViewport", {d(x), d(y), d(w), d(h)}); };
+    t.clearDepth = [](GLdouble v) { rec("glClearDepth", {v}); };
+    t.cullFace = [](GLenum m) { rec("glCullFace", {d(m)}); };
+    t.depthFunc = [](GLenum f) { rec("glDepthFunc", {d(f)}); };
+    t.depthMask = [](GLboolean f) { rec("glDepthMask", {d(f)}); };
+    t.frontFace = [](GLenum m) { rec("glFrontFace", {d(m)}); };
+    t.bindFramebuffer = [](GLenum target, GLuint f) { rec("glBindFramebuffer", {d(target), d(f)}); };
+    t.checkFramebufferStatus = [](GLenum target) -> GLenum {
+        rec("glCheckFramebufferStatus", {d(target)});
+        return GL_FRAMEBUFFER_COMPLETE;
+    };
+    t.deleteFramebuffers = [](GLsizei n, const GLuint* names) {
+        std::vector<double> args{d(n)};
+        for (GLsizei i = 0; i < n; ++i) args.push_back(names[i]);
+        rec("glDeleteFramebuffers", std::move(args));
+    };
+    t.framebufferTexture2D = [](GLenum target, GLenum attachment, GLenum textarget, GLuint tex, GLint level) {
+        rec("glFramebufferTexture2D", {d(target), d(attachment), d(textarget), d(tex), d(level)});
+    };
+    t.genFramebuffers = [](GLsizei n, GLuint* names) {
+        std::vector<double> args{d(n)};
+        for (GLsizei i = 0; i < n; ++i) {
+            names[i] = GLRecorder::current()->_nextName++;
+            args.push_back(names[i]);
+        }
+        rec("glGenFramebuffers", std::move(args));
+    };
     return t;
 }
 

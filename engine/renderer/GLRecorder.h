@@ -5,7 +5,9 @@
 // glDrawElements and, for every enabled vertex attribute set by pointer, the bytes
 // of every vertex the draw reads. Objects get names counting from 1, shaders
 // compile and programs link, uniform locations count from 0 per program, and
-// glReadPixels answers zero bytes. Only one recorder at a time; its destructor
+// glReadPixels answers zero bytes. Every linked program reports the active
+// uniforms and attributes a test puts in activeUniforms and activeAttributes (none
+// by default); glGetAttribLocation answers an attribute's index from that list. Only one recorder at a time; its destructor
 // installs the no-op table. Main thread only.
 #include <cstdint>
 #include <string>
@@ -33,7 +35,7 @@ struct GLRecordedCall {
     std::string name;                   // the GL name, e.g. "glDrawElements"
     std::vector<double> args;           // the numeric arguments in order (pointers left out)
     std::string text;                   // a string argument (shader source, uniform or attribute name)
-    std::vector<float> floats;          // glUniformMatrix4fv values
+    std::vector<float> floats;          // glUniformMatrix*fv and glUniform*iv values
     std::vector<uint32_t> indices;      // glDrawElements: the indices read
     std::vector<unsigned char> pixels;  // glTexImage2D, glTexSubImage2D: the pixels read (none for a null pointer)
     std::vector<GLRecordedArray> arrays;   // draws: the enabled client arrays, by attribute index
@@ -69,6 +71,15 @@ public:
         const void* pointer = nullptr;
         GLuint buffer = 0;   // the array buffer bound when the pointer was set
     };
+    struct Active {
+        std::string name;
+        GLint size = 1;
+        GLenum type = GL_FLOAT;
+        GLint index = 0;   // attributes: the location glGetAttribLocation answers
+    };
+    std::vector<Active> activeUniforms;
+    std::vector<Active> activeAttributes;
+
     AttribPointer _attribs[16];
     GLuint _arrayBuffer = 0;
     GLuint _elementBuffer = 0;

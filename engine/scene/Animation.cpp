@@ -18,6 +18,15 @@ AnimationFrame::~AnimationFrame() {
     if (_frame) _frame->release();
 }
 
+void AnimationFrame::setSpriteFrame(SpriteFrame* frame) {
+    if (!frame || frame == _frame) return;
+    frame->retain();
+    if (_frame) _frame->release();
+    _frame = frame;
+}
+
+AnimationFrame* AnimationFrame::clone() const { return create(_frame, _delayUnits); }
+
 Animation* Animation::create() {
     auto* animation = new Animation;
     animation->autorelease();
@@ -27,14 +36,36 @@ Animation* Animation::create() {
 Animation* Animation::createWithSpriteFrames(const std::vector<SpriteFrame*>& frames, float delayPerUnit,
                                              unsigned int loops) {
     Animation* animation = create();
-    for (SpriteFrame* frame : frames) animation->addSpriteFrame(frame);
-    animation->_delayPerUnit = delayPerUnit;
-    animation->_loops = loops;
+    animation->initWithSpriteFrames(frames, delayPerUnit, loops);
     return animation;
 }
 
 Animation::~Animation() {
     for (AnimationFrame* frame : _frames) frame->release();
+}
+
+void Animation::setFrames(const Vector<AnimationFrame*>& frames) {
+    // Retain the new ones first: an entry may be in both lists.
+    for (AnimationFrame* frame : frames) frame->retain();
+    for (AnimationFrame* frame : _frames) frame->release();
+    _frames.assign(frames.begin(), frames.end());
+    _totalDelayUnits = 0.f;
+    for (AnimationFrame* frame : _frames) _totalDelayUnits += frame->getDelayUnits();
+}
+
+bool Animation::initWithAnimationFrames(const Vector<AnimationFrame*>& frames, float delayPerUnit, unsigned int loops) {
+    setFrames(frames);
+    _delayPerUnit = delayPerUnit;
+    _loops = loops;
+    return true;
+}
+
+bool Animation::initWithSpriteFrames(const std::vector<SpriteFrame*>& frames, float delayPerUnit, unsigned int loops) {
+    setFrames({});
+    for (SpriteFrame* frame : frames) addSpriteFrame(frame);
+    _delayPerUnit = delayPerUnit;
+    _loops = loops;
+    return true;
 }
 
 void Animation::addFrame(AnimationFrame* frame) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/base/Ref.h"
+#include "engine/base/Vector.h"
 #include "engine/scene/SpriteFrame.h"
 
 namespace engine {
@@ -18,7 +19,12 @@ public:
     static AnimationFrame* create(SpriteFrame* frame, float delayUnits);
     ~AnimationFrame() override;
     SpriteFrame* getSpriteFrame() const { return _frame; }
+    // A null frame is ignored.
+    void setSpriteFrame(SpriteFrame* frame);
     float getDelayUnits() const { return _delayUnits; }
+    // Takes effect in animations the entry is added to afterwards.
+    void setDelayUnits(float delayUnits) { _delayUnits = delayUnits; }
+    AnimationFrame* clone() const;
 
 private:
     AnimationFrame() = default;
@@ -33,6 +39,12 @@ public:
     static Animation* createWithSpriteFrames(const std::vector<SpriteFrame*>& frames, float delayPerUnit = 0.f,
                                              unsigned int loops = 1);
     ~Animation() override;
+
+    // Replace the frames (the total delay units follow) and set the timing.
+    bool initWithAnimationFrames(const Vector<AnimationFrame*>& frames, float delayPerUnit, unsigned int loops);
+    bool initWithSpriteFrames(const std::vector<SpriteFrame*>& frames, float delayPerUnit = 0.f,
+                              unsigned int loops = 1);
+    void setFrames(const Vector<AnimationFrame*>& frames);
 
     void addSpriteFrame(SpriteFrame* frame);
     // A frame of the whole image; nothing when the image cannot be read.

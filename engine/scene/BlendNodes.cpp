@@ -18,12 +18,4 @@ std::vector<Sprite*> SpriteBatchNode::getDescendants() const {
     return sprites;
 }
 
-ParticleSystemQuad* ParticleSystemQuad::create() { return autoreleased(new ParticleSystemQuad, true); }
-
-ParticleSystemQuad* ParticleSystemQuad::create(const std::string& file) {
-    ParticleSystemQuad* system = create();
-    system->_file = file;
-    return system;
-}
-
 }  // namespace engine

@@ -18,9 +18,10 @@ LayerMultiplex::~LayerMultiplex() {
 }
 
 bool LayerMultiplex::initWithArray(const Vector<Layer*>& layers) {
-    if (!Layer::init()) return false;
+    const bool shown = !_layers.empty();
+    if (!shown && !Layer::init()) return false;
     for (Layer* layer : layers) addLayer(layer);
-    if (!_layers.empty()) addChild(_layers.front());
+    if (!shown && !_layers.empty()) addChild(_layers.front());
     return true;
 }
 

@@ -27,9 +27,12 @@ public:
     int getEnabledLayer() const { return _enabledLayer; }
     size_t getLayerCount() const { return _layers.size(); }
 
+    // Appends the layers (null ones left out); when none was shown yet the
+    // first of them is.
+    bool initWithArray(const Vector<Layer*>& layers);
+
 protected:
     LayerMultiplex() = default;
-    bool initWithArray(const Vector<Layer*>& layers);
 
 private:
     bool canShow(int index, const char* call) const;

@@ -22,7 +22,14 @@ Menu::~Menu() {
 }
 
 bool Menu::initWithArray(const Vector<MenuItem*>& items) {
+    if (_listening) {
+        for (MenuItem* item : items) {
+            if (!item->getParent()) addChild(item);
+        }
+        return true;
+    }
     if (!Layer::init()) return false;
+    _listening = true;
     const Size win = Director::getInstance()->getWinSize();
     setPosition(win.width / 2, win.height / 2);
     for (MenuItem* item : items) addChild(item);

@@ -63,9 +63,12 @@ public:
 
     void onExit() override;
 
+    // Sets the menu up (centred on the screen, listening to touches) with the
+    // items added as children. On a menu already set up it only adds the items.
+    bool initWithArray(const Vector<MenuItem*>& items);
+
 protected:
     Menu() = default;
-    bool initWithArray(const Vector<MenuItem*>& items);
 
 private:
     bool onTouchBegan(Touch* touch, Event* event);
@@ -79,6 +82,7 @@ private:
     bool _enabled = true;
     MenuItem* _selectedItem = nullptr;   // retained while selected
     bool _tracking = false;
+    bool _listening = false;   // set up once
 };
 
 }  // namespace engine

@@ -13,6 +13,15 @@ void MenuItemToggle::addSubItem(MenuItem* item) {
     if (item) _subItems.pushBack(item);
 }
 
+void MenuItemToggle::setSubItems(const Vector<MenuItem*>& items) {
+    if (MenuItem* shown = getSelectedItem()) {
+        if (shown->getParent() == this) removeChild(shown, false);
+    }
+    _selectedIndex = kNoSelection;
+    _subItems = items;
+    if (!_subItems.empty()) setSelectedIndex(0);
+}
+
 MenuItem* MenuItemToggle::getSelectedItem() const {
     return _selectedIndex < _subItems.size() ? _subItems.at(_selectedIndex) : nullptr;
 }

@@ -20,6 +20,9 @@ public:
     // Appends a sub-item (retained); a null one is ignored. Selects nothing.
     void addSubItem(MenuItem* item);
     const Vector<MenuItem*>& getSubItems() const { return _subItems; }
+    // Replaces the sub-items: the one shown is taken down and the first of the
+    // new ones (if any) is selected.
+    void setSubItems(const Vector<MenuItem*>& items);
     // kNoSelection while nothing is selected. An index outside the sub-items is
     // logged and changes nothing.
     unsigned getSelectedIndex() const { return _selectedIndex; }

@@ -13,6 +13,7 @@
 #include "engine/physics/PhysicsWorld.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/scene/Component.h"
+#include "engine/scene/ProtectedNode.h"
 #include "engine/scene/Scene.h"
 #include "engine/script/ScriptEngineManager.h"
 #include "engine/script/ScriptEvent.h"
@@ -57,8 +58,8 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
-        component->onRemove();
         component->setOwner(nullptr);
         component->release();
     }
@@ -130,7 +131,14 @@ void Node::removeChild(Node* child, bool cleanup) {
 }
 
 void Node::removeFromParent() {
-    if (_parent) _parent->removeChild(this, true);
+    if (!_parent) return;
+    // A protected child is not among its parent's children.
+    if (auto* keeper = dynamic_cast<ProtectedNode*>(_parent);
+        keeper && std::find(_parent->_children.begin(), _parent->_children.end(), this) == _parent->_children.end()) {
+        keeper->removeProtectedChild(this, true);
+        return;
+    }
+    _parent->removeChild(this, true);
 }
 
 void Node::removeAllChildren() {
@@ -283,11 +291,11 @@ Mat4 Node::getNodeToParentTransform() const {
         for (int row = 0; row < 3; ++row) {
             m[row][0] = r[row][0] * _scaleX;
             m[row][1] = r[row][1] * _scaleY;
-            m[row][2] = r[row][2];
+            m[row][2] = r[row][2] * _scaleZ;
         }
         const float t[3] = {at.x - (m[0][0] * anchor.x + m[0][1] * anchor.y),
                             at.y - (m[1][0] * anchor.x + m[1][1] * anchor.y),
-                            -(m[2][0] * anchor.x + m[2][1] * anchor.y)};
+                            _positionZ - (m[2][0] * anchor.x + m[2][1] * anchor.y)};
         transform = Mat4(m[0][0], m[0][1], m[0][2], t[0],
                          m[1][0], m[1][1], m[1][2], t[1],
                          m[2][0], m[2][1], m[2][2], t[2],
@@ -297,13 +305,24 @@ Mat4 Node::getNodeToParentTransform() const {
         const double radians = -static_cast<double>(_rotation) * std::numbers::pi / 180.0;
         const float c = static_cast<float>(std::cos(radians));
         const float s = static_cast<float>(std::sin(radians));
-        const float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
-        const float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
+        float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
+        float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
+        if (_skewX != 0.f || _skewY != 0.f) {
+            // rotate * skew * scale: the skew mixes the scaled axes first.
+            const float kx = static_cast<float>(std::tan(static_cast<double>(_skewX) * std::numbers::pi / 180.0));
+            const float ky = static_cast<float>(std::tan(static_cast<double>(_skewY) * std::numbers::pi / 180.0));
+            const float xa = c + (-s) * ky, xb = s + c * ky;    // rotate * (1, ky)
+            const float ya = c * kx + (-s), yb = s * kx + c;    // rotate * (kx, 1)
+            a = xa * _scaleX;
+            b = xb * _scaleX;
+            cc = ya * _scaleY;
+            d = yb * _scaleY;
+        }
         const float tx = at.x - (a * anchor.x + cc * anchor.y);
         const float ty = at.y - (b * anchor.x + d * anchor.y);
         transform = Mat4(a, cc, 0, tx,
                          b, d, 0, ty,
-                         0, 0, 1, 0,
+                         0, 0, _scaleZ, _positionZ,
                          0, 0, 0, 1);
     }
     if (_hasAdditionalTransform) transform = transform * _additionalTransform;
@@ -323,6 +342,34 @@ void Node::setRotationQuat(const Quaternion& rotation) {
     // The counter-clockwise turn about z, as the clockwise degrees getRotation answers.
     const double turn = std::atan2(2.0 * (q.w * q.z + q.x * q.y), 1.0 - 2.0 * (q.y * q.y + q.z * q.z));
     _rotation = static_cast<float>(-turn * 180.0 / std::numbers::pi);
+    // The same split for x and y (rotation = z * y * x, counter-clockwise angles).
+    const double roll = std::atan2(2.0 * (q.w * q.x + q.y * q.z), 1.0 - 2.0 * (q.x * q.x + q.y * q.y));
+    const double pitch = std::asin(std::clamp(2.0 * (q.w * q.y - q.z * q.x), -1.0, 1.0));
+    _rotation3D = Vec3(static_cast<float>(-roll * 180.0 / std::numbers::pi),
+                       static_cast<float>(-pitch * 180.0 / std::numbers::pi), _rotation);
+}
+
+Quaternion Node::getRotationQuat() const {
+    if (_hasRotationQuat) return _rotationQuat;
+    const double half = -static_cast<double>(_rotation) * std::numbers::pi / 360.0;
+    return Quaternion(0, 0, static_cast<float>(std::sin(half)), static_cast<float>(std::cos(half)));
+}
+
+void Node::setRotation3D(const Vec3& degrees) {
+    // Half angles, counter-clockwise: the given ones are clockwise.
+    const double k = -std::numbers::pi / 360.0;
+    const double hx = degrees.x * k, hy = degrees.y * k, hz = degrees.z * k;
+    const double cx = std::cos(hx), sx = std::sin(hx), cy = std::cos(hy), sy = std::sin(hy);
+    const double cz = std::cos(hz), sz = std::sin(hz);
+    // qz * qy * qx: x applied first.
+    setRotationQuat(Quaternion(static_cast<float>(sx * cy * cz - cx * sy * sz), static_cast<float>(cx * sy * cz + sx * cy * sz),
+                               static_cast<float>(cx * cy * sz - sx * sy * cz), static_cast<float>(cx * cy * cz + sx * sy * sz)));
+    _rotation3D = degrees;
+}
+
+void Node::setPosition3D(const Vec3& position) {
+    _position = Vec2(position.x, position.y);
+    _positionZ = position.z;
 }
 
 void Node::setAdditionalTransform(const Mat4* transform) {

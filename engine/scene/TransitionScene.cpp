@@ -15,6 +15,7 @@ void plainLook(Scene* scene, bool visible) {
     scene->setVisible(visible);
     scene->setPosition(0.f, 0.f);
     scene->setScale(1.f);
+    scene->setRotation(0.f);
     scene->setOpacity(255);
 }
 
@@ -170,20 +171,8 @@ VEXO_TRANSITION_CREATE(TransitionSlideInT)
 VEXO_TRANSITION_CREATE(TransitionSlideInB)
 VEXO_TRANSITION_CREATE(TransitionMoveInL)
 VEXO_TRANSITION_CREATE(TransitionMoveInR)
-VEXO_TRANSITION_CREATE(TransitionFlipX)
-VEXO_TRANSITION_CREATE(TransitionProgressRadialCW)
+VEXO_TRANSITION_CREATE(TransitionMoveInT)
+VEXO_TRANSITION_CREATE(TransitionMoveInB)
 #undef VEXO_TRANSITION_CREATE
-
-// ---- Flip ----
-
-void TransitionFlipX::apply(float progress) {
-    const bool firstHalf = progress < 0.5f;
-    if (_outScene) {
-        _outScene->setVisible(firstHalf);
-        _outScene->setScale(firstHalf ? std::cos(progress * 3.14159265f) : 0.f, 1.f);
-    }
-    _inScene->setVisible(!firstHalf);
-    _inScene->setScale(firstHalf ? 0.f : -std::cos(progress * 3.14159265f), 1.f);
-}
 
 }  // namespace engine

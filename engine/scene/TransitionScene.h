@@ -14,7 +14,8 @@
 //   clean up) and the incoming one get onEnterTransitionDidFinish; the incoming
 //   scene does not enter a second time.
 // The director draws both scenes through the transition, in the order the effect
-// needs. create() answers nullptr for a null scene or the running scene itself.
+// needs. More effects: engine/scene/TransitionOriented.h (flips),
+// TransitionProgress.h (wipes) and TransitionZooms.h. create() answers nullptr for a null scene or the running scene itself.
 #include "engine/base/Types.h"
 #include "engine/scene/Scene.h"
 
@@ -116,35 +117,8 @@ VEXO_SLIDE_CLASS(TransitionSlideInT, Top, true)
 VEXO_SLIDE_CLASS(TransitionSlideInB, Bottom, true)
 VEXO_SLIDE_CLASS(TransitionMoveInL, Left, false)
 VEXO_SLIDE_CLASS(TransitionMoveInR, Right, false)
+VEXO_SLIDE_CLASS(TransitionMoveInT, Top, false)
+VEXO_SLIDE_CLASS(TransitionMoveInB, Bottom, false)
 #undef VEXO_SLIDE_CLASS
-
-// The outgoing scene turns away about the vertical axis in the first half, the
-// incoming one turns in during the second (drawn as a horizontal squeeze).
-class TransitionFlipX : public TransitionScene {
-public:
-    static TransitionFlipX* create(float duration, Scene* scene);
-
-protected:
-    void apply(float progress) override;
-
-private:
-    TransitionFlipX() = default;
-};
-
-// The outgoing scene is wiped away clockwise round the centre, showing the
-// incoming one beneath; getRevealed() is the swept share, 0..100.
-class TransitionProgressRadialCW : public TransitionScene {
-public:
-    static TransitionProgressRadialCW* create(float duration, Scene* scene);
-    float getRevealed() const { return _revealed; }
-
-protected:
-    void apply(float progress) override { _revealed = progress * 100.f; }
-    bool inSceneOnTop() const override { return false; }
-
-private:
-    TransitionProgressRadialCW() = default;
-    float _revealed = 0.f;
-};
 
 }  // namespace engine

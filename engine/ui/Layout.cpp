@@ -5,6 +5,7 @@
 #include "engine/app/GLView.h"
 #include "engine/base/Director.h"
 #include "engine/renderer/Texture2D.h"
+#include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/WidgetImage.h"
@@ -13,30 +14,9 @@ namespace engine::ui {
 
 namespace {
 
-// The window pixels that the box (0, 0) .. size under `transform` covers: the
-// bounding rectangle of its corners in design points, through the viewport.
+// The window pixels that the box (0, 0) .. size under `transform` covers.
 Rect clipRectInPixels(const Mat4& transform, const Size& size) {
-    const Vec2 corners[4] = {{0, 0}, {size.width, 0}, {0, size.height}, {size.width, size.height}};
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (int i = 0; i < 4; ++i) {
-        Vec3 p(corners[i].x, corners[i].y, 0);
-        transform.transformPoint(&p);
-        x0 = i ? std::min(x0, p.x) : p.x;
-        y0 = i ? std::min(y0, p.y) : p.y;
-        x1 = i ? std::max(x1, p.x) : p.x;
-        y1 = i ? std::max(y1, p.y) : p.y;
-    }
-    Director* director = Director::getInstance();
-    const Size win = director->getWinSize();
-    float sx = 1, sy = 1, ox = 0, oy = 0;
-    if (const GLView* view = director->getOpenGLView(); view && win.width > 0 && win.height > 0) {
-        const Rect& port = view->getLastViewPort();
-        sx = port.size.width / win.width;
-        sy = port.size.height / win.height;
-        ox = port.origin.x;
-        oy = port.origin.y;
-    }
-    return Rect(ox + x0 * sx, oy + y0 * sy, (x1 - x0) * sx, (y1 - y0) * sy);
+    return windowRectOf(transform, Rect(0, 0, size.width, size.height));
 }
 
 template <typename T>
@@ -80,6 +60,7 @@ void Layout::setBackGroundImage(const std::string& file, TextureResType type) {
 
 void Layout::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
     if (!isVisible()) return;
+    forceDoLayout();
     const Mat4 transform = parentTransform * getNodeToParentTransform();
     if (_clippingEnabled) {
         const Rect clip = clipRectInPixels(transform, getContentSize());

@@ -12,12 +12,43 @@
 
 #include "BindingTestSupport.h"
 #include "bindings/LuaModules.h"
+#include "engine/studio/ActionManagerEx.h"
+#include "engine/studio/ArmatureParts.h"
+#include "engine/studio/DataRecords.h"
+#include "engine/studio/SceneReader.h"
+#include "engine/studio/StudioComponents.h"
+#include "engine/studio/timeline/BoneNode.h"
+#include "engine/studio/timeline/TimelineFrames.h"
+#include "engine/scene/Component.h"
+#include "engine/3d/AttachNode.h"
+#include "engine/3d/Bundle3D.h"
+#include "engine/3d/MeshSkin.h"
+#include "engine/3d/Ray.h"
+#include "engine/3d/Sprite3D.h"
+#include "engine/3d/Sprite3DCache.h"
+#include "engine/3d/Terrain.h"
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
 #include "engine/actions/ActionEase.h"
 #include "engine/actions/ActionInstant.h"
+#include "engine/actions/ActionFollow.h"
 #include "engine/actions/ActionMotion.h"
+#include "engine/actions/ActionProgress.h"
+#include "engine/actions/ActionTween.h"
+#include "engine/base/AsyncTaskPool.h"
+#include "engine/extension/Manifest.h"
+#include "engine/label/FontAtlas.h"
+#include "engine/label/LabelAtlas.h"
+#include "engine/renderer/TextureAtlas.h"
+#include "engine/scene/AtlasNode.h"
+#include "engine/scene/ClippingRectangleNode.h"
+#include "engine/scene/Component.h"
+#include "engine/renderer/RenderTexture.h"
+#include "engine/scene/ParallaxNode.h"
+#include "engine/scene/ProtectedNode.h"
+#include "engine/tilemap/TileMapAtlas.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/actions/Animate.h"
 #include "engine/actions/ActionBezier.h"
 #include "engine/actions/ActionCamera.h"
@@ -25,13 +56,15 @@
 #include "engine/actions/GridAction.h"
 #include "engine/actions/GridEffects.h"
 #include "engine/actions/TileEffects.h"
-#include "engine/scene/Component.h"
 #include "engine/scene/NodeGrid.h"
 #include "engine/scene/TransitionGrid.h"
 #include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionOriented.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/scene/TransitionScene.h"
+#include "engine/scene/TransitionZooms.h"
 #include "engine/scene/ClippingNode.h"
 #include "engine/scene/ProgressTimer.h"
 #include "engine/app/Application.h"
@@ -46,7 +79,13 @@
 #include "engine/console/Console.h"
 #include "engine/extension/Control.h"
 #include "engine/extension/ControlButton.h"
+#include "engine/extension/ControlColourPicker.h"
+#include "engine/extension/ControlPotentiometer.h"
+#include "engine/extension/ControlSlider.h"
+#include "engine/extension/ControlStepper.h"
+#include "engine/extension/ControlSwitch.h"
 #include "engine/extension/AssetsManagerEx.h"
+#include "engine/extension/PUParticleSystem3D.h"
 #include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
 #include "updater/AssetsManager.h"
@@ -65,6 +104,12 @@
 #include "engine/physics/PhysicsJoint.h"
 #include "engine/physics/PhysicsShape.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "engine/physics3d/Physics3DComponent.h"
+#include "engine/physics3d/Physics3DConstraint.h"
+#include "engine/physics3d/Physics3DObject.h"
+#include "engine/physics3d/Physics3DShape.h"
+#include "engine/physics3d/Physics3DWorld.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -76,6 +121,7 @@
 #include "engine/scene/Scene.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/ExperimentalTMX.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXTiledMap.h"
 #include "bindings/studio/CustomGUIReader.h"
 #include "engine/studio/Armature.h"
@@ -89,6 +135,20 @@
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
 #include "engine/base/EventListenerFocus.h"
+#include "engine/3d/Animate3D.h"
+#include "engine/3d/Animation3D.h"
+#include "engine/3d/BillBoard.h"
+#include "engine/3d/CameraBackgroundBrush.h"
+#include "engine/3d/Light3D.h"
+#include "engine/3d/Skybox.h"
+#include "engine/3d/TextureCube.h"
+#include "engine/material/Material.h"
+#include "engine/material/VertexAttribBinding.h"
+#include "engine/renderer/FrameBuffer.h"
+#include "engine/ui/Boxes.h"
+#include "engine/ui/LayoutComponent.h"
+#include "engine/ui/RichText.h"
+#include "engine/ui/TextAtlas.h"
 #include "engine/ui/CheckBox.h"
 #include "engine/ui/EditBox.h"
 #include "engine/ui/ImageView.h"
@@ -132,6 +192,7 @@ std::vector<ModuleTable> tablesInOrder() {
         {"extension", bindings::extensionClassTable()},
         {"skeleton", bindings::skeletonClassTable()},
         {"3d", bindings::threeDClassTable()},
+        {"3d scene", bindings::threeDSceneClassRows()},
         {"audioengine", bindings::audioEngineClassTable()},
         {"physics3d", bindings::physics3dClassTable()},
         {"navmesh", bindings::navMeshClassTable()},
@@ -147,6 +208,14 @@ const ModuleEntry kScriptStartModules[] = {
     &bindings::register_audioengine_module,  &bindings::register_physics3d_module,
     &bindings::register_navmesh_module,
 };
+
+// The Lua expression of a class table: a nested class name
+// ("cc.RenderState::StateBlock") is a key of its table.
+std::string luaPath(const std::string& luaName) {
+    if (luaName.find("::") == std::string::npos) return luaName;
+    const size_t dot = luaName.find('.');
+    return luaName.substr(0, dot) + "[\"" + luaName.substr(dot + 1) + "\"]";
+}
 
 class RegistrationTableTest : public BindingStackTest {
 protected:
@@ -191,14 +260,15 @@ TEST_F(RegistrationTableTest, EveryRowIsReachableFromScripts) {
         for (const bindings::ClassEntry& row : table.rows) {
             SCOPED_TRACE(row.luaName);
             EXPECT_TRUE(luaTypeRegistered(row.luaName));
-            EXPECT_EQ(eval(std::string("type(") + row.luaName + ")"), "table");
+            const std::string path = luaPath(row.luaName);
+            EXPECT_EQ(eval("type(" + path + ")"), "table");
             const std::string luaName = row.luaName;
             const std::string shortName = luaName.substr(luaName.rfind('.') + 1);
             // The builder proxy alone is known by its class only, not by its short name.
             EXPECT_EQ(luaClassNameMap[shortName], luaName == "cc.CCBProxy" ? "" : lastByShortName[shortName]);
             EXPECT_EQ(luaTypeMap[row.typeKey()], luaName);
             for (const bindings::Method& method : row.methods) {
-                EXPECT_EQ(eval("type(" + luaName + "." + method.name + ")"), "function") << method.name;
+                EXPECT_EQ(eval("type(" + path + "." + method.name + ")"), "function") << method.name;
             }
         }
     }
@@ -223,8 +293,8 @@ struct EngineClass {
 const EngineClass kEngineClasses[] = {
     {typeid(engine::Ref), "cc.Ref"},
     {typeid(engine::Node), "cc.Node"},
-    {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
     {typeid(engine::MenuItemLabel), "cc.MenuItemLabel"},
     {typeid(engine::MenuItemFont), "cc.MenuItemFont"},
@@ -305,6 +375,57 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::EaseElasticOut), "cc.EaseElasticOut"},
     {typeid(engine::EaseBounceIn), "cc.EaseBounceIn"},
     {typeid(engine::EaseBounceOut), "cc.EaseBounceOut"},
+    {typeid(engine::EaseElasticInOut), "cc.EaseElasticInOut"},
+    {typeid(engine::EaseExponentialInOut), "cc.EaseExponentialInOut"},
+    {typeid(engine::EaseBackInOut), "cc.EaseBackInOut"},
+    {typeid(engine::EaseBounceInOut), "cc.EaseBounceInOut"},
+    {typeid(engine::EaseBezierAction), "cc.EaseBezierAction"},
+    {typeid(engine::EaseQuadraticActionIn), "cc.EaseQuadraticActionIn"},
+    {typeid(engine::EaseQuadraticActionOut), "cc.EaseQuadraticActionOut"},
+    {typeid(engine::EaseQuadraticActionInOut), "cc.EaseQuadraticActionInOut"},
+    {typeid(engine::EaseCubicActionIn), "cc.EaseCubicActionIn"},
+    {typeid(engine::EaseCubicActionOut), "cc.EaseCubicActionOut"},
+    {typeid(engine::EaseCubicActionInOut), "cc.EaseCubicActionInOut"},
+    {typeid(engine::EaseQuarticActionIn), "cc.EaseQuarticActionIn"},
+    {typeid(engine::EaseQuarticActionOut), "cc.EaseQuarticActionOut"},
+    {typeid(engine::EaseQuarticActionInOut), "cc.EaseQuarticActionInOut"},
+    {typeid(engine::EaseQuinticActionIn), "cc.EaseQuinticActionIn"},
+    {typeid(engine::EaseQuinticActionOut), "cc.EaseQuinticActionOut"},
+    {typeid(engine::EaseQuinticActionInOut), "cc.EaseQuinticActionInOut"},
+    {typeid(engine::EaseCircleActionIn), "cc.EaseCircleActionIn"},
+    {typeid(engine::EaseCircleActionOut), "cc.EaseCircleActionOut"},
+    {typeid(engine::EaseCircleActionInOut), "cc.EaseCircleActionInOut"},
+    {typeid(engine::SkewTo), "cc.SkewTo"},
+    {typeid(engine::SkewBy), "cc.SkewBy"},
+    {typeid(engine::ProgressTo), "cc.ProgressTo"},
+    {typeid(engine::ProgressFromTo), "cc.ProgressFromTo"},
+    {typeid(engine::ActionFloat), "cc.ActionFloat"},
+    {typeid(engine::ActionTween), "cc.ActionTween"},
+    {typeid(engine::Follow), "cc.Follow"},
+    {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
+    {typeid(engine::ClippingRectangleNode), "cc.ClippingRectangleNode"},
+    {typeid(engine::ParallaxNode), "cc.ParallaxNode"},
+    {typeid(engine::ProtectedNode), "cc.ProtectedNode"},
+    {typeid(engine::RenderTexture), "cc.RenderTexture"},
+    {typeid(engine::LabelAtlas), "cc.LabelAtlas"},
+    {typeid(engine::TileMapAtlas), "cc.TileMapAtlas"},
+    {typeid(engine::TextureAtlas), "cc.TextureAtlas"},
+    {typeid(engine::FontAtlas), "cc.FontAtlas"},
+    {typeid(engine::AsyncTaskPool), "cc.AsyncTaskPool"},
+    {typeid(engine::extension::Manifest), "cc.Manifest"},
+    {typeid(engine::ParticleSystem), "cc.ParticleSystem"},
+    {typeid(engine::ParticleSystemQuad), "cc.ParticleSystemQuad"},
+    {typeid(engine::ParticleFire), "cc.ParticleFire"},
+    {typeid(engine::ParticleFireworks), "cc.ParticleFireworks"},
+    {typeid(engine::ParticleSun), "cc.ParticleSun"},
+    {typeid(engine::ParticleGalaxy), "cc.ParticleGalaxy"},
+    {typeid(engine::ParticleFlower), "cc.ParticleFlower"},
+    {typeid(engine::ParticleMeteor), "cc.ParticleMeteor"},
+    {typeid(engine::ParticleSpiral), "cc.ParticleSpiral"},
+    {typeid(engine::ParticleExplosion), "cc.ParticleExplosion"},
+    {typeid(engine::ParticleSmoke), "cc.ParticleSmoke"},
+    {typeid(engine::ParticleSnow), "cc.ParticleSnow"},
+    {typeid(engine::ParticleRain), "cc.ParticleRain"},
     {typeid(engine::TransitionScene), "cc.TransitionScene"},
     {typeid(engine::TransitionFade), "cc.TransitionFade"},
     {typeid(engine::TransitionCrossFade), "cc.TransitionCrossFade"},
@@ -317,6 +438,23 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::TransitionMoveInR), "cc.TransitionMoveInR"},
     {typeid(engine::TransitionFlipX), "cc.TransitionFlipX"},
     {typeid(engine::TransitionProgressRadialCW), "cc.TransitionProgressRadialCW"},
+    {typeid(engine::TransitionMoveInT), "cc.TransitionMoveInT"},
+    {typeid(engine::TransitionMoveInB), "cc.TransitionMoveInB"},
+    {typeid(engine::TransitionSceneOriented), "cc.TransitionSceneOriented"},
+    {typeid(engine::TransitionFlipY), "cc.TransitionFlipY"},
+    {typeid(engine::TransitionFlipAngular), "cc.TransitionFlipAngular"},
+    {typeid(engine::TransitionZoomFlipX), "cc.TransitionZoomFlipX"},
+    {typeid(engine::TransitionZoomFlipY), "cc.TransitionZoomFlipY"},
+    {typeid(engine::TransitionZoomFlipAngular), "cc.TransitionZoomFlipAngular"},
+    {typeid(engine::TransitionProgress), "cc.TransitionProgress"},
+    {typeid(engine::TransitionProgressRadialCCW), "cc.TransitionProgressRadialCCW"},
+    {typeid(engine::TransitionProgressHorizontal), "cc.TransitionProgressHorizontal"},
+    {typeid(engine::TransitionProgressVertical), "cc.TransitionProgressVertical"},
+    {typeid(engine::TransitionProgressInOut), "cc.TransitionProgressInOut"},
+    {typeid(engine::TransitionProgressOutIn), "cc.TransitionProgressOutIn"},
+    {typeid(engine::TransitionRotoZoom), "cc.TransitionRotoZoom"},
+    {typeid(engine::TransitionJumpZoom), "cc.TransitionJumpZoom"},
+    {typeid(engine::TransitionShrinkGrow), "cc.TransitionShrinkGrow"},
     {typeid(engine::ProgressTimer), "cc.ProgressTimer"},
     {typeid(engine::ClippingNode), "cc.ClippingNode"},
     {typeid(engine::SpriteFrame), "cc.SpriteFrame"},
@@ -380,6 +518,10 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::UserDefault), "cc.UserDefault"},
     {typeid(engine::Camera), "cc.Camera"},
     {typeid(engine::TMXTiledMap), "cc.TMXTiledMap"},
+    {typeid(engine::TMXMapInfo), "cc.TMXMapInfo"},
+    {typeid(engine::TMXLayerInfo), "cc.TMXLayerInfo"},
+    {typeid(engine::TMXTilesetInfo), "cc.TMXTilesetInfo"},
+    {typeid(engine::TMXObjectGroup), "cc.TMXObjectGroup"},
     {typeid(engine::TMXLayer), "cc.TMXLayer"},
     {typeid(engine::experimental::TMXTiledMap), "ccexp.TMXTiledMap"},
     {typeid(engine::experimental::TMXLayer), "ccexp.TMXLayer"},
@@ -415,6 +557,18 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::PhysicsJointRatchet), "cc.PhysicsJointRatchet"},
     {typeid(engine::PhysicsJointGear), "cc.PhysicsJointGear"},
     {typeid(engine::PhysicsJointMotor), "cc.PhysicsJointMotor"},
+    {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::Physics3DShape), "cc.Physics3DShape"},
+    {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
+    {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
+    {typeid(engine::Physics3DComponent), "cc.Physics3DComponent"},
+    {typeid(engine::Physics3DWorld), "cc.Physics3DWorld"},
+    {typeid(engine::Physics3DConstraint), "cc.Physics3DConstraint"},
+    {typeid(engine::Physics3DPointToPointConstraint), "cc.Physics3DPointToPointConstraint"},
+    {typeid(engine::Physics3DHingeConstraint), "cc.Physics3DHingeConstraint"},
+    {typeid(engine::Physics3DSliderConstraint), "cc.Physics3DSliderConstraint"},
+    {typeid(engine::Physics3DConeTwistConstraint), "cc.Physics3DConeTwistConstraint"},
+    {typeid(engine::Physics3D6DofConstraint), "cc.Physics3D6DofConstraint"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::ui::Widget), "ccui.Widget"},
     {typeid(engine::ui::Button), "ccui.Button"},
@@ -439,6 +593,13 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ui::EditBox), "ccui.EditBox"},
     {typeid(engine::extension::Control), "cc.Control"},
     {typeid(engine::extension::ControlButton), "cc.ControlButton"},
+    {typeid(engine::extension::ControlSlider), "cc.ControlSlider"},
+    {typeid(engine::extension::ControlSwitch), "cc.ControlSwitch"},
+    {typeid(engine::extension::ControlStepper), "cc.ControlStepper"},
+    {typeid(engine::extension::ControlPotentiometer), "cc.ControlPotentiometer"},
+    {typeid(engine::extension::ControlHuePicker), "cc.ControlHuePicker"},
+    {typeid(engine::extension::ControlSaturationBrightnessPicker), "cc.ControlSaturationBrightnessPicker"},
+    {typeid(engine::extension::ControlColourPicker), "cc.ControlColourPicker"},
     {typeid(engine::extension::ScrollView), "cc.ScrollView"},
     {typeid(engine::extension::TableViewCell), "cc.TableViewCell"},
     {typeid(engine::extension::TableView), "cc.TableView"},
@@ -448,7 +609,61 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::extension::EventListenerAssetsManagerEx), "cc.EventListenerAssetsManagerEx"},
     {typeid(engine::ParticleSystem3D), "cc.ParticleSystem3D"},
     {typeid(engine::ParticlePool), "cc.ParticlePool"},
+    {typeid(engine::Particle3DEmitter), "cc.Particle3DEmitter"},
+    {typeid(engine::Particle3DAffector), "cc.Particle3DAffector"},
+    {typeid(engine::Particle3DRender), "cc.Particle3DRender"},
+    {typeid(engine::PUParticleSystem3D), "cc.PUParticleSystem3D"},
+    {typeid(engine::PUEmitter), "cc.PUEmitter"},
+    {typeid(engine::PUBehaviour), "cc.PUBehaviour"},
+    {typeid(engine::PUListener), "cc.PUListener"},
+    {typeid(engine::PUObserver), "cc.PUObserver"},
     {typeid(studio::Armature), "ccs.Armature"},
+    {typeid(studio::BaseData), "ccs.BaseData"},
+    {typeid(studio::DisplayData), "ccs.DisplayData"},
+    {typeid(studio::SpriteDisplayData), "ccs.SpriteDisplayData"},
+    {typeid(studio::ArmatureDisplayData), "ccs.ArmatureDisplayData"},
+    {typeid(studio::ParticleDisplayData), "ccs.ParticleDisplayData"},
+    {typeid(studio::BoneData), "ccs.BoneData"},
+    {typeid(studio::ArmatureData), "ccs.ArmatureData"},
+    {typeid(studio::FrameData), "ccs.FrameData"},
+    {typeid(studio::MovementBoneData), "ccs.MovementBoneData"},
+    {typeid(studio::MovementData), "ccs.MovementData"},
+    {typeid(studio::AnimationData), "ccs.AnimationData"},
+    {typeid(studio::ContourData), "ccs.ContourData"},
+    {typeid(studio::TextureData), "ccs.TextureData"},
+    {typeid(studio::DecorativeDisplay), "ccs.DecorativeDisplay"},
+    {typeid(studio::DisplayManager), "ccs.DisplayManager"},
+    {typeid(studio::Tween), "ccs.Tween"},
+    {typeid(studio::ColliderDetector), "ccs.ColliderDetector"},
+    {typeid(studio::Skin), "ccs.Skin"},
+    {typeid(studio::BatchNode), "ccs.BatchNode"},
+    {typeid(studio::timeline::VisibleFrame), "ccs.VisibleFrame"},
+    {typeid(studio::timeline::TextureFrame), "ccs.TextureFrame"},
+    {typeid(studio::timeline::RotationFrame), "ccs.RotationFrame"},
+    {typeid(studio::timeline::SkewFrame), "ccs.SkewFrame"},
+    {typeid(studio::timeline::RotationSkewFrame), "ccs.RotationSkewFrame"},
+    {typeid(studio::timeline::PositionFrame), "ccs.PositionFrame"},
+    {typeid(studio::timeline::ScaleFrame), "ccs.ScaleFrame"},
+    {typeid(studio::timeline::AnchorPointFrame), "ccs.AnchorPointFrame"},
+    {typeid(studio::timeline::InnerActionFrame), "ccs.InnerActionFrame"},
+    {typeid(studio::timeline::ColorFrame), "ccs.ColorFrame"},
+    {typeid(studio::timeline::AlphaFrame), "ccs.AlphaFrame"},
+    {typeid(studio::timeline::ZOrderFrame), "ccs.ZOrderFrame"},
+    {typeid(studio::timeline::BlendFuncFrame), "ccs.BlendFuncFrame"},
+    {typeid(studio::timeline::Timeline), "ccs.Timeline"},
+    {typeid(studio::timeline::ActionTimelineData), "ccs.ActionTimelineData"},
+    {typeid(studio::timeline::ActionTimelineNode), "ccs.ActionTimelineNode"},
+    {typeid(studio::timeline::BoneNode), "ccs.BoneNode"},
+    {typeid(studio::timeline::SkeletonNode), "ccs.SkeletonNode"},
+    {typeid(studio::ComAttribute), "ccs.ComAttribute"},
+    {typeid(studio::ComController), "ccs.ComController"},
+    {typeid(studio::ComExtensionData), "ccs.ComExtensionData"},
+    {typeid(studio::ComRender), "ccs.ComRender"},
+    {typeid(studio::ActionFrame), "ccs.ActionFrame"},
+    {typeid(studio::ActionNode), "ccs.ActionNode"},
+    {typeid(studio::ActionObject), "ccs.ActionObject"},
+    {typeid(studio::ActionManagerEx), "ccs.ActionManagerEx"},
+    {typeid(studio::SceneReader), "ccs.SceneReader"},
     {typeid(studio::Bone), "ccs.Bone"},
     {typeid(studio::GUIReader), "ccs.GUIReader"},
     {typeid(engine::CSLoader), "cc.CSLoader"},
@@ -463,6 +678,49 @@ const EngineClass kEngineClasses[] = {
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
     {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(engine::DirectionLight), "cc.DirectionLight"},
+    {typeid(engine::PointLight), "cc.PointLight"},
+    {typeid(engine::SpotLight), "cc.SpotLight"},
+    {typeid(engine::AmbientLight), "cc.AmbientLight"},
+    {typeid(engine::CameraBackgroundBrush), "cc.CameraBackgroundBrush"},
+    {typeid(engine::CameraBackgroundDepthBrush), "cc.CameraBackgroundDepthBrush"},
+    {typeid(engine::CameraBackgroundColorBrush), "cc.CameraBackgroundColorBrush"},
+    {typeid(engine::CameraBackgroundSkyBoxBrush), "cc.CameraBackgroundSkyBoxBrush"},
+    {typeid(engine::TextureCube), "cc.TextureCube"},
+    {typeid(engine::Skybox), "cc.Skybox"},
+    {typeid(engine::Animation3D), "cc.Animation3D"},
+    {typeid(engine::Animate3D), "cc.Animate3D"},
+    {typeid(engine::BillBoard), "cc.BillBoard"},
+    {typeid(engine::RenderState), "cc.RenderState"},
+    {typeid(engine::RenderState::StateBlock), "cc.RenderState::StateBlock"},
+    {typeid(engine::Pass), "cc.Pass"},
+    {typeid(engine::Technique), "cc.Technique"},
+    {typeid(engine::Material), "cc.Material"},
+    {typeid(engine::VertexAttribBinding), "cc.VertexAttribBinding"},
+    {typeid(engine::experimental::FrameBuffer), "ccexp.FrameBuffer"},
+    {typeid(engine::ui::HBox), "ccui.HBox"},
+    {typeid(engine::ui::VBox), "ccui.VBox"},
+    {typeid(engine::ui::RelativeBox), "ccui.RelativeBox"},
+    {typeid(engine::ui::LayoutComponent), "ccui.LayoutComponent"},
+    {typeid(engine::ui::RichElement), "ccui.RichElement"},
+    {typeid(engine::ui::RichElementText), "ccui.RichElementText"},
+    {typeid(engine::ui::RichElementImage), "ccui.RichElementImage"},
+    {typeid(engine::ui::RichElementCustomNode), "ccui.RichElementCustomNode"},
+    {typeid(engine::ui::RichText), "ccui.RichText"},
+    {typeid(engine::ui::TextAtlas), "ccui.TextAtlas"},
+    {typeid(engine::Sprite3D), "cc.Sprite3D"},
+    {typeid(engine::Mesh), "cc.Mesh"},
+    {typeid(engine::MeshIndexData), "cc.MeshIndexData"},
+    {typeid(engine::MeshSkin), "cc.MeshSkin"},
+    {typeid(engine::Bone3D), "cc.Bone3D"},
+    {typeid(engine::Skeleton3D), "cc.Skeleton3D"},
+    {typeid(engine::AttachNode), "cc.AttachNode"},
+    {typeid(engine::Sprite3DCache), "cc.Sprite3DCache"},
+    {typeid(engine::Bundle3D), "cc.Bundle3D"},
+    {typeid(engine::Terrain), "cc.Terrain"},
+    {typeid(engine::AABB), "cc.AABB"},
+    {typeid(engine::OBB), "cc.OBB"},
+    {typeid(engine::Ray), "cc.Ray"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to

@@ -2,6 +2,8 @@
 // the targets that sendActionsForControlEvents reaches.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,12 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/extension/ControlButton.h"
+#include "engine/extension/ControlColourPicker.h"
+#include "engine/extension/ControlPotentiometer.h"
+#include "engine/extension/ControlSlider.h"
+#include "engine/extension/ControlStepper.h"
+#include "engine/extension/ControlSwitch.h"
+#include "engine/scene/Sprite.h"
 #include "engine/label/Label.h"
 #include "engine/scene/Scene.h"
 #include "engine/ui/Scale9Sprite.h"
@@ -165,6 +173,167 @@ TEST_F(ControlTest, ButtonShowsItsStatesTitleAndBackground) {
     button->setPreferredSize(engine::Size(200, 10));
     EXPECT_FLOAT_EQ(button->getContentSize().width, 200);
     EXPECT_FLOAT_EQ(button->getContentSize().height, button->getTitleLabel()->getContentSize().height + 16);
+}
+
+engine::Sprite* sized(float width, float height) {
+    engine::Sprite* sprite = engine::Sprite::create();
+    sprite->setContentSize(engine::Size(width, height));
+    return sprite;
+}
+
+std::string num(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value + 0.f);
+    return text;
+}
+
+// Values set from code: clamped into their ranges, VALUE_CHANGED (256) only
+// when the value moved.
+TEST_F(ControlTest, ValueControlsClampTheirValuesAndReportChanges) {
+    using namespace engine::extension;
+    struct Case {
+        const char* name;
+        std::function<std::string(ControlTest&)> run;   // the values seen
+        const char* values;
+        const char* heard;
+    };
+    const Case cases[] = {
+        {"slider clamps to its range",
+         [](ControlTest& t) {
+             auto* s = ControlSlider::create(sized(100, 20), sized(100, 20), sized(10, 10));
+             t.listen(s);
+             s->setValue(5.f);
+             const std::string high = num(s->getValue());
+             s->setValue(5.f);   // unchanged: no event
+             s->setValue(-1.f);
+             return high + " " + num(s->getValue());
+         },
+         "1 0", "256,256"},
+        {"slider allowed range and a range that turns over",
+         [](ControlTest& t) {
+             auto* s = ControlSlider::create(sized(100, 20), sized(100, 20), sized(10, 10));
+             s->setMaximumValue(10.f);
+             s->setMinimumAllowedValue(2.f);
+             s->setMaximumAllowedValue(4.f);
+             t.listen(s);
+             s->setValue(9.f);
+             const std::string held = num(s->getValue());
+             s->setMinimumValue(20.f);   // pushes the maximum to 21 and resets the allowed range
+             return held + " " + num(s->getValue()) + " " + num(s->getMaximumValue()) + " " +
+                    num(s->getMaximumAllowedValue());
+         },
+         "4 20 21 21", "256,256"},
+        {"stepper stops at its ends",
+         [](ControlTest& t) {
+             auto* s = ControlStepper::create(sized(20, 20), sized(20, 20));
+             s->setStepValue(30.f);
+             s->setStepValue(-1.f);   // refused
+             t.listen(s);
+             for (int i = 0; i < 4; ++i) s->increment();
+             return num(s->getValue()) + " " + num(s->getStepValue());
+         },
+         "100 30", "256,256,256,256"},
+        {"stepper wraps round",
+         [](ControlTest& t) {
+             auto* s = ControlStepper::create(sized(20, 20), sized(20, 20));
+             s->setWraps(true);
+             t.listen(s);
+             s->decrement();
+             const std::string wrapped = num(s->getValue());
+             s->setValueWithSendingEvent(3.f, false);
+             s->setMaximumValue(-5.f);   // not above the minimum: refused
+             return wrapped + " " + num(s->getValue()) + " " + num(s->getMaximumValue());
+         },
+         "100 3 100", "256"},
+        {"switch reports a change only",
+         [](ControlTest& t) {
+             auto* s = ControlSwitch::create(sized(60, 20), sized(60, 20), sized(60, 20), sized(20, 20));
+             t.listen(s);
+             s->setOn(true);
+             s->setOn(false, true);
+             return std::string(s->isOn() ? "on" : "off") + " " + num(s->getChildren()[3]->getPosition().x);
+         },
+         "off 10", "256"},
+        {"potentiometer clamps",
+         [](ControlTest& t) {
+             auto* p = ControlPotentiometer::create(sized(50, 50), sized(50, 50), sized(10, 10));
+             t.listen(p);
+             p->setValue(0.25f);
+             const std::string quarter = num(p->getValue()) + " " + num(p->getThumbSprite()->getRotation());
+             p->setValue(7.f);
+             return quarter + " " + num(p->getValue());
+         },
+         "0.25 90 1", "256,256"},
+        {"hue clamps to a turn",
+         [](ControlTest& t) {
+             auto* h = ControlHuePicker::create(nullptr, engine::Vec2());
+             t.listen(h);
+             h->setHuePercentage(0.5f);
+             h->setHue(400.f);
+             return num(h->getHue()) + " " + num(h->getHuePercentage());
+         },
+         "360 1", "256,256"},
+        {"colour picker follows a colour quietly",
+         [](ControlTest& t) {
+             auto* c = ControlColourPicker::create();
+             t.listen(c);
+             c->setColor(engine::Color3B{255, 0, 0});
+             ControlSaturationBrightnessPicker* shades = c->getSaturationBrightnessPicker();
+             std::string seen = num(c->getHuePicker()->getHue()) + " " + num(shades->getSaturation()) + " " +
+                                num(shades->getBrightness());
+             c->getHuePicker()->setHue(120.f);   // a pick: the colour turns green
+             const engine::Color3B green = c->getColor();
+             return seen + " " + num(green.r) + "," + num(green.g) + "," + num(green.b);
+         },
+         "0 1 1 0,255,0", "256"},
+    };
+    for (const Case& c : cases) {
+        heard.clear();
+        EXPECT_EQ(c.run(*this), c.values) << c.name;
+        EXPECT_EQ(heard, c.heard) << c.name;
+    }
+    EXPECT_EQ(ControlSlider::create(nullptr, sized(1, 1), sized(1, 1)), nullptr);
+}
+
+// Touches: the slider takes the value under the finger, the switch flips on a
+// tap, the stepper steps on the side touched. Each control covers view pixels
+// 100..200 x 80..120.
+TEST_F(ControlTest, ValueControlsFollowTouches) {
+    using namespace engine::extension;
+    auto place = [this](Control* control) {
+        control->setPosition(100, 80);
+        scene->addChild(control);
+        return control;
+    };
+    auto* slider = static_cast<ControlSlider*>(place(ControlSlider::create(sized(100, 40), sized(100, 40), sized(10, 10))));
+    slider->setMaximumValue(10.f);
+    view->handleTouchBegin(1, 130, 100);
+    EXPECT_FLOAT_EQ(slider->getValue(), 3.f);
+    view->handleTouchMove(1, 250, 100);   // past the end: the maximum
+    view->handleTouchEnd(1, 250, 100);
+    EXPECT_FLOAT_EQ(slider->getValue(), 10.f);
+    slider->removeFromParent();
+
+    auto* toggle =
+        static_cast<ControlSwitch*>(place(ControlSwitch::create(sized(100, 40), sized(100, 40), sized(100, 40), sized(20, 40))));
+    view->handleTouchBegin(2, 150, 100);
+    view->handleTouchEnd(2, 150, 100);
+    EXPECT_FALSE(toggle->isOn()) << "a tap flips it";
+    view->handleTouchBegin(3, 150, 100);
+    view->handleTouchMove(3, 10, 10);
+    view->handleTouchEnd(3, 150, 100);
+    EXPECT_FALSE(toggle->isOn()) << "dragged off: no flip";
+    toggle->removeFromParent();
+
+    auto* stepper = static_cast<ControlStepper*>(place(ControlStepper::create(sized(50, 40), sized(50, 40))));
+    stepper->setValue(10.f);
+    view->handleTouchBegin(4, 180, 100);
+    view->handleTouchEnd(4, 180, 100);
+    view->handleTouchBegin(5, 180, 100);
+    view->handleTouchEnd(5, 180, 100);
+    view->handleTouchBegin(6, 120, 100);
+    view->handleTouchEnd(6, 120, 100);
+    EXPECT_FLOAT_EQ(stepper->getValue(), 11.f);
 }
 
 }  // namespace

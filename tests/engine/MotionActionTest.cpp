@@ -77,6 +77,12 @@ TEST_F(MotionActionTest, ValuesFollowTheTime) {
         {"tint to", none, [] { return engine::TintTo::create(1.f, 0, 255, 255); }, red, {255.f, 191.f, 128.f, 0.f}},
         {"tint by clamps", [](Node* n) { n->setColor(engine::Color3B{200, 200, 200}); },
          [] { return engine::TintBy::create(1.f, -100, 0, 100); }, blue, {200.f, 225.f, 250.f, 255.f}},
+        {"skew to from the skew at the start", [](Node* n) { n->setSkewX(10.f); },
+         [] { return engine::SkewTo::create(1.f, 30.f, -40.f); }, [](Node* n) { return n->getSkewX(); },
+         {10.f, 15.f, 20.f, 30.f}},
+        {"skew by adds to each axis", [](Node* n) { n->setSkewY(5.f); },
+         [] { return engine::SkewBy::create(1.f, 0.f, -20.f)->clone(); }, [](Node* n) { return n->getSkewY(); },
+         {5.f, 0.f, -5.f, -15.f}},
     };
     const float steps[] = {0.f, 0.25f, 0.25f, 0.5f};
     for (const Case& c : cases) {

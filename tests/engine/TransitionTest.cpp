@@ -11,7 +11,10 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Layer.h"
+#include "engine/scene/TransitionOriented.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/scene/TransitionScene.h"
+#include "engine/scene/TransitionZooms.h"
 
 using engine::Director;
 using engine::Scene;
@@ -89,6 +92,9 @@ TEST_F(TransitionTest, TheOutgoingSceneLeavesWhenTheTimeHasPassed) {
         auto at = [](Scene* s) { return number(s->getPosition().x) + "," + number(s->getPosition().y); };
         return "in " + at(in) + " out " + at(out);
     };
+    auto scales = [](TransitionScene*, Scene* out, Scene* in) {
+        return "out " + number(out->getScaleX(), 3) + " " + number(out->getScaleY(), 3) + (in->isVisible() ? " in" : "");
+    };
     const Case cases[] = {
         {"plain", [](float t, Scene* s) { return TransitionScene::create(t, s); },
          [](TransitionScene*, Scene* out, Scene* in) {
@@ -121,6 +127,37 @@ TEST_F(TransitionTest, TheOutgoingSceneLeavesWhenTheTimeHasPassed) {
              return "out " + number(out->getScaleX(), 3) + (in->isVisible() ? " in" : "");
          },
          "out 0.707"},
+        {"move in top", [](float t, Scene* s) { return engine::TransitionMoveInT::create(t, s); }, positions,
+         "in 0,480 out 0,0"},
+        {"move in bottom", [](float t, Scene* s) { return engine::TransitionMoveInB::create(t, s); }, positions,
+         "in 0,-480 out 0,0"},
+        {"flip y", [](float t, Scene* s) { return engine::TransitionFlipY::create(t, s); }, scales, "out 1.000 0.707"},
+        {"zoom flip x", [](float t, Scene* s) { return engine::TransitionZoomFlipX::create(t, s); }, scales,
+         "out 0.457 0.646"},
+        {"angular flip from the right",
+         [](float t, Scene* s) {
+             return engine::TransitionFlipAngular::create(
+                 t, s, engine::TransitionSceneOriented::Orientation::RIGHT_OVER);
+         },
+         scales, "out -0.707 -0.707"},
+        {"roto zoom", [](float t, Scene* s) { return engine::TransitionRotoZoom::create(t, s); },
+         [](TransitionScene*, Scene* out, Scene* in) {
+             return number(out->getScale(), 2) + " " + number(out->getRotation()) + (in->isVisible() ? " in" : "");
+         },
+         "0.50 360"},
+        {"jump zoom", [](float t, Scene* s) { return engine::TransitionJumpZoom::create(t, s); },
+         [](TransitionScene*, Scene* out, Scene* in) {
+             return number(out->getScale(), 3) + " in " + number(in->getPosition().x) + " " + number(in->getScale(), 1);
+         },
+         "0.625 in 960 0.5"},
+        {"shrink grow", [](float t, Scene* s) { return engine::TransitionShrinkGrow::create(t, s); },
+         [](TransitionScene*, Scene* out, Scene* in) { return number(out->getScale(), 2) + " " + number(in->getScale(), 2); },
+         "0.75 0.25"},
+        {"horizontal wipe", [](float t, Scene* s) { return engine::TransitionProgressHorizontal::create(t, s); },
+         [](TransitionScene* t, Scene*, Scene*) {
+             return number(static_cast<engine::TransitionProgress*>(t)->getRevealed());
+         },
+         "25"},
         {"radial", [](float t, Scene* s) { return engine::TransitionProgressRadialCW::create(t, s); },
          [](TransitionScene* t, Scene*, Scene*) {
              return number(static_cast<engine::TransitionProgressRadialCW*>(t)->getRevealed());
