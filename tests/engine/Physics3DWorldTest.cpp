@@ -3,6 +3,8 @@
 // keeps its own heights, and a body hanging from a point.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "engine/base/AutoreleasePool.h"
@@ -147,6 +149,19 @@ TEST_F(Physics3DWorldTest, AHeightFieldKeepsItsOwnHeights) {
         // Centred between the bounds 0 and 2: height 2 stands at 1.
         EXPECT_NEAR(hit.hitPosition.y, 1.f, 1e-4f);
     }
+}
+
+TEST_F(Physics3DWorldTest, TimesThatAreNoTimeStepNothing) {
+    Physics3DWorld* world = Physics3DWorld::create(nullptr);
+    Physics3DRigidBody* ball = body(Physics3DShape::createSphere(0.5f), 1, Vec3(0, 5, 0));
+    world->addPhysics3DObject(ball);
+    for (float dt : {std::nanf(""), -1.f / 60.f, 0.f, std::numeric_limits<float>::infinity()}) {
+        SCOPED_TRACE(dt);
+        world->stepSimulate(dt);
+        EXPECT_EQ(ball->getWorldTransform().m[13], 5.f);
+    }
+    world->stepSimulate(1.f / 60.f);
+    EXPECT_LT(ball->getWorldTransform().m[13], 5.f);
 }
 
 TEST_F(Physics3DWorldTest, ABodyHangsFromAPoint) {
