@@ -110,6 +110,7 @@
 #include "engine/physics3d/Physics3DObject.h"
 #include "engine/physics3d/Physics3DShape.h"
 #include "engine/physics3d/Physics3DWorld.h"
+#include "engine/physics3d/PhysicsSprite3D.h"
 #include "engine/scene/Component.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
@@ -565,6 +566,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
     {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
     {typeid(engine::Physics3DComponent), "cc.Physics3DComponent"},
+    {typeid(engine::PhysicsSprite3D), "cc.PhysicsSprite3D"},
     {typeid(engine::Physics3DWorld), "cc.Physics3DWorld"},
     {typeid(engine::Physics3DConstraint), "cc.Physics3DConstraint"},
     {typeid(engine::Physics3DPointToPointConstraint), "cc.Physics3DPointToPointConstraint"},
