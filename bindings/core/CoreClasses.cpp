@@ -42,7 +42,6 @@
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
-#include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -573,7 +572,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows()}) {
+                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows(), coreGridRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

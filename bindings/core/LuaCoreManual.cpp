@@ -17,6 +17,7 @@
 #include "bindings/core/LuaLayerInput.h"
 #include "bindings/core/LuaMenus.h"
 #include "bindings/core/LuaNodeMethods.h"
+#include "bindings/core/LuaSceneNavMesh.h"
 #include "bindings/core/LuaSchedulerScript.h"
 #include "bindings/core/LuaTileMaps.h"
 #include "bindings/core/LuaScriptHandlers.h"
@@ -63,7 +64,7 @@ constexpr char kParticleBatchNode[] = "cc.ParticleBatchNode";
 
 const Routine kRoutines[] = {
     {"cc.Node", nodeRoutine},
-    {"cc.Scene", nullptr},
+    {"cc.Scene", register_scene_navmesh_manual},
     {"cc.Layer", register_layer_manual_methods},
     {"cc.MenuItem", register_menu_item_manual_methods},
     {"cc.MenuItemImage", register_menu_item_image_manual},

@@ -54,6 +54,10 @@
 #include "engine/actions/ActionCamera.h"
 #include "engine/actions/ActionCatmullRom.h"
 #include "engine/actions/GridAction.h"
+#include "engine/actions/GridEffects.h"
+#include "engine/actions/TileEffects.h"
+#include "engine/scene/NodeGrid.h"
+#include "engine/scene/TransitionGrid.h"
 #include "engine/actions/PointArray.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/SpriteFrameCache.h"
@@ -471,6 +475,44 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ActionCamera), "cc.ActionCamera"},
     {typeid(engine::OrbitCamera), "cc.OrbitCamera"},
     {typeid(engine::GridAction), "cc.GridAction"},
+    {typeid(engine::GridBase), "cc.GridBase"},
+    {typeid(engine::Grid3D), "cc.Grid3D"},
+    {typeid(engine::TiledGrid3D), "cc.TiledGrid3D"},
+    {typeid(engine::NodeGrid), "cc.NodeGrid"},
+    {typeid(engine::Grid3DAction), "cc.Grid3DAction"},
+    {typeid(engine::TiledGrid3DAction), "cc.TiledGrid3DAction"},
+    {typeid(engine::ReuseGrid), "cc.ReuseGrid"},
+    {typeid(engine::StopGrid), "cc.StopGrid"},
+    {typeid(engine::Waves3D), "cc.Waves3D"},
+    {typeid(engine::Waves), "cc.Waves"},
+    {typeid(engine::Liquid), "cc.Liquid"},
+    {typeid(engine::Ripple3D), "cc.Ripple3D"},
+    {typeid(engine::Twirl), "cc.Twirl"},
+    {typeid(engine::Lens3D), "cc.Lens3D"},
+    {typeid(engine::Shaky3D), "cc.Shaky3D"},
+    {typeid(engine::FlipX3D), "cc.FlipX3D"},
+    {typeid(engine::FlipY3D), "cc.FlipY3D"},
+    {typeid(engine::PageTurn3D), "cc.PageTurn3D"},
+    {typeid(engine::ShakyTiles3D), "cc.ShakyTiles3D"},
+    {typeid(engine::ShatteredTiles3D), "cc.ShatteredTiles3D"},
+    {typeid(engine::ShuffleTiles), "cc.ShuffleTiles"},
+    {typeid(engine::TurnOffTiles), "cc.TurnOffTiles"},
+    {typeid(engine::FadeOutTRTiles), "cc.FadeOutTRTiles"},
+    {typeid(engine::FadeOutBLTiles), "cc.FadeOutBLTiles"},
+    {typeid(engine::FadeOutUpTiles), "cc.FadeOutUpTiles"},
+    {typeid(engine::FadeOutDownTiles), "cc.FadeOutDownTiles"},
+    {typeid(engine::WavesTiles3D), "cc.WavesTiles3D"},
+    {typeid(engine::JumpTiles3D), "cc.JumpTiles3D"},
+    {typeid(engine::SplitRows), "cc.SplitRows"},
+    {typeid(engine::SplitCols), "cc.SplitCols"},
+    {typeid(engine::TransitionFadeTR), "cc.TransitionFadeTR"},
+    {typeid(engine::TransitionFadeBL), "cc.TransitionFadeBL"},
+    {typeid(engine::TransitionFadeUp), "cc.TransitionFadeUp"},
+    {typeid(engine::TransitionFadeDown), "cc.TransitionFadeDown"},
+    {typeid(engine::TransitionTurnOffTiles), "cc.TransitionTurnOffTiles"},
+    {typeid(engine::TransitionSplitCols), "cc.TransitionSplitCols"},
+    {typeid(engine::TransitionSplitRows), "cc.TransitionSplitRows"},
+    {typeid(engine::TransitionPageTurn), "cc.TransitionPageTurn"},
     {typeid(engine::ActionManager), "cc.ActionManager"},
     {typeid(engine::GLProgram), "cc.GLProgram"},
     {typeid(engine::GLProgramState), "cc.GLProgramState"},
