@@ -109,15 +109,6 @@ const Method kNodeMethods[] = {
     {"removeAllComponents", {method<&Node::removeAllComponents>()}},
 };
 
-const Method kComponentMethods[] = {
-    {"create", {classFunction<&Component::create>()}},
-    {"getName", {method<&Component::getName>()}},
-    {"setName", {method<&Component::setName>()}},
-    {"getOwner", {method<&Component::getOwner>()}},
-    {"isEnabled", {method<&Component::isEnabled>()}},
-    {"setEnabled", {method<&Component::setEnabled>()}},
-};
-
 const Method kLayerMethods[] = {
     {"create", {classFunction<&Layer::create>()}},
 };
@@ -559,7 +550,6 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
-    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
