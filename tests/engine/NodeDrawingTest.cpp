@@ -18,6 +18,7 @@
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/ClippingNode.h"
+#include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/ProgressTimer.h"
@@ -519,6 +520,41 @@ TEST_F(NodeDrawingTest, ClippingLayoutScissorsItsChildren) {
         }
         EXPECT_EQ(trace, c.trace);
         EXPECT_EQ(Director::getInstance()->getRenderer()->getScissorDepth(), 0u);
+    }
+}
+
+// A clipping rectangle node scissors to its region under its transform while
+// clipping is on, and draws plainly while it is off.
+TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
+    struct Case {
+        const char* what;
+        bool enabled;
+        std::vector<std::string> trace;
+    };
+    const Case cases[] = {
+        {"on", true, {"enable", "scissor 15 25 20 10", "draw", "disable"}},
+        {"off", false, {"draw"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gl.clear();
+        engine::ClippingRectangleNode* clip = engine::ClippingRectangleNode::create(engine::Rect(5, 5, 20, 10));
+        clip->setPosition(Vec2(10, 20));
+        clip->setClippingEnabled(c.enabled);
+        clip->addChild(LayerColor::create(Color4B{1, 2, 3, 255}, 100, 100));
+        drawFrame({clip});
+        std::vector<std::string> trace;
+        for (const GLRecordedCall& call : gl.calls()) {
+            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
+            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
+            if (call.name == "glDrawElements") trace.push_back("draw");
+            if (call.name == "glScissor") {
+                std::string text = "scissor";
+                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
+                trace.push_back(text);
+            }
+        }
+        EXPECT_EQ(trace, c.trace);
     }
 }
 
