@@ -257,6 +257,7 @@ const Method kTextureCacheMethods[] = {
 };
 
 const Method kDirectorMethods[] = {
+    {"getActionManager", {method<&Director::getActionManager>()}},
     {"getInstance", {classFunction<&Director::getInstance>()}},
     {"runWithScene", {method<&Director::runWithScene>()}},
     {"replaceScene", {method<&Director::replaceScene>()}},
