@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/base/Ref.h"
+#include "engine/base/Map.h"
 #include "engine/base/Mat4.h"
 #include "engine/base/Types.h"
 #include "engine/base/Value.h"
@@ -159,6 +160,10 @@ struct ArgumentStorage<T> {
 inline bool readArgument(lua_State* L, int index, engine::Vec2* out) { return luaconv_read_vec2(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Vec3* out) { return luaconv_read_vec3(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Size* out) { return luaconv_read_size(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::Quaternion* out) {
+    return luaconv_read_quaternion(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, engine::Mat4* out) { return luaconv_read_mat4(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Rect* out) { return luaconv_read_rect(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color3B* out) { return luaconv_read_color3b(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return luaconv_read_color4b(L, index, out); }
@@ -168,6 +173,73 @@ inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
 }
 inline bool readArgument(lua_State* L, int index, engine::PhysicsMaterial* out) {
     return luaconv_read_physics_material(L, index, out, "");
+}
+inline bool readArgument(lua_State* L, int index, engine::ValueMap* out) {
+    return luaconv_read_value_map(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, engine::ValueVector* out) {
+    return luaconv_read_value_vector(L, index, out);
+}
+// An array of objects (entries that are not live objects are skipped).
+template <class T>
+bool readArgument(lua_State* L, int index, engine::Vector<T*>* out) {
+    return luaconv_read_object_vector(L, index, out);
+}
+
+// A table argument whose value needs destruction (a value map or vector, an
+// array of objects): the read only checks that a table is there; the value is
+// built from it when the call is made, after every argument has been read.
+template <class T>
+struct DeferredTable {
+    lua_State* L = nullptr;
+    int index = 0;
+    operator T() const {
+        T value;
+        readArgument(L, index, &value);
+        return value;
+    }
+};
+template <class T>
+inline constexpr bool kDeferredTable = false;
+template <>
+inline constexpr bool kDeferredTable<engine::ValueMap> = true;
+template <>
+inline constexpr bool kDeferredTable<engine::ValueVector> = true;
+template <class T>
+inline constexpr bool kDeferredTable<engine::Vector<T*>> = true;
+template <class T>
+    requires kDeferredTable<std::remove_cvref_t<T>>
+struct ArgumentStorage<T> {
+    using type = DeferredTable<std::remove_cvref_t<T>>;
+};
+// Whether the table at index would read: an array of objects fails on a userdata
+// of another class (as the array read does); tables of values always read.
+template <class T>
+bool deferredTableReads(lua_State*, int, const T*) {
+    return true;
+}
+template <class T>
+bool deferredTableReads(lua_State* L, int index, const engine::Vector<T*>*) {
+    const char* typeName = luaconv_registered_name<T>();
+    if (!typeName) return false;
+    const int n = static_cast<int>(lua_objlen(L, index));
+    for (int i = 1; i <= n; ++i) {
+        lua_rawgeti(L, index, i);
+        const int element = lua_gettop(L);
+        tolua_Error err;
+        const bool fits = !lua_isuserdata(L, element) || lua_islightuserdata(L, element) ||
+                          tolua_isusertype(L, element, typeName, 0, &err);
+        lua_pop(L, 1);
+        if (!fits) return false;
+    }
+    return true;
+}
+template <class T>
+bool readArgument(lua_State* L, int index, DeferredTable<T>* out) {
+    if (!lua_istable(L, index) || !deferredTableReads(L, index, static_cast<const T*>(nullptr))) return false;
+    out->L = L;
+    out->index = index;
+    return true;
 }
 
 // The object a userdata stands for, as T. Engine objects (Ref-derived) are
@@ -276,12 +348,24 @@ inline int pushResult(lua_State* L, const engine::ValueMap& value) {
     luaconv_push_value_map(L, value);
     return 1;
 }
+inline int pushResult(lua_State* L, const engine::ValueVector& value) {
+    luaconv_push_value_vector(L, value);
+    return 1;
+}
 inline int pushResult(lua_State* L, const engine::Size& value) {
     luaconv_push_size(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::Rect& value) {
     luaconv_push_rect(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color4B& value) {
+    luaconv_push_color4b(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Color4F& value) {
+    luaconv_push_color4f(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::Color3B& value) {
@@ -389,6 +473,13 @@ int pushResult(lua_State* L, const std::vector<T*>& value) {
 template <class T>
 int pushResult(lua_State* L, const engine::Vector<T*>& value) {
     luaconv_push_object_vector(L, value);
+    return 1;
+}
+
+// A map of objects by name: a table of those whose class is registered.
+template <class T>
+int pushResult(lua_State* L, const engine::Map<std::string, T*>& value) {
+    luaconv_push_object_map(L, value);
     return 1;
 }
 

@@ -49,6 +49,8 @@ std::span<const ClassEntry> uiClassTable();
 std::span<const ClassEntry> extensionClassTable();
 std::span<const ClassEntry> skeletonClassTable();
 std::span<const ClassEntry> threeDClassTable();
+// The 3d module's second table (lights, brushes, skyboxes, animations, materials), registered after the first.
+std::span<const ClassEntry> threeDSceneClassRows();
 std::span<const ClassEntry> audioEngineClassTable();
 std::span<const ClassEntry> physics3dClassTable();
 std::span<const ClassEntry> navMeshClassTable();

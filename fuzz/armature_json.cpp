@@ -15,20 +15,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return true;
     }();
     (void)quiet;
-    std::vector<studio::ArmatureData> armatures;
+    std::vector<studio::ArmatureDef> armatures;
     std::string why;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (studio::ArmatureDataManager::parseArmatures(text, &armatures, &why)) {
         auto* manager = studio::ArmatureDataManager::getInstance();
         manager->addArmatureFromJsonText(text, "fuzz.json");
         int events = 0;
-        for (const studio::ArmatureData& data : armatures) {
+        for (const studio::ArmatureDef& data : armatures) {
             studio::Armature* armature = studio::Armature::create(data.name);
             studio::ArmatureAnimation* animation = armature->getAnimation();
             animation->setMovementEventCallFunc([&events](studio::Armature*, studio::MovementEventType,
                                                           const std::string&) { ++events; });
             animation->setFrameEventCallFunc([&events](studio::Bone*, const std::string&, int, int) { ++events; });
-            for (const studio::MovementData& movement : data.movements) {
+            for (const studio::MovementDef& movement : data.movements) {
                 animation->play(movement.name);
                 for (int i = 0; i < 3; ++i) animation->update(0.4f);
             }

@@ -1,7 +1,8 @@
 // Any bytes as a TMX map: the reader gives a map or a refusal, never a crash, a
 // leak or memory out of proportion; a map that loads is then used as a script
 // would use it: every layer walked, every tile's gid and flags read, the tile
-// properties of the gids met looked up.
+// properties of the gids met looked up, every object group's objects found by
+// name.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -29,6 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     if ((gid & engine::kTMXFlipedAll) != 0 || (flags & engine::kTMXFlippedMask) != 0) std::abort();
                     if (gid != 0 && x == y) map->getPropertiesForGID(static_cast<int>(gid));
                 }
+            }
+        }
+        for (engine::TMXObjectGroup* group : map->getObjectGroups()) {
+            if (map->getObjectGroup(group->getGroupName()) == nullptr) std::abort();
+            for (const engine::Value& object : group->getObjects()) {
+                const engine::ValueMap& fields = object.asValueMap();
+                if (group->getObject(fields.at("name").asString()).empty()) std::abort();
             }
         }
     }

@@ -70,12 +70,14 @@ public:
     virtual void onAnimationStateEvent(int trackIndex, spEventType type, spEvent* event, int loopCount);
     virtual void onTrackEntryEvent(int trackIndex, spEventType type, spEvent* event, int loopCount);
 
+    // The listeners of one track entry, made (and tied to the entry) on first use.
+    TrackEntryListeners* getTrackEntryListeners(spTrackEntry* entry);
+
 protected:
     SkeletonAnimation();
     void initialize() override;
 
 private:
-    TrackEntryListeners* getTrackEntryListeners(spTrackEntry* entry);
     void installState(spAnimationStateData* stateData);
     void disposeState();
     // Disposes the replaced states whose calls have all returned (all of them

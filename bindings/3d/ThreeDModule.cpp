@@ -18,6 +18,7 @@ std::span<const ClassEntry> threeDClassTable() { return kThreeDClasses; }
 int register_3d_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
     registerClassTable(L, kThreeDClasses);
+    registerClassTable(L, threeDSceneClassRows());
     return 1;
 }
 

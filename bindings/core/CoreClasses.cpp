@@ -42,6 +42,7 @@
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -101,6 +102,20 @@ const Method kNodeMethods[] = {
     {"getOpacity", {method<&getOpacity>()}},
     {"runAction", {method<&Node::runAction>()}},
     {"stopAllActions", {method<&Node::stopAllActions>()}},
+    {"addComponent", {method<&Node::addComponent>()}},
+    {"getComponent", {method<&Node::getComponent>()}},
+    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
+                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
+    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
+};
+
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -495,6 +510,7 @@ const Method kApplicationMethods[] = {
 const std::vector<ClassEntry> kCoreClasses = {
     classEntry<Ref>("cc.Ref", nullptr, kRefMethods),
     classEntry<Node>("cc.Node", "cc.Ref", kNodeMethods),
+    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<Scene>("cc.Scene", "cc.Node", kSceneMethods),
     classEntry<MenuItem>("cc.MenuItem", "cc.Node", kMenuItemMethods),
     classEntry<Layer>("cc.Layer", "cc.Node", kLayerMethods),

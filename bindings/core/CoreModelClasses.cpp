@@ -2,10 +2,13 @@
 #include "bindings/core/CoreClassRows.h"
 
 #include "bindings/LuaChecks.h"
+#include "engine/3d/CameraBackgroundBrush.h"
 #include "engine/base/Properties.h"
 #include "engine/image/AutoPolygon.h"
 #include "engine/renderer/PolygonInfo.h"
 #include "engine/scene/Camera.h"
+#include "engine/scene/Component.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/TMXTiledMap.h"
 
@@ -34,6 +37,9 @@ const Method kCameraMethods[] = {
     {"lookAt", {method<&Camera::lookAt, &kUp>()}},
     {"setCameraFlag", {method<&setCameraFlag>()}},
     {"getCameraFlag", {method<&getCameraFlag>()}},
+    {"setBackgroundBrush", {method<&Camera::setBackgroundBrush>()}},
+    {"getBackgroundBrush", {method<&Camera::getBackgroundBrush>()}},
+    {"clearBackground", {method<&Camera::clearBackground>()}},
 };
 
 void setTileGID(TMXLayer* self, uint32_t gid, const Vec2& position) { self->setTileGID(gid, position); }
@@ -65,6 +71,57 @@ const Method kTMXTiledMapMethods[] = {
     {"getProperties", {method<&TMXTiledMap::getProperties>()}},
     {"getProperty", {method<&TMXTiledMap::getProperty>()}},
     {"getPropertiesForGID", {method<&TMXTiledMap::getPropertiesForGID>()}},
+    {"getObjectGroups", {method<&TMXTiledMap::getObjectGroups>()}},
+    {"setObjectGroups", {method<&TMXTiledMap::setObjectGroups>()}},
+    {"getObjectGroup", {method<&TMXTiledMap::getObjectGroup>()}},
+};
+
+TMXMapInfo* createMapInfo(const std::string& tmxFile) { return TMXMapInfo::create(tmxFile); }
+TMXMapInfo* createMapInfoWithXML(const std::string& xml, const std::string& resourcePath) {
+    return TMXMapInfo::createWithXML(xml, resourcePath);
+}
+
+const Method kTMXMapInfoMethods[] = {
+    {"create", {classFunction<&createMapInfo>()}},
+    {"createWithXML", {classFunction<&createMapInfoWithXML>()}},
+    {"getTMXFileName", {method<&TMXMapInfo::getTMXFileName>()}},
+    {"getMapSize", {method<&TMXMapInfo::getMapSize>()}},
+    {"setMapSize", {method<&TMXMapInfo::setMapSize>()}},
+    {"getTileSize", {method<&TMXMapInfo::getTileSize>()}},
+    {"setTileSize", {method<&TMXMapInfo::setTileSize>()}},
+    {"getProperties", {method<&TMXMapInfo::getProperties>()}},
+    {"setProperties", {method<&TMXMapInfo::setProperties>()}},
+    {"getLayers", {method<&TMXMapInfo::getLayers>()}},
+    {"setLayers", {method<&TMXMapInfo::setLayers>()}},
+    {"getTilesets", {method<&TMXMapInfo::getTilesets>()}},
+    {"setTilesets", {method<&TMXMapInfo::setTilesets>()}},
+    {"getObjectGroups", {method<&TMXMapInfo::getObjectGroups>()}},
+    {"setObjectGroups", {method<&TMXMapInfo::setObjectGroups>()}},
+};
+
+const Method kTMXLayerInfoMethods[] = {
+    {"getProperties", {method<&TMXLayerInfo::getProperties>()}},
+    {"setProperties", {method<&TMXLayerInfo::setProperties>()}},
+};
+
+const Method kTMXTilesetInfoMethods[] = {
+    {"getRectForGID", {method<&TMXTilesetInfo::getRectForGID>()}},
+};
+
+TMXObjectGroup* createObjectGroup() { return TMXObjectGroup::create(); }
+
+const Method kTMXObjectGroupMethods[] = {
+    {"create", {classFunction<&createObjectGroup>()}},
+    {"getGroupName", {method<&TMXObjectGroup::getGroupName>()}},
+    {"setGroupName", {method<&TMXObjectGroup::setGroupName>()}},
+    {"getPositionOffset", {method<&TMXObjectGroup::getPositionOffset>()}},
+    {"setPositionOffset", {method<&TMXObjectGroup::setPositionOffset>()}},
+    {"getProperties", {method<&TMXObjectGroup::getProperties>()}},
+    {"setProperties", {method<&TMXObjectGroup::setProperties>()}},
+    {"getProperty", {method<&TMXObjectGroup::getProperty>()}},
+    {"getObject", {method<&TMXObjectGroup::getObject>()}},
+    {"getObjects", {method<&TMXObjectGroup::getObjects>()}},
+    {"setObjects", {method<&TMXObjectGroup::setObjects>()}},
 };
 
 constexpr char kEmptyText[] = "";
@@ -99,10 +156,24 @@ const Method kPolygonInfoMethods[] = {
     {"getTrianglesCount", {method<&PolygonInfo::getTrianglesCount>()}},
 };
 
+const Method kComponentMethods[] = {
+    {"create", {classFunction<&Component::create>()}},
+    {"getName", {method<&Component::getName>()}},
+    {"setName", {method<&Component::setName>()}},
+    {"getOwner", {method<&Component::getOwner>()}},
+    {"isEnabled", {method<&Component::isEnabled>()}},
+    {"setEnabled", {method<&Component::setEnabled>()}},
+};
+
 const ClassEntry kRows[] = {
+    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<Camera>("cc.Camera", "cc.Node", kCameraMethods),
     classEntry<TMXLayer>("cc.TMXLayer", "cc.SpriteBatchNode", kTMXLayerMethods),
     classEntry<TMXTiledMap>("cc.TMXTiledMap", "cc.Node", kTMXTiledMapMethods),
+    classEntry<TMXMapInfo>("cc.TMXMapInfo", "cc.Ref", kTMXMapInfoMethods),
+    classEntry<TMXLayerInfo>("cc.TMXLayerInfo", "cc.Ref", kTMXLayerInfoMethods),
+    classEntry<TMXTilesetInfo>("cc.TMXTilesetInfo", "cc.Ref", kTMXTilesetInfoMethods),
+    classEntry<TMXObjectGroup>("cc.TMXObjectGroup", "cc.Ref", kTMXObjectGroupMethods),
     ownedClassEntry<Properties>("cc.Properties", nullptr, kPropertiesMethods),
     ownedClassEntry<AutoPolygon>("cc.AutoPolygon", nullptr, kAutoPolygonMethods),
     ownedClassEntry<PolygonInfo>("cc.PolygonInfo", nullptr, kPolygonInfoMethods),

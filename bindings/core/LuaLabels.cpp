@@ -65,10 +65,26 @@ int lua_createWithTTF(lua_State* L) {
     return pushLabel(L, label);
 }
 
+// cc.Label:setTTFConfig(config): true when the label took the configuration.
+int lua_setTTFConfig(lua_State* L) {
+    const char* name = "cc.Label:setTTFConfig";
+    engine::Label* label = checkSelf<engine::Label>(L, "cc.Label", name);
+    const int argc = argumentCount(L);
+    if (argc != 1) return countError(L, name, argc, 1, " \n");
+    if (!lua_istable(L, 2)) return luaL_error(L, "invalid arguments in function '%s'", name);
+    bool taken = false;
+    {
+        engine::TTFConfig config;
+        taken = luaconv_read_ttf_config(L, 2, &config, name) && label->setTTFConfig(config);
+    }
+    lua_pushboolean(L, taken ? 1 : 0);
+    return 1;
+}
+
 }  // namespace
 
 void register_label_manual(lua_State* L) {
-    const ClassFunction functions[] = {{"createWithTTF", lua_createWithTTF}};
+    const ClassFunction functions[] = {{"createWithTTF", lua_createWithTTF}, {"setTTFConfig", lua_setTTFConfig}};
     addClassFunctions(L, "cc.Label", functions);
 }
 

@@ -3,6 +3,9 @@
 #include "bindings/LuaClassTable.h"
 #include "bindings/LuaModules.h"
 #include "bindings/core/LuaTileMaps.h"
+#include "engine/app/GLView.h"
+#include "engine/renderer/FrameBuffer.h"
+#include "engine/renderer/Texture2D.h"
 #include "engine/tilemap/ExperimentalTMX.h"
 
 #include <vector>
@@ -18,11 +21,42 @@ const Method kTMXTiledMapMethods[] = {
     {"getLayer", {method<&TMXTiledMap::getLayer>()}},
 };
 
+using engine::experimental::FrameBuffer;
+
+// Frame ids and stencil values as scripts give them: their low 8 bits.
+FrameBuffer* frameBufferCreate(int32_t fid, uint32_t width, uint32_t height) {
+    return FrameBuffer::create(static_cast<uint8_t>(fid), width, height);
+}
+int32_t frameBufferFid(FrameBuffer* self) { return self->getFID(); }
+void setClearStencil(FrameBuffer* self, int32_t stencil) { self->setClearStencil(static_cast<int8_t>(stencil)); }
+int32_t getClearStencil(FrameBuffer* self) { return self->getClearStencil(); }
+
+const Method kFrameBufferMethods[] = {
+    {"create", {classFunction<&frameBufferCreate>()}},
+    {"getOrCreateDefaultFBO", {classFunction<&FrameBuffer::getOrCreateDefaultFBO>()}},
+    {"applyDefaultFBO", {classFunction<&FrameBuffer::applyDefaultFBO>()}},
+    {"getFID", {method<&frameBufferFid>()}},
+    {"getWidth", {method<&FrameBuffer::getWidth>()}},
+    {"getHeight", {method<&FrameBuffer::getHeight>()}},
+    {"isDefaultFBO", {method<&FrameBuffer::isDefaultFBO>()}},
+    {"setClearColor", {method<&FrameBuffer::setClearColor>()}},
+    {"getClearColor", {method<&FrameBuffer::getClearColor>()}},
+    {"setClearDepth", {method<&FrameBuffer::setClearDepth>()}},
+    {"getClearDepth", {method<&FrameBuffer::getClearDepth>()}},
+    {"setClearStencil", {method<&setClearStencil>()}},
+    {"getClearStencil", {method<&getClearStencil>()}},
+    {"getRenderTarget", {method<&FrameBuffer::getRenderTarget>()}},
+    {"getFBO", {method<&FrameBuffer::getFBO>()}},
+    {"applyFBO", {method<&FrameBuffer::applyFBO>()}},
+    {"clearFBO", {method<&FrameBuffer::clearFBO>()}},
+};
+
 // Rows in registration order, bases first. The tile-map classes share the core
 // ones' model and methods (their bases).
 const std::vector<ClassEntry> kExperimentalClasses = {
     classEntry<engine::experimental::TMXLayer>("ccexp.TMXLayer", "cc.TMXLayer"),
     classEntry<TMXTiledMap>("ccexp.TMXTiledMap", "cc.TMXTiledMap", kTMXTiledMapMethods),
+    classEntry<FrameBuffer>("ccexp.FrameBuffer", "cc.Ref", kFrameBufferMethods),
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "engine/extension/ControlButton.h"
 #include "engine/extension/Manifest.h"
 #include "engine/extension/ScrollView.h"
+#include "engine/extension/PUParticleSystem3D.h"
 #include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
 #include "engine/label/Label.h"
@@ -184,9 +185,140 @@ const Method kEventAssetsManagerExMethods[] = {
 
 PartOfSelf<engine::ParticlePool> particlePoolOf(engine::ParticleSystem3D* self) { return {self->getParticlePool()}; }
 
+using engine::ParticleSystem3D;
+using engine::PUParticleSystem3D;
+int32_t particleSystemState(ParticleSystem3D* self) { return static_cast<int32_t>(self->getState()); }
+
 const Method kParticleSystem3DMethods[] = {
-    {"create", {classFunction<&engine::ParticleSystem3D::create>()}},
+    {"create", {classFunction<&ParticleSystem3D::create>()}},
     {"getParticlePool", {method<&particlePoolOf>()}},
+    {"startParticleSystem", {method<&ParticleSystem3D::startParticleSystem>()}},
+    {"stopParticleSystem", {method<&ParticleSystem3D::stopParticleSystem>()}},
+    {"pauseParticleSystem", {method<&ParticleSystem3D::pauseParticleSystem>()}},
+    {"resumeParticleSystem", {method<&ParticleSystem3D::resumeParticleSystem>()}},
+    {"getState", {method<&particleSystemState>()}},
+    {"setEmitter", {method<&ParticleSystem3D::setEmitter>()}},
+    {"getEmitter", {method<overload<engine::Particle3DEmitter*() const>(&ParticleSystem3D::getEmitter)>()}},
+    {"addAffector", {method<&ParticleSystem3D::addAffector>()}},
+    {"removeAffector", {method<&ParticleSystem3D::removeAffector>()}},
+    {"removeAllAffector", {method<&ParticleSystem3D::removeAllAffector>()}},
+    {"getAffector", {method<&ParticleSystem3D::getAffector>()}},
+    {"getAffectorCount", {method<&ParticleSystem3D::getAffectorCount>()}},
+    {"setRender", {method<&ParticleSystem3D::setRender>()}},
+    {"getRender", {method<&ParticleSystem3D::getRender>()}},
+    {"setParticleQuota", {method<&ParticleSystem3D::setParticleQuota>()}},
+    {"getParticleQuota", {method<&ParticleSystem3D::getParticleQuota>()}},
+    {"getAliveParticleCount", {method<&ParticleSystem3D::getAliveParticleCount>()}},
+    {"setKeepLocal", {method<&ParticleSystem3D::setKeepLocal>()}},
+    {"isKeepLocal", {method<&ParticleSystem3D::isKeepLocal>()}},
+    {"setEnabled", {method<&ParticleSystem3D::setEnabled>()}},
+    {"isEnabled", {method<&ParticleSystem3D::isEnabled>()}},
+    {"setBlendFunc", {methodOf<ParticleSystem3D, &ParticleSystem3D::setBlendFunc>()}},
+    {"getBlendFunc", {methodOf<ParticleSystem3D, &ParticleSystem3D::getBlendFunc>()}},
+};
+
+const Method kParticle3DEmitterMethods[] = {
+    {"setEnabled", {method<&engine::Particle3DEmitter::setEnabled>()}},
+    {"isEnabled", {method<&engine::Particle3DEmitter::isEnabled>()}},
+    {"getParticleSystem", {method<&engine::Particle3DEmitter::getParticleSystem>()}},
+};
+
+const Method kParticle3DAffectorMethods[] = {
+    {"setEnabled", {method<&engine::Particle3DAffector::setEnabled>()}},
+    {"isEnabled", {method<&engine::Particle3DAffector::isEnabled>()}},
+    {"getParticleSystem", {method<&engine::Particle3DAffector::getParticleSystem>()}},
+};
+
+const Method kParticle3DRenderMethods[] = {
+    {"create", {classFunction<&engine::Particle3DRender::create>()}},
+    {"setVisible", {method<&engine::Particle3DRender::setVisible>()}},
+    {"isVisible", {method<&engine::Particle3DRender::isVisible>()}},
+    {"setTexture", {method<&engine::Particle3DRender::setTexture>()}},
+    {"getTexture", {method<&engine::Particle3DRender::getTexture>()}},
+    {"setDepthTest", {method<&engine::Particle3DRender::setDepthTest>()}},
+    {"isDepthTest", {method<&engine::Particle3DRender::isDepthTest>()}},
+    {"setDepthWrite", {method<&engine::Particle3DRender::setDepthWrite>()}},
+    {"isDepthWrite", {method<&engine::Particle3DRender::isDepthWrite>()}},
+};
+
+using engine::PUEmitter;
+const Method kPUEmitterMethods[] = {
+    {"create", {classFunction<&PUEmitter::create>()}},
+    {"setName", {method<&PUEmitter::setName>()}},
+    {"getName", {method<&PUEmitter::getName>()}},
+    {"setLocalPosition", {method<&PUEmitter::setLocalPosition>()}},
+    {"getLocalPosition", {method<&PUEmitter::getLocalPosition>()}},
+    {"setEmissionRate", {method<&PUEmitter::setEmissionRate>()}},
+    {"getEmissionRate", {method<&PUEmitter::getEmissionRate>()}},
+    {"setParticleTimeToLive", {method<&PUEmitter::setParticleTimeToLive>()}},
+    {"getParticleTimeToLive", {method<&PUEmitter::getParticleTimeToLive>()}},
+    {"setParticleVelocity", {method<&PUEmitter::setParticleVelocity>()}},
+    {"getParticleVelocity", {method<&PUEmitter::getParticleVelocity>()}},
+    {"setParticleDirection", {method<&PUEmitter::setParticleDirection>()}},
+    {"getParticleDirection", {method<&PUEmitter::getParticleDirection>()}},
+    {"setParticleColor", {method<&PUEmitter::setParticleColor>()}},
+    {"getParticleColor", {method<&PUEmitter::getParticleColor>()}},
+};
+
+using engine::PUBehaviour;
+const Method kPUBehaviourMethods[] = {
+    {"create", {classFunction<&PUBehaviour::create>()}},
+    {"setBehaviourType", {method<&PUBehaviour::setBehaviourType>()}},
+    {"getBehaviourType", {method<&PUBehaviour::getBehaviourType>()}},
+    {"clone", {method<&PUBehaviour::clone>()}},
+};
+
+using engine::PUObserver;
+const Method kPUObserverMethods[] = {
+    {"create", {classFunction<&PUObserver::create>()}},
+    {"setName", {method<&PUObserver::setName>()}},
+    {"getName", {method<&PUObserver::getName>()}},
+    {"setEnabled", {method<&PUObserver::setEnabled>()}},
+    {"isEnabled", {method<&PUObserver::isEnabled>()}},
+    {"setObserverInterval", {method<&PUObserver::setObserverInterval>()}},
+    {"getObserverInterval", {method<&PUObserver::getObserverInterval>()}},
+    {"setObserveUntilEvent", {method<&PUObserver::setObserveUntilEvent>()}},
+    {"isObserveUntilEvent", {method<&PUObserver::isObserveUntilEvent>()}},
+};
+
+std::vector<PUEmitter*> emittersOf(PUParticleSystem3D* self) {
+    return {self->getEmitters().begin(), self->getEmitters().end()};
+}
+std::vector<PUBehaviour*> behaviourTemplatesOf(PUParticleSystem3D* self) {
+    return {self->getBehaviourTemplates().begin(), self->getBehaviourTemplates().end()};
+}
+PUEmitter* namedEmitterOf(PUParticleSystem3D* self, const std::string& name) { return self->getEmitter(name); }
+
+const Method kPUParticleSystem3DMethods[] = {
+    {"create", {classFunction<&PUParticleSystem3D::create>()}},
+    {"addEmitter", {method<&PUParticleSystem3D::addEmitter>()}},
+    {"getEmitter",
+     {method<overload<engine::Particle3DEmitter*() const>(&ParticleSystem3D::getEmitter)>(),
+      method<&namedEmitterOf>()}},
+    {"getEmitters", {method<&emittersOf>()}},
+    {"removeAllEmitter", {method<&PUParticleSystem3D::removeAllEmitter>()}},
+    {"addBehaviourTemplate", {method<&PUParticleSystem3D::addBehaviourTemplate>()}},
+    {"getBehaviourTemplates", {method<&behaviourTemplatesOf>()}},
+    {"removeAllBehaviourTemplate", {method<&PUParticleSystem3D::removeAllBehaviourTemplate>()}},
+    {"addObserver", {method<&PUParticleSystem3D::addObserver>()}},
+    {"getObserver", {method<&PUParticleSystem3D::getObserver>()}},
+    {"getObserverCount", {method<&PUParticleSystem3D::getObserverCount>()}},
+    {"removeAllObserver", {method<&PUParticleSystem3D::removeAllObserver>()}},
+    {"addListener", {method<&PUParticleSystem3D::addListener>()}},
+    {"removeListener", {method<&PUParticleSystem3D::removeListener>()}},
+    {"removeAllListener", {method<&PUParticleSystem3D::removeAllListener>()}},
+    {"setDefaultWidth", {method<&PUParticleSystem3D::setDefaultWidth>()}},
+    {"getDefaultWidth", {method<&PUParticleSystem3D::getDefaultWidth>()}},
+    {"setDefaultHeight", {method<&PUParticleSystem3D::setDefaultHeight>()}},
+    {"getDefaultHeight", {method<&PUParticleSystem3D::getDefaultHeight>()}},
+    {"setDefaultDepth", {method<&PUParticleSystem3D::setDefaultDepth>()}},
+    {"getDefaultDepth", {method<&PUParticleSystem3D::getDefaultDepth>()}},
+    {"setParticleSystemScaleVelocity", {method<&PUParticleSystem3D::setParticleSystemScaleVelocity>()}},
+    {"getParticleSystemScaleVelocity", {method<&PUParticleSystem3D::getParticleSystemScaleVelocity>()}},
+    {"setMaxVelocity", {method<&PUParticleSystem3D::setMaxVelocity>()}},
+    {"getMaxVelocity", {method<&PUParticleSystem3D::getMaxVelocity>()}},
+    {"getTimeElapsedSinceStart", {method<&PUParticleSystem3D::getTimeElapsedSinceStart>()}},
+    {"forceUpdate", {method<&PUParticleSystem3D::forceUpdate>()}},
 };
 
 // Rows in registration order, bases first.
@@ -203,6 +335,14 @@ const std::vector<ClassEntry> kExtensionClasses = {
     classEntry<EventListenerAssetsManagerEx>("cc.EventListenerAssetsManagerEx", "cc.EventListenerCustom"),
     classEntry<engine::ParticleSystem3D>("cc.ParticleSystem3D", "cc.Node", kParticleSystem3DMethods),
     classEntry<engine::ParticlePool>("cc.ParticlePool", nullptr),
+    classEntry<engine::Particle3DEmitter>("cc.Particle3DEmitter", "cc.Ref", kParticle3DEmitterMethods),
+    classEntry<engine::Particle3DAffector>("cc.Particle3DAffector", "cc.Ref", kParticle3DAffectorMethods),
+    classEntry<engine::Particle3DRender>("cc.Particle3DRender", "cc.Ref", kParticle3DRenderMethods),
+    classEntry<PUParticleSystem3D>("cc.PUParticleSystem3D", "cc.ParticleSystem3D", kPUParticleSystem3DMethods),
+    classEntry<PUEmitter>("cc.PUEmitter", "cc.Particle3DEmitter", kPUEmitterMethods),
+    classEntry<PUBehaviour>("cc.PUBehaviour", "cc.Ref", kPUBehaviourMethods),
+    classEntry<engine::PUListener>("cc.PUListener", "cc.Ref"),
+    classEntry<PUObserver>("cc.PUObserver", "cc.Ref", kPUObserverMethods),
 };
 
 // The hand-written functions, class by class.

@@ -5,6 +5,7 @@
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "bindings/core/LuaInputListeners.h"
+#include "bindings/physics3d/LuaPhysics3DManual.h"
 #include "engine/base/Log.h"
 #include "engine/physics/PhysicsBody.h"
 #include "engine/physics/PhysicsContact.h"
@@ -491,6 +492,7 @@ int register_physics_manual(lua_State* L) {
                                 {"setPhysicsBody", nodeSetPhysicsBody},
                                 {"removeFromPhysicsWorld", nodeRemoveFromPhysicsWorld}});
     setFunctions(L, "cc.Scene", {{"createWithPhysics", sceneCreateWithPhysics}, {"getPhysicsWorld", sceneGetPhysicsWorld}});
+    register_scene_physics3d_methods(L);
     return 0;
 }
 

@@ -36,4 +36,8 @@ int dispatchSkeletonEventToLua(skeleton::SkeletonAnimation* node, int handler, s
 // when the class is not registered) and maps LuaSkeletonAnimation to it.
 int register_skeleton_manual(lua_State* L);
 
+// Adds the members of sp.SkeletonRenderer and sp.SkeletonAnimation that take or
+// give the runtime's records (bindings/skeleton/LuaSkeletonMembers.cpp).
+int register_skeleton_members(lua_State* L);
+
 }  // namespace bindings

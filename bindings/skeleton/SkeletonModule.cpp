@@ -67,6 +67,7 @@ int register_skeleton_module(lua_State* L) {
     if (!globalsTableExists(L)) return 1;
     registerClassTable(L, kSkeletonClasses);
     register_skeleton_manual(L);
+    register_skeleton_members(L);
     return 1;
 }
 

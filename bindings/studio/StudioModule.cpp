@@ -6,8 +6,10 @@
 
 #include "bindings/studio/CustomGUIReader.h"
 #include "bindings/studio/LuaStudioManual.h"
+#include "bindings/studio/StudioRecordRows.h"
 #include "engine/studio/Armature.h"
 #include "engine/studio/ArmatureDataManager.h"
+#include "engine/studio/ArmatureParts.h"
 #include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/CSLoader.h"
 #include "engine/studio/GUIReader.h"
@@ -32,12 +34,16 @@ studio::Armature* createNamedArmature(const std::string& name) { return studio::
 const Method kBoneMethods[] = {
     {"create", {classFunction<&createBone>(), classFunction<&createNamedBone>()}},
     {"getArmature", {method<&studio::Bone::getArmature>()}},
+    {"getDisplayManager", {method<&studio::Bone::getDisplayManager>()}},
+    {"getTween", {method<&studio::Bone::getTween>()}},
+    {"getColliderDetector", {method<&studio::Bone::getColliderDetector>()}},
 };
 
 const Method kArmatureMethods[] = {
     {"create", {classFunction<&createArmature>(), classFunction<&createNamedArmature>()}},
     {"getAnimation", {method<&studio::Armature::getAnimation>()}},
     {"getBone", {method<&studio::Armature::getBone>()}},
+    {"getBoneDic", {method<&studio::Armature::getBoneDic>()}},
 };
 
 const Method kAnimationMethods[] = {
@@ -56,6 +62,14 @@ const Method kDataManagerMethods[] = {
     {"getInstance", {classFunction<&studio::ArmatureDataManager::getInstance>()}},
     {"addArmatureFileInfo", {method<&studio::ArmatureDataManager::addArmatureFileInfo>()}},
     {"removeArmatureData", {method<&studio::ArmatureDataManager::removeArmatureData>()}},
+    {"getArmatureDatas", {method<&studio::ArmatureDataManager::getArmatureDatas>()}},
+    {"getAnimationDatas", {method<&studio::ArmatureDataManager::getAnimationDatas>()}},
+    {"getTextureDatas", {method<&studio::ArmatureDataManager::getTextureDatas>()}},
+    {"getArmatureData", {method<&studio::ArmatureDataManager::getArmatureData>()}},
+    {"getAnimationData", {method<&studio::ArmatureDataManager::getAnimationData>()}},
+    {"addTextureData", {method<&studio::ArmatureDataManager::addTextureData>()}},
+    {"getTextureData", {method<&studio::ArmatureDataManager::getTextureData>()}},
+    {"removeTextureData", {method<&studio::ArmatureDataManager::removeTextureData>()}},
 };
 
 const Method kTimelineCacheMethods[] = {
@@ -68,10 +82,14 @@ const Method kTimelineMethods[] = {
     {"getCurrentFrame", {method<&ActionTimeline::getCurrentFrame>()}},
     {"getDuration", {method<&ActionTimeline::getDuration>()}},
     {"getSpeed", {method<&ActionTimeline::getSpeed>()}},
+    {"addTimeline", {method<&ActionTimeline::addTimeline>()}},
+    {"removeTimeline", {method<&ActionTimeline::removeTimeline>()}},
+    {"getTimelines", {method<&ActionTimeline::getTimelines>()}},
 };
 
 const Method kFrameMethods[] = {
     {"getFrameIndex", {method<&studio::timeline::Frame::getFrameIndex>()}},
+    {"setFrameIndex", {method<&studio::timeline::Frame::setFrameIndex>()}},
     {"getNode", {method<&studio::timeline::Frame::getNode>()}},
 };
 
@@ -83,8 +101,8 @@ const Method kCSLoaderMethods[] = {
     {"getInstance", {classFunction<&engine::CSLoader::getInstance>()}},
 };
 
-// Rows in registration order, bases first.
-const std::vector<ClassEntry> kStudioClasses = {
+// Rows in registration order, bases first; the record rows follow.
+const std::vector<ClassEntry> kStudioOwnClasses = {
     classEntry<studio::Armature>("ccs.Armature", "cc.Node", kArmatureMethods),
     classEntry<studio::Bone>("ccs.Bone", "cc.Node", kBoneMethods),
     classEntry<studio::ArmatureAnimation>("ccs.ArmatureAnimation", "cc.Ref", kAnimationMethods),
@@ -97,6 +115,13 @@ const std::vector<ClassEntry> kStudioClasses = {
     classEntry<engine::CSLoader>("cc.CSLoader", nullptr, kCSLoaderMethods),
     classEntry<studio::CustomGUIReader>("ccs.CustomGUIReader", "cc.Ref"),
 };
+
+const std::vector<ClassEntry> kStudioClasses = [] {
+    std::vector<ClassEntry> rows = kStudioOwnClasses;
+    const std::span<const ClassEntry> records = studioRecordRows();
+    rows.insert(rows.end(), records.begin(), records.end());
+    return rows;
+}();
 
 }  // namespace
 

@@ -8,21 +8,25 @@
 #include <vector>
 
 #include "engine/base/EventListenerFocus.h"
+#include "engine/ui/Boxes.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/CheckBox.h"
 #include "engine/ui/EditBox.h"
 #include "engine/ui/Helper.h"
 #include "engine/ui/ImageView.h"
 #include "engine/ui/Layout.h"
+#include "engine/ui/LayoutComponent.h"
 #include "engine/ui/LayoutParameter.h"
 #include "engine/ui/ListView.h"
 #include "engine/ui/LoadingBar.h"
 #include "engine/ui/PageView.h"
 #include "engine/ui/RadioButton.h"
+#include "engine/ui/RichText.h"
 #include "engine/ui/Scale9Sprite.h"
 #include "engine/ui/ScrollView.h"
 #include "engine/ui/Slider.h"
 #include "engine/ui/Text.h"
+#include "engine/ui/TextAtlas.h"
 #include "engine/ui/TextBMFont.h"
 #include "engine/ui/TextField.h"
 #include "engine/ui/Widget.h"
@@ -334,6 +338,8 @@ void setBackGroundColorOpacity(Layout* self, int32_t opacity) {
     self->setBackGroundColorOpacity(static_cast<uint8_t>(opacity));
 }
 int32_t getBackGroundColorOpacity(Layout* self) { return self->getBackGroundColorOpacity(); }
+void setLayoutKind(Layout* self, int32_t type) { self->setLayoutType(enumOf(type, Layout::Type::RELATIVE)); }
+int32_t layoutKindOf(Layout* self) { return numberOf(self->getLayoutType()); }
 void setBackGroundImage(Layout* self, const std::string& file) { self->setBackGroundImage(file); }
 
 const Method kLayoutMethods[] = {
@@ -350,6 +356,149 @@ const Method kLayoutMethods[] = {
     {"getBackGroundColor", {method<&Layout::getBackGroundColor>()}},
     {"setBackGroundColorOpacity", {method<&setBackGroundColorOpacity>()}},
     {"getBackGroundColorOpacity", {method<&getBackGroundColorOpacity>()}},
+    {"setLayoutType", {method<&setLayoutKind>()}},
+    {"getLayoutType", {method<&layoutKindOf>()}},
+    {"forceDoLayout", {method<&Layout::forceDoLayout>()}},
+};
+
+HBox* hboxEmpty() { return HBox::create(); }
+HBox* hboxSized(const engine::Size& size) { return HBox::create(size); }
+VBox* vboxEmpty() { return VBox::create(); }
+VBox* vboxSized(const engine::Size& size) { return VBox::create(size); }
+RelativeBox* relativeBoxEmpty() { return RelativeBox::create(); }
+RelativeBox* relativeBoxSized(const engine::Size& size) { return RelativeBox::create(size); }
+
+const Method kHBoxMethods[] = {{"create", {classFunction<&hboxEmpty>(), classFunction<&hboxSized>()}}};
+const Method kVBoxMethods[] = {{"create", {classFunction<&vboxEmpty>(), classFunction<&vboxSized>()}}};
+const Method kRelativeBoxMethods[] = {
+    {"create", {classFunction<&relativeBoxEmpty>(), classFunction<&relativeBoxSized>()}}};
+
+using Edge = LayoutComponent::HorizontalEdge;
+using VEdge = LayoutComponent::VerticalEdge;
+void setHorizontalEdge(LayoutComponent* self, int32_t edge) { self->setHorizontalEdge(enumOf(edge, Edge::Center)); }
+int32_t getHorizontalEdge(LayoutComponent* self) { return numberOf(self->getHorizontalEdge()); }
+void setVerticalEdge(LayoutComponent* self, int32_t edge) { self->setVerticalEdge(enumOf(edge, VEdge::Center)); }
+int32_t getVerticalEdge(LayoutComponent* self) { return numberOf(self->getVerticalEdge()); }
+
+const Method kLayoutComponentMethods[] = {
+    {"create", {classFunction<&LayoutComponent::create>()}},
+    {"bindLayoutComponent", {classFunction<&LayoutComponent::bindLayoutComponent>()}},
+    {"getOwner", {method<&LayoutComponent::getOwner>()}},
+    {"getName", {method<&LayoutComponent::getName>()}},
+    {"setEnabled", {method<&LayoutComponent::setEnabled>()}},
+    {"isEnabled", {method<&LayoutComponent::isEnabled>()}},
+    {"setHorizontalEdge", {method<&setHorizontalEdge>()}},
+    {"getHorizontalEdge", {method<&getHorizontalEdge>()}},
+    {"setVerticalEdge", {method<&setVerticalEdge>()}},
+    {"getVerticalEdge", {method<&getVerticalEdge>()}},
+    {"setLeftMargin", {method<&LayoutComponent::setLeftMargin>()}},
+    {"getLeftMargin", {method<&LayoutComponent::getLeftMargin>()}},
+    {"setRightMargin", {method<&LayoutComponent::setRightMargin>()}},
+    {"getRightMargin", {method<&LayoutComponent::getRightMargin>()}},
+    {"setTopMargin", {method<&LayoutComponent::setTopMargin>()}},
+    {"getTopMargin", {method<&LayoutComponent::getTopMargin>()}},
+    {"setBottomMargin", {method<&LayoutComponent::setBottomMargin>()}},
+    {"getBottomMargin", {method<&LayoutComponent::getBottomMargin>()}},
+    {"setPositionPercentX", {method<&LayoutComponent::setPositionPercentX>()}},
+    {"getPositionPercentX", {method<&LayoutComponent::getPositionPercentX>()}},
+    {"setPositionPercentY", {method<&LayoutComponent::setPositionPercentY>()}},
+    {"getPositionPercentY", {method<&LayoutComponent::getPositionPercentY>()}},
+    {"setPositionPercentXEnabled", {method<&LayoutComponent::setPositionPercentXEnabled>()}},
+    {"isPositionPercentXEnabled", {method<&LayoutComponent::isPositionPercentXEnabled>()}},
+    {"setPositionPercentYEnabled", {method<&LayoutComponent::setPositionPercentYEnabled>()}},
+    {"isPositionPercentYEnabled", {method<&LayoutComponent::isPositionPercentYEnabled>()}},
+    {"setPercentWidth", {method<&LayoutComponent::setPercentWidth>()}},
+    {"getPercentWidth", {method<&LayoutComponent::getPercentWidth>()}},
+    {"setPercentHeight", {method<&LayoutComponent::setPercentHeight>()}},
+    {"getPercentHeight", {method<&LayoutComponent::getPercentHeight>()}},
+    {"setPercentWidthEnabled", {method<&LayoutComponent::setPercentWidthEnabled>()}},
+    {"isPercentWidthEnabled", {method<&LayoutComponent::isPercentWidthEnabled>()}},
+    {"setPercentHeightEnabled", {method<&LayoutComponent::setPercentHeightEnabled>()}},
+    {"isPercentHeightEnabled", {method<&LayoutComponent::isPercentHeightEnabled>()}},
+    {"setStretchWidthEnabled", {method<&LayoutComponent::setStretchWidthEnabled>()}},
+    {"isStretchWidthEnabled", {method<&LayoutComponent::isStretchWidthEnabled>()}},
+    {"setStretchHeightEnabled", {method<&LayoutComponent::setStretchHeightEnabled>()}},
+    {"isStretchHeightEnabled", {method<&LayoutComponent::isStretchHeightEnabled>()}},
+    {"setActiveEnabled", {method<&LayoutComponent::setActiveEnabled>()}},
+    {"isActiveEnabled", {method<&LayoutComponent::isActiveEnabled>()}},
+    {"refreshLayout", {method<&LayoutComponent::refreshLayout>()}},
+};
+
+// Opacities and colour components keep their low 8 bits (300 is 44).
+uint8_t opacityOf(int32_t opacity) { return static_cast<uint8_t>(opacity); }
+int32_t elementType(RichElement* self) { return numberOf(self->getType()); }
+int32_t elementOpacity(RichElement* self) { return self->getOpacity(); }
+RichElementText* richText(int32_t tag, const engine::Color3B& color, int32_t opacity, const std::string& text,
+                          const std::string& fontName, float fontSize) {
+    return RichElementText::create(tag, color, opacityOf(opacity), text, fontName, fontSize);
+}
+RichElementImage* richImage(int32_t tag, const engine::Color3B& color, int32_t opacity, const std::string& file) {
+    return RichElementImage::create(tag, color, opacityOf(opacity), file);
+}
+RichElementCustomNode* richNode(int32_t tag, const engine::Color3B& color, int32_t opacity, engine::Node* node) {
+    return RichElementCustomNode::create(tag, color, opacityOf(opacity), node);
+}
+
+const Method kRichElementMethods[] = {
+    {"getType", {method<&elementType>()}},
+    {"getTag", {method<&RichElement::getTag>()}},
+    {"getColor", {method<&RichElement::getColor>()}},
+    {"getOpacity", {method<&elementOpacity>()}},
+};
+const Method kRichElementTextMethods[] = {
+    {"create", {classFunction<&richText>()}},
+    {"getText", {method<&RichElementText::getText>()}},
+    {"getFontName", {method<&RichElementText::getFontName>()}},
+    {"getFontSize", {method<&RichElementText::getFontSize>()}},
+};
+const Method kRichElementImageMethods[] = {
+    {"create", {classFunction<&richImage>()}},
+    {"getFilePath", {method<&RichElementImage::getFilePath>()}},
+    {"setWidth", {method<&RichElementImage::setWidth>()}},
+    {"getWidth", {method<&RichElementImage::getWidth>()}},
+    {"setHeight", {method<&RichElementImage::setHeight>()}},
+    {"getHeight", {method<&RichElementImage::getHeight>()}},
+};
+const Method kRichElementCustomNodeMethods[] = {
+    {"create", {classFunction<&richNode>()}},
+    {"getCustomNode", {method<&RichElementCustomNode::getCustomNode>()}},
+};
+
+void removeElementAt(RichText* self, int32_t index) { self->removeElement(index); }
+void removeElementObject(RichText* self, RichElement* element) { self->removeElement(element); }
+std::vector<RichElement*> elementsOf(RichText* self) {
+    return {self->getElements().begin(), self->getElements().end()};
+}
+
+const Method kRichTextMethods[] = {
+    {"create", {classFunction<&RichText::create>()}},
+    {"pushBackElement", {method<&RichText::pushBackElement>()}},
+    {"insertElement", {method<&RichText::insertElement>()}},
+    {"removeElement", {method<&removeElementAt>(), method<&removeElementObject>()}},
+    {"getElements", {method<&elementsOf>()}},
+    {"setVerticalSpace", {method<&RichText::setVerticalSpace>()}},
+    {"getVerticalSpace", {method<&RichText::getVerticalSpace>()}},
+    {"ignoreContentAdaptWithSize", {method<&RichText::ignoreContentAdaptWithSize>()}},
+    {"isIgnoreContentAdaptWithSize", {method<&RichText::isIgnoreContentAdaptWithSize>()}},
+    {"formatText", {method<&RichText::formatText>()}},
+    {"getLineCount", {method<&RichText::getLineCount>()}},
+};
+
+TextAtlas* textAtlasEmpty() { return TextAtlas::create(); }
+TextAtlas* textAtlasOf(const std::string& value, const std::string& map, int32_t width, int32_t height,
+                       const std::string& start) {
+    return TextAtlas::create(value, map, width, height, start);
+}
+
+const Method kTextAtlasMethods[] = {
+    {"create", {classFunction<&textAtlasEmpty>(), classFunction<&textAtlasOf>()}},
+    {"setProperty", {method<&TextAtlas::setProperty>()}},
+    {"setString", {method<&TextAtlas::setString>()}},
+    {"getString", {method<&TextAtlas::getString>()}},
+    {"getStringLength", {method<&TextAtlas::getStringLength>()}},
+    {"getCharMapFile", {method<&TextAtlas::getCharMapFile>()}},
+    {"getItemWidth", {method<&TextAtlas::getItemWidth>()}},
+    {"getItemHeight", {method<&TextAtlas::getItemHeight>()}},
 };
 
 const Method kHelperMethods[] = {
@@ -382,6 +531,16 @@ const std::vector<ClassEntry> kUiClasses = {
                                         kRelativeLayoutParameterMethods),
     classEntry<EditBox>("ccui.EditBox", "ccui.Widget", kEditBoxMethods),
     classEntry<engine::EventListenerFocus>("cc.EventListenerFocus", "cc.EventListener"),
+    classEntry<HBox>("ccui.HBox", "ccui.Layout", kHBoxMethods),
+    classEntry<VBox>("ccui.VBox", "ccui.Layout", kVBoxMethods),
+    classEntry<RelativeBox>("ccui.RelativeBox", "ccui.Layout", kRelativeBoxMethods),
+    classEntry<LayoutComponent>("ccui.LayoutComponent", "cc.Ref", kLayoutComponentMethods),
+    classEntry<RichElement>("ccui.RichElement", "cc.Ref", kRichElementMethods),
+    classEntry<RichElementText>("ccui.RichElementText", "ccui.RichElement", kRichElementTextMethods),
+    classEntry<RichElementImage>("ccui.RichElementImage", "ccui.RichElement", kRichElementImageMethods),
+    classEntry<RichElementCustomNode>("ccui.RichElementCustomNode", "ccui.RichElement", kRichElementCustomNodeMethods),
+    classEntry<RichText>("ccui.RichText", "ccui.Widget", kRichTextMethods),
+    classEntry<TextAtlas>("ccui.TextAtlas", "ccui.Widget", kTextAtlasMethods),
 };
 
 }  // namespace

@@ -74,4 +74,11 @@ void Properties::setString(const std::string& name, const std::string& value) {
     _properties.emplace_back(name, value);
 }
 
+std::vector<const Properties*> Properties::getNamespaces() const {
+    std::vector<const Properties*> children;
+    children.reserve(_namespaces.size());
+    for (const auto& child : _namespaces) children.push_back(child.get());
+    return children;
+}
+
 }  // namespace engine

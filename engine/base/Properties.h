@@ -52,6 +52,8 @@ public:
     // id when searchNames); only the direct children unless recurse. nullptr
     // when none.
     Properties* getNamespace(const std::string& id, bool searchNames = false, bool recurse = true) const;
+    // The direct nested namespaces in the order they were added.
+    std::vector<const Properties*> getNamespaces() const;
     // Takes the nested namespace (null is ignored); returns it.
     Properties* addNamespace(std::unique_ptr<Properties> child);
 

@@ -32,10 +32,22 @@ engine::CallFunc* CCBAnimationManager::getCallFunc(const std::string& callbackNa
     return found != _callFuncs.end() ? found->second : nullptr;
 }
 
+CCBSequence* CCBSequence::create() {
+    auto* sequence = new CCBSequence;
+    sequence->autorelease();
+    return sequence;
+}
+
+CCBSequenceProperty* CCBSequenceProperty::create() {
+    auto* property = new CCBSequenceProperty;
+    property->autorelease();
+    return property;
+}
+
 bool CCBAnimationManager::runAnimationsForSequenceNamed(const std::string& name) {
     const CCBSequence* sequence = nullptr;
-    for (const CCBSequence& s : _sequences) {
-        if (s.name == name) sequence = &s;
+    for (const CCBSequence* s : _sequences) {
+        if (s->getName() == name) sequence = s;
     }
     if (!sequence || !_root) {
         engine::log("CCBAnimationManager: no sequence '%s' to run", name.c_str());
@@ -43,14 +55,14 @@ bool CCBAnimationManager::runAnimationsForSequenceNamed(const std::string& name)
     }
     std::vector<engine::FiniteTimeAction*> steps;
     float at = 0.f;
-    for (const SequenceCallback& callback : sequence->callbacks) {
+    for (const SequenceCallback& callback : sequence->getCallbacks()) {
         engine::CallFunc* action = getCallFunc(callback.name);
         if (!action) continue;
         if (callback.time > at) steps.push_back(engine::DelayTime::create(callback.time - at));
         at = callback.time;
         steps.push_back(action);
     }
-    if (sequence->duration > at) steps.push_back(engine::DelayTime::create(sequence->duration - at));
+    if (sequence->getDuration() > at) steps.push_back(engine::DelayTime::create(sequence->getDuration() - at));
     if (steps.empty()) return true;
     _root->runAction(engine::Sequence::create(steps));
     return true;

@@ -6,6 +6,7 @@
 #include "engine/base/Json.h"
 #include "engine/base/Log.h"
 #include "engine/builder/CCBAnimationManager.h"
+#include "engine/builder/CCBHooks.h"
 #include "engine/builder/NodeLoaderLibrary.h"
 #include "engine/extension/Control.h"
 #include "engine/files/FileUtils.h"
@@ -81,17 +82,19 @@ public:
         return node;
     }
 
-    bool readSequences(const rapidjson::Value& document, std::vector<CCBSequence>* out) {
+    bool readSequences(const rapidjson::Value& document, engine::Vector<CCBSequence*>* out) {
         bool ok = true;
         const rapidjson::Value* items = _fields.array(document, "sequences", &ok);
         if (!items) return ok;
         for (const rapidjson::Value& item : items->GetArray()) {
-            CCBSequence sequence;
-            if (!_fields.isObject(item, "a sequence") || !_fields.readString(item, "name", &sequence.name, true) ||
-                !_fields.readFloat(item, "duration", &sequence.duration, true)) {
+            std::string name;
+            float duration = 0.f;
+            std::vector<SequenceCallback> sequenceCallbacks;
+            if (!_fields.isObject(item, "a sequence") || !_fields.readString(item, "name", &name, true) ||
+                !_fields.readFloat(item, "duration", &duration, true)) {
                 return false;
             }
-            if (!(sequence.duration >= 0.f && sequence.duration <= CCBAnimationManager::kMaxDuration)) {
+            if (!(duration >= 0.f && duration <= CCBAnimationManager::kMaxDuration)) {
                 return _fields.refuse("a sequence's 'duration' is out of range");
             }
             const rapidjson::Value* callbacks = _fields.array(item, "callbacks", &ok);
@@ -104,15 +107,20 @@ public:
                         !_fields.readString(entry, "name", &callback.name, true)) {
                         return false;
                     }
-                    if (!(callback.time >= 0.f && callback.time <= sequence.duration)) {
+                    if (!(callback.time >= 0.f && callback.time <= duration)) {
                         return _fields.refuse("a callback's 'time' is outside its sequence");
                     }
-                    sequence.callbacks.push_back(std::move(callback));
+                    sequenceCallbacks.push_back(std::move(callback));
                 }
             }
-            std::stable_sort(sequence.callbacks.begin(), sequence.callbacks.end(),
+            std::stable_sort(sequenceCallbacks.begin(), sequenceCallbacks.end(),
                              [](const SequenceCallback& a, const SequenceCallback& b) { return a.time < b.time; });
-            out->push_back(std::move(sequence));
+            CCBSequence* sequence = CCBSequence::create();
+            sequence->setName(name);
+            sequence->setDuration(duration);
+            sequence->setSequenceId(static_cast<int>(out->size()));
+            sequence->setCallbacks(std::move(sequenceCallbacks));
+            out->pushBack(sequence);
         }
         return true;
     }
@@ -134,6 +142,8 @@ private:
         } else if (_reader._owner) {
             _reader._ownerOutletNames.push_back(name);
             _reader._ownerOutletNodes.pushBack(node);
+            if (auto* assigner = dynamic_cast<CCBMemberVariableAssigner*>(_reader._owner))
+                assigner->onAssignCCBMemberVariable(_reader._owner, name, node);
         }
     }
 
@@ -146,6 +156,8 @@ private:
             _reader._ownerCallbackNames.push_back(name);
             _reader._ownerCallbackNodes.pushBack(node);
             _reader._ownerCallbackEvents.push_back(events);
+            if (auto* resolver = dynamic_cast<CCBSelectorResolver*>(_reader._owner))
+                resolver->onResolveCCBCallback(_reader._owner, name, node, events);
         }
     }
 
@@ -178,6 +190,14 @@ void CCBReader::reset(engine::Ref* owner) {
     _documentCallbackEvents.clear();
     if (_animationManager) _animationManager->release();
     _animationManager = nullptr;
+    _rootNodes.clear();
+    _animationManagers.clear();
+}
+
+void CCBReader::notifyLoaded(Node* node) {
+    if (auto* listener = dynamic_cast<NodeLoaderListener*>(node)) listener->onNodeLoaded(node, _library);
+    const std::vector<Node*> children = node->getChildren();
+    for (Node* child : children) notifyLoaded(child);
 }
 
 Node* CCBReader::readNodeGraphFromFile(const std::string& file) { return readNodeGraphFromFile(file, nullptr); }
@@ -209,7 +229,7 @@ Node* CCBReader::readNodeGraphFromText(std::string_view text, const std::string&
         return nullptr;
     }
     GraphBuilder builder(*this, fields);
-    std::vector<CCBSequence> sequences;
+    engine::Vector<CCBSequence*> sequences;
     const rapidjson::Value* root = fields.isObject(document, "the file") ? engine::jsonMember(document, "root") : nullptr;
     if (root && !builder.readSequences(document, &sequences)) root = nullptr;
     Node* node = root ? builder.build(*root, 0, &parentSize) : nullptr;
@@ -220,8 +240,13 @@ Node* CCBReader::readNodeGraphFromText(std::string_view text, const std::string&
     }
     _animationManager = CCBAnimationManager::create();
     _animationManager->retain();
-    _animationManager->setSequences(std::move(sequences));
+    _animationManager->setSequences(sequences);
+    _animationManager->setDocumentOutlets(_documentOutletNames, _documentOutletNodes);
+    _animationManager->setDocumentCallbacks(_documentCallbackNames, _documentCallbackNodes);
     _animationManager->setRootNode(node);
+    _rootNodes.pushBack(node);
+    _animationManagers.pushBack(_animationManager);
+    notifyLoaded(node);
     return node;
 }
 

@@ -43,11 +43,11 @@
 #include "engine/base/Ref.h"
 #include "engine/base/Types.h"
 #include "engine/base/Vector.h"
+#include "engine/builder/CCBAnimationManager.h"
 #include "engine/scene/Node.h"
 
 namespace builder {
 
-class CCBAnimationManager;
 class NodeLoaderLibrary;
 
 class CCBReader : public engine::Ref {
@@ -82,11 +82,16 @@ public:
     const std::vector<int>& getDocumentCallbackControlEvents() const { return _documentCallbackEvents; }
     // The sequences of the last read, on its root.
     CCBAnimationManager* getAnimationManager() const { return _animationManager; }
+    // The root of the last read and its animation manager (one to one; empty
+    // when the read failed), as lists.
+    const engine::Vector<engine::Node*>& getNodesWithAnimationManagers() const { return _rootNodes; }
+    const engine::Vector<CCBAnimationManager*>& getAnimationManagersForNodes() const { return _animationManagers; }
 
 private:
     friend class GraphBuilder;
     CCBReader() = default;
     void reset(engine::Ref* owner);
+    void notifyLoaded(engine::Node* node);
 
     NodeLoaderLibrary* _library = nullptr;
     engine::Ref* _owner = nullptr;   // retained
@@ -101,6 +106,8 @@ private:
     engine::Vector<engine::Node*> _documentCallbackNodes;
     std::vector<int> _documentCallbackEvents;
     CCBAnimationManager* _animationManager = nullptr;   // retained
+    engine::Vector<engine::Node*> _rootNodes;
+    engine::Vector<CCBAnimationManager*> _animationManagers;
 };
 
 }  // namespace builder

@@ -109,6 +109,20 @@ Label* Label::createWithTTF(const TTFConfig& config, const std::string& text, Te
     return label;
 }
 
+bool Label::setTTFConfig(const TTFConfig& config) {
+    if (!fontFileFound("TTF", config.fontFilePath)) return false;
+    const float size = config.fontSize >= 1 ? static_cast<float>(config.fontSize) : _fontSize;
+    _customGlyphs = config.customGlyphs ? config.customGlyphs : "";
+    _ttfConfig = config;
+    _ttfConfig.customGlyphs = config.customGlyphs ? _customGlyphs.c_str() : nullptr;
+    _ttfConfig.fontSize = static_cast<int32_t>(size);
+    _bmFontFilePath.clear();
+    _fontName = config.fontFilePath;
+    _textureDirty = true;
+    setSystemFontSize(size);
+    return true;
+}
+
 Label* Label::createWithBMFont(const std::string& fontFile, const std::string& text, TextHAlignment hAlignment,
                                int maxLineWidth) {
     if (!fontFileFound("bitmap", fontFile)) return nullptr;

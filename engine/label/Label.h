@@ -48,6 +48,11 @@ public:
     // The TrueType configuration the label was made with (an empty file for the
     // others); its custom glyphs are the label's own copy.
     const TTFConfig& getTTFConfig() const { return _ttfConfig; }
+    // Switches the label to a TrueType configuration: its font file becomes the
+    // font and its size the font size (a size below 1 keeps the current one); the
+    // custom glyphs are copied. A font file that cannot be found logs and changes
+    // nothing: false.
+    bool setTTFConfig(const TTFConfig& config);
     const std::string& getBMFontFilePath() const { return _bmFontFilePath; }
 
     void setString(const std::string& text);

@@ -70,6 +70,16 @@ GLFunctions makeNoop() {
     t.useProgram = [](GLuint) {};
     t.vertexAttribPointer = [](GLuint, GLint, GLenum, GLboolean, GLsizei, const void*) {};
     t.viewport = [](GLint, GLint, GLsizei, GLsizei) {};
+    t.clearDepth = [](GLdouble) {};
+    t.cullFace = [](GLenum) {};
+    t.depthFunc = [](GLenum) {};
+    t.depthMask = [](GLboolean) {};
+    t.frontFace = [](GLenum) {};
+    t.bindFramebuffer = nullptr;
+    t.checkFramebufferStatus = nullptr;
+    t.deleteFramebuffers = nullptr;
+    t.framebufferTexture2D = nullptr;
+    t.genFramebuffers = nullptr;
     return t;
 }
 
@@ -175,6 +185,11 @@ bool useSystemFunctions() {
     VEXO_GL_ENTRY(useProgram, "glUseProgram");
     VEXO_GL_ENTRY(vertexAttribPointer, "glVertexAttribPointer");
     VEXO_GL_ENTRY(viewport, "glViewport");
+    VEXO_GL_ENTRY(clearDepth, "glClearDepth");
+    VEXO_GL_ENTRY(cullFace, "glCullFace");
+    VEXO_GL_ENTRY(depthFunc, "glDepthFunc");
+    VEXO_GL_ENTRY(depthMask, "glDepthMask");
+    VEXO_GL_ENTRY(frontFace, "glFrontFace");
 #undef VEXO_GL_ENTRY
     if (!ok) {
         log("GL: the system GL library lacks an entry point the engine needs");
@@ -187,6 +202,18 @@ bool useSystemFunctions() {
     const char* version = getString ? reinterpret_cast<const char*>(getString(GL_VERSION)) : nullptr;
     bool hasVao = (version && version[0] >= '3') ||
                   (extensions && std::string_view(extensions).find("GL_ARB_vertex_array_object") != std::string_view::npos);
+    // Frame buffer objects: core from GL 3.0, else the ARB extension (same entry names).
+    const bool hasFbo = (version && version[0] >= '3') ||
+                        (extensions && std::string_view(extensions).find("GL_ARB_framebuffer_object") != std::string_view::npos);
+    if (hasFbo) {
+        bool fbo = true;
+        fbo = bindEntry(t.bindFramebuffer, getProc, "glBindFramebuffer") && fbo;
+        fbo = bindEntry(t.checkFramebufferStatus, getProc, "glCheckFramebufferStatus") && fbo;
+        fbo = bindEntry(t.deleteFramebuffers, getProc, "glDeleteFramebuffers") && fbo;
+        fbo = bindEntry(t.framebufferTexture2D, getProc, "glFramebufferTexture2D") && fbo;
+        fbo = bindEntry(t.genFramebuffers, getProc, "glGenFramebuffers") && fbo;
+        if (!fbo) t.bindFramebuffer = nullptr;
+    }
     t.bindVertexArray = hasVao ? reinterpret_cast<void (*)(GLuint)>(getProc(reinterpret_cast<const GLubyte*>("glBindVertexArray")))
                                : nullptr;
     setFunctions(t);

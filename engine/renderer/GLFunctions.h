@@ -76,6 +76,19 @@ struct GLFunctions {
     void (*vertexAttribPointer)(GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride,
                                 const void* pointer);
     void (*viewport)(GLint x, GLint y, GLsizei width, GLsizei height);
+
+    // Depth and face culling state (3D drawing).
+    void (*clearDepth)(GLdouble depth);
+    void (*cullFace)(GLenum mode);
+    void (*depthFunc)(GLenum func);
+    void (*depthMask)(GLboolean flag);
+    void (*frontFace)(GLenum mode);
+    // Frame buffer objects; null on a context without them.
+    void (*bindFramebuffer)(GLenum target, GLuint framebuffer);
+    GLenum (*checkFramebufferStatus)(GLenum target);
+    void (*deleteFramebuffers)(GLsizei n, const GLuint* framebuffers);
+    void (*framebufferTexture2D)(GLenum target, GLenum attachment, GLenum textarget, GLuint texture, GLint level);
+    void (*genFramebuffers)(GLsizei n, GLuint* framebuffers);
 };
 
 namespace GL {

@@ -200,6 +200,32 @@ GLFunctions makeRecording() {
         if (i < 16) r->_attribs[i] = {r->_attribs[i].enabled, size, type, norm == GL_TRUE, stride, ptr, r->_arrayBuffer};
     };
     t.viewport = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glViewport", {d(x), d(y), d(w), d(h)}); };
+    t.clearDepth = [](GLdouble v) { rec("glClearDepth", {v}); };
+    t.cullFace = [](GLenum m) { rec("glCullFace", {d(m)}); };
+    t.depthFunc = [](GLenum f) { rec("glDepthFunc", {d(f)}); };
+    t.depthMask = [](GLboolean f) { rec("glDepthMask", {d(f)}); };
+    t.frontFace = [](GLenum m) { rec("glFrontFace", {d(m)}); };
+    t.bindFramebuffer = [](GLenum target, GLuint f) { rec("glBindFramebuffer", {d(target), d(f)}); };
+    t.checkFramebufferStatus = [](GLenum target) -> GLenum {
+        rec("glCheckFramebufferStatus", {d(target)});
+        return GL_FRAMEBUFFER_COMPLETE;
+    };
+    t.deleteFramebuffers = [](GLsizei n, const GLuint* names) {
+        std::vector<double> args{d(n)};
+        for (GLsizei i = 0; i < n; ++i) args.push_back(names[i]);
+        rec("glDeleteFramebuffers", std::move(args));
+    };
+    t.framebufferTexture2D = [](GLenum target, GLenum attachment, GLenum textarget, GLuint tex, GLint level) {
+        rec("glFramebufferTexture2D", {d(target), d(attachment), d(textarget), d(tex), d(level)});
+    };
+    t.genFramebuffers = [](GLsizei n, GLuint* names) {
+        std::vector<double> args{d(n)};
+        for (GLsizei i = 0; i < n; ++i) {
+            names[i] = GLRecorder::current()->_nextName++;
+            args.push_back(names[i]);
+        }
+        rec("glGenFramebuffers", std::move(args));
+    };
     return t;
 }
 

@@ -1,8 +1,38 @@
 #include "engine/scene/Camera.h"
 
+#include <limits>
+
+#include "engine/3d/CameraBackgroundBrush.h"
 #include "engine/base/Director.h"
+#include "engine/renderer/GLFunctions.h"
 
 namespace engine {
+
+Camera::Camera() {
+    _clearBrush = CameraBackgroundBrush::createDepthBrush(1.f);
+    _clearBrush->retain();
+}
+
+Camera::~Camera() { _clearBrush->release(); }
+
+void Camera::setBackgroundBrush(CameraBackgroundBrush* brush) {
+    if (!brush || brush == _clearBrush) return;
+    brush->retain();
+    _clearBrush->release();
+    _clearBrush = brush;
+}
+
+void Camera::clearBackground() { _clearBrush->drawBackground(this); }
+
+void Camera::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
+    if (isVisible() && GL::fn().hasContext) {
+        // Ahead of every command the frame queues.
+        _backgroundCommand.init(-std::numeric_limits<float>::max());
+        _backgroundCommand.func = [this] { clearBackground(); };
+        renderer->addCommand(&_backgroundCommand);
+    }
+    Node::visit(renderer, parentTransform, parentFlags);
+}
 
 Camera* Camera::create() {
     auto* camera = new Camera;

@@ -15,13 +15,21 @@
 // view: a camera belongs at the top of its scene.
 //
 // The camera flag says which nodes the camera sees (DEFAULT for the default
-// camera). Main thread only, like every node.
+// camera).
+//
+// Background: the camera's brush (engine/3d/CameraBackgroundBrush.h; a depth
+// brush at depth 1 until set) paints when the camera is visited in a frame with
+// a GL context, ahead of every other command of the frame. Main thread only,
+// like every node.
 #include <cstdint>
 
 #include "engine/base/Mat4.h"
+#include "engine/renderer/Renderer.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
+
+class CameraBackgroundBrush;
 
 enum class CameraFlag : uint16_t {
     DEFAULT = 1,
@@ -69,8 +77,17 @@ public:
     void setCameraFlag(CameraFlag flag) { _cameraFlag = flag; }
     CameraFlag getCameraFlag() const { return _cameraFlag; }
 
+    // Retained; null leaves the brush as it was.
+    void setBackgroundBrush(CameraBackgroundBrush* brush);
+    CameraBackgroundBrush* getBackgroundBrush() const { return _clearBrush; }
+    // Paints the background now, through the current GL table.
+    void clearBackground();
+
+    void visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) override;
+    ~Camera() override;
+
 private:
-    Camera() = default;
+    Camera();
     // Builds the projection; false for a degenerate volume.
     bool initPerspective(float fieldOfView, float aspectRatio, float nearPlane, float farPlane);
     bool initOrthographic(float zoomX, float zoomY, float nearPlane, float farPlane);
@@ -80,6 +97,8 @@ private:
     Mat4 _orientation;   // the view's rotation: world directions to the camera's axes
     float _positionZ = 0;
     CameraFlag _cameraFlag = CameraFlag::DEFAULT;
+    CameraBackgroundBrush* _clearBrush = nullptr;
+    CustomCommand _backgroundCommand;
 };
 
 }  // namespace engine

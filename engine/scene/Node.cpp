@@ -58,8 +58,8 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
-        component->onRemove();
         component->setOwner(nullptr);
         component->release();
     }

@@ -3,6 +3,8 @@
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "engine/physics3d/Physics3DWorld.h"
+#include "engine/scene/Camera.h"
 
 namespace engine {
 
@@ -36,6 +38,10 @@ Scene::~Scene() {
     PhysicsWorld* world = _physicsWorld;
     _physicsWorld = nullptr;
     delete world;
+    if (_physics3DWorld) _physics3DWorld->release();
+    _physics3DWorld = nullptr;
+    if (_physics3DDebugCamera) _physics3DDebugCamera->release();
+    _physics3DDebugCamera = nullptr;
 }
 
 bool Scene::init() {
@@ -46,10 +52,14 @@ bool Scene::init() {
 bool Scene::initWithPhysics() {
     if (!init()) return false;
     _physicsWorld = new PhysicsWorld(this);
+    Physics3DWorldDes des;
+    _physics3DWorld = Physics3DWorld::create(&des);
+    _physics3DWorld->retain();
     // Paused until the scene runs, like everything a node schedules.
     Director::getInstance()->getScheduler()->schedule(
         [this](float delta) {
             if (_physicsWorld) _physicsWorld->update(delta);
+            if (_physics3DWorld) _physics3DWorld->stepSimulate(delta);
         },
         this, 0.f, !isRunning(), kPhysicsStepKey);
     return true;

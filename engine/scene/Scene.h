@@ -1,7 +1,7 @@
 #pragma once
 // The root of a scene graph that the director runs. It draws nothing of its own:
-// the frame is its nodes. A scene made with createWithPhysics owns a 2D physics
-// world, stepped by the director's scheduler every frame while the scene runs.
+// the frame is its nodes. A scene made with createWithPhysics owns a 2D and a 3D
+// physics world, stepped by the director's scheduler every frame while the scene runs.
 #include "engine/scene/Node.h"
 
 namespace engine {

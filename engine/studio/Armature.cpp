@@ -4,6 +4,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/studio/ArmatureDataManager.h"
+#include "engine/studio/ArmatureParts.h"
 
 namespace studio {
 
@@ -11,8 +12,20 @@ Bone* Bone::create(const std::string& name) {
     auto* bone = new Bone;
     bone->init();
     bone->setName(name);
+    bone->_displayManager = DisplayManager::create(bone);
+    bone->_displayManager->retain();
+    bone->_tween = Tween::create(bone);
+    bone->_tween->retain();
+    bone->_colliderDetector = ColliderDetector::create(bone);
+    bone->_colliderDetector->retain();
     bone->autorelease();
     return bone;
+}
+
+Bone::~Bone() {
+    if (_displayManager) _displayManager->release();
+    if (_tween) _tween->release();
+    if (_colliderDetector) _colliderDetector->release();
 }
 
 // ---- ArmatureAnimation
@@ -26,8 +39,8 @@ ArmatureAnimation* ArmatureAnimation::create(Armature* armature) {
 
 void ArmatureAnimation::play(const std::string& name, int durationTo, int loop) {
     (void)durationTo;   // no blending between movements: the new one shows at once
-    const ArmatureData* data = _armature ? _armature->getArmatureData() : nullptr;
-    const MovementData* movement = data ? data->movement(name) : nullptr;
+    const ArmatureDef* data = _armature ? _armature->getArmatureDef() : nullptr;
+    const MovementDef* movement = data ? data->movement(name) : nullptr;
     if (!movement) {
         engine::log("ArmatureAnimation: armature '%s' has no movement '%s'",
                     _armature ? _armature->getName().c_str() : "", name.c_str());
@@ -53,10 +66,10 @@ void ArmatureAnimation::stop() {
 
 void ArmatureAnimation::update(float dt) {
     if (!_playing || _paused || !_movement || !(dt > 0.f)) return;
-    const MovementData* movement = _movement;
+    const MovementDef* movement = _movement;
     const float duration = static_cast<float>(movement->duration);
     const float from = _frame;
-    const float to = from + dt * ArmatureData::kFramesPerSecond * _speedScale;
+    const float to = from + dt * ArmatureDef::kFramesPerSecond * _speedScale;
     retain();
     if (to < duration) {
         _frame = to;
@@ -90,9 +103,9 @@ void ArmatureAnimation::reportMovement(MovementEventType type) {
 
 void ArmatureAnimation::reportFrames(float from, float to) {
     if (!_frameCallback || !_movement || !_armature) return;
-    const MovementData* movement = _movement;
+    const MovementDef* movement = _movement;
     const int current = static_cast<int>(to);
-    for (const FrameEventData& event : movement->frameEvents) {
+    for (const FrameEventDef& event : movement->frameEvents) {
         const float frame = static_cast<float>(event.frame);
         if (!(frame > from && frame <= to)) continue;
         // A callback that plays another movement ends this one's events.
@@ -123,10 +136,10 @@ bool Armature::initWithName(const std::string& name) {
     setName(name);
     _animation = ArmatureAnimation::create(this);
     _animation->retain();
-    if (const ArmatureData* data = ArmatureDataManager::getInstance()->getArmatureData(name)) {
+    if (const ArmatureDef* data = ArmatureDataManager::getInstance()->getArmatureDef(name)) {
         _data = *data;
         _known = true;
-        for (const BoneData& boneData : _data.bones) {
+        for (const BoneDef& boneData : _data.bones) {
             Bone* bone = Bone::create(boneData.name);
             bone->_armature = this;
             bone->setPosition(boneData.position);
@@ -141,6 +154,12 @@ bool Armature::initWithName(const std::string& name) {
     }
     scheduleUpdate();
     return true;
+}
+
+engine::Map<std::string, Bone*> Armature::getBoneDic() const {
+    engine::Map<std::string, Bone*> bones;
+    for (const auto& [name, bone] : _bonesByName) bones.insert(name, bone);
+    return bones;
 }
 
 Bone* Armature::getBone(const std::string& name) const {

@@ -26,18 +26,29 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/base/Map.h"
 #include "engine/base/Types.h"
 #include "engine/scene/Node.h"
 
 namespace studio {
 
 class Armature;
+class ColliderDetector;
+class DisplayManager;
+class Tween;
 
 class Bone : public engine::Node {
 public:
     // A bone of that name, autoreleased.
     static Bone* create(const std::string& name);
     static Bone* create() { return create(""); }
+    ~Bone() override;
+
+    // The bone's displays, its keyframe player and its contours (made with the
+    // bone, engine/studio/ArmatureParts.h).
+    DisplayManager* getDisplayManager() const { return _displayManager; }
+    Tween* getTween() const { return _tween; }
+    ColliderDetector* getColliderDetector() const { return _colliderDetector; }
 
     // Whether the bone keeps its place whatever the movement says (kept for the
     // scripts that set it; movements here carry no bone frames).
@@ -50,34 +61,37 @@ protected:
     Bone() = default;
     bool _ignoreMovementBoneData = false;
     Armature* _armature = nullptr;
+    DisplayManager* _displayManager = nullptr;
+    Tween* _tween = nullptr;
+    ColliderDetector* _colliderDetector = nullptr;
 };
 
-struct BoneData {
+struct BoneDef {
     std::string name;
     std::string parent;
     engine::Vec2 position;
 };
 
-struct FrameEventData {
+struct FrameEventDef {
     std::string bone;
     int frame = 0;
     std::string name;
 };
 
-struct MovementData {
+struct MovementDef {
     std::string name;
     int duration = 1;
     bool loop = true;
-    std::vector<FrameEventData> frameEvents;   // by frame, then file order
+    std::vector<FrameEventDef> frameEvents;   // by frame, then file order
 };
 
-struct ArmatureData {
+struct ArmatureDef {
     static constexpr int kMaxFrames = 1000000;
     static constexpr float kFramesPerSecond = 60.f;
     std::string name;
-    std::vector<BoneData> bones;   // parents before children
-    std::vector<MovementData> movements;
-    const MovementData* movement(const std::string& name) const;
+    std::vector<BoneDef> bones;   // parents before children
+    std::vector<MovementDef> movements;
+    const MovementDef* movement(const std::string& name) const;
 };
 
 enum class MovementEventType { START = 0, COMPLETE = 1, LOOP_COMPLETE = 2 };
@@ -115,7 +129,7 @@ private:
     void reportFrames(float from, float to);
 
     Armature* _armature = nullptr;   // owns this animation
-    const MovementData* _movement = nullptr;
+    const MovementDef* _movement = nullptr;
     std::string _movementID;
     bool _loop = false;
     bool _playing = false;
@@ -136,8 +150,10 @@ public:
 
     ArmatureAnimation* getAnimation() const { return _animation; }
     Bone* getBone(const std::string& name) const;
+    // Every bone by name.
+    engine::Map<std::string, Bone*> getBoneDic() const;
     // Null for an armature whose name the manager did not know.
-    const ArmatureData* getArmatureData() const { return _known ? &_data : nullptr; }
+    const ArmatureDef* getArmatureDef() const { return _known ? &_data : nullptr; }
 
     void update(float delta) override;
 
@@ -146,7 +162,7 @@ protected:
     bool initWithName(const std::string& name);
 
 private:
-    ArmatureData _data;   // a copy: the manager may replace its own
+    ArmatureDef _data;   // a copy: the manager may replace its own
     bool _known = false;
     std::unordered_map<std::string, Bone*> _bonesByName;
     ArmatureAnimation* _animation = nullptr;

@@ -19,9 +19,9 @@ namespace studio {
 namespace {
 
 bool readMovement(const JsonFields& fields, const rapidjson::Value& object, const std::set<std::string>& bones,
-                  MovementData* movement) {
+                  MovementDef* movement) {
     if (!fields.isObject(object, "a movement") || !fields.readString(object, "name", &movement->name, true) ||
-        !fields.readInt(object, "duration", 1, ArmatureData::kMaxFrames, &movement->duration, true) ||
+        !fields.readInt(object, "duration", 1, ArmatureDef::kMaxFrames, &movement->duration, true) ||
         !fields.readBool(object, "loop", &movement->loop)) {
         return false;
     }
@@ -30,7 +30,7 @@ bool readMovement(const JsonFields& fields, const rapidjson::Value& object, cons
     if (!ok) return false;
     if (events) {
         for (const rapidjson::Value& item : events->GetArray()) {
-            FrameEventData event;
+            FrameEventDef event;
             if (!fields.isObject(item, "a frame event") || !fields.readString(item, "bone", &event.bone, true) ||
                 !fields.readInt(item, "frame", 0, movement->duration, &event.frame, true) ||
                 !fields.readString(item, "name", &event.name, true)) {
@@ -41,11 +41,11 @@ bool readMovement(const JsonFields& fields, const rapidjson::Value& object, cons
         }
     }
     std::stable_sort(movement->frameEvents.begin(), movement->frameEvents.end(),
-                     [](const FrameEventData& a, const FrameEventData& b) { return a.frame < b.frame; });
+                     [](const FrameEventDef& a, const FrameEventDef& b) { return a.frame < b.frame; });
     return true;
 }
 
-bool readArmature(const JsonFields& fields, const rapidjson::Value& object, ArmatureData* armature) {
+bool readArmature(const JsonFields& fields, const rapidjson::Value& object, ArmatureDef* armature) {
     if (!fields.isObject(object, "an armature") || !fields.readString(object, "name", &armature->name, true)) {
         return false;
     }
@@ -53,7 +53,7 @@ bool readArmature(const JsonFields& fields, const rapidjson::Value& object, Arma
     std::set<std::string> bones;
     if (const rapidjson::Value* items = fields.array(object, "bones", &ok)) {
         for (const rapidjson::Value& item : items->GetArray()) {
-            BoneData bone;
+            BoneDef bone;
             if (!fields.isObject(item, "a bone") || !fields.readString(item, "name", &bone.name, true) ||
                 !fields.readString(item, "parent", &bone.parent) || !fields.readPair(item, "position", &bone.position)) {
                 return false;
@@ -69,7 +69,7 @@ bool readArmature(const JsonFields& fields, const rapidjson::Value& object, Arma
     std::set<std::string> names;
     if (const rapidjson::Value* items = fields.array(object, "movements", &ok)) {
         for (const rapidjson::Value& item : items->GetArray()) {
-            MovementData movement;
+            MovementDef movement;
             if (!readMovement(fields, item, bones, &movement)) return false;
             if (!names.insert(movement.name).second) return fields.refuse("two movements named '" + movement.name + "'");
             armature->movements.push_back(std::move(movement));
@@ -98,7 +98,7 @@ struct ArmatureDataManager::Request {
     size_t delivered = 0;             // main thread
     std::atomic<size_t> done{0};      // files the worker finished
     // Written by the worker before `done` counts the config, read after.
-    std::vector<ArmatureData> armatures;
+    std::vector<ArmatureDef> armatures;
     std::string error;
 };
 
@@ -113,14 +113,14 @@ ArmatureDataManager::~ArmatureDataManager() {
     }
 }
 
-const MovementData* ArmatureData::movement(const std::string& name) const {
-    for (const MovementData& m : movements) {
+const MovementDef* ArmatureDef::movement(const std::string& name) const {
+    for (const MovementDef& m : movements) {
         if (m.name == name) return &m;
     }
     return nullptr;
 }
 
-bool ArmatureDataManager::parseArmatures(std::string_view text, std::vector<ArmatureData>* out, std::string* why) {
+bool ArmatureDataManager::parseArmatures(std::string_view text, std::vector<ArmatureDef>* out, std::string* why) {
     // The reasons go to *why, not to the log: this may run on a worker.
     const std::string source = "armature file";
     rapidjson::Document document;
@@ -136,7 +136,7 @@ bool ArmatureDataManager::parseArmatures(std::string_view text, std::vector<Arma
     }
     std::set<std::string> names;
     for (const rapidjson::Value& item : items->GetArray()) {
-        ArmatureData armature;
+        ArmatureDef armature;
         const JsonFields fields("ArmatureDataManager", source, why);
         if (!readArmature(fields, item, &armature)) return false;
         if (!names.insert(armature.name).second) {
@@ -149,15 +149,14 @@ bool ArmatureDataManager::parseArmatures(std::string_view text, std::vector<Arma
 }
 
 bool ArmatureDataManager::addArmatureFromJsonText(std::string_view text, const std::string& source) {
-    std::vector<ArmatureData> armatures;
+    std::vector<ArmatureDef> armatures;
     std::string why;
     if (!parseArmatures(text, &armatures, &why)) {
         engine::log("ArmatureDataManager: %s: %s", source.c_str(), why.c_str());
         return false;
     }
-    for (ArmatureData& armature : armatures) {
-        const std::string name = armature.name;
-        _armatures.insert_or_assign(name, std::move(armature));
+    for (ArmatureDef& armature : armatures) {
+        addArmature(std::move(armature));
     }
     return true;
 }
@@ -172,7 +171,20 @@ bool ArmatureDataManager::addArmatureFileInfo(const std::string& configFilePath)
     return addArmatureFromJsonText(files->getStringFromFile(path), configFilePath);
 }
 
-const ArmatureData* ArmatureDataManager::getArmatureData(const std::string& name) const {
+void ArmatureDataManager::addArmature(ArmatureDef armature) {
+    const std::string name = armature.name;
+    _armatureDatas.insert(name, ArmatureData::create(armature));
+    _animationDatas.insert(name, AnimationData::create(armature));
+    _armatures.insert_or_assign(name, std::move(armature));
+}
+
+void ArmatureDataManager::removeArmatureData(const std::string& name) {
+    _armatures.erase(name);
+    _armatureDatas.erase(name);
+    _animationDatas.erase(name);
+}
+
+const ArmatureDef* ArmatureDataManager::getArmatureDef(const std::string& name) const {
     auto found = _armatures.find(name);
     return found != _armatures.end() ? &found->second : nullptr;
 }
@@ -240,9 +252,8 @@ void ArmatureDataManager::deliver() {
                 if (!request->error.empty()) {
                     engine::log("ArmatureDataManager: %s: %s", request->names[index].c_str(), request->error.c_str());
                 }
-                for (ArmatureData& armature : request->armatures) {
-                    const std::string name = armature.name;
-                    _armatures.insert_or_assign(name, std::move(armature));
+                for (ArmatureDef& armature : request->armatures) {
+                    addArmature(std::move(armature));
                 }
                 // Out of the list before the last call, so that a new request from it stands alone.
                 _requests.erase(std::find(_requests.begin(), _requests.end(), request));

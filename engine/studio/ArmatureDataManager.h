@@ -19,8 +19,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/base/Map.h"
 #include "engine/base/Ref.h"
 #include "engine/studio/Armature.h"
+#include "engine/studio/DataRecords.h"
 
 namespace studio {
 
@@ -44,25 +46,41 @@ public:
                                   const std::string& configFilePath, engine::Ref* target,
                                   std::function<void(float percent)> callback);
 
-    const ArmatureData* getArmatureData(const std::string& name) const;
-    void removeArmatureData(const std::string& name) { _armatures.erase(name); }
+    const ArmatureDef* getArmatureDef(const std::string& name) const;
+    void removeArmatureData(const std::string& name);
+    // The armatures' bones and movements as data objects, by armature name (made
+    // when an armature is added), and the texture records scripts add.
+    const engine::Map<std::string, ArmatureData*>& getArmatureDatas() const { return _armatureDatas; }
+    const engine::Map<std::string, AnimationData*>& getAnimationDatas() const { return _animationDatas; }
+    const engine::Map<std::string, TextureData*>& getTextureDatas() const { return _textureDatas; }
+    ArmatureData* getArmatureData(const std::string& name) const { return _armatureDatas.at(name); }
+    AnimationData* getAnimationData(const std::string& name) const { return _animationDatas.at(name); }
+    void addTextureData(const std::string& id, TextureData* textureData) {
+        if (textureData) _textureDatas.insert(id, textureData);
+    }
+    TextureData* getTextureData(const std::string& id) const { return _textureDatas.at(id); }
+    void removeTextureData(const std::string& id) { _textureDatas.erase(id); }
     // Requests whose last call has not come yet.
     size_t pendingLoadCount() const { return _requests.size(); }
 
     // Parses an armature file; false with the reason in *why. Any thread.
-    static bool parseArmatures(std::string_view text, std::vector<ArmatureData>* out, std::string* why);
+    static bool parseArmatures(std::string_view text, std::vector<ArmatureDef>* out, std::string* why);
 
 private:
     ArmatureDataManager() = default;
     ~ArmatureDataManager();
 
     struct Request;
+    void addArmature(ArmatureDef armature);
     void startRequest(std::vector<std::string> files, engine::Ref* target, std::function<void(float)> callback);
     // Main thread, every frame while requests run: delivers what the workers finished.
     void deliver();
     void ensurePolling();
 
-    std::unordered_map<std::string, ArmatureData> _armatures;
+    std::unordered_map<std::string, ArmatureDef> _armatures;
+    engine::Map<std::string, ArmatureData*> _armatureDatas;
+    engine::Map<std::string, AnimationData*> _animationDatas;
+    engine::Map<std::string, TextureData*> _textureDatas;
     std::vector<std::shared_ptr<Request>> _requests;   // main thread
     std::vector<std::thread> _workers;                 // main thread
 };

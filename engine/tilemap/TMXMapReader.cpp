@@ -157,7 +157,7 @@ bool readBase64(const char* text, const char* compression, size_t count, std::ve
     return true;
 }
 
-bool readLayer(const XMLElement* element, TMXLayerInfo* layer, std::string* reason) {
+bool readLayer(const XMLElement* element, TMXLayerData* layer, std::string* reason) {
     const char* name = element->Attribute("name");
     layer->name = name ? name : "";
     const long width = countAttribute(element, "width");
@@ -197,12 +197,12 @@ bool readLayer(const XMLElement* element, TMXLayerInfo* layer, std::string* reas
     return ok;
 }
 
-bool readTileset(const XMLElement* element, TMXMapInfo* map, std::string* reason) {
+bool readTileset(const XMLElement* element, TMXMapData* map, std::string* reason) {
     if (element->Attribute("source")) {
         *reason = "tilesets in separate files are not supported";
         return false;
     }
-    TMXTilesetInfo tileset;
+    TMXTilesetData tileset;
     const char* name = element->Attribute("name");
     tileset.name = name ? name : "";
     const long firstGid = countAttribute(element, "firstgid");
@@ -229,11 +229,38 @@ bool readTileset(const XMLElement* element, TMXMapInfo* map, std::string* reason
     return true;
 }
 
+// An object group; false when the map would hold more than kMaxTMXObjects objects.
+bool readObjectGroup(const XMLElement* element, const TMXMapData& map, size_t* objects, TMXObjectGroupData* group) {
+    const char* name = element->Attribute("name");
+    group->name = name ? name : "";
+    group->positionOffset = Vec2(floatAttribute(element, "offsetx"), floatAttribute(element, "offsety"));
+    group->properties = readProperties(element);
+    const float mapHeight = map.mapSize.height * map.tileSize.height;
+    for (const XMLElement* object = element->FirstChildElement("object"); object;
+         object = object->NextSiblingElement("object")) {
+        if (++*objects > kMaxTMXObjects) return false;
+        ValueMap fields = readProperties(object);
+        const char* objectName = object->Attribute("name");
+        const char* type = object->Attribute("type");
+        fields["name"] = Value(objectName ? objectName : "");
+        fields["type"] = Value(type ? type : "");
+        fields["id"] = Value(object->IntAttribute("id"));
+        const float x = floatAttribute(object, "x"), y = floatAttribute(object, "y");
+        const float width = floatAttribute(object, "width"), height = floatAttribute(object, "height");
+        fields["x"] = Value(x);
+        fields["y"] = Value(mapHeight - y - height);
+        fields["width"] = Value(width);
+        fields["height"] = Value(height);
+        group->objects.push_back(Value(std::move(fields)));
+    }
+    return true;
+}
+
 }  // namespace
 
-bool readTMXMap(const char* xml, size_t size, TMXMapInfo* out, std::string* error) {
+bool readTMXMap(const char* xml, size_t size, TMXMapData* out, std::string* error) {
     std::string reason;
-    TMXMapInfo map;
+    TMXMapData map;
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);
         return false;
@@ -251,7 +278,8 @@ bool readTMXMap(const char* xml, size_t size, TMXMapInfo* out, std::string* erro
     map.mapSize = Size(static_cast<float>(width), static_cast<float>(height));
     map.tileSize = Size(static_cast<float>(tileWidth), static_cast<float>(tileHeight));
     map.properties = readProperties(root);
-    size_t tiles = 0;   // in every layer so far
+    size_t tiles = 0;     // in every layer so far
+    size_t objects = 0;   // in every object group so far
     for (const XMLElement* child = root->FirstChildElement(); child; child = child->NextSiblingElement()) {
         const std::string_view name = child->Name();
         if (name == "layer" && tiles + static_cast<size_t>(countAttribute(child, "width")) *
@@ -260,10 +288,14 @@ bool readTMXMap(const char* xml, size_t size, TMXMapInfo* out, std::string* erro
         if (name == "tileset") {
             if (!readTileset(child, &map, &reason)) return fail(reason);
         } else if (name == "layer") {
-            TMXLayerInfo layer;
+            TMXLayerData layer;
             if (!readLayer(child, &layer, &reason)) return fail(reason);
             tiles += layer.tiles.size();
             map.layers.push_back(std::move(layer));
+        } else if (name == "objectgroup") {
+            TMXObjectGroupData group;
+            if (!readObjectGroup(child, map, &objects, &group)) return fail("the map holds too many objects");
+            map.objectGroups.push_back(std::move(group));
         }
     }
     *out = std::move(map);

@@ -6,9 +6,14 @@
 // properties) with their width x height stored ids, row by row from the top.
 // A stored id keeps its three flip bits (TMXLayer's flags).
 //
+// Its object groups (name, offset, properties) with their objects: each object a
+// map of its name, type, id, x, y, width, height and its properties, with y
+// counted up from the map's bottom edge to the object's bottom (the node
+// coordinates of the map); at most kMaxTMXObjects objects in all.
+//
 // Orthogonal maps only. Layer data is CSV or Base64 (plain, zlib or gzip);
-// other encodings, tilesets in separate files, object groups and image layers
-// are not read (the last two are skipped). Input is untrusted: malformed XML,
+// other encodings, tilesets in separate files and image layers are not read
+// (the last are skipped). Input is untrusted: malformed XML,
 // a missing or non-positive map size or tile size, a layer of more than
 // TMXLayer::kMaxTiles tiles, data whose id count is not width x height, or
 // compressed data that does not inflate to exactly that many ids fails the
@@ -25,7 +30,7 @@
 
 namespace engine {
 
-struct TMXTilesetInfo {
+struct TMXTilesetData {
     std::string name;
     uint32_t firstGid = 1;
     Size tileSize;
@@ -35,7 +40,7 @@ struct TMXTilesetInfo {
     Size imageSize;
 };
 
-struct TMXLayerInfo {
+struct TMXLayerData {
     std::string name;
     Size layerSize;
     std::vector<uint32_t> tiles;
@@ -45,16 +50,26 @@ struct TMXLayerInfo {
     ValueMap properties;
 };
 
-struct TMXMapInfo {
+struct TMXObjectGroupData {
+    std::string name;
+    Vec2 positionOffset;
+    ValueMap properties;
+    ValueVector objects;   // ValueMaps
+};
+
+inline constexpr size_t kMaxTMXObjects = 65536;
+
+struct TMXMapData {
     Size mapSize;
     Size tileSize;
     ValueMap properties;
-    std::vector<TMXTilesetInfo> tilesets;
-    std::vector<TMXLayerInfo> layers;
+    std::vector<TMXTilesetData> tilesets;
+    std::vector<TMXLayerData> layers;
+    std::vector<TMXObjectGroupData> objectGroups;
     ValueMapIntKey tileProperties;   // gid -> ValueMap
 };
 
 // False (with the reason in *error when given) for a map it cannot read.
-bool readTMXMap(const char* xml, size_t size, TMXMapInfo* out, std::string* error = nullptr);
+bool readTMXMap(const char* xml, size_t size, TMXMapData* out, std::string* error = nullptr);
 
 }  // namespace engine

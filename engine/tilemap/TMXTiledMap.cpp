@@ -2,6 +2,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/TMXMapReader.h"
 
@@ -39,7 +40,7 @@ TMXLayer* TMXTiledMap::makeLayer(const std::string& name, const Size& layerSize,
 }
 
 bool TMXTiledMap::initWithXML(const std::string& xml, const std::string& name) {
-    TMXMapInfo info;
+    TMXMapData info;
     std::string reason;
     if (!readTMXMap(xml.data(), xml.size(), &info, &reason)) {
         log("TMXTiledMap: cannot read '%s': %s", name.c_str(), reason.c_str());
@@ -49,9 +50,10 @@ bool TMXTiledMap::initWithXML(const std::string& xml, const std::string& name) {
     _tileSize = info.tileSize;
     _properties = std::move(info.properties);
     _tileProperties = std::move(info.tileProperties);
+    for (const TMXObjectGroupData& group : info.objectGroups) _objectGroups.pushBack(TMXObjectGroup::create(group));
     setContentSize(Size(_mapSize.width * _tileSize.width, _mapSize.height * _tileSize.height));
     int z = 0;
-    for (TMXLayerInfo& layerInfo : info.layers) {
+    for (TMXLayerData& layerInfo : info.layers) {
         TMXLayer* layer = makeLayer(layerInfo.name, layerInfo.layerSize, _tileSize);
         if (!layer) return false;
         layer->setTiles(layerInfo.tiles);
@@ -80,6 +82,15 @@ Value TMXTiledMap::getProperty(const std::string& name) const {
 Value TMXTiledMap::getPropertiesForGID(int gid) const {
     auto it = _tileProperties.find(gid);
     return it != _tileProperties.end() ? it->second : Value();
+}
+
+void TMXTiledMap::setObjectGroups(const Vector<TMXObjectGroup*>& groups) { _objectGroups = groups; }
+
+TMXObjectGroup* TMXTiledMap::getObjectGroup(const std::string& groupName) const {
+    for (TMXObjectGroup* group : _objectGroups) {
+        if (group->getGroupName() == groupName) return group;
+    }
+    return nullptr;
 }
 
 }  // namespace engine

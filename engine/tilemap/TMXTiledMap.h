@@ -5,11 +5,13 @@
 // Made empty, or from a TMX file through TMXMapReader: the map's sizes and
 // properties, the tile properties of its tilesets, and one layer child per
 // tile layer, in the file's order, with its ids, properties, visibility and
-// opacity. Main thread only, like every node.
+// opacity, and its object groups. Main thread only, like every node.
 #include <string>
 
 #include "engine/base/Value.h"
+#include "engine/base/Vector.h"
 #include "engine/scene/Node.h"
+#include "engine/tilemap/TMXInfo.h"
 
 namespace engine {
 
@@ -43,6 +45,12 @@ public:
     Value getPropertiesForGID(int gid) const;
     void setTileProperties(const ValueMapIntKey& properties) { _tileProperties = properties; }
 
+    // The map's object groups, in the file's order (retained).
+    const Vector<TMXObjectGroup*>& getObjectGroups() const { return _objectGroups; }
+    void setObjectGroups(const Vector<TMXObjectGroup*>& groups);
+    // The first group with that name; nullptr when none.
+    TMXObjectGroup* getObjectGroup(const std::string& groupName) const;
+
 protected:
     TMXTiledMap() = default;
     bool initWithFile(const std::string& tmxFile);
@@ -57,6 +65,7 @@ private:
     Size _tileSize;
     ValueMap _properties;
     ValueMapIntKey _tileProperties;
+    Vector<TMXObjectGroup*> _objectGroups;
 };
 
 }  // namespace engine

@@ -60,6 +60,7 @@ void Layout::setBackGroundImage(const std::string& file, TextureResType type) {
 
 void Layout::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
     if (!isVisible()) return;
+    forceDoLayout();
     const Mat4 transform = parentTransform * getNodeToParentTransform();
     if (_clippingEnabled) {
         const Rect clip = clipRectInPixels(transform, getContentSize());

@@ -8,6 +8,24 @@
 // rectangle in window pixels (a rotated layout clips to that upright rectangle),
 // cut to any clip around it. The clip holds for the commands queued under the
 // layout's global Z. Touch as for every widget (off until enabled).
+//
+// Layout types place the widget children (other children stay where they are)
+// every time the layout is visited, or at once with forceDoLayout:
+// - ABSOLUTE: nothing moves.
+// - VERTICAL: top down in child order, each below the previous one's bottom
+//   margin plus its own top margin; across, by the linear gravity: at the left
+//   (NONE, LEFT) after the left margin, at the right before the right margin,
+//   or centred.
+// - HORIZONTAL: left to right in child order, each after the previous one's
+//   right margin plus its own left margin; up and down, at the top (NONE, TOP)
+//   below the top margin, at the bottom above the bottom margin, or centred.
+// - RELATIVE: each widget with a relative parameter at its align: inside the
+//   layout's box at a side, corner or centre, kept off the sides by its margins;
+//   or beside the sibling named as its relative-to widget (above, below, left or
+//   right of that sibling's box, past the margin, lined up with one of its edges
+//   or its centre). A widget without such a parameter, or whose named sibling is
+//   not there, stays put.
+// Sizes are content sizes; anchors are honoured.
 #include <cstdint>
 #include <string>
 
@@ -27,6 +45,7 @@ class Layout : public Widget {
 public:
     // Types as scripts number them.
     enum class BackGroundColorType { NONE = 0, SOLID = 1, GRADIENT = 2 };
+    enum class Type { ABSOLUTE = 0, VERTICAL = 1, HORIZONTAL = 2, RELATIVE = 3 };
 
     // A new layout: zero size, no background, anchor at the lower-left corner.
     static Layout* create();
@@ -55,6 +74,11 @@ public:
     void setBackGroundImage(const std::string& file, TextureResType type = TextureResType::LOCAL);
     Texture2D* getBackGroundImageTexture() const { return _backGroundImage; }
 
+    void setLayoutType(Type type) { _layoutType = type; }
+    Type getLayoutType() const { return _layoutType; }
+    // Places the children by the layout type now.
+    void forceDoLayout();
+
     void setClippingEnabled(bool enabled) { _clippingEnabled = enabled; }
     bool isClippingEnabled() const { return _clippingEnabled; }
 
@@ -68,6 +92,10 @@ protected:
 private:
     void visitBackGround(Renderer* renderer, const Mat4& transform, uint32_t flags);
 
+    void doLinearLayout(bool vertical);
+    void doRelativeLayout();
+
+    Type _layoutType = Type::ABSOLUTE;
     BackGroundColorType _backGroundColorType = BackGroundColorType::NONE;
     Color3B _backGroundColor = Color3B::WHITE;
     Color3B _gradientStart = Color3B::WHITE;

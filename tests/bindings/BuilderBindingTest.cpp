@@ -228,5 +228,46 @@ TEST_F(BuilderBindingTest, SequenceCallbacksByName) {
     EXPECT_EQ(eval("flush()"), "half");
 }
 
+// The sequences, the document's own outlets and callbacks, and the root with
+// its manager, as objects; sequences set by a script are the ones that run.
+TEST_F(BuilderBindingTest, SequencesAndDocumentListsAsObjects) {
+    ASSERT_EQ(run(R"(
+        root = proxy:readCCBFromFile('menu.json', reader)
+        manager = reader:getAnimationManager()
+        s = manager:getSequences()[1]
+    )"), "");
+    struct Case {
+        const char* expression;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"#manager:getSequences() .. ' ' .. tolua.type(s)", "1 cc.CCBSequence"},
+        {"s:getName() .. ' ' .. s:getDuration() .. ' ' .. s:getSequenceId()", "intro 0.5 0"},
+        {"names(manager:getDocumentOutletNames()) .. ':' .. nodeNames(manager:getDocumentOutletNodes())", "logo:logo"},
+        {"names(manager:getDocumentCallbackNames()) .. ':' .. nodeNames(manager:getDocumentCallbackNodes())",
+         "onQuit:quit"},
+        {"#reader:getNodesWithAnimationManagers() .. ' ' .. tostring(reader:getNodesWithAnimationManagers()[1] == root)",
+         "1 true"},
+        {"tostring(reader:getAnimationManagersForNodes()[1] == manager)", "true"},
+        {"tolua.type(cc.NodeLoaderLibrary:getInstance())", "cc.NodeLoaderLibrary"},
+        {"cc.CCBSequenceProperty:create():getType()", "0"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(eval(c.expression), c.expected) << c.expression;
+
+    ASSERT_EQ(run(R"(
+        mine = cc.CCBSequence:create()
+        mine:setName('outro')
+        manager:setSequences({mine, 5})
+    )"), "");
+    EXPECT_EQ(eval("manager:setSequences({cc.Node:create()})"),
+              "error: invalid arguments in function 'lua_engine_CCBAnimationManager_setSequences'");
+    EXPECT_EQ(eval("#manager:getSequences()"), "1");
+    EXPECT_EQ(eval("manager:runAnimationsForSequenceNamed('outro')"), "true");
+    EXPECT_EQ(eval("manager:runAnimationsForSequenceNamed('intro')"), "false");
+    // A failed read leaves the lists empty.
+    ASSERT_EQ(run("proxy:readCCBFromFile('missing.json', reader)"), "");
+    EXPECT_EQ(eval("#reader:getNodesWithAnimationManagers()"), "0");
+}
+
 }  // namespace
 }  // namespace bindingtest

@@ -79,6 +79,18 @@ TEST_F(CoreMiscBindingTest, CreateWithTTFInBothFormsAndTheirDefaults) {
          "cc.Label:createWithTTF('a', 'fonts/round.ttf', 10, 5, 1, 1)",
          "error: cc.Label:createWithTTF has wrong number of arguments: 6, was expecting 2\n "},
         {"max line width row", "l = cc.Label:create() l:setMaxLineWidth(25)", "l:getMaxLineWidth()", "25"},
+        {"a TTF configuration switches font and size, glyphs copied",
+         "l = cc.Label:create() ok = l:setTTFConfig({fontFilePath = 'fonts/round.ttf', fontSize = 18, "
+         "customGlyphs = 'xyz'}) collectgarbage()",
+         "tostring(ok) .. ' ' .. l:getSystemFontName() .. ' ' .. l:getSystemFontSize()", "true fonts/round.ttf 18"},
+        {"a configuration without a size keeps the size",
+         "l = cc.Label:createWithSystemFont('a', 'Arial', 22) ok = l:setTTFConfig({fontFilePath = 'fonts/round.ttf'})",
+         "tostring(ok) .. ' ' .. l:getSystemFontSize()", "true 22"},
+        {"a missing font file changes nothing",
+         "l = cc.Label:createWithSystemFont('a', 'Arial', 22) ok = l:setTTFConfig({fontFilePath = 'none.ttf'})",
+         "tostring(ok) .. ' ' .. l:getSystemFontName()", "false Arial"},
+        {"setTTFConfig count", "", "cc.Label:create():setTTFConfig()",
+         "error: cc.Label:setTTFConfig has wrong number of arguments: 0, was expecting 1 \n"},
     });
 }
 

@@ -93,6 +93,33 @@ TEST_F(ModelClassBindingTest, TileMapsFromTheEngineReachScripts) {
     EXPECT_EQ(layer->getTiles()[4], 0x40000009u);
 }
 
+TEST_F(ModelClassBindingTest, MapDescriptionsAndObjectGroups) {
+    lua_pushstring(L,
+                   "<map orientation=\"orthogonal\" width=\"2\" height=\"2\" tilewidth=\"8\" tileheight=\"8\">"
+                   "<tileset firstgid=\"1\" name=\"t\" tilewidth=\"8\" tileheight=\"8\"><image source=\"t.png\""
+                   " width=\"16\" height=\"16\"/></tileset>"
+                   "<layer name=\"ground\" width=\"2\" height=\"2\"><properties><property name=\"depth\" value=\"2\"/>"
+                   "</properties><data encoding=\"csv\">1,2,3,4</data></layer>"
+                   "<objectgroup name=\"spawns\"><object name=\"door\" x=\"1\" y=\"2\" width=\"3\" height=\"4\"/>"
+                   "</objectgroup></map>");
+    lua_setglobal(L, "XML");
+    runCases({
+        {"a description with its parts", "info = cc.TMXMapInfo:createWithXML(XML, 'f.tmx')",
+         "tolua.type(info) .. ' ' .. #info:getLayers() .. ' ' .. tolua.type(info:getLayers()[1]) .. ' ' .. "
+         "info:getLayers()[1]:getProperties().depth .. ' ' .. info:getTilesets()[1]:getRectForGID(4).y",
+         "cc.TMXMapInfo 1 cc.TMXLayerInfo 2 8"},
+        {"object groups", "g = info:getObjectGroups()[1] door = g:getObject('door')",
+         "g:getGroupName() .. ' ' .. door.x .. ' ' .. door.y .. ' ' .. #g:getObjects()", "spawns 1 10 1"},
+        {"parts set back", "info:setLayers({}) info:setObjectGroups({g, cc.TMXObjectGroup:create(), 5})",
+         "#info:getLayers() .. ' ' .. #info:getObjectGroups()", "0 2"},
+        {"a group's own values", "g:setObjects({{name = 'a'}}) g:setProperties({k = 'v'}) g:setGroupName('x')",
+         "g:getObject('a').name .. g:getProperty('k') .. g:getGroupName()", "avx"},
+        {"unreadable text", "", "cc.TMXMapInfo:createWithXML('<map', 'bad')", "nil"},
+        {"an array that is not a table", "", "info:setLayers(3)",
+         "error: invalid arguments in function 'lua_engine_TMXMapInfo_setLayers'"},
+    });
+}
+
 TEST_F(ModelClassBindingTest, PolygonInfoFields) {
     runCases({
         {"defaults", "p = cc.PolygonInfo:new()", "p.rect.width .. ' [' .. p.filename .. ']'", "0 []"},

@@ -12,6 +12,14 @@
 
 #include "BindingTestSupport.h"
 #include "bindings/LuaModules.h"
+#include "engine/studio/ActionManagerEx.h"
+#include "engine/studio/ArmatureParts.h"
+#include "engine/studio/DataRecords.h"
+#include "engine/studio/SceneReader.h"
+#include "engine/studio/StudioComponents.h"
+#include "engine/studio/timeline/BoneNode.h"
+#include "engine/studio/timeline/TimelineFrames.h"
+#include "engine/scene/Component.h"
 #include "engine/actions/Action.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
@@ -66,6 +74,7 @@
 #include "engine/extension/ControlStepper.h"
 #include "engine/extension/ControlSwitch.h"
 #include "engine/extension/AssetsManagerEx.h"
+#include "engine/extension/PUParticleSystem3D.h"
 #include "engine/extension/ParticleSystem3D.h"
 #include "engine/extension/TableView.h"
 #include "updater/AssetsManager.h"
@@ -84,6 +93,12 @@
 #include "engine/physics/PhysicsJoint.h"
 #include "engine/physics/PhysicsShape.h"
 #include "engine/physics/PhysicsWorld.h"
+#include "engine/physics3d/Physics3DComponent.h"
+#include "engine/physics3d/Physics3DConstraint.h"
+#include "engine/physics3d/Physics3DObject.h"
+#include "engine/physics3d/Physics3DShape.h"
+#include "engine/physics3d/Physics3DWorld.h"
+#include "engine/scene/Component.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -95,6 +110,7 @@
 #include "engine/scene/Scene.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/ExperimentalTMX.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXTiledMap.h"
 #include "bindings/studio/CustomGUIReader.h"
 #include "engine/studio/Armature.h"
@@ -108,6 +124,20 @@
 #include "engine/scene/Layer.h"
 #include "engine/scene/Sprite.h"
 #include "engine/base/EventListenerFocus.h"
+#include "engine/3d/Animate3D.h"
+#include "engine/3d/Animation3D.h"
+#include "engine/3d/BillBoard.h"
+#include "engine/3d/CameraBackgroundBrush.h"
+#include "engine/3d/Light3D.h"
+#include "engine/3d/Skybox.h"
+#include "engine/3d/TextureCube.h"
+#include "engine/material/Material.h"
+#include "engine/material/VertexAttribBinding.h"
+#include "engine/renderer/FrameBuffer.h"
+#include "engine/ui/Boxes.h"
+#include "engine/ui/LayoutComponent.h"
+#include "engine/ui/RichText.h"
+#include "engine/ui/TextAtlas.h"
 #include "engine/ui/CheckBox.h"
 #include "engine/ui/EditBox.h"
 #include "engine/ui/ImageView.h"
@@ -151,6 +181,7 @@ std::vector<ModuleTable> tablesInOrder() {
         {"extension", bindings::extensionClassTable()},
         {"skeleton", bindings::skeletonClassTable()},
         {"3d", bindings::threeDClassTable()},
+        {"3d scene", bindings::threeDSceneClassRows()},
         {"audioengine", bindings::audioEngineClassTable()},
         {"physics3d", bindings::physics3dClassTable()},
         {"navmesh", bindings::navMeshClassTable()},
@@ -166,6 +197,14 @@ const ModuleEntry kScriptStartModules[] = {
     &bindings::register_audioengine_module,  &bindings::register_physics3d_module,
     &bindings::register_navmesh_module,
 };
+
+// The Lua expression of a class table: a nested class name
+// ("cc.RenderState::StateBlock") is a key of its table.
+std::string luaPath(const std::string& luaName) {
+    if (luaName.find("::") == std::string::npos) return luaName;
+    const size_t dot = luaName.find('.');
+    return luaName.substr(0, dot) + "[\"" + luaName.substr(dot + 1) + "\"]";
+}
 
 class RegistrationTableTest : public BindingStackTest {
 protected:
@@ -210,14 +249,15 @@ TEST_F(RegistrationTableTest, EveryRowIsReachableFromScripts) {
         for (const bindings::ClassEntry& row : table.rows) {
             SCOPED_TRACE(row.luaName);
             EXPECT_TRUE(luaTypeRegistered(row.luaName));
-            EXPECT_EQ(eval(std::string("type(") + row.luaName + ")"), "table");
+            const std::string path = luaPath(row.luaName);
+            EXPECT_EQ(eval("type(" + path + ")"), "table");
             const std::string luaName = row.luaName;
             const std::string shortName = luaName.substr(luaName.rfind('.') + 1);
             // The builder proxy alone is known by its class only, not by its short name.
             EXPECT_EQ(luaClassNameMap[shortName], luaName == "cc.CCBProxy" ? "" : lastByShortName[shortName]);
             EXPECT_EQ(luaTypeMap[row.typeKey()], luaName);
             for (const bindings::Method& method : row.methods) {
-                EXPECT_EQ(eval("type(" + luaName + "." + method.name + ")"), "function") << method.name;
+                EXPECT_EQ(eval("type(" + path + "." + method.name + ")"), "function") << method.name;
             }
         }
     }
@@ -242,6 +282,7 @@ struct EngineClass {
 const EngineClass kEngineClasses[] = {
     {typeid(engine::Ref), "cc.Ref"},
     {typeid(engine::Node), "cc.Node"},
+    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::Scene), "cc.Scene"},
     {typeid(engine::MenuItem), "cc.MenuItem"},
     {typeid(engine::MenuItemLabel), "cc.MenuItemLabel"},
@@ -429,6 +470,10 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::UserDefault), "cc.UserDefault"},
     {typeid(engine::Camera), "cc.Camera"},
     {typeid(engine::TMXTiledMap), "cc.TMXTiledMap"},
+    {typeid(engine::TMXMapInfo), "cc.TMXMapInfo"},
+    {typeid(engine::TMXLayerInfo), "cc.TMXLayerInfo"},
+    {typeid(engine::TMXTilesetInfo), "cc.TMXTilesetInfo"},
+    {typeid(engine::TMXObjectGroup), "cc.TMXObjectGroup"},
     {typeid(engine::TMXLayer), "cc.TMXLayer"},
     {typeid(engine::experimental::TMXTiledMap), "ccexp.TMXTiledMap"},
     {typeid(engine::experimental::TMXLayer), "ccexp.TMXLayer"},
@@ -464,6 +509,18 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::PhysicsJointRatchet), "cc.PhysicsJointRatchet"},
     {typeid(engine::PhysicsJointGear), "cc.PhysicsJointGear"},
     {typeid(engine::PhysicsJointMotor), "cc.PhysicsJointMotor"},
+    {typeid(engine::Component), "cc.Component"},
+    {typeid(engine::Physics3DShape), "cc.Physics3DShape"},
+    {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
+    {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
+    {typeid(engine::Physics3DComponent), "cc.Physics3DComponent"},
+    {typeid(engine::Physics3DWorld), "cc.Physics3DWorld"},
+    {typeid(engine::Physics3DConstraint), "cc.Physics3DConstraint"},
+    {typeid(engine::Physics3DPointToPointConstraint), "cc.Physics3DPointToPointConstraint"},
+    {typeid(engine::Physics3DHingeConstraint), "cc.Physics3DHingeConstraint"},
+    {typeid(engine::Physics3DSliderConstraint), "cc.Physics3DSliderConstraint"},
+    {typeid(engine::Physics3DConeTwistConstraint), "cc.Physics3DConeTwistConstraint"},
+    {typeid(engine::Physics3D6DofConstraint), "cc.Physics3D6DofConstraint"},
     {typeid(engine::SimpleAudioEngine), "cc.SimpleAudioEngine"},
     {typeid(engine::ui::Widget), "ccui.Widget"},
     {typeid(engine::ui::Button), "ccui.Button"},
@@ -504,7 +561,61 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::extension::EventListenerAssetsManagerEx), "cc.EventListenerAssetsManagerEx"},
     {typeid(engine::ParticleSystem3D), "cc.ParticleSystem3D"},
     {typeid(engine::ParticlePool), "cc.ParticlePool"},
+    {typeid(engine::Particle3DEmitter), "cc.Particle3DEmitter"},
+    {typeid(engine::Particle3DAffector), "cc.Particle3DAffector"},
+    {typeid(engine::Particle3DRender), "cc.Particle3DRender"},
+    {typeid(engine::PUParticleSystem3D), "cc.PUParticleSystem3D"},
+    {typeid(engine::PUEmitter), "cc.PUEmitter"},
+    {typeid(engine::PUBehaviour), "cc.PUBehaviour"},
+    {typeid(engine::PUListener), "cc.PUListener"},
+    {typeid(engine::PUObserver), "cc.PUObserver"},
     {typeid(studio::Armature), "ccs.Armature"},
+    {typeid(studio::BaseData), "ccs.BaseData"},
+    {typeid(studio::DisplayData), "ccs.DisplayData"},
+    {typeid(studio::SpriteDisplayData), "ccs.SpriteDisplayData"},
+    {typeid(studio::ArmatureDisplayData), "ccs.ArmatureDisplayData"},
+    {typeid(studio::ParticleDisplayData), "ccs.ParticleDisplayData"},
+    {typeid(studio::BoneData), "ccs.BoneData"},
+    {typeid(studio::ArmatureData), "ccs.ArmatureData"},
+    {typeid(studio::FrameData), "ccs.FrameData"},
+    {typeid(studio::MovementBoneData), "ccs.MovementBoneData"},
+    {typeid(studio::MovementData), "ccs.MovementData"},
+    {typeid(studio::AnimationData), "ccs.AnimationData"},
+    {typeid(studio::ContourData), "ccs.ContourData"},
+    {typeid(studio::TextureData), "ccs.TextureData"},
+    {typeid(studio::DecorativeDisplay), "ccs.DecorativeDisplay"},
+    {typeid(studio::DisplayManager), "ccs.DisplayManager"},
+    {typeid(studio::Tween), "ccs.Tween"},
+    {typeid(studio::ColliderDetector), "ccs.ColliderDetector"},
+    {typeid(studio::Skin), "ccs.Skin"},
+    {typeid(studio::BatchNode), "ccs.BatchNode"},
+    {typeid(studio::timeline::VisibleFrame), "ccs.VisibleFrame"},
+    {typeid(studio::timeline::TextureFrame), "ccs.TextureFrame"},
+    {typeid(studio::timeline::RotationFrame), "ccs.RotationFrame"},
+    {typeid(studio::timeline::SkewFrame), "ccs.SkewFrame"},
+    {typeid(studio::timeline::RotationSkewFrame), "ccs.RotationSkewFrame"},
+    {typeid(studio::timeline::PositionFrame), "ccs.PositionFrame"},
+    {typeid(studio::timeline::ScaleFrame), "ccs.ScaleFrame"},
+    {typeid(studio::timeline::AnchorPointFrame), "ccs.AnchorPointFrame"},
+    {typeid(studio::timeline::InnerActionFrame), "ccs.InnerActionFrame"},
+    {typeid(studio::timeline::ColorFrame), "ccs.ColorFrame"},
+    {typeid(studio::timeline::AlphaFrame), "ccs.AlphaFrame"},
+    {typeid(studio::timeline::ZOrderFrame), "ccs.ZOrderFrame"},
+    {typeid(studio::timeline::BlendFuncFrame), "ccs.BlendFuncFrame"},
+    {typeid(studio::timeline::Timeline), "ccs.Timeline"},
+    {typeid(studio::timeline::ActionTimelineData), "ccs.ActionTimelineData"},
+    {typeid(studio::timeline::ActionTimelineNode), "ccs.ActionTimelineNode"},
+    {typeid(studio::timeline::BoneNode), "ccs.BoneNode"},
+    {typeid(studio::timeline::SkeletonNode), "ccs.SkeletonNode"},
+    {typeid(studio::ComAttribute), "ccs.ComAttribute"},
+    {typeid(studio::ComController), "ccs.ComController"},
+    {typeid(studio::ComExtensionData), "ccs.ComExtensionData"},
+    {typeid(studio::ComRender), "ccs.ComRender"},
+    {typeid(studio::ActionFrame), "ccs.ActionFrame"},
+    {typeid(studio::ActionNode), "ccs.ActionNode"},
+    {typeid(studio::ActionObject), "ccs.ActionObject"},
+    {typeid(studio::ActionManagerEx), "ccs.ActionManagerEx"},
+    {typeid(studio::SceneReader), "ccs.SceneReader"},
     {typeid(studio::Bone), "ccs.Bone"},
     {typeid(studio::GUIReader), "ccs.GUIReader"},
     {typeid(engine::CSLoader), "cc.CSLoader"},
@@ -519,6 +630,36 @@ const EngineClass kEngineClasses[] = {
     {typeid(skeleton::SkeletonRenderer), "sp.SkeletonRenderer"},
     {typeid(skeleton::SkeletonAnimation), "sp.SkeletonAnimation"},
     {typeid(bindings::LuaSkeletonAnimation), "sp.SkeletonAnimation"},
+    {typeid(engine::DirectionLight), "cc.DirectionLight"},
+    {typeid(engine::PointLight), "cc.PointLight"},
+    {typeid(engine::SpotLight), "cc.SpotLight"},
+    {typeid(engine::AmbientLight), "cc.AmbientLight"},
+    {typeid(engine::CameraBackgroundBrush), "cc.CameraBackgroundBrush"},
+    {typeid(engine::CameraBackgroundDepthBrush), "cc.CameraBackgroundDepthBrush"},
+    {typeid(engine::CameraBackgroundColorBrush), "cc.CameraBackgroundColorBrush"},
+    {typeid(engine::CameraBackgroundSkyBoxBrush), "cc.CameraBackgroundSkyBoxBrush"},
+    {typeid(engine::TextureCube), "cc.TextureCube"},
+    {typeid(engine::Skybox), "cc.Skybox"},
+    {typeid(engine::Animation3D), "cc.Animation3D"},
+    {typeid(engine::Animate3D), "cc.Animate3D"},
+    {typeid(engine::BillBoard), "cc.BillBoard"},
+    {typeid(engine::RenderState), "cc.RenderState"},
+    {typeid(engine::RenderState::StateBlock), "cc.RenderState::StateBlock"},
+    {typeid(engine::Pass), "cc.Pass"},
+    {typeid(engine::Technique), "cc.Technique"},
+    {typeid(engine::Material), "cc.Material"},
+    {typeid(engine::VertexAttribBinding), "cc.VertexAttribBinding"},
+    {typeid(engine::experimental::FrameBuffer), "ccexp.FrameBuffer"},
+    {typeid(engine::ui::HBox), "ccui.HBox"},
+    {typeid(engine::ui::VBox), "ccui.VBox"},
+    {typeid(engine::ui::RelativeBox), "ccui.RelativeBox"},
+    {typeid(engine::ui::LayoutComponent), "ccui.LayoutComponent"},
+    {typeid(engine::ui::RichElement), "ccui.RichElement"},
+    {typeid(engine::ui::RichElementText), "ccui.RichElementText"},
+    {typeid(engine::ui::RichElementImage), "ccui.RichElementImage"},
+    {typeid(engine::ui::RichElementCustomNode), "ccui.RichElementCustomNode"},
+    {typeid(engine::ui::RichText), "ccui.RichText"},
+    {typeid(engine::ui::TextAtlas), "ccui.TextAtlas"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to

@@ -248,4 +248,90 @@ TEST_F(SkeletonBindingTest, HandlerMayRemoveTheNodeFromTheScene) {
     EXPECT_TRUE(scene->getChildren().empty());
 }
 
+TEST_F(SkeletonBindingTest, RecordsComeAndGoBackOnlyToTheirNode) {
+    ASSERT_EQ(run("other = sp.SkeletonAnimation:create(DATA, ATLAS)\n"
+                  "quad = node:getAttachment('s', 'quad')\n"
+                  "node:setAnimation(0, 'walk', true)\n"
+                  "entry = node:getCurrent(0)"),
+              "");
+    struct Case {
+        const char* expression;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"tolua.type(node:getSkeleton())", "spSkeleton"},
+        {"tolua.type(node:findBone('root'))", "spBone"},
+        {"node:findBone('nope')", "nil"},
+        {"tolua.type(node:findSlot('s'))", "spSlot"},
+        {"tolua.type(quad)", "spAttachment"},
+        {"tolua.type(node:getRegionAttachmentTexture(quad))", "cc.Texture2D"},
+        // the right kind is asked for, and the attachment is the node's own
+        {"node:getMeshAttachmentTexture(quad)", "nil"},
+        {"other:getRegionAttachmentTexture(quad)", "nil"},
+        {"tolua.type(entry)", "spTrackEntry"},
+        {"node:getCurrent(3)", "nil"},
+        {"tolua.type(node:getState())", "spAnimationState"},
+        {"tolua.type(node:getTrackEntryListeners(entry))", "TrackEntryListeners"},
+        {"other:getTrackEntryListeners(entry)", "nil"},
+        {"node:getBoundingBox().width > 0", "true"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(eval(c.expression), c.expected) << c.expression;
+
+    // An entry that has ended is no longer taken.
+    ASSERT_EQ(run("node:setAnimation(0, 'idle', false)"), "");
+    node->update(0.1f);
+    EXPECT_EQ(eval("node:getTrackEntryListeners(entry)"), "nil");
+    EXPECT_EQ(run("node:setTrackStartListener(entry, function() end)"), "");
+}
+
+TEST_F(SkeletonBindingTest, ListenersCallTheirFunctions) {
+    auto* mgr = ScriptHandlerMgr::getInstance();
+    ASSERT_EQ(run("log = {}\n"
+                  "node:setStartListener(function(track) log[#log + 1] = 'first ' .. track end)"),
+              "");
+    const int first = mgr->getObjectHandler(node, Kind::EVENT_SKELETON_ANIMATION_START);
+    ASSERT_EQ(run("node:setStartListener(function(track) log[#log + 1] = 'start ' .. track end)\n"
+                  "node:setCompleteListener(function(track, loops) log[#log + 1] = 'complete ' .. loops end)\n"
+                  "node:setEventListener(function(track, e) log[#log + 1] = 'event ' .. (e and e.name or '-') end)\n"
+                  "node:setAnimation(1, 'walk', true)\n"
+                  "node:setTrackEndListener(node:getCurrent(1), function(track) log[#log + 1] = 'track end ' .. track end)"),
+              "");
+    EXPECT_FALSE(alive(first)) << "a replaced listener's function is released";
+    node->update(0.6f);
+    node->update(0.6f);
+    ASSERT_EQ(run("node:clearTrack(1)"), "");
+    // Notifications handed over by a script carry no event record.
+    ASSERT_EQ(run("node:onAnimationStateEvent(2, 3, nil, 0)\nnode:onAnimationStateEvent(2, 0, 0)"), "");
+    EXPECT_EQ(eval("table.concat(log, ', ')"),
+              "start 1, event hit, complete 1, track end 1, event -, start 2");
+}
+
+TEST_F(SkeletonBindingTest, SettingUpAgainIsRefused) {
+    spSkeleton* skeleton = node->getSkeleton();
+    const std::string error = run("node:initWithFile(DATA, ATLAS)\nnode:initialize()\n"
+                                  "node:setSkeletonData(nil, false)\nnode:initWithData(nil)");
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(node->getSkeleton(), skeleton);
+
+    struct Case {
+        const char* chunk;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"node:findBone()", "sp.SkeletonRenderer:findBone has wrong number of arguments: 0, was expecting 1"},
+        {"node:findBone(1, 2)", "sp.SkeletonRenderer:findBone has wrong number of arguments: 2, was expecting 1"},
+        {"node:getAttachment('s', {})", "invalid arguments in function 'sp.SkeletonRenderer:getAttachment'"},
+        {"node:getRegionAttachmentTexture(node)",
+         "invalid arguments in function 'sp.SkeletonRenderer:getRegionAttachmentTexture'"},
+        {"node:setTrackStartListener(node:getCurrent(0), 5)",
+         "invalid arguments in function 'sp.SkeletonAnimation:setTrackStartListener'"},
+        {"sp.SkeletonAnimation.getState(nil)", "invalid 'self' in function 'sp.SkeletonAnimation:getState'"},
+        {"node:update()", "sp.SkeletonAnimation:update has wrong number of arguments: 0, was expecting 1"},
+        {"node:setAnimationStateData(node:getState())",
+         "invalid arguments in function 'sp.SkeletonAnimation:setAnimationStateData'"},
+    };
+    for (const Case& c : cases) EXPECT_NE(run(c.chunk).find(c.error), std::string::npos) << c.chunk;
+}
+
 }  // namespace
+

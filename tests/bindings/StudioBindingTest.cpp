@@ -312,5 +312,46 @@ TEST_F(StudioBindingTest, AsynchronousArmatureLoadReportsPercents) {
     EXPECT_EQ(eval("tolua.type(ccs.Armature:create('hero'):getBone('arm'))"), "ccs.Bone");
 }
 
+// The armature's records, bone parts, timelines and bone nodes reach scripts as
+// objects, maps by name and arrays.
+TEST_F(StudioBindingTest, RecordsAndPartsAsObjects) {
+    dir.write("hero.json", kArmatureFile);
+    ASSERT_EQ(run(R"(
+        manager = ccs.ArmatureDataManager:getInstance()
+        manager:addArmatureFileInfo('hero.json')
+        arm = ccs.Armature:create('hero')
+        bones = arm:getBoneDic()
+        data = manager:getArmatureDatas().hero
+        timeline = ccs.Timeline:create()
+        frame = ccs.PositionFrame:create()
+        frame:setPosition({x = 3, y = 4}) frame:setFrameIndex(2)
+        timeline:addFrame(frame)
+        action = ccs.ActionTimelineCache:getInstance()
+        skeleton = ccs.SkeletonNode:create()
+        hand = ccs.BoneNode:create(20) hand:setName('hand')
+        skeleton:addChildBone(hand)
+        hand:addSkin(cc.Node:create(), true)
+    )"), "");
+    struct Case {
+        const char* expression;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"tolua.type(bones.arm) .. ' ' .. bones.arm:getName()", "ccs.Bone arm"},
+        {"tolua.type(data) .. ' ' .. tolua.type(data:getBoneData('arm'))", "ccs.ArmatureData ccs.BoneData"},
+        {"manager:getAnimationDatas().hero:getMovementCount()", "2"},
+        {"tolua.type(bones.arm:getDisplayManager()) .. ' ' .. #bones.arm:getDisplayManager():getDecorativeDisplayList()",
+         "ccs.DisplayManager 0"},
+        {"tolua.type(timeline:getFrames()[1]) .. ' ' .. timeline:getFrames()[1]:getFrameIndex()", "ccs.PositionFrame 2"},
+        {"tolua.type(skeleton:getAllSubBonesMap().hand) .. ' ' .. #hand:getSkins() .. #hand:getVisibleSkins()",
+         "ccs.BoneNode 11"},
+        {"tolua.type(ccs.ComAttribute:create()) .. ' ' .. ccs.ComAttribute:create():getName()",
+         "ccs.ComAttribute CCComAttribute"},
+        {"ccs.DisplayData:changeDisplayToTexture('a/b.jpg')", "b.png"},
+        {"tolua.type(ccs.ActionManagerEx:getInstance())", "ccs.ActionManagerEx"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(eval(c.expression), c.expected) << c.expression;
+}
+
 }  // namespace
 }  // namespace bindingtest

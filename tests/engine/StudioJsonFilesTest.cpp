@@ -166,7 +166,7 @@ TEST_F(StudioJsonFilesTest, ArmatureMovementEvents) {
     });
     auto frames = [&](float count) {
         seen.clear();
-        animation->update(count / studio::ArmatureData::kFramesPerSecond);
+        animation->update(count / studio::ArmatureDef::kFramesPerSecond);
         std::string text;
         for (const std::string& e : seen) text += (text.empty() ? "" : " ") + e;
         return text;
@@ -222,7 +222,7 @@ TEST_F(StudioJsonFilesTest, AsynchronousLoadKeepsItsTarget) {
     EXPECT_EQ(percents[2], 100.f);
     EXPECT_EQ(counts, (std::vector<unsigned>{2, 2, 2}));
     EXPECT_EQ(target->getReferenceCount(), 1u);
-    EXPECT_NE(studio::ArmatureDataManager::getInstance()->getArmatureData("far"), nullptr);
+    EXPECT_NE(studio::ArmatureDataManager::getInstance()->getArmatureDef("far"), nullptr);
     target->release();
 }
 

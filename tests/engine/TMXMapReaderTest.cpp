@@ -11,6 +11,7 @@
 #include "engine/base/Base64.h"
 #include "engine/files/FileUtils.h"
 #include "engine/tilemap/ExperimentalTMX.h"
+#include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXMapReader.h"
 #include "support/TestSupport.h"
 
@@ -88,7 +89,7 @@ TEST_F(TMXMapReaderTest, EveryEncodingGivesTheSameIdsAndFlags) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TMXMapInfo info;
+        TMXMapData info;
         std::string error;
         ASSERT_TRUE(readTMXMap(mapXml(c.attributes, c.data).c_str(), mapXml(c.attributes, c.data).size(), &info,
                                &error))
@@ -116,7 +117,7 @@ TEST_F(TMXMapReaderTest, MapTilesetAndLayerDetailsAndProperties) {
                                    " <objectgroup name=\"spawns\"><object id=\"1\" x=\"0\" y=\"0\"/></objectgroup>\n"
                                    " <layer name=\"top\" width=\"2\" height=\"1\" visible=\"0\" offsetx=\"4\""
                                    " offsety=\"6\"><data encoding=\"csv\">9,10</data></layer>\n");
-    TMXMapInfo info;
+    TMXMapData info;
     ASSERT_TRUE(readTMXMap(xml.data(), xml.size(), &info));
     ASSERT_EQ(info.tilesets.size(), 2u);
     EXPECT_EQ(info.tilesets[0].name, "terrain");
@@ -184,13 +185,20 @@ TEST_F(TMXMapReaderTest, RefusesWhatItCannotRead) {
         {"no layer size", mapXml(" encoding=\"csv\"", csvData, "", "width=\"3\""), "has no size"},
         {"huge layer", mapXml(" encoding=\"csv\"", csvData, "", "width=\"65536\" height=\"65536\""),
          "more tiles than"},
+        {"too many objects",
+         mapXml(" encoding=\"csv\"", csvData, " <objectgroup name=\"crowd\">" + [] {
+             std::string objects;
+             for (size_t i = 0; i <= kMaxTMXObjects; ++i) objects += "<object x=\"1\"/>";
+             return objects;
+         }() + "</objectgroup>\n"),
+         "too many objects"},
         {"separate tileset",
          mapXml(" encoding=\"csv\"", csvData, " <tileset firstgid=\"20\" source=\"more.tsx\"/>\n"),
          "separate files"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TMXMapInfo info;
+        TMXMapData info;
         std::string error;
         EXPECT_FALSE(readTMXMap(c.xml.data(), c.xml.size(), &info, &error));
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
@@ -223,4 +231,57 @@ TEST_F(TMXMapReaderTest, MapsFromFilesInBothKinds) {
     FileUtils::destroyInstance();
 }
 
+// Object groups: their objects with y counted up from the map's bottom edge,
+// kept by the map node and by the map description with its layers and tilesets.
+TEST_F(TMXMapReaderTest, ObjectGroupsLayersAndTilesetsAsObjects) {
+    const std::string groups =
+        " <objectgroup name=\"spawns\" offsetx=\"3\" offsety=\"5\">\n"
+        "  <properties><property name=\"team\" value=\"red\"/></properties>\n"
+        "  <object id=\"7\" name=\"door\" type=\"exit\" x=\"4\" y=\"2\" width=\"6\" height=\"4\">\n"
+        "   <properties><property name=\"locked\" type=\"bool\" value=\"true\"/></properties>\n"
+        "  </object>\n"
+        "  <object id=\"8\" name=\"spot\" x=\"1\" y=\"16\"/>\n"
+        " </objectgroup>\n"
+        " <objectgroup name=\"empty\"/>\n";
+    const std::string xml = mapXml(" encoding=\"csv\"", csv(kIds), groups);
+    TMXTiledMap* map = TMXTiledMap::createWithXML(xml);
+    ASSERT_NE(map, nullptr);
+    ASSERT_EQ(map->getObjectGroups().size(), 2u);
+    TMXObjectGroup* spawns = map->getObjectGroup("spawns");
+    ASSERT_NE(spawns, nullptr);
+    EXPECT_EQ(map->getObjectGroup("nope"), nullptr);
+    EXPECT_EQ(spawns->getPositionOffset(), Vec2(3, 5));
+    EXPECT_EQ(spawns->getProperty("team").asString(), "red");
+    EXPECT_TRUE(spawns->getProperty("none").isNull());
+    ASSERT_EQ(spawns->getObjects().size(), 2u);
+    const ValueMap door = spawns->getObject("door");
+    struct Field { const char* key; std::string value; };
+    const Field fields[] = {{"name", "door"}, {"type", "exit"}, {"id", "7"}, {"x", "4"},
+                            {"y", "10"}, {"width", "6"}, {"height", "4"}, {"locked", "true"}};
+    for (const Field& f : fields) {
+        ASSERT_TRUE(door.count(f.key)) << f.key;
+        EXPECT_EQ(door.at(f.key).asString(), f.value) << f.key;
+    }
+    EXPECT_EQ(spawns->getObject("spot").at("y").asString(), "0");
+    EXPECT_TRUE(spawns->getObject("nobody").empty());
+
+    TMXMapInfo* info = TMXMapInfo::createWithXML(xml, "field.tmx");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->getTMXFileName(), "field.tmx");
+    ASSERT_EQ(info->getLayers().size(), 1u);
+    EXPECT_EQ(info->getLayers().at(0)->getName(), "ground");
+    ASSERT_EQ(info->getTilesets().size(), 2u);
+    EXPECT_EQ(info->getObjectGroups().size(), 2u);
+    // 16 x 8 tiles, spacing 1, margin 2, in a 64-pixel-wide image: three to a row.
+    const TMXTilesetInfo* terrain = info->getTilesets().at(0);
+    EXPECT_EQ(terrain->getRectForGID(1), Rect(2, 2, 16, 8));
+    EXPECT_EQ(terrain->getRectForGID(0x80000002u), Rect(19, 2, 16, 8));
+    EXPECT_EQ(terrain->getRectForGID(5), Rect(19, 11, 16, 8));
+    EXPECT_EQ(info->getTilesets().at(1)->getRectForGID(3), Rect());
+    testsupport::LogCapture log;
+    EXPECT_EQ(TMXMapInfo::createWithXML("<map", "bad.tmx"), nullptr);
+    EXPECT_TRUE(log.contains("TMXMapInfo: cannot read 'bad.tmx'"));
+}
+
 }  // namespace
+

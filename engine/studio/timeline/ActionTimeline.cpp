@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "engine/scene/Node.h"
+#include "engine/studio/timeline/TimelineFrames.h"
 
 namespace studio::timeline {
 
@@ -102,7 +103,9 @@ ActionTimeline* ActionTimeline::clone() const {
     for (EventFrame* frame : _events) {
         events.pushBack(EventFrame::create(frame->getFrameIndex(), frame->getTarget(), frame->getEvent()));
     }
-    return create(_duration, _speed, _tracks, events);
+    ActionTimeline* copy = create(_duration, _speed, _tracks, events);
+    copy->_timelines = _timelines;   // shared: a timeline holds frames, not play state
+    return copy;
 }
 
 void ActionTimeline::startWithTarget(engine::Node* target) {
@@ -198,6 +201,13 @@ void ActionTimeline::showFrame(float frame) {
         const TimelineTrack& track = _tracks[i];
         if (!track.frames.empty() && _trackNodes[i]) apply(_trackNodes[i], track.property, valueAt(track, frame));
     }
+    for (Timeline* timeline : _timelines) timeline->gotoFrame(static_cast<int>(frame), root);
 }
+
+void ActionTimeline::addTimeline(Timeline* timeline) {
+    if (timeline) _timelines.pushBack(timeline);
+}
+
+void ActionTimeline::removeTimeline(Timeline* timeline) { _timelines.eraseObject(timeline); }
 
 }  // namespace studio::timeline

@@ -33,6 +33,9 @@ namespace studio::timeline {
 class Frame : public engine::Ref {
 public:
     int getFrameIndex() const { return _frameIndex; }
+    void setFrameIndex(int index) { _frameIndex = index < 0 ? 0 : index; }
+    // Sets the frame's value on the node (frames of a Timeline); nothing here.
+    virtual void apply(engine::Node* node) const { (void)node; }
     // The node the target name found under the timeline's target; null when none.
     engine::Node* getNode() const { return _node; }
     const std::string& getTarget() const { return _target; }
@@ -55,6 +58,33 @@ public:
 private:
     EventFrame() = default;
     std::string _event;
+};
+
+// Frames by index for one node (its action tag names it): gotoFrame(i) applies
+// the last frame at or before i (the frame kinds: TimelineFrames.h).
+class Timeline : public engine::Ref {
+public:
+    static Timeline* create();
+    ~Timeline() override;
+
+    // Frames are kept in index order (equal indexes in the order added).
+    void addFrame(Frame* frame);
+    void removeFrame(Frame* frame);
+    const engine::Vector<Frame*>& getFrames() const { return _frames; }
+    void setActionTag(int tag) { _actionTag = tag; }
+    int getActionTag() const { return _actionTag; }
+    // The node the frames set (retained); null: the timeline's target.
+    void setNode(engine::Node* node);
+    engine::Node* getNode() const { return _node; }
+    // Applies the last frame at or before the index to the node (or to `fallback`
+    // when the timeline has none); nothing before the first frame.
+    void gotoFrame(int frameIndex, engine::Node* fallback = nullptr);
+
+private:
+    Timeline() = default;
+    engine::Vector<Frame*> _frames;
+    int _actionTag = 0;
+    engine::Node* _node = nullptr;
 };
 
 enum class TimelineProperty { Position, Scale, Rotation, Opacity, Visible };
@@ -94,6 +124,11 @@ public:
     float getSpeed() const { return _speed; }
     const std::vector<TimelineTrack>& getTracks() const { return _tracks; }
     const engine::Vector<EventFrame*>& getEventFrames() const { return _events; }
+    // Timelines of frames (TimelineFrames.h), each shown with the tracks on its
+    // node (or the target).
+    void addTimeline(Timeline* timeline);
+    void removeTimeline(Timeline* timeline);
+    const engine::Vector<Timeline*>& getTimelines() const { return _timelines; }
 
     // Replaces the callback; an empty one turns events off.
     void setFrameEventCallFunc(std::function<void(Frame*)> callback) { _frameEventCallback = std::move(callback); }
@@ -121,6 +156,7 @@ private:
     float _frame = 0.f;
     // Each track's node, found under _resolvedRoot at tree generation _resolvedAt.
     std::vector<engine::Node*> _trackNodes;
+    engine::Vector<Timeline*> _timelines;
     engine::Node* _resolvedRoot = nullptr;
     uint64_t _resolvedAt = 0;
     engine::Vector<EventFrame*> _events;   // by index, stable
