@@ -372,10 +372,6 @@ inline int pushResult(lua_State* L, const engine::Color3B& value) {
     luaconv_push_color3b(L, value);
     return 1;
 }
-inline int pushResult(lua_State* L, const engine::Color4F& value) {
-    luaconv_push_color4f(L, value);
-    return 1;
-}
 inline int pushResult(lua_State* L, const engine::FontDefinition& value) {
     luaconv_push_font_definition(L, value);
     return 1;

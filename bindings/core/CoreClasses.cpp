@@ -42,7 +42,6 @@
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
 #include "engine/scene/MenuItem.h"
-#include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -102,20 +101,6 @@ const Method kNodeMethods[] = {
     {"getOpacity", {method<&getOpacity>()}},
     {"runAction", {method<&Node::runAction>()}},
     {"stopAllActions", {method<&Node::stopAllActions>()}},
-    {"addComponent", {method<&Node::addComponent>()}},
-    {"getComponent", {method<&Node::getComponent>()}},
-    {"removeComponent", {method<overload<bool(const std::string&)>(&Node::removeComponent)>(),
-                         method<overload<bool(Component*)>(&Node::removeComponent)>()}},
-    {"removeAllComponents", {method<&Node::removeAllComponents>()}},
-};
-
-const Method kComponentMethods[] = {
-    {"create", {classFunction<&Component::create>()}},
-    {"getName", {method<&Component::getName>()}},
-    {"setName", {method<&Component::setName>()}},
-    {"getOwner", {method<&Component::getOwner>()}},
-    {"isEnabled", {method<&Component::isEnabled>()}},
-    {"setEnabled", {method<&Component::setEnabled>()}},
 };
 
 const Method kLayerMethods[] = {
@@ -560,7 +545,6 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
-    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
     classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),

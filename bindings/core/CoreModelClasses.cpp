@@ -7,7 +7,6 @@
 #include "engine/image/AutoPolygon.h"
 #include "engine/renderer/PolygonInfo.h"
 #include "engine/scene/Camera.h"
-#include "engine/scene/Component.h"
 #include "engine/tilemap/TMXInfo.h"
 #include "engine/tilemap/TMXLayer.h"
 #include "engine/tilemap/TMXTiledMap.h"
@@ -156,17 +155,7 @@ const Method kPolygonInfoMethods[] = {
     {"getTrianglesCount", {method<&PolygonInfo::getTrianglesCount>()}},
 };
 
-const Method kComponentMethods[] = {
-    {"create", {classFunction<&Component::create>()}},
-    {"getName", {method<&Component::getName>()}},
-    {"setName", {method<&Component::setName>()}},
-    {"getOwner", {method<&Component::getOwner>()}},
-    {"isEnabled", {method<&Component::isEnabled>()}},
-    {"setEnabled", {method<&Component::setEnabled>()}},
-};
-
 const ClassEntry kRows[] = {
-    classEntry<Component>("cc.Component", "cc.Ref", kComponentMethods),
     classEntry<Camera>("cc.Camera", "cc.Node", kCameraMethods),
     classEntry<TMXLayer>("cc.TMXLayer", "cc.SpriteBatchNode", kTMXLayerMethods),
     classEntry<TMXTiledMap>("cc.TMXTiledMap", "cc.Node", kTMXTiledMapMethods),

@@ -36,7 +36,6 @@
 #include "engine/renderer/TextureAtlas.h"
 #include "engine/scene/AtlasNode.h"
 #include "engine/scene/ClippingRectangleNode.h"
-#include "engine/scene/Component.h"
 #include "engine/renderer/RenderTexture.h"
 #include "engine/scene/ParallaxNode.h"
 #include "engine/scene/ProtectedNode.h"
@@ -98,7 +97,6 @@
 #include "engine/physics3d/Physics3DObject.h"
 #include "engine/physics3d/Physics3DShape.h"
 #include "engine/physics3d/Physics3DWorld.h"
-#include "engine/scene/Component.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -392,7 +390,6 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::ActionTween), "cc.ActionTween"},
     {typeid(engine::Follow), "cc.Follow"},
     {typeid(engine::AnimationFrame), "cc.AnimationFrame"},
-    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::ClippingRectangleNode), "cc.ClippingRectangleNode"},
     {typeid(engine::ParallaxNode), "cc.ParallaxNode"},
     {typeid(engine::ProtectedNode), "cc.ProtectedNode"},
@@ -509,7 +506,6 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::PhysicsJointRatchet), "cc.PhysicsJointRatchet"},
     {typeid(engine::PhysicsJointGear), "cc.PhysicsJointGear"},
     {typeid(engine::PhysicsJointMotor), "cc.PhysicsJointMotor"},
-    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::Physics3DShape), "cc.Physics3DShape"},
     {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
     {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
