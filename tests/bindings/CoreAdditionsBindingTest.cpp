@@ -12,10 +12,10 @@
 namespace bindingtest {
 namespace {
 
-class CoreAdditionsBindingTest : public BindingStackTest {
+class CoreAdditionsBindingTest : public LuaEngineBindingTest {
 protected:
     void SetUp() override {
-        BindingStackTest::SetUp();
+        LuaEngineBindingTest::SetUp();
         bindings::register_ui_module(L);
         bindings::register_extension_module(L);
     }
@@ -45,6 +45,13 @@ const Case kCases[] = {
      "tolua.type(a) .. ' ' .. tolua.type(b)", "cc.SkewBy cc.ProgressFromTo"},
     {"follow with a boundary", "n = cc.Node:create() f = cc.Follow:create(n, {x = 0, y = 0, width = 10, height = 10})",
      "tostring(f:isBoundarySet()) .. ' ' .. tostring(f:getFollowedNode() == n)", "true true"},
+    {"float action calls its function with the value",
+     "seen = {} a = cc.ActionFloat:create(1, 2, 6, function(v) seen[#seen + 1] = v end)"
+     " n = cc.Node:create() n:runAction(a) m = cc.Director:getInstance():getActionManager()"
+     " m:resumeTargets({n}) m:update(0) m:update(0.5)",
+     "table.concat(seen, ' ')", "2 4"},
+    {"float action without a function", "", "cc.ActionFloat:create(1, 2, 6, 7)",
+     "error: invalid arguments in function 'lua_engine_ActionFloat_create'"},
     {"tween key", "t = cc.ActionTween:create(1, 'width', 0, 5)", "t:getKey()", "width"},
     {"node skew", "n = cc.Node:create() n:setSkewX(12)", "n:getSkewX()", "12"},
     // Lists of objects.
@@ -70,7 +77,7 @@ const Case kCases[] = {
     {"multiplex from a list", "l = cc.LayerMultiplex:create(cc.Layer:create()) ok = l:initWithArray({cc.Layer:create()}) l:switchTo(1)",
      "tostring(ok) .. ' ' .. l:getEnabledLayer() .. ' ' .. l:getChildrenCount()", "true 1 1"},
     {"action manager pauses and resumes",
-     "d = cc.Director:getInstance() m = d:getActionManager() n = cc.Node:create()"
+     "d = cc.Director:getInstance() m = d:getActionManager() m:removeAllActions() n = cc.Node:create()"
      " a = n:runAction(cc.MoveBy:create(5, {x = 1, y = 0})) m:resumeTargets({n}) p = m:pauseAllRunningActions() m:resumeTargets(p)",
      "#p .. ' ' .. tostring(m:getActionByTag(-1, n) == a)", "1 true"},
     {"components", "n = cc.Node:create() c = cc.Component:create() c:setName('c') n:addComponent(c)",
