@@ -7,7 +7,7 @@
 #
 # Each file-format target also gets a few large seeds made at run time
 # (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
-# atlases, images, model animations) run within a memory limit of 256 MB, the tile-map and
+# atlases, images, model animations, tile map images, update manifests) run within a memory limit of 256 MB, the tile-map and
 # properties readers within 384 MB (a map may hold 64 MB of ids), so that growth
 # with the input shows as a finding; their sanitizer quarantine is kept small to
 # fit in it.
@@ -48,7 +48,7 @@ export TMPDIR="${TMPDIR:-/tmp}"
 # The memory limit of a target (MB), and its sanitizer options.
 memory_limit() {
   case "$1" in
-    skeleton_json|skeleton_atlas|image_decode|animation_json) echo 256 ;;
+    skeleton_json|skeleton_atlas|image_decode|animation_json|tile_map_image|update_manifest) echo 256 ;;
     tmx_map|properties_text) echo 384 ;;
     *) echo 2048 ;;
   esac
