@@ -15,6 +15,7 @@
 #include "engine/label/TextFieldTTF.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/GLRecorder.h"
+#include "engine/renderer/RenderTexture.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/ClippingNode.h"
@@ -556,6 +557,36 @@ TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
         }
         EXPECT_EQ(trace, c.trace);
     }
+}
+
+// A render texture clears the frame to its clear colour at begin, and at end
+// draws what was visited since and reads its size of window pixels back into
+// its picture (the recorder reads zeros).
+TEST_F(NodeDrawingTest, RenderTextureReadsBackWhatWasDrawnBetweenBeginAndEnd) {
+    engine::RenderTexture* texture = engine::RenderTexture::create(4, 3);
+    texture->retain();
+    texture->clear(1.f, 1.f, 1.f, 1.f);
+    gl.clear();
+    texture->setClearColor(engine::Color4F{0.f, 0.f, 1.f, 1.f});
+    texture->begin();
+    LayerColor* layer = LayerColor::create(Color4B{1, 2, 3, 255}, 10, 10);
+    layer->visit(Director::getInstance()->getRenderer(), engine::Mat4(), 0);
+    texture->end();
+    std::vector<std::string> trace;
+    for (const GLRecordedCall& call : gl.calls()) {
+        std::string text;
+        if (call.name == "glClearColor") text = "clear colour " + std::to_string(static_cast<int>(call.args[2]));
+        if (call.name == "glClear") text = "clear";
+        if (call.name == "glDrawElements") text = "draw";
+        if (call.name == "glReadPixels") {
+            text = "read " + std::to_string(static_cast<int>(call.args[2])) + "x" +
+                   std::to_string(static_cast<int>(call.args[3]));
+        }
+        if (!text.empty()) trace.push_back(text);
+    }
+    EXPECT_EQ(trace, (std::vector<std::string>{"clear colour 1", "clear", "draw", "read 4x3"}));
+    EXPECT_EQ(texture->getPixels(), std::vector<unsigned char>(48, 0)) << "the picture is what was read";
+    texture->release();
 }
 
 // A clipping node draws its stencil into a stencil layer, showing nothing, then
