@@ -22,6 +22,7 @@
 #include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/ProgressTimer.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -557,6 +558,24 @@ TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
         }
         EXPECT_EQ(trace, c.trace);
     }
+}
+
+// Each particle is a square of its size centred on its place, in its colour.
+TEST_F(NodeDrawingTest, ParticlesDrawAsSquares) {
+    engine::ParticleSystem* system = engine::ParticleSystem::createWithTotalParticles(1);
+    system->setEmissionRate(1000.f);
+    system->setLife(10.f);
+    system->setStartSize(4.f);
+    system->setEndSize(engine::ParticleSystem::kStartSizeEqualToEndSize);
+    system->setStartColor(engine::Color4F{1.f, 0.f, 0.f, 1.f});
+    system->setPosition(Vec2(20, 30));
+    system->update(0.01f);
+    ASSERT_EQ(system->getParticleCount(), 1);
+    drawFrame({system});
+    auto draws = gl.draws();
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(vertexOf(*draws[0], 0), (Vertex{18, 28, 0, 0, 255, 0, 0, 255}));
+    EXPECT_EQ(vertexOf(*draws[0], 3), (Vertex{22, 32, 1, 1, 255, 0, 0, 255}));
 }
 
 // A render texture clears the frame to its clear colour at begin, and at end
