@@ -26,6 +26,7 @@
 #include "engine/scene/ProgressTimer.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Layout.h"
 #include "engine/ui/LoadingBar.h"
@@ -557,6 +558,59 @@ TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
             }
         }
         EXPECT_EQ(trace, c.trace);
+    }
+}
+
+// The bar and centre wipes show the scene on top only inside its share of the
+// screen (200 x 100 pixels here, rounded outwards), a quarter of the way through.
+TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
+    struct Case {
+        const char* what;
+        engine::TransitionScene* (*make)(float, Scene*);
+        std::vector<std::string> trace;
+    };
+    const Case cases[] = {
+        {"across", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressHorizontal::create(t, s);
+         }, {"draw", "enable", "scissor 50 0 150 100", "draw", "disable"}},
+        {"up", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressVertical::create(t, s);
+         }, {"draw", "enable", "scissor 0 25 200 75", "draw", "disable"}},
+        {"growing from the centre", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressInOut::create(t, s);
+         }, {"draw", "enable", "scissor 75 37 50 26", "draw", "disable"}},
+        {"round: both whole", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressRadialCW::create(t, s);
+         }, {"draw"}},   // both in one batch
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene* out = Scene::create();
+        out->addChild(LayerColor::create(Color4B{1, 2, 3, 255}, 200, 100));
+        Director::getInstance()->runWithScene(out);
+        Director::getInstance()->mainLoop(0);
+        Scene* in = Scene::create();
+        in->addChild(LayerColor::create(Color4B{4, 5, 6, 255}, 200, 100));
+        Director::getInstance()->replaceScene(c.make(1.f, in));
+        Director::getInstance()->mainLoop(0);
+        gl.clear();
+        Director::getInstance()->mainLoop(0.25f);
+        std::vector<std::string> trace;
+        for (const GLRecordedCall& call : gl.calls()) {
+            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
+            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
+            if (call.name == "glDrawElements") trace.push_back("draw");
+            if (call.name == "glScissor") {
+                std::string text = "scissor";
+                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
+                trace.push_back(text);
+            }
+        }
+        EXPECT_EQ(trace, c.trace);
+        Director::destroyInstance();
+        auto* view = new View;
+        Director::getInstance()->setOpenGLView(view);
+        view->release();
     }
 }
 
