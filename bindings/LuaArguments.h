@@ -20,8 +20,10 @@
 #include <cstdio>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "engine/actions/Grid.h"
 #include "engine/base/Ref.h"
 #include "engine/base/Map.h"
 #include "engine/base/Mat4.h"
@@ -170,6 +172,25 @@ inline bool readArgument(lua_State* L, int index, engine::Color4B* out) { return
 inline bool readArgument(lua_State* L, int index, engine::Color4F* out) { return luaconv_read_color4f(L, index, out); }
 inline bool readArgument(lua_State* L, int index, engine::BlendFunc* out) {
     return luaconv_read_blend_func(L, index, out, "");
+}
+// A grid tile: {bl = Vec3, br = Vec3, tl = Vec3, tr = Vec3}; every corner must read.
+inline bool readArgument(lua_State* L, int index, engine::Quad3* out) {
+    if (index < 0 && index > LUA_REGISTRYINDEX) index = lua_gettop(L) + index + 1;
+    if (!lua_istable(L, index)) return false;
+    engine::Quad3 quad;
+    const std::pair<const char*, engine::Vec3*> corners[] = {
+        {"bl", &quad.bl}, {"br", &quad.br}, {"tl", &quad.tl}, {"tr", &quad.tr}};
+    for (const auto& [key, corner] : corners) {
+        lua_getfield(L, index, key);
+        const bool read = luaconv_read_vec3(L, lua_gettop(L), corner);
+        lua_pop(L, 1);
+        if (!read) return false;
+    }
+    *out = quad;
+    return true;
+}
+inline bool readArgument(lua_State* L, int index, engine::NavMeshAgentParam* out) {
+    return luaconv_read_navmesh_agent_param(L, index, out, "");
 }
 inline bool readArgument(lua_State* L, int index, engine::PhysicsMaterial* out) {
     return luaconv_read_physics_material(L, index, out, "");
@@ -334,6 +355,16 @@ inline int pushResult(lua_State* L, const engine::Vec2& value) {
 }
 inline int pushResult(lua_State* L, const engine::Vec3& value) {
     luaconv_push_vec3(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Quad3& value) {
+    lua_createtable(L, 0, 4);
+    const std::pair<const char*, const engine::Vec3*> corners[] = {
+        {"bl", &value.bl}, {"br", &value.br}, {"tl", &value.tl}, {"tr", &value.tr}};
+    for (const auto& [key, corner] : corners) {
+        luaconv_push_vec3(L, *corner);
+        lua_setfield(L, -2, key);
+    }
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::Mat4& value) {

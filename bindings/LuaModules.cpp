@@ -1,6 +1,7 @@
 #include "bindings/LuaModules.h"
 
 #include "bindings/deprecated/LuaDeprecated.h"
+#include "bindings/opengl/LuaOpenGL.h"
 #include "bindings/physics/LuaPhysicsManual.h"
 #include "scripting/LuaRegistrationHooks.h"
 
@@ -9,7 +10,9 @@ namespace bindings {
 void installRegistrationHooks() {
     engine::LuaRegistrationHooks& hooks = engine::luaRegistrationHooks();
     hooks.coreBindings = &register_core_classes;
+    hooks.openglBindings = &register_opengl_bindings;
     hooks.experimentalBindings = &register_experimental_classes;
+    hooks.glnodeDrawHandler = &register_glnode_draw_handler_methods;
     hooks.physicsBindings = &register_physics_classes;
     hooks.physicsManual = &register_physics_manual;
     hooks.deprecatedClasses = &register_deprecated_classes;

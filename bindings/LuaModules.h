@@ -35,8 +35,9 @@ int register_audioengine_module(lua_State* L);
 int register_physics3d_module(lua_State* L);
 int register_navmesh_module(lua_State* L);
 
-// Fills the Lua stack's hooks for the core, experimental and physics classes
-// and the deprecated API (bindings/deprecated/LuaDeprecated.h).
+// Fills the Lua stack's hooks for the core, experimental and physics classes,
+// the GL node, draw primitives and gl tables (bindings/opengl/LuaOpenGL.h) and
+// the deprecated API (bindings/deprecated/LuaDeprecated.h).
 // Call once before the first Lua stack is created.
 void installRegistrationHooks();
 

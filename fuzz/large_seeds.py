@@ -221,9 +221,30 @@ def builder_graph(folder):
                                                                          for i in range(3000)]}]}))
 
 
+# A model: a grid of 100 x 100 quads with texture coordinates and normals in
+# several objects, and one polygon of 255 corners (the most the reader takes).
+def obj_model(folder):
+    lines = []
+    n = 101
+    for z in range(n):
+        for x in range(n):
+            lines.append("v %d %f %d" % (x, (x * z) % 7 / 7.0, z))
+            lines.append("vt %f %f" % (x / 100.0, z / 100.0))
+    lines.append("vn 0 1 0")
+    for z in range(n - 1):
+        if z % 25 == 0:
+            lines.append("o strip%d" % z)
+        for x in range(n - 1):
+            a = z * n + x + 1
+            lines.append("f %d/%d/1 %d/%d/1 %d/%d/1 %d/%d/1" % (a, a, a + 1, a + 1, a + n + 1, a + n + 1, a + n, a + n))
+    lines.append("o fan")
+    lines.append("f " + " ".join(str(i) for i in range(1, 256)))
+    write(folder, "grid.obj", "\n".join(lines) + "\n")
+
+
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
-    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph")}
+    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

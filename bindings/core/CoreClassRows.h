@@ -14,6 +14,8 @@ std::span<const ClassEntry> coreActionRows();
 std::span<const ClassEntry> coreSceneRows();
 // The control-point list, the spline, Bézier, camera and grid actions.
 std::span<const ClassEntry> coreCurveRows();
+// Grids, the grid node, grid effects and grid transitions.
+std::span<const ClassEntry> coreGridRows();
 // The menu, its items and the layer multiplex.
 std::span<const ClassEntry> coreMenuRows();
 // Sprite frames, their cache, frame animations and their cache.

@@ -92,6 +92,14 @@ const Method kNodeMethods[] = {
     {"setSkewY", {method<&Node::setSkewY>()}},
     {"getSkewX", {method<&Node::getSkewX>()}},
     {"getSkewY", {method<&Node::getSkewY>()}},
+    {"setPosition3D", {method<&Node::setPosition3D>()}},
+    {"getPosition3D", {method<&Node::getPosition3D>()}},
+    {"setPositionZ", {method<&Node::setPositionZ>()}},
+    {"getPositionZ", {method<&Node::getPositionZ>()}},
+    {"setScaleZ", {method<&Node::setScaleZ>()}},
+    {"getScaleZ", {method<&Node::getScaleZ>()}},
+    {"setRotation3D", {method<&Node::setRotation3D>()}},
+    {"getRotation3D", {method<&Node::getRotation3D>()}},
     {"getAnchorPoint", {method<&Node::getAnchorPoint>()}},
     {"getContentSize", {method<&Node::getContentSize>()}},
     {"setColor", {method<&Node::setColor>()}},
@@ -241,6 +249,14 @@ const Method kSceneMethods[] = {
 TextureCache* directorTextureCache(Director*) { return TextureCache::getInstance(); }
 TextureCache* textureCacheInstance() { return TextureCache::getInstance(); }
 Texture2D* addImageFile(TextureCache* self, const std::string& path) { return self->addImage(path); }
+
+const Method kGLProgramMethods[] = {
+    {"getUniformLocation", {method<&GLProgram::getUniformLocation>()}},
+};
+
+const Method kGLProgramStateMethods[] = {
+    {"getOrCreateWithGLProgram", {classFunction<&GLProgramState::getOrCreateWithGLProgram>()}},
+};
 
 const Method kTexture2DMethods[] = {
     {"getPixelsWide", {method<&Texture2D::getPixelsWide>()}},
@@ -547,8 +563,8 @@ const std::vector<ClassEntry> kCoreClasses = {
     classEntry<ScaleTo>("cc.ScaleTo", "cc.ActionInterval", kScaleToMethods),
     classEntry<ScaleBy>("cc.ScaleBy", "cc.ScaleTo", kScaleByMethods),
     classEntry<ActionManager>("cc.ActionManager", "cc.Ref", kActionManagerMethods),
-    classEntry<GLProgram>("cc.GLProgram", "cc.Ref"),
-    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref"),
+    classEntry<GLProgram>("cc.GLProgram", "cc.Ref", kGLProgramMethods),
+    classEntry<GLProgramState>("cc.GLProgramState", "cc.Ref", kGLProgramStateMethods),
     classEntry<GLProgramCache>("cc.GLProgramCache", nullptr),
     classEntry<Renderer>("cc.Renderer", nullptr),
     classEntry<UserDefault>("cc.UserDefault", nullptr, kUserDefaultMethods),
@@ -559,7 +575,7 @@ const std::vector<ClassEntry>& allCoreClasses() {
     static const std::vector<ClassEntry> all = [] {
         std::vector<ClassEntry> rows = kCoreClasses;
         for (auto part : {coreActionRows(), coreSceneRows(), coreSpriteRows(), coreCurveRows(),
-                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows()}) {
+                          coreMenuRows(), coreModelRows(), coreParticleRows(), coreNodeRows(), coreGridRows()}) {
             rows.insert(rows.end(), part.begin(), part.end());
         }
         return rows;

@@ -50,7 +50,11 @@ const Method kActionCameraMethods[] = {
     {"getUp", {method<&ActionCamera::getUp>()}},
 };
 const Method kOrbitCameraMethods[] = {{"create", {classFunction<&OrbitCamera::create>()}}};
-const Method kGridActionMethods[] = {{"create", {classFunction<&GridAction::create>()}}};
+const Method kGridActionMethods[] = {
+    {"create", {classFunction<&GridAction::create>()}},
+    {"getGrid", {method<&GridAction::getGrid>()}},
+    {"getGridSize", {method<&GridAction::getGridSize>()}},
+};
 
 const ClassEntry kRows[] = {
     classEntry<PointArray>("cc.PointArray", "cc.Ref", kPointArrayMethods),

@@ -9,6 +9,7 @@
 #include "bindings/core/LuaConsole.h"
 #include "bindings/core/LuaCurveActions.h"
 #include "bindings/core/LuaDrawNodeDraws.h"
+#include "bindings/core/LuaGLProgramMethods.h"
 #include "bindings/core/LuaGeometryDevice.h"
 #include "bindings/core/LuaImageMethods.h"
 #include "bindings/core/LuaInputListeners.h"
@@ -16,6 +17,7 @@
 #include "bindings/core/LuaLayerInput.h"
 #include "bindings/core/LuaMenus.h"
 #include "bindings/core/LuaNodeMethods.h"
+#include "bindings/core/LuaSceneNavMesh.h"
 #include "bindings/core/LuaSchedulerScript.h"
 #include "bindings/core/LuaTileMaps.h"
 #include "bindings/core/LuaScriptHandlers.h"
@@ -62,7 +64,7 @@ constexpr char kParticleBatchNode[] = "cc.ParticleBatchNode";
 
 const Routine kRoutines[] = {
     {"cc.Node", nodeRoutine},
-    {"cc.Scene", nullptr},
+    {"cc.Scene", register_scene_navmesh_manual},
     {"cc.Layer", register_layer_manual_methods},
     {"cc.MenuItem", register_menu_item_manual_methods},
     {"cc.MenuItemImage", register_menu_item_image_manual},
@@ -87,7 +89,7 @@ const Routine kRoutines[] = {
     {kParticleSystem, blendRoutine<kParticleSystem>},
     {"cc.FileUtils", register_file_utils_manual},
     {"cc.UserDefault", register_user_default_manual},
-    {"cc.GLProgram", nullptr},
+    {"cc.GLProgram", register_gl_program_manual},
     {"cc.Texture2D", register_texture_manual},
     {kSpriteBatchNode, blendRoutine<kSpriteBatchNode>},
     {"cc.EventListenerKeyboard", register_event_listener_keyboard_manual},
@@ -104,7 +106,7 @@ const Routine kRoutines[] = {
     {"cc.Label", register_label_manual},
     {"cc.TMXTiledMap", nullptr},
     {"cc.Console", register_console_manual},
-    {"cc.GLProgramState", nullptr},
+    {"cc.GLProgramState", register_gl_program_state_manual},
     {"cc.OrbitCamera", register_orbit_camera_manual},
     {"cc.TMXLayer", register_tmx_layer_manual},
     {"cc.Application", register_application_manual},

@@ -10,6 +10,7 @@
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/base/Utils.h"
 #include "engine/app/GLView.h"
 #include "engine/console/Console.h"
 #include "engine/renderer/GLFunctions.h"
@@ -177,6 +178,7 @@ void Director::render() {
         _renderer->render();
         scene->release();
     }
+    utils::captureRenderedFrame();
 }
 
 void Director::pushMatrix(MATRIX_STACK_TYPE type) {

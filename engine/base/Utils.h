@@ -10,11 +10,17 @@ class Node;
 
 namespace utils {
 
-// Saves the next frame to filename (relative names go to the writable folder)
-// and then calls afterCaptured(succeeded, full path) once, on the main thread,
-// from the scheduler's next update. Headless there is no frame to read: the
+// Saves the next frame to filename as an opaque PNG (relative names go to the
+// writable folder): once the director has rendered that frame, and before it is shown,
+// the window's pixels are read back and written. Then afterCaptured(succeeded,
+// full path) is called once, on the main thread, from the scheduler's next
+// update. Headless (no GL context or no view) there is no frame to read: the
 // call reports false with the full path.
 void captureScreen(const std::function<void(bool, const std::string&)>& afterCaptured, const std::string& filename);
+
+// Runs the captures asked for so far: called by the director after it renders a
+// frame. A capture asked for while this runs waits for the next frame.
+void captureRenderedFrame();
 
 // The descendants of node (depth first, in child order) named name.
 std::vector<Node*> findChildren(const Node& node, const std::string& name);

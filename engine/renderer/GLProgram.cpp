@@ -1,7 +1,11 @@
 #include "engine/renderer/GLProgram.h"
 
+#include <algorithm>
+
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
+#include "engine/files/FileUtils.h"
+#include "engine/renderer/ShaderSource.h"
 
 namespace engine {
 
@@ -16,6 +20,31 @@ GLProgram* GLProgram::createWithByteArrays(const char* vertexSource, const char*
     return program;
 }
 
+namespace {
+
+std::string withoutArraySuffix(std::string name) {
+    if (name.size() > 3 && name.compare(name.size() - 3, 3, "[0]") == 0) name.resize(name.size() - 3);
+    return name;
+}
+
+}  // namespace
+
+bool GLProgram::initWithFilenames(const std::string& vertexFile, const std::string& fragmentFile) {
+    FileUtils* files = FileUtils::getInstance();
+    std::string vertex = files->getStringFromFile(files->fullPathForFilename(vertexFile));
+    std::string fragment = files->getStringFromFile(files->fullPathForFilename(fragmentFile));
+    if (vertex.empty() || fragment.empty()) {
+        log("GLProgram: cannot read the shader file %s", (vertex.empty() ? vertexFile : fragmentFile).c_str());
+        return false;
+    }
+    if (_program && _generation == GL::contextGeneration()) GL::fn().deleteProgram(_program);
+    _program = 0;
+    _generation = 0;
+    _vertexSource = std::move(vertex);
+    _fragmentSource = std::move(fragment);
+    return true;
+}
+
 GLProgram::~GLProgram() {
     if (_program && _generation == GL::contextGeneration()) GL::fn().deleteProgram(_program);
 }
@@ -24,7 +53,8 @@ GLuint GLProgram::compile(GLenum type, const std::string& source) {
     const GLFunctions& gl = GL::fn();
     GLuint shader = gl.createShader(type);
     if (!shader) return 0;
-    const GLchar* text = source.c_str();
+    const std::string prepared = withoutPrecisionQualifiers(source);
+    const GLchar* text = prepared.c_str();
     gl.shaderSource(shader, 1, &text, nullptr);
     gl.compileShader(shader);
     GLint status = 0;
@@ -64,7 +94,52 @@ bool GLProgram::link() {
     if (vertex) gl.deleteShader(vertex);
     if (fragment) gl.deleteShader(fragment);
     _program = program;
+    if (program) reflect();
     return program != 0;
+}
+
+void GLProgram::reflect() {
+    const GLFunctions& gl = GL::fn();
+    GLint count = 0, longest = 0;
+    gl.getProgramiv(_program, GL_ACTIVE_ATTRIBUTES, &count);
+    gl.getProgramiv(_program, GL_ACTIVE_ATTRIBUTE_MAX_LENGTH, &longest);
+    std::vector<GLchar> name(static_cast<size_t>(std::max(longest, 1)) + 1);
+    const auto bufSize = static_cast<GLsizei>(name.size());
+    for (GLint i = 0; i < count; ++i) {
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        name[0] = 0;
+        gl.getActiveAttrib(_program, static_cast<GLuint>(i), bufSize, &length, &size, &type, name.data());
+        VertexAttrib attrib;
+        attrib.name.assign(name.data(), static_cast<size_t>(std::clamp<GLsizei>(length, 0, bufSize - 1)));
+        attrib.size = size;
+        attrib.type = type;
+        const GLint location = gl.getAttribLocation(_program, attrib.name.c_str());
+        if (location < 0) continue;
+        attrib.index = static_cast<uint32_t>(location);
+        _activeAttributes.push_back(std::move(attrib));
+    }
+    count = longest = 0;
+    gl.getProgramiv(_program, GL_ACTIVE_UNIFORMS, &count);
+    gl.getProgramiv(_program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
+    name.assign(static_cast<size_t>(std::max(longest, 1)) + 1, 0);
+    const auto uniformBufSize = static_cast<GLsizei>(name.size());
+    for (GLint i = 0; i < count; ++i) {
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        name[0] = 0;
+        gl.getActiveUniform(_program, static_cast<GLuint>(i), uniformBufSize, &length, &size, &type, name.data());
+        Uniform uniform;
+        uniform.name = withoutArraySuffix(
+            std::string(name.data(), static_cast<size_t>(std::clamp<GLsizei>(length, 0, uniformBufSize - 1))));
+        if (uniform.name.compare(0, 3, "gl_") == 0) continue;
+        uniform.size = size;
+        uniform.type = type;
+        uniform.location = getUniformLocation(uniform.name);
+        _activeUniforms.push_back(std::move(uniform));
+    }
 }
 
 GLuint GLProgram::getProgram() {
@@ -72,6 +147,8 @@ GLuint GLProgram::getProgram() {
     if (_generation != GL::contextGeneration()) {
         _generation = GL::contextGeneration();
         _uniforms.clear();
+        _activeUniforms.clear();
+        _activeAttributes.clear();
         link();
     }
     return _program;
@@ -90,6 +167,68 @@ GLint GLProgram::getUniformLocation(const std::string& name) {
     GLint location = GL::fn().getUniformLocation(program, name.c_str());
     _uniforms.emplace_back(name, location);
     return location;
+}
+
+const Uniform* GLProgram::getUniform(const std::string& name) {
+    if (!getProgram()) return nullptr;
+    for (const Uniform& uniform : _activeUniforms) {
+        if (uniform.name == name) return &uniform;
+    }
+    return nullptr;
+}
+
+const VertexAttrib* GLProgram::getVertexAttrib(const std::string& name) {
+    if (!getProgram()) return nullptr;
+    for (const VertexAttrib& attrib : _activeAttributes) {
+        if (attrib.name == name) return &attrib;
+    }
+    return nullptr;
+}
+
+bool GLProgram::makeCurrent() {
+    GLuint program = getProgram();
+    if (program) GL::useProgram(program);
+    return program != 0;
+}
+
+void GLProgram::setUniformLocationWith1f(GLint location, GLfloat v0) {
+    if (makeCurrent()) GL::fn().uniform1f(location, v0);
+}
+
+void GLProgram::setUniformLocationWith2f(GLint location, GLfloat v0, GLfloat v1) {
+    if (makeCurrent()) GL::fn().uniform2f(location, v0, v1);
+}
+
+void GLProgram::setUniformLocationWith3f(GLint location, GLfloat v0, GLfloat v1, GLfloat v2) {
+    if (makeCurrent()) GL::fn().uniform3f(location, v0, v1, v2);
+}
+
+void GLProgram::setUniformLocationWith4f(GLint location, GLfloat v0, GLfloat v1, GLfloat v2, GLfloat v3) {
+    if (makeCurrent()) GL::fn().uniform4f(location, v0, v1, v2, v3);
+}
+
+void GLProgram::setUniformLocationWith2iv(GLint location, const GLint* values, unsigned int count) {
+    if (makeCurrent()) GL::fn().uniform2iv(location, static_cast<GLsizei>(count), values);
+}
+
+void GLProgram::setUniformLocationWith3iv(GLint location, const GLint* values, unsigned int count) {
+    if (makeCurrent()) GL::fn().uniform3iv(location, static_cast<GLsizei>(count), values);
+}
+
+void GLProgram::setUniformLocationWith4iv(GLint location, const GLint* values, unsigned int count) {
+    if (makeCurrent()) GL::fn().uniform4iv(location, static_cast<GLsizei>(count), values);
+}
+
+void GLProgram::setUniformLocationWithMatrix2fv(GLint location, const GLfloat* values, unsigned int count) {
+    if (makeCurrent()) GL::fn().uniformMatrix2fv(location, static_cast<GLsizei>(count), GL_FALSE, values);
+}
+
+void GLProgram::setUniformLocationWithMatrix3fv(GLint location, const GLfloat* values, unsigned int count) {
+    if (makeCurrent()) GL::fn().uniformMatrix3fv(location, static_cast<GLsizei>(count), GL_FALSE, values);
+}
+
+void GLProgram::setUniformLocationWithMatrix4fv(GLint location, const GLfloat* values, unsigned int count) {
+    if (makeCurrent()) GL::fn().uniformMatrix4fv(location, static_cast<GLsizei>(count), GL_FALSE, values);
 }
 
 void GLProgram::setUniformsForBuiltins(const Mat4& modelView) {

@@ -109,6 +109,23 @@ GLProgramState* GLProgramState::getOrCreateWithGLProgramName(const std::string& 
 void GLProgramState::apply(const Mat4& modelView) {
     _program->use();
     _program->setUniformsForBuiltins(modelView);
+    for (const AttribPointer& a : _attribPointers) {
+        const VertexAttrib* attrib = _program->getVertexAttrib(a.name);
+        if (!attrib) continue;
+        GL::fn().enableVertexAttribArray(attrib->index);
+        GL::fn().vertexAttribPointer(attrib->index, a.size, a.type, a.normalized, a.stride, a.pointer);
+    }
+}
+
+void GLProgramState::setVertexAttribPointer(const std::string& name, GLint size, GLenum type, GLboolean normalized,
+                                            GLsizei stride, const GLvoid* pointer) {
+    for (AttribPointer& a : _attribPointers) {
+        if (a.name == name) {
+            a = AttribPointer{name, size, type, normalized, stride, pointer};
+            return;
+        }
+    }
+    _attribPointers.push_back(AttribPointer{name, size, type, normalized, stride, pointer});
 }
 
 }  // namespace engine

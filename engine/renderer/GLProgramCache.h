@@ -30,8 +30,11 @@ private:
     std::vector<GLProgramState*> _states;   // shared states, one per program
 };
 
-// The uniform state a node draws with: its program and the built-in uniforms.
-// One state per program, shared, kept by the program cache until it is destroyed. Main thread only.
+// The uniform state a node draws with: its program, the built-in uniforms and
+// the vertex attributes given by pointer (set again at every apply, each at the
+// location of the program's attribute of that name; a name the program lacks is
+// skipped). One state per program, shared, kept by the program cache until it is
+// destroyed. Main thread only.
 class GLProgramState : public Ref {
 public:
     // The program's shared state (made on first request); nullptr for a null program.
@@ -42,12 +45,27 @@ public:
     GLProgram* getGLProgram() const { return _program; }
     // Uses the program and sets its built-in uniforms for the model-view matrix.
     void apply(const Mat4& modelView);
+    // Keeps (replaces) the attribute's layout; pointer is client memory or a byte
+    // offset into the array buffer bound when apply runs.
+    void setVertexAttribPointer(const std::string& name, GLint size, GLenum type, GLboolean normalized,
+                                GLsizei stride, const GLvoid* pointer);
+
+    struct AttribPointer {
+        std::string name;
+        GLint size;
+        GLenum type;
+        GLboolean normalized;
+        GLsizei stride;
+        const GLvoid* pointer;
+    };
+    const std::vector<AttribPointer>& getAttribPointers() const { return _attribPointers; }
 
     ~GLProgramState() override;
 
 private:
     explicit GLProgramState(GLProgram* program);
     GLProgram* _program;
+    std::vector<AttribPointer> _attribPointers;
 };
 
 }  // namespace engine

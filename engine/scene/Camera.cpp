@@ -72,13 +72,6 @@ bool Camera::initOrthographic(float zoomX, float zoomY, float nearPlane, float f
     return true;
 }
 
-void Camera::setPosition3D(const Vec3& position) {
-    setPosition(position.x, position.y);
-    _positionZ = position.z;
-}
-
-Vec3 Camera::getPosition3D() const { return Vec3(getPositionX(), getPositionY(), _positionZ); }
-
 void Camera::lookAt(const Vec3& target, const Vec3& up) {
     // The rotation alone: the same frame seen from the origin.
     Mat4 orientation = Mat4::ZERO;

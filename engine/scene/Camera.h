@@ -9,7 +9,7 @@
 // a default camera sees what the director draws.
 //
 // View: the inverse of the camera's placement. The eye is the node's position
-// with a z of its own (setPosition3D); the orientation starts looking down -z
+// with its z (setPosition3D); the orientation starts looking down -z
 // with +y up and is turned by lookAt, and it stays while the camera moves. The
 // node's 2D rotation and scale and its parents' transforms do not enter the
 // view: a camera belongs at the top of its scene.
@@ -67,8 +67,6 @@ public:
     Vec3 unproject(const Vec3& src) const;
     void unproject(const Size& viewport, const Vec3* src, Vec3* dst) const;
 
-    void setPosition3D(const Vec3& position);
-    Vec3 getPosition3D() const;
     // Turns the camera to look at target from where it stands, with up as the
     // view's +y. A target on the eye or an up along the view direction logs and
     // changes nothing.
@@ -95,7 +93,6 @@ private:
     Type _type = Type::ORTHOGRAPHIC;
     Mat4 _projection;
     Mat4 _orientation;   // the view's rotation: world directions to the camera's axes
-    float _positionZ = 0;
     CameraFlag _cameraFlag = CameraFlag::DEFAULT;
     CameraBackgroundBrush* _clearBrush = nullptr;
     CustomCommand _backgroundCommand;

@@ -41,6 +41,10 @@ Node* Node::create() {
     return node;
 }
 
+namespace {
+const char* const kComponentUpdateKey = "__components";
+}
+
 Node::~Node() {
     if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
     // A node removed without cleanup may still have its update scheduled: the
@@ -58,6 +62,8 @@ Node::~Node() {
         _actionManager->release();
     }
     if (_glProgramState) _glProgramState->release();
+    // Likewise the components' per-frame timer.
+    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
         component->setOwner(nullptr);
@@ -291,11 +297,11 @@ Mat4 Node::getNodeToParentTransform() const {
         for (int row = 0; row < 3; ++row) {
             m[row][0] = r[row][0] * _scaleX;
             m[row][1] = r[row][1] * _scaleY;
-            m[row][2] = r[row][2];
+            m[row][2] = r[row][2] * _scaleZ;
         }
         const float t[3] = {at.x - (m[0][0] * anchor.x + m[0][1] * anchor.y),
                             at.y - (m[1][0] * anchor.x + m[1][1] * anchor.y),
-                            -(m[2][0] * anchor.x + m[2][1] * anchor.y)};
+                            _positionZ - (m[2][0] * anchor.x + m[2][1] * anchor.y)};
         transform = Mat4(m[0][0], m[0][1], m[0][2], t[0],
                          m[1][0], m[1][1], m[1][2], t[1],
                          m[2][0], m[2][1], m[2][2], t[2],
@@ -322,7 +328,7 @@ Mat4 Node::getNodeToParentTransform() const {
         const float ty = at.y - (b * anchor.x + d * anchor.y);
         transform = Mat4(a, cc, 0, tx,
                          b, d, 0, ty,
-                         0, 0, 1, 0,
+                         0, 0, _scaleZ, _positionZ,
                          0, 0, 0, 1);
     }
     if (_hasAdditionalTransform) transform = transform * _additionalTransform;
@@ -342,6 +348,34 @@ void Node::setRotationQuat(const Quaternion& rotation) {
     // The counter-clockwise turn about z, as the clockwise degrees getRotation answers.
     const double turn = std::atan2(2.0 * (q.w * q.z + q.x * q.y), 1.0 - 2.0 * (q.y * q.y + q.z * q.z));
     _rotation = static_cast<float>(-turn * 180.0 / std::numbers::pi);
+    // The same split for x and y (rotation = z * y * x, counter-clockwise angles).
+    const double roll = std::atan2(2.0 * (q.w * q.x + q.y * q.z), 1.0 - 2.0 * (q.x * q.x + q.y * q.y));
+    const double pitch = std::asin(std::clamp(2.0 * (q.w * q.y - q.z * q.x), -1.0, 1.0));
+    _rotation3D = Vec3(static_cast<float>(-roll * 180.0 / std::numbers::pi),
+                       static_cast<float>(-pitch * 180.0 / std::numbers::pi), _rotation);
+}
+
+Quaternion Node::getRotationQuat() const {
+    if (_hasRotationQuat) return _rotationQuat;
+    const double half = -static_cast<double>(_rotation) * std::numbers::pi / 360.0;
+    return Quaternion(0, 0, static_cast<float>(std::sin(half)), static_cast<float>(std::cos(half)));
+}
+
+void Node::setRotation3D(const Vec3& degrees) {
+    // Half angles, counter-clockwise: the given ones are clockwise.
+    const double k = -std::numbers::pi / 360.0;
+    const double hx = degrees.x * k, hy = degrees.y * k, hz = degrees.z * k;
+    const double cx = std::cos(hx), sx = std::sin(hx), cy = std::cos(hy), sy = std::sin(hy);
+    const double cz = std::cos(hz), sz = std::sin(hz);
+    // qz * qy * qx: x applied first.
+    setRotationQuat(Quaternion(static_cast<float>(sx * cy * cz - cx * sy * sz), static_cast<float>(cx * sy * cz + sx * cy * sz),
+                               static_cast<float>(cx * cy * sz - sx * sy * cz), static_cast<float>(cx * cy * cz + sx * sy * sz)));
+    _rotation3D = degrees;
+}
+
+void Node::setPosition3D(const Vec3& position) {
+    _position = Vec2(position.x, position.y);
+    _positionZ = position.z;
 }
 
 void Node::setAdditionalTransform(const Mat4* transform) {
@@ -482,10 +516,6 @@ Action* Node::getActionByTag(int tag) const {
 
 size_t Node::getNumberOfRunningActions() const {
     return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
-}
-
-namespace {
-const char* const kComponentUpdateKey = "__components";
 }
 
 bool Node::addComponent(Component* component) {

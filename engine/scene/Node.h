@@ -72,6 +72,12 @@ public:
     void setPositionY(float y) { _position.y = y; }
     float getPositionX() const { return _position.x; }
     float getPositionY() const { return _position.y; }
+    // The position with its depth: z moves the node along its parent's z axis
+    // (0 by default; 2D nodes never leave the plane).
+    void setPosition3D(const Vec3& position);
+    Vec3 getPosition3D() const { return Vec3(_position.x, _position.y, _positionZ); }
+    void setPositionZ(float z) { _positionZ = z; }
+    float getPositionZ() const { return _positionZ; }
     virtual void setContentSize(const Size& size) { _contentSize = size; }
     const Size& getContentSize() const { return _contentSize; }
     // The anchor as a fraction of the content size; (0, 0) by default.
@@ -90,10 +96,14 @@ public:
     void setScaleY(float scaleY) { _scaleY = scaleY; }
     float getScaleX() const { return _scaleX; }
     float getScaleY() const { return _scaleY; }
+    // The scale along z (1 by default); setScale leaves it alone.
+    void setScaleZ(float scaleZ) { _scaleZ = scaleZ; }
+    float getScaleZ() const { return _scaleZ; }
     // Clockwise, in degrees.
     void setRotation(float degrees) {
         _rotation = degrees;
         _hasRotationQuat = false;
+        _rotation3D = Vec3(0, 0, degrees);
     }
     float getRotation() const { return _rotation; }
     // Shear in degrees: skewX tilts the node's y axis towards x, skewY its x
@@ -106,6 +116,13 @@ public:
     // It replaces the 2D rotation in the node's transform until setRotation, and
     // getRotation answers its clockwise turn about z.
     void setRotationQuat(const Quaternion& rotation);
+    Quaternion getRotationQuat() const;
+    // A rotation in space as three angles in degrees, each clockwise seen from
+    // the tip of its axis like the 2D rotation: about x first, then y, then z.
+    // (0, 0, r) is setRotation(r). getRotation3D answers the angles set, or
+    // those of the rotation in force after setRotation / setRotationQuat.
+    void setRotation3D(const Vec3& degrees);
+    Vec3 getRotation3D() const { return _rotation3D; }
     // A transform applied after the node's own (node-to-parent = own × extra);
     // null removes it.
     void setAdditionalTransform(const Mat4* transform);
@@ -253,12 +270,14 @@ private:
     Node* _parent = nullptr;
     std::vector<Node*> _children;
     Vec2 _position;
+    float _positionZ = 0.f;
     Size _contentSize;
     Vec2 _anchorPoint;
     bool _ignoreAnchorPointForPosition = false;
-    float _scaleX = 1.f, _scaleY = 1.f;
+    float _scaleX = 1.f, _scaleY = 1.f, _scaleZ = 1.f;
     float _rotation = 0.f;
     float _skewX = 0.f, _skewY = 0.f;
+    Vec3 _rotation3D;
     bool _hasRotationQuat = false;
     Quaternion _rotationQuat;
     bool _hasAdditionalTransform = false;

@@ -33,6 +33,8 @@ Scene* Scene::createWithPhysics() {
 }
 
 Scene::~Scene() {
+    setNavMesh(nullptr);
+    setNavMeshDebugCamera(nullptr);
     if (_physicsWorld) Director::getInstance()->getScheduler()->unschedule(kPhysicsStepKey, this);
     // Before the children go: their bodies leave the world with it.
     PhysicsWorld* world = _physicsWorld;

@@ -290,4 +290,48 @@ TEST_F(NodeGeometryTest, RotationQuatAndAdditionalTransformEnterTheNodeToParentT
     }
 }
 
+// Depth, z scale and rotations in space: each is part of the node's transform;
+// a rotation of (0, 0, r) is the 2D rotation r, and each angle turns clockwise
+// seen from its axis' tip.
+TEST_F(NodeGeometryTest, DepthAndRotationInSpace) {
+    const struct {
+        const char* what;
+        engine::Vec3 position, rotation;
+        float scaleZ;
+        engine::Vec3 point, expected;
+    } cases[] = {
+        {"depth moves along z", {1, 2, 3}, {0, 0, 0}, 1, {0, 0, 0}, {1, 2, 3}},
+        {"z scale", {0, 0, 0}, {0, 0, 0}, 2, {1, 1, 1}, {1, 1, 2}},
+        {"about x: y goes to -z", {0, 0, 0}, {90, 0, 0}, 1, {0, 1, 0}, {0, 0, -1}},
+        {"about y: z goes to -x", {0, 0, 0}, {0, 90, 0}, 1, {0, 0, 1}, {-1, 0, 0}},
+        {"about z as the 2D rotation: x goes to -y", {0, 0, 0}, {0, 0, 90}, 1, {1, 0, 0}, {0, -1, 0}},
+        {"x first, then z", {0, 0, 5}, {90, 0, 90}, 1, {0, 0, 1}, {1, 0, 5}},
+    };
+    for (const auto& c : cases) {
+        Node* node = Node::create();
+        node->setPosition3D(c.position);
+        node->setRotation3D(c.rotation);
+        node->setScaleZ(c.scaleZ);
+        engine::Vec3 point = c.point;
+        node->getNodeToParentTransform().transformPoint(&point);
+        EXPECT_NEAR(point.x, c.expected.x, 1e-5) << c.what;
+        EXPECT_NEAR(point.y, c.expected.y, 1e-5) << c.what;
+        EXPECT_NEAR(point.z, c.expected.z, 1e-5) << c.what;
+        EXPECT_EQ(node->getRotation3D(), c.rotation) << c.what;
+        EXPECT_EQ(node->getPosition3D(), c.position) << c.what;
+    }
+    Node* turned = Node::create();
+    Node* flat = Node::create();
+    turned->setRotation3D(engine::Vec3(0, 0, 30));
+    flat->setRotation(30);
+    EXPECT_NEAR(turned->getRotation(), 30, 1e-4);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(turned->getNodeToParentTransform().m[i], flat->getNodeToParentTransform().m[i], 1e-6) << i;
+    }
+    EXPECT_EQ(flat->getRotation3D(), engine::Vec3(0, 0, 30));
+    // A quaternion's angles read back in the same convention.
+    turned->setRotationQuat(engine::Quaternion(std::sqrt(0.5f), 0, 0, std::sqrt(0.5f)));   // x counter-clockwise 90
+    EXPECT_NEAR(turned->getRotation3D().x, -90, 1e-3);
+}
+
 }  // namespace

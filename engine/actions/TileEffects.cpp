@@ -1,0 +1,314 @@
+#include "engine/actions/TileEffects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <numeric>
+#include <random>
+
+namespace engine {
+
+namespace {
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+template <class F>
+void eachTile(TiledGrid3DAction* action, const GridBase* grid, F f) {
+    for (int i = 0; i < grid->columns(); ++i) {
+        for (int j = 0; j < grid->rows(); ++j) {
+            const Vec2 at(static_cast<float>(i), static_cast<float>(j));
+            action->setTile(at, f(i, j, action->getOriginalTile(at)));
+        }
+    }
+}
+
+Quad3 moved(Quad3 q, const Vec3& by) {
+    for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) *v = *v + by;
+    return q;
+}
+
+std::vector<int> shuffled(int count, unsigned int seed) {
+    std::vector<int> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    std::mt19937 generator(seed);
+    // Fisher-Yates with our own draws: the same order on every standard library.
+    for (int i = count - 1; i > 0; --i) std::swap(order[i], order[generator() % static_cast<unsigned>(i + 1)]);
+    return order;
+}
+
+}  // namespace
+
+// ---- Shaky / shattered
+
+ShakyTiles3D* ShakyTiles3D::create(float duration, const Size& gridSize, int range, bool shakeZ) {
+    auto* action = new ShakyTiles3D;
+    action->initWithDuration(duration, gridSize);
+    action->_range = range;
+    action->_shakeZ = shakeZ;
+    action->autorelease();
+    return action;
+}
+ShakyTiles3D* ShakyTiles3D::clone() const { return sameWay(create(getDuration(), getGridSize(), _range, _shakeZ)); }
+void ShakyTiles3D::applyEffect(float) {
+    eachTile(this, getGrid(), [&](int, int, Quad3 q) {
+        for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) {
+            v->x += randomShake(_range);
+            v->y += randomShake(_range);
+            if (_shakeZ) v->z += randomShake(_range);
+        }
+        return q;
+    });
+}
+
+ShatteredTiles3D* ShatteredTiles3D::create(float duration, const Size& gridSize, int range, bool shatterZ) {
+    auto* action = new ShatteredTiles3D;
+    action->initWithDuration(duration, gridSize);
+    action->_range = range;
+    action->_shatterZ = shatterZ;
+    action->autorelease();
+    return action;
+}
+ShatteredTiles3D* ShatteredTiles3D::clone() const {
+    return sameWay(create(getDuration(), getGridSize(), _range, _shatterZ));
+}
+void ShatteredTiles3D::startWithTarget(Node* target) {
+    TiledGrid3DAction::startWithTarget(target);
+    _once = false;
+}
+void ShatteredTiles3D::applyEffect(float) {
+    if (_once) return;
+    _once = true;
+    eachTile(this, getGrid(), [&](int, int, Quad3 q) {
+        for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) {
+            v->x += randomShake(_range);
+            v->y += randomShake(_range);
+            if (_shatterZ) v->z += randomShake(_range);
+        }
+        return q;
+    });
+}
+
+// ---- Shuffle / turn off
+
+ShuffleTiles* ShuffleTiles::create(float duration, const Size& gridSize, unsigned int seed) {
+    auto* action = new ShuffleTiles;
+    action->initWithDuration(duration, gridSize);
+    action->_seed = seed;
+    action->autorelease();
+    return action;
+}
+ShuffleTiles* ShuffleTiles::clone() const { return sameWay(create(getDuration(), getGridSize(), _seed)); }
+void ShuffleTiles::startWithTarget(Node* target) {
+    TiledGrid3DAction::startWithTarget(target);
+    const GridBase* grid = getGrid();
+    _destinations = grid ? shuffled(grid->columns() * grid->rows(), _seed) : std::vector<int>{};
+}
+Vec2 ShuffleTiles::getDestination(const Vec2& tile) const {
+    const GridBase* grid = getGrid();
+    if (!grid || !(tile.x >= 0) || !(tile.y >= 0) || tile.x >= grid->columns() || tile.y >= grid->rows()) return tile;
+    const int cell = _destinations[static_cast<int>(tile.x) * grid->rows() + static_cast<int>(tile.y)];
+    return Vec2(static_cast<float>(cell / grid->rows()), static_cast<float>(cell % grid->rows()));
+}
+void ShuffleTiles::applyEffect(float t) {
+    const Vec2 step = getGrid()->getStep();
+    eachTile(this, getGrid(), [&](int i, int j, Quad3 q) {
+        const Vec2 to = getDestination(Vec2(static_cast<float>(i), static_cast<float>(j)));
+        return moved(q, Vec3((to.x - i) * step.x * t, (to.y - j) * step.y * t, 0.f));
+    });
+}
+
+TurnOffTiles* TurnOffTiles::create(float duration, const Size& gridSize) { return create(duration, gridSize, 0); }
+TurnOffTiles* TurnOffTiles::create(float duration, const Size& gridSize, unsigned int seed) {
+    auto* action = new TurnOffTiles;
+    action->initWithDuration(duration, gridSize);
+    action->_seed = seed;
+    action->autorelease();
+    return action;
+}
+TurnOffTiles* TurnOffTiles::clone() const { return sameWay(create(getDuration(), getGridSize(), _seed)); }
+void TurnOffTiles::startWithTarget(Node* target) {
+    TiledGrid3DAction::startWithTarget(target);
+    const GridBase* grid = getGrid();
+    _order = grid ? shuffled(grid->columns() * grid->rows(), _seed) : std::vector<int>{};
+}
+void TurnOffTiles::turnOnTile(const Vec2& position) { setTile(position, getOriginalTile(position)); }
+void TurnOffTiles::turnOffTile(const Vec2& position) { setTile(position, Quad3{}); }
+void TurnOffTiles::applyEffect(float t) {
+    const int rows = getGrid()->rows();
+    const int count = static_cast<int>(_order.size());
+    const int off = std::clamp(static_cast<int>(t * count), 0, count);
+    for (int k = 0; k < count; ++k) {
+        const Vec2 at(static_cast<float>(_order[k] / rows), static_cast<float>(_order[k] % rows));
+        if (k < off) {
+            turnOffTile(at);
+        } else {
+            turnOnTile(at);
+        }
+    }
+}
+
+// ---- Fading tiles
+
+FadeOutTRTiles* FadeOutTRTiles::create(float duration, const Size& gridSize) {
+    auto* action = new FadeOutTRTiles;
+    action->initWithDuration(duration, gridSize);
+    action->autorelease();
+    return action;
+}
+FadeOutTRTiles* FadeOutTRTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
+float FadeOutTRTiles::testFunc(const Vec2& position, float t) const {
+    const float front = (getGridSize().width + getGridSize().height) * t;
+    if (front <= 0.f) return 1.f;
+    return std::pow((position.x + position.y) / front, 6.f);
+}
+void FadeOutTRTiles::turnOnTile(const Vec2& position) { setTile(position, getOriginalTile(position)); }
+void FadeOutTRTiles::turnOffTile(const Vec2& position) { setTile(position, Quad3{}); }
+void FadeOutTRTiles::transformTile(const Vec2& position, float distance) {
+    Quad3 q = getOriginalTile(position);
+    const Vec3 centre = (q.bl + q.tr) * 0.5f;
+    for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) {
+        v->x = centre.x + (v->x - centre.x) * distance;
+        v->y = centre.y + (v->y - centre.y) * distance;
+    }
+    setTile(position, q);
+}
+void FadeOutTRTiles::applyEffect(float t) {
+    const GridBase* grid = getGrid();
+    for (int i = 0; i < grid->columns(); ++i) {
+        for (int j = 0; j < grid->rows(); ++j) {
+            const Vec2 at(static_cast<float>(i), static_cast<float>(j));
+            const float distance = testFunc(at, t);
+            if (distance <= 0.f) {
+                turnOffTile(at);
+            } else if (distance < 1.f) {
+                transformTile(at, distance);
+            } else {
+                turnOnTile(at);
+            }
+        }
+    }
+}
+
+FadeOutBLTiles* FadeOutBLTiles::create(float duration, const Size& gridSize) {
+    auto* action = new FadeOutBLTiles;
+    action->initWithDuration(duration, gridSize);
+    action->autorelease();
+    return action;
+}
+FadeOutBLTiles* FadeOutBLTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
+float FadeOutBLTiles::testFunc(const Vec2& position, float t) const {
+    const float sum = position.x + position.y;
+    if (sum <= 0.f) return 1.f;
+    return std::pow((getGridSize().width + getGridSize().height) * (1.f - t) / sum, 6.f);
+}
+
+FadeOutUpTiles* FadeOutUpTiles::create(float duration, const Size& gridSize) {
+    auto* action = new FadeOutUpTiles;
+    action->initWithDuration(duration, gridSize);
+    action->autorelease();
+    return action;
+}
+FadeOutUpTiles* FadeOutUpTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
+float FadeOutUpTiles::testFunc(const Vec2& position, float t) const {
+    const float front = getGridSize().height * t;
+    if (front <= 0.f) return 1.f;
+    return std::pow(position.y / front, 6.f);
+}
+void FadeOutUpTiles::transformTile(const Vec2& position, float distance) {
+    Quad3 q = getOriginalTile(position);
+    const float middle = (q.bl.y + q.tl.y) * 0.5f;
+    for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) v->y = middle + (v->y - middle) * distance;
+    setTile(position, q);
+}
+
+FadeOutDownTiles* FadeOutDownTiles::create(float duration, const Size& gridSize) {
+    auto* action = new FadeOutDownTiles;
+    action->initWithDuration(duration, gridSize);
+    action->autorelease();
+    return action;
+}
+FadeOutDownTiles* FadeOutDownTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
+float FadeOutDownTiles::testFunc(const Vec2& position, float t) const {
+    if (position.y <= 0.f) return 1.f;
+    return std::pow(getGridSize().height * (1.f - t) / position.y, 6.f);
+}
+
+// ---- Waving, jumping, splitting
+
+WavesTiles3D* WavesTiles3D::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
+    auto* action = new WavesTiles3D;
+    action->initWithDuration(duration, gridSize);
+    action->_waves = waves;
+    action->_amplitude = amplitude;
+    action->autorelease();
+    return action;
+}
+WavesTiles3D* WavesTiles3D::clone() const {
+    WavesTiles3D* copy = create(getDuration(), getGridSize(), _waves, _amplitude);
+    copy->_amplitudeRate = _amplitudeRate;
+    return sameWay(copy);
+}
+void WavesTiles3D::applyEffect(float t) {
+    const float phase = 2.f * kPi * t * _waves;
+    eachTile(this, getGrid(), [&](int, int, Quad3 q) {
+        const float z = std::sin(phase + (q.bl.x + q.bl.y) * 0.01f) * _amplitude * _amplitudeRate;
+        for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) v->z = z;
+        return q;
+    });
+}
+
+JumpTiles3D* JumpTiles3D::create(float duration, const Size& gridSize, unsigned int jumps, float amplitude) {
+    auto* action = new JumpTiles3D;
+    action->initWithDuration(duration, gridSize);
+    action->_jumps = jumps;
+    action->_amplitude = amplitude;
+    action->autorelease();
+    return action;
+}
+JumpTiles3D* JumpTiles3D::clone() const {
+    JumpTiles3D* copy = create(getDuration(), getGridSize(), _jumps, _amplitude);
+    copy->_amplitudeRate = _amplitudeRate;
+    return sameWay(copy);
+}
+void JumpTiles3D::applyEffect(float t) {
+    const float phase = 2.f * kPi * t * _jumps;
+    const float even = std::sin(phase) * _amplitude * _amplitudeRate;
+    const float odd = std::sin(phase + kPi) * _amplitude * _amplitudeRate;
+    eachTile(this, getGrid(), [&](int i, int j, Quad3 q) {
+        return moved(q, Vec3(0.f, 0.f, (i + j) % 2 == 0 ? even : odd));
+    });
+}
+
+SplitRows* SplitRows::create(float duration, unsigned int rows) {
+    auto* action = new SplitRows;
+    action->initWithDuration(duration, Size(1.f, static_cast<float>(rows)));
+    action->autorelease();
+    return action;
+}
+SplitRows* SplitRows::clone() const {
+    return sameWay(create(getDuration(), static_cast<unsigned int>(getGridSize().height)));
+}
+void SplitRows::applyEffect(float t) {
+    const float width = getGrid()->getGridRect().size.width;
+    eachTile(this, getGrid(), [&](int, int j, Quad3 q) {
+        return moved(q, Vec3((j % 2 == 0 ? 1.f : -1.f) * width * t, 0.f, 0.f));
+    });
+}
+
+SplitCols* SplitCols::create(float duration, unsigned int columns) {
+    auto* action = new SplitCols;
+    action->initWithDuration(duration, Size(static_cast<float>(columns), 1.f));
+    action->autorelease();
+    return action;
+}
+SplitCols* SplitCols::clone() const {
+    return sameWay(create(getDuration(), static_cast<unsigned int>(getGridSize().width)));
+}
+void SplitCols::applyEffect(float t) {
+    const float height = getGrid()->getGridRect().size.height;
+    eachTile(this, getGrid(), [&](int i, int, Quad3 q) {
+        return moved(q, Vec3(0.f, (i % 2 == 0 ? 1.f : -1.f) * height * t, 0.f));
+    });
+}
+
+}  // namespace engine

@@ -1,0 +1,252 @@
+// Navigation meshes: built from triangles and off-mesh links, refused when they
+// cannot be walked, and agents walking them to their goals in a running scene.
+#include <gtest/gtest.h>
+
+#include <recastnavigation/DetourCrowd.h>
+#include <recastnavigation/DetourNavMesh.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/base/AutoreleasePool.h"
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
+#include "engine/navmesh/NavMesh.h"
+#include "engine/navmesh/NavMeshAgent.h"
+#include "engine/navmesh/NavMeshBuilder.h"
+#include "engine/navmesh/NavMeshObstacle.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
+
+using namespace engine;
+
+namespace {
+
+// A flat square floor at height y, corners (x0, z0) and (x1, z1).
+void addFloor(NavMeshGeometry* g, float x0, float z0, float x1, float z1, float y = 0.f) {
+    const int base = static_cast<int>(g->vertices.size() / 3);
+    g->vertices.insert(g->vertices.end(), {x0, y, z0, x1, y, z0, x1, y, z1, x0, y, z1});
+    // Counter-clockwise seen from above: the faces look up.
+    g->triangles.insert(g->triangles.end(), {base, base + 2, base + 1, base, base + 3, base + 2});
+}
+
+struct NavMeshTest : ::testing::Test {
+    ~NavMeshTest() override {
+        if (scene) {
+            scene->onExit();
+            scene->release();
+        }
+        AutoreleasePool::getInstance()->clear();
+        Director::destroyInstance();
+        AutoreleasePool::getInstance()->clear();
+    }
+
+    // A running scene with the mesh, and a node at (x, y) carrying a new agent.
+    NavMeshAgent* agentOnMesh(NavMesh* mesh, float x, float y) {
+        scene = Scene::create();
+        scene->retain();
+        scene->setNavMesh(mesh);
+        Node* node = Node::create();
+        node->setPosition(x, y);
+        scene->addChild(node);
+        NavMeshAgent* agent = NavMeshAgent::create(NavMeshAgentParam{});
+        node->addComponent(agent);
+        scene->onEnter();
+        return agent;
+    }
+
+    // Steps the scheduler at 60 frames a second until done() or the time is up.
+    template <class Done>
+    void runFor(float seconds, Done done) {
+        Scheduler* scheduler = Director::getInstance()->getScheduler();
+        for (int frame = 0; frame < seconds * 60 && !done(); ++frame) scheduler->update(1.f / 60.f);
+    }
+
+    Scene* scene = nullptr;
+};
+
+TEST_F(NavMeshTest, UnwalkableGeometryIsRefused) {
+    NavMeshGeometry floor;
+    addFloor(&floor, -5, -5, 5, 5);
+    NavMeshGeometry wall;   // upright: nothing to stand on
+    wall.vertices = {0, 0, 0, 5, 0, 0, 5, 5, 0, 0, 5, 0};
+    wall.triangles = {0, 1, 2, 0, 2, 3};
+    NavMeshGeometry badIndex = floor;
+    badIndex.triangles[4] = 4;
+    NavMeshGeometry negativeIndex = floor;
+    negativeIndex.triangles[0] = -1;
+    NavMeshGeometry notFinite = floor;
+    notFinite.vertices[3] = std::nanf("");
+    NavMeshGeometry huge = floor;
+    huge.vertices[0] = 1e9f;
+    NavMeshGeometry tiny;       // smaller than an agent
+    addFloor(&tiny, 0, 0, 0.5f, 0.5f);
+
+    struct Case {
+        const char* name;
+        const NavMeshGeometry& geometry;
+        bool builds;
+    } cases[] = {
+        {"floor", floor, true},
+        {"empty", NavMeshGeometry{}, false},
+        {"wall", wall, false},
+        {"index past the vertices", badIndex, false},
+        {"negative index", negativeIndex, false},
+        {"NaN vertex", notFinite, false},
+        {"far vertex", huge, false},
+        {"floor smaller than an agent", tiny, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        dtNavMesh* built = buildDetourNavMesh(c.geometry, &error);
+        EXPECT_EQ(built != nullptr, c.builds) << error;
+        EXPECT_EQ(error.empty(), c.builds);
+        EXPECT_EQ(NavMesh::createWithGeometry(c.geometry) != nullptr, c.builds);
+        if (built) dtFreeNavMesh(built);
+    }
+}
+
+TEST_F(NavMeshTest, LinksFileLines) {
+    struct Case {
+        const char* text;
+        const char* expected;   // "radius dir|..." per link, or the error
+    } cases[] = {
+        {"1 2 3 4 5 6\n", "0.6 1|"},
+        {"# jump\n\n  \n1 2 3 4 5 6 1.5 0\r\n-1 0 0 1 0 0 2\n", "1.5 0|2 1|"},
+        {"", ""},
+        {"1 2 3 4 5\n", "bad off-mesh link at line 1"},
+        {"\n1 2 3 4 5 6 x\n", "bad off-mesh link at line 2"},
+        {"1 2 3 4 5 6 0\n", "bad off-mesh link at line 1"},
+        {"1 2 3 4 5 6 1 2\n", "bad off-mesh link at line 1"},
+        {"1 2 3 4 5 6 1 1 9\n", "bad off-mesh link at line 1"},
+        {"1 2 nan 4 5 6\n", "bad off-mesh link at line 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<NavMeshLink> links;
+        std::string error;
+        std::string got;
+        if (parseNavMeshLinks(c.text, &links, &error)) {
+            for (const NavMeshLink& link : links) {
+                char line[64];
+                std::snprintf(line, sizeof line, "%g %d|", link.radius, link.bidirectional ? 1 : 0);
+                got += line;
+            }
+        } else {
+            got = error;
+            EXPECT_TRUE(links.empty());
+        }
+        EXPECT_EQ(got, c.expected);
+    }
+    std::vector<NavMeshLink> links;
+    ASSERT_TRUE(parseNavMeshLinks("1 2 3 4 5 6", &links));
+    EXPECT_EQ(links[0].start, Vec3(1, 2, 3));
+    EXPECT_EQ(links[0].end, Vec3(4, 5, 6));
+}
+
+// Walks from (-4, 0, 0) to the goal: the callback runs once, when the agent
+// stands there, with the agent and the time the walk took.
+TEST_F(NavMeshTest, AgentReachesItsGoalOnce) {
+    struct Case {
+        const char* name;
+        bool withLink;       // two floors with a gap between them, a link across
+        Vec3 goal;
+    } cases[] = {
+        {"same floor", false, Vec3(4, 0, 3)},
+        {"across a link", true, Vec3(8, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NavMeshGeometry g;
+        addFloor(&g, -5, -5, 5, 5);
+        if (c.withLink) {
+            addFloor(&g, 6.5f, -5, 10, 5);
+            g.links.push_back({Vec3(4.2f, 0, 0), Vec3(7.3f, 0, 0), 0.6f, true});
+        }
+        NavMesh* mesh = NavMesh::createWithGeometry(g);
+        ASSERT_NE(mesh, nullptr);
+        NavMeshAgent* agent = agentOnMesh(mesh, -4, 0);
+        int calls = 0;
+        float reported = -1.f;
+        NavMeshAgent* reportedAgent = nullptr;
+        agent->move(c.goal, [&](NavMeshAgent* a, float elapsed) {
+            ++calls;
+            reportedAgent = a;
+            reported = elapsed;
+        });
+        float walked = 0.f;
+        runFor(30.f, [&] {
+            walked += calls ? 0.f : 1.f / 60.f;
+            return calls > 0;
+        });
+        runFor(1.f, [] { return false; });   // no second call
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(reportedAgent, agent);
+        EXPECT_NEAR(reported, walked, 0.05f);
+        // At 3.5 units a second, no faster than the straight line allows.
+        const Vec3 start(-4, 0, 0);
+        EXPECT_GT(reported, (c.goal - start).length() / 3.5f);
+        const Vec3 at = agent->getCurrentPosition();
+        EXPECT_NEAR(at.x, c.goal.x, 0.1f);
+        EXPECT_NEAR(at.z, c.goal.z, 0.1f);
+        EXPECT_NEAR(agent->getOwner()->getPositionX(), c.goal.x, 0.1f);
+        EXPECT_FALSE(agent->isMoving());
+        scene->onExit();
+        scene->release();
+        scene = nullptr;
+    }
+}
+
+// A new move replaces the earlier one and its callback; stop drops both.
+TEST_F(NavMeshTest, LaterMoveReplacesTheEarlierCallback) {
+    NavMeshGeometry g;
+    addFloor(&g, -5, -5, 5, 5);
+    NavMeshAgent* agent = agentOnMesh(NavMesh::createWithGeometry(g), 0, 0);
+    std::string calls;
+    agent->move(Vec3(4, 0, 4), [&](NavMeshAgent*, float) { calls += "first "; });
+    agent->move(Vec3(-3, 0, 1), [&](NavMeshAgent*, float) { calls += "second "; });
+    runFor(10.f, [&] { return !calls.empty(); });
+    EXPECT_EQ(calls, "second ");
+    EXPECT_NEAR(agent->getCurrentPosition().x, -3.f, 0.1f);
+
+    calls.clear();
+    agent->move(Vec3(3, 0, 0), [&](NavMeshAgent*, float) { calls += "stopped "; });
+    runFor(0.5f, [] { return false; });
+    agent->stop();
+    const float stoppedAt = agent->getCurrentPosition().x;
+    runFor(5.f, [] { return false; });
+    EXPECT_EQ(calls, "");
+    EXPECT_LT(agent->getCurrentPosition().x, 3.f - 1.f);
+    // It brakes at its acceleration (3.5 units a second, 8 a second squared).
+    EXPECT_NEAR(agent->getCurrentPosition().x, stoppedAt, 1.f);
+}
+
+// Members leave the crowd with their node and when the mesh goes first.
+TEST_F(NavMeshTest, MembersLeaveWithTheirNodesAndTheMesh) {
+    NavMeshGeometry g;
+    addFloor(&g, -5, -5, 5, 5);
+    NavMesh* mesh = NavMesh::createWithGeometry(g);
+    NavMeshAgent* agent = agentOnMesh(mesh, 0, 0);
+    Node* rock = Node::create();
+    rock->addComponent(NavMeshObstacle::create(1.f, 1.f));
+    scene->addChild(rock);
+    Node* walker = agent->getOwner();
+    walker->retain();
+    walker->removeFromParent();
+    agent->move(Vec3(3, 0, 0));             // not a member: waits for the next join
+    runFor(0.5f, [] { return false; });
+    EXPECT_NEAR(agent->getCurrentPosition().x, 0.f, 1e-3f);
+    scene->addChild(walker);                // joins again and walks
+    walker->release();
+    runFor(5.f, [&] { return !agent->isMoving(); });
+    EXPECT_NEAR(agent->getCurrentPosition().x, 3.f, 0.1f);
+    scene->setNavMesh(nullptr);             // the mesh goes; the members stay put
+    AutoreleasePool::getInstance()->clear();
+    runFor(0.5f, [] { return false; });
+    EXPECT_EQ(scene->getNavMesh(), nullptr);
+}
+
+}  // namespace
