@@ -43,7 +43,6 @@
 #include "engine/renderer/TextureAtlas.h"
 #include "engine/scene/AtlasNode.h"
 #include "engine/scene/ClippingRectangleNode.h"
-#include "engine/scene/Component.h"
 #include "engine/renderer/RenderTexture.h"
 #include "engine/scene/ParallaxNode.h"
 #include "engine/scene/ProtectedNode.h"
@@ -561,7 +560,6 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::PhysicsJointRatchet), "cc.PhysicsJointRatchet"},
     {typeid(engine::PhysicsJointGear), "cc.PhysicsJointGear"},
     {typeid(engine::PhysicsJointMotor), "cc.PhysicsJointMotor"},
-    {typeid(engine::Component), "cc.Component"},
     {typeid(engine::Physics3DShape), "cc.Physics3DShape"},
     {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
     {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
