@@ -27,6 +27,7 @@ constexpr int kScriptExit = 1;
 constexpr int kScriptEnterTransitionFinish = 2;
 constexpr int kScriptExitTransitionStart = 3;
 constexpr int kScriptCleanup = 4;
+const char* const kComponentUpdateKey = "__components";
 }  // namespace
 
 uint64_t Node::_treeGeneration = 0;
@@ -46,6 +47,7 @@ Node::~Node() {
     // A node removed without cleanup may still have its update scheduled: the
     // scheduler must not call into it once it is gone.
     if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
     if (_physicsBody) {
@@ -510,10 +512,6 @@ Action* Node::getActionByTag(int tag) const {
 
 size_t Node::getNumberOfRunningActions() const {
     return _actionManager ? _actionManager->getNumberOfRunningActionsInTarget(this) : 0;
-}
-
-namespace {
-const char* const kComponentUpdateKey = "__components";
 }
 
 bool Node::addComponent(Component* component) {

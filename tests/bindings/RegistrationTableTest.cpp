@@ -56,6 +56,9 @@
 #include "engine/actions/GridAction.h"
 #include "engine/actions/GridEffects.h"
 #include "engine/actions/TileEffects.h"
+#include "engine/navmesh/NavMesh.h"
+#include "engine/navmesh/NavMeshAgent.h"
+#include "engine/navmesh/NavMeshObstacle.h"
 #include "engine/scene/NodeGrid.h"
 #include "engine/scene/TransitionGrid.h"
 #include "engine/actions/PointArray.h"
@@ -721,6 +724,9 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::AABB), "cc.AABB"},
     {typeid(engine::OBB), "cc.OBB"},
     {typeid(engine::Ray), "cc.Ray"},
+    {typeid(engine::NavMesh), "cc.NavMesh"},
+    {typeid(engine::NavMeshAgent), "cc.NavMeshAgent"},
+    {typeid(engine::NavMeshObstacle), "cc.NavMeshObstacle"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to
