@@ -55,6 +55,9 @@
 #include "engine/actions/GridAction.h"
 #include "engine/actions/GridEffects.h"
 #include "engine/actions/TileEffects.h"
+#include "engine/navmesh/NavMesh.h"
+#include "engine/navmesh/NavMeshAgent.h"
+#include "engine/navmesh/NavMeshObstacle.h"
 #include "engine/scene/NodeGrid.h"
 #include "engine/scene/TransitionGrid.h"
 #include "engine/actions/PointArray.h"
@@ -110,7 +113,6 @@
 #include "engine/physics3d/Physics3DShape.h"
 #include "engine/physics3d/Physics3DWorld.h"
 #include "engine/physics3d/PhysicsSprite3D.h"
-#include "engine/scene/Component.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -727,6 +729,9 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Ray), "cc.Ray"},
     {typeid(engine::experimental::AudioProfile), "ccexp.AudioProfile"},
     {typeid(engine::experimental::AudioEngine), "ccexp.AudioEngine"},
+    {typeid(engine::NavMesh), "cc.NavMesh"},
+    {typeid(engine::NavMeshAgent), "cc.NavMeshAgent"},
+    {typeid(engine::NavMeshObstacle), "cc.NavMeshObstacle"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to
