@@ -42,10 +42,6 @@ Node* Node::create() {
     return node;
 }
 
-namespace {
-const char* const kComponentUpdateKey = "__components";
-}
-
 Node::~Node() {
     if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
     // A node removed without cleanup may still have its update scheduled: the
@@ -65,7 +61,6 @@ Node::~Node() {
     }
     if (_glProgramState) _glProgramState->release();
     // Likewise the components' per-frame timer.
-    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
         component->setOwner(nullptr);
