@@ -17,13 +17,6 @@
 namespace bindingtest {
 namespace {
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    std::string expected;
-};
-
 // show(...): the count of values, then each as text: "2:5,0".
 const char kShow[] =
     "function show(...) local out = {} for i = 1, select('#', ...) do out[i] = tostring((select(i, ...))) end "
@@ -52,13 +45,6 @@ protected:
     void TearDown() override {
         engine::TextureCache::destroyInstance();
         LuaEngineBindingTest::TearDown();
-    }
-    void runCases(const std::vector<Case>& cases) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            ASSERT_EQ(run(c.chunk), "");
-            EXPECT_EQ(eval(c.expression), c.expected);
-        }
     }
     // Runs the director's updates until the script's `done` is true (10 s at most).
     void pumpUntil(const std::string& condition) {

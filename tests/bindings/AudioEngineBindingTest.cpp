@@ -53,15 +53,8 @@ protected:
     engine::Clock::TimePoint _now{std::chrono::hours(1)};
 };
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
 TEST_F(AudioEngineBindingTest, ClassFunctionsAndProfileFields) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"play and states", "A = ccexp.AudioEngine id = A:play2d(tone) other = A:play2d(tone, true, 0.5)",
          "A:getState(id) .. ' ' .. A:getState(other) .. ' ' .. A:getState(other + 100) .. ' ' .. other - id",
          "1 1 -1 1"},
@@ -95,11 +88,7 @@ TEST_F(AudioEngineBindingTest, ClassFunctionsAndProfileFields) {
         {"setFinishCallback arguments", "", "A:setFinishCallback(1, 2)",
          "error: invalid arguments in function 'lua_engine_AudioEngine_setFinishCallback'"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(run(c.chunk), "");
-        EXPECT_EQ(eval(c.expression), c.expected);
-    }
+    runCases(cases);
 }
 
 TEST_F(AudioEngineBindingTest, FinishCallbackRunsOnceWithIdAndPathThenIsReleased) {
@@ -115,7 +104,7 @@ TEST_F(AudioEngineBindingTest, FinishCallbackRunsOnceWithIdAndPathThenIsReleased
 }
 
 TEST_F(AudioEngineBindingTest, DroppedCallbacksAreReleasedUncalled) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"stop", "A:stop(id)", "", ""},
         {"uncache", "A:uncache(tone)", "", ""},
         {"uncacheAll", "A:uncacheAll()", "", ""},
@@ -123,7 +112,7 @@ TEST_F(AudioEngineBindingTest, DroppedCallbacksAreReleasedUncalled) {
         {"replaced", "A:setFinishCallback(id, function() end) A:stop(id)", "", ""},
         {"unknown id", "A:setFinishCallback(id + 1000, note) A:stop(id)", "", ""},
     };
-    for (const Case& c : cases) {
+    for (const ChunkCase& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(run("calls = {} before = handlers() A = ccexp.AudioEngine id = A:play2d(tone, true) A:setFinishCallback(id, note)"), "");
         ASSERT_EQ(run(c.chunk), "");
@@ -135,7 +124,7 @@ TEST_F(AudioEngineBindingTest, DroppedCallbacksAreReleasedUncalled) {
 
 // The component plays through the simple audio engine, on the same layer.
 TEST_F(AudioEngineBindingTest, ComAudioStartsAndStopsItsEffect) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"file and loop", "c = ccs.ComAudio:create() c:setFile(tone) c:setLoop(true)",
          "tolua.type(c) .. ' ' .. tostring(c:isLoop()) .. ' ' .. tostring(c:getFile() == tone)", "ccs.ComAudio true true"},
         {"start plays the file", "c:start()", "ccexp.AudioEngine:getPlayingAudioCount()", "1"},
@@ -146,7 +135,7 @@ TEST_F(AudioEngineBindingTest, ComAudioStartsAndStopsItsEffect) {
         {"music defaults", "c:stopBackgroundMusic() c:playBackgroundMusic()",
          "tostring(c:isBackgroundMusicPlaying()) .. ' ' .. c:getEffectsVolume()", "true 1"},
     };
-    for (const Case& c : cases) {
+    for (const ChunkCase& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(run(c.chunk), "");
         EXPECT_EQ(eval(c.expression), c.expected);

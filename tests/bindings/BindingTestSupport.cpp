@@ -81,4 +81,12 @@ std::string BindingStackTest::eval(const std::string& expression) {
     return result;
 }
 
+void BindingStackTest::runCases(std::span<const ChunkCase> cases) {
+    for (const ChunkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(run(c.chunk), "");
+        EXPECT_EQ(eval(c.expression), c.expected);
+    }
+}
+
 }  // namespace bindingtest

@@ -1,8 +1,10 @@
 #pragma once
-// A Lua stack started with the binding hooks installed, and a runner for chunks
-// that reports their error text.
+// A Lua stack started with the binding hooks installed, a runner for chunks
+// that reports their error text, and a runner for tables of chunk cases.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <span>
 #include <string>
 
 #include "engine/base/AutoreleasePool.h"
@@ -11,6 +13,15 @@
 #include "scripting/LuaStack.h"
 
 namespace bindingtest {
+
+// One step of a script: its chunk runs (it must run without an error), then
+// eval(expression) must give the expected text (errors start with "error: ").
+struct ChunkCase {
+    const char* name;
+    const char* chunk;
+    const char* expression;
+    std::string expected;
+};
 
 class BindingStackTest : public ::testing::Test {
 protected:
@@ -22,6 +33,10 @@ protected:
     // Runs "return <expression>" and gives its result as text (tostring), or the
     // error prefixed with "error: " (without the position Lua puts in front).
     std::string eval(const std::string& expression);
+    // Runs the cases in order, each traced by its name; a chunk that fails stops
+    // the rest.
+    void runCases(std::span<const ChunkCase> cases);
+    void runCases(std::initializer_list<ChunkCase> cases) { runCases(std::span(cases.begin(), cases.size())); }
 
     engine::LuaStack* stack = nullptr;
     lua_State* L = nullptr;

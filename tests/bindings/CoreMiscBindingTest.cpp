@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "BindingTestSupport.h"
 #include "engine/app/Application.h"
@@ -12,13 +11,6 @@
 
 namespace bindingtest {
 namespace {
-
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
 
 class CoreMiscBindingTest : public LuaEngineBindingTest {
 protected:
@@ -31,13 +23,6 @@ protected:
     void TearDown() override {
         engine::FileUtils::destroyInstance();
         LuaEngineBindingTest::TearDown();
-    }
-    void runCases(const std::vector<Case>& cases) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            ASSERT_EQ(run(c.chunk), "");
-            EXPECT_EQ(eval(c.expression), c.expected);
-        }
     }
     // Handler ids now held for scripts.
     int heldHandlers() {

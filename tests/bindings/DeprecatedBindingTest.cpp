@@ -17,22 +17,8 @@
 namespace bindingtest {
 namespace {
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;   // eval's text; errors start with "error: "
-};
-
 class DeprecatedBindingTest : public LuaEngineBindingTest {
 protected:
-    void runCases(std::initializer_list<Case> cases) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            ASSERT_EQ(run(c.chunk), "");
-            EXPECT_EQ(eval(c.expression), c.expected);
-        }
-    }
     const engine::Mat4& modelView() {
         return engine::Director::getInstance()->getMatrix(engine::MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
     }

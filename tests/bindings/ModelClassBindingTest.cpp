@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "BindingTestSupport.h"
 #include "engine/base/Properties.h"
@@ -19,23 +18,7 @@ namespace {
 
 using namespace engine;
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
-class ModelClassBindingTest : public BindingStackTest {
-protected:
-    void runCases(const std::vector<Case>& cases) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            ASSERT_EQ(run(c.chunk), "");
-            EXPECT_EQ(eval(c.expression), c.expected);
-        }
-    }
-};
+class ModelClassBindingTest : public BindingStackTest {};
 
 TEST_F(ModelClassBindingTest, ClassesAndTheirBases) {
     runCases({

@@ -19,13 +19,6 @@
 namespace bindingtest {
 namespace {
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
 class Physics3DBindingTest : public LuaEngineBindingTest {
 protected:
     void SetUp() override {
@@ -46,14 +39,6 @@ protected:
                       "function v(p) return string.format('%.2f %.2f %.2f', p.x, p.y, p.z) end"),
                   "");
     }
-
-    void runCases(const Case* cases, size_t count) {
-        for (size_t i = 0; i < count; ++i) {
-            SCOPED_TRACE(cases[i].name);
-            ASSERT_EQ(run(cases[i].chunk), "");
-            EXPECT_EQ(eval(cases[i].expression), cases[i].expected);
-        }
-    }
 };
 
 TEST_F(Physics3DBindingTest, RigidBodyDescriptionDefaults) {
@@ -70,7 +55,7 @@ TEST_F(Physics3DBindingTest, RigidBodyDescriptionDefaults) {
     EXPECT_EQ(des.originalTransform, engine::Mat4::IDENTITY);
     EXPECT_FALSE(des.disableSleep);
 
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"no shape: no body", "", "cc.Physics3DRigidBody:create({mass = 1})", "nil"},
         {"mass only: zero inertia, identity transform, sleep allowed",
          "b = cc.Physics3DRigidBody:create({mass = 2, shape = box})",
@@ -90,12 +75,12 @@ TEST_F(Physics3DBindingTest, RigidBodyDescriptionDefaults) {
         {"Bullet's own body", "b = cc.Physics3DRigidBody:create({mass = 1, shape = box})",
          "type(b:getRigidBody()) .. ' ' .. type(box:getbtShape())", "userdata userdata"},
     };
-    runCases(cases, std::size(cases));
+    runCases(cases);
 }
 
 TEST_F(Physics3DBindingTest, CollisionCallbacksWithAndWithoutPoints) {
     // Spheres of radius 1: bounds overlapping without touching, then touching.
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"bounds overlap, shapes apart: no point list",
          "a = body(ball, 1) b = body(ball, 1, 1.6, 1.6, 0) seen = {}\n"
          "a:setCollisionCallback(function(c) seen[#seen + 1] = c end)\n"
@@ -118,7 +103,7 @@ TEST_F(Physics3DBindingTest, CollisionCallbacksWithAndWithoutPoints) {
         {"objects out of the world: no call", "count = 0 world:removeAllPhysics3DObjects() world:stepSimulate(1 / 60)",
          "count", "0"},
     };
-    runCases(cases, std::size(cases));
+    runCases(cases);
 }
 
 TEST_F(Physics3DBindingTest, NewCollisionCallbackReleasesTheFormerHandler) {
@@ -144,7 +129,7 @@ TEST_F(Physics3DBindingTest, NewCollisionCallbackReleasesTheFormerHandler) {
 }
 
 TEST_F(Physics3DBindingTest, RayCastsAndHitRecords) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"hit: a filled record from a record that is not a table",
          "g = body(box, 0) hit, r = world:rayCast({x = 0, y = 10, z = 0}, {x = 0, y = -10, z = 0}, 5)",
          "tostring(hit) .. ' ' .. v(r.hitPosition) .. ' ' .. v(r.hitNormal) .. ' ' .. tostring(r.hitObj == g)",
@@ -157,14 +142,14 @@ TEST_F(Physics3DBindingTest, RayCastsAndHitRecords) {
         {"nearest of two", "body(ball, 0, 0, 5, 0) hit, r = world:rayCast({x = 0, y = 10, z = 0}, {x = 0, y = -10, z = 0}, {})",
          "v(r.hitPosition) .. ' ' .. r.hitObj:getCollisionShape():getShapeType()", "0.00 6.00 0.00 2"},
     };
-    runCases(cases, std::size(cases));
+    runCases(cases);
 }
 
 TEST_F(Physics3DBindingTest, MeshCompoundAndHeightFieldShapes) {
     const char* down = "function down(x, z) local hit, r = world:rayCast({x = x, y = 10, z = z}, {x = x, y = -10, z = z}, {})"
                        " return hit and string.format('%.2f', r.hitPosition.y) or 'miss' end";
     ASSERT_EQ(run(down), "");
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"compound: children placed, other entries skipped",
          "c = cc.Physics3DShape:createCompoundShape({{box, {1,0,0,0, 0,1,0,0, 0,0,1,0, 5,0,0,1}}, 'x',"
          " {ball, 'not a matrix'}, {}}) body(c, 0)",
@@ -189,7 +174,7 @@ TEST_F(Physics3DBindingTest, MeshCompoundAndHeightFieldShapes) {
          " {x = 0, y = 3, z = 0}}, 4) body(k, 0)",
          "k:getShapeType() .. ' ' .. down(0, 0)", "5 3.04"},
     };
-    runCases(cases, std::size(cases));
+    runCases(cases);
 }
 
 TEST_F(Physics3DBindingTest, PhysicsSpritesFallWithTheirScene) {
@@ -264,7 +249,7 @@ TEST_F(Physics3DBindingTest, CountAndArgumentErrors) {
 }
 
 TEST_F(Physics3DBindingTest, SceneWorldComponentsAndEmptyComponent) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"a plain scene has no 3D world", "", "tostring(cc.Scene:create():getPhysics3DWorld())", "nil"},
         {"a physics scene has one", "s = cc.Scene:createWithPhysics()",
          "tolua.type(s:getPhysics3DWorld()) .. ' ' .. v(s:getPhysics3DWorld():getGravity())",
@@ -281,7 +266,7 @@ TEST_F(Physics3DBindingTest, SceneWorldComponentsAndEmptyComponent) {
          "tostring(c:getOwner() == n)",
          "true true true"},
     };
-    runCases(cases, std::size(cases));
+    runCases(cases);
 }
 
 }  // namespace

@@ -22,13 +22,6 @@
 namespace bindingtest {
 namespace {
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
 const char* const kQuad =
     "o quad\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
     "f 1/1 2/2 3/3\nf 1/1 3/3 4/4\n";
@@ -54,14 +47,6 @@ protected:
     void TearDown() override {
         engine::Sprite3DCache::destroyInstance();
         LuaEngineBindingTest::TearDown();
-    }
-
-    void runCases(std::initializer_list<Case> cases) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            ASSERT_EQ(run(c.chunk), "");
-            EXPECT_EQ(eval(c.expression), c.expected);
-        }
     }
 
     // Pushes a vector the script can hand to methods taking a cc.Vec3 object.

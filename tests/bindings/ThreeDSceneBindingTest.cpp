@@ -13,13 +13,6 @@
 namespace bindingtest {
 namespace {
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
 class ThreeDSceneBindingTest : public BindingStackTest {
 protected:
     // The modules the script start adds: ui, extension, 3d.
@@ -33,20 +26,10 @@ protected:
         BindingStackTest::TearDown();
         engine::AutoreleasePool::getInstance()->clear();
     }
-
-    // Each case's chunk runs, then its expression gives the expected text.
-    template <size_t N>
-    void runCases(const Case (&cases)[N]) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.name);
-            ASSERT_EQ(run(c.chunk), "");
-            EXPECT_EQ(eval(c.expression), c.expected);
-        }
-    }
 };
 
 TEST_F(ThreeDSceneBindingTest, LightsAndBrushesKeepTheirSettings) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"spot light",
          "l = cc.SpotLight:create({x = 0, y = 0, z = -1}, {x = 1, y = 2, z = 3}, {r = 255, g = 0, b = 0}, 0, "
          "math.pi / 3, 100) l:setIntensity(0.5) l:setLightFlag(4) l:setEnabled(false)",
@@ -88,7 +71,7 @@ TEST_F(ThreeDSceneBindingTest, MaterialsHandOutTheirTechniquesAndPasses) {
                                        "   renderState\n   {\n    depthTest = true\n   }\n  }\n }\n"
                                        " technique b\n {\n }\n}\n");
     ASSERT_EQ(run("m = cc.Material:createWithFilename('" + path + "')"), "");
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"techniques in order", "ts = m:getTechniques()",
          "#ts .. ' ' .. tolua.type(ts[1]) .. ' ' .. ts[1]:getName() .. ' ' .. ts[2]:getName() .. ' ' .. "
          "m:getTechniqueCount() .. ' ' .. m:getName()",
@@ -113,7 +96,7 @@ TEST_F(ThreeDSceneBindingTest, MaterialsHandOutTheirTechniquesAndPasses) {
 }
 
 TEST_F(ThreeDSceneBindingTest, ParticlesFrameBuffersAndWidgets) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"PU system with a named emitter",
          "s = cc.PUParticleSystem3D:create() e = cc.PUEmitter:create() e:setName('jet') e:setEmissionRate(4) "
          "s:addEmitter(e) s:setDefaultWidth(3) s:forceUpdate(1)",
