@@ -1,7 +1,5 @@
 #include "engine/3d/Sprite3DCache.h"
 
-#include <system_error>
-
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
@@ -24,22 +22,7 @@ void Sprite3DCache::destroyInstance() {
 
 Sprite3DCache::~Sprite3DCache() {
     _alive.reset();
-    joinWorkers(true);
-}
-
-void Sprite3DCache::joinWorkers(bool all) {
-    std::list<Worker> finished;
-    {
-        std::lock_guard<std::mutex> lock(_workersMutex);
-        for (auto it = _workers.begin(); it != _workers.end();) {
-            auto next = std::next(it);
-            if (all || it->done) finished.splice(finished.end(), _workers, it);
-            it = next;
-        }
-    }
-    for (Worker& worker : finished) {
-        if (worker.thread.joinable()) worker.thread.join();
-    }
+    _workers.joinAll();
 }
 
 Sprite3DCache::ModelData Sprite3DCache::getSpriteData(const std::string& fullPath) const {
@@ -60,7 +43,7 @@ Sprite3DCache::ModelData Sprite3DCache::getModel(const std::string& fullPath) {
 }
 
 void Sprite3DCache::loadAsync(const std::string& fullPath, LoadCallback callback) {
-    joinWorkers(false);
+    _workers.joinFinished();
     Scheduler* scheduler = Director::getInstance()->getScheduler();
     const uint64_t id = _nextLoadId++;
     _pending.emplace(id, std::move(callback));   // stays on the main thread
@@ -75,21 +58,18 @@ void Sprite3DCache::loadAsync(const std::string& fullPath, LoadCallback callback
         deliver(nullptr, "");
         return;
     }
-    std::lock_guard<std::mutex> lock(_workersMutex);
-    auto slot = _workers.emplace(_workers.end());
-    try {
-        slot->thread = std::thread([this, slot, fullPath, deliver] {
+    std::string error;
+    const bool started = _workers.start(
+        [fullPath, deliver] {
             auto meshes = std::make_shared<std::vector<ObjMesh>>();
             std::string error;
             ModelData read;
             if (readObjFullPath(fullPath, *meshes, &error)) read = meshes;
             deliver(std::move(read), std::move(error));
-            std::lock_guard<std::mutex> done(_workersMutex);
-            slot->done = true;
-        });
-    } catch (const std::system_error& e) {
-        _workers.erase(slot);
-        log("Sprite3D: cannot start a loading thread: %s", e.what());
+        },
+        &error);
+    if (!started) {
+        log("Sprite3D: cannot start a loading thread: %s", error.c_str());
         deliver(nullptr, "no loading thread");
     }
 }

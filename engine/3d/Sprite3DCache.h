@@ -10,15 +10,13 @@
 // uncalled. The director's scheduler must outlive the cache.
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/3d/ObjReader.h"
+#include "engine/base/WorkerThreads.h"
 
 namespace engine {
 
@@ -42,14 +40,8 @@ public:
     void removeAllSprite3DData() { _models.clear(); }
 
 private:
-    struct Worker {
-        std::thread thread;
-        bool done = false;   // under _workersMutex
-    };
-
     Sprite3DCache() = default;
     ~Sprite3DCache();
-    void joinWorkers(bool all);
     // On the main thread: a finished load goes into the cache and to its callback.
     void finishAsync(uint64_t id, const std::string& fullPath, const ModelData& read, const std::string& error);
 
@@ -57,8 +49,7 @@ private:
     std::map<uint64_t, LoadCallback> _pending;   // callbacks of loads in flight, by load id
     uint64_t _nextLoadId = 1;
     std::shared_ptr<Sprite3DCache*> _alive = std::make_shared<Sprite3DCache*>(this);
-    std::mutex _workersMutex;
-    std::list<Worker> _workers;
+    WorkerThreads _workers;
 };
 
 }  // namespace engine

@@ -6,17 +6,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <list>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
-#include <system_error>
-#include <thread>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/base/WorkerThreads.h"
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
 #include "platform/Paths.h"
@@ -213,48 +211,14 @@ void deliverOnMainThread(HttpClient* client, std::weak_ptr<void> alive, HttpResp
 }  // namespace
 
 struct HttpClient::Impl {
-    struct Worker {
-        std::thread thread;
-        bool done = false;   // under mutex
-    };
-
     std::atomic<int> connectTimeout{30};
     std::atomic<int> readTimeout{60};
     // Expires with the client; queued deliveries check it before calling back.
     std::shared_ptr<void> alive = std::make_shared<int>(0);
     // Set when the client shuts down: transfers in flight give up.
     std::atomic<bool> abandon{false};
-
-    // A record is added with its thread already in it, under the lock, and its
-    // thread marks it done under the same lock: no caller ever sees a record
-    // without its thread, whichever threads send at the same time.
-    std::mutex mutex;
-    std::list<Worker> workers;
-
-    // Joins the threads whose transfer has ended.
-    void joinFinished() {
-        std::list<Worker> finished;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            for (auto it = workers.begin(); it != workers.end();) {
-                auto next = std::next(it);
-                if (it->done) finished.splice(finished.end(), workers, it);
-                it = next;
-            }
-        }
-        for (Worker& worker : finished)
-            if (worker.thread.joinable()) worker.thread.join();
-    }
-
-    void joinAll() {
-        std::list<Worker> all;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            all.swap(workers);
-        }
-        for (Worker& worker : all)
-            if (worker.thread.joinable()) worker.thread.join();
-    }
+    // One thread a transfer.
+    WorkerThreads workers;
 };
 
 HttpClient* HttpClient::getInstance() {
@@ -276,14 +240,14 @@ HttpClient::HttpClient() : _impl(new Impl) {}
 
 HttpClient::~HttpClient() {
     _impl->abandon.store(true);
-    _impl->joinAll();
+    _impl->workers.joinAll();
     delete _impl;
 }
 
 void HttpClient::sendImmediate(HttpRequest* request) {
     if (!request) return;
     ensureCurlGlobalInit();
-    _impl->joinFinished();
+    _impl->workers.joinFinished();
 
     TransferSettings settings;
     settings.connectTimeout = std::max(0, _impl->connectTimeout.load());
@@ -294,24 +258,15 @@ void HttpClient::sendImmediate(HttpRequest* request) {
     std::weak_ptr<void> alive = _impl->alive;
     Impl* impl = _impl;
 
-    bool started = true;
-    {
-        std::lock_guard<std::mutex> lock(impl->mutex);
-        auto slot = impl->workers.emplace(impl->workers.end());
-        try {
-            slot->thread = std::thread([this, impl, slot, response, settings, alive] {
-                performTransfer(response, settings, &impl->abandon);
-                deliverOnMainThread(this, alive, response);
-                std::lock_guard<std::mutex> lock(impl->mutex);
-                slot->done = true;
-            });
-        } catch (const std::system_error& e) {
-            impl->workers.erase(slot);
-            engine::log("HttpClient: cannot start a transfer thread: %s", e.what());
-            started = false;
-        }
-    }
+    std::string error;
+    const bool started = impl->workers.start(
+        [this, impl, response, settings, alive] {
+            performTransfer(response, settings, &impl->abandon);
+            deliverOnMainThread(this, alive, response);
+        },
+        &error);
     if (!started) {
+        engine::log("HttpClient: cannot start a transfer thread: %s", error.c_str());
         response->setSucceed(false);
         response->setErrorBuffer("cannot start a transfer thread");
         deliverOnMainThread(this, alive, response);

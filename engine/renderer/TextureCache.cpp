@@ -1,6 +1,5 @@
 #include "engine/renderer/TextureCache.h"
 
-#include <system_error>
 #include <utility>
 
 #include "engine/base/Director.h"
@@ -28,7 +27,7 @@ void TextureCache::destroyInstance() {
 
 TextureCache::~TextureCache() {
     _alive.reset();
-    joinWorkers(true);
+    _workers.joinAll();
     _pending.clear();
     removeAllTextures();
 }
@@ -56,22 +55,8 @@ Texture2D* TextureCache::addImage(const std::string& path) {
     return texture;
 }
 
-void TextureCache::joinWorkers(bool all) {
-    std::list<Worker> finished;
-    {
-        std::lock_guard<std::mutex> lock(_workersMutex);
-        for (auto it = _workers.begin(); it != _workers.end();) {
-            auto next = std::next(it);
-            if (all || it->done) finished.splice(finished.end(), _workers, it);
-            it = next;
-        }
-    }
-    for (Worker& worker : finished)
-        if (worker.thread.joinable()) worker.thread.join();
-}
-
 void TextureCache::addImageAsync(const std::string& path, AsyncCallback callback) {
-    joinWorkers(false);
+    _workers.joinFinished();
     Scheduler* scheduler = Director::getInstance()->getScheduler();
     const uint64_t id = _nextLoadId++;
     _pending.emplace(id, std::move(callback));
@@ -90,21 +75,18 @@ void TextureCache::addImageAsync(const std::string& path, AsyncCallback callback
     // The worker reads only the full path, which touches no shared state of the
     // file utilities.
     FileUtils* files = FileUtils::getInstance();
-    std::lock_guard<std::mutex> lock(_workersMutex);
-    auto slot = _workers.emplace(_workers.end());
-    try {
-        slot->thread = std::thread([this, slot, files, key, deliver] {
+    std::string error;
+    const bool started = _workers.start(
+        [files, key, deliver] {
             auto image = std::make_shared<Image>();
             Data data = files->getDataFromFile(key);
             if (data.isNull() || !image->initWithImageData(data.getBytes(), static_cast<size_t>(data.getSize())))
                 image.reset();
             deliver(key, std::move(image));
-            std::lock_guard<std::mutex> done(_workersMutex);
-            slot->done = true;
-        });
-    } catch (const std::system_error& e) {
-        _workers.erase(slot);
-        log("TextureCache: cannot start a loading thread: %s", e.what());
+        },
+        &error);
+    if (!started) {
+        log("TextureCache: cannot start a loading thread: %s", error.c_str());
         deliver(key, nullptr);
     }
 }

@@ -3,13 +3,11 @@
 // addImageAsync, which runs on worker threads of the cache's own.
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
+#include "engine/base/WorkerThreads.h"
 #include "engine/renderer/Texture2D.h"
 
 namespace engine {
@@ -46,11 +44,6 @@ public:
     size_t removeUnusedTextures();
 
 private:
-    struct Worker {
-        std::thread thread;
-        bool done = false;   // under _workersMutex
-    };
-
     TextureCache() = default;
     ~TextureCache();
     // The full path the cache keys a name by ("" when the file is not found).
@@ -58,7 +51,6 @@ private:
     // On the main thread: the texture of a finished load goes into the cache and
     // to its callback.
     void finishAsync(uint64_t id, const std::string& key, Image* image);
-    void joinWorkers(bool all);
 
     std::map<std::string, Texture2D*> _textures;
     // The callbacks of loads in flight, by load id.
@@ -66,8 +58,7 @@ private:
     uint64_t _nextLoadId = 1;
     // Expires with the cache: queued completions check it first.
     std::shared_ptr<TextureCache*> _alive = std::make_shared<TextureCache*>(this);
-    std::mutex _workersMutex;
-    std::list<Worker> _workers;
+    WorkerThreads _workers;
 };
 
 }  // namespace engine
