@@ -11,12 +11,6 @@ namespace engine {
 
 namespace {
 
-template <class T>
-T* autoreleasedBrush(T* brush) {
-    brush->autorelease();
-    return brush;
-}
-
 void clearDepth(float depth) {
     const GLFunctions& gl = GL::fn();
     gl.depthMask(GL_TRUE);
@@ -26,7 +20,7 @@ void clearDepth(float depth) {
 }  // namespace
 
 CameraBackgroundBrush* CameraBackgroundBrush::createNoneBrush() {
-    return autoreleasedBrush(new CameraBackgroundBrush);
+    return autoreleased(new CameraBackgroundBrush);
 }
 
 CameraBackgroundBrush* CameraBackgroundBrush::createDepthBrush(float depth) {
@@ -49,7 +43,7 @@ CameraBackgroundBrush* CameraBackgroundBrush::createSkyboxBrush(const std::strin
 CameraBackgroundDepthBrush* CameraBackgroundDepthBrush::create(float depth) {
     auto* brush = new CameraBackgroundDepthBrush;
     brush->setDepth(depth);
-    return autoreleasedBrush(brush);
+    return autoreleased(brush);
 }
 
 void CameraBackgroundDepthBrush::drawBackground(Camera* camera) {
@@ -62,7 +56,7 @@ CameraBackgroundColorBrush* CameraBackgroundColorBrush::create(const Color4F& co
     auto* brush = new CameraBackgroundColorBrush;
     brush->setColor(color);
     brush->setDepth(depth);
-    return autoreleasedBrush(brush);
+    return autoreleased(brush);
 }
 
 void CameraBackgroundColorBrush::drawBackground(Camera* camera) {
@@ -77,7 +71,7 @@ CameraBackgroundSkyBoxBrush* CameraBackgroundSkyBoxBrush::create() {
     auto* brush = new CameraBackgroundSkyBoxBrush;
     brush->_skybox = Skybox::create();
     brush->_skybox->retain();
-    return autoreleasedBrush(brush);
+    return autoreleased(brush);
 }
 
 CameraBackgroundSkyBoxBrush* CameraBackgroundSkyBoxBrush::create(const std::string& positiveX,

@@ -38,12 +38,7 @@ Mesh::~Mesh() {
     if (_texture) _texture->release();
 }
 
-void Mesh::setTexture(Texture2D* texture) {
-    if (texture == _texture) return;
-    if (texture) texture->retain();
-    if (_texture) _texture->release();
-    _texture = texture;
-}
+void Mesh::setTexture(Texture2D* texture) { assignRetained(_texture, texture); }
 
 void Mesh::setTexture(const std::string& path) {
     if (Texture2D* texture = TextureCache::getInstance()->addImage(path)) setTexture(texture);

@@ -61,19 +61,9 @@ Skybox::~Skybox() {
     if (_program) _program->release();
 }
 
-void Skybox::setTexture(TextureCube* texture) {
-    if (texture == _texture) return;
-    if (texture) texture->retain();
-    if (_texture) _texture->release();
-    _texture = texture;
-}
+void Skybox::setTexture(TextureCube* texture) { assignRetained(_texture, texture); }
 
-void Skybox::setCamera(Camera* camera) {
-    if (camera == _camera) return;
-    if (camera) camera->retain();
-    if (_camera) _camera->release();
-    _camera = camera;
-}
+void Skybox::setCamera(Camera* camera) { assignRetained(_camera, camera); }
 
 bool Skybox::reload() { return _texture && _texture->reloadTexture(); }
 

@@ -8,23 +8,13 @@ namespace {
 
 constexpr float kCatmullRomTension = 0.5f;
 
-template <class T>
-T* made(T* action, bool initialised) {
-    if (!initialised) {
-        delete action;
-        return nullptr;
-    }
-    action->autorelease();
-    return action;
-}
-
 }  // namespace
 
 // ---- CardinalSplineTo ----
 
 CardinalSplineTo* CardinalSplineTo::create(float duration, PointArray* points, float tension) {
     auto* action = new CardinalSplineTo;
-    return made(action, action->initWithPoints(duration, points, tension));
+    return autoreleased(action, action->initWithPoints(duration, points, tension));
 }
 
 bool CardinalSplineTo::initWithPoints(float duration, PointArray* points, float tension) {
@@ -70,7 +60,7 @@ void CardinalSplineTo::updatePosition(const Vec2& position) {
 
 CardinalSplineBy* CardinalSplineBy::create(float duration, PointArray* points, float tension) {
     auto* action = new CardinalSplineBy;
-    return made(action, action->initWithPoints(duration, points, tension));
+    return autoreleased(action, action->initWithPoints(duration, points, tension));
 }
 
 CardinalSplineBy* CardinalSplineBy::clone() const { return create(getDuration(), _points->clone(), _tension); }
@@ -101,7 +91,7 @@ void CardinalSplineBy::updatePosition(const Vec2& position) {
 
 CatmullRomTo* CatmullRomTo::create(float duration, PointArray* points) {
     auto* action = new CatmullRomTo;
-    return made(action, action->initWithPoints(duration, points, kCatmullRomTension));
+    return autoreleased(action, action->initWithPoints(duration, points, kCatmullRomTension));
 }
 
 CatmullRomTo* CatmullRomTo::clone() const { return create(getDuration(), _points->clone()); }
@@ -110,7 +100,7 @@ CatmullRomTo* CatmullRomTo::reverse() const { return create(getDuration(), _poin
 
 CatmullRomBy* CatmullRomBy::create(float duration, PointArray* points) {
     auto* action = new CatmullRomBy;
-    return made(action, action->initWithPoints(duration, points, kCatmullRomTension));
+    return autoreleased(action, action->initWithPoints(duration, points, kCatmullRomTension));
 }
 
 CatmullRomBy* CatmullRomBy::clone() const { return create(getDuration(), _points->clone()); }

@@ -5,29 +5,19 @@
 
 namespace engine {
 
-namespace {
-
-template <class T>
-T* autoreleasedAction(T* action) {
-    action->autorelease();
-    return action;
-}
-
-}  // namespace
-
-Show* Show::create() { return autoreleasedAction(new Show); }
+Show* Show::create() { return autoreleased(new Show); }
 
 void Show::update(float) {
     if (Node* target = getTarget()) target->setVisible(true);
 }
 
-Hide* Hide::create() { return autoreleasedAction(new Hide); }
+Hide* Hide::create() { return autoreleased(new Hide); }
 
 void Hide::update(float) {
     if (Node* target = getTarget()) target->setVisible(false);
 }
 
-ToggleVisibility* ToggleVisibility::create() { return autoreleasedAction(new ToggleVisibility); }
+ToggleVisibility* ToggleVisibility::create() { return autoreleased(new ToggleVisibility); }
 
 void ToggleVisibility::update(float) {
     if (Node* target = getTarget()) target->setVisible(!target->isVisible());
@@ -36,7 +26,7 @@ void ToggleVisibility::update(float) {
 RemoveSelf* RemoveSelf::create(bool cleanup) {
     auto* action = new RemoveSelf;
     action->_cleanup = cleanup;
-    return autoreleasedAction(action);
+    return autoreleased(action);
 }
 
 void RemoveSelf::update(float) {
@@ -47,7 +37,7 @@ void RemoveSelf::update(float) {
 Place* Place::create(const Vec2& position) {
     auto* action = new Place;
     action->_position = position;
-    return autoreleasedAction(action);
+    return autoreleased(action);
 }
 
 void Place::update(float) {
@@ -57,7 +47,7 @@ void Place::update(float) {
 FlipX* FlipX::create(bool flipped) {
     auto* action = new FlipX;
     action->_flipped = flipped;
-    return autoreleasedAction(action);
+    return autoreleased(action);
 }
 
 void FlipX::update(float) {
@@ -67,7 +57,7 @@ void FlipX::update(float) {
 FlipY* FlipY::create(bool flipped) {
     auto* action = new FlipY;
     action->_flipped = flipped;
-    return autoreleasedAction(action);
+    return autoreleased(action);
 }
 
 void FlipY::update(float) {

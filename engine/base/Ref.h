@@ -25,4 +25,32 @@ private:
     unsigned int _referenceCount = 1;
 };
 
+// The end of a create() that cannot fail: the new object, autoreleased.
+template <class T>
+T* autoreleased(T* object) {
+    object->autorelease();
+    return object;
+}
+
+// The end of a create() whose init may fail: the object, autoreleased, when its
+// init succeeded; otherwise it is deleted and the answer is nullptr.
+template <class T>
+T* autoreleased(T* object, bool initialised) {
+    if (!initialised) {
+        delete object;
+        return nullptr;
+    }
+    return autoreleased(object);
+}
+
+// Points slot at object: the object is retained and the one the slot held
+// released (either may be null; the object already held stays as it is).
+template <class T>
+void assignRetained(T*& slot, T* object) {
+    if (object == slot) return;
+    if (object) object->retain();
+    if (slot) slot->release();
+    slot = object;
+}
+
 }  // namespace engine

@@ -11,8 +11,7 @@ namespace engine {
 Pass* Pass::create(Technique* technique) {
     auto* pass = new Pass;
     pass->setParentState(technique);
-    pass->autorelease();
-    return pass;
+    return autoreleased(pass);
 }
 
 Pass* Pass::createWithGLProgramState(Technique* technique, GLProgramState* state) {
@@ -26,19 +25,9 @@ Pass::~Pass() {
     if (_vertexAttribBinding) _vertexAttribBinding->release();
 }
 
-void Pass::setGLProgramState(GLProgramState* state) {
-    if (state == _glProgramState) return;
-    if (state) state->retain();
-    if (_glProgramState) _glProgramState->release();
-    _glProgramState = state;
-}
+void Pass::setGLProgramState(GLProgramState* state) { assignRetained(_glProgramState, state); }
 
-void Pass::setVertexAttribBinding(VertexAttribBinding* binding) {
-    if (binding == _vertexAttribBinding) return;
-    if (binding) binding->retain();
-    if (_vertexAttribBinding) _vertexAttribBinding->release();
-    _vertexAttribBinding = binding;
-}
+void Pass::setVertexAttribBinding(VertexAttribBinding* binding) { assignRetained(_vertexAttribBinding, binding); }
 
 Technique* Pass::getTechnique() const { return static_cast<Technique*>(getParent()); }
 

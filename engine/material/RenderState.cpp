@@ -52,11 +52,7 @@ bool lookup(const NamedValue (&table)[N], const std::string& name, uint32_t* out
 
 // ---- StateBlock ----
 
-RenderState::StateBlock* RenderState::StateBlock::create() {
-    auto* block = new StateBlock;
-    block->autorelease();
-    return block;
-}
+RenderState::StateBlock* RenderState::StateBlock::create() { return autoreleased(new StateBlock); }
 
 RenderState::StateBlock& RenderState::StateBlock::operator=(const StateBlock& other) {
     // The reference count is the object's own: only the states are copied.
@@ -72,47 +68,25 @@ RenderState::StateBlock& RenderState::StateBlock::operator=(const StateBlock& ot
     return *this;
 }
 
-void RenderState::StateBlock::setBlend(bool enabled) {
-    _blend = enabled;
-    _bits |= RS_BLEND;
-}
+void RenderState::StateBlock::setBlend(bool enabled) { give(_blend, enabled, RS_BLEND); }
 
-void RenderState::StateBlock::setBlendFunc(const BlendFunc& blendFunc) {
-    _blendFunc = blendFunc;
-    _bits |= RS_BLEND_FUNC;
-}
+void RenderState::StateBlock::setBlendFunc(const BlendFunc& blendFunc) { give(_blendFunc, blendFunc, RS_BLEND_FUNC); }
 
 void RenderState::StateBlock::setBlendSrc(uint32_t factor) { setBlendFunc({factor, _blendFunc.dst}); }
 void RenderState::StateBlock::setBlendDst(uint32_t factor) { setBlendFunc({_blendFunc.src, factor}); }
 
-void RenderState::StateBlock::setCullFace(bool enabled) {
-    _cullFace = enabled;
-    _bits |= RS_CULL_FACE;
-}
+void RenderState::StateBlock::setCullFace(bool enabled) { give(_cullFace, enabled, RS_CULL_FACE); }
 
-void RenderState::StateBlock::setCullFaceSide(CullFaceSide side) {
-    _cullFaceSide = side;
-    _bits |= RS_CULL_FACE_SIDE;
-}
+void RenderState::StateBlock::setCullFaceSide(CullFaceSide side) { give(_cullFaceSide, side, RS_CULL_FACE_SIDE); }
 
-void RenderState::StateBlock::setFrontFace(FrontFace winding) {
-    _frontFace = winding;
-    _bits |= RS_FRONT_FACE;
-}
+void RenderState::StateBlock::setFrontFace(FrontFace winding) { give(_frontFace, winding, RS_FRONT_FACE); }
 
-void RenderState::StateBlock::setDepthTest(bool enabled) {
-    _depthTest = enabled;
-    _bits |= RS_DEPTH_TEST;
-}
+void RenderState::StateBlock::setDepthTest(bool enabled) { give(_depthTest, enabled, RS_DEPTH_TEST); }
 
-void RenderState::StateBlock::setDepthWrite(bool enabled) {
-    _depthWrite = enabled;
-    _bits |= RS_DEPTH_WRITE;
-}
+void RenderState::StateBlock::setDepthWrite(bool enabled) { give(_depthWrite, enabled, RS_DEPTH_WRITE); }
 
 void RenderState::StateBlock::setDepthFunction(DepthFunction function) {
-    _depthFunction = function;
-    _bits |= RS_DEPTH_FUNC;
+    give(_depthFunction, function, RS_DEPTH_FUNC);
 }
 
 void RenderState::StateBlock::setState(const std::string& name, const std::string& value) {
@@ -182,19 +156,9 @@ RenderState::StateBlock* RenderState::getStateBlock() {
     return _state;
 }
 
-void RenderState::setStateBlock(StateBlock* block) {
-    if (block == _state) return;
-    if (block) block->retain();
-    if (_state) _state->release();
-    _state = block;
-}
+void RenderState::setStateBlock(StateBlock* block) { assignRetained(_state, block); }
 
-void RenderState::setTexture(Texture2D* texture) {
-    if (texture == _texture) return;
-    if (texture) texture->retain();
-    if (_texture) _texture->release();
-    _texture = texture;
-}
+void RenderState::setTexture(Texture2D* texture) { assignRetained(_texture, texture); }
 
 void RenderState::cloneInto(RenderState* other) const {
     if (_state) {

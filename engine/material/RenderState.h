@@ -75,6 +75,13 @@ public:
         StateBlock& operator=(const StateBlock& other);
 
     private:
+        // Gives the block a state: its value, and its bit among those set.
+        template <class T>
+        void give(T& state, const T& value, Bit bit) {
+            state = value;
+            _bits |= bit;
+        }
+
         uint32_t _bits = 0;
         bool _blend = false;
         BlendFunc _blendFunc = BlendFunc::DISABLE;

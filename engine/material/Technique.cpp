@@ -7,8 +7,7 @@ namespace engine {
 Technique* Technique::create(Material* material) {
     auto* technique = new Technique;
     technique->setParentState(material);
-    technique->autorelease();
-    return technique;
+    return autoreleased(technique);
 }
 
 Technique* Technique::createWithGLProgramState(Material* material, GLProgramState* state) {

@@ -310,16 +310,4 @@ private:
     std::vector<Component*> _components;
 };
 
-// The end of every node's create(): the node, autoreleased, when its init succeeded;
-// otherwise it is deleted and the answer is nullptr.
-template <class T>
-T* autoreleased(T* node, bool initialised) {
-    if (!initialised) {
-        delete node;
-        return nullptr;
-    }
-    node->autorelease();
-    return node;
-}
-
 }  // namespace engine

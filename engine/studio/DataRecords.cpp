@@ -8,15 +8,7 @@
 
 namespace studio {
 
-namespace {
-template <class T>
-T* made(T* object) {
-    object->autorelease();
-    return object;
-}
-}  // namespace
-
-BaseData* BaseData::create() { return made(new BaseData); }
+BaseData* BaseData::create() { return engine::autoreleased(new BaseData); }
 
 void BaseData::copy(const BaseData* other) {
     if (!other || other == this) return;
@@ -74,7 +66,7 @@ engine::Color4B BaseData::getColor() const {
     return engine::Color4B{channel(r), channel(g), channel(b), channel(a)};
 }
 
-DisplayData* DisplayData::create() { return made(new DisplayData); }
+DisplayData* DisplayData::create() { return engine::autoreleased(new DisplayData); }
 
 std::string DisplayData::changeDisplayToTexture(const std::string& displayName) {
     std::string name = displayName;
@@ -98,17 +90,17 @@ SpriteDisplayData::SpriteDisplayData() : _skinData(BaseData::create()) {
 
 SpriteDisplayData::~SpriteDisplayData() { _skinData->release(); }
 
-SpriteDisplayData* SpriteDisplayData::create() { return made(new SpriteDisplayData); }
+SpriteDisplayData* SpriteDisplayData::create() { return engine::autoreleased(new SpriteDisplayData); }
 
 void SpriteDisplayData::copy(const DisplayData* other) {
     DisplayData::copy(other);
     if (const auto* sprite = dynamic_cast<const SpriteDisplayData*>(other)) _skinData->copy(sprite->_skinData);
 }
 
-ArmatureDisplayData* ArmatureDisplayData::create() { return made(new ArmatureDisplayData); }
-ParticleDisplayData* ParticleDisplayData::create() { return made(new ParticleDisplayData); }
+ArmatureDisplayData* ArmatureDisplayData::create() { return engine::autoreleased(new ArmatureDisplayData); }
+ParticleDisplayData* ParticleDisplayData::create() { return engine::autoreleased(new ParticleDisplayData); }
 
-BoneData* BoneData::create() { return made(new BoneData); }
+BoneData* BoneData::create() { return engine::autoreleased(new BoneData); }
 
 void BoneData::addDisplayData(DisplayData* displayData) {
     if (displayData) _displayDataList.pushBack(displayData);
@@ -118,7 +110,7 @@ DisplayData* BoneData::getDisplayData(int index) const {
     return index >= 0 && static_cast<size_t>(index) < _displayDataList.size() ? _displayDataList.at(index) : nullptr;
 }
 
-ArmatureData* ArmatureData::create() { return made(new ArmatureData); }
+ArmatureData* ArmatureData::create() { return engine::autoreleased(new ArmatureData); }
 
 ArmatureData* ArmatureData::create(const ArmatureDef& def) {
     ArmatureData* data = create();
@@ -140,7 +132,7 @@ void ArmatureData::addBoneData(BoneData* boneData) {
 
 BoneData* ArmatureData::getBoneData(const std::string& boneName) const { return _boneDataDic.at(boneName); }
 
-FrameData* FrameData::create() { return made(new FrameData); }
+FrameData* FrameData::create() { return engine::autoreleased(new FrameData); }
 
 void FrameData::copy(const BaseData* other) {
     BaseData::copy(other);
@@ -151,7 +143,7 @@ void FrameData::copy(const BaseData* other) {
     }
 }
 
-MovementBoneData* MovementBoneData::create() { return made(new MovementBoneData); }
+MovementBoneData* MovementBoneData::create() { return engine::autoreleased(new MovementBoneData); }
 
 void MovementBoneData::addFrameData(FrameData* frameData) {
     if (frameData) _frameList.pushBack(frameData);
@@ -161,7 +153,7 @@ FrameData* MovementBoneData::getFrameData(int index) const {
     return index >= 0 && static_cast<size_t>(index) < _frameList.size() ? _frameList.at(index) : nullptr;
 }
 
-MovementData* MovementData::create() { return made(new MovementData); }
+MovementData* MovementData::create() { return engine::autoreleased(new MovementData); }
 
 void MovementData::addMovementBoneData(MovementBoneData* movementBoneData) {
     if (movementBoneData) _movBoneDataDic.insert(movementBoneData->name, movementBoneData);
@@ -171,7 +163,7 @@ MovementBoneData* MovementData::getMovementBoneData(const std::string& boneName)
     return _movBoneDataDic.at(boneName);
 }
 
-AnimationData* AnimationData::create() { return made(new AnimationData); }
+AnimationData* AnimationData::create() { return engine::autoreleased(new AnimationData); }
 
 AnimationData* AnimationData::create(const ArmatureDef& def) {
     AnimationData* data = create();
@@ -196,9 +188,9 @@ MovementData* AnimationData::getMovement(const std::string& movementName) const 
     return _movementDataDic.at(movementName);
 }
 
-ContourData* ContourData::create() { return made(new ContourData); }
+ContourData* ContourData::create() { return engine::autoreleased(new ContourData); }
 
-TextureData* TextureData::create() { return made(new TextureData); }
+TextureData* TextureData::create() { return engine::autoreleased(new TextureData); }
 
 ContourData* TextureData::getContourData(int index) const {
     return index >= 0 && static_cast<size_t>(index) < _contourDataList.size() ? _contourDataList.at(index) : nullptr;

@@ -2,18 +2,10 @@
 
 namespace engine::ui {
 
-namespace {
-template <class T>
-T* autoreleasedParameter(T* parameter) {
-    parameter->autorelease();
-    return parameter;
-}
-}  // namespace
-
-LayoutParameter* LayoutParameter::create() { return autoreleasedParameter(new LayoutParameter(Type::NONE)); }
-LinearLayoutParameter* LinearLayoutParameter::create() { return autoreleasedParameter(new LinearLayoutParameter); }
+LayoutParameter* LayoutParameter::create() { return autoreleased(new LayoutParameter(Type::NONE)); }
+LinearLayoutParameter* LinearLayoutParameter::create() { return autoreleased(new LinearLayoutParameter); }
 RelativeLayoutParameter* RelativeLayoutParameter::create() {
-    return autoreleasedParameter(new RelativeLayoutParameter);
+    return autoreleased(new RelativeLayoutParameter);
 }
 
 }  // namespace engine::ui

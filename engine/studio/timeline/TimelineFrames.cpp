@@ -6,54 +6,46 @@
 
 namespace studio::timeline {
 
-namespace {
-template <class T>
-T* made(T* object) {
-    object->autorelease();
-    return object;
-}
-}  // namespace
-
-VisibleFrame* VisibleFrame::create() { return made(new VisibleFrame); }
+VisibleFrame* VisibleFrame::create() { return engine::autoreleased(new VisibleFrame); }
 void VisibleFrame::apply(engine::Node* node) const {
     if (node) node->setVisible(_visible);
 }
 
-TextureFrame* TextureFrame::create() { return made(new TextureFrame); }
+TextureFrame* TextureFrame::create() { return engine::autoreleased(new TextureFrame); }
 void TextureFrame::apply(engine::Node* node) const {
     if (auto* sprite = dynamic_cast<engine::Sprite*>(node); sprite && !_textureName.empty()) sprite->setTexture(_textureName);
 }
 
-RotationFrame* RotationFrame::create() { return made(new RotationFrame); }
+RotationFrame* RotationFrame::create() { return engine::autoreleased(new RotationFrame); }
 void RotationFrame::apply(engine::Node* node) const {
     if (node) node->setRotation(_rotation);
 }
 
-SkewFrame* SkewFrame::create() { return made(new SkewFrame); }
+SkewFrame* SkewFrame::create() { return engine::autoreleased(new SkewFrame); }
 void SkewFrame::apply(engine::Node* node) const {
     if (node && _skewX == _skewY) node->setRotation(_skewX);
 }
 
-RotationSkewFrame* RotationSkewFrame::create() { return made(new RotationSkewFrame); }
+RotationSkewFrame* RotationSkewFrame::create() { return engine::autoreleased(new RotationSkewFrame); }
 
-PositionFrame* PositionFrame::create() { return made(new PositionFrame); }
+PositionFrame* PositionFrame::create() { return engine::autoreleased(new PositionFrame); }
 void PositionFrame::apply(engine::Node* node) const {
     if (node) node->setPosition(_position.x, _position.y);
 }
 
-ScaleFrame* ScaleFrame::create() { return made(new ScaleFrame); }
+ScaleFrame* ScaleFrame::create() { return engine::autoreleased(new ScaleFrame); }
 void ScaleFrame::apply(engine::Node* node) const {
     if (!node) return;
     node->setScaleX(_scaleX);
     node->setScaleY(_scaleY);
 }
 
-AnchorPointFrame* AnchorPointFrame::create() { return made(new AnchorPointFrame); }
+AnchorPointFrame* AnchorPointFrame::create() { return engine::autoreleased(new AnchorPointFrame); }
 void AnchorPointFrame::apply(engine::Node* node) const {
     if (node) node->setAnchorPoint(_anchorPoint);
 }
 
-InnerActionFrame* InnerActionFrame::create() { return made(new InnerActionFrame); }
+InnerActionFrame* InnerActionFrame::create() { return engine::autoreleased(new InnerActionFrame); }
 void InnerActionFrame::apply(engine::Node* node) const {
     if (!node) return;
     // The node's own timeline, when it runs one, shows the frame the kind asks for.
@@ -62,29 +54,29 @@ void InnerActionFrame::apply(engine::Node* node) const {
     timeline->gotoFrameAndPlay(_innerActionType == SingleFrame ? _singleFrameIndex : _startFrameIndex);
 }
 
-ColorFrame* ColorFrame::create() { return made(new ColorFrame); }
+ColorFrame* ColorFrame::create() { return engine::autoreleased(new ColorFrame); }
 void ColorFrame::apply(engine::Node* node) const {
     if (node) node->setColor(_color);
 }
 
-AlphaFrame* AlphaFrame::create() { return made(new AlphaFrame); }
+AlphaFrame* AlphaFrame::create() { return engine::autoreleased(new AlphaFrame); }
 void AlphaFrame::apply(engine::Node* node) const {
     if (node) node->setOpacity(static_cast<uint8_t>(_alpha));
 }
 
-ZOrderFrame* ZOrderFrame::create() { return made(new ZOrderFrame); }
+ZOrderFrame* ZOrderFrame::create() { return engine::autoreleased(new ZOrderFrame); }
 void ZOrderFrame::apply(engine::Node* node) const {
     if (node && node->getParent()) node->setLocalZOrder(_zOrder);
 }
 
-BlendFuncFrame* BlendFuncFrame::create() { return made(new BlendFuncFrame); }
+BlendFuncFrame* BlendFuncFrame::create() { return engine::autoreleased(new BlendFuncFrame); }
 void BlendFuncFrame::apply(engine::Node* node) const {
     if (auto* blending = dynamic_cast<engine::BlendProtocol*>(node)) blending->setBlendFunc(_blendFunc);
 }
 
 // ---- Timeline
 
-Timeline* Timeline::create() { return made(new Timeline); }
+Timeline* Timeline::create() { return engine::autoreleased(new Timeline); }
 
 Timeline::~Timeline() {
     if (_node) _node->release();
@@ -120,7 +112,7 @@ void Timeline::gotoFrame(int frameIndex, engine::Node* fallback) {
 ActionTimelineData* ActionTimelineData::create(int actionTag) {
     auto* data = new ActionTimelineData;
     data->_actionTag = actionTag;
-    return made(data);
+    return engine::autoreleased(data);
 }
 
 ActionTimelineNode* ActionTimelineNode::create(engine::Node* root, ActionTimeline* timeline) {
@@ -128,7 +120,7 @@ ActionTimelineNode* ActionTimelineNode::create(engine::Node* root, ActionTimelin
     node->init();
     node->setRoot(root);
     node->setActionTimeline(timeline);
-    return made(node);
+    return engine::autoreleased(node);
 }
 
 ActionTimelineNode::~ActionTimelineNode() {
