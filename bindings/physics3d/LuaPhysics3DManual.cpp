@@ -147,33 +147,33 @@ int componentCreate(lua_State* L) {
     return 1;
 }
 
-// The vector tables of the array at index, at most max of them, into out
-// (which holds max). False when an entry is not a vector.
-bool readVec3Array(lua_State* L, int index, Vec3* out, int max) {
-    for (int i = 0; i < max; ++i) {
-        lua_rawgeti(L, index, i + 1);
-        const bool read = luaconv_read_vec3(L, lua_gettop(L), &out[i]);
+// The (array of vector tables, count) arguments of the shape makers: count
+// groups of `group` vectors, never more than the array holds, read into a
+// userdata left on the stack for the call (the caller pops it); *groups gets
+// the count. Raises the invalid-arguments error of bindingName when the
+// arguments or an entry do not read.
+Vec3* readVec3Groups(lua_State* L, int group, const char* bindingName, int* groups) {
+    int32_t count = 0;
+    if (!lua_istable(L, 2) || !luaconv_read_int32(L, 3, &count)) invalidArguments(L, bindingName);
+    *groups = std::clamp(count, 0, static_cast<int>(lua_objlen(L, 2)) / group);
+    const int total = *groups * group;
+    Vec3* points = static_cast<Vec3*>(lua_newuserdata(L, sizeof(Vec3) * (static_cast<size_t>(total) + 1)));
+    for (int i = 0; i < total; ++i) points[i] = Vec3();
+    for (int i = 0; i < total; ++i) {
+        lua_rawgeti(L, 2, i + 1);
+        const bool read = luaconv_read_vec3(L, lua_gettop(L), &points[i]);
         lua_pop(L, 1);
-        if (!read) return false;
+        if (!read) invalidArguments(L, bindingName);
     }
-    return true;
+    return points;
 }
 
 int shapeCreateMesh(lua_State* L) {
     const int argc = argumentCount(L);
     if (argc != 2) return countError(L, "cc.Physics3DShape:createMesh", argc, 2, kNewLineBlank);
-    int32_t count = 0;
-    if (!lua_istable(L, 2) || !luaconv_read_int32(L, 3, &count)) {
-        return invalidArguments(L, "lua_engine_physics3d_Physics3DShape_createMesh");
-    }
-    // Triangles of three corners each, never more than the array holds.
-    const int corners = static_cast<int>(lua_objlen(L, 2));
-    const int triangles = std::clamp(count, 0, corners / 3);
-    Vec3* points = static_cast<Vec3*>(lua_newuserdata(L, sizeof(Vec3) * (static_cast<size_t>(triangles) * 3 + 1)));
-    for (int i = 0; i < triangles * 3; ++i) points[i] = Vec3();
-    if (!readVec3Array(L, 2, points, triangles * 3)) {
-        return invalidArguments(L, "lua_engine_physics3d_Physics3DShape_createMesh");
-    }
+    // Triangles of three corners each.
+    int triangles = 0;
+    const Vec3* points = readVec3Groups(L, 3, "lua_engine_physics3d_Physics3DShape_createMesh", &triangles);
     Physics3DShape* shape = Physics3DShape::createMesh(points, triangles);
     lua_pop(L, 1);
     luaconv_push_object(L, "cc.Physics3DShape", shape);
@@ -183,17 +183,9 @@ int shapeCreateMesh(lua_State* L) {
 int shapeCreateConvexHull(lua_State* L) {
     const int argc = argumentCount(L);
     if (argc != 2) return countError(L, "cc.Physics3DShape:createConvexHull", argc, 2, kNewLineBlank);
-    int32_t count = 0;
-    if (!lua_istable(L, 2) || !luaconv_read_int32(L, 3, &count)) {
-        return invalidArguments(L, "lua_engine_physics3d_Physics3DShape_createConvexHull");
-    }
-    const int points = std::clamp(count, 0, static_cast<int>(lua_objlen(L, 2)));
-    Vec3* read = static_cast<Vec3*>(lua_newuserdata(L, sizeof(Vec3) * (static_cast<size_t>(points) + 1)));
-    for (int i = 0; i < points; ++i) read[i] = Vec3();
-    if (!readVec3Array(L, 2, read, points)) {
-        return invalidArguments(L, "lua_engine_physics3d_Physics3DShape_createConvexHull");
-    }
-    Physics3DShape* shape = Physics3DShape::createConvexHull(read, points);
+    int count = 0;
+    const Vec3* points = readVec3Groups(L, 1, "lua_engine_physics3d_Physics3DShape_createConvexHull", &count);
+    Physics3DShape* shape = Physics3DShape::createConvexHull(points, count);
     lua_pop(L, 1);
     luaconv_push_object(L, "cc.Physics3DShape", shape);
     return 1;
