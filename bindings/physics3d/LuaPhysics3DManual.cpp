@@ -147,48 +147,43 @@ int componentCreate(lua_State* L) {
     return 1;
 }
 
-// The (array of vector tables, count) arguments of the shape makers: count
-// groups of `group` vectors, never more than the array holds, read into a
-// userdata left on the stack for the call (the caller pops it); *groups gets
-// the count. Raises the invalid-arguments error of bindingName when the
-// arguments or an entry do not read.
-Vec3* readVec3Groups(lua_State* L, int group, const char* bindingName, int* groups) {
+// The shape makers taking (array of vector tables, count): count groups of
+// `group` vectors, never more than the array holds, read into a userdata held
+// for the call, made into a shape by make and pushed. Raises the count error of
+// luaName, or the invalid-arguments error of bindingName when the arguments or
+// an entry do not read.
+int shapeFromVec3Groups(lua_State* L, const char* luaName, const char* bindingName, int group,
+                        Physics3DShape* (*make)(const Vec3*, int)) {
+    const int argc = argumentCount(L);
+    if (argc != 2) return countError(L, luaName, argc, 2, kNewLineBlank);
     int32_t count = 0;
-    if (!lua_istable(L, 2) || !luaconv_read_int32(L, 3, &count)) invalidArguments(L, bindingName);
-    *groups = std::clamp(count, 0, static_cast<int>(lua_objlen(L, 2)) / group);
-    const int total = *groups * group;
+    if (!lua_istable(L, 2) || !luaconv_read_int32(L, 3, &count)) return invalidArguments(L, bindingName);
+    const int groups = std::clamp(count, 0, static_cast<int>(lua_objlen(L, 2)) / group);
+    const int total = groups * group;
     Vec3* points = static_cast<Vec3*>(lua_newuserdata(L, sizeof(Vec3) * (static_cast<size_t>(total) + 1)));
     for (int i = 0; i < total; ++i) points[i] = Vec3();
     for (int i = 0; i < total; ++i) {
         lua_rawgeti(L, 2, i + 1);
         const bool read = luaconv_read_vec3(L, lua_gettop(L), &points[i]);
         lua_pop(L, 1);
-        if (!read) invalidArguments(L, bindingName);
+        if (!read) return invalidArguments(L, bindingName);
     }
-    return points;
-}
-
-int shapeCreateMesh(lua_State* L) {
-    const int argc = argumentCount(L);
-    if (argc != 2) return countError(L, "cc.Physics3DShape:createMesh", argc, 2, kNewLineBlank);
-    // Triangles of three corners each.
-    int triangles = 0;
-    const Vec3* points = readVec3Groups(L, 3, "lua_engine_physics3d_Physics3DShape_createMesh", &triangles);
-    Physics3DShape* shape = Physics3DShape::createMesh(points, triangles);
+    Physics3DShape* shape = make(points, groups);
     lua_pop(L, 1);
     luaconv_push_object(L, "cc.Physics3DShape", shape);
     return 1;
+}
+
+// Triangles of three corners each.
+int shapeCreateMesh(lua_State* L) {
+    return shapeFromVec3Groups(L, "cc.Physics3DShape:createMesh", "lua_engine_physics3d_Physics3DShape_createMesh", 3,
+                               &Physics3DShape::createMesh);
 }
 
 int shapeCreateConvexHull(lua_State* L) {
-    const int argc = argumentCount(L);
-    if (argc != 2) return countError(L, "cc.Physics3DShape:createConvexHull", argc, 2, kNewLineBlank);
-    int count = 0;
-    const Vec3* points = readVec3Groups(L, 1, "lua_engine_physics3d_Physics3DShape_createConvexHull", &count);
-    Physics3DShape* shape = Physics3DShape::createConvexHull(points, count);
-    lua_pop(L, 1);
-    luaconv_push_object(L, "cc.Physics3DShape", shape);
-    return 1;
+    return shapeFromVec3Groups(L, "cc.Physics3DShape:createConvexHull",
+                               "lua_engine_physics3d_Physics3DShape_createConvexHull", 1,
+                               &Physics3DShape::createConvexHull);
 }
 
 int shapeCreateHeightfield(lua_State* L) {
