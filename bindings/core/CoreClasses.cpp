@@ -8,6 +8,7 @@
 #include "bindings/core/LuaLabels.h"
 #include "bindings/core/LuaMathGlobals.h"
 #include "bindings/core/LuaObjectLists.h"
+#include "bindings/core/LuaScriptHandlers.h"
 
 #include <algorithm>
 #include <vector>
@@ -273,6 +274,7 @@ const Method kTextureCacheMethods[] = {
 };
 
 const Method kDirectorMethods[] = {
+    {"getActionManager", {method<&Director::getActionManager>()}},
     {"getInstance", {classFunction<&Director::getInstance>()}},
     {"runWithScene", {method<&Director::runWithScene>()}},
     {"replaceScene", {method<&Director::replaceScene>()}},
@@ -495,6 +497,7 @@ const Method kActionManagerMethods[] = {
     {"removeAction", {method<&ActionManager::removeAction>()}},
     {"removeActionByTag", {method<&ActionManager::removeActionByTag>()}},
     {"getNumberOfRunningActionsInTarget", {method<&ActionManager::getNumberOfRunningActionsInTarget>()}},
+    {"update", {method<&ActionManager::update>()}},
 };
 
 const Method kConsoleMethods[] = {
@@ -593,6 +596,7 @@ int register_core_classes(lua_State* L) {
     register_math_globals(L);
     register_sprite_frames_manual(L);
     register_object_lists_manual(L);
+    register_action_float_manual(L);
     return 1;
 }
 

@@ -38,7 +38,7 @@ void addParallaxChild(ParallaxNode* self, Node* child, int32_t z, const Vec2& ra
 }
 const Method kParallaxNodeMethods[] = {
     {"create", {classFunction<&ParallaxNode::create>()}},
-    {"addChild", {method<&addParallaxChild>()}},
+    {"addChild", {method<&Node::addChild, 0, Node::INVALID_TAG>(), method<&addParallaxChild>()}},
     {"updateChildPositions", {method<&ParallaxNode::updateChildPositions>()}},
 };
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "engine/renderer/Texture2D.h"
 #include "engine/scene/ParticleSystem.h"
 
 namespace bindings {
@@ -26,6 +27,8 @@ const Method kParticleSystemMethods[] = {
     {"createWithTotalParticles", {classFunction<&ParticleSystem::createWithTotalParticles>()}},
     {"setBlendFunc", {methodOf<ParticleSystem, &BlendProtocol::setBlendFunc>()}},
     {"getBlendFunc", {methodOf<ParticleSystem, &BlendProtocol::getBlendFunc>()}},
+    {"setTexture", {method<&ParticleSystem::setTexture>()}},
+    {"getTexture", {method<&ParticleSystem::getTexture>()}},
     {"setTotalParticles", {method<&ParticleSystem::setTotalParticles>()}},
     {"getTotalParticles", {method<&ParticleSystem::getTotalParticles>()}},
     {"getParticleCount", {method<&ParticleSystem::getParticleCount>()}},

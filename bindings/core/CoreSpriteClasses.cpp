@@ -50,6 +50,7 @@ const Method kSpriteFrameCacheMethods[] = {
 
 const Method kAnimationMethods[] = {
     {"addSpriteFrame", {method<&Animation::addSpriteFrame>()}},
+    {"getFrames", {method<&Animation::getFrames>()}},
     {"addSpriteFrameWithFile", {method<&Animation::addSpriteFrameWithFile>()}},
     {"setDelayPerUnit", {method<&Animation::setDelayPerUnit>()}},
     {"getDelayPerUnit", {method<&Animation::getDelayPerUnit>()}},

@@ -5,6 +5,7 @@
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "bindings/core/LuaInputListeners.h"
+#include "engine/actions/ActionTween.h"
 #include "engine/scene/MenuItem.h"
 #include "engine/scene/Node.h"
 #include "scripting/LuaCallFunc.h"
@@ -129,7 +130,56 @@ int lua_callFuncCreate(lua_State* L) {
     return 1;
 }
 
+// A script function kept for native code: one function reference, removed when
+// the last holder goes, and only while its Lua state is still the engine's.
+class FunctionRef {
+public:
+    FunctionRef(lua_State* L, int handler) : _state(L), _handler(handler) {}
+    ~FunctionRef() {
+        engine::LuaEngine* luaEngine = scriptLuaEngine();
+        if (luaEngine && luaEngine->getLuaStack() && luaEngine->getLuaStack()->getLuaState() == _state) {
+            toluafix_removeFunctionByRefid(_state, _handler);
+        }
+    }
+    FunctionRef(const FunctionRef&) = delete;
+    FunctionRef& operator=(const FunctionRef&) = delete;
+    int handler() const { return _handler; }
+
+private:
+    lua_State* _state;
+    int _handler;
+};
+
+int lua_actionFloatCreate(lua_State* L) {
+    const int argc = argumentCount(L);
+    if (argc != 4) return countError(L, "cc.ActionFloat:create", argc, 4);
+    double duration = 0, from = 0, to = 0;
+    if (!luaconv_read_number(L, 2, &duration) || !luaconv_read_number(L, 3, &from) ||
+        !luaconv_read_number(L, 4, &to) || !lua_isfunction(L, 5)) {
+        return luaL_error(L, "invalid arguments in function 'lua_engine_ActionFloat_create'");
+    }
+    const int handler = handlerAt(L, 5);
+    engine::ActionFloat* action = nullptr;
+    {
+        auto function = std::make_shared<FunctionRef>(L, handler);
+        action = engine::ActionFloat::create(static_cast<float>(duration), static_cast<float>(from),
+                                             static_cast<float>(to), [function](float value) {
+                                                 engine::LuaEngine* luaEngine = scriptLuaEngine();
+                                                 if (!luaEngine || !luaEngine->getLuaStack()) return;
+                                                 luaEngine->getLuaStack()->executeFunctionByHandlerWithNumber(
+                                                     function->handler(), value);
+                                             });
+    }
+    luaconv_push_object(L, "cc.ActionFloat", action);
+    return 1;
+}
+
 }  // namespace
+
+void register_action_float_manual(lua_State* L) {
+    const ClassFunction functions[] = {{"create", lua_actionFloatCreate}};
+    addClassFunctions(L, "cc.ActionFloat", functions);
+}
 
 void register_node_manual_methods(lua_State* L) {
     const ClassFunction functions[] = {{"registerScriptHandler", lua_nodeRegisterScriptHandler},

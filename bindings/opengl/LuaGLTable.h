@@ -1,11 +1,24 @@
 #pragma once
-// The script table `gl`: thin wrappers of the GL entry points, called through the
-// engine's GL function table (engine/renderer/GLFunctions.h).
+// The script table `gl`: 128 thin wrappers of the GL entry points, called
+// through the engine's GL function table (engine/renderer/GLFunctions.h), so
+// they reach the game window's context, the no-op table without a display, or
+// the recorder in tests. Members that make, take or query object ids start with
+// "_"; one member, "glEnableVertexAttribs", drives the engine's attribute state.
+//
+// Buffers handed to GL always hold what GL reads or writes for the call (count x
+// components for uniform arrays, a whole matrix or vector, count indices, the
+// whole image under the pixel-store alignment, imageSize bytes), the script's n
+// table entries at their start and 0 beyond; readPixels and _texSubImage2D
+// answer the first n bytes. _getUniform of an integer vector answers all its
+// components; getSupportedExtensions skips empty names. drawElements without
+// indices and without a bound element array buffer draws nothing.
+// Main thread only, with the context current.
 #include <lua.hpp>
 
 namespace bindings {
 
-// Fills the module table that tolua++ has entered (the "gl" table) with its members.
+// Fills the module table that tolua++ has entered (the "gl" table, on top of the
+// stack) with its members, in their registration order.
 void register_gl_table(lua_State* L);
 
 }  // namespace bindings

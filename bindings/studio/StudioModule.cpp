@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bindings/studio/CustomGUIReader.h"
+#include "bindings/studio/LuaComAudio.h"
 #include "bindings/studio/LuaStudioManual.h"
 #include "bindings/studio/StudioRecordRows.h"
 #include "engine/studio/Armature.h"
@@ -12,6 +13,7 @@
 #include "engine/studio/ArmatureParts.h"
 #include "engine/studio/timeline/ActionTimelineCache.h"
 #include "engine/studio/CSLoader.h"
+#include "engine/studio/ComAudio.h"
 #include "engine/studio/GUIReader.h"
 
 namespace bindings {
@@ -114,6 +116,7 @@ const std::vector<ClassEntry> kStudioOwnClasses = {
     classEntry<studio::GUIReader>("ccs.GUIReader", nullptr, kGUIReaderMethods),
     classEntry<engine::CSLoader>("cc.CSLoader", nullptr, kCSLoaderMethods),
     classEntry<studio::CustomGUIReader>("ccs.CustomGUIReader", "cc.Ref"),
+    classEntry<studio::ComAudio>("ccs.ComAudio", "cc.Component", comAudioMethods()),
 };
 
 const std::vector<ClassEntry> kStudioClasses = [] {

@@ -53,6 +53,4 @@ void Follow::step(float) {
 
 bool Follow::isDone() const { return !_followed || !_followed->isRunning(); }
 
-void Follow::stop() { Action::stop(); }
-
 }  // namespace engine

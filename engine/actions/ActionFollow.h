@@ -23,7 +23,6 @@ public:
 
     void step(float dt) override;
     bool isDone() const override;
-    void stop() override;
 
 private:
     Follow() = default;

@@ -1,8 +1,12 @@
 #pragma once
 // The simple audio engine scripts use for background music and sound effects.
-// There is no sound device behind it: it keeps what would be heard (the music
-// file and whether it plays, loops or is paused, the effects playing with their
-// ids, the two volumes) so that callers and tests can read it back.
+// It plays through the engine's audio layer (engine/audio/AudioEngine.h): the
+// music streams and follows the desktop's music mute, effects are decoded once
+// and cached. It keeps what is heard (the music file and whether it plays, loops
+// or is paused, the effects playing with their ids, the two volumes) so that
+// callers can read it back: a sound ends (music no longer playing, the effect
+// gone) when the layer reports its end; a file the layer cannot play keeps its
+// state as if it played, silently. Main thread only.
 #include <map>
 #include <set>
 #include <string>
@@ -12,7 +16,8 @@ namespace engine {
 class SimpleAudioEngine {
 public:
     static SimpleAudioEngine* getInstance();
-    static void end();   // destroys the singleton
+    // Destroys the singleton and ends the audio layer (every sound stops).
+    static void end();
 
     void preloadBackgroundMusic(const std::string& file);
     void playBackgroundMusic(const std::string& file, bool loop = false);
@@ -56,11 +61,17 @@ private:
     struct Effect {
         std::string file;
         bool paused = false;
+        int voice = -1;  // the layer's audio id; -1 when the layer did not play it
+        float gain = 1.0f;
     };
+    void playMusicVoice();
+    void musicEnded(int voice);
+    void effectEnded(unsigned int id, int voice);
     std::string _musicFile;
     bool _musicPlaying = false;
     bool _musicPaused = false;
     bool _musicLoop = false;
+    int _musicVoice = -1;
     float _musicVolume = 1.0f;
     float _effectsVolume = 1.0f;
     unsigned int _lastEffectId = 0;

@@ -7,7 +7,8 @@
 // at that moment finishes, without its callback. Workers start on first use;
 // destroyInstance stops them (waiting for running tasks) and drops what is
 // queued. Tasks never touch Lua or the scene: that is what callbacks are for.
-// The pool is a plain singleton (not reference counted).
+// The pool is a plain singleton (not reference counted), used from the main
+// thread (the workers only run tasks).
 #include <condition_variable>
 #include <cstdint>
 #include <deque>

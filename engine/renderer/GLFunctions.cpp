@@ -1,100 +1,174 @@
 #include "engine/renderer/GLFunctions.h"
 
-#include <dlfcn.h>
-
-#include <string_view>
-
-#include "engine/base/Log.h"
+#include <type_traits>
 
 namespace engine {
 namespace {
 
+// The no-op body of any entry point: nothing happens, a result is 0.
+template <class R, class... A>
+R doNothing(A...) {
+    if constexpr (!std::is_void_v<R>) return R{};
+}
+
+template <class R, class... A>
+void setNoop(R (*&slot)(A...)) {
+    slot = &doNothing<R, A...>;
+}
+
+// Writes an empty text where the caller gave room for one.
+void emptyText(GLsizei bufSize, GLsizei* length, GLchar* text) {
+    if (length) *length = 0;
+    if (text && bufSize > 0) text[0] = 0;
+}
+
 GLFunctions makeNoop() {
     GLFunctions t;
     t.hasContext = false;
-    t.activeTexture = [](GLenum) {};
-    t.attachShader = [](GLuint, GLuint) {};
-    t.bindAttribLocation = [](GLuint, GLuint, const GLchar*) {};
-    t.bindBuffer = [](GLenum, GLuint) {};
-    t.bindTexture = [](GLenum, GLuint) {};
-    t.bindVertexArray = [](GLuint) {};
-    t.blendFunc = [](GLenum, GLenum) {};
-    t.clear = [](GLbitfield) {};
-    t.clearColor = [](GLfloat, GLfloat, GLfloat, GLfloat) {};
-    t.clearStencil = [](GLint) {};
-    t.colorMask = [](GLboolean, GLboolean, GLboolean, GLboolean) {};
-    t.compileShader = [](GLuint) {};
-    t.createProgram = []() -> GLuint { return 0; };
-    t.createShader = [](GLenum) -> GLuint { return 0; };
-    t.deleteProgram = [](GLuint) {};
-    t.deleteShader = [](GLuint) {};
-    t.deleteTextures = [](GLsizei, const GLuint*) {};
-    t.disable = [](GLenum) {};
-    t.disableVertexAttribArray = [](GLuint) {};
-    t.drawArrays = [](GLenum, GLint, GLsizei) {};
-    t.drawElements = [](GLenum, GLsizei, GLenum, const void*) {};
-    t.enable = [](GLenum) {};
-    t.enableVertexAttribArray = [](GLuint) {};
-    t.finish = []() {};
-    t.genTextures = [](GLsizei n, GLuint* textures) {
-        for (GLsizei i = 0; i < n; ++i) textures[i] = 0;
+    setNoop(t.activeTexture);
+    setNoop(t.attachShader);
+    setNoop(t.bindAttribLocation);
+    setNoop(t.bindBuffer);
+    setNoop(t.bindFramebuffer);
+    setNoop(t.bindRenderbuffer);
+    setNoop(t.bindTexture);
+    setNoop(t.bindVertexArray);
+    setNoop(t.blendColor);
+    setNoop(t.blendEquation);
+    setNoop(t.blendEquationSeparate);
+    setNoop(t.blendFunc);
+    setNoop(t.blendFuncSeparate);
+    setNoop(t.bufferData);
+    setNoop(t.bufferSubData);
+    setNoop(t.checkFramebufferStatus);
+    setNoop(t.clear);
+    setNoop(t.clearColor);
+    setNoop(t.clearDepth);
+    setNoop(t.clearDepthf);
+    setNoop(t.clearStencil);
+    setNoop(t.colorMask);
+    setNoop(t.compileShader);
+    setNoop(t.compressedTexImage2D);
+    setNoop(t.compressedTexSubImage2D);
+    setNoop(t.copyTexImage2D);
+    setNoop(t.copyTexSubImage2D);
+    setNoop(t.createProgram);
+    setNoop(t.createShader);
+    setNoop(t.cullFace);
+    setNoop(t.deleteBuffers);
+    setNoop(t.deleteFramebuffers);
+    setNoop(t.deleteProgram);
+    setNoop(t.deleteRenderbuffers);
+    setNoop(t.deleteShader);
+    setNoop(t.deleteTextures);
+    setNoop(t.depthFunc);
+    setNoop(t.depthMask);
+    setNoop(t.depthRangef);
+    setNoop(t.detachShader);
+    setNoop(t.disable);
+    setNoop(t.disableVertexAttribArray);
+    setNoop(t.drawArrays);
+    setNoop(t.drawElements);
+    setNoop(t.enable);
+    setNoop(t.enableVertexAttribArray);
+    setNoop(t.finish);
+    setNoop(t.flush);
+    setNoop(t.framebufferRenderbuffer);
+    setNoop(t.framebufferTexture2D);
+    setNoop(t.frontFace);
+    setNoop(t.generateMipmap);
+    // Object names: 0 each.
+    auto zeroNames = [](GLsizei n, GLuint* names) {
+        for (GLsizei i = 0; i < n; ++i) names[i] = 0;
     };
-    t.getActiveAttrib = [](GLuint, GLuint, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type, GLchar* name) {
-        if (length) *length = 0;
-        if (size) *size = 0;
-        if (type) *type = 0;
-        if (name && bufSize > 0) name[0] = 0;
+    t.genBuffers = zeroNames;
+    t.genFramebuffers = zeroNames;
+    t.genRenderbuffers = zeroNames;
+    t.genTextures = zeroNames;
+    auto noActive = [](GLuint, GLuint, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type, GLchar* name) {
+        emptyText(bufSize, length, name);
+        *size = 0;
+        *type = 0;
     };
-    t.getActiveUniform = t.getActiveAttrib;
-    t.getAttribLocation = [](GLuint, const GLchar*) -> GLint { return -1; };
-    t.getError = []() -> GLenum { return 0; };
-    t.getProgramInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
-        if (length) *length = 0;
-        if (log && bufSize > 0) log[0] = 0;
+    t.getActiveAttrib = noActive;
+    t.getActiveUniform = noActive;
+    t.getAttachedShaders = [](GLuint, GLsizei, GLsizei* count, GLuint*) {
+        if (count) *count = 0;
     };
+    setNoop(t.getAttribLocation);
+    setNoop(t.getError);
+    t.getIntegerv = [](GLenum, GLint* data) { *data = 0; };
+    t.getProgramInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) { emptyText(bufSize, length, log); };
     t.getProgramiv = [](GLuint, GLenum, GLint* params) { *params = 0; };
-    t.getShaderInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
-        if (length) *length = 0;
-        if (log && bufSize > 0) log[0] = 0;
-    };
+    t.getShaderInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) { emptyText(bufSize, length, log); };
     t.getShaderiv = [](GLuint, GLenum, GLint* params) { *params = 0; };
+    t.getShaderSource = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* source) {
+        emptyText(bufSize, length, source);
+    };
+    setNoop(t.getString);
+    t.getTexParameterfv = [](GLenum, GLenum, GLfloat* params) { *params = 0; };
+    setNoop(t.getUniformfv);
+    setNoop(t.getUniformiv);
     t.getUniformLocation = [](GLuint, const GLchar*) -> GLint { return -1; };
-    t.lineWidth = [](GLfloat) {};
-    t.linkProgram = [](GLuint) {};
-    t.pixelStorei = [](GLenum, GLint) {};
-    t.readPixels = [](GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) {};
-    t.scissor = [](GLint, GLint, GLsizei, GLsizei) {};
-    t.stencilFunc = [](GLenum, GLint, GLuint) {};
-    t.stencilMask = [](GLuint) {};
-    t.stencilOp = [](GLenum, GLenum, GLenum) {};
-    t.shaderSource = [](GLuint, GLsizei, const GLchar* const*, const GLint*) {};
-    t.texImage2D = [](GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {};
-    t.texParameteri = [](GLenum, GLenum, GLint) {};
-    t.texSubImage2D = [](GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*) {};
-    t.uniform1f = [](GLint, GLfloat) {};
-    t.uniform1i = [](GLint, GLint) {};
-    t.uniform2f = [](GLint, GLfloat, GLfloat) {};
-    t.uniform3f = [](GLint, GLfloat, GLfloat, GLfloat) {};
-    t.uniform4f = [](GLint, GLfloat, GLfloat, GLfloat, GLfloat) {};
-    t.uniform2iv = [](GLint, GLsizei, const GLint*) {};
-    t.uniform3iv = t.uniform2iv;
-    t.uniform4iv = t.uniform2iv;
-    t.uniformMatrix2fv = [](GLint, GLsizei, GLboolean, const GLfloat*) {};
-    t.uniformMatrix3fv = t.uniformMatrix2fv;
-    t.uniformMatrix4fv = [](GLint, GLsizei, GLboolean, const GLfloat*) {};
-    t.useProgram = [](GLuint) {};
-    t.vertexAttribPointer = [](GLuint, GLint, GLenum, GLboolean, GLsizei, const void*) {};
-    t.viewport = [](GLint, GLint, GLsizei, GLsizei) {};
-    t.clearDepth = [](GLdouble) {};
-    t.cullFace = [](GLenum) {};
-    t.depthFunc = [](GLenum) {};
-    t.depthMask = [](GLboolean) {};
-    t.frontFace = [](GLenum) {};
-    t.bindFramebuffer = nullptr;
-    t.checkFramebufferStatus = nullptr;
-    t.deleteFramebuffers = nullptr;
-    t.framebufferTexture2D = nullptr;
-    t.genFramebuffers = nullptr;
+    setNoop(t.hint);
+    setNoop(t.isBuffer);
+    setNoop(t.isEnabled);
+    setNoop(t.isFramebuffer);
+    setNoop(t.isProgram);
+    setNoop(t.isRenderbuffer);
+    setNoop(t.isShader);
+    setNoop(t.isTexture);
+    setNoop(t.lineWidth);
+    setNoop(t.linkProgram);
+    setNoop(t.pixelStorei);
+    setNoop(t.polygonOffset);
+    setNoop(t.readPixels);
+    setNoop(t.releaseShaderCompiler);
+    setNoop(t.renderbufferStorage);
+    setNoop(t.sampleCoverage);
+    setNoop(t.scissor);
+    setNoop(t.shaderSource);
+    setNoop(t.stencilFunc);
+    setNoop(t.stencilFuncSeparate);
+    setNoop(t.stencilMask);
+    setNoop(t.stencilMaskSeparate);
+    setNoop(t.stencilOp);
+    setNoop(t.stencilOpSeparate);
+    setNoop(t.texImage2D);
+    setNoop(t.texParameterf);
+    setNoop(t.texParameteri);
+    setNoop(t.texSubImage2D);
+    setNoop(t.uniform1f);
+    setNoop(t.uniform1fv);
+    setNoop(t.uniform1i);
+    setNoop(t.uniform1iv);
+    setNoop(t.uniform2f);
+    setNoop(t.uniform2fv);
+    setNoop(t.uniform2i);
+    setNoop(t.uniform2iv);
+    setNoop(t.uniform3f);
+    setNoop(t.uniform3fv);
+    setNoop(t.uniform3i);
+    setNoop(t.uniform3iv);
+    setNoop(t.uniform4f);
+    setNoop(t.uniform4fv);
+    setNoop(t.uniform4i);
+    setNoop(t.uniform4iv);
+    setNoop(t.uniformMatrix2fv);
+    setNoop(t.uniformMatrix3fv);
+    setNoop(t.uniformMatrix4fv);
+    setNoop(t.useProgram);
+    setNoop(t.validateProgram);
+    setNoop(t.vertexAttrib1f);
+    setNoop(t.vertexAttrib1fv);
+    setNoop(t.vertexAttrib2f);
+    setNoop(t.vertexAttrib2fv);
+    setNoop(t.vertexAttrib3f);
+    setNoop(t.vertexAttrib3fv);
+    setNoop(t.vertexAttrib4f);
+    setNoop(t.vertexAttrib4fv);
+    setNoop(t.vertexAttribPointer);
+    setNoop(t.viewport);
     return t;
 }
 
@@ -115,12 +189,6 @@ GLFunctions g_table = kNoop;
 uint32_t g_generation = 1;
 StateCache g_cache;
 
-template <typename F>
-bool bindEntry(F*& slot, void* (*getProc)(const GLubyte*), const char* name) {
-    slot = reinterpret_cast<F*>(getProc(reinterpret_cast<const GLubyte*>(name)));
-    return slot != nullptr;
-}
-
 }  // namespace
 
 namespace GL {
@@ -136,114 +204,6 @@ void setFunctions(const GLFunctions& table) {
 const GLFunctions& noopFunctions() { return kNoop; }
 
 uint32_t contextGeneration() { return g_generation; }
-
-bool useSystemFunctions() {
-    // The library stays loaded for the life of the process (the context needs it anyway).
-    static void* library = dlopen("libGL.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!library) return false;
-    using GetCurrentContext = void* (*)();
-    auto getCurrentContext = reinterpret_cast<GetCurrentContext>(dlsym(library, "glXGetCurrentContext"));
-    auto getProc = reinterpret_cast<void* (*)(const GLubyte*)>(dlsym(library, "glXGetProcAddressARB"));
-    if (!getCurrentContext || !getProc || !getCurrentContext()) return false;
-
-    GLFunctions t;
-    t.hasContext = true;
-    t.freesUploadedPixels = true;
-    bool ok = true;
-#define VEXO_GL_ENTRY(member, name) ok = bindEntry(t.member, getProc, name) && ok
-    VEXO_GL_ENTRY(activeTexture, "glActiveTexture");
-    VEXO_GL_ENTRY(attachShader, "glAttachShader");
-    VEXO_GL_ENTRY(bindAttribLocation, "glBindAttribLocation");
-    VEXO_GL_ENTRY(bindBuffer, "glBindBuffer");
-    VEXO_GL_ENTRY(bindTexture, "glBindTexture");
-    VEXO_GL_ENTRY(blendFunc, "glBlendFunc");
-    VEXO_GL_ENTRY(clear, "glClear");
-    VEXO_GL_ENTRY(clearColor, "glClearColor");
-    VEXO_GL_ENTRY(clearStencil, "glClearStencil");
-    VEXO_GL_ENTRY(colorMask, "glColorMask");
-    VEXO_GL_ENTRY(compileShader, "glCompileShader");
-    VEXO_GL_ENTRY(createProgram, "glCreateProgram");
-    VEXO_GL_ENTRY(createShader, "glCreateShader");
-    VEXO_GL_ENTRY(deleteProgram, "glDeleteProgram");
-    VEXO_GL_ENTRY(deleteShader, "glDeleteShader");
-    VEXO_GL_ENTRY(deleteTextures, "glDeleteTextures");
-    VEXO_GL_ENTRY(disable, "glDisable");
-    VEXO_GL_ENTRY(disableVertexAttribArray, "glDisableVertexAttribArray");
-    VEXO_GL_ENTRY(drawArrays, "glDrawArrays");
-    VEXO_GL_ENTRY(drawElements, "glDrawElements");
-    VEXO_GL_ENTRY(enable, "glEnable");
-    VEXO_GL_ENTRY(enableVertexAttribArray, "glEnableVertexAttribArray");
-    VEXO_GL_ENTRY(finish, "glFinish");
-    VEXO_GL_ENTRY(genTextures, "glGenTextures");
-    VEXO_GL_ENTRY(getActiveAttrib, "glGetActiveAttrib");
-    VEXO_GL_ENTRY(getActiveUniform, "glGetActiveUniform");
-    VEXO_GL_ENTRY(getAttribLocation, "glGetAttribLocation");
-    VEXO_GL_ENTRY(getError, "glGetError");
-    VEXO_GL_ENTRY(getProgramInfoLog, "glGetProgramInfoLog");
-    VEXO_GL_ENTRY(getProgramiv, "glGetProgramiv");
-    VEXO_GL_ENTRY(getShaderInfoLog, "glGetShaderInfoLog");
-    VEXO_GL_ENTRY(getShaderiv, "glGetShaderiv");
-    VEXO_GL_ENTRY(getUniformLocation, "glGetUniformLocation");
-    VEXO_GL_ENTRY(lineWidth, "glLineWidth");
-    VEXO_GL_ENTRY(linkProgram, "glLinkProgram");
-    VEXO_GL_ENTRY(pixelStorei, "glPixelStorei");
-    VEXO_GL_ENTRY(readPixels, "glReadPixels");
-    VEXO_GL_ENTRY(scissor, "glScissor");
-    VEXO_GL_ENTRY(stencilFunc, "glStencilFunc");
-    VEXO_GL_ENTRY(stencilMask, "glStencilMask");
-    VEXO_GL_ENTRY(stencilOp, "glStencilOp");
-    VEXO_GL_ENTRY(shaderSource, "glShaderSource");
-    VEXO_GL_ENTRY(texImage2D, "glTexImage2D");
-    VEXO_GL_ENTRY(texParameteri, "glTexParameteri");
-    VEXO_GL_ENTRY(texSubImage2D, "glTexSubImage2D");
-    VEXO_GL_ENTRY(uniform1f, "glUniform1f");
-    VEXO_GL_ENTRY(uniform1i, "glUniform1i");
-    VEXO_GL_ENTRY(uniform2f, "glUniform2f");
-    VEXO_GL_ENTRY(uniform3f, "glUniform3f");
-    VEXO_GL_ENTRY(uniform4f, "glUniform4f");
-    VEXO_GL_ENTRY(uniform2iv, "glUniform2iv");
-    VEXO_GL_ENTRY(uniform3iv, "glUniform3iv");
-    VEXO_GL_ENTRY(uniform4iv, "glUniform4iv");
-    VEXO_GL_ENTRY(uniformMatrix2fv, "glUniformMatrix2fv");
-    VEXO_GL_ENTRY(uniformMatrix3fv, "glUniformMatrix3fv");
-    VEXO_GL_ENTRY(uniformMatrix4fv, "glUniformMatrix4fv");
-    VEXO_GL_ENTRY(useProgram, "glUseProgram");
-    VEXO_GL_ENTRY(vertexAttribPointer, "glVertexAttribPointer");
-    VEXO_GL_ENTRY(viewport, "glViewport");
-    VEXO_GL_ENTRY(clearDepth, "glClearDepth");
-    VEXO_GL_ENTRY(cullFace, "glCullFace");
-    VEXO_GL_ENTRY(depthFunc, "glDepthFunc");
-    VEXO_GL_ENTRY(depthMask, "glDepthMask");
-    VEXO_GL_ENTRY(frontFace, "glFrontFace");
-#undef VEXO_GL_ENTRY
-    if (!ok) {
-        log("GL: the system GL library lacks an entry point the engine needs");
-        return false;
-    }
-    // glXGetProcAddress answers for any name; a GL 2.1 context without the
-    // extension must not get a vertex-array entry.
-    auto getString = reinterpret_cast<const GLubyte* (*)(GLenum)>(getProc(reinterpret_cast<const GLubyte*>("glGetString")));
-    const char* extensions = getString ? reinterpret_cast<const char*>(getString(GL_EXTENSIONS)) : nullptr;
-    const char* version = getString ? reinterpret_cast<const char*>(getString(GL_VERSION)) : nullptr;
-    bool hasVao = (version && version[0] >= '3') ||
-                  (extensions && std::string_view(extensions).find("GL_ARB_vertex_array_object") != std::string_view::npos);
-    // Frame buffer objects: core from GL 3.0, else the ARB extension (same entry names).
-    const bool hasFbo = (version && version[0] >= '3') ||
-                        (extensions && std::string_view(extensions).find("GL_ARB_framebuffer_object") != std::string_view::npos);
-    if (hasFbo) {
-        bool fbo = true;
-        fbo = bindEntry(t.bindFramebuffer, getProc, "glBindFramebuffer") && fbo;
-        fbo = bindEntry(t.checkFramebufferStatus, getProc, "glCheckFramebufferStatus") && fbo;
-        fbo = bindEntry(t.deleteFramebuffers, getProc, "glDeleteFramebuffers") && fbo;
-        fbo = bindEntry(t.framebufferTexture2D, getProc, "glFramebufferTexture2D") && fbo;
-        fbo = bindEntry(t.genFramebuffers, getProc, "glGenFramebuffers") && fbo;
-        if (!fbo) t.bindFramebuffer = nullptr;
-    }
-    t.bindVertexArray = hasVao ? reinterpret_cast<void (*)(GLuint)>(getProc(reinterpret_cast<const GLubyte*>("glBindVertexArray")))
-                               : nullptr;
-    setFunctions(t);
-    return true;
-}
 
 void bindTexture2D(GLuint textureId) {
     if (g_cache.textureKnown && g_cache.texture == textureId) return;
@@ -278,6 +238,19 @@ void blendFunc(GLenum sfactor, GLenum dfactor) {
     } else {
         g_table.enable(GL_BLEND);
         g_table.blendFunc(sfactor, dfactor);
+    }
+}
+
+void enableVertexAttribs(uint32_t flags) {
+    GLint count = 0;
+    g_table.getIntegerv(GL_MAX_VERTEX_ATTRIBS, &count);
+    if (count > 32) count = 32;
+    for (GLint i = 0; i < count; ++i) {
+        const GLuint index = static_cast<GLuint>(i);
+        if (flags & (1u << index))
+            g_table.enableVertexAttribArray(index);
+        else
+            g_table.disableVertexAttribArray(index);
     }
 }
 

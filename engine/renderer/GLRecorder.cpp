@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/renderer/GLImageSize.h"
+
 namespace engine {
 namespace {
 
 GLRecorder* g_recorder = nullptr;
+using Kind = GLRecorder::ObjectKind;
+
+GLRecorder& r() { return *GLRecorder::current(); }
 
 size_t typeSize(GLenum type) {
     switch (type) {
@@ -20,15 +25,114 @@ size_t typeSize(GLenum type) {
 
 double d(double v) { return v; }
 
+// The text logged for a null string (GL would crash on it).
+const char* const kNull = "(null)";
+
 GLRecordedCall& rec(const char* name, std::vector<double> args = {}) {
     return GLRecorder::current()->add(name, std::move(args));
 }
 
+// Components GL reads or writes for one uniform of the type.
+size_t uniformComponents(GLenum type) {
+    switch (type) {
+        case GL_FLOAT_VEC2:
+        case GL_INT_VEC2:
+        case GL_BOOL_VEC2: return 2;
+        case GL_FLOAT_VEC3:
+        case GL_INT_VEC3:
+        case GL_BOOL_VEC3: return 3;
+        case GL_FLOAT_VEC4:
+        case GL_INT_VEC4:
+        case GL_BOOL_VEC4:
+        case GL_FLOAT_MAT2: return 4;
+        case GL_FLOAT_MAT3: return 9;
+        case GL_FLOAT_MAT4: return 16;
+        default: return 1;
+    }
+}
+
+template <class T>
+std::vector<T> copyOf(const T* values, GLsizei count, size_t per) {
+    if (!values || count <= 0) return {};
+    return std::vector<T>(values, values + static_cast<size_t>(count) * per);
+}
+
+std::vector<unsigned char> bytesOf(const void* data, size_t size) {
+    if (!data || size == 0) return {};
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    return std::vector<unsigned char>(bytes, bytes + size);
+}
+
+void makeObjects(Kind kind, const char* name, GLsizei n, GLuint* names) {
+    std::vector<double> args{d(n)};
+    for (GLsizei i = 0; i < n; ++i) {
+        names[i] = r()._nextName++;
+        r()._objects[names[i]] = kind;
+        args.push_back(names[i]);
+    }
+    rec(name, std::move(args));
+}
+
+void deleteObjects(Kind kind, const char* name, GLsizei n, const GLuint* names) {
+    std::vector<double> args{d(n)};
+    for (GLsizei i = 0; i < n; ++i) {
+        args.push_back(names[i]);
+        auto it = r()._objects.find(names[i]);
+        if (it != r()._objects.end() && it->second == kind) r()._objects.erase(it);
+    }
+    rec(name, std::move(args));
+}
+
+GLboolean isObject(Kind kind, GLuint name) {
+    auto it = r()._objects.find(name);
+    return it != r()._objects.end() && it->second == kind ? GL_TRUE : GL_FALSE;
+}
+
+// Writes text as GL does: at most bufSize - 1 characters and a terminator.
+void writeText(const std::string& text, GLsizei bufSize, GLsizei* length, GLchar* out) {
+    GLsizei written = 0;
+    if (out && bufSize > 0) {
+        written = static_cast<GLsizei>(std::min(text.size(), static_cast<size_t>(bufSize - 1)));
+        std::memcpy(out, text.data(), static_cast<size_t>(written));
+        out[written] = 0;
+    }
+    if (length) *length = written;
+}
+
+// A text length as GL reports it: with its terminator, 0 for none.
+GLint textLength(const std::string& text) { return text.empty() ? 0 : static_cast<GLint>(text.size() + 1); }
+
+GLint maxNameLength(const std::vector<GLRecorder::ActiveVariable>& variables) {
+    GLint longest = 0;
+    for (const auto& v : variables) longest = std::max(longest, textLength(v.name));
+    return longest;
+}
+
+void getActive(const std::vector<GLRecorder::ActiveVariable>& variables, const char* name, GLuint program,
+               GLuint index, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type, GLchar* out) {
+    rec(name, {d(program), d(index), d(bufSize)});
+    if (index >= variables.size()) return;   // GL_INVALID_VALUE: nothing written
+    const GLRecorder::ActiveVariable& v = variables[index];
+    writeText(v.name, bufSize, length, out);
+    *size = v.size;
+    *type = v.type;
+}
+
+template <class T>
+void getUniform(const char* name, GLuint program, GLint location, T* params) {
+    rec(name, {d(program), d(location)});
+    const auto& uniforms = r().activeUniforms;
+    if (location < 0 || static_cast<size_t>(location) >= uniforms.size()) return;
+    const size_t n = uniformComponents(uniforms[static_cast<size_t>(location)].type);
+    for (size_t i = 0; i < n; ++i)
+        params[i] = static_cast<T>(i < r().uniformValues.size() ? r().uniformValues[i] : 0.0f);
+}
+
 // Copies the enabled client arrays for vertices 0 .. vertexCount - 1.
 void copyArrays(GLRecordedCall& call, size_t vertexCount) {
-    GLRecorder* r = GLRecorder::current();
+    GLRecorder* rc = GLRecorder::current();
     for (GLuint i = 0; i < 16; ++i) {
-        const GLRecorder::AttribPointer& a = r->_attribs[i];
+        const GLRecorder::AttribPointer& a = rc->_attribs[i];
         if (!a.enabled || a.buffer != 0 || !a.pointer) continue;
         GLRecordedArray array;
         array.index = i;
@@ -47,75 +151,123 @@ void copyArrays(GLRecordedCall& call, size_t vertexCount) {
     }
 }
 
-void describe(const std::vector<GLRecorder::Active>& list, GLuint index, GLsizei bufSize, GLsizei* length,
-              GLint* size, GLenum* type, GLchar* name) {
-    const GLRecorder::Active* a = index < list.size() ? &list[index] : nullptr;
-    if (size) *size = a ? a->size : 0;
-    if (type) *type = a ? a->type : 0;
-    size_t n = 0;
-    if (name && bufSize > 0) {
-        if (a) n = std::min(a->name.size(), static_cast<size_t>(bufSize) - 1);
-        if (n) std::memcpy(name, a->name.data(), n);
-        name[n] = 0;
-    }
-    if (length) *length = static_cast<GLsizei>(n);
-}
-
-GLint longestName(const std::vector<GLRecorder::Active>& list) {
-    size_t longest = 0;
-    for (const auto& a : list) longest = std::max(longest, a.name.size() + 1);
-    return static_cast<GLint>(longest);
-}
-
-void recordInts(const char* name, GLint location, GLsizei count, const GLint* values, size_t perElement) {
-    GLRecordedCall& call = rec(name, {d(location), d(count)});
-    if (values && count > 0) call.floats.assign(values, values + perElement * static_cast<size_t>(count));
+void texImage(const char* name, std::vector<double> args, GLsizei w, GLsizei h, GLenum format, GLenum type,
+              const void* data) {
+    GLRecordedCall& call = rec(name, std::move(args));
+    call.pixels = bytesOf(data, GL::imageBytes(w, h, format, type, r()._unpackAlignment));
 }
 
 GLFunctions makeRecording() {
     GLFunctions t;
     t.hasContext = true;
     t.activeTexture = [](GLenum e) { rec("glActiveTexture", {d(e)}); };
-    t.attachShader = [](GLuint p, GLuint s) { rec("glAttachShader", {d(p), d(s)}); };
+    t.attachShader = [](GLuint p, GLuint s) {
+        rec("glAttachShader", {d(p), d(s)});
+        auto& shaders = r()._attached[p];
+        if (std::find(shaders.begin(), shaders.end(), s) == shaders.end()) shaders.push_back(s);
+    };
     t.bindAttribLocation = [](GLuint p, GLuint i, const GLchar* n) {
-        rec("glBindAttribLocation", {d(p), d(i)}).text = n ? n : "";
+        rec("glBindAttribLocation", {d(p), d(i)}).text = n ? n : kNull;
     };
     t.bindBuffer = [](GLenum target, GLuint b) {
         rec("glBindBuffer", {d(target), d(b)});
-        if (target == GL_ARRAY_BUFFER) GLRecorder::current()->_arrayBuffer = b;
-        if (target == GL_ELEMENT_ARRAY_BUFFER) GLRecorder::current()->_elementBuffer = b;
+        if (target == GL_ARRAY_BUFFER) r()._arrayBuffer = b;
+        if (target == GL_ELEMENT_ARRAY_BUFFER) r()._elementBuffer = b;
     };
+    t.bindFramebuffer = [](GLenum target, GLuint f) { rec("glBindFramebuffer", {d(target), d(f)}); };
+    t.bindRenderbuffer = [](GLenum target, GLuint b) { rec("glBindRenderbuffer", {d(target), d(b)}); };
     t.bindTexture = [](GLenum target, GLuint tex) { rec("glBindTexture", {d(target), d(tex)}); };
     t.bindVertexArray = [](GLuint a) { rec("glBindVertexArray", {d(a)}); };
+    t.blendColor = [](GLfloat cr, GLfloat g, GLfloat b, GLfloat a) { rec("glBlendColor", {cr, g, b, a}); };
+    t.blendEquation = [](GLenum m) { rec("glBlendEquation", {d(m)}); };
+    t.blendEquationSeparate = [](GLenum c, GLenum a) { rec("glBlendEquationSeparate", {d(c), d(a)}); };
     t.blendFunc = [](GLenum s, GLenum dst) { rec("glBlendFunc", {d(s), d(dst)}); };
+    t.blendFuncSeparate = [](GLenum a, GLenum b, GLenum c, GLenum e) {
+        rec("glBlendFuncSeparate", {d(a), d(b), d(c), d(e)});
+    };
+    t.bufferData = [](GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
+        rec("glBufferData", {d(target), d(static_cast<double>(size)), d(usage)}).bytes =
+            bytesOf(data, size > 0 ? static_cast<size_t>(size) : 0);
+    };
+    t.bufferSubData = [](GLenum target, GLintptr offset, GLsizeiptr size, const void* data) {
+        rec("glBufferSubData", {d(target), d(static_cast<double>(offset)), d(static_cast<double>(size))}).bytes =
+            bytesOf(data, size > 0 ? static_cast<size_t>(size) : 0);
+    };
+    t.checkFramebufferStatus = [](GLenum target) -> GLenum {
+        rec("glCheckFramebufferStatus", {d(target)});
+        return GL_FRAMEBUFFER_COMPLETE;
+    };
     t.clear = [](GLbitfield m) { rec("glClear", {d(m)}); };
-    t.clearColor = [](GLfloat r, GLfloat g, GLfloat b, GLfloat a) { rec("glClearColor", {r, g, b, a}); };
+    t.clearColor = [](GLfloat cr, GLfloat g, GLfloat b, GLfloat a) { rec("glClearColor", {cr, g, b, a}); };
+    t.clearDepth = [](GLdouble v) { rec("glClearDepth", {v}); };
+    t.clearDepthf = [](GLfloat v) { rec("glClearDepthf", {v}); };
     t.clearStencil = [](GLint v) { rec("glClearStencil", {d(v)}); };
-    t.colorMask = [](GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
-        rec("glColorMask", {d(r), d(g), d(b), d(a)});
+    t.colorMask = [](GLboolean cr, GLboolean g, GLboolean b, GLboolean a) {
+        rec("glColorMask", {d(cr), d(g), d(b), d(a)});
     };
     t.compileShader = [](GLuint s) { rec("glCompileShader", {d(s)}); };
+    t.compressedTexImage2D = [](GLenum target, GLint level, GLenum internal, GLsizei w, GLsizei h, GLint border,
+                                GLsizei imageSize, const void* data) {
+        rec("glCompressedTexImage2D", {d(target), d(level), d(internal), d(w), d(h), d(border), d(imageSize)}).bytes =
+            bytesOf(data, imageSize > 0 ? static_cast<size_t>(imageSize) : 0);
+    };
+    t.compressedTexSubImage2D = [](GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
+                                   GLsizei imageSize, const void* data) {
+        rec("glCompressedTexSubImage2D", {d(target), d(level), d(x), d(y), d(w), d(h), d(format), d(imageSize)})
+            .bytes = bytesOf(data, imageSize > 0 ? static_cast<size_t>(imageSize) : 0);
+    };
+    t.copyTexImage2D = [](GLenum target, GLint level, GLenum internal, GLint x, GLint y, GLsizei w, GLsizei h,
+                          GLint border) {
+        rec("glCopyTexImage2D", {d(target), d(level), d(internal), d(x), d(y), d(w), d(h), d(border)});
+    };
+    t.copyTexSubImage2D = [](GLenum target, GLint level, GLint xo, GLint yo, GLint x, GLint y, GLsizei w, GLsizei h) {
+        rec("glCopyTexSubImage2D", {d(target), d(level), d(xo), d(yo), d(x), d(y), d(w), d(h)});
+    };
     t.createProgram = []() -> GLuint {
-        GLuint name = GLRecorder::current()->_nextName++;
+        GLuint name = r()._nextName++;
+        r()._objects[name] = Kind::Program;
         rec("glCreateProgram", {d(name)});
         return name;
     };
     t.createShader = [](GLenum type) -> GLuint {
-        GLuint name = GLRecorder::current()->_nextName++;
+        GLuint name = r()._nextName++;
+        r()._objects[name] = Kind::Shader;
         rec("glCreateShader", {d(type), d(name)});
         return name;
     };
-    t.deleteProgram = [](GLuint p) { rec("glDeleteProgram", {d(p)}); };
-    t.deleteShader = [](GLuint s) { rec("glDeleteShader", {d(s)}); };
-    t.deleteTextures = [](GLsizei n, const GLuint* names) {
-        std::vector<double> args{d(n)};
-        for (GLsizei i = 0; i < n; ++i) args.push_back(names[i]);
-        rec("glDeleteTextures", std::move(args));
+    t.cullFace = [](GLenum m) { rec("glCullFace", {d(m)}); };
+    t.deleteBuffers = [](GLsizei n, const GLuint* names) { deleteObjects(Kind::Buffer, "glDeleteBuffers", n, names); };
+    t.deleteFramebuffers = [](GLsizei n, const GLuint* names) {
+        deleteObjects(Kind::Framebuffer, "glDeleteFramebuffers", n, names);
     };
-    t.disable = [](GLenum cap) { rec("glDisable", {d(cap)}); };
+    t.deleteProgram = [](GLuint p) {
+        rec("glDeleteProgram", {d(p)});
+        if (isObject(Kind::Program, p)) r()._objects.erase(p);
+    };
+    t.deleteRenderbuffers = [](GLsizei n, const GLuint* names) {
+        deleteObjects(Kind::Renderbuffer, "glDeleteRenderbuffers", n, names);
+    };
+    t.deleteShader = [](GLuint s) {
+        rec("glDeleteShader", {d(s)});
+        if (isObject(Kind::Shader, s)) r()._objects.erase(s);
+    };
+    t.deleteTextures = [](GLsizei n, const GLuint* names) { deleteObjects(Kind::Texture, "glDeleteTextures", n, names); };
+    t.depthFunc = [](GLenum f) { rec("glDepthFunc", {d(f)}); };
+    t.depthMask = [](GLboolean f) { rec("glDepthMask", {d(f)}); };
+    t.depthRangef = [](GLfloat n, GLfloat f) { rec("glDepthRangef", {n, f}); };
+    t.detachShader = [](GLuint p, GLuint s) {
+        rec("glDetachShader", {d(p), d(s)});
+        auto& shaders = r()._attached[p];
+        shaders.erase(std::remove(shaders.begin(), shaders.end(), s), shaders.end());
+    };
+    t.disable = [](GLenum cap) {
+        rec("glDisable", {d(cap)});
+        auto& caps = r()._enabled;
+        caps.erase(std::remove(caps.begin(), caps.end(), cap), caps.end());
+    };
     t.disableVertexAttribArray = [](GLuint i) {
         rec("glDisableVertexAttribArray", {d(i)});
-        if (i < 16) GLRecorder::current()->_attribs[i].enabled = false;
+        if (i < 16) r()._attribs[i].enabled = false;
     };
     t.drawArrays = [](GLenum mode, GLint first, GLsizei count) {
         GLRecordedCall& call = rec("glDrawArrays", {d(mode), d(first), d(count)});
@@ -123,7 +275,7 @@ GLFunctions makeRecording() {
     };
     t.drawElements = [](GLenum mode, GLsizei count, GLenum type, const void* indices) {
         GLRecordedCall& call = rec("glDrawElements", {d(mode), d(count), d(type)});
-        if (GLRecorder::current()->_elementBuffer != 0 || !indices || count <= 0) return;
+        if (r()._elementBuffer != 0 || !indices || count <= 0) return;
         uint32_t highest = 0;
         for (GLsizei i = 0; i < count; ++i) {
             uint32_t index = type == GL_UNSIGNED_BYTE    ? static_cast<const uint8_t*>(indices)[i]
@@ -134,155 +286,256 @@ GLFunctions makeRecording() {
         }
         copyArrays(call, static_cast<size_t>(highest) + 1);
     };
-    t.enable = [](GLenum cap) { rec("glEnable", {d(cap)}); };
+    t.enable = [](GLenum cap) {
+        rec("glEnable", {d(cap)});
+        auto& caps = r()._enabled;
+        if (std::find(caps.begin(), caps.end(), cap) == caps.end()) caps.push_back(cap);
+    };
     t.enableVertexAttribArray = [](GLuint i) {
         rec("glEnableVertexAttribArray", {d(i)});
-        if (i < 16) GLRecorder::current()->_attribs[i].enabled = true;
+        if (i < 16) r()._attribs[i].enabled = true;
     };
     t.finish = []() { rec("glFinish"); };
-    t.genTextures = [](GLsizei n, GLuint* names) {
-        std::vector<double> args{d(n)};
-        for (GLsizei i = 0; i < n; ++i) {
-            names[i] = GLRecorder::current()->_nextName++;
-            args.push_back(names[i]);
-        }
-        rec("glGenTextures", std::move(args));
+    t.flush = []() { rec("glFlush"); };
+    t.framebufferRenderbuffer = [](GLenum target, GLenum attachment, GLenum rbTarget, GLuint rb) {
+        rec("glFramebufferRenderbuffer", {d(target), d(attachment), d(rbTarget), d(rb)});
     };
-    t.getActiveAttrib = [](GLuint, GLuint index, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type,
-                           GLchar* name) { describe(GLRecorder::current()->activeAttributes, index, bufSize, length, size, type, name); };
-    t.getActiveUniform = [](GLuint, GLuint index, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type,
-                            GLchar* name) { describe(GLRecorder::current()->activeUniforms, index, bufSize, length, size, type, name); };
-    t.getAttribLocation = [](GLuint, const GLchar* name) -> GLint {
-        for (const auto& a : GLRecorder::current()->activeAttributes) {
-            if (name && a.name == name) return a.index;
+    t.framebufferTexture2D = [](GLenum target, GLenum attachment, GLenum texTarget, GLuint tex, GLint level) {
+        rec("glFramebufferTexture2D", {d(target), d(attachment), d(texTarget), d(tex), d(level)});
+    };
+    t.frontFace = [](GLenum m) { rec("glFrontFace", {d(m)}); };
+    t.genBuffers = [](GLsizei n, GLuint* names) { makeObjects(Kind::Buffer, "glGenBuffers", n, names); };
+    t.generateMipmap = [](GLenum target) { rec("glGenerateMipmap", {d(target)}); };
+    t.genFramebuffers = [](GLsizei n, GLuint* names) { makeObjects(Kind::Framebuffer, "glGenFramebuffers", n, names); };
+    t.genRenderbuffers = [](GLsizei n, GLuint* names) {
+        makeObjects(Kind::Renderbuffer, "glGenRenderbuffers", n, names);
+    };
+    t.genTextures = [](GLsizei n, GLuint* names) { makeObjects(Kind::Texture, "glGenTextures", n, names); };
+    t.getActiveAttrib = [](GLuint p, GLuint i, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type,
+                           GLchar* name) {
+        getActive(r().activeAttributes, "glGetActiveAttrib", p, i, bufSize, length, size, type, name);
+    };
+    t.getActiveUniform = [](GLuint p, GLuint i, GLsizei bufSize, GLsizei* length, GLint* size, GLenum* type,
+                            GLchar* name) {
+        getActive(r().activeUniforms, "glGetActiveUniform", p, i, bufSize, length, size, type, name);
+    };
+    t.getAttachedShaders = [](GLuint p, GLsizei maxCount, GLsizei* count, GLuint* shaders) {
+        rec("glGetAttachedShaders", {d(p), d(maxCount)});
+        const auto& attached = r()._attached[p];
+        GLsizei n = 0;
+        for (; n < maxCount && static_cast<size_t>(n) < attached.size(); ++n) shaders[n] = attached[static_cast<size_t>(n)];
+        if (count) *count = n;
+    };
+    t.getAttribLocation = [](GLuint p, const GLchar* name) -> GLint {
+        std::string text = name ? name : kNull;
+        rec("glGetAttribLocation", {d(p)}).text = text;
+        const auto& attributes = r().activeAttributes;
+        for (size_t i = 0; i < attributes.size(); ++i) {
+            if (attributes[i].name == text) return attributes[i].location >= 0 ? attributes[i].location : static_cast<GLint>(i);
         }
         return -1;
     };
-    t.getError = []() -> GLenum { return GL_NO_ERROR; };
-    t.getProgramInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
-        if (length) *length = 0;
-        if (log && bufSize > 0) log[0] = 0;
+    t.getError = []() -> GLenum {
+        rec("glGetError");
+        GLenum e = r().error;
+        r().error = GL_NO_ERROR;
+        return e;
     };
-    t.getProgramiv = [](GLuint, GLenum pname, GLint* params) {
-        const GLRecorder* r = GLRecorder::current();
+    t.getIntegerv = [](GLenum pname, GLint* data) {
+        rec("glGetIntegerv", {d(pname)});
         switch (pname) {
-            case GL_ACTIVE_UNIFORMS: *params = static_cast<GLint>(r->activeUniforms.size()); break;
-            case GL_ACTIVE_ATTRIBUTES: *params = static_cast<GLint>(r->activeAttributes.size()); break;
-            case GL_ACTIVE_UNIFORM_MAX_LENGTH: *params = longestName(r->activeUniforms); break;
-            case GL_ACTIVE_ATTRIBUTE_MAX_LENGTH: *params = longestName(r->activeAttributes); break;
-            default: *params = GL_TRUE;
+            case GL_PACK_ALIGNMENT: *data = r()._packAlignment; break;
+            case GL_UNPACK_ALIGNMENT: *data = r()._unpackAlignment; break;
+            case GL_MAX_VERTEX_ATTRIBS: *data = 16; break;
+            case GL_ARRAY_BUFFER_BINDING: *data = static_cast<GLint>(r()._arrayBuffer); break;
+            case GL_ELEMENT_ARRAY_BUFFER_BINDING: *data = static_cast<GLint>(r()._elementBuffer); break;
+            default: *data = 0; break;
         }
     };
-    t.getShaderInfoLog = [](GLuint, GLsizei bufSize, GLsizei* length, GLchar* log) {
-        if (length) *length = 0;
-        if (log && bufSize > 0) log[0] = 0;
+    t.getProgramInfoLog = [](GLuint p, GLsizei bufSize, GLsizei* length, GLchar* log) {
+        rec("glGetProgramInfoLog", {d(p), d(bufSize)});
+        writeText(r().infoLog, bufSize, length, log);
     };
-    t.getShaderiv = [](GLuint, GLenum, GLint* params) { *params = GL_TRUE; };
+    t.getProgramiv = [](GLuint p, GLenum pname, GLint* params) {
+        rec("glGetProgramiv", {d(p), d(pname)});
+        const GLRecorder& rc = r();
+        switch (pname) {
+            case GL_INFO_LOG_LENGTH: *params = textLength(rc.infoLog); break;
+            case GL_ATTACHED_SHADERS: *params = static_cast<GLint>(r()._attached[p].size()); break;
+            case GL_ACTIVE_ATTRIBUTES: *params = static_cast<GLint>(rc.activeAttributes.size()); break;
+            case GL_ACTIVE_ATTRIBUTE_MAX_LENGTH: *params = maxNameLength(rc.activeAttributes); break;
+            case GL_ACTIVE_UNIFORMS: *params = static_cast<GLint>(rc.activeUniforms.size()); break;
+            case GL_ACTIVE_UNIFORM_MAX_LENGTH: *params = maxNameLength(rc.activeUniforms); break;
+            default: *params = GL_TRUE; break;   // link, validate and delete status
+        }
+    };
+    t.getShaderInfoLog = [](GLuint s, GLsizei bufSize, GLsizei* length, GLchar* log) {
+        rec("glGetShaderInfoLog", {d(s), d(bufSize)});
+        writeText(r().infoLog, bufSize, length, log);
+    };
+    t.getShaderiv = [](GLuint s, GLenum pname, GLint* params) {
+        rec("glGetShaderiv", {d(s), d(pname)});
+        switch (pname) {
+            case GL_INFO_LOG_LENGTH: *params = textLength(r().infoLog); break;
+            case GL_SHADER_SOURCE_LENGTH: *params = textLength(r()._shaderSources[s]); break;
+            default: *params = GL_TRUE; break;   // compile and delete status
+        }
+    };
+    t.getShaderSource = [](GLuint s, GLsizei bufSize, GLsizei* length, GLchar* source) {
+        rec("glGetShaderSource", {d(s), d(bufSize)});
+        writeText(r()._shaderSources[s], bufSize, length, source);
+    };
+    t.getString = [](GLenum name) -> const GLubyte* {
+        rec("glGetString", {d(name)});
+        const char* text = name == GL_EXTENSIONS ? r().extensions.c_str()
+                           : name == GL_VERSION  ? "2.1 GLRecorder"
+                           : name == GL_SHADING_LANGUAGE_VERSION ? "1.20"
+                                                                 : "GLRecorder";
+        return reinterpret_cast<const GLubyte*>(text);
+    };
+    t.getTexParameterfv = [](GLenum target, GLenum pname, GLfloat* params) {
+        rec("glGetTexParameterfv", {d(target), d(pname)});
+        auto it = r()._texParameters.find(pname);
+        *params = it == r()._texParameters.end() ? 0.0f : it->second;
+    };
+    t.getUniformfv = [](GLuint p, GLint l, GLfloat* params) { getUniform("glGetUniformfv", p, l, params); };
+    t.getUniformiv = [](GLuint p, GLint l, GLint* params) { getUniform("glGetUniformiv", p, l, params); };
     t.getUniformLocation = [](GLuint program, const GLchar* name) -> GLint {
-        auto& counters = GLRecorder::current()->_uniformCounters;
+        auto& counters = r()._uniformCounters;
         auto it = std::find_if(counters.begin(), counters.end(), [&](auto& c) { return c.first == program; });
         if (it == counters.end()) it = counters.insert(counters.end(), {program, 0});
         GLint location = it->second++;
-        rec("glGetUniformLocation", {d(program), d(location)}).text = name ? name : "";
+        rec("glGetUniformLocation", {d(program), d(location)}).text = name ? name : kNull;
         return location;
     };
+    t.hint = [](GLenum target, GLenum mode) { rec("glHint", {d(target), d(mode)}); };
+    t.isBuffer = [](GLuint n) -> GLboolean { rec("glIsBuffer", {d(n)}); return isObject(Kind::Buffer, n); };
+    t.isEnabled = [](GLenum cap) -> GLboolean {
+        rec("glIsEnabled", {d(cap)});
+        const auto& caps = r()._enabled;
+        return std::find(caps.begin(), caps.end(), cap) != caps.end() ? GL_TRUE : GL_FALSE;
+    };
+    t.isFramebuffer = [](GLuint n) -> GLboolean {
+        rec("glIsFramebuffer", {d(n)});
+        return isObject(Kind::Framebuffer, n);
+    };
+    t.isProgram = [](GLuint n) -> GLboolean { rec("glIsProgram", {d(n)}); return isObject(Kind::Program, n); };
+    t.isRenderbuffer = [](GLuint n) -> GLboolean {
+        rec("glIsRenderbuffer", {d(n)});
+        return isObject(Kind::Renderbuffer, n);
+    };
+    t.isShader = [](GLuint n) -> GLboolean { rec("glIsShader", {d(n)}); return isObject(Kind::Shader, n); };
+    t.isTexture = [](GLuint n) -> GLboolean { rec("glIsTexture", {d(n)}); return isObject(Kind::Texture, n); };
     t.lineWidth = [](GLfloat w) { rec("glLineWidth", {w}); };
     t.linkProgram = [](GLuint p) { rec("glLinkProgram", {d(p)}); };
-    t.pixelStorei = [](GLenum pname, GLint v) { rec("glPixelStorei", {d(pname), d(v)}); };
+    t.pixelStorei = [](GLenum pname, GLint v) {
+        rec("glPixelStorei", {d(pname), d(v)});
+        if (v != 1 && v != 2 && v != 4 && v != 8) return;   // GL_INVALID_VALUE
+        if (pname == GL_PACK_ALIGNMENT) r()._packAlignment = v;
+        if (pname == GL_UNPACK_ALIGNMENT) r()._unpackAlignment = v;
+    };
+    t.polygonOffset = [](GLfloat f, GLfloat u) { rec("glPolygonOffset", {f, u}); };
     t.readPixels = [](GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, void* pixels) {
         rec("glReadPixels", {d(x), d(y), d(w), d(h), d(format), d(type)});
-        size_t channels = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : 1;
-        if (pixels && w > 0 && h > 0)
-            std::memset(pixels, 0, static_cast<size_t>(w) * static_cast<size_t>(h) * channels * typeSize(type));
+        const size_t size = GL::imageBytes(w, h, format, type, r()._packAlignment);
+        if (!pixels || size == 0) return;
+        auto* out = static_cast<unsigned char*>(pixels);
+        const std::vector<unsigned char>& back = r().readBack;
+        for (size_t i = 0; i < size; ++i) out[i] = i < back.size() ? back[i] : 0;
     };
-    t.stencilFunc = [](GLenum f, GLint ref, GLuint mask) { rec("glStencilFunc", {d(f), d(ref), d(mask)}); };
-    t.stencilMask = [](GLuint mask) { rec("glStencilMask", {d(mask)}); };
-    t.stencilOp = [](GLenum a, GLenum b, GLenum c) { rec("glStencilOp", {d(a), d(b), d(c)}); };
+    t.releaseShaderCompiler = []() { rec("glReleaseShaderCompiler"); };
+    t.renderbufferStorage = [](GLenum target, GLenum internal, GLsizei w, GLsizei h) {
+        rec("glRenderbufferStorage", {d(target), d(internal), d(w), d(h)});
+    };
+    t.sampleCoverage = [](GLfloat v, GLboolean invert) { rec("glSampleCoverage", {v, d(invert)}); };
     t.scissor = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glScissor", {d(x), d(y), d(w), d(h)}); };
     t.shaderSource = [](GLuint s, GLsizei count, const GLchar* const* strings, const GLint* lengths) {
         std::string text;
         for (GLsizei i = 0; i < count; ++i) {
-            if (lengths && lengths[i] >= 0)
+            if (!strings[i])
+                text.append(kNull);
+            else if (lengths && lengths[i] >= 0)
                 text.append(strings[i], static_cast<size_t>(lengths[i]));
             else
                 text.append(strings[i]);
         }
+        r()._shaderSources[s] = text;
         rec("glShaderSource", {d(s)}).text = std::move(text);
+    };
+    t.stencilFunc = [](GLenum f, GLint ref, GLuint mask) { rec("glStencilFunc", {d(f), d(ref), d(mask)}); };
+    t.stencilFuncSeparate = [](GLenum face, GLenum f, GLint ref, GLuint mask) {
+        rec("glStencilFuncSeparate", {d(face), d(f), d(ref), d(mask)});
+    };
+    t.stencilMask = [](GLuint mask) { rec("glStencilMask", {d(mask)}); };
+    t.stencilMaskSeparate = [](GLenum face, GLuint mask) { rec("glStencilMaskSeparate", {d(face), d(mask)}); };
+    t.stencilOp = [](GLenum a, GLenum b, GLenum c) { rec("glStencilOp", {d(a), d(b), d(c)}); };
+    t.stencilOpSeparate = [](GLenum face, GLenum a, GLenum b, GLenum c) {
+        rec("glStencilOpSeparate", {d(face), d(a), d(b), d(c)});
     };
     t.texImage2D = [](GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border, GLenum format,
                       GLenum type, const void* data) {
-        GLRecordedCall& call =
-            rec("glTexImage2D", {d(target), d(level), d(internal), d(w), d(h), d(border), d(format), d(type)});
-        const size_t bytesPerPixel = format == GL_RGB ? 3 : format == GL_ALPHA ? 1 : 4;
-        if (data && w > 0 && h > 0) {
-            const auto* bytes = static_cast<const unsigned char*>(data);
-            call.pixels.assign(bytes, bytes + static_cast<size_t>(w) * static_cast<size_t>(h) * bytesPerPixel);
-        }
+        texImage("glTexImage2D", {d(target), d(level), d(internal), d(w), d(h), d(border), d(format), d(type)}, w, h,
+                 format, type, data);
     };
-    t.texParameteri = [](GLenum target, GLenum pname, GLint v) { rec("glTexParameteri", {d(target), d(pname), d(v)}); };
+    t.texParameterf = [](GLenum target, GLenum pname, GLfloat v) {
+        rec("glTexParameterf", {d(target), d(pname), v});
+        r()._texParameters[pname] = v;
+    };
+    t.texParameteri = [](GLenum target, GLenum pname, GLint v) {
+        rec("glTexParameteri", {d(target), d(pname), d(v)});
+        r()._texParameters[pname] = static_cast<GLfloat>(v);
+    };
     t.texSubImage2D = [](GLenum target, GLint level, GLint x, GLint y, GLsizei w, GLsizei h, GLenum format,
                          GLenum type, const void* data) {
-        GLRecordedCall& call =
-            rec("glTexSubImage2D", {d(target), d(level), d(x), d(y), d(w), d(h), d(format), d(type)});
-        const size_t bytesPerPixel = format == GL_RGB ? 3 : format == GL_ALPHA ? 1 : 4;
-        if (data && w > 0 && h > 0) {
-            const auto* bytes = static_cast<const unsigned char*>(data);
-            call.pixels.assign(bytes, bytes + static_cast<size_t>(w) * static_cast<size_t>(h) * bytesPerPixel);
-        }
+        texImage("glTexSubImage2D", {d(target), d(level), d(x), d(y), d(w), d(h), d(format), d(type)}, w, h, format,
+                 type, data);
     };
     t.uniform1f = [](GLint l, GLfloat v) { rec("glUniform1f", {d(l), v}); };
-    t.uniform1i = [](GLint l, GLint v) { rec("glUniform1i", {d(l), d(v)}); };
     t.uniform2f = [](GLint l, GLfloat a, GLfloat b) { rec("glUniform2f", {d(l), a, b}); };
     t.uniform3f = [](GLint l, GLfloat a, GLfloat b, GLfloat c) { rec("glUniform3f", {d(l), a, b, c}); };
     t.uniform4f = [](GLint l, GLfloat a, GLfloat b, GLfloat c, GLfloat e) { rec("glUniform4f", {d(l), a, b, c, e}); };
-    t.uniform2iv = [](GLint l, GLsizei count, const GLint* v) { recordInts("glUniform2iv", l, count, v, 2); };
-    t.uniform3iv = [](GLint l, GLsizei count, const GLint* v) { recordInts("glUniform3iv", l, count, v, 3); };
-    t.uniform4iv = [](GLint l, GLsizei count, const GLint* v) { recordInts("glUniform4iv", l, count, v, 4); };
-    t.uniformMatrix2fv = [](GLint l, GLsizei count, GLboolean transpose, const GLfloat* v) {
-        GLRecordedCall& call = rec("glUniformMatrix2fv", {d(l), d(count), d(transpose)});
-        if (v && count > 0) call.floats.assign(v, v + 4 * static_cast<size_t>(count));
+    t.uniform1i = [](GLint l, GLint v) { rec("glUniform1i", {d(l), d(v)}); };
+    t.uniform2i = [](GLint l, GLint a, GLint b) { rec("glUniform2i", {d(l), d(a), d(b)}); };
+    t.uniform3i = [](GLint l, GLint a, GLint b, GLint c) { rec("glUniform3i", {d(l), d(a), d(b), d(c)}); };
+    t.uniform4i = [](GLint l, GLint a, GLint b, GLint c, GLint e) { rec("glUniform4i", {d(l), d(a), d(b), d(c), d(e)}); };
+    t.uniform1fv = [](GLint l, GLsizei n, const GLfloat* v) { rec("glUniform1fv", {d(l), d(n)}).floats = copyOf(v, n, 1); };
+    t.uniform2fv = [](GLint l, GLsizei n, const GLfloat* v) { rec("glUniform2fv", {d(l), d(n)}).floats = copyOf(v, n, 2); };
+    t.uniform3fv = [](GLint l, GLsizei n, const GLfloat* v) { rec("glUniform3fv", {d(l), d(n)}).floats = copyOf(v, n, 3); };
+    t.uniform4fv = [](GLint l, GLsizei n, const GLfloat* v) { rec("glUniform4fv", {d(l), d(n)}).floats = copyOf(v, n, 4); };
+    t.uniform1iv = [](GLint l, GLsizei n, const GLint* v) { rec("glUniform1iv", {d(l), d(n)}).ints = copyOf(v, n, 1); };
+    t.uniform2iv = [](GLint l, GLsizei n, const GLint* v) { rec("glUniform2iv", {d(l), d(n)}).ints = copyOf(v, n, 2); };
+    t.uniform3iv = [](GLint l, GLsizei n, const GLint* v) { rec("glUniform3iv", {d(l), d(n)}).ints = copyOf(v, n, 3); };
+    t.uniform4iv = [](GLint l, GLsizei n, const GLint* v) { rec("glUniform4iv", {d(l), d(n)}).ints = copyOf(v, n, 4); };
+    t.uniformMatrix2fv = [](GLint l, GLsizei n, GLboolean transpose, const GLfloat* v) {
+        rec("glUniformMatrix2fv", {d(l), d(n), d(transpose)}).floats = copyOf(v, n, 4);
     };
-    t.uniformMatrix3fv = [](GLint l, GLsizei count, GLboolean transpose, const GLfloat* v) {
-        GLRecordedCall& call = rec("glUniformMatrix3fv", {d(l), d(count), d(transpose)});
-        if (v && count > 0) call.floats.assign(v, v + 9 * static_cast<size_t>(count));
+    t.uniformMatrix3fv = [](GLint l, GLsizei n, GLboolean transpose, const GLfloat* v) {
+        rec("glUniformMatrix3fv", {d(l), d(n), d(transpose)}).floats = copyOf(v, n, 9);
     };
-    t.uniformMatrix4fv = [](GLint l, GLsizei count, GLboolean transpose, const GLfloat* v) {
-        GLRecordedCall& call = rec("glUniformMatrix4fv", {d(l), d(count), d(transpose)});
-        if (v && count > 0) call.floats.assign(v, v + 16 * static_cast<size_t>(count));
+    t.uniformMatrix4fv = [](GLint l, GLsizei n, GLboolean transpose, const GLfloat* v) {
+        rec("glUniformMatrix4fv", {d(l), d(n), d(transpose)}).floats = copyOf(v, n, 16);
     };
     t.useProgram = [](GLuint p) { rec("glUseProgram", {d(p)}); };
+    t.validateProgram = [](GLuint p) { rec("glValidateProgram", {d(p)}); };
+    t.vertexAttrib1f = [](GLuint i, GLfloat x) { rec("glVertexAttrib1f", {d(i), x}); };
+    t.vertexAttrib2f = [](GLuint i, GLfloat x, GLfloat y) { rec("glVertexAttrib2f", {d(i), x, y}); };
+    t.vertexAttrib3f = [](GLuint i, GLfloat x, GLfloat y, GLfloat z) { rec("glVertexAttrib3f", {d(i), x, y, z}); };
+    t.vertexAttrib4f = [](GLuint i, GLfloat x, GLfloat y, GLfloat z, GLfloat w) {
+        rec("glVertexAttrib4f", {d(i), x, y, z, w});
+    };
+    t.vertexAttrib1fv = [](GLuint i, const GLfloat* v) { rec("glVertexAttrib1fv", {d(i)}).floats = copyOf(v, 1, 1); };
+    t.vertexAttrib2fv = [](GLuint i, const GLfloat* v) { rec("glVertexAttrib2fv", {d(i)}).floats = copyOf(v, 1, 2); };
+    t.vertexAttrib3fv = [](GLuint i, const GLfloat* v) { rec("glVertexAttrib3fv", {d(i)}).floats = copyOf(v, 1, 3); };
+    t.vertexAttrib4fv = [](GLuint i, const GLfloat* v) { rec("glVertexAttrib4fv", {d(i)}).floats = copyOf(v, 1, 4); };
     t.vertexAttribPointer = [](GLuint i, GLint size, GLenum type, GLboolean norm, GLsizei stride, const void* ptr) {
-        rec("glVertexAttribPointer", {d(i), d(size), d(type), d(norm), d(stride)});
-        GLRecorder* r = GLRecorder::current();
-        if (i < 16) r->_attribs[i] = {r->_attribs[i].enabled, size, type, norm == GL_TRUE, stride, ptr, r->_arrayBuffer};
+        // The pointer is an offset when an array buffer is bound: it is logged then.
+        std::vector<double> args{d(i), d(size), d(type), d(norm), d(stride)};
+        GLRecorder* rc = GLRecorder::current();
+        if (rc->_arrayBuffer != 0) args.push_back(static_cast<double>(reinterpret_cast<uintptr_t>(ptr)));
+        rec("glVertexAttribPointer", std::move(args));
+        if (i < 16) rc->_attribs[i] = {rc->_attribs[i].enabled, size, type, norm == GL_TRUE, stride, ptr, rc->_arrayBuffer};
     };
     t.viewport = [](GLint x, GLint y, GLsizei w, GLsizei h) { rec("glViewport", {d(x), d(y), d(w), d(h)}); };
-    t.clearDepth = [](GLdouble v) { rec("glClearDepth", {v}); };
-    t.cullFace = [](GLenum m) { rec("glCullFace", {d(m)}); };
-    t.depthFunc = [](GLenum f) { rec("glDepthFunc", {d(f)}); };
-    t.depthMask = [](GLboolean f) { rec("glDepthMask", {d(f)}); };
-    t.frontFace = [](GLenum m) { rec("glFrontFace", {d(m)}); };
-    t.bindFramebuffer = [](GLenum target, GLuint f) { rec("glBindFramebuffer", {d(target), d(f)}); };
-    t.checkFramebufferStatus = [](GLenum target) -> GLenum {
-        rec("glCheckFramebufferStatus", {d(target)});
-        return GL_FRAMEBUFFER_COMPLETE;
-    };
-    t.deleteFramebuffers = [](GLsizei n, const GLuint* names) {
-        std::vector<double> args{d(n)};
-        for (GLsizei i = 0; i < n; ++i) args.push_back(names[i]);
-        rec("glDeleteFramebuffers", std::move(args));
-    };
-    t.framebufferTexture2D = [](GLenum target, GLenum attachment, GLenum textarget, GLuint tex, GLint level) {
-        rec("glFramebufferTexture2D", {d(target), d(attachment), d(textarget), d(tex), d(level)});
-    };
-    t.genFramebuffers = [](GLsizei n, GLuint* names) {
-        std::vector<double> args{d(n)};
-        for (GLsizei i = 0; i < n; ++i) {
-            names[i] = GLRecorder::current()->_nextName++;
-            args.push_back(names[i]);
-        }
-        rec("glGenFramebuffers", std::move(args));
-    };
     return t;
 }
 

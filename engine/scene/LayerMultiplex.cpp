@@ -18,8 +18,9 @@ LayerMultiplex::~LayerMultiplex() {
 }
 
 bool LayerMultiplex::initWithArray(const Vector<Layer*>& layers) {
+    if (!_initialised && !Layer::init()) return false;
+    _initialised = true;
     const bool shown = !_layers.empty();
-    if (!shown && !Layer::init()) return false;
     for (Layer* layer : layers) addLayer(layer);
     if (!shown && !_layers.empty()) addChild(_layers.front());
     return true;

@@ -38,6 +38,7 @@ private:
     bool canShow(int index, const char* call) const;
 
     std::vector<Layer*> _layers;   // retained; null once let go
+    bool _initialised = false;
     int _enabledLayer = 0;
 };
 

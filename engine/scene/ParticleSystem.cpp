@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "engine/base/Director.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace engine {
 
@@ -29,6 +30,32 @@ bool ParticleSystem::initWithTotalParticles(int count) {
     setTotalParticles(count);
     resetSystem();
     return true;
+}
+
+ParticleSystem::~ParticleSystem() {
+    if (_texture) _texture->release();
+}
+
+void ParticleSystem::setTexture(Texture2D* texture) {
+    if (texture == _texture) return;
+    if (texture) texture->retain();
+    if (_texture) _texture->release();
+    _texture = texture;
+}
+
+void ParticleSystem::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
+    if (_particles.empty()) return;
+    GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
+    _quad.init(getGlobalZOrder(), _texture, state, getBlendFunc());
+    const float opacity = getDisplayedOpacity() / 255.f;
+    auto byte = [](float value) { return static_cast<uint8_t>(std::lround(std::clamp(value, 0.f, 1.f) * 255.f)); };
+    for (const Particle& p : _particles) {
+        const float half = p.size / 2.f;
+        const Color4B color{byte(p.color.r), byte(p.color.g), byte(p.color.b), byte(p.color.a * opacity)};
+        _quad.addQuad(transform, Vec2(p.position.x - half, p.position.y - half),
+                      Vec2(p.position.x + half, p.position.y + half), color, 0.f, 0.f, 1.f, 1.f);
+    }
+    renderer->addCommand(&_quad);
 }
 
 void ParticleSystem::setTotalParticles(int count) {

@@ -13,9 +13,11 @@
 //   by radialAccel away from the source and by tangentialAccel across;
 // - radius mode: a particle circles the source at a radius running from
 //   startRadius to endRadius, turning rotatePerSecond degrees a second.
-// Particles are not drawn (the system stands in headless, as a blend node):
-// getParticleCount and the particle list show what it holds. Randomness comes
-// from the system's own generator with a fixed seed, so runs repeat.
+// Each particle is drawn as a square of its size centred on its place, in its
+// colour, with the system's texture (plain colour without one) and blend
+// function; spin is kept but not drawn. getParticleCount and the particle list
+// show what it holds. Randomness comes from the system's own generator with a
+// fixed seed, so runs repeat.
 // The preset systems (fire, smoke, snow...) are systems set up for their look.
 // Main thread only.
 #include <cstdint>
@@ -23,9 +25,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/renderer/QuadCommand.h"
 #include "engine/scene/BlendNodes.h"
 
 namespace engine {
+
+class Texture2D;
 
 class ParticleSystem : public BlendNode<ParticleSystem> {
 public:
@@ -103,9 +108,15 @@ public:
     VEXO_PARTICLE_PROPERTY(float, RotatePerSecondVar, _rotatePerSecondVar)
 #undef VEXO_PARTICLE_PROPERTY
 
+    // Retained; null draws plain squares.
+    void setTexture(Texture2D* texture);
+    Texture2D* getTexture() const { return _texture; }
+
     void onEnter() override;
     void onExit() override;
     void update(float delta) override;
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
+    ~ParticleSystem() override;
 
 protected:
     ParticleSystem() = default;
@@ -118,6 +129,8 @@ private:
     float random(float variance);   // -variance .. variance
 
     std::vector<Particle> _particles;
+    Texture2D* _texture = nullptr;
+    QuadCommand _quad;
     std::minstd_rand _random{12345u};
     int _totalParticles = 0;
     bool _active = true;

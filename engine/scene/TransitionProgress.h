@@ -5,7 +5,11 @@
 // anticlockwise from 12 o'clock), a bar across (horizontal, from the left) or
 // up (vertical, from the bottom), the incoming scene growing out of the centre
 // (in-out, drawn over the outgoing one) or the outgoing one shrinking into it
-// (out-in). create() answers nullptr as TransitionScene's does.
+// (out-in). The bar and centre wipes draw the scene on top only inside its
+// share of the screen (a scissor rectangle); the round wipes draw both scenes
+// whole, the outgoing one on top. create() answers nullptr as TransitionScene's
+// does.
+#include "engine/renderer/Renderer.h"
 #include "engine/scene/TransitionScene.h"
 
 namespace engine {
@@ -17,6 +21,7 @@ public:
     static TransitionProgress* create(float duration, Scene* scene);
     float getRevealed() const { return _revealed; }
     Wipe getWipe() const { return _wipe; }
+    void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
 
 protected:
     explicit TransitionProgress(Wipe wipe = Wipe::RadialCCW) : _wipe(wipe) {}
@@ -26,6 +31,8 @@ protected:
 private:
     Wipe _wipe;
     float _revealed = 0.f;
+    CustomCommand _beginClip;
+    CustomCommand _endClip;
 };
 
 #define VEXO_WIPE_CLASS(Name, Base, wipe)                          \

@@ -15,14 +15,18 @@
 #include "engine/label/TextFieldTTF.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/GLRecorder.h"
+#include "engine/renderer/RenderTexture.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/ClippingNode.h"
+#include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/DrawNode.h"
 #include "engine/scene/Layer.h"
+#include "engine/scene/ParticleSystem.h"
 #include "engine/scene/ProgressTimer.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/TransitionProgress.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/Layout.h"
 #include "engine/ui/LoadingBar.h"
@@ -520,6 +524,142 @@ TEST_F(NodeDrawingTest, ClippingLayoutScissorsItsChildren) {
         EXPECT_EQ(trace, c.trace);
         EXPECT_EQ(Director::getInstance()->getRenderer()->getScissorDepth(), 0u);
     }
+}
+
+// A clipping rectangle node scissors to its region under its transform while
+// clipping is on, and draws plainly while it is off.
+TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
+    struct Case {
+        const char* what;
+        bool enabled;
+        std::vector<std::string> trace;
+    };
+    const Case cases[] = {
+        {"on", true, {"enable", "scissor 15 25 20 10", "draw", "disable"}},
+        {"off", false, {"draw"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gl.clear();
+        engine::ClippingRectangleNode* clip = engine::ClippingRectangleNode::create(engine::Rect(5, 5, 20, 10));
+        clip->setPosition(Vec2(10, 20));
+        clip->setClippingEnabled(c.enabled);
+        clip->addChild(LayerColor::create(Color4B{1, 2, 3, 255}, 100, 100));
+        drawFrame({clip});
+        std::vector<std::string> trace;
+        for (const GLRecordedCall& call : gl.calls()) {
+            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
+            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
+            if (call.name == "glDrawElements") trace.push_back("draw");
+            if (call.name == "glScissor") {
+                std::string text = "scissor";
+                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
+                trace.push_back(text);
+            }
+        }
+        EXPECT_EQ(trace, c.trace);
+    }
+}
+
+// The bar and centre wipes show the scene on top only inside its share of the
+// screen (200 x 100 pixels here, rounded outwards), a quarter of the way through.
+TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
+    struct Case {
+        const char* what;
+        engine::TransitionScene* (*make)(float, Scene*);
+        std::vector<std::string> trace;
+    };
+    const Case cases[] = {
+        {"across", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressHorizontal::create(t, s);
+         }, {"draw", "enable", "scissor 50 0 150 100", "draw", "disable"}},
+        {"up", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressVertical::create(t, s);
+         }, {"draw", "enable", "scissor 0 25 200 75", "draw", "disable"}},
+        {"growing from the centre", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressInOut::create(t, s);
+         }, {"draw", "enable", "scissor 75 37 50 26", "draw", "disable"}},
+        {"round: both whole", [](float t, Scene* s) -> engine::TransitionScene* {
+             return engine::TransitionProgressRadialCW::create(t, s);
+         }, {"draw"}},   // both in one batch
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene* out = Scene::create();
+        out->addChild(LayerColor::create(Color4B{1, 2, 3, 255}, 200, 100));
+        Director::getInstance()->runWithScene(out);
+        Director::getInstance()->mainLoop(0);
+        Scene* in = Scene::create();
+        in->addChild(LayerColor::create(Color4B{4, 5, 6, 255}, 200, 100));
+        Director::getInstance()->replaceScene(c.make(1.f, in));
+        Director::getInstance()->mainLoop(0);
+        gl.clear();
+        Director::getInstance()->mainLoop(0.25f);
+        std::vector<std::string> trace;
+        for (const GLRecordedCall& call : gl.calls()) {
+            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
+            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
+            if (call.name == "glDrawElements") trace.push_back("draw");
+            if (call.name == "glScissor") {
+                std::string text = "scissor";
+                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
+                trace.push_back(text);
+            }
+        }
+        EXPECT_EQ(trace, c.trace);
+        Director::destroyInstance();
+        auto* view = new View;
+        Director::getInstance()->setOpenGLView(view);
+        view->release();
+    }
+}
+
+// Each particle is a square of its size centred on its place, in its colour.
+TEST_F(NodeDrawingTest, ParticlesDrawAsSquares) {
+    engine::ParticleSystem* system = engine::ParticleSystem::createWithTotalParticles(1);
+    system->setEmissionRate(1000.f);
+    system->setLife(10.f);
+    system->setStartSize(4.f);
+    system->setEndSize(engine::ParticleSystem::kStartSizeEqualToEndSize);
+    system->setStartColor(engine::Color4F{1.f, 0.f, 0.f, 1.f});
+    system->setPosition(Vec2(20, 30));
+    system->update(0.01f);
+    ASSERT_EQ(system->getParticleCount(), 1);
+    drawFrame({system});
+    auto draws = gl.draws();
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(vertexOf(*draws[0], 0), (Vertex{18, 28, 0, 0, 255, 0, 0, 255}));
+    EXPECT_EQ(vertexOf(*draws[0], 3), (Vertex{22, 32, 1, 1, 255, 0, 0, 255}));
+}
+
+// A render texture clears the frame to its clear colour at begin, and at end
+// draws what was visited since and reads its size of window pixels back into
+// its picture (the recorder reads zeros).
+TEST_F(NodeDrawingTest, RenderTextureReadsBackWhatWasDrawnBetweenBeginAndEnd) {
+    engine::RenderTexture* texture = engine::RenderTexture::create(4, 3);
+    texture->retain();
+    texture->clear(1.f, 1.f, 1.f, 1.f);
+    gl.clear();
+    texture->setClearColor(engine::Color4F{0.f, 0.f, 1.f, 1.f});
+    texture->begin();
+    LayerColor* layer = LayerColor::create(Color4B{1, 2, 3, 255}, 10, 10);
+    layer->visit(Director::getInstance()->getRenderer(), engine::Mat4(), 0);
+    texture->end();
+    std::vector<std::string> trace;
+    for (const GLRecordedCall& call : gl.calls()) {
+        std::string text;
+        if (call.name == "glClearColor") text = "clear colour " + std::to_string(static_cast<int>(call.args[2]));
+        if (call.name == "glClear") text = "clear";
+        if (call.name == "glDrawElements") text = "draw";
+        if (call.name == "glReadPixels") {
+            text = "read " + std::to_string(static_cast<int>(call.args[2])) + "x" +
+                   std::to_string(static_cast<int>(call.args[3]));
+        }
+        if (!text.empty()) trace.push_back(text);
+    }
+    EXPECT_EQ(trace, (std::vector<std::string>{"clear colour 1", "clear", "draw", "read 4x3"}));
+    EXPECT_EQ(texture->getPixels(), std::vector<unsigned char>(48, 0)) << "the picture is what was read";
+    texture->release();
 }
 
 // A clipping node draws its stencil into a stencil layer, showing nothing, then
