@@ -272,4 +272,31 @@ TEST_F(NavMeshTest, AgentsSteerAroundObstacles) {
     EXPECT_GT(closest, 1.f);   // never inside the obstacle (radius 1)
 }
 
+// A mesh given to a running scene takes in the members already there; a mesh
+// that replaces it takes them over.
+TEST_F(NavMeshTest, MembersFollowTheScenesMesh) {
+    NavMeshGeometry near, far;
+    addFloor(&near, -5, -5, 5, 5);
+    addFloor(&far, -5, -5, 5, 5, 0.5f);
+    NavMesh* first = NavMesh::createWithGeometry(near);
+    NavMesh* second = NavMesh::createWithGeometry(far);
+    NavMeshAgent* agent = agentOnMesh(nullptr, -3, 0);
+    agent->move(Vec3(3, 0, 0));
+    runFor(1.f, [] { return false; });
+    EXPECT_NEAR(agent->getCurrentPosition().x, -3.f, 1e-3f);   // no mesh: it waits
+
+    scene->setNavMesh(first);
+    runFor(10.f, [&] { return !agent->isMoving(); });
+    EXPECT_NEAR(agent->getCurrentPosition().x, 3.f, 0.1f);
+
+    first->retain();   // kept by someone else: the agent must still leave its crowd
+    scene->setNavMesh(second);
+    agent->move(Vec3(-2, 0.5f, 2));
+    runFor(10.f, [&] { return !agent->isMoving(); });
+    EXPECT_NEAR(agent->getCurrentPosition().z, 2.f, 0.1f);
+    EXPECT_NEAR(agent->getCurrentPosition().y, 0.5f, 0.3f);   // on the second mesh's floor
+    first->update(0.1f);
+    first->release();
+}
+
 }  // namespace
