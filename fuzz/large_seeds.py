@@ -242,9 +242,27 @@ def obj_model(folder):
     write(folder, "grid.obj", "\n".join(lines) + "\n")
 
 
+# Sound files past the length kept decoded (10 s): a 12 s tone that streams, and one
+# whose header announces a second while its data holds 12 (decoded until the
+# limit, then streamed). 8 kHz mono 16-bit WAV.
+def sound_decode(folder):
+    import math
+    rate = 8000
+
+    def wav(frames, announced):
+        data = b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate))) for i in range(frames))
+        size = announced * 2
+        header = b"RIFF" + struct.pack("<I", 36 + size) + b"WAVEfmt " + struct.pack(
+            "<IHHIIHH", 16, 1, 1, rate, rate * 2, 2, 16) + b"data" + struct.pack("<I", size)
+        return header + data
+
+    write(folder, "long.wav", wav(12 * rate, 12 * rate))
+    write(folder, "understated.wav", wav(12 * rate, rate))
+
+
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
-    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model")}
+    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model", "sound_decode")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

@@ -9,8 +9,8 @@
 # (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
 # atlases, images, model animations, tile map images, update manifests) run
 # within a memory limit of 256 MB, the tile-map and
-# properties readers within 384 MB (a map may hold 64 MB of ids), as does the
-# 3D-model reader (its live heap stays under a few MB, but the sanitizer's
+# properties readers within 384 MB (a map may hold 64 MB of ids), as do the
+# 3D-model and navigation-mesh readers (their live heap stays well under it, but the sanitizer's
 # allocator keeps growing its resident pages for a while), so that growth
 # with the input shows as a finding; their sanitizer quarantine is kept small to
 # fit in it.
@@ -53,7 +53,7 @@ memory_limit() {
   case "$1" in
     skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest)
       echo 256 ;;
-    tmx_map|properties_text|obj_model) echo 384 ;;
+    tmx_map|properties_text|obj_model|navmesh_files) echo 384 ;;
     *) echo 2048 ;;
   esac
 }

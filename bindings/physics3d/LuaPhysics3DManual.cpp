@@ -12,6 +12,7 @@
 #include "engine/physics3d/Physics3DObject.h"
 #include "engine/physics3d/Physics3DShape.h"
 #include "engine/physics3d/Physics3DWorld.h"
+#include "engine/physics3d/PhysicsSprite3D.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/Scene.h"
 #include "scripting/LuaObjectConversions.h"
@@ -104,6 +105,22 @@ void pushHitResult(lua_State* L, const Physics3DWorld::HitResult& result) {
 }
 
 // ---- Creators
+
+int spriteCreate(lua_State* L) {
+    const int argc = argumentCount(L);
+    if (argc < 2 || argc > 4) return countError(L, "cc.PhysicsSprite3D:create", argc, 2, kNewLineBlank);
+    TextArgument path;
+    Physics3DRigidBodyDes des;
+    Vec3 translation;
+    Quaternion rotation;
+    const bool read = readArgument(L, 2, &path) && readRigidBodyDes(L, 3, &des) &&
+                      (argc < 3 || luaconv_read_vec3(L, 4, &translation)) &&
+                      (argc < 4 || luaconv_read_quaternion(L, 5, &rotation));
+    if (!read) return invalidArguments(L, "lua_engine_physics3d_PhysicsSprite3D_create");
+    PhysicsSprite3D* sprite = PhysicsSprite3D::create(path, &des, translation, rotation);
+    luaconv_push_object(L, "cc.PhysicsSprite3D", sprite);
+    return 1;
+}
 
 int rigidBodyCreate(lua_State* L) {
     const int argc = argumentCount(L);
@@ -369,6 +386,7 @@ void pushBulletObject(lua_State* L, void* object, const char* typeName) {
 }
 
 int register_physics3d_manual(lua_State* L) {
+    setFunctions(L, "cc.PhysicsSprite3D", {{"create", spriteCreate}});
     setFunctions(L, "cc.Physics3DRigidBody", {{"create", rigidBodyCreate}});
     setFunctions(L, "cc.Physics3DComponent", {{"create", componentCreate}});
     setFunctions(L, "cc.Physics3DWorld", {{"rayCast", worldRayCast}});

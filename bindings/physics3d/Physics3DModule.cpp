@@ -15,6 +15,7 @@
 #include "engine/physics3d/Physics3DObject.h"
 #include "engine/physics3d/Physics3DShape.h"
 #include "engine/physics3d/Physics3DWorld.h"
+#include "engine/physics3d/PhysicsSprite3D.h"
 
 namespace bindings {
 
@@ -140,6 +141,22 @@ const Method kComponentMethods[] = {
     {"getSyncFlag", {method<&syncFlag>()}},
     {"syncNodeToPhysics", {method<&Physics3DComponent::syncNodeToPhysics>()}},
     {"syncPhysicsToNode", {method<&Physics3DComponent::syncPhysicsToNode>()}},
+};
+
+// ---- Sprite
+
+void setSpriteSyncFlag(PhysicsSprite3D* self, int flag) {
+    if (flag >= 0 && flag <= static_cast<int>(Physics3DComponent::PhysicsSyncFlag::NODE_AND_PHYSICS)) {
+        self->setSyncFlag(static_cast<Physics3DComponent::PhysicsSyncFlag>(flag));
+    }
+}
+
+const Method kSpriteMethods[] = {
+    {"getPhysicsObj", {method<&PhysicsSprite3D::getPhysicsObj>()}},
+    {"getPhysicsComponent", {method<&PhysicsSprite3D::getPhysicsComponent>()}},
+    {"setSyncFlag", {method<&setSpriteSyncFlag>()}},
+    {"syncNodeToPhysics", {method<&PhysicsSprite3D::syncNodeToPhysics>()}},
+    {"syncPhysicsToNode", {method<&PhysicsSprite3D::syncPhysicsToNode>()}},
 };
 
 // ---- World
@@ -276,6 +293,7 @@ const std::vector<ClassEntry> kPhysics3DClasses = {
     classEntry<Physics3DObject>("cc.Physics3DObject", "cc.Ref", kObjectMethods),
     classEntry<Physics3DRigidBody>("cc.Physics3DRigidBody", "cc.Physics3DObject", kRigidBodyMethods),
     classEntry<Physics3DComponent>("cc.Physics3DComponent", "cc.Component", kComponentMethods),
+    classEntry<PhysicsSprite3D>("cc.PhysicsSprite3D", "cc.Sprite3D", kSpriteMethods),
     classEntry<Physics3DWorld>("cc.Physics3DWorld", "cc.Ref", kWorldMethods),
     classEntry<Physics3DConstraint>("cc.Physics3DConstraint", "cc.Ref", kConstraintMethods),
     classEntry<Physics3DPointToPointConstraint>("cc.Physics3DPointToPointConstraint", "cc.Physics3DConstraint",

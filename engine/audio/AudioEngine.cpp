@@ -535,7 +535,12 @@ void Layer::workerLoop() {
     while (!_quit) {
         const TimePoint now = Clock::now();
         for (auto& [id, voice] : _voices) service(*voice, now);
-        _wake.wait_for(lock, kWorkerTick);
+        // Idle until a sound starts; while sounds play, every tick.
+        if (_voices.empty()) {
+            _wake.wait(lock);
+        } else {
+            _wake.wait_for(lock, kWorkerTick);
+        }
     }
 }
 

@@ -28,4 +28,9 @@ struct NavMeshGeometry {
 
 bool parseNavMeshLinks(const std::string& text, std::vector<NavMeshLink>* links, std::string* error = nullptr);
 
+struct ObjMesh;
+// Appends the triangles of OBJ meshes (engine/3d/ObjReader.h); false, with the
+// geometry partly filled, when an index points past its mesh's positions.
+bool navMeshGeometryFromObj(const std::vector<ObjMesh>& meshes, NavMeshGeometry* geometry);
+
 }  // namespace engine

@@ -22,7 +22,7 @@ Vec3 nodeWorldPosition(const Node* node) {
 void placeNodeAtWorld(Node* node, const Vec3& world) {
     Vec3 local = world;
     if (Node* parent = node->getParent()) parent->getWorldToNodeTransform().transformPoint(&local);
-    node->setPosition(local.x, local.y);
+    node->setPosition3D(local);
 }
 
 }  // namespace engine

@@ -27,16 +27,6 @@ Mat4 rigidPart(const Mat4& transform) {
     return rigid * turn;
 }
 
-template <class N>
-void placeNode(N* node, const Vec3& position, const Quaternion& rotation) {
-    if constexpr (requires(N* n) { n->setPosition3D(position); }) {
-        node->setPosition3D(position);
-    } else {
-        node->setPosition(position.x, position.y);
-    }
-    node->setRotationQuat(rotation);
-}
-
 bool has(Physics3DComponent::PhysicsSyncFlag flag, Physics3DComponent::PhysicsSyncFlag part) {
     return (static_cast<int>(flag) & static_cast<int>(part)) != 0;
 }
@@ -97,7 +87,8 @@ void Physics3DComponent::syncPhysicsToNode() {
     Vec3 scale, translation;
     Quaternion rotation;
     if (!inParent.decompose(&scale, &rotation, &translation)) return;
-    placeNode(node, translation, rotation);
+    node->setPosition3D(translation);
+    node->setRotationQuat(rotation);
 }
 
 void Physics3DComponent::onEnter() {

@@ -3,6 +3,7 @@
 #include <btBulletDynamicsCommon.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/physics3d/BulletConversions.h"
 #include "engine/physics3d/Physics3DComponent.h"
@@ -116,6 +117,8 @@ void Physics3DWorld::addPhysics3DComponent(Physics3DComponent* component) {
 void Physics3DWorld::removePhysics3DComponent(Physics3DComponent* component) { eraseOne(_components, component); }
 
 void Physics3DWorld::stepSimulate(float dt) {
+    // Bullet keeps the time it has not stepped yet: one bad value would spoil it for good.
+    if (!(dt > 0.f) || !std::isfinite(dt)) return;
     // By index: a component only moves its node here, no script runs.
     for (size_t i = 0; i < _components.size(); ++i) _components[i]->preSimulate();
     _btWorld->stepSimulation(dt, kMaxSubSteps, kFixedTimeStep);

@@ -57,6 +57,7 @@ public:
     void removePhysics3DConstraint(Physics3DConstraint* constraint);
     void removeAllPhysics3DConstraints();
 
+    // A time that is not a positive finite number steps nothing.
     void stepSimulate(float dt);
 
     void setDebugDrawEnable(bool enableDebugDraw) { _debugDrawEnabled = enableDebugDraw; }

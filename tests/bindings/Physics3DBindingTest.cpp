@@ -12,7 +12,9 @@
 #include "bindings/physics3d/LuaPhysics3DManual.h"
 #include "engine/physics3d/Physics3DObject.h"
 #include "engine/physics3d/Physics3DShape.h"
+#include "engine/scene/Scene.h"
 #include "scripting/ScriptHandlerMgr.h"
+#include "support/TestSupport.h"
 
 namespace bindingtest {
 namespace {
@@ -190,11 +192,44 @@ TEST_F(Physics3DBindingTest, MeshCompoundAndHeightFieldShapes) {
     runCases(cases, std::size(cases));
 }
 
+TEST_F(Physics3DBindingTest, PhysicsSpritesFallWithTheirScene) {
+    testsupport::TempDir dir;
+    const std::string model = dir.write("tri.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    lua_pushstring(L, model.c_str());
+    lua_setglobal(L, "model");
+    ASSERT_EQ(run("scene = cc.Scene:createWithPhysics()\n"
+                  "s = cc.PhysicsSprite3D:create(model, {mass = 1, shape = box}, {x = 0, y = 0, z = 0})\n"
+                  "s:setPosition3D({x = 1, y = 5, z = -2}) scene:addChild(s)"),
+              "");
+    EXPECT_EQ(eval("tolua.type(s) .. ' ' .. tolua.type(s:getPhysicsObj()) .. ' ' .. "
+                   "tostring(s:getPhysicsComponent():getOwner() == s)"),
+              "cc.PhysicsSprite3D cc.Physics3DRigidBody true");
+    EXPECT_EQ(eval("tostring(cc.PhysicsSprite3D:create(model, {mass = 1})) .. ' ' .. "
+                   "tostring(cc.PhysicsSprite3D:create('" + dir.file("none.obj") + "', {mass = 1, shape = box}))"),
+              "nil nil");
+    lua_getglobal(L, "scene");
+    engine::Scene* scene = bindings::objectAt<engine::Scene>(L, -1, "cc.Scene");
+    lua_pop(L, 1);
+    ASSERT_NE(scene, nullptr);
+    scene->retain();
+    scene->onEnter();
+    ASSERT_EQ(run("for i = 1, 30 do scene:getPhysics3DWorld():stepSimulate(1 / 60) end"), "");
+    // Thirty steps of 1/60 s from rest under 9.8 (velocity first): 9.8 * 465 / 3600
+    // down, no move across.
+    EXPECT_EQ(eval("v(s:getPosition3D())"), "1.00 3.73 -2.00");
+    scene->onExit();
+    scene->release();
+}
+
 TEST_F(Physics3DBindingTest, CountAndArgumentErrors) {
     const struct {
         const char* call;
         const char* error;
     } cases[] = {
+        {"cc.PhysicsSprite3D:create('m.obj')", "cc.PhysicsSprite3D:create has wrong number of arguments: 1, was expecting 2\n "},
+        {"cc.PhysicsSprite3D:create('m.obj', {}, {}, {}, {})",
+         "cc.PhysicsSprite3D:create has wrong number of arguments: 5, was expecting 2\n "},
+        {"cc.PhysicsSprite3D:create('m.obj', 5)", "invalid arguments in function 'lua_engine_physics3d_PhysicsSprite3D_create'"},
         {"cc.Physics3DRigidBody:create()", "cc.Physics3DRigidBody:create has wrong number of arguments: 0, was expecting 1\n "},
         {"cc.Physics3DRigidBody:create(5)", "invalid arguments in function 'lua_engine_physics3d_Physics3DRigidBody_create'"},
         {"cc.Physics3DComponent:create(nil, nil, nil, nil)",

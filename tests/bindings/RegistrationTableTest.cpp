@@ -55,6 +55,9 @@
 #include "engine/actions/GridAction.h"
 #include "engine/actions/GridEffects.h"
 #include "engine/actions/TileEffects.h"
+#include "engine/navmesh/NavMesh.h"
+#include "engine/navmesh/NavMeshAgent.h"
+#include "engine/navmesh/NavMeshObstacle.h"
 #include "engine/scene/NodeGrid.h"
 #include "engine/scene/TransitionGrid.h"
 #include "engine/actions/PointArray.h"
@@ -109,6 +112,7 @@
 #include "engine/physics3d/Physics3DObject.h"
 #include "engine/physics3d/Physics3DShape.h"
 #include "engine/physics3d/Physics3DWorld.h"
+#include "engine/physics3d/PhysicsSprite3D.h"
 #include "engine/scene/LayerMultiplex.h"
 #include "engine/scene/Menu.h"
 #include "engine/scene/MenuItem.h"
@@ -562,6 +566,7 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Physics3DObject), "cc.Physics3DObject"},
     {typeid(engine::Physics3DRigidBody), "cc.Physics3DRigidBody"},
     {typeid(engine::Physics3DComponent), "cc.Physics3DComponent"},
+    {typeid(engine::PhysicsSprite3D), "cc.PhysicsSprite3D"},
     {typeid(engine::Physics3DWorld), "cc.Physics3DWorld"},
     {typeid(engine::Physics3DConstraint), "cc.Physics3DConstraint"},
     {typeid(engine::Physics3DPointToPointConstraint), "cc.Physics3DPointToPointConstraint"},
@@ -724,6 +729,9 @@ const EngineClass kEngineClasses[] = {
     {typeid(engine::Ray), "cc.Ray"},
     {typeid(engine::experimental::AudioProfile), "ccexp.AudioProfile"},
     {typeid(engine::experimental::AudioEngine), "ccexp.AudioEngine"},
+    {typeid(engine::NavMesh), "cc.NavMesh"},
+    {typeid(engine::NavMeshAgent), "cc.NavMeshAgent"},
+    {typeid(engine::NavMeshObstacle), "cc.NavMeshObstacle"},
 };
 
 // A short name registered in two tables ("TMXLayer": cc, then ccexp) maps to

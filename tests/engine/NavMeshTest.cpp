@@ -193,6 +193,7 @@ TEST_F(NavMeshTest, AgentReachesItsGoalOnce) {
         EXPECT_NEAR(at.x, c.goal.x, 0.1f);
         EXPECT_NEAR(at.z, c.goal.z, 0.1f);
         EXPECT_NEAR(agent->getOwner()->getPositionX(), c.goal.x, 0.1f);
+        EXPECT_NEAR(agent->getOwner()->getPositionZ(), c.goal.z, 0.1f);
         EXPECT_FALSE(agent->isMoving());
         scene->onExit();
         scene->release();

@@ -225,5 +225,19 @@ TEST_F(NodeTest, ComponentsFollowTheirNode) {
     scheduler->unscheduleAllForTarget(node);
 }
 
-}  // namespace
+// A node that goes without cleanup takes its components' frame update with it:
+// a later node at the same address, resumed, must not run it.
+TEST_F(NodeTest, ComponentUpdatesGoWithTheNode) {
+    auto* scheduler = engine::Director::getInstance()->getScheduler();
+    Node* node = Node::create();
+    node->addComponent(Recorder::make("body"));
+    node->onEnter();
+    node->onExit();
+    void* address = node;
+    engine::AutoreleasePool::getInstance()->clear();   // the node's last reference
+    scheduler->resumeTarget(address);
+    scheduler->update(0.1f);   // a timer left behind would call into the freed node
+    EXPECT_FALSE(scheduler->isScheduled("__components", address));
+}
 
+}  // namespace

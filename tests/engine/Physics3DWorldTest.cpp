@@ -3,6 +3,8 @@
 // keeps its own heights, and a body hanging from a point.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #include "engine/base/AutoreleasePool.h"
@@ -93,13 +95,13 @@ TEST_F(Physics3DWorldTest, ComponentsCopyRigidTransformsBetweenNodeAndBody) {
         float scale;
         Vec3 body;       // where the body's origin lands
     } toPhysics[] = {
-        {"plain", 0, 1, Vec3(11, 3, 0)},
-        {"turned a quarter clockwise: up becomes +x", 90, 1, Vec3(12, 2, 0)},
-        {"scaled: the scale stays with the node", 0, 3, Vec3(11, 3, 0)},
+        {"plain", 0, 1, Vec3(11, 3, 3)},
+        {"turned a quarter clockwise: up becomes +x", 90, 1, Vec3(12, 2, 3)},
+        {"scaled: the scale stays with the node", 0, 3, Vec3(11, 3, 3)},
     };
     for (const auto& c : toPhysics) {
         SCOPED_TRACE(c.name);
-        node->setPosition(1, 2);
+        node->setPosition3D(Vec3(1, 2, 3));
         node->setRotation(c.rotation);
         node->setScale(c.scale);
         component->syncNodeToPhysics();
@@ -110,15 +112,16 @@ TEST_F(Physics3DWorldTest, ComponentsCopyRigidTransformsBetweenNodeAndBody) {
         EXPECT_NEAR(Vec3(t.m[0], t.m[1], t.m[2]).length(), 1.f, 1e-4f);
     }
 
-    // Back: the body at (5, 7, 0) unturned puts the node at (-5, 6) in its parent.
+    // Back: the body at (5, 7, -4) unturned puts the node at (-5, 6, -4) in its parent.
     node->setRotation(0);
     node->setScale(1);
     Mat4 at;
-    Mat4::createTranslation(5, 7, 0, &at);
+    Mat4::createTranslation(5, 7, -4, &at);
     box->setCenterOfMassTransform(at);
     component->syncPhysicsToNode();
     EXPECT_NEAR(node->getPosition().x, -5.f, 1e-4f);
     EXPECT_NEAR(node->getPosition().y, 6.f, 1e-4f);
+    EXPECT_NEAR(node->getPositionZ(), -4.f, 1e-4f);
     EXPECT_NEAR(node->getRotation(), 0.f, 1e-3f);
 }
 
@@ -146,6 +149,19 @@ TEST_F(Physics3DWorldTest, AHeightFieldKeepsItsOwnHeights) {
         // Centred between the bounds 0 and 2: height 2 stands at 1.
         EXPECT_NEAR(hit.hitPosition.y, 1.f, 1e-4f);
     }
+}
+
+TEST_F(Physics3DWorldTest, TimesThatAreNoTimeStepNothing) {
+    Physics3DWorld* world = Physics3DWorld::create(nullptr);
+    Physics3DRigidBody* ball = body(Physics3DShape::createSphere(0.5f), 1, Vec3(0, 5, 0));
+    world->addPhysics3DObject(ball);
+    for (float dt : {std::nanf(""), -1.f / 60.f, 0.f, std::numeric_limits<float>::infinity()}) {
+        SCOPED_TRACE(dt);
+        world->stepSimulate(dt);
+        EXPECT_EQ(ball->getWorldTransform().m[13], 5.f);
+    }
+    world->stepSimulate(1.f / 60.f);
+    EXPECT_LT(ball->getWorldTransform().m[13], 5.f);
 }
 
 TEST_F(Physics3DWorldTest, ABodyHangsFromAPoint) {
