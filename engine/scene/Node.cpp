@@ -27,7 +27,6 @@ constexpr int kScriptExit = 1;
 constexpr int kScriptEnterTransitionFinish = 2;
 constexpr int kScriptExitTransitionStart = 3;
 constexpr int kScriptCleanup = 4;
-const char* const kComponentUpdateKey = "__components";
 }  // namespace
 
 uint64_t Node::_treeGeneration = 0;
@@ -47,7 +46,6 @@ Node::~Node() {
     // A node removed without cleanup may still have its update scheduled: the
     // scheduler must not call into it once it is gone.
     if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
-    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
     if (_physicsBody) {
