@@ -27,6 +27,8 @@ constexpr int kScriptExit = 1;
 constexpr int kScriptEnterTransitionFinish = 2;
 constexpr int kScriptExitTransitionStart = 3;
 constexpr int kScriptCleanup = 4;
+// The key of the per-frame timer that updates a node's components.
+const char* const kComponentUpdateKey = "__components";
 }  // namespace
 
 uint64_t Node::_treeGeneration = 0;
@@ -46,6 +48,7 @@ Node::~Node() {
     // A node removed without cleanup may still have its update scheduled: the
     // scheduler must not call into it once it is gone.
     if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
     if (_physicsBody) {
