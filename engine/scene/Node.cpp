@@ -27,6 +27,8 @@ constexpr int kScriptExit = 1;
 constexpr int kScriptEnterTransitionFinish = 2;
 constexpr int kScriptExitTransitionStart = 3;
 constexpr int kScriptCleanup = 4;
+// The key of the per-frame timer that updates a node's components.
+const char* const kComponentUpdateKey = "__components";
 }  // namespace
 
 uint64_t Node::_treeGeneration = 0;
@@ -41,15 +43,12 @@ Node* Node::create() {
     return node;
 }
 
-namespace {
-const char* const kComponentUpdateKey = "__components";
-}
-
 Node::~Node() {
     if (_listenersBound) Director::getInstance()->getEventDispatcher()->removeEventListenersForTarget(this);
     // A node removed without cleanup may still have its update scheduled: the
     // scheduler must not call into it once it is gone.
     if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
     if (_physicsBody) {
@@ -63,7 +62,6 @@ Node::~Node() {
     }
     if (_glProgramState) _glProgramState->release();
     // Likewise the components' per-frame timer.
-    if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     // Let go without onRemove: the node is half gone, nothing may be done to it.
     for (Component* component : _components) {
         component->setOwner(nullptr);

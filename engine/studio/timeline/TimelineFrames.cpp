@@ -31,10 +31,15 @@ void RotationFrame::apply(engine::Node* node) const {
 
 SkewFrame* SkewFrame::create() { return made(new SkewFrame); }
 void SkewFrame::apply(engine::Node* node) const {
-    if (node && _skewX == _skewY) node->setRotation(_skewX);
+    if (!node) return;
+    node->setSkewX(_skewX);
+    node->setSkewY(_skewY);
 }
 
 RotationSkewFrame* RotationSkewFrame::create() { return made(new RotationSkewFrame); }
+void RotationSkewFrame::apply(engine::Node* node) const {
+    if (node && _skewX == _skewY) node->setRotation(_skewX);
+}
 
 PositionFrame* PositionFrame::create() { return made(new PositionFrame); }
 void PositionFrame::apply(engine::Node* node) const {
