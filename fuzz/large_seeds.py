@@ -242,6 +242,31 @@ def obj_model(folder):
     write(folder, "grid.obj", "\n".join(lines) + "\n")
 
 
+# Navigation-mesh files: a bumpy floor of 100 x 100 quads spread over 2000 units
+# (the voxel grid at its 1024-cell cap) with 200 off-mesh links across it, and a
+# narrow maze of 2000 thin strips.
+def navmesh_files(folder):
+    n = 101
+    lines = []
+    for z in range(n):
+        for x in range(n):
+            lines.append("v %d %f %d" % (x * 20, (x * z) % 5 / 10.0, z * 20))
+    for z in range(n - 1):
+        for x in range(n - 1):
+            a = z * n + x + 1
+            lines.append("f %d %d %d %d" % (a, a + n, a + n + 1, a + 1))
+    links = ["%d 0 %d %d 0 %d 1.5 %d" % (i * 9, i * 7, 2000 - i * 9, 2000 - i * 7, i % 2) for i in range(200)]
+    write(folder, "floor", "\n".join(lines) + "\n\0" + "\n".join(links) + "\n")
+    strips = []
+    for i in range(2000):
+        x = (i % 40) * 3.0
+        z = (i // 40) * 3.0
+        base = i * 4 + 1
+        strips += ["v %f 0 %f" % (x, z), "v %f 0 %f" % (x + 2.5, z), "v %f 0 %f" % (x + 2.5, z + 2.5),
+                   "v %f 0 %f" % (x, z + 2.5), "f %d %d %d %d" % (base, base + 3, base + 2, base + 1)]
+    write(folder, "maze", "\n".join(strips) + "\n")
+
+
 # Sound files past the length kept decoded (10 s): a 12 s tone that streams, and one
 # whose header announces a second while its data holds 12 (decoded until the
 # limit, then streamed). 8 kHz mono 16-bit WAV.
@@ -262,7 +287,8 @@ def sound_decode(folder):
 
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
-    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model", "sound_decode")}
+    "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model", "sound_decode",
+    "navmesh_files")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

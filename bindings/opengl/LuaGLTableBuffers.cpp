@@ -270,8 +270,12 @@ int vertexAttribPointer(lua_State* L) {
     const GLenum type = wholeUInt(L, 3);
     const GLboolean normalized = booleanAt(L, 4);
     const GLsizei stride = wholeInt(L, 5);
-    // A byte offset into the bound array buffer.
+    // A byte offset into the bound array buffer. Without one GL would take the
+    // number for an address in our memory and read it at the next draw: refused.
     const auto offset = static_cast<uintptr_t>(luaconv::truncToUInt64(lua_tonumber(L, 6)));
+    GLint bound = 0;
+    gl().getIntegerv(GL_ARRAY_BUFFER_BINDING, &bound);
+    if (bound == 0) return 0;
     gl().vertexAttribPointer(index, size, type, normalized, stride, reinterpret_cast<const void*>(offset));
     return 0;
 }

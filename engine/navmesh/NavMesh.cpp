@@ -76,6 +76,7 @@ int NavMesh::addCrowdMember(const Vec3& position, const dtCrowdAgentParams& para
 
 void NavMesh::addNavMeshAgent(NavMeshAgent* agent) {
     if (!agent || std::find(_agents.begin(), _agents.end(), agent) != _agents.end()) return;
+    if (agent->_navMesh) agent->_navMesh->removeNavMeshAgent(agent);   // one crowd at a time
     agent->retain();
     _agents.push_back(agent);
     agent->join(this);
@@ -91,6 +92,7 @@ void NavMesh::removeNavMeshAgent(NavMeshAgent* agent) {
 
 void NavMesh::addNavMeshObstacle(NavMeshObstacle* obstacle) {
     if (!obstacle || std::find(_obstacles.begin(), _obstacles.end(), obstacle) != _obstacles.end()) return;
+    if (obstacle->_navMesh) obstacle->_navMesh->removeNavMeshObstacle(obstacle);
     obstacle->retain();
     _obstacles.push_back(obstacle);
     obstacle->join(this);

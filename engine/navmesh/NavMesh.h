@@ -34,7 +34,8 @@ public:
 
     void update(float delta);
 
-    // Retained while they are members; adding twice, or null, does nothing.
+    // Retained while they are members; adding twice, or null, does nothing. A
+    // member of another mesh leaves that one first.
     void addNavMeshAgent(NavMeshAgent* agent);
     void removeNavMeshAgent(NavMeshAgent* agent);
     void addNavMeshObstacle(NavMeshObstacle* obstacle);

@@ -1,8 +1,9 @@
 #pragma once
 // A navigation agent: the component that walks its node over the scene's
 // navigation mesh (engine/navmesh/NavMesh.h). It joins the mesh's crowd when its
-// node enters a running scene that has a mesh, at the mesh point nearest to the
-// node's world position, and leaves it when the node exits. While it is a member
+// node enters a running scene that has a mesh (or the running scene gets one), at
+// the mesh point nearest to the node's world position, and leaves it when the
+// node exits or the scene's mesh changes. While it is a member
 // the node follows the agent (its position in its parent's space, turned to face
 // the way it walks when auto orientation is on).
 //
@@ -10,8 +11,10 @@
 // destination (a move asked before the agent joins starts when it joins). The
 // move ends when the agent stands at the end of its path (the destination, or
 // the nearest reachable point); the callback then runs once, with the agent and
-// the seconds since the move began. A new move, or stop, drops the callback of
-// the earlier one. Main thread only.
+// the seconds it walked for the move (frames of the crowd while it was a member
+// and not paused). A destination off the mesh, or no path, ends the move without
+// the callback. A new move, or stop, drops the callback of the earlier one.
+// Main thread only.
 #include <functional>
 #include <string>
 

@@ -27,6 +27,7 @@ constexpr int kScriptExit = 1;
 constexpr int kScriptEnterTransitionFinish = 2;
 constexpr int kScriptExitTransitionStart = 3;
 constexpr int kScriptCleanup = 4;
+// The key of the per-frame timer that updates a node's components.
 const char* const kComponentUpdateKey = "__components";
 }  // namespace
 

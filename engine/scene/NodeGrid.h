@@ -6,14 +6,24 @@
 // (before its children) though it is not a child: transitions draw a scene
 // through a grid this way. Grid and target are retained.
 //
-// While the grid is active its points are what the effect shows; the frame is
-// still drawn from the children as they stand (this renderer has no
-// render-to-texture pass to distort the picture with). Main thread only.
+// While the grid is active and a GL context draws, the node captures the frame
+// drawn by its target and children into an off-screen buffer the size of the
+// window, then draws that picture through the grid: each grid point shows the
+// window spot its original place covered, at its current place (in the node's
+// space). Without a context, or without an active grid, it draws plainly. The
+// capture covers the commands queued between the node's own, at its global Z.
+// Main thread only.
+#include <vector>
+
+#include "engine/renderer/Renderer.h"
 #include "engine/scene/Node.h"
 
 namespace engine {
 
 class GridBase;
+namespace experimental {
+class FrameBuffer;
+}
 
 class NodeGrid : public Node {
 public:
@@ -34,9 +44,16 @@ protected:
     NodeGrid() = default;
 
 private:
+    void beginCapture();
+    void drawThroughGrid(const Mat4& transform);
+
     GridBase* _grid = nullptr;
     Node* _target = nullptr;
     Rect _gridRect;
+    experimental::FrameBuffer* _capture = nullptr;   // retained; made on first capture
+    CustomCommand _beginCommand, _endCommand;
+    std::vector<float> _positions, _texCoords;
+    std::vector<unsigned short> _indices;
 };
 
 }  // namespace engine

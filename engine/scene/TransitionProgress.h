@@ -6,13 +6,15 @@
 // up (vertical, from the bottom), the incoming scene growing out of the centre
 // (in-out, drawn over the outgoing one) or the outgoing one shrinking into it
 // (out-in). The bar and centre wipes draw the scene on top only inside its
-// share of the screen (a scissor rectangle); the round wipes draw both scenes
-// whole, the outgoing one on top. create() answers nullptr as TransitionScene's
-// does.
+// share of the screen (a scissor rectangle); the round wipes draw the outgoing
+// scene outside the swept slice (a stencil). create() answers nullptr as
+// TransitionScene's does.
 #include "engine/renderer/Renderer.h"
 #include "engine/scene/TransitionScene.h"
 
 namespace engine {
+
+class DrawNode;
 
 class TransitionProgress : public TransitionScene {
 public:
@@ -22,10 +24,12 @@ public:
     float getRevealed() const { return _revealed; }
     Wipe getWipe() const { return _wipe; }
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
+    ~TransitionProgress() override;
 
 protected:
     explicit TransitionProgress(Wipe wipe = Wipe::RadialCCW) : _wipe(wipe) {}
     void apply(float progress) override { _revealed = progress * 100.f; }
+    void drawRound(Renderer* renderer, const Mat4& transform, uint32_t flags);
     bool inSceneOnTop() const override { return _wipe == Wipe::InOut; }
 
 private:
@@ -33,6 +37,8 @@ private:
     float _revealed = 0.f;
     CustomCommand _beginClip;
     CustomCommand _endClip;
+    DrawNode* _slice = nullptr;   // the swept slice of the round wipes; retained
+    CustomCommand _endStencilDrawing;
 };
 
 #define VEXO_WIPE_CLASS(Name, Base, wipe)                          \

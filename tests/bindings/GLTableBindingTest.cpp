@@ -336,9 +336,11 @@ TEST_F(GLTableTest, BufferMembersHandGLWhatItReadsPaddedWithZeros) {
         {"return gl.vertexAttrib3fv(1, 1, {2})", "glVertexAttrib3fv 1 f=2,0,0", ""},
         {"return gl.vertexAttrib4fv(1, 0, {9})", "glVertexAttrib4fv 1 f=0,0,0,0", ""},
         {"gl._bindBuffer(34962, 4) return gl.vertexAttribPointer(1, 3, 5126, true, 12, 8)",
-         "glBindBuffer 34962 4; glVertexAttribPointer 1 3 5126 1 12 8", ""},
+         "glBindBuffer 34962 4; glGetIntegerv 34964; glVertexAttribPointer 1 3 5126 1 12 8", ""},
         {"gl._bindBuffer(34962, 4) return gl.vertexAttribPointer(0, 2, 5126, nil, 0, 0)",
-         "glBindBuffer 34962 4; glVertexAttribPointer 0 2 5126 0 0 0", ""},
+         "glBindBuffer 34962 4; glGetIntegerv 34964; glVertexAttribPointer 0 2 5126 0 0 0", ""},
+        // Without an array buffer the offset would be an address in the client's memory.
+        {"return gl.vertexAttribPointer(0, 2, 5126, false, 8, 4096)", "glGetIntegerv 34964", ""},
     };
     runCases(cases);
 }

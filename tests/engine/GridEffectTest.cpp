@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
 #include <set>
 #include <utility>
 #include <vector>
@@ -14,6 +15,10 @@
 #include "engine/app/GLView.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLRecorder.h"
+#include "engine/renderer/Renderer.h"
+#include "engine/scene/Layer.h"
 #include "engine/scene/NodeGrid.h"
 #include "engine/scene/TransitionGrid.h"
 
@@ -263,6 +268,52 @@ TEST_F(GridEffectTest, GridTransitionsFollowTheirProgress) {
     // The 960 x 640 window gets square cells: 18 columns of 12 rows.
     auto* fade = TransitionFadeTR::create(1, Scene::create());
     EXPECT_EQ(fade->getOutAction()->getGridSize(), Size(18, 12));
+}
+
+// With a GL context an active grid captures what the node draws into an
+// off-screen buffer and draws that through its points; a stopped grid draws
+// the children plainly.
+TEST_F(GridEffectTest, ActiveGridDrawsTheCaptureThroughItsPoints) {
+    struct View : GLView {
+        View() { setFrameSize(200, 100); }
+    };
+    auto* view = new View;
+    Director::getInstance()->setOpenGLView(view);
+    view->release();
+    NodeGrid* node = runAt(Waves3D::create(1, Size(2, 2), 1, 10), 0.25f);
+    node->addChild(LayerColor::create(Color4B{255, 0, 0, 255}, 100, 100));
+    Renderer renderer;
+    GLRecorder recorder;
+    auto frame = [&] {
+        recorder.clear();
+        node->visit(&renderer, Mat4::IDENTITY, 0);
+        renderer.render();
+    };
+    frame();
+    std::vector<std::string> sequence;   // frame buffer switches and draws, in order
+    for (const GLRecordedCall& call : recorder.calls()) {
+        if (call.name == "glBindFramebuffer") sequence.push_back(call.args[1] != 0 ? "offscreen" : "window");
+        if (call.name == "glDrawElements") sequence.push_back("draw " + std::to_string(call.indices.size()));
+    }
+    // The buffer is made, cleared, drawn into; then the 2 x 2 grid (8 triangles) on the window.
+    ASSERT_GE(sequence.size(), 3u);
+    EXPECT_EQ(sequence.back(), "draw 24");
+    EXPECT_EQ(sequence[sequence.size() - 2], "window");
+    EXPECT_EQ(sequence[sequence.size() - 3], "draw 6");    // the layer, into the buffer
+    EXPECT_EQ(sequence[sequence.size() - 4], "offscreen");
+    const GLRecordedArray* positions = recorder.draws().back()->array(GLProgram::VERTEX_ATTRIB_POSITION);
+    ASSERT_NE(positions, nullptr);
+    EXPECT_NEAR(positions->floatAt(4, 2), 10 * std::cos(1.f), 1e-3f);   // point (1, 1) raised
+    // Point (2, 2), at (100, 100), shows the spot it covers in the 200 x 100 window.
+    const GLRecordedArray* texCoords = recorder.draws().back()->array(GLProgram::VERTEX_ATTRIB_TEX_COORD);
+    ASSERT_NE(texCoords, nullptr);
+    EXPECT_FLOAT_EQ(texCoords->floatAt(8, 0), 0.5f);
+    EXPECT_FLOAT_EQ(texCoords->floatAt(8, 1), 1.f);
+
+    StopGrid::create()->startWithTarget(node);
+    frame();
+    EXPECT_EQ(recorder.count("glBindFramebuffer"), 0u);
+    ASSERT_EQ(recorder.draws().size(), 1u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <recastnavigation/DetourNavMesh.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -248,6 +249,54 @@ TEST_F(NavMeshTest, MembersLeaveWithTheirNodesAndTheMesh) {
     AutoreleasePool::getInstance()->clear();
     runFor(0.5f, [] { return false; });
     EXPECT_EQ(scene->getNavMesh(), nullptr);
+}
+
+// An obstacle in the straight line: the agent steers round it and still arrives.
+TEST_F(NavMeshTest, AgentsSteerAroundObstacles) {
+    NavMeshGeometry g;
+    addFloor(&g, -6, -6, 6, 6);
+    NavMeshAgent* agent = agentOnMesh(NavMesh::createWithGeometry(g), -4, 0);
+    Node* rock = Node::create();
+    rock->setPosition3D(Vec3(0, 0, 0.1f));
+    rock->addComponent(NavMeshObstacle::create(1.f, 1.f));
+    scene->addChild(rock);
+    agent->move(Vec3(4, 0, 0));
+    float closest = 100.f;
+    runFor(20.f, [&] {
+        const Vec3 at = agent->getCurrentPosition();
+        closest = std::min(closest, std::hypot(at.x, at.z - 0.1f));
+        return !agent->isMoving();
+    });
+    EXPECT_FALSE(agent->isMoving());
+    EXPECT_NEAR(agent->getCurrentPosition().x, 4.f, 0.1f);
+    EXPECT_GT(closest, 1.f);   // never inside the obstacle (radius 1)
+}
+
+// A mesh given to a running scene takes in the members already there; a mesh
+// that replaces it takes them over.
+TEST_F(NavMeshTest, MembersFollowTheScenesMesh) {
+    NavMeshGeometry near, far;
+    addFloor(&near, -5, -5, 5, 5);
+    addFloor(&far, -5, -5, 5, 5, 0.5f);
+    NavMesh* first = NavMesh::createWithGeometry(near);
+    NavMesh* second = NavMesh::createWithGeometry(far);
+    NavMeshAgent* agent = agentOnMesh(nullptr, -3, 0);
+    agent->move(Vec3(3, 0, 0));
+    runFor(1.f, [] { return false; });
+    EXPECT_NEAR(agent->getCurrentPosition().x, -3.f, 1e-3f);   // no mesh: it waits
+
+    scene->setNavMesh(first);
+    runFor(10.f, [&] { return !agent->isMoving(); });
+    EXPECT_NEAR(agent->getCurrentPosition().x, 3.f, 0.1f);
+
+    first->retain();   // kept by someone else: the agent must still leave its crowd
+    scene->setNavMesh(second);
+    agent->move(Vec3(-2, 0.5f, 2));
+    runFor(10.f, [&] { return !agent->isMoving(); });
+    EXPECT_NEAR(agent->getCurrentPosition().z, 2.f, 0.1f);
+    EXPECT_NEAR(agent->getCurrentPosition().y, 0.5f, 0.3f);   // on the second mesh's floor
+    first->update(0.1f);
+    first->release();
 }
 
 }  // namespace

@@ -562,7 +562,8 @@ TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
 }
 
 // The bar and centre wipes show the scene on top only inside its share of the
-// screen (200 x 100 pixels here, rounded outwards), a quarter of the way through.
+// screen (200 x 100 pixels here, rounded outwards), a quarter of the way through;
+// the round wipes draw the outgoing scene outside the swept slice.
 TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
     struct Case {
         const char* what;
@@ -579,9 +580,9 @@ TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
         {"growing from the centre", [](float t, Scene* s) -> engine::TransitionScene* {
              return engine::TransitionProgressInOut::create(t, s);
          }, {"draw", "enable", "scissor 75 37 50 26", "draw", "disable"}},
-        {"round: both whole", [](float t, Scene* s) -> engine::TransitionScene* {
+        {"round: the outgoing scene outside the swept slice", [](float t, Scene* s) -> engine::TransitionScene* {
              return engine::TransitionProgressRadialCW::create(t, s);
-         }, {"draw"}},   // both in one batch
+         }, {"draw", "stencil on", "never 1 1", "draw", "equal 0 1", "draw", "stencil off"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -599,7 +600,14 @@ TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
         for (const GLRecordedCall& call : gl.calls()) {
             if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
             if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
+            if (call.name == "glEnable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("stencil on");
+            if (call.name == "glDisable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("stencil off");
             if (call.name == "glDrawElements") trace.push_back("draw");
+            if (call.name == "glStencilFunc") {
+                trace.push_back((call.args[0] == GL_NEVER ? "never " : call.args[0] == GL_EQUAL ? "equal " : "? ") +
+                                std::to_string(static_cast<int>(call.args[1])) + " " +
+                                std::to_string(static_cast<int>(call.args[2])));
+            }
             if (call.name == "glScissor") {
                 std::string text = "scissor";
                 for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
@@ -607,6 +615,7 @@ TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
             }
         }
         EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(Director::getInstance()->getRenderer()->getStencilDepth(), 0u);
         Director::destroyInstance();
         auto* view = new View;
         Director::getInstance()->setOpenGLView(view);

@@ -172,10 +172,16 @@ TEST_F(StudioObjectsTest, TimelinesOfFramesSetTheirNode) {
     SkewFrame* shear = SkewFrame::create();
     shear->setSkewX(10);
     shear->setSkewY(20);
-    shear->apply(node);   // a shear: not drawn, nothing turns
-    EXPECT_EQ(node->getRotation(), 0);
-    shear->setSkewY(10);
     shear->apply(node);
+    EXPECT_EQ(node->getSkewX(), 10);
+    EXPECT_EQ(node->getSkewY(), 20);
+    RotationSkewFrame* turn = RotationSkewFrame::create();
+    turn->setSkewX(10);
+    turn->setSkewY(20);
+    turn->apply(node);   // two angles: our nodes turn about one axis, nothing turns
+    EXPECT_EQ(node->getRotation(), 0);
+    turn->setSkewY(10);
+    turn->apply(node);
     EXPECT_EQ(node->getRotation(), 10);
 }
 

@@ -23,10 +23,15 @@ void RotationFrame::apply(engine::Node* node) const {
 
 SkewFrame* SkewFrame::create() { return engine::autoreleased(new SkewFrame); }
 void SkewFrame::apply(engine::Node* node) const {
-    if (node && _skewX == _skewY) node->setRotation(_skewX);
+    if (!node) return;
+    node->setSkewX(_skewX);
+    node->setSkewY(_skewY);
 }
 
 RotationSkewFrame* RotationSkewFrame::create() { return engine::autoreleased(new RotationSkewFrame); }
+void RotationSkewFrame::apply(engine::Node* node) const {
+    if (node && _skewX == _skewY) node->setRotation(_skewX);
+}
 
 PositionFrame* PositionFrame::create() { return engine::autoreleased(new PositionFrame); }
 void PositionFrame::apply(engine::Node* node) const {

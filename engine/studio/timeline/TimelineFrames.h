@@ -3,9 +3,10 @@
 // timeline that holds such frames for one node, and the nodes and records a
 // scene file's timeline brings:
 // - the frames: visible, texture, rotation, skew, rotation-skew, position, scale,
-//   anchor point, inner action, colour, alpha, z order and blend function. Our
-//   nodes draw no shear: a skew frame turns its node only when both skews are
-//   equal (a rotation); otherwise it keeps its values for scripts.
+//   anchor point, inner action, colour, alpha, z order and blend function. A
+//   skew frame skews its node; a rotation-skew frame turns it when both of its
+//   angles are equal (a rotation) and otherwise keeps its values for scripts
+//   (our nodes turn about one axis only).
 //   A Timeline (ActionTimeline.h) holds them for one node.
 // - ActionTimelineData: the action tag a node carries; ActionTimelineNode: a
 //   root node playing a timeline. Main thread only.
@@ -73,6 +74,7 @@ protected:
 class RotationSkewFrame : public SkewFrame {
 public:
     static RotationSkewFrame* create();
+    void apply(engine::Node* node) const override;
 
 private:
     RotationSkewFrame() = default;

@@ -1,0 +1,30 @@
+-- A grid node holding a red left half and a blue right half of the 640 x 360
+-- design frame, turned over by FlipX3D: once the flip is over the picture is
+-- drawn mirrored through the grid (blue left, red right). A few frames in, the
+-- screen is captured to grid.png in the writable folder and the program ends.
+function __G__TRACKBACK__(message)
+    release_print("LUA ERROR: " .. tostring(message) .. "\n" .. debug.traceback())
+    return message
+end
+
+local scene = cc.Scene:create()
+local grid = cc.NodeGrid:create()
+local left = cc.LayerColor:create({r = 255, g = 0, b = 0, a = 255}, 320, 360)
+local right = cc.LayerColor:create({r = 0, g = 0, b = 255, a = 255}, 320, 360)
+right:setPosition(320, 0)
+grid:addChild(left)
+grid:addChild(right)
+scene:addChild(grid)
+grid:runAction(cc.FlipX3D:create(0.2))
+cc.Director:getInstance():runWithScene(scene)
+
+local scheduler = cc.Director:getInstance():getScheduler()
+local entry
+entry = scheduler:scheduleScriptFunc(function()
+    scheduler:unscheduleScriptEntry(entry)
+    cc.utils:captureScreen(function(ok, path)
+        release_print("captured " .. tostring(ok) .. " " .. path)
+        cc.Director:getInstance():endToLua()
+    end, "grid.png")
+end, 0.6, false)
+release_print("grid scene built")
