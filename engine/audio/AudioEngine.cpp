@@ -132,9 +132,7 @@ public:
         Scheduler* scheduler = Director::getInstance()->getScheduler();
         std::lock_guard<std::mutex> lock(_mutex);
         if (scheduler == _scheduler) return;
-        if (scheduler) scheduler->retain();
-        if (_scheduler) _scheduler->release();
-        _scheduler = scheduler;
+        assignRetained(_scheduler, scheduler);
         // Ends already handed to the old scheduler will never run there.
         for (auto& [id, voice] : _voices) voice->endReported = false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Reference-counted base of every engine object.
 #include <cstdint>
+#include <type_traits>
 
 namespace engine {
 
@@ -46,7 +47,7 @@ T* autoreleased(T* object, bool initialised) {
 // Points slot at object: the object is retained and the one the slot held
 // released (either may be null; the object already held stays as it is).
 template <class T>
-void assignRetained(T*& slot, T* object) {
+void assignRetained(T*& slot, std::type_identity_t<T>* object) {
     if (object == slot) return;
     if (object) object->retain();
     if (slot) slot->release();

@@ -56,9 +56,7 @@ void Physics3DComponent::setPhysics3DObject(Physics3DObject* physicsObj) {
     if (physicsObj == _physics3DObj) return;
     Physics3DWorld* world = _world;
     leaveWorld();
-    if (physicsObj) physicsObj->retain();
-    if (_physics3DObj) _physics3DObj->release();
-    _physics3DObj = physicsObj;
+    assignRetained(_physics3DObj, physicsObj);
     if (world) joinWorld();
 }
 

@@ -4,11 +4,6 @@
 
 namespace engine {
 
-void Scene::setPhysics3DDebugCamera(Camera* camera) {
-    if (camera == _physics3DDebugCamera) return;
-    if (camera) camera->retain();
-    if (_physics3DDebugCamera) _physics3DDebugCamera->release();
-    _physics3DDebugCamera = camera;
-}
+void Scene::setPhysics3DDebugCamera(Camera* camera) { assignRetained(_physics3DDebugCamera, camera); }
 
 }  // namespace engine

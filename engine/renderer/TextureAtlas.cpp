@@ -27,9 +27,7 @@ TextureAtlas::~TextureAtlas() {
 
 void TextureAtlas::setTexture(Texture2D* texture) {
     if (texture == _texture) return;
-    if (texture) texture->retain();
-    if (_texture) _texture->release();
-    _texture = texture;
+    assignRetained(_texture, texture);
     _dirty = true;
 }
 

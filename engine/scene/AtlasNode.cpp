@@ -35,12 +35,7 @@ bool AtlasNode::initWithTexture(Texture2D* texture, int tileWidth, int tileHeigh
     return true;
 }
 
-void AtlasNode::setTextureAtlas(TextureAtlas* atlas) {
-    if (atlas == _textureAtlas) return;
-    if (atlas) atlas->retain();
-    if (_textureAtlas) _textureAtlas->release();
-    _textureAtlas = atlas;
-}
+void AtlasNode::setTextureAtlas(TextureAtlas* atlas) { assignRetained(_textureAtlas, atlas); }
 
 void AtlasNode::setTexture(Texture2D* texture) {
     if (!_textureAtlas) return;

@@ -63,9 +63,7 @@ ActionNode::~ActionNode() {
 void ActionNode::setObject(engine::Node* node) {
     if (node == _object) return;
     stopAction();
-    if (node) node->retain();
-    if (_object) _object->release();
-    _object = node;
+    engine::assignRetained(_object, node);
 }
 
 void ActionNode::initWithRoot(engine::Node* root) { setObject(findByTag(root, _actionTag)); }
@@ -147,9 +145,7 @@ void ActionObject::play() { play(nullptr); }
 
 void ActionObject::play(engine::CallFunc* done) {
     stop();
-    if (done) done->retain();
-    if (_done) _done->release();
-    _done = done;
+    engine::assignRetained(_done, done);
     _playing = true;
     _paused = false;
     _currentTime = 0;

@@ -24,17 +24,9 @@ DecorativeDisplay::~DecorativeDisplay() {
     if (_displayData) _displayData->release();
 }
 
-void DecorativeDisplay::setDisplay(engine::Node* display) {
-    if (display) display->retain();
-    if (_display) _display->release();
-    _display = display;
-}
+void DecorativeDisplay::setDisplay(engine::Node* display) { engine::assignRetained(_display, display); }
 
-void DecorativeDisplay::setDisplayData(DisplayData* data) {
-    if (data) data->retain();
-    if (_displayData) _displayData->release();
-    _displayData = data;
-}
+void DecorativeDisplay::setDisplayData(DisplayData* data) { engine::assignRetained(_displayData, data); }
 
 // ---- DisplayManager
 
@@ -157,11 +149,7 @@ Tween::~Tween() {
     if (_data) _data->release();
 }
 
-void Tween::setMovementBoneData(MovementBoneData* data) {
-    if (data) data->retain();
-    if (_data) _data->release();
-    _data = data;
-}
+void Tween::setMovementBoneData(MovementBoneData* data) { engine::assignRetained(_data, data); }
 
 void Tween::play(MovementBoneData* movementBoneData, int durationTo, int durationTween, int loop, int tweenEasing) {
     (void)durationTo;
@@ -302,9 +290,7 @@ Skin::~Skin() {
 }
 
 void Skin::setSkinData(BaseData* data) {
-    if (data) data->retain();
-    if (_skinData) _skinData->release();
-    _skinData = data;
+    engine::assignRetained(_skinData, data);
     if (!data) return;
     setPosition(data->x, data->y);
     setScaleX(data->scaleX);

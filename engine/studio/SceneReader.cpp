@@ -34,9 +34,7 @@ SceneReader::~SceneReader() {
 engine::Node* SceneReader::createNodeWithSceneFile(const std::string& fileName, AttachComponentType type) {
     _attachComponentType = type;
     engine::Node* scene = engine::CSLoader::getInstance()->createNode(fileName);
-    if (scene) scene->retain();
-    if (_scene) _scene->release();
-    _scene = scene;
+    engine::assignRetained(_scene, scene);
     return scene;
 }
 

@@ -93,9 +93,7 @@ ComRender::~ComRender() {
 void ComRender::setNode(engine::Node* node) {
     if (node == _render) return;
     if (_render && getOwner() && _render->getParent() == getOwner()) _render->removeFromParent();
-    if (node) node->retain();
-    if (_render) _render->release();
-    _render = node;
+    engine::assignRetained(_render, node);
     if (_render && getOwner() && !_render->getParent()) getOwner()->addChild(_render);
 }
 

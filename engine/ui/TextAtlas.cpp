@@ -29,9 +29,7 @@ void TextAtlas::setProperty(const std::string& stringValue, const std::string& c
     _itemHeight = itemHeight > 0 ? itemHeight : 0;
     _startChar = startCharMap.empty() ? 0 : static_cast<unsigned char>(startCharMap[0]);
     Texture2D* texture = charMapFile.empty() ? nullptr : TextureCache::getInstance()->addImage(charMapFile);
-    if (texture) texture->retain();
-    if (_texture) _texture->release();
-    _texture = texture;
+    assignRetained(_texture, texture);
     setString(stringValue);
 }
 

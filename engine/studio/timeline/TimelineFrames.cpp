@@ -96,11 +96,7 @@ void Timeline::addFrame(Frame* frame) {
 
 void Timeline::removeFrame(Frame* frame) { _frames.eraseObject(frame); }
 
-void Timeline::setNode(engine::Node* node) {
-    if (node) node->retain();
-    if (_node) _node->release();
-    _node = node;
-}
+void Timeline::setNode(engine::Node* node) { engine::assignRetained(_node, node); }
 
 void Timeline::gotoFrame(int frameIndex, engine::Node* fallback) {
     engine::Node* node = _node ? _node : fallback;
@@ -139,11 +135,7 @@ void ActionTimelineNode::setRoot(engine::Node* root) {
     if (root) addChild(root);
 }
 
-void ActionTimelineNode::setActionTimeline(ActionTimeline* timeline) {
-    if (timeline) timeline->retain();
-    if (_timeline) _timeline->release();
-    _timeline = timeline;
-}
+void ActionTimelineNode::setActionTimeline(ActionTimeline* timeline) { engine::assignRetained(_timeline, timeline); }
 
 void ActionTimelineNode::onEnter() {
     Node::onEnter();
