@@ -72,8 +72,6 @@ const Method kTiledGrid3DActionMethods[] = {
     {"setTile", {method<&TiledGrid3DAction::setTile>()}},
 };
 
-const Method kReuseGridMethods[] = {{"create", {classFunction<&ReuseGrid::create>()}}};
-const Method kStopGridMethods[] = {{"create", {classFunction<&StopGrid::create>()}}};
 
 // create, then the amplitude and its rate.
 template <class T, auto Create>
@@ -141,8 +139,8 @@ const ClassEntry kRows[] = {
     classEntry<NodeGrid>("cc.NodeGrid", "cc.Node", kNodeGridMethods),
     classEntry<Grid3DAction>("cc.Grid3DAction", "cc.GridAction", kGrid3DActionMethods),
     classEntry<TiledGrid3DAction>("cc.TiledGrid3DAction", "cc.GridAction", kTiledGrid3DActionMethods),
-    classEntry<ReuseGrid>("cc.ReuseGrid", "cc.ActionInstant", kReuseGridMethods),
-    classEntry<StopGrid>("cc.StopGrid", "cc.ActionInstant", kStopGridMethods),
+    classEntry<ReuseGrid>("cc.ReuseGrid", "cc.ActionInstant", kCreateMethods<ReuseGrid>),
+    classEntry<StopGrid>("cc.StopGrid", "cc.ActionInstant", kCreateMethods<StopGrid>),
     classEntry<Waves3D>("cc.Waves3D", "cc.Grid3DAction", kAmplitudeMethods<Waves3D, &Waves3D::create>),
     classEntry<Waves>("cc.Waves", "cc.Grid3DAction", kAmplitudeMethods<Waves, &Waves::create>),
     classEntry<Liquid>("cc.Liquid", "cc.Grid3DAction", kAmplitudeMethods<Liquid, &Liquid::create>),
