@@ -29,10 +29,18 @@ const Method kGridBaseMethods[] = {
     {"reuse", {method<&GridBase::reuse>()}},
 };
 
-Grid3D* grid3D(const Size& size) { return Grid3D::create(size); }
-Grid3D* grid3DInRect(const Size& size, const Rect& rect) { return Grid3D::create(size, rect); }
+// create(size[, rect]) of both grid kinds.
+template <class T>
+T* createGrid(const Size& size) {
+    return T::create(size);
+}
+template <class T>
+T* createGridInRect(const Size& size, const Rect& rect) {
+    return T::create(size, rect);
+}
+
 const Method kGrid3DMethods[] = {
-    {"create", {classFunction<&grid3D>(), classFunction<&grid3DInRect>()}},
+    {"create", {classFunction<&createGrid<Grid3D>>(), classFunction<&createGridInRect<Grid3D>>()}},
     {"getVertex", {method<&Grid3D::getVertex>()}},
     {"getOriginalVertex", {method<&Grid3D::getOriginalVertex>()}},
     {"setVertex", {method<&Grid3D::setVertex>()}},
@@ -40,10 +48,8 @@ const Method kGrid3DMethods[] = {
     {"setNeedDepthTestForBlit", {method<&Grid3D::setNeedDepthTestForBlit>()}},
 };
 
-TiledGrid3D* tiledGrid(const Size& size) { return TiledGrid3D::create(size); }
-TiledGrid3D* tiledGridInRect(const Size& size, const Rect& rect) { return TiledGrid3D::create(size, rect); }
 const Method kTiledGrid3DMethods[] = {
-    {"create", {classFunction<&tiledGrid>(), classFunction<&tiledGridInRect>()}},
+    {"create", {classFunction<&createGrid<TiledGrid3D>>(), classFunction<&createGridInRect<TiledGrid3D>>()}},
     {"getTile", {method<&TiledGrid3D::getTile>()}},
     {"getOriginalTile", {method<&TiledGrid3D::getOriginalTile>()}},
     {"setTile", {method<&TiledGrid3D::setTile>()}},
