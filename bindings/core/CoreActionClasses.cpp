@@ -73,10 +73,8 @@ const Method kEaseElasticMethods[] = {
 };
 // The elastic eases' period when a script gives none.
 constexpr float kElasticPeriod = 0.3f;
-const Method kEaseElasticInMethods[] = {{"create", {classFunction<&EaseElasticIn::create, &kElasticPeriod>()}}};
-const Method kEaseElasticOutMethods[] = {{"create", {classFunction<&EaseElasticOut::create, &kElasticPeriod>()}}};
-const Method kEaseElasticInOutMethods[] = {
-    {"create", {classFunction<&EaseElasticInOut::create, &kElasticPeriod>()}}};
+template <class T>
+const Method kElasticEaseMethods[] = {{"create", {classFunction<&T::create, &kElasticPeriod>()}}};
 const Method kEaseBezierActionMethods[] = {
     {"create", {classFunction<&EaseBezierAction::create>()}},
     {"setBezierParamer", {method<&EaseBezierAction::setBezierParamer>()}},
@@ -119,11 +117,11 @@ const ClassEntry kRows[] = {
     classEntry<EaseBackIn>("cc.EaseBackIn", "cc.ActionEase", kCreateMethods<EaseBackIn>),
     classEntry<EaseBackOut>("cc.EaseBackOut", "cc.ActionEase", kCreateMethods<EaseBackOut>),
     classEntry<EaseElastic>("cc.EaseElastic", "cc.ActionEase", kEaseElasticMethods),
-    classEntry<EaseElasticIn>("cc.EaseElasticIn", "cc.EaseElastic", kEaseElasticInMethods),
-    classEntry<EaseElasticOut>("cc.EaseElasticOut", "cc.EaseElastic", kEaseElasticOutMethods),
+    classEntry<EaseElasticIn>("cc.EaseElasticIn", "cc.EaseElastic", kElasticEaseMethods<EaseElasticIn>),
+    classEntry<EaseElasticOut>("cc.EaseElasticOut", "cc.EaseElastic", kElasticEaseMethods<EaseElasticOut>),
     classEntry<EaseBounceIn>("cc.EaseBounceIn", "cc.ActionEase", kCreateMethods<EaseBounceIn>),
     classEntry<EaseBounceOut>("cc.EaseBounceOut", "cc.ActionEase", kCreateMethods<EaseBounceOut>),
-    classEntry<EaseElasticInOut>("cc.EaseElasticInOut", "cc.EaseElastic", kEaseElasticInOutMethods),
+    classEntry<EaseElasticInOut>("cc.EaseElasticInOut", "cc.EaseElastic", kElasticEaseMethods<EaseElasticInOut>),
     classEntry<EaseExponentialInOut>("cc.EaseExponentialInOut", "cc.ActionEase", kCreateMethods<EaseExponentialInOut>),
     classEntry<EaseBackInOut>("cc.EaseBackInOut", "cc.ActionEase", kCreateMethods<EaseBackInOut>),
     classEntry<EaseBounceInOut>("cc.EaseBounceInOut", "cc.ActionEase", kCreateMethods<EaseBounceInOut>),
