@@ -32,6 +32,13 @@ public:
     void setAmplitudeRate(float rate) { _amplitudeRate = rate; }
 
 protected:
+    // The end of clone(): the copy keeps this effect's rate and runs the same way.
+    template <class T>
+    T* sameEffect(T* copy) const {
+        copy->_amplitudeRate = _amplitudeRate;
+        return this->sameWay(copy);
+    }
+
     float _amplitude = 0.f;
     float _amplitudeRate = 1.f;
 };
