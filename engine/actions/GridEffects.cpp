@@ -29,15 +29,7 @@ float randomShake(int range) {
     return static_cast<float>(static_cast<int>(generator() % (2u * range + 1u)) - range);
 }
 
-Waves3D* Waves3D::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
-    return made<Waves3D>(duration, gridSize, [&](Waves3D& a) {
-        a._waves = waves;
-        a._amplitude = amplitude;
-    });
-}
-Waves3D* Waves3D::clone() const {
-    return sameEffect(create(getDuration(), getGridSize(), _waves, _amplitude));
-}
+VEXO_WAVE_EFFECT_DEFS(Waves3D, waves)
 void Waves3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
     eachVertex(this, getGrid(), [&](int, int, Vec3 v) {
@@ -68,15 +60,7 @@ void Waves::applyEffect(float t) {
     });
 }
 
-Liquid* Liquid::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
-    return made<Liquid>(duration, gridSize, [&](Liquid& a) {
-        a._waves = waves;
-        a._amplitude = amplitude;
-    });
-}
-Liquid* Liquid::clone() const {
-    return sameEffect(create(getDuration(), getGridSize(), _waves, _amplitude));
-}
+VEXO_WAVE_EFFECT_DEFS(Liquid, waves)
 void Liquid::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
     const GridBase* grid = getGrid();

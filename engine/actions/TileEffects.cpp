@@ -211,15 +211,7 @@ float FadeOutDownTiles::testFunc(const Vec2& position, float t) const {
 
 // ---- Waving, jumping, splitting
 
-WavesTiles3D* WavesTiles3D::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
-    return made<WavesTiles3D>(duration, gridSize, [&](WavesTiles3D& a) {
-        a._waves = waves;
-        a._amplitude = amplitude;
-    });
-}
-WavesTiles3D* WavesTiles3D::clone() const {
-    return sameEffect(create(getDuration(), getGridSize(), _waves, _amplitude));
-}
+VEXO_WAVE_EFFECT_DEFS(WavesTiles3D, waves)
 void WavesTiles3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
     eachTile(this, getGrid(), [&](int, int, Quad3 q) {
@@ -229,15 +221,7 @@ void WavesTiles3D::applyEffect(float t) {
     });
 }
 
-JumpTiles3D* JumpTiles3D::create(float duration, const Size& gridSize, unsigned int jumps, float amplitude) {
-    return made<JumpTiles3D>(duration, gridSize, [&](JumpTiles3D& a) {
-        a._jumps = jumps;
-        a._amplitude = amplitude;
-    });
-}
-JumpTiles3D* JumpTiles3D::clone() const {
-    return sameEffect(create(getDuration(), getGridSize(), _jumps, _amplitude));
-}
+VEXO_WAVE_EFFECT_DEFS(JumpTiles3D, jumps)
 void JumpTiles3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _jumps;
     const float even = std::sin(phase) * _amplitude * _amplitudeRate;
