@@ -68,6 +68,10 @@ constexpr ClassEntry ownedClassEntry(const char* luaName, const char* baseLuaNam
 }
 
 // Registers every row in order (tolua++ is opened on L first). Returns 1.
+// The methods of a class whose one script method is its engine create.
+template <class T>
+inline const Method kCreateMethods[] = {{"create", {classFunction<&T::create>()}}};
+
 int registerClassTable(lua_State* L, std::span<const ClassEntry> classes);
 
 // A hand-written method: a lua_CFunction stored under its name in a class table.

@@ -39,8 +39,6 @@ const Method kSpriteDisplayDataMethods[] = {
     {"create", {classFunction<&SpriteDisplayData::create>()}},
     {"copy", {method<&SpriteDisplayData::copy>()}},
 };
-const Method kArmatureDisplayDataMethods[] = {{"create", {classFunction<&ArmatureDisplayData::create>()}}};
-const Method kParticleDisplayDataMethods[] = {{"create", {classFunction<&ParticleDisplayData::create>()}}};
 const Method kBoneDataMethods[] = {
     {"create", {classFunction<&BoneData::create>()}},
     {"addDisplayData", {method<&BoneData::addDisplayData>()}},
@@ -139,7 +137,6 @@ const Method kSkinMethods[] = {
     {"setBone", {method<&Skin::setBone>()}},
     {"getDisplayName", {method<&Skin::getDisplayName>()}},
 };
-const Method kBatchNodeMethods[] = {{"create", {classFunction<&BatchNode::create>()}}};
 
 // ---- timeline frames, data and nodes
 
@@ -165,7 +162,6 @@ const Method kSkewFrameMethods[] = {
     {"setSkewY", {method<&SkewFrame::setSkewY>()}},
     {"getSkewY", {method<&SkewFrame::getSkewY>()}},
 };
-const Method kRotationSkewFrameMethods[] = {{"create", {classFunction<&RotationSkewFrame::create>()}}};
 const Method kPositionFrameMethods[] = {
     {"create", {classFunction<&PositionFrame::create>()}},
     {"setPosition", {method<&PositionFrame::setPosition>()}},
@@ -298,7 +294,6 @@ const Method kComAttributeMethods[] = {
     {"getString", {method<&attributeString>()}},
     {"parse", {method<&ComAttribute::parse>()}},
 };
-const Method kComControllerMethods[] = {{"create", {classFunction<&ComController::create>()}}};
 const Method kComExtensionDataMethods[] = {
     {"create", {classFunction<&ComExtensionData::create>()}},
     {"setCustomProperty", {method<&ComExtensionData::setCustomProperty>()}},
@@ -397,8 +392,8 @@ const ClassEntry kRows[] = {
     classEntry<BaseData>("ccs.BaseData", "cc.Ref", kBaseDataMethods),
     classEntry<DisplayData>("ccs.DisplayData", "cc.Ref", kDisplayDataMethods),
     classEntry<SpriteDisplayData>("ccs.SpriteDisplayData", "ccs.DisplayData", kSpriteDisplayDataMethods),
-    classEntry<ArmatureDisplayData>("ccs.ArmatureDisplayData", "ccs.DisplayData", kArmatureDisplayDataMethods),
-    classEntry<ParticleDisplayData>("ccs.ParticleDisplayData", "ccs.DisplayData", kParticleDisplayDataMethods),
+    classEntry<ArmatureDisplayData>("ccs.ArmatureDisplayData", "ccs.DisplayData", kCreateMethods<ArmatureDisplayData>),
+    classEntry<ParticleDisplayData>("ccs.ParticleDisplayData", "ccs.DisplayData", kCreateMethods<ParticleDisplayData>),
     classEntry<BoneData>("ccs.BoneData", "ccs.BaseData", kBoneDataMethods),
     classEntry<ArmatureData>("ccs.ArmatureData", "cc.Ref", kArmatureDataMethods),
     classEntry<FrameData>("ccs.FrameData", "ccs.BaseData", kFrameDataMethods),
@@ -412,12 +407,12 @@ const ClassEntry kRows[] = {
     classEntry<Tween>("ccs.Tween", "cc.Ref", kTweenMethods),
     classEntry<ColliderDetector>("ccs.ColliderDetector", "cc.Ref", kColliderDetectorMethods),
     classEntry<Skin>("ccs.Skin", "cc.Sprite", kSkinMethods),
-    classEntry<BatchNode>("ccs.BatchNode", "cc.Node", kBatchNodeMethods),
+    classEntry<BatchNode>("ccs.BatchNode", "cc.Node", kCreateMethods<BatchNode>),
     classEntry<VisibleFrame>("ccs.VisibleFrame", "ccs.Frame", kVisibleFrameMethods),
     classEntry<TextureFrame>("ccs.TextureFrame", "ccs.Frame", kTextureFrameMethods),
     classEntry<RotationFrame>("ccs.RotationFrame", "ccs.Frame", kRotationFrameMethods),
     classEntry<SkewFrame>("ccs.SkewFrame", "ccs.Frame", kSkewFrameMethods),
-    classEntry<RotationSkewFrame>("ccs.RotationSkewFrame", "ccs.SkewFrame", kRotationSkewFrameMethods),
+    classEntry<RotationSkewFrame>("ccs.RotationSkewFrame", "ccs.SkewFrame", kCreateMethods<RotationSkewFrame>),
     classEntry<PositionFrame>("ccs.PositionFrame", "ccs.Frame", kPositionFrameMethods),
     classEntry<ScaleFrame>("ccs.ScaleFrame", "ccs.Frame", kScaleFrameMethods),
     classEntry<AnchorPointFrame>("ccs.AnchorPointFrame", "ccs.Frame", kAnchorPointFrameMethods),
@@ -432,7 +427,7 @@ const ClassEntry kRows[] = {
     classEntry<BoneNode>("ccs.BoneNode", "cc.Node", kBoneNodeMethods),
     classEntry<SkeletonNode>("ccs.SkeletonNode", "ccs.BoneNode", kSkeletonNodeMethods),
     classEntry<ComAttribute>("ccs.ComAttribute", "cc.Component", kComAttributeMethods),
-    classEntry<ComController>("ccs.ComController", "cc.Component", kComControllerMethods),
+    classEntry<ComController>("ccs.ComController", "cc.Component", kCreateMethods<ComController>),
     classEntry<ComExtensionData>("ccs.ComExtensionData", "cc.Component", kComExtensionDataMethods),
     classEntry<ComRender>("ccs.ComRender", "cc.Component", kComRenderMethods),
     classEntry<ActionFrame>("ccs.ActionFrame", "cc.Ref", kActionFrameMethods),
