@@ -36,8 +36,8 @@ inline std::string show(const Rgb& c) {
     return std::to_string(c[0]) + "," + std::to_string(c[1]) + "," + std::to_string(c[2]);
 }
 
-// Runs the client on a copy of tests/display/<fixture> in dir; its script
-// captures the frame to <writable>/<png>, prints "captured true <path>" and
+// Runs the client on a copy of tests/display/<fixture> in dir, with
+// tests/display/capture.lua beside its main.lua; its script captures the frame to <writable>/<png>, prints "captured true <path>" and
 // ends. Loads that frame into image.
 inline void captureFixture(const testsupport::TempDir& dir, const char* fixture, const char* png,
                            engine::Image* image) {
@@ -45,6 +45,7 @@ inline void captureFixture(const testsupport::TempDir& dir, const char* fixture,
     const std::string project = dir.file("project");
     std::filesystem::copy(std::string(VEXO_SOURCE_DIR "/tests/display/") + fixture, project,
                           std::filesystem::copy_options::recursive);
+    std::filesystem::copy_file(VEXO_SOURCE_DIR "/tests/display/capture.lua", project + "/src/capture.lua");
     std::filesystem::create_directories(dir.file("writable"));
     testsupport::ClientProcess client({"-workdir", project, "-writable-path", dir.file("writable")},
                                       dir.file("stderr.txt"));
