@@ -1,8 +1,8 @@
 #pragma once
 // What the capture tests share: running the client on a copy of a fixture
 // project until its script reports the PNG it wrote, and probing the colours of
-// that frame at design points (640 x 360, origin bottom-left). Each call runs in
-// a test body; the capture stops the test at its first fatal failure.
+// that frame at design points (640 x 360, origin bottom-left). A test of the
+// CaptureTest fixture is skipped without an X display.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +15,9 @@
 #include "engine/image/Image.h"
 #include "support/ClientProcess.h"
 #include "support/TestSupport.h"
+
+// Last: Xlib's macros would spoil the headers above.
+#include <X11/Xlib.h>
 
 namespace capturetest {
 
@@ -76,5 +79,21 @@ inline void expectProbes(const engine::Image& image, std::initializer_list<Probe
         EXPECT_TRUE(near) << p.what << ": " << show(got) << " instead of " << show(p.colour);
     }
 }
+
+// A temporary folder and the frame to probe; skipped without an X display.
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display) GTEST_SKIP() << "no X display";
+        XCloseDisplay(display);
+    }
+
+    // Runs the fixture's capture into _image; ends the test at its first fatal failure.
+    void capture(const char* fixture, const char* png) { captureFixture(_dir, fixture, png, &_image); }
+
+    testsupport::TempDir _dir;
+    engine::Image _image;
+};
 
 }  // namespace capturetest

@@ -7,21 +7,14 @@
 
 #include "CaptureSupport.h"
 
-// Last: Xlib's macros would spoil the headers above.
-#include <X11/Xlib.h>
-
 namespace {
 
 using namespace capturetest;
+using GLNodeCapture = CaptureTest;
 
-TEST(GLNodeCapture, DrawsThePrimitivesWhereTheNodeIsAndWritesTheFrame) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) GTEST_SKIP() << "no X display";
-    XCloseDisplay(display);
-    testsupport::TempDir dir;
-    engine::Image image;
-    ASSERT_NO_FATAL_FAILURE(captureFixture(dir, "glproject", "glnode.png", &image));
-    expectProbes(image, {
+TEST_F(GLNodeCapture, DrawsThePrimitivesWhereTheNodeIsAndWritesTheFrame) {
+    ASSERT_NO_FATAL_FAILURE(capture("glproject", "glnode.png"));
+    expectProbes(_image, {
                             {"square, centre", 150, 150, {255, 0, 0}},
                             {"square, inside its top-right corner", 196, 196, {255, 0, 0}},
                             {"beyond the square's corner", 204, 204, {0, 0, 0}},

@@ -6,21 +6,14 @@
 
 #include "CaptureSupport.h"
 
-// Last: Xlib's macros would spoil the headers above.
-#include <X11/Xlib.h>
-
 namespace {
 
 using namespace capturetest;
+using GridCapture = CaptureTest;
 
-TEST(GridCapture, AFlippedGridShowsThePictureMirrored) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) GTEST_SKIP() << "no X display";
-    XCloseDisplay(display);
-    testsupport::TempDir dir;
-    engine::Image image;
-    ASSERT_NO_FATAL_FAILURE(captureFixture(dir, "gridproject", "grid.png", &image));
-    expectProbes(image, {
+TEST_F(GridCapture, AFlippedGridShowsThePictureMirrored) {
+    ASSERT_NO_FATAL_FAILURE(capture("gridproject", "grid.png"));
+    expectProbes(_image, {
                             {"far left: the blue half turned over", 40, 180, {0, 0, 255}},
                             {"left of the middle", 300, 60, {0, 0, 255}},
                             {"right of the middle: the red half", 340, 300, {255, 0, 0}},
