@@ -35,10 +35,6 @@ Repeat* createRepeat(FiniteTimeAction* action, uint32_t times) { return Repeat::
 Follow* createFollow(Node* node) { return Follow::create(node); }
 Follow* createFollowInRect(Node* node, const Rect& boundary) { return Follow::create(node, boundary); }
 
-const Method kSkewToMethods[] = {{"create", {classFunction<&SkewTo::create>()}}};
-const Method kSkewByMethods[] = {{"create", {classFunction<&SkewBy::create>()}}};
-const Method kProgressToMethods[] = {{"create", {classFunction<&ProgressTo::create>()}}};
-const Method kProgressFromToMethods[] = {{"create", {classFunction<&ProgressFromTo::create>()}}};
 const Method kActionTweenMethods[] = {
     {"create", {classFunction<&ActionTween::create>()}},
     {"getKey", {method<&ActionTween::getKey>()}},
@@ -49,18 +45,9 @@ const Method kFollowMethods[] = {
     {"setBoundarySet", {method<&Follow::setBoundarySet>()}},
     {"getFollowedNode", {method<&Follow::getFollowedNode>()}},
 };
-const Method kMoveToMethods[] = {{"create", {classFunction<&MoveTo::create>()}}};
-const Method kMoveByMethods[] = {{"create", {classFunction<&MoveBy::create>()}}};
-const Method kJumpToMethods[] = {{"create", {classFunction<&JumpTo::create>()}}};
-const Method kJumpByMethods[] = {{"create", {classFunction<&JumpBy::create>()}}};
-const Method kRotateToMethods[] = {{"create", {classFunction<&RotateTo::create>()}}};
-const Method kRotateByMethods[] = {{"create", {classFunction<&RotateBy::create>()}}};
 const Method kFadeToMethods[] = {{"create", {classFunction<&createFadeTo>()}}};
-const Method kFadeInMethods[] = {{"create", {classFunction<&FadeIn::create>()}}};
-const Method kFadeOutMethods[] = {{"create", {classFunction<&FadeOut::create>()}}};
 const Method kTintToMethods[] = {{"create", {classFunction<&createTintTo>(), classFunction<&createTintToColor>()}}};
 const Method kTintByMethods[] = {{"create", {classFunction<&createTintBy>()}}};
-const Method kBlinkMethods[] = {{"create", {classFunction<&Blink::create>()}}};
 const Method kRepeatMethods[] = {{"create", {classFunction<&createRepeat>()}}};
 const Method kSpeedMethods[] = {
     {"create", {classFunction<&Speed::create>()}},
@@ -73,13 +60,7 @@ const Method kTargetedActionMethods[] = {
     {"getForcedTarget", {method<&TargetedAction::getForcedTarget>()}},
 };
 
-const Method kShowMethods[] = {{"create", {classFunction<&Show::create>()}}};
-const Method kHideMethods[] = {{"create", {classFunction<&Hide::create>()}}};
-const Method kToggleVisibilityMethods[] = {{"create", {classFunction<&ToggleVisibility::create>()}}};
 const Method kRemoveSelfMethods[] = {{"create", {classFunction<&RemoveSelf::create, true>()}}};
-const Method kPlaceMethods[] = {{"create", {classFunction<&Place::create>()}}};
-const Method kFlipXMethods[] = {{"create", {classFunction<&FlipX::create>()}}};
-const Method kFlipYMethods[] = {{"create", {classFunction<&FlipY::create>()}}};
 
 const Method kActionEaseMethods[] = {{"getInnerAction", {method<&ActionEase::getInnerAction>()}}};
 const Method kEaseRateActionMethods[] = {
@@ -90,115 +71,81 @@ const Method kEaseElasticMethods[] = {
     {"setPeriod", {method<&EaseElastic::setPeriod>()}},
     {"getPeriod", {method<&EaseElastic::getPeriod>()}},
 };
-const Method kEaseInMethods[] = {{"create", {classFunction<&EaseIn::create>()}}};
-const Method kEaseOutMethods[] = {{"create", {classFunction<&EaseOut::create>()}}};
-const Method kEaseInOutMethods[] = {{"create", {classFunction<&EaseInOut::create>()}}};
-const Method kEaseSineInMethods[] = {{"create", {classFunction<&EaseSineIn::create>()}}};
-const Method kEaseSineOutMethods[] = {{"create", {classFunction<&EaseSineOut::create>()}}};
-const Method kEaseSineInOutMethods[] = {{"create", {classFunction<&EaseSineInOut::create>()}}};
-const Method kEaseExponentialInMethods[] = {{"create", {classFunction<&EaseExponentialIn::create>()}}};
-const Method kEaseExponentialOutMethods[] = {{"create", {classFunction<&EaseExponentialOut::create>()}}};
-const Method kEaseBackInMethods[] = {{"create", {classFunction<&EaseBackIn::create>()}}};
-const Method kEaseBackOutMethods[] = {{"create", {classFunction<&EaseBackOut::create>()}}};
 // The elastic eases' period when a script gives none.
 constexpr float kElasticPeriod = 0.3f;
-const Method kEaseElasticInMethods[] = {{"create", {classFunction<&EaseElasticIn::create, &kElasticPeriod>()}}};
-const Method kEaseElasticOutMethods[] = {{"create", {classFunction<&EaseElasticOut::create, &kElasticPeriod>()}}};
-const Method kEaseElasticInOutMethods[] = {
-    {"create", {classFunction<&EaseElasticInOut::create, &kElasticPeriod>()}}};
+template <class T>
+const Method kElasticEaseMethods[] = {{"create", {classFunction<&T::create, &kElasticPeriod>()}}};
 const Method kEaseBezierActionMethods[] = {
     {"create", {classFunction<&EaseBezierAction::create>()}},
     {"setBezierParamer", {method<&EaseBezierAction::setBezierParamer>()}},
 };
-#define VEXO_EASE_METHODS(Name) const Method k##Name##Methods[] = {{"create", {classFunction<&Name::create>()}}};
-VEXO_EASE_METHODS(EaseExponentialInOut)
-VEXO_EASE_METHODS(EaseBackInOut)
-VEXO_EASE_METHODS(EaseBounceInOut)
-VEXO_EASE_METHODS(EaseQuadraticActionIn)
-VEXO_EASE_METHODS(EaseQuadraticActionOut)
-VEXO_EASE_METHODS(EaseQuadraticActionInOut)
-VEXO_EASE_METHODS(EaseCubicActionIn)
-VEXO_EASE_METHODS(EaseCubicActionOut)
-VEXO_EASE_METHODS(EaseCubicActionInOut)
-VEXO_EASE_METHODS(EaseQuarticActionIn)
-VEXO_EASE_METHODS(EaseQuarticActionOut)
-VEXO_EASE_METHODS(EaseQuarticActionInOut)
-VEXO_EASE_METHODS(EaseQuinticActionIn)
-VEXO_EASE_METHODS(EaseQuinticActionOut)
-VEXO_EASE_METHODS(EaseQuinticActionInOut)
-VEXO_EASE_METHODS(EaseCircleActionIn)
-VEXO_EASE_METHODS(EaseCircleActionOut)
-VEXO_EASE_METHODS(EaseCircleActionInOut)
-#undef VEXO_EASE_METHODS
-const Method kEaseBounceInMethods[] = {{"create", {classFunction<&EaseBounceIn::create>()}}};
-const Method kEaseBounceOutMethods[] = {{"create", {classFunction<&EaseBounceOut::create>()}}};
 
 const ClassEntry kRows[] = {
-    classEntry<MoveBy>("cc.MoveBy", "cc.ActionInterval", kMoveByMethods),
-    classEntry<MoveTo>("cc.MoveTo", "cc.MoveBy", kMoveToMethods),
-    classEntry<JumpBy>("cc.JumpBy", "cc.ActionInterval", kJumpByMethods),
-    classEntry<JumpTo>("cc.JumpTo", "cc.JumpBy", kJumpToMethods),
-    classEntry<RotateTo>("cc.RotateTo", "cc.ActionInterval", kRotateToMethods),
-    classEntry<RotateBy>("cc.RotateBy", "cc.ActionInterval", kRotateByMethods),
+    classEntry<MoveBy>("cc.MoveBy", "cc.ActionInterval", kCreateMethods<MoveBy>),
+    classEntry<MoveTo>("cc.MoveTo", "cc.MoveBy", kCreateMethods<MoveTo>),
+    classEntry<JumpBy>("cc.JumpBy", "cc.ActionInterval", kCreateMethods<JumpBy>),
+    classEntry<JumpTo>("cc.JumpTo", "cc.JumpBy", kCreateMethods<JumpTo>),
+    classEntry<RotateTo>("cc.RotateTo", "cc.ActionInterval", kCreateMethods<RotateTo>),
+    classEntry<RotateBy>("cc.RotateBy", "cc.ActionInterval", kCreateMethods<RotateBy>),
     classEntry<FadeTo>("cc.FadeTo", "cc.ActionInterval", kFadeToMethods),
-    classEntry<FadeIn>("cc.FadeIn", "cc.FadeTo", kFadeInMethods),
-    classEntry<FadeOut>("cc.FadeOut", "cc.FadeTo", kFadeOutMethods),
+    classEntry<FadeIn>("cc.FadeIn", "cc.FadeTo", kCreateMethods<FadeIn>),
+    classEntry<FadeOut>("cc.FadeOut", "cc.FadeTo", kCreateMethods<FadeOut>),
     classEntry<TintTo>("cc.TintTo", "cc.ActionInterval", kTintToMethods),
     classEntry<TintBy>("cc.TintBy", "cc.ActionInterval", kTintByMethods),
-    classEntry<Blink>("cc.Blink", "cc.ActionInterval", kBlinkMethods),
+    classEntry<Blink>("cc.Blink", "cc.ActionInterval", kCreateMethods<Blink>),
     classEntry<Repeat>("cc.Repeat", "cc.ActionInterval", kRepeatMethods),
     classEntry<Speed>("cc.Speed", "cc.Action", kSpeedMethods),
     classEntry<TargetedAction>("cc.TargetedAction", "cc.ActionInterval", kTargetedActionMethods),
     classEntry<ActionInstant>("cc.ActionInstant", "cc.FiniteTimeAction"),
-    classEntry<Show>("cc.Show", "cc.ActionInstant", kShowMethods),
-    classEntry<Hide>("cc.Hide", "cc.ActionInstant", kHideMethods),
-    classEntry<ToggleVisibility>("cc.ToggleVisibility", "cc.ActionInstant", kToggleVisibilityMethods),
+    classEntry<Show>("cc.Show", "cc.ActionInstant", kCreateMethods<Show>),
+    classEntry<Hide>("cc.Hide", "cc.ActionInstant", kCreateMethods<Hide>),
+    classEntry<ToggleVisibility>("cc.ToggleVisibility", "cc.ActionInstant", kCreateMethods<ToggleVisibility>),
     classEntry<RemoveSelf>("cc.RemoveSelf", "cc.ActionInstant", kRemoveSelfMethods),
-    classEntry<Place>("cc.Place", "cc.ActionInstant", kPlaceMethods),
-    classEntry<FlipX>("cc.FlipX", "cc.ActionInstant", kFlipXMethods),
-    classEntry<FlipY>("cc.FlipY", "cc.ActionInstant", kFlipYMethods),
+    classEntry<Place>("cc.Place", "cc.ActionInstant", kCreateMethods<Place>),
+    classEntry<FlipX>("cc.FlipX", "cc.ActionInstant", kCreateMethods<FlipX>),
+    classEntry<FlipY>("cc.FlipY", "cc.ActionInstant", kCreateMethods<FlipY>),
     classEntry<ActionEase>("cc.ActionEase", "cc.ActionInterval", kActionEaseMethods),
     classEntry<EaseRateAction>("cc.EaseRateAction", "cc.ActionEase", kEaseRateActionMethods),
-    classEntry<EaseIn>("cc.EaseIn", "cc.EaseRateAction", kEaseInMethods),
-    classEntry<EaseOut>("cc.EaseOut", "cc.EaseRateAction", kEaseOutMethods),
-    classEntry<EaseInOut>("cc.EaseInOut", "cc.EaseRateAction", kEaseInOutMethods),
-    classEntry<EaseSineIn>("cc.EaseSineIn", "cc.ActionEase", kEaseSineInMethods),
-    classEntry<EaseSineOut>("cc.EaseSineOut", "cc.ActionEase", kEaseSineOutMethods),
-    classEntry<EaseSineInOut>("cc.EaseSineInOut", "cc.ActionEase", kEaseSineInOutMethods),
-    classEntry<EaseExponentialIn>("cc.EaseExponentialIn", "cc.ActionEase", kEaseExponentialInMethods),
-    classEntry<EaseExponentialOut>("cc.EaseExponentialOut", "cc.ActionEase", kEaseExponentialOutMethods),
-    classEntry<EaseBackIn>("cc.EaseBackIn", "cc.ActionEase", kEaseBackInMethods),
-    classEntry<EaseBackOut>("cc.EaseBackOut", "cc.ActionEase", kEaseBackOutMethods),
+    classEntry<EaseIn>("cc.EaseIn", "cc.EaseRateAction", kCreateMethods<EaseIn>),
+    classEntry<EaseOut>("cc.EaseOut", "cc.EaseRateAction", kCreateMethods<EaseOut>),
+    classEntry<EaseInOut>("cc.EaseInOut", "cc.EaseRateAction", kCreateMethods<EaseInOut>),
+    classEntry<EaseSineIn>("cc.EaseSineIn", "cc.ActionEase", kCreateMethods<EaseSineIn>),
+    classEntry<EaseSineOut>("cc.EaseSineOut", "cc.ActionEase", kCreateMethods<EaseSineOut>),
+    classEntry<EaseSineInOut>("cc.EaseSineInOut", "cc.ActionEase", kCreateMethods<EaseSineInOut>),
+    classEntry<EaseExponentialIn>("cc.EaseExponentialIn", "cc.ActionEase", kCreateMethods<EaseExponentialIn>),
+    classEntry<EaseExponentialOut>("cc.EaseExponentialOut", "cc.ActionEase", kCreateMethods<EaseExponentialOut>),
+    classEntry<EaseBackIn>("cc.EaseBackIn", "cc.ActionEase", kCreateMethods<EaseBackIn>),
+    classEntry<EaseBackOut>("cc.EaseBackOut", "cc.ActionEase", kCreateMethods<EaseBackOut>),
     classEntry<EaseElastic>("cc.EaseElastic", "cc.ActionEase", kEaseElasticMethods),
-    classEntry<EaseElasticIn>("cc.EaseElasticIn", "cc.EaseElastic", kEaseElasticInMethods),
-    classEntry<EaseElasticOut>("cc.EaseElasticOut", "cc.EaseElastic", kEaseElasticOutMethods),
-    classEntry<EaseBounceIn>("cc.EaseBounceIn", "cc.ActionEase", kEaseBounceInMethods),
-    classEntry<EaseBounceOut>("cc.EaseBounceOut", "cc.ActionEase", kEaseBounceOutMethods),
-    classEntry<EaseElasticInOut>("cc.EaseElasticInOut", "cc.EaseElastic", kEaseElasticInOutMethods),
-    classEntry<EaseExponentialInOut>("cc.EaseExponentialInOut", "cc.ActionEase", kEaseExponentialInOutMethods),
-    classEntry<EaseBackInOut>("cc.EaseBackInOut", "cc.ActionEase", kEaseBackInOutMethods),
-    classEntry<EaseBounceInOut>("cc.EaseBounceInOut", "cc.ActionEase", kEaseBounceInOutMethods),
+    classEntry<EaseElasticIn>("cc.EaseElasticIn", "cc.EaseElastic", kElasticEaseMethods<EaseElasticIn>),
+    classEntry<EaseElasticOut>("cc.EaseElasticOut", "cc.EaseElastic", kElasticEaseMethods<EaseElasticOut>),
+    classEntry<EaseBounceIn>("cc.EaseBounceIn", "cc.ActionEase", kCreateMethods<EaseBounceIn>),
+    classEntry<EaseBounceOut>("cc.EaseBounceOut", "cc.ActionEase", kCreateMethods<EaseBounceOut>),
+    classEntry<EaseElasticInOut>("cc.EaseElasticInOut", "cc.EaseElastic", kElasticEaseMethods<EaseElasticInOut>),
+    classEntry<EaseExponentialInOut>("cc.EaseExponentialInOut", "cc.ActionEase", kCreateMethods<EaseExponentialInOut>),
+    classEntry<EaseBackInOut>("cc.EaseBackInOut", "cc.ActionEase", kCreateMethods<EaseBackInOut>),
+    classEntry<EaseBounceInOut>("cc.EaseBounceInOut", "cc.ActionEase", kCreateMethods<EaseBounceInOut>),
     classEntry<EaseBezierAction>("cc.EaseBezierAction", "cc.ActionEase", kEaseBezierActionMethods),
-    classEntry<EaseQuadraticActionIn>("cc.EaseQuadraticActionIn", "cc.ActionEase", kEaseQuadraticActionInMethods),
-    classEntry<EaseQuadraticActionOut>("cc.EaseQuadraticActionOut", "cc.ActionEase", kEaseQuadraticActionOutMethods),
+    classEntry<EaseQuadraticActionIn>("cc.EaseQuadraticActionIn", "cc.ActionEase", kCreateMethods<EaseQuadraticActionIn>),
+    classEntry<EaseQuadraticActionOut>("cc.EaseQuadraticActionOut", "cc.ActionEase", kCreateMethods<EaseQuadraticActionOut>),
     classEntry<EaseQuadraticActionInOut>("cc.EaseQuadraticActionInOut", "cc.ActionEase",
-                                         kEaseQuadraticActionInOutMethods),
-    classEntry<EaseCubicActionIn>("cc.EaseCubicActionIn", "cc.ActionEase", kEaseCubicActionInMethods),
-    classEntry<EaseCubicActionOut>("cc.EaseCubicActionOut", "cc.ActionEase", kEaseCubicActionOutMethods),
-    classEntry<EaseCubicActionInOut>("cc.EaseCubicActionInOut", "cc.ActionEase", kEaseCubicActionInOutMethods),
-    classEntry<EaseQuarticActionIn>("cc.EaseQuarticActionIn", "cc.ActionEase", kEaseQuarticActionInMethods),
-    classEntry<EaseQuarticActionOut>("cc.EaseQuarticActionOut", "cc.ActionEase", kEaseQuarticActionOutMethods),
-    classEntry<EaseQuarticActionInOut>("cc.EaseQuarticActionInOut", "cc.ActionEase", kEaseQuarticActionInOutMethods),
-    classEntry<EaseQuinticActionIn>("cc.EaseQuinticActionIn", "cc.ActionEase", kEaseQuinticActionInMethods),
-    classEntry<EaseQuinticActionOut>("cc.EaseQuinticActionOut", "cc.ActionEase", kEaseQuinticActionOutMethods),
-    classEntry<EaseQuinticActionInOut>("cc.EaseQuinticActionInOut", "cc.ActionEase", kEaseQuinticActionInOutMethods),
-    classEntry<EaseCircleActionIn>("cc.EaseCircleActionIn", "cc.ActionEase", kEaseCircleActionInMethods),
-    classEntry<EaseCircleActionOut>("cc.EaseCircleActionOut", "cc.ActionEase", kEaseCircleActionOutMethods),
-    classEntry<EaseCircleActionInOut>("cc.EaseCircleActionInOut", "cc.ActionEase", kEaseCircleActionInOutMethods),
-    classEntry<SkewTo>("cc.SkewTo", "cc.ActionInterval", kSkewToMethods),
-    classEntry<SkewBy>("cc.SkewBy", "cc.SkewTo", kSkewByMethods),
-    classEntry<ProgressTo>("cc.ProgressTo", "cc.ActionInterval", kProgressToMethods),
-    classEntry<ProgressFromTo>("cc.ProgressFromTo", "cc.ActionInterval", kProgressFromToMethods),
+                                         kCreateMethods<EaseQuadraticActionInOut>),
+    classEntry<EaseCubicActionIn>("cc.EaseCubicActionIn", "cc.ActionEase", kCreateMethods<EaseCubicActionIn>),
+    classEntry<EaseCubicActionOut>("cc.EaseCubicActionOut", "cc.ActionEase", kCreateMethods<EaseCubicActionOut>),
+    classEntry<EaseCubicActionInOut>("cc.EaseCubicActionInOut", "cc.ActionEase", kCreateMethods<EaseCubicActionInOut>),
+    classEntry<EaseQuarticActionIn>("cc.EaseQuarticActionIn", "cc.ActionEase", kCreateMethods<EaseQuarticActionIn>),
+    classEntry<EaseQuarticActionOut>("cc.EaseQuarticActionOut", "cc.ActionEase", kCreateMethods<EaseQuarticActionOut>),
+    classEntry<EaseQuarticActionInOut>("cc.EaseQuarticActionInOut", "cc.ActionEase", kCreateMethods<EaseQuarticActionInOut>),
+    classEntry<EaseQuinticActionIn>("cc.EaseQuinticActionIn", "cc.ActionEase", kCreateMethods<EaseQuinticActionIn>),
+    classEntry<EaseQuinticActionOut>("cc.EaseQuinticActionOut", "cc.ActionEase", kCreateMethods<EaseQuinticActionOut>),
+    classEntry<EaseQuinticActionInOut>("cc.EaseQuinticActionInOut", "cc.ActionEase", kCreateMethods<EaseQuinticActionInOut>),
+    classEntry<EaseCircleActionIn>("cc.EaseCircleActionIn", "cc.ActionEase", kCreateMethods<EaseCircleActionIn>),
+    classEntry<EaseCircleActionOut>("cc.EaseCircleActionOut", "cc.ActionEase", kCreateMethods<EaseCircleActionOut>),
+    classEntry<EaseCircleActionInOut>("cc.EaseCircleActionInOut", "cc.ActionEase", kCreateMethods<EaseCircleActionInOut>),
+    classEntry<SkewTo>("cc.SkewTo", "cc.ActionInterval", kCreateMethods<SkewTo>),
+    classEntry<SkewBy>("cc.SkewBy", "cc.SkewTo", kCreateMethods<SkewBy>),
+    classEntry<ProgressTo>("cc.ProgressTo", "cc.ActionInterval", kCreateMethods<ProgressTo>),
+    classEntry<ProgressFromTo>("cc.ProgressFromTo", "cc.ActionInterval", kCreateMethods<ProgressFromTo>),
     classEntry<ActionFloat>("cc.ActionFloat", "cc.ActionInterval"),
     classEntry<ActionTween>("cc.ActionTween", "cc.ActionInterval", kActionTweenMethods),
     classEntry<Follow>("cc.Follow", "cc.Action", kFollowMethods),

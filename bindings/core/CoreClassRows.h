@@ -8,6 +8,10 @@
 
 namespace bindings {
 
+// The methods of a class whose one script method is its engine create.
+template <class T>
+inline const Method kCreateMethods[] = {{"create", {classFunction<&T::create>()}}};
+
 // The timed, instant and ease actions.
 std::span<const ClassEntry> coreActionRows();
 // The transition scenes, the progress timer and the clipping node.

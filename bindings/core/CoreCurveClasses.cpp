@@ -49,7 +49,6 @@ const Method kActionCameraMethods[] = {
     {"setUp", {method<&ActionCamera::setUp>()}},
     {"getUp", {method<&ActionCamera::getUp>()}},
 };
-const Method kOrbitCameraMethods[] = {{"create", {classFunction<&OrbitCamera::create>()}}};
 const Method kGridActionMethods[] = {
     {"create", {classFunction<&GridAction::create>()}},
     {"getGrid", {method<&GridAction::getGrid>()}},
@@ -65,7 +64,7 @@ const ClassEntry kRows[] = {
     classEntry<BezierBy>("cc.BezierBy", "cc.ActionInterval", kBezierByMethods),
     classEntry<BezierTo>("cc.BezierTo", "cc.BezierBy"),
     classEntry<ActionCamera>("cc.ActionCamera", "cc.ActionInterval", kActionCameraMethods),
-    classEntry<OrbitCamera>("cc.OrbitCamera", "cc.ActionCamera", kOrbitCameraMethods),
+    classEntry<OrbitCamera>("cc.OrbitCamera", "cc.ActionCamera", kCreateMethods<OrbitCamera>),
     classEntry<GridAction>("cc.GridAction", "cc.ActionInterval", kGridActionMethods),
 };
 

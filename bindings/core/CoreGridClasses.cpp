@@ -29,10 +29,18 @@ const Method kGridBaseMethods[] = {
     {"reuse", {method<&GridBase::reuse>()}},
 };
 
-Grid3D* grid3D(const Size& size) { return Grid3D::create(size); }
-Grid3D* grid3DInRect(const Size& size, const Rect& rect) { return Grid3D::create(size, rect); }
+// create(size[, rect]) of both grid kinds.
+template <class T>
+T* createGrid(const Size& size) {
+    return T::create(size);
+}
+template <class T>
+T* createGridInRect(const Size& size, const Rect& rect) {
+    return T::create(size, rect);
+}
+
 const Method kGrid3DMethods[] = {
-    {"create", {classFunction<&grid3D>(), classFunction<&grid3DInRect>()}},
+    {"create", {classFunction<&createGrid<Grid3D>>(), classFunction<&createGridInRect<Grid3D>>()}},
     {"getVertex", {method<&Grid3D::getVertex>()}},
     {"getOriginalVertex", {method<&Grid3D::getOriginalVertex>()}},
     {"setVertex", {method<&Grid3D::setVertex>()}},
@@ -40,10 +48,8 @@ const Method kGrid3DMethods[] = {
     {"setNeedDepthTestForBlit", {method<&Grid3D::setNeedDepthTestForBlit>()}},
 };
 
-TiledGrid3D* tiledGrid(const Size& size) { return TiledGrid3D::create(size); }
-TiledGrid3D* tiledGridInRect(const Size& size, const Rect& rect) { return TiledGrid3D::create(size, rect); }
 const Method kTiledGrid3DMethods[] = {
-    {"create", {classFunction<&tiledGrid>(), classFunction<&tiledGridInRect>()}},
+    {"create", {classFunction<&createGrid<TiledGrid3D>>(), classFunction<&createGridInRect<TiledGrid3D>>()}},
     {"getTile", {method<&TiledGrid3D::getTile>()}},
     {"getOriginalTile", {method<&TiledGrid3D::getOriginalTile>()}},
     {"setTile", {method<&TiledGrid3D::setTile>()}},
@@ -72,8 +78,6 @@ const Method kTiledGrid3DActionMethods[] = {
     {"setTile", {method<&TiledGrid3DAction::setTile>()}},
 };
 
-const Method kReuseGridMethods[] = {{"create", {classFunction<&ReuseGrid::create>()}}};
-const Method kStopGridMethods[] = {{"create", {classFunction<&StopGrid::create>()}}};
 
 // create, then the amplitude and its rate.
 template <class T, auto Create>
@@ -141,8 +145,8 @@ const ClassEntry kRows[] = {
     classEntry<NodeGrid>("cc.NodeGrid", "cc.Node", kNodeGridMethods),
     classEntry<Grid3DAction>("cc.Grid3DAction", "cc.GridAction", kGrid3DActionMethods),
     classEntry<TiledGrid3DAction>("cc.TiledGrid3DAction", "cc.GridAction", kTiledGrid3DActionMethods),
-    classEntry<ReuseGrid>("cc.ReuseGrid", "cc.ActionInstant", kReuseGridMethods),
-    classEntry<StopGrid>("cc.StopGrid", "cc.ActionInstant", kStopGridMethods),
+    classEntry<ReuseGrid>("cc.ReuseGrid", "cc.ActionInstant", kCreateMethods<ReuseGrid>),
+    classEntry<StopGrid>("cc.StopGrid", "cc.ActionInstant", kCreateMethods<StopGrid>),
     classEntry<Waves3D>("cc.Waves3D", "cc.Grid3DAction", kAmplitudeMethods<Waves3D, &Waves3D::create>),
     classEntry<Waves>("cc.Waves", "cc.Grid3DAction", kAmplitudeMethods<Waves, &Waves::create>),
     classEntry<Liquid>("cc.Liquid", "cc.Grid3DAction", kAmplitudeMethods<Liquid, &Liquid::create>),

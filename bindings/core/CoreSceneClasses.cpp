@@ -28,15 +28,6 @@ const Method kTransitionSceneMethods[] = {
 };
 const Method kTransitionFadeMethods[] = {
     {"create", {classFunction<&createFade>(), classFunction<&createFadeWithColor>()}}};
-const Method kTransitionCrossFadeMethods[] = {{"create", {classFunction<&TransitionCrossFade::create>()}}};
-const Method kTransitionSlideInLMethods[] = {{"create", {classFunction<&TransitionSlideInL::create>()}}};
-const Method kTransitionSlideInRMethods[] = {{"create", {classFunction<&TransitionSlideInR::create>()}}};
-const Method kTransitionSlideInTMethods[] = {{"create", {classFunction<&TransitionSlideInT::create>()}}};
-const Method kTransitionSlideInBMethods[] = {{"create", {classFunction<&TransitionSlideInB::create>()}}};
-const Method kTransitionMoveInLMethods[] = {{"create", {classFunction<&TransitionMoveInL::create>()}}};
-const Method kTransitionMoveInRMethods[] = {{"create", {classFunction<&TransitionMoveInR::create>()}}};
-const Method kTransitionMoveInTMethods[] = {{"create", {classFunction<&TransitionMoveInT::create>()}}};
-const Method kTransitionMoveInBMethods[] = {{"create", {classFunction<&TransitionMoveInB::create>()}}};
 
 using Orientation = TransitionSceneOriented::Orientation;
 Orientation orientationOf(int32_t value) { return value == 1 ? Orientation::RIGHT_OVER : Orientation::LEFT_OVER; }
@@ -64,8 +55,6 @@ const Method kTransitionProgressMethods[] = {
     {"create", {classFunction<&TransitionProgress::create>()}},
     {"getRevealed", {method<&TransitionProgress::getRevealed>()}},
 };
-template <class T>
-const Method kCreateMethods[] = {{"create", {classFunction<&T::create>()}}};
 
 // Kinds come as their numbers (radial 0, bar 1); others are clamped.
 void setProgressType(ProgressTimer* self, int32_t type) {
@@ -106,16 +95,16 @@ const ClassEntry kRows[] = {
     classEntry<ClippingNode>("cc.ClippingNode", "cc.Node", kClippingNodeMethods),
     classEntry<TransitionScene>("cc.TransitionScene", "cc.Scene", kTransitionSceneMethods),
     classEntry<TransitionFade>("cc.TransitionFade", "cc.TransitionScene", kTransitionFadeMethods),
-    classEntry<TransitionCrossFade>("cc.TransitionCrossFade", "cc.TransitionScene", kTransitionCrossFadeMethods),
+    classEntry<TransitionCrossFade>("cc.TransitionCrossFade", "cc.TransitionScene", kCreateMethods<TransitionCrossFade>),
     classEntry<TransitionSlideIn>("cc.TransitionSlideIn", "cc.TransitionScene"),
-    classEntry<TransitionSlideInL>("cc.TransitionSlideInL", "cc.TransitionSlideIn", kTransitionSlideInLMethods),
-    classEntry<TransitionSlideInR>("cc.TransitionSlideInR", "cc.TransitionSlideIn", kTransitionSlideInRMethods),
-    classEntry<TransitionSlideInT>("cc.TransitionSlideInT", "cc.TransitionSlideIn", kTransitionSlideInTMethods),
-    classEntry<TransitionSlideInB>("cc.TransitionSlideInB", "cc.TransitionSlideIn", kTransitionSlideInBMethods),
-    classEntry<TransitionMoveInL>("cc.TransitionMoveInL", "cc.TransitionSlideIn", kTransitionMoveInLMethods),
-    classEntry<TransitionMoveInR>("cc.TransitionMoveInR", "cc.TransitionSlideIn", kTransitionMoveInRMethods),
-    classEntry<TransitionMoveInT>("cc.TransitionMoveInT", "cc.TransitionSlideIn", kTransitionMoveInTMethods),
-    classEntry<TransitionMoveInB>("cc.TransitionMoveInB", "cc.TransitionSlideIn", kTransitionMoveInBMethods),
+    classEntry<TransitionSlideInL>("cc.TransitionSlideInL", "cc.TransitionSlideIn", kCreateMethods<TransitionSlideInL>),
+    classEntry<TransitionSlideInR>("cc.TransitionSlideInR", "cc.TransitionSlideIn", kCreateMethods<TransitionSlideInR>),
+    classEntry<TransitionSlideInT>("cc.TransitionSlideInT", "cc.TransitionSlideIn", kCreateMethods<TransitionSlideInT>),
+    classEntry<TransitionSlideInB>("cc.TransitionSlideInB", "cc.TransitionSlideIn", kCreateMethods<TransitionSlideInB>),
+    classEntry<TransitionMoveInL>("cc.TransitionMoveInL", "cc.TransitionSlideIn", kCreateMethods<TransitionMoveInL>),
+    classEntry<TransitionMoveInR>("cc.TransitionMoveInR", "cc.TransitionSlideIn", kCreateMethods<TransitionMoveInR>),
+    classEntry<TransitionMoveInT>("cc.TransitionMoveInT", "cc.TransitionSlideIn", kCreateMethods<TransitionMoveInT>),
+    classEntry<TransitionMoveInB>("cc.TransitionMoveInB", "cc.TransitionSlideIn", kCreateMethods<TransitionMoveInB>),
     classEntry<TransitionSceneOriented>("cc.TransitionSceneOriented", "cc.TransitionScene",
                                         kTransitionSceneOrientedMethods),
     classEntry<TransitionFlipX>("cc.TransitionFlipX", "cc.TransitionSceneOriented", kFlipMethods<TransitionFlipX>),

@@ -382,6 +382,8 @@ int register_physics3d_manual(lua_State* L) {
                                           {"createCompoundShape", shapeCreateCompoundShape},
                                           {"createConvexHull", shapeCreateConvexHull}});
     setFunctions(L, "cc.Physics3DObject", {{"setCollisionCallback", objectSetCollisionCallback}});
+    // Bullet's own objects reach scripts under their own type names, with no class table.
+    for (const char* bulletType : {"btCollisionShape", "btRigidBody", "btTypedConstraint"}) tolua_usertype(L, bulletType);
     return 0;
 }
 

@@ -125,7 +125,9 @@ const Method kRigidBodyMethods[] = {
 // ---- Component
 
 int syncFlag(Physics3DComponent* self) { return static_cast<int>(self->getSyncFlag()); }
-void setSyncFlag(Physics3DComponent* self, int flag) {
+// A component's or a physics sprite's sync flag; numbers of no flag are ignored.
+template <class T>
+void setSyncFlag(T* self, int flag) {
     if (flag >= 0 && flag <= static_cast<int>(Physics3DComponent::PhysicsSyncFlag::NODE_AND_PHYSICS)) {
         self->setSyncFlag(static_cast<Physics3DComponent::PhysicsSyncFlag>(flag));
     }
@@ -137,7 +139,7 @@ const Method kComponentMethods[] = {
     {"setPhysics3DObject", {method<&Physics3DComponent::setPhysics3DObject>()}},
     {"getPhysics3DObject", {method<&Physics3DComponent::getPhysics3DObject>()}},
     {"setTransformInPhysics", {method<&Physics3DComponent::setTransformInPhysics>()}},
-    {"setSyncFlag", {method<&setSyncFlag>()}},
+    {"setSyncFlag", {method<&setSyncFlag<Physics3DComponent>>()}},
     {"getSyncFlag", {method<&syncFlag>()}},
     {"syncNodeToPhysics", {method<&Physics3DComponent::syncNodeToPhysics>()}},
     {"syncPhysicsToNode", {method<&Physics3DComponent::syncPhysicsToNode>()}},
@@ -145,16 +147,10 @@ const Method kComponentMethods[] = {
 
 // ---- Sprite
 
-void setSpriteSyncFlag(PhysicsSprite3D* self, int flag) {
-    if (flag >= 0 && flag <= static_cast<int>(Physics3DComponent::PhysicsSyncFlag::NODE_AND_PHYSICS)) {
-        self->setSyncFlag(static_cast<Physics3DComponent::PhysicsSyncFlag>(flag));
-    }
-}
-
 const Method kSpriteMethods[] = {
     {"getPhysicsObj", {method<&PhysicsSprite3D::getPhysicsObj>()}},
     {"getPhysicsComponent", {method<&PhysicsSprite3D::getPhysicsComponent>()}},
-    {"setSyncFlag", {method<&setSpriteSyncFlag>()}},
+    {"setSyncFlag", {method<&setSyncFlag<PhysicsSprite3D>>()}},
     {"syncNodeToPhysics", {method<&PhysicsSprite3D::syncNodeToPhysics>()}},
     {"syncPhysicsToNode", {method<&PhysicsSprite3D::syncPhysicsToNode>()}},
 };

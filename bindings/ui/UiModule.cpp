@@ -361,17 +361,17 @@ const Method kLayoutMethods[] = {
     {"forceDoLayout", {method<&Layout::forceDoLayout>()}},
 };
 
-HBox* hboxEmpty() { return HBox::create(); }
-HBox* hboxSized(const engine::Size& size) { return HBox::create(size); }
-VBox* vboxEmpty() { return VBox::create(); }
-VBox* vboxSized(const engine::Size& size) { return VBox::create(size); }
-RelativeBox* relativeBoxEmpty() { return RelativeBox::create(); }
-RelativeBox* relativeBoxSized(const engine::Size& size) { return RelativeBox::create(size); }
-
-const Method kHBoxMethods[] = {{"create", {classFunction<&hboxEmpty>(), classFunction<&hboxSized>()}}};
-const Method kVBoxMethods[] = {{"create", {classFunction<&vboxEmpty>(), classFunction<&vboxSized>()}}};
-const Method kRelativeBoxMethods[] = {
-    {"create", {classFunction<&relativeBoxEmpty>(), classFunction<&relativeBoxSized>()}}};
+// create([size]) of each box kind.
+template <class T>
+T* boxEmpty() {
+    return T::create();
+}
+template <class T>
+T* boxSized(const engine::Size& size) {
+    return T::create(size);
+}
+template <class T>
+const Method kBoxMethods[] = {{"create", {classFunction<&boxEmpty<T>>(), classFunction<&boxSized<T>>()}}};
 
 using Edge = LayoutComponent::HorizontalEdge;
 using VEdge = LayoutComponent::VerticalEdge;
@@ -527,9 +527,9 @@ const std::vector<ClassEntry> kUiClasses = {
                                         kRelativeLayoutParameterMethods),
     classEntry<EditBox>("ccui.EditBox", "ccui.Widget", kEditBoxMethods),
     classEntry<engine::EventListenerFocus>("cc.EventListenerFocus", "cc.EventListener"),
-    classEntry<HBox>("ccui.HBox", "ccui.Layout", kHBoxMethods),
-    classEntry<VBox>("ccui.VBox", "ccui.Layout", kVBoxMethods),
-    classEntry<RelativeBox>("ccui.RelativeBox", "ccui.Layout", kRelativeBoxMethods),
+    classEntry<HBox>("ccui.HBox", "ccui.Layout", kBoxMethods<HBox>),
+    classEntry<VBox>("ccui.VBox", "ccui.Layout", kBoxMethods<VBox>),
+    classEntry<RelativeBox>("ccui.RelativeBox", "ccui.Layout", kBoxMethods<RelativeBox>),
     classEntry<LayoutComponent>("ccui.LayoutComponent", "cc.Component", kLayoutComponentMethods),
     classEntry<RichElement>("ccui.RichElement", "cc.Ref", kRichElementMethods),
     classEntry<RichElementText>("ccui.RichElementText", "ccui.RichElement", kRichElementTextMethods),

@@ -28,58 +28,49 @@ void ActionEase::stop() {
 
 void ActionEase::update(float t) { _inner->update(ease(t)); }
 
-#define VEXO_EASE_RATE_DEFS(Name, curve)                                   \
-    Name* Name::create(ActionInterval* action, float rate) {               \
+// create(), clone() and the curve of an ease with one setting of its own, the
+// member _param given to create() after the action.
+#define VEXO_EASE_SETTING_DEFS(Name, param, curve)                         \
+    Name* Name::create(ActionInterval* action, float param) {              \
         if (!action) return nullptr;                                       \
         auto* ease = new Name;                                             \
-        ease->initWithAction(action);                                      \
-        ease->_rate = rate;                                                \
-        ease->autorelease();                                               \
-        return ease;                                                       \
+        ease->_##param = param;                                            \
+        return autoreleased(ease, ease->initWithAction(action));           \
     }                                                                      \
     Name* Name::clone() const {                                            \
         ActionInterval* inner = innerClone();                              \
-        return inner ? create(inner, _rate) : nullptr;                     \
+        return inner ? create(inner, _##param) : nullptr;                  \
     }                                                                      \
-    float Name::ease(float t) const { return easing::curve(t, _rate); }
+    float Name::ease(float t) const { return easing::curve(t, _##param); }
 
+#define VEXO_EASE_RATE_DEFS(Name, curve) VEXO_EASE_SETTING_DEFS(Name, rate, curve)
 VEXO_EASE_RATE_DEFS(EaseIn, rateIn)
 VEXO_EASE_RATE_DEFS(EaseOut, rateOut)
 VEXO_EASE_RATE_DEFS(EaseInOut, rateInOut)
+#undef VEXO_EASE_RATE_DEFS
 
-#define VEXO_EASE_ELASTIC_DEFS(Name, curve)                                \
-    Name* Name::create(ActionInterval* action, float period) {             \
-        if (!action) return nullptr;                                       \
-        auto* ease = new Name;                                             \
-        ease->initWithAction(action);                                      \
-        ease->_period = period;                                            \
-        ease->autorelease();                                               \
-        return ease;                                                       \
-    }                                                                      \
-    Name* Name::clone() const {                                            \
-        ActionInterval* inner = innerClone();                              \
-        return inner ? create(inner, _period) : nullptr;                   \
-    }                                                                      \
-    float Name::ease(float t) const { return easing::curve(t, _period); }
-
+#define VEXO_EASE_ELASTIC_DEFS(Name, curve) VEXO_EASE_SETTING_DEFS(Name, period, curve)
 VEXO_EASE_ELASTIC_DEFS(EaseElasticIn, elasticIn)
 VEXO_EASE_ELASTIC_DEFS(EaseElasticOut, elasticOut)
 VEXO_EASE_ELASTIC_DEFS(EaseElasticInOut, elasticInOut)
+#undef VEXO_EASE_ELASTIC_DEFS
+#undef VEXO_EASE_SETTING_DEFS
 
-#define VEXO_EASE_DEFS(Name, curve)                                        \
+// create(), clone() and the curve (an expression in t) of an ease without
+// settings of its own.
+#define VEXO_EASE_CURVE_DEFS(Name, ...)                                    \
     Name* Name::create(ActionInterval* action) {                           \
         if (!action) return nullptr;                                       \
         auto* ease = new Name;                                             \
-        ease->initWithAction(action);                                      \
-        ease->autorelease();                                               \
-        return ease;                                                       \
+        return autoreleased(ease, ease->initWithAction(action));           \
     }                                                                      \
     Name* Name::clone() const {                                            \
         ActionInterval* inner = innerClone();                              \
         return inner ? create(inner) : nullptr;                            \
     }                                                                      \
-    float Name::ease(float t) const { return easing::curve(t); }
+    float Name::ease(float t) const { return __VA_ARGS__; }
 
+#define VEXO_EASE_DEFS(Name, curve) VEXO_EASE_CURVE_DEFS(Name, easing::curve(t))
 VEXO_EASE_DEFS(EaseSineIn, sineIn)
 VEXO_EASE_DEFS(EaseSineOut, sineOut)
 VEXO_EASE_DEFS(EaseSineInOut, sineInOut)
@@ -95,21 +86,9 @@ VEXO_EASE_DEFS(EaseBounceInOut, bounceInOut)
 VEXO_EASE_DEFS(EaseCircleActionIn, circleIn)
 VEXO_EASE_DEFS(EaseCircleActionOut, circleOut)
 VEXO_EASE_DEFS(EaseCircleActionInOut, circleInOut)
+#undef VEXO_EASE_DEFS
 
-#define VEXO_EASE_POWER_DEFS(Name, curve, power)                           \
-    Name* Name::create(ActionInterval* action) {                           \
-        if (!action) return nullptr;                                       \
-        auto* ease = new Name;                                             \
-        ease->initWithAction(action);                                      \
-        ease->autorelease();                                               \
-        return ease;                                                       \
-    }                                                                      \
-    Name* Name::clone() const {                                            \
-        ActionInterval* inner = innerClone();                              \
-        return inner ? create(inner) : nullptr;                            \
-    }                                                                      \
-    float Name::ease(float t) const { return easing::curve(t, power); }
-
+#define VEXO_EASE_POWER_DEFS(Name, curve, power) VEXO_EASE_CURVE_DEFS(Name, easing::curve(t, power))
 VEXO_EASE_POWER_DEFS(EaseQuadraticActionIn, powerIn, 2)
 VEXO_EASE_POWER_DEFS(EaseQuadraticActionOut, powerOut, 2)
 VEXO_EASE_POWER_DEFS(EaseQuadraticActionInOut, powerInOut, 2)
@@ -122,13 +101,13 @@ VEXO_EASE_POWER_DEFS(EaseQuarticActionInOut, powerInOut, 4)
 VEXO_EASE_POWER_DEFS(EaseQuinticActionIn, powerIn, 5)
 VEXO_EASE_POWER_DEFS(EaseQuinticActionOut, powerOut, 5)
 VEXO_EASE_POWER_DEFS(EaseQuinticActionInOut, powerInOut, 5)
+#undef VEXO_EASE_POWER_DEFS
+#undef VEXO_EASE_CURVE_DEFS
 
 EaseBezierAction* EaseBezierAction::create(ActionInterval* action) {
     if (!action) return nullptr;
     auto* ease = new EaseBezierAction;
-    ease->initWithAction(action);
-    ease->autorelease();
-    return ease;
+    return autoreleased(ease, ease->initWithAction(action));
 }
 
 EaseBezierAction* EaseBezierAction::clone() const {

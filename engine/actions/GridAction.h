@@ -43,6 +43,19 @@ protected:
     virtual GridBase* newGrid(const Rect& rect) const;
     virtual bool acceptsGrid(GridBase* grid) const;
     virtual void applyEffect(float progress) { (void)progress; }
+    // The end of an effect's create(): a new T over gridSize for duration, with
+    // its own settings given by set(T&), autoreleased.
+    template <class T, class Set>
+    static T* made(float duration, const Size& gridSize, Set set) {
+        auto* action = new T;
+        static_cast<GridAction*>(action)->initWithDuration(duration, gridSize);
+        set(*action);
+        return autoreleased(action);
+    }
+    template <class T>
+    static T* made(float duration, const Size& gridSize) {
+        return made<T>(duration, gridSize, [](T&) {});
+    }
     // The copy runs the same way as this action.
     template <class T>
     T* sameWay(T* copy) const {

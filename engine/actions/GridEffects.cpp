@@ -29,19 +29,7 @@ float randomShake(int range) {
     return static_cast<float>(static_cast<int>(generator() % (2u * range + 1u)) - range);
 }
 
-Waves3D* Waves3D::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
-    auto* action = new Waves3D;
-    action->initWithDuration(duration, gridSize);
-    action->_waves = waves;
-    action->_amplitude = amplitude;
-    action->autorelease();
-    return action;
-}
-Waves3D* Waves3D::clone() const {
-    Waves3D* copy = create(getDuration(), getGridSize(), _waves, _amplitude);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
-}
+VEXO_WAVE_EFFECT_DEFS(Waves3D, waves)
 void Waves3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
     eachVertex(this, getGrid(), [&](int, int, Vec3 v) {
@@ -52,19 +40,15 @@ void Waves3D::applyEffect(float t) {
 
 Waves* Waves::create(float duration, const Size& gridSize, unsigned int waves, float amplitude, bool horizontal,
                      bool vertical) {
-    auto* action = new Waves;
-    action->initWithDuration(duration, gridSize);
-    action->_waves = waves;
-    action->_amplitude = amplitude;
-    action->_horizontal = horizontal;
-    action->_vertical = vertical;
-    action->autorelease();
-    return action;
+    return made<Waves>(duration, gridSize, [&](Waves& a) {
+        a._waves = waves;
+        a._amplitude = amplitude;
+        a._horizontal = horizontal;
+        a._vertical = vertical;
+    });
 }
 Waves* Waves::clone() const {
-    Waves* copy = create(getDuration(), getGridSize(), _waves, _amplitude, _horizontal, _vertical);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
+    return sameEffect(create(getDuration(), getGridSize(), _waves, _amplitude, _horizontal, _vertical));
 }
 void Waves::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
@@ -76,19 +60,7 @@ void Waves::applyEffect(float t) {
     });
 }
 
-Liquid* Liquid::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
-    auto* action = new Liquid;
-    action->initWithDuration(duration, gridSize);
-    action->_waves = waves;
-    action->_amplitude = amplitude;
-    action->autorelease();
-    return action;
-}
-Liquid* Liquid::clone() const {
-    Liquid* copy = create(getDuration(), getGridSize(), _waves, _amplitude);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
-}
+VEXO_WAVE_EFFECT_DEFS(Liquid, waves)
 void Liquid::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
     const GridBase* grid = getGrid();
@@ -103,19 +75,15 @@ void Liquid::applyEffect(float t) {
 
 Ripple3D* Ripple3D::create(float duration, const Size& gridSize, const Vec2& position, float radius,
                            unsigned int waves, float amplitude) {
-    auto* action = new Ripple3D;
-    action->initWithDuration(duration, gridSize);
-    action->_position = position;
-    action->_radius = radius;
-    action->_waves = waves;
-    action->_amplitude = amplitude;
-    action->autorelease();
-    return action;
+    return made<Ripple3D>(duration, gridSize, [&](Ripple3D& a) {
+        a._position = position;
+        a._radius = radius;
+        a._waves = waves;
+        a._amplitude = amplitude;
+    });
 }
 Ripple3D* Ripple3D::clone() const {
-    Ripple3D* copy = create(getDuration(), getGridSize(), _position, _radius, _waves, _amplitude);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
+    return sameEffect(create(getDuration(), getGridSize(), _position, _radius, _waves, _amplitude));
 }
 void Ripple3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
@@ -130,12 +98,10 @@ void Ripple3D::applyEffect(float t) {
 }
 
 Lens3D* Lens3D::create(float duration, const Size& gridSize, const Vec2& position, float radius) {
-    auto* action = new Lens3D;
-    action->initWithDuration(duration, gridSize);
-    action->_position = position;
-    action->_radius = radius;
-    action->autorelease();
-    return action;
+    return made<Lens3D>(duration, gridSize, [&](Lens3D& a) {
+        a._position = position;
+        a._radius = radius;
+    });
 }
 Lens3D* Lens3D::clone() const {
     Lens3D* copy = create(getDuration(), getGridSize(), _position, _radius);
@@ -159,18 +125,14 @@ void Lens3D::applyEffect(float) {
 
 Twirl* Twirl::create(float duration, const Size& gridSize, const Vec2& position, unsigned int twirls,
                      float amplitude) {
-    auto* action = new Twirl;
-    action->initWithDuration(duration, gridSize);
-    action->_position = position;
-    action->_twirls = twirls;
-    action->_amplitude = amplitude;
-    action->autorelease();
-    return action;
+    return made<Twirl>(duration, gridSize, [&](Twirl& a) {
+        a._position = position;
+        a._twirls = twirls;
+        a._amplitude = amplitude;
+    });
 }
 Twirl* Twirl::clone() const {
-    Twirl* copy = create(getDuration(), getGridSize(), _position, _twirls, _amplitude);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
+    return sameEffect(create(getDuration(), getGridSize(), _position, _twirls, _amplitude));
 }
 void Twirl::applyEffect(float t) {
     const GridBase* grid = getGrid();
@@ -187,12 +149,10 @@ void Twirl::applyEffect(float t) {
 }
 
 Shaky3D* Shaky3D::create(float duration, const Size& gridSize, int range, bool shakeZ) {
-    auto* action = new Shaky3D;
-    action->initWithDuration(duration, gridSize);
-    action->_range = range;
-    action->_shakeZ = shakeZ;
-    action->autorelease();
-    return action;
+    return made<Shaky3D>(duration, gridSize, [&](Shaky3D& a) {
+        a._range = range;
+        a._shakeZ = shakeZ;
+    });
 }
 Shaky3D* Shaky3D::clone() const { return sameWay(create(getDuration(), getGridSize(), _range, _shakeZ)); }
 void Shaky3D::applyEffect(float) {
@@ -227,28 +187,19 @@ void flip(Grid3DAction* action, float t, bool aboutVertical) {
 }  // namespace
 
 FlipX3D* FlipX3D::create(float duration) {
-    auto* action = new FlipX3D;
-    action->initWithDuration(duration, Size(1, 1));
-    action->autorelease();
-    return action;
+    return made<FlipX3D>(duration, Size(1, 1));
 }
 FlipX3D* FlipX3D::clone() const { return sameWay(create(getDuration())); }
 void FlipX3D::applyEffect(float t) { flip(this, t, true); }
 
 FlipY3D* FlipY3D::create(float duration) {
-    auto* action = new FlipY3D;
-    action->initWithDuration(duration, Size(1, 1));
-    action->autorelease();
-    return action;
+    return made<FlipY3D>(duration, Size(1, 1));
 }
 FlipY3D* FlipY3D::clone() const { return sameWay(create(getDuration())); }
 void FlipY3D::applyEffect(float t) { flip(this, t, false); }
 
 PageTurn3D* PageTurn3D::create(float duration, const Size& gridSize) {
-    auto* action = new PageTurn3D;
-    action->initWithDuration(duration, gridSize);
-    action->autorelease();
-    return action;
+    return made<PageTurn3D>(duration, gridSize);
 }
 PageTurn3D* PageTurn3D::clone() const { return sameWay(create(getDuration(), getGridSize())); }
 GridBase* PageTurn3D::newGrid(const Rect& rect) const {

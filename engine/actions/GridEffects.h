@@ -32,21 +32,41 @@ public:
     void setAmplitudeRate(float rate) { _amplitudeRate = rate; }
 
 protected:
+    // The end of clone(): the copy keeps this effect's rate and runs the same way.
+    template <class T>
+    T* sameEffect(T* copy) const {
+        copy->_amplitudeRate = _amplitudeRate;
+        return this->sameWay(copy);
+    }
+
     float _amplitude = 0.f;
     float _amplitudeRate = 1.f;
 };
 
-class Waves3D : public AmplitudeEffect<Grid3DAction> {
-public:
-    static Waves3D* create(float duration, const Size& gridSize, unsigned int waves, float amplitude);
-    Waves3D* clone() const override;
+// An effect of `count` waves (or jumps) of an amplitude over its time, and its
+// create() and clone().
+#define VEXO_WAVE_EFFECT_CLASS(Name, Base, count)                                                   \
+    class Name : public AmplitudeEffect<Base> {                                                     \
+    public:                                                                                         \
+        static Name* create(float duration, const Size& gridSize, unsigned int count, float amplitude); \
+        Name* clone() const override;                                                               \
+                                                                                                    \
+    protected:                                                                                      \
+        void applyEffect(float t) override;                                                         \
+                                                                                                    \
+    private:                                                                                        \
+        unsigned int _##count = 0;                                                                  \
+    };
+#define VEXO_WAVE_EFFECT_DEFS(Name, count)                                                          \
+    Name* Name::create(float duration, const Size& gridSize, unsigned int count, float amplitude) {  \
+        return made<Name>(duration, gridSize, [&](Name& a) {                                        \
+            a._##count = count;                                                                     \
+            a._amplitude = amplitude;                                                               \
+        });                                                                                         \
+    }                                                                                               \
+    Name* Name::clone() const { return sameEffect(create(getDuration(), getGridSize(), _##count, _amplitude)); }
 
-protected:
-    void applyEffect(float t) override;
-
-private:
-    unsigned int _waves = 0;
-};
+VEXO_WAVE_EFFECT_CLASS(Waves3D, Grid3DAction, waves)
 
 class Waves : public AmplitudeEffect<Grid3DAction> {
 public:
@@ -62,17 +82,7 @@ private:
     bool _horizontal = false, _vertical = false;
 };
 
-class Liquid : public AmplitudeEffect<Grid3DAction> {
-public:
-    static Liquid* create(float duration, const Size& gridSize, unsigned int waves, float amplitude);
-    Liquid* clone() const override;
-
-protected:
-    void applyEffect(float t) override;
-
-private:
-    unsigned int _waves = 0;
-};
+VEXO_WAVE_EFFECT_CLASS(Liquid, Grid3DAction, waves)
 
 class Ripple3D : public AmplitudeEffect<Grid3DAction> {
 public:

@@ -27,6 +27,18 @@ Quad3 moved(Quad3 q, const Vec3& by) {
     return q;
 }
 
+// Every corner of every tile moves randomly within ±range (z only with alongZ).
+void shakeTiles(TiledGrid3DAction* action, int range, bool alongZ) {
+    eachTile(action, action->getGrid(), [&](int, int, Quad3 q) {
+        for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) {
+            v->x += randomShake(range);
+            v->y += randomShake(range);
+            if (alongZ) v->z += randomShake(range);
+        }
+        return q;
+    });
+}
+
 std::vector<int> shuffled(int count, unsigned int seed) {
     std::vector<int> order(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), 0);
@@ -41,32 +53,19 @@ std::vector<int> shuffled(int count, unsigned int seed) {
 // ---- Shaky / shattered
 
 ShakyTiles3D* ShakyTiles3D::create(float duration, const Size& gridSize, int range, bool shakeZ) {
-    auto* action = new ShakyTiles3D;
-    action->initWithDuration(duration, gridSize);
-    action->_range = range;
-    action->_shakeZ = shakeZ;
-    action->autorelease();
-    return action;
-}
-ShakyTiles3D* ShakyTiles3D::clone() const { return sameWay(create(getDuration(), getGridSize(), _range, _shakeZ)); }
-void ShakyTiles3D::applyEffect(float) {
-    eachTile(this, getGrid(), [&](int, int, Quad3 q) {
-        for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) {
-            v->x += randomShake(_range);
-            v->y += randomShake(_range);
-            if (_shakeZ) v->z += randomShake(_range);
-        }
-        return q;
+    return made<ShakyTiles3D>(duration, gridSize, [&](ShakyTiles3D& a) {
+        a._range = range;
+        a._shakeZ = shakeZ;
     });
 }
+ShakyTiles3D* ShakyTiles3D::clone() const { return sameWay(create(getDuration(), getGridSize(), _range, _shakeZ)); }
+void ShakyTiles3D::applyEffect(float) { shakeTiles(this, _range, _shakeZ); }
 
 ShatteredTiles3D* ShatteredTiles3D::create(float duration, const Size& gridSize, int range, bool shatterZ) {
-    auto* action = new ShatteredTiles3D;
-    action->initWithDuration(duration, gridSize);
-    action->_range = range;
-    action->_shatterZ = shatterZ;
-    action->autorelease();
-    return action;
+    return made<ShatteredTiles3D>(duration, gridSize, [&](ShatteredTiles3D& a) {
+        a._range = range;
+        a._shatterZ = shatterZ;
+    });
 }
 ShatteredTiles3D* ShatteredTiles3D::clone() const {
     return sameWay(create(getDuration(), getGridSize(), _range, _shatterZ));
@@ -78,24 +77,15 @@ void ShatteredTiles3D::startWithTarget(Node* target) {
 void ShatteredTiles3D::applyEffect(float) {
     if (_once) return;
     _once = true;
-    eachTile(this, getGrid(), [&](int, int, Quad3 q) {
-        for (Vec3* v : {&q.bl, &q.br, &q.tl, &q.tr}) {
-            v->x += randomShake(_range);
-            v->y += randomShake(_range);
-            if (_shatterZ) v->z += randomShake(_range);
-        }
-        return q;
-    });
+    shakeTiles(this, _range, _shatterZ);
 }
 
 // ---- Shuffle / turn off
 
 ShuffleTiles* ShuffleTiles::create(float duration, const Size& gridSize, unsigned int seed) {
-    auto* action = new ShuffleTiles;
-    action->initWithDuration(duration, gridSize);
-    action->_seed = seed;
-    action->autorelease();
-    return action;
+    return made<ShuffleTiles>(duration, gridSize, [&](ShuffleTiles& a) {
+        a._seed = seed;
+    });
 }
 ShuffleTiles* ShuffleTiles::clone() const { return sameWay(create(getDuration(), getGridSize(), _seed)); }
 void ShuffleTiles::startWithTarget(Node* target) {
@@ -119,11 +109,9 @@ void ShuffleTiles::applyEffect(float t) {
 
 TurnOffTiles* TurnOffTiles::create(float duration, const Size& gridSize) { return create(duration, gridSize, 0); }
 TurnOffTiles* TurnOffTiles::create(float duration, const Size& gridSize, unsigned int seed) {
-    auto* action = new TurnOffTiles;
-    action->initWithDuration(duration, gridSize);
-    action->_seed = seed;
-    action->autorelease();
-    return action;
+    return made<TurnOffTiles>(duration, gridSize, [&](TurnOffTiles& a) {
+        a._seed = seed;
+    });
 }
 TurnOffTiles* TurnOffTiles::clone() const { return sameWay(create(getDuration(), getGridSize(), _seed)); }
 void TurnOffTiles::startWithTarget(Node* target) {
@@ -150,10 +138,7 @@ void TurnOffTiles::applyEffect(float t) {
 // ---- Fading tiles
 
 FadeOutTRTiles* FadeOutTRTiles::create(float duration, const Size& gridSize) {
-    auto* action = new FadeOutTRTiles;
-    action->initWithDuration(duration, gridSize);
-    action->autorelease();
-    return action;
+    return made<FadeOutTRTiles>(duration, gridSize);
 }
 FadeOutTRTiles* FadeOutTRTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
 float FadeOutTRTiles::testFunc(const Vec2& position, float t) const {
@@ -190,10 +175,7 @@ void FadeOutTRTiles::applyEffect(float t) {
 }
 
 FadeOutBLTiles* FadeOutBLTiles::create(float duration, const Size& gridSize) {
-    auto* action = new FadeOutBLTiles;
-    action->initWithDuration(duration, gridSize);
-    action->autorelease();
-    return action;
+    return made<FadeOutBLTiles>(duration, gridSize);
 }
 FadeOutBLTiles* FadeOutBLTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
 float FadeOutBLTiles::testFunc(const Vec2& position, float t) const {
@@ -203,10 +185,7 @@ float FadeOutBLTiles::testFunc(const Vec2& position, float t) const {
 }
 
 FadeOutUpTiles* FadeOutUpTiles::create(float duration, const Size& gridSize) {
-    auto* action = new FadeOutUpTiles;
-    action->initWithDuration(duration, gridSize);
-    action->autorelease();
-    return action;
+    return made<FadeOutUpTiles>(duration, gridSize);
 }
 FadeOutUpTiles* FadeOutUpTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
 float FadeOutUpTiles::testFunc(const Vec2& position, float t) const {
@@ -222,10 +201,7 @@ void FadeOutUpTiles::transformTile(const Vec2& position, float distance) {
 }
 
 FadeOutDownTiles* FadeOutDownTiles::create(float duration, const Size& gridSize) {
-    auto* action = new FadeOutDownTiles;
-    action->initWithDuration(duration, gridSize);
-    action->autorelease();
-    return action;
+    return made<FadeOutDownTiles>(duration, gridSize);
 }
 FadeOutDownTiles* FadeOutDownTiles::clone() const { return sameWay(create(getDuration(), getGridSize())); }
 float FadeOutDownTiles::testFunc(const Vec2& position, float t) const {
@@ -235,19 +211,7 @@ float FadeOutDownTiles::testFunc(const Vec2& position, float t) const {
 
 // ---- Waving, jumping, splitting
 
-WavesTiles3D* WavesTiles3D::create(float duration, const Size& gridSize, unsigned int waves, float amplitude) {
-    auto* action = new WavesTiles3D;
-    action->initWithDuration(duration, gridSize);
-    action->_waves = waves;
-    action->_amplitude = amplitude;
-    action->autorelease();
-    return action;
-}
-WavesTiles3D* WavesTiles3D::clone() const {
-    WavesTiles3D* copy = create(getDuration(), getGridSize(), _waves, _amplitude);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
-}
+VEXO_WAVE_EFFECT_DEFS(WavesTiles3D, waves)
 void WavesTiles3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _waves;
     eachTile(this, getGrid(), [&](int, int, Quad3 q) {
@@ -257,19 +221,7 @@ void WavesTiles3D::applyEffect(float t) {
     });
 }
 
-JumpTiles3D* JumpTiles3D::create(float duration, const Size& gridSize, unsigned int jumps, float amplitude) {
-    auto* action = new JumpTiles3D;
-    action->initWithDuration(duration, gridSize);
-    action->_jumps = jumps;
-    action->_amplitude = amplitude;
-    action->autorelease();
-    return action;
-}
-JumpTiles3D* JumpTiles3D::clone() const {
-    JumpTiles3D* copy = create(getDuration(), getGridSize(), _jumps, _amplitude);
-    copy->_amplitudeRate = _amplitudeRate;
-    return sameWay(copy);
-}
+VEXO_WAVE_EFFECT_DEFS(JumpTiles3D, jumps)
 void JumpTiles3D::applyEffect(float t) {
     const float phase = 2.f * kPi * t * _jumps;
     const float even = std::sin(phase) * _amplitude * _amplitudeRate;
@@ -280,10 +232,7 @@ void JumpTiles3D::applyEffect(float t) {
 }
 
 SplitRows* SplitRows::create(float duration, unsigned int rows) {
-    auto* action = new SplitRows;
-    action->initWithDuration(duration, Size(1.f, static_cast<float>(rows)));
-    action->autorelease();
-    return action;
+    return made<SplitRows>(duration, Size(1.f, static_cast<float>(rows)));
 }
 SplitRows* SplitRows::clone() const {
     return sameWay(create(getDuration(), static_cast<unsigned int>(getGridSize().height)));
@@ -296,10 +245,7 @@ void SplitRows::applyEffect(float t) {
 }
 
 SplitCols* SplitCols::create(float duration, unsigned int columns) {
-    auto* action = new SplitCols;
-    action->initWithDuration(duration, Size(static_cast<float>(columns), 1.f));
-    action->autorelease();
-    return action;
+    return made<SplitCols>(duration, Size(static_cast<float>(columns), 1.f));
 }
 SplitCols* SplitCols::clone() const {
     return sameWay(create(getDuration(), static_cast<unsigned int>(getGridSize().width)));

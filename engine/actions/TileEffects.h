@@ -127,29 +127,9 @@ public:
     float testFunc(const Vec2& position, float t) const override;
 };
 
-class WavesTiles3D : public AmplitudeEffect<TiledGrid3DAction> {
-public:
-    static WavesTiles3D* create(float duration, const Size& gridSize, unsigned int waves, float amplitude);
-    WavesTiles3D* clone() const override;
+VEXO_WAVE_EFFECT_CLASS(WavesTiles3D, TiledGrid3DAction, waves)
 
-protected:
-    void applyEffect(float t) override;
-
-private:
-    unsigned int _waves = 0;
-};
-
-class JumpTiles3D : public AmplitudeEffect<TiledGrid3DAction> {
-public:
-    static JumpTiles3D* create(float duration, const Size& gridSize, unsigned int jumps, float amplitude);
-    JumpTiles3D* clone() const override;
-
-protected:
-    void applyEffect(float t) override;
-
-private:
-    unsigned int _jumps = 0;
-};
+VEXO_WAVE_EFFECT_CLASS(JumpTiles3D, TiledGrid3DAction, jumps)
 
 class SplitRows : public TiledGrid3DAction {
 public:

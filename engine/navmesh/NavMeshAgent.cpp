@@ -41,8 +41,7 @@ NavMeshAgent* NavMeshAgent::create(const NavMeshAgentParam& param) {
     auto* agent = new NavMeshAgent;
     agent->_param = param;
     agent->setName(getNavMeshAgentComponentName());
-    agent->autorelease();
-    return agent;
+    return autoreleased(agent);
 }
 
 const std::string& NavMeshAgent::getNavMeshAgentComponentName() {

@@ -9,20 +9,6 @@
 
 namespace engine {
 
-namespace {
-
-template <class T, class Init>
-T* build(T* transition, Init init) {
-    if (!init(transition)) {
-        delete transition;
-        return nullptr;
-    }
-    transition->autorelease();
-    return transition;
-}
-
-}  // namespace
-
 TransitionGridBase::~TransitionGridBase() {
     for (Ref* held : {static_cast<Ref*>(_outGrid), static_cast<Ref*>(_inGrid), static_cast<Ref*>(_outAction),
                       static_cast<Ref*>(_inAction)}) {
@@ -60,53 +46,34 @@ void TransitionGridBase::draw(Renderer* renderer, const Mat4& transform, uint32_
 
 // ---- Fading tiles
 
-TransitionFadeTR* TransitionFadeTR::create(float duration, Scene* scene) {
-    return build(new TransitionFadeTR, [&](TransitionFadeTR* t) { return t->initFade(duration, scene); });
-}
 bool TransitionFadeTR::initFade(float duration, Scene* scene) {
     if (!initWithDuration(duration, scene)) return false;
     if (_outScene) throughGrid(true, actionWithSize(tileGridSize()));
     return true;
 }
-TiledGrid3DAction* TransitionFadeTR::actionWithSize(const Size& size) {
-    return FadeOutTRTiles::create(_duration, size);
-}
 void TransitionFadeTR::apply(float progress) {
     if (_outAction) _outAction->update(progress);
 }
 
-TransitionFadeBL* TransitionFadeBL::create(float duration, Scene* scene) {
-    return build(new TransitionFadeBL, [&](TransitionFadeBL* t) { return t->initFade(duration, scene); });
-}
-TiledGrid3DAction* TransitionFadeBL::actionWithSize(const Size& size) {
-    return FadeOutBLTiles::create(_duration, size);
-}
+#define VEXO_TILE_TRANSITION_DEFS(Name, Tiles)                                       \
+    Name* Name::create(float duration, Scene* scene) {                              \
+        auto* transition = new Name;                                                \
+        return autoreleased(transition, transition->initFade(duration, scene));     \
+    }                                                                               \
+    TiledGrid3DAction* Name::actionWithSize(const Size& size) { return Tiles::create(_duration, size); }
 
-TransitionFadeUp* TransitionFadeUp::create(float duration, Scene* scene) {
-    return build(new TransitionFadeUp, [&](TransitionFadeUp* t) { return t->initFade(duration, scene); });
-}
-TiledGrid3DAction* TransitionFadeUp::actionWithSize(const Size& size) {
-    return FadeOutUpTiles::create(_duration, size);
-}
-
-TransitionFadeDown* TransitionFadeDown::create(float duration, Scene* scene) {
-    return build(new TransitionFadeDown, [&](TransitionFadeDown* t) { return t->initFade(duration, scene); });
-}
-TiledGrid3DAction* TransitionFadeDown::actionWithSize(const Size& size) {
-    return FadeOutDownTiles::create(_duration, size);
-}
-
-TransitionTurnOffTiles* TransitionTurnOffTiles::create(float duration, Scene* scene) {
-    return build(new TransitionTurnOffTiles, [&](TransitionTurnOffTiles* t) { return t->initFade(duration, scene); });
-}
-TiledGrid3DAction* TransitionTurnOffTiles::actionWithSize(const Size& size) {
-    return TurnOffTiles::create(_duration, size);
-}
+VEXO_TILE_TRANSITION_DEFS(TransitionFadeTR, FadeOutTRTiles)
+VEXO_TILE_TRANSITION_DEFS(TransitionFadeBL, FadeOutBLTiles)
+VEXO_TILE_TRANSITION_DEFS(TransitionFadeUp, FadeOutUpTiles)
+VEXO_TILE_TRANSITION_DEFS(TransitionFadeDown, FadeOutDownTiles)
+VEXO_TILE_TRANSITION_DEFS(TransitionTurnOffTiles, TurnOffTiles)
+#undef VEXO_TILE_TRANSITION_DEFS
 
 // ---- Splitting
 
 TransitionSplitCols* TransitionSplitCols::create(float duration, Scene* scene) {
-    return build(new TransitionSplitCols, [&](TransitionSplitCols* t) { return t->initSplit(duration, scene); });
+    auto* transition = new TransitionSplitCols;
+    return autoreleased(transition, transition->initSplit(duration, scene));
 }
 bool TransitionSplitCols::initSplit(float duration, Scene* scene) {
     if (!initWithDuration(duration, scene)) return false;
@@ -127,15 +94,17 @@ void TransitionSplitCols::apply(float progress) {
 }
 
 TransitionSplitRows* TransitionSplitRows::create(float duration, Scene* scene) {
-    return build(new TransitionSplitRows, [&](TransitionSplitRows* t) { return t->initSplit(duration, scene); });
+    auto* transition = new TransitionSplitRows;
+    return autoreleased(transition, transition->initSplit(duration, scene));
 }
 TiledGrid3DAction* TransitionSplitRows::action() { return SplitRows::create(_duration / 2.f, 3); }
 
 // ---- Page turn
 
 TransitionPageTurn* TransitionPageTurn::create(float duration, Scene* scene, bool backwards) {
-    return build(new TransitionPageTurn, [&](TransitionPageTurn* t) {
-        if (!t->initWithDuration(duration, scene)) return false;
+    auto* t = new TransitionPageTurn;
+    const bool ready = t->initWithDuration(duration, scene);
+    if (ready) {
         t->_backwards = backwards;
         const Size win = Director::getInstance()->getWinSize();
         const Size grid(std::max(1.f, std::floor(16.f * (win.height > 0 ? win.width / win.height : 1.f))), 16.f);
@@ -145,8 +114,8 @@ TransitionPageTurn* TransitionPageTurn::create(float duration, Scene* scene, boo
         } else if (t->_outScene) {
             t->throughGrid(true, PageTurn3D::create(duration, grid));
         }
-        return true;
-    });
+    }
+    return autoreleased(t, ready);
 }
 void TransitionPageTurn::apply(float progress) {
     if (_backwards) {

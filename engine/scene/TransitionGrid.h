@@ -56,29 +56,18 @@ protected:
     void apply(float progress) override;
 };
 
-class TransitionFadeBL : public TransitionFadeTR {
-public:
-    static TransitionFadeBL* create(float duration, Scene* scene);
-    TiledGrid3DAction* actionWithSize(const Size& size) override;
-};
+#define VEXO_TILE_TRANSITION_CLASS(Name)                                    \
+    class Name : public TransitionFadeTR {                                  \
+    public:                                                                 \
+        static Name* create(float duration, Scene* scene);                  \
+        TiledGrid3DAction* actionWithSize(const Size& size) override;       \
+    };
 
-class TransitionFadeUp : public TransitionFadeTR {
-public:
-    static TransitionFadeUp* create(float duration, Scene* scene);
-    TiledGrid3DAction* actionWithSize(const Size& size) override;
-};
-
-class TransitionFadeDown : public TransitionFadeTR {
-public:
-    static TransitionFadeDown* create(float duration, Scene* scene);
-    TiledGrid3DAction* actionWithSize(const Size& size) override;
-};
-
-class TransitionTurnOffTiles : public TransitionFadeTR {
-public:
-    static TransitionTurnOffTiles* create(float duration, Scene* scene);
-    TiledGrid3DAction* actionWithSize(const Size& size) override;
-};
+VEXO_TILE_TRANSITION_CLASS(TransitionFadeBL)
+VEXO_TILE_TRANSITION_CLASS(TransitionFadeUp)
+VEXO_TILE_TRANSITION_CLASS(TransitionFadeDown)
+VEXO_TILE_TRANSITION_CLASS(TransitionTurnOffTiles)
+#undef VEXO_TILE_TRANSITION_CLASS
 
 class TransitionSplitCols : public TransitionGridBase {
 public:

@@ -7,12 +7,7 @@ namespace engine {
 
 TransitionSceneOriented* TransitionSceneOriented::create(float duration, Scene* scene, Orientation orientation) {
     auto* transition = new TransitionSceneOriented;
-    if (!transition->initWithOrientation(duration, scene, orientation)) {
-        delete transition;
-        return nullptr;
-    }
-    transition->autorelease();
-    return transition;
+    return autoreleased(transition, transition->initWithOrientation(duration, scene, orientation));
 }
 
 bool TransitionSceneOriented::initWithOrientation(float duration, Scene* scene, Orientation orientation) {
@@ -43,12 +38,7 @@ void TransitionSceneOriented::turn(float progress, bool alongX, bool alongY, boo
     }                                                                                      \
     Name* Name::create(float duration, Scene* scene, Orientation orientation) {           \
         auto* transition = new Name;                                                       \
-        if (!transition->initWithOrientation(duration, scene, orientation)) {             \
-            delete transition;                                                             \
-            return nullptr;                                                                \
-        }                                                                                  \
-        transition->autorelease();                                                         \
-        return transition;                                                                 \
+        return autoreleased(transition, transition->initWithOrientation(duration, scene, orientation)); \
     }                                                                                      \
     void Name::apply(float progress) { turn(progress, alongX, alongY, zoom); }
 

@@ -80,24 +80,12 @@ void TransitionProgress::draw(Renderer* renderer, const Mat4& transform, uint32_
     renderer->addCommand(&_endClip);
 }
 
-#define VEXO_WIPE_CREATE(Name)                                  \
-    Name* Name::create(float duration, Scene* scene) {          \
-        auto* transition = new Name;                            \
-        if (!transition->initWithDuration(duration, scene)) {   \
-            delete transition;                                  \
-            return nullptr;                                     \
-        }                                                       \
-        transition->autorelease();                              \
-        return transition;                                      \
-    }
-
-VEXO_WIPE_CREATE(TransitionProgress)
-VEXO_WIPE_CREATE(TransitionProgressRadialCCW)
-VEXO_WIPE_CREATE(TransitionProgressRadialCW)
-VEXO_WIPE_CREATE(TransitionProgressHorizontal)
-VEXO_WIPE_CREATE(TransitionProgressVertical)
-VEXO_WIPE_CREATE(TransitionProgressInOut)
-VEXO_WIPE_CREATE(TransitionProgressOutIn)
-#undef VEXO_WIPE_CREATE
+VEXO_TRANSITION_CREATE(TransitionProgress)
+VEXO_TRANSITION_CREATE(TransitionProgressRadialCCW)
+VEXO_TRANSITION_CREATE(TransitionProgressRadialCW)
+VEXO_TRANSITION_CREATE(TransitionProgressHorizontal)
+VEXO_TRANSITION_CREATE(TransitionProgressVertical)
+VEXO_TRANSITION_CREATE(TransitionProgressInOut)
+VEXO_TRANSITION_CREATE(TransitionProgressOutIn)
 
 }  // namespace engine

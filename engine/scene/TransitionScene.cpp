@@ -21,15 +21,7 @@ void plainLook(Scene* scene, bool visible) {
 
 }  // namespace
 
-TransitionScene* TransitionScene::create(float duration, Scene* scene) {
-    auto* transition = new TransitionScene;
-    if (!transition->initWithDuration(duration, scene)) {
-        delete transition;
-        return nullptr;
-    }
-    transition->autorelease();
-    return transition;
-}
+VEXO_TRANSITION_CREATE(TransitionScene)
 
 bool TransitionScene::initWithDuration(float duration, Scene* scene) {
     Scene* running = Director::getInstance()->getRunningScene();
@@ -96,15 +88,13 @@ TransitionFade* TransitionFade::create(float duration, Scene* scene) { return cr
 
 TransitionFade* TransitionFade::create(float duration, Scene* scene, const Color3B& color) {
     auto* transition = new TransitionFade;
-    if (!transition->initWithDuration(duration, scene)) {
-        delete transition;
-        return nullptr;
+    const bool ready = transition->initWithDuration(duration, scene);
+    if (ready) {
+        transition->_overlay = LayerColor::create(Color4B{color.r, color.g, color.b, 0});
+        transition->_overlay->retain();
+        transition->addChild(transition->_overlay);
     }
-    transition->_overlay = LayerColor::create(Color4B{color.r, color.g, color.b, 0});
-    transition->_overlay->retain();
-    transition->addChild(transition->_overlay);
-    transition->autorelease();
-    return transition;
+    return autoreleased(transition, ready);
 }
 
 TransitionFade::~TransitionFade() {
@@ -121,15 +111,7 @@ void TransitionFade::apply(float progress) {
 
 // ---- Cross fade ----
 
-TransitionCrossFade* TransitionCrossFade::create(float duration, Scene* scene) {
-    auto* transition = new TransitionCrossFade;
-    if (!transition->initWithDuration(duration, scene)) {
-        delete transition;
-        return nullptr;
-    }
-    transition->autorelease();
-    return transition;
-}
+VEXO_TRANSITION_CREATE(TransitionCrossFade)
 
 void TransitionCrossFade::apply(float progress) {
     if (_outScene) {
@@ -154,17 +136,6 @@ void TransitionSlideIn::apply(float progress) {
     if (_pushOut && _outScene) _outScene->setPosition(-dx * progress, -dy * progress);
 }
 
-#define VEXO_TRANSITION_CREATE(Name)                                   \
-    Name* Name::create(float duration, Scene* scene) {          \
-        auto* transition = new Name;                            \
-        if (!transition->initWithDuration(duration, scene)) {   \
-            delete transition;                                  \
-            return nullptr;                                     \
-        }                                                       \
-        transition->autorelease();                              \
-        return transition;                                      \
-    }
-
 VEXO_TRANSITION_CREATE(TransitionSlideInL)
 VEXO_TRANSITION_CREATE(TransitionSlideInR)
 VEXO_TRANSITION_CREATE(TransitionSlideInT)
@@ -173,6 +144,5 @@ VEXO_TRANSITION_CREATE(TransitionMoveInL)
 VEXO_TRANSITION_CREATE(TransitionMoveInR)
 VEXO_TRANSITION_CREATE(TransitionMoveInT)
 VEXO_TRANSITION_CREATE(TransitionMoveInB)
-#undef VEXO_TRANSITION_CREATE
 
 }  // namespace engine

@@ -57,6 +57,14 @@ private:
     bool _finished = false;
 };
 
+// Defines Name::create(duration, scene) for a transition that initWithDuration
+// sets up alone: autoreleased, or nullptr as TransitionScene::create.
+#define VEXO_TRANSITION_CREATE(Name)                                                 \
+    Name* Name::create(float duration, Scene* scene) {                               \
+        auto* transition = new Name;                                                 \
+        return autoreleased(transition, transition->initWithDuration(duration, scene)); \
+    }
+
 // Fades to a colour (black by default) with the outgoing scene, then from it
 // with the incoming one.
 class TransitionFade : public TransitionScene {

@@ -7,21 +7,9 @@
 
 namespace engine {
 
-#define VEXO_ZOOM_CREATE(Name)                                  \
-    Name* Name::create(float duration, Scene* scene) {          \
-        auto* transition = new Name;                            \
-        if (!transition->initWithDuration(duration, scene)) {   \
-            delete transition;                                  \
-            return nullptr;                                     \
-        }                                                       \
-        transition->autorelease();                              \
-        return transition;                                      \
-    }
-
-VEXO_ZOOM_CREATE(TransitionRotoZoom)
-VEXO_ZOOM_CREATE(TransitionJumpZoom)
-VEXO_ZOOM_CREATE(TransitionShrinkGrow)
-#undef VEXO_ZOOM_CREATE
+VEXO_TRANSITION_CREATE(TransitionRotoZoom)
+VEXO_TRANSITION_CREATE(TransitionJumpZoom)
+VEXO_TRANSITION_CREATE(TransitionShrinkGrow)
 
 void TransitionRotoZoom::apply(float progress) {
     const bool firstHalf = progress < 0.5f;

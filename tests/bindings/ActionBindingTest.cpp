@@ -31,14 +31,7 @@ protected:
     testsupport::TempDir dir;
 };
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
-const Case kCases[] = {
+const ChunkCase kCases[] = {
     {"move to", "a = cc.MoveTo:create(1, {x = 10, y = 20})", "tolua.type(a)", "cc.MoveTo"},
     {"scale per axis", "a = cc.ScaleTo:create(1, 2, 3)", "tolua.type(a)", "cc.ScaleTo"},
     {"tint from numbers or a colour",
@@ -93,11 +86,7 @@ const Case kCases[] = {
 };
 
 TEST_F(ActionBindingTest, CasesTable) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(run(c.chunk), "");
-        EXPECT_EQ(eval(c.expression), c.expected);
-    }
+    runCases(kCases);
 }
 
 }  // namespace

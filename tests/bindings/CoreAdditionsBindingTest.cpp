@@ -21,14 +21,7 @@ protected:
     }
 };
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
-const Case kCases[] = {
+const ChunkCase kCases[] = {
     // Actions.
     {"every new ease wraps an action",
      "local names = {'EaseBackInOut', 'EaseBounceInOut', 'EaseCircleActionIn', 'EaseCircleActionInOut',"
@@ -123,11 +116,7 @@ const Case kCases[] = {
 };
 
 TEST_F(CoreAdditionsBindingTest, CasesTable) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(run(c.chunk), "");
-        EXPECT_EQ(eval(c.expression), c.expected);
-    }
+    runCases(kCases);
     engine::Director::getInstance()->getActionManager()->removeAllActions();
 }
 

@@ -16,17 +16,10 @@ namespace {
 
 using CurveBindingTest = BindingStackTest;
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
 // Three points and a fourth one past what a Bézier action reads.
 #define POINTS "{{x = 0, y = 100}, {x = 100, y = 100}, {x = 100, y = 0}, {x = 9, y = 9}}"
 
-const Case kActionCases[] = {
+const ChunkCase kActionCases[] = {
     {"Bézier by", "a = cc.BezierBy:create(2, " POINTS ")", "tolua.type(a)", "cc.BezierBy"},
     {"Bézier to", "a = cc.BezierTo:create(2, " POINTS ")", "tolua.type(a)", "cc.BezierTo"},
     {"Bézier by reversed", "a = cc.BezierBy:create(2, " POINTS "):reverse()", "tolua.type(a)", "cc.BezierBy"},
@@ -83,11 +76,7 @@ const Case kActionCases[] = {
 };
 
 TEST_F(CurveBindingTest, ActionCases) {
-    for (const Case& c : kActionCases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(run(c.chunk), "");
-        EXPECT_EQ(eval(c.expression), c.expected);
-    }
+    runCases(kActionCases);
 }
 
 struct UncopyableGrid : engine::GridAction {

@@ -73,7 +73,7 @@ TEST_F(Physics3DBindingTest, RigidBodyDescriptionDefaults) {
          " originalTransform = {1, 2, 3}, disableSleep = false})",
          "v(b:getInvInertiaDiagLocal()) .. ' ' .. b:getWorldTransform()[13]", "0.00 0.00 0.00 0"},
         {"Bullet's own body", "b = cc.Physics3DRigidBody:create({mass = 1, shape = box})",
-         "type(b:getRigidBody()) .. ' ' .. type(box:getbtShape())", "userdata userdata"},
+         "tolua.type(b:getRigidBody()) .. ' ' .. tolua.type(box:getbtShape())", "btRigidBody btCollisionShape"},
     };
     runCases(cases);
 }

@@ -47,15 +47,8 @@ protected:
     engine::Scene* _entered = nullptr;
 };
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
 TEST_F(PhysicsBindingTest, ConstructorsComputationsAndGetters) {
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"body from points: body material, no offset", "b = cc.PhysicsBody:createPolygon(square) s = b:getShapes()[1]",
          "tolua.type(b) .. ' ' .. tolua.type(s) .. ' ' .. material(s) .. ' ' .. s:getOffset().x",
          "cc.PhysicsBody cc.PhysicsShapePolygon 0.10 0.50 0.50 0"},
@@ -104,11 +97,7 @@ TEST_F(PhysicsBindingTest, ConstructorsComputationsAndGetters) {
          "' ' .. tostring(cc.Node:create():getPhysicsBody())",
          "true true true nil"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(run(c.chunk), "");
-        EXPECT_EQ(eval(c.expression), c.expected);
-    }
+    runCases(cases);
 }
 
 TEST_F(PhysicsBindingTest, CountAndArgumentErrors) {
@@ -185,7 +174,7 @@ TEST_F(PhysicsBindingTest, QueriesCallBackAndReturnTheWorld) {
                   "hits = {} function hit(world, x) hits[#hits + 1] = {world, x} return true end"),
               "");
     enterScene();
-    const Case cases[] = {
+    const ChunkCase cases[] = {
         {"point hit", "hits = {} r = w:queryPoint(hit, {x = 0, y = 0})",
          "#hits .. ' ' .. tolua.type(hits[1][1]) .. ' ' .. tolua.type(hits[1][2]) .. ' ' .. tostring(r == w) .. ' ' .. "
          "tostring(hits[1][2] == a:getPhysicsBody():getShapes()[1])",
@@ -208,7 +197,7 @@ TEST_F(PhysicsBindingTest, QueriesCallBackAndReturnTheWorld) {
          "1 true 1 cc.PhysicsJointPin 2"},
         {"no joints", "", "#cc.PhysicsBody:create():getJoints()", "0"},
     };
-    for (const Case& c : cases) {
+    for (const ChunkCase& c : cases) {
         SCOPED_TRACE(c.name);
         const int top = lua_gettop(L);
         ASSERT_EQ(run(c.chunk), "");

@@ -22,14 +22,7 @@ protected:
     }
 };
 
-struct Case {
-    const char* name;
-    const char* chunk;
-    const char* expression;
-    const char* expected;
-};
-
-const Case kCases[] = {
+const ChunkCase kCases[] = {
     {"label with a system font", "l = cc.Label:createWithSystemFont('hello', 'sans-serif', 20)",
      "tolua.type(l) .. ' ' .. l:getString() .. ' ' .. l:getContentSize().width", "cc.Label hello 50"},
     {"label in a box", "l = cc.Label:createWithSystemFont('aa bb', 'sans-serif', 10, {width = 15, height = 0})",
@@ -57,11 +50,7 @@ const Case kCases[] = {
 };
 
 TEST_F(SceneBindingTest, CasesTable) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_EQ(run(c.chunk), "");
-        EXPECT_EQ(eval(c.expression), c.expected);
-    }
+    runCases(kCases);
 }
 
 TEST_F(SceneBindingTest, LayoutFilesLoadFromScripts) {

@@ -101,6 +101,36 @@ std::ostream& operator<<(std::ostream& out, const Vertex& v) {
                << v.b << " " << v.a << ")";
 }
 
+// The clipping the recorded calls did, in order: scissor and stencil switches,
+// draws, scissor boxes ("scissor x y w h") and stencil tests ("never 1 1").
+// Traced alone, a switch reads "enable"/"disable"; with both traced, the
+// stencil's read "stencil on"/"stencil off".
+std::vector<std::string> clipTrace(const GLRecorder& gl, bool scissor, bool stencil) {
+    std::vector<std::string> trace;
+    for (const GLRecordedCall& call : gl.calls()) {
+        const bool enable = call.name == "glEnable";
+        if (enable || call.name == "glDisable") {
+            if (scissor && call.args[0] == GL_SCISSOR_TEST) trace.push_back(enable ? "enable" : "disable");
+            if (stencil && call.args[0] == GL_STENCIL_TEST) {
+                if (scissor) trace.push_back(enable ? "stencil on" : "stencil off");
+                else trace.push_back(enable ? "enable" : "disable");
+            }
+        }
+        if (call.name == "glDrawElements") trace.push_back("draw");
+        if (stencil && call.name == "glStencilFunc") {
+            trace.push_back((call.args[0] == GL_NEVER ? "never " : call.args[0] == GL_EQUAL ? "equal " : "? ") +
+                            std::to_string(static_cast<int>(call.args[1])) + " " +
+                            std::to_string(static_cast<int>(call.args[2])));
+        }
+        if (scissor && call.name == "glScissor") {
+            std::string text = "scissor";
+            for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
+            trace.push_back(text);
+        }
+    }
+    return trace;
+}
+
 // Consecutive quads of one texture, program and blend function share a draw call;
 // anything else between them, or a change of any of the three, starts a new one.
 TEST_F(NodeDrawingTest, ConsecutiveQuadsOfOneStyleShareADrawCall) {
@@ -510,18 +540,7 @@ TEST_F(NodeDrawingTest, ClippingLayoutScissorsItsChildren) {
             outer->addChild(inner);
         }
         drawFrame({outer});
-        std::vector<std::string> trace;
-        for (const GLRecordedCall& call : gl.calls()) {
-            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
-            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
-            if (call.name == "glDrawElements") trace.push_back("draw");
-            if (call.name == "glScissor") {
-                std::string text = "scissor";
-                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
-                trace.push_back(text);
-            }
-        }
-        EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(clipTrace(gl, true, false), c.trace);
         EXPECT_EQ(Director::getInstance()->getRenderer()->getScissorDepth(), 0u);
     }
 }
@@ -546,18 +565,7 @@ TEST_F(NodeDrawingTest, ClippingRectangleNodeScissorsToItsRegion) {
         clip->setClippingEnabled(c.enabled);
         clip->addChild(LayerColor::create(Color4B{1, 2, 3, 255}, 100, 100));
         drawFrame({clip});
-        std::vector<std::string> trace;
-        for (const GLRecordedCall& call : gl.calls()) {
-            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
-            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
-            if (call.name == "glDrawElements") trace.push_back("draw");
-            if (call.name == "glScissor") {
-                std::string text = "scissor";
-                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
-                trace.push_back(text);
-            }
-        }
-        EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(clipTrace(gl, true, false), c.trace);
     }
 }
 
@@ -596,25 +604,7 @@ TEST_F(NodeDrawingTest, WipesScissorTheSceneOnTop) {
         Director::getInstance()->mainLoop(0);
         gl.clear();
         Director::getInstance()->mainLoop(0.25f);
-        std::vector<std::string> trace;
-        for (const GLRecordedCall& call : gl.calls()) {
-            if (call.name == "glEnable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("enable");
-            if (call.name == "glDisable" && call.args[0] == GL_SCISSOR_TEST) trace.push_back("disable");
-            if (call.name == "glEnable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("stencil on");
-            if (call.name == "glDisable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("stencil off");
-            if (call.name == "glDrawElements") trace.push_back("draw");
-            if (call.name == "glStencilFunc") {
-                trace.push_back((call.args[0] == GL_NEVER ? "never " : call.args[0] == GL_EQUAL ? "equal " : "? ") +
-                                std::to_string(static_cast<int>(call.args[1])) + " " +
-                                std::to_string(static_cast<int>(call.args[2])));
-            }
-            if (call.name == "glScissor") {
-                std::string text = "scissor";
-                for (double a : call.args) text += " " + std::to_string(static_cast<int>(a));
-                trace.push_back(text);
-            }
-        }
-        EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(clipTrace(gl, true, true), c.trace);
         EXPECT_EQ(Director::getInstance()->getRenderer()->getStencilDepth(), 0u);
         Director::destroyInstance();
         auto* view = new View;
@@ -706,17 +696,7 @@ TEST_F(NodeDrawingTest, ClippingNodeDrawsThroughItsStencil) {
             outer->addChild(clipping(c.inverted));
         }
         drawFrame({outer});
-        std::vector<std::string> trace;
-        for (const GLRecordedCall& call : gl.calls()) {
-            if (call.name == "glEnable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("enable");
-            if (call.name == "glDisable" && call.args[0] == GL_STENCIL_TEST) trace.push_back("disable");
-            if (call.name == "glDrawElements") trace.push_back("draw");
-            if (call.name == "glStencilFunc")
-                trace.push_back((call.args[0] == GL_NEVER ? "never " : call.args[0] == GL_EQUAL ? "equal " : "? ") +
-                                std::to_string(static_cast<int>(call.args[1])) + " " +
-                                std::to_string(static_cast<int>(call.args[2])));
-        }
-        EXPECT_EQ(trace, c.trace);
+        EXPECT_EQ(clipTrace(gl, false, true), c.trace);
         EXPECT_EQ(Director::getInstance()->getRenderer()->getStencilDepth(), 0u);
     }
 }
