@@ -27,10 +27,7 @@ lua_State* newState(const char* name) {
     luaL_openlibs(L);
     tolua_open(L);
     lua_pushvalue(L, LUA_GLOBALSINDEX);
-    tolua_module(L, "gl", 0);
-    tolua_beginmodule(L, "gl");
-    bindings::register_gl_table(L);
-    tolua_endmodule(L);
+    bindings::register_gl_module(L);
     lua_pop(L, 1);
     lua_newtable(L);
     lua_pushcfunction(L, &plainUniform4f);

@@ -304,4 +304,11 @@ void register_gl_table(lua_State* L) {
     }
 }
 
+void register_gl_module(lua_State* L) {
+    tolua_module(L, "gl", 0);
+    tolua_beginmodule(L, "gl");
+    register_gl_table(L);
+    tolua_endmodule(L);
+}
+
 }  // namespace bindings

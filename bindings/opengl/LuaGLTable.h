@@ -20,5 +20,8 @@ namespace bindings {
 // Fills the module table that tolua++ has entered (the "gl" table, on top of the
 // stack) with its members, in their registration order.
 void register_gl_table(lua_State* L);
+// Adds the module "gl", filled as above, to the module table that tolua++ has
+// entered (on top of the stack; the globals at start-up).
+void register_gl_module(lua_State* L);
 
 }  // namespace bindings

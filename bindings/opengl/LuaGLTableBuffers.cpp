@@ -21,31 +21,38 @@ size_t elements(GLsizei count, size_t components) {
     return count > 0 ? static_cast<size_t>(count) * components : 0;
 }
 
-// uniform{N}fv (location, count, n, values).
-template <void (*engine::GLFunctions::*Entry)(GLint, GLsizei, const GLfloat*), size_t N>
-int uniformFloats(lua_State* L) {
-    checkArguments(L, "nnnt");
-    const GLint location = wholeInt(L, 1);
-    const GLsizei count = wholeInt(L, 2);
-    const int64_t n = wholeCount(L, 3);
-    if (n < 0) return 0;
-    GLfloat* values = pushBufferOf<GLfloat>(L, bufferCount(n, elements(count, N)));
-    if (!values) return 0;
-    readFloats(L, 4, n, values);
-    (gl().*Entry)(location, count, values);
-    return 0;
+// Entries 1 .. n of the table at index, converted to T.
+void readEntries(lua_State* L, int index, int64_t n, GLfloat* out) { readFloats(L, index, n, out); }
+void readEntries(lua_State* L, int index, int64_t n, GLint* out) { readInts(L, index, n, out); }
+void readEntries(lua_State* L, int index, int64_t n, unsigned char* out) { readBytes(L, index, n, out); }
+
+// The buffer for the script's n entries (n >= 0) of the table at index, sized
+// for what GL reads and filled from the table; null when it cannot be made.
+template <class T>
+T* pushTableBuffer(lua_State* L, int index, int64_t n, size_t glReads) {
+    T* values = pushBufferOf<T>(L, bufferCount(n, glReads));
+    if (values) readEntries(L, index, n, values);
+    return values;
 }
 
-template <void (*engine::GLFunctions::*Entry)(GLint, GLsizei, const GLint*), size_t N>
-int uniformInts(lua_State* L) {
+// The pixel buffer for an image of the given size, by the pack or unpack
+// alignment named; null when it cannot be made.
+unsigned char* pushImage(lua_State* L, int64_t n, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                         GLenum alignmentName) {
+    const size_t image = engine::GL::imageBytes(width, height, format, type, alignment(alignmentName));
+    return pushBufferOf<unsigned char>(L, bufferCount(n, image));
+}
+
+// uniform{N}fv and uniform{N}iv (location, count, n, values).
+template <class T, void (*engine::GLFunctions::*Entry)(GLint, GLsizei, const T*), size_t N>
+int uniformArray(lua_State* L) {
     checkArguments(L, "nnnt");
     const GLint location = wholeInt(L, 1);
     const GLsizei count = wholeInt(L, 2);
     const int64_t n = wholeCount(L, 3);
     if (n < 0) return 0;
-    GLint* values = pushBufferOf<GLint>(L, bufferCount(n, elements(count, N)));
+    T* values = pushTableBuffer<T>(L, 4, n, elements(count, N));
     if (!values) return 0;
-    readInts(L, 4, n, values);
     (gl().*Entry)(location, count, values);
     return 0;
 }
@@ -58,9 +65,8 @@ int uniformMatrix(lua_State* L, const char* kinds) {
     const GLboolean transpose = kinds[1] == 'b' ? booleanAt(L, 2) : flagAt(L, 2);
     const int64_t n = wholeCount(L, 3);
     if (n < 0) return 0;
-    GLfloat* values = pushBufferOf<GLfloat>(L, bufferCount(n, N * N));
+    GLfloat* values = pushTableBuffer<GLfloat>(L, 4, n, N * N);
     if (!values) return 0;
-    readFloats(L, 4, n, values);
     (gl().*Entry)(location, 1, transpose, values);
     return 0;
 }
@@ -72,9 +78,8 @@ int vertexAttribFloats(lua_State* L) {
     const GLuint index = wholeUInt(L, 1);
     const int64_t n = wholeCount(L, 2);
     if (n < 0) return 0;
-    GLfloat* values = pushBufferOf<GLfloat>(L, bufferCount(n, N));
+    GLfloat* values = pushTableBuffer<GLfloat>(L, 3, n, N);
     if (!values) return 0;
-    readFloats(L, 3, n, values);
     (gl().*Entry)(index, values);
     return 0;
 }
@@ -87,9 +92,8 @@ int bufferData(lua_State* L) {
     const int64_t n = wholeCount(L, 2);
     const GLenum usage = wholeUInt(L, 4);
     if (n < 0) return 0;
-    GLfloat* data = pushBufferOf<GLfloat>(L, static_cast<size_t>(n));
+    GLfloat* data = pushTableBuffer<GLfloat>(L, 3, n, 0);
     if (!data) return 0;
-    readFloats(L, 3, n, data);
     gl().bufferData(target, static_cast<GLsizeiptr>(n) * 4, data, usage);
     return 0;
 }
@@ -100,9 +104,8 @@ int bufferSubData(lua_State* L) {
     const GLint offset = wholeInt(L, 2);
     const int64_t n = wholeCount(L, 3);
     if (n < 0) return 0;
-    GLfloat* data = pushBufferOf<GLfloat>(L, static_cast<size_t>(n));
+    GLfloat* data = pushTableBuffer<GLfloat>(L, 4, n, 0);
     if (!data) return 0;
-    readFloats(L, 4, n, data);
     gl().bufferSubData(target, static_cast<GLintptr>(offset) * 4, static_cast<GLsizeiptr>(n) * 4, data);
     return 0;
 }
@@ -118,9 +121,8 @@ int compressedTexImage2D(lua_State* L) {
     const GLsizei imageSize = wholeInt(L, 7);
     const int64_t n = wholeCount(L, 8);
     if (n < 0) return 0;
-    auto* data = pushBufferOf<unsigned char>(L, bufferCount(n, elements(imageSize, 1)));
+    auto* data = pushTableBuffer<unsigned char>(L, 9, n, elements(imageSize, 1));
     if (!data) return 0;
-    readBytes(L, 9, n, data);
     gl().compressedTexImage2D(target, level, internalformat, width, height, border, imageSize, data);
     return 0;
 }
@@ -137,9 +139,8 @@ int compressedTexSubImage2D(lua_State* L) {
     const GLsizei imageSize = wholeInt(L, 8);
     const int64_t n = wholeCount(L, 9);
     if (n < 0) return 0;
-    auto* data = pushBufferOf<unsigned char>(L, bufferCount(n, elements(imageSize, 1)));
+    auto* data = pushTableBuffer<unsigned char>(L, 10, n, elements(imageSize, 1));
     if (!data) return 0;
-    readBytes(L, 10, n, data);
     gl().compressedTexSubImage2D(target, level, xoffset, yoffset, width, height, format, imageSize, data);
     return 0;
 }
@@ -200,8 +201,7 @@ int texImage2D(lua_State* L) {
     const GLenum type = wholeUInt(L, 8);
     const int64_t n = wholeCount(L, 9);
     if (n < 0) return 0;
-    const size_t image = engine::GL::imageBytes(width, height, format, type, alignment(GL_UNPACK_ALIGNMENT));
-    auto* pixels = pushBufferOf<unsigned char>(L, bufferCount(n, image));
+    auto* pixels = pushImage(L, n, width, height, format, type, GL_UNPACK_ALIGNMENT);
     if (!pixels) return 0;
     readBytes(L, 10, n, pixels);
     gl().texImage2D(target, level, internalformat, width, height, border, format, type, pixels);
@@ -220,8 +220,7 @@ int texSubImage2D(lua_State* L) {
     const GLenum type = wholeUInt(L, 8);
     const int64_t n = wholeCount(L, 9);
     if (n < 0) return 0;
-    const size_t image = engine::GL::imageBytes(width, height, format, type, alignment(GL_UNPACK_ALIGNMENT));
-    auto* pixels = pushBufferOf<unsigned char>(L, bufferCount(n, image));
+    auto* pixels = pushImage(L, n, width, height, format, type, GL_UNPACK_ALIGNMENT);
     if (!pixels) return 0;
     gl().texSubImage2D(target, level, xoffset, yoffset, width, height, format, type, pixels);
     pushNumbers(L, pixels, static_cast<size_t>(n));
@@ -238,22 +237,21 @@ int readPixels(lua_State* L) {
     const GLenum type = wholeUInt(L, 6);
     const int64_t n = wholeCount(L, 7);
     if (n < 0) return 0;
-    const size_t image = engine::GL::imageBytes(width, height, format, type, alignment(GL_PACK_ALIGNMENT));
-    auto* pixels = pushBufferOf<unsigned char>(L, bufferCount(n, image));
+    auto* pixels = pushImage(L, n, width, height, format, type, GL_PACK_ALIGNMENT);
     if (!pixels) return 0;
     gl().readPixels(x, y, width, height, format, type, pixels);
     pushNumbers(L, pixels, static_cast<size_t>(n));
     return 1;
 }
 
-int uniform1fv(lua_State* L) { return uniformFloats<&engine::GLFunctions::uniform1fv, 1>(L); }
-int uniform2fv(lua_State* L) { return uniformFloats<&engine::GLFunctions::uniform2fv, 2>(L); }
-int uniform3fv(lua_State* L) { return uniformFloats<&engine::GLFunctions::uniform3fv, 3>(L); }
-int uniform4fv(lua_State* L) { return uniformFloats<&engine::GLFunctions::uniform4fv, 4>(L); }
-int uniform1iv(lua_State* L) { return uniformInts<&engine::GLFunctions::uniform1iv, 1>(L); }
-int uniform2iv(lua_State* L) { return uniformInts<&engine::GLFunctions::uniform2iv, 2>(L); }
-int uniform3iv(lua_State* L) { return uniformInts<&engine::GLFunctions::uniform3iv, 3>(L); }
-int uniform4iv(lua_State* L) { return uniformInts<&engine::GLFunctions::uniform4iv, 4>(L); }
+int uniform1fv(lua_State* L) { return uniformArray<GLfloat, &engine::GLFunctions::uniform1fv, 1>(L); }
+int uniform2fv(lua_State* L) { return uniformArray<GLfloat, &engine::GLFunctions::uniform2fv, 2>(L); }
+int uniform3fv(lua_State* L) { return uniformArray<GLfloat, &engine::GLFunctions::uniform3fv, 3>(L); }
+int uniform4fv(lua_State* L) { return uniformArray<GLfloat, &engine::GLFunctions::uniform4fv, 4>(L); }
+int uniform1iv(lua_State* L) { return uniformArray<GLint, &engine::GLFunctions::uniform1iv, 1>(L); }
+int uniform2iv(lua_State* L) { return uniformArray<GLint, &engine::GLFunctions::uniform2iv, 2>(L); }
+int uniform3iv(lua_State* L) { return uniformArray<GLint, &engine::GLFunctions::uniform3iv, 3>(L); }
+int uniform4iv(lua_State* L) { return uniformArray<GLint, &engine::GLFunctions::uniform4iv, 4>(L); }
 // The 2 x 2 and 3 x 3 forms take their transpose as a number, the 4 x 4 form as a boolean.
 int uniformMatrix2fv(lua_State* L) { return uniformMatrix<&engine::GLFunctions::uniformMatrix2fv, 2>(L, "nnnt"); }
 int uniformMatrix3fv(lua_State* L) { return uniformMatrix<&engine::GLFunctions::uniformMatrix3fv, 3>(L, "nnnt"); }

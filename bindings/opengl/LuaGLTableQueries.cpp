@@ -63,21 +63,34 @@ int queryParameter(lua_State* L, void (*iv)(GLuint, GLenum, GLint*)) {
 
 using ActiveQuery = void (*)(GLuint, GLuint, GLsizei, GLsizei*, GLint*, GLenum*, GLchar*);
 
+// An active attribute's or uniform's size, type and name (its buffer left on
+// the stack); false when the name buffer cannot be made.
+struct ActiveVariable {
+    GLint size = -1;
+    GLenum type = static_cast<GLenum>(-1);
+    char* name = nullptr;
+    size_t nameSize = 0;
+};
+
+bool queryActiveVariable(lua_State* L, GLuint program, GLuint index, GLenum maxLengthName, ActiveQuery query,
+                         ActiveVariable* out) {
+    GLint length = 0;
+    gl().getProgramiv(program, maxLengthName, &length);
+    out->name = pushText(L, length, &out->nameSize);
+    if (!out->name) return false;
+    query(program, index, static_cast<GLsizei>(out->nameSize), nullptr, &out->size, &out->type, out->name);
+    return true;
+}
+
 int queryActive(lua_State* L, GLenum maxLengthName, ActiveQuery query) {
     checkArguments(L, "nn");
     const GLuint program = wholeUInt(L, 1);
     const GLuint index = wholeUInt(L, 2);
-    GLint length = 0;
-    gl().getProgramiv(program, maxLengthName, &length);
-    size_t size = 0;
-    char* name = pushText(L, length, &size);
-    if (!name) return 0;
-    GLint variableSize = -1;
-    GLenum type = static_cast<GLenum>(-1);
-    query(program, index, static_cast<GLsizei>(size), nullptr, &variableSize, &type, name);
-    lua_pushnumber(L, variableSize);
-    lua_pushnumber(L, type);
-    pushWritten(L, name, size);
+    ActiveVariable variable;
+    if (!queryActiveVariable(L, program, index, maxLengthName, query, &variable)) return 0;
+    lua_pushnumber(L, variable.size);
+    lua_pushnumber(L, variable.type);
+    pushWritten(L, variable.name, variable.nameSize);
     return 3;
 }
 
@@ -173,18 +186,13 @@ int getUniform(lua_State* L) {
     const GLuint program = wholeUInt(L, 1);
     // The location also names the active uniform whose type is asked.
     const GLint location = wholeInt(L, 2);
-    GLint length = 0;
-    gl().getProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &length);
-    size_t size = 0;
-    char* name = pushText(L, length, &size);
-    if (!name) return 0;
-    GLint variableSize = -1;
-    GLenum type = static_cast<GLenum>(-1);
-    gl().getActiveUniform(program, static_cast<GLuint>(location), static_cast<GLsizei>(size), nullptr, &variableSize,
-                          &type, name);
+    ActiveVariable variable;
+    if (!queryActiveVariable(L, program, static_cast<GLuint>(location), GL_ACTIVE_UNIFORM_MAX_LENGTH,
+                             gl().getActiveUniform, &variable))
+        return 0;
     size_t count = 0;
     bool integer = false;
-    switch (type) {
+    switch (variable.type) {
         case GL_FLOAT: count = 1; break;
         case GL_FLOAT_VEC2: count = 2; break;
         case GL_FLOAT_VEC3: count = 3; break;

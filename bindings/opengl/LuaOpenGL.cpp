@@ -308,10 +308,7 @@ int register_opengl_bindings(lua_State* L) {
     tolua_function(L, "setPointSize", lua_setPointSize);
     tolua_endmodule(L);
     tolua_endmodule(L);
-    tolua_module(L, "gl", 0);
-    tolua_beginmodule(L, "gl");
-    register_gl_table(L);
-    tolua_endmodule(L);
+    register_gl_module(L);
     tolua_endmodule(L);
     return 1;
 }

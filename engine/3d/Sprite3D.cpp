@@ -9,22 +9,12 @@
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/GLProgram.h"
 #include "engine/renderer/Texture2D.h"
+#include "engine/renderer/TexturedMeshProgram.h"
 #include "engine/renderer/TextureCache.h"
 
 namespace engine {
 
 namespace {
-
-const char* const kMeshVertex = R"(#version 110
-attribute vec4 a_position;
-attribute vec2 a_texCoord;
-uniform mat4 u_MVPMatrix;
-varying vec2 v_texCoord;
-void main() {
-    gl_Position = u_MVPMatrix * a_position;
-    v_texCoord = a_texCoord;
-}
-)";
 
 const char* const kMeshFragment = R"(#version 110
 uniform sampler2D u_texture;
@@ -37,11 +27,7 @@ void main() {
 
 // Made on first draw, kept for the process.
 GLProgram* meshProgram() {
-    static GLProgram* program = [] {
-        GLProgram* made = GLProgram::createWithByteArrays(kMeshVertex, kMeshFragment);
-        if (made) made->retain();
-        return made;
-    }();
+    static GLProgram* program = retainedTexturedMeshProgram(kMeshFragment);
     return program;
 }
 

@@ -98,11 +98,17 @@ bool GLProgram::link() {
     return program != 0;
 }
 
-void GLProgram::reflect() {
+namespace {
+
+// Calls fn(name, size, type) for each active attribute or uniform of program;
+// countName and maxLengthName are the program queries of their number and of
+// their longest name, query the entry point that describes one.
+template <class Query, class F>
+void forEachActive(GLuint program, GLenum countName, GLenum maxLengthName, Query query, F&& fn) {
     const GLFunctions& gl = GL::fn();
     GLint count = 0, longest = 0;
-    gl.getProgramiv(_program, GL_ACTIVE_ATTRIBUTES, &count);
-    gl.getProgramiv(_program, GL_ACTIVE_ATTRIBUTE_MAX_LENGTH, &longest);
+    gl.getProgramiv(program, countName, &count);
+    gl.getProgramiv(program, maxLengthName, &longest);
     std::vector<GLchar> name(static_cast<size_t>(std::max(longest, 1)) + 1);
     const auto bufSize = static_cast<GLsizei>(name.size());
     for (GLint i = 0; i < count; ++i) {
@@ -110,36 +116,36 @@ void GLProgram::reflect() {
         GLint size = 0;
         GLenum type = 0;
         name[0] = 0;
-        gl.getActiveAttrib(_program, static_cast<GLuint>(i), bufSize, &length, &size, &type, name.data());
-        VertexAttrib attrib;
-        attrib.name.assign(name.data(), static_cast<size_t>(std::clamp<GLsizei>(length, 0, bufSize - 1)));
-        attrib.size = size;
-        attrib.type = type;
-        const GLint location = gl.getAttribLocation(_program, attrib.name.c_str());
-        if (location < 0) continue;
-        attrib.index = static_cast<uint32_t>(location);
-        _activeAttributes.push_back(std::move(attrib));
+        query(program, static_cast<GLuint>(i), bufSize, &length, &size, &type, name.data());
+        fn(std::string(name.data(), static_cast<size_t>(std::clamp<GLsizei>(length, 0, bufSize - 1))), size, type);
     }
-    count = longest = 0;
-    gl.getProgramiv(_program, GL_ACTIVE_UNIFORMS, &count);
-    gl.getProgramiv(_program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
-    name.assign(static_cast<size_t>(std::max(longest, 1)) + 1, 0);
-    const auto uniformBufSize = static_cast<GLsizei>(name.size());
-    for (GLint i = 0; i < count; ++i) {
-        GLsizei length = 0;
-        GLint size = 0;
-        GLenum type = 0;
-        name[0] = 0;
-        gl.getActiveUniform(_program, static_cast<GLuint>(i), uniformBufSize, &length, &size, &type, name.data());
-        Uniform uniform;
-        uniform.name = withoutArraySuffix(
-            std::string(name.data(), static_cast<size_t>(std::clamp<GLsizei>(length, 0, uniformBufSize - 1))));
-        if (uniform.name.compare(0, 3, "gl_") == 0) continue;
-        uniform.size = size;
-        uniform.type = type;
-        uniform.location = getUniformLocation(uniform.name);
-        _activeUniforms.push_back(std::move(uniform));
-    }
+}
+
+}  // namespace
+
+void GLProgram::reflect() {
+    const GLFunctions& gl = GL::fn();
+    forEachActive(_program, GL_ACTIVE_ATTRIBUTES, GL_ACTIVE_ATTRIBUTE_MAX_LENGTH, gl.getActiveAttrib,
+                  [&](std::string name, GLint size, GLenum type) {
+                      VertexAttrib attrib;
+                      attrib.name = std::move(name);
+                      attrib.size = size;
+                      attrib.type = type;
+                      const GLint location = gl.getAttribLocation(_program, attrib.name.c_str());
+                      if (location < 0) return;
+                      attrib.index = static_cast<uint32_t>(location);
+                      _activeAttributes.push_back(std::move(attrib));
+                  });
+    forEachActive(_program, GL_ACTIVE_UNIFORMS, GL_ACTIVE_UNIFORM_MAX_LENGTH, gl.getActiveUniform,
+                  [&](std::string name, GLint size, GLenum type) {
+                      Uniform uniform;
+                      uniform.name = withoutArraySuffix(std::move(name));
+                      if (uniform.name.compare(0, 3, "gl_") == 0) return;
+                      uniform.size = size;
+                      uniform.type = type;
+                      uniform.location = getUniformLocation(uniform.name);
+                      _activeUniforms.push_back(std::move(uniform));
+                  });
 }
 
 GLuint GLProgram::getProgram() {

@@ -7,21 +7,11 @@
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/GLProgram.h"
 #include "engine/renderer/Texture2D.h"
+#include "engine/renderer/TexturedMeshProgram.h"
 
 namespace engine {
 
 namespace {
-
-const char* const kGridVertex = R"(#version 110
-attribute vec4 a_position;
-attribute vec2 a_texCoord;
-uniform mat4 u_MVPMatrix;
-varying vec2 v_texCoord;
-void main() {
-    gl_Position = u_MVPMatrix * a_position;
-    v_texCoord = a_texCoord;
-}
-)";
 
 const char* const kGridFragment = R"(#version 110
 uniform sampler2D u_texture;
@@ -33,11 +23,7 @@ void main() {
 
 // Made on first draw, kept for the process.
 GLProgram* gridProgram() {
-    static GLProgram* program = [] {
-        GLProgram* made = GLProgram::createWithByteArrays(kGridVertex, kGridFragment);
-        if (made) made->retain();
-        return made;
-    }();
+    static GLProgram* program = retainedTexturedMeshProgram(kGridFragment);
     return program;
 }
 

@@ -63,10 +63,7 @@ protected:
         // The table as the start-up registers it: module "gl" in the globals.
         if (eval("gl and gl.activeTexture") == "nil") {
             lua_pushvalue(L, LUA_GLOBALSINDEX);
-            tolua_module(L, "gl", 0);
-            tolua_beginmodule(L, "gl");
-            bindings::register_gl_table(L);
-            tolua_endmodule(L);
+            bindings::register_gl_module(L);
             lua_pop(L, 1);
         }
         ASSERT_EQ(run(R"(

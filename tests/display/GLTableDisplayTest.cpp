@@ -29,10 +29,7 @@ protected:
         luaL_openlibs(L);
         tolua_open(L);
         lua_pushvalue(L, LUA_GLOBALSINDEX);
-        tolua_module(L, "gl", 0);
-        tolua_beginmodule(L, "gl");
-        bindings::register_gl_table(L);
-        tolua_endmodule(L);
+        bindings::register_gl_module(L);
         lua_pop(L, 1);
         ASSERT_EQ(run("function show(t) return table.concat(t, ',') end"), "");
     }

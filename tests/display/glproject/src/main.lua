@@ -1,10 +1,7 @@
 -- A GL node drawing with the draw primitives, moved to (100, 100): its shapes
 -- land at known design points (640 x 360, origin bottom-left). A few frames in,
 -- the screen is captured to glnode.png in the writable folder and the program ends.
-function __G__TRACKBACK__(message)
-    release_print("LUA ERROR: " .. tostring(message) .. "\n" .. debug.traceback())
-    return message
-end
+local capture = require "src.capture"
 
 local DP = cc.DrawPrimitives
 local scene = cc.Scene:create()
@@ -28,13 +25,5 @@ end)
 scene:addChild(node)
 cc.Director:getInstance():runWithScene(scene)
 
-local scheduler = cc.Director:getInstance():getScheduler()
-local entry
-entry = scheduler:scheduleScriptFunc(function()
-    scheduler:unscheduleScriptEntry(entry)
-    cc.utils:captureScreen(function(ok, path)
-        release_print("captured " .. tostring(ok) .. " " .. path)
-        cc.Director:getInstance():endToLua()
-    end, "glnode.png")
-end, 0.5, false)
+capture.after(0.5, "glnode.png")
 release_print("gl node scene built")

@@ -2,10 +2,7 @@
 -- design frame, turned over by FlipX3D: once the flip is over the picture is
 -- drawn mirrored through the grid (blue left, red right). A few frames in, the
 -- screen is captured to grid.png in the writable folder and the program ends.
-function __G__TRACKBACK__(message)
-    release_print("LUA ERROR: " .. tostring(message) .. "\n" .. debug.traceback())
-    return message
-end
+local capture = require "src.capture"
 
 local scene = cc.Scene:create()
 local grid = cc.NodeGrid:create()
@@ -18,13 +15,5 @@ scene:addChild(grid)
 grid:runAction(cc.FlipX3D:create(0.2))
 cc.Director:getInstance():runWithScene(scene)
 
-local scheduler = cc.Director:getInstance():getScheduler()
-local entry
-entry = scheduler:scheduleScriptFunc(function()
-    scheduler:unscheduleScriptEntry(entry)
-    cc.utils:captureScreen(function(ok, path)
-        release_print("captured " .. tostring(ok) .. " " .. path)
-        cc.Director:getInstance():endToLua()
-    end, "grid.png")
-end, 0.6, false)
+capture.after(0.6, "grid.png")
 release_print("grid scene built")
