@@ -51,30 +51,14 @@ const std::string& NavMeshAgent::getNavMeshAgentComponentName() {
 
 NavMeshAgent::~NavMeshAgent() = default;
 
-void NavMeshAgent::setRadius(float radius) {
-    _param.radius = radius;
-    updateParams();
-}
-void NavMeshAgent::setHeight(float height) {
-    _param.height = height;
-    updateParams();
-}
+void NavMeshAgent::setRadius(float radius) { setParam(&NavMeshAgentParam::radius, radius); }
+void NavMeshAgent::setHeight(float height) { setParam(&NavMeshAgentParam::height, height); }
 void NavMeshAgent::setMaxAcceleration(float maxAcceleration) {
-    _param.maxAcceleration = maxAcceleration;
-    updateParams();
+    setParam(&NavMeshAgentParam::maxAcceleration, maxAcceleration);
 }
-void NavMeshAgent::setMaxSpeed(float maxSpeed) {
-    _param.maxSpeed = maxSpeed;
-    updateParams();
-}
-void NavMeshAgent::setSeparationWeight(float weight) {
-    _param.separationWeight = weight;
-    updateParams();
-}
-void NavMeshAgent::setObstacleAvoidanceType(uint8_t type) {
-    _param.obstacleAvoidanceType = type;
-    updateParams();
-}
+void NavMeshAgent::setMaxSpeed(float maxSpeed) { setParam(&NavMeshAgentParam::maxSpeed, maxSpeed); }
+void NavMeshAgent::setSeparationWeight(float weight) { setParam(&NavMeshAgentParam::separationWeight, weight); }
+void NavMeshAgent::setObstacleAvoidanceType(uint8_t type) { setParam(&NavMeshAgentParam::obstacleAvoidanceType, type); }
 
 void NavMeshAgent::updateParams() {
     if (_agentId < 0) return;

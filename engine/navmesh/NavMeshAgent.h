@@ -80,6 +80,12 @@ private:
     void leave();                    // from the mesh's side
     void startMove();
     void updateParams();
+    // Sets one parameter and hands the parameters to the crowd.
+    template <class T>
+    void setParam(T NavMeshAgentParam::*field, T value) {
+        _param.*field = value;
+        updateParams();
+    }
     void afterCrowdUpdate(float delta);
 
     NavMeshAgentParam _param;
