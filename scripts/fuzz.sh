@@ -21,8 +21,10 @@
 #
 # Prints executions and findings per target. A finding (crash, leak, timeout,
 # out-of-memory) is left under build/fuzz/runs/<target>/findings/ and the script
-# exits non-zero. VEXO_FUZZ_BUILD_DIR and VEXO_JOBS override the build folder and
-# the number of targets run (and compile jobs) at once; VEXO_FUZZ_REUSE_BUILD=1
+# exits non-zero. A unit counts as slow only from the timeout on: a navigation
+# mesh at its largest voxel grid builds for about 10 s under the sanitizers.
+# VEXO_FUZZ_BUILD_DIR and VEXO_JOBS override the build folder and the number of
+# targets run (and compile jobs) at once; VEXO_FUZZ_REUSE_BUILD=1
 # takes that folder as configured already.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -69,7 +71,7 @@ run_one() {
   mkdir -p "$work/corpus" "$work/findings"
   if [ -d "$root/fuzz/seeds/$target" ]; then cp -R "$root/fuzz/seeds/$target/." "$work/corpus/"; fi
   python3 "$root/fuzz/large_seeds.py" "$target" "$work/corpus"
-  ASAN_OPTIONS="$(asan_options "$target")" "$build/bin/vexo_fuzz_$target" -max_total_time="$seconds" -timeout=20 \
+  ASAN_OPTIONS="$(asan_options "$target")" "$build/bin/vexo_fuzz_$target" -max_total_time="$seconds" -timeout=20 -report_slow_units=20 \
     -rss_limit_mb="$(memory_limit "$target")" -print_final_stats=1 -artifact_prefix="$work/findings/" \
     "$work/corpus" >"$work/log" 2>&1
   echo $? >"$work/status"
