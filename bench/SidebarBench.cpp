@@ -1,6 +1,4 @@
-// The sidebar's periodic glue when the sidebar is already in place, against a glue
-// that has to move it and repaint its seven buttons; and the time to paint the
-// whole sidebar at 96 and 144 DPI.
+// The time to paint the whole sidebar at 96 and 144 DPI.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -9,43 +7,10 @@
 #include <vector>
 
 #include "host/app/SidebarPainter.h"
-#include "host/app/SimulatorWin.h"
 #include "platform/MulDiv.h"
 #include "platform/Paint.h"
-#include "support/TestSupport.h"
 
 namespace {
-
-host::SimulatorWin* startedHost() {
-    static testsupport::TempDir* dir = new testsupport::TempDir;
-    static host::SimulatorWin* simulator = [] {
-        host::SimulatorWin* h = host::SimulatorWin::getInstance();
-        h->startUp({host::SimulatorWin::getApplicationExePath(), "-workdir", dir->path(), "-writable-path",
-                    dir->file("save")});
-        return h;
-    }();
-    return simulator;
-}
-
-void BM_SidebarGlueInPlace(benchmark::State& state) {
-    host::SimulatorWin* h = startedHost();
-    const platform::HWND main = h->getMainWindow();
-    h->layoutSidebar(main);
-    for (auto _ : state) h->layoutSidebar(main);
-}
-
-void BM_SidebarGlueMoveAndRepaint(benchmark::State& state) {
-    host::SimulatorWin* h = startedHost();
-    const platform::HWND main = h->getMainWindow();
-    const platform::HWND sidebar = h->getSidebarWindow();
-    for (auto _ : state) {
-        state.PauseTiming();
-        platform::moveWindow(sidebar, 0, 0, 62, 300, false);
-        state.ResumeTiming();
-        h->layoutSidebar(main);
-        platform::redrawWindow(sidebar, nullptr, platform::RDW_UPDATENOW | platform::RDW_ALLCHILDREN);
-    }
-}
 
 // The strip and its seven buttons at full height, as the window paints them.
 void BM_SidebarPaint(benchmark::State& state) {
@@ -78,6 +43,4 @@ void BM_SidebarPaint(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_SidebarGlueInPlace)->Name("sidebar_glue_in_place_vs_move/ours");
-BENCHMARK(BM_SidebarGlueMoveAndRepaint)->Name("sidebar_glue_in_place_vs_move/baseline");
 BENCHMARK(BM_SidebarPaint)->Name("sidebar_paint")->Arg(96)->Arg(144)->Unit(benchmark::kMicrosecond);

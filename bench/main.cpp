@@ -1,10 +1,10 @@
 // vexo_bench: runs the benchmarks and, for every pair named "<name>/ours" and
-// "<name>/baseline", prints "ratio <name> <value>": ours over the baseline, in
-// throughput (bytes per second, which the library reckons in CPU time) when both
-// report it, else in CPU time per iteration (wall time for a benchmark that asks
-// for it, whose work runs on other threads or processes; the time a benchmark
-// measures itself when it uses manual time). CPU time, unlike wall
-// time, barely moves when other work shares the machine.
+// "<name>/baseline", prints "ratio <name> <value> <kind>": ours over the baseline.
+// Kind "throughput" (higher is better): bytes per second, which the library reckons
+// in CPU time, when both report it. Kind "time" (lower is better): CPU time per
+// iteration (wall time for a benchmark that asks for it, whose work runs on other
+// threads or processes; the time a benchmark measures itself when it uses manual
+// time). CPU time, unlike wall time, barely moves when other work shares the machine.
 //
 // Unless the command line says otherwise, every benchmark runs 20 repetitions of
 // at least half a second each, all benchmarks' repetitions interleaved in random
@@ -65,11 +65,14 @@ public:
             if (b == _results.end()) continue;
             std::string label = base.rfind("BM_", 0) == 0 ? base.substr(3) : base;
             double ratio = 0;
-            if (ours.bytesPerSecond > 0 && b->second.bytesPerSecond > 0)
+            const char* kind = "time";
+            if (ours.bytesPerSecond > 0 && b->second.bytesPerSecond > 0) {
                 ratio = ours.bytesPerSecond / b->second.bytesPerSecond;
-            else if (b->second.time > 0)
+                kind = "throughput";
+            } else if (b->second.time > 0) {
                 ratio = ours.time / b->second.time;
-            std::printf("ratio %s %.3f\n", label.c_str(), ratio);
+            }
+            std::printf("ratio %s %.3f %s\n", label.c_str(), ratio, kind);
         }
         std::fflush(stdout);
     }

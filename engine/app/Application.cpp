@@ -49,28 +49,39 @@ void logFrameTimes(std::vector<double> ms) {
 
 }  // namespace
 
+// Frames are paced on a fixed grid of the animation interval: each deadline is the
+// previous one plus the interval, so time lost waking up late is not added to every
+// frame. A loop that falls more than a frame behind (a long frame, a stop in a
+// debugger) starts a new grid from now rather than rushing to catch up.
 int Application::runMainLoop() {
+    using Clock = std::chrono::steady_clock;
     Director* director = Director::getInstance();
     const char* frameTimes = std::getenv("VEXO_FRAME_TIMES");
     const bool timing = frameTimes && std::string_view(frameTimes) == "1";
     std::vector<double> frameMs;
+    Clock::time_point deadline = Clock::now();
+    float gridInterval = -1.f;
     while (!director->hasEnded()) {
-        const auto frameStart = std::chrono::steady_clock::now();
+        const auto frameStart = Clock::now();
         director->mainLoop();
         if (timing)
-            frameMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - frameStart).count());
+            frameMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count());
 
         GLView* view = director->getOpenGLView();
         if (view && view->windowShouldClose() && !director->isEnding()) director->end();
         if (director->hasEnded()) break;
 
         const float interval = director->getAnimationInterval();
-        if (interval > 0.f) {
-            const auto deadline =
-                frameStart + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                 std::chrono::duration<double>(interval));
-            if (std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_until(deadline);
+        if (interval <= 0.f) continue;
+        const auto step = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(interval));
+        const auto now = Clock::now();
+        if (interval != gridInterval) {
+            gridInterval = interval;
+            deadline = frameStart;
         }
+        deadline += step;
+        if (now > deadline + step) deadline = now;
+        else if (now < deadline) std::this_thread::sleep_until(deadline);
     }
     if (timing) logFrameTimes(std::move(frameMs));
     return 0;
