@@ -267,6 +267,10 @@ void Node::onExit() {
         for (Component* component : components) component->release();
     }
     if (_physicsBody) _physicsBody->removeFromWorld();
+    // What it scheduled waits off stage like its actions (a scene pushed under
+    // another keeps both until it comes back).
+    Director::getInstance()->getScheduler()->pauseTarget(this);
+    _pauseCalled = true;
     if (_actionManager) _actionManager->pauseTarget(this);
     sendScriptEvent(kScriptExit);
 }

@@ -204,8 +204,9 @@ public:
     // then onEnterTransitionDidFinish; one leaving it onExitTransitionDidStart
     // then onExit (then cleanup when asked). Each step reports the node event
     // "enter", "enterTransitionFinish", "exitTransitionStart", "exit" or
-    // "cleanup" to the script engine, when there is one. Entering resumes what the
-    // node scheduled while it was outside the running scene.
+    // "cleanup" to the script engine, when there is one. Leaving pauses the node's
+    // actions and what it scheduled; entering resumes them, and what the node
+    // scheduled while it was outside the running scene.
     virtual void onEnter();
     virtual void onExit();
     virtual void onEnterTransitionDidFinish();
