@@ -55,7 +55,7 @@ TEST_F(DrawNodeShapesTest, PointListCallsRecordTheirShape) {
         {"rectangle outline", [](DrawNode* n) { n->drawRect({0, 0}, {4, 3}, kRed); }, Kind::Lines, 4, 1, true},
         {"circle outline", [](DrawNode* n) { n->drawCircle({-5, 0}, 5.f, 0.f, 6, false, kRed); }, Kind::Lines, 6, 1,
          true},
-        {"circle through its centre", [](DrawNode* n) { n->drawCircle({-5, 0}, 5.f, 0.f, 6, true, 2.f, 1.f, kRed); },
+        {"circle through its centre", [](DrawNode* n) { n->drawCircle({-10, 0}, 5.f, 0.f, 6, true, 2.f, 1.f, kRed); },
          Kind::Lines, 7, 1, true},
         {"triangle", [](DrawNode* n) { n->drawTriangle({0, 0}, {1, 0}, {0, 1}, kRed); }, Kind::SolidPoly, 3, 0, false},
         {"one point", [](DrawNode* n) { n->drawPoint({0, 0}, 3.f, kRed); }, Kind::Points, 1, 3, false},
