@@ -210,6 +210,7 @@ void Node::onEnter() {
     _running = true;
     joinPhysicsWorld();
     Director::getInstance()->getScheduler()->resumeTarget(this);
+    _pauseCalled = false;
     if (_actionManager) _actionManager->resumeTarget(this);
     if (!_components.empty()) {
         std::vector<Component*> components = _components;
@@ -484,6 +485,9 @@ uint8_t Node::getDisplayedOpacity() const {
 
 void Node::cleanup() {
     Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    // Nothing is left to hold: the scheduler forgets the node altogether.
+    Director::getInstance()->getScheduler()->resumeTarget(this);
+    _pauseCalled = false;
     _updateScheduled = false;
     releaseUpdateScriptHandler();
     stopAllActions();
@@ -522,7 +526,7 @@ Action* Node::runAction(Action* action) {
         _actionManager->retain();
     }
     // A paused node's new actions wait with the others.
-    _actionManager->addAction(action, this, !_running || Director::getInstance()->getScheduler()->isTargetPaused(this));
+    _actionManager->addAction(action, this, !_running || _pauseCalled);
     return action;
 }
 
@@ -551,6 +555,7 @@ void Node::pause() {
 
 void Node::resume() {
     if (!_running) return;
+    _pauseCalled = false;
     Director::getInstance()->getScheduler()->resumeTarget(this);
     if (_actionManager) _actionManager->resumeTarget(this);
 }

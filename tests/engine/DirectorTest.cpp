@@ -121,8 +121,9 @@ struct StackedScene : TrackedScene {
     static StackedScene* create(const std::string& name) {
         auto* scene = new StackedScene(name);
         scene->autorelease();
+        // Off stage until it runs, as a node scheduling before it enters.
         Director::getInstance()->getScheduler()->schedule([scene](float) { ++scene->ticks; }, scene, 0.f,
-                                                          false, "tick");
+                                                          true, "tick");
         return scene;
     }
     void cleanup() override {
