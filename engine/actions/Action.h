@@ -17,6 +17,10 @@ public:
     // A new action of the same kind and settings, autoreleased; nullptr when the
     // action cannot be copied.
     virtual Action* clone() const = 0;
+    // The action that undoes this one from where it ends (a "By" action backwards,
+    // a list in the opposite order), autoreleased; nullptr for kinds that have no
+    // way back ("To" actions, which aim at a value rather than a change).
+    virtual Action* reverse() const { return nullptr; }
     // The node the action runs on; not retained.
     Node* getTarget() const { return _target; }
     void setTarget(Node* target) { _target = target; }
@@ -46,6 +50,7 @@ public:
     float getDuration() const { return _duration; }
     void setDuration(float duration) { _duration = duration; }
     FiniteTimeAction* clone() const override = 0;
+    FiniteTimeAction* reverse() const override { return nullptr; }
 
 protected:
     FiniteTimeAction() = default;
@@ -66,6 +71,8 @@ public:
     void step(float) override { update(1.f); }
     void update(float) override { execute(); }
     CallFunc* clone() const override;
+    // Calling a function has no opposite: its reverse calls it again.
+    CallFunc* reverse() const override { return clone(); }
 
 protected:
     CallFunc() = default;

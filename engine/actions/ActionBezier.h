@@ -23,7 +23,7 @@ public:
     static BezierBy* create(float duration, const BezierConfig& config);
     BezierBy* clone() const override;
     // Back from the end to the start, through the control points in the opposite order.
-    virtual BezierBy* reverse() const;
+    BezierBy* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
     const BezierConfig& getConfig() const { return _config; }

@@ -18,7 +18,7 @@ public:
     // A camera action lasting duration, eye at (0, 0, 1) looking at the origin, up y.
     static ActionCamera* create(float duration);
     ActionCamera* clone() const override;
-    ActionCamera* reverse() const;
+    ActionCamera* reverse() const override;
 
     void setEye(const Vec3& eye) { _eye = eye; }
     void setEye(float x, float y, float z) { _eye = Vec3(x, y, z); }

@@ -19,7 +19,7 @@ public:
     ~CardinalSplineTo() override;
     CardinalSplineTo* clone() const override;
     // The same path the other way: the points in the opposite order.
-    virtual CardinalSplineTo* reverse() const;
+    CardinalSplineTo* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
     PointArray* getPoints() const { return _points; }

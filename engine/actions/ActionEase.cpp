@@ -28,6 +28,36 @@ void ActionEase::stop() {
 
 void ActionEase::update(float t) { _inner->update(ease(t)); }
 
+// Another ease's curve turned end for end, over the reverse of its inner action.
+class MirroredEase : public ActionEase {
+public:
+    static MirroredEase* create(const ActionEase* source, ActionInterval* action) {
+        auto* mirror = new MirroredEase;
+        mirror->_source = source->clone();
+        if (mirror->_source) mirror->_source->retain();
+        return autoreleased(mirror, mirror->_source && mirror->initWithAction(action));
+    }
+    ~MirroredEase() override {
+        if (_source) _source->release();
+    }
+    MirroredEase* clone() const override {
+        ActionInterval* inner = innerClone();
+        return inner ? create(_source, inner) : nullptr;
+    }
+    // reverse() mirrors the mirror: the source's own curve again.
+
+protected:
+    float ease(float t) const override { return 1.f - _source->ease(1.f - t); }
+
+private:
+    ActionEase* _source = nullptr;
+};
+
+ActionEase* ActionEase::reverse() const {
+    ActionInterval* inner = _inner->reverse();
+    return inner ? MirroredEase::create(this, inner) : nullptr;
+}
+
 // create(), clone() and the curve of an ease with one setting of its own, the
 // member _param given to create() after the action.
 #define VEXO_EASE_SETTING_DEFS(Name, param, curve)                         \

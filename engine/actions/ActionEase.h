@@ -13,9 +13,15 @@ public:
     void stop() override;
     void update(float t) override;
     ActionInterval* getInnerAction() const { return _inner; }
+    ActionEase* clone() const override = 0;
+    // The inner action's reverse under the mirrored curve, 1 - ease(1 - t), so the
+    // two retrace one path in opposite directions (an ease in comes back as an
+    // ease out); nullptr when the inner action has no reverse.
+    ActionEase* reverse() const override;
 
 protected:
     ActionEase() = default;
+    friend class MirroredEase;
     bool initWithAction(ActionInterval* action);
     virtual float ease(float t) const = 0;
     // A copy of the inner action for clone(); nullptr when it cannot be copied.

@@ -7,6 +7,8 @@ namespace engine {
 
 Show* Show::create() { return autoreleased(new Show); }
 
+ActionInstant* Show::reverse() const { return Hide::create(); }
+
 void Show::update(float) {
     if (Node* target = getTarget()) target->setVisible(true);
 }

@@ -11,6 +11,7 @@ public:
     void step(float) override { update(1.f); }
     bool isDone() const override { return true; }
     ActionInstant* clone() const override = 0;
+    ActionInstant* reverse() const override { return nullptr; }
 
 protected:
     ActionInstant() = default;
@@ -20,6 +21,7 @@ class Show : public ActionInstant {
 public:
     static Show* create();
     Show* clone() const override { return create(); }
+    ActionInstant* reverse() const override;   // a Hide
     void update(float t) override;
 };
 
@@ -27,6 +29,7 @@ class Hide : public ActionInstant {
 public:
     static Hide* create();
     Hide* clone() const override { return create(); }
+    Show* reverse() const override { return Show::create(); }
     void update(float t) override;
 };
 
@@ -34,6 +37,7 @@ class ToggleVisibility : public ActionInstant {
 public:
     static ToggleVisibility* create();
     ToggleVisibility* clone() const override { return create(); }
+    ToggleVisibility* reverse() const override { return create(); }
     void update(float t) override;
 };
 
@@ -62,6 +66,7 @@ class FlipX : public ActionInstant {
 public:
     static FlipX* create(bool flipped);
     FlipX* clone() const override { return create(_flipped); }
+    FlipX* reverse() const override { return create(!_flipped); }
     void update(float t) override;
 
 private:
@@ -72,6 +77,7 @@ class FlipY : public ActionInstant {
 public:
     static FlipY* create(bool flipped);
     FlipY* clone() const override { return create(_flipped); }
+    FlipY* reverse() const override { return create(!_flipped); }
     void update(float t) override;
 
 private:

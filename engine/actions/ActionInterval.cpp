@@ -61,6 +61,23 @@ Spawn::~Spawn() {
     for (FiniteTimeAction* action : _actions) action->release();
 }
 
+Spawn* Spawn::createWithTwoActions(FiniteTimeAction* first, FiniteTimeAction* second) {
+    return create({first, second});
+}
+
+Spawn* Spawn::reverse() const {
+    const float duration = getDuration();
+    std::vector<FiniteTimeAction*> reverses;
+    for (FiniteTimeAction* action : _actions) {
+        FiniteTimeAction* back = action->reverse();
+        if (!back) return nullptr;
+        const float wait = duration - action->getDuration();
+        if (wait > 0.f) back = Sequence::createWithTwoActions(DelayTime::create(wait), back);
+        reverses.push_back(back);
+    }
+    return create(reverses);
+}
+
 Spawn* Spawn::clone() const {
     std::vector<FiniteTimeAction*> copies;
     for (FiniteTimeAction* action : _actions) {
@@ -138,6 +155,20 @@ Sequence::~Sequence() {
     }
 }
 
+Sequence* Sequence::createWithTwoActions(FiniteTimeAction* first, FiniteTimeAction* second) {
+    if (!first || !second) return nullptr;
+    auto* pair = new Sequence;
+    pair->initWithTwo(first, second);
+    pair->autorelease();
+    return pair;
+}
+
+Sequence* Sequence::reverse() const {
+    FiniteTimeAction* second = _actions[1]->reverse();
+    FiniteTimeAction* first = _actions[0]->reverse();
+    return second && first ? createWithTwoActions(second, first) : nullptr;
+}
+
 Sequence* Sequence::clone() const {
     FiniteTimeAction* first = _actions[0]->clone();
     FiniteTimeAction* second = _actions[1]->clone();
@@ -213,6 +244,15 @@ RepeatForever* RepeatForever::clone() const {
     return inner ? create(inner) : nullptr;
 }
 
+RepeatForever* RepeatForever::reverse() const {
+    ActionInterval* inner = _inner->reverse();
+    return inner ? create(inner) : nullptr;
+}
+
+void RepeatForever::setInnerAction(ActionInterval* action) {
+    if (action) assignRetained(_inner, action);
+}
+
 void RepeatForever::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
     _inner->startWithTarget(target);
@@ -282,6 +322,11 @@ ScaleBy* ScaleBy::create(float duration, float factorX, float factorY) {
 }
 
 ScaleBy* ScaleBy::clone() const { return create(getDuration(), _factorX, _factorY); }
+
+ScaleBy* ScaleBy::reverse() const {
+    if (_factorX == 0.f || _factorY == 0.f) return nullptr;
+    return create(getDuration(), 1.f / _factorX, 1.f / _factorY);
+}
 
 void ScaleBy::startWithTarget(Node* target) {
     ScaleTo::startWithTarget(target);

@@ -17,6 +17,7 @@ public:
     bool isDone() const override { return _elapsed >= getDuration(); }
     void step(float dt) override;
     ActionInterval* clone() const override = 0;
+    ActionInterval* reverse() const override { return nullptr; }
 
 protected:
     ActionInterval() = default;
@@ -32,6 +33,7 @@ class DelayTime : public ActionInterval {
 public:
     static DelayTime* create(float duration);
     DelayTime* clone() const override;
+    DelayTime* reverse() const override { return clone(); }
 };
 
 // Runs its actions one after the other; its duration is their sum. Each action
@@ -40,8 +42,12 @@ class Sequence : public ActionInterval {
 public:
     // nullptr when the list is empty or holds a null action.
     static Sequence* create(const std::vector<FiniteTimeAction*>& actions);
+    // nullptr when either is null.
+    static Sequence* createWithTwoActions(FiniteTimeAction* first, FiniteTimeAction* second);
     ~Sequence() override;
     Sequence* clone() const override;
+    // The reverses, last first; nullptr when one has none.
+    Sequence* reverse() const override;
     void startWithTarget(Node* target) override;
     void stop() override;
     void update(float t) override;
@@ -61,8 +67,13 @@ class Spawn : public ActionInterval {
 public:
     // nullptr when the list is empty or holds a null action.
     static Spawn* create(const std::vector<FiniteTimeAction*>& actions);
+    // nullptr when either is null.
+    static Spawn* createWithTwoActions(FiniteTimeAction* first, FiniteTimeAction* second);
     ~Spawn() override;
     Spawn* clone() const override;
+    // Each action's reverse; an action shorter than the others waits for them
+    // first, so that all end together as they began. nullptr when one has none.
+    Spawn* reverse() const override;
     void startWithTarget(Node* target) override;
     void stop() override;
     void update(float t) override;
@@ -79,11 +90,14 @@ public:
     static RepeatForever* create(ActionInterval* action);
     ~RepeatForever() override;
     RepeatForever* clone() const override;
+    RepeatForever* reverse() const override;
     void startWithTarget(Node* target) override;
     void stop() override;
     void step(float dt) override;
     bool isDone() const override { return false; }
     ActionInterval* getInnerAction() const { return _inner; }
+    // Retained; a null action is refused. Takes effect from the next start.
+    void setInnerAction(ActionInterval* action);
 
 private:
     RepeatForever() = default;
@@ -112,6 +126,8 @@ public:
     static ScaleBy* create(float duration, float factor);
     static ScaleBy* create(float duration, float factorX, float factorY);
     ScaleBy* clone() const override;
+    // Scales by the inverse factors; nullptr when a factor is 0.
+    ScaleBy* reverse() const override;
     void startWithTarget(Node* target) override;
 
 private:

@@ -30,6 +30,8 @@ MoveBy* MoveBy::create(float duration, const Vec2& delta) {
 
 MoveBy* MoveBy::clone() const { return create(getDuration(), _delta); }
 
+MoveBy* MoveBy::reverse() const { return create(getDuration(), Vec2(-_delta.x, -_delta.y)); }
+
 void MoveBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
     _start = target ? target->getPosition() : Vec2();
@@ -61,6 +63,8 @@ JumpBy* JumpBy::create(float duration, const Vec2& delta, float height, int jump
 }
 
 JumpBy* JumpBy::clone() const { return create(getDuration(), _delta, _height, _jumps); }
+
+JumpBy* JumpBy::reverse() const { return create(getDuration(), Vec2(-_delta.x, -_delta.y), _height, _jumps); }
 
 void JumpBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -120,6 +124,8 @@ RotateBy* RotateBy::create(float duration, float degrees) {
 
 RotateBy* RotateBy::clone() const { return create(getDuration(), _delta); }
 
+RotateBy* RotateBy::reverse() const { return create(getDuration(), -_delta); }
+
 void RotateBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
     _start = target ? target->getRotation() : 0.f;
@@ -139,6 +145,8 @@ FadeIn* FadeIn::create(float duration) {
 
 FadeIn* FadeIn::clone() const { return create(getDuration()); }
 
+FadeTo* FadeIn::reverse() const { return FadeOut::create(getDuration()); }
+
 FadeOut* FadeOut::create(float duration) {
     auto* action = new FadeOut;
     action->_toOpacity = 0;
@@ -146,6 +154,8 @@ FadeOut* FadeOut::create(float duration) {
 }
 
 FadeOut* FadeOut::clone() const { return create(getDuration()); }
+
+FadeIn* FadeOut::reverse() const { return FadeIn::create(getDuration()); }
 
 TintTo* TintTo::create(float duration, uint8_t red, uint8_t green, uint8_t blue) {
     auto* action = new TintTo;
@@ -176,6 +186,11 @@ TintBy* TintBy::create(float duration, int16_t red, int16_t green, int16_t blue)
 }
 
 TintBy* TintBy::clone() const { return create(getDuration(), _delta[0], _delta[1], _delta[2]); }
+
+TintBy* TintBy::reverse() const {
+    return create(getDuration(), static_cast<int16_t>(-_delta[0]), static_cast<int16_t>(-_delta[1]),
+                  static_cast<int16_t>(-_delta[2]));
+}
 
 void TintBy::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
@@ -236,6 +251,17 @@ Repeat* Repeat::clone() const {
     return inner ? create(inner, _times) : nullptr;
 }
 
+Repeat* Repeat::reverse() const {
+    FiniteTimeAction* inner = _inner->reverse();
+    return inner ? create(inner, _times) : nullptr;
+}
+
+void Repeat::setInnerAction(FiniteTimeAction* action) {
+    if (!action) return;
+    assignRetained(_inner, action);
+    setDuration(action->getDuration() * static_cast<float>(_times));
+}
+
 void Repeat::startWithTarget(Node* target) {
     ActionInterval::startWithTarget(target);
     _run = 0;
@@ -294,6 +320,15 @@ Speed::~Speed() {
 Speed* Speed::clone() const {
     ActionInterval* inner = _inner->clone();
     return inner ? create(inner, _speed) : nullptr;
+}
+
+Speed* Speed::reverse() const {
+    ActionInterval* inner = _inner->reverse();
+    return inner ? create(inner, _speed) : nullptr;
+}
+
+void Speed::setInnerAction(ActionInterval* action) {
+    if (action) assignRetained(_inner, action);
 }
 
 void Speed::startWithTarget(Node* target) {
@@ -376,6 +411,8 @@ SkewBy* SkewBy::create(float duration, float deltaSkewX, float deltaSkewY) {
 }
 
 SkewBy* SkewBy::clone() const { return create(getDuration(), _deltaX, _deltaY); }
+
+SkewBy* SkewBy::reverse() const { return create(getDuration(), -_deltaX, -_deltaY); }
 
 void SkewBy::startWithTarget(Node* target) {
     const float deltaX = _deltaX, deltaY = _deltaY;

@@ -14,6 +14,7 @@ class MoveBy : public ActionInterval {
 public:
     static MoveBy* create(float duration, const Vec2& delta);
     MoveBy* clone() const override;
+    MoveBy* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
@@ -27,6 +28,7 @@ class MoveTo : public MoveBy {
 public:
     static MoveTo* create(float duration, const Vec2& position);
     MoveTo* clone() const override;
+    MoveTo* reverse() const override { return nullptr; }
     void startWithTarget(Node* target) override;
 
 private:
@@ -39,6 +41,7 @@ class JumpBy : public ActionInterval {
 public:
     static JumpBy* create(float duration, const Vec2& delta, float height, int jumps);
     JumpBy* clone() const override;
+    JumpBy* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
@@ -54,6 +57,7 @@ class JumpTo : public JumpBy {
 public:
     static JumpTo* create(float duration, const Vec2& position, float height, int jumps);
     JumpTo* clone() const override;
+    JumpTo* reverse() const override { return nullptr; }
     void startWithTarget(Node* target) override;
 
 private:
@@ -80,6 +84,7 @@ class RotateBy : public ActionInterval {
 public:
     static RotateBy* create(float duration, float degrees);
     RotateBy* clone() const override;
+    RotateBy* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
@@ -109,6 +114,7 @@ class SkewBy : public SkewTo {
 public:
     static SkewBy* create(float duration, float deltaSkewX, float deltaSkewY);
     SkewBy* clone() const override;
+    SkewBy* reverse() const override;
     void startWithTarget(Node* target) override;
 
 private:
@@ -120,12 +126,14 @@ class FadeIn : public FadeTo {
 public:
     static FadeIn* create(float duration);
     FadeIn* clone() const override;
+    FadeTo* reverse() const override;   // a fade out
 };
 
 class FadeOut : public FadeTo {
 public:
     static FadeOut* create(float duration);
     FadeOut* clone() const override;
+    FadeIn* reverse() const override;
 };
 
 class TintTo : public ActionInterval {
@@ -146,6 +154,7 @@ class TintBy : public ActionInterval {
 public:
     static TintBy* create(float duration, int16_t red, int16_t green, int16_t blue);
     TintBy* clone() const override;
+    TintBy* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
 
@@ -160,6 +169,7 @@ class Blink : public ActionInterval {
 public:
     static Blink* create(float duration, int blinks);
     Blink* clone() const override;
+    Blink* reverse() const override { return clone(); }
     void startWithTarget(Node* target) override;
     void stop() override;
     void update(float t) override;
@@ -177,10 +187,13 @@ public:
     static Repeat* create(FiniteTimeAction* action, unsigned int times);
     ~Repeat() override;
     Repeat* clone() const override;
+    Repeat* reverse() const override;
     void startWithTarget(Node* target) override;
     void stop() override;
     void update(float t) override;
     FiniteTimeAction* getInnerAction() const { return _inner; }
+    // Retained; a null action is refused. Takes effect from the next start.
+    void setInnerAction(FiniteTimeAction* action);
 
 private:
     Repeat() = default;
@@ -197,6 +210,7 @@ public:
     static Speed* create(ActionInterval* action, float speed);
     ~Speed() override;
     Speed* clone() const override;
+    Speed* reverse() const override;
     void startWithTarget(Node* target) override;
     void stop() override;
     void step(float dt) override;
@@ -204,6 +218,8 @@ public:
     float getSpeed() const { return _speed; }
     void setSpeed(float speed) { _speed = speed; }
     ActionInterval* getInnerAction() const { return _inner; }
+    // Retained; a null action is refused. Takes effect from the next start.
+    void setInnerAction(ActionInterval* action);
 
 private:
     Speed() = default;

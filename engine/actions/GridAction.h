@@ -26,7 +26,7 @@ public:
     ~GridAction() override;
     GridAction* clone() const override;
     // A copy run backwards; nullptr when the action cannot be copied.
-    GridAction* reverse() const;
+    GridAction* reverse() const override;
     void startWithTarget(Node* target) override;
     void update(float t) override;
     // The progress last applied (0 before the first step).

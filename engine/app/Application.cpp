@@ -109,6 +109,26 @@ const char* Application::getCurrentLanguageCode() {
     return _languageCode;
 }
 
+LanguageType Application::getCurrentLanguage() {
+    static constexpr struct {
+        const char* code;
+        LanguageType language;
+    } kLanguages[] = {
+        {"zh", LanguageType::CHINESE},   {"fr", LanguageType::FRENCH},     {"it", LanguageType::ITALIAN},
+        {"de", LanguageType::GERMAN},    {"es", LanguageType::SPANISH},    {"nl", LanguageType::DUTCH},
+        {"ru", LanguageType::RUSSIAN},   {"ko", LanguageType::KOREAN},     {"ja", LanguageType::JAPANESE},
+        {"hu", LanguageType::HUNGARIAN}, {"pt", LanguageType::PORTUGUESE}, {"ar", LanguageType::ARABIC},
+        {"nb", LanguageType::NORWEGIAN}, {"no", LanguageType::NORWEGIAN},  {"pl", LanguageType::POLISH},
+        {"tr", LanguageType::TURKISH},   {"uk", LanguageType::UKRAINIAN},  {"ro", LanguageType::ROMANIAN},
+        {"bg", LanguageType::BULGARIAN},
+    };
+    const std::string_view code = getCurrentLanguageCode();
+    for (const auto& entry : kLanguages) {
+        if (code == entry.code) return entry.language;
+    }
+    return LanguageType::ENGLISH;
+}
+
 }  // namespace engine
 
 namespace engine {

@@ -5,8 +5,19 @@
 
 namespace engine {
 
+// Numbered as the engine's scripts know them.
+enum class LanguageType {
+    ENGLISH = 0, CHINESE, FRENCH, ITALIAN, GERMAN, SPANISH, DUTCH, RUSSIAN, KOREAN, JAPANESE,
+    HUNGARIAN, PORTUGUESE, ARABIC, NORWEGIAN, POLISH, TURKISH, UKRAINIAN, ROMANIAN, BULGARIAN
+};
+
 class Application {
 public:
+    enum class Platform {
+        OS_WINDOWS = 0, OS_LINUX, OS_MAC, OS_ANDROID, OS_IPHONE, OS_IPAD, OS_BLACKBERRY, OS_NACL,
+        OS_EMSCRIPTEN, OS_TIZEN, OS_WINRT, OS_WP8
+    };
+
     Application();
     virtual ~Application();
     static Application* getInstance();
@@ -29,6 +40,10 @@ public:
     // LANG: the part before '_', '.' or '@', lower-cased ("de_DE.UTF-8" gives "de").
     // "en" when unset, "C", "POSIX", or when that part is not two ASCII letters.
     const char* getCurrentLanguageCode();
+    // The language of that code; ENGLISH for a language the list does not name.
+    LanguageType getCurrentLanguage();
+    // This build's platform: always OS_LINUX.
+    Platform getTargetPlatform() const { return Platform::OS_LINUX; }
     // Opens a web address in the desktop's browser (platform::openUrl). Only
     // "http://" and "https://" addresses (scheme in any case) are opened; any other
     // is refused and logged, as is one holding a control character (a zero byte

@@ -161,6 +161,10 @@ void GLView::handleTouchCancel(int id, float x, float y) {
     deliverTouch(static_cast<int>(EventTouch::EventCode::CANCELLED), id, x, y);
 }
 
+GLViewImpl* GLViewImpl::create(const std::string& viewName) {
+    return createWithRect(viewName, Rect(0, 0, kDefaultFrameSize.width, kDefaultFrameSize.height));
+}
+
 GLViewImpl* GLViewImpl::createWithRect(const std::string& viewName, const Rect& rect,
                                        float frameZoomFactor) {
     auto* view = new GLViewImpl;

@@ -145,6 +145,9 @@ public:
     // is at the rect's origin. Autoreleased; nullptr when no window could be made.
     static GLViewImpl* createWithRect(const std::string& viewName, const Rect& rect,
                                       float frameZoomFactor = 1.0f);
+    // The same at (0, 0) with the default frame of kDefaultFrameSize.
+    static GLViewImpl* create(const std::string& viewName);
+    static constexpr Size kDefaultFrameSize{960, 640};
     ~GLViewImpl() override;
 
     platform::HWND getWin32Window() const { return _window; }

@@ -1,5 +1,6 @@
 #include "engine/base/Director.h"
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 #include <mutex>
@@ -15,7 +16,9 @@
 #include "engine/console/Console.h"
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/Renderer.h"
+#include "engine/renderer/TextureCache.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionScene.h"
 
 namespace engine {
@@ -78,6 +81,16 @@ Director::~Director() {
 }
 
 void Director::releaseScenes() {
+    std::vector<Scene*> stacked;
+    stacked.swap(_sceneStack);
+    for (auto it = stacked.rbegin(); it != stacked.rend(); ++it) {
+        Scene* scene = *it;
+        if (scene != _runningScene) {
+            if (scene->isRunning()) scene->onExit();
+            scene->cleanup();
+        }
+        scene->release();
+    }
     if (_runningScene) {
         Scene* old = _runningScene;
         _runningScene = nullptr;
@@ -217,8 +230,15 @@ void Director::setNextScene() {
     // A transition takes the running scene out itself, over its time; the scene it
     // brought in has entered already when it hands over.
     const bool nextIsTransition = dynamic_cast<TransitionScene*>(next) != nullptr;
+    // A scene still on the stack only leaves the screen.
+    const bool stacked = std::find(_sceneStack.begin(), _sceneStack.end(), old) != _sceneStack.end();
     if (old) {
-        if (!nextIsTransition) {
+        if (stacked) {
+            if (old->isRunning()) {
+                old->onExitTransitionDidStart();
+                old->onExit();
+            }
+        } else if (!nextIsTransition) {
             if (old->isRunning()) {
                 old->onExitTransitionDidStart();
                 old->onExit();
@@ -264,6 +284,70 @@ void Director::replaceScene(Scene* scene) {
     scene->retain();
     if (_nextScene) _nextScene->release();
     _nextScene = scene;
+}
+
+void Director::pushScene(Scene* scene) {
+    if (!scene) {
+        log("Director: null scene ignored");
+        return;
+    }
+    Scene* top = _nextScene ? _nextScene : _runningScene;
+    if (!top) {
+        replaceScene(scene);
+        return;
+    }
+    if (scene == top) return;
+    scene->retain();
+    // The stack takes over the pending scene's reference.
+    if (top != _nextScene) top->retain();
+    _sceneStack.push_back(top);
+    _nextScene = scene;
+}
+
+void Director::popScene() {
+    if (_sceneStack.empty()) {
+        end();
+        return;
+    }
+    Scene* below = _sceneStack.back();
+    _sceneStack.pop_back();
+    if (_nextScene) _nextScene->release();
+    // The stack's reference becomes the pending scene's.
+    _nextScene = below;
+    if (below == _runningScene) {
+        // Back to the scene on the screen before the switch: nothing changes hands.
+        _nextScene = nullptr;
+        below->release();
+    }
+}
+
+void Director::popToSceneStackLevel(int level) {
+    if (level <= 0) {
+        end();
+        return;
+    }
+    if (static_cast<size_t>(level) >= getSceneStackDepth()) return;
+    while (_sceneStack.size() > static_cast<size_t>(level)) {
+        Scene* dropped = _sceneStack.back();
+        _sceneStack.pop_back();
+        if (dropped != _runningScene) {
+            if (dropped->isRunning()) dropped->onExit();
+            dropped->cleanup();
+        }
+        dropped->release();
+    }
+    popScene();
+}
+
+size_t Director::getSceneStackDepth() const {
+    return _sceneStack.size() + ((_nextScene || _runningScene) ? 1 : 0);
+}
+
+TextureCache* Director::getTextureCache() const { return TextureCache::getInstance(); }
+
+void Director::purgeCachedData() {
+    SpriteFrameCache::getInstance()->removeUnusedSpriteFrames();
+    TextureCache::getInstance()->removeUnusedTextures();
 }
 
 Size Director::getWinSize() const {

@@ -15,6 +15,7 @@ class Scene;
 class Console;
 class ActionManager;
 class Renderer;
+class TextureCache;
 
 enum class MATRIX_STACK_TYPE { MATRIX_STACK_MODELVIEW = 0, MATRIX_STACK_PROJECTION = 1 };
 
@@ -35,6 +36,11 @@ public:
     ActionManager* getActionManager() const { return _actionManager; }
     // The frame's render queue and statistics.
     Renderer* getRenderer() const { return _renderer; }
+    // The process's texture cache (TextureCache::getInstance()).
+    TextureCache* getTextureCache() const;
+    // Lets the sprite-frame cache, then the texture cache, drop every entry that
+    // nothing else holds (for a game answering a memory warning).
+    void purgeCachedData();
     // Matrix stacks: the top is the current matrix. The projection is set to the
     // 2D projection of the win size at the start of every frame; the model-view top
     // follows the node being drawn. Popping the last matrix leaves it in place.
@@ -82,12 +88,27 @@ public:
     bool isEnding() const { return _purgeDirectorInNextLoop; }
     bool hasEnded() const { return _ended; }
 
-    // Both retain the scene and make it the next scene; it becomes the running scene
-    // in the scene-switch step of the next frame (after that frame's scheduler
-    // update): the old scene gets onExit and cleanup and is released, the new one
-    // gets onEnter. A newer call before the switch replaces the pending scene.
+    // The scene stack. Its top is the pending scene, else the running one; every
+    // change takes effect in the scene-switch step of the next frame (after that
+    // frame's scheduler update), when the new top gets onEnter and the old running
+    // scene gets onExit, then cleanup and a release unless it stays on the stack.
+    // runWithScene and replaceScene retain the scene and put it in the top's place
+    // (a newer call before the switch replaces the pending scene). pushScene keeps
+    // the top below the new scene: it leaves the screen without cleanup, so its
+    // actions and schedules wait, and comes back as it was when popped to. A null
+    // scene is refused with a log line.
     void runWithScene(Scene* scene);
     void replaceScene(Scene* scene);
+    void pushScene(Scene* scene);
+    // Drops the top; with nothing below it the director ends, as end() does.
+    void popScene();
+    // Keeps the bottom `level` scenes and drops the rest (cleaned up), the scene at
+    // that level becoming the top; level 0 or less ends the director, a level at or
+    // above the depth changes nothing. popToRootScene keeps the bottom scene.
+    void popToSceneStackLevel(int level);
+    void popToRootScene() { popToSceneStackLevel(1); }
+    // The number of scenes on the stack, the top included.
+    size_t getSceneStackDepth() const;
     Scene* getRunningScene() const { return _runningScene; }
 
     // Win size: the view's design resolution (or frame size without one); zero
@@ -108,6 +129,14 @@ public:
     Vec2 convertToUI(const Vec2& point) const;
 
     unsigned int getTotalFrames() const { return _totalFrames; }
+    // The frame statistics overlay: the flag is kept for the game and read back; no
+    // overlay is drawn (the renderer's figures are there for tools and tests).
+    void setDisplayStats(bool display) { _displayStats = display; }
+    bool isDisplayStats() const { return _displayStats; }
+    // The ratio of texture pixels to design points; 1 unless the game sets it. Kept
+    // for games that read it back to pick their art: textures are not rescaled by it.
+    void setContentScaleFactor(float factor) { if (factor > 0.f) _contentScaleFactor = factor; }
+    float getContentScaleFactor() const { return _contentScaleFactor; }
     float getDeltaTime() const { return _deltaTime; }
 
 private:
@@ -130,6 +159,9 @@ private:
     GLView* _openGLView = nullptr;
     Scene* _runningScene = nullptr;
     Scene* _nextScene = nullptr;
+    std::vector<Scene*> _sceneStack;   // retained; the scenes below the top, bottom first
+    bool _displayStats = false;
+    float _contentScaleFactor = 1.f;
     float _animationInterval = 1.0f / 60;
     float _deltaTime = 0.f;
     bool _invalid = false;

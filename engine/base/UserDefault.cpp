@@ -13,6 +13,8 @@ namespace {
 UserDefault* instance = nullptr;
 }
 
+bool UserDefault::isXMLFileExist() { return FileUtils::getInstance()->isFileExist(getXMLFilePath()); }
+
 UserDefault* UserDefault::getInstance() {
     if (!instance) instance = new UserDefault();
     return instance;

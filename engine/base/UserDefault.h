@@ -46,6 +46,10 @@ public:
 
     // The full path of the file (the writable folder when the store was made).
     const std::string& getFilePath() const { return _path; }
+    // The same for the store in use (made when there is none), and whether its
+    // file is on disk yet (a store nobody wrote to has none).
+    static std::string getXMLFilePath() { return getInstance()->getFilePath(); }
+    static bool isXMLFileExist();
 
 private:
     UserDefault();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -182,16 +183,61 @@ void FileUtils::addSearchPath(const std::string& path, bool front) {
     }
 }
 
+void FileUtils::setSearchResolutionsOrder(const std::vector<std::string>& order) {
+    std::vector<std::string> stored;
+    for (const auto& folder : order) {
+        if (acceptName("setSearchResolutionsOrder", folder)) stored.push_back(folder.empty() ? folder : withTrailingSlash(folder));
+    }
+    if (std::find(stored.begin(), stored.end(), "") == stored.end()) stored.emplace_back();
+    _resolutionsOrder = std::move(stored);
+}
+
+void FileUtils::addSearchResolutionsOrder(const std::string& order, bool front) {
+    if (!acceptName("addSearchResolutionsOrder", order) || order.empty()) return;
+    std::string folder = withTrailingSlash(order);
+    if (front) {
+        _resolutionsOrder.insert(_resolutionsOrder.begin(), std::move(folder));
+    } else {
+        // Before the folder itself, which stays last.
+        auto last = _resolutionsOrder.end();
+        if (!_resolutionsOrder.empty() && _resolutionsOrder.back().empty()) --last;
+        _resolutionsOrder.insert(last, std::move(folder));
+    }
+}
+
 std::string FileUtils::lookUp(const std::string& filename) const {
     if (filename.empty()) return {};
     if (filename[0] == '/') return kindOf(filename) != Kind::Missing ? filename : std::string();
+    const size_t slash = filename.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : filename.substr(0, slash + 1);
+    const std::string file = slash == std::string::npos ? filename : filename.substr(slash + 1);
+    auto under = [&](const std::string& dir) -> std::string {
+        for (const auto& resolution : _resolutionsOrder) {
+            std::string candidate = dir + folder + resolution + file;
+            if (kindOf(candidate) != Kind::Missing) return candidate;
+        }
+        return {};
+    };
     for (const auto& dir : _searchPaths) {
-        std::string candidate = dir + filename;
-        if (kindOf(candidate) != Kind::Missing) return candidate;
+        if (std::string found = under(dir); !found.empty()) return found;
     }
-    std::string candidate = _defaultResRootPath + filename;
-    if (kindOf(candidate) != Kind::Missing) return candidate;
-    return {};
+    return under(_defaultResRootPath);
+}
+
+std::vector<std::string> FileUtils::listFiles(const std::string& dirPath) const {
+    std::vector<std::string> entries;
+    if (!acceptName("listFiles", dirPath)) return entries;
+    std::string dir = lookUp(dirPath);
+    if (kindOf(dir) != Kind::Directory) return entries;
+    dir = withTrailingSlash(dir);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+        std::string path = dir + entry.path().filename().string();
+        if (kindOf(path) == Kind::Directory) path += '/';
+        entries.push_back(std::move(path));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
 }
 
 std::string FileUtils::fullPathForFilename(const std::string& filename) const {

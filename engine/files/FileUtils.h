@@ -32,10 +32,19 @@ public:
     void addSearchPath(const std::string& path, bool front = false);
     const std::vector<std::string>& getSearchPaths() const { return _searchPaths; }
 
+    // Resolution folders ("hd/", "sd/"...), tried in order inside each search path
+    // between the name's folder part and its file part: "ui/ok.png" under search
+    // path P with order {"hd", ""} is P + "ui/hd/ok.png", then P + "ui/ok.png".
+    // Stored with a trailing "/"; "" (the folder itself) is always there, last
+    // unless placed otherwise, and is the whole order by default.
+    void setSearchResolutionsOrder(const std::vector<std::string>& order);
+    void addSearchResolutionsOrder(const std::string& order, bool front = false);
+    const std::vector<std::string>& getSearchResolutionsOrder() const { return _resolutionsOrder; }
+
     // An absolute name is returned as given when it exists; a relative one is looked
-    // up along the search paths (then the resource root) and the first existing file
-    // or folder wins. Not found: "" (and, for a relative name, a log line when popup
-    // notify is on).
+    // up along the search paths (then the resource root), each with every resolution
+    // folder, and the first existing file or folder wins. Not found: "" (and, for a
+    // relative name, a log line when popup notify is on).
     std::string fullPathForFilename(const std::string& filename) const;
 
     // Forgets remembered name lookups, for callers that replaced files on disk.
@@ -68,6 +77,11 @@ public:
     std::string getWritablePath() const;
     void setWritablePath(const std::string& path);
 
+    // The full paths of the entries of a folder (found as fullPathForFilename finds
+    // it), sorted, folders with a trailing "/"; "." and ".." are left out. Not a
+    // folder: empty.
+    std::vector<std::string> listFiles(const std::string& dirPath) const;
+
     bool createDirectory(const std::string& path) const;   // with missing parents; true if it exists
     // Recursively; true when nothing is left under that name. Links are never followed:
     // a link under the name (spelt "lnk", "lnk/" or "lnk/.") is removed as a link and
@@ -93,6 +107,7 @@ private:
 
     std::string _defaultResRootPath;
     std::vector<std::string> _searchPaths;
+    std::vector<std::string> _resolutionsOrder{""};
     std::string _writablePath;
     bool _popupNotify = true;
 };

@@ -1,5 +1,7 @@
 #include "engine/input/InputEvents.h"
 
+#include "platform/Monitor.h"
+
 namespace engine {
 namespace {
 // Main thread only, like every caller.
@@ -11,5 +13,6 @@ void Device::setAccelerometerEnabled(bool enabled) { g_accelerometerEnabled = en
 bool Device::isAccelerometerEnabled() { return g_accelerometerEnabled; }
 void Device::setAccelerometerInterval(float interval) { g_accelerometerInterval = interval; }
 float Device::getAccelerometerInterval() { return g_accelerometerInterval; }
+int Device::getDPI() { return platform::primaryMonitor().dpiX; }
 
 }  // namespace engine

@@ -88,6 +88,8 @@ private:
 // sensor feeds it; events come from EventAcceleration dispatched by hand.
 class Device {
 public:
+    // The dots per inch of the primary monitor of the desktop model.
+    static int getDPI();
     static void setAccelerometerEnabled(bool enabled);
     static bool isAccelerometerEnabled();
     static void setAccelerometerInterval(float interval);

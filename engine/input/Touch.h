@@ -25,6 +25,8 @@ public:
     Vec2 getLocation() const;
     Vec2 getPreviousLocation() const;
     Vec2 getStartLocation() const;
+    // The move since the previous location, in design points.
+    Vec2 getDelta() const;
 
 private:
     int _id = 0;

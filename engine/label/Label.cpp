@@ -182,6 +182,26 @@ void Label::enableOutline(const Color4B& color, int outlineSize) {
     _textureDirty = true;
 }
 
+void Label::enableShadow(const Color4B& color, const Size& offset, int blurRadius) {
+    _shadow = true;
+    _shadowColor = color;
+    _shadowOffset = offset;
+    _shadowBlurRadius = blurRadius;
+    _textureDirty = true;
+}
+
+void Label::disableShadow() {
+    _shadow = false;
+    _textureDirty = true;
+}
+
+void Label::disableEffect() {
+    disableOutline();
+    disableShadow();
+}
+
+int Label::getStringLength() const { return static_cast<int>(codePoints(_text)); }
+
 void Label::layout() {
     _textureDirty = true;
     _lines.clear();
@@ -231,6 +251,10 @@ void Label::updateTexture() {
     input.color = _textColor;
     input.outlineColor = _outlineColor;
     input.outlineSize = _outlineSize;
+    input.shadow = _shadow;
+    input.shadowColor = _shadowColor;
+    input.shadowOffsetX = _shadowOffset.width;
+    input.shadowOffsetY = -_shadowOffset.height;   // the box's rows go down
     // Without a box the metric only estimates the text's width: the texture
     // takes the real one, centred on the content box.
     _textureOffsetX = 0;

@@ -99,8 +99,24 @@ public:
     int getOutlineSize() const { return _outlineSize; }
     const Color4B& getOutlineColor() const { return _outlineColor; }
 
+    // A sharp copy of the text in the colour, moved by the offset in points (x
+    // right, y up), under the text and its outline. The blur radius is kept for
+    // the caller and not applied.
+    void enableShadow(const Color4B& color = Color4B{0, 0, 0, 255}, const Size& offset = Size(2, -2),
+                      int blurRadius = 0);
+    void disableShadow();
+    bool isShadowEnabled() const { return _shadow; }
+    const Color4B& getShadowColor() const { return _shadowColor; }
+    const Size& getShadowOffset() const { return _shadowOffset; }
+    int getShadowBlurRadius() const { return _shadowBlurRadius; }
+    // Turns the outline and the shadow off.
+    void disableEffect();
+
     // The text as laid out in lines.
     const std::vector<std::string>& getLines() const { return _lines; }
+    int getStringNumLines() const { return static_cast<int>(_lines.size()); }
+    // The characters of the text (UTF-8 sequences), line breaks included.
+    int getStringLength() const;
 
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
     // The texture holding the last rasterised text in its top-left corner (nullptr
@@ -128,6 +144,10 @@ private:
     Color4B _textColor{255, 255, 255, 255};
     Color4B _outlineColor{0, 0, 0, 0};
     int _outlineSize = 0;
+    bool _shadow = false;
+    Color4B _shadowColor{0, 0, 0, 255};
+    Size _shadowOffset;
+    int _shadowBlurRadius = 0;
     std::vector<std::string> _lines;
     void updateTexture();
 

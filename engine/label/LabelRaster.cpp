@@ -79,6 +79,11 @@ void drawLines(cairo_t* cr, const LabelRasterInput& input) {
             if (input.hAlignment == TextHAlignment::CENTER) x /= 2;
         }
         const double y = top + input.lineHeight * static_cast<double>(i) + baseline;
+        if (input.shadow) {
+            cairo_move_to(cr, x + input.shadowOffsetX, y + input.shadowOffsetY);
+            source(input.shadowColor);
+            cairo_show_text(cr, line.c_str());
+        }
         if (input.outlineSize > 0) {
             cairo_move_to(cr, x, y);
             cairo_text_path(cr, line.c_str());

@@ -2,7 +2,8 @@
 // Text lines drawn into pixels for a label's texture, with the system's fonts
 // (Cairo over fontconfig). Each line is a fixed line height apart; the block of
 // lines sits in the box by the vertical alignment and each line by the
-// horizontal one. The outline, when wider than 0, is stroked under the fill.
+// horizontal one. The outline, when wider than 0, is stroked under the fill, and
+// the shadow, when on, is a fill in its colour moved by its offset, under both.
 // A font (name and size) is looked up once and kept for later texts.
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct LabelRasterInput {
     Color4B color{255, 255, 255, 255};
     Color4B outlineColor{0, 0, 0, 0};
     int outlineSize = 0;
+    bool shadow = false;
+    Color4B shadowColor{0, 0, 0, 255};
+    float shadowOffsetX = 0, shadowOffsetY = 0;   // pixels, x right, y down
 };
 
 // The advance of the widest line in pixels.

@@ -71,6 +71,18 @@ void Texture2D::setTexParameters(const _TexParams& params) {
     applyTexParameters();
 }
 
+void Texture2D::setAliasTexParameters() {
+    _TexParams params = _texParams;
+    params.minFilter = params.magFilter = GL_NEAREST;
+    setTexParameters(params);
+}
+
+void Texture2D::setAntiAliasTexParameters() {
+    _TexParams params = _texParams;
+    params.minFilter = params.magFilter = GL_LINEAR;
+    setTexParameters(params);
+}
+
 bool Texture2D::updateTopRowsBgra(const unsigned char* data, int rows) {
     const GLFunctions& gl = GL::fn();
     if (!gl.hasContext || _format != PixelFormat::RGBA8888 || rows < 1 || rows > _pixelsHigh) return false;

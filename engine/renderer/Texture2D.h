@@ -50,6 +50,9 @@ public:
     // Filters and wrap modes (linear and clamped until set); kept as given.
     void setTexParameters(const _TexParams& params);
     const _TexParams& getTexParameters() const { return _texParams; }
+    // Nearest-pixel sampling (crisp pixel art) / linear sampling, the wrap modes kept.
+    void setAliasTexParameters();
+    void setAntiAliasTexParameters();
     // The GL texture of the current context, uploaded on first use with the
     // sampling parameters; 0 without a context.
     unsigned int getName();

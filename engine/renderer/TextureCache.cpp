@@ -121,6 +121,24 @@ Texture2D* TextureCache::getTextureForKey(const std::string& key) const {
     return found == _textures.end() ? nullptr : found->second;
 }
 
+void TextureCache::removeTexture(Texture2D* texture) {
+    for (auto it = _textures.begin(); it != _textures.end(); ++it) {
+        if (it->second == texture) {
+            _textures.erase(it);
+            texture->release();
+            return;
+        }
+    }
+}
+
+void TextureCache::removeTextureForKey(const std::string& key) {
+    auto found = _textures.find(key);
+    if (found == _textures.end()) return;
+    Texture2D* texture = found->second;
+    _textures.erase(found);
+    texture->release();
+}
+
 void TextureCache::removeAllTextures() {
     for (auto& entry : _textures) entry.second->release();
     _textures.clear();

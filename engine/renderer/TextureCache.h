@@ -37,6 +37,11 @@ public:
     // takes) when the key is new. nullptr for a null or empty image or an empty key.
     Texture2D* addImage(Image* image, const std::string& key);
     Texture2D* getTextureForKey(const std::string& key) const;
+    // Drops one texture from the cache (it lives on while retained elsewhere), by
+    // itself or by its key as getTextureForKey takes it; a texture or key the cache
+    // does not hold changes nothing.
+    void removeTexture(Texture2D* texture);
+    void removeTextureForKey(const std::string& key);
     // Drops every cached texture (textures still retained elsewhere live on).
     void removeAllTextures();
     // Drops the textures only the cache holds (a sprite, frame or script object

@@ -38,6 +38,50 @@ DrawNode::Shape listShape(DrawNode::Shape::Kind kind, const Vec2* points, size_t
 
 }  // namespace
 
+void DrawNode::drawSegment(const Vec2& from, const Vec2& to, float radius, const Color4F& color) {
+    const Vec2 ends[] = {from, to};
+    Shape shape = listShape(Shape::Kind::Lines, ends, 2, color);
+    shape.size = 2.f * radius;
+    _shapes.push_back(std::move(shape));
+}
+
+void DrawNode::drawLine(const Vec2& origin, const Vec2& destination, const Color4F& color) {
+    const Vec2 ends[] = {origin, destination};
+    drawPoly(ends, 2, false, color);
+}
+
+void DrawNode::drawRect(const Vec2& origin, const Vec2& destination, const Color4F& color) {
+    const Vec2 corners[] = {origin, Vec2(destination.x, origin.y), destination, Vec2(origin.x, destination.y)};
+    drawPoly(corners, 4, true, color);
+}
+
+void DrawNode::drawCircle(const Vec2& center, float radius, float angle, unsigned int segments, bool drawLineToCenter,
+                          float scaleX, float scaleY, const Color4F& color) {
+    if (segments < 3) return;
+    std::vector<Vec2> points;
+    points.reserve(segments + 1);
+    for (unsigned int i = 0; i < segments; ++i) {
+        const float a = angle + 2.f * 3.14159265358979f * static_cast<float>(i) / static_cast<float>(segments);
+        points.emplace_back(center.x + radius * std::cos(a) * scaleX, center.y + radius * std::sin(a) * scaleY);
+    }
+    if (drawLineToCenter) points.push_back(center);
+    drawPoly(points.data(), static_cast<unsigned int>(points.size()), true, color);
+}
+
+void DrawNode::drawCircle(const Vec2& center, float radius, float angle, unsigned int segments, bool drawLineToCenter,
+                          const Color4F& color) {
+    drawCircle(center, radius, angle, segments, drawLineToCenter, 1.f, 1.f, color);
+}
+
+void DrawNode::drawTriangle(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Color4F& color) {
+    const Vec2 corners[] = {p1, p2, p3};
+    drawSolidPoly(corners, 3, color);
+}
+
+void DrawNode::drawPoint(const Vec2& point, float pointSize, const Color4F& color) {
+    drawPoints(&point, 1, pointSize, color);
+}
+
 void DrawNode::drawPoints(const Vec2* points, unsigned int count, float pointSize, const Color4F& color) {
     if (!points || count == 0) return;
     Shape shape = listShape(Shape::Kind::Points, points, count, color);

@@ -44,6 +44,24 @@ public:
     // A filled circle as a polygon of `segments` sides, the first vertex at `angle`.
     // Fewer than 3 segments draw nothing.
     void drawSolidCircle(const Vec2& center, float radius, float angle, unsigned int segments, const Color4F& color);
+    // A line from one point to another, `radius` on each side of it (its width is
+    // twice the radius).
+    void drawSegment(const Vec2& from, const Vec2& to, float radius, const Color4F& color);
+    // A line one point wide.
+    void drawLine(const Vec2& origin, const Vec2& destination, const Color4F& color);
+    // The outline of an axis-aligned rectangle between two opposite corners.
+    void drawRect(const Vec2& origin, const Vec2& destination, const Color4F& color);
+    // The outline of the polygon drawSolidCircle fills (stretched by scaleX and
+    // scaleY), through the centre as well when drawLineToCenter. Fewer than 3
+    // segments draw nothing.
+    void drawCircle(const Vec2& center, float radius, float angle, unsigned int segments, bool drawLineToCenter,
+                    float scaleX, float scaleY, const Color4F& color);
+    void drawCircle(const Vec2& center, float radius, float angle, unsigned int segments, bool drawLineToCenter,
+                    const Color4F& color);
+    // A filled triangle.
+    void drawTriangle(const Vec2& p1, const Vec2& p2, const Vec2& p3, const Color4F& color);
+    // One square of pointSize centred on the point.
+    void drawPoint(const Vec2& point, float pointSize, const Color4F& color);
     // Squares of pointSize (1 when not given) centred on the points.
     void drawPoints(const Vec2* points, unsigned int count, const Color4F& color);
     void drawPoints(const Vec2* points, unsigned int count, float pointSize, const Color4F& color);

@@ -17,6 +17,12 @@ Menu* Menu::createWithArray(const Vector<MenuItem*>& items) {
     return autoreleased(menu, menu->initWithArray(items));
 }
 
+Menu* Menu::createWithItem(MenuItem* item) {
+    Vector<MenuItem*> items;
+    if (item) items.pushBack(item);
+    return createWithArray(items);
+}
+
 Menu::~Menu() {
     if (_selectedItem) _selectedItem->release();
 }

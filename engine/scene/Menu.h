@@ -47,6 +47,8 @@ public:
     // An empty menu / one holding the items in order (z-order 0), autoreleased.
     static Menu* create();
     static Menu* createWithArray(const Vector<MenuItem*>& items);
+    // A menu of one item; a null item makes an empty menu.
+    static Menu* createWithItem(MenuItem* item);
     ~Menu() override;
 
     void setEnabled(bool enabled) { _enabled = enabled; }

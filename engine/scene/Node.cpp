@@ -10,6 +10,7 @@
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/Log.h"
 #include "engine/base/Scheduler.h"
+#include "engine/input/Touch.h"
 #include "engine/physics/PhysicsWorld.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/scene/Component.h"
@@ -48,6 +49,8 @@ Node::~Node() {
     // A node removed without cleanup may still have its update scheduled: the
     // scheduler must not call into it once it is gone.
     if (_updateScheduled) Director::getInstance()->getScheduler()->unscheduleUpdate(this);
+    // Nor keep it paused: a later node at this address starts unpaused.
+    if (_pauseCalled) Director::getInstance()->getScheduler()->resumeTarget(this);
     if (!_components.empty()) Director::getInstance()->getScheduler()->unschedule(kComponentUpdateKey, this);
     releaseUpdateScriptHandler();
     if (_userObject) _userObject->release();
@@ -145,10 +148,32 @@ void Node::removeFromParent() {
     _parent->removeChild(this, true);
 }
 
-void Node::removeAllChildren() {
+void Node::removeAllChildren() { removeAllChildrenWithCleanup(true); }
+
+void Node::removeFromParentAndCleanup(bool cleanup) {
+    if (!cleanup) {
+        if (_parent) _parent->removeChild(this, false);
+        return;
+    }
+    removeFromParent();
+}
+
+void Node::removeAllChildrenWithCleanup(bool cleanup) {
     std::vector<Node*> children;
     children.swap(_children);
-    for (Node* child : children) detachChild(child, true);
+    for (Node* child : children) detachChild(child, cleanup);
+}
+
+void Node::removeChildByTag(int tag, bool cleanup) {
+    if (Node* child = getChildByTag(tag)) removeChild(child, cleanup);
+}
+
+void Node::removeChildByName(const std::string& name, bool cleanup) {
+    if (Node* child = getChildByName(name)) removeChild(child, cleanup);
+}
+
+void Node::reorderChild(Node* child, int localZOrder) {
+    if (child && child->_parent == this) child->setLocalZOrder(localZOrder);
 }
 
 void Node::setName(const std::string& name) {
@@ -185,6 +210,7 @@ void Node::onEnter() {
     _running = true;
     joinPhysicsWorld();
     Director::getInstance()->getScheduler()->resumeTarget(this);
+    _pauseCalled = false;
     if (_actionManager) _actionManager->resumeTarget(this);
     if (!_components.empty()) {
         std::vector<Component*> components = _components;
@@ -242,6 +268,10 @@ void Node::onExit() {
         for (Component* component : components) component->release();
     }
     if (_physicsBody) _physicsBody->removeFromWorld();
+    // What it scheduled waits off stage like its actions (a scene pushed under
+    // another keeps both until it comes back).
+    Director::getInstance()->getScheduler()->pauseTarget(this);
+    _pauseCalled = true;
     if (_actionManager) _actionManager->pauseTarget(this);
     sendScriptEvent(kScriptExit);
 }
@@ -455,6 +485,9 @@ uint8_t Node::getDisplayedOpacity() const {
 
 void Node::cleanup() {
     Director::getInstance()->getScheduler()->unscheduleAllForTarget(this);
+    // Nothing is left to hold: the scheduler forgets the node altogether.
+    Director::getInstance()->getScheduler()->resumeTarget(this);
+    _pauseCalled = false;
     _updateScheduled = false;
     releaseUpdateScriptHandler();
     stopAllActions();
@@ -492,7 +525,8 @@ Action* Node::runAction(Action* action) {
         _actionManager = Director::getInstance()->getActionManager();
         _actionManager->retain();
     }
-    _actionManager->addAction(action, this, !_running);
+    // A paused node's new actions wait with the others.
+    _actionManager->addAction(action, this, !_running || _pauseCalled);
     return action;
 }
 
@@ -506,6 +540,42 @@ void Node::stopAction(Action* action) {
 
 void Node::stopActionByTag(int tag) {
     if (_actionManager) _actionManager->removeActionByTag(tag, this);
+}
+
+void Node::stopAllActionsByTag(int tag) {
+    if (!_actionManager) return;
+    while (_actionManager->getActionByTag(tag, this)) _actionManager->removeActionByTag(tag, this);
+}
+
+void Node::pause() {
+    _pauseCalled = true;
+    Director::getInstance()->getScheduler()->pauseTarget(this);
+    if (_actionManager) _actionManager->pauseTarget(this);
+}
+
+void Node::resume() {
+    if (!_running) return;
+    _pauseCalled = false;
+    Director::getInstance()->getScheduler()->resumeTarget(this);
+    if (_actionManager) _actionManager->resumeTarget(this);
+}
+
+Scheduler* Node::getScheduler() const { return Director::getInstance()->getScheduler(); }
+EventDispatcher* Node::getEventDispatcher() const { return Director::getInstance()->getEventDispatcher(); }
+ActionManager* Node::getActionManager() const { return Director::getInstance()->getActionManager(); }
+
+Scene* Node::getScene() const {
+    const Node* root = this;
+    while (root->_parent) root = root->_parent;
+    return dynamic_cast<Scene*>(const_cast<Node*>(root));
+}
+
+Vec2 Node::convertTouchToNodeSpace(const Touch* touch) const {
+    return convertToNodeSpace(touch ? touch->getLocation() : Vec2());
+}
+
+Vec2 Node::convertTouchToNodeSpaceAR(const Touch* touch) const {
+    return convertToNodeSpaceAR(touch ? touch->getLocation() : Vec2());
 }
 
 Action* Node::getActionByTag(int tag) const {

@@ -33,6 +33,10 @@ class Renderer;
 class GLProgram;
 class GLProgramState;
 class PhysicsBody;
+class Scene;
+class Scheduler;
+class EventDispatcher;
+class Touch;
 
 class Component;
 class Node : public Ref {
@@ -54,6 +58,17 @@ public:
     void removeChild(Node* child, bool cleanup = true);
     void removeFromParent();   // with cleanup
     void removeAllChildren();  // with cleanup
+    void removeFromParentAndCleanup(bool cleanup);
+    void removeAllChildrenWithCleanup(bool cleanup);
+    // removeChild for the first child with the tag / name; none: nothing happens.
+    void removeChildByTag(int tag, bool cleanup = true);
+    void removeChildByName(const std::string& name, bool cleanup = true);
+    // Gives the child another local z-order, as setLocalZOrder on it does; a node
+    // that is not a child is left alone.
+    void reorderChild(Node* child, int localZOrder);
+    // Children are kept in order at every change, so there is never anything to
+    // sort; callers that sort before reading the children may keep calling it.
+    void sortAllChildren() {}
     const std::vector<Node*>& getChildren() const { return _children; }
     size_t getChildrenCount() const { return _children.size(); }
     // The first child (in child order) with the tag / name; nullptr when none.
@@ -86,6 +101,8 @@ public:
     // The anchor in the node's own points: anchor times content size.
     Vec2 getAnchorPointInPoints() const;
     void setIgnoreAnchorPointForPosition(bool ignore) { _ignoreAnchorPointForPosition = ignore; }
+    // The older name of setIgnoreAnchorPointForPosition.
+    void ignoreAnchorPointForPosition(bool ignore) { _ignoreAnchorPointForPosition = ignore; }
     bool isIgnoreAnchorPointForPosition() const { return _ignoreAnchorPointForPosition; }
 
     // setScale sets both axes; getScale answers the x scale.
@@ -149,6 +166,10 @@ public:
     // The same, with node points measured from the anchor point.
     Vec2 convertToNodeSpaceAR(const Vec2& worldPoint) const;
     Vec2 convertToWorldSpaceAR(const Vec2& nodePoint) const;
+    // The touch's location (design points) in this node's space, from its origin or
+    // from its anchor point; a null touch is the world origin.
+    Vec2 convertTouchToNodeSpace(const Touch* touch) const;
+    Vec2 convertTouchToNodeSpaceAR(const Touch* touch) const;
     // The content box in the parent's space: the axis-aligned box around its four
     // transformed corners.
     virtual Rect getBoundingBox() const;
@@ -183,13 +204,16 @@ public:
     // then onEnterTransitionDidFinish; one leaving it onExitTransitionDidStart
     // then onExit (then cleanup when asked). Each step reports the node event
     // "enter", "enterTransitionFinish", "exitTransitionStart", "exit" or
-    // "cleanup" to the script engine, when there is one. Entering resumes what the
-    // node scheduled while it was outside the running scene.
+    // "cleanup" to the script engine, when there is one. Leaving pauses the node's
+    // actions and what it scheduled; entering resumes them, and what the node
+    // scheduled while it was outside the running scene.
     virtual void onEnter();
     virtual void onExit();
     virtual void onEnterTransitionDidFinish();
     virtual void onExitTransitionDidStart();
     bool isRunning() const { return _running; }
+    // The scene at the root of the node's tree; nullptr when the root is no scene.
+    Scene* getScene() const;
     // Stops everything the node has scheduled (its target in the director's
     // scheduler) and its actions, recursively.
     virtual void cleanup();
@@ -200,8 +224,20 @@ public:
     void stopAllActions();
     void stopAction(Action* action);
     void stopActionByTag(int tag);
+    void stopAllActionsByTag(int tag);
     Action* getActionByTag(int tag) const;
     size_t getNumberOfRunningActions() const;
+
+    // Holds the node's actions and everything it scheduled (timers, its update,
+    // script functions) until resume(); the children go on. Entering the running
+    // scene resumes the node; resume() outside it leaves the node waiting until it
+    // enters, as for a node that never ran.
+    void pause();
+    void resume();
+    // The director's: every node shares them.
+    Scheduler* getScheduler() const;
+    EventDispatcher* getEventDispatcher() const;
+    ActionManager* getActionManager() const;
 
     // Drawing. visit() skips an invisible node; otherwise transform = parent's
     // transform * node-to-parent, the children of negative local z-order are
@@ -296,6 +332,7 @@ private:
     friend class ProtectedNode;   // parents children it keeps outside _children
     bool _listenersBound = false;              // the director's dispatcher holds listeners of it
     bool _updateScheduled = false;             // the director's scheduler holds an update of it
+    bool _pauseCalled = false;                 // the scheduler may list it as paused
     void sendScriptEvent(int action);
     void releaseUpdateScriptHandler();
     int _updateScriptHandler = 0;

@@ -22,6 +22,10 @@ SpriteFrame* SpriteFrame::createWithTexture(Texture2D* texture, const Rect& rect
     return frame;
 }
 
+SpriteFrame* SpriteFrame::clone() const {
+    return createWithTexture(_texture, _rect, _rotated, _offset, _originalSize);
+}
+
 SpriteFrame* SpriteFrame::create(const std::string& filename, const Rect& rect) {
     return createWithTexture(TextureCache::getInstance()->addImage(filename), rect);
 }

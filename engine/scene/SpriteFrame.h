@@ -22,11 +22,27 @@ public:
     static SpriteFrame* create(const std::string& filename, const Rect& rect);
     ~SpriteFrame() override;
 
+    // A frame of the same texture (retained by both) and settings, autoreleased.
+    SpriteFrame* clone() const;
+
+    // Sprites made from the frame later see a change; those made before keep what
+    // they took. A null texture is refused.
     Texture2D* getTexture() const { return _texture; }
+    void setTexture(Texture2D* texture) {
+        if (texture) assignRetained(_texture, texture);
+    }
     const Rect& getRect() const { return _rect; }
+    void setRect(const Rect& rect) { _rect = rect; }
     bool isRotated() const { return _rotated; }
+    void setRotated(bool rotated) { _rotated = rotated; }
     const Vec2& getOffset() const { return _offset; }
+    void setOffset(const Vec2& offset) { _offset = offset; }
     const Size& getOriginalSize() const { return _originalSize; }
+    void setOriginalSize(const Size& size) { _originalSize = size; }
+    // Texture points are texture pixels here (textures are never rescaled), so
+    // these are the values above.
+    const Rect& getRectInPixels() const { return _rect; }
+    const Size& getOriginalSizeInPixels() const { return _originalSize; }
 
 private:
     SpriteFrame() = default;

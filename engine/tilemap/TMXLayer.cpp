@@ -80,4 +80,14 @@ Value TMXLayer::getProperty(const std::string& name) const {
     return it != _properties.end() ? it->second : Value();
 }
 
+void TMXLayer::removeTileAt(const Vec2& position) {
+    if (indexOf(position) >= 0) setTileGID(0, position);
+}
+
+Vec2 TMXLayer::getPositionAt(const Vec2& position) const {
+    const float column = std::floor(position.x);
+    const float row = std::floor(position.y);
+    return Vec2(column * _mapTileSize.width, (_layerSize.height - row - 1.f) * _mapTileSize.height);
+}
+
 }  // namespace engine

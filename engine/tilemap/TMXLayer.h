@@ -52,6 +52,11 @@ public:
     // count; a gid carrying flip bits keeps them); outside the layer it logs and
     // changes nothing.
     void setTileGID(uint32_t gid, const Vec2& position, TMXTileFlags flags = static_cast<TMXTileFlags>(0));
+    // Empties the tile (gid 0, no flips); outside the layer it changes nothing.
+    void removeTileAt(const Vec2& position);
+    // The lower-left corner of a tile (column, row; row 0 at the top, fractions
+    // dropped) in the layer's points, tiles laid out orthogonally.
+    Vec2 getPositionAt(const Vec2& position) const;
     // The whole array, row by row: the layer keeps its own copy of width x height
     // ids; missing ones are 0, extra ones ignored.
     void setTiles(const std::vector<uint32_t>& ids);

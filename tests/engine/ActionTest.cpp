@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "engine/actions/Action.h"
+#include "engine/actions/ActionEase.h"
+#include "engine/actions/ActionInstant.h"
 #include "engine/actions/ActionInterval.h"
 #include "engine/actions/ActionManager.h"
+#include "engine/actions/ActionMotion.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Node.h"
@@ -150,6 +153,113 @@ TEST_F(ActionTest, ActionsMayChangeTheManagerAndTheGraphWhileTheyRun) {
         parent->onExit();
         parent->release();
     }
+}
+
+// What a reverse must give back: the node's state along the way.
+struct Pose {
+    float x, y, rotation, scaleX, scaleY, skewX;
+    int opacity, red;
+};
+
+Pose poseOf(const Node* node) {
+    return {node->getPositionX(), node->getPositionY(), node->getRotation(), node->getScaleX(),
+            node->getScaleY(), node->getSkewX(), node->getOpacity(), node->getColor().r};
+}
+
+void expectSamePose(const Pose& a, const Pose& b, const std::string& where) {
+    SCOPED_TRACE(where);
+    EXPECT_NEAR(a.x, b.x, 1e-3);
+    EXPECT_NEAR(a.y, b.y, 1e-3);
+    EXPECT_NEAR(a.rotation, b.rotation, 1e-3);
+    EXPECT_NEAR(a.scaleX, b.scaleX, 1e-4);
+    EXPECT_NEAR(a.scaleY, b.scaleY, 1e-4);
+    EXPECT_NEAR(a.skewX, b.skewX, 1e-3);
+    EXPECT_NEAR(a.opacity, b.opacity, 1);
+    EXPECT_NEAR(a.red, b.red, 1);
+}
+
+// A reverse run from where the action ended passes through the same poses
+// backwards: at progress u it shows what the action showed at 1 - u.
+TEST_F(ActionTest, AReverseRetracesItsActionBackwards) {
+    using namespace engine;
+    struct Case {
+        const char* name;
+        std::function<FiniteTimeAction*()> make;
+    };
+    const Case cases[] = {
+        {"move by", [] { return MoveBy::create(1.f, Vec2(40.f, -8.f)); }},
+        {"rotate by", [] { return RotateBy::create(1.f, 90.f); }},
+        {"scale by", [] { return ScaleBy::create(1.f, 2.f, 0.5f); }},
+        {"jump by", [] { return JumpBy::create(1.f, Vec2(30.f, 0.f), 20.f, 2); }},
+        {"skew by", [] { return SkewBy::create(1.f, 15.f, 0.f); }},
+        {"tint by", [] { return TintBy::create(1.f, -100, 0, 0); }},
+        {"fade out", [] { return FadeOut::create(1.f); }},
+        {"sequence, reversed order", [] {
+             return Sequence::create({MoveBy::create(1.f, Vec2(10.f, 0.f)), RotateBy::create(1.f, 45.f),
+                                      ScaleBy::create(2.f, 3.f)});
+         }},
+        {"spawn of unequal lengths", [] {
+             return Spawn::create({MoveBy::create(2.f, Vec2(0.f, 50.f)), RotateBy::create(1.f, 30.f)});
+         }},
+        {"repeat", [] { return Repeat::create(MoveBy::create(0.5f, Vec2(4.f, 0.f)), 3); }},
+        {"ease in (out comes back)", [] { return EaseIn::create(MoveBy::create(1.f, Vec2(100.f, 0.f)), 3.f); }},
+        {"bounce out", [] { return EaseBounceOut::create(RotateBy::create(1.f, 120.f)); }},
+        {"delay", [] { return DelayTime::create(1.f); }},
+    };
+    const int samples = 8;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Node* node = Node::create();
+        node->setPosition(5.f, 6.f);
+        node->setColor({200, 200, 200});
+        FiniteTimeAction* action = c.make();
+        FiniteTimeAction* back = action->reverse();
+        ASSERT_NE(back, nullptr);
+        EXPECT_FLOAT_EQ(back->getDuration(), action->getDuration());
+        std::vector<Pose> forward;
+        action->startWithTarget(node);
+        for (int i = 0; i <= samples; ++i) {
+            action->update(static_cast<float>(i) / samples);
+            forward.push_back(poseOf(node));
+        }
+        action->stop();
+        back->startWithTarget(node);
+        for (int i = 0; i <= samples; ++i) {
+            back->update(static_cast<float>(i) / samples);
+            expectSamePose(poseOf(node), forward[samples - i], "sample " + std::to_string(i));
+        }
+        back->stop();
+    }
+}
+
+// Actions that aim at a value have no way back, nor has a list holding one; the
+// instant ones that do have theirs.
+TEST_F(ActionTest, ReversesOfInstantAndTargetActions) {
+    using namespace engine;
+    struct Case {
+        const char* name;
+        std::function<Action*()> reverseOf;
+        bool exists;
+    };
+    const Case cases[] = {
+        {"move to", [] { return MoveTo::create(1.f, Vec2())->reverse(); }, false},
+        {"scale to", [] { return ScaleTo::create(1.f, 2.f)->reverse(); }, false},
+        {"fade to", [] { return FadeTo::create(1.f, 9)->reverse(); }, false},
+        {"scale by zero", [] { return ScaleBy::create(1.f, 0.f)->reverse(); }, false},
+        {"sequence with a to", [] {
+             return Sequence::create({MoveBy::create(1.f, Vec2()), MoveTo::create(1.f, Vec2())})->reverse();
+         }, false},
+        {"forever", [] { return RepeatForever::create(MoveBy::create(1.f, Vec2(1.f, 0.f)))->reverse(); }, true},
+        {"call function", [] { return CallFunc::create([] {})->reverse(); }, true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.reverseOf() != nullptr, c.exists) << c.name;
+
+    Node* node = Node::create();
+    node->setVisible(false);
+    Action* show = Hide::create()->reverse();
+    show->startWithTarget(node);
+    show->update(1.f);
+    EXPECT_TRUE(node->isVisible());
 }
 
 }  // namespace

@@ -153,6 +153,30 @@ TEST(ApplicationLanguageTest, CodeFromTheLocaleVariables) {
     }
 }
 
+TEST(ApplicationLanguageTest, LanguageFromTheCode) {
+    using engine::LanguageType;
+    struct Case {
+        const char* lang;
+        LanguageType expected;
+    };
+    const Case cases[] = {
+        {"de_DE.UTF-8", LanguageType::GERMAN},  {"zh_CN", LanguageType::CHINESE},
+        {"nb_NO", LanguageType::NORWEGIAN},     {"bg_BG", LanguageType::BULGARIAN},
+        {"vi_VN", LanguageType::ENGLISH},       // not in the list
+        {"C", LanguageType::ENGLISH},
+    };
+    struct App : engine::Application {
+        bool applicationDidFinishLaunching() override { return true; }
+    } app;
+    testsupport::EnvOverride lcAll("LC_ALL", std::nullopt);
+    testsupport::EnvOverride lcMessages("LC_MESSAGES", std::nullopt);
+    for (const Case& c : cases) {
+        testsupport::EnvOverride lang("LANG", std::string(c.lang));
+        EXPECT_EQ(app.getCurrentLanguage(), c.expected) << c.lang;
+    }
+    EXPECT_EQ(app.getTargetPlatform(), engine::Application::Platform::OS_LINUX);
+}
+
 }  // namespace
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,6 +113,67 @@ TEST_F(DirectorTest, SceneReplacedFromACallbackSwitchesAfterThatFramesUpdate) {
     g_events.clear();
     director->mainLoop(0.f);
     EXPECT_EQ(g_events, (std::vector<std::string>{"first exit", "first destroyed", "second enter"}));
+}
+
+// A tracked scene that also reports its cleanup and counts its timer's ticks.
+struct StackedScene : TrackedScene {
+    using TrackedScene::TrackedScene;
+    static StackedScene* create(const std::string& name) {
+        auto* scene = new StackedScene(name);
+        scene->autorelease();
+        // Off stage until it runs, as a node scheduling before it enters.
+        Director::getInstance()->getScheduler()->schedule([scene](float) { ++scene->ticks; }, scene, 0.f,
+                                                          true, "tick");
+        return scene;
+    }
+    void cleanup() override {
+        g_events.push_back(name + " cleanup");
+        TrackedScene::cleanup();
+    }
+    int ticks = 0;
+};
+
+// A pushed-over scene leaves without cleanup and its timer waits; popping to it
+// brings it back as it was, and the scenes dropped on the way are cleaned up.
+TEST_F(DirectorTest, PushedScenesWaitBelowAndComeBackWhenPopped) {
+    StackedScene* a = nullptr;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> events;
+        size_t depth;
+    };
+    const Step steps[] = {
+        {"run a", [&] { director->runWithScene(a = StackedScene::create("a")); }, {"a enter"}, 1},
+        {"push b", [&] { director->pushScene(StackedScene::create("b")); }, {"a exit", "b enter"}, 2},
+        {"push c", [&] { director->pushScene(StackedScene::create("c")); }, {"b exit", "c enter"}, 3},
+        {"pop", [&] { director->popScene(); }, {"c exit", "c cleanup", "c destroyed", "b enter"}, 2},
+        {"push d then e", [&] {
+             director->pushScene(StackedScene::create("d"));
+             director->pushScene(StackedScene::create("e"));
+         }, {"b exit", "e enter"}, 4},
+        {"pop to the root", [&] { director->popToRootScene(); },
+         {"d cleanup", "d destroyed", "b cleanup", "b destroyed", "e exit", "e cleanup", "e destroyed", "a enter"},
+         1},
+        {"level beyond the depth", [&] { director->popToSceneStackLevel(3); }, {}, 1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        g_events.clear();
+        step.act();
+        director->mainLoop(0.f);
+        EXPECT_EQ(g_events, step.events);
+        EXPECT_EQ(director->getSceneStackDepth(), step.depth);
+    }
+    // a ticked before b covered it and once since it came back, never while below.
+    EXPECT_EQ(a->ticks, 2);
+    EXPECT_EQ(director->getRunningScene(), a);
+
+    g_events.clear();
+    director->popScene();   // the last scene: the director ends
+    director->mainLoop(0.f);
+    EXPECT_TRUE(director->hasEnded());
+    EXPECT_EQ(g_events, (std::vector<std::string>{"a exit", "a cleanup", "a destroyed"}));
 }
 
 TEST_F(DirectorTest, ClockDeltaStartsAtZeroAndRestartsWithAnimation) {

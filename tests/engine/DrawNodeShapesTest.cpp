@@ -49,6 +49,16 @@ TEST_F(DrawNodeShapesTest, PointListCallsRecordTheirShape) {
          Kind::Lines, 9, 1, false},
         {"Catmull-Rom in 1 segment", [](DrawNode* n) { n->drawCatmullRom(zigzag(), 1, kRed); }, Kind::Lines, 2, 1,
          false},
+        {"segment, as wide as twice its radius", [](DrawNode* n) { n->drawSegment({0, 0}, {5, 5}, 3.f, kRed); },
+         Kind::Lines, 2, 6, false},
+        {"line", [](DrawNode* n) { n->drawLine({0, 0}, {5, 5}, kRed); }, Kind::Lines, 2, 1, false},
+        {"rectangle outline", [](DrawNode* n) { n->drawRect({0, 0}, {4, 3}, kRed); }, Kind::Lines, 4, 1, true},
+        {"circle outline", [](DrawNode* n) { n->drawCircle({-5, 0}, 5.f, 0.f, 6, false, kRed); }, Kind::Lines, 6, 1,
+         true},
+        {"circle through its centre", [](DrawNode* n) { n->drawCircle({-10, 0}, 5.f, 0.f, 6, true, 2.f, 1.f, kRed); },
+         Kind::Lines, 7, 1, true},
+        {"triangle", [](DrawNode* n) { n->drawTriangle({0, 0}, {1, 0}, {0, 1}, kRed); }, Kind::SolidPoly, 3, 0, false},
+        {"one point", [](DrawNode* n) { n->drawPoint({0, 0}, 3.f, kRed); }, Kind::Points, 1, 3, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -90,6 +100,7 @@ TEST_F(DrawNodeShapesTest, NothingToDrawRecordsNothing) {
         [](DrawNode* n) { n->drawCardinalSpline(zigzag(), 0.5f, DrawNode::kMaxSplineSegments + 1, kRed); },
         [](DrawNode* n) { n->drawCatmullRom(PointArray::create(0), 8, kRed); },
         [](DrawNode* n) { n->drawCatmullRom(nullptr, 8, kRed); },
+        [](DrawNode* n) { n->drawCircle({0, 0}, 5.f, 0.f, 2, true, kRed); },
     };
     for (size_t i = 0; i < std::size(calls); ++i) {
         SCOPED_TRACE(i);

@@ -141,6 +141,55 @@ TEST_F(FileUtilsTest, FirstSearchPathHolderWinsThenRoot) {
     EXPECT_EQ(fu()->fullPathForFilename("shared.txt"), tmp.file("res/b/shared.txt"));
 }
 
+// Resolution folders go between a name's folder part and its file part, in
+// order, inside each search path before the next path is tried.
+TEST_F(FileUtilsTest, ResolutionFoldersAreTriedInOrderWithinEachSearchPath) {
+    tmp.write("res/a/ui/hd/ok.png", "a-hd");
+    tmp.write("res/a/ui/ok.png", "a");
+    tmp.write("res/b/hd/logo.png", "b-hd");
+    tmp.write("res/a/logo.png", "a-logo");
+    tmp.write("res/sd/root.png", "root-sd");
+    fu()->setDefaultResourceRootPath(tmp.file("res"));
+    fu()->setSearchPaths({"a", "b"});
+    struct Case {
+        const char* what;
+        std::vector<std::string> order;
+        const char* name;
+        const char* found;   // under res/
+    };
+    const Case cases[] = {
+        {"default: the folder itself", {}, "ui/ok.png", "a/ui/ok.png"},
+        {"a resolution folder first", {"hd", ""}, "ui/ok.png", "a/ui/hd/ok.png"},
+        {"the folder itself first", {"", "hd"}, "ui/ok.png", "a/ui/ok.png"},
+        {"\"\" joins when missing", {"sd"}, "ui/ok.png", "a/ui/ok.png"},
+        {"an earlier search path wins over a resolution", {"hd"}, "logo.png", "a/logo.png"},
+        {"the root has resolutions too", {"sd"}, "root.png", "sd/root.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fu()->setSearchResolutionsOrder(c.order);
+        EXPECT_EQ(fu()->fullPathForFilename(c.name), tmp.file(std::string("res/") + c.found));
+    }
+    fu()->setSearchResolutionsOrder({"hd/"});
+    EXPECT_EQ(fu()->getSearchResolutionsOrder(), (std::vector<std::string>{"hd/", ""}));
+    fu()->addSearchResolutionsOrder("sd");
+    fu()->addSearchResolutionsOrder("xl", true);
+    EXPECT_EQ(fu()->getSearchResolutionsOrder(), (std::vector<std::string>{"xl/", "hd/", "sd/", ""}));
+}
+
+TEST_F(FileUtilsTest, ListFilesGivesSortedFullPathsMarkingFolders) {
+    tmp.write("res/data/b.txt", "");
+    tmp.write("res/data/a.txt", "");
+    tmp.write("res/data/sub/c.txt", "");
+    tmp.write("res/plain.txt", "");
+    fu()->setDefaultResourceRootPath(tmp.file("res"));
+    const std::string data = tmp.file("res/data/");
+    EXPECT_EQ(fu()->listFiles("data"), (std::vector<std::string>{data + "a.txt", data + "b.txt", data + "sub/"}));
+    EXPECT_EQ(fu()->listFiles(tmp.file("res/data")).size(), 3u);
+    EXPECT_TRUE(fu()->listFiles("plain.txt").empty());
+    EXPECT_TRUE(fu()->listFiles("missing").empty());
+}
+
 TEST_F(FileUtilsTest, FullPathForAbsoluteAndEmptyNames) {
     std::string file = tmp.write("f.txt", "x");
     fu()->setSearchPaths({tmp.path()});

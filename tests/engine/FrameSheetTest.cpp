@@ -12,10 +12,12 @@
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/files/FileUtils.h"
+#include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/Animation.h"
 #include "engine/scene/FrameSheet.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/SpriteFrame.h"
 #include "engine/scene/SpriteFrameCache.h"
 #include "support/ImageEncoder.h"
 #include "support/TestSupport.h"
@@ -184,6 +186,42 @@ TEST_F(FrameCacheTest, AnimateSwitchesFramesEachLoopAndRestoresTheOriginal) {
     }
     EXPECT_EQ(sprite->getNumberOfRunningActions(), 0u);
     sprite->onExit();
+}
+
+// A clone shares the texture and copies the settings; later changes to either
+// frame leave the other as it was.
+TEST(SpriteFrameTest, ACloneSharesTheTextureAndKeepsItsOwnSettings) {
+    using engine::Rect;
+    using engine::Size;
+    using engine::Vec2;
+    engine::Texture2D* texture = engine::Texture2D::create(8, 8, engine::Texture2D::PixelFormat::RGBA8888);
+    engine::Texture2D* other = engine::Texture2D::create(8, 8, engine::Texture2D::PixelFormat::RGBA8888);
+    {
+        engine::SpriteFrame* frame =
+            engine::SpriteFrame::createWithTexture(texture, Rect(1, 2, 3, 4), true, Vec2(0.5f, -1), Size(5, 6));
+        engine::SpriteFrame* copy = frame->clone();
+        EXPECT_EQ(copy->getTexture(), texture);
+        EXPECT_EQ(texture->getReferenceCount(), 3u);
+        frame->setRect(Rect(0, 0, 8, 8));
+        frame->setRotated(false);
+        frame->setOffset(Vec2());
+        frame->setOriginalSize(Size(8, 8));
+        frame->setTexture(other);
+        frame->setTexture(nullptr);   // refused
+        EXPECT_EQ(frame->getTexture(), other);
+        EXPECT_EQ(texture->getReferenceCount(), 2u);
+        EXPECT_EQ(frame->getRectInPixels().size.width, 8.f);
+        EXPECT_EQ(copy->getRect().origin.x, 1.f);
+        EXPECT_EQ(copy->getRect().size.height, 4.f);
+        EXPECT_TRUE(copy->isRotated());
+        EXPECT_EQ(copy->getOffset().y, -1.f);
+        EXPECT_EQ(copy->getOriginalSizeInPixels().width, 5.f);
+        engine::AutoreleasePool::getInstance()->clear();
+    }
+    EXPECT_EQ(texture->getReferenceCount(), 1u);
+    EXPECT_EQ(other->getReferenceCount(), 1u);
+    texture->release();
+    other->release();
 }
 
 }  // namespace

@@ -145,6 +145,14 @@ TEST_F(GLViewImplTest, WindowIsTitledAndSizedByFrameAndZoom) {
     }
 }
 
+TEST_F(GLViewImplTest, ANamedViewAloneGetsTheDefaultFrame) {
+    GLViewImpl* view = GLViewImpl::create("game");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(platform::getWindowText(view->getWin32Window()), "game");
+    EXPECT_EQ(view->getFrameSize(), engine::Size(960, 640));
+    EXPECT_EQ(clientRect(view->getWin32Window()).width(), 960);
+}
+
 TEST_F(GLViewImplTest, ZoomAndFrameChangesResizeTheClientArea) {
     GLViewImpl* view = GLViewImpl::createWithRect("view", Rect(50, 60, 400, 300), 1.f);
     platform::HWND hwnd = view->getWin32Window();

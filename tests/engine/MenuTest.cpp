@@ -66,6 +66,14 @@ TEST_F(MenuTest, LabelItemColourAndSizeFollowItsState) {
 }
 
 // The item at the menu's origin covers view pixels 140..160 x 90..110.
+TEST_F(MenuTest, AMenuOfOneItemHoldsItOrNothing) {
+    auto* item = engine::MenuItemFont::create("ab");
+    engine::Menu* menu = engine::Menu::createWithItem(item);
+    ASSERT_EQ(menu->getChildrenCount(), 1u);
+    EXPECT_EQ(menu->getChildren()[0], item);
+    EXPECT_EQ(engine::Menu::createWithItem(nullptr)->getChildrenCount(), 0u);
+}
+
 TEST_F(MenuTest, AMenuLeavingOrDyingMidTouchLetsItsItemGo) {
     for (bool destroy : {false, true}) {
         SCOPED_TRACE(destroy ? "destroyed" : "removed");

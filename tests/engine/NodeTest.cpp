@@ -1,14 +1,18 @@
 // The scene graph: child order, lookup, enter/exit and cleanup.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "engine/actions/ActionInterval.h"
+#include "engine/actions/ActionManager.h"
 #include "engine/base/AutoreleasePool.h"
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
 #include "engine/scene/Component.h"
 #include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
 #include "support/TestSupport.h"
 
 using engine::Node;
@@ -241,3 +245,119 @@ TEST_F(NodeTest, ComponentUpdatesGoWithTheNode) {
 }
 
 }  // namespace
+
+TEST_F(NodeTest, RemovalByTagOrNameCleansUpOnlyWhenAsked) {
+    auto* scheduler = engine::Director::getInstance()->getScheduler();
+    struct Case {
+        const char* what;
+        std::function<void(Node* parent)> remove;
+        std::vector<std::string> left;
+        bool cleanedUp;
+    };
+    const Case cases[] = {
+        {"by tag, cleanup", [](Node* p) { p->removeChildByTag(7); }, {"b"}, true},
+        {"by tag, no cleanup", [](Node* p) { p->removeChildByTag(7, false); }, {"b"}, false},
+        {"by name, cleanup", [](Node* p) { p->removeChildByName("a"); }, {"b"}, true},
+        {"by name, no cleanup", [](Node* p) { p->removeChildByName("a", false); }, {"b"}, false},
+        {"unknown tag", [](Node* p) { p->removeChildByTag(99); }, {"a", "b"}, false},
+        {"unknown name", [](Node* p) { p->removeChildByName("z"); }, {"a", "b"}, false},
+        {"from parent, no cleanup", [](Node* p) { p->getChildByName("a")->removeFromParentAndCleanup(false); },
+         {"b"}, false},
+        {"all, cleanup", [](Node* p) { p->removeAllChildrenWithCleanup(true); }, {}, true},
+        {"all, no cleanup", [](Node* p) { p->removeAllChildrenWithCleanup(false); }, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Node* parent = Node::create();
+        Node* a = named("a");
+        parent->addChild(a, 0, 7);
+        parent->addChild(named("b"));
+        a->retain();
+        int calls = 0;
+        scheduler->schedule([&](float) { ++calls; }, a, 0.f, false, "tick");
+        c.remove(parent);
+        EXPECT_EQ(names(parent), c.left);
+        EXPECT_EQ(scheduler->isScheduled("tick", a), !c.cleanedUp);
+        scheduler->unscheduleAllForTarget(a);
+        a->release();
+    }
+}
+
+TEST_F(NodeTest, ReorderChildMovesOnlyItsOwnChildren) {
+    Node* parent = Node::create();
+    for (const char* name : {"a", "b", "c"}) parent->addChild(named(name));
+    parent->reorderChild(parent->getChildByName("a"), 1);
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"b", "c", "a"}));
+    Node* stranger = named("s");
+    parent->reorderChild(stranger, -5);   // not a child: left alone
+    parent->reorderChild(nullptr, -5);
+    EXPECT_EQ(stranger->getLocalZOrder(), 0);
+    EXPECT_EQ(names(parent), (std::vector<std::string>{"b", "c", "a"}));
+}
+
+// pause holds the node's actions and scheduled functions, not its children's;
+// resume takes them up again, but only inside the running tree.
+TEST_F(NodeTest, PauseHoldsActionsAndSchedulesUntilResumed) {
+    auto* director = engine::Director::getInstance();
+    auto* scheduler = director->getScheduler();
+    Node* root = Node::create();
+    Node* node = Node::create();
+    Node* child = Node::create();
+    node->addChild(child);
+    root->addChild(node);
+    root->onEnter();
+    int ticks = 0, childTicks = 0;
+    scheduler->schedule([&](float) { ++ticks; }, node, 0.f, false, "t");
+    scheduler->schedule([&](float) { ++childTicks; }, child, 0.f, false, "t");
+    node->runAction(engine::DelayTime::create(10.f));
+    auto frame = [&] {
+        scheduler->update(0.5f);
+        director->getActionManager()->update(0.5f);
+    };
+    auto elapsed = [&] {
+        auto* action = static_cast<engine::ActionInterval*>(
+            director->getActionManager()->getActionByTag(-1, node));
+        return action ? action->getElapsed() : -1.f;
+    };
+    frame();
+    node->pause();
+    const float held = elapsed();
+    frame();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(childTicks, 2);
+    EXPECT_EQ(elapsed(), held);
+    // An action started while paused waits too.
+    node->runAction(engine::DelayTime::create(1.f));
+    frame();
+    EXPECT_EQ(node->getNumberOfRunningActions(), 2u);
+
+    node->resume();
+    frame();
+    EXPECT_EQ(ticks, 2);
+    EXPECT_GT(elapsed(), held);
+
+    // Outside the running tree resume waits for the next entry.
+    node->pause();
+    root->onExit();
+    node->resume();
+    EXPECT_TRUE(scheduler->isTargetPaused(node));
+    root->onEnter();
+    EXPECT_FALSE(scheduler->isTargetPaused(node));
+    root->onExit();
+    root->cleanup();
+}
+
+TEST_F(NodeTest, SceneAndSharedServicesAreFoundFromAnyNode) {
+    auto* director = engine::Director::getInstance();
+    engine::Scene* scene = engine::Scene::create();
+    Node* middle = Node::create();
+    Node* leaf = Node::create();
+    middle->addChild(leaf);
+    EXPECT_EQ(leaf->getScene(), nullptr);   // the root is no scene
+    scene->addChild(middle);
+    EXPECT_EQ(leaf->getScene(), scene);
+    EXPECT_EQ(scene->getScene(), scene);
+    EXPECT_EQ(leaf->getScheduler(), director->getScheduler());
+    EXPECT_EQ(leaf->getEventDispatcher(), director->getEventDispatcher());
+    EXPECT_EQ(leaf->getActionManager(), director->getActionManager());
+}

@@ -60,6 +60,19 @@ TEST_F(TileMapTest, PositionsOutsideTheLayerHoldNothing) {
     EXPECT_EQ(layer->getTileGIDAt(Vec2(2.9f, 1.5f)), 9u);
 }
 
+TEST_F(TileMapTest, RemovedTilesEmptyAndTilePositionsCountRowsFromTheTop) {
+    TMXLayer* layer = TMXLayer::create("ground", Size(3, 2), Size(32, 16));
+    ASSERT_NE(layer, nullptr);
+    layer->setTiles(std::vector<uint32_t>(6, 0xE0000009u));
+    layer->removeTileAt(Vec2(1, 1));
+    layer->removeTileAt(Vec2(5, 5));   // outside: nothing
+    EXPECT_EQ(layer->getTiles(), (std::vector<uint32_t>{0xE0000009u, 0xE0000009u, 0xE0000009u, 0xE0000009u, 0,
+                                                        0xE0000009u}));
+    struct Case { Vec2 tile; Vec2 point; };
+    const Case cases[] = {{{0, 0}, {0, 16}}, {{2, 0}, {64, 16}}, {{0, 1}, {0, 0}}, {{1.7f, 1.2f}, {32, 0}}};
+    for (const Case& c : cases) EXPECT_EQ(layer->getPositionAt(c.tile), c.point) << c.tile.x << ", " << c.tile.y;
+}
+
 TEST_F(TileMapTest, SetTileGIDCombinesOnlyTheFlipBits) {
     TMXLayer* layer = TMXLayer::create("ground", Size(2, 2), Size(16, 16));
     ASSERT_NE(layer, nullptr);

@@ -57,6 +57,15 @@ TEST_F(UserDefaultTest, ValuesSurviveARestartByteForByte) {
     EXPECT_EQ(restart()->getStringForKey("lines"), "replaced");
 }
 
+TEST_F(UserDefaultTest, TheFileExistsOnceAValueIsWritten) {
+    EXPECT_EQ(UserDefault::getXMLFilePath(), file());
+    EXPECT_FALSE(UserDefault::isXMLFileExist());
+    UserDefault::getInstance()->getIntegerForKey("best");   // reading writes nothing
+    EXPECT_FALSE(UserDefault::isXMLFileExist());
+    UserDefault::getInstance()->setIntegerForKey("best", 3);
+    EXPECT_TRUE(UserDefault::isXMLFileExist());
+}
+
 TEST_F(UserDefaultTest, EachWriteReplacesTheFileWhole) {
     std::vector<platform::DiskStep> steps;
     std::vector<std::string> names;

@@ -177,6 +177,26 @@ TEST(ClientProgram, MiniGameFixturePlaysTwoRoundsAndKeepsTheBestScore) {
     }
 }
 
+// A game written against the engine's script API as games use it: design
+// resolution, search paths, a pulsing title over three-image buttons, scaled and
+// layered nodes, a removed child, a paused and resumed spinner, a loading bar
+// filling from the right and the best score in the saved settings. Waits for the
+// generated bindings of the engine classes.
+TEST(ClientProgram, DISABLED_ApiGameFixtureRunsToItsEnd) {
+    testsupport::TempDir dir;
+    std::vector<std::string> prints;
+    std::string out;
+    EXPECT_EQ(runFixture(dir, "apigame", dir.file("writable"), &prints, &out), 0) << out;
+    const std::vector<std::string> expected = {
+        "design 640x360 frame 640x360", "visible 640x360 at 0,0", "art found through the search path: true",
+        "search paths end with the art folder: true", "best before: 0", "options enabled: false",
+        "title scene built", "title label pulsed and is running: true", "pulse lasts 0.5 s", "start pressed",
+        "play scene shown", "children, back to front: red spinner bar blue green", "ghost removed: true",
+        "red scaled 2.0 x 0.5", "paused spinner holds: true", "resumed spinner turns: true",
+        "loading 50% from direction 1", "new best: 2", "round over"};
+    EXPECT_EQ(prints, expected) << out;
+}
+
 // Listeners of every kind, a layer's touch and keypad handlers, a menu, node and
 // scheduler handlers, and input the script raises: each handler hears what the
 // dispatch order, claiming and swallowing let through, and nothing else.
