@@ -16,6 +16,7 @@
 #include "engine/base/Scheduler.h"
 #include "engine/network/HttpResponse.h"
 #include "engine/files/FileUtils.h"
+#include "updater/CacheWipe.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResList.h"
 #include "updater/ResUpdaterThreads.h"
@@ -216,13 +217,14 @@ int64_t ResUpdater::totalBytes() const {
 }
 
 void ResUpdater::wipeCaches() {
-    engine::FileUtils* files = engine::FileUtils::getInstance();
-    files->removeDirectory(_state->resourcesDir);
-    files->removeDirectory(_state->downloadsDir);
+    wipeCacheFolder(_state->resourcesDir);
+    wipeCacheFolder(_state->downloadsDir);
 }
 
 void ResUpdater::start() {
     engine::FileUtils* files = engine::FileUtils::getInstance();
+    // A wipe cut short by the end of the process left its trash beside the caches.
+    removeLeftoverTrash(files->getWritablePath() + "auc/");
     std::optional<std::string> packagedText;
     if (files->isFileExist(kPackagedSerialFile)) {
         packagedText = files->getStringFromFile(kPackagedSerialFile);

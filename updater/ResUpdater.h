@@ -119,8 +119,9 @@ public:
     ResUpdater(const ResUpdater&) = delete;
     ResUpdater& operator=(const ResUpdater&) = delete;
 
-    // Main thread, once. Reads the packaged and the local serial files, wipes the
-    // caches when they cannot be used (else removes the temporaries a stopped run
+    // Main thread, once. Deletes the trash of an interrupted wipe, reads the packaged
+    // and the local serial files, wipes the caches (crash-safe, CacheWipe.h) when they
+    // cannot be used (else removes the temporaries a stopped run
     // left in the resource cache), and either ends the run (onNoUpdate) or
     // requests the resource list. The delegate may destroy this object inside its
     // callback; nothing here touches the object after calling it.
