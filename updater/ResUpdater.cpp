@@ -147,6 +147,16 @@ void ResUpdaterState::endRun(const std::function<void(ResUpdaterDelegate&)>& rep
     report(*delegate);   // may destroy the updater; the caller holds this state
 }
 
+ApplyPaths ResUpdaterState::applyPaths() const {
+    std::string auc = resourcesDir;
+    while (!auc.empty() && auc.back() == '/') auc.pop_back();
+    auc.resize(auc.rfind('/') + 1);
+    ApplyPaths paths = ApplyPaths::under(auc);
+    paths.resourcesDir = resourcesDir;
+    paths.downloadsDir = downloadsDir;
+    return paths;
+}
+
 void ResUpdaterState::recordUnzippedSerial(int sn) {
     if (sn <= 0) return;
     std::string sign;
@@ -156,9 +166,7 @@ void ResUpdaterState::recordUnzippedSerial(int sn) {
     }
     // A failed write is skipped: the marker then stays, and the next run starts
     // from the serial that is on disk.
-    if (writeFileAtomically(resourcesDir + kLocalSerialFile, sign + " " + std::to_string(sn))) {
-        std::remove((resourcesDir + kBaseIncompleteFile).c_str());
-    }
+    writeLocalSerial(resourcesDir, sign, sn);
     std::lock_guard<std::mutex> lock(mutex);
     localSn = sn;
 }
@@ -223,8 +231,10 @@ void ResUpdater::wipeCaches() {
 
 void ResUpdater::start() {
     engine::FileUtils* files = engine::FileUtils::getInstance();
-    // A wipe cut short by the end of the process left its trash beside the caches.
+    // A wipe cut short by the end of the process left its trash beside the caches,
+    // an install its staging folder or its record.
     removeLeftoverTrash(files->getWritablePath() + "auc/");
+    recoverPackageApply(_state->applyPaths());
     std::optional<std::string> packagedText;
     if (files->isFileExist(kPackagedSerialFile)) {
         packagedText = files->getStringFromFile(kPackagedSerialFile);
