@@ -24,7 +24,6 @@ namespace {
 constexpr long kLowSpeedLimit = 1024;   // bytes per second ...
 constexpr long kLowSpeedTime = 20;      // ... for this many seconds aborts a transfer
 constexpr size_t kFileBuffer = 256 * 1024;
-constexpr char kDiskFull[] = "disk full";
 
 // Size of a file; 0 when it does not exist.
 int64_t fileSize(const std::string& path) {
@@ -208,7 +207,7 @@ bool downloadPackage(ResUpdaterState& s, int i) {
                 // The local disk failed, not the host: no other host can help. The
                 // partial file goes, since its tail may be missing.
                 ::unlink(temp.c_str());
-                const bool full = transfer.writeError == ENOSPC || transfer.writeError == EDQUOT;
+                const bool full = isDiskSpaceError(transfer.writeError);
                 debugLine("write '%s' failed: %s", temp.c_str(), std::strerror(transfer.writeError));
                 s.reportError(0, full ? kDiskFull : "write failed");
                 return false;

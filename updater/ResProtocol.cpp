@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cctype>
 #include <climits>
 
@@ -139,6 +140,8 @@ bool gatewayReplyValid(const std::string& body) {
     std::string url(res->GetString(), res->GetStringLength());
     return patchHostIndex(url) >= 0;
 }
+
+bool isDiskSpaceError(int err) { return err == ENOSPC || err == EDQUOT || err == EFBIG; }
 
 bool writeFileAtomically(const std::string& path, const std::string& content) {
     static std::atomic<unsigned> sequence{0};

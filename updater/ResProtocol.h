@@ -70,6 +70,12 @@ bool isUpdaterStateName(const std::string& relative);
 // an unzip temporary, or a temporary of the serial file or of the marker.
 bool isUpdaterTemporaryName(const std::string& name);
 
+// An errno that means the disk (or the user's quota, or the file size limit) is full.
+// The updater reports such a failure as error 0 with the detail kDiskFull, whose
+// alert text asks the user to free disk space.
+bool isDiskSpaceError(int err);
+inline constexpr char kDiskFull[] = "disk full";
+
 // A package file name: not empty, not ".", without "..", without any of
 // "/", "\", ":", "?", "#" and without NUL characters.
 bool isSafeResPath(const std::string& name);

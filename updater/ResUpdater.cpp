@@ -16,6 +16,7 @@
 #include "engine/base/Scheduler.h"
 #include "engine/network/HttpResponse.h"
 #include "engine/files/FileUtils.h"
+#include "updater/CacheWipe.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResList.h"
 #include "updater/ResUpdaterThreads.h"
@@ -146,6 +147,16 @@ void ResUpdaterState::endRun(const std::function<void(ResUpdaterDelegate&)>& rep
     report(*delegate);   // may destroy the updater; the caller holds this state
 }
 
+ApplyPaths ResUpdaterState::applyPaths() const {
+    std::string auc = resourcesDir;
+    while (!auc.empty() && auc.back() == '/') auc.pop_back();
+    auc.resize(auc.rfind('/') + 1);
+    ApplyPaths paths = ApplyPaths::under(auc);
+    paths.resourcesDir = resourcesDir;
+    paths.downloadsDir = downloadsDir;
+    return paths;
+}
+
 void ResUpdaterState::recordUnzippedSerial(int sn) {
     if (sn <= 0) return;
     std::string sign;
@@ -155,9 +166,7 @@ void ResUpdaterState::recordUnzippedSerial(int sn) {
     }
     // A failed write is skipped: the marker then stays, and the next run starts
     // from the serial that is on disk.
-    if (writeFileAtomically(resourcesDir + kLocalSerialFile, sign + " " + std::to_string(sn))) {
-        std::remove((resourcesDir + kBaseIncompleteFile).c_str());
-    }
+    writeLocalSerial(resourcesDir, sign, sn);
     std::lock_guard<std::mutex> lock(mutex);
     localSn = sn;
 }
@@ -216,13 +225,16 @@ int64_t ResUpdater::totalBytes() const {
 }
 
 void ResUpdater::wipeCaches() {
-    engine::FileUtils* files = engine::FileUtils::getInstance();
-    files->removeDirectory(_state->resourcesDir);
-    files->removeDirectory(_state->downloadsDir);
+    wipeCacheFolder(_state->resourcesDir);
+    wipeCacheFolder(_state->downloadsDir);
 }
 
 void ResUpdater::start() {
     engine::FileUtils* files = engine::FileUtils::getInstance();
+    // A wipe cut short by the end of the process left its trash beside the caches,
+    // an install its staging folder or its record.
+    removeLeftoverTrash(files->getWritablePath() + "auc/");
+    recoverPackageApply(_state->applyPaths());
     std::optional<std::string> packagedText;
     if (files->isFileExist(kPackagedSerialFile)) {
         packagedText = files->getStringFromFile(kPackagedSerialFile);

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "updater/PackageApply.h"
 #include "updater/ResProtocol.h"
 #include "updater/ResUpdaterDelegate.h"
 
@@ -81,6 +82,9 @@ public:
     int entryDone = 0;
     int entryTotal = 0;
 
+    // The staging folder and install record beside the resources cache.
+    ApplyPaths applyPaths() const;
+
     // Any thread: runs fn on the main thread, unless the updater is gone by then.
     void post(std::function<void(ResUpdaterState&)> fn);
 
@@ -100,10 +104,9 @@ public:
     // onError; later calls do nothing.
     void reportError(int eid, const std::string& detail);
 
-    // After a package has been unzipped (unzipPackage answered true, so its files are
-    // on disk before the serial vouches for them): a package with sn above 0 advances the
-    // cache's serial file to it (atomically) and then removes "BaseIncomplete"
-    // (only once the serial is on disk); localSn follows. sn 0 changes nothing.
+    // After a package has been installed (its files are on disk before the serial
+    // vouches for them): a package with sn above 0 advances the cache's serial file to
+    // it (writeLocalSerial) and localSn follows. sn 0 changes nothing.
     void recordUnzippedSerial(int sn);
 };
 
@@ -119,10 +122,11 @@ public:
     ResUpdater(const ResUpdater&) = delete;
     ResUpdater& operator=(const ResUpdater&) = delete;
 
-    // Main thread, once. Reads the packaged and the local serial files, wipes the
-    // caches when they cannot be used (else removes the temporaries a stopped run
-    // left in the resource cache), and either ends the run (onNoUpdate) or
-    // requests the resource list. The delegate may destroy this object inside its
+    // Main thread, once. Deletes the trash of an interrupted wipe, finishes or drops
+    // an interrupted install (PackageApply.h), reads the packaged and the local
+    // serial files, wipes the caches (crash-safe, CacheWipe.h) when they cannot be
+    // used (else removes the temporaries a stopped run left in the resource cache),
+    // and either ends the run (onNoUpdate) or requests the resource list. The delegate may destroy this object inside its
     // callback; nothing here touches the object after calling it.
     void start();
     void requestResList();

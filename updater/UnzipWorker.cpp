@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "updater/DebugLine.h"
+#include "updater/PackageApply.h"
 #include "updater/ResUpdaterThreads.h"
 #include "updater/ZipExtract.h"
 
@@ -31,9 +34,14 @@ void unzipThread(std::shared_ptr<ResUpdaterState> state) {
         }
 
         const std::string zipPath = s.downloadsDir + pkg.file;
-        std::error_code ignored;
-        std::filesystem::create_directories(s.resourcesDir, ignored);
+        const ApplyPaths paths = s.applyPaths();
         debugLine("unzip '%s' (luong rieng)", pkg.file.c_str());
+        if (!prepareStaging(paths)) {
+            const int err = errno;
+            debugLine("can not create directory %s", paths.stagingDir.c_str());
+            s.reportError(isDiskSpaceError(err) ? 0 : 3, isDiskSpaceError(err) ? kDiskFull : pkg.file);
+            return;
+        }
 
         UnzipHooks hooks;
         hooks.stopRequested = [&s] {
@@ -47,7 +55,9 @@ void unzipThread(std::shared_ptr<ResUpdaterState> state) {
         };
         hooks.progressTick = [&s] { s.requestProgress(); };
 
-        if (!unzipPackage(zipPath, s.resourcesDir, hooks)) {
+        int diskError = 0;
+        if (!unzipPackage(zipPath, paths.stagingDir, hooks, &diskError)) {
+            discardStaging(paths);
             bool stopped = false;
             {
                 std::lock_guard<std::mutex> lock(s.mutex);
@@ -57,14 +67,31 @@ void unzipThread(std::shared_ptr<ResUpdaterState> state) {
                 debugLine("unzip '%s' bi huy giua chung", pkg.file.c_str());
                 return;
             }
-            ::unlink(zipPath.c_str());
             debugLine("unzip err: '%s'", pkg.file.c_str());
-            s.reportError(3, pkg.file);
+            if (isDiskSpaceError(diskError)) {
+                // The package itself is sound: it stays for the run after space is freed.
+                s.reportError(0, kDiskFull);
+            } else {
+                ::unlink(zipPath.c_str());
+                s.reportError(3, pkg.file);
+            }
             return;
         }
 
-        ::unlink(zipPath.c_str());
-        s.recordUnzippedSerial(pkg.sn);
+        std::string sign;
+        {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            sign = s.packagedSign;
+        }
+        if (const int failed = applyStagedPackage(paths, {sign, pkg.sn, pkg.file})) {
+            debugLine("install '%s' failed: %s", pkg.file.c_str(), std::strerror(failed));
+            s.reportError(isDiskSpaceError(failed) ? 0 : 3, isDiskSpaceError(failed) ? kDiskFull : pkg.file);
+            return;
+        }
+        if (pkg.sn > 0) {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            s.localSn = pkg.sn;
+        }
         bool last = false;
         {
             std::lock_guard<std::mutex> lock(s.mutex);

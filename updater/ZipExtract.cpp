@@ -81,7 +81,8 @@ public:
     explicit FolderWalker(int root) : _root(root) {}
 
     // The folder holding everything of rel up to its last "/" (the destination itself
-    // when there is none); -1 on failure, with the folder that failed in *failed.
+    // when there is none); -1 on failure, with the folder that failed in *failed and
+    // errno set.
     int folderOf(const std::string& rel, std::string* failed) {
         const size_t last = rel.rfind('/');
         if (last == std::string::npos) return _root;
@@ -96,8 +97,10 @@ public:
             const std::string part = prefix.substr(start, end - start);
             start = end + 1;
             if (part.empty() || part == ".") continue;
+            errno = 0;
             Fd next = openFolder(current.get() >= 0 ? current.get() : _root, part);
             if (next.get() < 0) {
+                if (errno == 0) errno = EIO;
                 *failed = prefix.substr(0, end);
                 return -1;
             }
@@ -120,7 +123,8 @@ private:
 // that exists, so no other entry of the package can be clobbered); the flush to disk
 // is left to the end of the package.
 bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const std::string& leaf,
-                 const std::string& fullPath, unsigned* tempCounter, unsigned char* chunk) {
+                 const std::string& fullPath, unsigned* tempCounter, unsigned char* chunk,
+                 int* diskError) {
     if (engine::unzOpenCurrentFile(zip) != UNZ_OK) {
         debugLine("can not open file %s", name.c_str());
         return false;
@@ -132,6 +136,7 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
         if (!opened && out.error() != EEXIST) break;
     }
     if (!opened) {
+        *diskError = out.error();
         debugLine("can not open destination file %s", fullPath.c_str());
         engine::unzCloseCurrentFile(zip);
         return false;
@@ -147,6 +152,7 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
             break;
         }
         if (!out.write(chunk, static_cast<size_t>(n))) {
+            *diskError = out.error();
             debugLine("can not write destination file %s", fullPath.c_str());
             ok = false;
             break;
@@ -159,12 +165,14 @@ bool extractFile(engine::unzFile zip, const std::string& name, int dirFd, const 
         ok = false;
     }
     if (ok && !out.finish()) {
+        *diskError = out.error();
         debugLine("can not write destination file %s", fullPath.c_str());
         ok = false;
     }
     // The rename replaces whatever stands at leaf, a link included, without
     // following it.
     if (ok && !out.commit(leaf)) {
+        *diskError = out.error();
         debugLine("can not replace destination file %s", fullPath.c_str());
         ok = false;
     }
@@ -213,7 +221,10 @@ struct ZipCloser {
 }  // namespace
 
 bool unzipPackage(const std::string& zipPath, const std::string& destDir,
-                  const UnzipHooks& hooks) {
+                  const UnzipHooks& hooks, int* diskError) {
+    int ignoredError = 0;
+    if (!diskError) diskError = &ignoredError;
+    *diskError = 0;
     std::unique_ptr<void, ZipCloser> zip(engine::unzOpen(zipPath));
     if (!zip) {
         if (isEmptyZip(zipPath)) {
@@ -276,13 +287,14 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
         std::string failed;
         const int dirFd = folders.folderOf(name, &failed);
         if (dirFd < 0) {
+            *diskError = errno;
             debugLine("can not create directory %s", (base + failed).c_str());
             return false;
         }
         // A name ending in "/" is a folder: folderOf has just made it.
         if (name.back() != '/' &&
             !extractFile(zip.get(), name, dirFd, name.substr(name.rfind('/') + 1), base + name,
-                         &tempCounter, chunk.get()))
+                         &tempCounter, chunk.get(), diskError))
             return false;
 
         if (e + 1 < total && engine::unzGoToNextFile(zip.get()) != UNZ_OK) {
@@ -292,7 +304,9 @@ bool unzipPackage(const std::string& zipPath, const std::string& destDir,
     }
     // Whoever records the package as installed relies on every file and folder being
     // on disk: one flush of the file system covers them all.
+    errno = 0;
     if (!platform::syncFileSystem(root.get())) {
+        *diskError = errno != 0 ? errno : EIO;
         debugLine("can not flush %s to disk", destDir.c_str());
         return false;
     }

@@ -42,8 +42,10 @@ struct UnzipHooks {
 // file behind; entries already written stay. Before answering true the whole file
 // system holding destDir is flushed (syncfs), so every file and folder of the package
 // is on disk by then: a serial file written afterwards never vouches for files a
-// power cut could still empty. Failures are told on the debugger output.
+// power cut could still empty. Failures are told on the debugger output; when the
+// failure was a file-system step's (making a folder or a file, writing, renaming,
+// flushing), *diskError gets its errno, else it is 0.
 bool unzipPackage(const std::string& zipPath, const std::string& destDir,
-                  const UnzipHooks& hooks = {});
+                  const UnzipHooks& hooks = {}, int* diskError = nullptr);
 
 }  // namespace updater

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -550,7 +551,13 @@ Layer* layer() {
 }  // namespace
 
 bool AudioEngine::lazyInit() {
-    if (!g_layer) g_layer = new Layer;
+    if (!g_layer) {
+        // The device must be closed before the process goes (OpenAL finishes its
+        // output there): a program that never calls end() gets it at exit.
+        static const bool endAtExit = std::atexit([] { AudioEngine::end(); }) == 0;
+        (void)endAtExit;
+        g_layer = new Layer;
+    }
     g_layer->refreshScheduler();
     return true;
 }

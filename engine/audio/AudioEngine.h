@@ -46,7 +46,8 @@ public:
     static constexpr double kStreamAboveSeconds = 10.0;
 
     // Opens the device (or notes there is none) and starts the worker; true once
-    // the layer runs. Every other call does this first.
+    // the layer runs. Every other call does this first. The first call of the
+    // process also makes a normal exit call end(), so the device is always closed.
     static bool lazyInit();
     // Stops every sound (callbacks dropped), empties the cache, closes the device.
     static void end();

@@ -1,6 +1,7 @@
 #include "engine/base/UserDefault.h"
 
 #include <charconv>
+#include <cstdio>
 #include <system_error>
 
 #include "engine/base/Log.h"
@@ -34,10 +35,14 @@ void UserDefault::load() {
     const UserDefaultXmlRead read = readUserDefaultXml(files->getStringFromFile(_path), &values);
     if (!read.ok) {
         log("UserDefault: %s is damaged (%s); starting with no saved values", _path.c_str(), read.error.c_str());
+        _keepDamaged = true;
         return;
     }
     _values = std::move(values);
-    if (read.skipped) log("UserDefault: dropped %zu damaged values of %s", read.skipped, _path.c_str());
+    if (read.skipped) {
+        log("UserDefault: dropped %zu damaged values of %s", read.skipped, _path.c_str());
+        _keepDamaged = true;
+    }
 }
 
 std::string UserDefault::getStringForKey(const std::string& key, const std::string& defaultValue) const {
@@ -116,6 +121,16 @@ bool UserDefault::flush() {
     FileUtils* files = FileUtils::getInstance();
     const std::string folder = _path.substr(0, _path.rfind('/') + 1);
     if (!folder.empty()) files->createDirectory(folder);
+    if (_keepDamaged) {
+        // What could not be read is kept for a person to look at, not overwritten.
+        const std::string backup = _path + kDamagedSuffix;
+        if (std::rename(_path.c_str(), backup.c_str()) == 0) {
+            log("UserDefault: kept the damaged file as %s", backup.c_str());
+        } else {
+            log("UserDefault: could not keep the damaged file as %s", backup.c_str());
+        }
+        _keepDamaged = false;
+    }
     if (files->writeStringToFile(text, _path)) return true;
     log("UserDefault: could not save %s; the values stay in memory", _path.c_str());
     return false;

@@ -5,7 +5,9 @@
 //
 // - The file is read on first use (getInstance). A missing file is an empty store;
 //   a damaged one (not XML, or another root) is logged and the store starts
-//   empty; an entry that does not decode is dropped.
+//   empty; an entry that does not decode is dropped. Before the first write over
+//   a file that lost anything so (damaged, or an entry dropped), that file is
+//   moved to "UserDefault.xml.damaged", replacing an older one: one backup.
 // - setStringForKey writes the whole store at once when the value changed (the
 //   game's scripts seldom call flush, and a value must outlive a crash); flush
 //   writes it again. Each write replaces the file all-or-nothing through the
@@ -20,6 +22,8 @@ namespace engine {
 class UserDefault {
 public:
     static constexpr const char* kFileName = "UserDefault.xml";
+    // The one backup of a file that could not be read whole: kFileName + this.
+    static constexpr const char* kDamagedSuffix = ".damaged";
 
     static UserDefault* getInstance();
     // Drops the store (the next getInstance reads the file again).
@@ -57,6 +61,7 @@ private:
 
     std::string _path;
     std::map<std::string, std::string> _values;
+    bool _keepDamaged = false;   // the file on disk lost values when read
 };
 
 }  // namespace engine

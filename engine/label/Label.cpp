@@ -267,7 +267,13 @@ void Label::updateTexture() {
         }
     }
     _boxWidth = _boxHeight = 0;
+    _inkMargin = 0;
     if (input.width <= 0 || input.height <= 0) return;
+    // Ink past the content box (the outline, descenders, marks) gets rows of its own.
+    if (!_lines.empty()) {
+        input.inkMargin = std::min(labelInkMargin(input), (static_cast<int>(kMaxSide) - input.height) / 2);
+        input.height += 2 * input.inkMargin;
+    }
     // One transparent column and row past the box, so that filtering at its edge
     // reads no older text.
     const int needWide = input.width + 1, needHigh = input.height + 1;
@@ -284,6 +290,7 @@ void Label::updateTexture() {
     _textureGeneration = GL::contextGeneration();
     _boxWidth = input.width;
     _boxHeight = input.height;
+    _inkMargin = input.inkMargin;
 }
 
 void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
@@ -300,7 +307,9 @@ void Label::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     // The box covers whole pixels: its quad grows to them, the text keeps its scale.
     const Size& size = getContentSize();
     const auto boxWide = static_cast<float>(_boxWidth), boxHigh = static_cast<float>(_boxHeight);
-    _quad.addQuad(transform, Vec2(_textureOffsetX, size.height - boxHigh), Vec2(_textureOffsetX + boxWide, size.height),
+    const auto margin = static_cast<float>(_inkMargin);
+    _quad.addQuad(transform, Vec2(_textureOffsetX, size.height + margin - boxHigh),
+                  Vec2(_textureOffsetX + boxWide, size.height + margin),
                   quadColor(getDisplayedColor(), getDisplayedOpacity(), true), 0,
                   boxHigh / static_cast<float>(_texture->getPixelsHigh()),
                   boxWide / static_cast<float>(_texture->getPixelsWide()), 0);

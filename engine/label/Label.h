@@ -153,6 +153,7 @@ private:
 
     Texture2D* _texture = nullptr;
     int _boxWidth = 0, _boxHeight = 0;   // the text's box in the texture, in pixels
+    int _inkMargin = 0;                  // rows of the box above and below the content box
     uint32_t _textureGeneration = 0;     // the GL context generation it was written under
     float _textureOffsetX = 0;   // the box's left edge in the content box
     bool _textureDirty = true;

@@ -2,6 +2,8 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -55,30 +57,48 @@ cairo_scaled_font_t* fontOf(const LabelRasterInput& input) {
     return FontCache::instance().font(input.fontName, input.fontSize);
 }
 
+// Where line i's baseline lies, from the top of the box (its ink margin included).
+struct LineLayout {
+    double top = 0;        // of the first line
+    double baseline = 0;   // within a line
+    double y(const LabelRasterInput& input, size_t i) const {
+        return top + input.lineHeight * static_cast<double>(i) + baseline;
+    }
+};
+
+LineLayout layoutLines(const LabelRasterInput& input, cairo_scaled_font_t* scaled) {
+    cairo_font_extents_t font;
+    cairo_scaled_font_extents(scaled, &font);
+    const double block = input.lineHeight * static_cast<double>(input.lines.size());
+    const double height = input.height - 2.0 * input.inkMargin;
+    LineLayout layout;
+    layout.top = input.inkMargin;
+    if (input.vAlignment == TextVAlignment::CENTER) layout.top += (height - block) / 2;
+    if (input.vAlignment == TextVAlignment::BOTTOM) layout.top += height - block;
+    // The glyphs' own height centred in each line.
+    layout.baseline = (input.lineHeight - (font.ascent + font.descent)) / 2 + font.ascent;
+    return layout;
+}
+
 // The lines into the box at the context's origin.
 void drawLines(cairo_t* cr, const LabelRasterInput& input) {
     cairo_scaled_font_t* scaled = fontOf(input);
     cairo_set_scaled_font(cr, scaled);
-    cairo_font_extents_t font;
-    cairo_scaled_font_extents(scaled, &font);
-    const double block = input.lineHeight * static_cast<double>(input.lines.size());
-    double top = 0;
-    if (input.vAlignment == TextVAlignment::CENTER) top = (input.height - block) / 2;
-    if (input.vAlignment == TextVAlignment::BOTTOM) top = input.height - block;
-    // The glyphs' own height centred in each line.
-    const double baseline = (input.lineHeight - (font.ascent + font.descent)) / 2 + font.ascent;
+    const LineLayout layout = layoutLines(input, scaled);
     auto source = [cr](const Color4B& c) { cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0); };
     for (size_t i = 0; i < input.lines.size(); ++i) {
         const std::string& line = input.lines[i];
         if (line.empty()) continue;
-        double x = 0;
+        // A line at the left or right edge keeps its outline inside the box.
+        double x = input.outlineSize;
         if (input.hAlignment != TextHAlignment::LEFT) {
             cairo_text_extents_t extents;
             cairo_scaled_font_text_extents(scaled, line.c_str(), &extents);
             x = input.width - extents.x_advance;
             if (input.hAlignment == TextHAlignment::CENTER) x /= 2;
+            else x -= input.outlineSize;
         }
-        const double y = top + input.lineHeight * static_cast<double>(i) + baseline;
+        const double y = layout.y(input, i);
         if (input.shadow) {
             cairo_move_to(cr, x + input.shadowOffsetX, y + input.shadowOffsetY);
             source(input.shadowColor);
@@ -100,6 +120,25 @@ void drawLines(cairo_t* cr, const LabelRasterInput& input) {
 }
 
 }  // namespace
+
+int labelInkMargin(const LabelRasterInput& input) {
+    cairo_scaled_font_t* scaled = fontOf(input);
+    LabelRasterInput box = input;
+    box.inkMargin = 0;
+    const LineLayout layout = layoutLines(box, scaled);
+    double overflow = 0;
+    for (size_t i = 0; i < input.lines.size(); ++i) {
+        if (input.lines[i].empty()) continue;
+        cairo_text_extents_t ink;
+        cairo_scaled_font_text_extents(scaled, input.lines[i].c_str(), &ink);
+        if (ink.width <= 0 || ink.height <= 0) continue;
+        const double top = layout.y(box, i) + ink.y_bearing - input.outlineSize;
+        const double bottom = layout.y(box, i) + ink.y_bearing + ink.height + input.outlineSize;
+        overflow = std::max({overflow, -top, bottom - input.height});
+    }
+    const double most = input.outlineSize + std::ceil(input.lineHeight / 2);
+    return static_cast<int>(std::ceil(std::min(overflow, most)));
+}
 
 float measureLabelWidth(const LabelRasterInput& input) {
     cairo_scaled_font_t* font = fontOf(input);

@@ -2,8 +2,9 @@
 // Text lines drawn into pixels for a label's texture, with the system's fonts
 // (Cairo over fontconfig). Each line is a fixed line height apart; the block of
 // lines sits in the box by the vertical alignment and each line by the
-// horizontal one. The outline, when wider than 0, is stroked under the fill, and
-// the shadow, when on, is a fill in its colour moved by its offset, under both.
+// horizontal one. The outline, when wider than 0, is stroked under the fill (a
+// line at the left or right edge is moved in by its width), and the shadow, when
+// on, is a fill in its colour moved by its offset, under both.
 // A font (name and size) is looked up once and kept for later texts.
 #include <string>
 #include <vector>
@@ -29,7 +30,16 @@ struct LabelRasterInput {
     bool shadow = false;
     Color4B shadowColor{0, 0, 0, 255};
     float shadowOffsetX = 0, shadowOffsetY = 0;   // pixels, x right, y down
+    // Rows kept blank above and below the lines' box for ink that reaches past it
+    // (the outline, descenders, stacked marks): height counts both, and the lines
+    // are placed in the height - 2 * inkMargin rows between them.
+    int inkMargin = 0;
 };
+
+// The inkMargin that keeps every pixel of the lines, their outline included, inside
+// a box of input.height rows (inkMargin not yet added): 0 when all of it fits. At
+// most the outline and half a line, so lines that do not fit a fixed box stay out.
+int labelInkMargin(const LabelRasterInput& input);
 
 // The advance of the widest line in pixels.
 float measureLabelWidth(const LabelRasterInput& input);

@@ -1,9 +1,18 @@
 #include "engine/renderer/Texture2D.h"
 
+#include "engine/base/MemoryTrim.h"
 #include "engine/image/Image.h"
 #include "engine/renderer/GLFunctions.h"
 
 namespace engine {
+namespace {
+
+size_t bytesPerPixel(Texture2D::PixelFormat format) {
+    using F = Texture2D::PixelFormat;
+    return format == F::RGBA8888 ? 4 : format == F::RGB888 ? 3 : format == F::A8 ? 1 : 0;
+}
+
+}  // namespace
 
 Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format, bool premultipliedAlpha) {
     auto* texture = new Texture2D();
@@ -17,11 +26,10 @@ Texture2D* Texture2D::create(int pixelsWide, int pixelsHigh, PixelFormat format,
 
 Texture2D* Texture2D::createWithData(std::vector<unsigned char> pixels, int pixelsWide, int pixelsHigh,
                                      PixelFormat format, bool premultipliedAlpha) {
-    size_t bytesPerPixel = format == PixelFormat::RGBA8888 ? 4 : format == PixelFormat::RGB888 ? 3
-                         : format == PixelFormat::A8       ? 1 : 0;
+    const size_t bytes = bytesPerPixel(format);
     // Both sides below 2^31: the product of the three fits in 64 bits.
-    if (bytesPerPixel == 0 || pixelsWide <= 0 || pixelsHigh <= 0 ||
-        pixels.size() != bytesPerPixel * static_cast<uint64_t>(pixelsWide) * static_cast<uint64_t>(pixelsHigh))
+    if (bytes == 0 || pixelsWide <= 0 || pixelsHigh <= 0 ||
+        pixels.size() != bytes * static_cast<uint64_t>(pixelsWide) * static_cast<uint64_t>(pixelsHigh))
         return nullptr;
     Texture2D* texture = create(pixelsWide, pixelsHigh, format);
     texture->_pixels = std::move(pixels);
@@ -30,7 +38,13 @@ Texture2D* Texture2D::createWithData(std::vector<unsigned char> pixels, int pixe
 }
 
 Texture2D::~Texture2D() {
-    if (_name && _generation == GL::contextGeneration()) GL::fn().deleteTextures(1, &_name);
+    size_t released = _pixels.capacity();
+    if (_name && _generation == GL::contextGeneration()) {
+        GL::fn().deleteTextures(1, &_name);
+        released += bytesPerPixel(_format) * static_cast<size_t>(_pixelsWide) * static_cast<size_t>(_pixelsHigh);
+    }
+    std::vector<unsigned char>().swap(_pixels);
+    noteMemoryReleased(released);
 }
 
 unsigned int Texture2D::getName() {
@@ -52,7 +66,11 @@ unsigned int Texture2D::getName() {
                   GL_UNSIGNED_BYTE, _pixels.empty() ? nullptr : _pixels.data());
     // A file can give its pixels again; under the system context the uploaded copy
     // is the one kept.
-    if (!_path.empty() || gl.freesUploadedPixels) std::vector<unsigned char>().swap(_pixels);
+    if (!_path.empty() || gl.freesUploadedPixels) {
+        const size_t released = _pixels.capacity();
+        std::vector<unsigned char>().swap(_pixels);
+        noteMemoryReleased(released);
+    }
     return _name;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "engine/app/GLView.h"
 #include "engine/base/Director.h"
 #include "engine/label/Label.h"
+#include "engine/label/LabelRaster.h"
 #include "engine/label/TextFieldTTF.h"
 #include "engine/renderer/GLProgramCache.h"
 #include "engine/renderer/GLRecorder.h"
@@ -369,9 +371,10 @@ TEST_F(NodeDrawingTest, LabelWritesItsTextOnlyWhenItChangedIntoAKeptTexture) {
     auto writes = [this] { return gl.callsNamed("glTexSubImage2D"); };
     ASSERT_EQ(writes().size(), 1u);
     const GLRecordedCall& write = *writes()[0];
-    // Whole rows of the texture, down to one row past the 20 pixels high box.
+    // Whole rows of the texture, down to one row past the box: the 20 rows of the
+    // content and one row above and below them for the marks that reach past them.
     EXPECT_EQ(write.args[4], first->getPixelsWide());
-    EXPECT_EQ(write.args[5], 21);
+    EXPECT_EQ(write.args[5], 23);
     EXPECT_EQ(write.args[6], GL_BGRA);
     size_t inked = 0;
     for (size_t i = 3; i < write.pixels.size(); i += 4) inked += write.pixels[i] > 128;
@@ -382,7 +385,7 @@ TEST_F(NodeDrawingTest, LabelWritesItsTextOnlyWhenItChangedIntoAKeptTexture) {
     EXPECT_GE(boxWide, label->getContentSize().width);
     EXPECT_LT(boxWide, static_cast<float>(first->getPixelsWide()));
     EXPECT_FLOAT_EQ(vertexOf(*draw, 3).u, boxWide / static_cast<float>(first->getPixelsWide()));
-    EXPECT_FLOAT_EQ(vertexOf(*draw, 0).v, 20.f / static_cast<float>(first->getPixelsHigh()));
+    EXPECT_FLOAT_EQ(vertexOf(*draw, 0).v, 22.f / static_cast<float>(first->getPixelsHigh()));
 
     struct Step {
         const char* what;
@@ -833,6 +836,56 @@ TEST_F(NodeDrawingTest, ProgressTimerShowsItsShareOfTheSprite) {
     EXPECT_EQ(gl.draws()[0]->array(0)->vertexCount(), 20u);
 }
 
+// Ink past a label's content box (its outline, descenders, marks over capitals) is
+// drawn in rows of its own: the label's box holds as much ink as the same line drawn
+// with room to spare, so nothing is cut off at the bottom, the top or the sides.
+TEST_F(NodeDrawingTest, LabelKeepsTheInkPastItsContentBox) {
+    struct Case {
+        const char* what;
+        const char* text;
+        int outline;
+    };
+    const Case cases[] = {
+        {"the loading status: an outline and descenders", "Đang tải bản cập nhật", 4},
+        {"descenders", "gjpqy", 0},
+        {"marks over capitals", "ỘẪẰ", 0},
+    };
+    constexpr float kSize = 25;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gl.clear();
+        Label* label = Label::createWithSystemFont(c.text, "sans-serif", kSize);
+        if (c.outline) label->enableOutline(Color4B{0, 0, 0, 255}, c.outline);
+        drawFrame({label});
+        const auto writes = gl.callsNamed("glTexSubImage2D");
+        ASSERT_EQ(writes.size(), 1u);
+        const GLRecordedCall& write = *writes[0];
+        const GLRecordedCall& draw = *gl.draws().back();
+        const auto boxWide = static_cast<int>(std::lround(vertexOf(draw, 3).x - vertexOf(draw, 0).x));
+        const auto boxHigh = static_cast<int>(std::lround(vertexOf(draw, 3).y - vertexOf(draw, 0).y));
+        const auto stride = static_cast<int>(write.args[4]) * 4;
+        ASSERT_LE(boxHigh, static_cast<int>(write.args[5]));
+        long inked = 0;
+        for (int y = 0; y < boxHigh; ++y)
+            for (int x = 0; x < boxWide; ++x) inked += write.pixels[static_cast<size_t>(y * stride + x * 4 + 3)];
+
+        LabelRasterInput roomy;
+        roomy.lines = {c.text};
+        roomy.fontName = "sans-serif";
+        roomy.fontSize = roomy.lineHeight = kSize;
+        roomy.outlineColor = Color4B{0, 0, 0, 255};
+        roomy.outlineSize = c.outline;
+        roomy.width = boxWide + 60;
+        roomy.inkMargin = 30;
+        roomy.height = static_cast<int>(kSize) + 2 * roomy.inkMargin;
+        const std::vector<unsigned char> reference = rasterizeLabel(roomy);
+        long expected = 0;
+        for (size_t i = 3; i < reference.size(); i += 4) expected += reference[i];
+        EXPECT_GT(expected, 0);
+        EXPECT_NEAR(inked, expected, expected / 200);
+    }
+}
+
 // A text field draws its text from its origin up; a password field's pixels are
 // not those of its text; an empty field draws nothing.
 TEST_F(NodeDrawingTest, TextFieldDrawsItsTextOrBullets) {
@@ -846,8 +899,11 @@ TEST_F(NodeDrawingTest, TextFieldDrawsItsTextOrBullets) {
         drawFrame({field});
         auto draws = gl.draws();
         ASSERT_EQ(draws.size(), 1u);
-        EXPECT_EQ(vertexOf(*draws[0], 0).y, 20);
-        EXPECT_EQ(vertexOf(*draws[0], 3).y, 20 + Label::kDefaultFontSize);
+        // The marks of "ậ" reach 2 rows past the content box, above and below;
+        // the bullets fit in it.
+        const float margin = password ? 0 : 2;
+        EXPECT_EQ(vertexOf(*draws[0], 0).y, 20 - margin);
+        EXPECT_EQ(vertexOf(*draws[0], 3).y, 20 + Label::kDefaultFontSize + margin);
         // The label makes its texture empty and writes the text into it in place.
         ASSERT_EQ(gl.count("glTexSubImage2D"), 1u);
         uploads.push_back(gl.callsNamed("glTexSubImage2D")[0]->pixels);

@@ -182,3 +182,28 @@ TEST_F(UserDefaultTest, TypedValuesSurviveARestartAndOddTextGivesTheDefault) {
 }
 
 }  // namespace
+
+// A file that lost values when read is kept beside the new one at the next write,
+// replacing an older backup; a sound file is simply replaced.
+TEST_F(UserDefaultTest, DamagedFileIsKeptOnceBeforeTheNextWrite) {
+    const std::string backup = std::string(UserDefault::kFileName) + UserDefault::kDamagedSuffix;
+    const struct {
+        const char* name;
+        std::string content;
+        bool kept;
+    } cases[] = {
+        {"cut short", "<userDefaultRoot><a>1</a><b>", true},
+        {"an entry dropped", R"(<userDefaultRoot><a>1</a><entry hexKey="6" hexValue="00"/></userDefaultRoot>)", true},
+        {"good", R"(<userDefaultRoot><a>1</a></userDefaultRoot>)", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("writable/" + backup, "older backup");
+        dir.write("writable/" + std::string(UserDefault::kFileName), c.content);
+        UserDefault* store = restart();
+        store->setStringForKey("z", "1");
+        store->setStringForKey("z", "2");   // a second write keeps the same backup
+        EXPECT_EQ(testsupport::readFile(folder + backup), c.kept ? c.content : "older backup");
+        EXPECT_EQ(restart()->getStringForKey("z"), "2");
+    }
+}

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -12,6 +15,7 @@
 #include "engine/network/HttpResponse.h"
 #include "engine/files/FileUtils.h"
 #include "support/TestSupport.h"
+#include "updater/CacheWipe.h"
 #include "updater/PatchRoute.h"
 #include "updater/ResUpdater.h"
 
@@ -162,6 +166,55 @@ TEST_F(Updater, WipeRemovesCacheLinksButNotTheirTargets) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.file("w/auc/Downloads"))));
     EXPECT_TRUE(fs::exists(shared));
     EXPECT_TRUE(fs::exists(dir.file("shared/dl/p1.zip")));
+}
+
+// A child process runs a start that wipes a stale cache and is killed at the k-th
+// removal, for every k until a start runs through. Whatever it left, the next start
+// leaves nothing stale to read: each file resolves to the packaged one.
+TEST_F(Updater, WipeKilledAtAnyRemovalLeavesOnlyPackagedFiles) {
+    const std::vector<std::string> names = {"src/a.lua", "src/b.lua", "src/c/d.lua", "e.png"};
+    dir.write("res/fenk/ResSignSn", "abc 102");
+    for (const auto& name : names) dir.write("res/" + name, "packaged");
+    int kills = 0;
+    for (int k = 1; k < 100; ++k) {
+        SCOPED_TRACE(k);
+        fs::remove_all(dir.file("w"));
+        dir.write("w/auc/Resources/LocalResSignSn", "abc 101");
+        for (const auto& name : names) dir.write("w/auc/Resources/" + name, "stale");
+        dir.write("w/auc/Downloads/p101.zip", "x");
+
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int removals = 0;
+            setCacheStepHook([&](const std::string&) {
+                if (++removals == k) ::raise(SIGKILL);
+            });
+            RecordingDelegate delegate;
+            ResUpdater u(&delegate, "nohttp://nowhere/r/list.json");
+            u.start();
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        ASSERT_TRUE(killed || (WIFEXITED(status) && WEXITSTATUS(status) == 0));
+
+        {
+            RecordingDelegate delegate;
+            ResUpdater u(&delegate, "nohttp://nowhere/r/list.json");
+            u.start();
+        }
+        files()->setSearchPaths({resources(), dir.file("res/")});
+        for (const auto& name : names) EXPECT_EQ(files()->getStringFromFile(name), "packaged") << name;
+        for (const auto& entry : fs::directory_iterator(dir.file("w/auc")))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".trash-")) << entry.path();
+        files()->setSearchPaths({});
+        if (!killed) break;
+        ++kills;
+    }
+    // Six files, two folders and the two cache roots were each a point of death.
+    EXPECT_EQ(kills, 10);
 }
 
 TEST_F(Updater, LocalSerialDecidesWhetherTheCachesSurvive) {

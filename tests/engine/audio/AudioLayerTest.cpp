@@ -3,6 +3,10 @@
 // sound is silence, volumes scale the level, the music mute silences music; and,
 // without a device, the same states and times by the clock.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <thread>
 
 #include <cstdlib>
 #include <string>
@@ -86,6 +90,33 @@ protected:
 
     testsupport::TempDir _dir;
 };
+
+// A program that never calls end() still closes the device when it exits: the
+// wave output's header then holds the real sizes, not the placeholders of an open
+// recording.
+TEST_F(AudioLayerTest, ExitClosesTheDevice) {
+    const std::string out = _dir.file("exit-out.wav");
+    const std::string sound = tone("exit.wav", 0.2);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // This process has not read OpenAL's configuration yet: point it elsewhere.
+        const std::string conf = _dir.write("exit.conf", "[general]\ndrivers=wave\n[wave]\nfile=" + out + "\n");
+        setenv("ALSOFT_CONF", conf.c_str(), 1);
+        AudioEngine::play2d(sound);
+        std::this_thread::sleep_for(100ms);
+        std::exit(AudioEngine::hasSoundDevice() ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    ASSERT_NE(WEXITSTATUS(status), 3) << "no wave device";
+    const std::string wave = testsupport::readFile(out);
+    ASSERT_GT(wave.size(), 44u);
+    uint32_t riffSize = 0;   // little-endian at offset 4
+    for (int i = 7; i >= 4; --i) riffSize = riffSize << 8 | static_cast<uint8_t>(wave[i]);
+    EXPECT_EQ(riffSize, wave.size() - 8);
+}
 
 TEST_F(AudioLayerTest, EachFormatPlaysItsToneOnceAndReportsTheEnd) {
     struct Case {

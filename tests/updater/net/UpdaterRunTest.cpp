@@ -1,9 +1,11 @@
 // Whole update runs against the local patch host over HTTPS on loopback: list,
 // downloads with failover and resume, ordered unzip and the serial file.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -365,6 +367,31 @@ INSTANTIATE_TEST_SUITE_P(
                    [](UpdaterRun& t) {
                        EXPECT_EQ(t.packageRequests(), std::vector<std::string>{t.onPrimary("/r/p101.zip")});
                        EXPECT_FALSE(fs::exists(fs::symlink_status(t.downloads() + "p101.zip.temp")));
+                   }},
+        // The disk fills while the second patch is unpacked (a file size limit makes
+        // its big entry fail with EFBIG after its first entry): the disk-space error,
+        // the files on disk are those of the recorded serial, the sound zip stays.
+        FailingRun{"DiskFullDuringAnUnzip",
+                   [](UpdaterRun& t, const Package& a, const Package&) {
+                       Package b{"p102.zip",
+                                 zipBytes({{"order.txt", "p102"}, {"big.bin", std::string(4 << 20, '\0')}}), ""};
+                       b.md5 = md5Hex(b.bytes.data(), b.bytes.size(), true);
+                       t.publish(a);
+                       t.publish(b);
+                       std::signal(SIGXFSZ, SIG_IGN);
+                       const rlimit limit{256 << 10, RLIM_INFINITY};
+                       setrlimit(RLIMIT_FSIZE, &limit);
+                       return twoPatches(a, b);
+                   },
+                   "error 0 disk full",
+                   [](UpdaterRun& t) {
+                       const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+                       setrlimit(RLIMIT_FSIZE, &none);
+                       EXPECT_EQ(t.serial(), "fx1 101");
+                       EXPECT_EQ(testsupport::readFile(t.resources() + "order.txt"), "p101");
+                       EXPECT_FALSE(fs::exists(t.resources() + "big.bin"));
+                       EXPECT_TRUE(fs::exists(t.downloads() + "p102.zip"));
+                       EXPECT_FALSE(fs::exists(t.dir.file("w/auc/.staging")));
                    }},
         // A package may not write the updater's own serial file.
         FailingRun{"PackageHoldingTheSerialFile",
