@@ -267,6 +267,69 @@ def navmesh_files(folder):
         strips += ["v %f 0 %f" % (x, z), "v %f 0 %f" % (x + 2.5, z), "v %f 0 %f" % (x + 2.5, z + 2.5),
                    "v %f 0 %f" % (x, z + 2.5), "f %d %d %d %d" % (base, base + 3, base + 2, base + 1)]
     write(folder, "maze", "\n".join(strips) + "\n")
+    # The bumpy floor scaled to 2000 units a side: an agent's walk across it is
+    # longer than the crowd's corridor. Then what the build's budget refuses or
+    # bounds: floors stacked over one spot, a plain floor 9000 units wide, and
+    # long thin quads crossing in a grid.
+    wide = [("v %d %f %d" % (x * 20, (x * z) % 5 / 10.0, z * 20)) for z in range(n) for x in range(n)]
+    wide += [line for line in lines if line.startswith("f")]
+    write(folder, "wide_floor", "\n".join(wide) + "\n")
+    for floors in (10, 50, 200):
+        stack = []
+        for i in range(floors):
+            y = 2.5 * i
+            stack += ["v 0 %g 0" % y, "v 300 %g 0" % y, "v 300 %g 300" % y, "v 0 %g 300" % y,
+                      "f %d %d %d %d" % (4 * i + 1, 4 * i + 4, 4 * i + 3, 4 * i + 2)]
+        write(folder, "stacked_%d" % floors, "\n".join(stack) + "\n")
+    write(folder, "plain_9000", "v 0 0 0\nv 9000 0 0\nv 9000 0 9000\nv 0 0 9000\nf 1 4 3 2\n")
+    quads = []
+    for i in range(114):
+        at, base = (i // 2) * 10.0, i * 4 + 1
+        if i % 2 == 0:
+            quads += ["v 0 0 %g" % at, "v 570 0 %g" % at, "v 570 0 %g" % (at + 6), "v 0 0 %g" % (at + 6)]
+        else:
+            quads += ["v %g 0.1 0" % at, "v %g 0.1 0" % (at + 6), "v %g 0.1 570" % (at + 6), "v %g 0.1 570" % at]
+        quads.append("f %d %d %d %d" % (base, base + 3, base + 2, base + 1))
+    write(folder, "crossing_quads", "\n".join(quads) + "\n")
+
+
+# Material files: 70,000 properties in one namespace (about 1 MB), and many
+# techniques of many passes, each with its render state.
+def material_file(folder):
+    write(folder, "properties", "material many\n{\n" +
+          "".join("p%d = %d\n" % (i, i) for i in range(70000)) + "}\n")
+    passes = "".join("        pass p%d\n        {\n            renderState\n            {\n"
+                     "                blend = true\n                depthTest = %s\n            }\n        }\n"
+                     % (k, "true" if k % 2 else "false") for k in range(40))
+    write(folder, "techniques", "material deep\n{\n" + "".join(
+        "    technique t%d\n    {\n%s    }\n" % (t, passes) for t in range(100)) + "}\n")
+
+
+# Images used as geometry: files past the pixel budget and within it, with
+# shapes whose outlines are long (a comb, a checkerboard) and noise.
+def image_geometry(folder):
+    import random
+    rng = random.Random(5)
+    # 8-bit grey + alpha 4097 x 4096, all zero: refused by the budget.
+    write(folder, "past_budget.png", png(4097, 4096, 4, 8, b"\0" * (4096 * (1 + 2 * 4097))))
+    side = 1024
+    comb = b"".join(b"\0" + b"".join(b"\xff\xff" if (x % 4 < 2 or y < 8) else b"\0\0" for x in range(side))
+                    for y in range(side))
+    write(folder, "comb.png", png(side, side, 4, 8, comb))
+    checker = b"".join(b"\0" + b"".join(b"\xff\xff" if (x // 2 + y // 2) % 2 else b"\0\0" for x in range(512))
+                       for y in range(512))
+    write(folder, "checker.png", png(512, 512, 4, 8, checker))
+    noise = b"".join(b"\0" + bytes(rng.choice((0, 255)) for _ in range(2 * 300)) for y in range(300))
+    write(folder, "noise.png", png(300, 300, 4, 8, noise))
+
+
+# Calls of the gl table: runs over every member and edge value, each as long as
+# the target reads (32 calls).
+def gl_table_buffers(folder):
+    import random
+    rng = random.Random(7)
+    for k in range(8):
+        write(folder, "calls%d" % k, bytes(rng.randrange(256) if i % 3 else rng.randrange(26) for i in range(1024)))
 
 
 # Sound files past the length kept decoded (10 s): a 12 s tone that streams, and one
@@ -290,7 +353,7 @@ def sound_decode(folder):
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
     "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model", "sound_decode",
-    "navmesh_files")}
+    "navmesh_files", "material_file", "image_geometry", "gl_table_buffers")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

@@ -53,7 +53,8 @@ export TMPDIR="${TMPDIR:-/tmp}"
 # The memory limit of a target (MB), and its sanitizer options.
 memory_limit() {
   case "$1" in
-    skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest)
+    skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest|\
+    material_file|image_geometry|gl_table_buffers)
       echo 256 ;;
     tmx_map|properties_text|obj_model|navmesh_files) echo 384 ;;
     *) echo 2048 ;;

@@ -12,10 +12,15 @@
 // number or nil, nil reaching GL as "".
 //
 // Buffers are Lua userdata, zero-filled and left on the stack below the results:
-// nothing leaks when a later step raises. A buffer beyond kMaxBufferBytes counts
-// as one that cannot be allocated: the member then returns nothing without
-// calling GL. Table entries are read raw (no metamethod runs); a missing or
-// non-numeric entry reads as 0. Main thread only.
+// nothing leaks when a later step raises. A buffer holds what GL reads or writes
+// for the call's other arguments, never more because the script's n is larger:
+// entries past what GL reads are not read, and a table answered past what GL
+// wrote is padded with zeros. One call's memory (its buffer plus
+// kAnsweredEntryBytes for each entry of a table it answers) stays within
+// kMaxCallBytes; beyond it the call counts as one whose buffer cannot be
+// allocated: the member returns nothing without calling GL. Table entries are
+// read raw (no metamethod runs); a missing or non-numeric entry reads as 0.
+// Main thread only.
 #include <GL/gl.h>
 #include <lua.hpp>
 #include <tolua++.h>
@@ -27,7 +32,9 @@
 
 namespace bindings::gltable {
 
-constexpr size_t kMaxBufferBytes = size_t{1} << 30;
+constexpr size_t kMaxCallBytes = size_t{64} << 20;
+// What one entry of a Lua table costs at least (a value of the array part).
+constexpr size_t kAnsweredEntryBytes = 16;
 
 // Checks the arguments from index 1 against kinds, then that nothing follows:
 //   n number   s string (or nil)   t table   T table, or absent   b boolean or nil
@@ -51,17 +58,18 @@ inline const char* textAt(lua_State* L, int index) {
 }
 
 // A zero-filled buffer of count elements of size bytes each, pushed as userdata;
-// null (nothing pushed) when it would exceed kMaxBufferBytes.
-void* pushBuffer(lua_State* L, size_t count, size_t size);
+// null (nothing pushed) when it and a table of answered entries the call will
+// answer would exceed kMaxCallBytes.
+void* pushBuffer(lua_State* L, size_t count, size_t size, size_t answered = 0);
 template <class T>
 T* pushBufferOf(lua_State* L, size_t count) {
     return static_cast<T*>(pushBuffer(L, count, sizeof(T)));
 }
 
-// The larger of the script's n (negative: 0) and what GL reads.
-inline size_t bufferCount(int64_t n, size_t glReads) {
+// How many of the script's n entries (negative: none) GL reads.
+inline size_t entriesRead(int64_t n, size_t glReads) {
     const size_t script = n > 0 ? static_cast<size_t>(n) : 0;
-    return script > glReads ? script : glReads;
+    return script < glReads ? script : glReads;
 }
 
 // Entries 1 .. n of the table at index (anything else at index reads as no
@@ -71,12 +79,13 @@ void readInts(lua_State* L, int index, int64_t n, GLint* out);
 // Each entry truncated toward zero, its low 8 bits.
 void readBytes(lua_State* L, int index, int64_t n, unsigned char* out);
 
-// Pushes a table of the values, keys from 1.
+// Pushes a table of count numbers, keys from 1: the first of the available
+// values, then zeros.
 template <class T>
-void pushNumbers(lua_State* L, const T* values, size_t count) {
+void pushNumbers(lua_State* L, const T* values, size_t available, size_t count) {
     lua_createtable(L, static_cast<int>(count), 0);
     for (size_t i = 0; i < count; ++i) {
-        lua_pushnumber(L, static_cast<lua_Number>(values[i]));
+        lua_pushnumber(L, i < available ? static_cast<lua_Number>(values[i]) : 0);
         lua_rawseti(L, -2, static_cast<int>(i + 1));
     }
 }

@@ -36,8 +36,10 @@ void checkArguments(lua_State* L, const char* kinds) {
     if (!tolua_isnoobj(L, index, &err)) raiseArgumentError(L, &err);
 }
 
-void* pushBuffer(lua_State* L, size_t count, size_t size) {
-    if (count > kMaxBufferBytes / size) return nullptr;
+void* pushBuffer(lua_State* L, size_t count, size_t size, size_t answered) {
+    if (answered > kMaxCallBytes / kAnsweredEntryBytes) return nullptr;
+    const size_t budget = kMaxCallBytes - answered * kAnsweredEntryBytes;
+    if (count > budget / size) return nullptr;
     const size_t bytes = count * size;
     void* buffer = lua_newuserdata(L, bytes ? bytes : 1);
     std::memset(buffer, 0, bytes ? bytes : 1);
@@ -46,13 +48,29 @@ void* pushBuffer(lua_State* L, size_t count, size_t size) {
 
 namespace {
 
-// Calls fn(i, value) for entries 1 .. n of the table at index.
+// Calls fn(i, value) for the entries 1 .. n of the table at index that hold a
+// value. A long range is walked through the table's own entries, so a large n
+// over a small table costs what the table holds.
 template <class F>
 void forEntries(lua_State* L, int index, int64_t n, F&& fn) {
     if (lua_type(L, index) != LUA_TTABLE) return;
-    for (int64_t i = 1; i <= n; ++i) {
-        lua_rawgeti(L, index, static_cast<int>(i));
-        fn(static_cast<size_t>(i - 1), lua_tonumber(L, -1));
+    constexpr int64_t kWalkFrom = 1 << 16;
+    if (n < kWalkFrom) {
+        for (int64_t i = 1; i <= n; ++i) {
+            lua_rawgeti(L, index, static_cast<int>(i));
+            fn(static_cast<size_t>(i - 1), lua_tonumber(L, -1));
+            lua_pop(L, 1);
+        }
+        return;
+    }
+    if (index < 0) index = lua_gettop(L) + index + 1;
+    lua_pushnil(L);
+    while (lua_next(L, index)) {
+        if (lua_type(L, -2) == LUA_TNUMBER) {
+            const lua_Number key = lua_tonumber(L, -2);
+            if (key >= 1 && key <= static_cast<lua_Number>(n) && key == static_cast<lua_Number>(static_cast<int64_t>(key)))
+                fn(static_cast<size_t>(key) - 1, lua_tonumber(L, -1));
+        }
         lua_pop(L, 1);
     }
 }

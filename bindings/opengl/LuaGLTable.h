@@ -7,9 +7,11 @@
 //
 // Buffers handed to GL always hold what GL reads or writes for the call (count x
 // components for uniform arrays, a whole matrix or vector, count indices, the
-// whole image under the pixel-store alignment, imageSize bytes), the script's n
-// table entries at their start and 0 beyond; readPixels and _texSubImage2D
-// answer the first n bytes. _getUniform of an integer vector answers all its
+// whole image under the pixel-store alignment, imageSize bytes), as many of the
+// script's n table entries as fit at their start and 0 beyond; readPixels and
+// _texSubImage2D answer n bytes, the image's first and 0 past it. A call whose
+// buffer and answer would take more than 64 MiB is refused: it returns nothing
+// and GL is not called. _getUniform of an integer vector answers all its
 // components; getSupportedExtensions skips empty names. drawElements without
 // indices and without a bound element array buffer draws nothing.
 // Main thread only, with the context current.

@@ -1,6 +1,6 @@
 // The `gl` members that hand GL a buffer built from a table or read one back.
-// Each buffer holds what GL reads or writes for the call's other arguments; the
-// script's n entries fill its start and the rest stays 0.
+// Each buffer holds what GL reads or writes for the call's other arguments; as
+// many of the script's n entries as GL reads fill its start and the rest stays 0.
 #include "bindings/opengl/LuaGLSupport.h"
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/GLImageSize.h"
@@ -26,21 +26,22 @@ void readEntries(lua_State* L, int index, int64_t n, GLfloat* out) { readFloats(
 void readEntries(lua_State* L, int index, int64_t n, GLint* out) { readInts(L, index, n, out); }
 void readEntries(lua_State* L, int index, int64_t n, unsigned char* out) { readBytes(L, index, n, out); }
 
-// The buffer for the script's n entries (n >= 0) of the table at index, sized
-// for what GL reads and filled from the table; null when it cannot be made.
+// The buffer of the glReads elements GL reads, filled from the script's n
+// entries (n >= 0) of the table at index; null when it cannot be made.
 template <class T>
 T* pushTableBuffer(lua_State* L, int index, int64_t n, size_t glReads) {
-    T* values = pushBufferOf<T>(L, bufferCount(n, glReads));
-    if (values) readEntries(L, index, n, values);
+    T* values = pushBufferOf<T>(L, glReads);
+    if (values) readEntries(L, index, static_cast<int64_t>(entriesRead(n, glReads)), values);
     return values;
 }
 
 // The pixel buffer for an image of the given size, by the pack or unpack
-// alignment named; null when it cannot be made.
-unsigned char* pushImage(lua_State* L, int64_t n, GLsizei width, GLsizei height, GLenum format, GLenum type,
-                         GLenum alignmentName) {
-    const size_t image = engine::GL::imageBytes(width, height, format, type, alignment(alignmentName));
-    return pushBufferOf<unsigned char>(L, bufferCount(n, image));
+// alignment named, for a call that answers a table of answered entries; null
+// when it cannot be made. *bytes is the buffer's size.
+unsigned char* pushImage(lua_State* L, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                         GLenum alignmentName, size_t answered, size_t* bytes) {
+    *bytes = engine::GL::imageBytes(width, height, format, type, alignment(alignmentName));
+    return static_cast<unsigned char*>(pushBuffer(L, *bytes, 1, answered));
 }
 
 // uniform{N}fv and uniform{N}iv (location, count, n, values).
@@ -92,7 +93,7 @@ int bufferData(lua_State* L) {
     const int64_t n = wholeCount(L, 2);
     const GLenum usage = wholeUInt(L, 4);
     if (n < 0) return 0;
-    GLfloat* data = pushTableBuffer<GLfloat>(L, 3, n, 0);
+    GLfloat* data = pushTableBuffer<GLfloat>(L, 3, n, static_cast<size_t>(n));
     if (!data) return 0;
     gl().bufferData(target, static_cast<GLsizeiptr>(n) * 4, data, usage);
     return 0;
@@ -104,7 +105,7 @@ int bufferSubData(lua_State* L) {
     const GLint offset = wholeInt(L, 2);
     const int64_t n = wholeCount(L, 3);
     if (n < 0) return 0;
-    GLfloat* data = pushTableBuffer<GLfloat>(L, 4, n, 0);
+    GLfloat* data = pushTableBuffer<GLfloat>(L, 4, n, static_cast<size_t>(n));
     if (!data) return 0;
     gl().bufferSubData(target, static_cast<GLintptr>(offset) * 4, static_cast<GLsizeiptr>(n) * 4, data);
     return 0;
@@ -168,14 +169,15 @@ int drawElements(lua_State* L) {
         return 0;
     }
     if (n < 0) return 0;
-    const size_t total = bufferCount(n, elements(count, 1));
+    const size_t total = elements(count, 1);
     void* indices = pushBuffer(L, total, width);
     if (!indices) return 0;
+    const auto read = static_cast<int64_t>(entriesRead(n, total));
     auto* bytes = static_cast<unsigned char*>(indices);
     auto* shorts = static_cast<uint16_t*>(indices);
     auto* ints = static_cast<uint32_t*>(indices);
     if (lua_type(L, 5) == LUA_TTABLE) {
-        for (int64_t i = 1; i <= n; ++i) {
+        for (int64_t i = 1; i <= read; ++i) {
             lua_rawgeti(L, 5, static_cast<int>(i));
             const uint32_t index = luaconv::wrapToUInt32(lua_tonumber(L, -1));
             lua_pop(L, 1);
@@ -201,9 +203,10 @@ int texImage2D(lua_State* L) {
     const GLenum type = wholeUInt(L, 8);
     const int64_t n = wholeCount(L, 9);
     if (n < 0) return 0;
-    auto* pixels = pushImage(L, n, width, height, format, type, GL_UNPACK_ALIGNMENT);
+    size_t bytes = 0;
+    auto* pixels = pushImage(L, width, height, format, type, GL_UNPACK_ALIGNMENT, 0, &bytes);
     if (!pixels) return 0;
-    readBytes(L, 10, n, pixels);
+    readBytes(L, 10, static_cast<int64_t>(entriesRead(n, bytes)), pixels);
     gl().texImage2D(target, level, internalformat, width, height, border, format, type, pixels);
     return 0;
 }
@@ -220,10 +223,11 @@ int texSubImage2D(lua_State* L) {
     const GLenum type = wholeUInt(L, 8);
     const int64_t n = wholeCount(L, 9);
     if (n < 0) return 0;
-    auto* pixels = pushImage(L, n, width, height, format, type, GL_UNPACK_ALIGNMENT);
+    size_t bytes = 0;
+    auto* pixels = pushImage(L, width, height, format, type, GL_UNPACK_ALIGNMENT, static_cast<size_t>(n), &bytes);
     if (!pixels) return 0;
     gl().texSubImage2D(target, level, xoffset, yoffset, width, height, format, type, pixels);
-    pushNumbers(L, pixels, static_cast<size_t>(n));
+    pushNumbers(L, pixels, bytes, static_cast<size_t>(n));
     return 1;
 }
 
@@ -237,10 +241,11 @@ int readPixels(lua_State* L) {
     const GLenum type = wholeUInt(L, 6);
     const int64_t n = wholeCount(L, 7);
     if (n < 0) return 0;
-    auto* pixels = pushImage(L, n, width, height, format, type, GL_PACK_ALIGNMENT);
+    size_t bytes = 0;
+    auto* pixels = pushImage(L, width, height, format, type, GL_PACK_ALIGNMENT, static_cast<size_t>(n), &bytes);
     if (!pixels) return 0;
     gl().readPixels(x, y, width, height, format, type, pixels);
-    pushNumbers(L, pixels, static_cast<size_t>(n));
+    pushNumbers(L, pixels, bytes, static_cast<size_t>(n));
     return 1;
 }
 

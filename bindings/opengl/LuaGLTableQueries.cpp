@@ -150,11 +150,11 @@ int getAttachedShaders(lua_State* L) {
     GLint count = 0;
     gl().getProgramiv(program, GL_ATTACHED_SHADERS, &count);
     const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
-    GLuint* shaders = pushBufferOf<GLuint>(L, n);
+    auto* shaders = static_cast<GLuint*>(pushBuffer(L, n, sizeof(GLuint), n));
     if (!shaders) return 0;
     GLsizei written = 0;
     gl().getAttachedShaders(program, static_cast<GLsizei>(n), &written, shaders);
-    pushNumbers(L, shaders, n);
+    pushNumbers(L, shaders, n, n);
     return 1;
 }
 
@@ -213,11 +213,11 @@ int getUniform(lua_State* L) {
     if (integer) {
         GLint values[4] = {};
         gl().getUniformiv(program, location, values);
-        pushNumbers(L, values, count);
+        pushNumbers(L, values, count, count);
     } else {
         GLfloat values[16] = {};
         gl().getUniformfv(program, location, values);
-        pushNumbers(L, values, count);
+        pushNumbers(L, values, count, count);
     }
     return 1;
 }

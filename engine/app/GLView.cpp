@@ -11,6 +11,7 @@
 #include "engine/input/EventTouch.h"
 #include "engine/input/Touch.h"
 #include "engine/base/Log.h"
+#include "engine/image/Image.h"
 #include "engine/renderer/GLFunctions.h"
 #include "platform/Mouse.h"
 #include "platform/NativeWindow.h"
@@ -222,6 +223,10 @@ void GLViewImpl::openGLContext() {
         return;
     }
     platform::setNativeSwapInterval(1);
+    // Images larger than GL's largest texture would only fail at upload.
+    GLint maxTexture = 0;
+    GL::fn().getIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    Image::setMaxTextureSide(maxTexture);
     _glContext = true;
 }
 

@@ -36,10 +36,8 @@ std::unique_ptr<Properties> Properties::takeNamespace(const Properties* child) {
 }
 
 const std::string* Properties::find(const std::string& name) const {
-    for (const auto& [key, value] : _properties) {
-        if (key == name) return &value;
-    }
-    return nullptr;
+    const auto it = _index.find(name);
+    return it == _index.end() ? nullptr : &_properties[it->second].second;
 }
 
 bool Properties::exists(const std::string& name) const { return find(name) != nullptr; }
@@ -65,11 +63,10 @@ float Properties::getFloat(const std::string& name) const {
 }
 
 void Properties::setString(const std::string& name, const std::string& value) {
-    for (auto& [key, current] : _properties) {
-        if (key == name) {
-            current = value;
-            return;
-        }
+    const auto [it, added] = _index.try_emplace(name, _properties.size());
+    if (!added) {
+        _properties[it->second].second = value;
+        return;
     }
     _properties.emplace_back(name, value);
 }

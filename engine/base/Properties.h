@@ -14,10 +14,12 @@
 // reads a string ("12abc" is 12; "true"/"false" and numbers for flags). A
 // namespace owns its nested namespaces: pointers to them stay valid until it
 // is destroyed. Not reference counted: whoever creates one deletes it. Not
-// thread-safe.
+// thread-safe. A name is found through an index, so reading or adding one
+// property costs the same however many a namespace holds.
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -74,6 +76,8 @@ private:
     std::string _namespace;
     std::string _id;
     std::vector<std::pair<std::string, std::string>> _properties;
+    // Each name's place in _properties; kept in step by setString, its only writer.
+    std::unordered_map<std::string, size_t> _index;
     std::vector<std::unique_ptr<Properties>> _namespaces;
 };
 

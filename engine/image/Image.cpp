@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <new>
 
+#include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
 
 namespace engine {
@@ -37,9 +39,13 @@ bool expansionAllowed(uint64_t decodedBytes, size_t fileSize, uint64_t maxExpans
 // largest progressive ones.
 constexpr long kMaxJpegWorkMemory = 256L << 20;
 
+// The GL's largest texture side, 0 until a context tells it.
+std::atomic<int> g_textureSide{0};
+
 bool sizeAllowed(int width, int height) {
-    return width > 0 && height > 0 && width <= Image::kMaxSide && height <= Image::kMaxSide &&
-           static_cast<long long>(width) * height <= Image::kMaxPixels;
+    const int side = Image::maxSide();
+    return width > 0 && height > 0 && width <= side && height <= side &&
+           static_cast<long long>(width) * height <= Image::maxPixels();
 }
 
 // Colours times alpha, rounded: what premultiplied blending expects.
@@ -236,14 +242,34 @@ bool Image::initWithImageFile(const std::string& path) {
     if (fullPath.empty()) return false;
     Data data = files->getDataFromFile(fullPath);
     if (data.isNull()) return false;
-    return initWithImageData(data.getBytes(), static_cast<size_t>(data.getSize()));
+    return decode(data.getBytes(), static_cast<size_t>(data.getSize()), path);
 }
 
 bool Image::initWithImageData(const unsigned char* data, size_t size) {
     clear();
+    return decode(data, size, "image data");
+}
+
+void Image::setMaxTextureSide(int side) { g_textureSide.store(side > 0 ? side : 0); }
+
+int Image::maxSide() {
+    const int side = g_textureSide.load();
+    return side > 0 && side < kMaxSide ? side : kMaxSide;
+}
+
+long long Image::maxPixels() {
+    const long long side = g_textureSide.load();
+    return side > 0 && side * side < kMaxPixels ? side * side : kMaxPixels;
+}
+
+bool Image::decode(const unsigned char* data, size_t size, const std::string& name) {
     int width = 0, height = 0;
     ImageFileType type = readImageHeader(data, size, &width, &height);
-    if (type == ImageFileType::UNKNOWN || !sizeAllowed(width, height)) return false;
+    if (type == ImageFileType::UNKNOWN || width <= 0 || height <= 0) return false;
+    if (!sizeAllowed(width, height)) {
+        log("Image: %s is %d x %d pixels, beyond what one image may take", name.c_str(), width, height);
+        return false;
+    }
     Pixels pixels;
     bool ok = type == ImageFileType::PNG ? decodePng(data, size, width, height, pixels)
                                          : decodeJpeg(data, size, width, height, pixels);

@@ -6,10 +6,15 @@
 // three channels, palettes are expanded, interlaced images are assembled, and
 // 16-bit samples are scaled to 8 bits as they stand (no gamma conversion: an
 // image reads the same at either depth).
-// Input is untrusted: a truncated or corrupt image, a size above 16384 on a side
-// or 64 Mi pixels, or decoded pixels (3 or 4 bytes each) above 4160 times the
-// file's size for PNG or 1040 times for JPEG, more than real files of either
-// reach, fails cleanly before pixel memory is allocated and leaves the image empty.
+// Input is untrusted: a truncated or corrupt image, a size beyond the pixel
+// budget, or decoded pixels (3 or 4 bytes each) above 4160 times the file's size
+// for PNG or 1040 times for JPEG, more than real files of either reach, fails
+// cleanly before pixel memory is allocated and leaves the image empty.
+// The pixel budget: at most kMaxPixels pixels (4096 x 4096: 64 MiB decoded, as
+// much again for its texture) and kMaxSide on the longest side; once a GL context
+// tells its largest texture, setMaxTextureSide lowers both to what GL can take.
+// An image refused for its size is logged with its file name (terrain height maps
+// and images traced for geometry go through the same budget).
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -23,7 +28,14 @@ namespace engine {
 class Image : public Ref {
 public:
     static constexpr int kMaxSide = 16384;
-    static constexpr long long kMaxPixels = 1LL << 26;
+    static constexpr long long kMaxPixels = 4096LL * 4096;
+
+    // Lowers the budget to side on the longest side and side x side pixels when
+    // that is smaller than the defaults; a side <= 0 restores them. Any thread.
+    static void setMaxTextureSide(int side);
+    // The budget in force.
+    static int maxSide();
+    static long long maxPixels();
 
     Image() = default;
 
@@ -50,6 +62,8 @@ public:
 
 private:
     void clear();
+    // Decodes the bytes; name is what a refusal's log line calls them.
+    bool decode(const unsigned char* data, size_t size, const std::string& name);
 
     int _width = 0;
     int _height = 0;

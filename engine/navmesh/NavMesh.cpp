@@ -1,10 +1,12 @@
 #include "engine/navmesh/NavMesh.h"
 
+#include <recastnavigation/DetourCommon.h>
 #include <recastnavigation/DetourCrowd.h>
 #include <recastnavigation/DetourNavMesh.h>
 #include <recastnavigation/DetourNavMeshQuery.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/base/Log.h"
 #include "engine/navmesh/NavMeshAgent.h"
@@ -18,20 +20,28 @@ namespace {
 constexpr int kMaxCrowdMembers = 128;
 constexpr float kMaxMemberRadius = 4.f;
 constexpr float kSearchHalfExtents[3] = {2.f, 4.f, 2.f};
+// The search of a leg's path: enough nodes to find kMaxLegPolygons polygons
+// ahead on any mesh; a search that runs out still gives the best partial path.
+constexpr int kPlannerNodes = 8192;
+constexpr int kPlannedPolygons = 1024;
 
 }  // namespace
 
-NavMesh* NavMesh::createWithGeometry(const NavMeshGeometry& geometry) {
+NavMesh* NavMesh::createWithGeometry(const NavMeshGeometry& geometry) { return createFrom(geometry, "the geometry"); }
+
+NavMesh* NavMesh::createFrom(const NavMeshGeometry& geometry, const std::string& source) {
     std::string error;
     dtNavMesh* detourMesh = buildDetourNavMesh(geometry, &error);
     if (!detourMesh) {
-        log("NavMesh: %s", error.c_str());
+        log("NavMesh: cannot build %s: %s", source.c_str(), error.c_str());
         return nullptr;
     }
     auto* mesh = new NavMesh;
     mesh->_navMesh = detourMesh;
     mesh->_crowd = dtAllocCrowd();
-    if (!mesh->_crowd || !mesh->_crowd->init(kMaxCrowdMembers, kMaxMemberRadius, detourMesh)) {
+    mesh->_planner = dtAllocNavMeshQuery();
+    if (!mesh->_crowd || !mesh->_crowd->init(kMaxCrowdMembers, kMaxMemberRadius, detourMesh) || !mesh->_planner ||
+        dtStatusFailed(mesh->_planner->init(detourMesh, kPlannerNodes))) {
         log("NavMesh: the crowd cannot be made");
         delete mesh;
         return nullptr;
@@ -50,16 +60,25 @@ NavMesh::~NavMesh() {
         obstacle->release();
     }
     dtFreeCrowd(_crowd);
+    dtFreeNavMeshQuery(_planner);
     dtFreeNavMesh(_navMesh);
 }
 
-bool NavMesh::findNearestPoint(const Vec3& position, Vec3* nearest, unsigned int* polyRef) const {
+bool NavMesh::findNearestPoint(const Vec3& position, Vec3* nearest, unsigned int* polyRef, bool anywhere) const {
     const dtNavMeshQuery* query = _crowd->getNavMeshQuery();
     const float center[3] = {position.x, position.y, position.z};
+    float extents[3] = {kSearchHalfExtents[0], kSearchHalfExtents[1], kSearchHalfExtents[2]};
+    if (anywhere) {
+        // A box around the point that holds the whole mesh.
+        const dtMeshTile* tile = static_cast<const dtNavMesh*>(_navMesh)->getTile(0);
+        if (!tile || !tile->header) return false;
+        for (int k = 0; k < 3; ++k) {
+            extents[k] = std::max(std::fabs(center[k] - tile->header->bmin[k]), std::fabs(center[k] - tile->header->bmax[k])) + 1.f;
+        }
+    }
     float point[3];
     dtPolyRef ref = 0;
-    if (dtStatusFailed(query->findNearestPoly(center, kSearchHalfExtents, _crowd->getFilter(0), &ref, point)) ||
-        ref == 0) {
+    if (dtStatusFailed(query->findNearestPoly(center, extents, _crowd->getFilter(0), &ref, point)) || ref == 0) {
         return false;
     }
     *nearest = Vec3(point[0], point[1], point[2]);
@@ -72,6 +91,27 @@ int NavMesh::addCrowdMember(const Vec3& position, const dtCrowdAgentParams& para
     findNearestPoint(position, &start);
     const float pos[3] = {start.x, start.y, start.z};
     return _crowd->addAgent(pos, &params);
+}
+
+bool NavMesh::planLeg(const float* start, unsigned int startRef, const float* target, unsigned int targetRef,
+                      float* legEnd, unsigned int* legRef) {
+    dtVcopy(legEnd, target);
+    *legRef = targetRef;
+    if (startRef == 0) return true;
+    std::vector<dtPolyRef> path(kPlannedPolygons);
+    int count = 0;
+    if (dtStatusFailed(_planner->findPath(startRef, targetRef, start, target, _crowd->getFilter(0), path.data(), &count,
+                                          kPlannedPolygons)) ||
+        count <= kMaxLegPolygons) {
+        return true;
+    }
+    const dtPolyRef through = path[kMaxLegPolygons - 1];
+    if (dtStatusFailed(_planner->closestPointOnPoly(through, target, legEnd, nullptr))) {
+        dtVcopy(legEnd, target);
+        return true;
+    }
+    *legRef = through;
+    return false;
 }
 
 void NavMesh::addNavMeshAgent(NavMeshAgent* agent) {

@@ -17,6 +17,7 @@
 
 class dtCrowd;
 class dtNavMesh;
+class dtNavMeshQuery;
 struct dtCrowdAgentParams;
 
 namespace engine {
@@ -30,6 +31,8 @@ public:
     // cannot be built.
     static NavMesh* create(const std::string& meshFile, const std::string& linksFile = "");
     static NavMesh* createWithGeometry(const NavMeshGeometry& geometry);
+    // As createWithGeometry; a refusal's log line names source.
+    static NavMesh* createFrom(const NavMeshGeometry& geometry, const std::string& source);
     ~NavMesh() override;
 
     void update(float delta);
@@ -45,17 +48,28 @@ public:
     bool isDebugDrawEnabled() const { return _debugDraw; }
 
     // The point of the mesh nearest to position (within 2 units across, 4 up or
-    // down); false when there is none.
-    bool findNearestPoint(const Vec3& position, Vec3* nearest, unsigned int* polyRef = nullptr) const;
+    // down; anywhere on the mesh when anywhere); false when there is none.
+    bool findNearestPoint(const Vec3& position, Vec3* nearest, unsigned int* polyRef = nullptr,
+                          bool anywhere = false) const;
+
+    // The longest stretch of path an agent is sent along at once.
+    static constexpr int kMaxLegPolygons = 128;
 
     dtCrowd* getCrowd() const { return _crowd; }
 
 private:
     NavMesh() = default;
     int addCrowdMember(const Vec3& position, const dtCrowdAgentParams& params);
+    // The next leg of a walk from (start, startRef) to (target, targetRef): the
+    // target itself (true) when its path crosses at most kMaxLegPolygons
+    // polygons or cannot be planned, else (false) the point nearest the target
+    // on the path's kMaxLegPolygons-th polygon.
+    bool planLeg(const float* start, unsigned int startRef, const float* target, unsigned int targetRef,
+                 float* legEnd, unsigned int* legRef);
 
     dtNavMesh* _navMesh = nullptr;
     dtCrowd* _crowd = nullptr;
+    dtNavMeshQuery* _planner = nullptr;   // plans agents' legs
     std::vector<NavMeshAgent*> _agents;
     std::vector<NavMeshObstacle*> _obstacles;
     bool _debugDraw = false;

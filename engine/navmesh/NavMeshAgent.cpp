@@ -79,14 +79,20 @@ void NavMeshAgent::startMove() {
     if (_agentId < 0 || !_moving || _paused) return;
     Vec3 target;
     unsigned int ref = 0;
-    if (!_navMesh->findNearestPoint(_destination, &target, &ref)) {
+    if (!_navMesh->findNearestPoint(_destination, &target, &ref) &&
+        !_navMesh->findNearestPoint(_destination, &target, &ref, true)) {
         // Nowhere on the mesh to go: the move ends where it began, unreported.
         _moving = false;
         _callback = nullptr;
         return;
     }
+    dtCrowd* crowd = _navMesh->getCrowd();
+    const dtCrowdAgent* agent = crowd->getAgent(_agentId);
     const float pos[3] = {target.x, target.y, target.z};
-    _navMesh->getCrowd()->requestMoveTarget(_agentId, ref, pos);
+    float legEnd[3];
+    unsigned int legRef = 0;
+    _lastLeg = _navMesh->planLeg(agent->npos, agent->corridor.getFirstPoly(), pos, ref, legEnd, &legRef);
+    crowd->requestMoveTarget(_agentId, legRef, legEnd);
 }
 
 void NavMeshAgent::pause() {
@@ -175,6 +181,10 @@ void NavMeshAgent::afterCrowdUpdate(float delta) {
     const float dx = end[0] - agent->npos[0], dz = end[2] - agent->npos[2];
     if (std::sqrt(dx * dx + dz * dz) > arrivalDistance(_param.radius) ||
         std::fabs(end[1] - agent->npos[1]) > _param.height) {
+        return;
+    }
+    if (!_lastLeg) {
+        startMove();
         return;
     }
     _moving = false;

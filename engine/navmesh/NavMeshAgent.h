@@ -8,12 +8,15 @@
 // the way it walks when auto orientation is on).
 //
 // move(destination, callback) sends it to the mesh point nearest to the
-// destination (a move asked before the agent joins starts when it joins). The
-// move ends when the agent stands at the end of its path (the destination, or
-// the nearest reachable point); the callback then runs once, with the agent and
-// the seconds it walked for the move (frames of the crowd while it was a member
-// and not paused). A destination off the mesh, or no path, ends the move without
-// the callback. A new move, or stop, drops the callback of the earlier one.
+// destination, however far off the mesh the destination lies (a move asked
+// before the agent joins starts when it joins). A long path is walked in legs of
+// at most NavMesh::kMaxLegPolygons polygons, each planned from where the last
+// one ended, so no path outgrows the crowd's corridor. The move ends when the
+// agent stands at the end of its path (the destination, or the nearest
+// reachable point); the callback then runs once, with the agent and the seconds
+// it walked for the move (frames of the crowd while it was a member and not
+// paused). No path ends the move without the callback. A new move, or stop,
+// drops the callback of the earlier one.
 // Main thread only.
 #include <functional>
 #include <string>
@@ -93,6 +96,7 @@ private:
     int _agentId = -1;
     Vec3 _destination;
     bool _moving = false;            // a move is asked and has not ended
+    bool _lastLeg = true;            // the leg walked ends the move
     bool _paused = false;
     float _elapsed = 0.f;
     MoveCallback _callback;

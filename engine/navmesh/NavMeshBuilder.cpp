@@ -5,6 +5,8 @@
 #include <recastnavigation/DetourNavMeshBuilder.h>
 #include <recastnavigation/Recast.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -20,6 +22,17 @@ constexpr float kAgentClimb = 0.9f;
 constexpr float kMaxSlope = 45.f;
 constexpr int kMaxGridSide = 1024;
 constexpr float kMaxCoordinate = 1.0e6f;
+// The build's budget (see the header).
+constexpr int kMaxTriangles = 200000;
+constexpr size_t kMaxSpans = size_t{4} << 20;
+constexpr int kMaxLayersPerCell = 32;
+constexpr double kMaxBuildSeconds = 10.0;
+// Triangles are voxelised in batches covering at most so many cells, so the
+// span count is checked before a batch can push it far past the budget.
+constexpr size_t kCellsPerBatch = size_t{1} << 20;
+// Outline edges are split no finer than this many cells: finer splits only
+// multiply the outline and polygon work of a coarse grid.
+constexpr int kMinEdgeCells = 12;
 
 struct RecastFree {
     void operator()(rcHeightfield* p) const { rcFreeHeightField(p); }
@@ -36,12 +49,57 @@ dtNavMesh* fail(std::string* error, const char* reason) {
     return nullptr;
 }
 
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The spans the heightfield has allocated: whole pools, used or free.
+size_t allocatedSpans(const rcHeightfield& solid) {
+    size_t count = 0;
+    for (const rcSpanPool* pool = solid.pools; pool; pool = pool->next) count += RC_SPANS_PER_POOL;
+    return count;
+}
+
+// The most spans stacked in one cell of the heightfield.
+int deepestCell(const rcHeightfield& solid) {
+    int deepest = 0;
+    for (int i = 0; i < solid.width * solid.height; ++i) {
+        int depth = 0;
+        for (const rcSpan* span = solid.spans[i]; span; span = span->next) ++depth;
+        deepest = std::max(deepest, depth);
+    }
+    return deepest;
+}
+
+// The cells of the grid a triangle's bounds cover: an upper bound of the spans
+// voxelising it adds.
+size_t cellsCovered(const float* verts, const int* tri, const rcConfig& cfg) {
+    float lo[2] = {verts[tri[0] * 3], verts[tri[0] * 3 + 2]}, hi[2] = {lo[0], lo[1]};
+    for (int k = 1; k < 3; ++k) {
+        const float x = verts[tri[k] * 3], z = verts[tri[k] * 3 + 2];
+        lo[0] = std::min(lo[0], x), hi[0] = std::max(hi[0], x);
+        lo[1] = std::min(lo[1], z), hi[1] = std::max(hi[1], z);
+    }
+    const auto span = [&](float a, float b, int cells) {
+        const double n = std::floor((b - a) / cfg.cs) + 2;
+        return static_cast<size_t>(std::min<double>(n, cells));
+    };
+    return span(lo[0], hi[0], cfg.width) * span(lo[1], hi[1], cfg.height);
+}
+
 }  // namespace
 
 dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* error) {
     const int vertexCount = static_cast<int>(geometry.vertices.size() / 3);
     const int triangleCount = static_cast<int>(geometry.triangles.size() / 3);
     if (triangleCount == 0) return fail(error, "the mesh has no triangle");
+    if (geometry.triangles.size() / 3 > static_cast<size_t>(kMaxTriangles))
+        return fail(error, "the mesh has more than 200000 triangles");
+    const double started = threadSeconds();
+    const auto overTime = [&] { return threadSeconds() - started > kMaxBuildSeconds; };
+    constexpr const char* kTooLong = "the mesh takes more than 10 s to build";
     for (float v : geometry.vertices) {
         if (!std::isfinite(v) || std::fabs(v) > kMaxCoordinate) return fail(error, "a vertex is out of range");
     }
@@ -61,7 +119,7 @@ dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* erro
     cfg.walkableHeight = static_cast<int>(std::ceil(kAgentHeight / cfg.ch));
     cfg.walkableClimb = static_cast<int>(std::floor(kAgentClimb / cfg.ch));
     cfg.walkableRadius = static_cast<int>(std::ceil(kAgentRadius / cfg.cs));
-    cfg.maxEdgeLen = static_cast<int>(12.f / cfg.cs);
+    cfg.maxEdgeLen = std::max(static_cast<int>(12.f / cfg.cs), kMinEdgeCells);
     cfg.maxSimplificationError = 1.3f;
     cfg.minRegionArea = 8 * 8;
     cfg.mergeRegionArea = 20 * 20;
@@ -80,10 +138,24 @@ dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* erro
     std::vector<unsigned char> areas(triangleCount, 0);
     rcMarkWalkableTriangles(&ctx, cfg.walkableSlopeAngle, verts, vertexCount, geometry.triangles.data(),
                             triangleCount, areas.data());
-    if (!rcRasterizeTriangles(&ctx, verts, vertexCount, geometry.triangles.data(), areas.data(), triangleCount,
-                              *solid, cfg.walkableClimb)) {
-        return fail(error, "the mesh cannot be voxelised");
+    // Voxelised batch by batch; each batch adds at most kCellsPerBatch spans
+    // (one triangle at most the whole grid) before the budget is checked.
+    for (int first = 0; first < triangleCount;) {
+        int end = first;
+        size_t cells = 0;
+        while (end < triangleCount && (end == first || cells < kCellsPerBatch)) {
+            cells += cellsCovered(verts, &geometry.triangles[static_cast<size_t>(end) * 3], cfg);
+            ++end;
+        }
+        if (!rcRasterizeTriangles(&ctx, verts, vertexCount, &geometry.triangles[static_cast<size_t>(first) * 3],
+                                  &areas[static_cast<size_t>(first)], end - first, *solid, cfg.walkableClimb)) {
+            return fail(error, "the mesh cannot be voxelised");
+        }
+        if (allocatedSpans(*solid) > kMaxSpans) return fail(error, "the mesh makes more than 4 Mi voxel spans");
+        if (overTime()) return fail(error, kTooLong);
+        first = end;
     }
+    if (deepestCell(*solid) > kMaxLayersPerCell) return fail(error, "the mesh stacks more than 32 layers over one spot");
     rcFilterLowHangingWalkableObstacles(&ctx, cfg.walkableClimb, *solid);
     rcFilterLedgeSpans(&ctx, cfg.walkableHeight, cfg.walkableClimb, *solid);
     rcFilterWalkableLowHeightSpans(&ctx, cfg.walkableHeight, *solid);
@@ -93,18 +165,22 @@ dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* erro
         return fail(error, "out of memory");
     }
     solid.reset();
+    if (overTime()) return fail(error, kTooLong);
     if (!rcErodeWalkableArea(&ctx, cfg.walkableRadius, *chf) || !rcBuildDistanceField(&ctx, *chf) ||
         !rcBuildRegions(&ctx, *chf, 0, cfg.minRegionArea, cfg.mergeRegionArea)) {
         return fail(error, "the walkable regions cannot be built");
     }
+    if (overTime()) return fail(error, kTooLong);
     RecastPtr<rcContourSet> contours(rcAllocContourSet());
     if (!contours || !rcBuildContours(&ctx, *chf, cfg.maxSimplificationError, cfg.maxEdgeLen, *contours)) {
         return fail(error, "the walkable outlines cannot be built");
     }
+    if (overTime()) return fail(error, kTooLong);
     RecastPtr<rcPolyMesh> polys(rcAllocPolyMesh());
     if (!polys || !rcBuildPolyMesh(&ctx, *contours, cfg.maxVertsPerPoly, *polys)) {
         return fail(error, "the walkable polygons cannot be built");
     }
+    if (overTime()) return fail(error, kTooLong);
     RecastPtr<rcPolyMeshDetail> detail(rcAllocPolyMeshDetail());
     if (!detail || !rcBuildPolyMeshDetail(&ctx, *polys, *chf, cfg.detailSampleDist, cfg.detailSampleMaxError,
                                           *detail)) {

@@ -40,7 +40,7 @@ NavMesh* NavMesh::create(const std::string& meshFile, const std::string& linksFi
             return nullptr;
         }
     }
-    return createWithGeometry(geometry);
+    return createFrom(geometry, meshFile);
 }
 
 }  // namespace engine

@@ -12,6 +12,8 @@
 #include "BindingTestSupport.h"
 #include "bindings/opengl/LuaGLTable.h"
 #include "engine/renderer/GLRecorder.h"
+#include "support/CpuTime.h"
+#include "support/HeapPeak.h"
 
 namespace bindingtest {
 namespace {
@@ -363,6 +365,51 @@ TEST_F(GLTableTest, ReadPixelsAnswersTheFirstNBytesOfTheWholeImage) {
         {"return gl.uniform4fv(2, 2000000000, 1, {1})", "", ""},
     };
     runCases(cases);
+}
+
+// One call's memory is what GL reads or writes for it, never the script's n
+// alone, and stays within 64 MiB: larger calls are refused without reaching GL.
+TEST_F(GLTableTest, HostileSizesStayWithinOneCallsBudget) {
+    const struct {
+        const char* code;
+        const char* entry;   // the entry point reached, or refused when it is not
+        bool reached;
+    } cases[] = {
+        // A buffer of n floats, bytes or indices GL would read: beyond the budget.
+        {"gl.bufferData(34962, 2^28, {}, 35044)", "glBufferData", false},
+        {"gl.bufferSubData(34962, 0, 2^26, {1})", "glBufferSubData", false},
+        {"gl._texImage2D(3553, 0, 6408, 16384, 16384, 0, 6408, 5121, 0, {})", "glTexImage2D", false},
+        {"gl.compressedTexImage2D(3553, 0, 33776, 4, 4, 0, 2^30, 1, {1})", "glCompressedTexImage2D", false},
+        {"gl.uniform4fv(2, 2^30, 1, {1})", "glUniform4fv", false},
+        {"gl.drawElements(4, 2^30, 5125, 1, {1})", "glDrawElements", false},
+        // A table answered past what GL writes costs its entries.
+        {"gl.readPixels(0, 0, 1, 1, 6408, 5121, 2^28)", "glReadPixels", false},
+        {"gl._texSubImage2D(3553, 0, 0, 0, 1, 1, 6408, 5121, 2^28)", "glTexSubImage2D", false},
+        {"gl.readPixels(0, 0, 16384, 16384, 6408, 5121, 1)", "glReadPixels", false},
+        // A large n over what GL reads: only what GL reads is built.
+        {"gl.uniform1fv(2, 1, 2^40, {1})", "glUniform1fv", true},
+        {"gl._texImage2D(3553, 0, 6408, 1, 1, 0, 6408, 5121, 2^31, {1})", "glTexImage2D", true},
+        {"gl.drawElements(4, 3, 5125, 2^33, {1, 2, 3})", "glDrawElements", true},
+        // Within the budget: a long empty table is not read entry by entry.
+        {"gl.bufferData(34962, 2^24, {[5] = 2}, 35044)", "glBufferData", true},
+        {"gl.readPixels(0, 0, 2048, 2048, 6408, 5121, 4)", "glReadPixels", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        recorder.emplace();
+        std::string result;
+        const double seconds = testsupport::cpuSecondsFor([&] {
+            const std::optional<size_t> peak = testsupport::peakHeapDuring(
+                [&] { result = eval(std::string("firstLine([[") + c.code + "]])"); });
+            // The largest accepted call: 64 MiB, and the recorder's copy of it.
+            if (peak) {
+                EXPECT_LT(*peak, size_t{160} << 20);
+            }
+        });
+        EXPECT_EQ(result, "no error");
+        EXPECT_EQ(recorder->count(c.entry), c.reached ? 1u : 0u);
+        EXPECT_LT(seconds, 3.0);
+    }
 }
 
 TEST_F(GLTableTest, ExtensionsAreCutAtSpacesAndCommasWithoutEmptyNames) {

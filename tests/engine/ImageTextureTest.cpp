@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/3d/Terrain.h"
 #include "engine/files/FileUtils.h"
 #include "engine/image/Image.h"
 #include "engine/image/ImageSize.h"
@@ -209,6 +210,64 @@ TEST(Image, SmallFilesClaimingHugeImagesTakeLittleMemory) {
             EXPECT_LT(*peak, c.decoded + (4u << 20));
         }
     }
+}
+
+// The pixel budget: 4096 x 4096 pixels, 16384 on the longest side, lowered to the
+// GL's largest texture when that is smaller. A grey file of a few KB past it is
+// refused before its pixels take memory, as a sprite or as a terrain's height
+// map, with a log line naming the file.
+TEST(Image, PixelBudgetRefusesLargeImagesNamingTheFile) {
+    const auto grey = [](int width, int height) {
+        return testsupport::encodePng(pngOf(width, height, 0, 8, Bytes(static_cast<size_t>(width) * height, 0)));
+    };
+    struct Case {
+        const char* what;
+        int width, height;
+        int textureSide;   // 0: no GL context has told its largest texture
+        bool decodes;
+    } cases[] = {
+        {"one past the pixels", 4097, 4096, 0, false},
+        {"the longest side", 16384, 1024, 0, true},
+        {"the longest side, one row more", 16384, 1025, 0, false},
+        {"within a smaller texture", 2048, 2, 2048, true},
+        {"past a smaller texture's side", 2049, 1, 2048, false},
+        {"past a smaller texture's pixels", 2048, 2049, 2048, false},
+    };
+    testsupport::TempDir dir;
+    engine::FileUtils::getInstance()->setSearchPaths({dir.path() + "/"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes file = grey(c.width, c.height);
+        const std::string path = dir.write("map.png", std::string(file.begin(), file.end()));
+        engine::Image::setMaxTextureSide(c.textureSide);
+        testsupport::LogCapture log;
+        engine::Image image;
+        bool decoded = false;
+        const std::optional<size_t> peak = testsupport::peakHeapDuring([&] { decoded = image.initWithImageFile(path); });
+        EXPECT_EQ(decoded, c.decodes);
+        if (c.decodes) {
+            EXPECT_EQ(image.getDataLen(), static_cast<size_t>(c.width) * c.height * 3);
+            continue;
+        }
+        const std::string line = "Image: " + path + " is " + std::to_string(c.width) + " x " +
+                                 std::to_string(c.height) + " pixels, beyond what one image may take";
+        EXPECT_TRUE(log.contains(line)) << log.text();
+        if (peak) {
+            EXPECT_LT(*peak, 4u << 20);
+        }
+        engine::Terrain::TerrainData data;
+        data._heightMapSrc = path;
+        engine::Terrain* terrain = nullptr;
+        const std::optional<size_t> terrainPeak =
+            testsupport::peakHeapDuring([&] { terrain = engine::Terrain::create(data); });
+        EXPECT_EQ(terrain, nullptr);
+        EXPECT_TRUE(log.contains("Terrain: cannot read the height map " + path)) << log.text();
+        if (terrainPeak) {
+            EXPECT_LT(*terrainPeak, 4u << 20);
+        }
+    }
+    engine::Image::setMaxTextureSide(0);
+    engine::FileUtils::destroyInstance();
 }
 
 TEST(Image, DecodesJpegToRgb) {

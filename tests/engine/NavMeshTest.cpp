@@ -8,6 +8,7 @@
 #include <cmath>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@
 #include "engine/navmesh/NavMeshObstacle.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
+#include "support/CpuTime.h"
+#include "support/HeapPeak.h"
+#include "support/TestSupport.h"
 
 using namespace engine;
 
@@ -106,6 +110,75 @@ TEST_F(NavMeshTest, UnwalkableGeometryIsRefused) {
         EXPECT_EQ(built != nullptr, c.builds) << error;
         EXPECT_EQ(error.empty(), c.builds);
         EXPECT_EQ(NavMesh::createWithGeometry(c.geometry) != nullptr, c.builds);
+        if (built) dtFreeNavMesh(built);
+    }
+    // From a file, the refusal names it.
+    testsupport::TempDir dir;
+    std::string obj;
+    for (int i = 0; i < 10; ++i) {
+        const float y = 2.5f * static_cast<float>(i);
+        char floor[160];
+        std::snprintf(floor, sizeof floor, "v 0 %g 0\nv 300 %g 0\nv 300 %g 300\nv 0 %g 300\nf %d %d %d\nf %d %d %d\n", y, y, y,
+                      y, 4 * i + 1, 4 * i + 3, 4 * i + 2, 4 * i + 1, 4 * i + 4, 4 * i + 3);
+        obj += floor;
+    }
+    dir.write("floors.obj", obj);
+    testsupport::LogCapture log;
+    EXPECT_EQ(NavMesh::create(dir.path() + "/floors.obj"), nullptr);
+    EXPECT_TRUE(log.contains("NavMesh: cannot build " + dir.path() + "/floors.obj: the mesh makes more than 4 Mi voxel spans"))
+        << log.text();
+}
+
+// Small hostile models against the build's budget: each is refused, or built,
+// within bounded processor time and memory, and a refusal says why.
+TEST_F(NavMeshTest, BuildStaysWithinItsBudget) {
+    // Floors of side units stacked 2.5 apart.
+    const auto stacked = [](int floors, float side) {
+        NavMeshGeometry g;
+        for (int i = 0; i < floors; ++i) addFloor(&g, 0, 0, side, side, 2.5f * static_cast<float>(i));
+        return g;
+    };
+    // count long thin quads, half along x and half along z, crossing in a grid.
+    NavMeshGeometry crossing;
+    for (int i = 0; i < 114; ++i) {
+        const float at = static_cast<float>(i / 2) * 10.f, length = 570.f;
+        const int base = static_cast<int>(crossing.vertices.size() / 3);
+        if (i % 2 == 0) crossing.vertices.insert(crossing.vertices.end(), {0, 0, at, length, 0, at, length, 0, at + 6, 0, 0, at + 6});
+        else crossing.vertices.insert(crossing.vertices.end(), {at, 0.1f, 0, at + 6, 0.1f, 0, at + 6, 0.1f, length, at, 0.1f, length});
+        crossing.triangles.insert(crossing.triangles.end(), {base, base + 2, base + 1, base, base + 3, base + 2});
+    }
+    NavMeshGeometry many;
+    for (int i = 0; i < 200001; ++i) addFloor(&many, 0, 0, 1, 1);
+    many.triangles.resize(200001 * 3);
+
+    struct Case {
+        const char* name;
+        NavMeshGeometry geometry;
+        const char* refusal;   // nullptr: builds
+    } cases[] = {
+        {"10 stacked floors", stacked(10, 300), "voxel spans"},
+        {"50 stacked floors", stacked(50, 300), "voxel spans"},
+        {"40 small stacked floors", stacked(40, 20), "32 layers"},
+        {"20 small stacked floors", stacked(20, 20), nullptr},
+        {"a floor 9000 units wide", stacked(1, 9000), nullptr},
+        {"114 long crossing quads", crossing, nullptr},
+        {"too many triangles", many, "200000 triangles"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        dtNavMesh* built = nullptr;
+        std::optional<size_t> peak;
+        const double seconds =
+            testsupport::cpuSecondsFor([&] { peak = testsupport::peakHeapDuring([&] { built = buildDetourNavMesh(c.geometry, &error); }); });
+        EXPECT_EQ(built != nullptr, c.refusal == nullptr) << error;
+        if (c.refusal) {
+            EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
+        }
+        EXPECT_LT(seconds, 10.0);
+        if (peak) {
+            EXPECT_LT(*peak, size_t{192} << 20);
+        }
         if (built) dtFreeNavMesh(built);
     }
 }
@@ -196,6 +269,52 @@ TEST_F(NavMeshTest, AgentReachesItsGoalOnce) {
         EXPECT_NEAR(agent->getOwner()->getPositionX(), c.goal.x, 0.1f);
         EXPECT_NEAR(agent->getOwner()->getPositionZ(), c.goal.z, 0.1f);
         EXPECT_FALSE(agent->isMoving());
+        scene->onExit();
+        scene->release();
+        scene = nullptr;
+    }
+}
+
+// A floor 2000 units wide of 20,000 triangles, its path across longer than the
+// crowd's corridor: walked in legs to the far corner, the callback once. A goal
+// far off the mesh sends the agent to the mesh point nearest to it.
+TEST_F(NavMeshTest, LongAndOffMeshMovesReachTheMesh) {
+    NavMeshGeometry wide;
+    constexpr int n = 101;
+    for (int z = 0; z < n; ++z)
+        for (int x = 0; x < n; ++x)
+            wide.vertices.insert(wide.vertices.end(), {x * 20.f, static_cast<float>((x * z) % 5) / 10.f, z * 20.f});
+    for (int z = 0; z + 1 < n; ++z)
+        for (int x = 0; x + 1 < n; ++x) {
+            const int a = z * n + x;
+            wide.triangles.insert(wide.triangles.end(), {a, a + n, a + n + 1, a, a + n + 1, a + 1});
+        }
+    NavMeshGeometry small;
+    addFloor(&small, -5, -5, 5, 5);
+    struct Case {
+        const char* name;
+        const NavMeshGeometry& geometry;
+        Vec3 start, goal, reached;
+        float seconds;
+    } cases[] = {
+        {"across a wide floor", wide, Vec3(5, 0, 5), Vec3(1995, 0, 1995), Vec3(1995, 0, 1995), 200.f},
+        {"to a point far above the mesh", small, Vec3(0, 0, 0), Vec3(2, 30, 1), Vec3(2, 0, 1), 10.f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NavMesh* mesh = NavMesh::createWithGeometry(c.geometry);
+        ASSERT_NE(mesh, nullptr);
+        NavMeshAgent* agent = agentOnMesh(mesh, c.start.x, c.start.y);
+        agent->setMaxSpeed(40.f);
+        agent->setMaxAcceleration(400.f);
+        int calls = 0;
+        agent->move(c.goal, [&](NavMeshAgent*, float) { ++calls; });
+        runFor(c.seconds, [&] { return calls > 0; });
+        runFor(0.5f, [] { return false; });
+        EXPECT_EQ(calls, 1);
+        const Vec3 at = agent->getCurrentPosition();
+        EXPECT_NEAR(at.x, c.reached.x, 1.f);
+        EXPECT_NEAR(at.z, c.reached.z, 1.f);
         scene->onExit();
         scene->release();
         scene = nullptr;

@@ -6,6 +6,7 @@
 
 #include "engine/base/Properties.h"
 #include "engine/files/FileUtils.h"
+#include "support/CpuTime.h"
 #include "support/TestSupport.h"
 
 using engine::Properties;
@@ -109,6 +110,23 @@ TEST(PropertiesTest, ReadsTheTextForm) {
     EXPECT_TRUE(shiny->getBool("blend"));
     ASSERT_NE(rock->getNamespace("matte", false, false), nullptr);
     EXPECT_EQ(rock->getNamespace("technique", true, false)->getId(), "");
+}
+
+// A file of about 1 MB holding 70,000 properties reads in bounded time: adding a
+// property does not look through the ones before it.
+TEST(PropertiesTest, ManyPropertiesReadInLinearTime) {
+    constexpr int kCount = 70000;
+    std::string text = "material many {\n";
+    for (int i = 0; i < kCount; ++i) text += "property_" + std::to_string(i) + " = " + std::to_string(i) + "\n";
+    text += "property_7 = again\n}\n";
+    std::unique_ptr<Properties> root;
+    const double seconds = testsupport::cpuSecondsFor([&] { root = Properties::parse(text); });
+    ASSERT_NE(root, nullptr);
+    EXPECT_LT(seconds, 1.0);
+    const Properties* many = root->getNamespace("many");
+    ASSERT_NE(many, nullptr);
+    EXPECT_EQ(many->getInt("property_69999"), 69999);
+    EXPECT_EQ(many->getString("property_7"), "again");   // a repeated name keeps its place, takes the new value
 }
 
 TEST(PropertiesTest, RefusesMalformedText) {
