@@ -350,10 +350,43 @@ def sound_decode(folder):
     write(folder, "understated.wav", wav(12 * rate, rate))
 
 
+# Replies at the byte-array cap (4 MiB) and one past it, read as bytes; a head of
+# many header lines and a long status line.
+def xhr_reply(folder):
+    cap = 4 << 20
+    head = b"HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n\r\n"
+    write(folder, "at-cap-bytes", b"\x01" + head + bytes(i % 256 for i in range(cap)))
+    write(folder, "past-cap-bytes", b"\x01" + head + b"\xab" * (cap + 1))
+    lines = b"".join(b"X-H%d: v%d\r\n" % (i, i) for i in range(20000))
+    write(folder, "many-headers", b"\x00HTTP/1.1 200 " + b"S" * 65536 + b"\r\n" + lines + b"\r\nbody")
+
+
+# A server's exchange: binary messages at the script's cap and one past it, a
+# long run of pings and small messages.
+def websocket_session(folder):
+    cap = 4 << 20
+    answer = (b"HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+              b"Sec-WebSocket-Accept: @ACCEPT@\r\n\r\n")
+
+    def frame(opcode, payload):
+        n = len(payload)
+        if n < 126:
+            size = bytes([n])
+        elif n < 65536:
+            size = b"\x7e" + struct.pack(">H", n)
+        else:
+            size = b"\x7f" + struct.pack(">Q", n)
+        return bytes([0x80 | opcode]) + size + payload
+
+    write(folder, "at-cap", answer + frame(2, bytes(i % 256 for i in range(cap))))
+    write(folder, "past-cap", answer + frame(2, b"\xab" * (cap + 1)))
+    write(folder, "pings", answer + b"".join(frame(9, b"p" * 125) + frame(1, b"m%d" % i) for i in range(20000)))
+
+
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
     "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model", "sound_decode",
-    "navmesh_files", "material_file", "image_geometry", "gl_table_buffers")}
+    "navmesh_files", "material_file", "image_geometry", "gl_table_buffers", "xhr_reply", "websocket_session")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

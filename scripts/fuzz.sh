@@ -7,7 +7,8 @@
 #
 # Each file-format target also gets a few large seeds made at run time
 # (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
-# atlases, images, model animations, tile map images, update manifests) run
+# atlases, images, model animations, tile map images, update manifests) and the
+# peers' replies (XMLHttpRequest replies, WebSocket exchanges) run
 # within a memory limit of 256 MB, the tile-map and
 # properties readers within 384 MB (a map may hold 64 MB of ids), as do the
 # 3D-model and navigation-mesh readers (their live heap stays well under it, but the sanitizer's
@@ -54,7 +55,7 @@ export TMPDIR="${TMPDIR:-/tmp}"
 memory_limit() {
   case "$1" in
     skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest|\
-    material_file|image_geometry|gl_table_buffers)
+    material_file|image_geometry|gl_table_buffers|xhr_reply|websocket_session|websocket_address)
       echo 256 ;;
     tmx_map|properties_text|obj_model|navmesh_files) echo 384 ;;
     *) echo 2048 ;;

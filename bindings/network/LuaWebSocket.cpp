@@ -1,11 +1,11 @@
 #include "bindings/network/LuaWebSocket.h"
 
-#include <list>
 #include <string>
 #include <vector>
 
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
+#include "bindings/network/LuaByteArray.h"
 #include "engine/deprecated/Array.h"
 #include "engine/deprecated/BoxedValues.h"
 #include "engine/script/ScriptEngineManager.h"
@@ -13,7 +13,6 @@
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaStack.h"
 #include "scripting/ScriptHandlerMgr.h"
-#include "scripting/ScriptValue.h"
 #include "scripting/ToluaFix.h"
 
 namespace bindings {
@@ -68,10 +67,7 @@ void LuaWebSocket::onMessage(WebSocket* ws, const WebSocket::Data& data) {
     if (!data.isBinary) {
         stack->pushString(data.bytes ? data.bytes : "", static_cast<int>(data.len));
     } else {
-        std::list<engine::ScriptValue> bytes;
-        for (ssize_t i = 0; i < data.len; ++i)
-            bytes.push_back(engine::ScriptValue::intValue(static_cast<unsigned char>(data.bytes[i])));
-        stack->pushScriptValueArray(bytes);
+        pushByteArray(L, data.bytes, static_cast<size_t>(data.len));
     }
     stack->executeFunctionByHandler(handler, 1);
     lua_settop(L, top);
@@ -85,6 +81,7 @@ namespace {
 // Makes the socket, starts it and hands it to the script, which owns it.
 int pushNewSocket(lua_State* L, const std::string& url, const std::vector<std::string>& protocols) {
     auto* socket = new LuaWebSocket();
+    socket->setMaxBinaryMessageSize(kMaxByteArrayBytes);
     socket->init(*socket, url, protocols.empty() ? nullptr : &protocols);
     luaconv_push_owned_usertype(L, kLuaName, socket);
     return 1;

@@ -9,7 +9,8 @@
 // - open, close: the handler gets one argument, "";
 // - a text message: one string, its exact bytes (zero bytes included);
 // - a binary message: one array of byte values 0..255 (an empty table for an
-//   empty message);
+//   empty message); one larger than kMaxByteArrayBytes ends the connection
+//   (close code 1009, then the close handler);
 // - an error calls nothing (the close that follows does).
 // Each callback leaves the Lua stack as it found it. sendString sends a string
 // without zero bytes as text, any other as binary, whole.

@@ -3,12 +3,14 @@
 #include <memory>
 #include <vector>
 
+#include "engine/base/Log.h"
 #include "engine/network/HttpClient.h"
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
 #include "engine/script/ScriptEvent.h"
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
+#include "bindings/network/LuaByteArray.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaNumberCasts.h"
 #include "scripting/ScriptHandlerMgr.h"
@@ -87,6 +89,7 @@ void LuaMinXmlHttpRequest::send(const std::string* data) {
         for (const auto& [name, value] : _requestHeaders) headers.push_back(name + ": " + value);
         _request->setHeaders(headers);
     }
+    _request->setMaxResponseBytes(_responseType == kArrayBuffer ? kMaxByteTableReplyBytes : kMaxReplyBytes);
     const unsigned serial = ++_serial;
     auto hold = std::make_shared<InFlight>(this);
     _request->setResponseCallback([this, hold, serial](engine::network::HttpClient*, HttpResponse* response) {
@@ -120,10 +123,12 @@ const std::string* LuaMinXmlHttpRequest::getResponseHeader(const std::string& na
     return it == _responseHeaders.end() ? nullptr : &it->second;
 }
 
-void LuaMinXmlHttpRequest::readHeaderLine(const std::string& line) {
+namespace {
+
+void readHeaderLine(const std::string& line, ReplyHead& head) {
     const size_t colon = line.find(':');
     if (colon != std::string::npos) {
-        _responseHeaders[line.substr(0, colon)] = line.substr(colon + 1);
+        head.headers[line.substr(0, colon)] = line.substr(colon + 1);
         return;
     }
     // The status line: "HTTP/1.1 404 Not Found" gives "404 Not Found".
@@ -135,34 +140,48 @@ void LuaMinXmlHttpRequest::readHeaderLine(const std::string& line) {
         if (end == std::string::npos) end = line.size();
         if (line.substr(start, end - start).find("HTTP") != std::string::npos) {
             const size_t next = line.find_first_not_of(' ', end);
-            _statusText = next == std::string::npos ? std::string() : line.substr(next);
+            head.statusText = next == std::string::npos ? std::string() : line.substr(next);
             return;
         }
         at = end;
     }
 }
 
+}  // namespace
+
+ReplyHead readReplyHead(const char* bytes, size_t size) {
+    ReplyHead head;
+    size_t start = 0;
+    while (start < size) {
+        size_t end = start;
+        while (end < size && bytes[end] != '\n') ++end;
+        std::string line(bytes + start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) readHeaderLine(line, head);
+        start = end + 1;
+    }
+    return head;
+}
+
+void LuaMinXmlHttpRequest::handleReply(HttpResponse* response) { handleResponse(response, _serial); }
+
 void LuaMinXmlHttpRequest::handleResponse(HttpResponse* response, unsigned serial) {
     if (_aborted || serial != _serial) return;
     const long code = response->getResponseCode();
     if (response->isSucceed()) {
         const std::vector<char>& raw = *response->getResponseHeader();
-        size_t start = 0;
-        while (start < raw.size()) {
-            size_t end = start;
-            while (end < raw.size() && raw[end] != '\n') ++end;
-            std::string line(raw.begin() + static_cast<std::ptrdiff_t>(start), raw.begin() + static_cast<std::ptrdiff_t>(end));
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) readHeaderLine(line);
-            start = end + 1;
-        }
+        ReplyHead head = readReplyHead(raw.data(), raw.size());
+        _responseHeaders = std::move(head.headers);
+        _statusText = std::move(head.statusText);
         _status = static_cast<int>(code);
         if (code == 200) {
             _readyState = 4;
             _body.swap(*response->getResponseData());   // the response is not read after us
         }
     } else {
-        // No answer, or one cut off after its status line: a failed transfer either way.
+        // No answer, one cut off after its status line, or one over its cap: a
+        // failed transfer either way.
+        engine::log("XMLHttpRequest %s: %s", _url.c_str(), response->getErrorBuffer());
         clearResponse();
         _error = true;
     }
@@ -350,11 +369,8 @@ int get_response(lua_State* L) {
     if (type == LuaMinXmlHttpRequest::kJson || type == LuaMinXmlHttpRequest::kArrayBuffer) {
         if (xhr->readyState() != 4 || xhr->hasError()) return 0;
         if (type == LuaMinXmlHttpRequest::kArrayBuffer) {
-            lua_createtable(L, static_cast<int>(body.size()), 0);
-            for (size_t i = 0; i < body.size(); ++i) {
-                lua_pushinteger(L, static_cast<unsigned char>(body[i]));
-                lua_rawseti(L, -2, static_cast<int>(i + 1));
-            }
+            if (body.size() > LuaMinXmlHttpRequest::kMaxByteTableReplyBytes) return 0;
+            pushByteArray(L, body.data(), body.size());
             return 1;
         }
     }

@@ -19,10 +19,18 @@
 //   `open` after a send makes a new one; `send` without one does nothing.
 // - `abort`, `open` and `send` supersede a request in flight: its response is
 //   dropped without a handler call.
+// - A reply (status line, headers and body together) is held up to
+//   kMaxReplyBytes, or kMaxByteTableReplyBytes when the response type at `send`
+//   is the byte array (each byte becomes a Lua number). A reply that grows past
+//   its cap ends the transfer as a failed one (status 0, error flag, no headers
+//   and no body kept); the handler is called as for any failure. `response` read
+//   as a byte array of a body over that smaller cap (the type changed after the
+//   answer) yields no value.
 // - The object lives by reference counting (created autoreleased); it holds itself
 //   while a request is in flight, so a script may drop it then. The Lua collector
 //   never deletes it.
 // Main thread only.
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -30,6 +38,7 @@
 
 #include <lua.hpp>
 
+#include "bindings/network/LuaByteArray.h"
 #include "engine/base/Ref.h"
 
 namespace engine::network {
@@ -42,6 +51,8 @@ namespace bindings {
 class LuaMinXmlHttpRequest : public engine::Ref {
 public:
     enum ResponseType { kArrayBuffer = 1, kJson = 4 };
+    static constexpr size_t kMaxReplyBytes = 32u << 20;
+    static constexpr size_t kMaxByteTableReplyBytes = kMaxByteArrayBytes;
 
     LuaMinXmlHttpRequest();
     ~LuaMinXmlHttpRequest() override;
@@ -70,9 +81,13 @@ public:
     bool hasError() const { return _error; }
     bool holdsRequest() const { return _request != nullptr; }
 
+    // Takes a response as the answer to the latest send, the way the HTTP
+    // client's callback hands it over (main thread): state, headers, body, then
+    // the handler. Nothing happens after an abort.
+    void handleReply(engine::network::HttpResponse* response);
+
 private:
     void handleResponse(engine::network::HttpResponse* response, unsigned serial);
-    void readHeaderLine(const std::string& line);
     void clearResponse();
 
     std::string _url;
@@ -93,6 +108,18 @@ private:
     // Bumped by open, send and abort: a response of an older send is dropped.
     unsigned _serial = 0;
 };
+
+// A reply's header bytes as the request object reads them: lines end at line
+// feeds (a carriage return before one is dropped); a line with ':' sets name ->
+// the text after the first ':' (a later line replaces an earlier one); a line
+// without ':' holding a piece with "HTTP" is the status line, whose text after
+// that piece becomes the status text ("HTTP/1.1 404 Not Found" gives
+// "404 Not Found").
+struct ReplyHead {
+    std::map<std::string, std::string> headers;
+    std::string statusText;
+};
+ReplyHead readReplyHead(const char* bytes, size_t size);
 
 // Registers "cc.XMLHttpRequest" (base "cc.Ref") in the table "cc".
 int register_xmlhttprequest_class(lua_State* L);

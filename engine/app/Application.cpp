@@ -12,6 +12,7 @@
 #include "engine/base/Director.h"
 #include "engine/app/GLView.h"
 #include "engine/base/Log.h"
+#include "engine/network/WebSocket.h"
 #include "platform/Locale.h"
 #include "platform/UrlOpener.h"
 
@@ -84,6 +85,9 @@ int Application::runMainLoop() {
         else if (now < deadline) std::this_thread::sleep_until(deadline);
     }
     if (timing) logFrameTimes(std::move(frameMs));
+    // The director has ended: no socket worker may outlive this into the
+    // program's global clean-up (its TLS library is freed there).
+    network::WebSocket::stopAll();
     return 0;
 }
 

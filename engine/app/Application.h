@@ -31,7 +31,8 @@ public:
     // after which the thread sleeps for what is left of the animation interval
     // (measured from the frame's start on the steady clock; no sleep when the frame
     // took longer). A view whose windowShouldClose() turns true ends the director.
-    // Returns 0 after a normal end.
+    // Once it has ended, every WebSocket worker is stopped and joined. Returns 0
+    // after a normal end.
     int run();
     // The frames of run() alone, without applicationDidFinishLaunching.
     int runMainLoop();

@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
@@ -62,11 +63,18 @@ struct WebSocket::Core {
     // Set by the destructor: the worker ends at once.
     std::atomic<bool> stop{false};
     std::atomic<int> state{static_cast<int>(State::CONNECTING)};
+    // Set by close() (main thread): from then on only the close is delivered.
+    std::atomic<bool> closedByOwner{false};
+    // Bytes the worker holds encoded and not yet written.
+    std::atomic<size_t> unsent{0};
+    size_t maxBinary = WebSocket::kMaxMessageSize;
+    int socketFd = -1;   // a connected socket to use instead of connecting
     int wakeFd = -1;
 
     std::mutex mutex;           // guards what follows
     std::string outgoing;       // encoded frames waiting for the worker
     bool closeRequested = false;
+    bool sendOverflow = false;   // a send() found the queue full
     std::string protocol;
     // Message buffers the main thread has delivered, handed back to the worker so
     // a stream of messages reuses a few allocations instead of making (and
@@ -76,6 +84,7 @@ struct WebSocket::Core {
 
     ~Core() {
         if (wakeFd >= 0) ::close(wakeFd);
+        if (socketFd >= 0) ::close(socketFd);
     }
 
     void wake() const {
@@ -108,11 +117,14 @@ namespace {
 
 using Core = WebSocket::Core;
 
-// Runs fn on the main thread unless the socket is gone by then.
+// Runs fn on the main thread unless the socket is gone by then, or (unless it is
+// the close) closed by its owner.
 template <class Fn>
-void toMainThread(const std::shared_ptr<Core>& core, Fn fn) {
-    Director::getInstance()->getScheduler()->performFunctionInEngineThread([core, fn = std::move(fn)]() mutable {
-        if (core->alive.load()) fn(*core);
+void toMainThread(const std::shared_ptr<Core>& core, Fn fn, bool isClose = false) {
+    Director::getInstance()->getScheduler()->performFunctionInEngineThread([core, fn = std::move(fn), isClose]() mutable {
+        if (!core->alive.load()) return;
+        if (!isClose && core->closedByOwner.load()) return;
+        fn(*core);
     });
 }
 
@@ -189,6 +201,17 @@ public:
     bool closeRequested() {
         std::lock_guard<std::mutex> lock(_core.mutex);
         return _core.closeRequested;
+    }
+
+    // Takes the core's connected socket over.
+    bool adopt(Clock::time_point deadline) {
+        _fd = std::exchange(_core.socketFd, -1);
+        const int flags = ::fcntl(_fd, F_GETFL);
+        if (flags < 0 || ::fcntl(_fd, F_SETFL, flags | O_NONBLOCK) != 0) {
+            error = std::string("cannot use the socket: ") + std::strerror(errno);
+            return false;
+        }
+        return _core.address.secure ? startTls(deadline) : true;
     }
 
     bool connect(Clock::time_point deadline) {
@@ -373,16 +396,18 @@ void deliverError(const std::shared_ptr<Core>& core) {
 }
 
 void deliverClose(const std::shared_ptr<Core>& core) {
-    toMainThread(core, [](Core& c) { c.delegate->onClose(c.owner); });
+    toMainThread(core, [](Core& c) { c.delegate->onClose(c.owner); }, true);
 }
 
 // The open connection's loop. Returns true when it ended with a clean close
 // handshake (or the script's own close), false on an error.
 bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::string& early) {
-    ws::FrameReader reader(WebSocket::kMaxMessageSize);
+    ws::FrameReader reader(WebSocket::kMaxMessageSize, core->maxBinary);
     reader.feed(early.data(), early.size());
     std::string pending;     // encoded frames still to write
     size_t pendingDone = 0;
+    std::string pongPayload;   // the latest ping's, while its pong waits
+    bool pongDue = false;
     bool sentClose = false;
     bool receivedClose = false;
     bool failed = false;
@@ -411,13 +436,21 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
             }
             return true;
         }
+        bool overflow;
         {
             std::lock_guard<std::mutex> lock(core->mutex);
-            if (!core->outgoing.empty() && !sentClose) {
+            overflow = core->sendOverflow;
+            if (!core->outgoing.empty() && !sentClose && !overflow) {
                 pending.append(core->outgoing);
             }
             core->outgoing.clear();
+            core->unsent.store(pending.size() - pendingDone);
             if (core->closeRequested && !sentClose) startClosing(ws::kCloseNormal);
+        }
+        if (overflow) {
+            engine::log("WebSocket %s: more than %zu bytes waiting to be sent", core->address.host.c_str(),
+                        WebSocket::kMaxSendQueue);
+            return false;
         }
 
         // Events already received.
@@ -442,7 +475,10 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
                 break;
             }
             case ws::FrameEvent::Ping:
-                if (!sentClose) queueControl(ws::kPong, event.payload);
+                if (!sentClose) {
+                    pongPayload.swap(event.payload);
+                    pongDue = true;
+                }
                 break;
             case ws::FrameEvent::Pong:
                 break;
@@ -458,6 +494,12 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
                 break;
             }
             event = ws::FrameEvent();
+        }
+
+        // The pong goes out between whole frames, once the earlier ones are written.
+        if (pongDue && pending.empty() && !sentClose) {
+            queueControl(ws::kPong, pongPayload);
+            pongDue = false;
         }
 
         // Write what is pending.
@@ -480,6 +522,7 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
             pending.clear();
             pendingDone = 0;
         }
+        core->unsent.store(pending.size() - pendingDone);
         if (sentClose && receivedClose && pending.empty()) return !failed;
         if (sentClose && Clock::now() >= closeDeadline) return !failed;
 
@@ -514,7 +557,7 @@ void run(std::shared_ptr<Core> core) {
     bool opened = false;
     bool clean = true;
     std::string early;
-    if (conn.connect(deadline)) {
+    if (core->socketFd >= 0 ? conn.adopt(deadline) : conn.connect(deadline)) {
         const std::string key = ws::makeKey();
         const auto handshakeDeadline = Clock::now() + std::chrono::milliseconds(kHandshakeTimeoutMs);
         std::string head;
@@ -563,21 +606,60 @@ void run(std::shared_ptr<Core> core) {
 
 }  // namespace
 
+namespace {
+
+// The sockets with a worker (main thread only). Never destroyed: a socket may
+// be deleted during the program's static clean-up.
+std::vector<WebSocket*>& liveSockets() {
+    static auto* sockets = new std::vector<WebSocket*>;
+    return *sockets;
+}
+
+}  // namespace
+
 WebSocket::WebSocket() = default;
 
 WebSocket::~WebSocket() {
     if (!_core) return;
+    stopWorker();
+    auto& live = liveSockets();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+void WebSocket::stopWorker() {
     _core->alive.store(false);
     _core->stop.store(true);
     _core->wake();
     if (_worker.joinable()) _worker.join();
+    _core->setState(State::CLOSED);
 }
 
+void WebSocket::stopAll() {
+    for (WebSocket* socket : liveSockets()) socket->stopWorker();
+}
+
+void WebSocket::setMaxBinaryMessageSize(size_t bytes) { _maxBinary = std::min(bytes, kMaxMessageSize); }
+
 bool WebSocket::init(Delegate& delegate, const std::string& url, const std::vector<std::string>* protocols) {
+    return start(delegate, -1, url, protocols);
+}
+
+bool WebSocket::initOverSocket(Delegate& delegate, int fd, const std::string& url,
+                               const std::vector<std::string>* protocols) {
+    if (fd < 0) return false;
+    if (_core) {
+        ::close(fd);
+        return false;
+    }
+    return start(delegate, fd, url, protocols);
+}
+
+bool WebSocket::start(Delegate& delegate, int fd, const std::string& url, const std::vector<std::string>* protocols) {
     if (_core) return false;
     std::optional<ws::Address> address = ws::parseAddress(url);
     if (!address) {
         engine::log("WebSocket: not a ws:// or wss:// address: %s", url.c_str());
+        if (fd >= 0) ::close(fd);
         return false;
     }
     auto core = std::make_shared<Core>();
@@ -585,11 +667,14 @@ bool WebSocket::init(Delegate& delegate, const std::string& url, const std::vect
     core->delegate = &delegate;
     core->address = std::move(*address);
     if (protocols) core->protocols = *protocols;
+    core->maxBinary = _maxBinary;
+    core->socketFd = fd;
     core->wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (core->wakeFd < 0) return false;
     Director::getInstance();   // the hand-over queue exists before the worker needs it
     _core = core;
     _worker = std::thread(run, core);
+    liveSockets().push_back(this);
     return true;
 }
 
@@ -597,10 +682,17 @@ void WebSocket::queueFrame(unsigned char opcode, const char* data, size_t size) 
     if (!_core || getReadyState() != State::OPEN) return;
     uint8_t mask[4];
     randomMask(mask);
+    constexpr size_t kFrameHead = 14;
     {
         std::lock_guard<std::mutex> lock(_core->mutex);
-        if (_core->closeRequested) return;
-        ws::appendClientFrame(_core->outgoing, opcode, data, size, mask);
+        if (_core->closeRequested || _core->sendOverflow) return;
+        const size_t queued = _core->outgoing.size() + _core->unsent.load();
+        if (size > kMaxSendQueue || queued + size + kFrameHead > kMaxSendQueue) {
+            _core->sendOverflow = true;
+            _core->setState(State::CLOSING);
+        } else {
+            ws::appendClientFrame(_core->outgoing, opcode, data, size, mask);
+        }
     }
     _core->wake();
 }
@@ -613,6 +705,7 @@ void WebSocket::send(const unsigned char* binary, unsigned int len) {
 
 void WebSocket::close() {
     if (!_core) return;
+    _core->closedByOwner.store(true);
     {
         std::lock_guard<std::mutex> lock(_core->mutex);
         if (_core->closeRequested) return;

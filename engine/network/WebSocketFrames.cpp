@@ -111,7 +111,9 @@ bool FrameReader::next(FrameEvent& out) {
             if (opcode == kContinuation && !_inMessage) return fail(out, kCloseProtocolError, "continuation without a message");
             if (opcode != kContinuation && _inMessage) return fail(out, kCloseProtocolError, "new message inside a fragmented one");
             const uint64_t sofar = opcode == kContinuation ? _message.size() : 0;
-            if (length > _maxMessage || sofar + length > _maxMessage)
+            const bool binary = opcode == kContinuation ? _messageBinary : opcode == kBinary;
+            const size_t cap = binary ? _maxBinary : _maxMessage;
+            if (length > cap || sofar + length > cap)
                 return fail(out, kCloseTooBig, "message larger than the size cap");
         }
         if (available - headerSize < length) return false;

@@ -7,9 +7,10 @@
 // ping, pong and close. It refuses what a client must refuse, and stops there:
 // a masked frame, reserved bits, an unknown opcode, a fragmented or long control
 // frame, a continuation with no message begun, a new message inside a fragmented
-// one, a bad close payload (protocol error, 1002), and a message longer than the
+// one, a bad close payload (protocol error, 1002), and a message longer than its
 // size cap (1009, told from the header before its payload arrives, so an
-// announced giant frame costs nothing). Text is not checked for UTF-8.
+// announced giant frame costs nothing). Binary messages may have a smaller cap
+// of their own. Text is not checked for UTF-8.
 // Not thread-safe; one reader per connection.
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +52,10 @@ struct FrameEvent {
 
 class FrameReader {
 public:
-    explicit FrameReader(size_t maxMessageSize) : _maxMessage(maxMessageSize) {}
+    explicit FrameReader(size_t maxMessageSize) : _maxMessage(maxMessageSize), _maxBinary(maxMessageSize) {}
+    // Binary messages capped at the smaller of the two.
+    FrameReader(size_t maxMessageSize, size_t maxBinarySize)
+        : _maxMessage(maxMessageSize), _maxBinary(maxBinarySize < maxMessageSize ? maxBinarySize : maxMessageSize) {}
 
     void feed(const char* data, size_t size);
     // Room for up to size more bytes, written in place (by a socket read); then
@@ -67,6 +71,7 @@ private:
     bool fail(FrameEvent& out, uint16_t code, const char* why);
 
     size_t _maxMessage;
+    size_t _maxBinary;
     std::vector<char> _buffer;   // received bytes, not yet taken: [_begin, _end)
     size_t _begin = 0;
     size_t _end = 0;

@@ -13,6 +13,7 @@
 #include "engine/deprecated/BoxedValues.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaRegistrationHooks.h"
+#include "support/HeapPeak.h"
 #include "support/TestSupport.h"
 #include "support/WsPeer.h"
 
@@ -230,6 +231,27 @@ TEST_F(WebSocketBindingTest, SocketLibraryIsPreloaded) {
         assert(peer:receive() == 'ping')
         client:close(); peer:close(); server:close()
     )"), "");
+}
+
+// A binary message reaches the script as one array of byte numbers built in
+// place; one past the script's cap ends the connection (the close handler runs).
+TEST_F(WebSocketBindingTest, BinaryMessagesUpToTheCapArriveAsByteArrays) {
+    testsupport::WsPeer peer;
+    ASSERT_TRUE(peer.ready()) << peer.error();
+    ASSERT_EQ(run("URL = '" + peer.url() + "'"), "");
+    ASSERT_EQ(run(R"(
+        ws = cc.WebSocket:create(URL)
+        ws:registerScriptHandler(function() ws:sendString('cmd:big:4194304') end, 0)
+        ws:registerScriptHandler(function(msg)
+            note(type(msg) .. ' ' .. #msg .. ' ' .. msg[1] .. ' ' .. msg[#msg] .. ' ' .. tostring(msg[#msg + 1]))
+            ws:sendString('cmd:big:4194305')
+        end, 1)
+        ws:registerScriptHandler(function() note('close') end, 2)
+        ws:registerScriptHandler(function() note('error') end, 3)
+    )"), "");
+    const auto peak = testsupport::peakHeapDuring([&] { pumpUntil("#log >= 2", 30000ms); });
+    EXPECT_EQ(eval("logText()"), "table 4194304 171 171 nil | close");
+    if (peak) EXPECT_LT(*peak, size_t(128) << 20);
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "engine/base/Director.h"
 #include "engine/network/HttpClient.h"
 #include "scripting/LuaEngine.h"
+#include "support/HeapPeak.h"
 #include "support/PatchHost.h"
+#include "support/RawHttpServer.h"
 #include "support/TestSupport.h"
 
 using testsupport::PatchHost;
@@ -311,6 +313,54 @@ TEST_F(XmlHttpRequestTest, ScriptDropsTheObjectInFlight) {
     engine::network::HttpClient::destroyInstance();
     settle(50ms);
     EXPECT_EQ(calls(), 1);
+}
+
+// A peer whose reply never ends: the transfer stops at the reply's cap (the
+// smaller one when the body is to become a table of bytes) and ends as a failed
+// one, holding nothing of it; a reply within the caps arrives whole.
+TEST_F(XmlHttpRequestTest, RepliesAreCapped) {
+    const std::string endlessHead = "HTTP/1.1 200 OK\r\nContent-Length: 1000000000000\r\n\r\n";
+    testsupport::RawHttpServer endless(endlessHead, std::string(65536, 'e'));
+    ASSERT_TRUE(endless.listening());
+    const std::string within(3u << 20, 'w');
+    testsupport::RawHttpServer sized("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(within.size()) +
+                                     "\r\n\r\n" + within);
+    ASSERT_TRUE(sized.listening());
+    struct Case {
+        const char* name;
+        std::string url;
+        int type;
+        std::string state;   // status, ready state, body length, response's type
+        size_t peakBelow;
+    };
+    const Case cases[] = {
+        {"endless as text", endless.url("/e"), 0, "0 1 0 string", size_t(80) << 20},
+        {"endless as bytes", endless.url("/e"), 1, "0 1 0 nil", size_t(16) << 20},
+        {"within the caps as bytes", sized.url("/s"), 1, "200 4 3145728 table", size_t(16) << 20},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(run("x = cc.XMLHttpRequest:new(); x:registerScriptHandler(count); x.responseType = " +
+                      std::to_string(c.type) + "; x:open('GET', '" + c.url + "'); x:send()"),
+                  "");
+        ++n;
+        const auto peak = testsupport::peakHeapDuring([&] { waitCalls(n); });
+        ASSERT_EQ(calls(), n);
+        EXPECT_EQ(eval("x.status .. ' ' .. x.readyState .. ' ' .. #x.responseText .. ' ' .. type(x.response)"), c.state);
+        if (peak) EXPECT_LT(*peak, c.peakBelow);
+    }
+    // A body over the byte table's cap, read as bytes once it has arrived as text.
+    const std::string over((4u << 20) + 1, 'o');
+    testsupport::RawHttpServer large("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(over.size()) + "\r\n\r\n" +
+                                     over);
+    ASSERT_EQ(run("x = cc.XMLHttpRequest:new(); x:registerScriptHandler(count); x:open('GET', '" + large.url("/l") +
+                  "'); x:send()"),
+              "");
+    ASSERT_TRUE(waitCalls(++n));
+    EXPECT_EQ(eval("x.status .. ' ' .. #x.responseText"), "200 4194305");
+    EXPECT_EQ(run("x.responseType = 1"), "");
+    EXPECT_EQ(eval("type(x.response)"), "nil");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,9 @@ std::string describe(const ws::FrameEvent& e) {
 
 // Every event the bytes give, fed all at once and fed one byte at a time (both
 // must agree).
-std::vector<std::string> readAll(const std::string& bytes, size_t cap = 1000) {
+std::vector<std::string> readAll(const std::string& bytes, size_t cap = 1000, size_t binaryCap = SIZE_MAX) {
     std::vector<std::string> whole, bytewise;
-    ws::FrameReader a(cap), b(cap);
+    ws::FrameReader a(cap, binaryCap), b(cap, binaryCap);
     ws::FrameEvent e;
     a.feed(bytes.data(), bytes.size());
     while (a.next(e)) whole.push_back(describe(e));
@@ -107,6 +108,24 @@ TEST(WebSocketFrames, SizeCapCountsTheWholeMessage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(readAll(c.bytes, cap), std::vector<std::string>{c.event});
+    }
+}
+
+TEST(WebSocketFrames, BinaryMessagesHaveTheirOwnCap) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* event;
+    };
+    const Case cases[] = {
+        {"binary at its cap", serverFrame(0x82, "aaaa"), "binary:aaaa"},
+        {"binary one past", serverFrame(0x82, "aaaaa"), "error:1009:"},
+        {"binary fragments one past", serverFrame(0x02, "aa") + serverFrame(0x80, "bbb"), "error:1009:"},
+        {"text keeps the larger cap", serverFrame(0x01, "aaaaa") + serverFrame(0x80, "bbbbb"), "text:aaaaabbbbb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(readAll(c.bytes, 10, 4), std::vector<std::string>{c.event});
     }
 }
 

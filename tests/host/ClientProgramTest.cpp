@@ -241,6 +241,31 @@ TEST(ClientProgram, WebSocketFixtureEchoesAndCloses) {
     EXPECT_EQ(prints, expected) << out;
 }
 
+// Sockets still connecting when the program ends (the peer never answers their
+// TLS hello or upgrade): the workers are stopped before the program's clean-up,
+// every run ends cleanly.
+TEST(ClientProgram, EndsCleanlyWhileSocketsAreConnecting) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), len), 0);
+    ASSERT_EQ(::listen(listener, 256), 0);   // never accepts: connections wait in its queue
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &len), 0);
+    testsupport::EnvOverride silent("VEXO_WS_SILENT", "127.0.0.1:" + std::to_string(ntohs(address.sin_port)));
+    for (int run = 0; run < 20; ++run) {
+        SCOPED_TRACE(run);
+        testsupport::TempDir dir;
+        std::vector<std::string> prints;
+        std::string out;
+        EXPECT_EQ(runFixture(dir, "websocket_exit", dir.file("writable"), &prints, &out), 0) << out;
+        EXPECT_EQ(prints, std::vector<std::string>{"connecting 3 sockets"}) << out;
+    }
+    ::close(listener);
+}
+
 // Sends `line` to the console on 127.0.0.1:`port` and returns what it answers up
 // to the first line end ("" when nothing could be read).
 static std::string askConsole(int port, const std::string& line) {

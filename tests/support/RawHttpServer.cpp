@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace testsupport {
 namespace {
 
@@ -40,7 +42,8 @@ void sendAll(int conn, const std::string& data) {
 
 }  // namespace
 
-RawHttpServer::RawHttpServer(std::string reply) : _reply(std::move(reply)) {
+RawHttpServer::RawHttpServer(std::string reply, std::string endlessTail)
+    : _reply(std::move(reply)), _tail(std::move(endlessTail)) {
     _fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -81,7 +84,21 @@ void RawHttpServer::serve() {
             _requests.push_back(std::move(raw));
         }
         sendAll(conn, _reply);
+        if (!_tail.empty()) sendEndless(conn);
         ::close(conn);
+    }
+}
+
+void RawHttpServer::sendEndless(int conn) {
+    size_t at = 0;
+    while (!_stop) {
+        pollfd p{conn, POLLOUT, 0};
+        if (::poll(&p, 1, 50) <= 0) continue;
+        if (p.revents & (POLLERR | POLLHUP)) return;
+        const ssize_t n = ::send(conn, _tail.data() + at, _tail.size() - at, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (n <= 0) return;
+        at = (at + static_cast<size_t>(n)) % _tail.size();
     }
 }
 

@@ -2,6 +2,8 @@
 // A plain HTTP listener on an ephemeral loopback port for tests and benchmarks:
 // every connection gets its raw request recorded (headers, then as many body bytes
 // as Content-Length announces) and is answered with one fixed reply, then closed.
+// With an endless tail, the reply is followed by that tail again and again until
+// the client closes the connection or the server is destroyed.
 // listening() is false when the socket could not be set up; the server then serves
 // nothing.
 #include <atomic>
@@ -14,7 +16,7 @@ namespace testsupport {
 
 class RawHttpServer {
 public:
-    explicit RawHttpServer(std::string reply);
+    explicit RawHttpServer(std::string reply, std::string endlessTail = "");
     ~RawHttpServer();
     RawHttpServer(const RawHttpServer&) = delete;
     RawHttpServer& operator=(const RawHttpServer&) = delete;
@@ -27,7 +29,10 @@ public:
 private:
     void serve();
 
+    void sendEndless(int conn);
+
     std::string _reply;
+    std::string _tail;
     int _fd = -1;
     int _port = 0;
     std::atomic<bool> _stop{false};

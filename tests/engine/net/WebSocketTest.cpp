@@ -21,6 +21,7 @@
 #include "engine/base/Director.h"
 #include "engine/base/Scheduler.h"
 #include "engine/network/WebSocketHandshake.h"
+#include "support/HeapPeak.h"
 #include "support/PatchHost.h"
 #include "support/TestSupport.h"
 #include "support/WsPeer.h"
@@ -418,3 +419,106 @@ TEST_F(WebSocketTest, NothingArrivesAfterTheSocketIsGone) {
 }
 
 }  // namespace
+
+namespace {
+
+// Closes its socket from inside the first message it hears.
+struct ClosingRecorder : Recorder {
+    void onMessage(WebSocket* ws, const WebSocket::Data& data) override {
+        Recorder::onMessage(ws, data);
+        ws->close();
+    }
+};
+
+}  // namespace
+
+TEST_F(WebSocketTest, AfterCloseInAHandlerOnlyTheCloseFollows) {
+    std::string burst;
+    for (int i = 0; i < 64000; ++i) burst += "\x81\x01x";
+    RawServer server([&](int conn, const std::string& key) { RawServer::sendAll(conn, RawServer::goodAnswer(key) + burst); });
+    ClosingRecorder recorder;
+    auto ws = open(recorder, server.url());
+    ASSERT_TRUE(pumpUntil([&] { return recorder.has("close"); }));
+    pumpFor(200ms);
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"open", "text:x", "close"}));
+}
+
+// A peer that floods pings and reads nothing: the client holds one pending pong
+// (the latest ping's), not one per ping.
+TEST_F(WebSocketTest, PingFloodKeepsOnePendingPong) {
+    constexpr size_t kFrame = 2 + 4 + 125;   // a client pong of 125 bytes, masked
+    constexpr int kRounds = 300, kPerRound = 1000;
+    const std::string last = "last" + std::string(121, 'z');
+    std::atomic<bool> flooded{false};
+    size_t pongBytes = 0;
+    std::string lastPong;
+    RawServer server([&](int conn, const std::string& key) {
+        RawServer::sendAll(conn, RawServer::goodAnswer(key));
+        std::string chunk;
+        for (int round = 0; round < kRounds; ++round) {
+            chunk.clear();
+            for (int i = 0; i < kPerRound; ++i) {
+                const bool isLast = round == kRounds - 1 && i == kPerRound - 1;
+                chunk += "\x89\x7d";
+                chunk += isLast ? last : std::string(125, static_cast<char>('a' + i % 26));
+            }
+            RawServer::sendAll(conn, chunk);
+        }
+        // Now read: the pongs are whole frames of one size; the last one answers
+        // the last ping.
+        std::string tail;
+        char buf[65536];
+        for (;;) {
+            pollfd p{conn, POLLIN, 0};
+            if (::poll(&p, 1, 1000) <= 0) break;
+            const ssize_t n = ::recv(conn, buf, sizeof buf, 0);
+            if (n <= 0) break;
+            pongBytes += static_cast<size_t>(n);
+            tail.append(buf, static_cast<size_t>(n));
+            if (tail.size() > 4 * kFrame) tail.erase(0, tail.size() - 2 * kFrame);
+        }
+        if (pongBytes % kFrame == 0 && tail.size() >= kFrame) {
+            const auto* f = reinterpret_cast<const unsigned char*>(tail.data() + tail.size() - kFrame);
+            if (f[0] == 0x8A && f[1] == (0x80 | 125)) {
+                for (size_t i = 0; i < 125; ++i) lastPong += static_cast<char>(f[6 + i] ^ f[2 + (i & 3)]);
+            }
+        }
+        flooded = true;
+    });
+    Recorder recorder;
+    std::unique_ptr<WebSocket> ws;
+    const auto peak = testsupport::peakHeapDuring([&] {
+        ws = open(recorder, server.url());
+        pumpUntil([&] { return flooded.load(); }, 60000ms);
+    });
+    ASSERT_TRUE(flooded.load());
+    EXPECT_EQ(lastPong, last);
+    EXPECT_LT(pongBytes, size_t(kRounds) * kPerRound * kFrame / 2) << "fewer pongs than pings";
+    if (peak) EXPECT_LT(*peak, size_t(8) << 20);
+    EXPECT_EQ(recorder.events, std::vector<std::string>{"open"});
+}
+
+// A peer that reads nothing while the script keeps sending: the queue stops at
+// its bound and the connection ends as an error.
+TEST_F(WebSocketTest, SendQueueIsBounded) {
+    std::atomic<bool> release{false};
+    RawServer server([&](int conn, const std::string& key) {
+        RawServer::sendAll(conn, RawServer::goodAnswer(key));
+        for (int i = 0; i < 3000 && !release; ++i) std::this_thread::sleep_for(10ms);
+    });
+    Recorder recorder;
+    auto ws = open(recorder, server.url());
+    ASSERT_TRUE(pumpUntilEvents(recorder, 1));
+    const std::string message(256 * 1024, 'm');
+    const auto peak = testsupport::peakHeapDuring([&] {
+        for (int i = 0; i < 256 && !recorder.has("close"); ++i) {
+            ws->send(reinterpret_cast<const unsigned char*>(message.data()), static_cast<unsigned>(message.size()));
+            pumpFor(2ms);
+        }
+        pumpUntilEvents(recorder, 3);
+    });
+    release = true;
+    EXPECT_EQ(recorder.events, (std::vector<std::string>{"open", "error", "close"}));
+    EXPECT_EQ(ws->getReadyState(), WebSocket::State::CLOSED);
+    if (peak) EXPECT_LT(*peak, size_t(40) << 20);
+}
