@@ -406,6 +406,13 @@ unsigned long nativeX11Window(HWND hwnd) {
 
 void setNativeEventPump(void (*pump)()) { backend().pump = pump; }
 
+bool focusNativeWindow(HWND hwnd) {
+    Native* n = nativeOf(hwnd);
+    if (!n || !glfwGetWindowAttrib(n->window, GLFW_VISIBLE)) return false;
+    glfwFocusWindow(n->window);
+    return true;
+}
+
 bool readNativeClipboardText(std::string* text) {
     if (text) text->clear();
     if (!nativeDisplayAvailable()) return false;

@@ -65,6 +65,9 @@ int nativeKeyModifiers();
 // The X11 window id of the window's real window (0 without one), for windows of
 // other toolkits that it owns.
 unsigned long nativeX11Window(HWND hwnd);
+// Raises the window's real window and gives it the keyboard focus (through the
+// window manager when one runs). False without a real window or while hidden.
+bool focusNativeWindow(HWND hwnd);
 // A function run by every pollNativeEvents, also while no real window exists
 // (another toolkit's events, iterated from the frame); one at a time, null: none.
 void setNativeEventPump(void (*pump)());

@@ -49,13 +49,6 @@ void runCapture(const CaptureOpener& open, const std::string& url, const std::st
 SignInEndpoints& signInEndpoints() {
     static SignInEndpoints endpoints = [] {
         SignInEndpoints e{VEXO_PORTAL_ROOT, VEXO_PORTAL_API_HOST, VEXO_GOOGLE_AUTH_HOST, VEXO_GOOGLE_CLIENT_ID};
-#ifdef VEXO_WEBVIEW_TEST_SEAM
-        // Test builds: the program tests serve the portal on a port of their own.
-        if (const char* root = std::getenv("VEXO_TEST_PORTAL_ROOT"); root && *root) {
-            e.portalRoot = root;
-            if (e.portalRoot.back() != '/') e.portalRoot += '/';
-        }
-#endif
         return e;
     }();
     return endpoints;
