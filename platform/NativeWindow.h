@@ -72,8 +72,9 @@ bool focusNativeWindow(HWND hwnd);
 // (another toolkit's events, iterated from the frame); one at a time, null: none.
 void setNativeEventPump(void (*pump)());
 // The desktop's clipboard (the CLIPBOARD selection), when a display exists: the
-// text on it (false when it holds none), and taking it over with a text, served
-// for as long as the program runs. Both false headless.
+// text on it (false when it holds none, or when its owner does not answer within
+// 500 ms: logged, never a wait without end), and taking it over with a text,
+// served for as long as the program runs. Both false headless.
 bool readNativeClipboardText(std::string* text);
 bool writeNativeClipboardText(const std::string& text);
 // Virtual-key code <-> the display layer's key number (-1 / 0 when unknown).

@@ -358,6 +358,33 @@ release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.ph
     EXPECT_EQ(client->terminate(), 0) << client->output();
 }
 
+// A clipboard owner that never answers costs each read half a second: the read
+// answers "", the program runs on and SIGTERM ends it.
+TEST_F(PortalWindow, AClipboardOwnerThatNeverAnswersCostsOnlyAShortWait) {
+    Display* owner = XOpenDisplay(nullptr);
+    ASSERT_NE(owner, nullptr);
+    const Window ownerWindow = XCreateSimpleWindow(owner, DefaultRootWindow(owner), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(owner, XInternAtom(owner, "CLIPBOARD", False), ownerWindow, CurrentTime);
+    XSync(owner, False);
+    auto client = start(R"(
+every(1, function()
+    local text = P:callNativeFunc('AppUtils', 'getClipText', {}, '')
+    release_print('clip: [' .. tostring(text) .. ']')
+end)
+)");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] clip: []", 60s)) << client->output();
+    // The program runs on: a second read comes a second later, answered "" too.
+    const size_t first = client->output().find("[LUA-print] clip: []");
+    EXPECT_TRUE(waitFor([&] { return client->output().find("[LUA-print] clip: []", first + 1) != std::string::npos; },
+                        10s))
+        << client->output();
+    const std::string output = client->output();
+    EXPECT_NE(output.find("[VEXO] clipboard: the owner of the selection did not answer in time"), std::string::npos)
+        << output;
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+    XCloseDisplay(owner);
+}
+
 // Another X client's text reaches the script, and the script's text reaches it.
 TEST_F(PortalWindow, ClipboardIsSharedWithAnotherClient) {
     auto client = start(R"(
