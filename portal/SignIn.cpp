@@ -96,10 +96,21 @@ void bindTelegram(const CaptureOpener& open, Answer answer) {
                bindTelegramAnswer, std::move(answer));
 }
 
-std::string loginSilentAnswer(const std::string& tokenKey) {
+bool loginSilentRequest(const std::string& tokenKey, std::string* url, std::string* body) {
     const std::string token = savedLoginGet(tokenKey);
-    if (token.empty()) return kFailed;
-    const FormReply reply = httpPostForm(signInEndpoints().apiHost + "/app_relogin.php", "rt=" + escaped(token));
+    if (token.empty()) return false;
+    *url = signInEndpoints().apiHost + "/app_relogin.php";
+    *body = "rt=" + escaped(token);
+    return true;
+}
+
+std::string loginSilentAnswer(const std::string& tokenKey) {
+    std::string url, body;
+    if (!loginSilentRequest(tokenKey, &url, &body)) return kFailed;
+    return loginSilentReply(tokenKey, httpPostForm(url, body));
+}
+
+std::string loginSilentReply(const std::string& tokenKey, const FormReply& reply) {
     if (!reply.ok || jsonFieldValue(reply.text, "code") != "1000") return kFailed;
     const std::string userId = jsonFieldValue(reply.text, "userid");
     const std::string sign = jsonFieldValue(reply.text, "sign");
