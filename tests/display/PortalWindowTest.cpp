@@ -385,6 +385,17 @@ end)
     XCloseDisplay(owner);
 }
 
+// The GL driver's shader cache goes to the program's writable folder, not to the
+// user's cache folder.
+TEST_F(PortalWindow, TheShaderCacheStaysInTheWritableFolder) {
+    auto client = start("every(0.5, function() release_print('frame') end)\n");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] frame", 60s)) << client->output();
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+    for (const char* folder : {"home/.cache/mesa_shader_cache", "home/.cache/mesa_shader_cache_db"})
+        EXPECT_FALSE(std::filesystem::exists(_dir.file(folder))) << folder;
+    EXPECT_TRUE(std::filesystem::is_directory(_dir.file("writable/mesa_shader_cache")));
+}
+
 // Another X client's text reaches the script, and the script's text reaches it.
 TEST_F(PortalWindow, ClipboardIsSharedWithAnotherClient) {
     auto client = start(R"(
