@@ -4,6 +4,7 @@
 // GLFW's X11 access (its header would bring Xlib's macros into this file).
 extern "C" unsigned long glfwGetX11Window(GLFWwindow* window);
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
@@ -18,6 +19,7 @@ extern "C" unsigned long glfwGetX11Window(GLFWwindow* window);
 #include "platform/Paint.h"
 #include "platform/WindowPos.h"
 #include "platform/WindowRecord.h"
+#include "platform/X11Selection.h"
 
 namespace platform {
 namespace {
@@ -38,7 +40,11 @@ struct Backend {
     int modifiers = 0;
     void (*pump)() = nullptr;
     std::map<HWND, Native> windows;
+    unsigned long clipboardOwner = 0;   // GLFW's window that took the CLIPBOARD last
 };
+
+// How long a clipboard read waits for another client's answer.
+constexpr std::chrono::milliseconds kClipboardTimeout{500};
 
 Backend& backend() {
     static Backend b;
@@ -406,18 +412,36 @@ unsigned long nativeX11Window(HWND hwnd) {
 
 void setNativeEventPump(void (*pump)()) { backend().pump = pump; }
 
+bool focusNativeWindow(HWND hwnd) {
+    Native* n = nativeOf(hwnd);
+    if (!n || !glfwGetWindowAttrib(n->window, GLFW_VISIBLE)) return false;
+    glfwFocusWindow(n->window);
+    return true;
+}
+
 bool readNativeClipboardText(std::string* text) {
     if (text) text->clear();
     if (!nativeDisplayAvailable()) return false;
-    const char* current = glfwGetClipboardString(nullptr);
-    if (!current) return false;
-    if (text) *text = current;
+    const unsigned long owner = x11SelectionOwner("", "CLIPBOARD");
+    if (owner == 0) return false;
+    if (owner == backend().clipboardOwner) {
+        // Our own text: GLFW answers it without asking the display.
+        const char* current = glfwGetClipboardString(nullptr);
+        if (!current) return false;
+        if (text) *text = current;
+        return true;
+    }
+    // Another client's: GLFW would wait for its answer without end.
+    std::string read;
+    if (readX11Selection("", "CLIPBOARD", kClipboardTimeout, &read) != SelectionRead::Text) return false;
+    if (text) *text = std::move(read);
     return true;
 }
 
 bool writeNativeClipboardText(const std::string& text) {
     if (!nativeDisplayAvailable()) return false;
     glfwSetClipboardString(nullptr, text.c_str());
+    backend().clipboardOwner = x11SelectionOwner("", "CLIPBOARD");
     return true;
 }
 

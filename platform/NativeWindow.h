@@ -65,12 +65,16 @@ int nativeKeyModifiers();
 // The X11 window id of the window's real window (0 without one), for windows of
 // other toolkits that it owns.
 unsigned long nativeX11Window(HWND hwnd);
+// Raises the window's real window and gives it the keyboard focus (through the
+// window manager when one runs). False without a real window or while hidden.
+bool focusNativeWindow(HWND hwnd);
 // A function run by every pollNativeEvents, also while no real window exists
 // (another toolkit's events, iterated from the frame); one at a time, null: none.
 void setNativeEventPump(void (*pump)());
 // The desktop's clipboard (the CLIPBOARD selection), when a display exists: the
-// text on it (false when it holds none), and taking it over with a text, served
-// for as long as the program runs. Both false headless.
+// text on it (false when it holds none, or when its owner does not answer within
+// 500 ms: logged, never a wait without end), and taking it over with a text,
+// served for as long as the program runs. Both false headless.
 bool readNativeClipboardText(std::string* text);
 bool writeNativeClipboardText(const std::string& text);
 // Virtual-key code <-> the display layer's key number (-1 / 0 when unknown).

@@ -26,10 +26,23 @@ UrlOpenerFunction& testOpener() {
 constexpr auto kExitWait = std::chrono::seconds(1);
 constexpr auto kPollStep = std::chrono::milliseconds(10);
 
-bool runHandler(const std::string& url) {
+// A thread of its own waits for the handler so it leaves no zombie.
+void reapInBackground(pid_t pid) {
+    std::thread([pid] {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+pid_t spawnHandler(const std::string& url) {
     const std::string program = findOnPath("xdg-open");
-    if (program.empty()) return false;
-    const pid_t pid = spawnProcess(program, {url});
+    if (program.empty()) return -1;
+    return spawnProcess(program, {url});
+}
+
+bool runHandler(const std::string& url) {
+    const pid_t pid = spawnHandler(url);
     if (pid <= 0) return false;
     const auto deadline = std::chrono::steady_clock::now() + kExitWait;
     for (;;) {
@@ -40,27 +53,31 @@ bool runHandler(const std::string& url) {
         if (std::chrono::steady_clock::now() >= deadline) break;
         std::this_thread::sleep_for(kPollStep);
     }
-    // Still running (a browser started in the foreground, say): it counts as
-    // opened, and a thread of its own waits for it so it leaves no zombie.
-    std::thread([pid] {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    }).detach();
+    // Still running (a browser started in the foreground, say): it counts as opened.
+    reapInBackground(pid);
     return true;
+}
+
+UrlOpenerFunction currentTestOpener() {
+    std::lock_guard<std::mutex> lock(openerMutex());
+    return testOpener();
 }
 
 }  // namespace
 
 bool openUrl(const std::string& url) {
-    UrlOpenerFunction opener;
-    {
-        std::lock_guard<std::mutex> lock(openerMutex());
-        opener = testOpener();
-    }
-    if (opener) return opener(url);
+    if (UrlOpenerFunction opener = currentTestOpener()) return opener(url);
     if (url.empty() || url[0] == '-') return false;
     return runHandler(url);
+}
+
+bool startUrl(const std::string& url) {
+    if (UrlOpenerFunction opener = currentTestOpener()) return opener(url);
+    if (url.empty() || url[0] == '-') return false;
+    const pid_t pid = spawnHandler(url);
+    if (pid <= 0) return false;
+    reapInBackground(pid);
+    return true;
 }
 
 void setUrlOpenerForTesting(UrlOpenerFunction opener) {

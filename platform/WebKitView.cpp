@@ -21,6 +21,7 @@
 #include "platform/NativeWindow.h"
 #include "platform/Paint.h"
 #include "platform/Paths.h"
+#include "platform/SteadyClock.h"
 #include "platform/WindowPos.h"
 #include "platform/WindowRecord.h"
 
@@ -38,14 +39,14 @@ namespace {
     X(gdk_window_set_transient_for) X(gdk_x11_window_get_xid) X(gdk_event_copy) X(gdk_event_free)           \
     X(gdk_keyval_to_upper) X(g_signal_connect_data) X(g_signal_handlers_disconnect_matched) X(g_object_ref) \
     X(g_object_unref) X(g_main_context_iteration) X(g_tls_certificate_new_from_file)                        \
-    X(g_tls_certificate_verify) X(g_error_free) X(webkit_website_data_manager_new)                          \
+    X(g_tls_certificate_verify) X(g_network_address_new) X(g_error_free) X(webkit_website_data_manager_new)                          \
     X(webkit_website_data_manager_new_ephemeral) X(webkit_web_context_new_with_website_data_manager)        \
     X(webkit_web_context_get_cookie_manager) X(webkit_cookie_manager_set_persistent_storage)                \
     X(webkit_web_view_new_with_context) X(webkit_web_view_load_uri) X(webkit_web_view_get_uri)              \
     X(webkit_web_view_can_go_back) X(webkit_web_view_go_back) X(webkit_web_view_get_settings)               \
     X(webkit_web_view_get_context) X(webkit_settings_set_javascript_can_open_windows_automatically)         \
     X(webkit_navigation_policy_decision_get_navigation_action) X(webkit_navigation_action_get_request)      \
-    X(webkit_navigation_action_is_redirect) X(webkit_uri_request_get_uri) X(webkit_policy_decision_use)     \
+    X(webkit_navigation_action_is_redirect) X(webkit_navigation_action_is_user_gesture) X(webkit_uri_request_get_uri) X(webkit_policy_decision_use)     \
     X(webkit_policy_decision_ignore) X(webkit_web_context_allow_tls_certificate_for_host)
 
 struct Toolkit {
@@ -56,6 +57,9 @@ struct Toolkit {
 
 // Dispatches of the toolkit's main context per frame, at most.
 constexpr int kMaxDispatches = 64;
+// The desktop reports no end of a move or resize: it has ended once the real
+// window stood still this long.
+constexpr auto kMoveSettle = std::chrono::milliseconds(400);
 
 class WebKitBackend;
 
@@ -64,6 +68,7 @@ struct State {
     bool available = false;
     Toolkit tk;
     std::string trustAnchor;
+    std::string library = "libwebkit2gtk-4.1.so.0";
     std::vector<std::weak_ptr<WebKitBackend>> backends;
 };
 
@@ -179,6 +184,7 @@ private:
     static gboolean onHeaderPointer(GtkWidget*, GdkEvent* event, gpointer data);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data);
     static gboolean onConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data);
+    static gboolean onMapped(GtkWidget*, GdkEvent*, gpointer data);
 
     HWND _parent;
     std::shared_ptr<Context> _context;
@@ -198,6 +204,9 @@ private:
     std::string _title;
     int _paints = -1;
     bool _owned = false;
+    // A move or resize by the user, last seen at _lastConfigure.
+    bool _moving = false;
+    SteadyClock::TimePoint _lastConfigure;
 };
 
 int treePaints(HWND hwnd) {
@@ -235,6 +244,7 @@ bool WebKitBackend::build() {
     connect(_header, "motion-notify-event", onHeaderPointer, self);
     connect(_window, "delete-event", onDelete, self);
     connect(_window, "configure-event", onConfigure, self);
+    connect(_window, "map-event", onMapped, self);
     t.gtk_widget_realize(_window);
     sync();
     return true;
@@ -304,6 +314,10 @@ void WebKitBackend::sync() {
             t.gtk_widget_hide(_window);
         }
     }
+    if (_moving && SteadyClock::now() - _lastConfigure >= kMoveSettle) {
+        _moving = false;
+        postMessage(_parent, WM_EXITSIZEMOVE, 0, 0);
+    }
     const int paints = treePaints(_parent);
     if (paints != _paints) {
         _paints = paints;
@@ -328,12 +342,13 @@ gboolean WebKitBackend::onDecide(WebKitWebView*, WebKitPolicyDecision* decision,
         return TRUE;
     }
     const bool redirected = action && t.webkit_navigation_action_is_redirect(action);
+    const bool gesture = action && t.webkit_navigation_action_is_user_gesture(action);
     (t.g_object_ref)(decision);
     std::weak_ptr<WebKitBackend> weak = self->weak_from_this();
-    postTask([weak, decision, uri, redirected] {
+    postTask([weak, decision, uri, redirected, gesture] {
         auto backend = weak.lock();
         auto view = backend ? backend->_view.lock() : nullptr;
-        NavigationStartingArgs args{uri, redirected, false};
+        NavigationStartingArgs args{uri, redirected, false, gesture};
         if (view && backend->_webView) view->raiseNavigationStarting(args);
         if (!view || !backend->_webView || args.cancel) {
             tk().webkit_policy_decision_ignore(decision);
@@ -411,7 +426,12 @@ gboolean WebKitBackend::onTlsErrors(WebKitWebView* webView, gchar* uri, GTlsCert
         if (error) t.g_error_free(error);
         return FALSE;
     }
-    const GTlsCertificateFlags flags = t.g_tls_certificate_verify(certificate, nullptr, anchor);
+    // The identity is checked too: the anchor's certificate for another host is no
+    // certificate for this one.
+    const std::string name = host.front() == '[' ? host.substr(1, host.size() - 2) : host;
+    GSocketConnectable* identity = t.g_network_address_new(name.c_str(), 443);
+    const GTlsCertificateFlags flags = t.g_tls_certificate_verify(certificate, identity, anchor);
+    if (identity) t.g_object_unref(identity);
     t.g_object_unref(anchor);
     if (flags != 0) return FALSE;
     // The load failed before anything was shown: it starts again, trusted.
@@ -495,6 +515,14 @@ gboolean WebKitBackend::onDelete(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;
 }
 
+gboolean WebKitBackend::onMapped(GtkWidget*, GdkEvent*, gpointer data) {
+    // Shown by an open: the keyboard focus can move to it only once it is on the
+    // screen (the game window may hold it).
+    auto* self = static_cast<WebKitBackend*>(data);
+    if (self->_shown && self->_window) tk().gtk_window_present(reinterpret_cast<GtkWindow*>(self->_window));
+    return FALSE;
+}
+
 gboolean WebKitBackend::onConfigure(GtkWidget*, GdkEventConfigure* event, gpointer data) {
     // Moved or sized by the user (through the desktop): the model window follows,
     // so that its client area stays where the real window is.
@@ -507,6 +535,8 @@ gboolean WebKitBackend::onConfigure(GtkWidget*, GdkEventConfigure* event, gpoint
         placed.bottom == self->_placed.bottom)
         return FALSE;
     self->_placed = placed;
+    self->_moving = true;
+    self->_lastConfigure = SteadyClock::now();
     const HWND parent = self->_parent;
     postTask([parent, placed] {
         RECT window, client;
@@ -583,16 +613,9 @@ HRESULT createEnvironment(const std::string& userDataFolder, EnvironmentComplete
     return S_OK;
 }
 
-std::string libraryName() {
-#ifdef VEXO_WEBVIEW_TEST_SEAM
-    if (const char* name = std::getenv("VEXO_TEST_WEBKIT_LIBRARY"); name && *name) return name;
-#endif
-    return "libwebkit2gtk-4.1.so.0";
-}
-
 bool startToolkit() {
     if (!nativeDisplayAvailable()) return false;
-    void* library = dlopen(libraryName().c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen(state().library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         outputDebugString(std::string("[VEXO] web view: ") + dlerror() + "\n");
         return false;
@@ -613,10 +636,6 @@ bool startToolkit() {
         outputDebugString("[VEXO] web view: the toolkit cannot use the display\n");
         return false;
     }
-#ifdef VEXO_WEBVIEW_TEST_SEAM
-    if (const char* anchor = std::getenv("VEXO_TEST_WEBVIEW_CA"); anchor && *anchor && state().trustAnchor.empty())
-        state().trustAnchor = anchor;
-#endif
     keepFontCachesAtExit();
     setNativeEventPump(pump);
     return true;
@@ -643,9 +662,9 @@ unsigned long webKitWindowOf(HWND hwnd) {
     return 0;
 }
 
-#ifdef VEXO_WEBVIEW_TEST_SEAM
 void setWebKitTestTrustAnchor(const std::string& caFile) { state().trustAnchor = caFile; }
-#endif
+
+void setWebKitLibraryForTesting(const std::string& name) { state().library = name; }
 
 }  // namespace platform
 #pragma GCC diagnostic pop

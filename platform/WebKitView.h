@@ -14,7 +14,9 @@
 //   screen, its showing and its title are copied to it; the top rows down to the
 //   controller's bounds show the model's painting of the window (its header and
 //   buttons, which get the pointer there), the browser fills the rest; the close
-//   button posts WM_CLOSE to the model window.
+//   button posts WM_CLOSE to the model window. A move or resize of the real window
+//   by the user moves the model window (its client area onto the real window) and,
+//   once the real window stood still for 400 ms, posts WM_EXITSIZEMOVE to it.
 // - Every browser event reaches the model as a queued task; a navigation waits for
 //   its NavigationStarting handlers before it loads (or is dropped when cancelled);
 //   redirects raise it again (isRedirected); a pop-up request (target=_blank,
@@ -23,10 +25,12 @@
 //   handled them.
 // - The GTK main context is iterated from pollNativeEvents (the frame), a bounded
 //   number of dispatches each time; there is no second main loop.
-// - HTTPS peers are verified against the system's trust store. Test builds only:
-//   setWebKitTestTrustAnchor (or VEXO_TEST_WEBVIEW_CA) names one more CA file
-//   whose certificates are accepted, and VEXO_TEST_WEBKIT_LIBRARY replaces the
-//   library's name. Main thread only.
+// - HTTPS peers are verified against the system's trust store. The test-only
+//   program (and in-process tests) may name one more CA file with
+//   setWebKitTestTrustAnchor: a certificate it signed is accepted only for the
+//   host name it was issued for. setWebKitLibraryForTesting replaces the
+//   library's name before the first loadWebKitLoader. The program a user runs
+//   calls neither. Main thread only.
 #include <string>
 
 #include "platform/WebView.h"
@@ -38,8 +42,7 @@ CreateWebViewEnvironment loadWebKitLoader();
 // The X11 window id of the real window a controller made for `hwnd` (0 for none).
 unsigned long webKitWindowOf(HWND hwnd);
 
-#ifdef VEXO_WEBVIEW_TEST_SEAM
 void setWebKitTestTrustAnchor(const std::string& caFile);
-#endif
+void setWebKitLibraryForTesting(const std::string& name);
 
 }  // namespace platform

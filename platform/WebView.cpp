@@ -35,12 +35,12 @@ HRESULT WebView::goBack() {
     return S_OK;
 }
 
-void WebView::followLink(const std::string& uri) {
+void WebView::followLink(const std::string& uri, bool userGesture) {
     if (_closed || uri.empty()) return;
     if (_backend) {
         _backend->load(uri);
     } else {
-        startNavigation(uri, 0);
+        startNavigation(uri, 0, userGesture);
     }
 }
 
@@ -74,22 +74,22 @@ void WebView::raiseNewWindowRequested(NewWindowRequestedArgs& args) {
     if (_closed) return;
     auto handlers = _newWindow;
     for (auto& handler : handlers) handler(*this, args);
-    if (args.newWindow) args.newWindow->followLink(args.uri);
+    if (args.newWindow) args.newWindow->followLink(args.uri, false);
 }
 
-void WebView::startNavigation(const std::string& uri, int historyStep) {
+void WebView::startNavigation(const std::string& uri, int historyStep, bool userGesture) {
     const uint64_t id = ++_navigation;
     std::weak_ptr<WebView> weak = weak_from_this();
-    postTask([weak, id, uri, historyStep] {
-        if (auto self = weak.lock()) self->step(id, uri, 0, historyStep);
+    postTask([weak, id, uri, historyStep, userGesture] {
+        if (auto self = weak.lock()) self->step(id, uri, 0, historyStep, userGesture);
     });
 }
 
 // One NavigationStarting of navigation `id`, then either the next redirect (queued)
 // or the commit and NavigationCompleted.
-void WebView::step(uint64_t id, std::string uri, int redirects, int historyStep) {
+void WebView::step(uint64_t id, std::string uri, int redirects, int historyStep, bool userGesture) {
     if (_closed || id != _navigation) return;
-    NavigationStartingArgs args{uri, redirects > 0, false};
+    NavigationStartingArgs args{uri, redirects > 0, false, userGesture};
     // Handlers may be added while one runs: iterate over a copy.
     auto starting = _starting;
     for (auto& handler : starting) handler(*this, args);
@@ -105,8 +105,8 @@ void WebView::step(uint64_t id, std::string uri, int redirects, int historyStep)
     if (next != redirectsTable.end() && redirects < kMaxRedirects) {
         std::weak_ptr<WebView> weak = weak_from_this();
         std::string target = next->second;
-        postTask([weak, id, target, redirects, historyStep] {
-            if (auto self = weak.lock()) self->step(id, target, redirects + 1, historyStep);
+        postTask([weak, id, target, redirects, historyStep, userGesture] {
+            if (auto self = weak.lock()) self->step(id, target, redirects + 1, historyStep, userGesture);
         });
         return;
     }
@@ -138,7 +138,7 @@ void WebView::requestNewWindow(const std::string& uri) {
         auto handlers = self->_newWindow;
         for (auto& handler : handlers) handler(*self, args);
         if (args.newWindow) {
-            args.newWindow->followLink(uri);
+            args.newWindow->followLink(uri, false);
         } else if (!args.handled) {
             WebViewRuntime::instance()._popups.push_back(uri);
         }

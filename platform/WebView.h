@@ -13,7 +13,9 @@
 //   NavigationStarting for the address; a handler may cancel it, and then
 //   NavigationCompleted follows with isSuccess false and the source unchanged.
 //   Otherwise each redirect the runtime knows for the address raises
-//   NavigationStarting again (isRedirected), and the last address is committed:
+//   NavigationStarting again (isRedirected, with the user-gesture flag of the
+//   first; a load from the host or into a pop-up's view has none), and the last
+//   address is committed:
 //   it becomes the source and a history entry (entries after the current one are
 //   dropped), and NavigationCompleted follows with isSuccess true. A newer
 //   navigation abandons an older one still under way (no further events of it).
@@ -64,6 +66,7 @@ struct NavigationStartingArgs {
     std::string uri;
     bool isRedirected = false;
     bool cancel = false;
+    bool userGesture = false;   // the user started it (a click or a key in the page)
 };
 struct NavigationCompletedArgs {
     bool isSuccess = false;
@@ -97,8 +100,9 @@ public:
     void addNavigationCompleted(NavigationCompletedHandler handler);
     void addNewWindowRequested(NewWindowRequestedHandler handler);
 
-    // The page's side (tests): a link followed, a window.open / target=_blank.
-    void followLink(const std::string& uri);
+    // The page's side (tests): a link followed (by the user's click, or by the
+    // page's own script when userGesture is false), a window.open / target=_blank.
+    void followLink(const std::string& uri, bool userGesture = true);
     void requestNewWindow(const std::string& uri);
 
     const std::vector<std::string>& history() const { return _history; }
@@ -113,8 +117,8 @@ public:
 
 private:
     friend class WebViewController;
-    void startNavigation(const std::string& uri, int historyStep);
-    void step(uint64_t id, std::string uri, int redirects, int historyStep);
+    void startNavigation(const std::string& uri, int historyStep, bool userGesture = false);
+    void step(uint64_t id, std::string uri, int redirects, int historyStep, bool userGesture);
     void close() { _closed = true; }
 
     std::shared_ptr<WebViewBackend> _backend;

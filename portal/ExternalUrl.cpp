@@ -12,7 +12,7 @@ bool openExternalUrl(const std::string& url) {
         engine::log("[VEXO] refusing to open an address that is not http, https or tg");
         return false;
     }
-    return platform::openUrl(url);
+    return platform::startUrl(url);
 }
 
 }  // namespace portal

@@ -4,8 +4,8 @@
 //
 // Contract: an empty address does nothing; an address whose scheme is not http,
 // https or tg is refused with a log line (a page or script must not start files
-// or programs through it); the rest goes to platform::openUrl. True when the
-// opener took the address. Main thread.
+// or programs through it); the rest goes to platform::startUrl, which never
+// waits for the handler. True when the opener was started. Main thread.
 #include <string>
 
 namespace portal {

@@ -21,11 +21,17 @@ size_t appendReply(char* data, size_t size, size_t count, void* user) {
     return bytes;
 }
 
+// Curl asks at least once a second; a non-zero answer ends the transfer.
+int checkCancel(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* cancel = static_cast<const std::atomic<bool>*>(user);
+    return cancel && cancel->load() ? 1 : 0;
+}
+
 }  // namespace
 
 void setHttpPostFormTimeoutMs(long milliseconds) { g_timeoutMs = milliseconds; }
 
-FormReply httpPostForm(const std::string& url, const std::string& body) {
+FormReply httpPostForm(const std::string& url, const std::string& body, const std::atomic<bool>* cancel) {
     FormReply reply;
     engine::network::ensureCurlGlobalInit();
     CURL* curl = curl_easy_init();
@@ -38,6 +44,11 @@ FormReply httpPostForm(const std::string& url, const std::string& body) {
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &text);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, g_timeoutMs.load());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    if (cancel) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkCancel);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancel));
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "https");
     engine::network::applyCaRule(curl, engine::network::caBundlePath());

@@ -9,6 +9,7 @@
 #include "portal/ExternalUrl.h"
 #include "portal/PayWebWindow.h"
 #include "portal/SavedLogin.h"
+#include "portal/SilentLogin.h"
 
 namespace portal {
 namespace {
@@ -94,7 +95,8 @@ bool platformMethod(lua_State* L, const std::string& method) {
     }
     if (method == "loginTelegramSilent" || method == "loginGoogleSilent") {
         const int ref = refLuaCallback(L, 3);
-        invokeLuaCallback(ref, loginSilentAnswer(method == "loginTelegramSilent" ? "tg_rt" : "gg_rt"));
+        loginSilentAsync(method == "loginTelegramSilent" ? "tg_rt" : "gg_rt",
+                         [ref](const std::string& answer) { invokeLuaCallback(ref, answer); });
         lua_pushboolean(L, 1);
         return true;
     }

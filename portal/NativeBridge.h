@@ -7,7 +7,8 @@
 //   "PlatformPavrel": sign-in, the saved login, the pay window, links), methods
 //   exactly; every call returns exactly one value (nil for what is not known).
 // - Sign-in methods return true at once; their one answer reaches the function in
-//   item 1 of args later (or within the call, for the silent re-login). Callbacks
+//   item 1 of args later (the silent re-login without a saved token: within the
+//   call; with one: once its worker has the reply, SilentLogin.h). Callbacks
 //   always run on the Lua state given to registerNativeBridge (a coroutine that
 //   made the call may be gone by then). A callback is released exactly once: after
 //   its answer, or unanswered when its flow is dropped.

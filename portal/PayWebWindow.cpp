@@ -1,13 +1,17 @@
 #include "portal/PayWebWindow.h"
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <utility>
 
 #include "engine/base/Log.h"
 #include "platform/Activation.h"
 #include "platform/Button.h"
 #include "platform/Monitor.h"
+#include "platform/NativeWindow.h"
 #include "platform/Paint.h"
+#include "platform/SteadyClock.h"
 #include "platform/Utf16.h"
 #include "platform/WindowClass.h"
 #include "portal/ExternalUrl.h"
@@ -32,6 +36,8 @@ constexpr uint32_t kButtonStyle = 0x5000000B;      // child, visible, owner-draw
 constexpr int kDefaultWidth = 900;
 constexpr int kDefaultHeight = 1000;
 constexpr uint32_t kEscapeKey = 27;
+// Telegram links the user follows go to the system's opener at most this often.
+constexpr auto kExternalOpenGap = std::chrono::seconds(1);
 
 struct ButtonSpec {
     int id;
@@ -63,6 +69,7 @@ struct PayWindowState {
     CaptureCallback captureFunction;
     // Bumped by every open: a hide posted by a capture before a later open is stale.
     unsigned openSerial = 0;
+    std::optional<platform::SteadyClock::TimePoint> lastExternalOpen;
 };
 
 // Posted by a capture to hide the window once the navigation event is over
@@ -77,6 +84,13 @@ PayWindowState& state() {
 // Text as the wide-character interfaces would hold it: malformed UTF-8 becomes
 // U+FFFD, so comparisons behave as they do on the converted text.
 std::string asWideText(const std::string& utf8) { return platform::wideToUtf8(platform::utf8ToWide(utf8)); }
+
+// The game window comes to the foreground, and on the desktop gets the keyboard
+// focus back from the pay window's real window.
+void foregroundGame(HWND game) {
+    platform::setForegroundWindow(game);
+    platform::focusNativeWindow(game);
+}
 
 void clearCapture() {
     state().captureArmed = false;
@@ -150,6 +164,30 @@ bool classifyPortalUrl(const std::string& address) {
            address.find("login.php") == std::string::npos && address.find("buypackage") == std::string::npos;
 }
 
+// An address as a log line may show it: its first 80 bytes.
+std::string forLog(const std::string& address) {
+    return address.size() <= 80 ? address : address.substr(0, 80) + "...";
+}
+
+// A Telegram link goes to the system's opener only when the user followed it,
+// and not more than once in kExternalOpenGap: a page's timer cannot start the
+// opener, nor start it over and over.
+void openTelegramLink(const std::string& address, bool userGesture) {
+    PayWindowState& s = state();
+    if (!userGesture) {
+        engine::log("[VEXO] pay window: a Telegram link the user did not follow is not opened: %s", forLog(address).c_str());
+        return;
+    }
+    const auto now = platform::SteadyClock::now();
+    if (s.lastExternalOpen && now - *s.lastExternalOpen < kExternalOpenGap) {
+        engine::log("[VEXO] pay window: a Telegram link too soon after the last one is not opened: %s",
+                    forLog(address).c_str());
+        return;
+    }
+    s.lastExternalOpen = now;
+    openExternalUrl(address);
+}
+
 void onNavigationStarting(platform::WebView& /*sender*/, platform::NavigationStartingArgs& args) {
     const std::string& address = args.uri;
     if (address.empty()) return;
@@ -163,7 +201,13 @@ void onNavigationStarting(platform::WebView& /*sender*/, platform::NavigationSta
     }
     if (isTelegramLink(address)) {
         args.cancel = true;
-        openExternalUrl(address);
+        openTelegramLink(address, args.userGesture);
+        return;
+    }
+    if (!isWebAddress(address)) {
+        args.cancel = true;
+        engine::log("[VEXO] pay window: refused a navigation to an address that is not a web page: %s",
+                    forLog(address).c_str());
     }
 }
 
@@ -174,9 +218,16 @@ void onNavigationCompleted(platform::WebView& sender, platform::NavigationComple
     sender.navigate(targetPage(state().target));
 }
 
+// A pop-up loads in the same view, and only a web page does: a script, file or
+// data address would run or show in the portal's own document.
 void onNewWindowRequested(platform::WebView& sender, platform::NewWindowRequestedArgs& args) {
-    args.newWindow = sender.shared_from_this();
     args.handled = true;
+    if (!isWebAddress(args.uri) || args.uri.compare(0, 6, "about:") == 0) {
+        engine::log("[VEXO] pay window: refused a pop-up to an address that is not a web page: %s",
+                    forLog(args.uri).c_str());
+        return;
+    }
+    args.newWindow = sender.shared_from_this();
 }
 
 void onAcceleratorKey(platform::WebViewController& /*sender*/, platform::AcceleratorKeyPressedArgs& args) {
@@ -241,7 +292,7 @@ void onDestroy(HWND window) {
     payButtonResetHover();
     s.buttonProc = nullptr;
     s.window = 0;
-    platform::setForegroundWindow(s.game);
+    foregroundGame(s.game);
     // A sign-in waiting on this window would otherwise never hear back.
     answerArmedCaptures();
 }
@@ -332,6 +383,10 @@ bool createPayWindow() {
     desc.visible = false;
     desc.style = kPayWindowStyle;
     desc.owner = s.game;
+    // On the desktop the window manager draws the frame around the real window,
+    // which covers the client area: without insets of its own the model's
+    // rectangle is the real window's, and a saved placement comes back exactly.
+    if (platform::nativeDisplayAvailable()) desc.frameLeft = desc.frameTop = desc.frameRight = desc.frameBottom = 0;
     s.window = platform::createWindow(desc);
     if (!s.window) return false;
     for (int i = 0; i < 3; ++i) {
@@ -410,7 +465,7 @@ void payWindowHide(HWND window) {
     if (s.controller) s.controller->setVisible(false);
     if (s.webview) s.webview->navigate("about:blank");
     platform::showWindow(window, false);
-    platform::setForegroundWindow(s.game);
+    foregroundGame(s.game);
     if (answer) answer(std::string());
 }
 

@@ -24,8 +24,14 @@
 //   capture is answered exactly once: hiding the window (close box, Escape, "Về
 //   game"), the window going away, or a newer capture answers it with "". A failed
 //   open disarms it without an answer and returns false.
-// - Links to Telegram are cancelled in the view and handed to the external
-//   opener; pop-ups load in the same view.
+// - The view loads web pages only (isWebAddress): a navigation to any other
+//   address is cancelled with a log line, and a pop-up (window.open, a link or
+//   form with a target) loads in the same view only for an http or https address,
+//   else it is dropped with a log line.
+// - Links to Telegram are cancelled in the view; one the user followed (a click
+//   or key, not the page's script) is handed to the external opener, which is
+//   started without waiting for it, at most once a second; others are dropped
+//   with a log line.
 // - The window's placement is saved at the end of each move or resize and restored
 //   at its next creation when valid.
 #include <functional>

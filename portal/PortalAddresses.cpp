@@ -99,6 +99,12 @@ bool isTelegramLink(const std::string& url) {
     return address.valid && address.host == lower(VEXO_TELEGRAM_SHORT_HOST);
 }
 
+bool isWebAddress(const std::string& url) {
+    if (url == "about:blank" || url == "about:srcdoc") return true;
+    const std::string scheme = schemeOf(url);
+    return (scheme == "http" || scheme == "https") && authorityOf(url).valid;
+}
+
 bool isOpenableExternally(const std::string& url) {
     const std::string scheme = schemeOf(url);
     return scheme == "http" || scheme == "https" || scheme == "tg";

@@ -49,13 +49,6 @@ void runCapture(const CaptureOpener& open, const std::string& url, const std::st
 SignInEndpoints& signInEndpoints() {
     static SignInEndpoints endpoints = [] {
         SignInEndpoints e{VEXO_PORTAL_ROOT, VEXO_PORTAL_API_HOST, VEXO_GOOGLE_AUTH_HOST, VEXO_GOOGLE_CLIENT_ID};
-#ifdef VEXO_WEBVIEW_TEST_SEAM
-        // Test builds: the program tests serve the portal on a port of their own.
-        if (const char* root = std::getenv("VEXO_TEST_PORTAL_ROOT"); root && *root) {
-            e.portalRoot = root;
-            if (e.portalRoot.back() != '/') e.portalRoot += '/';
-        }
-#endif
         return e;
     }();
     return endpoints;
@@ -103,10 +96,21 @@ void bindTelegram(const CaptureOpener& open, Answer answer) {
                bindTelegramAnswer, std::move(answer));
 }
 
-std::string loginSilentAnswer(const std::string& tokenKey) {
+bool loginSilentRequest(const std::string& tokenKey, std::string* url, std::string* body) {
     const std::string token = savedLoginGet(tokenKey);
-    if (token.empty()) return kFailed;
-    const FormReply reply = httpPostForm(signInEndpoints().apiHost + "/app_relogin.php", "rt=" + escaped(token));
+    if (token.empty()) return false;
+    *url = signInEndpoints().apiHost + "/app_relogin.php";
+    *body = "rt=" + escaped(token);
+    return true;
+}
+
+std::string loginSilentAnswer(const std::string& tokenKey) {
+    std::string url, body;
+    if (!loginSilentRequest(tokenKey, &url, &body)) return kFailed;
+    return loginSilentReply(tokenKey, httpPostForm(url, body));
+}
+
+std::string loginSilentReply(const std::string& tokenKey, const FormReply& reply) {
     if (!reply.ok || jsonFieldValue(reply.text, "code") != "1000") return kFailed;
     const std::string userId = jsonFieldValue(reply.text, "userid");
     const std::string sign = jsonFieldValue(reply.text, "sign");

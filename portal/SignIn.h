@@ -13,6 +13,8 @@
 #include <functional>
 #include <string>
 
+#include "portal/HttpPostForm.h"
+
 namespace portal {
 
 // Where the flows go: the build configuration's values until a test changes them.
@@ -50,6 +52,11 @@ std::string bindTelegramAnswer(const std::string& address);
 // id or sign is missing (the host may have rotated the token). A failed transfer
 // or another status answers "faild".
 std::string loginSilentAnswer(const std::string& tokenKey);
+// Its two halves, for a caller that sends the request elsewhere: the request's
+// address and body (false, "faild" at once, when no token is saved), and the
+// answer with its effects (the saved token) from the reply.
+bool loginSilentRequest(const std::string& tokenKey, std::string* url, std::string* body);
+std::string loginSilentReply(const std::string& tokenKey, const FormReply& reply);
 
 // The Google identity-token page and the capture prefix of its redirect.
 std::string googleAuthorizationUrl();

@@ -12,6 +12,7 @@
 #include "host/app/AppDelegate.h"
 #include "host/config/ConfigFileReader.h"
 #include "host/app/MainWindowState.h"
+#include "host/app/ShaderCache.h"
 #include "host/player/PlayerWin.h"
 #include "platform/DragDrop.h"
 #include "platform/IntClamp.h"
@@ -165,6 +166,8 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
     platform::setCurrentDirectory(_project.getProjectDir());
     files->setDefaultResourceRootPath(_project.getProjectDir());
     files->setWritablePath(_project.getWritableRealPath());
+    // Before the display is opened: the GL driver reads it when it starts.
+    keepShaderCacheIn(files->getWritablePath());
 
     // Window size: a retina frame is enlarged by the screen scale, any other frame
     // is shown zoomed by it.

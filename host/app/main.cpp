@@ -4,6 +4,7 @@
 #include "engine/network/HttpClient.h"
 #include "host/app/AnrGc.h"
 #include "host/app/SimulatorWin.h"
+#include "portal/SilentLogin.h"
 #include "updater/TlsWarmup.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     host::SimulatorWin::setTlsWarmup(updater::startTlsWarmup);
     const int result = host::SimulatorWin::getInstance()->run(args);
     // Abandons transfers still in flight instead of waiting for their time-outs.
+    portal::stopSilentLogins();
     engine::network::HttpClient::destroyInstance();
     return result;
 }

@@ -97,11 +97,13 @@ protected:
         if (_display) XCloseDisplay(_display);
     }
 
-    std::unique_ptr<testsupport::ClientProcess> start(const std::string& script) {
+    // Runs the program with the test seams, or the one a user runs.
+    std::unique_ptr<testsupport::ClientProcess> start(const std::string& script,
+                                                      const std::string& program = "vexo-client-test") {
         _dir.write("project/src/main.lua", std::string(kScenePrologue) + script);
         auto client = std::make_unique<testsupport::ClientProcess>(
             std::vector<std::string>{"-workdir", _dir.file("project"), "-writable-path", _dir.file("writable")},
-            _dir.file("stderr.txt"));
+            _dir.file("stderr.txt"), program);
         return client;
     }
 
@@ -123,6 +125,14 @@ protected:
         if (!window) return false;
         const xscreen::Area area = xscreen::grabWindow(_display, window);
         return xscreen::near(area.at(140, kHeader + 100), colour, 12);
+    }
+
+    // The window with the keyboard focus.
+    Window focused() const {
+        Window window = 0;
+        int revert = 0;
+        XGetInputFocus(_display, &window, &revert);
+        return window;
     }
 
     bool requested(const std::string& path) const {
@@ -186,7 +196,12 @@ TEST_F(PortalWindow, PayWindowTargetPopupTelegramBackCloseAndSidebarTopUp) {
     _host.writeFile("buypackage.shtml",
                     page(kGreen, "if (!sessionStorage.seen) { sessionStorage.seen = 1;"
                                  " setTimeout(function(){ window.open('/popup.html'); }, 800); }"));
-    _host.writeFile("popup.html", page(kBlue, "setTimeout(function(){ location.href = 'tg://resolve?domain=vexo'; }, 300);"));
+    // The pop-up's block is a Telegram link; its timer tries Telegram 20 times on its own.
+    _host.writeFile("popup.html",
+                    "<!doctype html><html><body style=\"margin:0;background:#fff\"><a href=\"tg://resolve?domain=vexo\""
+                    " style=\"position:absolute;left:40px;top:40px;width:200px;height:120px;background:rgb(0,64,255)\">"
+                    "</a><script>var n = 0; var t = setInterval(function(){ if (++n >= 20) clearInterval(t);"
+                    " location.href = 'tg://resolve?domain=timer' + n; }, 50);</script></body></html>");
     _host.writeFile("index.html", page(kRed));
     auto client = start(R"(
 release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.php', '__shop')))
@@ -194,13 +209,20 @@ release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.ph
     ASSERT_TRUE(client->started());
     ASSERT_TRUE(client->waitForOutput("[LUA-print] open: true", 60s)) << client->output();
 
-    // Target page, then the pop-up in the same window, then the Telegram link to the opener.
-    EXPECT_TRUE(waitFor([&] { return !testsupport::readFile(_dir.file("opened.txt")).empty(); }))
-        << client->output();
-    EXPECT_EQ(testsupport::readFile(_dir.file("opened.txt")), "tg://resolve?domain=vexo\n");
+    // Target page, then the pop-up in the same window, then the Telegram link the
+    // user clicks to the opener; the page's own 20 tries never reach it.
+    ASSERT_TRUE(waitFor([&] { return pageShows(kBlue); })) << "the pop-up stays in the pay window";
     EXPECT_TRUE(requested("/buypackage.shtml"));
     EXPECT_TRUE(requested("/popup.html"));
-    ASSERT_TRUE(waitFor([&] { return pageShows(kBlue); })) << "the pop-up stays in the pay window";
+    EXPECT_TRUE(client->waitForOutput("a Telegram link the user did not follow is not opened", 10s))
+        << client->output();
+    std::this_thread::sleep_for(1500ms);
+    const xscreen::Area popup = xscreen::grabWindow(_display, payWindow());
+    ASSERT_TRUE(xscreen::click(popup.left + 140, popup.top + kHeader + 100));
+    EXPECT_TRUE(waitFor([&] { return !testsupport::readFile(_dir.file("opened.txt")).empty(); }))
+        << client->output();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(testsupport::readFile(_dir.file("opened.txt")), "tg://resolve?domain=vexo\n");
 
     // The header under the page's title bar: its dark strip and the gold "Quay lại" button.
     const Window window = payWindow();
@@ -222,6 +244,7 @@ release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.ph
     // top-up shows it again on the portal's home page.
     xscreen::requestClose(_display, window);
     ASSERT_TRUE(waitFor([&] { return payWindow() == 0; }));
+    EXPECT_TRUE(waitFor([&] { return focused() == game; }, 5s)) << "the game window has the keyboard again";
     const Window sidebar = xscreen::findWindow(_display, "VEXO");
     ASSERT_NE(sidebar, 0u);
     const xscreen::Area bar = xscreen::grabWindow(_display, sidebar);
@@ -232,10 +255,145 @@ release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.ph
     // Escape pressed in the page hides it too.
     const xscreen::Area reopened = xscreen::grabWindow(_display, payWindow());
     ASSERT_TRUE(xscreen::click(reopened.left + 400, reopened.top + 300));
+    // No window manager here gives the clicked window the keyboard: the test does.
+    ASSERT_TRUE(xscreen::xdotool("windowfocus --sync " + std::to_string(payWindow())));
     ASSERT_TRUE(xscreen::xdotool("key Escape"));
     EXPECT_TRUE(waitFor([&] { return payWindow() == 0; }));
+    EXPECT_TRUE(waitFor([&] { return focused() == game; }, 5s)) << "the game window has the keyboard again";
     EXPECT_EQ(client->terminate(), 0) << client->output();
     EXPECT_EQ(client->output().find("LUA ERROR"), std::string::npos) << client->output();
+}
+
+// A page (or a sandboxed frame in it) asks for script, file and data addresses in
+// every way a page can: none loads, none runs in the portal's document, and the
+// page stays as it was.
+TEST_F(PortalWindow, PagesCannotLoadScriptFileOrDataAddresses) {
+    const std::string attempts = R"JS(
+document.title = 'portal';
+var leak = "fetch('/leak?' + document.title)";
+window.open('javascript:' + leak);
+window.open('file:///etc/passwd');
+window.open('data:text/html,<body style="background:rgb(0,64,255)">');
+var a = document.createElement('a'); a.target = '_blank'; a.href = 'file:///etc/passwd';
+document.body.appendChild(a); a.click();
+var f = document.createElement('form'); f.target = '_blank'; f.action = 'javascript:' + leak;
+document.body.appendChild(f); f.submit();
+var g = document.createElement('iframe'); g.setAttribute('sandbox', 'allow-scripts allow-popups');
+g.srcdoc = '<script>window.open("javascript:fetch(\'/leak?frame\')")</' + 'script>';
+document.body.appendChild(g);
+setTimeout(function(){ location.href = 'file:///etc/passwd'; }, 400);
+setTimeout(function(){ location.href = 'data:text/html,x'; }, 800);
+setTimeout(function(){ location.href = '/done.html'; }, 2500);
+)JS";
+    _host.writeFile("user.php", page(kOrange, attempts));
+    _host.writeFile("done.html", page(kGreen));
+    auto client = start(R"(
+release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.php', '')))
+)");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] open: true", 60s)) << client->output();
+    ASSERT_TRUE(waitFor([&] { return pageShows(kOrange); })) << client->output();
+    // The page stays as it was until its own last navigation, to a web page.
+    EXPECT_FALSE(waitFor([&] { return !pageShows(kOrange); }, 1800ms)) << client->output();
+    EXPECT_TRUE(waitFor([&] { return pageShows(kGreen); }, 10s)) << client->output();
+    for (const auto& request : _host.requests()) EXPECT_NE(request.path.rfind("/leak", 0), 0u) << request.path;
+    for (const char* refused : {"refused a pop-up to an address that is not a web page: javascript:",
+                                "refused a pop-up to an address that is not a web page: file:///etc/passwd"}) {
+        EXPECT_NE(client->output().find(refused), std::string::npos) << refused << "\n" << client->output();
+    }
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+}
+
+// A saved placement comes back exactly; the user's move of the real window is
+// saved once it has ended.
+TEST_F(PortalWindow, PayWindowPlacementIsRestoredExactlyAndSavedAfterAMove) {
+    _dir.write("home/.local/share/VEXO/paywin.txt", "100 100 900 700");
+    _host.writeFile("user.php", page(kOrange));
+    auto client = start(R"(
+release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.php', '')))
+)");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] open: true", 60s)) << client->output();
+    ASSERT_TRUE(waitFor([&] { return pageShows(kOrange); })) << client->output();
+    const Window window = payWindow();
+    const xscreen::Area placed = xscreen::grabWindow(_display, window);
+    EXPECT_EQ((std::vector<int>{placed.left, placed.top, placed.width, placed.height}),
+              (std::vector<int>{100, 100, 900, 700}));
+    ASSERT_TRUE(xscreen::xdotool("windowmove " + std::to_string(window) + " 300 200"));
+    const std::string saved = _dir.file("home/.local/share/VEXO/paywin.txt");
+    EXPECT_TRUE(waitFor([&] { return testsupport::readFile(saved) == "300 200 900 700"; }, 10s))
+        << testsupport::readFile(saved);
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+}
+
+// The test CA's certificate for another host name does not open the portal.
+TEST_F(PortalWindow, TheTestCaIsTrustedOnlyForItsHostName) {
+    testsupport::PatchHost::Options options = testsupport::PatchHost::trusted();
+    options.cert = VEXO_BINARY_DIR "/certs/other-host.pem";
+    options.key = VEXO_BINARY_DIR "/certs/other-host.key";
+    testsupport::PatchHost other(options);
+    ASSERT_TRUE(other.ready()) << other.error();
+    other.writeFile("user.php", page(kOrange));
+    const std::string root = "https://localhost:" + std::to_string(other.primaryPort());
+    auto client = start(R"(
+release_print('open: ' .. tostring(vexo_openPayWebView(')" + root + R"(/user.php', '')))
+)");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] open: true", 60s)) << client->output();
+    ASSERT_TRUE(waitFor([&] { return payWindow() != 0; })) << client->output();
+    EXPECT_FALSE(waitFor([&] { return pageShows(kOrange); }, 8s)) << client->output();
+    EXPECT_TRUE(other.requests().empty());
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+}
+
+// The program a user runs ignores the test seams: the browser library's name, the
+// portal's root and the test CA.
+TEST_F(PortalWindow, TheUserProgramReadsNoTestSeams) {
+    testsupport::EnvOverride missing("VEXO_TEST_WEBKIT_LIBRARY", "libvexo-no-such-browser.so.0");
+    _host.writeFile("user.php", page(kOrange));
+    auto client = start(R"(
+release_print('open: ' .. tostring(vexo_openPayWebView(')" + _root + R"(/user.php', '')))
+)", "vexo-client");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] open: true", 60s)) << client->output();
+    ASSERT_TRUE(waitFor([&] { return payWindow() != 0; })) << client->output();
+    EXPECT_FALSE(waitFor([&] { return pageShows(kOrange); }, 8s)) << "the test CA is not trusted";
+    EXPECT_TRUE(_host.requests().empty());
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+}
+
+// A clipboard owner that never answers costs each read half a second: the read
+// answers "", the program runs on and SIGTERM ends it.
+TEST_F(PortalWindow, AClipboardOwnerThatNeverAnswersCostsOnlyAShortWait) {
+    Display* owner = XOpenDisplay(nullptr);
+    ASSERT_NE(owner, nullptr);
+    const Window ownerWindow = XCreateSimpleWindow(owner, DefaultRootWindow(owner), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(owner, XInternAtom(owner, "CLIPBOARD", False), ownerWindow, CurrentTime);
+    XSync(owner, False);
+    auto client = start(R"(
+every(1, function()
+    local text = P:callNativeFunc('AppUtils', 'getClipText', {}, '')
+    release_print('clip: [' .. tostring(text) .. ']')
+end)
+)");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] clip: []", 60s)) << client->output();
+    // The program runs on: a second read comes a second later, answered "" too.
+    const size_t first = client->output().find("[LUA-print] clip: []");
+    EXPECT_TRUE(waitFor([&] { return client->output().find("[LUA-print] clip: []", first + 1) != std::string::npos; },
+                        10s))
+        << client->output();
+    const std::string output = client->output();
+    EXPECT_NE(output.find("[VEXO] clipboard: the owner of the selection did not answer in time"), std::string::npos)
+        << output;
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+    XCloseDisplay(owner);
+}
+
+// The GL driver's shader cache goes to the program's writable folder, not to the
+// user's cache folder.
+TEST_F(PortalWindow, TheShaderCacheStaysInTheWritableFolder) {
+    auto client = start("every(0.5, function() release_print('frame') end)\n");
+    ASSERT_TRUE(client->waitForOutput("[LUA-print] frame", 60s)) << client->output();
+    EXPECT_EQ(client->terminate(), 0) << client->output();
+    for (const char* folder : {"home/.cache/mesa_shader_cache", "home/.cache/mesa_shader_cache_db"})
+        EXPECT_FALSE(std::filesystem::exists(_dir.file(folder))) << folder;
+    EXPECT_TRUE(std::filesystem::is_directory(_dir.file("writable/mesa_shader_cache")));
 }
 
 // Another X client's text reaches the script, and the script's text reaches it.

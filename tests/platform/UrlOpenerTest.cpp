@@ -53,6 +53,25 @@ TEST(UrlOpenerTest, TheHandlersOutcomeDecides) {
     }
 }
 
+TEST(UrlOpenerTest, StartingNeverWaitsForTheHandler) {
+    struct Case {
+        const char* body;  // "" = no handler on PATH
+        bool started;
+    };
+    const Case cases[] = {
+        {"/bin/sleep 3; touch \"${0%/bin/xdg-open}/ran\"", true},
+        {"exit 3", true},
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        FakeHandler handler(c.body);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(platform::startUrl("https://example.test/"), c.started) << c.body;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300)) << c.body;
+    }
+    for (const char* refused : {"", "-h"}) EXPECT_FALSE(platform::startUrl(refused)) << refused;
+}
+
 TEST(UrlOpenerTest, TheAddressIsOneArgumentAndNeverAnOption) {
     FakeHandler handler("printf '%s\\n' \"$#\" \"$1\" > \"${0%/bin/xdg-open}/args\"");
     const std::string tricky = "https://h.test/a b?x=$(touch pwned)&y=`id`;z";

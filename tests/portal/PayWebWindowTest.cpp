@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "support/TestSupport.h"
 #include "platform/Activation.h"
 #include "platform/Mouse.h"
+#include "platform/SteadyClock.h"
 #include "platform/WindowPos.h"
 #include "portal/PayWebWindow.h"
 #include "portal/PortalAddresses.h"
@@ -235,13 +237,20 @@ TEST_F(PayWebWindowTest, CapturedRedirectIsCancelledAndAnsweredBeforeTheWindowHi
 }
 
 TEST_F(PayWebWindowTest, PrefixMatchIsExactAndCaseSensitive) {
-    const std::string misses[] = {"VEXO://tgdone?code=1", "vexo://tgdon", "https://x/?u=vexo://tgdone"};
+    // A miss is not captured: a web page loads, any other address is refused.
+    struct Miss {
+        std::string address;
+        std::string source;   // the view's source after it
+    };
+    const Miss misses[] = {{"VEXO://tgdone?code=1", kLogin},
+                           {"vexo://tgdon", kLogin},
+                           {"https://x/?u=vexo://tgdone", "https://x/?u=vexo://tgdone"}};
     ASSERT_TRUE(arm());
     pumpAll();
-    for (const std::string& miss : misses) {
-        view()->followLink(miss);
+    for (const Miss& miss : misses) {
+        view()->followLink(miss.address);
         pumpAll();
-        EXPECT_EQ(view()->source(), miss);
+        EXPECT_EQ(view()->source(), miss.source) << miss.address;
     }
     EXPECT_TRUE(answers.empty());
     EXPECT_TRUE(portal::payCaptureArmed());
@@ -377,12 +386,94 @@ TEST_F(PayWebWindowTest, NewWindowRequestsLoadInTheSameView) {
 
 TEST_F(PayWebWindowTest, TelegramLinksAreCancelledAndOpenedOutside) {
     ASSERT_TRUE(openAndLoad(kUserPage));
+    auto now = SteadyClock::now();
+    SteadyClock::setSource([&now] { return now; });
     for (const char* link : {"https://t.me/mochaluc", "tg://resolve?domain=mochaluc"}) {
         view()->followLink(link);
         pumpAll();
         EXPECT_EQ(view()->source(), kUserPage) << link;
+        now += std::chrono::seconds(1);
     }
+    SteadyClock::setSource({});
     EXPECT_EQ(opened, (std::vector<std::string>{"https://t.me/mochaluc", "tg://resolve?domain=mochaluc"}));
+}
+
+// Only a link the user followed reaches the opener, and not more than once a second.
+TEST_F(PayWebWindowTest, TelegramLinksOpenOnlyByTheUserAndAtMostOnceASecond) {
+    ASSERT_TRUE(openAndLoad(kUserPage));
+    auto now = SteadyClock::now();
+    SteadyClock::setSource([&now] { return now; });
+    struct Case {
+        const char* what;
+        int afterMs;        // time since the previous case
+        bool userGesture;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"the page's script", 5000, false, false},
+        {"the user's click", 0, true, true},
+        {"a click 999 ms later", 999, true, false},
+        {"a click a second after the last open", 1, true, true},
+        {"the script a second later", 1000, false, false},
+        {"a click after the refused script", 0, true, true},
+    };
+    testsupport::LogCapture log;
+    for (const Case& c : cases) {
+        now += std::chrono::milliseconds(c.afterMs);
+        opened.clear();
+        view()->followLink("tg://resolve?domain=mochaluc", c.userGesture);
+        pumpAll();
+        EXPECT_EQ(view()->source(), kUserPage) << c.what;
+        EXPECT_EQ(opened.size(), c.opens ? 1u : 0u) << c.what;
+    }
+    SteadyClock::setSource({});
+    EXPECT_TRUE(log.contains("[VEXO] pay window: a Telegram link the user did not follow is not opened"));
+    EXPECT_TRUE(log.contains("[VEXO] pay window: a Telegram link too soon after the last one is not opened"));
+}
+
+// Pop-ups, links and the page's own navigations load web pages only: script,
+// file, data and blob addresses never run or show in the portal's document.
+TEST_F(PayWebWindowTest, OnlyWebPagesLoadInTheView) {
+    struct Case {
+        const char* what;
+        bool popup;   // else a navigation of the page
+        std::string url;
+        bool loads;
+    };
+    const Case cases[] = {
+        // Pop-ups: http and https pages only, loaded in the same view.
+        {"pop-up page", true, kRoot + "/popup", true},
+        {"pop-up to another site", true, "http://example.test/x", true},
+        {"pop-up script", true, "javascript:document.body.innerHTML='x'", false},
+        {"pop-up local file", true, "file:///etc/passwd", false},
+        {"pop-up data page", true, "data:text/html,<script>alert(1)</script>", false},
+        {"pop-up blob", true, "blob:https://localhost:18443/0b7e", false},
+        {"pop-up blank", true, "about:blank", false},
+        {"pop-up other scheme", true, "ftp://example.test/", false},
+        // Navigations: web pages and the blank pages.
+        {"link page", false, kRoot + "/shop", true},
+        {"link blank", false, "about:blank", true},
+        {"link script", false, "javascript:alert(1)", false},
+        {"link local file", false, "file:///etc/passwd", false},
+        {"link data page", false, "data:text/html,x", false},
+        {"link other scheme", false, "mailto:a@b.test", false},
+    };
+    ASSERT_TRUE(openAndLoad(kUserPage));
+    for (const Case& c : cases) {
+        view()->navigate(kUserPage);
+        pumpAll();
+        testsupport::LogCapture log;
+        if (c.popup) {
+            view()->requestNewWindow(c.url);
+        } else {
+            view()->followLink(c.url);
+        }
+        pumpAll();
+        EXPECT_EQ(view()->source(), c.loads ? c.url : kUserPage) << c.what;
+        EXPECT_EQ(log.contains("is not a web page: " + c.url.substr(0, 20)), !c.loads) << c.what << "\n" << log.text();
+    }
+    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(WebViewRuntime::instance().popups().empty());
 }
 
 // ---- layout ----------------------------------------------------------------

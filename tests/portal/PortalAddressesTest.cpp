@@ -58,6 +58,34 @@ TEST(PortalAddresses, TelegramLinks) {
     for (const Case& c : cases) EXPECT_EQ(portal::isTelegramLink(c.url), c.telegram) << c.url;
 }
 
+TEST(PortalAddresses, WebAddressesAreHttpHttpsAndTheBlankPages) {
+    struct Case {
+        const char* url;
+        bool web;
+    };
+    const Case cases[] = {
+        {"https://localhost:18443/user.php", true},
+        {"HTTP://example.com", true},
+        {"about:blank", true},
+        {"about:srcdoc", true},
+        {"about:config", false},
+        {"ABOUT:BLANK", false},
+        {"https:///no-host", false},
+        {"https:relative", false},
+        {"javascript:alert(document.cookie)", false},
+        {" javascript:alert(1)", false},
+        {"file:///etc/passwd", false},
+        {"data:text/html,<script>alert(1)</script>", false},
+        {"blob:https://localhost:18443/0b7e", false},
+        {"tg://resolve?domain=x", false},
+        {"vexo://tgdone?code=1000", false},
+        {"ftp://example.com/", false},
+        {"/etc/passwd", false},
+        {"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(portal::isWebAddress(c.url), c.web) << c.url;
+}
+
 TEST(PortalAddresses, TheExternalOpenerTakesOnlyWebAndTelegramSchemes) {
     std::vector<std::string> opened;
     platform::setUrlOpenerForTesting([&](const std::string& url) {

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include <string>
 #include <vector>
 
+#include "engine/base/Director.h"
+#include "engine/base/Scheduler.h"
 #include "portal/HttpPostForm.h"
 #include "portal/PortalTestSupport.h"
 #include "portal/SavedLogin.h"
 #include "portal/SignIn.h"
+#include "portal/SilentLogin.h"
 #include "support/PatchHost.h"
 
 using namespace portal;
@@ -202,6 +208,46 @@ TEST_F(SilentLoginTest, RedirectsOnlyToHttps) {
     reply(R"({"status":302,"headers":[["Location","http://localhost:)" + std::to_string(host.primaryPort()) +
           R"(/final.json"]]})");
     EXPECT_EQ(loginSilentAnswer("tg_rt"), "faild");
+}
+
+// The wait for the host runs beside the frames: a host that takes 2 s holds no
+// frame, and the answer and the rotated token come on the main thread; a stop ends
+// a transfer under way without an answer.
+TEST_F(SilentLoginTest, TheReplyIsAwaitedBesideTheFrames) {
+    using namespace std::chrono_literals;
+    using Clock = std::chrono::steady_clock;
+    engine::Scheduler* scheduler = engine::Director::getInstance()->getScheduler();
+    std::vector<std::string> answers;
+    const auto answer = [&answers](const std::string& text) { answers.push_back(text); };
+    // Frames until there are `count` answers or `limit` has passed; their number.
+    const auto frames = [&](size_t count, std::chrono::milliseconds limit) {
+        int drawn = 0;
+        for (const auto end = Clock::now() + limit; answers.size() < count && Clock::now() < end; ++drawn) {
+            scheduler->update(1.0f / 60);
+            std::this_thread::sleep_for(10ms);
+        }
+        return drawn;
+    };
+
+    ASSERT_TRUE(savedLoginStore({{"tg_rt", "old"}}));
+    reply(R"({"delay":2,"status":200,"body":"{\"code\":\"1000\",\"userid\":\"7\",\"sign\":\"s\",\"timestamp\":\"9\",\"rt\":\"r2\"}"})");
+    auto start = Clock::now();
+    loginSilentAsync("tg_rt", answer);
+    EXPECT_LT(Clock::now() - start, 500ms);
+    EXPECT_TRUE(answers.empty());
+    EXPECT_GT(frames(1, 15s), 50);
+    EXPECT_EQ(answers, std::vector<std::string>{"success|7|s|9|7"});
+    EXPECT_EQ(savedLoginGet("tg_rt"), "r2");
+
+    reply(R"({"delay":30,"status":200,"body":"{\"code\":\"1000\",\"userid\":\"7\",\"sign\":\"s\"}"})");
+    loginSilentAsync("tg_rt", answer);
+    frames(2, 300ms);
+    start = Clock::now();
+    stopSilentLogins();
+    EXPECT_LT(Clock::now() - start, 3s);
+    frames(2, 300ms);
+    EXPECT_EQ(answers.size(), 1u);
+    EXPECT_EQ(savedLoginGet("tg_rt"), "r2");
 }
 
 }  // namespace

@@ -11,9 +11,9 @@
 
 namespace testsupport {
 
-ClientProcess::ClientProcess(const std::vector<std::string>& args, std::string errPath)
+ClientProcess::ClientProcess(const std::vector<std::string>& args, std::string errPath, const std::string& program)
     : _errPath(std::move(errPath)) {
-    std::vector<std::string> all = {VEXO_BINARY_DIR "/bin/vexo-client"};
+    std::vector<std::string> all = {VEXO_BINARY_DIR "/bin/" + program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) argv.push_back(a.data());

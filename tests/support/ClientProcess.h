@@ -11,9 +11,11 @@ namespace testsupport {
 
 class ClientProcess {
 public:
-    // Starts VEXO_BINARY_DIR/bin/vexo-client with `args` (after the program path),
-    // its standard error going to errPath.
-    ClientProcess(const std::vector<std::string>& args, std::string errPath);
+    // Starts VEXO_BINARY_DIR/bin/<program> with `args` (after the program path),
+    // its standard error going to errPath. "vexo-client-test" is the program with
+    // the test seams (the portal's root, the web view's test CA).
+    ClientProcess(const std::vector<std::string>& args, std::string errPath,
+                  const std::string& program = "vexo-client");
     // Kills the client if it still runs.
     ~ClientProcess();
     ClientProcess(const ClientProcess&) = delete;

@@ -4,6 +4,7 @@
 #   server.pem / server.key            "localhost" and 127.0.0.1, signed by the test CA
 #   rogue-ca.pem / rogue-ca.key        an unrelated CA
 #   rogue-server.pem / rogue-server.key the same names, signed by the unrelated CA
+#   other-host.pem / other-host.key    "other.test" only, signed by the test CA
 # EC P-256 keys, ten years of validity. Quiet unless something fails.
 set -eu
 
@@ -44,17 +45,19 @@ make_ca() {
         -addext "subjectKeyIdentifier=hash"
 }
 
-# make_server <name> <ca name>
+# make_server <name> <ca name> [<common name> <subject alt names>]
 make_server() {
+    cn=${3:-localhost}
+    san=${4:-DNS:localhost,IP:127.0.0.1}
     run openssl req -new -nodes \
         -newkey ec -pkeyopt ec_paramgen_curve:P-256 \
         -keyout "$work/$1.key" -out "$work/$1.csr" \
-        -subj "/O=Vexo Test/CN=localhost"
+        -subj "/O=Vexo Test/CN=$cn"
     cat >"$work/$1.ext" <<EOF
 basicConstraints=critical,CA:FALSE
 keyUsage=critical,digitalSignature
 extendedKeyUsage=serverAuth
-subjectAltName=DNS:localhost,IP:127.0.0.1
+subjectAltName=$san
 subjectKeyIdentifier=hash
 authorityKeyIdentifier=keyid
 EOF
@@ -68,8 +71,9 @@ make_ca ca "Vexo Test CA"
 make_server server ca
 make_ca rogue-ca "Vexo Rogue CA"
 make_server rogue-server rogue-ca
+make_server other-host ca other.test DNS:other.test
 
-for name in ca server rogue-ca rogue-server; do
+for name in ca server rogue-ca rogue-server other-host; do
     chmod 600 "$work/$name.key"
     mv -f "$work/$name.key" "$out/$name.key"
     mv -f "$work/$name.pem" "$out/$name.pem"
