@@ -7,8 +7,8 @@
 #
 # Each file-format target also gets a few large seeds made at run time
 # (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
-# atlases, images, model animations, tile map images, update manifests) run
-# within a memory limit of 256 MB, the tile-map and
+# atlases, images, model animations, tile map images, update manifests), label
+# layout and the file server's uploads run within a memory limit of 256 MB, the tile-map and
 # properties readers within 384 MB (a map may hold 64 MB of ids), as do the
 # 3D-model and navigation-mesh readers (their live heap stays well under it, but the sanitizer's
 # allocator keeps growing its resident pages for a while), so that growth
@@ -53,7 +53,8 @@ export TMPDIR="${TMPDIR:-/tmp}"
 # The memory limit of a target (MB), and its sanitizer options.
 memory_limit() {
   case "$1" in
-    skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest)
+    skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest|\
+    label_layout|file_server_uploads)
       echo 256 ;;
     tmx_map|properties_text|obj_model|navmesh_files) echo 384 ;;
     *) echo 2048 ;;
