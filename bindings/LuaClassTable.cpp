@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "bindings/LuaGuard.h"
+
 namespace bindings {
 
 namespace {
@@ -58,9 +60,11 @@ int registerClassTable(lua_State* L, std::span<const ClassEntry> classes) {
     return 1;
 }
 
+namespace {
+
 // No C++ object with a destructor is alive here when an error is raised: the
 // forms keep their temporaries inside invoke, which has returned by then.
-int dispatchMethod(lua_State* L) {
+int dispatchToForms(lua_State* L) {
     const auto* row = static_cast<const Method*>(lua_touserdata(L, lua_upvalueindex(1)));
     const char* luaName = lua_tostring(L, lua_upvalueindex(2));
     const char* bindingName = lua_tostring(L, lua_upvalueindex(3));
@@ -100,6 +104,10 @@ int dispatchMethod(lua_State* L) {
     return luaL_error(L, "invalid arguments in function '%s'", bindingName);
 }
 
+}  // namespace
+
+int dispatchMethod(lua_State* L) { return guarded(L, &dispatchToForms); }
+
 void addClassFunctions(lua_State* L, const char* luaName, std::span<const ClassFunction> functions) {
     if (!L) return;
     lua_pushstring(L, luaName);
@@ -107,7 +115,7 @@ void addClassFunctions(lua_State* L, const char* luaName, std::span<const ClassF
     if (lua_istable(L, -1)) {
         for (const ClassFunction& entry : functions) {
             lua_pushstring(L, entry.name);
-            lua_pushcfunction(L, entry.function);
+            pushGuardedFunction(L, entry.function);
             lua_rawset(L, -3);
         }
     }

@@ -15,11 +15,6 @@
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     auto* animation = new engine::Animation3D;
     animation->autorelease();
     if (animation->initWithJson(std::string_view(reinterpret_cast<const char*>(data), size), "")) {

@@ -10,11 +10,6 @@
 #include "engine/studio/ArmatureDataManager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     std::vector<studio::ArmatureDef> armatures;
     std::string why;
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -11,11 +11,6 @@
 #include "engine/builder/NodeLoaderLibrary.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     engine::Node* owner = engine::Node::create();
     auto* reader = builder::CCBReader::create(builder::NodeLoaderLibrary::getInstance());
     reader->readNodeGraphFromText(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json", owner,

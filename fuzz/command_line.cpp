@@ -13,11 +13,6 @@
 #include "host/config/ProjectConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
 
     std::vector<std::string> args{"vexo-client"};
     std::string current;

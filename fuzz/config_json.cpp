@@ -15,7 +15,6 @@ namespace {
 
 const std::string& configPath() {
     static const std::string path = [] {
-        engine::setLogSink([](const std::string&) {});
         static const std::string folder = fuzzsupport::makeScratchFolder("vexo-fuzz-config");
         std::atexit([] { std::filesystem::remove_all(folder); });
         return folder + "/config.json";

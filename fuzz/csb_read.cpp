@@ -12,11 +12,6 @@
 #include "engine/ui/Helper.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     engine::Node* node = engine::CSLoader::getInstance()->nodeFromBinary(
         std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.csb");
     if (node) {

@@ -10,11 +10,6 @@
 #include "engine/studio/CsdReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     studio::CsdContent content =
         studio::readCsd(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.csd");
     if (content.tree && content.timeline) {

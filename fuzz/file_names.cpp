@@ -94,11 +94,6 @@ void checkSearchPaths(engine::FileUtils* fu, const std::string& root) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Sandbox sandbox;
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     if (size == 0) return 0;
 
     const uint8_t options = data[0];

@@ -9,11 +9,6 @@
 #include "engine/studio/GUIReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     studio::GUIReader::getInstance()->widgetFromJsonText(
         std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
     engine::AutoreleasePool::getInstance()->clear();

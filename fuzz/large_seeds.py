@@ -381,12 +381,194 @@ def websocket_session(folder):
     write(folder, "at-cap", answer + frame(2, bytes(i % 256 for i in range(cap))))
     write(folder, "past-cap", answer + frame(2, b"\xab" * (cap + 1)))
     write(folder, "pings", answer + b"".join(frame(9, b"p" * 125) + frame(1, b"m%d" % i) for i in range(20000)))
+# Model animations: many bones with long key lists.
+def animation_json(folder):
+    import json
+    key = lambda t: {"keytime": t / 100.0, "translation": [t, -t, 0], "rotation": [0, 0, 0.7071068, 0.7071068],
+                     "scale": [1, 1 + t / 1000.0, 1]}
+    bones = [{"boneId": "b%d" % b, "keyframes": [key(t) for t in range(40)]} for b in range(200)]
+    long = [{"boneId": "arm", "keyframes": [key(t) for t in range(8000)]}]
+    write(folder, "bones.json", json.dumps({"animations": [{"id": "walk", "length": 2, "bones": bones}]}))
+    write(folder, "keys.json", json.dumps({"animations": [{"id": "long", "length": 80, "bones": long}]}))
+
+
+# The start-up configuration: a long list of simulator screens.
+def config_json(folder):
+    import json
+    screens = [{"title": "screen %d" % i, "width": 320 + i % 2000, "height": 480 + i % 1500} for i in range(14000)]
+    write(folder, "screens.json", json.dumps({"init_cfg": {"width": 640, "height": 960, "name": "big", "entry":
+                                                           "src/main.lua", "consolePort": 6010, "uploadPort": 6020},
+                                              "simulator_screen_size": screens}))
+
+
+# Frame sheets with thousands of frames in each format.
+def frame_sheet(folder):
+    def sheet(format_, frame):
+        frames = "".join("<key>f%d.png</key><dict>%s</dict>" % (i, frame(i)) for i in range(5000))
+        return ('<?xml version="1.0" encoding="UTF-8"?>\n<plist version="1.0"><dict><key>frames</key><dict>%s'
+                '</dict><key>metadata</key><dict><key>format</key><integer>%d</integer><key>textureFileName</key>'
+                '<string>sheet.png</string></dict></dict></plist>' % (frames, format_))
+    write(folder, "format0.plist", sheet(0, lambda i: "<key>x</key><real>%d</real><key>y</key><real>%d</real>"
+                                                      "<key>width</key><real>8</real><key>height</key><real>8</real>"
+                                                      % (i % 512, i // 512)))
+    write(folder, "format2.plist", sheet(2, lambda i: "<key>frame</key><string>{{%d,%d},{8,8}}</string><key>offset"
+                                                      "</key><string>{0,0}</string><key>rotated</key><%s/><key>"
+                                                      "sourceSize</key><string>{8,8}</string>"
+                                                      % (i % 512, i // 512, "true" if i % 2 else "false")))
+    write(folder, "deep.plist", "<plist>" + "<array>" * 30 + "<string>x</string>" + "</array>" * 30 + "</plist>")
+
+
+# The language file: every locale with many texts.
+def lang_file(folder):
+    import json
+    table = {"text_%d" % i: "Văn bản số %d ภาษาไทย 中文" % i for i in range(2500)}
+    write(folder, "texts.json", "\x00" + json.dumps({"vi": table, "th": table, "en": table}))
+
+
+# Properties text: many flat properties, and many nested namespaces.
+def properties_text(folder):
+    write(folder, "flat.properties", "\n".join("k%d=%d" % (i, i) for i in range(70000)))
+    nested = "".join("technique t%d\n{\n    pass p\n    {\n        blend = true\n        depthTest = false\n    }\n}\n"
+                     % i for i in range(4000))
+    write(folder, "material.material", "material big\n{\n" + nested + "}\n")
+
+
+# The resource list: thousands of packages of every kind.
+def res_list(folder):
+    import json
+    md5 = "0123456789abcdef0123456789abcdef"
+    doc = {"sign": "abc", "xlist": [[100 + i, "p%d.zip" % i, md5, 3] for i in range(6000)],
+           "base": {"sn": 50, "min": 40, "list": [[i, "b%d.zip" % i, md5, 2] for i in range(1, 6000)]}}
+    write(folder, "packages", struct.pack("<II", 1, 0) + json.dumps(doc).encode())
+
+
+# Tile map images (TGA): a wide uncompressed one and a run-length encoded one.
+def tile_map_image(folder):
+    def tga(width, height, kind, body):
+        return struct.pack("<BBBHHBHHHHBB", 0, 0, kind, 0, 0, 0, 0, 0, width, height, 24, 0) + body
+    width, height = 512, 512
+    raw = b"".join(bytes((x % 7, y % 5, (x * y) % 3)) for y in range(height) for x in range(width))
+    write(folder, "raw.tga", tga(width, height, 2, raw))
+    runs = b"".join(bytes((0x80 | 127, i % 4, 0, 0)) for i in range(width * height // 128))
+    write(folder, "runs.tga", tga(width, height, 10, runs))
+
+
+# TMX maps: a large layer as CSV, many tiles with properties, many objects.
+def tmx_map(folder):
+    width = height = 256
+    csv = ",".join(str(1 + (i % 40)) for i in range(width * height))
+    tiles = "".join('<tile id="%d"><properties><property name="kind" value="k%d"/></properties></tile>' % (i, i)
+                    for i in range(2000))
+    objects = "".join('<object id="%d" name="o%d" x="%d" y="%d" width="16" height="16"/>' % (i, i, i % 4000, i // 4000)
+                      for i in range(8000))
+    write(folder, "large.tmx",
+          '<?xml version="1.0" encoding="UTF-8"?>\n<map version="1.0" orientation="orthogonal" width="%d" '
+          'height="%d" tilewidth="16" tileheight="16"><tileset firstgid="1" name="t" tilewidth="16" tileheight="16">'
+          '<image source="t.png" width="640" height="512"/>%s</tileset><layer name="ground" width="%d" height="%d">'
+          '<data encoding="csv">%s</data></layer><objectgroup name="things">%s</objectgroup></map>'
+          % (width, height, tiles, width, height, csv, objects))
+
+
+# Update manifests with many assets and search paths.
+def update_manifest(folder):
+    import json
+    assets = {"res/file%d.png" % i: {"md5": "%032x" % i, "compressed": i % 5 == 0, "group": str(i % 10)}
+              for i in range(9000)}
+    write(folder, "project.manifest", json.dumps({
+        "packageUrl": "http://example.invalid/pkg/", "remoteManifestUrl": "http://example.invalid/project.manifest",
+        "remoteVersionUrl": "http://example.invalid/version.manifest", "version": "1.0.2", "engineVersion": "3.0",
+        "assets": assets, "searchPaths": ["res/%d/" % i for i in range(500)]}))
+
+
+# UserDefault.xml with many keys, plain and hex-encoded.
+def user_default_xml(folder):
+    plain = "".join("<key%d>value %d</key%d>" % (i, i, i) for i in range(15000))
+    hexed = "".join('<entry hexKey="%s" hexValue="%s"/>' % (("k%d" % i).encode().hex(), bytes(range(i % 64)).hex())
+                    for i in range(5000))
+    write(folder, "many.xml", '<?xml version="1.0" encoding="utf-8"?>\n<userDefaultRoot>%s%s</userDefaultRoot>'
+          % (plain, hexed))
+
+
+# A long shader with many precision words.
+def shader_source(folder):
+    lines = ["#ifdef GL_ES", "precision mediump float;", "#endif"]
+    lines += ["uniform highp vec4 u_v%d; varying lowp vec2 v_t%d;" % (i, i) for i in range(8000)]
+    lines.append("void main() { gl_FragColor = vec4(1.0); }")
+    write(folder, "long.fsh", "\n".join(lines))
+
+
+# WebSocket: the upgrade answer, then many small frames and one large one.
+def websocket_frames(folder):
+    answer = (b"\x80HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+              b"Sec-WebSocket-Accept: s3pPLMBiTxaQ9kYGzzhZRbK+xOo=\r\n\r\n")
+    small = b"".join(b"\x81\x05hello" for _ in range(20000))
+    big = b"\x82\x7f" + struct.pack(">Q", 600000) + bytes(i % 251 for i in range(600000))
+    write(folder, "frames", answer + small + big)
+
+
+# Upload streams: many small parts, and one file in many parts.
+def upload_stream():
+    def varint(n):
+        out = b""
+        while True:
+            byte = n & 0x7F
+            n >>= 7
+            out += bytes((byte | (0x80 if n else 0),))
+            if not n:
+                return out
+
+    def field(number, kind, payload):
+        return varint(number << 3 | kind) + payload
+
+    def part(name, index, count, content):
+        message = (field(1, 2, varint(len(name)) + name.encode()) + field(2, 0, varint(index)) +
+                   field(3, 0, varint(count)) + field(4, 0, varint(len(content))) + field(5, 0, varint(0)) +
+                   field(6, 0, varint(1700000000)))
+        return b"RuntimeSend:" + struct.pack("<HH", 2, len(message)) + message + content
+
+    many = b"".join(part("src/m%d.lua" % i, 0, 1, b"print(%d)\n" % i) for i in range(8000))
+    pieces = b"".join(part("res/big.bin", i, 200, bytes(i % 251 for _ in range(4000))) for i in range(200))
+    return many, pieces
+
+
+def file_server_frames(folder):
+    many, pieces = upload_stream()
+    write(folder, "many", many)
+    write(folder, "pieces", pieces)
+
+
+def file_server_uploads(folder):
+    file_server_frames(folder)
+
+
+# Label texts: long paragraphs in several scripts, and many short lines.
+def label_layout(folder):
+    head = bytes((18, 100, 0, 4, 20, 1))
+    words = "Mộc Hà Lục ภาษาไทย 中文标签 plain words "
+    write(folder, "paragraph", head + (words * 6000).encode())
+    write(folder, "lines", head + "\n".join("dòng %d" % i for i in range(30000)).encode())
+
+
+# The gateway reply: a long body around the one key.
+def gateway_reply(folder):
+    import json
+    doc = {"pad%d" % i: "x" * 20 for i in range(20000)}
+    doc["Res"] = "https://patch.vexo.test/r/list.json"
+    write(folder, "padded.json", json.dumps(doc))
+
+
+# The window settings file: many sections and keys.
+def window_settings(folder):
+    write(folder, "many.ini", "\n".join("[s%d]\nk%d=%d\nzoompermille=%d" % (i, i, i, i % 2000) for i in range(20000)))
 
 
 MAKERS = {name: maker for name, maker in globals().items() if callable(maker) and name in (
     "skeleton_json", "skeleton_atlas", "image_decode", "csb_read", "csd_read", "gui_reader", "json_parse",
     "zip_extract", "script_chunk", "timeline_json", "armature_json", "builder_graph", "obj_model", "sound_decode",
-    "navmesh_files", "material_file", "image_geometry", "gl_table_buffers", "xhr_reply", "websocket_session")}
+    "navmesh_files", "material_file", "image_geometry", "gl_table_buffers", "xhr_reply", "websocket_session",
+    "animation_json", "config_json", "frame_sheet", "lang_file", "properties_text", "res_list",
+    "tile_map_image", "tmx_map", "update_manifest", "user_default_xml", "shader_source", "websocket_frames",
+    "file_server_frames", "file_server_uploads", "label_layout", "gateway_reply", "window_settings")}
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:

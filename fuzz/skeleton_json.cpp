@@ -3,7 +3,9 @@
 // reader accepted is then used as the game uses it: the skeleton is built and
 // posed, every animation is applied at its start, middle and end and past its end
 // (looping and not) and mixed over the pose, and an animation state plays the
-// animations one after another with mixing on two tracks.
+// animations one after another with mixing on two tracks. After every apply the
+// world vertices of every attachment are computed on its slot, as the renderer
+// reads them (deformed meshes included).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,11 +13,64 @@
 
 #include "skeleton/AnimationState.h"
 #include "skeleton/AnimationStateData.h"
+#include "skeleton/BoundingBoxAttachment.h"
 #include "skeleton/Json.h"
+#include "skeleton/MeshAttachment.h"
+#include "skeleton/RegionAttachment.h"
 #include "skeleton/Skeleton.h"
 #include "skeleton/SkeletonJson.h"
+#include "skeleton/Skin.h"
+#include "skeleton/SkinnedMeshAttachment.h"
+#include "skeleton/Slot.h"
 
 namespace {
+
+// The world vertices of one attachment on a slot, into a buffer of exactly the
+// size its kind announces (so a read or write past it is a finding).
+void computeWorldVertices(spAttachment* attachment, spSlot* slot) {
+    std::vector<float> vertices;
+    switch (attachment->type) {
+        case SP_ATTACHMENT_REGION:
+            vertices.resize(8);
+            spRegionAttachment_computeWorldVertices(reinterpret_cast<spRegionAttachment*>(attachment), slot->bone,
+                                                    vertices.data());
+            break;
+        case SP_ATTACHMENT_BOUNDING_BOX: {
+            auto* box = reinterpret_cast<spBoundingBoxAttachment*>(attachment);
+            vertices.resize(static_cast<size_t>(std::max(box->verticesCount, 0)));
+            spBoundingBoxAttachment_computeWorldVertices(box, slot->bone, vertices.data());
+            break;
+        }
+        case SP_ATTACHMENT_MESH: {
+            auto* mesh = reinterpret_cast<spMeshAttachment*>(attachment);
+            vertices.resize(static_cast<size_t>(std::max(mesh->verticesCount, 0)));
+            spMeshAttachment_computeWorldVertices(mesh, slot, vertices.data());
+            break;
+        }
+        case SP_ATTACHMENT_SKINNED_MESH: {
+            auto* mesh = reinterpret_cast<spSkinnedMeshAttachment*>(attachment);
+            vertices.resize(static_cast<size_t>(std::max(mesh->uvsCount, 0)));
+            spSkinnedMeshAttachment_computeWorldVertices(mesh, slot, vertices.data());
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// Every attachment of every skin on its slot, and every slot's current one.
+void computeEveryWorldVertices(spSkeletonData* data, spSkeleton* skeleton) {
+    for (int i = 0; i < skeleton->slotsCount; ++i) {
+        spSlot* slot = skeleton->slots[i];
+        if (slot->attachment) computeWorldVertices(slot->attachment, slot);
+    }
+    for (int i = 0; i < data->skinsCount; ++i) {
+        for (const spSkinEntry* entry = data->skins[i]->entries; entry; entry = entry->next) {
+            if (entry->slotIndex < 0 || entry->slotIndex >= skeleton->slotsCount) continue;
+            computeWorldVertices(entry->attachment, skeleton->slots[entry->slotIndex]);
+        }
+    }
+}
 
 void applyEveryAnimation(spSkeletonData* data, spSkeleton* skeleton) {
     std::vector<spEvent*> events;
@@ -34,6 +89,7 @@ void applyEveryAnimation(spSkeletonData* data, spSkeleton* skeleton) {
             }
             last = time;
             spSkeleton_updateWorldTransform(skeleton);
+            computeEveryWorldVertices(data, skeleton);
         }
         spSkeleton_setToSetupPose(skeleton);
     }
@@ -52,6 +108,7 @@ void playThroughAnimationState(spSkeletonData* data, spSkeleton* skeleton) {
             spAnimationState_update(state, step);
             spAnimationState_apply(state, skeleton);
             spSkeleton_updateWorldTransform(skeleton);
+            computeEveryWorldVertices(data, skeleton);
         }
     }
     spAnimationState_dispose(state);

@@ -11,11 +11,6 @@
 #include "engine/studio/timeline/ActionTimelineCache.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool quiet = [] {
-        engine::setLogSink([](const std::string&) {});
-        return true;
-    }();
-    (void)quiet;
     auto* timeline = studio::timeline::ActionTimelineCache::getInstance()->timelineFromJsonText(
         std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
     if (timeline) {

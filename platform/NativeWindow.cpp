@@ -32,6 +32,11 @@ struct Native {
     int paints = -1;                 // the tree's paint count when last shown
     GLuint texture = 0;              // the picture, in the window's own context
     int textureWidth = 0, textureHeight = 0;
+    // The pointer as the last motion event put it: a press is where the pointer
+    // was when it happened, not where it is when the events are read (a press
+    // and the first move of a drag often come in one poll).
+    bool cursorKnown = false;
+    double cursorX = 0, cursorY = 0;
 };
 
 struct Backend {
@@ -125,16 +130,31 @@ void onIconify(GLFWwindow* window, int iconified) {
 
 void onCursor(GLFWwindow* window, double x, double y) {
     HWND hwnd = handleOf(window);
+    if (Native* n = nativeOf(hwnd)) {
+        n->cursorKnown = true;
+        n->cursorX = x;
+        n->cursorY = y;
+    }
     postTask([hwnd, x, y] {
         POINT p{static_cast<int>(x), static_cast<int>(y)};
         if (clientToScreen(hwnd, &p)) moveCursorTo(p);
     });
 }
 
+// Where the pointer was at the event being handled (see Native::cursorKnown).
+void pointerAtEvent(GLFWwindow* window, double* x, double* y) {
+    if (const Native* n = nativeOf(handleOf(window)); n && n->cursorKnown) {
+        *x = n->cursorX;
+        *y = n->cursorY;
+    } else {
+        glfwGetCursorPos(window, x, y);
+    }
+}
+
 void onButton(GLFWwindow* window, int button, int action, int) {
     HWND hwnd = handleOf(window);
     double cx = 0, cy = 0;
-    glfwGetCursorPos(window, &cx, &cy);
+    pointerAtEvent(window, &cx, &cy);
     postTask([hwnd, button, action, cx, cy] {
         POINT p{static_cast<int>(cx), static_cast<int>(cy)};
         if (!clientToScreen(hwnd, &p)) return;
@@ -157,7 +177,7 @@ void onButton(GLFWwindow* window, int button, int action, int) {
 void onScroll(GLFWwindow* window, double, double dy) {
     HWND hwnd = handleOf(window);
     double cx = 0, cy = 0;
-    glfwGetCursorPos(window, &cx, &cy);
+    pointerAtEvent(window, &cx, &cy);
     POINT p{static_cast<int>(cx), static_cast<int>(cy)};
     clientToScreen(hwnd, &p);
     const int delta = static_cast<int>(dy * 120);

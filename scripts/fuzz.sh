@@ -7,9 +7,9 @@
 #
 # Each file-format target also gets a few large seeds made at run time
 # (fuzz/large_seeds.py). The targets that read files from updates (skeletons,
-# atlases, images, model animations, tile map images, update manifests) and the
-# peers' replies (XMLHttpRequest replies, WebSocket exchanges) run
-# within a memory limit of 256 MB, the tile-map and
+# atlases, images, model animations, tile map images, update manifests), the
+# peers' replies (XMLHttpRequest replies, WebSocket exchanges), label layout and
+# the file server's uploads run within a memory limit of 256 MB, the tile-map and
 # properties readers within 384 MB (a map may hold 64 MB of ids), as do the
 # 3D-model and navigation-mesh readers (their live heap stays well under it, but the sanitizer's
 # allocator keeps growing its resident pages for a while), so that growth
@@ -55,7 +55,8 @@ export TMPDIR="${TMPDIR:-/tmp}"
 memory_limit() {
   case "$1" in
     skeleton_json|skeleton_atlas|image_decode|animation_json|shader_source|sound_decode|tile_map_image|update_manifest|\
-    material_file|image_geometry|gl_table_buffers|xhr_reply|websocket_session|websocket_address)
+    material_file|image_geometry|gl_table_buffers|xhr_reply|websocket_session|websocket_address|\
+    label_layout|file_server_uploads)
       echo 256 ;;
     tmx_map|properties_text|obj_model|navmesh_files) echo 384 ;;
     *) echo 2048 ;;

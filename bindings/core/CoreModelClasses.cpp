@@ -69,7 +69,6 @@ const Method kTMXTiledMapMethods[] = {
     {"getLayer", {method<&TMXTiledMap::getLayer>()}},
     {"getProperties", {method<&TMXTiledMap::getProperties>()}},
     {"getProperty", {method<&TMXTiledMap::getProperty>()}},
-    {"getPropertiesForGID", {method<&TMXTiledMap::getPropertiesForGID>()}},
     {"getObjectGroups", {method<&TMXTiledMap::getObjectGroups>()}},
     {"setObjectGroups", {method<&TMXTiledMap::setObjectGroups>()}},
     {"getObjectGroup", {method<&TMXTiledMap::getObjectGroup>()}},

@@ -104,7 +104,7 @@ const Routine kRoutines[] = {
     {kAtlasNode, blendRoutine<kAtlasNode>},
     {kParticleBatchNode, blendRoutine<kParticleBatchNode>},
     {"cc.Label", register_label_manual},
-    {"cc.TMXTiledMap", nullptr},
+    {"cc.TMXTiledMap", register_tiled_map_manual},
     {"cc.Console", register_console_manual},
     {"cc.GLProgramState", register_gl_program_state_manual},
     {"cc.OrbitCamera", register_orbit_camera_manual},

@@ -85,6 +85,13 @@ int lua_reverse(lua_State* L, const char* luaClass, const char* luaName) {
     const int argc = argumentCount(L);
     if (argc != 0) return countError(L, luaName, argc, 0, " \n");
     luaconv_push_object(L, luaClass, self->reverse());
+    // The result goes under the row's class, not the reversed action's own:
+    // its metatable is the row's (the classes share one userdata cache, so the
+    // object keeps its one userdata).
+    if (lua_isuserdata(L, -1)) {
+        luaL_getmetatable(L, luaClass);
+        lua_setmetatable(L, -2);
+    }
     return 1;
 }
 

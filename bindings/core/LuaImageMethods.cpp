@@ -84,8 +84,7 @@ int lua_Texture2D_setTexParameters(lua_State* L) {
     }
     uint32_t values[4] = {};
     for (int i = 0; i < 4; ++i) {
-        if (!luaconv_read_uint32(L, 2 + i, &values[i]))
-            return luaL_error(L, "invalid arguments in function 'lua_engine_Texture2D_setTexParameters'");
+        if (!luaconv_read_uint32(L, 2 + i, &values[i])) return 0;   // a failed read ends the call
     }
     engine::Texture2D::_TexParams params;
     params.minFilter = values[0];
@@ -128,10 +127,10 @@ int lua_TextureCache_addImageAsync(lua_State* L) {
     const int argc = argumentCount(L);
     if (argc != 2) {
         return luaL_error(L, "%s function of TextureCache has wrong number of arguments: %d, was expecting %d\n",
-                          "addImageAsync", argc, 1);
+                          "cc.TextureCache:addImageAsync", argc, 1);
     }
-    if (!isText(L, 2) || lua_type(L, 3) != LUA_TFUNCTION)
-        return luaL_error(L, "invalid arguments in function 'lua_engine_TextureCache_addImageAsync'");
+    // A path or callback that does not read ends the call without a value.
+    if (!isText(L, 2) || lua_type(L, 3) != LUA_TFUNCTION) return 0;
     const int handler = handlerAt(L, 3);
     auto holder = std::make_shared<AsyncHandler>(handler);
     self->addImageAsync(textAt(L, 2), [holder](engine::Texture2D* texture) { holder->run(texture); });

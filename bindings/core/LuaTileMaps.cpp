@@ -7,7 +7,9 @@
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaClassTable.h"
 #include "engine/tilemap/TMXLayer.h"
+#include "engine/tilemap/TMXTiledMap.h"
 #include "scripting/LuaRecordConversions.h"
+#include "scripting/LuaValueConversions.h"
 
 namespace bindings {
 namespace {
@@ -71,7 +73,23 @@ int lua_TMXLayer_setTiles(lua_State* L) {
     return 1;
 }
 
+int lua_TMXTiledMap_getPropertiesForGID(lua_State* L) {
+    constexpr const char* kName = "cc.TMXTiledMap:getPropertiesForGID";
+    auto* self = checkSelf<engine::TMXTiledMap>(L, "cc.TMXTiledMap", kName);
+    const int argc = argumentCount(L);
+    if (argc != 1) return countError(L, kName, argc, 1, " \n");
+    int32_t gid = 0;
+    if (!luaconv_read_int32(L, 2, &gid, kName)) return 0;
+    luaconv_push_value(L, self->getPropertiesForGID(gid));
+    return 1;
+}
+
 }  // namespace
+
+void register_tiled_map_manual(lua_State* L) {
+    const ClassFunction functions[] = {{"getPropertiesForGID", lua_TMXTiledMap_getPropertiesForGID}};
+    addClassFunctions(L, "cc.TMXTiledMap", functions);
+}
 
 void register_tmx_layer_manual(lua_State* L) {
     const ClassFunction functions[] = {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "bindings/LuaChecks.h"
+#include "bindings/LuaGuard.h"
 #include "bindings/deprecated/LuaDeprecated.h"
 #include "bindings/deprecated/LuaDeprecatedLabels.h"
 #include "engine/base/Director.h"
@@ -82,6 +83,19 @@ size_t indexArg(lua_State* L, int index) {
     return value;
 }
 
+// A capacity: a whole number from 0 to the array's limit, else the argument
+// error of the function.
+size_t capacityArg(lua_State* L, int index, const char* name) {
+    const lua_Number value = lua_tonumber(L, index);
+    if (!(value >= 0 && value <= static_cast<lua_Number>(__Array::kMaxCapacity))) {
+        tolua_Error err{index, 0, "number from 0 to 4194304"};
+        char text[128];
+        std::snprintf(text, sizeof text, "#ferror in function '%s'.", name);
+        tolua_error(L, text, &err);
+    }
+    return static_cast<size_t>(value);
+}
+
 bool releaseArg(lua_State* L, int index) { return lua_isnoneornil(L, index) ? true : lua_toboolean(L, index) != 0; }
 
 int pushUnsigned(lua_State* L, size_t value) {
@@ -147,22 +161,27 @@ int sizeNew(lua_State* L) {
 
 // ---- CCArray
 
-#define VEXO_ARRAY_FN(name, spec, body)                   \
-    int array_##name(lua_State* L) {                      \
-        requireArguments(L, #name, spec);                 \
-        __Array* self = selfOf<__Array>(L, #name);        \
-        body                                              \
-    }
-#define VEXO_ARRAY_CLASS_FN(name, spec, body)             \
-    int array_##name(lua_State* L) {                      \
-        requireArguments(L, #name, spec, "CCArray");      \
-        body                                              \
-    }
+// Each function runs under the exception guard: the engine's containers may
+// throw while the call is inside a Lua frame.
+#define VEXO_ARRAY_FN(name, spec, body)                                \
+    int array_##name##_body(lua_State* L) {                            \
+        requireArguments(L, #name, spec);                              \
+        __Array* self = selfOf<__Array>(L, #name);                     \
+        body                                                           \
+    }                                                                  \
+    int array_##name(lua_State* L) { return guarded(L, array_##name##_body); }
+#define VEXO_ARRAY_CLASS_FN(name, spec, body)                          \
+    int array_##name##_body(lua_State* L) {                            \
+        requireArguments(L, #name, spec, "CCArray");                   \
+        body                                                           \
+    }                                                                  \
+    int array_##name(lua_State* L) { return guarded(L, array_##name##_body); }
 
 VEXO_ARRAY_CLASS_FN(create, "C", return pushArray(L, __Array::create());)
 VEXO_ARRAY_CLASS_FN(createWithObject, "Co", return pushArray(L, __Array::createWithObject(objectArg(L, 2)));)
 VEXO_ARRAY_CLASS_FN(createWithArray, "Ca", return pushArray(L, __Array::createWithArray(arrayArg(L, 2)));)
-VEXO_ARRAY_CLASS_FN(createWithCapacity, "Cn", return pushArray(L, __Array::createWithCapacity(indexArg(L, 2)));)
+VEXO_ARRAY_CLASS_FN(createWithCapacity, "Cn",
+                    return pushArray(L, __Array::createWithCapacity(capacityArg(L, 2, "createWithCapacity")));)
 VEXO_ARRAY_CLASS_FN(createWithContentsOfFile, "Cs",
                     return pushArray(L, __Array::createWithContentsOfFile(lua_tostring(L, 2)));)
 
@@ -193,12 +212,13 @@ VEXO_ARRAY_FN(replaceObjectAtIndex, "Anob",
 
 // ---- CCString
 
-#define VEXO_STRING_FN(name, spec, body)                  \
-    int string_##name(lua_State* L) {                     \
-        requireArguments(L, #name, spec);                 \
-        const __String* self = selfOf<__String>(L, #name); \
-        body                                              \
-    }
+#define VEXO_STRING_FN(name, spec, body)                               \
+    int string_##name##_body(lua_State* L) {                           \
+        requireArguments(L, #name, spec);                              \
+        const __String* self = selfOf<__String>(L, #name);             \
+        body                                                           \
+    }                                                                  \
+    int string_##name(lua_State* L) { return guarded(L, string_##name##_body); }
 
 VEXO_STRING_FN(intValue, "S", lua_pushnumber(L, self->intValue()); return 1;)
 VEXO_STRING_FN(uintValue, "S", return pushUnsigned(L, self->uintValue());)
@@ -210,14 +230,14 @@ VEXO_STRING_FN(length, "S", return pushUnsigned(L, self->length());)
 VEXO_STRING_FN(compare, "Ss", lua_pushnumber(L, self->compare(lua_tostring(L, 2))); return 1;)
 VEXO_STRING_FN(isEqual, "So", lua_pushboolean(L, self->isEqual(objectArg(L, 2))); return 1;)
 
-int string_create(lua_State* L) {
+int string_create_body(lua_State* L) {
     requireArguments(L, "create", "Cs", "CCString");
     size_t size = 0;
     const char* text = lua_tolstring(L, 2, &size);
     return pushString(L, __String::create(std::string(text, size)));
 }
 
-int string_createWithData(lua_State* L) {
+int string_createWithData_body(lua_State* L) {
     requireArguments(L, "createWithData", "Csn", "CCString");
     size_t size = 0;
     const char* data = lua_tolstring(L, 2, &size);
@@ -225,10 +245,14 @@ int string_createWithData(lua_State* L) {
     return pushString(L, __String::createWithData(std::string(data, size), length));
 }
 
-int string_createWithContentsOfFile(lua_State* L) {
+int string_createWithContentsOfFile_body(lua_State* L) {
     requireArguments(L, "createWithContentsOfFile", "Cs", "CCString");
     return pushString(L, __String::createWithContentsOfFile(lua_tostring(L, 2)));
 }
+
+int string_create(lua_State* L) { return guarded(L, string_create_body); }
+int string_createWithData(lua_State* L) { return guarded(L, string_createWithData_body); }
+int string_createWithContentsOfFile(lua_State* L) { return guarded(L, string_createWithContentsOfFile_body); }
 
 // ---- kmGL: the director's model-view stack
 

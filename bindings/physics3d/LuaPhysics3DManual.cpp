@@ -318,7 +318,8 @@ int sceneGetPhysics3DWorld(lua_State* L) {
 int sceneSetPhysics3DDebugCamera(lua_State* L) {
     auto* self = checkSelf<Scene>(L, "cc.Scene", "lua_engine_Scene_setPhysics3DDebugCamera");
     const int argc = argumentCount(L);
-    if (argc != 1) return countError(L, "cc.Scene:setPhysics3DDebugCamera", argc, 1, kBlankNewLine);
+    // One argument is taken; the message names 0, as the form has always said.
+    if (argc != 1) return countError(L, "cc.Scene:setPhysics3DDebugCamera", argc, 0, kBlankNewLine);
     Camera* camera = nullptr;
     if (!luaconv_read_object(L, 2, "cc.Camera", &camera)) {
         return invalidArguments(L, "lua_engine_Scene_setPhysics3DDebugCamera");

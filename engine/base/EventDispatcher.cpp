@@ -103,9 +103,13 @@ void EventDispatcher::addListener(EventListener* listener, Node* node, int fixed
     listener->_owner = owner;
     listener->_fixedPriority = fixedPriority;
     listener->_order = _nextOrder++;
-    if (node) node->_listenersBound = true;
-    if (owner) owner->_listenersBound = true;
-    _listeners.push_back(listener);
+    for (Node* boundTo : {node, owner}) {
+        if (!boundTo) continue;
+        boundTo->_listenersBound = true;
+        _byNode[boundTo].push_back(listener);
+    }
+    listener->_dispatcher = this;
+    listener->_slot = _listeners.insert(_listeners.end(), listener);
 }
 
 void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListener* listener, Node* node) {
@@ -133,18 +137,26 @@ EventListenerCustom* EventDispatcher::addCustomEventListener(const std::string& 
 
 void EventDispatcher::addEventListener(EventListenerCustom* listener) { addEventListenerWithFixedPriority(listener, 1); }
 
-void EventDispatcher::removeEventListener(EventListener* listener) {
-    auto it = std::find(_listeners.begin(), _listeners.end(), listener);
-    if (it == _listeners.end()) return;
-    _listeners.erase(it);
-    for (Node* node : {listener->_node, listener->_owner}) {
-        if (!node) continue;
-        if (std::none_of(_listeners.begin(), _listeners.end(), [node](const EventListener* other) {
-                return other->_node == node || other->_owner == node;
-            })) {
-            node->_listenersBound = false;   // its destructor need not look for the dispatcher
-        }
+void EventDispatcher::unbind(Node* node, EventListener* listener) {
+    auto entry = _byNode.find(node);
+    if (entry == _byNode.end()) return;
+    std::vector<EventListener*>& bound = entry->second;   // a node holds few listeners
+    auto it = std::find(bound.begin(), bound.end(), listener);
+    if (it != bound.end()) bound.erase(it);
+    if (bound.empty()) {
+        _byNode.erase(entry);
+        node->_listenersBound = false;   // its destructor need not look for the dispatcher
     }
+}
+
+void EventDispatcher::removeEventListener(EventListener* listener) {
+    // A registered listener belongs to one dispatcher; only its own may take it out.
+    if (!listener || listener->_dispatcher != this) return;
+    _listeners.erase(listener->_slot);
+    listener->_dispatcher = nullptr;
+    listener->_slot = {};
+    if (listener->_node) unbind(listener->_node, listener);
+    if (listener->_owner && listener->_owner != listener->_node) unbind(listener->_owner, listener);
     listener->_registered = false;
     listener->_node = nullptr;
     listener->_owner = nullptr;
@@ -156,10 +168,9 @@ void EventDispatcher::removeEventListener(EventListener* listener) {
 }
 
 void EventDispatcher::removeEventListenersForTarget(Node* node) {
-    std::vector<EventListener*> bound;
-    for (EventListener* listener : _listeners) {
-        if (listener->_node == node || listener->_owner == node) bound.push_back(listener);
-    }
+    auto entry = _byNode.find(node);
+    if (entry == _byNode.end()) return;
+    const std::vector<EventListener*> bound = entry->second;
     for (EventListener* listener : bound) removeEventListener(listener);
 }
 

@@ -25,7 +25,7 @@ EventListenerTouchOneByOne* EventListenerTouchOneByOne::clone() {
 }
 
 bool EventListenerTouchOneByOne::claims(const Touch* touch) const {
-    return std::find(_claimed.begin(), _claimed.end(), touch) != _claimed.end();
+    return std::find(_claimed.begin(), _claimed.end(), touch->getId()) != _claimed.end();
 }
 
 namespace {
@@ -45,7 +45,7 @@ bool EventDispatcher::deliverOneByOne(const std::vector<EventListenerTouchOneByO
         switch (event->getEventCode()) {
         case EventTouch::EventCode::BEGAN:
             if (listener->onTouchBegan && listener->onTouchBegan(touch, event)) {
-                if (listener->isRegistered() && !listener->claims(touch)) listener->_claimed.push_back(touch);
+                if (listener->isRegistered() && !listener->claims(touch)) listener->_claimed.push_back(touch->getId());
                 handled = true;
             }
             break;
@@ -59,7 +59,7 @@ bool EventDispatcher::deliverOneByOne(const std::vector<EventListenerTouchOneByO
         case EventTouch::EventCode::CANCELLED:
             if (listener->claims(touch)) {
                 handled = true;
-                std::erase(listener->_claimed, touch);
+                std::erase(listener->_claimed, touch->getId());
                 const auto& callback = event->getEventCode() == EventTouch::EventCode::ENDED ? listener->onTouchEnded
                                                                                              : listener->onTouchCancelled;
                 if (callback) callback(touch, event);

@@ -9,6 +9,7 @@
 // first). clone() makes an unregistered listener of the same kind with the same
 // callbacks and options.
 #include <functional>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 namespace engine {
 
 class Acceleration;
+class EventDispatcher;
 class Node;
 class Touch;
 
@@ -55,6 +57,10 @@ private:
     Node* _node = nullptr;    // scene-graph binding (not retained)
     Node* _owner = nullptr;   // a fixed listener that leaves with this node (not retained)
     unsigned long _order = 0; // registration order
+    // The dispatcher holding it and where it keeps it, while registered:
+    // removal finds it at once.
+    EventDispatcher* _dispatcher = nullptr;
+    std::list<EventListener*>::iterator _slot;
 };
 
 class EventListenerCustom : public EventListener {

@@ -67,18 +67,12 @@ void captureRenderedFrame() {
     }
 }
 
-namespace {
-void collect(const Node& node, const std::string& name, std::vector<Node*>& out) {
-    for (Node* child : node.getChildren()) {
-        if (child->getName() == name) out.push_back(child);
-        collect(*child, name, out);
-    }
-}
-}  // namespace
-
 std::vector<Node*> findChildren(const Node& node, const std::string& name) {
     std::vector<Node*> found;
-    collect(node, name, found);
+    node.enumerateChildren(name, [&found](Node* child) {
+        found.push_back(child);
+        return false;
+    });
     return found;
 }
 

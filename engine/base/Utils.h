@@ -22,7 +22,10 @@ void captureScreen(const std::function<void(bool, const std::string&)>& afterCap
 // frame. A capture asked for while this runs waits for the next frame.
 void captureRenderedFrame();
 
-// The descendants of node (depth first, in child order) named name.
+// The nodes below node that the path name finds, in the order
+// Node::enumerateChildren visits them: "x" the children named x, "//x" every
+// descendant named x, "a/b" the children b of the children a, "*" any run of
+// characters.
 std::vector<Node*> findChildren(const Node& node, const std::string& name);
 
 }  // namespace utils

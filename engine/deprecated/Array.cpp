@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <random>
 
+#include "engine/base/Log.h"
+#include "engine/deprecated/BoxedValues.h"
+#include "engine/deprecated/Dictionary.h"
 #include "engine/files/FileUtils.h"
+#include "engine/files/PropertyList.h"
 
 namespace engine {
 
@@ -26,14 +30,48 @@ __Array* __Array::createWithArray(const __Array* other) {
 }
 
 __Array* __Array::createWithCapacity(size_t capacity) {
+    if (capacity > kMaxCapacity) {
+        log("CCArray: capacity %zu is past the limit of %zu", capacity, kMaxCapacity);
+        return nullptr;
+    }
     __Array* array = create();
     array->grow(capacity);
     return array;
 }
 
+namespace {
+
+Ref* boxed(const Value& value);
+
+__Array* arrayOf(const ValueVector& items) {
+    __Array* array = __Array::create();
+    for (const Value& item : items) array->addObject(boxed(item));
+    return array;
+}
+
+Ref* boxed(const Value& value) {
+    switch (value.getType()) {
+        case Value::Type::VECTOR: return arrayOf(value.asValueVector());
+        case Value::Type::MAP: {
+            __Dictionary* dictionary = __Dictionary::create();
+            for (const auto& [key, item] : value.asValueMap()) dictionary->setObject(boxed(item), key);
+            return dictionary;
+        }
+        default: return __String::create(value.asString());
+    }
+}
+
+}  // namespace
+
 __Array* __Array::createWithContentsOfFile(const std::string& path) {
-    if (path.empty() || !FileUtils::getInstance()->isFileExist(path)) return nullptr;
-    return create();
+    FileUtils* files = FileUtils::getInstance();
+    if (path.empty() || !files->isFileExist(path)) return nullptr;
+    Value list;
+    if (!parsePropertyList(files->getStringFromFile(path), &list) || list.getType() != Value::Type::VECTOR) {
+        log("CCArray: '%s' holds no property-list array", path.c_str());
+        return create();
+    }
+    return arrayOf(list.asValueVector());
 }
 
 __Array::~__Array() { removeAllObjects(); }

@@ -15,14 +15,19 @@ namespace engine {
 class __Array : public Ref {
 public:
     static constexpr size_t kNotFound = static_cast<size_t>(-1);
+    // The most a capacity may reserve (32 MiB of pointers).
+    static constexpr size_t kMaxCapacity = size_t{1} << 22;
 
     // New arrays, autoreleased.
     static __Array* create();
     static __Array* createWithObject(Ref* object);
     static __Array* createWithArray(const __Array* other);
+    // Null (with a log line) for a capacity past kMaxCapacity.
     static __Array* createWithCapacity(size_t capacity);
-    // An array for a readable file (its entries are not read: the list format is not
-    // supported here, so it is empty); null when the file cannot be read.
+    // The array of a property-list file (engine/files/PropertyList.h) whose top
+    // value is an array: nested arrays become arrays, dictionaries dictionaries,
+    // every other value a string of its text. Empty when the file holds no
+    // such array; null when it cannot be read.
     static __Array* createWithContentsOfFile(const std::string& path);
 
     ~__Array() override;

@@ -5,7 +5,10 @@
 // whether the listener claims the touch; only a claimed touch reaches the
 // listener's moved, ended and cancelled callbacks. A claiming listener that
 // swallows touches hides the touches it claims from the listeners after it
-// (one-by-one and all-at-once alike). Order: engine/base/EventDispatcher.h.
+// (one-by-one and all-at-once alike). A claimed touch is known by its id, not
+// by the object carrying it: a script that sends each phase in a new Touch of
+// the same id still reaches the listener that claimed it. Order:
+// engine/base/EventDispatcher.h.
 #include <functional>
 #include <vector>
 
@@ -47,6 +50,7 @@ public:
 
     void setSwallowTouches(bool swallow) { _swallowTouches = swallow; }
     bool isSwallowTouches() const { return _swallowTouches; }
+    // Whether a touch of this touch's id is claimed.
     bool claims(const Touch* touch) const;
 
 private:
@@ -54,7 +58,7 @@ private:
     EventListenerTouchOneByOne() : EventListener(Type::TOUCH_ONE_BY_ONE, "__touch_one_by_one") {}
 
     bool _swallowTouches = false;
-    std::vector<const Touch*> _claimed;
+    std::vector<int> _claimed;   // ids of the claimed touches
 };
 
 }  // namespace engine

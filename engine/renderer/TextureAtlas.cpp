@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/base/Log.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
 
@@ -13,6 +14,10 @@ TextureAtlas* TextureAtlas::create(const std::string& file, int capacity) {
 }
 
 TextureAtlas* TextureAtlas::createWithTexture(Texture2D* texture, int capacity) {
+    if (capacity > kMaxCapacity) {
+        log("TextureAtlas: capacity %d is past the limit of %d quads", capacity, kMaxCapacity);
+        return nullptr;
+    }
     auto* atlas = new TextureAtlas;
     atlas->setTexture(texture);
     atlas->_capacity = std::max(capacity, 0);
@@ -74,7 +79,7 @@ void TextureAtlas::removeAllQuads() {
 }
 
 bool TextureAtlas::resizeCapacity(int capacity) {
-    if (capacity < 0) return false;
+    if (capacity < 0 || capacity > kMaxCapacity) return false;
     _capacity = capacity;
     if (getTotalQuads() > capacity) _quads.resize(static_cast<size_t>(capacity));
     _dirty = true;

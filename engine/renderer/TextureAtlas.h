@@ -2,7 +2,8 @@
 // A texture (retained) with a list of quads cut from it: the quads an atlas node
 // draws. The capacity is how many quads it may hold; the total how many it
 // holds (0 .. capacity), indices 0 .. total - 1. Operations with an index or an
-// amount outside those bounds change nothing and answer false.
+// amount outside those bounds change nothing and answer false. A capacity is
+// at most kMaxCapacity quads.
 #include <string>
 #include <vector>
 
@@ -24,8 +25,11 @@ struct AtlasQuad {
 
 class TextureAtlas : public Ref {
 public:
-    // Autoreleased; nullptr when the image does not load (the texture may be null
-    // with createWithTexture: the quads then draw in plain colour).
+    static constexpr int kMaxCapacity = 1 << 21;   // about 75 MB of quads
+
+    // Autoreleased; nullptr when the image does not load or the capacity is past
+    // kMaxCapacity (the texture may be null with createWithTexture: the quads
+    // then draw in plain colour).
     static TextureAtlas* create(const std::string& file, int capacity);
     static TextureAtlas* createWithTexture(Texture2D* texture, int capacity);
     ~TextureAtlas() override;
@@ -47,7 +51,7 @@ public:
     bool removeQuadAtIndex(int index);
     bool removeQuadsAtIndex(int index, int amount);
     void removeAllQuads();
-    // A new capacity; quads past it are dropped. Negative: false.
+    // A new capacity; quads past it are dropped. Negative or past kMaxCapacity: false.
     bool resizeCapacity(int capacity);
     // Appends empty quads (within the capacity).
     bool increaseTotalQuadsWith(int amount);

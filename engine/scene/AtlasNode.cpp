@@ -27,7 +27,7 @@ bool AtlasNode::initWithTileFile(const std::string& tile, int tileWidth, int til
 }
 
 bool AtlasNode::initWithTexture(Texture2D* texture, int tileWidth, int tileHeight, int itemsToRender) {
-    if (tileWidth <= 0 || tileHeight <= 0 || !init()) return false;
+    if (tileWidth <= 0 || tileHeight <= 0 || itemsToRender > TextureAtlas::kMaxCapacity || !init()) return false;
     _itemWidth = tileWidth;
     _itemHeight = tileHeight;
     setTextureAtlas(TextureAtlas::createWithTexture(texture, std::max(itemsToRender, 0)));

@@ -75,6 +75,32 @@ TEST_F(DeprecatedBindingTest, ArrayOperations) {
     });
 }
 
+// A property-list file's top array, its values as strings, nested lists as
+// arrays and dictionaries.
+TEST_F(DeprecatedBindingTest, ArrayFromAPropertyListFile) {
+    testsupport::TempDir dir;
+    const std::string list = dir.write(
+        "list.plist",
+        "<?xml version=\"1.0\"?>\n<plist version=\"1.0\"><array><string>one</string><integer>2</integer>"
+        "<real>2.5</real><true/><array><string>in</string></array><dict><key>k</key><string>v</string></dict>"
+        "</array></plist>");
+    const std::string dict = dir.write("dict.plist", "<plist><dict><key>k</key><string>v</string></dict></plist>");
+    const std::string junk = dir.write("junk.plist", "not a property list");
+    ASSERT_EQ(run("function text(x) return tolua.cast(x, 'CCString'):getCString() end\n"
+                  "arr = CCArray:createWithContentsOfFile('" + list + "')"),
+              "");
+    runCases({
+        {"values in order as text", "",
+         "arr:count() .. ' ' .. text(arr:objectAtIndex(0)) .. ' ' .. text(arr:objectAtIndex(1)) .. ' ' .. "
+         "text(arr:objectAtIndex(2)) .. ' ' .. text(arr:objectAtIndex(3))",
+         "6 one 2 2.5 true"},
+        {"a nested array", "inner = tolua.cast(arr:objectAtIndex(4), 'CCArray')",
+         "inner:count() .. ' ' .. text(inner:objectAtIndex(0))", "1 in"},
+    });
+    EXPECT_EQ(eval("CCArray:createWithContentsOfFile('" + dict + "'):count()"), "0") << "top value not an array";
+    EXPECT_EQ(eval("CCArray:createWithContentsOfFile('" + junk + "'):count()"), "0") << "not a property list";
+}
+
 // releaseObj false leaves the array's reference with the caller.
 TEST_F(DeprecatedBindingTest, RemovalReleasesUnlessAskedNotTo) {
     ASSERT_EQ(run("n = cc.Node:create(); base = n:getReferenceCount(); arr = CCArray:create()"), "");

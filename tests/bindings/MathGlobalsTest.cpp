@@ -55,13 +55,15 @@ TEST_F(MathGlobalsTest, UtilsFindChildrenAndCaptureScreen) {
     ASSERT_EQ(run(R"(
         root = cc.Node:create() a = cc.Node:create() b = cc.Node:create() c = cc.Node:create()
         a:setName('x') c:setName('x') root:addChild(a) root:addChild(b) b:addChild(c)
-        found = cc.utils:findChildren(root, 'x')
+        found = cc.utils:findChildren(root, '//x')
         none = cc.utils:findChildren(root, 'y')
+        direct = cc.utils:findChildren(root, 'x')
         calls = {}
         cc.utils:captureScreen(function(ok, path) calls[#calls + 1] = tostring(ok) .. ' ' .. path end, 'shot.png')
     )"), "");
     EXPECT_EQ(eval("#found .. ' ' .. tostring(found[1] == a) .. ' ' .. tostring(found[2] == c) .. ' ' .. #none"),
               "2 true true 0");
+    EXPECT_EQ(eval("#direct .. ' ' .. tostring(direct[1] == a)"), "1 true");
     EXPECT_EQ(eval("#calls"), "0");   // not before the next frame
     engine::Director::getInstance()->getScheduler()->update(0.f);
     engine::Director::getInstance()->getScheduler()->update(0.f);

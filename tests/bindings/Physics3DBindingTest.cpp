@@ -241,6 +241,8 @@ TEST_F(Physics3DBindingTest, CountAndArgumentErrors) {
         {"cc.Scene:create():getPhysics3DWorld(1)", "cc.Scene:getPhysics3DWorld has wrong number of arguments: 1, was expecting 0 \n"},
         {"cc.Scene:create():setPhysics3DDebugCamera(cc.Node:create())",
          "invalid arguments in function 'lua_engine_Scene_setPhysics3DDebugCamera'"},
+        {"cc.Scene:create():setPhysics3DDebugCamera()",
+         "cc.Scene:setPhysics3DDebugCamera has wrong number of arguments: 0, was expecting 0 \n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);

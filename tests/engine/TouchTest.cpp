@@ -2,6 +2,7 @@
 // listeners that change while a touch is delivered, and the mouse as touch 0.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -137,6 +138,54 @@ TEST_F(TouchTest, OnlyRunningNodesHearAndChangesDuringATouchAreSafe) {
     log.clear();
     touch(view);
     EXPECT_EQ(log, std::vector<std::string>{"began top"});
+}
+
+// A claimed touch is known by its id: a script may send each phase in a new
+// Touch object of the same id.
+TEST_F(TouchTest, AClaimedTouchIsKnownByItsId) {
+    listening(scene, "n", 0, true, false);
+    struct Phase {
+        engine::EventTouch::EventCode code;
+        int id;
+    };
+    const Phase phases[] = {
+        {engine::EventTouch::EventCode::BEGAN, 3},
+        {engine::EventTouch::EventCode::MOVED, 4},   // never claimed
+        {engine::EventTouch::EventCode::MOVED, 3},
+        {engine::EventTouch::EventCode::ENDED, 3},
+        {engine::EventTouch::EventCode::ENDED, 3},   // no longer claimed
+    };
+    for (const Phase& phase : phases) {
+        auto* touch = new engine::Touch;
+        touch->setTouchInfo(phase.id, 10, 10);
+        engine::EventTouch event;
+        event.setEventCode(phase.code);
+        event.setTouches({touch});
+        Director::getInstance()->getEventDispatcher()->dispatchTouchEvent(&event);
+        touch->release();
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"began n", "moved n", "ended n"}));
+}
+
+// A screen of many buttons leaves (and quits) in time linear in its listeners.
+TEST_F(TouchTest, ManyListeningNodesLeaveInBoundedTime) {
+    constexpr int kNodes = 60000;
+    Node* screen = Node::create();
+    scene->addChild(screen);
+    auto* dispatcher = Director::getInstance()->getEventDispatcher();
+    for (int i = 0; i < kNodes; ++i) {
+        Node* button = Node::create();
+        screen->addChild(button);
+        auto* listener = EventListenerTouchOneByOne::create();
+        listener->onTouchBegan = [](engine::Touch*, engine::Event*) { return false; };
+        dispatcher->addEventListenerWithSceneGraphPriority(listener, button);
+    }
+    engine::AutoreleasePool::getInstance()->clear();
+    const auto start = std::chrono::steady_clock::now();
+    scene->removeChild(screen);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(2));
+    EXPECT_TRUE(dispatcher->touchListenersInOrder().empty());
 }
 
 TEST_F(TouchTest, TheLeftMouseButtonIsTouchZeroInDesignPoints) {
