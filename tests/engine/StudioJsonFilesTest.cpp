@@ -345,3 +345,17 @@ TEST_F(StudioJsonFilesTest, LayoutClassesFromTheFactory) {
 }
 
 }  // namespace
+
+TEST_F(StudioJsonFilesTest, RemovingAConfigFileRemovesWhatItAdded) {
+    auto* manager = studio::ArmatureDataManager::getInstance();
+    ASSERT_TRUE(manager->addArmatureFromJsonText(R"({"armatures": [{"name": "a"}, {"name": "b"}]})", "one.json"));
+    ASSERT_TRUE(manager->addArmatureFromJsonText(R"({"armatures": [{"name": "c"}]})", "two.json"));
+    manager->removeArmatureFileInfo("elsewhere.json");   // never added: nothing goes
+    manager->removeArmatureFileInfo("one.json");
+    EXPECT_EQ(manager->getArmatureDef("a"), nullptr);
+    EXPECT_EQ(manager->getArmatureDef("b"), nullptr);
+    EXPECT_EQ(manager->getArmatureData("a"), nullptr);
+    EXPECT_NE(manager->getArmatureDef("c"), nullptr);
+    manager->removeArmatureFileInfo("two.json");
+    EXPECT_EQ(manager->getArmatureDef("c"), nullptr);
+}
