@@ -32,6 +32,11 @@ public:
     // Autoreleased.
     static SkeletonAnimation* createWithFile(const std::string& skeletonDataFile, const std::string& atlasFile,
                                              float scale = 1);
+    // The same, naming the skeleton file's form: JSON, the one form this runtime reads.
+    static SkeletonAnimation* createWithJsonFile(const std::string& skeletonJsonFile, const std::string& atlasFile,
+                                                 float scale = 1) {
+        return createWithFile(skeletonJsonFile, atlasFile, scale);
+    }
 
     SkeletonAnimation(const std::string& skeletonDataFile, const std::string& atlasFile, float scale = 1);
     SkeletonAnimation(const std::string& skeletonDataFile, spAtlas* atlas, float scale = 1);

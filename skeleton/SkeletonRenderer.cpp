@@ -358,6 +358,10 @@ void SkeletonRenderer::setOpacityModifyRGB(bool value) { _premultipliedAlpha = v
 
 bool SkeletonRenderer::isOpacityModifyRGB() const { return _premultipliedAlpha; }
 
+void SkeletonRenderer::updateWorldTransform() {
+    if (_skeleton) spSkeleton_updateWorldTransform(_skeleton);
+}
+
 void SkeletonRenderer::setToSetupPose() {
     if (_skeleton) spSkeleton_setToSetupPose(_skeleton);
 }

@@ -71,6 +71,8 @@ public:
     // Null for an empty node.
     spSkeleton* getSkeleton() const { return _skeleton; }
 
+    // Bones' world transforms from their local values now (an empty node: nothing).
+    void updateWorldTransform();
     void setToSetupPose();
     void setBonesToSetupPose();
     void setSlotsToSetupPose();

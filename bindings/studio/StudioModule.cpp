@@ -79,7 +79,7 @@ const Method kTimelineCacheMethods[] = {
 };
 
 const Method kTimelineMethods[] = {
-    {"gotoFrameAndPlay", {method<&ActionTimeline::gotoFrameAndPlay>()}},
+    {"gotoFrameAndPlay", {method<static_cast<void (ActionTimeline::*)(int)>(&ActionTimeline::gotoFrameAndPlay)>()}},
     {"isPlaying", {method<&ActionTimeline::isPlaying>()}},
     {"getCurrentFrame", {method<&ActionTimeline::getCurrentFrame>()}},
     {"getDuration", {method<&ActionTimeline::getDuration>()}},

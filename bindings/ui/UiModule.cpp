@@ -70,13 +70,13 @@ const Method kWidgetMethods[] = {
 };
 
 const Method kCheckBoxMethods[] = {
-    {"create", {classFunction<&CheckBox::create>()}},
+    {"create", {classFunction<static_cast<CheckBox* (*)()>(&CheckBox::create)>()}},
     {"setSelected", {methodOf<CheckBox, &CheckBox::setSelected>()}},
     {"isSelected", {methodOf<CheckBox, &CheckBox::isSelected>()}},
 };
 
 const Method kRadioButtonMethods[] = {
-    {"create", {classFunction<&RadioButton::create>()}},
+    {"create", {classFunction<static_cast<RadioButton* (*)()>(&RadioButton::create)>()}},
     {"setSelected", {methodOf<RadioButton, &RadioButton::setSelected>()}},
     {"isSelected", {methodOf<RadioButton, &RadioButton::isSelected>()}},
 };
@@ -105,7 +105,7 @@ const Method kRadioButtonGroupMethods[] = {
 };
 
 const Method kSliderMethods[] = {
-    {"create", {classFunction<&Slider::create>()}},
+    {"create", {classFunction<static_cast<Slider* (*)()>(&Slider::create)>()}},
     {"setPercent", {method<&Slider::setPercent>()}},
     {"getPercent", {method<&Slider::getPercent>()}},
     {"setMaxPercent", {method<&Slider::setMaxPercent>()}},

@@ -1,5 +1,6 @@
 #include "engine/studio/Armature.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/base/Log.h"
@@ -51,12 +52,35 @@ void ArmatureAnimation::play(const std::string& name, int durationTo, int loop) 
     _loop = loop < 0 ? movement->loop : loop != 0;
     _playing = true;
     _paused = false;
+    _complete = false;
     _frame = 0.f;
     // Held: the callbacks may let go of the armature.
     retain();
     reportMovement(MovementEventType::START);
     if (_movement == movement) reportFrames(-1.f, 0.f);
     release();
+}
+
+void ArmatureAnimation::playWithIndex(int index, int durationTo, int loop) {
+    const ArmatureDef* data = _armature ? _armature->getArmatureDef() : nullptr;
+    if (!data || index < 0 || index >= static_cast<int>(data->movements.size())) {
+        engine::log("ArmatureAnimation: no movement at index %d", index);
+        return;
+    }
+    play(data->movements[static_cast<size_t>(index)].name, durationTo, loop);
+}
+
+void ArmatureAnimation::gotoAndPlay(int frameIndex) {
+    if (!_movement) return;
+    _frame = static_cast<float>(std::clamp(frameIndex, 0, _movement->duration));
+    _playing = true;
+    _paused = false;
+    _complete = false;
+}
+
+void ArmatureAnimation::gotoAndPause(int frameIndex) {
+    gotoAndPlay(frameIndex);
+    if (_movement) _paused = true;
 }
 
 void ArmatureAnimation::stop() {
@@ -77,6 +101,7 @@ void ArmatureAnimation::update(float dt) {
     } else if (!_loop) {
         _frame = duration;
         _playing = false;
+        _complete = true;
         reportFrames(from, duration);
         if (_movement == movement) reportMovement(MovementEventType::COMPLETE);
     } else {

@@ -106,6 +106,15 @@ public:
     // Starts the movement from frame 0; an unknown name logs and changes nothing.
     // loop: -1 the movement's own setting, 0 once, anything else looping.
     void play(const std::string& name, int durationTo = -1, int loop = -1);
+    // The movement at that place of the armature's list, as play does; out of
+    // range logs and changes nothing.
+    void playWithIndex(int index, int durationTo = -1, int loop = -1);
+    // Moves the current movement to the frame (clamped to 0..duration) and plays
+    // on from there, or stays paused there; without a movement, nothing.
+    void gotoAndPlay(int frameIndex);
+    void gotoAndPause(int frameIndex);
+    // Whether a movement played once has reached its end (false again on play).
+    bool isComplete() const { return _complete; }
     void stop();
     void pause() { _paused = true; }
     void resume() { _paused = false; }
@@ -134,6 +143,7 @@ private:
     bool _loop = false;
     bool _playing = false;
     bool _paused = false;
+    bool _complete = false;
     float _frame = 0.f;
     float _speedScale = 1.f;
     MovementCallback _movementCallback;

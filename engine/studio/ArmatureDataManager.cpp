@@ -156,7 +156,7 @@ bool ArmatureDataManager::addArmatureFromJsonText(std::string_view text, const s
         return false;
     }
     for (ArmatureDef& armature : armatures) {
-        addArmature(std::move(armature));
+        addArmature(std::move(armature), source);
     }
     return true;
 }
@@ -171,11 +171,21 @@ bool ArmatureDataManager::addArmatureFileInfo(const std::string& configFilePath)
     return addArmatureFromJsonText(files->getStringFromFile(path), configFilePath);
 }
 
-void ArmatureDataManager::addArmature(ArmatureDef armature) {
+void ArmatureDataManager::addArmature(ArmatureDef armature, const std::string& source) {
     const std::string name = armature.name;
+    std::vector<std::string>& names = _armaturesByFile[source];
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
     _armatureDatas.insert(name, ArmatureData::create(armature));
     _animationDatas.insert(name, AnimationData::create(armature));
     _armatures.insert_or_assign(name, std::move(armature));
+}
+
+void ArmatureDataManager::removeArmatureFileInfo(const std::string& configFilePath) {
+    const auto found = _armaturesByFile.find(configFilePath);
+    if (found == _armaturesByFile.end()) return;
+    const std::vector<std::string> names = std::move(found->second);
+    _armaturesByFile.erase(found);
+    for (const std::string& name : names) removeArmatureData(name);
 }
 
 void ArmatureDataManager::removeArmatureData(const std::string& name) {
@@ -253,7 +263,7 @@ void ArmatureDataManager::deliver() {
                     engine::log("ArmatureDataManager: %s: %s", request->names[index].c_str(), request->error.c_str());
                 }
                 for (ArmatureDef& armature : request->armatures) {
-                    addArmature(std::move(armature));
+                    addArmature(std::move(armature), request->names[index]);
                 }
                 // Out of the list before the last call, so that a new request from it stands alone.
                 _requests.erase(std::find(_requests.begin(), _requests.end(), request));

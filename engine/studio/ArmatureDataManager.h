@@ -48,6 +48,9 @@ public:
 
     const ArmatureDef* getArmatureDef(const std::string& name) const;
     void removeArmatureData(const std::string& name);
+    // Removes the armatures a config file added (by the name it was added under),
+    // those another file replaced since included.
+    void removeArmatureFileInfo(const std::string& configFilePath);
     // The armatures' bones and movements as data objects, by armature name (made
     // when an armature is added), and the texture records scripts add.
     const engine::Map<std::string, ArmatureData*>& getArmatureDatas() const { return _armatureDatas; }
@@ -71,13 +74,14 @@ private:
     ~ArmatureDataManager();
 
     struct Request;
-    void addArmature(ArmatureDef armature);
+    void addArmature(ArmatureDef armature, const std::string& source);
     void startRequest(std::vector<std::string> files, engine::Ref* target, std::function<void(float)> callback);
     // Main thread, every frame while requests run: delivers what the workers finished.
     void deliver();
     void ensurePolling();
 
     std::unordered_map<std::string, ArmatureDef> _armatures;
+    std::unordered_map<std::string, std::vector<std::string>> _armaturesByFile;   // config -> names
     engine::Map<std::string, ArmatureData*> _armatureDatas;
     engine::Map<std::string, AnimationData*> _animationDatas;
     engine::Map<std::string, TextureData*> _textureDatas;

@@ -1,18 +1,15 @@
 #include "engine/ui/Button.h"
 
-#include "engine/ui/WidgetImage.h"
+#include <typeinfo>
 
 namespace engine::ui {
 
 namespace {
 
-// The renderer of an image slot after a load: a new one for the slot's texture.
-void renew(Scale9Sprite*& renderer, Texture2D* texture) {
+// The renderer of an image slot after a load: a new one for the slot's image.
+void renew(Scale9Sprite*& renderer, const WidgetImage& image) {
     if (renderer) renderer->release();
-    renderer = Scale9Sprite::createWithTexture(texture);
-    if (!renderer) return;
-    renderer->retain();
-    renderer->setAnchorPoint(Vec2(0, 0));
+    renderer = image.newRenderer();
 }
 
 }  // namespace
@@ -30,9 +27,6 @@ Button* Button::create(const std::string& normalImage, const std::string& select
 }
 
 Button::~Button() {
-    for (Texture2D* texture : {_normal, _pressed, _disabled}) {
-        if (texture) texture->release();
-    }
     for (Scale9Sprite* renderer : {_normalRenderer, _pressedRenderer, _disabledRenderer}) {
         if (renderer) renderer->release();
     }
@@ -53,6 +47,19 @@ void Button::setContentSize(const Size& size) {
     if (_title) _title->setPosition(size.width * 0.5f, size.height * 0.5f);
 }
 
+Node* Button::getVirtualRenderer() {
+    if (showsDisabled() && _disabledRenderer) return _disabledRenderer;
+    if (showsPressed() && _pressedRenderer) return _pressedRenderer;
+    return _normalRenderer ? static_cast<Node*>(_normalRenderer) : this;
+}
+
+void Button::setTitleLabel(Label* label) {
+    if (!label) return;
+    assignRetained(_title, label);
+    const Size& size = getContentSize();
+    _title->setPosition(size.width * 0.5f, size.height * 0.5f);
+}
+
 void Button::loadTextures(const std::string& normal, const std::string& selected, const std::string& disabled,
                           TextureResType type) {
     loadTextureNormal(normal, type);
@@ -61,37 +68,67 @@ void Button::loadTextures(const std::string& normal, const std::string& selected
 }
 
 void Button::loadTextureNormal(const std::string& file, TextureResType type) {
-    if (file.empty()) return;
-    if (!replaceWidgetImage(&_normal, file, type, "Button")) return;
+    if (file.empty() || !_normal.load(file, type, "Button")) return;
     renew(_normalRenderer, _normal);
-    setContentSize(_normal->getContentSize());
+    adaptToRendererSize();
 }
 
 void Button::loadTexturePressed(const std::string& file, TextureResType type) {
-    if (!file.empty() && replaceWidgetImage(&_pressed, file, type, "Button")) renew(_pressedRenderer, _pressed);
+    if (!file.empty() && _pressed.load(file, type, "Button")) renew(_pressedRenderer, _pressed);
 }
 
 void Button::loadTextureDisabled(const std::string& file, TextureResType type) {
-    if (!file.empty() && replaceWidgetImage(&_disabled, file, type, "Button")) renew(_disabledRenderer, _disabled);
+    if (!file.empty() && _disabled.load(file, type, "Button")) renew(_disabledRenderer, _disabled);
 }
 
 void Button::draw(Renderer* renderer, const Mat4& transform, uint32_t flags) {
     Scale9Sprite* image = _normalRenderer;
-    if (!isEnabled() && _disabledRenderer) image = _disabledRenderer;
-    if (isEnabled() && isHighlighted() && _pressedRenderer) image = _pressedRenderer;
+    const Rect* insets = &_normalInsets;
+    if (showsDisabled() && _disabledRenderer) {
+        image = _disabledRenderer;
+        insets = &_disabledInsets;
+    }
+    if (showsPressed() && _pressedRenderer) {
+        image = _pressedRenderer;
+        insets = &_pressedInsets;
+    }
+    const Mat4 shown = imageTransform(transform, _pressedActionEnabled && showsPressed() ? 1.f + _zoomScale : 1.f);
     if (image) {
         const Size& original = image->getOriginalSize();
-        image->setCapInsets(_scale9Enabled ? _capInsets : Rect(0, 0, original.width, original.height));
+        image->setCapInsets(_scale9Enabled ? *insets : Rect(0, 0, original.width, original.height));
         image->setContentSize(getContentSize());
         image->setColor(getDisplayedColor());
         image->setOpacity(getDisplayedOpacity());
         image->setGlobalZOrder(getGlobalZOrder());
-        image->visit(renderer, transform, flags);
+        image->visit(renderer, shown, flags);
     }
     if (!_title->getString().empty()) {
         _title->setGlobalZOrder(getGlobalZOrder());
-        _title->visit(renderer, transform, flags);
+        _title->visit(renderer, shown, flags);
     }
+}
+
+Widget* Button::createCloneInstance() { return typeid(*this) == typeid(Button) ? Button::create() : nullptr; }
+
+void Button::copySpecialProperties(Widget* model) {
+    auto* button = dynamic_cast<Button*>(model);
+    if (!button) return;
+    _normal.assign(button->_normal);
+    _pressed.assign(button->_pressed);
+    _disabled.assign(button->_disabled);
+    renew(_normalRenderer, _normal);
+    renew(_pressedRenderer, _pressed);
+    renew(_disabledRenderer, _disabled);
+    _title->setString(button->_title->getString());
+    _title->setSystemFontName(button->_title->getSystemFontName());
+    _title->setSystemFontSize(button->_title->getSystemFontSize());
+    _title->setColor(button->_title->getColor());
+    _scale9Enabled = button->_scale9Enabled;
+    _pressedActionEnabled = button->_pressedActionEnabled;
+    _zoomScale = button->_zoomScale;
+    _normalInsets = button->_normalInsets;
+    _pressedInsets = button->_pressedInsets;
+    _disabledInsets = button->_disabledInsets;
 }
 
 }  // namespace engine::ui

@@ -3,6 +3,7 @@
 // listener SELECTED or UNSELECTED (after the touch listener's ENDED, before the
 // click listener). setSelected changes the state silently.
 #include <functional>
+#include <string>
 
 #include "engine/ui/AbstractCheckButton.h"
 
@@ -15,11 +16,19 @@ public:
     using ccCheckBoxCallback = std::function<void(Ref*, EventType)>;
 
     static CheckBox* create();   // autoreleased, unselected
+    // With its images (see AbstractCheckButton); a missing image logs and is left out.
+    static CheckBox* create(const std::string& backGround, const std::string& backGroundSelected,
+                         const std::string& cross, const std::string& backGroundDisabled,
+                         const std::string& frontCrossDisabled, TextureResType type = TextureResType::LOCAL);
+    static CheckBox* create(const std::string& backGround, const std::string& cross,
+                         TextureResType type = TextureResType::LOCAL);
     // Replaces the event listener (an empty function removes it).
     void addEventListener(const ccCheckBoxCallback& callback) { _eventListener = callback; }
     const ccCheckBoxCallback& getEventListener() const { return _eventListener; }
 
 protected:
+    Widget* createCloneInstance() override;
+    void copySpecialProperties(Widget* model) override;
     CheckBox() = default;
     void onTapped() override;
 

@@ -15,7 +15,7 @@ ScriptEngineProtocol* scriptEngine() { return ScriptEngineManager::getInstance()
 bool isContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 }  // namespace
 
-EditBox* EditBox::create(const Size& size, const std::string&) {
+EditBox* EditBox::create(const Size& size, const std::string& normalImage, TextureResType type) {
     auto* box = new EditBox;
     if (!box->init()) {
         delete box;
@@ -23,7 +23,62 @@ EditBox* EditBox::create(const Size& size, const std::string&) {
     }
     box->autorelease();
     box->setContentSize(size);
+    if (!normalImage.empty() && box->_background.load(normalImage, type, "EditBox")) {
+        box->_backgroundRenderer = box->_background.newRenderer();
+    }
     return box;
+}
+
+void EditBox::setFont(const std::string& name, int size) {
+    _fontName = name;
+    _fontSize = size;
+}
+
+void EditBox::setPlaceholderFont(const std::string& name, int size) {
+    _placeholderFontName = name;
+    _placeholderFontSize = size;
+}
+
+std::string EditBox::getShownText() const {
+    if (_text.empty()) return _placeholder;
+    if (_inputFlag != InputFlag::PASSWORD) return _text;
+    return std::string(utf8CodePointCount(_text), '*');
+}
+
+void EditBox::touchDownAction(Ref*, TouchEventType type) {
+    if (type == TouchEventType::ENDED) openKeyboard();
+}
+
+void EditBox::draw(Renderer* renderer, const Mat4& transform, uint32_t flags) {
+    const Size& size = getContentSize();
+    if (_backgroundRenderer) {
+        const Size& original = _backgroundRenderer->getOriginalSize();
+        _backgroundRenderer->setCapInsets(Rect(0, 0, original.width, original.height));
+        _backgroundRenderer->setContentSize(size);
+        _backgroundRenderer->setColor(getDisplayedColor());
+        _backgroundRenderer->setOpacity(getDisplayedOpacity());
+        _backgroundRenderer->setGlobalZOrder(getGlobalZOrder());
+        _backgroundRenderer->visit(renderer, transform, flags);
+    }
+    const std::string shown = getShownText();
+    if (shown.empty()) return;
+    if (!_label) {
+        _label = Label::create();
+        if (!_label) return;
+        _label->retain();
+        _label->setAnchorPoint(Vec2(0, 0));
+    }
+    const bool placeholder = _text.empty();
+    _label->setSystemFontName(placeholder ? _placeholderFontName : _fontName);
+    _label->setSystemFontSize(static_cast<float>(placeholder ? _placeholderFontSize : _fontSize));
+    _label->setTextColor(placeholder ? _placeholderFontColor : _fontColor);
+    _label->setDimensions(size.width, size.height);
+    _label->setAlignment(_alignment, TextVAlignment::CENTER);
+    _label->setString(shown);
+    _label->setPosition(0, 0);
+    _label->setOpacity(getDisplayedOpacity());
+    _label->setGlobalZOrder(getGlobalZOrder());
+    _label->visit(renderer, transform, flags);
 }
 
 EditBox::~EditBox() {
@@ -35,6 +90,8 @@ EditBox::~EditBox() {
         }
     }
     if (_enterListener) _enterListener->release();
+    if (_backgroundRenderer) _backgroundRenderer->release();
+    if (_label) _label->release();
     unregisterScriptEditBoxHandler();
 }
 

@@ -1,6 +1,6 @@
 #include "engine/ui/ImageView.h"
 
-#include "engine/ui/WidgetImage.h"
+#include <typeinfo>
 
 namespace engine::ui {
 
@@ -16,19 +16,29 @@ ImageView* ImageView::create(const std::string& file, TextureResType type) {
 }
 
 ImageView::~ImageView() {
-    if (_texture) _texture->release();
     if (_renderer) _renderer->release();
 }
 
 void ImageView::loadTexture(const std::string& file, TextureResType type) {
-    if (file.empty() || !replaceWidgetImage(&_texture, file, type, "ImageView")) return;
+    if (file.empty() || !_image.load(file, type, "ImageView")) return;
     if (_renderer) _renderer->release();
-    _renderer = Scale9Sprite::createWithTexture(_texture);
-    if (_renderer) {
-        _renderer->retain();
-        _renderer->setAnchorPoint(Vec2(0, 0));
-    }
-    setContentSize(_texture->getContentSize());
+    _renderer = _image.newRenderer();
+    _rendererSize = _image.size();
+    adaptToRendererSize();
+}
+
+void ImageView::setTextureRect(const Rect& rect) {
+    if (_image.empty()) return;
+    const Rect& frame = _image.frame()->getRect();
+    SpriteFrame* part = SpriteFrame::createWithTexture(
+        _image.texture(), Rect(frame.origin.x + rect.origin.x, frame.origin.y + rect.origin.y, rect.size.width,
+                               rect.size.height));
+    Scale9Sprite* renderer = part ? Scale9Sprite::createWithSpriteFrame(part) : nullptr;
+    if (!renderer) return;
+    renderer->setAnchorPoint(Vec2(0, 0));
+    assignRetained(_renderer, renderer);
+    _rendererSize = rect.size;
+    adaptToRendererSize();
 }
 
 void ImageView::draw(Renderer* renderer, const Mat4& transform, uint32_t flags) {
@@ -39,7 +49,26 @@ void ImageView::draw(Renderer* renderer, const Mat4& transform, uint32_t flags) 
     _renderer->setColor(getDisplayedColor());
     _renderer->setOpacity(getDisplayedOpacity());
     _renderer->setGlobalZOrder(getGlobalZOrder());
-    _renderer->visit(renderer, transform, flags);
+    _renderer->visit(renderer, imageTransform(transform), flags);
+}
+
+Widget* ImageView::createCloneInstance() { return typeid(*this) == typeid(ImageView) ? ImageView::create() : nullptr; }
+
+void ImageView::copySpecialProperties(Widget* model) {
+    auto* view = dynamic_cast<ImageView*>(model);
+    if (!view) return;
+    _image.assign(view->_image);
+    Scale9Sprite* renderer = nullptr;
+    if (view->_renderer) {
+        SpriteFrame* shown =
+            SpriteFrame::createWithTexture(view->_renderer->getTexture(), view->_renderer->getTextureRect());
+        renderer = shown ? Scale9Sprite::createWithSpriteFrame(shown) : nullptr;
+        if (renderer) renderer->setAnchorPoint(Vec2(0, 0));
+    }
+    assignRetained(_renderer, renderer);
+    _rendererSize = view->_rendererSize;
+    _scale9Enabled = view->_scale9Enabled;
+    _capInsets = view->_capInsets;
 }
 
 }  // namespace engine::ui

@@ -1,13 +1,13 @@
 #include "engine/ui/Layout.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "engine/app/GLView.h"
 #include "engine/base/Director.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/ClippingRectangleNode.h"
 #include "engine/scene/Layer.h"
-#include "engine/scene/Sprite.h"
 #include "engine/ui/WidgetImage.h"
 
 namespace engine::ui {
@@ -36,7 +36,6 @@ Layout::~Layout() {
     drop(_colorRenderer);
     drop(_gradientRenderer);
     drop(_imageRenderer);
-    drop(_backGroundImage);
 }
 
 bool Layout::init() {
@@ -51,11 +50,9 @@ Color4B Layout::getPaintedBackGround() const {
 }
 
 void Layout::setBackGroundImage(const std::string& file, TextureResType type) {
-    if (!replaceWidgetImage(&_backGroundImage, file, type, "Layout") && !file.empty()) return;
+    if (!_backGroundImage.load(file, type, "Layout") && !file.empty()) return;
     drop(_imageRenderer);
-    if (!_backGroundImage) return;
-    _imageRenderer = Sprite::createWithTexture(_backGroundImage);
-    if (_imageRenderer) _imageRenderer->retain();
+    _imageRenderer = _backGroundImage.newRenderer();
 }
 
 void Layout::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
@@ -107,12 +104,49 @@ void Layout::visitBackGround(Renderer* renderer, const Mat4& transform, uint32_t
         colour->visit(renderer, transform, flags);
     }
     if (_imageRenderer) {
-        _imageRenderer->setPosition(size.width / 2, size.height / 2);
-        _imageRenderer->setColor(getDisplayedColor());
-        _imageRenderer->setOpacity(opacity);
+        const Size& original = _imageRenderer->getOriginalSize();
+        if (_backGroundImageScale9Enabled) {
+            _imageRenderer->setCapInsets(_backGroundImageCapInsets);
+            _imageRenderer->setContentSize(size);
+        } else {
+            _imageRenderer->setCapInsets(Rect(0, 0, original.width, original.height));
+            _imageRenderer->setContentSize(original);
+        }
+        const Size& shown = _imageRenderer->getContentSize();
+        _imageRenderer->setPosition((size.width - shown.width) / 2, (size.height - shown.height) / 2);
+        const Color3B& tint = getDisplayedColor();
+        _imageRenderer->setColor(Color3B{static_cast<uint8_t>(tint.r * _backGroundImageColor.r / 255),
+                                         static_cast<uint8_t>(tint.g * _backGroundImageColor.g / 255),
+                                         static_cast<uint8_t>(tint.b * _backGroundImageColor.b / 255)});
+        _imageRenderer->setOpacity(static_cast<uint8_t>((_backGroundImageOpacity * opacity + 127) / 255));
         _imageRenderer->setGlobalZOrder(getGlobalZOrder());
         _imageRenderer->visit(renderer, transform, flags);
     }
+}
+
+Widget* Layout::createCloneInstance() { return typeid(*this) == typeid(Layout) ? Layout::create() : nullptr; }
+
+void Layout::copySpecialProperties(Widget* model) {
+    auto* layout = dynamic_cast<Layout*>(model);
+    if (!layout) return;
+    _layoutType = layout->_layoutType;
+    _backGroundColorType = layout->_backGroundColorType;
+    _backGroundColor = layout->_backGroundColor;
+    _gradientStart = layout->_gradientStart;
+    _gradientEnd = layout->_gradientEnd;
+    _gradientVector = layout->_gradientVector;
+    _backGroundColorOpacity = layout->_backGroundColorOpacity;
+    _clippingEnabled = layout->_clippingEnabled;
+    _clippingType = layout->_clippingType;
+    _loopFocus = layout->_loopFocus;
+    _passFocusToChild = layout->_passFocusToChild;
+    _backGroundImage.assign(layout->_backGroundImage);
+    drop(_imageRenderer);
+    _imageRenderer = _backGroundImage.newRenderer();
+    _backGroundImageScale9Enabled = layout->_backGroundImageScale9Enabled;
+    _backGroundImageCapInsets = layout->_backGroundImageCapInsets;
+    _backGroundImageColor = layout->_backGroundImageColor;
+    _backGroundImageOpacity = layout->_backGroundImageOpacity;
 }
 
 }  // namespace engine::ui

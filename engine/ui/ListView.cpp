@@ -13,6 +13,7 @@ ListView* ListView::create() {
 
 ListView::~ListView() {
     for (Widget* item : _items) item->release();
+    if (_model) _model->release();
 }
 
 bool ListView::init() { return ScrollView::init(); }
@@ -23,6 +24,83 @@ void ListView::setContentSize(const Size& size) {
 }
 
 void ListView::pushBackCustomItem(Widget* item) { insertCustomItem(item, static_cast<int>(_items.size())); }
+
+void ListView::setItemModel(Widget* model) {
+    if (model) assignRetained(_model, model);
+}
+
+void ListView::pushBackDefaultItem() { insertDefaultItem(static_cast<int>(_items.size())); }
+
+void ListView::insertDefaultItem(int index) {
+    if (Widget* item = _model ? _model->clone() : nullptr) insertCustomItem(item, index);
+}
+
+Widget* ListView::getClosestItemToPosition(const Vec2& target, const Vec2& anchor) const {
+    Widget* closest = nullptr;
+    float best = 0;
+    for (Widget* item : _items) {
+        // The item's anchor point in the view's space.
+        const Size& size = item->getContentSize();
+        const Vec2 corner(item->getLeftBoundary(), item->getBottomBoundary());
+        const Vec2 at = getInnerContainerPosition() + corner + Vec2(size.width * anchor.x, size.height * anchor.y);
+        const Vec2 d = at - target;
+        const float distance = d.x * d.x + d.y * d.y;
+        if (!closest || distance < best) {
+            closest = item;
+            best = distance;
+        }
+    }
+    return closest;
+}
+
+Widget* ListView::getClosestItemToPositionInCurrentView(const Vec2& ratio, const Vec2& anchor) const {
+    const Size& view = getContentSize();
+    return getClosestItemToPosition(Vec2(view.width * ratio.x, view.height * ratio.y), anchor);
+}
+
+Widget* ListView::getCenterItemInCurrentView() const {
+    return getClosestItemToPositionInCurrentView(Vec2(0.5f, 0.5f), Vec2(0.5f, 0.5f));
+}
+Widget* ListView::getLeftmostItemInCurrentView() const {
+    return getClosestItemToPositionInCurrentView(Vec2(0, 0.5f), Vec2(0.5f, 0.5f));
+}
+Widget* ListView::getRightmostItemInCurrentView() const {
+    return getClosestItemToPositionInCurrentView(Vec2(1, 0.5f), Vec2(0.5f, 0.5f));
+}
+Widget* ListView::getTopmostItemInCurrentView() const {
+    return getClosestItemToPositionInCurrentView(Vec2(0.5f, 1), Vec2(0.5f, 0.5f));
+}
+Widget* ListView::getBottommostItemInCurrentView() const {
+    return getClosestItemToPositionInCurrentView(Vec2(0.5f, 0), Vec2(0.5f, 0.5f));
+}
+
+Vec2 ListView::containerPositionFor(const Widget* item, const Vec2& ratio, const Vec2& anchor) const {
+    const Size& view = getContentSize();
+    const Size& size = item->getContentSize();
+    const Vec2 inContainer =
+        Vec2(item->getLeftBoundary(), item->getBottomBoundary()) + Vec2(size.width * anchor.x, size.height * anchor.y);
+    const Vec2 wanted = Vec2(view.width * ratio.x, view.height * ratio.y) - inContainer;
+    const Vec2 lowest = lowestPosition();
+    Vec2 at(std::clamp(wanted.x, lowest.x, 0.f), std::clamp(wanted.y, lowest.y, 0.f));
+    // Only along the scrolling direction.
+    if (getDirection() == Direction::VERTICAL) at.x = getInnerContainerPosition().x;
+    if (getDirection() == Direction::HORIZONTAL) at.y = getInnerContainerPosition().y;
+    return at;
+}
+
+void ListView::jumpToItem(int index, const Vec2& ratio, const Vec2& anchor) {
+    if (Widget* item = getItem(index)) setInnerContainerPosition(containerPositionFor(item, ratio, anchor));
+}
+
+void ListView::scrollToItem(int index, const Vec2& ratio, const Vec2& anchor, float timeInSec) {
+    Widget* item = getItem(index);
+    if (!item) return;
+    const Vec2 lowest = lowestPosition();
+    const Vec2 at = containerPositionFor(item, ratio, anchor);
+    scrollToPercentBothDirection(Vec2(lowest.x < 0 ? at.x / lowest.x * 100.f : 0.f,
+                                      lowest.y < 0 ? (1.f - at.y / lowest.y) * 100.f : 0.f),
+                                 timeInSec, true);
+}
 
 void ListView::insertCustomItem(Widget* item, int index) {
     if (!item || getIndex(item) >= 0) return;

@@ -2,11 +2,25 @@
 
 #include <algorithm>
 
+#include <typeinfo>
+
 namespace engine::ui {
 
 RadioButton* RadioButton::create() {
     auto* button = new RadioButton;
     return autoreleased(button, button->init());
+}
+
+RadioButton* RadioButton::create(const std::string& backGround, const std::string& backGroundSelected,
+                         const std::string& cross, const std::string& backGroundDisabled,
+                         const std::string& frontCrossDisabled, TextureResType type) {
+    auto* button = new RadioButton;
+    return autoreleased(button, button->initWithImages(backGround, backGroundSelected, cross, backGroundDisabled,
+                                                     frontCrossDisabled, type));
+}
+
+RadioButton* RadioButton::create(const std::string& backGround, const std::string& cross, TextureResType type) {
+    return create(backGround, "", cross, "", "", type);
 }
 
 RadioButton::~RadioButton() = default;   // a group retains its buttons: none is in one here
@@ -103,6 +117,13 @@ void RadioButtonGroup::select(RadioButton* button, bool withEvent) {
         listener(button, getSelectedButtonIndex(), EventType::SELECT_CHANGED);
     }
     release();
+}
+
+Widget* RadioButton::createCloneInstance() { return typeid(*this) == typeid(RadioButton) ? RadioButton::create() : nullptr; }
+
+void RadioButton::copySpecialProperties(Widget* model) {
+    AbstractCheckButton::copySpecialProperties(model);
+    if (auto* button = dynamic_cast<RadioButton*>(model)) _eventListener = button->_eventListener;
 }
 
 }  // namespace engine::ui

@@ -11,6 +11,7 @@
 // setSelectedButton, unselects the others and tells the group's listener
 // (button, its index, SELECT_CHANGED); setSelectedButtonWithoutEvent tells nobody.
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "engine/ui/AbstractCheckButton.h"
@@ -25,12 +26,20 @@ public:
     using ccRadioButtonCallback = std::function<void(RadioButton*, EventType)>;
 
     static RadioButton* create();   // autoreleased, unselected, in no group
+    // With its images (see AbstractCheckButton); a missing image logs and is left out.
+    static RadioButton* create(const std::string& backGround, const std::string& backGroundSelected,
+                               const std::string& cross, const std::string& backGroundDisabled,
+                               const std::string& frontCrossDisabled, TextureResType type = TextureResType::LOCAL);
+    static RadioButton* create(const std::string& backGround, const std::string& cross,
+                               TextureResType type = TextureResType::LOCAL);
     ~RadioButton() override;
     void addEventListener(const ccRadioButtonCallback& callback) { _eventListener = callback; }
     const ccRadioButtonCallback& getEventListener() const { return _eventListener; }
     RadioButtonGroup* getGroup() const { return _group; }
 
 protected:
+    Widget* createCloneInstance() override;
+    void copySpecialProperties(Widget* model) override;
     RadioButton() = default;
     void onTapped() override;
 

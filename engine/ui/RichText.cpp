@@ -129,7 +129,7 @@ void RichText::setVerticalSpace(float space) {
 }
 
 void RichText::ignoreContentAdaptWithSize(bool ignore) {
-    _ignoreSize = ignore;
+    Widget::ignoreContentAdaptWithSize(ignore);
     _formatDirty = true;
 }
 
@@ -142,7 +142,7 @@ void RichText::formatText() {
     _formatDirty = false;
     _container->removeAllChildren();
     LineBuilder builder;
-    builder.wrapWidth = _ignoreSize ? 0.f : getContentSize().width;
+    builder.wrapWidth = isIgnoreContentAdaptWithSize() ? 0.f : getContentSize().width;
     for (RichElement* element : _elements) {
         const Color3B color = element->getColor();
         const uint8_t opacity = element->getOpacity();
@@ -231,7 +231,7 @@ void RichText::formatText() {
         widest = std::max(widest, builder.widths[i]);
     }
     _lineCount = static_cast<int>(builder.lines.size());
-    if (_ignoreSize) Widget::setContentSize(Size(widest, totalHeight));
+    if (isIgnoreContentAdaptWithSize()) Node::setContentSize(Size(widest, totalHeight));
     float top = getContentSize().height;
     for (size_t i = 0; i < builder.lines.size(); ++i) {
         const float bottom = top - heights[i];

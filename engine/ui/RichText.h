@@ -102,8 +102,7 @@ public:
 
     void setVerticalSpace(float space);
     float getVerticalSpace() const { return _verticalSpace; }
-    void ignoreContentAdaptWithSize(bool ignore);
-    bool isIgnoreContentAdaptWithSize() const { return _ignoreSize; }
+    void ignoreContentAdaptWithSize(bool ignore) override;
     void setContentSize(const Size& size) override;
 
     // Lays the elements out now.
@@ -121,7 +120,6 @@ protected:
 private:
     Vector<RichElement*> _elements;
     float _verticalSpace = 0;
-    bool _ignoreSize = true;
     bool _formatDirty = true;
     int _lineCount = 0;
     Node* _container = nullptr;   // holds the pieces; drawn by the widget, not its child

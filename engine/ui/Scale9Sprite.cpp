@@ -30,8 +30,41 @@ Scale9Sprite* Scale9Sprite::createWithSpriteFrameName(const std::string& name) {
         log("Scale9Sprite: no sprite frame named '%s'", name.c_str());
         return nullptr;
     }
+    return createWithSpriteFrame(frame);
+}
+
+Scale9Sprite* Scale9Sprite::createWithSpriteFrame(SpriteFrame* frame) {
+    if (!frame || !frame->getTexture()) return nullptr;
     auto* sprite = new Scale9Sprite;
     return autoreleased(sprite, sprite->initWithTexture(frame->getTexture(), frame->getRect()));
+}
+
+void Scale9Sprite::setSpriteFrame(SpriteFrame* frame) {
+    if (!frame || !frame->getTexture()) return;
+    const Size size = getContentSize();
+    assignRetained(_texture, frame->getTexture());
+    _textureRect = frame->getRect();
+    _originalSize = _textureRect.size;
+    setCapInsets(Rect());
+    setContentSize(size);
+}
+
+void Scale9Sprite::setInsetLeft(float inset) {
+    setCapInsets(Rect(inset, _capInsets.origin.y, _originalSize.width - inset - getInsetRight(), _capInsets.size.height));
+}
+
+void Scale9Sprite::setInsetRight(float inset) {
+    setCapInsets(Rect(_capInsets.origin.x, _capInsets.origin.y, _originalSize.width - _capInsets.origin.x - inset,
+                      _capInsets.size.height));
+}
+
+void Scale9Sprite::setInsetTop(float inset) {
+    setCapInsets(Rect(_capInsets.origin.x, inset, _capInsets.size.width, _originalSize.height - inset - getInsetBottom()));
+}
+
+void Scale9Sprite::setInsetBottom(float inset) {
+    setCapInsets(Rect(_capInsets.origin.x, _capInsets.origin.y, _capInsets.size.width,
+                      _originalSize.height - _capInsets.origin.y - inset));
 }
 
 Scale9Sprite::~Scale9Sprite() {
@@ -75,8 +108,10 @@ void Scale9Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
         return;
     const float ow = _originalSize.width, oh = _originalSize.height;
     // Source cuts in image points, x from the left and y from the top.
-    const float sx[4] = {0, _capInsets.origin.x, _capInsets.origin.x + _capInsets.size.width, ow};
-    const float sy[4] = {0, _capInsets.origin.y, _capInsets.origin.y + _capInsets.size.height, oh};
+    // Without nine slices the whole image is the centre: it stretches whole.
+    const Rect insets = _scale9Enabled ? _capInsets : Rect(0, 0, ow, oh);
+    const float sx[4] = {0, insets.origin.x, insets.origin.x + insets.size.width, ow};
+    const float sy[4] = {0, insets.origin.y, insets.origin.y + insets.size.height, oh};
     const float leftW = sx[1], rightW = ow - sx[2], topH = sy[1], bottomH = oh - sy[2];
     const float fx = leftW + rightW > size.width ? size.width / (leftW + rightW) : 1.f;
     const float fy = topH + bottomH > size.height ? size.height / (topH + bottomH) : 1.f;

@@ -9,6 +9,7 @@
 #include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/Node.h"
+#include "engine/scene/SpriteFrame.h"
 
 namespace engine::ui {
 
@@ -24,6 +25,8 @@ public:
     // The same from a frame of the sprite-frame cache (its rectangle of the
     // texture); nullptr, with a log line, when no frame has that name.
     static Scale9Sprite* createWithSpriteFrameName(const std::string& name);
+    // The same from a frame (its texture and rectangle); nullptr without one.
+    static Scale9Sprite* createWithSpriteFrame(SpriteFrame* frame);
     ~Scale9Sprite() override;
 
     Texture2D* getTexture() const { return _texture; }
@@ -36,6 +39,21 @@ public:
     // reaches outside it nor has a negative side).
     void setCapInsets(const Rect& insets);
     const Rect& getCapInsets() const { return _capInsets; }
+    // One side of the centre slice at a time: its distance from that edge of the
+    // image (y down: top is the upper edge).
+    void setInsetLeft(float inset);
+    void setInsetRight(float inset);
+    void setInsetTop(float inset);
+    void setInsetBottom(float inset);
+    float getInsetLeft() const { return _capInsets.origin.x; }
+    float getInsetTop() const { return _capInsets.origin.y; }
+    float getInsetRight() const { return _originalSize.width - _capInsets.origin.x - _capInsets.size.width; }
+    float getInsetBottom() const { return _originalSize.height - _capInsets.origin.y - _capInsets.size.height; }
+    // Off: the image stretches whole over the content size (default on).
+    void setScale9Enabled(bool enabled) { _scale9Enabled = enabled; }
+    bool isScale9Enabled() const { return _scale9Enabled; }
+    // Shows this frame instead (the content size stays; insets back to the default).
+    void setSpriteFrame(SpriteFrame* frame);
     void setPreferredSize(const Size& size) { setContentSize(size); }
     const Size& getPreferredSize() const { return getContentSize(); }
     void draw(Renderer* renderer, const Mat4& transform, uint32_t flags) override;
@@ -50,6 +68,7 @@ private:
     Rect _textureRect;
     Size _originalSize;
     Rect _capInsets;
+    bool _scale9Enabled = true;
     QuadCommand _quad;
 };
 

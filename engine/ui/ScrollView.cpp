@@ -46,6 +46,114 @@ void ScrollView::jumpToTop() { _innerContainer->setPositionY(lowestPosition().y)
 void ScrollView::jumpToBottom() { _innerContainer->setPositionY(0); }
 void ScrollView::jumpToLeft() { _innerContainer->setPositionX(0); }
 void ScrollView::jumpToRight() { _innerContainer->setPositionX(lowestPosition().x); }
+void ScrollView::jumpToTopLeft() { _innerContainer->setPosition(positionOfPercent(Vec2(0, 0))); }
+void ScrollView::jumpToTopRight() { _innerContainer->setPosition(positionOfPercent(Vec2(100, 0))); }
+void ScrollView::jumpToBottomLeft() { _innerContainer->setPosition(positionOfPercent(Vec2(0, 100))); }
+void ScrollView::jumpToBottomRight() { _innerContainer->setPosition(positionOfPercent(Vec2(100, 100))); }
+
+void ScrollView::jumpToPercentVertical(float percent) {
+    _innerContainer->setPositionY(positionOfPercent(Vec2(0, percent)).y);
+}
+
+void ScrollView::jumpToPercentHorizontal(float percent) {
+    _innerContainer->setPositionX(positionOfPercent(Vec2(percent, 0)).x);
+}
+
+void ScrollView::jumpToPercentBothDirection(const Vec2& percent) {
+    _innerContainer->setPosition(positionOfPercent(percent));
+}
+
+Vec2 ScrollView::positionOfPercent(const Vec2& percent) const {
+    const Vec2 lowest = lowestPosition();
+    const float x = std::clamp(percent.x, 0.f, 100.f) / 100.f;
+    const float y = std::clamp(percent.y, 0.f, 100.f) / 100.f;
+    return Vec2(lowest.x * x, lowest.y * (1.f - y));
+}
+
+void ScrollView::scrollToTop(float time, bool attenuated) {
+    startAutoScroll(Vec2(_innerContainer->getPositionX(), lowestPosition().y), time, attenuated);
+}
+void ScrollView::scrollToBottom(float time, bool attenuated) {
+    startAutoScroll(Vec2(_innerContainer->getPositionX(), 0), time, attenuated);
+}
+void ScrollView::scrollToLeft(float time, bool attenuated) {
+    startAutoScroll(Vec2(0, _innerContainer->getPositionY()), time, attenuated);
+}
+void ScrollView::scrollToRight(float time, bool attenuated) {
+    startAutoScroll(Vec2(lowestPosition().x, _innerContainer->getPositionY()), time, attenuated);
+}
+void ScrollView::scrollToTopLeft(float time, bool attenuated) {
+    startAutoScroll(positionOfPercent(Vec2(0, 0)), time, attenuated);
+}
+void ScrollView::scrollToTopRight(float time, bool attenuated) {
+    startAutoScroll(positionOfPercent(Vec2(100, 0)), time, attenuated);
+}
+void ScrollView::scrollToBottomLeft(float time, bool attenuated) {
+    startAutoScroll(positionOfPercent(Vec2(0, 100)), time, attenuated);
+}
+void ScrollView::scrollToBottomRight(float time, bool attenuated) {
+    startAutoScroll(positionOfPercent(Vec2(100, 100)), time, attenuated);
+}
+void ScrollView::scrollToPercentVertical(float percent, float time, bool attenuated) {
+    startAutoScroll(Vec2(_innerContainer->getPositionX(), positionOfPercent(Vec2(0, percent)).y), time, attenuated);
+}
+void ScrollView::scrollToPercentHorizontal(float percent, float time, bool attenuated) {
+    startAutoScroll(Vec2(positionOfPercent(Vec2(percent, 0)).x, _innerContainer->getPositionY()), time, attenuated);
+}
+void ScrollView::scrollToPercentBothDirection(const Vec2& percent, float time, bool attenuated) {
+    startAutoScroll(positionOfPercent(percent), time, attenuated);
+}
+
+void ScrollView::startAutoScroll(const Vec2& target, float timeInSec, bool attenuated) {
+    _autoScrollFrom = _innerContainer->getPosition();
+    _autoScrollTo = target;
+    _autoScrollTime = timeInSec;
+    _autoScrollElapsed = 0;
+    _attenuated = attenuated;
+    _autoScrolling = true;
+    if (timeInSec <= 0) {
+        update(0);
+        return;
+    }
+    scheduleUpdate();
+}
+
+void ScrollView::stopAutoScroll() {
+    if (!_autoScrolling) return;
+    _autoScrolling = false;
+    unscheduleUpdate();
+}
+
+void ScrollView::update(float delta) {
+    Layout::update(delta);
+    if (!_autoScrolling) return;
+    _autoScrollElapsed += delta;
+    float t = _autoScrollTime > 0 ? std::min(_autoScrollElapsed / _autoScrollTime, 1.f) : 1.f;
+    const bool done = t >= 1.f;
+    if (_attenuated) t = 1.f - (1.f - t) * (1.f - t) * (1.f - t);
+    const Vec2 now = _autoScrollFrom + (_autoScrollTo - _autoScrollFrom) * t;
+    retain();
+    if (now != _innerContainer->getPosition()) {
+        _innerContainer->setPosition(now);
+        fireScrollEvent(EventType::SCROLLING);
+    }
+    if (done) {
+        stopAutoScroll();
+        fireEdgeEvents();
+    }
+    release();
+}
+
+void ScrollView::fireEdgeEvents() {
+    const Vec2 lowest = lowestPosition();
+    const Vec2 at = _innerContainer->getPosition();
+    const bool vertical = _direction == Direction::VERTICAL || _direction == Direction::BOTH;
+    const bool horizontal = _direction == Direction::HORIZONTAL || _direction == Direction::BOTH;
+    if (vertical && at.y == lowest.y) fireScrollEvent(EventType::SCROLL_TO_TOP);
+    if (vertical && at.y == 0) fireScrollEvent(EventType::SCROLL_TO_BOTTOM);
+    if (horizontal && at.x == 0) fireScrollEvent(EventType::SCROLL_TO_LEFT);
+    if (horizontal && at.x == lowest.x) fireScrollEvent(EventType::SCROLL_TO_RIGHT);
+}
 
 void ScrollView::fireScrollEvent(EventType type) {
     if (!_scrollListener) return;
@@ -105,6 +213,7 @@ void ScrollView::interceptTouchEvent(TouchEventType type, Widget* sender, Touch*
 }
 
 void ScrollView::startDrag(const Vec2& worldPoint) {
+    stopAutoScroll();
     _dragging = true;
     _lastTouch = worldPoint;
 }

@@ -43,7 +43,7 @@ public:
 
     bool attachWithIME() { return _renderer->attachWithIME(); }
     bool detachWithIME() { return _renderer->detachWithIME(); }
-    UICCTextField* getVirtualRenderer() const { return _renderer; }
+    UICCTextField* getVirtualRenderer() override { return _renderer; }
 
     void addEventListener(const ccTextFieldCallback& callback) { _eventListener = callback; }
     const ccTextFieldCallback& getEventListener() const { return _eventListener; }

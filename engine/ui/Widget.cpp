@@ -1,5 +1,7 @@
 #include "engine/ui/Widget.h"
 
+#include <typeinfo>
+
 #include "engine/base/Director.h"
 #include "engine/base/EventDispatcher.h"
 #include "engine/base/EventListenerFocus.h"
@@ -79,6 +81,157 @@ bool Widget::insideClippingAncestors(const Vec2& worldPoint) const {
 }
 
 Widget* Widget::getParentWidget() const { return dynamic_cast<Widget*>(getParent()); }
+
+Widget* Widget::clone() {
+    Widget* copy = createCloneInstance();
+    if (!copy) return nullptr;
+    copy->setName(getName());
+    copy->setTag(getTag());
+    copy->setAnchorPoint(getAnchorPoint());
+    copy->setPosition(getPosition());
+    copy->setScaleX(getScaleX());
+    copy->setScaleY(getScaleY());
+    copy->setRotation(getRotation());
+    copy->setSkewX(getSkewX());
+    copy->setSkewY(getSkewY());
+    copy->setVisible(isVisible());
+    copy->setLocalZOrder(getLocalZOrder());
+    copy->setColor(getColor());
+    copy->setOpacity(getOpacity());
+    copy->_enabled = _enabled;
+    copy->setTouchEnabled(_touchEnabled);
+    copy->_swallowTouches = _swallowTouches;
+    copy->_propagateTouchEvents = _propagateTouchEvents;
+    copy->_focusEnabled = _focusEnabled;
+    copy->_bright = _bright;
+    copy->_brightStyle = _brightStyle;
+    copy->_unifySize = _unifySize;
+    copy->_flippedX = _flippedX;
+    copy->_flippedY = _flippedY;
+    copy->_actionTag = _actionTag;
+    copy->_callbackName = _callbackName;
+    copy->_callbackType = _callbackType;
+    copy->_sizePercent = _sizePercent;
+    copy->_positionPercent = _positionPercent;
+    copy->_layoutRule = _layoutRule;
+    copy->_touchListener = _touchListener;
+    copy->_clickListener = _clickListener;
+    copy->setLayoutParameter(_layoutParameter);
+    copy->copySpecialProperties(this);
+    copy->_ignoreSize = _ignoreSize;
+    copy->setContentSize(getContentSize());
+    copy->_customSize = _customSize;
+    for (Node* child : getChildren()) {
+        auto* widget = dynamic_cast<Widget*>(child);
+        if (Widget* childCopy = widget ? widget->clone() : nullptr) copy->addChild(childCopy);
+    }
+    return copy;
+}
+
+Widget* Widget::createCloneInstance() { return typeid(*this) == typeid(Widget) ? Widget::create() : nullptr; }
+
+void Widget::copySpecialProperties(Widget*) {}
+
+void Widget::setBright(bool bright) {
+    _bright = bright;
+    if (bright) _brightStyle = BrightStyle::NORMAL;
+}
+
+void Widget::setContentSize(const Size& size) {
+    _customSize = size;
+    Node::setContentSize(size);
+}
+
+void Widget::ignoreContentAdaptWithSize(bool ignore) {
+    _ignoreSize = ignore;
+    const Size custom = _customSize;
+    setContentSize(ignore ? getVirtualRendererSize() : custom);
+    _customSize = custom;
+}
+
+void Widget::adaptToRendererSize() {
+    if (!_ignoreSize) return;
+    const Size custom = _customSize;
+    setContentSize(getVirtualRendererSize());
+    _customSize = custom;
+}
+
+void Widget::setSizeType(SizeType type) {
+    if (type == SizeType::PERCENT) {
+        _layoutRule.percentSize = Size(_sizePercent.x, _sizePercent.y);
+        updateSizeAndPosition();
+    } else if (_layoutRule.percentSize) {
+        _sizePercent = Vec2(_layoutRule.percentSize->width, _layoutRule.percentSize->height);
+        _layoutRule.percentSize.reset();
+    }
+}
+
+void Widget::setSizePercent(const Vec2& percent) {
+    _sizePercent = percent;
+    if (!_layoutRule.percentSize) return;
+    _layoutRule.percentSize = Size(percent.x, percent.y);
+    updateSizeAndPosition();
+}
+
+Vec2 Widget::getSizePercent() const {
+    if (!_layoutRule.percentSize) return _sizePercent;
+    return Vec2(_layoutRule.percentSize->width, _layoutRule.percentSize->height);
+}
+
+void Widget::setPositionType(PositionType type) {
+    if (type == PositionType::PERCENT) {
+        _layoutRule.percentPosition = _positionPercent;
+        updateSizeAndPosition();
+    } else if (_layoutRule.percentPosition) {
+        _positionPercent = *_layoutRule.percentPosition;
+        _layoutRule.percentPosition.reset();
+    }
+}
+
+void Widget::setPositionPercent(const Vec2& percent) {
+    _positionPercent = percent;
+    if (!_layoutRule.percentPosition) return;
+    _layoutRule.percentPosition = percent;
+    updateSizeAndPosition();
+}
+
+Vec2 Widget::getPositionPercent() const { return _layoutRule.percentPosition.value_or(_positionPercent); }
+
+void Widget::updateSizeAndPosition() {
+    if (Node* parent = getParent()) updateSizeAndPosition(parent->getContentSize());
+}
+
+void Widget::updateSizeAndPosition(const Size& parentSize) {
+    if (_layoutRule.percentSize) {
+        setContentSize(Size(parentSize.width * _layoutRule.percentSize->width,
+                            parentSize.height * _layoutRule.percentSize->height));
+    }
+    if (_layoutRule.percentPosition) {
+        setPosition(parentSize.width * _layoutRule.percentPosition->x, parentSize.height * _layoutRule.percentPosition->y);
+    }
+}
+
+float Widget::getLeftBoundary() const { return getPosition().x - getAnchorPoint().x * getContentSize().width; }
+
+float Widget::getBottomBoundary() const { return getPosition().y - getAnchorPoint().y * getContentSize().height; }
+
+Vec2 Widget::getWorldPosition() const {
+    const Size& size = getContentSize();
+    return convertToWorldSpace(Vec2(getAnchorPoint().x * size.width, getAnchorPoint().y * size.height));
+}
+
+Mat4 Widget::imageTransform(const Mat4& transform, float zoom) const {
+    const float sx = zoom * (_flippedX ? -1.f : 1.f);
+    const float sy = zoom * (_flippedY ? -1.f : 1.f);
+    if (sx == 1.f && sy == 1.f) return transform;
+    const Size& size = getContentSize();
+    Mat4 about;   // scales about the centre of the content box
+    about.m[0] = sx;
+    about.m[5] = sy;
+    about.m[12] = size.width * 0.5f * (1.f - sx);
+    about.m[13] = size.height * 0.5f * (1.f - sy);
+    return transform * about;
+}
 
 void Widget::propagateTouchEvent(TouchEventType type, Widget* sender, Touch* touch) {
     if (!_propagateTouchEvents) return;

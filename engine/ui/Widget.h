@@ -23,10 +23,24 @@
 // through the director's event dispatcher; a widget going away gives it up
 // silently.
 //
+// Sizes: the content size a script sets is the custom size. Widgets that show an
+// image or a text take their renderer's size when they load one, while they adapt
+// to it (ignoreContentAdaptWithSize(true), the default); ignoreContentAdaptWithSize
+// switches between the renderer's size and the custom size. A percent size or
+// position (SizeType/PositionType PERCENT) is a share of the parent's content
+// size, applied when set under a parent, by updateSizeAndPosition and by
+// Helper::doLayout.
+//
+// Looks: a widget that is not bright (setBright(false)) shows its disabled images
+// as a disabled one does; the HIGHLIGHT bright style shows its pressed images. A
+// flipped widget draws its own images mirrored about its centre (its children are
+// not flipped).
+//
 // Listeners may remove or destroy the widget, or replace themselves: the widget
 // and the running listener are kept alive until the call returns.
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "engine/scene/Node.h"
 
@@ -54,6 +68,10 @@ struct LayoutRule {
 class Widget : public Node {
 public:
     enum class TouchEventType { BEGAN = 0, MOVED = 1, ENDED = 2, CANCELED = 3 };
+    // Numbered as scripts see them.
+    enum class BrightStyle { NONE = -1, NORMAL = 0, HIGHLIGHT = 1 };
+    enum class SizeType { ABSOLUTE = 0, PERCENT = 1 };
+    enum class PositionType { ABSOLUTE = 0, PERCENT = 1 };
     using ccWidgetTouchCallback = std::function<void(Ref*, TouchEventType)>;
     using ccWidgetClickCallback = std::function<void(Ref*)>;
 
@@ -69,6 +87,12 @@ public:
     void setTouchEnabled(bool enabled);
     bool isTouchEnabled() const { return _touchEnabled; }
     bool isHighlighted() const { return _highlighted; }
+    // Bright (the default) or greyed: a widget that is not bright looks disabled.
+    // Setting it bright again resets the style to NORMAL.
+    void setBright(bool bright);
+    bool isBright() const { return _bright; }
+    void setBrightStyle(BrightStyle style) { _brightStyle = style; }
+    BrightStyle getBrightStyle() const { return _brightStyle; }
     // Whether a claimed touch is kept from the widgets beneath (default true).
     void setSwallowTouches(bool swallow);
     bool isSwallowTouches() const { return _swallowTouches; }
@@ -94,6 +118,66 @@ public:
     // touch-enabled and shown, the click listener runs with the widget as sender;
     // answers whether it ran.
     bool simulateClick();
+
+    // Records the custom size and makes it the content size.
+    void setContentSize(const Size& size) override;
+    const Size& getCustomSize() const { return _customSize; }
+    // Whether the content size follows the renderer's (true, the default) or stays
+    // the custom size; switching applies the one chosen now.
+    virtual void ignoreContentAdaptWithSize(bool ignore);
+    bool isIgnoreContentAdaptWithSize() const { return _ignoreSize; }
+    // What draws the widget's look (the widget itself when it has no renderer) and
+    // its own size.
+    virtual Node* getVirtualRenderer() { return this; }
+    virtual Size getVirtualRendererSize() const { return getContentSize(); }
+    // Whether a nine-slice-less image is still laid out at the content size.
+    void setUnifySizeEnabled(bool enabled) { _unifySize = enabled; }
+    bool isUnifySizeEnabled() const { return _unifySize; }
+
+    // Percent sizes and positions, as shares of the parent's content size.
+    void setSizeType(SizeType type);
+    SizeType getSizeType() const { return _layoutRule.percentSize ? SizeType::PERCENT : SizeType::ABSOLUTE; }
+    void setSizePercent(const Vec2& percent);
+    Vec2 getSizePercent() const;
+    void setPositionType(PositionType type);
+    PositionType getPositionType() const {
+        return _layoutRule.percentPosition ? PositionType::PERCENT : PositionType::ABSOLUTE;
+    }
+    void setPositionPercent(const Vec2& percent);
+    Vec2 getPositionPercent() const;
+    // Applies the percent size and position against the parent's content size (or
+    // the size given); absolute ones stay.
+    void updateSizeAndPosition();
+    void updateSizeAndPosition(const Size& parentSize);
+    // The edges of the box in the parent's space (position less the anchor's share).
+    float getLeftBoundary() const;
+    float getBottomBoundary() const;
+    float getRightBoundary() const { return getLeftBoundary() + getContentSize().width; }
+    float getTopBoundary() const { return getBottomBoundary() + getContentSize().height; }
+    // The anchor point's place in world space.
+    Vec2 getWorldPosition() const;
+
+    // Mirrors the widget's own images.
+    void setFlippedX(bool flipped) { _flippedX = flipped; }
+    bool isFlippedX() const { return _flippedX; }
+    void setFlippedY(bool flipped) { _flippedY = flipped; }
+    bool isFlippedY() const { return _flippedY; }
+
+    // What a layout file names for the widget: its callback and action tag.
+    void setCallbackName(const std::string& name) { _callbackName = name; }
+    const std::string& getCallbackName() const { return _callbackName; }
+    void setCallbackType(const std::string& type) { _callbackType = type; }
+    const std::string& getCallbackType() const { return _callbackType; }
+    void setActionTag(int tag) { _actionTag = tag; }
+    int getActionTag() const { return _actionTag; }
+
+    // A copy of the widget of the same kind (its look, state, listeners and layout
+    // values) with copies of its widget children; null for a kind that cannot be
+    // copied (the scroll views, and widget kinds without a copy of their own).
+    Widget* clone();
+
+    // The nearest ancestor that is a widget (the parent, when it is one), or null.
+    Widget* getWidgetParent() const { return getParentWidget(); }
 
     void setLayoutRule(const LayoutRule& rule) { _layoutRule = rule; }
     const LayoutRule& getLayoutRule() const { return _layoutRule; }
@@ -133,6 +217,20 @@ protected:
     void fireTouchEvent(TouchEventType type);
     void fireClickEvent();
     Widget* getParentWidget() const;
+    // A new, autoreleased widget of the same kind for clone() (null when this kind
+    // cannot be copied), and the copy of what the kind adds to a widget.
+    virtual Widget* createCloneInstance();
+    virtual void copySpecialProperties(Widget* model);
+    // The looks of the state: the disabled images (not enabled or not bright), the
+    // pressed ones (touched or the HIGHLIGHT style), else the normal ones.
+    bool showsDisabled() const { return !_enabled || !_bright; }
+    bool showsPressed() const { return !showsDisabled() && (_highlighted || _brightStyle == BrightStyle::HIGHLIGHT); }
+    // The transform the widget's own images are drawn with: flipped as asked and
+    // zoomed by `zoom` about the centre of the content box.
+    Mat4 imageTransform(const Mat4& transform, float zoom = 1.f) const;
+    // After a renderer's size changed: the content size follows it while adapting
+    // (the custom size is kept).
+    void adaptToRendererSize();
     void propagateTouchEvent(TouchEventType type, Widget* sender, Touch* touch);
 
 private:
@@ -146,6 +244,18 @@ private:
     bool _propagateTouchEvents = true;
     bool _focusEnabled = true;
     bool _focused = false;
+    bool _bright = true;
+    BrightStyle _brightStyle = BrightStyle::NORMAL;
+    bool _ignoreSize = true;
+    bool _unifySize = false;
+    bool _flippedX = false;
+    bool _flippedY = false;
+    int _actionTag = 0;
+    Size _customSize;
+    Vec2 _sizePercent;       // kept while the size is absolute
+    Vec2 _positionPercent;   // kept while the position is absolute
+    std::string _callbackName;
+    std::string _callbackType;
     Vec2 _touchBeganPosition;
     Vec2 _touchMovePosition;
     Vec2 _touchEndPosition;

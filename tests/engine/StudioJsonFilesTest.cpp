@@ -4,6 +4,7 @@
 // factory. Refusals are whole-file with a log line naming why.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -345,3 +346,51 @@ TEST_F(StudioJsonFilesTest, LayoutClassesFromTheFactory) {
 }
 
 }  // namespace
+
+TEST_F(StudioJsonFilesTest, RemovingAConfigFileRemovesWhatItAdded) {
+    auto* manager = studio::ArmatureDataManager::getInstance();
+    ASSERT_TRUE(manager->addArmatureFromJsonText(R"({"armatures": [{"name": "a"}, {"name": "b"}]})", "one.json"));
+    ASSERT_TRUE(manager->addArmatureFromJsonText(R"({"armatures": [{"name": "c"}]})", "two.json"));
+    manager->removeArmatureFileInfo("elsewhere.json");   // never added: nothing goes
+    manager->removeArmatureFileInfo("one.json");
+    EXPECT_EQ(manager->getArmatureDef("a"), nullptr);
+    EXPECT_EQ(manager->getArmatureDef("b"), nullptr);
+    EXPECT_EQ(manager->getArmatureData("a"), nullptr);
+    EXPECT_NE(manager->getArmatureDef("c"), nullptr);
+    manager->removeArmatureFileInfo("two.json");
+    EXPECT_EQ(manager->getArmatureDef("c"), nullptr);
+}
+
+TEST_F(StudioJsonFilesTest, ArmatureMovementsJumpPauseAndComplete) {
+    auto* manager = studio::ArmatureDataManager::getInstance();
+    ASSERT_TRUE(manager->addArmatureFromJsonText(R"({"armatures": [{"name": "hero", "bones": [{"name": "arm"}],
+        "movements": [{"name": "walk", "duration": 10}, {"name": "once", "duration": 4, "loop": false}]}]})",
+                                                 "hero.json"));
+    const auto frames = [](float count) { return count / studio::ArmatureDef::kFramesPerSecond; };
+    const struct {
+        const char* what;
+        std::function<void(studio::ArmatureAnimation*)> run;
+        const char* movement;
+        int frame;
+        bool playing, complete;
+    } cases[] = {
+        {"by index", [&](auto* a) { a->playWithIndex(1); a->update(frames(2)); }, "once", 2, true, false},
+        {"index out of range", [&](auto* a) { a->playWithIndex(2); }, "", 0, false, false},
+        {"jump and play", [&](auto* a) { a->play("walk"); a->gotoAndPlay(6); a->update(frames(1)); }, "walk", 7, true,
+         false},
+        {"jump and pause", [&](auto* a) { a->play("walk"); a->gotoAndPause(99); a->update(frames(1)); }, "walk", 10,
+         false, false},
+        {"once completes", [&](auto* a) { a->play("once"); a->update(frames(5)); }, "once", 4, false, true},
+        {"playing again clears it", [&](auto* a) { a->play("once"); a->update(frames(5)); a->play("once"); }, "once",
+         0, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        studio::ArmatureAnimation* animation = studio::Armature::create("hero")->getAnimation();
+        c.run(animation);
+        EXPECT_EQ(animation->getCurrentMovementID(), c.movement);
+        EXPECT_EQ(animation->getCurrentFrameIndex(), c.frame);
+        EXPECT_EQ(animation->isPlaying(), c.playing);
+        EXPECT_EQ(animation->isComplete(), c.complete);
+    }
+}

@@ -363,3 +363,13 @@ TEST_F(SkeletonRendererTest, ClockRunsWhileInTheSceneAtTheTimeScale) {
 }
 
 }  // namespace
+
+TEST_F(SkeletonRendererTest, WorldTransformFollowsLocalValuesWhenAsked) {
+    SkeletonRenderer* node = load(kKindsSkeleton);
+    node->updateWorldTransform();
+    const float before = node->findBone("b")->worldX;
+    node->findBone("b")->x += 5;
+    EXPECT_EQ(node->findBone("b")->worldX, before);
+    node->updateWorldTransform();
+    EXPECT_EQ(node->findBone("b")->worldX, before + 5);
+}

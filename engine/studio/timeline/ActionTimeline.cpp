@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "engine/base/Log.h"
 #include "engine/scene/Node.h"
 #include "engine/studio/timeline/TimelineFrames.h"
 
@@ -72,6 +73,7 @@ bool propertyByName(std::string_view name, TimelineProperty* out) {
 ActionTimeline* ActionTimeline::create(int duration, float speed, std::vector<TimelineTrack> tracks) {
     auto* timeline = new ActionTimeline();
     timeline->_duration = std::max(duration, 0);
+    timeline->_endIndex = timeline->_duration;
     timeline->_speed = speed;
     timeline->_tracks = std::move(tracks);
     timeline->autorelease();
@@ -105,6 +107,8 @@ ActionTimeline* ActionTimeline::clone() const {
     }
     ActionTimeline* copy = create(_duration, _speed, _tracks, events);
     copy->_timelines = _timelines;   // shared: a timeline holds frames, not play state
+    copy->_timeSpeed = _timeSpeed;
+    copy->_animationInfos = _animationInfos;
     return copy;
 }
 
@@ -114,39 +118,136 @@ void ActionTimeline::startWithTarget(engine::Node* target) {
     if (_playing) showFrame(_frame);
 }
 
-void ActionTimeline::gotoFrameAndPlay(int startIndex) {
+void ActionTimeline::gotoFrameAndPlay(int startIndex) { gotoFrameAndPlay(startIndex, true); }
+
+void ActionTimeline::gotoFrameAndPlay(int startIndex, bool loop) {
+    gotoFrameAndPlay(startIndex, _duration, startIndex, loop);
+}
+
+void ActionTimeline::gotoFrameAndPlay(int startIndex, int endIndex, bool loop) {
+    gotoFrameAndPlay(startIndex, endIndex, startIndex, loop);
+}
+
+void ActionTimeline::gotoFrameAndPlay(int startIndex, int endIndex, int currentIndex, bool loop) {
     _startIndex = std::clamp(startIndex, 0, _duration);
+    _endIndex = std::clamp(endIndex, _startIndex, _duration);
+    _loop = loop;
     _playing = true;
-    showFrame(static_cast<float>(_startIndex));
-    fireEvents(static_cast<float>(_startIndex) - 0.5f, static_cast<float>(_startIndex));
+    const int current = std::clamp(currentIndex, _startIndex, _endIndex);
+    showFrame(static_cast<float>(current));
+    fireEvents(static_cast<float>(current) - 0.5f, static_cast<float>(current));
+}
+
+void ActionTimeline::gotoFrameAndPause(int index) {
+    _playing = false;
+    showFrame(static_cast<float>(std::clamp(index, 0, _duration)));
+}
+
+void ActionTimeline::setCurrentFrame(int index) {
+    showFrame(static_cast<float>(std::clamp(index, _startIndex, _endIndex)));
+}
+
+void ActionTimeline::setTimeSpeed(float speed) { _timeSpeed = std::isfinite(speed) ? std::max(speed, 0.f) : 1.f; }
+
+void ActionTimeline::addAnimationInfo(const AnimationInfo& info) {
+    removeAnimationInfo(info.name);
+    _animationInfos.push_back(info);
+}
+
+void ActionTimeline::removeAnimationInfo(const std::string& name) {
+    std::erase_if(_animationInfos, [&name](const AnimationInfo& info) { return info.name == name; });
+}
+
+bool ActionTimeline::IsAnimationInfoExists(const std::string& name) const {
+    return std::any_of(_animationInfos.begin(), _animationInfos.end(),
+                       [&name](const AnimationInfo& info) { return info.name == name; });
+}
+
+AnimationInfo ActionTimeline::getAnimationInfo(const std::string& name) const {
+    for (const AnimationInfo& info : _animationInfos) {
+        if (info.name == name) return info;
+    }
+    return AnimationInfo{};
+}
+
+void ActionTimeline::setAnimationEndCallFunc(const std::string& name, std::function<void()> callback) {
+    for (AnimationInfo& info : _animationInfos) {
+        if (info.name == name) info.clipEndCallBack = std::move(callback);
+    }
+}
+
+void ActionTimeline::play(const std::string& name, bool loop) {
+    for (const AnimationInfo& info : _animationInfos) {
+        if (info.name != name) continue;
+        gotoFrameAndPlay(info.startIndex, info.endIndex, loop);
+        return;
+    }
+    engine::log("ActionTimeline: no animation named '%s'", name.c_str());
+}
+
+void ActionTimeline::fireClipEnds(float from, float to) {
+    std::vector<std::function<void()>> due;
+    for (const AnimationInfo& info : _animationInfos) {
+        const float index = static_cast<float>(info.endIndex);
+        if (info.clipEndCallBack && index > from && index <= to) due.push_back(info.clipEndCallBack);
+    }
+    if (due.empty()) return;
+    retain();
+    for (const auto& callback : due) callback();
+    release();
+}
+
+void ActionTimeline::reachedEnd() {
+    if (!_lastFrameCallback) return;
+    retain();
+    const std::function<void()> callback = _lastFrameCallback;
+    callback();
+    release();
 }
 
 void ActionTimeline::step(float dt) {
     if (!_playing || !(dt > 0.f)) return;
-    const float span = static_cast<float>(_duration - _startIndex);
     const float start = static_cast<float>(_startIndex);
+    const float end = static_cast<float>(_endIndex);
+    const float span = end - start;
     const float from = _frame;
-    float frame = _frame + dt * _speed * kFramesPerSecond;
+    float frame = _frame + dt * _speed * _timeSpeed * kFramesPerSecond;
     if (span <= 0.f) {
         showFrame(start);
         return;
     }
+    if (!_loop && frame >= end) {
+        showFrame(end);
+        _playing = false;
+        fireEvents(from, end);
+        fireClipEnds(from, end);
+        reachedEnd();
+        return;
+    }
     float laps = 0.f;
-    if (frame > static_cast<float>(_duration)) {
+    if (frame > end) {
         laps = std::floor((frame - start) / span);
         frame = start + std::fmod(frame - start, span);
     }
     showFrame(frame);
     if (laps == 0.f) {
         fireEvents(from, frame);
+        fireClipEnds(from, frame);
         return;
     }
     // To the end, once per whole lap (bounded: a huge step counts as one more lap),
     // then from the start to where playing stands now.
-    fireEvents(from, static_cast<float>(_duration));
+    fireEvents(from, end);
+    fireClipEnds(from, end);
+    reachedEnd();
     const int wholeLaps = static_cast<int>(std::min(laps - 1.f, 1.f));
-    for (int i = 0; i < wholeLaps; ++i) fireEvents(start - 0.5f, static_cast<float>(_duration));
+    for (int i = 0; i < wholeLaps; ++i) {
+        fireEvents(start - 0.5f, end);
+        fireClipEnds(start - 0.5f, end);
+        reachedEnd();
+    }
     fireEvents(start - 0.5f, frame);
+    fireClipEnds(start - 0.5f, frame);
 }
 
 void ActionTimeline::fireEvents(float from, float to) {

@@ -12,7 +12,16 @@
 // at its keyframes only.
 //
 // The action does nothing until gotoFrameAndPlay; from then on it plays from that
-// frame to the duration and starts again at that frame, without end.
+// frame to the end frame (the duration unless given) and, looping (the default),
+// starts again at that frame, without end; not looping, it stops on the end frame.
+// Each time playing reaches the end frame (a wrap, or the stop) the last-frame
+// callback runs. gotoFrameAndPause shows a frame and stops; pause and resume stop
+// and go on from where it stands. The time speed scales the pace on top of the
+// file's speed.
+//
+// Animation infos name frame ranges: play(name, loop) plays that range; each time
+// playing passes an info's end index, its end callback runs (after the event
+// frames of that step).
 //
 // Event frames name a moment of the timeline: each time playing reaches its index
 // (shown at gotoFrameAndPlay, or passed by a step, wrapping at the end included),
@@ -26,6 +35,7 @@
 
 #include "engine/actions/Action.h"
 #include "engine/base/Vector.h"
+#include "engine/studio/AnimationInfo.h"
 
 namespace studio::timeline {
 
@@ -115,9 +125,39 @@ public:
     static ActionTimeline* create(int duration, float speed, std::vector<TimelineTrack> tracks,
                                   const engine::Vector<EventFrame*>& events);
 
-    // Shows `startIndex` (clamped to 0..duration) at once and plays from there.
+    // Shows `startIndex` (clamped to 0..duration) at once and plays from there, to
+    // `endIndex` (clamped to startIndex..duration), from `currentIndex` (clamped to
+    // the range) where given.
     void gotoFrameAndPlay(int startIndex);
+    void gotoFrameAndPlay(int startIndex, bool loop);
+    void gotoFrameAndPlay(int startIndex, int endIndex, bool loop);
+    void gotoFrameAndPlay(int startIndex, int endIndex, int currentIndex, bool loop);
+    // Shows the frame (clamped to 0..duration) and stops.
+    void gotoFrameAndPause(int index);
+    void pause() { _playing = false; }
+    void resume() { _playing = true; }
     bool isPlaying() const { return _playing; }
+    bool isLooping() const { return _loop; }
+    int getStartFrame() const { return _startIndex; }
+    int getEndFrame() const { return _endIndex; }
+    // Shows the frame (clamped to the playing range) and plays on from there.
+    void setCurrentFrame(int index);
+    // At least 0; non-finite values are 1.
+    void setTimeSpeed(float speed);
+    float getTimeSpeed() const { return _timeSpeed; }
+
+    void setLastFrameCallFunc(std::function<void()> callback) { _lastFrameCallback = std::move(callback); }
+    void clearLastFrameCallFunc() { _lastFrameCallback = nullptr; }
+
+    // Infos by name; adding replaces one of the same name.
+    void addAnimationInfo(const AnimationInfo& info);
+    void removeAnimationInfo(const std::string& name);
+    bool IsAnimationInfoExists(const std::string& name) const;
+    // The info of that name (an empty one, named "", when there is none).
+    AnimationInfo getAnimationInfo(const std::string& name) const;
+    void setAnimationEndCallFunc(const std::string& name, std::function<void()> callback);
+    // Plays the named range; an unknown name logs and changes nothing.
+    void play(const std::string& name, bool loop);
     // The frame last shown (fractional between keyframe steps).
     float getCurrentFrame() const { return _frame; }
     int getDuration() const { return _duration; }
@@ -147,12 +187,20 @@ private:
     void fireEvents(float from, float to);
     // Finds every track's node under root (nullptr when none): one walk of the tree.
     void resolveTracks(engine::Node* root);
+    // Runs the end callbacks of the infos whose end index lies in (from, to].
+    void fireClipEnds(float from, float to);
+    void reachedEnd();
 
     int _duration = 0;
     float _speed = 1.f;
     std::vector<TimelineTrack> _tracks;
     bool _playing = false;
     int _startIndex = 0;
+    int _endIndex = 0;
+    bool _loop = true;
+    float _timeSpeed = 1.f;
+    std::function<void()> _lastFrameCallback;
+    std::vector<AnimationInfo> _animationInfos;
     float _frame = 0.f;
     // Each track's node, found under _resolvedRoot at tree generation _resolvedAt.
     std::vector<engine::Node*> _trackNodes;
