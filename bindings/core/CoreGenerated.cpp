@@ -477,7 +477,6 @@ const Method kcc_FollowMethods[] = {
 const Method kcc_RefMethods[] = {
     {"retain", {method<static_cast<void (::engine::Ref::*)()>(&::engine::Ref::retain)>()}},
     {"release", {method<static_cast<void (::engine::Ref::*)()>(&::engine::Ref::release)>()}},
-    {"autorelease", {method<static_cast<engine::Ref * (::engine::Ref::*)()>(&::engine::Ref::autorelease)>()}},
     {"getReferenceCount", {method<static_cast<unsigned int (::engine::Ref::*)() const>(&::engine::Ref::getReferenceCount)>()}},
 };
 const Method kcc_NodeMethods[] = {
@@ -867,7 +866,6 @@ const Method kcc_DirectorMethods[] = {
     {"getDeltaTime", {method<static_cast<float (::engine::Director::*)() const>(&::engine::Director::getDeltaTime)>()}},
 };
 const Method kcc_SchedulerMethods[] = {
-    {"update", {method<static_cast<void (::engine::Scheduler::*)(float)>(&::engine::Scheduler::update)>()}},
     {"scheduleScriptFunc", {method<static_cast<unsigned int (::engine::Scheduler::*)(int, float, bool)>(&::engine::Scheduler::scheduleScriptFunc)>()}},
     {"unscheduleScriptEntry", {method<static_cast<void (::engine::Scheduler::*)(unsigned int)>(&::engine::Scheduler::unscheduleScriptEntry)>()}},
     {"isScriptEntryScheduled", {method<static_cast<bool (::engine::Scheduler::*)(unsigned int) const>(&::engine::Scheduler::isScriptEntryScheduled)>()}},
@@ -2473,7 +2471,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Follow", "isDone", nullptr},
     {"cc.Ref", "retain", nullptr},
     {"cc.Ref", "release", nullptr},
-    {"cc.Ref", "autorelease", nullptr},
+    {"cc.Ref", "autorelease", "an object made by a create is already autoreleased: a second one releases it under the script's feet"},
     {"cc.Ref", "getReferenceCount", nullptr},
     {"cc.Node", "create", nullptr},
     {"cc.Node", "addChild", nullptr},
@@ -2845,7 +2843,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Director", "convertToUI", nullptr},
     {"cc.Director", "getTotalFrames", nullptr},
     {"cc.Director", "getDeltaTime", nullptr},
-    {"cc.Scheduler", "update", nullptr},
+    {"cc.Scheduler", "update", "ticks every timer; from a timer's function it re-enters the scheduler's own loop"},
     {"cc.Scheduler", "schedule", "a callback ('std::function<void (float)>'); its handlers are set through the listener functions"},
     {"cc.Scheduler", "unschedule", "'void *' is not an object scripts know"},
     {"cc.Scheduler", "isScheduled", "'const void *' is not an object scripts know"},
