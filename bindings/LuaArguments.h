@@ -51,6 +51,26 @@ inline bool readArgument(lua_State* L, int index, float* out) {
     return true;
 }
 
+// The other whole-number types and enumerations: through the long reader's
+// checked conversion, then narrowed (wrapping past the type's range).
+template <class T>
+    requires(std::is_enum_v<T> || (std::is_integral_v<T> && !std::is_same_v<T, bool>))
+bool readArgument(lua_State* L, int index, T* out) {
+    long value;
+    if (!luaconv_read_long(L, index, &value)) return false;
+    *out = static_cast<T>(value);
+    return true;
+}
+
+// A C text: the slot's string (a number is turned into its text in place, as
+// tolua++ does), alive while the call runs.
+inline bool readArgument(lua_State* L, int index, const char** out) {
+    tolua_Error err;
+    if (!tolua_isstring(L, index, 0, &err)) return false;
+    *out = lua_tostring(L, index);
+    return true;
+}
+
 // A text argument as it stands in the call's stack slot; it becomes a
 // std::string only for the call itself. Argument storage holds nothing with a
 // destructor: a later argument's read may run a metamethod that raises, and a
@@ -195,6 +215,22 @@ inline bool readArgument(lua_State* L, int index, engine::NavMeshAgentParam* out
 inline bool readArgument(lua_State* L, int index, engine::PhysicsMaterial* out) {
     return luaconv_read_physics_material(L, index, out, "");
 }
+inline bool readArgument(lua_State* L, int index, engine::Vec4* out) { return luaconv_read_vec4(L, index, out); }
+inline bool readArgument(lua_State* L, int index, engine::AffineTransform* out) {
+    return luaconv_read_affine_transform(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, std::vector<std::string>* out) {
+    return luaconv_read_string_vector(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, std::vector<int32_t>* out) {
+    return luaconv_read_int_vector(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, std::vector<float>* out) {
+    return luaconv_read_float_vector(L, index, out);
+}
+inline bool readArgument(lua_State* L, int index, std::vector<engine::Vec3>* out) {
+    return luaconv_read_vec3_vector(L, index, out);
+}
 inline bool readArgument(lua_State* L, int index, engine::ValueMap* out) {
     return luaconv_read_value_map(L, index, out);
 }
@@ -228,6 +264,14 @@ template <>
 inline constexpr bool kDeferredTable<engine::ValueVector> = true;
 template <class T>
 inline constexpr bool kDeferredTable<engine::Vector<T*>> = true;
+template <>
+inline constexpr bool kDeferredTable<std::vector<std::string>> = true;
+template <>
+inline constexpr bool kDeferredTable<std::vector<int32_t>> = true;
+template <>
+inline constexpr bool kDeferredTable<std::vector<float>> = true;
+template <>
+inline constexpr bool kDeferredTable<std::vector<engine::Vec3>> = true;
 template <class T>
     requires kDeferredTable<std::remove_cvref_t<T>>
 struct ArgumentStorage<T> {
@@ -306,9 +350,9 @@ bool argumentIsExact(lua_State* L, int index) {
     const int type = lua_type(L, index);
     if constexpr (std::is_same_v<T, bool>) {
         return type == LUA_TBOOLEAN;
-    } else if constexpr (std::is_arithmetic_v<T>) {
+    } else if constexpr (std::is_arithmetic_v<T> || std::is_enum_v<T>) {
         return type == LUA_TNUMBER;
-    } else if constexpr (std::is_same_v<T, TextArgument>) {
+    } else if constexpr (std::is_same_v<T, TextArgument> || std::is_same_v<T, const char*>) {
         return type == LUA_TSTRING;
     } else if constexpr (std::is_pointer_v<T>) {
         return type == LUA_TUSERDATA && tolua_tousertype(L, index, nullptr) != nullptr;
@@ -327,6 +371,12 @@ template <class T>
     requires std::is_arithmetic_v<T>
 int pushResult(lua_State* L, T value) {
     lua_pushnumber(L, static_cast<lua_Number>(value));
+    return 1;
+}
+template <class T>
+    requires std::is_enum_v<T>
+int pushResult(lua_State* L, T value) {
+    lua_pushnumber(L, static_cast<lua_Number>(static_cast<std::underlying_type_t<T>>(value)));
     return 1;
 }
 inline int pushResult(lua_State* L, const std::string& value) {
@@ -351,6 +401,30 @@ inline int pushResult(lua_State* L, const std::vector<int>& value) {
 }
 inline int pushResult(lua_State* L, const engine::Vec2& value) {
     luaconv_push_vec2(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Vec4& value) {
+    luaconv_push_vec4(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::Quaternion& value) {
+    luaconv_push_quaternion(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::AffineTransform& value) {
+    luaconv_push_affine_transform(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const engine::TTFConfig& value) {
+    luaconv_push_ttf_config(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const std::vector<float>& value) {
+    luaconv_push_float_vector(L, value);
+    return 1;
+}
+inline int pushResult(lua_State* L, const std::vector<engine::Vec3>& value) {
+    luaconv_push_vec3_vector(L, value);
     return 1;
 }
 inline int pushResult(lua_State* L, const engine::Vec3& value) {

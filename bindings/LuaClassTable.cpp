@@ -1,5 +1,7 @@
 #include "bindings/LuaClassTable.h"
 
+#include "bindings/LuaGenerated.h"
+
 #include <cstring>
 #include <string>
 
@@ -41,8 +43,11 @@ void registerEntry(lua_State* L, const ClassEntry& entry) {
         tolua_beginmodule(L, name.table.c_str());
     }
     entry.registerClass(L, name.shortName.c_str(), entry.luaName, entry.baseLuaName, entry.collector);
-    if (!entry.methods.empty()) {
+    const std::span<const Method> generated = generatedMethods(entry.luaName);
+    if (!entry.methods.empty() || !generated.empty()) {
         tolua_beginmodule(L, name.shortName.c_str());
+        // Generated rows first: a hand-written row of the same name replaces its generated one.
+        for (const Method& row : generated) pushMethod(L, row, entry.luaName, name.shortName);
         for (const Method& row : entry.methods) pushMethod(L, row, entry.luaName, name.shortName);
         tolua_endmodule(L);
     }

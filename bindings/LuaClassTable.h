@@ -67,11 +67,13 @@ constexpr ClassEntry ownedClassEntry(const char* luaName, const char* baseLuaNam
                       &luaconv_collect_owned<T>};
 }
 
-// Registers every row in order (tolua++ is opened on L first). Returns 1.
 // The methods of a class whose one script method is its engine create.
 template <class T>
 inline const Method kCreateMethods[] = {{"create", {classFunction<&T::create>()}}};
 
+// Registers every row in order (tolua++ is opened on L first): for each class
+// its generated rows (bindings/LuaGenerated.h), then the row's own methods,
+// which replace generated ones of the same name. Returns 1.
 int registerClassTable(lua_State* L, std::span<const ClassEntry> classes);
 
 // A hand-written method: a lua_CFunction stored under its name in a class table.

@@ -10,7 +10,7 @@ packages=(
   rapidjson-dev liblua5.1-0-dev libtolua++5.1-dev lua-check lua-cjson-dev
   libcairo2-dev fonts-dejavu-core xdg-utils libpng-dev libjpeg-dev unzip
   clang libfuzzer-14-dev libclang-rt-14-dev
-  python3 xvfb xauth locales libgl-dev libglfw3-dev libx11-dev xdotool x11-apps x11-utils
+  python3 python3-clang-14 xvfb xauth locales libgl-dev libglfw3-dev libx11-dev xdotool x11-apps x11-utils
   libprotobuf-dev protobuf-compiler libtinyxml2-dev libxxhash-dev
   libchipmunk-dev lua-socket-dev python3-websockets libwebkit2gtk-4.1-dev xclip xsel
   libglew-dev libopenal-dev libsndfile1-dev libbullet-dev libtinyobjloader-dev librecast-dev sox
