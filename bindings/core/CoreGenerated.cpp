@@ -111,63 +111,73 @@ engine::Follow * cc_Follow_create_4_1(engine::Node * a0) { return ::engine::Foll
 void cc_Node_addChild_5_1(::engine::Node* self, engine::Node * a0) { return self->addChild(a0); }
 void cc_Node_addChild_6_2(::engine::Node* self, engine::Node * a0, int a1) { return self->addChild(a0, a1); }
 void cc_Node_removeChild_7_1(::engine::Node* self, engine::Node * a0) { return self->removeChild(a0); }
-engine::Sprite * cc_Sprite_createWithTexture_8_2(engine::Texture2D * a0, const engine::Rect & a1) { return ::engine::Sprite::createWithTexture(a0, a1); }
-void cc_Sprite_setTextureRect_9_1(::engine::Sprite* self, const engine::Rect & a0) { return self->setTextureRect(a0); }
-engine::Label * cc_Label_createWithSystemFont_10_3(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2) { return ::engine::Label::createWithSystemFont(a0, a1, a2); }
-engine::Label * cc_Label_createWithSystemFont_11_4(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3) { return ::engine::Label::createWithSystemFont(a0, a1, a2, a3); }
-engine::Label * cc_Label_createWithSystemFont_12_5(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3, engine::TextHAlignment a4) { return ::engine::Label::createWithSystemFont(a0, a1, a2, a3, a4); }
-engine::Label * cc_Label_createWithTTF_13_3(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2) { return ::engine::Label::createWithTTF(a0, a1, a2); }
-engine::Label * cc_Label_createWithTTF_14_4(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3) { return ::engine::Label::createWithTTF(a0, a1, a2, a3); }
-engine::Label * cc_Label_createWithTTF_15_5(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3, engine::TextHAlignment a4) { return ::engine::Label::createWithTTF(a0, a1, a2, a3, a4); }
-engine::Label * cc_Label_createWithBMFont_16_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::engine::Label::createWithBMFont(a0, a1); }
-engine::Label * cc_Label_createWithBMFont_17_3(const std::basic_string<char> & a0, const std::basic_string<char> & a1, engine::TextHAlignment a2) { return ::engine::Label::createWithBMFont(a0, a1, a2); }
-void cc_Label_enableOutline_18_1(::engine::Label* self, const engine::Color4B & a0) { return self->enableOutline(a0); }
-void cc_EventDispatcher_addEventListenerWithFixedPriority_19_2(::engine::EventDispatcher* self, engine::EventListener * a0, int a1) { return self->addEventListenerWithFixedPriority(a0, a1); }
-std::vector<engine::EventListener *> cc_EventDispatcher_listenersInOrder_20_1(::engine::EventDispatcher* self, engine::EventListener::Type a0) { return self->listenersInOrder(a0); }
-void cc_FileUtils_addSearchPath_21_1(::engine::FileUtils* self, const std::basic_string<char> & a0) { return self->addSearchPath(a0); }
-engine::Texture2D * cc_Texture2D_create_22_3(int a0, int a1, engine::Texture2D::PixelFormat a2) { return ::engine::Texture2D::create(a0, a1, a2); }
-engine::GLViewImpl * cc_GLViewImpl_createWithRect_23_2(const std::basic_string<char> & a0, const engine::Rect & a1) { return ::engine::GLViewImpl::createWithRect(a0, a1); }
-bool cc_UserDefault_getBoolForKey_24_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getBoolForKey(a0); }
-int cc_UserDefault_getIntegerForKey_25_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getIntegerForKey(a0); }
-float cc_UserDefault_getFloatForKey_26_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getFloatForKey(a0); }
-double cc_UserDefault_getDoubleForKey_27_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getDoubleForKey(a0); }
-engine::MenuItemSprite * cc_MenuItemSprite_create_28_2(engine::Node * a0, engine::Node * a1) { return ::engine::MenuItemSprite::create(a0, a1); }
-engine::MenuItemImage * cc_MenuItemImage_create_29_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::engine::MenuItemImage::create(a0, a1); }
-void cc_Camera_lookAt_30_1(::engine::Camera* self, const engine::Vec3 & a0) { return self->lookAt(a0); }
-void cc_TMXLayer_setTileGID_31_2(::engine::TMXLayer* self, unsigned int a0, const engine::Vec2 & a1) { return self->setTileGID(a0, a1); }
-engine::Properties * cc_Properties_getNamespace_32_1(::engine::Properties* self, const std::basic_string<char> & a0) { return self->getNamespace(a0); }
-engine::Properties * cc_Properties_getNamespace_33_2(::engine::Properties* self, const std::basic_string<char> & a0, bool a1) { return self->getNamespace(a0, a1); }
-std::basic_string<char> cc_Properties_getString_34_1(::engine::Properties* self, const std::basic_string<char> & a0) { return self->getString(a0); }
-bool cc_Properties_getBool_35_1(::engine::Properties* self, const std::basic_string<char> & a0) { return self->getBool(a0); }
-void cc_ParallaxNode_addChild_36_1(::engine::ParallaxNode* self, engine::Node * a0) { return self->addChild(a0); }
-void cc_ParallaxNode_addChild_37_2(::engine::ParallaxNode* self, engine::Node * a0, int a1) { return self->addChild(a0, a1); }
-void cc_ProtectedNode_addProtectedChild_38_1(::engine::ProtectedNode* self, engine::Node * a0) { return self->addProtectedChild(a0); }
-void cc_ProtectedNode_addProtectedChild_39_2(::engine::ProtectedNode* self, engine::Node * a0, int a1) { return self->addProtectedChild(a0, a1); }
-void cc_ProtectedNode_removeProtectedChild_40_1(::engine::ProtectedNode* self, engine::Node * a0) { return self->removeProtectedChild(a0); }
-void cc_ProtectedNode_removeProtectedChildByTag_41_1(::engine::ProtectedNode* self, int a0) { return self->removeProtectedChildByTag(a0); }
-engine::FontAtlas * cc_FontAtlas_create_42_0() { return ::engine::FontAtlas::create(); }
-engine::SpriteFrame * cc_SpriteFrame_createWithTexture_43_2(engine::Texture2D * a0, const engine::Rect & a1) { return ::engine::SpriteFrame::createWithTexture(a0, a1); }
+void cc_Node_removeChildByTag_8_1(::engine::Node* self, int a0) { return self->removeChildByTag(a0); }
+void cc_Node_removeChildByName_9_1(::engine::Node* self, const std::basic_string<char> & a0) { return self->removeChildByName(a0); }
+engine::Sprite * cc_Sprite_createWithTexture_10_2(engine::Texture2D * a0, const engine::Rect & a1) { return ::engine::Sprite::createWithTexture(a0, a1); }
+void cc_Sprite_setTextureRect_11_1(::engine::Sprite* self, const engine::Rect & a0) { return self->setTextureRect(a0); }
+engine::Label * cc_Label_createWithSystemFont_12_3(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2) { return ::engine::Label::createWithSystemFont(a0, a1, a2); }
+engine::Label * cc_Label_createWithSystemFont_13_4(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3) { return ::engine::Label::createWithSystemFont(a0, a1, a2, a3); }
+engine::Label * cc_Label_createWithSystemFont_14_5(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3, engine::TextHAlignment a4) { return ::engine::Label::createWithSystemFont(a0, a1, a2, a3, a4); }
+engine::Label * cc_Label_createWithTTF_15_3(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2) { return ::engine::Label::createWithTTF(a0, a1, a2); }
+engine::Label * cc_Label_createWithTTF_16_4(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3) { return ::engine::Label::createWithTTF(a0, a1, a2, a3); }
+engine::Label * cc_Label_createWithTTF_17_5(const std::basic_string<char> & a0, const std::basic_string<char> & a1, float a2, const engine::Size & a3, engine::TextHAlignment a4) { return ::engine::Label::createWithTTF(a0, a1, a2, a3, a4); }
+engine::Label * cc_Label_createWithBMFont_18_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::engine::Label::createWithBMFont(a0, a1); }
+engine::Label * cc_Label_createWithBMFont_19_3(const std::basic_string<char> & a0, const std::basic_string<char> & a1, engine::TextHAlignment a2) { return ::engine::Label::createWithBMFont(a0, a1, a2); }
+void cc_Label_enableOutline_20_1(::engine::Label* self, const engine::Color4B & a0) { return self->enableOutline(a0); }
+void cc_Label_enableShadow_21_0(::engine::Label* self) { return self->enableShadow(); }
+void cc_Label_enableShadow_22_1(::engine::Label* self, const engine::Color4B & a0) { return self->enableShadow(a0); }
+void cc_Label_enableShadow_23_2(::engine::Label* self, const engine::Color4B & a0, const engine::Size & a1) { return self->enableShadow(a0, a1); }
+void cc_EventDispatcher_addEventListenerWithFixedPriority_24_2(::engine::EventDispatcher* self, engine::EventListener * a0, int a1) { return self->addEventListenerWithFixedPriority(a0, a1); }
+std::vector<engine::EventListener *> cc_EventDispatcher_listenersInOrder_25_1(::engine::EventDispatcher* self, engine::EventListener::Type a0) { return self->listenersInOrder(a0); }
+void cc_FileUtils_addSearchPath_26_1(::engine::FileUtils* self, const std::basic_string<char> & a0) { return self->addSearchPath(a0); }
+void cc_FileUtils_addSearchResolutionsOrder_27_1(::engine::FileUtils* self, const std::basic_string<char> & a0) { return self->addSearchResolutionsOrder(a0); }
+engine::Texture2D * cc_Texture2D_create_28_3(int a0, int a1, engine::Texture2D::PixelFormat a2) { return ::engine::Texture2D::create(a0, a1, a2); }
+engine::GLViewImpl * cc_GLViewImpl_createWithRect_29_2(const std::basic_string<char> & a0, const engine::Rect & a1) { return ::engine::GLViewImpl::createWithRect(a0, a1); }
+bool cc_UserDefault_getBoolForKey_30_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getBoolForKey(a0); }
+int cc_UserDefault_getIntegerForKey_31_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getIntegerForKey(a0); }
+float cc_UserDefault_getFloatForKey_32_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getFloatForKey(a0); }
+double cc_UserDefault_getDoubleForKey_33_1(::engine::UserDefault* self, const std::basic_string<char> & a0) { return self->getDoubleForKey(a0); }
+engine::MenuItemSprite * cc_MenuItemSprite_create_34_2(engine::Node * a0, engine::Node * a1) { return ::engine::MenuItemSprite::create(a0, a1); }
+engine::MenuItemImage * cc_MenuItemImage_create_35_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::engine::MenuItemImage::create(a0, a1); }
+void cc_Camera_lookAt_36_1(::engine::Camera* self, const engine::Vec3 & a0) { return self->lookAt(a0); }
+void cc_TMXLayer_setTileGID_37_2(::engine::TMXLayer* self, unsigned int a0, const engine::Vec2 & a1) { return self->setTileGID(a0, a1); }
+engine::Properties * cc_Properties_getNamespace_38_1(::engine::Properties* self, const std::basic_string<char> & a0) { return self->getNamespace(a0); }
+engine::Properties * cc_Properties_getNamespace_39_2(::engine::Properties* self, const std::basic_string<char> & a0, bool a1) { return self->getNamespace(a0, a1); }
+std::basic_string<char> cc_Properties_getString_40_1(::engine::Properties* self, const std::basic_string<char> & a0) { return self->getString(a0); }
+bool cc_Properties_getBool_41_1(::engine::Properties* self, const std::basic_string<char> & a0) { return self->getBool(a0); }
+void cc_ParallaxNode_addChild_42_1(::engine::ParallaxNode* self, engine::Node * a0) { return self->addChild(a0); }
+void cc_ParallaxNode_addChild_43_2(::engine::ParallaxNode* self, engine::Node * a0, int a1) { return self->addChild(a0, a1); }
+void cc_ProtectedNode_addProtectedChild_44_1(::engine::ProtectedNode* self, engine::Node * a0) { return self->addProtectedChild(a0); }
+void cc_ProtectedNode_addProtectedChild_45_2(::engine::ProtectedNode* self, engine::Node * a0, int a1) { return self->addProtectedChild(a0, a1); }
+void cc_ProtectedNode_removeProtectedChild_46_1(::engine::ProtectedNode* self, engine::Node * a0) { return self->removeProtectedChild(a0); }
+void cc_ProtectedNode_removeProtectedChildByTag_47_1(::engine::ProtectedNode* self, int a0) { return self->removeProtectedChildByTag(a0); }
+engine::FontAtlas * cc_FontAtlas_create_48_0() { return ::engine::FontAtlas::create(); }
+engine::SpriteFrame * cc_SpriteFrame_createWithTexture_49_2(engine::Texture2D * a0, const engine::Rect & a1) { return ::engine::SpriteFrame::createWithTexture(a0, a1); }
 
 const Method kcc_MoveByMethods[] = {
     {"create", {classFunction<static_cast<engine::MoveBy * (*)(float, const engine::Vec2 &)>(&::engine::MoveBy::create)>()}},
     {"clone", {method<static_cast<engine::MoveBy * (::engine::MoveBy::*)() const>(&::engine::MoveBy::clone)>()}},
+    {"reverse", {method<static_cast<engine::MoveBy * (::engine::MoveBy::*)() const>(&::engine::MoveBy::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::MoveBy::*)(engine::Node *)>(&::engine::MoveBy::startWithTarget)>()}},
     {"update", {method<static_cast<void (::engine::MoveBy::*)(float)>(&::engine::MoveBy::update)>()}},
 };
 const Method kcc_MoveToMethods[] = {
     {"create", {classFunction<static_cast<engine::MoveTo * (*)(float, const engine::Vec2 &)>(&::engine::MoveTo::create)>()}},
     {"clone", {method<static_cast<engine::MoveTo * (::engine::MoveTo::*)() const>(&::engine::MoveTo::clone)>()}},
+    {"reverse", {method<static_cast<engine::MoveTo * (::engine::MoveTo::*)() const>(&::engine::MoveTo::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::MoveTo::*)(engine::Node *)>(&::engine::MoveTo::startWithTarget)>()}},
 };
 const Method kcc_JumpByMethods[] = {
     {"create", {classFunction<static_cast<engine::JumpBy * (*)(float, const engine::Vec2 &, float, int)>(&::engine::JumpBy::create)>()}},
     {"clone", {method<static_cast<engine::JumpBy * (::engine::JumpBy::*)() const>(&::engine::JumpBy::clone)>()}},
+    {"reverse", {method<static_cast<engine::JumpBy * (::engine::JumpBy::*)() const>(&::engine::JumpBy::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::JumpBy::*)(engine::Node *)>(&::engine::JumpBy::startWithTarget)>()}},
     {"update", {method<static_cast<void (::engine::JumpBy::*)(float)>(&::engine::JumpBy::update)>()}},
 };
 const Method kcc_JumpToMethods[] = {
     {"create", {classFunction<static_cast<engine::JumpTo * (*)(float, const engine::Vec2 &, float, int)>(&::engine::JumpTo::create)>()}},
     {"clone", {method<static_cast<engine::JumpTo * (::engine::JumpTo::*)() const>(&::engine::JumpTo::clone)>()}},
+    {"reverse", {method<static_cast<engine::JumpTo * (::engine::JumpTo::*)() const>(&::engine::JumpTo::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::JumpTo::*)(engine::Node *)>(&::engine::JumpTo::startWithTarget)>()}},
 };
 const Method kcc_RotateToMethods[] = {
@@ -179,6 +189,7 @@ const Method kcc_RotateToMethods[] = {
 const Method kcc_RotateByMethods[] = {
     {"create", {classFunction<static_cast<engine::RotateBy * (*)(float, float)>(&::engine::RotateBy::create)>()}},
     {"clone", {method<static_cast<engine::RotateBy * (::engine::RotateBy::*)() const>(&::engine::RotateBy::clone)>()}},
+    {"reverse", {method<static_cast<engine::RotateBy * (::engine::RotateBy::*)() const>(&::engine::RotateBy::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::RotateBy::*)(engine::Node *)>(&::engine::RotateBy::startWithTarget)>()}},
     {"update", {method<static_cast<void (::engine::RotateBy::*)(float)>(&::engine::RotateBy::update)>()}},
 };
@@ -191,10 +202,12 @@ const Method kcc_FadeToMethods[] = {
 const Method kcc_FadeInMethods[] = {
     {"create", {classFunction<static_cast<engine::FadeIn * (*)(float)>(&::engine::FadeIn::create)>()}},
     {"clone", {method<static_cast<engine::FadeIn * (::engine::FadeIn::*)() const>(&::engine::FadeIn::clone)>()}},
+    {"reverse", {method<static_cast<engine::FadeTo * (::engine::FadeIn::*)() const>(&::engine::FadeIn::reverse)>()}},
 };
 const Method kcc_FadeOutMethods[] = {
     {"create", {classFunction<static_cast<engine::FadeOut * (*)(float)>(&::engine::FadeOut::create)>()}},
     {"clone", {method<static_cast<engine::FadeOut * (::engine::FadeOut::*)() const>(&::engine::FadeOut::clone)>()}},
+    {"reverse", {method<static_cast<engine::FadeIn * (::engine::FadeOut::*)() const>(&::engine::FadeOut::reverse)>()}},
 };
 const Method kcc_TintToMethods[] = {
     {"create", {classFunction<static_cast<engine::TintTo * (*)(float, unsigned char, unsigned char, unsigned char)>(&::engine::TintTo::create)>()}},
@@ -205,12 +218,14 @@ const Method kcc_TintToMethods[] = {
 const Method kcc_TintByMethods[] = {
     {"create", {classFunction<static_cast<engine::TintBy * (*)(float, short, short, short)>(&::engine::TintBy::create)>()}},
     {"clone", {method<static_cast<engine::TintBy * (::engine::TintBy::*)() const>(&::engine::TintBy::clone)>()}},
+    {"reverse", {method<static_cast<engine::TintBy * (::engine::TintBy::*)() const>(&::engine::TintBy::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::TintBy::*)(engine::Node *)>(&::engine::TintBy::startWithTarget)>()}},
     {"update", {method<static_cast<void (::engine::TintBy::*)(float)>(&::engine::TintBy::update)>()}},
 };
 const Method kcc_BlinkMethods[] = {
     {"create", {classFunction<static_cast<engine::Blink * (*)(float, int)>(&::engine::Blink::create)>()}},
     {"clone", {method<static_cast<engine::Blink * (::engine::Blink::*)() const>(&::engine::Blink::clone)>()}},
+    {"reverse", {method<static_cast<engine::Blink * (::engine::Blink::*)() const>(&::engine::Blink::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::Blink::*)(engine::Node *)>(&::engine::Blink::startWithTarget)>()}},
     {"stop", {method<static_cast<void (::engine::Blink::*)()>(&::engine::Blink::stop)>()}},
     {"update", {method<static_cast<void (::engine::Blink::*)(float)>(&::engine::Blink::update)>()}},
@@ -218,14 +233,17 @@ const Method kcc_BlinkMethods[] = {
 const Method kcc_RepeatMethods[] = {
     {"create", {classFunction<static_cast<engine::Repeat * (*)(engine::FiniteTimeAction *, unsigned int)>(&::engine::Repeat::create)>()}},
     {"clone", {method<static_cast<engine::Repeat * (::engine::Repeat::*)() const>(&::engine::Repeat::clone)>()}},
+    {"reverse", {method<static_cast<engine::Repeat * (::engine::Repeat::*)() const>(&::engine::Repeat::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::Repeat::*)(engine::Node *)>(&::engine::Repeat::startWithTarget)>()}},
     {"stop", {method<static_cast<void (::engine::Repeat::*)()>(&::engine::Repeat::stop)>()}},
     {"update", {method<static_cast<void (::engine::Repeat::*)(float)>(&::engine::Repeat::update)>()}},
     {"getInnerAction", {method<static_cast<engine::FiniteTimeAction * (::engine::Repeat::*)() const>(&::engine::Repeat::getInnerAction)>()}},
+    {"setInnerAction", {method<static_cast<void (::engine::Repeat::*)(engine::FiniteTimeAction *)>(&::engine::Repeat::setInnerAction)>()}},
 };
 const Method kcc_SpeedMethods[] = {
     {"create", {classFunction<static_cast<engine::Speed * (*)(engine::ActionInterval *, float)>(&::engine::Speed::create)>()}},
     {"clone", {method<static_cast<engine::Speed * (::engine::Speed::*)() const>(&::engine::Speed::clone)>()}},
+    {"reverse", {method<static_cast<engine::Speed * (::engine::Speed::*)() const>(&::engine::Speed::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::Speed::*)(engine::Node *)>(&::engine::Speed::startWithTarget)>()}},
     {"stop", {method<static_cast<void (::engine::Speed::*)()>(&::engine::Speed::stop)>()}},
     {"step", {method<static_cast<void (::engine::Speed::*)(float)>(&::engine::Speed::step)>()}},
@@ -233,6 +251,7 @@ const Method kcc_SpeedMethods[] = {
     {"getSpeed", {method<static_cast<float (::engine::Speed::*)() const>(&::engine::Speed::getSpeed)>()}},
     {"setSpeed", {method<static_cast<void (::engine::Speed::*)(float)>(&::engine::Speed::setSpeed)>()}},
     {"getInnerAction", {method<static_cast<engine::ActionInterval * (::engine::Speed::*)() const>(&::engine::Speed::getInnerAction)>()}},
+    {"setInnerAction", {method<static_cast<void (::engine::Speed::*)(engine::ActionInterval *)>(&::engine::Speed::setInnerAction)>()}},
 };
 const Method kcc_TargetedActionMethods[] = {
     {"create", {classFunction<static_cast<engine::TargetedAction * (*)(engine::Node *, engine::FiniteTimeAction *)>(&::engine::TargetedAction::create)>()}},
@@ -246,20 +265,24 @@ const Method kcc_ActionInstantMethods[] = {
     {"step", {method<static_cast<void (::engine::ActionInstant::*)(float)>(&::engine::ActionInstant::step)>()}},
     {"isDone", {method<static_cast<bool (::engine::ActionInstant::*)() const>(&::engine::ActionInstant::isDone)>()}},
     {"clone", {method<static_cast<engine::ActionInstant * (::engine::ActionInstant::*)() const>(&::engine::ActionInstant::clone)>()}},
+    {"reverse", {method<static_cast<engine::ActionInstant * (::engine::ActionInstant::*)() const>(&::engine::ActionInstant::reverse)>()}},
 };
 const Method kcc_ShowMethods[] = {
     {"create", {classFunction<static_cast<engine::Show * (*)()>(&::engine::Show::create)>()}},
     {"clone", {method<static_cast<engine::Show * (::engine::Show::*)() const>(&::engine::Show::clone)>()}},
+    {"reverse", {method<static_cast<engine::ActionInstant * (::engine::Show::*)() const>(&::engine::Show::reverse)>()}},
     {"update", {method<static_cast<void (::engine::Show::*)(float)>(&::engine::Show::update)>()}},
 };
 const Method kcc_HideMethods[] = {
     {"create", {classFunction<static_cast<engine::Hide * (*)()>(&::engine::Hide::create)>()}},
     {"clone", {method<static_cast<engine::Hide * (::engine::Hide::*)() const>(&::engine::Hide::clone)>()}},
+    {"reverse", {method<static_cast<engine::Show * (::engine::Hide::*)() const>(&::engine::Hide::reverse)>()}},
     {"update", {method<static_cast<void (::engine::Hide::*)(float)>(&::engine::Hide::update)>()}},
 };
 const Method kcc_ToggleVisibilityMethods[] = {
     {"create", {classFunction<static_cast<engine::ToggleVisibility * (*)()>(&::engine::ToggleVisibility::create)>()}},
     {"clone", {method<static_cast<engine::ToggleVisibility * (::engine::ToggleVisibility::*)() const>(&::engine::ToggleVisibility::clone)>()}},
+    {"reverse", {method<static_cast<engine::ToggleVisibility * (::engine::ToggleVisibility::*)() const>(&::engine::ToggleVisibility::reverse)>()}},
     {"update", {method<static_cast<void (::engine::ToggleVisibility::*)(float)>(&::engine::ToggleVisibility::update)>()}},
 };
 const Method kcc_RemoveSelfMethods[] = {
@@ -275,11 +298,13 @@ const Method kcc_PlaceMethods[] = {
 const Method kcc_FlipXMethods[] = {
     {"create", {classFunction<static_cast<engine::FlipX * (*)(bool)>(&::engine::FlipX::create)>()}},
     {"clone", {method<static_cast<engine::FlipX * (::engine::FlipX::*)() const>(&::engine::FlipX::clone)>()}},
+    {"reverse", {method<static_cast<engine::FlipX * (::engine::FlipX::*)() const>(&::engine::FlipX::reverse)>()}},
     {"update", {method<static_cast<void (::engine::FlipX::*)(float)>(&::engine::FlipX::update)>()}},
 };
 const Method kcc_FlipYMethods[] = {
     {"create", {classFunction<static_cast<engine::FlipY * (*)(bool)>(&::engine::FlipY::create)>()}},
     {"clone", {method<static_cast<engine::FlipY * (::engine::FlipY::*)() const>(&::engine::FlipY::clone)>()}},
+    {"reverse", {method<static_cast<engine::FlipY * (::engine::FlipY::*)() const>(&::engine::FlipY::reverse)>()}},
     {"update", {method<static_cast<void (::engine::FlipY::*)(float)>(&::engine::FlipY::update)>()}},
 };
 const Method kcc_ActionEaseMethods[] = {
@@ -287,6 +312,8 @@ const Method kcc_ActionEaseMethods[] = {
     {"stop", {method<static_cast<void (::engine::ActionEase::*)()>(&::engine::ActionEase::stop)>()}},
     {"update", {method<static_cast<void (::engine::ActionEase::*)(float)>(&::engine::ActionEase::update)>()}},
     {"getInnerAction", {method<static_cast<engine::ActionInterval * (::engine::ActionEase::*)() const>(&::engine::ActionEase::getInnerAction)>()}},
+    {"clone", {method<static_cast<engine::ActionEase * (::engine::ActionEase::*)() const>(&::engine::ActionEase::clone)>()}},
+    {"reverse", {method<static_cast<engine::ActionEase * (::engine::ActionEase::*)() const>(&::engine::ActionEase::reverse)>()}},
 };
 const Method kcc_EaseRateActionMethods[] = {
     {"getRate", {method<static_cast<float (::engine::EaseRateAction::*)() const>(&::engine::EaseRateAction::getRate)>()}},
@@ -442,6 +469,7 @@ const Method kcc_SkewToMethods[] = {
 const Method kcc_SkewByMethods[] = {
     {"create", {classFunction<static_cast<engine::SkewBy * (*)(float, float, float)>(&::engine::SkewBy::create)>()}},
     {"clone", {method<static_cast<engine::SkewBy * (::engine::SkewBy::*)() const>(&::engine::SkewBy::clone)>()}},
+    {"reverse", {method<static_cast<engine::SkewBy * (::engine::SkewBy::*)() const>(&::engine::SkewBy::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::SkewBy::*)(engine::Node *)>(&::engine::SkewBy::startWithTarget)>()}},
 };
 const Method kcc_ProgressToMethods[] = {
@@ -485,6 +513,12 @@ const Method kcc_NodeMethods[] = {
     {"removeChild", {method<&cc_Node_removeChild_7_1>(), method<static_cast<void (::engine::Node::*)(engine::Node *, bool)>(&::engine::Node::removeChild)>()}},
     {"removeFromParent", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::removeFromParent)>()}},
     {"removeAllChildren", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::removeAllChildren)>()}},
+    {"removeFromParentAndCleanup", {method<static_cast<void (::engine::Node::*)(bool)>(&::engine::Node::removeFromParentAndCleanup)>()}},
+    {"removeAllChildrenWithCleanup", {method<static_cast<void (::engine::Node::*)(bool)>(&::engine::Node::removeAllChildrenWithCleanup)>()}},
+    {"removeChildByTag", {method<&cc_Node_removeChildByTag_8_1>(), method<static_cast<void (::engine::Node::*)(int, bool)>(&::engine::Node::removeChildByTag)>()}},
+    {"removeChildByName", {method<&cc_Node_removeChildByName_9_1>(), method<static_cast<void (::engine::Node::*)(const std::basic_string<char> &, bool)>(&::engine::Node::removeChildByName)>()}},
+    {"reorderChild", {method<static_cast<void (::engine::Node::*)(engine::Node *, int)>(&::engine::Node::reorderChild)>()}},
+    {"sortAllChildren", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::sortAllChildren)>()}},
     {"getChildren", {method<static_cast<const std::vector<engine::Node *> & (::engine::Node::*)() const>(&::engine::Node::getChildren)>()}},
     {"getChildrenCount", {method<static_cast<unsigned long (::engine::Node::*)() const>(&::engine::Node::getChildrenCount)>()}},
     {"getChildByTag", {method<static_cast<engine::Node * (::engine::Node::*)(int) const>(&::engine::Node::getChildByTag)>()}},
@@ -507,6 +541,7 @@ const Method kcc_NodeMethods[] = {
     {"getAnchorPoint", {method<static_cast<const engine::Vec2 & (::engine::Node::*)() const>(&::engine::Node::getAnchorPoint)>()}},
     {"getAnchorPointInPoints", {method<static_cast<engine::Vec2 (::engine::Node::*)() const>(&::engine::Node::getAnchorPointInPoints)>()}},
     {"setIgnoreAnchorPointForPosition", {method<static_cast<void (::engine::Node::*)(bool)>(&::engine::Node::setIgnoreAnchorPointForPosition)>()}},
+    {"ignoreAnchorPointForPosition", {method<static_cast<void (::engine::Node::*)(bool)>(&::engine::Node::ignoreAnchorPointForPosition)>()}},
     {"isIgnoreAnchorPointForPosition", {method<static_cast<bool (::engine::Node::*)() const>(&::engine::Node::isIgnoreAnchorPointForPosition)>()}},
     {"setScale", {method<static_cast<void (::engine::Node::*)(float)>(&::engine::Node::setScale)>(), method<static_cast<void (::engine::Node::*)(float, float)>(&::engine::Node::setScale)>()}},
     {"getScale", {method<static_cast<float (::engine::Node::*)() const>(&::engine::Node::getScale)>()}},
@@ -535,6 +570,8 @@ const Method kcc_NodeMethods[] = {
     {"convertToWorldSpace", {method<static_cast<engine::Vec2 (::engine::Node::*)(const engine::Vec2 &) const>(&::engine::Node::convertToWorldSpace)>()}},
     {"convertToNodeSpaceAR", {method<static_cast<engine::Vec2 (::engine::Node::*)(const engine::Vec2 &) const>(&::engine::Node::convertToNodeSpaceAR)>()}},
     {"convertToWorldSpaceAR", {method<static_cast<engine::Vec2 (::engine::Node::*)(const engine::Vec2 &) const>(&::engine::Node::convertToWorldSpaceAR)>()}},
+    {"convertTouchToNodeSpace", {method<static_cast<engine::Vec2 (::engine::Node::*)(const engine::Touch *) const>(&::engine::Node::convertTouchToNodeSpace)>()}},
+    {"convertTouchToNodeSpaceAR", {method<static_cast<engine::Vec2 (::engine::Node::*)(const engine::Touch *) const>(&::engine::Node::convertTouchToNodeSpaceAR)>()}},
     {"getBoundingBox", {method<static_cast<engine::Rect (::engine::Node::*)() const>(&::engine::Node::getBoundingBox)>()}},
     {"setColor", {method<static_cast<void (::engine::Node::*)(const engine::Color3B &)>(&::engine::Node::setColor)>()}},
     {"getColor", {method<static_cast<const engine::Color3B & (::engine::Node::*)() const>(&::engine::Node::getColor)>()}},
@@ -561,13 +598,20 @@ const Method kcc_NodeMethods[] = {
     {"onEnterTransitionDidFinish", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::onEnterTransitionDidFinish)>()}},
     {"onExitTransitionDidStart", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::onExitTransitionDidStart)>()}},
     {"isRunning", {method<static_cast<bool (::engine::Node::*)() const>(&::engine::Node::isRunning)>()}},
+    {"getScene", {method<static_cast<engine::Scene * (::engine::Node::*)() const>(&::engine::Node::getScene)>()}},
     {"cleanup", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::cleanup)>()}},
     {"runAction", {method<static_cast<engine::Action * (::engine::Node::*)(engine::Action *)>(&::engine::Node::runAction)>()}},
     {"stopAllActions", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::stopAllActions)>()}},
     {"stopAction", {method<static_cast<void (::engine::Node::*)(engine::Action *)>(&::engine::Node::stopAction)>()}},
     {"stopActionByTag", {method<static_cast<void (::engine::Node::*)(int)>(&::engine::Node::stopActionByTag)>()}},
+    {"stopAllActionsByTag", {method<static_cast<void (::engine::Node::*)(int)>(&::engine::Node::stopAllActionsByTag)>()}},
     {"getActionByTag", {method<static_cast<engine::Action * (::engine::Node::*)(int) const>(&::engine::Node::getActionByTag)>()}},
     {"getNumberOfRunningActions", {method<static_cast<unsigned long (::engine::Node::*)() const>(&::engine::Node::getNumberOfRunningActions)>()}},
+    {"pause", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::pause)>()}},
+    {"resume", {method<static_cast<void (::engine::Node::*)()>(&::engine::Node::resume)>()}},
+    {"getScheduler", {method<static_cast<engine::Scheduler * (::engine::Node::*)() const>(&::engine::Node::getScheduler)>()}},
+    {"getEventDispatcher", {method<static_cast<engine::EventDispatcher * (::engine::Node::*)() const>(&::engine::Node::getEventDispatcher)>()}},
+    {"getActionManager", {method<static_cast<engine::ActionManager * (::engine::Node::*)() const>(&::engine::Node::getActionManager)>()}},
     {"visit", {method<static_cast<void (::engine::Node::*)(engine::Renderer *, const engine::Mat4 &, unsigned int)>(&::engine::Node::visit)>()}},
     {"draw", {method<static_cast<void (::engine::Node::*)(engine::Renderer *, const engine::Mat4 &, unsigned int)>(&::engine::Node::draw)>()}},
     {"setGlobalZOrder", {method<static_cast<void (::engine::Node::*)(float)>(&::engine::Node::setGlobalZOrder)>()}},
@@ -656,7 +700,7 @@ const Method kcc_LayerGradientMethods[] = {
 };
 const Method kcc_SpriteMethods[] = {
     {"create", {classFunction<static_cast<engine::Sprite * (*)()>(&::engine::Sprite::create)>(), classFunction<static_cast<engine::Sprite * (*)(const std::basic_string<char> &)>(&::engine::Sprite::create)>(), classFunction<static_cast<engine::Sprite * (*)(const std::basic_string<char> &, const engine::Rect &)>(&::engine::Sprite::create)>()}},
-    {"createWithTexture", {classFunction<static_cast<engine::Sprite * (*)(engine::Texture2D *)>(&::engine::Sprite::createWithTexture)>(), classFunction<&cc_Sprite_createWithTexture_8_2>(), classFunction<static_cast<engine::Sprite * (*)(engine::Texture2D *, const engine::Rect &, bool)>(&::engine::Sprite::createWithTexture)>()}},
+    {"createWithTexture", {classFunction<static_cast<engine::Sprite * (*)(engine::Texture2D *)>(&::engine::Sprite::createWithTexture)>(), classFunction<&cc_Sprite_createWithTexture_10_2>(), classFunction<static_cast<engine::Sprite * (*)(engine::Texture2D *, const engine::Rect &, bool)>(&::engine::Sprite::createWithTexture)>()}},
     {"createWithSpriteFrame", {classFunction<static_cast<engine::Sprite * (*)(engine::SpriteFrame *)>(&::engine::Sprite::createWithSpriteFrame)>()}},
     {"createWithSpriteFrameName", {classFunction<static_cast<engine::Sprite * (*)(const std::basic_string<char> &)>(&::engine::Sprite::createWithSpriteFrameName)>()}},
     {"setSpriteFrame", {method<static_cast<void (::engine::Sprite::*)(engine::SpriteFrame *)>(&::engine::Sprite::setSpriteFrame)>(), method<static_cast<void (::engine::Sprite::*)(const std::basic_string<char> &)>(&::engine::Sprite::setSpriteFrame)>()}},
@@ -664,7 +708,7 @@ const Method kcc_SpriteMethods[] = {
     {"isFrameDisplayed", {method<static_cast<bool (::engine::Sprite::*)(const engine::SpriteFrame *) const>(&::engine::Sprite::isFrameDisplayed)>()}},
     {"setTexture", {method<static_cast<void (::engine::Sprite::*)(engine::Texture2D *)>(&::engine::Sprite::setTexture)>(), method<static_cast<void (::engine::Sprite::*)(const std::basic_string<char> &)>(&::engine::Sprite::setTexture)>()}},
     {"getTexture", {method<static_cast<engine::Texture2D * (::engine::Sprite::*)() const>(&::engine::Sprite::getTexture)>()}},
-    {"setTextureRect", {method<&cc_Sprite_setTextureRect_9_1>(), method<static_cast<void (::engine::Sprite::*)(const engine::Rect &, bool)>(&::engine::Sprite::setTextureRect)>()}},
+    {"setTextureRect", {method<&cc_Sprite_setTextureRect_11_1>(), method<static_cast<void (::engine::Sprite::*)(const engine::Rect &, bool)>(&::engine::Sprite::setTextureRect)>()}},
     {"getTextureRect", {method<static_cast<const engine::Rect & (::engine::Sprite::*)() const>(&::engine::Sprite::getTextureRect)>()}},
     {"isTextureRectRotated", {method<static_cast<bool (::engine::Sprite::*)() const>(&::engine::Sprite::isTextureRectRotated)>()}},
     {"setFlippedX", {method<static_cast<void (::engine::Sprite::*)(bool)>(&::engine::Sprite::setFlippedX)>()}},
@@ -680,9 +724,9 @@ const Method kcc_SpriteMethods[] = {
 };
 const Method kcc_LabelMethods[] = {
     {"create", {classFunction<static_cast<engine::Label * (*)()>(&::engine::Label::create)>()}},
-    {"createWithSystemFont", {classFunction<&cc_Label_createWithSystemFont_10_3>(), classFunction<&cc_Label_createWithSystemFont_11_4>(), classFunction<&cc_Label_createWithSystemFont_12_5>(), classFunction<static_cast<engine::Label * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float, const engine::Size &, engine::TextHAlignment, engine::TextVAlignment)>(&::engine::Label::createWithSystemFont)>()}},
-    {"createWithTTF", {classFunction<&cc_Label_createWithTTF_13_3>(), classFunction<&cc_Label_createWithTTF_14_4>(), classFunction<&cc_Label_createWithTTF_15_5>(), classFunction<static_cast<engine::Label * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float, const engine::Size &, engine::TextHAlignment, engine::TextVAlignment)>(&::engine::Label::createWithTTF)>()}},
-    {"createWithBMFont", {classFunction<&cc_Label_createWithBMFont_16_2>(), classFunction<&cc_Label_createWithBMFont_17_3>(), classFunction<static_cast<engine::Label * (*)(const std::basic_string<char> &, const std::basic_string<char> &, engine::TextHAlignment, int)>(&::engine::Label::createWithBMFont)>()}},
+    {"createWithSystemFont", {classFunction<&cc_Label_createWithSystemFont_12_3>(), classFunction<&cc_Label_createWithSystemFont_13_4>(), classFunction<&cc_Label_createWithSystemFont_14_5>(), classFunction<static_cast<engine::Label * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float, const engine::Size &, engine::TextHAlignment, engine::TextVAlignment)>(&::engine::Label::createWithSystemFont)>()}},
+    {"createWithTTF", {classFunction<&cc_Label_createWithTTF_15_3>(), classFunction<&cc_Label_createWithTTF_16_4>(), classFunction<&cc_Label_createWithTTF_17_5>(), classFunction<static_cast<engine::Label * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float, const engine::Size &, engine::TextHAlignment, engine::TextVAlignment)>(&::engine::Label::createWithTTF)>()}},
+    {"createWithBMFont", {classFunction<&cc_Label_createWithBMFont_18_2>(), classFunction<&cc_Label_createWithBMFont_19_3>(), classFunction<static_cast<engine::Label * (*)(const std::basic_string<char> &, const std::basic_string<char> &, engine::TextHAlignment, int)>(&::engine::Label::createWithBMFont)>()}},
     {"getTTFConfig", {method<static_cast<const engine::TTFConfig & (::engine::Label::*)() const>(&::engine::Label::getTTFConfig)>()}},
     {"getBMFontFilePath", {method<static_cast<const std::basic_string<char> & (::engine::Label::*)() const>(&::engine::Label::getBMFontFilePath)>()}},
     {"setString", {method<static_cast<void (::engine::Label::*)(const std::basic_string<char> &)>(&::engine::Label::setString)>()}},
@@ -703,11 +747,20 @@ const Method kcc_LabelMethods[] = {
     {"getMaxLineWidth", {method<static_cast<float (::engine::Label::*)() const>(&::engine::Label::getMaxLineWidth)>()}},
     {"setTextColor", {method<static_cast<void (::engine::Label::*)(const engine::Color4B &)>(&::engine::Label::setTextColor)>()}},
     {"getTextColor", {method<static_cast<const engine::Color4B & (::engine::Label::*)() const>(&::engine::Label::getTextColor)>()}},
-    {"enableOutline", {method<&cc_Label_enableOutline_18_1>(), method<static_cast<void (::engine::Label::*)(const engine::Color4B &, int)>(&::engine::Label::enableOutline)>()}},
+    {"enableOutline", {method<&cc_Label_enableOutline_20_1>(), method<static_cast<void (::engine::Label::*)(const engine::Color4B &, int)>(&::engine::Label::enableOutline)>()}},
     {"disableOutline", {method<static_cast<void (::engine::Label::*)()>(&::engine::Label::disableOutline)>()}},
     {"getOutlineSize", {method<static_cast<int (::engine::Label::*)() const>(&::engine::Label::getOutlineSize)>()}},
     {"getOutlineColor", {method<static_cast<const engine::Color4B & (::engine::Label::*)() const>(&::engine::Label::getOutlineColor)>()}},
+    {"enableShadow", {method<&cc_Label_enableShadow_21_0>(), method<&cc_Label_enableShadow_22_1>(), method<&cc_Label_enableShadow_23_2>(), method<static_cast<void (::engine::Label::*)(const engine::Color4B &, const engine::Size &, int)>(&::engine::Label::enableShadow)>()}},
+    {"disableShadow", {method<static_cast<void (::engine::Label::*)()>(&::engine::Label::disableShadow)>()}},
+    {"isShadowEnabled", {method<static_cast<bool (::engine::Label::*)() const>(&::engine::Label::isShadowEnabled)>()}},
+    {"getShadowColor", {method<static_cast<const engine::Color4B & (::engine::Label::*)() const>(&::engine::Label::getShadowColor)>()}},
+    {"getShadowOffset", {method<static_cast<const engine::Size & (::engine::Label::*)() const>(&::engine::Label::getShadowOffset)>()}},
+    {"getShadowBlurRadius", {method<static_cast<int (::engine::Label::*)() const>(&::engine::Label::getShadowBlurRadius)>()}},
+    {"disableEffect", {method<static_cast<void (::engine::Label::*)()>(&::engine::Label::disableEffect)>()}},
     {"getLines", {method<static_cast<const std::vector<std::basic_string<char>> & (::engine::Label::*)() const>(&::engine::Label::getLines)>()}},
+    {"getStringNumLines", {method<static_cast<int (::engine::Label::*)() const>(&::engine::Label::getStringNumLines)>()}},
+    {"getStringLength", {method<static_cast<int (::engine::Label::*)() const>(&::engine::Label::getStringLength)>()}},
     {"draw", {method<static_cast<void (::engine::Label::*)(engine::Renderer *, const engine::Mat4 &, unsigned int)>(&::engine::Label::draw)>()}},
     {"getTexture", {method<static_cast<engine::Texture2D * (::engine::Label::*)() const>(&::engine::Label::getTexture)>()}},
 };
@@ -717,6 +770,12 @@ const Method kcc_DrawNodeMethods[] = {
     {"create", {classFunction<static_cast<engine::DrawNode * (*)()>(&::engine::DrawNode::create)>()}},
     {"drawSolidRect", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, const engine::Vec2 &, const engine::Color4F &)>(&::engine::DrawNode::drawSolidRect)>()}},
     {"drawSolidCircle", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, float, float, unsigned int, const engine::Color4F &)>(&::engine::DrawNode::drawSolidCircle)>()}},
+    {"drawSegment", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, const engine::Vec2 &, float, const engine::Color4F &)>(&::engine::DrawNode::drawSegment)>()}},
+    {"drawLine", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, const engine::Vec2 &, const engine::Color4F &)>(&::engine::DrawNode::drawLine)>()}},
+    {"drawRect", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, const engine::Vec2 &, const engine::Color4F &)>(&::engine::DrawNode::drawRect)>()}},
+    {"drawCircle", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, float, float, unsigned int, bool, const engine::Color4F &)>(&::engine::DrawNode::drawCircle)>(), method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, float, float, unsigned int, bool, float, float, const engine::Color4F &)>(&::engine::DrawNode::drawCircle)>()}},
+    {"drawTriangle", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, const engine::Vec2 &, const engine::Vec2 &, const engine::Color4F &)>(&::engine::DrawNode::drawTriangle)>()}},
+    {"drawPoint", {method<static_cast<void (::engine::DrawNode::*)(const engine::Vec2 &, float, const engine::Color4F &)>(&::engine::DrawNode::drawPoint)>()}},
     {"drawCardinalSpline", {method<static_cast<void (::engine::DrawNode::*)(engine::PointArray *, float, unsigned int, const engine::Color4F &)>(&::engine::DrawNode::drawCardinalSpline)>()}},
     {"drawCatmullRom", {method<static_cast<void (::engine::DrawNode::*)(engine::PointArray *, unsigned int, const engine::Color4F &)>(&::engine::DrawNode::drawCatmullRom)>()}},
     {"clear", {method<static_cast<void (::engine::DrawNode::*)()>(&::engine::DrawNode::clear)>()}},
@@ -833,6 +892,8 @@ const Method kcc_DirectorMethods[] = {
     {"getEventDispatcher", {method<static_cast<engine::EventDispatcher * (::engine::Director::*)() const>(&::engine::Director::getEventDispatcher)>()}},
     {"getActionManager", {method<static_cast<engine::ActionManager * (::engine::Director::*)() const>(&::engine::Director::getActionManager)>()}},
     {"getRenderer", {method<static_cast<engine::Renderer * (::engine::Director::*)() const>(&::engine::Director::getRenderer)>()}},
+    {"getTextureCache", {method<static_cast<engine::TextureCache * (::engine::Director::*)() const>(&::engine::Director::getTextureCache)>()}},
+    {"purgeCachedData", {method<static_cast<void (::engine::Director::*)()>(&::engine::Director::purgeCachedData)>()}},
     {"pushMatrix", {method<static_cast<void (::engine::Director::*)(engine::MATRIX_STACK_TYPE)>(&::engine::Director::pushMatrix)>()}},
     {"popMatrix", {method<static_cast<void (::engine::Director::*)(engine::MATRIX_STACK_TYPE)>(&::engine::Director::popMatrix)>()}},
     {"loadIdentityMatrix", {method<static_cast<void (::engine::Director::*)(engine::MATRIX_STACK_TYPE)>(&::engine::Director::loadIdentityMatrix)>()}},
@@ -855,6 +916,11 @@ const Method kcc_DirectorMethods[] = {
     {"hasEnded", {method<static_cast<bool (::engine::Director::*)() const>(&::engine::Director::hasEnded)>()}},
     {"runWithScene", {method<static_cast<void (::engine::Director::*)(engine::Scene *)>(&::engine::Director::runWithScene)>()}},
     {"replaceScene", {method<static_cast<void (::engine::Director::*)(engine::Scene *)>(&::engine::Director::replaceScene)>()}},
+    {"pushScene", {method<static_cast<void (::engine::Director::*)(engine::Scene *)>(&::engine::Director::pushScene)>()}},
+    {"popScene", {method<static_cast<void (::engine::Director::*)()>(&::engine::Director::popScene)>()}},
+    {"popToSceneStackLevel", {method<static_cast<void (::engine::Director::*)(int)>(&::engine::Director::popToSceneStackLevel)>()}},
+    {"popToRootScene", {method<static_cast<void (::engine::Director::*)()>(&::engine::Director::popToRootScene)>()}},
+    {"getSceneStackDepth", {method<static_cast<unsigned long (::engine::Director::*)() const>(&::engine::Director::getSceneStackDepth)>()}},
     {"getRunningScene", {method<static_cast<engine::Scene * (::engine::Director::*)() const>(&::engine::Director::getRunningScene)>()}},
     {"getWinSize", {method<static_cast<engine::Size (::engine::Director::*)() const>(&::engine::Director::getWinSize)>()}},
     {"getVisibleSize", {method<static_cast<engine::Size (::engine::Director::*)() const>(&::engine::Director::getVisibleSize)>()}},
@@ -863,6 +929,10 @@ const Method kcc_DirectorMethods[] = {
     {"convertToGL", {method<static_cast<engine::Vec2 (::engine::Director::*)(const engine::Vec2 &) const>(&::engine::Director::convertToGL)>()}},
     {"convertToUI", {method<static_cast<engine::Vec2 (::engine::Director::*)(const engine::Vec2 &) const>(&::engine::Director::convertToUI)>()}},
     {"getTotalFrames", {method<static_cast<unsigned int (::engine::Director::*)() const>(&::engine::Director::getTotalFrames)>()}},
+    {"setDisplayStats", {method<static_cast<void (::engine::Director::*)(bool)>(&::engine::Director::setDisplayStats)>()}},
+    {"isDisplayStats", {method<static_cast<bool (::engine::Director::*)() const>(&::engine::Director::isDisplayStats)>()}},
+    {"setContentScaleFactor", {method<static_cast<void (::engine::Director::*)(float)>(&::engine::Director::setContentScaleFactor)>()}},
+    {"getContentScaleFactor", {method<static_cast<float (::engine::Director::*)() const>(&::engine::Director::getContentScaleFactor)>()}},
     {"getDeltaTime", {method<static_cast<float (::engine::Director::*)() const>(&::engine::Director::getDeltaTime)>()}},
 };
 const Method kcc_SchedulerMethods[] = {
@@ -876,7 +946,7 @@ const Method kcc_SchedulerMethods[] = {
 };
 const Method kcc_EventDispatcherMethods[] = {
     {"addEventListenerWithSceneGraphPriority", {method<static_cast<void (::engine::EventDispatcher::*)(engine::EventListener *, engine::Node *)>(&::engine::EventDispatcher::addEventListenerWithSceneGraphPriority)>()}},
-    {"addEventListenerWithFixedPriority", {method<&cc_EventDispatcher_addEventListenerWithFixedPriority_19_2>(), method<static_cast<void (::engine::EventDispatcher::*)(engine::EventListener *, int, engine::Node *)>(&::engine::EventDispatcher::addEventListenerWithFixedPriority)>()}},
+    {"addEventListenerWithFixedPriority", {method<&cc_EventDispatcher_addEventListenerWithFixedPriority_24_2>(), method<static_cast<void (::engine::EventDispatcher::*)(engine::EventListener *, int, engine::Node *)>(&::engine::EventDispatcher::addEventListenerWithFixedPriority)>()}},
     {"addEventListener", {method<static_cast<void (::engine::EventDispatcher::*)(engine::EventListenerCustom *)>(&::engine::EventDispatcher::addEventListener)>()}},
     {"removeEventListener", {method<static_cast<void (::engine::EventDispatcher::*)(engine::EventListener *)>(&::engine::EventDispatcher::removeEventListener)>()}},
     {"removeEventListenersForTarget", {method<static_cast<void (::engine::EventDispatcher::*)(engine::Node *)>(&::engine::EventDispatcher::removeEventListenersForTarget)>()}},
@@ -884,7 +954,7 @@ const Method kcc_EventDispatcherMethods[] = {
     {"removeAllEventListeners", {method<static_cast<void (::engine::EventDispatcher::*)()>(&::engine::EventDispatcher::removeAllEventListeners)>()}},
     {"dispatchEvent", {method<static_cast<void (::engine::EventDispatcher::*)(engine::Event *)>(&::engine::EventDispatcher::dispatchEvent)>()}},
     {"dispatchTouchEvent", {method<static_cast<void (::engine::EventDispatcher::*)(engine::EventTouch *)>(&::engine::EventDispatcher::dispatchTouchEvent)>()}},
-    {"listenersInOrder", {method<&cc_EventDispatcher_listenersInOrder_20_1>(), method<static_cast<std::vector<engine::EventListener *> (::engine::EventDispatcher::*)(engine::EventListener::Type, const std::basic_string<char> &) const>(&::engine::EventDispatcher::listenersInOrder)>()}},
+    {"listenersInOrder", {method<&cc_EventDispatcher_listenersInOrder_25_1>(), method<static_cast<std::vector<engine::EventListener *> (::engine::EventDispatcher::*)(engine::EventListener::Type, const std::basic_string<char> &) const>(&::engine::EventDispatcher::listenersInOrder)>()}},
     {"touchListenersInOrder", {method<static_cast<std::vector<engine::EventListenerTouchOneByOne *> (::engine::EventDispatcher::*)() const>(&::engine::EventDispatcher::touchListenersInOrder)>()}},
     {"setEnabled", {method<static_cast<void (::engine::EventDispatcher::*)(bool)>(&::engine::EventDispatcher::setEnabled)>()}},
     {"isEnabled", {method<static_cast<bool (::engine::EventDispatcher::*)() const>(&::engine::EventDispatcher::isEnabled)>()}},
@@ -964,6 +1034,7 @@ const Method kcc_TouchMethods[] = {
     {"getLocation", {method<static_cast<engine::Vec2 (::engine::Touch::*)() const>(&::engine::Touch::getLocation)>()}},
     {"getPreviousLocation", {method<static_cast<engine::Vec2 (::engine::Touch::*)() const>(&::engine::Touch::getPreviousLocation)>()}},
     {"getStartLocation", {method<static_cast<engine::Vec2 (::engine::Touch::*)() const>(&::engine::Touch::getStartLocation)>()}},
+    {"getDelta", {method<static_cast<engine::Vec2 (::engine::Touch::*)() const>(&::engine::Touch::getDelta)>()}},
 };
 const Method kcc_FileUtilsMethods[] = {
     {"getInstance", {classFunction<static_cast<engine::FileUtils * (*)()>(&::engine::FileUtils::getInstance)>()}},
@@ -971,8 +1042,11 @@ const Method kcc_FileUtilsMethods[] = {
     {"setDefaultResourceRootPath", {method<static_cast<void (::engine::FileUtils::*)(const std::basic_string<char> &)>(&::engine::FileUtils::setDefaultResourceRootPath)>()}},
     {"getDefaultResourceRootPath", {method<static_cast<const std::basic_string<char> & (::engine::FileUtils::*)() const>(&::engine::FileUtils::getDefaultResourceRootPath)>()}},
     {"setSearchPaths", {method<static_cast<void (::engine::FileUtils::*)(const std::vector<std::basic_string<char>> &)>(&::engine::FileUtils::setSearchPaths)>()}},
-    {"addSearchPath", {method<&cc_FileUtils_addSearchPath_21_1>(), method<static_cast<void (::engine::FileUtils::*)(const std::basic_string<char> &, bool)>(&::engine::FileUtils::addSearchPath)>()}},
+    {"addSearchPath", {method<&cc_FileUtils_addSearchPath_26_1>(), method<static_cast<void (::engine::FileUtils::*)(const std::basic_string<char> &, bool)>(&::engine::FileUtils::addSearchPath)>()}},
     {"getSearchPaths", {method<static_cast<const std::vector<std::basic_string<char>> & (::engine::FileUtils::*)() const>(&::engine::FileUtils::getSearchPaths)>()}},
+    {"setSearchResolutionsOrder", {method<static_cast<void (::engine::FileUtils::*)(const std::vector<std::basic_string<char>> &)>(&::engine::FileUtils::setSearchResolutionsOrder)>()}},
+    {"addSearchResolutionsOrder", {method<&cc_FileUtils_addSearchResolutionsOrder_27_1>(), method<static_cast<void (::engine::FileUtils::*)(const std::basic_string<char> &, bool)>(&::engine::FileUtils::addSearchResolutionsOrder)>()}},
+    {"getSearchResolutionsOrder", {method<static_cast<const std::vector<std::basic_string<char>> & (::engine::FileUtils::*)() const>(&::engine::FileUtils::getSearchResolutionsOrder)>()}},
     {"fullPathForFilename", {method<static_cast<std::basic_string<char> (::engine::FileUtils::*)(const std::basic_string<char> &) const>(&::engine::FileUtils::fullPathForFilename)>()}},
     {"purgeCachedEntries", {method<static_cast<void (::engine::FileUtils::*)()>(&::engine::FileUtils::purgeCachedEntries)>()}},
     {"isFileExist", {method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &) const>(&::engine::FileUtils::isFileExist)>()}},
@@ -983,6 +1057,7 @@ const Method kcc_FileUtilsMethods[] = {
     {"writeStringToFile", {method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::engine::FileUtils::writeStringToFile)>()}},
     {"getWritablePath", {method<static_cast<std::basic_string<char> (::engine::FileUtils::*)() const>(&::engine::FileUtils::getWritablePath)>()}},
     {"setWritablePath", {method<static_cast<void (::engine::FileUtils::*)(const std::basic_string<char> &)>(&::engine::FileUtils::setWritablePath)>()}},
+    {"listFiles", {method<static_cast<std::vector<std::basic_string<char>> (::engine::FileUtils::*)(const std::basic_string<char> &) const>(&::engine::FileUtils::listFiles)>()}},
     {"createDirectory", {method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &) const>(&::engine::FileUtils::createDirectory)>()}},
     {"removeDirectory", {method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &) const>(&::engine::FileUtils::removeDirectory)>()}},
     {"removeFile", {method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &) const>(&::engine::FileUtils::removeFile)>()}},
@@ -991,6 +1066,9 @@ const Method kcc_FileUtilsMethods[] = {
     {"isPopupNotify", {method<static_cast<bool (::engine::FileUtils::*)() const>(&::engine::FileUtils::isPopupNotify)>()}},
 };
 const Method kcc_ImageMethods[] = {
+    {"setMaxTextureSide", {classFunction<static_cast<void (*)(int)>(&::engine::Image::setMaxTextureSide)>()}},
+    {"maxSide", {classFunction<static_cast<int (*)()>(&::engine::Image::maxSide)>()}},
+    {"maxPixels", {classFunction<static_cast<long long (*)()>(&::engine::Image::maxPixels)>()}},
     {"initWithImageFile", {method<static_cast<bool (::engine::Image::*)(const std::basic_string<char> &)>(&::engine::Image::initWithImageFile)>()}},
     {"getWidth", {method<static_cast<int (::engine::Image::*)() const>(&::engine::Image::getWidth)>()}},
     {"getHeight", {method<static_cast<int (::engine::Image::*)() const>(&::engine::Image::getHeight)>()}},
@@ -1000,7 +1078,7 @@ const Method kcc_ImageMethods[] = {
     {"getDataLen", {method<static_cast<unsigned long (::engine::Image::*)() const>(&::engine::Image::getDataLen)>()}},
 };
 const Method kcc_Texture2DMethods[] = {
-    {"create", {classFunction<&cc_Texture2D_create_22_3>(), classFunction<static_cast<engine::Texture2D * (*)(int, int, engine::Texture2D::PixelFormat, bool)>(&::engine::Texture2D::create)>()}},
+    {"create", {classFunction<&cc_Texture2D_create_28_3>(), classFunction<static_cast<engine::Texture2D * (*)(int, int, engine::Texture2D::PixelFormat, bool)>(&::engine::Texture2D::create)>()}},
     {"getPixelsWide", {method<static_cast<int (::engine::Texture2D::*)() const>(&::engine::Texture2D::getPixelsWide)>()}},
     {"getPixelsHigh", {method<static_cast<int (::engine::Texture2D::*)() const>(&::engine::Texture2D::getPixelsHigh)>()}},
     {"getContentSize", {method<static_cast<const engine::Size & (::engine::Texture2D::*)() const>(&::engine::Texture2D::getContentSize)>()}},
@@ -1008,6 +1086,8 @@ const Method kcc_Texture2DMethods[] = {
     {"getPath", {method<static_cast<const std::basic_string<char> & (::engine::Texture2D::*)() const>(&::engine::Texture2D::getPath)>()}},
     {"setPath", {method<static_cast<void (::engine::Texture2D::*)(const std::basic_string<char> &)>(&::engine::Texture2D::setPath)>()}},
     {"hasPremultipliedAlpha", {method<static_cast<bool (::engine::Texture2D::*)() const>(&::engine::Texture2D::hasPremultipliedAlpha)>()}},
+    {"setAliasTexParameters", {method<static_cast<void (::engine::Texture2D::*)()>(&::engine::Texture2D::setAliasTexParameters)>()}},
+    {"setAntiAliasTexParameters", {method<static_cast<void (::engine::Texture2D::*)()>(&::engine::Texture2D::setAntiAliasTexParameters)>()}},
     {"getName", {method<static_cast<unsigned int (::engine::Texture2D::*)()>(&::engine::Texture2D::getName)>()}},
 };
 const Method kcc_TextureCacheMethods[] = {
@@ -1015,6 +1095,8 @@ const Method kcc_TextureCacheMethods[] = {
     {"destroyInstance", {classFunction<static_cast<void (*)()>(&::engine::TextureCache::destroyInstance)>()}},
     {"addImage", {method<static_cast<engine::Texture2D * (::engine::TextureCache::*)(const std::basic_string<char> &)>(&::engine::TextureCache::addImage)>(), method<static_cast<engine::Texture2D * (::engine::TextureCache::*)(engine::Image *, const std::basic_string<char> &)>(&::engine::TextureCache::addImage)>()}},
     {"getTextureForKey", {method<static_cast<engine::Texture2D * (::engine::TextureCache::*)(const std::basic_string<char> &) const>(&::engine::TextureCache::getTextureForKey)>()}},
+    {"removeTexture", {method<static_cast<void (::engine::TextureCache::*)(engine::Texture2D *)>(&::engine::TextureCache::removeTexture)>()}},
+    {"removeTextureForKey", {method<static_cast<void (::engine::TextureCache::*)(const std::basic_string<char> &)>(&::engine::TextureCache::removeTextureForKey)>()}},
     {"removeAllTextures", {method<static_cast<void (::engine::TextureCache::*)()>(&::engine::TextureCache::removeAllTextures)>()}},
     {"removeUnusedTextures", {method<static_cast<unsigned long (::engine::TextureCache::*)()>(&::engine::TextureCache::removeUnusedTextures)>()}},
 };
@@ -1053,7 +1135,8 @@ const Method kcc_GLViewMethods[] = {
     {"keyCodeFromGlfw", {classFunction<static_cast<int (*)(int)>(&::engine::GLView::keyCodeFromGlfw)>()}},
 };
 const Method kcc_GLViewImplMethods[] = {
-    {"createWithRect", {classFunction<&cc_GLViewImpl_createWithRect_23_2>(), classFunction<static_cast<engine::GLViewImpl * (*)(const std::basic_string<char> &, const engine::Rect &, float)>(&::engine::GLViewImpl::createWithRect)>()}},
+    {"createWithRect", {classFunction<&cc_GLViewImpl_createWithRect_29_2>(), classFunction<static_cast<engine::GLViewImpl * (*)(const std::basic_string<char> &, const engine::Rect &, float)>(&::engine::GLViewImpl::createWithRect)>()}},
+    {"create", {classFunction<static_cast<engine::GLViewImpl * (*)(const std::basic_string<char> &)>(&::engine::GLViewImpl::create)>()}},
     {"getWin32Window", {method<static_cast<unsigned long (::engine::GLViewImpl::*)() const>(&::engine::GLViewImpl::getWin32Window)>()}},
     {"setFrameZoomFactor", {method<static_cast<void (::engine::GLViewImpl::*)(float)>(&::engine::GLViewImpl::setFrameZoomFactor)>()}},
     {"setFrameSize", {method<static_cast<void (::engine::GLViewImpl::*)(float, float)>(&::engine::GLViewImpl::setFrameSize)>()}},
@@ -1073,6 +1156,8 @@ const Method kcc_ApplicationMethods[] = {
     {"runMainLoop", {method<static_cast<int (::engine::Application::*)()>(&::engine::Application::runMainLoop)>()}},
     {"setAnimationInterval", {method<static_cast<void (::engine::Application::*)(float)>(&::engine::Application::setAnimationInterval)>()}},
     {"getCurrentLanguageCode", {method<static_cast<const char * (::engine::Application::*)()>(&::engine::Application::getCurrentLanguageCode)>()}},
+    {"getCurrentLanguage", {method<static_cast<engine::LanguageType (::engine::Application::*)()>(&::engine::Application::getCurrentLanguage)>()}},
+    {"getTargetPlatform", {method<static_cast<engine::Application::Platform (::engine::Application::*)() const>(&::engine::Application::getTargetPlatform)>()}},
     {"openURL", {method<static_cast<bool (::engine::Application::*)(const std::basic_string<char> &)>(&::engine::Application::openURL)>()}},
 };
 const Method kcc_ConsoleMethods[] = {
@@ -1087,6 +1172,7 @@ const Method kcc_ConsoleMethods[] = {
 };
 const Method kcc_ActionMethods[] = {
     {"clone", {method<static_cast<engine::Action * (::engine::Action::*)() const>(&::engine::Action::clone)>()}},
+    {"reverse", {method<static_cast<engine::Action * (::engine::Action::*)() const>(&::engine::Action::reverse)>()}},
     {"getTarget", {method<static_cast<engine::Node * (::engine::Action::*)() const>(&::engine::Action::getTarget)>()}},
     {"setTarget", {method<static_cast<void (::engine::Action::*)(engine::Node *)>(&::engine::Action::setTarget)>()}},
     {"getTag", {method<static_cast<int (::engine::Action::*)() const>(&::engine::Action::getTag)>()}},
@@ -1101,12 +1187,14 @@ const Method kcc_FiniteTimeActionMethods[] = {
     {"getDuration", {method<static_cast<float (::engine::FiniteTimeAction::*)() const>(&::engine::FiniteTimeAction::getDuration)>()}},
     {"setDuration", {method<static_cast<void (::engine::FiniteTimeAction::*)(float)>(&::engine::FiniteTimeAction::setDuration)>()}},
     {"clone", {method<static_cast<engine::FiniteTimeAction * (::engine::FiniteTimeAction::*)() const>(&::engine::FiniteTimeAction::clone)>()}},
+    {"reverse", {method<static_cast<engine::FiniteTimeAction * (::engine::FiniteTimeAction::*)() const>(&::engine::FiniteTimeAction::reverse)>()}},
 };
 const Method kcc_CallFuncMethods[] = {
     {"execute", {method<static_cast<void (::engine::CallFunc::*)()>(&::engine::CallFunc::execute)>()}},
     {"step", {method<static_cast<void (::engine::CallFunc::*)(float)>(&::engine::CallFunc::step)>()}},
     {"update", {method<static_cast<void (::engine::CallFunc::*)(float)>(&::engine::CallFunc::update)>()}},
     {"clone", {method<static_cast<engine::CallFunc * (::engine::CallFunc::*)() const>(&::engine::CallFunc::clone)>()}},
+    {"reverse", {method<static_cast<engine::CallFunc * (::engine::CallFunc::*)() const>(&::engine::CallFunc::reverse)>()}},
 };
 const Method kcc_ActionIntervalMethods[] = {
     {"getElapsed", {method<static_cast<float (::engine::ActionInterval::*)() const>(&::engine::ActionInterval::getElapsed)>()}},
@@ -1114,19 +1202,25 @@ const Method kcc_ActionIntervalMethods[] = {
     {"isDone", {method<static_cast<bool (::engine::ActionInterval::*)() const>(&::engine::ActionInterval::isDone)>()}},
     {"step", {method<static_cast<void (::engine::ActionInterval::*)(float)>(&::engine::ActionInterval::step)>()}},
     {"clone", {method<static_cast<engine::ActionInterval * (::engine::ActionInterval::*)() const>(&::engine::ActionInterval::clone)>()}},
+    {"reverse", {method<static_cast<engine::ActionInterval * (::engine::ActionInterval::*)() const>(&::engine::ActionInterval::reverse)>()}},
 };
 const Method kcc_DelayTimeMethods[] = {
     {"create", {classFunction<static_cast<engine::DelayTime * (*)(float)>(&::engine::DelayTime::create)>()}},
     {"clone", {method<static_cast<engine::DelayTime * (::engine::DelayTime::*)() const>(&::engine::DelayTime::clone)>()}},
+    {"reverse", {method<static_cast<engine::DelayTime * (::engine::DelayTime::*)() const>(&::engine::DelayTime::reverse)>()}},
 };
 const Method kcc_SequenceMethods[] = {
+    {"createWithTwoActions", {classFunction<static_cast<engine::Sequence * (*)(engine::FiniteTimeAction *, engine::FiniteTimeAction *)>(&::engine::Sequence::createWithTwoActions)>()}},
     {"clone", {method<static_cast<engine::Sequence * (::engine::Sequence::*)() const>(&::engine::Sequence::clone)>()}},
+    {"reverse", {method<static_cast<engine::Sequence * (::engine::Sequence::*)() const>(&::engine::Sequence::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::Sequence::*)(engine::Node *)>(&::engine::Sequence::startWithTarget)>()}},
     {"stop", {method<static_cast<void (::engine::Sequence::*)()>(&::engine::Sequence::stop)>()}},
     {"update", {method<static_cast<void (::engine::Sequence::*)(float)>(&::engine::Sequence::update)>()}},
 };
 const Method kcc_SpawnMethods[] = {
+    {"createWithTwoActions", {classFunction<static_cast<engine::Spawn * (*)(engine::FiniteTimeAction *, engine::FiniteTimeAction *)>(&::engine::Spawn::createWithTwoActions)>()}},
     {"clone", {method<static_cast<engine::Spawn * (::engine::Spawn::*)() const>(&::engine::Spawn::clone)>()}},
+    {"reverse", {method<static_cast<engine::Spawn * (::engine::Spawn::*)() const>(&::engine::Spawn::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::Spawn::*)(engine::Node *)>(&::engine::Spawn::startWithTarget)>()}},
     {"stop", {method<static_cast<void (::engine::Spawn::*)()>(&::engine::Spawn::stop)>()}},
     {"update", {method<static_cast<void (::engine::Spawn::*)(float)>(&::engine::Spawn::update)>()}},
@@ -1134,11 +1228,13 @@ const Method kcc_SpawnMethods[] = {
 const Method kcc_RepeatForeverMethods[] = {
     {"create", {classFunction<static_cast<engine::RepeatForever * (*)(engine::ActionInterval *)>(&::engine::RepeatForever::create)>()}},
     {"clone", {method<static_cast<engine::RepeatForever * (::engine::RepeatForever::*)() const>(&::engine::RepeatForever::clone)>()}},
+    {"reverse", {method<static_cast<engine::RepeatForever * (::engine::RepeatForever::*)() const>(&::engine::RepeatForever::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::RepeatForever::*)(engine::Node *)>(&::engine::RepeatForever::startWithTarget)>()}},
     {"stop", {method<static_cast<void (::engine::RepeatForever::*)()>(&::engine::RepeatForever::stop)>()}},
     {"step", {method<static_cast<void (::engine::RepeatForever::*)(float)>(&::engine::RepeatForever::step)>()}},
     {"isDone", {method<static_cast<bool (::engine::RepeatForever::*)() const>(&::engine::RepeatForever::isDone)>()}},
     {"getInnerAction", {method<static_cast<engine::ActionInterval * (::engine::RepeatForever::*)() const>(&::engine::RepeatForever::getInnerAction)>()}},
+    {"setInnerAction", {method<static_cast<void (::engine::RepeatForever::*)(engine::ActionInterval *)>(&::engine::RepeatForever::setInnerAction)>()}},
 };
 const Method kcc_ScaleToMethods[] = {
     {"create", {classFunction<static_cast<engine::ScaleTo * (*)(float, float)>(&::engine::ScaleTo::create)>(), classFunction<static_cast<engine::ScaleTo * (*)(float, float, float)>(&::engine::ScaleTo::create)>()}},
@@ -1149,6 +1245,7 @@ const Method kcc_ScaleToMethods[] = {
 const Method kcc_ScaleByMethods[] = {
     {"create", {classFunction<static_cast<engine::ScaleBy * (*)(float, float)>(&::engine::ScaleBy::create)>(), classFunction<static_cast<engine::ScaleBy * (*)(float, float, float)>(&::engine::ScaleBy::create)>()}},
     {"clone", {method<static_cast<engine::ScaleBy * (::engine::ScaleBy::*)() const>(&::engine::ScaleBy::clone)>()}},
+    {"reverse", {method<static_cast<engine::ScaleBy * (::engine::ScaleBy::*)() const>(&::engine::ScaleBy::reverse)>()}},
     {"startWithTarget", {method<static_cast<void (::engine::ScaleBy::*)(engine::Node *)>(&::engine::ScaleBy::startWithTarget)>()}},
 };
 const Method kcc_ActionManagerMethods[] = {
@@ -1213,17 +1310,19 @@ const Method kcc_UserDefaultMethods[] = {
     {"destroyInstance", {classFunction<static_cast<void (*)()>(&::engine::UserDefault::destroyInstance)>()}},
     {"getStringForKey", {method<static_cast<std::basic_string<char> (::engine::UserDefault::*)(const std::basic_string<char> &) const>(&::engine::UserDefault::getStringForKey)>(), method<static_cast<std::basic_string<char> (::engine::UserDefault::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::engine::UserDefault::getStringForKey)>()}},
     {"setStringForKey", {method<static_cast<void (::engine::UserDefault::*)(const std::basic_string<char> &, const std::basic_string<char> &)>(&::engine::UserDefault::setStringForKey)>()}},
-    {"getBoolForKey", {method<&cc_UserDefault_getBoolForKey_24_1>(), method<static_cast<bool (::engine::UserDefault::*)(const std::basic_string<char> &, bool) const>(&::engine::UserDefault::getBoolForKey)>()}},
+    {"getBoolForKey", {method<&cc_UserDefault_getBoolForKey_30_1>(), method<static_cast<bool (::engine::UserDefault::*)(const std::basic_string<char> &, bool) const>(&::engine::UserDefault::getBoolForKey)>()}},
     {"setBoolForKey", {method<static_cast<void (::engine::UserDefault::*)(const std::basic_string<char> &, bool)>(&::engine::UserDefault::setBoolForKey)>()}},
-    {"getIntegerForKey", {method<&cc_UserDefault_getIntegerForKey_25_1>(), method<static_cast<int (::engine::UserDefault::*)(const std::basic_string<char> &, int) const>(&::engine::UserDefault::getIntegerForKey)>()}},
+    {"getIntegerForKey", {method<&cc_UserDefault_getIntegerForKey_31_1>(), method<static_cast<int (::engine::UserDefault::*)(const std::basic_string<char> &, int) const>(&::engine::UserDefault::getIntegerForKey)>()}},
     {"setIntegerForKey", {method<static_cast<void (::engine::UserDefault::*)(const std::basic_string<char> &, int)>(&::engine::UserDefault::setIntegerForKey)>()}},
-    {"getFloatForKey", {method<&cc_UserDefault_getFloatForKey_26_1>(), method<static_cast<float (::engine::UserDefault::*)(const std::basic_string<char> &, float) const>(&::engine::UserDefault::getFloatForKey)>()}},
+    {"getFloatForKey", {method<&cc_UserDefault_getFloatForKey_32_1>(), method<static_cast<float (::engine::UserDefault::*)(const std::basic_string<char> &, float) const>(&::engine::UserDefault::getFloatForKey)>()}},
     {"setFloatForKey", {method<static_cast<void (::engine::UserDefault::*)(const std::basic_string<char> &, float)>(&::engine::UserDefault::setFloatForKey)>()}},
-    {"getDoubleForKey", {method<&cc_UserDefault_getDoubleForKey_27_1>(), method<static_cast<double (::engine::UserDefault::*)(const std::basic_string<char> &, double) const>(&::engine::UserDefault::getDoubleForKey)>()}},
+    {"getDoubleForKey", {method<&cc_UserDefault_getDoubleForKey_33_1>(), method<static_cast<double (::engine::UserDefault::*)(const std::basic_string<char> &, double) const>(&::engine::UserDefault::getDoubleForKey)>()}},
     {"setDoubleForKey", {method<static_cast<void (::engine::UserDefault::*)(const std::basic_string<char> &, double)>(&::engine::UserDefault::setDoubleForKey)>()}},
     {"deleteValueForKey", {method<static_cast<void (::engine::UserDefault::*)(const std::basic_string<char> &)>(&::engine::UserDefault::deleteValueForKey)>()}},
     {"flush", {method<static_cast<bool (::engine::UserDefault::*)()>(&::engine::UserDefault::flush)>()}},
     {"getFilePath", {method<static_cast<const std::basic_string<char> & (::engine::UserDefault::*)() const>(&::engine::UserDefault::getFilePath)>()}},
+    {"getXMLFilePath", {classFunction<static_cast<std::basic_string<char> (*)()>(&::engine::UserDefault::getXMLFilePath)>()}},
+    {"isXMLFileExist", {classFunction<static_cast<bool (*)()>(&::engine::UserDefault::isXMLFileExist)>()}},
 };
 const Method kcc_PointArrayMethods[] = {
     {"create", {classFunction<static_cast<engine::PointArray * (*)(long)>(&::engine::PointArray::create)>()}},
@@ -1514,6 +1613,7 @@ const Method kcc_TransitionPageTurnMethods[] = {
 const Method kcc_MenuMethods[] = {
     {"create", {classFunction<static_cast<engine::Menu * (*)()>(&::engine::Menu::create)>()}},
     {"createWithArray", {classFunction<static_cast<engine::Menu * (*)(const engine::Vector<engine::MenuItem *> &)>(&::engine::Menu::createWithArray)>()}},
+    {"createWithItem", {classFunction<static_cast<engine::Menu * (*)(engine::MenuItem *)>(&::engine::Menu::createWithItem)>()}},
     {"setEnabled", {method<static_cast<void (::engine::Menu::*)(bool)>(&::engine::Menu::setEnabled)>()}},
     {"isEnabled", {method<static_cast<bool (::engine::Menu::*)() const>(&::engine::Menu::isEnabled)>()}},
     {"getSelectedItem", {method<static_cast<engine::MenuItem * (::engine::Menu::*)() const>(&::engine::Menu::getSelectedItem)>()}},
@@ -1548,7 +1648,7 @@ const Method kcc_MenuItemFontMethods[] = {
     {"getFontNameObj", {method<static_cast<const std::basic_string<char> & (::engine::MenuItemFont::*)() const>(&::engine::MenuItemFont::getFontNameObj)>()}},
 };
 const Method kcc_MenuItemSpriteMethods[] = {
-    {"create", {classFunction<&cc_MenuItemSprite_create_28_2>(), classFunction<static_cast<engine::MenuItemSprite * (*)(engine::Node *, engine::Node *, engine::Node *)>(&::engine::MenuItemSprite::create)>()}},
+    {"create", {classFunction<&cc_MenuItemSprite_create_34_2>(), classFunction<static_cast<engine::MenuItemSprite * (*)(engine::Node *, engine::Node *, engine::Node *)>(&::engine::MenuItemSprite::create)>()}},
     {"setNormalImage", {method<static_cast<void (::engine::MenuItemSprite::*)(engine::Node *)>(&::engine::MenuItemSprite::setNormalImage)>()}},
     {"getNormalImage", {method<static_cast<engine::Node * (::engine::MenuItemSprite::*)() const>(&::engine::MenuItemSprite::getNormalImage)>()}},
     {"setSelectedImage", {method<static_cast<void (::engine::MenuItemSprite::*)(engine::Node *)>(&::engine::MenuItemSprite::setSelectedImage)>()}},
@@ -1560,7 +1660,7 @@ const Method kcc_MenuItemSpriteMethods[] = {
     {"setEnabled", {method<static_cast<void (::engine::MenuItemSprite::*)(bool)>(&::engine::MenuItemSprite::setEnabled)>()}},
 };
 const Method kcc_MenuItemImageMethods[] = {
-    {"create", {classFunction<static_cast<engine::MenuItemImage * (*)()>(&::engine::MenuItemImage::create)>(), classFunction<&cc_MenuItemImage_create_29_2>(), classFunction<static_cast<engine::MenuItemImage * (*)(const std::basic_string<char> &, const std::basic_string<char> &, const std::basic_string<char> &)>(&::engine::MenuItemImage::create)>()}},
+    {"create", {classFunction<static_cast<engine::MenuItemImage * (*)()>(&::engine::MenuItemImage::create)>(), classFunction<&cc_MenuItemImage_create_35_2>(), classFunction<static_cast<engine::MenuItemImage * (*)(const std::basic_string<char> &, const std::basic_string<char> &, const std::basic_string<char> &)>(&::engine::MenuItemImage::create)>()}},
 };
 const Method kcc_MenuItemToggleMethods[] = {
     {"create", {classFunction<static_cast<engine::MenuItemToggle * (*)()>(&::engine::MenuItemToggle::create)>()}},
@@ -1594,7 +1694,7 @@ const Method kcc_CameraMethods[] = {
     {"getViewMatrix", {method<static_cast<engine::Mat4 (::engine::Camera::*)() const>(&::engine::Camera::getViewMatrix)>()}},
     {"getViewProjectionMatrix", {method<static_cast<engine::Mat4 (::engine::Camera::*)() const>(&::engine::Camera::getViewProjectionMatrix)>()}},
     {"unproject", {method<static_cast<engine::Vec3 (::engine::Camera::*)(const engine::Vec3 &) const>(&::engine::Camera::unproject)>()}},
-    {"lookAt", {method<&cc_Camera_lookAt_30_1>(), method<static_cast<void (::engine::Camera::*)(const engine::Vec3 &, const engine::Vec3 &)>(&::engine::Camera::lookAt)>()}},
+    {"lookAt", {method<&cc_Camera_lookAt_36_1>(), method<static_cast<void (::engine::Camera::*)(const engine::Vec3 &, const engine::Vec3 &)>(&::engine::Camera::lookAt)>()}},
     {"setCameraFlag", {method<static_cast<void (::engine::Camera::*)(engine::CameraFlag)>(&::engine::Camera::setCameraFlag)>()}},
     {"getCameraFlag", {method<static_cast<engine::CameraFlag (::engine::Camera::*)() const>(&::engine::Camera::getCameraFlag)>()}},
     {"setBackgroundBrush", {method<static_cast<void (::engine::Camera::*)(engine::CameraBackgroundBrush *)>(&::engine::Camera::setBackgroundBrush)>()}},
@@ -1610,7 +1710,9 @@ const Method kcc_TMXLayerMethods[] = {
     {"setLayerSize", {method<static_cast<bool (::engine::TMXLayer::*)(const engine::Size &)>(&::engine::TMXLayer::setLayerSize)>()}},
     {"getMapTileSize", {method<static_cast<const engine::Size & (::engine::TMXLayer::*)() const>(&::engine::TMXLayer::getMapTileSize)>()}},
     {"setMapTileSize", {method<static_cast<void (::engine::TMXLayer::*)(const engine::Size &)>(&::engine::TMXLayer::setMapTileSize)>()}},
-    {"setTileGID", {method<&cc_TMXLayer_setTileGID_31_2>(), method<static_cast<void (::engine::TMXLayer::*)(unsigned int, const engine::Vec2 &, engine::TMXTileFlags)>(&::engine::TMXLayer::setTileGID)>()}},
+    {"setTileGID", {method<&cc_TMXLayer_setTileGID_37_2>(), method<static_cast<void (::engine::TMXLayer::*)(unsigned int, const engine::Vec2 &, engine::TMXTileFlags)>(&::engine::TMXLayer::setTileGID)>()}},
+    {"removeTileAt", {method<static_cast<void (::engine::TMXLayer::*)(const engine::Vec2 &)>(&::engine::TMXLayer::removeTileAt)>()}},
+    {"getPositionAt", {method<static_cast<engine::Vec2 (::engine::TMXLayer::*)(const engine::Vec2 &) const>(&::engine::TMXLayer::getPositionAt)>()}},
     {"getProperties", {method<static_cast<const std::unordered_map<std::basic_string<char>, engine::Value> & (::engine::TMXLayer::*)() const>(&::engine::TMXLayer::getProperties)>()}},
     {"setProperties", {method<static_cast<void (::engine::TMXLayer::*)(const std::unordered_map<std::basic_string<char>, engine::Value> &)>(&::engine::TMXLayer::setProperties)>()}},
     {"getProperty", {method<static_cast<engine::Value (::engine::TMXLayer::*)(const std::basic_string<char> &) const>(&::engine::TMXLayer::getProperty)>()}},
@@ -1671,12 +1773,12 @@ const Method kcc_TMXObjectGroupMethods[] = {
 };
 const Method kcc_PropertiesMethods[] = {
     {"createNonRefCounted", {classFunction<static_cast<engine::Properties * (*)(const std::basic_string<char> &)>(&::engine::Properties::createNonRefCounted)>()}},
-    {"getNamespace", {method<static_cast<const std::basic_string<char> & (::engine::Properties::*)() const>(&::engine::Properties::getNamespace)>(), method<&cc_Properties_getNamespace_32_1>(), method<&cc_Properties_getNamespace_33_2>(), method<static_cast<engine::Properties * (::engine::Properties::*)(const std::basic_string<char> &, bool, bool) const>(&::engine::Properties::getNamespace)>()}},
+    {"getNamespace", {method<static_cast<const std::basic_string<char> & (::engine::Properties::*)() const>(&::engine::Properties::getNamespace)>(), method<&cc_Properties_getNamespace_38_1>(), method<&cc_Properties_getNamespace_39_2>(), method<static_cast<engine::Properties * (::engine::Properties::*)(const std::basic_string<char> &, bool, bool) const>(&::engine::Properties::getNamespace)>()}},
     {"getId", {method<static_cast<const std::basic_string<char> & (::engine::Properties::*)() const>(&::engine::Properties::getId)>()}},
     {"getNamespaces", {method<static_cast<std::vector<const engine::Properties *> (::engine::Properties::*)() const>(&::engine::Properties::getNamespaces)>()}},
     {"exists", {method<static_cast<bool (::engine::Properties::*)(const std::basic_string<char> &) const>(&::engine::Properties::exists)>()}},
-    {"getString", {method<&cc_Properties_getString_34_1>(), method<static_cast<std::basic_string<char> (::engine::Properties::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::engine::Properties::getString)>()}},
-    {"getBool", {method<&cc_Properties_getBool_35_1>(), method<static_cast<bool (::engine::Properties::*)(const std::basic_string<char> &, bool) const>(&::engine::Properties::getBool)>()}},
+    {"getString", {method<&cc_Properties_getString_40_1>(), method<static_cast<std::basic_string<char> (::engine::Properties::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::engine::Properties::getString)>()}},
+    {"getBool", {method<&cc_Properties_getBool_41_1>(), method<static_cast<bool (::engine::Properties::*)(const std::basic_string<char> &, bool) const>(&::engine::Properties::getBool)>()}},
     {"getInt", {method<static_cast<int (::engine::Properties::*)(const std::basic_string<char> &) const>(&::engine::Properties::getInt)>()}},
     {"getFloat", {method<static_cast<float (::engine::Properties::*)(const std::basic_string<char> &) const>(&::engine::Properties::getFloat)>()}},
     {"setString", {method<static_cast<void (::engine::Properties::*)(const std::basic_string<char> &, const std::basic_string<char> &)>(&::engine::Properties::setString)>()}},
@@ -1698,17 +1800,17 @@ const Method kcc_ClippingRectangleNodeMethods[] = {
 };
 const Method kcc_ParallaxNodeMethods[] = {
     {"create", {classFunction<static_cast<engine::ParallaxNode * (*)()>(&::engine::ParallaxNode::create)>()}},
-    {"addChild", {method<&cc_ParallaxNode_addChild_36_1>(), method<&cc_ParallaxNode_addChild_37_2>(), methodOf<::engine::ParallaxNode, static_cast<void (::engine::Node::*)(engine::Node *, int, int)>(&::engine::Node::addChild)>(), method<static_cast<void (::engine::ParallaxNode::*)(engine::Node *, int, const engine::Vec2 &, const engine::Vec2 &)>(&::engine::ParallaxNode::addChild)>()}},
+    {"addChild", {method<&cc_ParallaxNode_addChild_42_1>(), method<&cc_ParallaxNode_addChild_43_2>(), methodOf<::engine::ParallaxNode, static_cast<void (::engine::Node::*)(engine::Node *, int, int)>(&::engine::Node::addChild)>(), method<static_cast<void (::engine::ParallaxNode::*)(engine::Node *, int, const engine::Vec2 &, const engine::Vec2 &)>(&::engine::ParallaxNode::addChild)>()}},
     {"updateChildPositions", {method<static_cast<void (::engine::ParallaxNode::*)()>(&::engine::ParallaxNode::updateChildPositions)>()}},
     {"visit", {method<static_cast<void (::engine::ParallaxNode::*)(engine::Renderer *, const engine::Mat4 &, unsigned int)>(&::engine::ParallaxNode::visit)>()}},
 };
 const Method kcc_ProtectedNodeMethods[] = {
     {"create", {classFunction<static_cast<engine::ProtectedNode * (*)()>(&::engine::ProtectedNode::create)>()}},
-    {"addProtectedChild", {method<&cc_ProtectedNode_addProtectedChild_38_1>(), method<&cc_ProtectedNode_addProtectedChild_39_2>(), method<static_cast<void (::engine::ProtectedNode::*)(engine::Node *, int, int)>(&::engine::ProtectedNode::addProtectedChild)>()}},
+    {"addProtectedChild", {method<&cc_ProtectedNode_addProtectedChild_44_1>(), method<&cc_ProtectedNode_addProtectedChild_45_2>(), method<static_cast<void (::engine::ProtectedNode::*)(engine::Node *, int, int)>(&::engine::ProtectedNode::addProtectedChild)>()}},
     {"getProtectedChildByTag", {method<static_cast<engine::Node * (::engine::ProtectedNode::*)(int) const>(&::engine::ProtectedNode::getProtectedChildByTag)>()}},
     {"getProtectedChildren", {method<static_cast<const std::vector<engine::Node *> & (::engine::ProtectedNode::*)() const>(&::engine::ProtectedNode::getProtectedChildren)>()}},
-    {"removeProtectedChild", {method<&cc_ProtectedNode_removeProtectedChild_40_1>(), method<static_cast<void (::engine::ProtectedNode::*)(engine::Node *, bool)>(&::engine::ProtectedNode::removeProtectedChild)>()}},
-    {"removeProtectedChildByTag", {method<&cc_ProtectedNode_removeProtectedChildByTag_41_1>(), method<static_cast<void (::engine::ProtectedNode::*)(int, bool)>(&::engine::ProtectedNode::removeProtectedChildByTag)>()}},
+    {"removeProtectedChild", {method<&cc_ProtectedNode_removeProtectedChild_46_1>(), method<static_cast<void (::engine::ProtectedNode::*)(engine::Node *, bool)>(&::engine::ProtectedNode::removeProtectedChild)>()}},
+    {"removeProtectedChildByTag", {method<&cc_ProtectedNode_removeProtectedChildByTag_47_1>(), method<static_cast<void (::engine::ProtectedNode::*)(int, bool)>(&::engine::ProtectedNode::removeProtectedChildByTag)>()}},
     {"removeAllProtectedChildren", {method<static_cast<void (::engine::ProtectedNode::*)()>(&::engine::ProtectedNode::removeAllProtectedChildren)>()}},
     {"removeAllProtectedChildrenWithCleanup", {method<static_cast<void (::engine::ProtectedNode::*)(bool)>(&::engine::ProtectedNode::removeAllProtectedChildrenWithCleanup)>()}},
     {"reorderProtectedChild", {method<static_cast<void (::engine::ProtectedNode::*)(engine::Node *, int)>(&::engine::ProtectedNode::reorderProtectedChild)>()}},
@@ -1768,7 +1870,7 @@ const Method kcc_TextureAtlasMethods[] = {
     {"fillWithEmptyQuadsFromIndex", {method<static_cast<bool (::engine::TextureAtlas::*)(int, int)>(&::engine::TextureAtlas::fillWithEmptyQuadsFromIndex)>()}},
 };
 const Method kcc_FontAtlasMethods[] = {
-    {"create", {classFunction<&cc_FontAtlas_create_42_0>(), classFunction<static_cast<engine::FontAtlas * (*)(const std::basic_string<char> &)>(&::engine::FontAtlas::create)>()}},
+    {"create", {classFunction<&cc_FontAtlas_create_48_0>(), classFunction<static_cast<engine::FontAtlas * (*)(const std::basic_string<char> &)>(&::engine::FontAtlas::create)>()}},
     {"getFontName", {method<static_cast<const std::basic_string<char> & (::engine::FontAtlas::*)() const>(&::engine::FontAtlas::getFontName)>()}},
     {"getLetterCount", {method<static_cast<unsigned long (::engine::FontAtlas::*)() const>(&::engine::FontAtlas::getLetterCount)>()}},
     {"addTexture", {method<static_cast<void (::engine::FontAtlas::*)(engine::Texture2D *, int)>(&::engine::FontAtlas::addTexture)>()}},
@@ -1965,13 +2067,21 @@ const Method kcc_TransitionShrinkGrowMethods[] = {
     {"create", {classFunction<static_cast<engine::TransitionShrinkGrow * (*)(float, engine::Scene *)>(&::engine::TransitionShrinkGrow::create)>()}},
 };
 const Method kcc_SpriteFrameMethods[] = {
-    {"createWithTexture", {classFunction<&cc_SpriteFrame_createWithTexture_43_2>(), classFunction<static_cast<engine::SpriteFrame * (*)(engine::Texture2D *, const engine::Rect &, bool)>(&::engine::SpriteFrame::createWithTexture)>(), classFunction<static_cast<engine::SpriteFrame * (*)(engine::Texture2D *, const engine::Rect &, bool, const engine::Vec2 &, const engine::Size &)>(&::engine::SpriteFrame::createWithTexture)>()}},
+    {"createWithTexture", {classFunction<&cc_SpriteFrame_createWithTexture_49_2>(), classFunction<static_cast<engine::SpriteFrame * (*)(engine::Texture2D *, const engine::Rect &, bool)>(&::engine::SpriteFrame::createWithTexture)>(), classFunction<static_cast<engine::SpriteFrame * (*)(engine::Texture2D *, const engine::Rect &, bool, const engine::Vec2 &, const engine::Size &)>(&::engine::SpriteFrame::createWithTexture)>()}},
     {"create", {classFunction<static_cast<engine::SpriteFrame * (*)(const std::basic_string<char> &, const engine::Rect &)>(&::engine::SpriteFrame::create)>()}},
+    {"clone", {method<static_cast<engine::SpriteFrame * (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::clone)>()}},
     {"getTexture", {method<static_cast<engine::Texture2D * (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::getTexture)>()}},
+    {"setTexture", {method<static_cast<void (::engine::SpriteFrame::*)(engine::Texture2D *)>(&::engine::SpriteFrame::setTexture)>()}},
     {"getRect", {method<static_cast<const engine::Rect & (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::getRect)>()}},
+    {"setRect", {method<static_cast<void (::engine::SpriteFrame::*)(const engine::Rect &)>(&::engine::SpriteFrame::setRect)>()}},
     {"isRotated", {method<static_cast<bool (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::isRotated)>()}},
+    {"setRotated", {method<static_cast<void (::engine::SpriteFrame::*)(bool)>(&::engine::SpriteFrame::setRotated)>()}},
     {"getOffset", {method<static_cast<const engine::Vec2 & (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::getOffset)>()}},
+    {"setOffset", {method<static_cast<void (::engine::SpriteFrame::*)(const engine::Vec2 &)>(&::engine::SpriteFrame::setOffset)>()}},
     {"getOriginalSize", {method<static_cast<const engine::Size & (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::getOriginalSize)>()}},
+    {"setOriginalSize", {method<static_cast<void (::engine::SpriteFrame::*)(const engine::Size &)>(&::engine::SpriteFrame::setOriginalSize)>()}},
+    {"getRectInPixels", {method<static_cast<const engine::Rect & (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::getRectInPixels)>()}},
+    {"getOriginalSizeInPixels", {method<static_cast<const engine::Size & (::engine::SpriteFrame::*)() const>(&::engine::SpriteFrame::getOriginalSizeInPixels)>()}},
 };
 const Method kcc_SpriteFrameCacheMethods[] = {
     {"getInstance", {classFunction<static_cast<engine::SpriteFrameCache * (*)()>(&::engine::SpriteFrameCache::getInstance)>()}},
@@ -2278,17 +2388,21 @@ const GeneratedClass kClasses[] = {
 const DeclaredMethod kDeclared[] = {
     {"cc.MoveBy", "create", nullptr},
     {"cc.MoveBy", "clone", nullptr},
+    {"cc.MoveBy", "reverse", nullptr},
     {"cc.MoveBy", "startWithTarget", nullptr},
     {"cc.MoveBy", "update", nullptr},
     {"cc.MoveTo", "create", nullptr},
     {"cc.MoveTo", "clone", nullptr},
+    {"cc.MoveTo", "reverse", nullptr},
     {"cc.MoveTo", "startWithTarget", nullptr},
     {"cc.JumpBy", "create", nullptr},
     {"cc.JumpBy", "clone", nullptr},
+    {"cc.JumpBy", "reverse", nullptr},
     {"cc.JumpBy", "startWithTarget", nullptr},
     {"cc.JumpBy", "update", nullptr},
     {"cc.JumpTo", "create", nullptr},
     {"cc.JumpTo", "clone", nullptr},
+    {"cc.JumpTo", "reverse", nullptr},
     {"cc.JumpTo", "startWithTarget", nullptr},
     {"cc.RotateTo", "create", nullptr},
     {"cc.RotateTo", "clone", nullptr},
@@ -2296,6 +2410,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.RotateTo", "update", nullptr},
     {"cc.RotateBy", "create", nullptr},
     {"cc.RotateBy", "clone", nullptr},
+    {"cc.RotateBy", "reverse", nullptr},
     {"cc.RotateBy", "startWithTarget", nullptr},
     {"cc.RotateBy", "update", nullptr},
     {"cc.FadeTo", "create", nullptr},
@@ -2304,29 +2419,36 @@ const DeclaredMethod kDeclared[] = {
     {"cc.FadeTo", "update", nullptr},
     {"cc.FadeIn", "create", nullptr},
     {"cc.FadeIn", "clone", nullptr},
+    {"cc.FadeIn", "reverse", nullptr},
     {"cc.FadeOut", "create", nullptr},
     {"cc.FadeOut", "clone", nullptr},
+    {"cc.FadeOut", "reverse", nullptr},
     {"cc.TintTo", "create", nullptr},
     {"cc.TintTo", "clone", nullptr},
     {"cc.TintTo", "startWithTarget", nullptr},
     {"cc.TintTo", "update", nullptr},
     {"cc.TintBy", "create", nullptr},
     {"cc.TintBy", "clone", nullptr},
+    {"cc.TintBy", "reverse", nullptr},
     {"cc.TintBy", "startWithTarget", nullptr},
     {"cc.TintBy", "update", nullptr},
     {"cc.Blink", "create", nullptr},
     {"cc.Blink", "clone", nullptr},
+    {"cc.Blink", "reverse", nullptr},
     {"cc.Blink", "startWithTarget", nullptr},
     {"cc.Blink", "stop", nullptr},
     {"cc.Blink", "update", nullptr},
     {"cc.Repeat", "create", nullptr},
     {"cc.Repeat", "clone", nullptr},
+    {"cc.Repeat", "reverse", nullptr},
     {"cc.Repeat", "startWithTarget", nullptr},
     {"cc.Repeat", "stop", nullptr},
     {"cc.Repeat", "update", nullptr},
     {"cc.Repeat", "getInnerAction", nullptr},
+    {"cc.Repeat", "setInnerAction", nullptr},
     {"cc.Speed", "create", nullptr},
     {"cc.Speed", "clone", nullptr},
+    {"cc.Speed", "reverse", nullptr},
     {"cc.Speed", "startWithTarget", nullptr},
     {"cc.Speed", "stop", nullptr},
     {"cc.Speed", "step", nullptr},
@@ -2334,6 +2456,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Speed", "getSpeed", nullptr},
     {"cc.Speed", "setSpeed", nullptr},
     {"cc.Speed", "getInnerAction", nullptr},
+    {"cc.Speed", "setInnerAction", nullptr},
     {"cc.TargetedAction", "create", nullptr},
     {"cc.TargetedAction", "clone", nullptr},
     {"cc.TargetedAction", "startWithTarget", nullptr},
@@ -2343,14 +2466,18 @@ const DeclaredMethod kDeclared[] = {
     {"cc.ActionInstant", "step", nullptr},
     {"cc.ActionInstant", "isDone", nullptr},
     {"cc.ActionInstant", "clone", nullptr},
+    {"cc.ActionInstant", "reverse", nullptr},
     {"cc.Show", "create", nullptr},
     {"cc.Show", "clone", nullptr},
+    {"cc.Show", "reverse", nullptr},
     {"cc.Show", "update", nullptr},
     {"cc.Hide", "create", nullptr},
     {"cc.Hide", "clone", nullptr},
+    {"cc.Hide", "reverse", nullptr},
     {"cc.Hide", "update", nullptr},
     {"cc.ToggleVisibility", "create", nullptr},
     {"cc.ToggleVisibility", "clone", nullptr},
+    {"cc.ToggleVisibility", "reverse", nullptr},
     {"cc.ToggleVisibility", "update", nullptr},
     {"cc.RemoveSelf", "create", nullptr},
     {"cc.RemoveSelf", "clone", nullptr},
@@ -2360,14 +2487,18 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Place", "update", nullptr},
     {"cc.FlipX", "create", nullptr},
     {"cc.FlipX", "clone", nullptr},
+    {"cc.FlipX", "reverse", nullptr},
     {"cc.FlipX", "update", nullptr},
     {"cc.FlipY", "create", nullptr},
     {"cc.FlipY", "clone", nullptr},
+    {"cc.FlipY", "reverse", nullptr},
     {"cc.FlipY", "update", nullptr},
     {"cc.ActionEase", "startWithTarget", nullptr},
     {"cc.ActionEase", "stop", nullptr},
     {"cc.ActionEase", "update", nullptr},
     {"cc.ActionEase", "getInnerAction", nullptr},
+    {"cc.ActionEase", "clone", nullptr},
+    {"cc.ActionEase", "reverse", nullptr},
     {"cc.EaseRateAction", "getRate", nullptr},
     {"cc.EaseRateAction", "setRate", nullptr},
     {"cc.EaseIn", "create", nullptr},
@@ -2447,6 +2578,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.SkewTo", "update", nullptr},
     {"cc.SkewBy", "create", nullptr},
     {"cc.SkewBy", "clone", nullptr},
+    {"cc.SkewBy", "reverse", nullptr},
     {"cc.SkewBy", "startWithTarget", nullptr},
     {"cc.ProgressTo", "create", nullptr},
     {"cc.ProgressTo", "clone", nullptr},
@@ -2478,6 +2610,12 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Node", "removeChild", nullptr},
     {"cc.Node", "removeFromParent", nullptr},
     {"cc.Node", "removeAllChildren", nullptr},
+    {"cc.Node", "removeFromParentAndCleanup", nullptr},
+    {"cc.Node", "removeAllChildrenWithCleanup", nullptr},
+    {"cc.Node", "removeChildByTag", nullptr},
+    {"cc.Node", "removeChildByName", nullptr},
+    {"cc.Node", "reorderChild", nullptr},
+    {"cc.Node", "sortAllChildren", nullptr},
     {"cc.Node", "getChildren", nullptr},
     {"cc.Node", "getChildrenCount", nullptr},
     {"cc.Node", "getChildByTag", nullptr},
@@ -2500,6 +2638,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Node", "getAnchorPoint", nullptr},
     {"cc.Node", "getAnchorPointInPoints", nullptr},
     {"cc.Node", "setIgnoreAnchorPointForPosition", nullptr},
+    {"cc.Node", "ignoreAnchorPointForPosition", nullptr},
     {"cc.Node", "isIgnoreAnchorPointForPosition", nullptr},
     {"cc.Node", "setScale", nullptr},
     {"cc.Node", "getScale", nullptr},
@@ -2529,6 +2668,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Node", "convertToWorldSpace", nullptr},
     {"cc.Node", "convertToNodeSpaceAR", nullptr},
     {"cc.Node", "convertToWorldSpaceAR", nullptr},
+    {"cc.Node", "convertTouchToNodeSpace", nullptr},
+    {"cc.Node", "convertTouchToNodeSpaceAR", nullptr},
     {"cc.Node", "getBoundingBox", nullptr},
     {"cc.Node", "setColor", nullptr},
     {"cc.Node", "getColor", nullptr},
@@ -2555,13 +2696,20 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Node", "onEnterTransitionDidFinish", nullptr},
     {"cc.Node", "onExitTransitionDidStart", nullptr},
     {"cc.Node", "isRunning", nullptr},
+    {"cc.Node", "getScene", nullptr},
     {"cc.Node", "cleanup", nullptr},
     {"cc.Node", "runAction", nullptr},
     {"cc.Node", "stopAllActions", nullptr},
     {"cc.Node", "stopAction", nullptr},
     {"cc.Node", "stopActionByTag", nullptr},
+    {"cc.Node", "stopAllActionsByTag", nullptr},
     {"cc.Node", "getActionByTag", nullptr},
     {"cc.Node", "getNumberOfRunningActions", nullptr},
+    {"cc.Node", "pause", nullptr},
+    {"cc.Node", "resume", nullptr},
+    {"cc.Node", "getScheduler", nullptr},
+    {"cc.Node", "getEventDispatcher", nullptr},
+    {"cc.Node", "getActionManager", nullptr},
     {"cc.Node", "visit", nullptr},
     {"cc.Node", "draw", nullptr},
     {"cc.Node", "setGlobalZOrder", nullptr},
@@ -2690,7 +2838,16 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Label", "disableOutline", nullptr},
     {"cc.Label", "getOutlineSize", nullptr},
     {"cc.Label", "getOutlineColor", nullptr},
+    {"cc.Label", "enableShadow", nullptr},
+    {"cc.Label", "disableShadow", nullptr},
+    {"cc.Label", "isShadowEnabled", nullptr},
+    {"cc.Label", "getShadowColor", nullptr},
+    {"cc.Label", "getShadowOffset", nullptr},
+    {"cc.Label", "getShadowBlurRadius", nullptr},
+    {"cc.Label", "disableEffect", nullptr},
     {"cc.Label", "getLines", nullptr},
+    {"cc.Label", "getStringNumLines", nullptr},
+    {"cc.Label", "getStringLength", nullptr},
     {"cc.Label", "draw", nullptr},
     {"cc.Label", "getTexture", nullptr},
     {"cc.DrawNode", "setBlendFunc", nullptr},
@@ -2698,6 +2855,12 @@ const DeclaredMethod kDeclared[] = {
     {"cc.DrawNode", "create", nullptr},
     {"cc.DrawNode", "drawSolidRect", nullptr},
     {"cc.DrawNode", "drawSolidCircle", nullptr},
+    {"cc.DrawNode", "drawSegment", nullptr},
+    {"cc.DrawNode", "drawLine", nullptr},
+    {"cc.DrawNode", "drawRect", nullptr},
+    {"cc.DrawNode", "drawCircle", nullptr},
+    {"cc.DrawNode", "drawTriangle", nullptr},
+    {"cc.DrawNode", "drawPoint", nullptr},
     {"cc.DrawNode", "drawPoints", "'const engine::Vec2 *' is not an object scripts know"},
     {"cc.DrawNode", "drawPoly", "'const engine::Vec2 *' is not an object scripts know"},
     {"cc.DrawNode", "drawSolidPoly", "'const engine::Vec2 *' is not an object scripts know"},
@@ -2812,6 +2975,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Director", "getEventDispatcher", nullptr},
     {"cc.Director", "getActionManager", nullptr},
     {"cc.Director", "getRenderer", nullptr},
+    {"cc.Director", "getTextureCache", nullptr},
+    {"cc.Director", "purgeCachedData", nullptr},
     {"cc.Director", "pushMatrix", nullptr},
     {"cc.Director", "popMatrix", nullptr},
     {"cc.Director", "loadIdentityMatrix", nullptr},
@@ -2834,6 +2999,11 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Director", "hasEnded", nullptr},
     {"cc.Director", "runWithScene", nullptr},
     {"cc.Director", "replaceScene", nullptr},
+    {"cc.Director", "pushScene", nullptr},
+    {"cc.Director", "popScene", nullptr},
+    {"cc.Director", "popToSceneStackLevel", nullptr},
+    {"cc.Director", "popToRootScene", nullptr},
+    {"cc.Director", "getSceneStackDepth", nullptr},
     {"cc.Director", "getRunningScene", nullptr},
     {"cc.Director", "getWinSize", nullptr},
     {"cc.Director", "getVisibleSize", nullptr},
@@ -2842,6 +3012,10 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Director", "convertToGL", nullptr},
     {"cc.Director", "convertToUI", nullptr},
     {"cc.Director", "getTotalFrames", nullptr},
+    {"cc.Director", "setDisplayStats", nullptr},
+    {"cc.Director", "isDisplayStats", nullptr},
+    {"cc.Director", "setContentScaleFactor", nullptr},
+    {"cc.Director", "getContentScaleFactor", nullptr},
     {"cc.Director", "getDeltaTime", nullptr},
     {"cc.Scheduler", "update", "ticks every timer; from a timer's function it re-enters the scheduler's own loop"},
     {"cc.Scheduler", "schedule", "a callback ('std::function<void (float)>'); its handlers are set through the listener functions"},
@@ -2936,6 +3110,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Touch", "getLocation", nullptr},
     {"cc.Touch", "getPreviousLocation", nullptr},
     {"cc.Touch", "getStartLocation", nullptr},
+    {"cc.Touch", "getDelta", nullptr},
     {"cc.FileUtils", "getInstance", nullptr},
     {"cc.FileUtils", "destroyInstance", nullptr},
     {"cc.FileUtils", "setDefaultResourceRootPath", nullptr},
@@ -2943,6 +3118,9 @@ const DeclaredMethod kDeclared[] = {
     {"cc.FileUtils", "setSearchPaths", nullptr},
     {"cc.FileUtils", "addSearchPath", nullptr},
     {"cc.FileUtils", "getSearchPaths", nullptr},
+    {"cc.FileUtils", "setSearchResolutionsOrder", nullptr},
+    {"cc.FileUtils", "addSearchResolutionsOrder", nullptr},
+    {"cc.FileUtils", "getSearchResolutionsOrder", nullptr},
     {"cc.FileUtils", "fullPathForFilename", nullptr},
     {"cc.FileUtils", "purgeCachedEntries", nullptr},
     {"cc.FileUtils", "isFileExist", nullptr},
@@ -2956,12 +3134,16 @@ const DeclaredMethod kDeclared[] = {
     {"cc.FileUtils", "writeDataToFile", "'engine::Data' has no reader"},
     {"cc.FileUtils", "getWritablePath", nullptr},
     {"cc.FileUtils", "setWritablePath", nullptr},
+    {"cc.FileUtils", "listFiles", nullptr},
     {"cc.FileUtils", "createDirectory", nullptr},
     {"cc.FileUtils", "removeDirectory", nullptr},
     {"cc.FileUtils", "removeFile", nullptr},
     {"cc.FileUtils", "renameFile", nullptr},
     {"cc.FileUtils", "setPopupNotify", nullptr},
     {"cc.FileUtils", "isPopupNotify", nullptr},
+    {"cc.Image", "setMaxTextureSide", nullptr},
+    {"cc.Image", "maxSide", nullptr},
+    {"cc.Image", "maxPixels", nullptr},
     {"cc.Image", "initWithImageFile", nullptr},
     {"cc.Image", "initWithImageData", "'const unsigned char *' is not an object scripts know"},
     {"cc.Image", "getWidth", nullptr},
@@ -2984,6 +3166,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Texture2D", "hasPremultipliedAlpha", nullptr},
     {"cc.Texture2D", "setTexParameters", "'engine::Texture2D::_TexParams' has no reader"},
     {"cc.Texture2D", "getTexParameters", "'engine::Texture2D::_TexParams' has no writer"},
+    {"cc.Texture2D", "setAliasTexParameters", nullptr},
+    {"cc.Texture2D", "setAntiAliasTexParameters", nullptr},
     {"cc.Texture2D", "getName", nullptr},
     {"cc.Texture2D", "updateTopRowsBgra", "'const unsigned char *' is not an object scripts know"},
     {"cc.TextureCache", "getInstance", nullptr},
@@ -2991,6 +3175,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.TextureCache", "addImage", nullptr},
     {"cc.TextureCache", "addImageAsync", "a callback ('std::function<void (engine::Texture2D *)>'); its handlers are set through the listener functions"},
     {"cc.TextureCache", "getTextureForKey", nullptr},
+    {"cc.TextureCache", "removeTexture", nullptr},
+    {"cc.TextureCache", "removeTextureForKey", nullptr},
     {"cc.TextureCache", "removeAllTextures", nullptr},
     {"cc.TextureCache", "removeUnusedTextures", nullptr},
     {"cc.GLView", "setGLContextAttrs", "'engine::GLContextAttrs' has no reader"},
@@ -3028,6 +3214,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.GLView", "handleMouseScroll", nullptr},
     {"cc.GLView", "keyCodeFromGlfw", nullptr},
     {"cc.GLViewImpl", "createWithRect", nullptr},
+    {"cc.GLViewImpl", "create", nullptr},
     {"cc.GLViewImpl", "getWin32Window", nullptr},
     {"cc.GLViewImpl", "setFrameZoomFactor", nullptr},
     {"cc.GLViewImpl", "setFrameSize", nullptr},
@@ -3045,6 +3232,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Application", "runMainLoop", nullptr},
     {"cc.Application", "setAnimationInterval", nullptr},
     {"cc.Application", "getCurrentLanguageCode", nullptr},
+    {"cc.Application", "getCurrentLanguage", nullptr},
+    {"cc.Application", "getTargetPlatform", nullptr},
     {"cc.Application", "openURL", nullptr},
     {"cc.Console", "operator=", "an operator"},
     {"cc.Console", "addCommand", "'engine::Console::Command' has no reader"},
@@ -3060,6 +3249,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.Console", "lifetime", "'std::weak_ptr<void>' has no writer"},
     {"cc.Console", "setDestroyCallback", "a callback ('std::function<void ()>'); its handlers are set through the listener functions"},
     {"cc.Action", "clone", nullptr},
+    {"cc.Action", "reverse", nullptr},
     {"cc.Action", "getTarget", nullptr},
     {"cc.Action", "setTarget", nullptr},
     {"cc.Action", "getTag", nullptr},
@@ -3072,41 +3262,52 @@ const DeclaredMethod kDeclared[] = {
     {"cc.FiniteTimeAction", "getDuration", nullptr},
     {"cc.FiniteTimeAction", "setDuration", nullptr},
     {"cc.FiniteTimeAction", "clone", nullptr},
+    {"cc.FiniteTimeAction", "reverse", nullptr},
     {"cc.CallFunc", "create", "a callback ('std::function<void ()>'); its handlers are set through the listener functions"},
     {"cc.CallFunc", "execute", nullptr},
     {"cc.CallFunc", "step", nullptr},
     {"cc.CallFunc", "update", nullptr},
     {"cc.CallFunc", "clone", nullptr},
+    {"cc.CallFunc", "reverse", nullptr},
     {"cc.ActionInterval", "getElapsed", nullptr},
     {"cc.ActionInterval", "startWithTarget", nullptr},
     {"cc.ActionInterval", "isDone", nullptr},
     {"cc.ActionInterval", "step", nullptr},
     {"cc.ActionInterval", "clone", nullptr},
+    {"cc.ActionInterval", "reverse", nullptr},
     {"cc.DelayTime", "create", nullptr},
     {"cc.DelayTime", "clone", nullptr},
+    {"cc.DelayTime", "reverse", nullptr},
     {"cc.Sequence", "create", "a list of 'engine::FiniteTimeAction *' has no reader"},
+    {"cc.Sequence", "createWithTwoActions", nullptr},
     {"cc.Sequence", "clone", nullptr},
+    {"cc.Sequence", "reverse", nullptr},
     {"cc.Sequence", "startWithTarget", nullptr},
     {"cc.Sequence", "stop", nullptr},
     {"cc.Sequence", "update", nullptr},
     {"cc.Spawn", "create", "a list of 'engine::FiniteTimeAction *' has no reader"},
+    {"cc.Spawn", "createWithTwoActions", nullptr},
     {"cc.Spawn", "clone", nullptr},
+    {"cc.Spawn", "reverse", nullptr},
     {"cc.Spawn", "startWithTarget", nullptr},
     {"cc.Spawn", "stop", nullptr},
     {"cc.Spawn", "update", nullptr},
     {"cc.RepeatForever", "create", nullptr},
     {"cc.RepeatForever", "clone", nullptr},
+    {"cc.RepeatForever", "reverse", nullptr},
     {"cc.RepeatForever", "startWithTarget", nullptr},
     {"cc.RepeatForever", "stop", nullptr},
     {"cc.RepeatForever", "step", nullptr},
     {"cc.RepeatForever", "isDone", nullptr},
     {"cc.RepeatForever", "getInnerAction", nullptr},
+    {"cc.RepeatForever", "setInnerAction", nullptr},
     {"cc.ScaleTo", "create", nullptr},
     {"cc.ScaleTo", "clone", nullptr},
     {"cc.ScaleTo", "startWithTarget", nullptr},
     {"cc.ScaleTo", "update", nullptr},
     {"cc.ScaleBy", "create", nullptr},
     {"cc.ScaleBy", "clone", nullptr},
+    {"cc.ScaleBy", "reverse", nullptr},
     {"cc.ScaleBy", "startWithTarget", nullptr},
     {"cc.ActionManager", "addAction", nullptr},
     {"cc.ActionManager", "removeAction", nullptr},
@@ -3183,6 +3384,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.UserDefault", "deleteValueForKey", nullptr},
     {"cc.UserDefault", "flush", nullptr},
     {"cc.UserDefault", "getFilePath", nullptr},
+    {"cc.UserDefault", "getXMLFilePath", nullptr},
+    {"cc.UserDefault", "isXMLFileExist", nullptr},
     {"cc.PointArray", "create", nullptr},
     {"cc.PointArray", "clone", nullptr},
     {"cc.PointArray", "addControlPoint", nullptr},
@@ -3383,6 +3586,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.TransitionPageTurn", "isBackwards", nullptr},
     {"cc.Menu", "create", nullptr},
     {"cc.Menu", "createWithArray", nullptr},
+    {"cc.Menu", "createWithItem", nullptr},
     {"cc.Menu", "setEnabled", nullptr},
     {"cc.Menu", "isEnabled", nullptr},
     {"cc.Menu", "getSelectedItem", nullptr},
@@ -3465,6 +3669,8 @@ const DeclaredMethod kDeclared[] = {
     {"cc.TMXLayer", "setMapTileSize", nullptr},
     {"cc.TMXLayer", "getTileGIDAt", "'engine::TMXTileFlags *' is not an object scripts know"},
     {"cc.TMXLayer", "setTileGID", nullptr},
+    {"cc.TMXLayer", "removeTileAt", nullptr},
+    {"cc.TMXLayer", "getPositionAt", nullptr},
     {"cc.TMXLayer", "setTiles", "a list of 'unsigned int' has no reader"},
     {"cc.TMXLayer", "getTiles", "a list of 'unsigned int' has no writer"},
     {"cc.TMXLayer", "getProperties", nullptr},
@@ -3726,11 +3932,19 @@ const DeclaredMethod kDeclared[] = {
     {"cc.TransitionShrinkGrow", "create", nullptr},
     {"cc.SpriteFrame", "createWithTexture", nullptr},
     {"cc.SpriteFrame", "create", nullptr},
+    {"cc.SpriteFrame", "clone", nullptr},
     {"cc.SpriteFrame", "getTexture", nullptr},
+    {"cc.SpriteFrame", "setTexture", nullptr},
     {"cc.SpriteFrame", "getRect", nullptr},
+    {"cc.SpriteFrame", "setRect", nullptr},
     {"cc.SpriteFrame", "isRotated", nullptr},
+    {"cc.SpriteFrame", "setRotated", nullptr},
     {"cc.SpriteFrame", "getOffset", nullptr},
+    {"cc.SpriteFrame", "setOffset", nullptr},
     {"cc.SpriteFrame", "getOriginalSize", nullptr},
+    {"cc.SpriteFrame", "setOriginalSize", nullptr},
+    {"cc.SpriteFrame", "getRectInPixels", nullptr},
+    {"cc.SpriteFrame", "getOriginalSizeInPixels", nullptr},
     {"cc.SpriteFrameCache", "getInstance", nullptr},
     {"cc.SpriteFrameCache", "destroyInstance", nullptr},
     {"cc.SpriteFrameCache", "addSpriteFrame", nullptr},

@@ -76,6 +76,7 @@ const GeneratedClass kClasses[] = {
 const DeclaredMethod kDeclared[] = {
     {"cc.NavMesh", "create", nullptr},
     {"cc.NavMesh", "createWithGeometry", "'engine::NavMeshGeometry' has no reader"},
+    {"cc.NavMesh", "createFrom", "'engine::NavMeshGeometry' has no reader"},
     {"cc.NavMesh", "update", nullptr},
     {"cc.NavMesh", "addNavMeshAgent", nullptr},
     {"cc.NavMesh", "removeNavMeshAgent", nullptr},

@@ -17,7 +17,8 @@ namespace {
 skeleton::SkeletonRenderer * sp_SkeletonRenderer_createWithFile_0_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::skeleton::SkeletonRenderer::createWithFile(a0, a1); }
 void sp_SkeletonRenderer_initWithFile_1_2(::skeleton::SkeletonRenderer* self, const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return self->initWithFile(a0, a1); }
 skeleton::SkeletonAnimation * sp_SkeletonAnimation_createWithFile_2_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::skeleton::SkeletonAnimation::createWithFile(a0, a1); }
-void sp_SkeletonAnimation_clearTrack_3_0(::skeleton::SkeletonAnimation* self) { return self->clearTrack(); }
+skeleton::SkeletonAnimation * sp_SkeletonAnimation_createWithJsonFile_3_2(const std::basic_string<char> & a0, const std::basic_string<char> & a1) { return ::skeleton::SkeletonAnimation::createWithJsonFile(a0, a1); }
+void sp_SkeletonAnimation_clearTrack_4_0(::skeleton::SkeletonAnimation* self) { return self->clearTrack(); }
 
 const Method ksp_SkeletonRendererMethods[] = {
     {"createWithFile", {classFunction<&sp_SkeletonRenderer_createWithFile_0_2>(), classFunction<static_cast<skeleton::SkeletonRenderer * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float)>(&::skeleton::SkeletonRenderer::createWithFile)>()}},
@@ -36,6 +37,7 @@ const Method ksp_SkeletonRendererMethods[] = {
     {"getDebugSlotsEnabled", {method<static_cast<bool (::skeleton::SkeletonRenderer::*)() const>(&::skeleton::SkeletonRenderer::getDebugSlotsEnabled)>()}},
     {"setDebugBonesEnabled", {method<static_cast<void (::skeleton::SkeletonRenderer::*)(bool)>(&::skeleton::SkeletonRenderer::setDebugBonesEnabled)>()}},
     {"getDebugBonesEnabled", {method<static_cast<bool (::skeleton::SkeletonRenderer::*)() const>(&::skeleton::SkeletonRenderer::getDebugBonesEnabled)>()}},
+    {"updateWorldTransform", {method<static_cast<void (::skeleton::SkeletonRenderer::*)()>(&::skeleton::SkeletonRenderer::updateWorldTransform)>()}},
     {"setToSetupPose", {method<static_cast<void (::skeleton::SkeletonRenderer::*)()>(&::skeleton::SkeletonRenderer::setToSetupPose)>()}},
     {"setBonesToSetupPose", {method<static_cast<void (::skeleton::SkeletonRenderer::*)()>(&::skeleton::SkeletonRenderer::setBonesToSetupPose)>()}},
     {"setSlotsToSetupPose", {method<static_cast<void (::skeleton::SkeletonRenderer::*)()>(&::skeleton::SkeletonRenderer::setSlotsToSetupPose)>()}},
@@ -47,10 +49,11 @@ const Method ksp_SkeletonRendererMethods[] = {
 };
 const Method ksp_SkeletonAnimationMethods[] = {
     {"createWithFile", {classFunction<&sp_SkeletonAnimation_createWithFile_2_2>(), classFunction<static_cast<skeleton::SkeletonAnimation * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float)>(&::skeleton::SkeletonAnimation::createWithFile)>()}},
+    {"createWithJsonFile", {classFunction<&sp_SkeletonAnimation_createWithJsonFile_3_2>(), classFunction<static_cast<skeleton::SkeletonAnimation * (*)(const std::basic_string<char> &, const std::basic_string<char> &, float)>(&::skeleton::SkeletonAnimation::createWithJsonFile)>()}},
     {"update", {method<static_cast<void (::skeleton::SkeletonAnimation::*)(float)>(&::skeleton::SkeletonAnimation::update)>()}},
     {"setMix", {method<static_cast<void (::skeleton::SkeletonAnimation::*)(const std::basic_string<char> &, const std::basic_string<char> &, float)>(&::skeleton::SkeletonAnimation::setMix)>()}},
     {"clearTracks", {method<static_cast<void (::skeleton::SkeletonAnimation::*)()>(&::skeleton::SkeletonAnimation::clearTracks)>()}},
-    {"clearTrack", {method<&sp_SkeletonAnimation_clearTrack_3_0>(), method<static_cast<void (::skeleton::SkeletonAnimation::*)(int)>(&::skeleton::SkeletonAnimation::clearTrack)>()}},
+    {"clearTrack", {method<&sp_SkeletonAnimation_clearTrack_4_0>(), method<static_cast<void (::skeleton::SkeletonAnimation::*)(int)>(&::skeleton::SkeletonAnimation::clearTrack)>()}},
 };
 
 // By Lua name, for the registration's lookup.
@@ -78,6 +81,7 @@ const DeclaredMethod kDeclared[] = {
     {"sp.SkeletonRenderer", "setDebugBonesEnabled", nullptr},
     {"sp.SkeletonRenderer", "getDebugBonesEnabled", nullptr},
     {"sp.SkeletonRenderer", "getSkeleton", "returns 'spSkeleton *', not an object scripts know"},
+    {"sp.SkeletonRenderer", "updateWorldTransform", nullptr},
     {"sp.SkeletonRenderer", "setToSetupPose", nullptr},
     {"sp.SkeletonRenderer", "setBonesToSetupPose", nullptr},
     {"sp.SkeletonRenderer", "setSlotsToSetupPose", nullptr},
@@ -90,6 +94,7 @@ const DeclaredMethod kDeclared[] = {
     {"sp.SkeletonRenderer", "getBlendFunc", nullptr},
     {"sp.SkeletonRenderer", "getWorldVerticesCapacity", nullptr},
     {"sp.SkeletonAnimation", "createWithFile", nullptr},
+    {"sp.SkeletonAnimation", "createWithJsonFile", nullptr},
     {"sp.SkeletonAnimation", "update", nullptr},
     {"sp.SkeletonAnimation", "setAnimationStateData", "'spAnimationStateData *' is not an object scripts know"},
     {"sp.SkeletonAnimation", "setMix", nullptr},

@@ -34,15 +34,17 @@ namespace {
 // Shorter forms: the engine fills in the default arguments.
 void ccs_ArmatureAnimation_play_0_1(::studio::ArmatureAnimation* self, const std::basic_string<char> & a0) { return self->play(a0); }
 void ccs_ArmatureAnimation_play_1_2(::studio::ArmatureAnimation* self, const std::basic_string<char> & a0, int a1) { return self->play(a0, a1); }
-void ccs_ComAudio_playBackgroundMusic_2_1(::studio::ComAudio* self, const std::basic_string<char> & a0) { return self->playBackgroundMusic(a0); }
-void ccs_ComAudio_stopBackgroundMusic_3_0(::studio::ComAudio* self) { return self->stopBackgroundMusic(); }
-unsigned int ccs_ComAudio_playEffect_4_1(::studio::ComAudio* self, const std::basic_string<char> & a0) { return self->playEffect(a0); }
-void ccs_Timeline_gotoFrame_5_1(::studio::timeline::Timeline* self, int a0) { return self->gotoFrame(a0); }
-int ccs_ComAttribute_getInt_6_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getInt(a0); }
-float ccs_ComAttribute_getFloat_7_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getFloat(a0); }
-bool ccs_ComAttribute_getBool_8_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getBool(a0); }
-std::basic_string<char> ccs_ComAttribute_getString_9_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getString(a0); }
-engine::Node * ccs_SceneReader_createNodeWithSceneFile_10_1(::studio::SceneReader* self, const std::basic_string<char> & a0) { return self->createNodeWithSceneFile(a0); }
+void ccs_ArmatureAnimation_playWithIndex_2_1(::studio::ArmatureAnimation* self, int a0) { return self->playWithIndex(a0); }
+void ccs_ArmatureAnimation_playWithIndex_3_2(::studio::ArmatureAnimation* self, int a0, int a1) { return self->playWithIndex(a0, a1); }
+void ccs_ComAudio_playBackgroundMusic_4_1(::studio::ComAudio* self, const std::basic_string<char> & a0) { return self->playBackgroundMusic(a0); }
+void ccs_ComAudio_stopBackgroundMusic_5_0(::studio::ComAudio* self) { return self->stopBackgroundMusic(); }
+unsigned int ccs_ComAudio_playEffect_6_1(::studio::ComAudio* self, const std::basic_string<char> & a0) { return self->playEffect(a0); }
+void ccs_Timeline_gotoFrame_7_1(::studio::timeline::Timeline* self, int a0) { return self->gotoFrame(a0); }
+int ccs_ComAttribute_getInt_8_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getInt(a0); }
+float ccs_ComAttribute_getFloat_9_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getFloat(a0); }
+bool ccs_ComAttribute_getBool_10_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getBool(a0); }
+std::basic_string<char> ccs_ComAttribute_getString_11_1(::studio::ComAttribute* self, const std::basic_string<char> & a0) { return self->getString(a0); }
+engine::Node * ccs_SceneReader_createNodeWithSceneFile_12_1(::studio::SceneReader* self, const std::basic_string<char> & a0) { return self->createNodeWithSceneFile(a0); }
 
 const Method kccs_ArmatureMethods[] = {
     {"create", {classFunction<static_cast<studio::Armature * (*)()>(&::studio::Armature::create)>(), classFunction<static_cast<studio::Armature * (*)(const std::basic_string<char> &)>(&::studio::Armature::create)>()}},
@@ -63,6 +65,10 @@ const Method kccs_BoneMethods[] = {
 const Method kccs_ArmatureAnimationMethods[] = {
     {"create", {classFunction<static_cast<studio::ArmatureAnimation * (*)(studio::Armature *)>(&::studio::ArmatureAnimation::create)>()}},
     {"play", {method<&ccs_ArmatureAnimation_play_0_1>(), method<&ccs_ArmatureAnimation_play_1_2>(), method<static_cast<void (::studio::ArmatureAnimation::*)(const std::basic_string<char> &, int, int)>(&::studio::ArmatureAnimation::play)>()}},
+    {"playWithIndex", {method<&ccs_ArmatureAnimation_playWithIndex_2_1>(), method<&ccs_ArmatureAnimation_playWithIndex_3_2>(), method<static_cast<void (::studio::ArmatureAnimation::*)(int, int, int)>(&::studio::ArmatureAnimation::playWithIndex)>()}},
+    {"gotoAndPlay", {method<static_cast<void (::studio::ArmatureAnimation::*)(int)>(&::studio::ArmatureAnimation::gotoAndPlay)>()}},
+    {"gotoAndPause", {method<static_cast<void (::studio::ArmatureAnimation::*)(int)>(&::studio::ArmatureAnimation::gotoAndPause)>()}},
+    {"isComplete", {method<static_cast<bool (::studio::ArmatureAnimation::*)() const>(&::studio::ArmatureAnimation::isComplete)>()}},
     {"stop", {method<static_cast<void (::studio::ArmatureAnimation::*)()>(&::studio::ArmatureAnimation::stop)>()}},
     {"pause", {method<static_cast<void (::studio::ArmatureAnimation::*)()>(&::studio::ArmatureAnimation::pause)>()}},
     {"resume", {method<static_cast<void (::studio::ArmatureAnimation::*)()>(&::studio::ArmatureAnimation::resume)>()}},
@@ -77,6 +83,7 @@ const Method kccs_ArmatureDataManagerMethods[] = {
     {"getInstance", {classFunction<static_cast<studio::ArmatureDataManager * (*)()>(&::studio::ArmatureDataManager::getInstance)>()}},
     {"addArmatureFileInfo", {method<static_cast<bool (::studio::ArmatureDataManager::*)(const std::basic_string<char> &)>(&::studio::ArmatureDataManager::addArmatureFileInfo)>()}},
     {"removeArmatureData", {method<static_cast<void (::studio::ArmatureDataManager::*)(const std::basic_string<char> &)>(&::studio::ArmatureDataManager::removeArmatureData)>()}},
+    {"removeArmatureFileInfo", {method<static_cast<void (::studio::ArmatureDataManager::*)(const std::basic_string<char> &)>(&::studio::ArmatureDataManager::removeArmatureFileInfo)>()}},
     {"getArmatureDatas", {method<static_cast<const engine::Map<std::basic_string<char>, studio::ArmatureData *> & (::studio::ArmatureDataManager::*)() const>(&::studio::ArmatureDataManager::getArmatureDatas)>()}},
     {"getAnimationDatas", {method<static_cast<const engine::Map<std::basic_string<char>, studio::AnimationData *> & (::studio::ArmatureDataManager::*)() const>(&::studio::ArmatureDataManager::getAnimationDatas)>()}},
     {"getTextureDatas", {method<static_cast<const engine::Map<std::basic_string<char>, studio::TextureData *> & (::studio::ArmatureDataManager::*)() const>(&::studio::ArmatureDataManager::getTextureDatas)>()}},
@@ -93,8 +100,21 @@ const Method kccs_ActionTimelineCacheMethods[] = {
     {"createActionFromJson", {method<static_cast<studio::timeline::ActionTimeline * (::studio::timeline::ActionTimelineCache::*)(const std::basic_string<char> &)>(&::studio::timeline::ActionTimelineCache::createActionFromJson)>()}},
 };
 const Method kccs_ActionTimelineMethods[] = {
-    {"gotoFrameAndPlay", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(int)>(&::studio::timeline::ActionTimeline::gotoFrameAndPlay)>()}},
+    {"gotoFrameAndPlay", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(int)>(&::studio::timeline::ActionTimeline::gotoFrameAndPlay)>(), method<static_cast<void (::studio::timeline::ActionTimeline::*)(int, bool)>(&::studio::timeline::ActionTimeline::gotoFrameAndPlay)>(), method<static_cast<void (::studio::timeline::ActionTimeline::*)(int, int, bool)>(&::studio::timeline::ActionTimeline::gotoFrameAndPlay)>(), method<static_cast<void (::studio::timeline::ActionTimeline::*)(int, int, int, bool)>(&::studio::timeline::ActionTimeline::gotoFrameAndPlay)>()}},
+    {"gotoFrameAndPause", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(int)>(&::studio::timeline::ActionTimeline::gotoFrameAndPause)>()}},
+    {"pause", {method<static_cast<void (::studio::timeline::ActionTimeline::*)()>(&::studio::timeline::ActionTimeline::pause)>()}},
+    {"resume", {method<static_cast<void (::studio::timeline::ActionTimeline::*)()>(&::studio::timeline::ActionTimeline::resume)>()}},
     {"isPlaying", {method<static_cast<bool (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::isPlaying)>()}},
+    {"isLooping", {method<static_cast<bool (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::isLooping)>()}},
+    {"getStartFrame", {method<static_cast<int (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::getStartFrame)>()}},
+    {"getEndFrame", {method<static_cast<int (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::getEndFrame)>()}},
+    {"setCurrentFrame", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(int)>(&::studio::timeline::ActionTimeline::setCurrentFrame)>()}},
+    {"setTimeSpeed", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(float)>(&::studio::timeline::ActionTimeline::setTimeSpeed)>()}},
+    {"getTimeSpeed", {method<static_cast<float (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::getTimeSpeed)>()}},
+    {"clearLastFrameCallFunc", {method<static_cast<void (::studio::timeline::ActionTimeline::*)()>(&::studio::timeline::ActionTimeline::clearLastFrameCallFunc)>()}},
+    {"removeAnimationInfo", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(const std::basic_string<char> &)>(&::studio::timeline::ActionTimeline::removeAnimationInfo)>()}},
+    {"IsAnimationInfoExists", {method<static_cast<bool (::studio::timeline::ActionTimeline::*)(const std::basic_string<char> &) const>(&::studio::timeline::ActionTimeline::IsAnimationInfoExists)>()}},
+    {"play", {method<static_cast<void (::studio::timeline::ActionTimeline::*)(const std::basic_string<char> &, bool)>(&::studio::timeline::ActionTimeline::play)>()}},
     {"getCurrentFrame", {method<static_cast<float (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::getCurrentFrame)>()}},
     {"getDuration", {method<static_cast<int (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::getDuration)>()}},
     {"getSpeed", {method<static_cast<float (::studio::timeline::ActionTimeline::*)() const>(&::studio::timeline::ActionTimeline::getSpeed)>()}},
@@ -144,8 +164,8 @@ const Method kccs_ComAudioMethods[] = {
     {"stop", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::stop)>()}},
     {"end", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::end)>()}},
     {"preloadBackgroundMusic", {method<static_cast<void (::studio::ComAudio::*)(const std::basic_string<char> &)>(&::studio::ComAudio::preloadBackgroundMusic)>()}},
-    {"playBackgroundMusic", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::playBackgroundMusic)>(), method<&ccs_ComAudio_playBackgroundMusic_2_1>(), method<static_cast<void (::studio::ComAudio::*)(const std::basic_string<char> &, bool)>(&::studio::ComAudio::playBackgroundMusic)>()}},
-    {"stopBackgroundMusic", {method<&ccs_ComAudio_stopBackgroundMusic_3_0>(), method<static_cast<void (::studio::ComAudio::*)(bool)>(&::studio::ComAudio::stopBackgroundMusic)>()}},
+    {"playBackgroundMusic", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::playBackgroundMusic)>(), method<&ccs_ComAudio_playBackgroundMusic_4_1>(), method<static_cast<void (::studio::ComAudio::*)(const std::basic_string<char> &, bool)>(&::studio::ComAudio::playBackgroundMusic)>()}},
+    {"stopBackgroundMusic", {method<&ccs_ComAudio_stopBackgroundMusic_5_0>(), method<static_cast<void (::studio::ComAudio::*)(bool)>(&::studio::ComAudio::stopBackgroundMusic)>()}},
     {"pauseBackgroundMusic", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::pauseBackgroundMusic)>()}},
     {"resumeBackgroundMusic", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::resumeBackgroundMusic)>()}},
     {"rewindBackgroundMusic", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::rewindBackgroundMusic)>()}},
@@ -155,7 +175,7 @@ const Method kccs_ComAudioMethods[] = {
     {"setBackgroundMusicVolume", {method<static_cast<void (::studio::ComAudio::*)(float)>(&::studio::ComAudio::setBackgroundMusicVolume)>()}},
     {"getEffectsVolume", {method<static_cast<float (::studio::ComAudio::*)() const>(&::studio::ComAudio::getEffectsVolume)>()}},
     {"setEffectsVolume", {method<static_cast<void (::studio::ComAudio::*)(float)>(&::studio::ComAudio::setEffectsVolume)>()}},
-    {"playEffect", {method<static_cast<unsigned int (::studio::ComAudio::*)()>(&::studio::ComAudio::playEffect)>(), method<&ccs_ComAudio_playEffect_4_1>(), method<static_cast<unsigned int (::studio::ComAudio::*)(const std::basic_string<char> &, bool)>(&::studio::ComAudio::playEffect)>()}},
+    {"playEffect", {method<static_cast<unsigned int (::studio::ComAudio::*)()>(&::studio::ComAudio::playEffect)>(), method<&ccs_ComAudio_playEffect_6_1>(), method<static_cast<unsigned int (::studio::ComAudio::*)(const std::basic_string<char> &, bool)>(&::studio::ComAudio::playEffect)>()}},
     {"pauseEffect", {method<static_cast<void (::studio::ComAudio::*)(unsigned int)>(&::studio::ComAudio::pauseEffect)>()}},
     {"pauseAllEffects", {method<static_cast<void (::studio::ComAudio::*)()>(&::studio::ComAudio::pauseAllEffects)>()}},
     {"resumeEffect", {method<static_cast<void (::studio::ComAudio::*)(unsigned int)>(&::studio::ComAudio::resumeEffect)>()}},
@@ -389,7 +409,7 @@ const Method kccs_TimelineMethods[] = {
     {"getActionTag", {method<static_cast<int (::studio::timeline::Timeline::*)() const>(&::studio::timeline::Timeline::getActionTag)>()}},
     {"setNode", {method<static_cast<void (::studio::timeline::Timeline::*)(engine::Node *)>(&::studio::timeline::Timeline::setNode)>()}},
     {"getNode", {method<static_cast<engine::Node * (::studio::timeline::Timeline::*)() const>(&::studio::timeline::Timeline::getNode)>()}},
-    {"gotoFrame", {method<&ccs_Timeline_gotoFrame_5_1>(), method<static_cast<void (::studio::timeline::Timeline::*)(int, engine::Node *)>(&::studio::timeline::Timeline::gotoFrame)>()}},
+    {"gotoFrame", {method<&ccs_Timeline_gotoFrame_7_1>(), method<static_cast<void (::studio::timeline::Timeline::*)(int, engine::Node *)>(&::studio::timeline::Timeline::gotoFrame)>()}},
 };
 const Method kccs_ActionTimelineDataMethods[] = {
     {"create", {classFunction<static_cast<studio::timeline::ActionTimelineData * (*)(int)>(&::studio::timeline::ActionTimelineData::create)>()}},
@@ -438,10 +458,10 @@ const Method kccs_ComAttributeMethods[] = {
     {"setFloat", {method<static_cast<void (::studio::ComAttribute::*)(const std::basic_string<char> &, float)>(&::studio::ComAttribute::setFloat)>()}},
     {"setBool", {method<static_cast<void (::studio::ComAttribute::*)(const std::basic_string<char> &, bool)>(&::studio::ComAttribute::setBool)>()}},
     {"setString", {method<static_cast<void (::studio::ComAttribute::*)(const std::basic_string<char> &, const std::basic_string<char> &)>(&::studio::ComAttribute::setString)>()}},
-    {"getInt", {method<&ccs_ComAttribute_getInt_6_1>(), method<static_cast<int (::studio::ComAttribute::*)(const std::basic_string<char> &, int) const>(&::studio::ComAttribute::getInt)>()}},
-    {"getFloat", {method<&ccs_ComAttribute_getFloat_7_1>(), method<static_cast<float (::studio::ComAttribute::*)(const std::basic_string<char> &, float) const>(&::studio::ComAttribute::getFloat)>()}},
-    {"getBool", {method<&ccs_ComAttribute_getBool_8_1>(), method<static_cast<bool (::studio::ComAttribute::*)(const std::basic_string<char> &, bool) const>(&::studio::ComAttribute::getBool)>()}},
-    {"getString", {method<&ccs_ComAttribute_getString_9_1>(), method<static_cast<std::basic_string<char> (::studio::ComAttribute::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::studio::ComAttribute::getString)>()}},
+    {"getInt", {method<&ccs_ComAttribute_getInt_8_1>(), method<static_cast<int (::studio::ComAttribute::*)(const std::basic_string<char> &, int) const>(&::studio::ComAttribute::getInt)>()}},
+    {"getFloat", {method<&ccs_ComAttribute_getFloat_9_1>(), method<static_cast<float (::studio::ComAttribute::*)(const std::basic_string<char> &, float) const>(&::studio::ComAttribute::getFloat)>()}},
+    {"getBool", {method<&ccs_ComAttribute_getBool_10_1>(), method<static_cast<bool (::studio::ComAttribute::*)(const std::basic_string<char> &, bool) const>(&::studio::ComAttribute::getBool)>()}},
+    {"getString", {method<&ccs_ComAttribute_getString_11_1>(), method<static_cast<std::basic_string<char> (::studio::ComAttribute::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::studio::ComAttribute::getString)>()}},
     {"getDict", {method<static_cast<const std::unordered_map<std::basic_string<char>, engine::Value> & (::studio::ComAttribute::*)() const>(&::studio::ComAttribute::getDict)>()}},
     {"parse", {method<static_cast<bool (::studio::ComAttribute::*)(const std::basic_string<char> &)>(&::studio::ComAttribute::parse)>()}},
 };
@@ -527,7 +547,7 @@ const Method kccs_SceneReaderMethods[] = {
     {"getInstance", {classFunction<static_cast<studio::SceneReader * (*)()>(&::studio::SceneReader::getInstance)>()}},
     {"destroyInstance", {classFunction<static_cast<void (*)()>(&::studio::SceneReader::destroyInstance)>()}},
     {"sceneReaderVersion", {classFunction<static_cast<const char * (*)()>(&::studio::SceneReader::sceneReaderVersion)>()}},
-    {"createNodeWithSceneFile", {method<&ccs_SceneReader_createNodeWithSceneFile_10_1>(), method<static_cast<engine::Node * (::studio::SceneReader::*)(const std::basic_string<char> &, studio::SceneReader::AttachComponentType)>(&::studio::SceneReader::createNodeWithSceneFile)>()}},
+    {"createNodeWithSceneFile", {method<&ccs_SceneReader_createNodeWithSceneFile_12_1>(), method<static_cast<engine::Node * (::studio::SceneReader::*)(const std::basic_string<char> &, studio::SceneReader::AttachComponentType)>(&::studio::SceneReader::createNodeWithSceneFile)>()}},
     {"getNodeByTag", {method<static_cast<engine::Node * (::studio::SceneReader::*)(int) const>(&::studio::SceneReader::getNodeByTag)>()}},
     {"getAttachComponentType", {method<static_cast<studio::SceneReader::AttachComponentType (::studio::SceneReader::*)() const>(&::studio::SceneReader::getAttachComponentType)>()}},
 };
@@ -609,6 +629,10 @@ const DeclaredMethod kDeclared[] = {
     {"ccs.Bone", "getArmature", nullptr},
     {"ccs.ArmatureAnimation", "create", nullptr},
     {"ccs.ArmatureAnimation", "play", nullptr},
+    {"ccs.ArmatureAnimation", "playWithIndex", nullptr},
+    {"ccs.ArmatureAnimation", "gotoAndPlay", nullptr},
+    {"ccs.ArmatureAnimation", "gotoAndPause", nullptr},
+    {"ccs.ArmatureAnimation", "isComplete", nullptr},
     {"ccs.ArmatureAnimation", "stop", nullptr},
     {"ccs.ArmatureAnimation", "pause", nullptr},
     {"ccs.ArmatureAnimation", "resume", nullptr},
@@ -626,6 +650,7 @@ const DeclaredMethod kDeclared[] = {
     {"ccs.ArmatureDataManager", "addArmatureFileInfoAsync", "a callback ('std::function<void (float)>'); its handlers are set through the listener functions"},
     {"ccs.ArmatureDataManager", "getArmatureDef", "returns 'const studio::ArmatureDef *', not an object scripts know"},
     {"ccs.ArmatureDataManager", "removeArmatureData", nullptr},
+    {"ccs.ArmatureDataManager", "removeArmatureFileInfo", nullptr},
     {"ccs.ArmatureDataManager", "getArmatureDatas", nullptr},
     {"ccs.ArmatureDataManager", "getAnimationDatas", nullptr},
     {"ccs.ArmatureDataManager", "getTextureDatas", nullptr},
@@ -642,7 +667,24 @@ const DeclaredMethod kDeclared[] = {
     {"ccs.ActionTimelineCache", "timelineFromJsonText", "'std::basic_string_view<char>' has no reader"},
     {"ccs.ActionTimeline", "create", "a list of 'studio::timeline::TimelineTrack' has no reader"},
     {"ccs.ActionTimeline", "gotoFrameAndPlay", nullptr},
+    {"ccs.ActionTimeline", "gotoFrameAndPause", nullptr},
+    {"ccs.ActionTimeline", "pause", nullptr},
+    {"ccs.ActionTimeline", "resume", nullptr},
     {"ccs.ActionTimeline", "isPlaying", nullptr},
+    {"ccs.ActionTimeline", "isLooping", nullptr},
+    {"ccs.ActionTimeline", "getStartFrame", nullptr},
+    {"ccs.ActionTimeline", "getEndFrame", nullptr},
+    {"ccs.ActionTimeline", "setCurrentFrame", nullptr},
+    {"ccs.ActionTimeline", "setTimeSpeed", nullptr},
+    {"ccs.ActionTimeline", "getTimeSpeed", nullptr},
+    {"ccs.ActionTimeline", "setLastFrameCallFunc", "a callback ('std::function<void ()>'); its handlers are set through the listener functions"},
+    {"ccs.ActionTimeline", "clearLastFrameCallFunc", nullptr},
+    {"ccs.ActionTimeline", "addAnimationInfo", "'studio::timeline::AnimationInfo' has no reader"},
+    {"ccs.ActionTimeline", "removeAnimationInfo", nullptr},
+    {"ccs.ActionTimeline", "IsAnimationInfoExists", nullptr},
+    {"ccs.ActionTimeline", "getAnimationInfo", "'studio::timeline::AnimationInfo' has no writer"},
+    {"ccs.ActionTimeline", "setAnimationEndCallFunc", "a callback ('std::function<void ()>'); its handlers are set through the listener functions"},
+    {"ccs.ActionTimeline", "play", nullptr},
     {"ccs.ActionTimeline", "getCurrentFrame", nullptr},
     {"ccs.ActionTimeline", "getDuration", nullptr},
     {"ccs.ActionTimeline", "getSpeed", nullptr},
