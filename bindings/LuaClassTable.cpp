@@ -67,6 +67,39 @@ int registerClassTable(lua_State* L, std::span<const ClassEntry> classes) {
 
 namespace {
 
+// A subclass that declares a method again (an override, or a new form) has a
+// row of its own that hides the base class's row of that name, forms the base
+// takes among them (a Size, and the base's width and height). When no form of
+// the class's row takes a method call's arguments, the first base up the
+// class's chain with a function of that name gets the call. Class functions
+// never fall back: a base's create would make the base, not the class.
+// Pushes the results and answers their count, or -1 when no base has one.
+int callInherited(lua_State* L, const char* method, const char* classLuaName) {
+    if (lua_type(L, 1) != LUA_TUSERDATA) return -1;
+    lua_getfield(L, LUA_REGISTRYINDEX, classLuaName);
+    if (!lua_istable(L, -1) || !lua_getmetatable(L, -1)) {
+        lua_pop(L, 1);
+        return -1;
+    }
+    lua_remove(L, -2);
+    // Up to 64 bases: the chain is the class tables' metatables.
+    for (int depth = 0; depth < 64 && lua_istable(L, -1); ++depth) {
+        lua_pushstring(L, method);
+        lua_rawget(L, -2);
+        if (lua_isfunction(L, -1)) {
+            lua_remove(L, -2);
+            lua_insert(L, 1);
+            lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+            return lua_gettop(L);
+        }
+        lua_pop(L, 1);
+        if (!lua_getmetatable(L, -1)) break;
+        lua_remove(L, -2);
+    }
+    lua_pop(L, 1);
+    return -1;
+}
+
 // No C++ object with a destructor is alive here when an error is raised: the
 // forms keep their temporaries inside invoke, which has returned by then.
 int dispatchToForms(lua_State* L) {
@@ -103,6 +136,8 @@ int dispatchToForms(lua_State* L) {
         }
         if (!countFits) break;
     }
+    const int inherited = callInherited(L, row->name, classLuaName);
+    if (inherited >= 0) return inherited;
     if (!countFits) {
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", luaName, argc, expected);
     }
