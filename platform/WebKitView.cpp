@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/DebugOutput.h"
@@ -66,6 +68,8 @@ class WebKitBackend;
 struct State {
     bool decided = false;
     bool available = false;
+    // The preload's worker: loads the library (and its dependencies) only.
+    std::thread loader;
     Toolkit tk;
     std::string trustAnchor;
     std::string library = "libwebkit2gtk-4.1.so.0";
@@ -615,6 +619,8 @@ HRESULT createEnvironment(const std::string& userDataFolder, EnvironmentComplete
 
 bool startToolkit() {
     if (!nativeDisplayAvailable()) return false;
+    // A preload under way finishes first; the library is then loaded already.
+    if (state().loader.joinable()) state().loader.join();
     void* library = dlopen(state().library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         outputDebugString(std::string("[VEXO] web view: ") + dlerror() + "\n");
@@ -653,6 +659,21 @@ CreateWebViewEnvironment loadWebKitLoader() {
     return [](const std::string& /*browserFolder*/, const std::string& userDataFolder, EnvironmentCompleted completed) {
         return createEnvironment(userDataFolder, std::move(completed));
     };
+}
+
+void preloadWebKit() {
+    State& s = state();
+    if (s.decided || s.loader.joinable() || !nativeDisplayAvailable()) return;
+    try {
+        s.loader = std::thread([library = s.library] {
+            // The loader's lock makes this safe beside the main thread; the handle is
+            // kept, so the toolkit's own dlopen finds the library in place.
+            static_cast<void>(dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL));
+            postTask([] { loadWebKitLoader(); });
+        });
+    } catch (const std::system_error&) {
+        // No thread: the first open loads the library itself.
+    }
 }
 
 unsigned long webKitWindowOf(HWND hwnd) {

@@ -7,6 +7,11 @@
 //   model backed by WebKit, or an empty function when there is no display (see
 //   nativeDisplayAvailable), the library does not load or GTK does not start.
 //   Decided once per process.
+// - preloadWebKit (main thread, at start) loads the library on a worker, which
+//   runs no toolkit code; once it is in, a posted task (a later pump) makes the
+//   decision above on the main thread, so the first window opened finds the
+//   toolkit started. A loadWebKitLoader before then waits for the worker. Does
+//   nothing without a display or once decided.
 // - The environment keeps the website data and cookies under the user-data
 //   folder it is given (made with mode 0700), or in memory only for "".
 // - A controller made on a model window gives it a real top-level window, owned
@@ -38,6 +43,7 @@
 namespace platform {
 
 CreateWebViewEnvironment loadWebKitLoader();
+void preloadWebKit();
 
 // The X11 window id of the real window a controller made for `hwnd` (0 for none).
 unsigned long webKitWindowOf(HWND hwnd);

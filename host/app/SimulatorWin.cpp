@@ -21,6 +21,7 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Signals.h"
+#include "platform/WebKitView.h"
 #include "runtime/RuntimeEngine.h"
 
 namespace host {
@@ -205,6 +206,8 @@ void SimulatorWin::startUp(const std::vector<std::string>& args) {
     director->setOpenGLView(view);
     director->setAnimationInterval(1.0f / 60);
     if (_mainWindow) platform::installTerminationHandlers(_mainWindow);
+    // The pay window's browser loads beside the first frames, not at its first open.
+    platform::preloadWebKit();
 
     if (!_project.getProjectDir().empty()) {
         float frameScale = _project.getFrameScale();
