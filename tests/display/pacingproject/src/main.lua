@@ -1,10 +1,10 @@
--- An empty scene at the default 60 frames a second: after a second to settle,
+-- An empty scene at the default 60 frames a second: after three seconds to settle,
 -- counts the frames of the next ten seconds (by the director's own frame times),
 -- prints "frames <n>" and ends the program.
 local director = cc.Director:getInstance()
 director:runWithScene(cc.Scene:create())
 
-local settle, span = 1.0, 10.0
+local settle, span = 3.0, 10.0
 local elapsed, frames = 0, 0
 director:getScheduler():scheduleScriptFunc(function(dt)
     elapsed = elapsed + dt
