@@ -10,6 +10,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/navmesh/NavMeshAgent.h"
+#include "engine/navmesh/NavMeshBuildTask.h"
 #include "engine/navmesh/NavMeshBuilder.h"
 #include "engine/navmesh/NavMeshObstacle.h"
 
@@ -37,20 +38,42 @@ NavMesh* NavMesh::createFrom(const NavMeshGeometry& geometry, const std::string&
         return nullptr;
     }
     auto* mesh = new NavMesh;
-    mesh->_navMesh = detourMesh;
-    mesh->_crowd = dtAllocCrowd();
-    mesh->_planner = dtAllocNavMeshQuery();
-    if (!mesh->_crowd || !mesh->_crowd->init(kMaxCrowdMembers, kMaxMemberRadius, detourMesh) || !mesh->_planner ||
-        dtStatusFailed(mesh->_planner->init(detourMesh, kPlannerNodes))) {
-        log("NavMesh: the crowd cannot be made");
-        delete mesh;
-        return nullptr;
+    return autoreleased(mesh, mesh->adopt(detourMesh));
+}
+
+bool NavMesh::adopt(dtNavMesh* detourMesh) {
+    _navMesh = detourMesh;
+    _crowd = dtAllocCrowd();
+    _planner = dtAllocNavMeshQuery();
+    if (_crowd && _crowd->init(kMaxCrowdMembers, kMaxMemberRadius, detourMesh) && _planner &&
+        dtStatusSucceed(_planner->init(detourMesh, kPlannerNodes))) {
+        return true;
     }
-    mesh->autorelease();
-    return mesh;
+    log("NavMesh: the crowd cannot be made");
+    dtFreeCrowd(_crowd);
+    dtFreeNavMeshQuery(_planner);
+    dtFreeNavMesh(_navMesh);
+    _crowd = nullptr;
+    _planner = nullptr;
+    _navMesh = nullptr;
+    return false;
+}
+
+void NavMesh::finishBuild(dtNavMesh* detourMesh, const std::string& error, const std::string& source) {
+    _build.reset();
+    if (!detourMesh) {
+        log("NavMesh: cannot build %s: %s", source.c_str(), error.c_str());
+        return;
+    }
+    if (!adopt(detourMesh)) return;
+    // The members that waited take their places (obstacles first, for the
+    // agents' first steps to see them); moves asked meanwhile start.
+    for (NavMeshObstacle* obstacle : _obstacles) obstacle->join(this);
+    for (NavMeshAgent* agent : _agents) agent->join(this);
 }
 
 NavMesh::~NavMesh() {
+    if (_build) _build->cancel();
     for (NavMeshAgent* agent : _agents) {
         agent->leave();
         agent->release();
@@ -65,6 +88,7 @@ NavMesh::~NavMesh() {
 }
 
 bool NavMesh::findNearestPoint(const Vec3& position, Vec3* nearest, unsigned int* polyRef, bool anywhere) const {
+    if (!_crowd) return false;
     const dtNavMeshQuery* query = _crowd->getNavMeshQuery();
     const float center[3] = {position.x, position.y, position.z};
     float extents[3] = {kSearchHalfExtents[0], kSearchHalfExtents[1], kSearchHalfExtents[2]};
@@ -87,6 +111,7 @@ bool NavMesh::findNearestPoint(const Vec3& position, Vec3* nearest, unsigned int
 }
 
 int NavMesh::addCrowdMember(const Vec3& position, const dtCrowdAgentParams& params) {
+    if (!_crowd) return -1;
     Vec3 start = position;
     findNearestPoint(position, &start);
     const float pos[3] = {start.x, start.y, start.z};
@@ -147,7 +172,7 @@ void NavMesh::removeNavMeshObstacle(NavMeshObstacle* obstacle) {
 }
 
 void NavMesh::update(float delta) {
-    if (delta <= 0.f) return;
+    if (delta <= 0.f || !_crowd) return;
     for (NavMeshObstacle* obstacle : _obstacles) obstacle->followNode();
     _crowd->update(delta, nullptr);
     // A finished move's callback may add or remove members: walk a held copy.

@@ -144,10 +144,8 @@ void NavMeshAgent::onRemove() {
 
 void NavMeshAgent::join(NavMesh* navMesh) {
     const Vec3 start = getOwner() ? nodeWorldPosition(getOwner()) : Vec3{};
-    const int id = navMesh->addCrowdMember(start, crowdParams(_param, this));
-    if (id < 0) return;
-    _navMesh = navMesh;
-    _agentId = id;
+    _navMesh = navMesh;   // a member even without a place in the crowd (yet)
+    _agentId = navMesh->addCrowdMember(start, crowdParams(_param, this));
     startMove();
 }
 

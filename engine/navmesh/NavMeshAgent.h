@@ -3,7 +3,8 @@
 // navigation mesh (engine/navmesh/NavMesh.h). It joins the mesh's crowd when its
 // node enters a running scene that has a mesh (or the running scene gets one), at
 // the mesh point nearest to the node's world position, and leaves it when the
-// node exits or the scene's mesh changes. While it is a member
+// node exits or the scene's mesh changes; a mesh still building places it when
+// the mesh is ready (NavMesh::isBuilding). While it is a member
 // the node follows the agent (its position in its parent's space, turned to face
 // the way it walks when auto orientation is on).
 //

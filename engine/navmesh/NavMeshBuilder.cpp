@@ -91,13 +91,15 @@ size_t cellsCovered(const float* verts, const int* tri, const rcConfig& cfg) {
 
 }  // namespace
 
-dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* error) {
+dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* error, const std::atomic<bool>* stop) {
     const int vertexCount = static_cast<int>(geometry.vertices.size() / 3);
     const int triangleCount = static_cast<int>(geometry.triangles.size() / 3);
     if (triangleCount == 0) return fail(error, "the mesh has no triangle");
     if (geometry.triangles.size() / 3 > static_cast<size_t>(kMaxTriangles))
         return fail(error, "the mesh has more than 200000 triangles");
     const double started = threadSeconds();
+    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
+    constexpr const char* kStopped = "the build was stopped";
     const auto overTime = [&] { return threadSeconds() - started > kMaxBuildSeconds; };
     constexpr const char* kTooLong = "the mesh takes more than 10 s to build";
     for (float v : geometry.vertices) {
@@ -153,6 +155,7 @@ dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* erro
         }
         if (allocatedSpans(*solid) > kMaxSpans) return fail(error, "the mesh makes more than 4 Mi voxel spans");
         if (overTime()) return fail(error, kTooLong);
+        if (stopped()) return fail(error, kStopped);
         first = end;
     }
     if (deepestCell(*solid) > kMaxLayersPerCell) return fail(error, "the mesh stacks more than 32 layers over one spot");
@@ -166,21 +169,25 @@ dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* erro
     }
     solid.reset();
     if (overTime()) return fail(error, kTooLong);
+    if (stopped()) return fail(error, kStopped);
     if (!rcErodeWalkableArea(&ctx, cfg.walkableRadius, *chf) || !rcBuildDistanceField(&ctx, *chf) ||
         !rcBuildRegions(&ctx, *chf, 0, cfg.minRegionArea, cfg.mergeRegionArea)) {
         return fail(error, "the walkable regions cannot be built");
     }
     if (overTime()) return fail(error, kTooLong);
+    if (stopped()) return fail(error, kStopped);
     RecastPtr<rcContourSet> contours(rcAllocContourSet());
     if (!contours || !rcBuildContours(&ctx, *chf, cfg.maxSimplificationError, cfg.maxEdgeLen, *contours)) {
         return fail(error, "the walkable outlines cannot be built");
     }
     if (overTime()) return fail(error, kTooLong);
+    if (stopped()) return fail(error, kStopped);
     RecastPtr<rcPolyMesh> polys(rcAllocPolyMesh());
     if (!polys || !rcBuildPolyMesh(&ctx, *contours, cfg.maxVertsPerPoly, *polys)) {
         return fail(error, "the walkable polygons cannot be built");
     }
     if (overTime()) return fail(error, kTooLong);
+    if (stopped()) return fail(error, kStopped);
     RecastPtr<rcPolyMeshDetail> detail(rcAllocPolyMeshDetail());
     if (!detail || !rcBuildPolyMeshDetail(&ctx, *polys, *chf, cfg.detailSampleDist, cfg.detailSampleMaxError,
                                           *detail)) {

@@ -10,8 +10,11 @@
 // The build's budget, checked as it goes so a small hostile file cannot take
 // gigabytes or minutes: at most 200,000 triangles, 4 Mi voxel spans (about
 // 64 MiB), 32 spans stacked over one cell, and 10 s of the building thread's
-// processor time; past any of them the build stops and is refused. Any thread:
-// the build touches nothing shared.
+// processor time; past any of them the build stops and is refused. A build
+// whose stop flag is raised stops too, at the same checks (between batches of
+// triangles and between stages). Any thread: the build touches nothing shared
+// but the flag.
+#include <atomic>
 #include <string>
 
 #include "engine/navmesh/NavMeshGeometry.h"
@@ -21,6 +24,7 @@ class dtNavMesh;
 namespace engine {
 
 // The caller owns the result (dtFreeNavMesh).
-dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* error = nullptr);
+dtNavMesh* buildDetourNavMesh(const NavMeshGeometry& geometry, std::string* error = nullptr,
+                              const std::atomic<bool>* stop = nullptr);
 
 }  // namespace engine

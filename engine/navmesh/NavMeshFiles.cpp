@@ -1,10 +1,12 @@
 // Building a navigation mesh from its files: an OBJ model of the walkable
-// surfaces and, optionally, the off-mesh links.
+// surfaces and, optionally, the off-mesh links, read at once; the build runs on
+// a worker thread.
 #include "engine/navmesh/NavMesh.h"
 
 #include "engine/3d/ObjReader.h"
 #include "engine/base/Log.h"
 #include "engine/files/FileUtils.h"
+#include "engine/navmesh/NavMeshBuildTask.h"
 
 namespace engine {
 
@@ -40,7 +42,11 @@ NavMesh* NavMesh::create(const std::string& meshFile, const std::string& linksFi
             return nullptr;
         }
     }
-    return createFrom(geometry, meshFile);
+    auto* mesh = new NavMesh;
+    mesh->_build = NavMeshBuildTask::start(std::move(geometry), [mesh, meshFile](dtNavMesh* built, const std::string& error) {
+        mesh->finishBuild(built, error, meshFile);
+    });
+    return autoreleased(mesh);
 }
 
 }  // namespace engine

@@ -69,10 +69,8 @@ void NavMeshObstacle::onRemove() {
 
 void NavMeshObstacle::join(NavMesh* navMesh) {
     const Vec3 position = getOwner() ? nodeWorldPosition(getOwner()) : Vec3{};
-    const int id = navMesh->addCrowdMember(position, obstacleParams(_radius, _height, this));
-    if (id < 0) return;
-    _navMesh = navMesh;
-    _agentId = id;
+    _navMesh = navMesh;   // a member even without a place in the crowd (yet)
+    _agentId = navMesh->addCrowdMember(position, obstacleParams(_radius, _height, this));
 }
 
 void NavMeshObstacle::leave() {

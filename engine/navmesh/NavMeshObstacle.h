@@ -1,7 +1,8 @@
 #pragma once
 // A navigation obstacle: the component that makes its node a cylinder the
 // agents of the scene's navigation mesh steer around. It joins the mesh's crowd
-// like an agent (when its node enters a running scene with a mesh) but never
+// like an agent (when its node enters a running scene with a mesh, or when a
+// mesh still building is ready) but never
 // walks; the crowd follows the node's position every frame. Main thread only.
 #include <string>
 

@@ -4,13 +4,16 @@
 // the hand-written methods.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "BindingTestSupport.h"
 #include "support/TestSupport.h"
 #include "bindings/LuaChecks.h"
 #include "bindings/LuaModules.h"
 #include "engine/base/Scheduler.h"
+#include "engine/navmesh/NavMesh.h"
 #include "engine/scene/Scene.h"
 
 namespace bindingtest {
@@ -57,6 +60,21 @@ protected:
         _entered->onEnter();
     }
 
+    // Steps frames (with a short rest each) until the scene's mesh has been built.
+    void waitForMesh() {
+        lua_getglobal(L, "scene");
+        auto* scene = bindings::objectAt<engine::Scene>(L, -1, "cc.Scene");
+        lua_pop(L, 1);
+        ASSERT_NE(scene, nullptr);
+        engine::NavMesh* mesh = scene->getNavMesh();
+        ASSERT_NE(mesh, nullptr);
+        for (int i = 0; i < 30000 && mesh->isBuilding(); ++i) {
+            runFrames(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_FALSE(mesh->isBuilding());
+    }
+
     void runFrames(int frames) {
         for (int i = 0; i < frames; ++i) engine::Director::getInstance()->getScheduler()->update(1.f / 60.f);
     }
@@ -91,6 +109,7 @@ TEST_F(NavMeshBindingTest, MoveCallbackRunsOnceAtTheGoal) {
                   "calls = 0\n"
                   "same = agent:move({x = 9, y = 0, z = 2}, function(a, t) calls = calls + 1 who = a took = t end)"),
               "");
+    waitForMesh();
     enterScene();
     int frames = 0;
     while (frames < 1200 && eval("calls") == "0") {
@@ -117,6 +136,7 @@ TEST_F(NavMeshBindingTest, LaterMoveReleasesTheEarlierCallback) {
               "");
     ASSERT_EQ(run("collectgarbage() collectgarbage()"), "");
     EXPECT_EQ(eval("next(weak)"), "nil");
+    waitForMesh();
     enterScene();
     runFrames(600);
     EXPECT_EQ(eval("tostring(firstCalled) .. ' ' .. tostring(secondCalled)"), "nil true");

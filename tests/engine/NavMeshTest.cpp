@@ -5,9 +5,11 @@
 #include <recastnavigation/DetourCrowd.h>
 #include <recastnavigation/DetourNavMesh.h>
 
-#include <cmath>
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <thread>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,8 +71,47 @@ struct NavMeshTest : ::testing::Test {
         for (int frame = 0; frame < seconds * 60 && !done(); ++frame) scheduler->update(1.f / 60.f);
     }
 
+    // Steps frames (each followed by a short rest) until the mesh's build has
+    // ended; the longest frame's seconds, and the frames stepped, go to the
+    // optional outputs.
+    void waitForBuild(NavMesh* mesh, double* longestFrame = nullptr, int* frames = nullptr) {
+        Scheduler* scheduler = Director::getInstance()->getScheduler();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        double longest = 0.0;
+        int stepped = 0;
+        while (mesh->isBuilding() && std::chrono::steady_clock::now() < deadline) {
+            const auto started = std::chrono::steady_clock::now();
+            scheduler->update(1.f / 60.f);
+            longest = std::max(longest, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+            ++stepped;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ASSERT_FALSE(mesh->isBuilding());
+        if (longestFrame) *longestFrame = longest;
+        if (frames) *frames = stepped;
+    }
+
     Scene* scene = nullptr;
 };
+
+// A floor side units wide of cells x cells squares, as OBJ text.
+std::string floorObj(float side, int cells) {
+    std::string obj;
+    char line[96];
+    for (int z = 0; z <= cells; ++z)
+        for (int x = 0; x <= cells; ++x) {
+            std::snprintf(line, sizeof line, "v %g 0 %g\n", side * static_cast<float>(x) / static_cast<float>(cells),
+                          side * static_cast<float>(z) / static_cast<float>(cells));
+            obj += line;
+        }
+    for (int z = 0; z < cells; ++z)
+        for (int x = 0; x < cells; ++x) {
+            const int a = z * (cells + 1) + x + 1, b = a + cells + 1;
+            std::snprintf(line, sizeof line, "f %d %d %d\nf %d %d %d\n", a, b, b + 1, a, b + 1, a + 1);
+            obj += line;
+        }
+    return obj;
+}
 
 TEST_F(NavMeshTest, UnwalkableGeometryIsRefused) {
     NavMeshGeometry floor;
@@ -124,9 +165,13 @@ TEST_F(NavMeshTest, UnwalkableGeometryIsRefused) {
     }
     dir.write("floors.obj", obj);
     testsupport::LogCapture log;
-    EXPECT_EQ(NavMesh::create(dir.path() + "/floors.obj"), nullptr);
+    NavMesh* refused = NavMesh::create(dir.path() + "/floors.obj");
+    ASSERT_NE(refused, nullptr);   // the build runs on, and is refused later
+    waitForBuild(refused);
     EXPECT_TRUE(log.contains("NavMesh: cannot build " + dir.path() + "/floors.obj: the mesh makes more than 4 Mi voxel spans"))
         << log.text();
+    Vec3 nearest;
+    EXPECT_FALSE(refused->findNearestPoint(Vec3(10, 0, 10), &nearest, nullptr, true));   // empty for good
 }
 
 // Small hostile models against the build's budget: each is refused, or built,
@@ -416,6 +461,87 @@ TEST_F(NavMeshTest, MembersFollowTheScenesMesh) {
     EXPECT_NEAR(agent->getCurrentPosition().y, 0.5f, 0.3f);   // on the second mesh's floor
     first->update(0.1f);
     first->release();
+}
+
+// A large floor read from a file builds while frames go on, each of them short;
+// meanwhile the mesh is empty and an agent entered with a move waits; once the
+// mesh is ready the agent is placed and walks to its goal.
+TEST_F(NavMeshTest, FileBuildLetsFramesGoOn) {
+    testsupport::TempDir dir;
+    const std::string file = dir.write("wide.obj", floorObj(2000.f, 100));
+    NavMesh* mesh = NavMesh::create(file);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_TRUE(mesh->isBuilding());
+    NavMeshAgent* agent = agentOnMesh(mesh, 10, 0);
+    agent->setMaxSpeed(40.f);
+    agent->setMaxAcceleration(400.f);
+    int calls = 0;
+    agent->move(Vec3(60, 0, 40), [&](NavMeshAgent*, float) { ++calls; });
+    Vec3 nearest;
+    EXPECT_FALSE(mesh->findNearestPoint(Vec3(10, 0, 10), &nearest));
+    EXPECT_EQ(mesh->getCrowd(), nullptr);
+
+    double longestFrame = 0.0;
+    int frames = 0;
+    waitForBuild(mesh, &longestFrame, &frames);
+    EXPECT_GE(frames, 10);
+    EXPECT_LT(longestFrame, 0.1);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(agent->getOwner()->getPositionX(), 10.f);   // not moved before the mesh was there
+
+    ASSERT_TRUE(mesh->findNearestPoint(Vec3(1000, 0, 1000), &nearest));
+    EXPECT_NEAR(nearest.y, 0.f, 0.3f);
+    runFor(10.f, [&] { return calls > 0; });
+    EXPECT_EQ(calls, 1);
+    EXPECT_NEAR(agent->getCurrentPosition().x, 60.f, 1.f);
+    EXPECT_NEAR(agent->getCurrentPosition().z, 40.f, 1.f);
+}
+
+// What the build was for goes away before it ends: nothing is called back on
+// a freed object, and what is left builds and works.
+TEST_F(NavMeshTest, OwnersGoneBeforeTheBuildEnds) {
+    testsupport::TempDir dir;
+    const std::string file = dir.write("wide.obj", floorObj(2000.f, 100));
+    enum class Gone { AgentNode, SceneAndMesh, DirectorFirst };
+    struct Case {
+        const char* name;
+        Gone gone;
+    } cases[] = {
+        {"the agent's node", Gone::AgentNode},
+        {"the scene and its mesh", Gone::SceneAndMesh},
+        {"the director, then the scene and its mesh", Gone::DirectorFirst},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::LogCapture log;
+        NavMesh* mesh = NavMesh::create(file);
+        ASSERT_NE(mesh, nullptr);
+        NavMeshAgent* agent = agentOnMesh(mesh, 10, 0);
+        agent->move(Vec3(60, 0, 40));
+        ASSERT_TRUE(mesh->isBuilding());
+        if (c.gone == Gone::AgentNode) {
+            agent->getOwner()->removeFromParent();
+            AutoreleasePool::getInstance()->clear();   // the node and its agent are freed
+            waitForBuild(mesh);
+            Vec3 nearest;
+            EXPECT_TRUE(mesh->findNearestPoint(Vec3(100, 0, 100), &nearest));
+            runFor(0.5f, [] { return false; });
+        } else {
+            if (c.gone == Gone::DirectorFirst) Director::destroyInstance();
+            scene->onExit();
+            scene->release();
+            scene = nullptr;
+            AutoreleasePool::getInstance()->clear();   // the mesh is freed while it builds
+            runFor(0.5f, [] { return false; });
+        }
+        EXPECT_FALSE(log.contains("cannot build")) << log.text();
+        if (scene) {
+            scene->onExit();
+            scene->release();
+            scene = nullptr;
+        }
+        AutoreleasePool::getInstance()->clear();
+    }
 }
 
 }  // namespace
