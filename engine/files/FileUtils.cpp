@@ -32,12 +32,30 @@ FileUtils*& instanceSlot() {
     return instance;
 }
 
+std::atomic<uint64_t> systemCalls{0};
+
+// Every stat, lstat and open on a name goes through these, so that they are counted.
+int statName(const std::string& path, struct stat* st) {
+    systemCalls.fetch_add(1, std::memory_order_relaxed);
+    return ::stat(path.c_str(), st);
+}
+
+int lstatName(const std::string& path, struct stat* st) {
+    systemCalls.fetch_add(1, std::memory_order_relaxed);
+    return ::lstat(path.c_str(), st);
+}
+
+int openName(const std::string& path, int flags) {
+    systemCalls.fetch_add(1, std::memory_order_relaxed);
+    return ::open(path.c_str(), flags);
+}
+
 enum class Kind { Missing, File, Directory, Other };
 
 Kind kindOf(const std::string& path) {
     if (path.empty()) return Kind::Missing;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return Kind::Missing;
+    if (statName(path, &st) != 0) return Kind::Missing;
     if (S_ISREG(st.st_mode)) return Kind::File;
     if (S_ISDIR(st.st_mode)) return Kind::Directory;
     return Kind::Other;
@@ -55,7 +73,7 @@ std::string errorText(int err) { return std::error_code(err, std::generic_catego
 unsigned char* readWhole(const std::string& path, ptrdiff_t* outSize) {
     *outSize = 0;
     if (path.empty()) return nullptr;
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = openName(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -137,6 +155,16 @@ std::string removalName(const std::string& path) {
     return name;
 }
 
+// Runs its function when the scope ends (forgetting the remembered names after a
+// change on disk that may alter an answer, on every way out).
+template <class F>
+struct AtScopeEnd {
+    F run;
+    ~AtScopeEnd() { run(); }
+};
+template <class F>
+AtScopeEnd(F) -> AtScopeEnd<F>;
+
 }  // namespace
 
 FileUtils* FileUtils::getInstance() {
@@ -153,9 +181,20 @@ void FileUtils::destroyInstance() {
     slot = nullptr;
 }
 
+uint64_t FileUtils::fileSystemCallsForTesting() { return systemCalls.load(std::memory_order_relaxed); }
+
+void FileUtils::purgeCachedEntries() { forgetResolved(); }
+
+void FileUtils::forgetResolved() const {
+    std::lock_guard<std::mutex> lock(_resolvedMutex);
+    _resolved.clear();
+    ++_resolvedGeneration;
+}
+
 void FileUtils::setDefaultResourceRootPath(const std::string& path) {
     if (!acceptName("setDefaultResourceRootPath", path)) return;
     _defaultResRootPath = withTrailingSlash(path);
+    forgetResolved();
 }
 
 std::string FileUtils::resolveSearchPath(const std::string& path) const {
@@ -171,6 +210,7 @@ void FileUtils::setSearchPaths(const std::vector<std::string>& paths) {
         if (acceptName("setSearchPaths", p)) resolved.push_back(resolveSearchPath(p));
     }
     _searchPaths = std::move(resolved);
+    forgetResolved();
 }
 
 void FileUtils::addSearchPath(const std::string& path, bool front) {
@@ -181,6 +221,7 @@ void FileUtils::addSearchPath(const std::string& path, bool front) {
     } else {
         _searchPaths.push_back(std::move(resolved));
     }
+    forgetResolved();
 }
 
 void FileUtils::setSearchResolutionsOrder(const std::vector<std::string>& order) {
@@ -190,6 +231,7 @@ void FileUtils::setSearchResolutionsOrder(const std::vector<std::string>& order)
     }
     if (std::find(stored.begin(), stored.end(), "") == stored.end()) stored.emplace_back();
     _resolutionsOrder = std::move(stored);
+    forgetResolved();
 }
 
 void FileUtils::addSearchResolutionsOrder(const std::string& order, bool front) {
@@ -203,10 +245,27 @@ void FileUtils::addSearchResolutionsOrder(const std::string& order, bool front) 
         if (!_resolutionsOrder.empty() && _resolutionsOrder.back().empty()) --last;
         _resolutionsOrder.insert(last, std::move(folder));
     }
+    forgetResolved();
 }
 
 std::string FileUtils::lookUp(const std::string& filename) const {
     if (filename.empty()) return {};
+    uint64_t generation = 0;
+    {
+        std::lock_guard<std::mutex> lock(_resolvedMutex);
+        if (auto found = _resolved.find(filename); found != _resolved.end()) return found->second;
+        generation = _resolvedGeneration;
+    }
+    std::string full = search(filename);
+    if (!full.empty()) {
+        // A purge during the search may have made the answer stale: not remembered then.
+        std::lock_guard<std::mutex> lock(_resolvedMutex);
+        if (generation == _resolvedGeneration) _resolved.emplace(filename, full);
+    }
+    return full;
+}
+
+std::string FileUtils::search(const std::string& filename) const {
     if (filename[0] == '/') return kindOf(filename) != Kind::Missing ? filename : std::string();
     const size_t slash = filename.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : filename.substr(0, slash + 1);
@@ -295,17 +354,19 @@ unsigned char* FileUtils::getFileData(const std::string& filename, const char* /
 long FileUtils::getFileSize(const std::string& filename) const {
     std::string full = fullPathForFilename(filename);
     struct stat st {};
-    if (full.empty() || ::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    if (full.empty() || statName(full, &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return static_cast<long>(st.st_size);
 }
 
 bool FileUtils::writeStringToFile(const std::string& text, const std::string& fullPath) const {
     if (!acceptName("writeStringToFile", fullPath)) return false;
+    const AtScopeEnd forget{[this] { forgetResolved(); }};
     return writeWhole(fullPath, reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 bool FileUtils::writeDataToFile(const Data& data, const std::string& fullPath) const {
     if (!acceptName("writeDataToFile", fullPath)) return false;
+    const AtScopeEnd forget{[this] { forgetResolved(); }};
     return writeWhole(fullPath, data.getBytes(), static_cast<size_t>(data.getSize()));
 }
 
@@ -324,6 +385,7 @@ void FileUtils::setWritablePath(const std::string& path) {
 bool FileUtils::createDirectory(const std::string& path) const {
     if (path.empty() || !acceptName("createDirectory", path)) return false;
     if (kindOf(path) == Kind::Directory) return true;
+    const AtScopeEnd forget{[this] { forgetResolved(); }};
     // Every prefix ending before a "/" is a parent; existing ones fail harmlessly.
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
         ::mkdir(path.substr(0, slash).c_str(), 0755);
@@ -339,8 +401,9 @@ bool FileUtils::removeDirectory(const std::string& path) const {
         log("FileUtils: refused to remove %s", path.c_str());
         return false;
     }
+    const AtScopeEnd forget{[this] { forgetResolved(); }};
     struct stat st {};
-    if (::lstat(name.c_str(), &st) != 0) return nothingThere();
+    if (lstatName(name, &st) != 0) return nothingThere();
     // A link goes as a link, whatever it points to.
     if (S_ISLNK(st.st_mode)) return ::unlink(name.c_str()) == 0;
     // A file under that name is not a folder: leave it alone.
@@ -349,17 +412,19 @@ bool FileUtils::removeDirectory(const std::string& path) const {
     std::error_code ec;
     fs::remove_all(name, ec);
     if (ec) log("FileUtils: cannot remove %s: %s", name.c_str(), ec.message().c_str());
-    return ::lstat(name.c_str(), &st) != 0 && nothingThere();
+    return lstatName(name, &st) != 0 && nothingThere();
 }
 
 bool FileUtils::removeFile(const std::string& path) const {
     if (path.empty() || !acceptName("removeFile", path)) return false;
+    const AtScopeEnd forget{[this] { forgetResolved(); }};
     return ::unlink(path.c_str()) == 0;
 }
 
 bool FileUtils::renameFile(const std::string& oldFullPath, const std::string& newFullPath) const {
     if (oldFullPath.empty() || newFullPath.empty()) return false;
     if (!acceptName("renameFile", oldFullPath) || !acceptName("renameFile", newFullPath)) return false;
+    const AtScopeEnd forget{[this] { forgetResolved(); }};
     if (std::rename(oldFullPath.c_str(), newFullPath.c_str()) != 0) {
         log("FileUtils: cannot rename %s to %s: %s", oldFullPath.c_str(), newFullPath.c_str(),
             errorText(errno).c_str());

@@ -4,11 +4,19 @@
 // The resource root, search paths, writable path and popup flag are set on the main
 // thread (normally at start-up); the operations that take full paths touch none of
 // them and may be called from any thread.
+// Resolved names are remembered: a name found once is answered from memory until the
+// resource root, the search paths or the resolution order change, a file or folder is
+// written, created, renamed or removed through this class, or purgeCachedEntries is
+// called. Names not found are not remembered (a file that appears later is found).
+// The memory is under a mutex: any thread may read through it, write or purge.
 // Every operation that takes a name refuses one holding a zero byte (it would reach
 // the system cut short, naming another file): it logs a line and answers false, ""
 // or nothing, and setters keep their previous value (setSearchPaths drops such
 // entries).
+#include <cstdint>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/base/Data.h"
@@ -47,10 +55,9 @@ public:
     // relative name, a log line when popup notify is on).
     std::string fullPathForFilename(const std::string& filename) const;
 
-    // Forgets remembered name lookups, for callers that replaced files on disk.
-    // Every lookup here reads the disk afresh, so there is nothing to forget; the
-    // call stays so that such callers need not know that.
-    void purgeCachedEntries() {}
+    // Forgets remembered name lookups, for callers that changed files on disk by
+    // other means than this class. Any thread.
+    void purgeCachedEntries();
 
     bool isFileExist(const std::string& filename) const;
     bool isDirectoryExist(const std::string& dirPath) const;
@@ -98,18 +105,29 @@ public:
     void setPopupNotify(bool notify) { _popupNotify = notify; }
     bool isPopupNotify() const { return _popupNotify; }
 
+    // Test seam: how many stat/lstat/open calls this class has made, process-wide.
+    static uint64_t fileSystemCallsForTesting();
+
 private:
     FileUtils() = default;
     // A search path as stored: relative ones prefixed with the root, trailing "/".
     std::string resolveSearchPath(const std::string& path) const;
-    // fullPathForFilename without the log line.
+    // fullPathForFilename without the log line, answered from the remembered names
+    // when it can be.
     std::string lookUp(const std::string& filename) const;
+    void forgetResolved() const;
+    // The search itself, on the disk.
+    std::string search(const std::string& filename) const;
 
     std::string _defaultResRootPath;
     std::vector<std::string> _searchPaths;
     std::vector<std::string> _resolutionsOrder{""};
     std::string _writablePath;
     bool _popupNotify = true;
+    // Name as given -> its full path; only names that were found.
+    mutable std::mutex _resolvedMutex;
+    mutable std::unordered_map<std::string, std::string> _resolved;
+    mutable uint64_t _resolvedGeneration = 0;   // counts purges
 };
 
 }  // namespace engine

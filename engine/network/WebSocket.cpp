@@ -412,6 +412,9 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
     bool receivedClose = false;
     bool failed = false;
     Clock::time_point closeDeadline{};
+    // Its payload is a buffer to read the next message into: a delivered one handed
+    // back when there is one.
+    ws::FrameEvent event;
 
     auto queueControl = [&](uint8_t opcode, const std::string& payload) {
         uint8_t mask[4];
@@ -454,13 +457,12 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
         }
 
         // Events already received.
-        ws::FrameEvent event;
-        event.payload = core->takeSpare();
         while (!receivedClose && reader.next(event)) {
             switch (event.kind) {
             case ws::FrameEvent::Text:
             case ws::FrameEvent::Binary: {
                 if (sentClose) break;   // closing: messages are no longer delivered
+                // The buffer itself goes to the main thread, and comes back once delivered.
                 auto message = std::make_shared<std::string>(std::move(event.payload));
                 const bool binary = event.kind == ws::FrameEvent::Binary;
                 toMainThread(core, [message, binary](Core& c) {
@@ -493,7 +495,6 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
                 receivedClose = true;   // nothing more is read
                 break;
             }
-            event = ws::FrameEvent();
         }
 
         // The pong goes out between whole frames, once the earlier ones are written.
@@ -529,7 +530,8 @@ bool exchange(const std::shared_ptr<Core>& core, Connection& conn, const std::st
         // Read what is there (one chunk round per turn, so writes keep going).
         short readWant = POLLIN;
         if (!receivedClose) {
-            const ssize_t n = conn.readSome(reader.prepare(kReadChunk), kReadChunk, readWant);
+            const ws::FrameReader::Room room = reader.prepare(kReadChunk);
+            const ssize_t n = conn.readSome(room.data, room.size, readWant);
             if (n < 0) {
                 if (sentClose) return !failed;   // the peer ended the closing connection
                 engine::log("WebSocket %s: %s", core->address.host.c_str(), conn.error.c_str());

@@ -33,27 +33,41 @@ std::string closePayload(uint16_t code, const std::string& reason) {
 }
 
 void FrameReader::feed(const char* data, size_t size) {
-    if (_failed || size == 0) return;
-    std::memcpy(prepare(size), data, size);
-    commit(size);
+    while (!_failed && size > 0) {
+        const Room room = prepare(size);
+        std::memcpy(room.data, data, room.size);
+        commit(room.size);
+        data += room.size;
+        size -= room.size;
+    }
 }
 
-char* FrameReader::prepare(size_t size) {
-    if (_begin == _end) _begin = _end = 0;
+FrameReader::Room FrameReader::prepare(size_t size) {
+    if (filling()) return {_message.data() + _directAt, std::min(size, _directEnd - _directAt)};
+    if (_begin == _end) {
+        _begin = _end = 0;
+        // Large frames in a row: read the next head alone, and its payload in place.
+        if (_largeFrames) size = std::min(size, kMaxHead);
+    }
     if (_buffer.size() - _end < size) {
-        // Move the unread bytes to the front, then grow if that is not enough.
+        // Move the unread bytes to the front, then grow if that is not enough. The
+        // buffer holds two reads, so the move comes at most every other read.
         if (_begin > 0) {
             std::memmove(_buffer.data(), _buffer.data() + _begin, _end - _begin);
             _end -= _begin;
             _begin = 0;
         }
-        if (_buffer.size() - _end < size) _buffer.resize(_end + size);
+        if (_buffer.size() - _end < size) _buffer.resize(std::max(_end + size, 2 * size));
     }
-    return _buffer.data() + _end;
+    return {_buffer.data() + _end, size};
 }
 
 void FrameReader::commit(size_t size) {
     if (_failed) return;
+    if (filling()) {
+        _directAt += std::min(size, _directEnd - _directAt);
+        return;
+    }
     _end += std::min(size, _buffer.size() - _end);
 }
 
@@ -62,6 +76,7 @@ bool FrameReader::fail(FrameEvent& out, uint16_t code, const char* why) {
     _buffer = std::vector<char>();
     _begin = _end = 0;
     _message.clear();
+    _direct = false;
     out.kind = FrameEvent::Error;
     out.code = code;
     out.payload = why;
@@ -80,6 +95,17 @@ bool closeCodeAllowed(uint16_t code) {
 
 bool FrameReader::next(FrameEvent& out) {
     while (!_failed) {
+        if (_direct) {
+            if (filling()) return false;
+            _direct = false;
+            if (!_directFin) continue;
+            _inMessage = false;
+            out.kind = _messageBinary ? FrameEvent::Binary : FrameEvent::Text;
+            out.code = 0;
+            out.payload.swap(_message);
+            _message.clear();
+            return true;
+        }
         const size_t available = _end - _begin;
         if (available < 2) return false;
         const auto* head = reinterpret_cast<const unsigned char*>(_buffer.data() + _begin);
@@ -116,7 +142,30 @@ bool FrameReader::next(FrameEvent& out) {
             if (length > cap || sofar + length > cap)
                 return fail(out, kCloseTooBig, "message larger than the size cap");
         }
-        if (available - headerSize < length) return false;
+        if (available - headerSize < length) {
+            if (control || length < kDirectPayload) return false;
+            // The rest of the payload is read in place (see the header): the
+            // message buffer gets the bytes here now.
+            const size_t have = available - headerSize;
+            size_t base = 0;
+            if (opcode == kContinuation) {
+                base = _message.size();
+            } else {
+                _message.swap(out.payload);
+                _messageBinary = opcode == kBinary;
+            }
+            _message.resize(base + static_cast<size_t>(length));
+            std::memcpy(_message.data() + base, _buffer.data() + _begin + headerSize, have);
+            _begin = _end = 0;
+            _inMessage = true;
+            _largeFrames = true;
+            _direct = true;
+            _directFin = fin;
+            _directAt = base + have;
+            _directEnd = base + static_cast<size_t>(length);
+            return false;
+        }
+        if (!control) _largeFrames = length >= kDirectPayload;
 
         const char* payload = _buffer.data() + _begin + headerSize;
         const size_t size = static_cast<size_t>(length);

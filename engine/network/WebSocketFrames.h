@@ -11,6 +11,11 @@
 // size cap (1009, told from the header before its payload arrives, so an
 // announced giant frame costs nothing). Binary messages may have a smaller cap
 // of their own. Text is not checked for UTF-8.
+// A data frame of kDirectPayload bytes or more whose payload has not all arrived
+// is read in place: its message buffer is sized from the header (within the cap)
+// and prepare() hands out the rest of its payload, so the socket writes those
+// bytes where they are delivered, and the read buffer is empty meanwhile. After
+// such a frame the next read asks only for a frame head.
 // Not thread-safe; one reader per connection.
 #include <cstddef>
 #include <cstdint>
@@ -57,18 +62,31 @@ public:
     FrameReader(size_t maxMessageSize, size_t maxBinarySize)
         : _maxMessage(maxMessageSize), _maxBinary(maxBinarySize < maxMessageSize ? maxBinarySize : maxMessageSize) {}
 
+    static constexpr size_t kDirectPayload = 8u << 10;
+    // The longest frame head a server sends.
+    static constexpr size_t kMaxHead = 10;
+
+    struct Room {
+        char* data;
+        size_t size;
+    };
+
     void feed(const char* data, size_t size);
-    // Room for up to size more bytes, written in place (by a socket read); then
-    // commit(n) takes the first n of them. Saves the copy feed makes.
-    char* prepare(size_t size);
+    // Room for at least one and at most size more bytes (size > 0), written in
+    // place (by a socket read); then commit(n) takes the first n of them. Saves
+    // the copy feed makes.
+    Room prepare(size_t size);
     void commit(size_t size);
     // Takes the next whole event; false when more bytes are needed. After an
-    // Error event it answers false for ever.
+    // Error event it answers false for ever. A Text or Binary event's payload
+    // may take over the buffer out.payload held (a delivered one, handed back).
     bool next(FrameEvent& out);
     bool failed() const { return _failed; }
 
 private:
     bool fail(FrameEvent& out, uint16_t code, const char* why);
+    // A frame's payload is being read into _message, with bytes still to come.
+    bool filling() const { return _direct && _directAt < _directEnd; }
 
     size_t _maxMessage;
     size_t _maxBinary;
@@ -79,6 +97,12 @@ private:
     bool _inMessage = false;
     bool _messageBinary = false;
     bool _failed = false;
+    // The frame read in place: _message[_directAt, _directEnd) still to come.
+    bool _direct = false;
+    bool _directFin = false;
+    size_t _directAt = 0;
+    size_t _directEnd = 0;
+    bool _largeFrames = false;   // the last data frame had kDirectPayload bytes or more
 };
 
 }  // namespace engine::network::ws

@@ -10,6 +10,7 @@
 
 #include "BindingTestSupport.h"
 #include "engine/base/Scheduler.h"
+#include "engine/files/FileUtils.h"
 #include "engine/renderer/TextureCache.h"
 #include "support/ImageEncoder.h"
 #include "support/TestSupport.h"
@@ -80,6 +81,20 @@ TEST_F(AssetBindingTest, TexturesAndTheirCache) {
         {"setTexParameters without a number", "", "show(t:setTexParameters(nil, 0x2600, 0x2901, 0x2901))", "0:"},
     });
     EXPECT_EQ(engine::TextureCache::getInstance()->getTextureForKey(opaque)->getTexParameters().wrapS, 0x2901u);
+}
+
+// A sprite of a texture already cached finds it without touching the disk, whether
+// the script names the file along the search paths or in full.
+TEST_F(AssetBindingTest, SpriteOfACachedTextureTouchesNoFile) {
+    engine::FileUtils::getInstance()->addSearchPath(dir.path());
+    for (const char* name : {"'opaque.png'", "dir .. 'opaque.png'"}) {
+        SCOPED_TRACE(name);
+        const std::string create = std::string("cc.Sprite:create(") + name + ")";
+        ASSERT_EQ(run("first = " + create), "");
+        const uint64_t before = engine::FileUtils::fileSystemCallsForTesting();
+        EXPECT_EQ(eval(create + ":getTexture() == first:getTexture()"), "true");
+        EXPECT_EQ(engine::FileUtils::fileSystemCallsForTesting() - before, 0u);
+    }
 }
 
 // A good and a missing file: each function runs once, later, with the texture or

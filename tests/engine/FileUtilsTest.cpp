@@ -177,6 +177,51 @@ TEST_F(FileUtilsTest, ResolutionFoldersAreTriedInOrderWithinEachSearchPath) {
     EXPECT_EQ(fu()->getSearchResolutionsOrder(), (std::vector<std::string>{"xl/", "hd/", "sd/", ""}));
 }
 
+// A found name is answered from memory: a better file put in place behind the
+// class's back is not seen until something that may change an answer happens.
+// Names not found are not remembered.
+TEST_F(FileUtilsTest, ResolvedNamesAreRememberedUntilAnAnswerMayChange) {
+    const std::string scratch = tmp.file("scratch");
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"purgeCachedEntries", [&] { fu()->purgeCachedEntries(); }},
+        {"setSearchPaths", [&] { fu()->setSearchPaths(fu()->getSearchPaths()); }},
+        {"addSearchPath", [&] { fu()->addSearchPath(tmp.file("elsewhere")); }},
+        {"setSearchResolutionsOrder", [&] { fu()->setSearchResolutionsOrder({""}); }},
+        {"addSearchResolutionsOrder", [&] { fu()->addSearchResolutionsOrder("sd"); }},
+        {"setDefaultResourceRootPath", [&] { fu()->setDefaultResourceRootPath(tmp.file("res")); }},
+        {"writeStringToFile", [&] { fu()->writeStringToFile("s", scratch + "/w.txt"); }},
+        {"writeDataToFile", [&] { fu()->writeDataToFile(Data(), scratch + "/w.txt"); }},
+        {"createDirectory", [&] { fu()->createDirectory(scratch + "/new"); }},
+        {"removeFile", [&] { fu()->removeFile(scratch + "/none"); }},
+        {"removeDirectory", [&] { fu()->removeDirectory(scratch + "/none"); }},
+        {"renameFile", [&] { fu()->renameFile(scratch + "/none", scratch + "/other"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(tmp.file("res"));
+        tmp.write("res/b/x.png", "b");
+        tmp.write("scratch/keep", "");
+        fu()->setDefaultResourceRootPath(tmp.file("res"));
+        fu()->setSearchPaths({"a", "b"});
+        fu()->setSearchResolutionsOrder({});
+        EXPECT_EQ(fu()->fullPathForFilename("x.png"), tmp.file("res/b/x.png"));
+        EXPECT_EQ(fu()->fullPathForFilename("late.png"), "");
+        tmp.write("res/a/x.png", "a");
+        tmp.write("res/b/late.png", "");
+        EXPECT_EQ(fu()->fullPathForFilename("x.png"), tmp.file("res/b/x.png"));
+        EXPECT_EQ(fu()->fullPathForFilename("late.png"), tmp.file("res/b/late.png"));
+        const uint64_t before = FileUtils::fileSystemCallsForTesting();
+        EXPECT_TRUE(fu()->isFileExist("x.png"));   // one stat: whether it is a file
+        EXPECT_EQ(FileUtils::fileSystemCallsForTesting() - before, 1u);
+        c.change();
+        EXPECT_EQ(fu()->fullPathForFilename("x.png"), tmp.file("res/a/x.png"));
+    }
+}
+
 TEST_F(FileUtilsTest, ListFilesGivesSortedFullPathsMarkingFolders) {
     tmp.write("res/data/b.txt", "");
     tmp.write("res/data/a.txt", "");

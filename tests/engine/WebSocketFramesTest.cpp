@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -89,6 +90,47 @@ TEST(WebSocketFrames, ServerFramesGiveWholeEvents) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(readAll(c.bytes), c.events);
+    }
+}
+
+// Payloads large enough to be read in place, fed in pieces of several sizes
+// (and, by readAll, whole and a byte at a time): the same events, byte for byte.
+TEST(WebSocketFrames, LargeFramesReadInPlaceGiveTheSameEvents) {
+    auto pattern = [](size_t size, unsigned seed) {
+        std::string out(size, '\0');
+        for (size_t i = 0; i < size; ++i) out[i] = static_cast<char>((i * 31 + seed) % 251);
+        return out;
+    };
+    const std::string a = pattern(20000, 1), b = pattern(70000, 2), c = pattern(9000, 3);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"16- and 64-bit lengths back to back", serverFrame(0x82, a) + serverFrame(0x81, b),
+         {"binary:" + a, "text:" + b}},
+        {"large then small then large", serverFrame(0x82, a) + serverFrame(0x81, "s") + serverFrame(0x81, c),
+         {"binary:" + a, "text:s", "text:" + c}},
+        {"large fragments with a ping between",
+         serverFrame(0x01, a) + serverFrame(0x89, "p") + serverFrame(0x00, "-") + serverFrame(0x80, c),
+         {"ping:p", "text:" + a + "-" + c}},
+        {"a large frame past the cap after a good one", serverFrame(0x82, c) + serverFrame(0x82, b),
+         {"binary:" + c, "error:1009:"}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        EXPECT_EQ(readAll(k.bytes, 100000, 50000), k.events);
+        for (size_t piece : {7u, 4096u, 65536u}) {
+            ws::FrameReader reader(100000, 50000);
+            ws::FrameEvent e;
+            std::vector<std::string> events;
+            for (size_t at = 0; at < k.bytes.size(); at += piece) {
+                reader.feed(k.bytes.data() + at, std::min(piece, k.bytes.size() - at));
+                while (reader.next(e)) events.push_back(describe(e));
+            }
+            EXPECT_EQ(events, k.events) << "pieces of " << piece;
+        }
     }
 }
 
