@@ -1064,6 +1064,7 @@ const Method kcc_FileUtilsMethods[] = {
     {"renameFile", {method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &, const std::basic_string<char> &) const>(&::engine::FileUtils::renameFile)>(), method<static_cast<bool (::engine::FileUtils::*)(const std::basic_string<char> &, const std::basic_string<char> &, const std::basic_string<char> &) const>(&::engine::FileUtils::renameFile)>()}},
     {"setPopupNotify", {method<static_cast<void (::engine::FileUtils::*)(bool)>(&::engine::FileUtils::setPopupNotify)>()}},
     {"isPopupNotify", {method<static_cast<bool (::engine::FileUtils::*)() const>(&::engine::FileUtils::isPopupNotify)>()}},
+    {"fileSystemCallsForTesting", {classFunction<static_cast<unsigned long (*)()>(&::engine::FileUtils::fileSystemCallsForTesting)>()}},
 };
 const Method kcc_ImageMethods[] = {
     {"setMaxTextureSide", {classFunction<static_cast<void (*)(int)>(&::engine::Image::setMaxTextureSide)>()}},
@@ -3141,6 +3142,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.FileUtils", "renameFile", nullptr},
     {"cc.FileUtils", "setPopupNotify", nullptr},
     {"cc.FileUtils", "isPopupNotify", nullptr},
+    {"cc.FileUtils", "fileSystemCallsForTesting", nullptr},
     {"cc.Image", "setMaxTextureSide", nullptr},
     {"cc.Image", "maxSide", nullptr},
     {"cc.Image", "maxPixels", nullptr},

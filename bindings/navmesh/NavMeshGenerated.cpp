@@ -17,6 +17,7 @@ engine::NavMesh * cc_NavMesh_create_0_1(const std::basic_string<char> & a0) { re
 
 const Method kcc_NavMeshMethods[] = {
     {"create", {classFunction<&cc_NavMesh_create_0_1>(), classFunction<static_cast<engine::NavMesh * (*)(const std::basic_string<char> &, const std::basic_string<char> &)>(&::engine::NavMesh::create)>()}},
+    {"isBuilding", {method<static_cast<bool (::engine::NavMesh::*)() const>(&::engine::NavMesh::isBuilding)>()}},
     {"update", {method<static_cast<void (::engine::NavMesh::*)(float)>(&::engine::NavMesh::update)>()}},
     {"addNavMeshAgent", {method<static_cast<void (::engine::NavMesh::*)(engine::NavMeshAgent *)>(&::engine::NavMesh::addNavMeshAgent)>()}},
     {"removeNavMeshAgent", {method<static_cast<void (::engine::NavMesh::*)(engine::NavMeshAgent *)>(&::engine::NavMesh::removeNavMeshAgent)>()}},
@@ -77,6 +78,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.NavMesh", "create", nullptr},
     {"cc.NavMesh", "createWithGeometry", "'engine::NavMeshGeometry' has no reader"},
     {"cc.NavMesh", "createFrom", "'engine::NavMeshGeometry' has no reader"},
+    {"cc.NavMesh", "isBuilding", nullptr},
     {"cc.NavMesh", "update", nullptr},
     {"cc.NavMesh", "addNavMeshAgent", nullptr},
     {"cc.NavMesh", "removeNavMeshAgent", nullptr},

@@ -234,13 +234,13 @@ void Scheduler::unscheduleAll() {
 }
 
 void Scheduler::pauseTarget(void* target) {
-    if (!isTargetPaused(target)) _pausedTargets.push_back(target);
+    _pausedTargets.insert(target);
 }
 
-void Scheduler::resumeTarget(void* target) { std::erase(_pausedTargets, target); }
+void Scheduler::resumeTarget(void* target) { _pausedTargets.erase(target); }
 
 bool Scheduler::isTargetPaused(void* target) const {
-    return std::find(_pausedTargets.begin(), _pausedTargets.end(), target) != _pausedTargets.end();
+    return _pausedTargets.count(target) != 0;
 }
 
 void Scheduler::runTimer(Timer& timer, float dt) {

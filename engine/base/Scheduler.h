@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/base/Ref.h"
@@ -111,7 +112,7 @@ private:
     std::vector<std::unique_ptr<Update>> _updates;
     // Updates scheduled while update() runs; merged in by priority when it ends.
     std::vector<std::unique_ptr<Update>> _updatesToAdd;
-    std::vector<void*> _pausedTargets;
+    std::unordered_set<void*> _pausedTargets;   // constant-time: every node that leaves the scene is paused
     // Script timers by entry id; each entry's address is its timer's target.
     struct ScriptEntry {
         int handler = 0;

@@ -88,6 +88,8 @@ TEST_F(BridgeEndToEnd, ClipboardSilentReloginAndPrefetchedGateway) {
     testsupport::ClientProcess client({"-workdir", _project.path(), "-writable-path", _data.file("writable")},
                                       _data.file("run.txt"));
     ASSERT_TRUE(client.waitForOutput("[LUA-print] network: " + _gateway, 90s)) << client.output();
+    // The silent re-login answers from its worker, beside the frames.
+    EXPECT_TRUE(client.waitForOutput("[LUA-print] silent: ", 30s)) << client.output();
     const std::string out = client.output();
     const size_t clip = out.find("[LUA-print] clipboard: clip-xyz");
     const size_t silent = out.find("[LUA-print] silent: success|7|s9|99|7");
