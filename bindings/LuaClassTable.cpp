@@ -3,6 +3,7 @@
 #include "bindings/LuaGenerated.h"
 
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "bindings/LuaGuard.h"
@@ -35,6 +36,34 @@ void pushMethod(lua_State* L, const Method& row, const char* classLuaName, const
     lua_rawset(L, -3);
 }
 
+// A hand-written row takes the forms of the generated row of its name after its
+// own: the hand forms keep their precedence, and the forms the engine declares
+// beyond them (an overload the hand row never knew) still reach scripts. The
+// merged rows are made once per row pair and kept for the process.
+// The count a merged row's wrong-count error names: that of the hand row's last
+// form, as the hand row's own texts give it.
+std::map<const Method*, int>& reportedCounts() {
+    static std::map<const Method*, int> counts;
+    return counts;
+}
+
+const Method& withGeneratedForms(const Method& hand, std::span<const Method> generated) {
+    const Method* match = nullptr;
+    for (const Method& row : generated) {
+        if (std::strcmp(row.name, hand.name) == 0) match = &row;
+    }
+    if (!match) return hand;
+    static std::map<const Method*, Method> merged;
+    auto it = merged.find(&hand);
+    if (it == merged.end()) {
+        Method both{hand.name, hand.forms};
+        both.forms.insert(both.forms.end(), match->forms.begin(), match->forms.end());
+        it = merged.emplace(&hand, std::move(both)).first;
+        if (!hand.forms.empty()) reportedCounts()[&it->second] = hand.forms.back().maxArgc;
+    }
+    return it->second;
+}
+
 void registerEntry(lua_State* L, const ClassEntry& entry) {
     const SplitName name = splitLuaName(entry.luaName);
     const bool inTable = !name.table.empty();
@@ -48,7 +77,7 @@ void registerEntry(lua_State* L, const ClassEntry& entry) {
         tolua_beginmodule(L, name.shortName.c_str());
         // Generated rows first: a hand-written row of the same name replaces its generated one.
         for (const Method& row : generated) pushMethod(L, row, entry.luaName, name.shortName);
-        for (const Method& row : entry.methods) pushMethod(L, row, entry.luaName, name.shortName);
+        for (const Method& row : entry.methods) pushMethod(L, withGeneratedForms(row, generated), entry.luaName, name.shortName);
         tolua_endmodule(L);
     }
     if (inTable) tolua_endmodule(L);
@@ -139,6 +168,8 @@ int dispatchToForms(lua_State* L) {
     const int inherited = callInherited(L, row->name, classLuaName);
     if (inherited >= 0) return inherited;
     if (!countFits) {
+        auto reported = reportedCounts().find(row);
+        if (reported != reportedCounts().end()) expected = reported->second;
         return luaL_error(L, "%s has wrong number of arguments: %d, was expecting %d \n", luaName, argc, expected);
     }
     return luaL_error(L, "invalid arguments in function '%s'", bindingName);

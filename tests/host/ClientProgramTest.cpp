@@ -180,9 +180,8 @@ TEST(ClientProgram, MiniGameFixturePlaysTwoRoundsAndKeepsTheBestScore) {
 // A game written against the engine's script API as games use it: design
 // resolution, search paths, a pulsing title over three-image buttons, scaled and
 // layered nodes, a removed child, a paused and resumed spinner, a loading bar
-// filling from the right and the best score in the saved settings. Waits for the
-// generated bindings of the engine classes.
-TEST(ClientProgram, DISABLED_ApiGameFixtureRunsToItsEnd) {
+// filling from the right and the best score in the saved settings.
+TEST(ClientProgram, ApiGameFixtureRunsToItsEnd) {
     testsupport::TempDir dir;
     std::vector<std::string> prints;
     std::string out;
