@@ -76,8 +76,9 @@ public:
     Node* getChildByName(const std::string& name) const;
     Node* getParent() const { return _parent; }
     // A count that grows whenever any node gains or loses a child, has its children
-    // reordered or is renamed: whoever keeps nodes found by name looks them up again
-    // once it has moved. Main thread only, like the tree.
+    // reordered, is renamed or changes its global z-order: whoever keeps nodes found
+    // by name, or an order of nodes, works it out again once it has moved. Main
+    // thread only, like the tree.
     static uint64_t treeGeneration() { return _treeGeneration; }
 
     void setPosition(const Vec2& position) { setPosition(position.x, position.y); }
@@ -277,7 +278,11 @@ public:
     virtual void visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags);
     virtual void draw(Renderer* renderer, const Mat4& transform, uint32_t flags);
     // Orders render commands across the whole frame (lower first); 0 by default.
-    void setGlobalZOrder(float globalZOrder) { _globalZOrder = globalZOrder; }
+    void setGlobalZOrder(float globalZOrder) {
+        if (globalZOrder == _globalZOrder) return;
+        _globalZOrder = globalZOrder;
+        ++_treeGeneration;   // the drawing order changed
+    }
     float getGlobalZOrder() const { return _globalZOrder; }
     // The shader state draw() uses; retained. Null by default.
     void setGLProgramState(GLProgramState* state);
