@@ -1,8 +1,8 @@
-// The engine's own share of a frame, headless: GL calls go to the recorder (which
-// keeps what each draw reads), nothing is drawn. Time over time:
+// The engine's own share of a frame, headless: GL calls go to the no-op table,
+// nothing is drawn. Time over time:
 // - static_sprites_frame_vs_vertex_copy: one frame of 50,000 sprites that did not
-//   move (visit, batching, the recorded GL calls) against copying the same
-//   200,000 vertices into a buffer.
+//   move (visit, batching, the GL calls) against copying the same 200,000
+//   vertices into a buffer.
 // Frame times without a pair: headless_sprites_frame/<sprites>/<moving>, the
 // same frame for 1,000, 10,000 and 50,000 sprites, still (0) or all moving (1).
 #include <benchmark/benchmark.h>
@@ -15,7 +15,6 @@
 #include "engine/base/Director.h"
 #include "engine/renderer/GLFunctions.h"
 #include "engine/renderer/GLProgramCache.h"
-#include "engine/renderer/GLRecorder.h"
 #include "engine/renderer/QuadCommand.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
@@ -31,14 +30,14 @@ struct View : engine::GLView {
     View() { setFrameSize(kSide, kSide); }
 };
 
-// A scene of `count` sprites of one texture spread over the view, with the
-// recorder in place and a director with a view; everything undone on leaving.
+// A scene of `count` sprites of one texture spread over the view, with the no-op
+// GL table in place and a director with a view; the table put back on leaving.
 class Frame {
 public:
     explicit Frame(int count) {
         _previous = engine::GL::fn();
-        _recorder = new engine::GLRecorder;
-        // The programs made again under the recorder, and again after it for
+        engine::GL::setFunctions(engine::GL::noopFunctions());
+        // The programs made again under the no-op table, and again after it for
         // whoever draws next on a real table.
         engine::GLProgramCache::destroyInstance();
         auto* view = new View;
@@ -60,7 +59,6 @@ public:
         _texture->release();
         engine::AutoreleasePool::getInstance()->clear();
         engine::GLProgramCache::destroyInstance();
-        delete _recorder;
         engine::GL::setFunctions(_previous);
     }
 
@@ -70,7 +68,6 @@ public:
         for (engine::Node* child : _scene->getChildren()) child->setPositionX(child->getPositionX() + step);
     }
     void draw() {
-        _recorder->clear();
         _scene->visit(_renderer, engine::Mat4::IDENTITY, 0);
         _renderer->render();
     }
@@ -79,7 +76,6 @@ public:
 
 private:
     engine::GLFunctions _previous{};
-    engine::GLRecorder* _recorder = nullptr;
     engine::Texture2D* _texture = nullptr;
     engine::Scene* _scene = nullptr;
     engine::Renderer* _renderer = nullptr;
