@@ -110,6 +110,7 @@ void EventDispatcher::addListener(EventListener* listener, Node* node, int fixed
     }
     listener->_dispatcher = this;
     listener->_slot = _listeners.insert(_listeners.end(), listener);
+    _orders.clear();
 }
 
 void EventDispatcher::addEventListenerWithSceneGraphPriority(EventListener* listener, Node* node) {
@@ -152,6 +153,7 @@ void EventDispatcher::unbind(Node* node, EventListener* listener) {
 void EventDispatcher::removeEventListener(EventListener* listener) {
     // A registered listener belongs to one dispatcher; only its own may take it out.
     if (!listener || listener->_dispatcher != this) return;
+    _orders.clear();
     _listeners.erase(listener->_slot);
     listener->_dispatcher = nullptr;
     listener->_slot = {};
@@ -202,6 +204,39 @@ void collectInDrawOrder(Node* node, std::vector<Node*>& out) {
 }  // namespace
 
 std::vector<EventListener*> EventDispatcher::listenersInOrder(EventListener::Type type, const std::string& name) const {
+    std::vector<EventListener*> running;
+    for (EventListener* listener : *orderOf(type, name)) {
+        if (listener->_fixedPriority != 0 || listener->_node->isRunning()) running.push_back(listener);
+    }
+    return running;
+}
+
+EventDispatcher::Order EventDispatcher::orderOf(EventListener::Type type, const std::string& name) const {
+    const uint64_t tree = Node::treeGeneration();
+    const Node* scene = Director::getInstance()->getRunningScene();
+    for (KeptOrder& kept : _orders) {
+        if (kept.type != type || kept.name != name) continue;
+        if (kept.treeGeneration == tree && kept.scene == scene) return kept.listeners;
+        kept.listeners.reset();   // rebuilt below, in its place
+    }
+    auto* made = new std::vector<EventListener*>(buildOrder(type, name));
+    for (EventListener* listener : *made) listener->retain();
+    Order order(made, [](const std::vector<EventListener*>* listeners) {
+        for (EventListener* listener : *listeners) listener->release();
+        delete listeners;
+    });
+    for (KeptOrder& kept : _orders) {
+        if (kept.type != type || kept.name != name) continue;
+        kept.treeGeneration = tree;
+        kept.scene = scene;
+        kept.listeners = order;
+        return order;
+    }
+    _orders.push_back({type, name, tree, scene, order});
+    return order;
+}
+
+std::vector<EventListener*> EventDispatcher::buildOrder(EventListener::Type type, const std::string& name) const {
     std::vector<EventListener*> low, graph, high;
     // Scene-graph listeners grouped by node, each group in registration order:
     // every node then finds its own without a walk over all listeners.
@@ -229,7 +264,7 @@ std::vector<EventListener*> EventDispatcher::listenersInOrder(EventListener::Typ
         std::stable_sort(nodes.begin(), nodes.end(),
                          [](const Node* a, const Node* b) { return a->getGlobalZOrder() < b->getGlobalZOrder(); });
         for (auto node = nodes.rbegin(); node != nodes.rend(); ++node) {
-            if (!(*node)->_listenersBound || !(*node)->isRunning()) continue;
+            if (!(*node)->_listenersBound) continue;
             const auto first = std::lower_bound(bound.begin(), bound.end(), *node,
                                                 [](const EventListener* l, const Node* n) { return std::less<>{}(l->_node, n); });
             for (auto it = first; it != bound.end() && (*it)->_node == *node; ++it) graph.push_back(*it);
@@ -261,11 +296,10 @@ bool canHear(const EventListener* listener) {
 }  // namespace
 
 void EventDispatcher::dispatchToListeners(Event* event, EventListener::Type type, const std::string& name) {
-    // Walk a retained snapshot: callbacks may add or remove listeners (even the
+    // The kept order, held: callbacks may add or remove listeners (even the
     // running one) without invalidating the walk.
-    std::vector<EventListener*> ordered = listenersInOrder(type, name);
-    for (EventListener* listener : ordered) listener->retain();
-    for (EventListener* listener : ordered) {
+    const Order ordered = orderOf(type, name);
+    for (EventListener* listener : *ordered) {
         if (event->isStopped()) break;
         if (!canHear(listener)) continue;
         switch (type) {
@@ -310,7 +344,6 @@ void EventDispatcher::dispatchToListeners(Event* event, EventListener::Type type
             break;
         }
     }
-    for (EventListener* listener : ordered) listener->release();
 }
 
 void EventDispatcher::dispatchEvent(Event* event) {

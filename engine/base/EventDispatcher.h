@@ -18,7 +18,14 @@
 // Adding and removing one listener take constant time (on average), and
 // removing the listeners of a node takes time in their number only: a scene of
 // many thousand buttons leaves without a walk over every listener per node.
+//
+// The dispatch order of each kind of event is worked out once and kept until a
+// listener comes or goes, the scene graph changes (Node::treeGeneration) or
+// another scene runs; a dispatch then calls each listener's handler once and
+// allocates nothing.
+#include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -70,8 +77,22 @@ private:
     void dispatchToListeners(Event* event, EventListener::Type type, const std::string& name);
     // One touch through the one-by-one listeners; true when a swallowing claimer
     // took it (or the event was stopped).
-    static bool deliverOneByOne(const std::vector<EventListenerTouchOneByOne*>& ordered, Touch* touch,
-                                EventTouch* event);
+    static bool deliverOneByOne(const std::vector<EventListener*>& ordered, Touch* touch, EventTouch* event);
+
+    // A kept dispatch order (listeners retained by it): scene-graph listeners
+    // whether or not their node runs, as delivery checks that. A dispatch holds
+    // the order it walks, so a callback that changes listeners frees nothing under it.
+    using Order = std::shared_ptr<const std::vector<EventListener*>>;
+    Order orderOf(EventListener::Type type, const std::string& name) const;
+    std::vector<EventListener*> buildOrder(EventListener::Type type, const std::string& name) const;
+    struct KeptOrder {
+        EventListener::Type type;
+        std::string name;
+        uint64_t treeGeneration;
+        const Node* scene;
+        Order listeners;
+    };
+    mutable std::vector<KeptOrder> _orders;   // emptied whenever a listener comes or goes
 
     // A node's listeners (bound to it or owned by it) leave the node's entry.
     void unbind(Node* node, EventListener* listener);

@@ -38,9 +38,10 @@ bool onStage(const EventListener* listener) {
 
 }  // namespace
 
-bool EventDispatcher::deliverOneByOne(const std::vector<EventListenerTouchOneByOne*>& ordered, Touch* touch, EventTouch* event) {
-    for (EventListenerTouchOneByOne* listener : ordered) {
-        if (!onStage(listener)) continue;
+bool EventDispatcher::deliverOneByOne(const std::vector<EventListener*>& ordered, Touch* touch, EventTouch* event) {
+    for (EventListener* base : ordered) {
+        if (!onStage(base)) continue;
+        auto* listener = static_cast<EventListenerTouchOneByOne*>(base);
         bool handled = false;
         switch (event->getEventCode()) {
         case EventTouch::EventCode::BEGAN:
@@ -74,22 +75,32 @@ bool EventDispatcher::deliverOneByOne(const std::vector<EventListenerTouchOneByO
 
 void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
     if (!_enabled || !event) return;
-    const std::vector<Touch*> touches = event->getTouches();
-    for (Touch* touch : touches) touch->retain();
-
-    std::vector<Touch*> unswallowed;
-    std::vector<EventListenerTouchOneByOne*> oneByOne = touchListenersInOrder();
-    for (EventListener* listener : oneByOne) listener->retain();
-    for (Touch* touch : touches) {
-        if (event->isStopped()) break;
-        if (!deliverOneByOne(oneByOne, touch, event)) unswallowed.push_back(touch);
+    // The touches held as they were when the event came (a few: on the stack).
+    const std::vector<Touch*>& given = event->getTouches();
+    constexpr size_t kOnStack = 8;
+    Touch* onStack[kOnStack];
+    std::vector<Touch*> onHeap;
+    Touch* const* touches = onStack;
+    const size_t count = given.size();
+    if (count <= kOnStack) {
+        std::copy(given.begin(), given.end(), onStack);
+    } else {
+        onHeap = given;
+        touches = onHeap.data();
     }
-    for (EventListener* listener : oneByOne) listener->release();
+    for (size_t i = 0; i < count; ++i) touches[i]->retain();
+
+    // The kept orders, held for the walk.
+    const Order oneByOne = orderOf(EventListener::Type::TOUCH_ONE_BY_ONE, "");
+    const Order allAtOnce = orderOf(EventListener::Type::TOUCH_ALL_AT_ONCE, "");
+    std::vector<Touch*> unswallowed;   // gathered only for all-at-once listeners
+    for (size_t i = 0; i < count; ++i) {
+        if (event->isStopped()) break;
+        if (!deliverOneByOne(*oneByOne, touches[i], event) && !allAtOnce->empty()) unswallowed.push_back(touches[i]);
+    }
 
     if (!unswallowed.empty() && !event->isStopped()) {
-        std::vector<EventListener*> allAtOnce = listenersInOrder(EventListener::Type::TOUCH_ALL_AT_ONCE);
-        for (EventListener* listener : allAtOnce) listener->retain();
-        for (EventListener* base : allAtOnce) {
+        for (EventListener* base : *allAtOnce) {
             if (event->isStopped()) break;
             if (!onStage(base)) continue;
             auto* listener = static_cast<EventListenerTouchAllAtOnce*>(base);
@@ -102,9 +113,8 @@ void EventDispatcher::dispatchTouchEvent(EventTouch* event) {
             }
             if (callback && *callback) (*callback)(unswallowed, event);
         }
-        for (EventListener* listener : allAtOnce) listener->release();
     }
-    for (Touch* touch : touches) touch->release();
+    for (size_t i = 0; i < count; ++i) touches[i]->release();
 }
 
 }  // namespace engine

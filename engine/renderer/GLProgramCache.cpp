@@ -67,6 +67,7 @@ GLProgramCache::GLProgramCache() {
 }
 
 GLProgramCache::~GLProgramCache() {
+    ++_generation;
     for (GLProgramState* state : _states) state->release();
     for (auto& [name, program] : _programs) program->release();
 }
@@ -78,6 +79,7 @@ GLProgram* GLProgramCache::getGLProgram(const std::string& name) const {
 
 void GLProgramCache::addGLProgram(GLProgram* program, const std::string& name) {
     if (!program) return;
+    ++_generation;
     program->retain();
     auto [it, inserted] = _programs.emplace(name, program);
     if (!inserted) {

@@ -1,6 +1,7 @@
 #pragma once
 // Shader programs by name. The engine's own programs are there from the start
 // (GLProgram::SHADER_NAME_*), written in GLSL 1.10. Main thread only.
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,12 +21,16 @@ public:
     GLProgram* getGLProgram(const std::string& name) const;
     // Retains the program, replacing (and releasing) one of the same name.
     void addGLProgram(GLProgram* program, const std::string& name);
+    // Grows whenever a cache is made or destroyed or a program is added: whoever
+    // keeps a program or state found here looks it up again once it moved.
+    static uint64_t generation() { return _generation; }
 
 private:
     GLProgramCache();
     ~GLProgramCache();
 
     friend class GLProgramState;
+    static inline uint64_t _generation = 0;
     std::map<std::string, GLProgram*> _programs;
     std::vector<GLProgramState*> _states;   // shared states, one per program
 };

@@ -28,6 +28,10 @@ class QuadCommand : public RenderCommand {
 public:
     // A null texture draws with the renderer's white texture (plain colour).
     void init(float globalOrder, Texture2D* texture, GLProgramState* state, const BlendFunc& blend);
+    // The same, keeping the quads: a node whose quads did not change queues them again.
+    void setStyle(float globalOrder, Texture2D* texture, GLProgramState* state, const BlendFunc& blend);
+    // Gives every vertex the colour.
+    void setColor(const Color4B& color);
     // Drops the quads (capacity kept: a node redrawn every frame allocates nothing).
     void clearQuads() { _vertices.clear(); }
     // One quad from its corners in node space, through `transform`, with one colour

@@ -14,6 +14,11 @@ namespace engine {
 namespace {
 // 16-bit indices reach 65536 vertices: 16384 quads per draw call.
 constexpr size_t kMaxQuadsPerDraw = 16384;
+
+// One copy of a command's vertices onto the end of the batch.
+void appendVertices(std::vector<V2F_C4B_T2F>& batch, const std::vector<V2F_C4B_T2F>& vertices) {
+    batch.insert(batch.end(), vertices.begin(), vertices.end());
+}
 }  // namespace
 
 Renderer::~Renderer() {
@@ -31,11 +36,25 @@ Texture2D* Renderer::getWhiteTexture() {
 }
 
 void Renderer::render() {
-    std::vector<RenderCommand*> queue;
-    queue.swap(_queue);
-    std::stable_sort(queue.begin(), queue.end(), [](const RenderCommand* a, const RenderCommand* b) {
-        return a->getGlobalOrder() < b->getGlobalOrder();
-    });
+    if (_rendering) {
+        // A command rendering again (a render texture drawn from a custom
+        // command): what it queued runs now, from a list of its own.
+        std::vector<RenderCommand*> queue;
+        queue.swap(_queue);
+        run(queue);
+        return;
+    }
+    _rendering = true;
+    _running.swap(_queue);
+    run(_running);
+    _running.clear();
+    _rendering = false;
+}
+
+void Renderer::run(std::vector<RenderCommand*>& queue) {
+    // Commands come in visit order, usually already in order of global Z.
+    auto byOrder = [](const RenderCommand* a, const RenderCommand* b) { return a->getGlobalOrder() < b->getGlobalOrder(); };
+    if (!std::is_sorted(queue.begin(), queue.end(), byOrder)) std::stable_sort(queue.begin(), queue.end(), byOrder);
     if (!_batch) _batch = new std::vector<V2F_C4B_T2F>;
     for (RenderCommand* command : queue) {
         QuadCommand* quads = command->asQuadCommand();
@@ -46,8 +65,13 @@ void Renderer::render() {
         }
         if (quads->getQuadCount() == 0) continue;
         if (_batchStyle && !_batchStyle->batchesWith(*quads)) flushBatch();
-        if (!_batchStyle) _batchStyle = quads;
-        _batch->insert(_batch->end(), quads->getVertices().begin(), quads->getVertices().end());
+        if (!_batchStyle) {
+            _batchStyle = quads;   // drawn from its own vertices unless another joins
+            _batchCommands = 1;
+            continue;
+        }
+        if (_batchCommands++ == 1) appendVertices(*_batch, _batchStyle->getVertices());
+        appendVertices(*_batch, quads->getVertices());
     }
     flushBatch();
     // A clip left open by its owner ends with the frame.
@@ -140,8 +164,13 @@ void Renderer::applyStencilTest() {
 }
 
 void Renderer::flushBatch() {
-    if (_batchStyle && !_batch->empty()) drawQuads(*_batchStyle, _batch->data(), _batch->size() / 4);
+    if (_batchStyle && _batchCommands == 1) {
+        drawQuads(*_batchStyle, _batchStyle->getVertices().data(), _batchStyle->getQuadCount());
+    } else if (_batchStyle && !_batch->empty()) {
+        drawQuads(*_batchStyle, _batch->data(), _batch->size() / 4);
+    }
     _batchStyle = nullptr;
+    _batchCommands = 0;
     if (_batch) _batch->clear();
 }
 

@@ -84,13 +84,19 @@ public:
     void clearDrawStats() { _drawnBatches = _drawnVertices = 0; }
 
 private:
+    void run(std::vector<RenderCommand*>& queue);
     void flushBatch();
 
+    // Both keep their storage from frame to frame: render() swaps them, so a
+    // command queued while it runs lands in the other.
     std::vector<RenderCommand*> _queue;
+    std::vector<RenderCommand*> _running;
+    bool _rendering = false;
     size_t _drawnBatches = 0;
     size_t _drawnVertices = 0;
     QuadCommand* _batchStyle = nullptr;          // the first command of the gathered batch
-    std::vector<V2F_C4B_T2F>* _batch = nullptr;  // gathered vertices (owned)
+    size_t _batchCommands = 0;                   // commands in it; one draws from its own vertices
+    std::vector<V2F_C4B_T2F>* _batch = nullptr;  // gathered vertices of two or more commands (owned)
     std::vector<uint16_t> _indices;              // 0 1 2, 2 1 3 per quad, made once
     Texture2D* _white = nullptr;
     struct PixelRect {

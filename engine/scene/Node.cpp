@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "engine/actions/Action.h"
@@ -308,7 +309,14 @@ Vec2 Node::getAnchorPointInPoints() const {
     return {_anchorPoint.x * _contentSize.width, _anchorPoint.y * _contentSize.height};
 }
 
-Mat4 Node::getNodeToParentTransform() const {
+const Mat4& Node::nodeToParent() const {
+    if (_transformDirty) computeNodeToParent();
+    return _nodeToParent;
+}
+
+void Node::computeNodeToParent() const {
+    _transformDirty = false;
+    _nodeToParentChanged = true;
     const Vec2 anchor = getAnchorPointInPoints();
     Vec2 at = _position;
     if (_ignoreAnchorPointForPosition) at = at + anchor;
@@ -337,8 +345,8 @@ Mat4 Node::getNodeToParentTransform() const {
     } else {
         // translate(at) * rotate * scale * translate(-anchor), written out.
         const double radians = -static_cast<double>(_rotation) * std::numbers::pi / 180.0;
-        const float c = static_cast<float>(std::cos(radians));
-        const float s = static_cast<float>(std::sin(radians));
+        const float c = _rotation == 0.f ? 1.f : static_cast<float>(std::cos(radians));
+        const float s = _rotation == 0.f ? 0.f : static_cast<float>(std::sin(radians));
         float a = c * _scaleX, b = s * _scaleX;    // image of the x axis
         float cc = -s * _scaleY, d = c * _scaleY;  // image of the y axis
         if (_skewX != 0.f || _skewY != 0.f) {
@@ -360,7 +368,48 @@ Mat4 Node::getNodeToParentTransform() const {
                          0, 0, 0, 1);
     }
     if (_hasAdditionalTransform) transform = transform * _additionalTransform;
-    return transform;
+    _nodeToParent = transform;
+    const float* m = transform.m;
+    _nodeToParentIs2D = m[2] == 0 && m[3] == 0 && m[6] == 0 && m[7] == 0 && m[8] == 0 && m[9] == 0 && m[10] == 1 &&
+                        m[11] == 0 && m[14] == 0 && m[15] == 1;
+}
+
+namespace {
+uint64_t nextDrawVersion() {
+    static uint64_t version = 0;
+    return ++version;
+}
+}  // namespace
+
+void Node::updateDrawTransform(const Mat4& parentTransform) {
+    const Mat4& local = nodeToParent();
+    // The parent's own draw transform, unchanged since ours was made from it, or
+    // any other matrix equal to the one it was made from: nothing to do.
+    bool parentSame;
+    if (_parent && &parentTransform == &_parent->_drawTransform)
+        parentSame = _drawVersion != 0 && _drawParentVersion == _parent->_drawVersion;
+    else
+        parentSame = _drawVersion != 0 && std::memcmp(parentTransform.m, _drawParentTransform.m, sizeof(Mat4::m)) == 0;
+    if (parentSame && !_nodeToParentChanged) return;
+    _nodeToParentChanged = false;
+    _drawParentTransform = parentTransform;
+    _drawParentVersion = _parent && &parentTransform == &_parent->_drawTransform ? _parent->_drawVersion : 0;
+    _drawVersion = nextDrawVersion();
+    if (!_nodeToParentIs2D) {
+        Mat4::multiply(parentTransform, local, &_drawTransform);
+        return;
+    }
+    // The local transform only maps x and y (a b / c d / tx ty): three columns of
+    // the product come from the parent's first two and last ones.
+    const float* p = parentTransform.m;
+    const float a = local.m[0], b = local.m[1], c = local.m[4], d = local.m[5], tx = local.m[12], ty = local.m[13];
+    float* out = _drawTransform.m;
+    for (int row = 0; row < 4; ++row) {
+        out[row] = p[row] * a + p[4 + row] * b;
+        out[4 + row] = p[row] * c + p[4 + row] * d;
+        out[8 + row] = p[8 + row];
+        out[12 + row] = p[row] * tx + p[4 + row] * ty + p[12 + row];
+    }
 }
 
 void Node::setRotationQuat(const Quaternion& rotation) {
@@ -373,6 +422,7 @@ void Node::setRotationQuat(const Quaternion& rotation) {
     }
     _rotationQuat = q;
     _hasRotationQuat = true;
+    _transformDirty = true;
     // The counter-clockwise turn about z, as the clockwise degrees getRotation answers.
     const double turn = std::atan2(2.0 * (q.w * q.z + q.x * q.y), 1.0 - 2.0 * (q.y * q.y + q.z * q.z));
     _rotation = static_cast<float>(-turn * 180.0 / std::numbers::pi);
@@ -404,11 +454,13 @@ void Node::setRotation3D(const Vec3& degrees) {
 void Node::setPosition3D(const Vec3& position) {
     _position = Vec2(position.x, position.y);
     _positionZ = position.z;
+    _transformDirty = true;
 }
 
 void Node::setAdditionalTransform(const Mat4* transform) {
     _hasAdditionalTransform = transform != nullptr;
     _additionalTransform = transform ? *transform : Mat4();
+    _transformDirty = true;
 }
 
 void Node::setAdditionalTransform(const AffineTransform& t) {

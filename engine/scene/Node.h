@@ -76,57 +76,87 @@ public:
     Node* getChildByName(const std::string& name) const;
     Node* getParent() const { return _parent; }
     // A count that grows whenever any node gains or loses a child, has its children
-    // reordered or is renamed: whoever keeps nodes found by name looks them up again
-    // once it has moved. Main thread only, like the tree.
+    // reordered, is renamed or changes its global z-order: whoever keeps nodes found
+    // by name, or an order of nodes, works it out again once it has moved. Main
+    // thread only, like the tree.
     static uint64_t treeGeneration() { return _treeGeneration; }
 
-    void setPosition(const Vec2& position) { _position = position; }
-    void setPosition(float x, float y) { _position = Vec2(x, y); }
+    void setPosition(const Vec2& position) { setPosition(position.x, position.y); }
+    void setPosition(float x, float y) {
+        _position = Vec2(x, y);
+        _transformDirty = true;
+    }
     const Vec2& getPosition() const { return _position; }
-    void setPositionX(float x) { _position.x = x; }
-    void setPositionY(float y) { _position.y = y; }
+    void setPositionX(float x) { setPosition(x, _position.y); }
+    void setPositionY(float y) { setPosition(_position.x, y); }
     float getPositionX() const { return _position.x; }
     float getPositionY() const { return _position.y; }
     // The position with its depth: z moves the node along its parent's z axis
     // (0 by default; 2D nodes never leave the plane).
     void setPosition3D(const Vec3& position);
     Vec3 getPosition3D() const { return Vec3(_position.x, _position.y, _positionZ); }
-    void setPositionZ(float z) { _positionZ = z; }
+    void setPositionZ(float z) {
+        _positionZ = z;
+        _transformDirty = true;
+    }
     float getPositionZ() const { return _positionZ; }
-    virtual void setContentSize(const Size& size) { _contentSize = size; }
+    virtual void setContentSize(const Size& size) {
+        _contentSize = size;
+        _transformDirty = true;
+    }
     const Size& getContentSize() const { return _contentSize; }
     // The anchor as a fraction of the content size; (0, 0) by default.
-    virtual void setAnchorPoint(const Vec2& anchor) { _anchorPoint = anchor; }
+    virtual void setAnchorPoint(const Vec2& anchor) {
+        _anchorPoint = anchor;
+        _transformDirty = true;
+    }
     const Vec2& getAnchorPoint() const { return _anchorPoint; }
     // The anchor in the node's own points: anchor times content size.
     Vec2 getAnchorPointInPoints() const;
-    void setIgnoreAnchorPointForPosition(bool ignore) { _ignoreAnchorPointForPosition = ignore; }
+    void setIgnoreAnchorPointForPosition(bool ignore) {
+        _ignoreAnchorPointForPosition = ignore;
+        _transformDirty = true;
+    }
     // The older name of setIgnoreAnchorPointForPosition.
-    void ignoreAnchorPointForPosition(bool ignore) { _ignoreAnchorPointForPosition = ignore; }
+    void ignoreAnchorPointForPosition(bool ignore) { setIgnoreAnchorPointForPosition(ignore); }
     bool isIgnoreAnchorPointForPosition() const { return _ignoreAnchorPointForPosition; }
 
     // setScale sets both axes; getScale answers the x scale.
-    virtual void setScale(float scale) { _scaleX = _scaleY = scale; }
-    void setScale(float scaleX, float scaleY) { _scaleX = scaleX; _scaleY = scaleY; }
+    virtual void setScale(float scale) { setScale(scale, scale); }
+    void setScale(float scaleX, float scaleY) {
+        _scaleX = scaleX;
+        _scaleY = scaleY;
+        _transformDirty = true;
+    }
     float getScale() const { return _scaleX; }
-    void setScaleX(float scaleX) { _scaleX = scaleX; }
-    void setScaleY(float scaleY) { _scaleY = scaleY; }
+    void setScaleX(float scaleX) { setScale(scaleX, _scaleY); }
+    void setScaleY(float scaleY) { setScale(_scaleX, scaleY); }
     float getScaleX() const { return _scaleX; }
     float getScaleY() const { return _scaleY; }
     // The scale along z (1 by default); setScale leaves it alone.
-    void setScaleZ(float scaleZ) { _scaleZ = scaleZ; }
+    void setScaleZ(float scaleZ) {
+        _scaleZ = scaleZ;
+        _transformDirty = true;
+    }
     float getScaleZ() const { return _scaleZ; }
     // Clockwise, in degrees.
     void setRotation(float degrees) {
         _rotation = degrees;
         _hasRotationQuat = false;
         _rotation3D = Vec3(0, 0, degrees);
+        _transformDirty = true;
     }
     float getRotation() const { return _rotation; }
     // Shear in degrees: skewX tilts the node's y axis towards x, skewY its x
     // axis towards y (about the anchor point).
-    void setSkewX(float degrees) { _skewX = degrees; }
-    void setSkewY(float degrees) { _skewY = degrees; }
+    void setSkewX(float degrees) {
+        _skewX = degrees;
+        _transformDirty = true;
+    }
+    void setSkewY(float degrees) {
+        _skewY = degrees;
+        _transformDirty = true;
+    }
     float getSkewX() const { return _skewX; }
     float getSkewY() const { return _skewY; }
     // A rotation in space (normalised first; a zero quaternion is no rotation).
@@ -156,8 +186,9 @@ public:
     void enumerateChildren(const std::string& path, const std::function<bool(Node*)>& visit) const;
 
     // Transforms between this node's space and its parent's / the world's (the space
-    // of the root of its tree).
-    Mat4 getNodeToParentTransform() const;
+    // of the root of its tree). The node keeps its transform to the parent and works
+    // it out again only after a setter of its geometry ran.
+    Mat4 getNodeToParentTransform() const { return nodeToParent(); }
     Mat4 getParentToNodeTransform() const;
     Mat4 getNodeToWorldTransform() const;
     Mat4 getWorldToNodeTransform() const;
@@ -247,7 +278,11 @@ public:
     virtual void visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags);
     virtual void draw(Renderer* renderer, const Mat4& transform, uint32_t flags);
     // Orders render commands across the whole frame (lower first); 0 by default.
-    void setGlobalZOrder(float globalZOrder) { _globalZOrder = globalZOrder; }
+    void setGlobalZOrder(float globalZOrder) {
+        if (globalZOrder == _globalZOrder) return;
+        _globalZOrder = globalZOrder;
+        ++_treeGeneration;   // the drawing order changed
+    }
     float getGlobalZOrder() const { return _globalZOrder; }
     // The shader state draw() uses; retained. Null by default.
     void setGLProgramState(GLProgramState* state);
@@ -296,7 +331,16 @@ protected:
     Node() = default;
     virtual bool init() { return true; }
 
+    // The kept transform to the parent, worked out again when a geometry setter ran.
+    const Mat4& nodeToParent() const;
+    // The transform visit() drew the node with last: the parent's transform times
+    // the node's own, worked out again only when either changed.
+    const Mat4& getDrawTransform() const { return _drawTransform; }
+
 private:
+    void computeNodeToParent() const;
+    // Makes _drawTransform parentTransform * nodeToParent(); keeps it when neither changed.
+    void updateDrawTransform(const Mat4& parentTransform);
     void insertChild(Node* child);
     void joinPhysicsWorld();
     void detachChild(Node* child, bool cleanup);
@@ -318,6 +362,15 @@ private:
     Quaternion _rotationQuat;
     bool _hasAdditionalTransform = false;
     Mat4 _additionalTransform;
+    // Kept transforms. _nodeToParentIs2D: no depth part (a 2D affine transform).
+    mutable Mat4 _nodeToParent;
+    mutable bool _transformDirty = true;
+    mutable bool _nodeToParentIs2D = true;
+    mutable bool _nodeToParentChanged = true;   // since the draw transform was made
+    Mat4 _drawTransform;
+    Mat4 _drawParentTransform;      // the parent's transform it was made from
+    uint64_t _drawVersion = 0;      // unique among all nodes; 0: none made yet
+    uint64_t _drawParentVersion = 0;   // the parent's _drawVersion it was made from
     Color3B _color = Color3B::WHITE;
     uint8_t _opacity = 255;
     bool _cascadeColorEnabled = false;

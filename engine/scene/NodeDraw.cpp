@@ -20,7 +20,8 @@ void visitChild(Node* child, Renderer* renderer, const Mat4& transform, uint32_t
 
 void Node::visit(Renderer* renderer, const Mat4& parentTransform, uint32_t parentFlags) {
     if (!_visible) return;
-    Mat4 transform = parentTransform * getNodeToParentTransform();
+    updateDrawTransform(parentTransform);
+    const Mat4& transform = _drawTransform;
     Director* director = Director::getInstance();
     director->pushMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW);
     director->loadMatrix(MATRIX_STACK_TYPE::MATRIX_STACK_MODELVIEW, transform);

@@ -1,6 +1,7 @@
 #include "engine/scene/Sprite.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "engine/base/Log.h"
@@ -119,6 +120,7 @@ void Sprite::setTexture(Texture2D* texture) {
     if (texture) texture->retain();
     if (_texture) _texture->release();
     _texture = texture;
+    _uvsDirty = true;
     setTextureRect(wholeOf(texture));
 }
 
@@ -134,6 +136,7 @@ void Sprite::setTexture(const std::string& filename) {
 void Sprite::setTextureRect(const Rect& rect, bool rotated) {
     _rect = rect;
     _rectRotated = rotated;
+    _uvsDirty = true;
     setContentSize(rect.size);
 }
 
@@ -181,11 +184,25 @@ Color4B Sprite::getQuadColor() const {
 }
 
 void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
-    float uvs[8];
-    if (!getQuadTexCoords(uvs)) return;
+    if (_uvsDirty) {
+        _uvsDirty = false;
+        _hasQuad = getQuadTexCoords(_uvs);
+        _quadBuilt = false;
+    }
+    if (!_hasQuad) return;
+    const Color4B color = getQuadColor();
+    if (!_quadBuilt || std::memcmp(transform.m, _quadTransform.m, sizeof(Mat4::m)) != 0) {
+        _quad.clearQuads();
+        _quad.addQuad(transform, Vec2(0, 0), Vec2(_rect.size.width, _rect.size.height), color, _uvs);
+        _quadTransform = transform;
+        _quadColor = color;
+        _quadBuilt = true;
+    } else if (!(color == _quadColor)) {
+        _quad.setColor(color);
+        _quadColor = color;
+    }
     GLProgramState* state = getGLProgramState() ? getGLProgramState() : defaultQuadProgramState();
-    _quad.init(getGlobalZOrder(), _texture, state, getBlendFunc());
-    _quad.addQuad(transform, Vec2(0, 0), Vec2(_rect.size.width, _rect.size.height), getQuadColor(), uvs);
+    _quad.setStyle(getGlobalZOrder(), _texture, state, getBlendFunc());
     renderer->addCommand(&_quad);
 }
 

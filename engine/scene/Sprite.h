@@ -69,8 +69,14 @@ public:
     const Rect& getTextureRect() const { return _rect; }
     bool isTextureRectRotated() const { return _rectRotated; }
 
-    void setFlippedX(bool flipped) { _flippedX = flipped; }
-    void setFlippedY(bool flipped) { _flippedY = flipped; }
+    void setFlippedX(bool flipped) {
+        _flippedX = flipped;
+        _uvsDirty = true;
+    }
+    void setFlippedY(bool flipped) {
+        _flippedY = flipped;
+        _uvsDirty = true;
+    }
     bool isFlippedX() const { return _flippedX; }
     bool isFlippedY() const { return _flippedY; }
     void setOpacityModifyRGB(bool modify) override { _opacityModifyRGB = modify; }
@@ -105,7 +111,16 @@ private:
     BlendFunc _blendFunc = BlendFunc::ALPHA_PREMULTIPLIED;
     bool _blendFuncSet = false;
     PolygonInfo _polygonInfo;
+    // The kept quad. Texture coordinates are worked out again when the texture,
+    // rectangle or flips changed, positions when the transform drawn with did, the
+    // colour when the displayed one did.
     QuadCommand _quad;
+    bool _uvsDirty = true;
+    bool _hasQuad = false;     // a texture and rectangle to show
+    bool _quadBuilt = false;   // _quad holds the quad of _uvs, _quadTransform and _quadColor
+    float _uvs[8] = {};
+    Mat4 _quadTransform;
+    Color4B _quadColor;
 };
 
 }  // namespace engine

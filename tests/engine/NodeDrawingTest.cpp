@@ -223,6 +223,79 @@ TEST_F(NodeDrawingTest, SpriteQuadFollowsFlipsRotationAndColour) {
     }
 }
 
+// A sprite keeps its quad between frames: whatever changed between two frames,
+// on the sprite or on an ancestor, the second frame draws what a sprite built
+// with that change draws in its first, and an unchanged one draws the same again.
+TEST_F(NodeDrawingTest, KeptQuadFollowsEveryChangeBetweenFrames) {
+    struct Case {
+        const char* what;
+        std::function<void(Node* parent, Sprite*)> change;
+    };
+    const Case cases[] = {
+        {"nothing", [](Node*, Sprite*) {}},
+        {"position", [](Node*, Sprite* s) { s->setPosition(30, 5); }},
+        {"position x, then y", [](Node*, Sprite* s) { s->setPositionX(3); s->setPositionY(4); }},
+        {"position in space", [](Node*, Sprite* s) { s->setPosition3D(Vec3(7, 8, 9)); }},
+        {"scale", [](Node*, Sprite* s) { s->setScale(2); }},
+        {"scale per axis", [](Node*, Sprite* s) { s->setScaleX(3); s->setScaleY(0.5f); s->setScaleZ(2); }},
+        {"rotation", [](Node*, Sprite* s) { s->setRotation(30); }},
+        {"rotation in space", [](Node*, Sprite* s) { s->setRotation3D(Vec3(10, 20, 30)); }},
+        {"rotation by quaternion", [](Node*, Sprite* s) { s->setRotationQuat(Quaternion(0, 0, 0.5f, 0.5f)); }},
+        {"skew", [](Node*, Sprite* s) { s->setSkewX(20); s->setSkewY(-10); }},
+        {"anchor", [](Node*, Sprite* s) { s->setAnchorPoint(Vec2(0, 1)); }},
+        {"anchor ignored", [](Node*, Sprite* s) { s->setIgnoreAnchorPointForPosition(true); }},
+        {"additional transform", [](Node*, Sprite* s) { s->setAdditionalTransform(AffineTransform{1, 0, 0.5f, 1, 4, 2}); }},
+        {"flips", [](Node*, Sprite* s) { s->setFlippedX(true); s->setFlippedY(true); }},
+        {"texture rectangle", [](Node*, Sprite* s) { s->setTextureRect(Rect(1, 0, 2, 2)); }},
+        {"turned texture rectangle", [](Node*, Sprite* s) { s->setTextureRect(Rect(0, 0, 2, 4), true); }},
+        {"texture", [](Node*, Sprite* s) { s->setTexture(texture(true)); }},
+        {"sprite frame", [](Node*, Sprite* s) { s->setSpriteFrame(SpriteFrame::createWithTexture(texture(), Rect(2, 0, 2, 2))); }},
+        {"colour and opacity", [](Node*, Sprite* s) { s->setColor(Color3B{10, 20, 30}); s->setOpacity(40); }},
+        {"colour premultiplied", [](Node*, Sprite* s) { s->setOpacity(100); s->setOpacityModifyRGB(true); }},
+        {"parent moved, scaled and turned", [](Node* p, Sprite*) { p->setPosition(50, 60); p->setScale(2); p->setRotation(90); }},
+        {"parent's cascaded colour", [](Node* p, Sprite*) {
+             p->setCascadeColorEnabled(true);
+             p->setCascadeOpacityEnabled(true);
+             p->setColor(Color3B{0, 128, 255});
+             p->setOpacity(128);
+         }},
+    };
+    auto quads = [this] {
+        std::vector<Vertex> vertices;
+        for (const GLRecordedCall* draw : gl.draws()) {
+            for (size_t i = 0; i < draw->array(0)->vertexCount(); ++i) vertices.push_back(vertexOf(*draw, i));
+        }
+        return vertices;
+    };
+    auto tree = [] {
+        Node* parent = Node::create();
+        parent->setPosition(5, 5);
+        Sprite* sprite = Sprite::createWithTexture(texture());
+        sprite->setPosition(10, 20);
+        parent->addChild(sprite);
+        return std::pair{parent, sprite};
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto [freshParent, fresh] = tree();
+        c.change(freshParent, fresh);
+        gl.clear();
+        drawFrame({freshParent});
+        const std::vector<Vertex> expected = quads();
+        ASSERT_EQ(expected.size(), 4u);
+        const Mat4 freshTransform = fresh->getNodeToParentTransform();
+
+        auto [parent, kept] = tree();
+        drawFrame({parent});
+        c.change(parent, kept);
+        gl.clear();
+        Director::getInstance()->mainLoop(0);
+        EXPECT_EQ(quads(), expected);
+        const Mat4 keptTransform = kept->getNodeToParentTransform();
+        EXPECT_TRUE(std::equal(keptTransform.m, keptTransform.m + 16, freshTransform.m));
+    }
+}
+
 // The image is 30 x 30, its centre slice 10 .. 20: stretched to 90 x 40 the corners
 // keep 10 x 10; squeezed to 10 x 10 they share the size.
 TEST_F(NodeDrawingTest, NineSliceKeepsCornersAndStretchesTheRest) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,62 @@ TEST_F(TouchTest, ListenersOfOneNodeHearInTheOrderAdded) {
     BareView view;
     view.handleTouchBegin(1, 10, 10);
     EXPECT_EQ(log, (std::vector<std::string>{"front 1", "front 2", "back 1", "back 2", "back 3"}));
+}
+
+// The order found for one touch is kept for the next only while nothing that
+// decides it changed: each change between two touches shows in the second.
+TEST_F(TouchTest, TheOrderFollowsEveryChangeBetweenTouches) {
+    struct Case {
+        const char* what;
+        std::function<void(Node* a, Node* b)> change;
+        std::vector<std::string> log;
+    };
+    engine::EventDispatcher* dispatcher = Director::getInstance()->getEventDispatcher();
+    const Case cases[] = {
+        {"nothing", [](Node*, Node*) {}, {"began b", "began a"}},
+        {"local z-order", [](Node*, Node* b) { b->setLocalZOrder(-1); }, {"began a", "began b"}},
+        {"global z-order", [](Node* a, Node*) { a->setGlobalZOrder(1); }, {"began a", "began b"}},
+        {"a listening node added", [this](Node*, Node*) { listening(scene, "c", 2, false, false); },
+         {"began c", "began b", "began a"}},
+        {"a node removed", [this](Node*, Node* b) { scene->removeChild(b); }, {"began a"}},
+        {"a listener removed",
+         [dispatcher](Node* a, Node*) { dispatcher->removeEventListenersForTarget(a); }, {"began b"}},
+        {"a node moved under another", [this](Node* a, Node* b) {
+             a->retain();
+             scene->removeChild(a, false);
+             b->addChild(a, 1);
+             a->release();
+         }, {"began a", "began b"}},
+        {"another scene", [this](Node*, Node*) {
+             engine::Scene* next = engine::Scene::create();
+             listening(next, "d", 0, false, false);
+             Director::getInstance()->replaceScene(next);
+             Director::getInstance()->mainLoop(0.f);
+             scene = next;
+         }, {"began d"}},
+    };
+    engine::Scene* first = scene;
+    first->retain();   // kept while another scene runs
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scene = first;
+        if (Director::getInstance()->getRunningScene() != first) {
+            Director::getInstance()->replaceScene(first);
+            Director::getInstance()->mainLoop(0.f);
+        }
+        scene->removeAllChildren();
+        Node* a = listening(scene, "a", 0, false, false);
+        Node* b = listening(scene, "b", 1, false, false);
+        BareView view;
+        view.handleTouchBegin(1, 10, 10);
+        view.handleTouchEnd(1, 10, 10);
+        log.clear();
+        c.change(a, b);
+        view.handleTouchBegin(1, 10, 10);
+        view.handleTouchEnd(1, 10, 10);
+        EXPECT_EQ(log, c.log);
+    }
+    first->release();
 }
 
 TEST_F(TouchTest, OnlyRunningNodesHearAndChangesDuringATouchAreSafe) {
