@@ -1288,6 +1288,7 @@ const Method kcc_GLProgramCacheMethods[] = {
     {"destroyInstance", {classFunction<static_cast<void (*)()>(&::engine::GLProgramCache::destroyInstance)>()}},
     {"getGLProgram", {method<static_cast<engine::GLProgram * (::engine::GLProgramCache::*)(const std::basic_string<char> &) const>(&::engine::GLProgramCache::getGLProgram)>()}},
     {"addGLProgram", {method<static_cast<void (::engine::GLProgramCache::*)(engine::GLProgram *, const std::basic_string<char> &)>(&::engine::GLProgramCache::addGLProgram)>()}},
+    {"generation", {classFunction<static_cast<unsigned long (*)()>(&::engine::GLProgramCache::generation)>()}},
 };
 const Method kcc_RendererMethods[] = {
     {"getQueuedCommandCount", {method<static_cast<unsigned long (::engine::Renderer::*)() const>(&::engine::Renderer::getQueuedCommandCount)>()}},
@@ -3353,6 +3354,7 @@ const DeclaredMethod kDeclared[] = {
     {"cc.GLProgramCache", "destroyInstance", nullptr},
     {"cc.GLProgramCache", "getGLProgram", nullptr},
     {"cc.GLProgramCache", "addGLProgram", nullptr},
+    {"cc.GLProgramCache", "generation", nullptr},
     {"cc.Renderer", "operator=", "an operator"},
     {"cc.Renderer", "addCommand", "'engine::RenderCommand *' is not an object scripts know"},
     {"cc.Renderer", "getQueuedCommandCount", nullptr},
