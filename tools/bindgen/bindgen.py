@@ -278,14 +278,17 @@ class TypeClassifier:
                 return "writes through its argument ('%s')" % t.spelling
             return self.value(pointee, True)
         if t.kind == ci.TypeKind.POINTER:
-            pointee = t.get_pointee().get_canonical()
-            if pointee.kind in (ci.TypeKind.CHAR_S, ci.TypeKind.CHAR_U) and pointee.is_const_qualified():
-                return None
-            cls = self.object_class(pointee)
-            if pointee.kind == ci.TypeKind.RECORD and cls in self.registered:
-                return None
-            return "'%s' is not an object scripts know" % t.spelling
+            return self.pointer(t, "'%s' is not an object scripts know")
         return self.value(t, True)
+
+    def pointer(self, t, refusal):
+        """None for a C string or an object of a registered class; else the refusal."""
+        pointee = t.get_pointee().get_canonical()
+        if pointee.kind in (ci.TypeKind.CHAR_S, ci.TypeKind.CHAR_U) and pointee.is_const_qualified():
+            return None
+        if pointee.kind == ci.TypeKind.RECORD and self.object_class(pointee) in self.registered:
+            return None
+        return refusal % t.spelling
 
     def result(self, t):
         t = t.get_canonical()
@@ -297,13 +300,7 @@ class TypeClassifier:
                 return "returns an object by reference ('%s')" % t.spelling
             return self.value(pointee, False)
         if t.kind == ci.TypeKind.POINTER:
-            pointee = t.get_pointee().get_canonical()
-            if pointee.kind in (ci.TypeKind.CHAR_S, ci.TypeKind.CHAR_U) and pointee.is_const_qualified():
-                return None
-            cls = self.object_class(pointee)
-            if pointee.kind == ci.TypeKind.RECORD and cls in self.registered:
-                return None
-            return "returns '%s', not an object scripts know" % t.spelling
+            return self.pointer(t, "returns '%s', not an object scripts know")
         return self.value(t, False)
 
 
