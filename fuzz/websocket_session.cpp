@@ -26,6 +26,7 @@
 #include "engine/base/Scheduler.h"
 #include "engine/network/WebSocketHandshake.h"
 #include "engine/script/ScriptEngineManager.h"
+#include "fuzz/FuzzScriptState.h"
 #include "fuzz/FuzzSupport.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/LuaObjectConversions.h"
@@ -65,11 +66,7 @@ const char kHandlers[] = R"(
 
 lua_State* fuzzState() {
     static lua_State* L = [] {
-        engine::setLogSink([](const std::string&) {});
-        engine::Director::getInstance();
-        engine::LuaEngine* luaEngine = engine::LuaEngine::getInstance();
-        engine::ScriptEngineManager::getInstance()->setScriptEngine(luaEngine);
-        lua_State* state = luaEngine->getLuaStack()->getLuaState();
+        lua_State* state = fuzzsupport::scriptEngineState();
         bindings::register_websocket_class(state);
         bindings::register_websocket_handler_methods(state);
         lua_pushinteger(state, static_cast<lua_Integer>(bindings::kMaxByteArrayBytes));

@@ -18,6 +18,7 @@
 #include "engine/network/HttpRequest.h"
 #include "engine/network/HttpResponse.h"
 #include "engine/script/ScriptEngineManager.h"
+#include "fuzz/FuzzScriptState.h"
 #include "fuzz/FuzzSupport.h"
 #include "scripting/LuaEngine.h"
 #include "scripting/ToluaFix.h"
@@ -59,11 +60,7 @@ const char kChecks[] = R"(
 
 lua_State* fuzzState() {
     static lua_State* L = [] {
-        engine::setLogSink([](const std::string&) {});
-        engine::Director::getInstance();
-        engine::LuaEngine* luaEngine = engine::LuaEngine::getInstance();
-        engine::ScriptEngineManager::getInstance()->setScriptEngine(luaEngine);
-        lua_State* state = luaEngine->getLuaStack()->getLuaState();
+        lua_State* state = fuzzsupport::scriptEngineState();
         bindings::register_xmlhttprequest_class(state);
         return state;
     }();

@@ -99,12 +99,7 @@ bool FrameReader::next(FrameEvent& out) {
             if (filling()) return false;
             _direct = false;
             if (!_directFin) continue;
-            _inMessage = false;
-            out.kind = _messageBinary ? FrameEvent::Binary : FrameEvent::Text;
-            out.code = 0;
-            out.payload.swap(_message);
-            _message.clear();
-            return true;
+            return finishMessage(out);
         }
         const size_t available = _end - _begin;
         if (available < 2) return false;
@@ -208,14 +203,18 @@ bool FrameReader::next(FrameEvent& out) {
         }
         _message.append(payload, size);
         if (!fin) continue;
-        _inMessage = false;
-        out.kind = _messageBinary ? FrameEvent::Binary : FrameEvent::Text;
-        out.code = 0;
-        out.payload.swap(_message);
-        _message.clear();
-        return true;
+        return finishMessage(out);
     }
     return false;
+}
+
+bool FrameReader::finishMessage(FrameEvent& out) {
+    _inMessage = false;
+    out.kind = _messageBinary ? FrameEvent::Binary : FrameEvent::Text;
+    out.code = 0;
+    out.payload.swap(_message);
+    _message.clear();
+    return true;
 }
 
 }  // namespace engine::network::ws

@@ -87,6 +87,8 @@ private:
     bool fail(FrameEvent& out, uint16_t code, const char* why);
     // A frame's payload is being read into _message, with bytes still to come.
     bool filling() const { return _direct && _directAt < _directEnd; }
+    // Hands the gathered message to out and ends it; always true.
+    bool finishMessage(FrameEvent& out);
 
     size_t _maxMessage;
     size_t _maxBinary;
